@@ -1,0 +1,87 @@
+// File-system and desktop operations the rest of the game relies on (POSIX build).
+//
+// Stand-ins on this platform (no desktop integration):
+//   - OpenWithShell does nothing and reports failure.
+//   - ShowErrorBox / ShowBrokenArtBox print to standard error instead of opening a modal box.
+//   - AskOpenFileName shows no dialog: it returns the answer a test set with
+//     SetAskOpenFileNameAnswer, or "" (as if the dialog was cancelled).
+//   - OpenDebugConsole does nothing; diagnostics already go to the terminal.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The user folder (configuration, saves, high scores, mods, crash cookie). Always ends in '/'.
+// $VAULTMERE_USER_DIR replaces the whole path; otherwise $XDG_DATA_HOME (or ~/.local/share)
+// + "Tinwhistle Games/Vaultmere/". Created with all missing parents. "" when it cannot be made,
+// so callers fall back to the working directory.
+std::string GetUserDataPath();
+
+// Creates one directory; true on success (false when it exists already or cannot be made).
+bool MakeDirectory(const char* path);
+
+// Creates a directory and all its missing parents; true when the directory exists afterwards.
+bool MakeDirectoryTree(const std::string& path);
+
+// Read-only view of a whole file. *size is set to 0 first, and to the file's length when a view
+// is returned. Null when the file cannot be opened, is empty or is larger than 4 GiB - 1.
+const void* MapFileToMemory(const char* name, uint32_t* size);
+
+// Releases a view from MapFileToMemory; null and unknown pointers are ignored. Thread-safe.
+void UnmapFile(const void* view);
+
+// Deletes a file; true on success.
+bool RemoveFile(const char* path);
+
+// Asks the desktop to open a document or address. Not available here: returns false.
+bool OpenWithShell(const char* target);
+
+// One folder scan. The names are listed once by FindFirstEntry, sorted by name, and handed out
+// one at a time. `handle` is -1 when no scan is open.
+struct DirScan {
+    long handle = -1;
+    char name[1024] = {0};      // current entry, cut to 1023 characters
+    bool isDirectory = false;   // current entry is a folder
+    uint64_t size = 0;          // current entry's size in bytes (0 for folders)
+
+    // Scan state.
+    std::string folder;                 // folder being listed, ends in '/' (or "" for ".")
+    std::vector<std::string> entries;   // matching names, sorted
+    size_t next = 0;                    // index of the entry FindNextEntry hands out next
+};
+
+// Starts a scan over a pattern such as "mods/*" or "C:\\saves\\*.sav" ('\\' and '/' are both
+// separators; the last component is a wildcard pattern matched ignoring case). Returns 0 and
+// fills the record with the first entry, or 1 when nothing matches (handle then -1).
+int FindFirstEntry(const char* pattern, DirScan* scan);
+
+// 0 with the next entry in the record; 1 at the end (the scan is then closed) and on every
+// call after that.
+int FindNextEntry(DirScan* scan);
+
+// Copies an entry name into the record's buffer, cut to 1023 characters.
+void StoreEntryName(DirScan* scan, const char* name);
+
+// Error report with the title "An error!"; never blocks.
+void ShowErrorBox(std::string message);
+
+// Report for an image that failed to decode: "Some Art is Horribly Broken".
+void ShowBrokenArtBox(const std::string& file);
+
+// The name under which a data or user file is opened. When the exact path does not exist, the
+// path is walked component by component ('\\' and '/' both separate, doubled separators are
+// accepted) and each component is matched ignoring case; the found path is returned, or the
+// name unchanged when nothing matches.
+std::string GetResourceFilename(std::string name);
+
+// The open-file dialog. Returns the chosen path, or "" when cancelled. The working directory is
+// left as it was.
+std::string AskOpenFileName(const char* title);
+
+// Sets what AskOpenFileName returns (tests); "" means "cancelled".
+void SetAskOpenFileNameAnswer(const std::string& answer);
+
+// Opens a console window for diagnostics where the platform needs one; nothing here.
+void OpenDebugConsole();
