@@ -1,0 +1,151 @@
+#include "core/random.h"
+
+#include <cmath>
+
+#include "core/input_log.h"
+
+// ---------------------------------------------------------------------------
+// C-library style generator
+// ---------------------------------------------------------------------------
+
+namespace {
+uint32_t crandState = 1;
+}
+
+int CRand() {
+    crandState = crandState * 214013u + 2531011u;
+    return static_cast<int>((crandState >> 16) & 0x7FFFu);
+}
+
+void CSRand(uint32_t seed) {
+    crandState = seed;
+}
+
+int32_t RandomInt(int32_t n) {
+    if (n < 1 || n > 32766) {
+        return 0;
+    }
+    return CRand() / (32767 / n + 1);
+}
+
+int PercentRoll() {
+    return CRand() / 328;
+}
+
+// ---------------------------------------------------------------------------
+// MT19937
+// ---------------------------------------------------------------------------
+
+namespace {
+constexpr int kMTWords = 624;
+constexpr int kMTShift = 397;
+constexpr uint32_t kMTMatrix = 0x9908B0DFu;
+constexpr uint32_t kMTUpper = 0x80000000u;
+constexpr uint32_t kMTLower = 0x7FFFFFFFu;
+
+uint32_t mtState[kMTWords];
+int mtIndex = kMTWords + 1;  // not seeded yet: the first draw seeds with 5489
+
+void MTRegenerate() {
+    for (int i = 0; i < kMTWords; ++i) {
+        uint32_t y = (mtState[i] & kMTUpper) | (mtState[(i + 1) % kMTWords] & kMTLower);
+        uint32_t next = mtState[(i + kMTShift) % kMTWords] ^ (y >> 1);
+        if (y & 1u) {
+            next ^= kMTMatrix;
+        }
+        mtState[i] = next;
+    }
+    mtIndex = 0;
+}
+
+// The generator's range check shared by MTRandomInt and MTOneChanceIn.
+uint32_t MTDrawBelow(uint32_t n) {
+    const uint32_t limit = 0xFFFFFFFFu / n;
+    uint32_t x;
+    do {
+        x = MTRandom32() / limit;
+    } while (x >= n);
+    return x;
+}
+
+// Kept second value of the last Box-Muller pair.
+bool gaussianCached = false;
+float gaussianValue = 0.0f;
+}  // namespace
+
+void MTSeed(uint32_t seed) {
+    mtState[0] = seed;
+    for (int i = 1; i < kMTWords; ++i) {
+        const uint32_t prev = mtState[i - 1];
+        mtState[i] = 1812433253u * (prev ^ (prev >> 30)) + static_cast<uint32_t>(i);
+    }
+    mtIndex = kMTWords;
+}
+
+uint32_t MTRandom32() {
+    if (mtIndex >= kMTWords) {
+        if (mtIndex == kMTWords + 1) {
+            MTSeed(5489u);
+        }
+        MTRegenerate();
+    }
+    uint32_t y = mtState[mtIndex++];
+    y ^= (y >> 11);
+    y ^= (y << 7) & 0x9D2C5680u;
+    y ^= (y << 15) & 0xEFC60000u;
+    y ^= (y >> 18);
+    return y;
+}
+
+double MTRandomReal() {
+    return static_cast<double>(MTRandom32()) * 2.3283064370807974e-10;
+}
+
+uint32_t MTRandomInt(uint32_t n) {
+    if (n < 1 || n > 32766) {
+        return 0;
+    }
+    return MTDrawBelow(n);
+}
+
+bool MTOneChanceIn(uint32_t n) {
+    if (n < 1 || n > 32766) {
+        return true;
+    }
+    return MTDrawBelow(n) == 0;
+}
+
+float RandomGaussian(float mean, float stddev) {
+    if (gaussianCached) {
+        gaussianCached = false;
+        return gaussianValue * stddev + mean;
+    }
+    float u;
+    float v;
+    float r;
+    do {
+        u = static_cast<float>(2.0 * MTRandomReal() - 1.0);
+        v = static_cast<float>(2.0 * MTRandomReal() - 1.0);
+        r = v * v + u * u;
+    } while (!(r > 0.0f && r < 1.0f));
+    const float f = static_cast<float>(std::sqrt(-2.0 * std::log(static_cast<double>(r)) / r));
+    gaussianValue = f * v;
+    gaussianCached = true;
+    return (f * u) * stddev + mean;
+}
+
+void ResetGaussianCache() {
+    gaussianCached = false;
+    gaussianValue = 0.0f;
+}
+
+// ---------------------------------------------------------------------------
+// Seeding
+// ---------------------------------------------------------------------------
+
+void SeedRandomGenerators() {
+    // Through the input layer's clock, so that a replayed session seeds the same way.
+    const uint32_t ticks = LoggedGetTicks();
+    CSRand(ticks);
+    MTSeed(ticks);
+}

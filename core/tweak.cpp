@@ -1,0 +1,149 @@
+#include "core/tweak.h"
+
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <expat.h>
+
+#include "creatures/player.h"
+
+#include "platform/vfs.h"
+
+namespace {
+
+constexpr int kDifficultyCount = 3;
+const char* const kSectionNames[kDifficultyCount] = {"easy", "medium", "hard"};
+
+std::map<std::string, int32_t> intTable[kDifficultyCount];
+std::map<std::string, float> floatTable[kDifficultyCount];
+int32_t currentSection = -1;
+
+int SectionIndex(const XML_Char* element) {
+    for (int i = 0; i < kDifficultyCount; ++i) {
+        if (std::strcmp(element, kSectionNames[i]) == 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// Decimal integer as the C library reads it (leading digits, 0 when none),
+// held to the int32 range.
+int32_t ParseInt(const char* text) {
+    long value = std::strtol(text, nullptr, 10);
+    if (value > INT32_MAX) {
+        return INT32_MAX;
+    }
+    if (value < INT32_MIN) {
+        return INT32_MIN;
+    }
+    return static_cast<int32_t>(value);
+}
+
+void XMLCALL TweakDBStartElement(void*, const XML_Char* element, const XML_Char** attributes) {
+    const int section = SectionIndex(element);
+    if (section >= 0) {
+        currentSection = section;
+        return;
+    }
+    if (std::strcmp(element, "tweak") != 0) {
+        return;
+    }
+    std::string name;
+    int32_t ival = 0;
+    float fval = 0.0f;
+    for (int i = 0; attributes[i] != nullptr && attributes[i + 1] != nullptr; i += 2) {
+        const char* key = attributes[i];
+        const char* value = attributes[i + 1];
+        if (std::strcmp(key, "name") == 0) {
+            name = value;
+        } else if (std::strcmp(key, "ival") == 0) {
+            ival = ParseInt(value);
+        } else if (std::strcmp(key, "fval") == 0) {
+            fval = std::strtof(value, nullptr);
+        }
+    }
+    if (currentSection >= 0 && currentSection < kDifficultyCount) {
+        intTable[currentSection][name] = ival;
+        floatTable[currentSection][name] = fval;
+    } else {
+        for (int d = 0; d < kDifficultyCount; ++d) {
+            intTable[d][name] = ival;
+            floatTable[d][name] = fval;
+        }
+    }
+}
+
+void XMLCALL TweakDBEndElement(void*, const XML_Char* element) {
+    if (SectionIndex(element) >= 0) {
+        currentSection = -1;
+    }
+}
+
+// The hero's difficulty while a hero exists, else easy. A value outside the
+// three sections reads as easy rather than indexing past the tables.
+int CurrentDifficulty() {
+    if (CurrentPlayer == nullptr) {
+        return 0;
+    }
+    const int32_t difficulty = CurrentPlayer->difficulty;
+    if (difficulty < 0 || difficulty >= kDifficultyCount) {
+        return 0;
+    }
+    return difficulty;
+}
+
+}  // namespace
+
+bool LoadTweakValsFromBuffer(const char* data, size_t len) {
+    XML_Parser parser = XML_ParserCreate(nullptr);
+    if (parser == nullptr) {
+        return false;
+    }
+    currentSection = -1;
+    XML_SetElementHandler(parser, TweakDBStartElement, TweakDBEndElement);
+    bool ok = true;
+    if (len > static_cast<size_t>(INT_MAX)) {
+        ok = false;
+    } else if (XML_Parse(parser, data, static_cast<int>(len), 1) == XML_STATUS_ERROR) {
+        ok = false;
+    }
+    XML_ParserFree(parser);
+    currentSection = -1;
+    return ok;
+}
+
+void LoadTweakVals() {
+    std::vector<char> buffer;
+    if (!VfsReadFile("game//tweakDB.xml", buffer)) {
+        return;
+    }
+    LoadTweakValsFromBuffer(buffer.data(), buffer.size());
+}
+
+int32_t GetTweakInt(const char* name) {
+    if (name == nullptr) {
+        return 0;
+    }
+    // operator[] enters a missing name with 0, so later lookups see it too.
+    return intTable[CurrentDifficulty()][name];
+}
+
+float GetTweakFloat(const char* name) {
+    if (name == nullptr) {
+        return 0.0f;
+    }
+    return floatTable[CurrentDifficulty()][name];
+}
+
+void ClearTweakVals() {
+    for (int d = 0; d < kDifficultyCount; ++d) {
+        intTable[d].clear();
+        floatTable[d].clear();
+    }
+    currentSection = -1;
+}
