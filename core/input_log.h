@@ -1,0 +1,47 @@
+#pragma once
+// The logged input and clock layer: every loop reads the mouse, the events, the keyboard
+// modifiers and the millisecond clock through these calls, never from SDL directly.
+//
+// Besides passing straight through to SDL, the layer can
+//  - replay an input script (VAULTMERE_INPUT_SCRIPT=file): events come from the script and
+//    real events are drained and dropped;
+//  - record the session's input to a script (VAULTMERE_INPUT_RECORD=file);
+//  - run on a fixed frame time (VAULTMERE_FRAME_MS=n): the clock starts at 0 and advances by n
+//    milliseconds at every presented frame, and frames do not sleep. Replaying a script turns
+//    the fixed frame time on (16 ms unless VAULTMERE_FRAME_MS says otherwise).
+//
+// Script format, one command per line, '#' starts a comment:
+//   wait MS                      hold the next commands until the clock has advanced MS
+//   keydown KEY [MODS]           KEY: SDL key name with '_' for blanks ("escape", "a",
+//   keyup KEY [MODS]                  "left_shift") or a key number; MODS: shift, ctrl, alt,
+//   key KEY [MODS]                    meta joined by '+', e.g. shift+ctrl
+//   move X Y                     mouse motion
+//   buttondown BUTTON X Y        BUTTON 1 left, 2 middle, 3 right
+//   buttonup BUTTON X Y
+//   click BUTTON X Y             down then up
+//   quit                         a quit request (the window's close button)
+#include <SDL.h>
+
+#include <string>
+
+Uint32 LoggedGetTicks();
+int LoggedPollEvent(SDL_Event* event);
+Uint8 LoggedGetMouseState(int* x, int* y);
+SDLMod LoggedGetModState();
+void CloseInputLog();
+
+// Shows the finished frame (flip, or the OpenGL upload) and waits 2 ms.
+void PresentFrame(SDL_Surface* surface);
+int BlitSurface(SDL_Surface* src, SDL_Rect* srcRect, SDL_Surface* dst, SDL_Rect* dstRect);
+
+// Sets the layer up from the environment; start-up calls it once. Safe to call again.
+void InitInputLog();
+
+// Test and tool entry points.
+bool OpenInputScript(const std::string& path);       // replay a script file
+bool OpenInputScriptText(const std::string& text);   // replay script text
+bool OpenInputRecord(const std::string& path);       // record to a file
+void SetFixedFrameTime(Uint32 ms);                   // 0 returns to the real clock
+void AdvanceFakeClock(Uint32 ms);                    // fixed-frame mode only
+bool InputScriptActive();                            // a script is open and not used up
+void ResetInputLog();                                // back to plain pass-through

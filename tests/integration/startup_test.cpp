@@ -1,0 +1,140 @@
+// Start-up and shutdown of the real executable, run headless in the assembled game folder.
+#include <gtest/gtest.h>
+
+#include "support/run_game.h"
+
+#include <algorithm>
+
+namespace {
+
+const std::vector<std::string> kFullStartupLabels = {
+    "start", "SDL_Init", "LoadTweakVals", "LoadFonts", "LoadFonts", "LoadMods", "InitMusic",
+    "LoadDialogs", "LoadSFX", "LoadHighScores", "SetVideoMode", "SpriteMgr_Init",
+    "LoadManeuverTemplates", "spellDBLoad", "LoadQuestDB", "LoadSpeechDB", "monDBLoad",
+    "SkillDBLoad", "itemDBLoad", "craftDBLoad", "branchDBLoad", "LoadRoomTemplates", "LoadTextDB",
+    "ReallyLoadMods", "InitMonsterTables", "AddDummySkills", "MenuBarLoad", "QuestUIArtLoad",
+    "ui/gamplay images", "LoadGlobalImages", "LoadRecipeBookArt", "LoadEyeCandy", "LoadPortraits",
+    "InitShops", "InitSteamCloud", "PlayMusic"};
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// Lines that would tell a player that a file the game needs is missing or broken.
+std::vector<std::string> MissingFileLines(const std::string& output) {
+    std::vector<std::string> found;
+    std::istringstream in(output);
+    std::string line;
+    while (std::getline(in, line)) {
+        for (const char* marker : {"Could not load", "Couldn't load", "ould not open", "ouldn't open",
+                                   "issing", "not found", "Horribly Broken", "ZARNOCH ERROR"}) {
+            if (Contains(line, marker)) {
+                found.push_back(line);
+                break;
+            }
+        }
+    }
+    return found;
+}
+
+TEST(Startup, PublisherModeStopsAfterTheEarlySteps) {
+    TempDir user;
+    GameRun run = RunGame({"-no-initial-config", "-startuptime", "-publisher"}, user.path());
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_TRUE(Contains(run.output, "vaultmere: version 1.0.10\n")) << run.output;
+    EXPECT_TRUE(Contains(run.output, "SDL version 1.2.")) << run.output;
+    std::vector<std::string> expected = {"start", "SDL_Init", "LoadTweakVals", "LoadFonts",
+                                         "LoadFonts", "LoadMods", "InitMusic", "LoadDialogs"};
+    EXPECT_EQ(LoadProgressLabels(run.output), expected) << run.output;
+    EXPECT_FALSE(FileExists(user.file("cookie.txt")));
+    EXPECT_TRUE(FileExists(user.file("config.xml")));
+}
+
+TEST(Startup, FullStartupReportsEveryStepAndQuitsCleanly) {
+    TempDir user;
+    GameRun run = RunGame({"-no-initial-config", "-startuptime"}, user.path(),
+                          {{"VAULTMERE_FRAME_MS", "16"}});
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(LoadProgressLabels(run.output), kFullStartupLabels) << run.output;
+    EXPECT_EQ(MissingFileLines(run.output), std::vector<std::string>()) << run.output;
+    EXPECT_FALSE(FileExists(user.file("cookie.txt")));
+    EXPECT_TRUE(FileExists(user.file("config.xml")));
+}
+
+TEST(Startup, WithoutStartupTimeNoProgressLines) {
+    TempDir user;
+    GameRun run = RunGame({"-no-initial-config"}, user.path());
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_TRUE(LoadProgressLabels(run.output).empty()) << run.output;
+}
+
+TEST(Startup, LeftoverCookieRecordsTheCrashAchievementOnce) {
+    TempDir user;
+    WriteWholeFile(user.file("cookie.txt"), "this is the magic cookie. don't eat it. throw it away.");
+    GameRun first = RunGame({"-no-initial-config"}, user.path());
+    ASSERT_EQ(first.exitCode, 0) << first.output;
+    EXPECT_FALSE(FileExists(user.file("cookie.txt")));
+    GameRun second = RunGame({"-no-initial-config"}, user.path());
+    ASSERT_EQ(second.exitCode, 0) << second.output;
+
+    std::string stats = ReadWholeFile(user.file("store/stats.txt"));
+    size_t count = 0;
+    for (size_t at = stats.find("ACHIEVEMENT_CRASH_GAME"); at != std::string::npos;
+         at = stats.find("ACHIEVEMENT_CRASH_GAME", at + 1))
+        ++count;
+    EXPECT_EQ(count, 1u) << stats;
+}
+
+TEST(Startup, LogIsRotated) {
+    // The rotation works in the working directory: give the run a game folder of its own.
+    TempDir user, game;
+    LinkGameFolder(game.path());
+    const std::string log = game.file("log.log");
+    const std::string last = game.file("lastlog.log");
+    WriteWholeFile(last, "older");
+    WriteWholeFile(log, "newer");
+    GameRun run = RunGame({"-no-initial-config", "-publisher"}, user.path(), {}, 120, game.path());
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(ReadWholeFile(last), "newer");
+    EXPECT_FALSE(FileExists(log));
+    run = RunGame({"-no-initial-config", "-publisher"}, user.path(), {}, 120, game.path());
+    EXPECT_FALSE(FileExists(last));
+}
+
+TEST(Startup, BogusVideoDriverExitsWithOne) {
+    TempDir user;
+    GameRun run = RunGame({"-no-initial-config"}, user.path(), {{"SDL_VIDEODRIVER", "bogus"}});
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    EXPECT_TRUE(Contains(run.output, "Unable to init SDL: ")) << run.output;
+    EXPECT_FALSE(FileExists(user.file("cookie.txt")));
+}
+
+TEST(Startup, OpenGLWithoutADisplayExitsWithOne) {
+    TempDir user;
+    GameRun run = RunGame({"-no-initial-config", "-opengl"}, user.path());
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    EXPECT_TRUE(Contains(run.output, "Unable to load OpenGL: ") ||
+                Contains(run.output, "Unable to set video mode: "))
+        << run.output;
+    EXPECT_FALSE(FileExists(user.file("cookie.txt")));
+}
+
+TEST(Startup, DocsExitsWithoutLeavingACookie) {
+    TempDir user;
+    GameRun run = RunGame({"-docs"}, user.path());
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_FALSE(FileExists(user.file("cookie.txt")));
+}
+
+TEST(Startup, CommandLineWindowAndSoundOptionsNeverReachTheConfiguration) {
+    TempDir user;
+    GameRun first = RunGame({"-no-initial-config", "-publisher"}, user.path());
+    ASSERT_EQ(first.exitCode, 0) << first.output;
+    const std::string defaults = ReadWholeFile(user.file("config.xml"));
+    GameRun second = RunGame({"-no-initial-config", "-w", "-publisher"}, user.path());
+    GameRun third = RunGame({"-no-initial-config", "-nomusic", "-publisher"}, user.path());
+    GameRun fourth = RunGame({"-no-initial-config", "-nosound", "-publisher"}, user.path());
+    EXPECT_EQ(ReadWholeFile(user.file("config.xml")), defaults);
+}
+
+}  // namespace

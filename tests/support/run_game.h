@@ -1,0 +1,40 @@
+#pragma once
+// Runs the game executable in the assembled game folder and collects what it prints.
+#include <map>
+#include <string>
+#include <vector>
+
+struct GameRun {
+    int exitCode = -1;
+    std::string output;  // standard output and standard error together
+};
+
+// A fresh, empty temporary folder, removed when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+// Runs the game with the headless drivers, VAULTMERE_USER_DIR set to userDir and the extra
+// environment entries given (an empty value removes the entry).
+GameRun RunGame(const std::vector<std::string>& args, const std::string& userDir,
+                const std::map<std::string, std::string>& env = {}, int timeoutSeconds = 120,
+                const std::string& workDir = "");
+
+// Fills dir with links to every entry of the assembled game folder, so a test can run the game
+// in a folder of its own.
+void LinkGameFolder(const std::string& dir);
+
+std::string ReadWholeFile(const std::string& path);
+bool FileExists(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::string& text);
+// The labels of the "[LogLoadProgress]" lines, in order.
+std::vector<std::string> LoadProgressLabels(const std::string& output);
