@@ -1,19 +1,33 @@
 #pragma once
 // The hero.
 //
-// Stand-in: only the fields and operations that start-up, the command line and the
-// user files need. The creatures subsystem grows this into a Hittable with statistics,
-// buffs, combat and its own save block.
+// Stand-in: the fields other subsystems read and write, with operations that only keep
+// those fields consistent. Still to be built here: the game-object base (placement on
+// squares, saving and the load constructor), the embedded Bob with its animation set by
+// gender and the walking Bob, experience and level-ups with their sound, animation and
+// dialog, the starting kit of the chosen skills, path walking with footsteps, sleeping,
+// digesting, polymorph animations, summons, and the crafting lists.
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
-class Level;
+#include "creatures/hittable.h"
 
-class Player {
+class Level;
+class Item;
+class Sprite;
+class Bob;
+class Monster;
+
+constexpr int32_t kBuildSkillCount = 7;
+constexpr int32_t kBeltSlotCount = 9;
+constexpr int32_t kNoRoom = 255;
+
+class Player : public Hittable {
 public:
     Player();
-    virtual ~Player();
+    ~Player() override;
 
     int32_t difficulty = 1;      // 0 easy, 1 medium, 2 hard
     int32_t permadeath = 1;
@@ -25,8 +39,8 @@ public:
     int32_t female = 0;
     std::string name = "Random Hero";
     std::string saveName;
-    int32_t skills[7] = {0, 1, 2, 3, 4, 5, 6};  // chosen skill codes
-    int32_t skillLevels[7] = {0, 0, 0, 0, 0, 0, 0};
+    int32_t skills[kBuildSkillCount] = {0, 1, 2, 3, 4, 5, 6};  // chosen skill codes
+    int32_t skillLevels[kBuildSkillCount] = {0, 0, 0, 0, 0, 0, 0};
     std::vector<int32_t> skillList;              // skill indices chosen at creation
     int32_t dead = 0;
     int32_t wanderingMonsterTurns = 0;
@@ -34,19 +48,64 @@ public:
     int32_t y = 0;
     float offsetX = 0.0f;
     float offsetY = 0.0f;
-    int32_t facing = 0;
-    int32_t health = 0;
+    int32_t facing = 0;          // 0 down, 1 left, 2 up, 3 right
     int32_t level = 1;
     int32_t levelUpPoints = 0;
+    int32_t experience = 0;      // toward the next level
+
+    // Animation set of the embedded picture.
+    Sprite* idleSprite = nullptr;
+    Sprite* walkLeftSprite = nullptr;
+    Sprite* walkRightSprite = nullptr;
+    Sprite* walkUpSprite = nullptr;
+    Sprite* walkDownSprite = nullptr;
+    Sprite* currentSprite = nullptr;
+    Bob* walkingBob = nullptr;   // linked into the squares a walk crosses
+
+    int32_t sleepTurns = 0;
+    int32_t skipTurns = 0;
+    int32_t liquidCrossing = 0;  // above 0 while the hero may cross liquids
+    uint8_t currentRoom = kNoRoom;
+    uint8_t lastDiscoveredRoom = kNoRoom;
+    int32_t zooMonsterCount = 0;
+    int32_t polymorphed = 0;
+    Item* beltSlots[kBeltSlotCount] = {};
+    Item* skillBarSlots[kBeltSlotCount] = {};
+    int32_t walkInterrupted = 0;
+    int32_t stopWalking = 0;
+    std::vector<std::pair<int32_t, int32_t>> path;  // squares still to walk
+    std::vector<Monster*> summons;                 // creatures the hero summoned (not owned)
 
     // The hero's own placement on a level square.
     void PlaceOnLevel(int32_t px, int32_t py, Level* onLevel, int32_t flag);
     std::string GetTitle() const { return "Adventurer"; }
     void GiveStartingKit(Player* hero);
     void LoadAnimations(Player* hero);
+    void LoadPolymorphAnimations();
+
+    // With amount 0 only checks for a level-up. Never re-enters itself.
+    void AddExperience(int32_t amount, int32_t source);
+    void LevelUp();
+    void InterruptWalk();
+    bool IsDigesting() const;
+    void Digest();
+    void PassSkippedTurns();
+    void SetIdleAnimation();
+    void Sleep();
+    void WalkPathTo(int32_t tx, int32_t ty);
+    void RefreshCraftableRecipes();
 
     Level* owningLevel = nullptr;
+
+private:
+    bool addingExperience = false;
 };
 
 // The one hero of the running game; null between games.
 extern Player* CurrentPlayer;
+
+// Set when the final boss dies.
+extern bool VictoryFlag;
+
+// After a load, puts the hero's summoned monsters of the current level back into its set.
+void RelinkPlayerSummons();

@@ -1,0 +1,1 @@
+#include "creatures/buff.h"

@@ -1,0 +1,12 @@
+#include "creatures/impact_sprites.h"
+
+Sprite* ImpactSprites[kDamageTypeCount] = {};
+
+void LoadImpactSprites() {}
+
+Sprite* GetImpactSprite(int32_t damageType) {
+    if (damageType < 0 || damageType >= kDamageTypeCount) {
+        return nullptr;
+    }
+    return ImpactSprites[damageType];
+}

@@ -1,0 +1,25 @@
+#pragma once
+// The monster that keeps a shop room.
+//
+// Stand-in: fields only. Still to be built here: its shop behaviour (alerts, following
+// a thief, anger), placement at its home spot and its save block.
+#include <cstdint>
+
+#include "creatures/monster.h"
+
+class Level;
+
+class Shopkeeper : public Monster {
+public:
+    Shopkeeper();
+
+    int32_t hostile = 0;
+    int32_t onAlert = 0;
+    int32_t alertX = 0;
+    int32_t alertY = 0;
+    int32_t homeX = 0;
+    int32_t homeY = 0;
+
+    void PlaceOnLevel(int32_t px, int32_t py, Level* level, int32_t flag);
+    Level* owningLevel = nullptr;
+};

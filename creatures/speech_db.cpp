@@ -1,0 +1,7 @@
+#include "creatures/speech_db.h"
+
+void LoadSpeechDB() {}
+
+size_t SpeechLineCount() {
+    return 0;
+}
