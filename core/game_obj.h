@@ -1,0 +1,152 @@
+#pragma once
+// The object model: Serializable (root of everything written into a saved game),
+// GameObj (every thing standing on a dungeon square) and Activatable (a GameObj with an
+// "activated" flag and a short history of it).
+//
+// The order of the virtual operations is fixed; subclasses add theirs after these.
+#include <cstdint>
+#include <string>
+
+#include "core/save_stream.h"
+#include "media/bob.h"
+
+class Item;
+class Level;
+class LevelCell;
+
+class Serializable {
+public:
+    virtual bool Save(SaveWriter& out) = 0;
+    virtual ~Serializable();
+};
+
+// Where the play screen shows the map; objects place their Bob from it.
+// (Stand-in until the play-screen layout globals exist; the play screen fills it.)
+struct ObjectDrawView {
+    int32_t tileSize = 64;
+    int32_t camX = 0;   // top-left tile of the camera
+    int32_t camY = 0;
+    int32_t viewX = 0;  // view origin in pixels
+    int32_t viewY = 0;
+};
+extern ObjectDrawView ObjectView;
+
+// Screen position of a Bob for an object at tile (x, y) with the given anchor mode,
+// pixel offset (truncated toward zero) and frame size. False for an unknown anchor
+// mode: the Bob then keeps its last position.
+bool ComputeBobPlacement(int32_t anchorMode, int32_t x, int32_t y, float offsetX, float offsetY,
+                         int32_t frameWidth, int32_t frameHeight, const ObjectDrawView& view,
+                         int32_t* outX, int32_t* outY);
+
+// Hook run first by every GameObj destructor; the turn engine sets it to drop the
+// object's pending deferred moves.
+using GameObjHook = void (*)(class GameObj*);
+void SetGameObjDestroyHook(GameObjHook hook);
+
+class GameObj : public Serializable {
+public:
+    GameObj();
+    // Load constructor: reads the GameObj block and places the object on the level
+    // of the game's level list with the saved depth and branch id.
+    explicit GameObj(SaveReader& in);
+
+    GameObj(const GameObj&) = delete;
+    GameObj& operator=(const GameObj&) = delete;
+
+    bool Save(SaveWriter& out) override;
+    ~GameObj() override;
+    virtual uint32_t GetClassHash();
+    virtual int32_t GetClassIndex();
+    virtual void CopyStateFrom(GameObj* other);
+    virtual bool IsHittable();
+    virtual bool IsDoorOrChest();
+    virtual bool IsUberChest();
+    virtual bool IsAnvil();
+    virtual bool IsItem();
+    virtual int32_t IsDoorOrLever();
+    virtual void DrawOnMinimap(int32_t x, int32_t y, int32_t zoom);
+    virtual int32_t UnusedQuery();
+    virtual bool CanBeStunned();
+    virtual int32_t IsCreature();
+    virtual int32_t IsMonster();
+    virtual bool IsBlocker();
+    virtual bool IsLever();
+    virtual bool IsActivatable();
+    virtual bool IsClock();
+    virtual std::string GetName();
+    virtual std::string GetDescription();
+    virtual void Destroy();
+    virtual void ReturnToIdle();
+    virtual int32_t BumpedByPlayer();
+    virtual void MonsterEntered(GameObj* monster);
+    virtual void PlayerEntered();
+    virtual void Draw();
+    virtual void DrawOverlay();
+    virtual int32_t ApplyDamage(int32_t amount, const std::string& cause, int32_t a, int32_t b);
+    virtual int32_t TakeDamage(int32_t amount, GameObj* source, const std::string& cause,
+                               int32_t a, int32_t b);
+    virtual void HitByPlayer();
+    virtual void Shatter();
+    virtual void AdvanceAnimation(int32_t elapsedMs);
+    virtual int32_t UseItemOn(Item* item);
+    virtual int32_t AcceptsItem(Item* item);
+    virtual void PlaceOnLevel(int32_t newX, int32_t newY, Level* newLevel, int32_t flag);
+    virtual const char* GetActionVerb();
+    virtual void HighlightNextDraw();
+    virtual bool IsMovable();
+    virtual bool IsClosedDoor();
+    virtual int32_t Activate();
+    virtual void Update();
+    virtual void AddStunTurns(int32_t turns);
+    virtual int32_t WalkPlayerBeside();
+    virtual int32_t UsesAttackCursor();
+    virtual void SetRoomID(const std::string& id);
+    virtual std::string GetRoomID();
+    virtual bool MatchesRoomID(Level* onLevel, int32_t room, const std::string& id);
+    virtual bool IsPlayer();
+    virtual void AddRoomEvent(const std::string& eventName);
+
+    // True when the hero stands on one of the four orthogonal neighbours of (x, y).
+    bool IsAdjacentToPlayer() const;
+
+    int32_t active = 1;
+    Bob bob;
+    int32_t blocksMovement = 1;
+    int32_t passable = 0;
+    int32_t blocksSight = 1;
+    int32_t coversSquareAbove = 0;
+    int32_t anchorMode = 0;
+    int32_t x = 0;
+    int32_t y = 0;
+    float offsetX = 0.0f;
+    float offsetY = 0.0f;
+    LevelCell* cell = nullptr;
+    Level* level = nullptr;
+    int32_t movable = 1;
+    int32_t roomNumber = -1;
+    std::string roomID;
+
+protected:
+    // Places the Bob for drawing; false when there is nothing to draw.
+    bool PlaceBob();
+};
+
+class Activatable : public GameObj {
+public:
+    Activatable();
+    explicit Activatable(SaveReader& in);
+
+    bool Save(SaveWriter& out) override;
+    uint32_t GetClassHash() override;
+    int32_t GetClassIndex() override;
+    bool IsActivatable() override;
+    void Update() override;
+
+    virtual bool IsActivated();
+    virtual void SetActivated(bool value);
+    virtual bool HasActivationChanged();
+
+    int32_t activated = 0;
+    int32_t activatedPrev = 0;
+    int32_t activatedOlder = 0;
+};
