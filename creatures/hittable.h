@@ -2,22 +2,25 @@
 // Anything that takes damage: the hero and the monsters.
 //
 // Stand-in: statistics are plain fields and the per-turn operations do nothing beyond
-// the buff countdown. Still to be built here: the game-object base (position, level,
-// save blocks with the 16-int damage arrays), derived statistics in RecalculateStats,
+// the buff countdown. Still to be built here: the save blocks with the 16-int damage
+// arrays and the class-registry entries, derived statistics in RecalculateStats,
 // combat resolution, spell triggers and status effects.
 #include <cstdint>
 #include <vector>
 
+#include "core/game_obj.h"
 #include "creatures/buff.h"
 #include "creatures/damage_type.h"
 
-class Hittable {
+class Hittable : public GameObj {
 public:
     Hittable();
-    virtual ~Hittable();
-    Hittable(const Hittable&) = delete;
-    Hittable& operator=(const Hittable&) = delete;
+    ~Hittable() override;
 
+    bool IsHittable() override { return true; }
+    int32_t IsCreature() override { return 1; }
+
+    int32_t dead = 0;  // set on death (and for the hero on drowning)
     int32_t health = 0;
     int32_t maxHealth = 0;
     int32_t mana = 0;

@@ -8,13 +8,21 @@ void Monster::LoadAnimations() {}
 
 void Monster::LoadAnimationVariant(int32_t) {}
 
-void Monster::TakeDamage(int32_t amount, int32_t, Hittable*) {
+int32_t Monster::TakeDamage(int32_t amount, GameObj*, const std::string&, int32_t, int32_t) {
     if (amount <= 0 || dead) {
-        return;
+        return 0;
     }
     health -= amount;
     if (health <= 0) {
         health = 0;
-        dead = 1;
+        Die();
     }
+    return amount;
+}
+
+void Monster::Die() {
+    dead = 1;
+    active = 0;
+    blocksMovement = 0;
+    blocksSight = 0;
 }

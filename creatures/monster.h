@@ -2,8 +2,8 @@
 // A monster on a level.
 //
 // Stand-in: the fields that level generation writes, and operations that change
-// nothing but the obvious field. Still to be built here: the game-object base (active,
-// blocksMovement, blocksSight, placement, saving), the AI inside Update (queued moves and
+// nothing but the obvious field. Still to be built here: saving and the class-registry
+// entry, the AI inside Update (queued moves and
 // deletions, ambient lines), death, combat, animations through the sprite loader with a
 // hue shift, and the tutorial report of TakeDamage.
 #include <cstdint>
@@ -34,13 +34,15 @@ public:
     QuestRecord* hordeQuest = nullptr;
     std::vector<Monster*> followers;  // the leader's followers (not owned)
     uint32_t stateBits = 0;
-    int32_t dead = 0;
-    int32_t x = 0;
-    int32_t y = 0;
     Sprite* sprite = nullptr;
 
     virtual void LoadAnimations();
     // -1: a random variant.
     void LoadAnimationVariant(int32_t variant);
-    virtual void TakeDamage(int32_t amount, int32_t damageType, Hittable* attacker);
+    int32_t IsMonster() override { return 1; }
+    std::string GetName() override { return name; }
+    int32_t TakeDamage(int32_t amount, GameObj* source, const std::string& cause, int32_t a,
+                       int32_t b) override;
+    // Death: no longer active, no longer blocking, dead flag set.
+    void Die();
 };

@@ -8,9 +8,8 @@ bool VictoryFlag = false;
 Player::Player() = default;
 Player::~Player() = default;
 
-void Player::PlaceOnLevel(int32_t px, int32_t py, Level* onLevel, int32_t) {
-    x = px;
-    y = py;
+void Player::PlaceOnLevel(int32_t px, int32_t py, Level* onLevel, int32_t flag) {
+    GameObj::PlaceOnLevel(px, py, onLevel, flag);
     owningLevel = onLevel;
 }
 

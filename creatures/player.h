@@ -2,8 +2,8 @@
 // The hero.
 //
 // Stand-in: the fields other subsystems read and write, with operations that only keep
-// those fields consistent. Still to be built here: the game-object base (placement on
-// squares, saving and the load constructor), the embedded Bob with its animation set by
+// those fields consistent. Still to be built here: saving, the load constructor and the
+// class-registry entry, the embedded Bob with its animation set by
 // gender and the walking Bob, experience and level-ups with their sound, animation and
 // dialog, the starting kit of the chosen skills, path walking with footsteps, sleeping,
 // digesting, polymorph animations, summons, and the crafting lists.
@@ -42,14 +42,10 @@ public:
     int32_t skills[kBuildSkillCount] = {0, 1, 2, 3, 4, 5, 6};  // chosen skill codes
     int32_t skillLevels[kBuildSkillCount] = {0, 0, 0, 0, 0, 0, 0};
     std::vector<int32_t> skillList;              // skill indices chosen at creation
-    int32_t dead = 0;
+    // dead, x, y, offsetX and offsetY come from the bases.
     int32_t wanderingMonsterTurns = 0;
-    int32_t x = 0;
-    int32_t y = 0;
-    float offsetX = 0.0f;
-    float offsetY = 0.0f;
     int32_t facing = 0;          // 0 down, 1 left, 2 up, 3 right
-    int32_t level = 1;
+    int32_t level = 1;           // the hero's level (the Level it stands on is GameObj::level)
     int32_t levelUpPoints = 0;
     int32_t experience = 0;      // toward the next level
 
@@ -77,7 +73,9 @@ public:
     std::vector<Monster*> summons;                 // creatures the hero summoned (not owned)
 
     // The hero's own placement on a level square.
-    void PlaceOnLevel(int32_t px, int32_t py, Level* onLevel, int32_t flag);
+    void PlaceOnLevel(int32_t px, int32_t py, Level* onLevel, int32_t flag) override;
+    bool IsPlayer() override { return true; }
+    std::string GetName() override { return name; }
     std::string GetTitle() const { return "Adventurer"; }
     void GiveStartingKit(Player* hero);
     void LoadAnimations(Player* hero);

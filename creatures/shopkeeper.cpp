@@ -2,8 +2,8 @@
 
 Shopkeeper::Shopkeeper() : Monster(nullptr) {}
 
-void Shopkeeper::PlaceOnLevel(int32_t px, int32_t py, Level* level, int32_t) {
-    x = px;
-    y = py;
-    owningLevel = level;
+void Shopkeeper::PlaceOnLevel(int32_t px, int32_t py, Level* onLevel, int32_t flag) {
+    GameObj::PlaceOnLevel(px, py, onLevel, flag);
+    homeX = px;
+    homeY = py;
 }

@@ -20,6 +20,5 @@ public:
     int32_t homeX = 0;
     int32_t homeY = 0;
 
-    void PlaceOnLevel(int32_t px, int32_t py, Level* level, int32_t flag);
-    Level* owningLevel = nullptr;
+    void PlaceOnLevel(int32_t px, int32_t py, Level* onLevel, int32_t flag) override;
 };
