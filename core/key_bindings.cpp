@@ -1,0 +1,241 @@
+#include "core/key_bindings.h"
+
+#include <cctype>
+#include <cstdio>
+#include <vector>
+
+#include "core/command_line.h"
+
+KeyBindingMap KeyBindingTable;
+
+KeyBinding::KeyBinding(const char* id_, const char* label_, int32_t key_, int32_t modifiers_,
+                       uint16_t character_, bool configurable_)
+    : id(id_),
+      key(key_),
+      modifiers(modifiers_),
+      label(label_ ? label_ : ""),
+      character(character_),
+      configurable(configurable_ ? 1 : 0),
+      enabled(1) {}
+
+bool KeyEventHasKey(int32_t key, const SDL_keysym& event) {
+    return static_cast<int32_t>(event.sym) == key;
+}
+
+bool KeyEventMatches(int32_t key, int32_t modifierMask, const SDL_keysym& event) {
+    if (!KeyEventHasKey(key, event)) return false;
+    const int32_t mod = static_cast<int32_t>(event.mod);
+    static const int32_t kGroups[4] = {kModGroupAlt, kModGroupCtrl, kModGroupMeta, kModGroupShift};
+    for (int32_t group : kGroups) {
+        if (((mod & group) != 0) != ((modifierMask & group) != 0)) return false;
+    }
+    return true;
+}
+
+bool KeyBinding::MatchesKey(const SDL_keysym& event) const {
+    return enabled && KeyEventHasKey(key, event);
+}
+
+bool KeyBinding::Matches(const SDL_keysym& event) const {
+    return enabled && KeyEventMatches(key, modifiers, event);
+}
+
+void KeyBinding::SetFromEvent(const SDL_keysym& event) {
+    const int32_t sym = static_cast<int32_t>(event.sym);
+    const int32_t mod = static_cast<int32_t>(event.mod);
+    key = sym;
+    character = static_cast<uint16_t>(static_cast<int16_t>(static_cast<int8_t>(sym & 0xFF)));
+    int32_t mask = 0;
+    if (mod & 0x03) mask |= kModGroupShift;
+    if (mod & 0xC0) mask |= kModGroupCtrl;
+    if (mod & 0x0300) mask |= kModGroupAlt;
+    if (mod & 0x0C00) mask |= kModGroupMeta;
+    modifiers = mask;
+}
+
+std::string KeyBinding::GetKeyName() const {
+    std::string name;
+    bool characterName = false;
+    const int low = key & 0xFF;
+    if (key == SDLK_SPACE) {
+        name = "SPACE";
+    } else if (key == SDLK_RETURN) {
+        name = "ENTER";
+    } else if (key == SDLK_BACKSPACE) {
+        name = "BACKSPACE";
+    } else if (key == SDLK_ESCAPE) {
+        name = "ESCAPE";
+    } else if (key >= SDLK_F1 && key <= SDLK_F15) {
+        name = "F" + std::to_string(key - (SDLK_F1 - 1));
+    } else if (key > 32 && key < 127) {
+        name = std::string(1, static_cast<char>(low));
+        characterName = true;
+    } else if (key >= 0 && key < SDLK_LAST) {
+        // Keys without a printable character (arrows, keypad, tab ...) get SDL's name,
+        // never a raw control character.
+        const char* sdlName = SDL_GetKeyName(static_cast<SDLKey>(key));
+        name = sdlName ? sdlName : "";
+        for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (name.empty() || name == "UNKNOWN KEY") name = "KEY " + std::to_string(key);
+    } else {
+        name = "KEY " + std::to_string(key);
+    }
+
+    if (modifiers & kModGroupShift) {
+        if (characterName && low >= 'a' && low <= 'z') {
+            name = std::string(1, static_cast<char>(low - 32));
+        } else {
+            name = "S-" + name;
+        }
+    }
+    if ((modifiers & 0xFF) > 63) name = "C-" + name;
+    if (modifiers & kModGroupAlt) name = "A-" + name;
+    if (modifiers & kModGroupMeta) name = "M-" + name;
+    return name;
+}
+
+std::string KeyBinding::WriteConfigLine() const {
+    std::string line = "<keybinding pos=\"";
+    line += id;
+    line += "\" value=\"";
+    line += std::to_string(key);
+    line += "\" mod=\"";
+    line += std::to_string(modifiers);
+    line += "\"/>";
+    return line;
+}
+
+namespace {
+
+void StandardBindings(std::vector<KeyBinding>& out) {
+    out.emplace_back("0", "Up", 'w', 0, 'w', true);
+    out.emplace_back("1", "Down", 's', 0, 's', true);
+    out.emplace_back("2", "Left", 'a', 0, 'a', true);
+    out.emplace_back("3", "Right", 'd', 0, 'd', true);
+    out.emplace_back("4", "Rest", ' ', 0, ' ', true);
+    out.emplace_back("5", "Skills", 'k', 0, 'k', true);
+    out.emplace_back("6", "Inventory", 'i', 0, 'i', true);
+    out.emplace_back("7", "Equipment", 'c', 0, 'c', true);
+    out.emplace_back("8", "Menu", 'm', 0, 'm', true);
+    out.emplace_back("9", "Quests", 'q', 0, 'q', true);
+    out.emplace_back("alchemy", "Toggle Modular Alchemy Box", '1', kModGroupAlt, '1', true);
+    out.emplace_back("grinder", "Toggle Elven Ingot Grinder", '2', kModGroupAlt, '2', true);
+    out.emplace_back("ingot", "Toggle Disposable Ingot Press", '3', kModGroupAlt, '3', true);
+    out.emplace_back("lutefisk", "Toggle Horadric Lutefisk Cube", '4', kModGroupAlt, '4', true);
+    out.emplace_back("smithing", "Toggle Junior Smithing Kit", '5', kModGroupAlt, '5', true);
+    out.emplace_back("still", "Toggle Porta-Still", '6', kModGroupAlt, '6', true);
+    out.emplace_back("tinkerer", "Toggle Tinkerer Parts", '7', kModGroupAlt, '7', true);
+    static const char* const kBeltIds[9] = {"belt1", "belt2", "belt3", "belt4", "belt5",
+                                            "belt6", "belt7", "belt8", "belt9"};
+    static const char* const kBeltLabels[9] = {"Belt 1", "Belt 2", "Belt 3", "Belt 4", "Belt 5",
+                                               "Belt 6", "Belt 7", "Belt 8", "Belt 9"};
+    static const char* const kSkillIds[9] = {"skill1", "skill2", "skill3", "skill4", "skill5",
+                                             "skill6", "skill7", "skill8", "skill9"};
+    static const char* const kSkillLabels[9] = {"Skill 1", "Skill 2", "Skill 3",
+                                                "Skill 4", "Skill 5", "Skill 6",
+                                                "Skill 7", "Skill 8", "Skill 9"};
+    for (int i = 0; i < 9; ++i) {
+        out.emplace_back(kBeltIds[i], kBeltLabels[i], '1' + i, kModGroupShift, '1' + i, false);
+    }
+    for (int i = 0; i < 9; ++i) {
+        out.emplace_back(kSkillIds[i], kSkillLabels[i], '1' + i, 0, '1' + i, false);
+    }
+    out.emplace_back("hidden_anim_speed_double", "Double Animation Speed", '=', 0, '=', true);
+    out.emplace_back("hidden_anim_speed_halve", "Halve Animation Speed", '-', 0, '-', true);
+}
+
+void DebugBindings(std::vector<KeyBinding>& out) {
+    out.emplace_back("hidden_trapdoor_down", "Hidden Trapdoor Down", 'p', 0, 'p', true);
+    out.emplace_back("hidden_trapdoor_up", "Hidden Trapdoor Up", 'p', kModGroupShift, 'P', true);
+    out.emplace_back("hidden_fill_inventory", "Hidden Fill Inventory", 'i', kModGroupShift, 'I',
+                     true);
+    out.emplace_back("hidden_reveal_map", "Hidden Reveal Map", 'l', kModGroupShift, 'L', true);
+    out.emplace_back("hidden_level", "Hidden Level Boost", 'l', 0, 'l', true);
+    out.emplace_back("hidden_screenshot", "Hidden Take Screenshot", 'g', kModGroupCtrl, 'g', true);
+    out.emplace_back("hidden_astar", "Hidden Walk To Cursor", 'z', 0, 'z', true);
+    out.emplace_back("hidden_2x_ui", "Hidden 2x UI", 't', 0, 't', true);
+    out.emplace_back("hidden_no_ui", "Hidden 2x UI", 't', kModGroupCtrl, 't', true);
+}
+
+bool KeyBindingTrace() { return (CmdLine.debugFlags & kDebugKeyBindings) != 0; }
+
+}  // namespace
+
+KeyBindingMap DefaultKeyBindings() {
+    std::vector<KeyBinding> standard, debug;
+    StandardBindings(standard);
+    DebugBindings(debug);
+    KeyBindingMap table;
+    for (const KeyBinding& b : standard) table[b.id] = b;
+    for (KeyBinding b : debug) {
+        b.enabled = 0;
+        table[b.id] = b;
+    }
+    return table;
+}
+
+KeyBindingMap InitKeyBindings() {
+    std::vector<KeyBinding> standard, debug;
+    StandardBindings(standard);
+    DebugBindings(debug);
+
+    KeyBindingMap previous = KeyBindingTable;
+    const bool trace = KeyBindingTrace();
+    if (trace) printf("Installing default keybindings...\n");
+    KeyBindingTable.clear();
+    for (const KeyBinding& b : standard) {
+        if (trace) printf("Keybinding: installing default %s\n", b.WriteConfigLine().c_str());
+        KeyBindingTable[b.id] = b;
+    }
+    if (trace) {
+        printf("... DONE!\n");
+        printf("Installing debug keybindings...\n");
+    }
+    const bool debugOn = CmdLine.debugFlags != 0;
+    for (KeyBinding& b : debug) {
+        b.enabled = debugOn ? 1 : 0;
+        if (trace) printf("Keybinding: installing debug %s\n", b.WriteConfigLine().c_str());
+        KeyBindingTable[b.id] = b;
+    }
+    if (trace) printf("... DONE!\n");
+    return previous;
+}
+
+KeyBinding* FindKeyBinding(const SDL_keysym& event) {
+    for (auto& entry : KeyBindingTable) {
+        if (entry.second.Matches(event)) return &entry.second;
+    }
+    return nullptr;
+}
+
+KeyBinding* GetKeyBinding(const std::string& id) {
+    auto it = KeyBindingTable.find(id);
+    return it == KeyBindingTable.end() ? nullptr : &it->second;
+}
+
+bool KeyBindingMatches(const char* id, const SDL_keysym& event) {
+    const KeyBinding* b = id ? GetKeyBinding(id) : nullptr;
+    return b && b->Matches(event);
+}
+
+bool KeyBindingMatchesKey(const char* id, const SDL_keysym& event) {
+    const KeyBinding* b = id ? GetKeyBinding(id) : nullptr;
+    return b && b->MatchesKey(event);
+}
+
+bool ApplyKeyBindingConfigLine(const std::string& pos, int32_t value, int32_t mod) {
+    auto it = KeyBindingTable.find(pos);
+    if (it != KeyBindingTable.end() && !it->second.configurable) return false;
+    if (value < 0 || value >= SDLK_LAST) {
+        printf("Keybinding: ignoring key %d at position %s (not a key)\n", value, pos.c_str());
+        return false;
+    }
+    KeyBinding& b = KeyBindingTable[pos];
+    b.key = value;
+    b.modifiers = mod;
+    b.character = static_cast<uint16_t>(value & 0xFFFF);
+    if (KeyBindingTrace()) {
+        printf("Keybinding: reading key %d, mod %d at position %s\n", value, mod, pos.c_str());
+    }
+    return true;
+}
