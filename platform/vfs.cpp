@@ -100,6 +100,8 @@ bool VfsReadFile(const std::string& name, std::vector<char>& out) {
     out.clear();
     std::string resolved = VfsResolveName(name);
     if (resolved.empty()) return false;
+    PHYSFS_Stat info;
+    if (PHYSFS_stat(resolved.c_str(), &info) && info.filetype == PHYSFS_FILETYPE_DIRECTORY) return false;
     PHYSFS_File* file = PHYSFS_openRead(resolved.c_str());
     if (!file) return false;
     PHYSFS_sint64 length = PHYSFS_fileLength(file);

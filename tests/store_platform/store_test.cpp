@@ -1,0 +1,130 @@
+// The local store stand-in: achievements and statistics kept in the user folder.
+#include "store_platform/store.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/platform.h"
+#include "support/platform_fixtures.h"
+#include "support/run_game.h"
+
+namespace {
+
+class LocalStoreTest : public testing::Test {
+protected:
+    void SetUp() override { SteamAPI_Shutdown(); }
+    void TearDown() override { SteamAPI_Shutdown(); }
+    TempDir tmp_;
+    ScopedEnv user_{"VAULTMERE_USER_DIR", tmp_.path().c_str()};
+};
+
+}  // namespace
+
+TEST_F(LocalStoreTest, AchievementsAndStatsAreStoredInTheUserFolderAndReloaded) {
+    EXPECT_EQ(SteamUserStats(), nullptr);
+    ASSERT_TRUE(SteamAPI_Init());
+    InitSteamStats();
+    StoreUserStats* stats = SteamUserStats();
+    ASSERT_NE(stats, nullptr);
+    EXPECT_EQ(StoreUserStats::StatsFilePath(), tmp_.path() + "/store/stats.txt");
+
+    bool achieved = true;
+    ASSERT_TRUE(stats->GetAchievement("ACHIEVEMENT_CRASH_GAME", &achieved));
+    EXPECT_FALSE(achieved);
+    EXPECT_TRUE(stats->SetAchievement("ACHIEVEMENT_CRASH_GAME"));
+    EXPECT_TRUE(stats->SetAchievement("ACHIEVEMENT_ACCIDENTS_HAPPEN"));
+    EXPECT_TRUE(stats->SetStat("STAT_DEATHS", 3));
+    EXPECT_TRUE(stats->SetStat("STAT_DEATHS", -2147483647 - 1));
+    EXPECT_TRUE(stats->SetStat("STAT_GOLD", 2147483647));
+    ASSERT_TRUE(stats->StoreStats());
+
+    EXPECT_EQ(ReadWholeFile(tmp_.path() + "/store/stats.txt"),
+              "achievement ACHIEVEMENT_ACCIDENTS_HAPPEN\n"
+              "achievement ACHIEVEMENT_CRASH_GAME\n"
+              "stat STAT_DEATHS -2147483648\n"
+              "stat STAT_GOLD 2147483647\n");
+
+    // A later run sees the same values.
+    SteamAPI_Shutdown();
+    EXPECT_EQ(SteamUserStats(), nullptr);
+    ASSERT_TRUE(SteamAPI_Init());
+    InitSteamStats();
+    stats = SteamUserStats();
+    ASSERT_NE(stats, nullptr);
+    achieved = false;
+    ASSERT_TRUE(stats->GetAchievement("ACHIEVEMENT_CRASH_GAME", &achieved));
+    EXPECT_TRUE(achieved);
+    ASSERT_TRUE(stats->GetAchievement("ACHIEVEMENT_GUESS_WHOS_COMING_TO_DINNER", &achieved));
+    EXPECT_FALSE(achieved);
+    int32_t value = 0;
+    ASSERT_TRUE(stats->GetStat("STAT_DEATHS", &value));
+    EXPECT_EQ(value, -2147483647 - 1);
+    ASSERT_TRUE(stats->GetStat("STAT_GOLD", &value));
+    EXPECT_EQ(value, 2147483647);
+    EXPECT_FALSE(stats->GetStat("STAT_NEVER_SET", &value));
+}
+
+TEST_F(LocalStoreTest, BadNamesAreRefusedAndABrokenFileLoadsOnlyItsGoodLines) {
+    ASSERT_TRUE(SteamAPI_Init());
+    StoreUserStats* stats = SteamUserStats();
+    bool achieved = false;
+    int32_t value = 0;
+    for (const char* bad : {"", "two words", "new\nline", "tab\there"}) {
+        EXPECT_FALSE(stats->SetAchievement(bad)) << bad;
+        EXPECT_FALSE(stats->SetStat(bad, 1)) << bad;
+    }
+    EXPECT_FALSE(stats->SetAchievement(nullptr));
+    EXPECT_FALSE(stats->GetAchievement(nullptr, &achieved));
+    EXPECT_FALSE(stats->GetAchievement("A", nullptr));
+    EXPECT_FALSE(stats->GetStat("A", nullptr));
+
+    ASSERT_TRUE(MakeFileWithParents(tmp_.path() + "/store/stats.txt",
+                                    "achievement GOOD_ONE\n"
+                                    "achievement\n"
+                                    "achievement TOO MANY\n"
+                                    "stat FINE 42\n"
+                                    "stat HUGE 99999999999\n"
+                                    "stat WORDY forty\n"
+                                    "stat NOVALUE\n"
+                                    "garbage line here\n"
+                                    "\n" +
+                                        std::string(2000, 'x') + "\n"
+                                    "achievement LAST_ONE"));
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(stats->RequestCurrentStats());
+    std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_NE(printed.find("stats.txt:2:"), std::string::npos) << printed;
+
+    ASSERT_TRUE(stats->GetAchievement("GOOD_ONE", &achieved));
+    EXPECT_TRUE(achieved);
+    ASSERT_TRUE(stats->GetAchievement("LAST_ONE", &achieved));
+    EXPECT_TRUE(achieved);
+    ASSERT_TRUE(stats->GetAchievement("TOO", &achieved));
+    EXPECT_FALSE(achieved);
+    ASSERT_TRUE(stats->GetStat("FINE", &value));
+    EXPECT_EQ(value, 42);
+    for (const char* missing : {"HUGE", "WORDY", "NOVALUE"}) EXPECT_FALSE(stats->GetStat(missing, &value)) << missing;
+}
+
+TEST_F(LocalStoreTest, InactiveServicesAnswerAsUnavailable) {
+    EXPECT_EQ(GetWorkshopStatus(), "Disabled");
+    ASSERT_TRUE(MakeFileWithParents(tmp_.path() + "/hiscores.txt", "scores"));
+    EXPECT_FALSE(UploadCloudFile((tmp_.path() + "/hiscores.txt").c_str(), "hiscores.txt"));
+    EXPECT_FALSE(DeleteCloudFile("hiscores.txt"));
+
+    testing::internal::CaptureStdout();
+    CreateLeaderboards();
+    InitSteamWorkshop();
+    RunModPublisher();
+    SteamAPI_RunCallbacks();
+    std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_NE(printed.find("not available"), std::string::npos) << printed;
+
+    SetCloudClearRequest(true);
+    InitSteamCloud();
+    EXPECT_TRUE(CloudClearRequested());
+    SetCloudClearRequest(false);
+    InitSteamCloud();
+    EXPECT_FALSE(CloudClearRequested());
+}
