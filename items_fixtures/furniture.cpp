@@ -1,0 +1,37 @@
+#include "items_fixtures/furniture.h"
+
+Bookshelf::Bookshelf() = default;
+
+int32_t Bookshelf::Activate() {
+    return 0;
+}
+
+Chest::Chest(Level*) {}
+
+EvilChest::EvilChest() = default;
+
+UberChest::UberChest() = default;
+
+Dispenser::Dispenser(int32_t dispenserKind) : kind(dispenserKind) {}
+
+DiggleGod::DiggleGod(const char* name) : godName(name != nullptr ? name : "") {}
+
+Dirt::Dirt() {
+    blocksMovement = 0;
+    blocksSight = 0;
+    passable = 1;
+}
+
+Anvil::Anvil() = default;
+BBQ::BBQ() = default;
+Fountain::Fountain() = default;
+Freezer::Freezer() = default;
+LutefiskStatue::LutefiskStatue() = default;
+Statue::Statue() = default;
+ZarnochStatue::ZarnochStatue() = default;
+
+Pedestal::Pedestal() = default;
+
+ShopPedestal::ShopPedestal() = default;
+
+QuestBlocker::QuestBlocker(QuestRecord* questRecord) : quest(questRecord) {}

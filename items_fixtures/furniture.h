@@ -1,0 +1,97 @@
+#pragma once
+// The other dungeon fixtures: shelves, chests, vending machines, statues, pedestals and
+// the rest of the room furniture.
+//
+// Stand-in: constructors and the fields other subsystems write. Still to be built here:
+// each fixture's art, activation (searching shelves with the tutorial report 16, opening
+// chests, vending, praying at statues, anvils, barbecues, fountains, freezers), shop
+// pedestal stock, quest blockers, tooltips and saving.
+#include <cstdint>
+#include <string>
+
+#include "core/game_obj.h"
+
+class Level;
+class Item;
+class QuestRecord;
+
+class Bookshelf : public GameObj {
+public:
+    Bookshelf();
+    int32_t Activate() override;
+    std::string contentsItemName;
+};
+
+class Chest : public GameObj {
+public:
+    explicit Chest(Level* onLevel);
+    bool IsDoorOrChest() override { return true; }
+    Item* content = nullptr;
+};
+
+class EvilChest : public GameObj {
+public:
+    EvilChest();
+};
+
+class UberChest : public GameObj {
+public:
+    UberChest();
+    bool IsUberChest() override { return true; }
+};
+
+// A vending machine: kind 0 bolts, 1 food, 2 drinks, 3 thrown weapons, 4 crafting goods.
+class Dispenser : public GameObj {
+public:
+    explicit Dispenser(int32_t kind);
+    int32_t kind = 0;
+};
+
+// The statue of a named god.
+class DiggleGod : public GameObj {
+public:
+    explicit DiggleGod(const char* godName);
+    std::string godName;
+};
+
+// "Patch of Dirt".
+class Dirt : public GameObj {
+public:
+    Dirt();
+    std::string GetName() override { return "Patch of Dirt"; }
+};
+
+class Anvil : public GameObj {
+public:
+    Anvil();
+    bool IsAnvil() override { return true; }
+};
+
+class BBQ : public GameObj { public: BBQ(); };
+class Fountain : public GameObj { public: Fountain(); };
+class Freezer : public GameObj { public: Freezer(); };
+class LutefiskStatue : public GameObj { public: LutefiskStatue(); };
+class Statue : public GameObj { public: Statue(); };
+class ZarnochStatue : public GameObj { public: ZarnochStatue(); };
+
+class Pedestal : public GameObj {
+public:
+    Pedestal();
+    std::string GetName() override { return name; }
+    std::string GetDescription() override { return text; }
+    std::string name;
+    std::string text;
+};
+
+class ShopPedestal : public GameObj {
+public:
+    ShopPedestal();
+    Item* stock = nullptr;
+};
+
+// The fixture that stands for a level's quest.
+class QuestBlocker : public GameObj {
+public:
+    explicit QuestBlocker(QuestRecord* quest);
+    QuestRecord* quest = nullptr;
+};

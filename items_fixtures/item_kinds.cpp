@@ -1,0 +1,47 @@
+#include "items_fixtures/item_kinds.h"
+
+Weapon::Weapon(const ItemDef* definition) : Item(definition) {
+    type = 1;
+}
+
+Armour::Armour(const ItemDef* definition) : Item(definition) {
+    type = 2;
+}
+
+Potion::Potion(const ItemDef* definition) : Item(definition) {}
+
+Mushroom::Mushroom(const ItemDef* definition) : Item(definition) {
+    category = kItemMushroom;
+}
+
+Wand::Wand(const ItemDef* definition) : Item(definition) {
+    category = kItemWand;
+}
+
+Food::Food(const ItemDef* definition) : Item(definition) {
+    type = 5;
+}
+
+Misc::Misc(int32_t miscKind) : kind(miscKind) {
+    name = miscKind == 0 ? "Lockpicks" : "Oddment";
+}
+
+Zorkmids::Zorkmids(int32_t amount) {
+    name = "Zorkmids";
+    stackable = 1;
+    count = amount;
+}
+
+SkillItem::SkillItem() = default;
+
+int32_t SkillItem::Use() {
+    return 1;
+}
+
+Toolkit::Toolkit(const std::string& toolKind) : kind(toolKind) {
+    category = kItemToolkit;
+}
+
+int32_t Toolkit::Use() {
+    return 0;
+}

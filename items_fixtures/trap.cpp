@@ -1,0 +1,20 @@
+#include "items_fixtures/trap.h"
+
+#include "core/class_registry.h"
+#include "items_fixtures/item_db.h"
+
+Trap::Trap(const ItemDef* definition) : Item(definition) {
+    category = kItemTrap;
+}
+
+uint32_t Trap::GetClassHash() {
+    return TrapClassHash();
+}
+
+uint32_t Trap::TrapClassHash() {
+    return GetRegisteredClassHash("Trap");
+}
+
+const ItemDef* RandomTrapDef() {
+    return ItemDefLists.traps.empty() ? nullptr : ItemDefLists.traps.front();
+}
