@@ -1,0 +1,48 @@
+#include "interface/screens.h"
+
+#include "core/command_line.h"
+
+int32_t MainMenu() {
+    CmdLine.splashShown = true;
+    return kMenuQuit;
+}
+
+int32_t ShowQuitScreen() {
+    return 1;
+}
+
+int32_t ShowChooseDifficultyScreen(int32_t*, int32_t*, int32_t*, int32_t*) {
+    return 0;
+}
+
+int32_t ShowChooseHeroScreen(char*, int32_t, int32_t*) {
+    return 0;
+}
+
+bool ShowChooseSkillsScreen(std::vector<int32_t>&, int32_t*, int32_t*) {
+    return false;
+}
+
+void ShowDeathScreen() {}
+
+void ShowVictoryScreen() {}
+
+void ShowHighScores() {}
+
+void ShowCredits() {}
+
+void ShowIntro(int32_t) {}
+
+std::string ShowLoadGameScreen() {
+    return std::string();
+}
+
+int32_t ShowSettingsScreen() {
+    return 0;
+}
+
+int32_t ShowTutorialCompleteDialog() {
+    return 0;
+}
+
+void ShowTutorialScreen() {}
