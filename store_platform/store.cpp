@@ -1,6 +1,7 @@
 // Local stand-in of the store platform. What is still inactive is listed in store.h.
 #include "store_platform/store.h"
 
+#include "core/command_line.h"
 #include "platform/platform.h"
 
 #include <cerrno>
@@ -13,7 +14,6 @@
 namespace {
 
 std::unique_ptr<StoreUserStats> UserStats;
-bool CloudClearRequest = false;
 bool CloudClearTaken = false;
 
 bool ValidName(const char* name) {
@@ -165,12 +165,9 @@ void RunModPublisher() {
     printf("Publishing mods to the Steam Workshop is not available in this build.\n");
 }
 
-void SetCloudClearRequest(bool clear) {
-    CloudClearRequest = clear;
-}
-
 void InitSteamCloud() {
-    CloudClearTaken = CloudClearRequest;
+    // "-nukesteamcloud": kept until cloud storage exists to act on it.
+    CloudClearTaken = CmdLine.clearCloud;
 }
 
 bool CloudClearRequested() {

@@ -67,11 +67,8 @@ void InitSteamWorkshop();
 // The mod publisher of "-publisher": not available here; says so and returns.
 void RunModPublisher();
 
-// Starts cloud storage and takes the clear-cloud request of "-nukesteamcloud".
+// Starts cloud storage and takes the clear-cloud request of "-nukesteamcloud" (CmdLine.clearCloud).
 void InitSteamCloud();
-
-// Sets the clear-cloud request that InitSteamCloud takes.
-void SetCloudClearRequest(bool clear);
 
 // True when InitSteamCloud took a clear-cloud request.
 bool CloudClearRequested();

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "core/command_line.h"
 #include "platform/platform.h"
 #include "support/platform_fixtures.h"
 #include "support/run_game.h"
@@ -121,10 +122,12 @@ TEST_F(LocalStoreTest, InactiveServicesAnswerAsUnavailable) {
     std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_NE(printed.find("not available"), std::string::npos) << printed;
 
-    SetCloudClearRequest(true);
+    const bool saved = CmdLine.clearCloud;
+    CmdLine.clearCloud = true;
     InitSteamCloud();
     EXPECT_TRUE(CloudClearRequested());
-    SetCloudClearRequest(false);
+    CmdLine.clearCloud = false;
     InitSteamCloud();
     EXPECT_FALSE(CloudClearRequested());
+    CmdLine.clearCloud = saved;
 }
