@@ -1,0 +1,25 @@
+#include "levels/tutorial.h"
+
+std::vector<Tutorial*> Tutorials;
+bool TutorialsLoaded = false;
+Tutorial* CurrentTutorial = nullptr;
+int32_t TutorialStepIndex = 0;
+
+void LoadTutorial() {
+    TutorialsLoaded = true;
+}
+
+void ClearTutorials() {
+    for (Tutorial* tutorial : Tutorials) {
+        if (tutorial == CurrentTutorial) {
+            CurrentTutorial = nullptr;
+        }
+        delete tutorial;
+    }
+    Tutorials.clear();
+    TutorialsLoaded = false;
+}
+
+void NotifyTutorial(int32_t, int32_t) {}
+
+void RunTutorialStep() {}
