@@ -82,6 +82,10 @@ void MTSeed(uint32_t seed) {
     mtIndex = kMTWords;
 }
 
+void MTResetUnseeded() {
+    mtIndex = kMTWords + 1;
+}
+
 uint32_t MTRandom32() {
     if (mtIndex >= kMTWords) {
         if (mtIndex == kMTWords + 1) {
@@ -98,7 +102,10 @@ uint32_t MTRandom32() {
 }
 
 double MTRandomReal() {
-    return static_cast<double>(MTRandom32()) * 2.3283064370807974e-10;
+    // The factor is 1 / (2^32 - 1), so the top draw alone would give exactly 1.0;
+    // it is held just below 1 to keep the result in [0, 1).
+    const double real = static_cast<double>(MTRandom32()) * 2.3283064370807974e-10;
+    return real < 1.0 ? real : 0.9999999997671694;  // the value of the draw 0xFFFFFFFE
 }
 
 uint32_t MTRandomInt(uint32_t n) {

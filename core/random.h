@@ -13,6 +13,8 @@ void CSRand(uint32_t seed);
 
 // MT19937 (32-bit, 624 words). Unseeded, the first draw seeds it with 5489.
 void MTSeed(uint32_t seed);
+// Back to the never-seeded state (the next draw seeds with 5489).
+void MTResetUnseeded();
 uint32_t MTRandom32();
 double MTRandomReal();                 // [0, 1): MTRandom32() / 2^32
 uint32_t MTRandomInt(uint32_t n);      // 0..n-1 by rejection; 0 when n is outside 1..32766

@@ -140,6 +140,13 @@ float GetTweakFloat(const char* name) {
     return floatTable[CurrentDifficulty()][name];
 }
 
+bool TweakExists(const char* name) {
+    if (name == nullptr) {
+        return false;
+    }
+    return intTable[CurrentDifficulty()].count(name) != 0;
+}
+
 void ClearTweakVals() {
     for (int d = 0; d < kDifficultyCount; ++d) {
         intTable[d].clear();

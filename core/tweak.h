@@ -17,5 +17,8 @@ bool LoadTweakValsFromBuffer(const char* data, size_t len);
 int32_t GetTweakInt(const char* name);
 float GetTweakFloat(const char* name);
 
+// True when the name has a value for the current difficulty (enters nothing).
+bool TweakExists(const char* name);
+
 // Empties both tables (all three difficulties).
 void ClearTweakVals();
