@@ -11,14 +11,8 @@
 #include "core/startup.h"
 #include "creatures/player.h"
 #include "creatures/skill_db.h"
-#include "platform/platform.h"
-
-#if __has_include("levels/room_script_docs.h")
 #include "levels/room_script_docs.h"
-#else
-// TODO: remove once levels/room_script_docs.h is in the tree.
-void WriteRoomScriptDocs();
-#endif
+#include "platform/platform.h"
 
 CommandLineState CmdLine;
 
