@@ -169,7 +169,7 @@ uint8_t SaveReader::ReadByte() {
 
 uint32_t SaveReader::ReadUInt32() {
     uint8_t bytes[4];
-    ReadBytes(bytes, 4);  // zero-filled when short
+    if (!ReadBytes(bytes, 4)) return 0;  // a word cut short is no word
     return DecodeWord(bytes);
 }
 
