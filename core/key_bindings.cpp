@@ -1,6 +1,5 @@
 #include "core/key_bindings.h"
 
-#include <cctype>
 #include <cstdio>
 #include <vector>
 
@@ -53,6 +52,43 @@ void KeyBinding::SetFromEvent(const SDL_keysym& event) {
     modifiers = mask;
 }
 
+namespace {
+
+std::string SpecialKeyName(int32_t key) {
+    static const struct {
+        int32_t key;
+        const char* name;
+    } kNames[] = {
+        {SDLK_TAB, "TAB"},           {SDLK_CLEAR, "CLEAR"},
+        {SDLK_PAUSE, "PAUSE"},       {SDLK_DELETE, "DELETE"},
+        {SDLK_KP_PERIOD, "KP ."},    {SDLK_KP_DIVIDE, "KP /"},
+        {SDLK_KP_MULTIPLY, "KP *"},  {SDLK_KP_MINUS, "KP -"},
+        {SDLK_KP_PLUS, "KP +"},      {SDLK_KP_ENTER, "KP ENTER"},
+        {SDLK_KP_EQUALS, "KP ="},    {SDLK_UP, "UP"},
+        {SDLK_DOWN, "DOWN"},         {SDLK_RIGHT, "RIGHT"},
+        {SDLK_LEFT, "LEFT"},         {SDLK_INSERT, "INSERT"},
+        {SDLK_HOME, "HOME"},         {SDLK_END, "END"},
+        {SDLK_PAGEUP, "PAGE UP"},    {SDLK_PAGEDOWN, "PAGE DOWN"},
+        {SDLK_NUMLOCK, "NUM LOCK"},  {SDLK_CAPSLOCK, "CAPS LOCK"},
+        {SDLK_SCROLLOCK, "SCROLL LOCK"}, {SDLK_RSHIFT, "RIGHT SHIFT"},
+        {SDLK_LSHIFT, "LEFT SHIFT"}, {SDLK_RCTRL, "RIGHT CTRL"},
+        {SDLK_LCTRL, "LEFT CTRL"},   {SDLK_RALT, "RIGHT ALT"},
+        {SDLK_LALT, "LEFT ALT"},     {SDLK_RMETA, "RIGHT META"},
+        {SDLK_LMETA, "LEFT META"},   {SDLK_LSUPER, "LEFT SUPER"},
+        {SDLK_RSUPER, "RIGHT SUPER"}, {SDLK_MODE, "ALT GR"},
+        {SDLK_HELP, "HELP"},         {SDLK_PRINT, "PRINT"},
+        {SDLK_SYSREQ, "SYSRQ"},      {SDLK_BREAK, "BREAK"},
+        {SDLK_MENU, "MENU"},
+    };
+    if (key >= SDLK_KP0 && key <= SDLK_KP9) return "KP " + std::to_string(key - SDLK_KP0);
+    for (const auto& n : kNames) {
+        if (n.key == key) return n.name;
+    }
+    return "KEY " + std::to_string(key);
+}
+
+}  // namespace
+
 std::string KeyBinding::GetKeyName() const {
     std::string name;
     bool characterName = false;
@@ -70,15 +106,10 @@ std::string KeyBinding::GetKeyName() const {
     } else if (key > 32 && key < 127) {
         name = std::string(1, static_cast<char>(low));
         characterName = true;
-    } else if (key >= 0 && key < SDLK_LAST) {
-        // Keys without a printable character (arrows, keypad, tab ...) get SDL's name,
-        // never a raw control character.
-        const char* sdlName = SDL_GetKeyName(static_cast<SDLKey>(key));
-        name = sdlName ? sdlName : "";
-        for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        if (name.empty() || name == "UNKNOWN KEY") name = "KEY " + std::to_string(key);
     } else {
-        name = "KEY " + std::to_string(key);
+        // Keys without a printable character (arrows, keypad, tab ...) get a name of
+        // their own, never a raw control character.
+        name = SpecialKeyName(key);
     }
 
     if (modifiers & kModGroupShift) {
