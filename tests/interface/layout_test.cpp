@@ -1,0 +1,42 @@
+// The screen layout follows the screen surface.
+#include "interface/layout.h"
+
+#include <gtest/gtest.h>
+
+#include "core/startup.h"
+
+namespace {
+
+class LayoutTest : public testing::Test {
+protected:
+    void TearDown() override {
+        ScreenSurface = saved_;
+        Layout = ScreenLayoutState();
+    }
+    SDL_Surface* saved_ = ScreenSurface;
+};
+
+TEST_F(LayoutTest, SizesAndInterfaceOriginComeFromTheScreen) {
+    struct Case {
+        int w, h, large, interfaceX;
+    };
+    const Case cases[] = {
+        {1280, 720, 0, 128}, {1024, 768, 0, 0}, {2560, 1440, 1, 256}, {1280, 720, 1, 0},
+    };
+    for (const Case& c : cases) {
+        SDL_Surface* screen = SDL_CreateRGBSurface(0, c.w, c.h, 32, 0xFF, 0xFF00, 0xFF0000, 0);
+        ASSERT_NE(screen, nullptr);
+        ScreenSurface = screen;
+        Layout.largeInterface = c.large;
+        UpdateScreenLayout();
+        EXPECT_EQ(Layout.screenWidth, c.w);
+        EXPECT_EQ(Layout.screenHeight, c.h);
+        EXPECT_EQ(Layout.interfaceX, c.interfaceX) << c.w << "x" << c.h << " large " << c.large;
+        EXPECT_EQ(Layout.tileWidth, 64);
+        EXPECT_EQ(Layout.tileHeight, 64);
+        ScreenSurface = saved_;
+        SDL_FreeSurface(screen);
+    }
+}
+
+}  // namespace
