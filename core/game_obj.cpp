@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/class_registry.h"
+#include "core/command_line.h"
 #include "creatures/player.h"
 #include "levels/level.h"
 
@@ -16,9 +17,7 @@ namespace {
 
 GameObjHook DestroyHook = nullptr;
 
-// Room-script tracing follows the command line's room-script debug flag.
-// (Stand-in: off until the command-line state is available to the object model.)
-bool RoomScriptTracing() { return false; }
+bool RoomScriptTracing() { return (CmdLine.debugFlags & kDebugRoomScripts) != 0; }
 
 // Truncates toward zero; values a hostile save could hold (NaN, huge) stay in range.
 int32_t TruncatePixels(float value) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/class_registry.h"
+#include "core/command_line.h"
 #include "creatures/player.h"
 #include "levels/level.h"
 
@@ -255,6 +256,15 @@ TEST_F(GameObjTest, RoomIdentityAndEvents) {
     twin.SetRoomID("bell");
     EXPECT_NE(testing::internal::GetCapturedStderr().find("two objects created with same roomID! (bell)"),
               std::string::npos);
+
+    // With the room-script debug flag the binding is traced.
+    uint32_t savedFlags = CmdLine.debugFlags;
+    CmdLine.debugFlags |= kDebugRoomScripts;
+    testing::internal::CaptureStdout();
+    obj.SetRoomID("bell");
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("roomScript: setting roomID to (room=3, id=bell)"),
+              std::string::npos);
+    CmdLine.debugFlags = savedFlags;
 
     obj.AddRoomEvent("rung");
     EXPECT_TRUE(level->HasRoomEvent(3, "bell", "rung"));
