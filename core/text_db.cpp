@@ -59,6 +59,8 @@ const SimpleList kSimpleLists[] = {
     {"decor", &TextDB::decor},          {"title", &TextDB::titles},
 };
 
+// "an" goes before a noun that starts with a vowel letter, "a" before any other. A
+// trailing "s" does not change the article: the sentence always names one thing.
 bool StartsWithVowel(const std::string& word) {
     if (word.empty()) return false;
     char c = static_cast<char>(tolower(static_cast<unsigned char>(word[0])));
