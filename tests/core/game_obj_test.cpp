@@ -334,3 +334,37 @@ TEST(BobPlacement, AnchorModes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BobCellLinks, NeitherSideKeepsAPointerToTheOther) {
+    Level* saved = CurrentLevel;
+    Level level(0, 0);
+    level.SetSize(4, 4);
+    CurrentLevel = &level;
+    {
+        Bob bob;
+        bob.LinkToTile(1, 1);
+        bob.LinkToTile(2, 1);
+        bob.LinkToTile(2, 1);  // twice on one square
+        bob.LinkToTile(9, 9);  // outside: ignored
+        EXPECT_EQ(bob.linkedCells.size(), 3u);
+        EXPECT_EQ(level.GetCell(2, 1)->bobs.size(), 2u);
+    }
+    EXPECT_TRUE(level.GetCell(1, 1)->bobs.empty());
+    EXPECT_TRUE(level.GetCell(2, 1)->bobs.empty());
+
+    // A level that goes away first leaves the Bob with no linked squares.
+    Bob survivor;
+    {
+        Level shortLived(0, 1);
+        shortLived.SetSize(2, 2);
+        CurrentLevel = &shortLived;
+        survivor.LinkToTile(0, 0);
+        EXPECT_EQ(survivor.linkedCells.size(), 1u);
+    }
+    EXPECT_TRUE(survivor.linkedCells.empty());
+    CurrentLevel = saved;
+}
+
+}  // namespace
