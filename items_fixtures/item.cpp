@@ -41,6 +41,14 @@ int32_t Item::Use() {
     return 0;
 }
 
+int32_t Item::UseOn(GameObj*) {
+    return 0;
+}
+
+void Item::OnEquip() {}
+
+void Item::OnUnequip() {}
+
 bool Item::IsAutoPickupEnabled() const {
     return false;
 }

@@ -49,6 +49,10 @@ public:
     virtual std::string GetGameplayInfo() const;
     // The hero uses the item; non-zero when something happened (a turn then runs).
     virtual int32_t Use();
+    // The item is used on a creature (eating, drinking); non-zero when something happened.
+    virtual int32_t UseOn(GameObj* target);
+    virtual void OnEquip();
+    virtual void OnUnequip();
     // The auto-loot switch of the item's category.
     bool IsAutoPickupEnabled() const;
 };

@@ -1,0 +1,13 @@
+#include "levels/monster_spawning.h"
+
+int32_t MonsterSpawnSuppression = 0;
+
+void InitMonsterSpawning() {
+    MonsterSpawnSuppression = 0;
+}
+
+void DelayMonsterSpawning(int32_t flag) {
+    if (flag == 0) {
+        MonsterSpawnSuppression += 10;
+    }
+}
