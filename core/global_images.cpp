@@ -1,3 +1,4 @@
+// Stand-in: what is still to be built is listed at the top of core/global_images.h.
 #include "core/global_images.h"
 
 #include "interface/hud.h"

@@ -1,3 +1,4 @@
+// Stand-in: what is still to be built is listed at the top of creatures/experience.h.
 #include "creatures/experience.h"
 
 std::vector<int32_t> ExperienceTable;

@@ -1,3 +1,4 @@
+// Stand-in: what is still to be built is listed at the top of creatures/impact_sprites.h.
 #include "creatures/impact_sprites.h"
 
 Sprite* ImpactSprites[kDamageTypeCount] = {};

@@ -1,3 +1,4 @@
+// Stand-in: what is still to be built is listed at the top of creatures/maneuver.h.
 #include "creatures/maneuver.h"
 
 std::vector<ManeuverTemplate> ManeuverTemplates;

@@ -1,3 +1,4 @@
+// Stand-in: what is still to be built is listed at the top of creatures/monster.h.
 #include "creatures/monster.h"
 
 Monster::Monster(MonsterRecord* monsterRecord) : record(monsterRecord) {}

@@ -1,3 +1,4 @@
+// Stand-in: what is still to be built is listed at the top of creatures/monster_db.h.
 #include "creatures/monster_db.h"
 
 #include "core/random.h"

@@ -1,3 +1,4 @@
+// Stand-in: what is still to be built is listed at the top of creatures/skill_db.h.
 #include "creatures/skill_db.h"
 
 #include "core/high_scores.h"

@@ -1,3 +1,4 @@
+// Stand-in: what is still to be built is listed at the top of creatures/spell.h.
 #include "creatures/spell.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// Stand-in: what is still to be built is listed at the top of interface/hud.h.
 #include "interface/hud.h"
 
 void MenuBarLoad() {}

@@ -1,3 +1,4 @@
+// Stand-in: what is still to be built is listed at the top of interface/layout.h.
 #include "interface/layout.h"
 
 #include "core/command_line.h"

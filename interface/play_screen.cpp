@@ -1,3 +1,4 @@
+// Stand-in: what is still to be built is listed at the top of interface/play_screen.h.
 #include "interface/play_screen.h"
 
 #include "core/input_log.h"

@@ -1,3 +1,4 @@
+// Stand-in: what is still to be built is listed at the top of interface/screens.h.
 #include "interface/screens.h"
 
 #include "core/command_line.h"

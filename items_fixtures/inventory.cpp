@@ -1,3 +1,4 @@
+// Stand-in: what is still to be built is listed at the top of items_fixtures/inventory.h.
 #include "items_fixtures/inventory.h"
 
 #include "creatures/player.h"

@@ -1,3 +1,4 @@
+// Stand-in: what is still to be built is listed at the top of items_fixtures/item.h.
 #include "items_fixtures/item.h"
 
 #include "items_fixtures/item_db.h"

@@ -1,3 +1,4 @@
+// Stand-in: what is still to be built is listed at the top of items_fixtures/passages.h.
 #include "items_fixtures/passages.h"
 
 Door::Door(int32_t doorOrientation, int32_t doorDepth, int32_t doorPart)

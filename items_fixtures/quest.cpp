@@ -1,3 +1,4 @@
+// Stand-in: what is still to be built is listed at the top of items_fixtures/quest.h.
 #include "items_fixtures/quest.h"
 
 #include "core/save_stream.h"

@@ -1,3 +1,4 @@
+// Stand-in: what is still to be built is listed at the top of items_fixtures/toolkit_windows.h.
 #include "items_fixtures/toolkit_windows.h"
 
 std::vector<ToolkitWindow> ToolkitWindows;

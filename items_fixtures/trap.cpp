@@ -1,3 +1,4 @@
+// Stand-in: what is still to be built is listed at the top of items_fixtures/trap.h.
 #include "items_fixtures/trap.h"
 
 #include "core/class_registry.h"

@@ -1,3 +1,4 @@
+// Stand-in: what is still to be built is listed at the top of levels/branch_db.h.
 #include "levels/branch_db.h"
 
 std::vector<BranchRecord*> Branches;

@@ -1,3 +1,4 @@
+// Stand-in: what is still to be built is listed at the top of levels/monster_spawning.h.
 #include "levels/monster_spawning.h"
 
 int32_t MonsterSpawnSuppression = 0;

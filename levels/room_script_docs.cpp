@@ -1,3 +1,4 @@
+// Stand-in: what is still to be built is listed at the top of levels/room_script_docs.h.
 #include "levels/room_script_docs.h"
 
 void WriteRoomScriptDocs(FILE* out) {

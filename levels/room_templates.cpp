@@ -1,3 +1,4 @@
+// Stand-in: what is still to be built is listed at the top of levels/room_templates.h.
 #include "levels/room_templates.h"
 
 std::vector<RoomTemplate*> RoomTemplates;

@@ -1,3 +1,4 @@
+// Stand-in: what is still to be built is listed at the top of levels/tutorial.h.
 #include "levels/tutorial.h"
 
 std::vector<Tutorial*> Tutorials;

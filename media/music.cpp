@@ -1,3 +1,4 @@
+// Stand-in: what is still to be built is listed at the top of media/music.h.
 #include "media/music.h"
 
 #include <cstdio>
