@@ -333,7 +333,7 @@ inline bool BuildEntryFiles(const ManifestEntry& e, FileList* files, std::string
       std::vector<std::string> names;
       std::vector<int> delays;
       for (int f = 0; f < e.frames; ++f) {
-        char suffix[16];
+        char suffix[24];
         std::snprintf(suffix, sizeof suffix, "_%02d.png", f);
         names.push_back(stem + suffix);
         delays.push_back(e.delay);
