@@ -10,20 +10,10 @@
 #include "core/key_bindings.h"
 #include "core/mods.h"
 #include "core/video_modes.h"
+#include "levels/tutorial.h"
 #include "media/music.h"
 #include "media/sound.h"
 #include "platform/platform.h"
-
-#if __has_include("levels/tutorial.h")
-#include "levels/tutorial.h"
-#else
-// Stand-in until the tutorial list is in the tree.
-struct Tutorial {
-    std::string name;
-    bool completed = false;
-};
-static std::vector<Tutorial*> Tutorials;
-#endif
 
 int32_t currentResolution = 0;
 int32_t useFullscreen = 0;

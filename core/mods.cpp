@@ -14,14 +14,11 @@
 #include "creatures/monster_db.h"
 #include "creatures/skill_db.h"
 #include "creatures/spell.h"
+#include "items_fixtures/crafting.h"
+#include "items_fixtures/item_db.h"
+#include "levels/branch_db.h"
+#include "levels/room_templates.h"
 #include "platform/platform.h"
-
-// Stand-in until the item, crafting, branch and room-template loaders are in the tree:
-// weak declarations, skipped while no definition is linked.
-void itemDBLoad(const char* file) __attribute__((weak));
-void craftDBLoad(const char* file) __attribute__((weak));
-void branchDBLoad(const char* file) __attribute__((weak));
-void LoadRoomTemplates(const char* file) __attribute__((weak));
 
 std::vector<ModRecord> ModList;
 int32_t ModsLoaded = 0;
@@ -122,10 +119,10 @@ void LoadModDatabase(int index, const char* file) {
         case 0: spellDBLoad(file); break;
         case 1: monDBLoad(file); break;
         case 2: SkillDBLoad(file); break;
-        case 3: if (itemDBLoad) itemDBLoad(file); break;
-        case 4: if (craftDBLoad) craftDBLoad(file); break;
-        case 5: if (branchDBLoad) branchDBLoad(file); break;
-        case 6: if (LoadRoomTemplates) LoadRoomTemplates(file); break;
+        case 3: itemDBLoad(file); break;
+        case 4: craftDBLoad(file); break;
+        case 5: branchDBLoad(file); break;
+        case 6: LoadRoomTemplates(file); break;
         case 7: LoadTextDB(file); break;
         default: LoadManeuverTemplates(file); break;
     }

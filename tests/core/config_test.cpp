@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdio>
 
+#include "levels/tutorial.h"
 #include "user_config_fixture.h"
 
 namespace {
@@ -434,4 +435,31 @@ TEST(AutoLootSwitches, ClearAndExchangeHandBackThePreviousValues) {
     EXPECT_EQ(AutoLootSwitches[0], 1);
     EXPECT_EQ(AutoLootSwitches[2], 0);
     ClearAutoLoot();
+}
+
+TEST_F(UserConfigTest, CompletedTutorialsAreReadAndWritten) {
+    Tutorial first, second, third;
+    first.name = "Basics & Bones";
+    second.name = "Crafting";
+    third.name = "Never played";
+    const std::vector<Tutorial*> saved = Tutorials;
+    Tutorials = {&first, &second, &third};
+    WriteUserFile("config.xml",
+                  "<config>\n"
+                  "<tutorial name=\"Basics &amp; Bones\" complete=\"1\" />\n"
+                  "<tutorial name=\"Crafting\" complete=\"0\" />\n"
+                  "<tutorial name=\"Unknown\" complete=\"1\" />\n"
+                  "</config>\n");
+    LoadConfig();
+    EXPECT_EQ(first.completed, 1);
+    EXPECT_EQ(second.completed, 0);
+    EXPECT_EQ(third.completed, 0);
+    second.completed = 1;
+    WriteConfig();
+    Tutorials = saved;
+    std::string expected = kDefaultConfig;
+    expected = Replace(expected, "</config>\n",
+                       "<tutorial name=\"Basics &amp; Bones\" complete=\"1\" />\n"
+                       "<tutorial name=\"Crafting\" complete=\"1\" />\n</config>\n");
+    EXPECT_EQ(ReadUserFile("config.xml"), expected);
 }

@@ -1,6 +1,8 @@
 // The mods folder: discovery, "mod.xml", loading enabled mods and their mount order.
 #include <algorithm>
 
+#include "core/text_db.h"
+
 #include "user_config_fixture.h"
 
 namespace {
@@ -106,7 +108,12 @@ TEST_F(ModsTest, EnabledModsAreMountedInFrontLaterFirst) {
     WriteUserFile("mods/m1/mod/mod.xml", ModXml("One", ""));
     WriteUserFile("mods/m2/mod/mod.xml", ModXml("Two", ""));
     WriteUserFile("mods/m3/mod/mod.xml", ModXml("Three", ""));
+    for (const char* m : {"m1", "m2", "m3"}) {
+        WriteUserFile(std::string("mods/") + m + "/mod/text.xml",
+                      std::string("<text><material text='") + m + " ore'/></text>");
+    }
     WriteUserFile("config.xml", "<config><mod name=\"One\" /><mod name=\"Three\" /></config>");
+    ClearTextDB();
     LoadMods();
     LoadConfig();
     ASSERT_EQ(ModList.size(), 3u);
@@ -117,6 +124,9 @@ TEST_F(ModsTest, EnabledModsAreMountedInFrontLaterFirst) {
     const std::vector<std::string> before = SearchPath();
     ReallyLoadMods();
     EXPECT_EQ(ModsLoaded, 1);
+    // Each enabled mod's databases were read, in list order.
+    EXPECT_EQ(GetTextDB().materials, (std::vector<std::string>{"m1 ore", "m3 ore"}));
+    ClearTextDB();
     const std::vector<std::string> after = SearchPath();
     ASSERT_EQ(after.size(), before.size() + 2);
     EXPECT_EQ(after[0], UserFile("mods/m3"));
