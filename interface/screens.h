@@ -2,9 +2,10 @@
 // The full-screen menus: title menu, character creation, load, high scores, credits,
 // intro, settings, tutorials, death, victory and quit.
 //
-// Stand-in: no screen is drawn; each answers at once with the choice that lets a run end
-// cleanly: the main menu chooses quit, the quit screen confirms, creation screens go
-// back, the load screen cancels. Still to be built here: every screen's art, drawing and
+// Stand-in: the main menu is a plain list of six labelled entries (click one; Escape or
+// closing the window quits); the other screens draw nothing and answer at once with the
+// choice that lets a run end cleanly: the quit screen confirms, creation screens go back,
+// the load screen cancels. Still to be built here: every screen's art, drawing and
 // input loop, the opening splash, the high-score entries of the death and victory
 // screens (with deleting the hero's saves on death), the settings toggles and sliders,
 // the save thumbnail, and the tutorial list with starting and running a tutorial.

@@ -16,6 +16,12 @@ const std::vector<std::string> kFullStartupLabels = {
     "ui/gamplay images", "LoadGlobalImages", "LoadRecipeBookArt", "LoadEyeCandy", "LoadPortraits",
     "InitShops", "InitSteamCloud", "PlayMusic"};
 
+// Environment for a run that quits from the main menu by a scripted Escape.
+std::map<std::string, std::string> QuitFromMenu(const TempDir& dir) {
+    WriteWholeFile(dir.file("quit.txt"), "wait 100\nkey escape\n");
+    return {{"VAULTMERE_INPUT_SCRIPT", dir.file("quit.txt")}};
+}
+
 bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
@@ -52,8 +58,7 @@ TEST(Startup, PublisherModeStopsAfterTheEarlySteps) {
 
 TEST(Startup, FullStartupReportsEveryStepAndQuitsCleanly) {
     TempDir user;
-    GameRun run = RunGame({"-no-initial-config", "-startuptime"}, user.path(),
-                          {{"VAULTMERE_FRAME_MS", "16"}});
+    GameRun run = RunGame({"-no-initial-config", "-startuptime"}, user.path(), QuitFromMenu(user));
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_EQ(LoadProgressLabels(run.output), kFullStartupLabels) << run.output;
     EXPECT_EQ(MissingFileLines(run.output), std::vector<std::string>()) << run.output;
@@ -63,7 +68,7 @@ TEST(Startup, FullStartupReportsEveryStepAndQuitsCleanly) {
 
 TEST(Startup, WithoutStartupTimeNoProgressLines) {
     TempDir user;
-    GameRun run = RunGame({"-no-initial-config"}, user.path());
+    GameRun run = RunGame({"-no-initial-config"}, user.path(), QuitFromMenu(user));
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_TRUE(LoadProgressLabels(run.output).empty()) << run.output;
 }
@@ -71,10 +76,10 @@ TEST(Startup, WithoutStartupTimeNoProgressLines) {
 TEST(Startup, LeftoverCookieRecordsTheCrashAchievementOnce) {
     TempDir user;
     WriteWholeFile(user.file("cookie.txt"), "this is the magic cookie. don't eat it. throw it away.");
-    GameRun first = RunGame({"-no-initial-config"}, user.path());
+    GameRun first = RunGame({"-no-initial-config"}, user.path(), QuitFromMenu(user));
     ASSERT_EQ(first.exitCode, 0) << first.output;
     EXPECT_FALSE(FileExists(user.file("cookie.txt")));
-    GameRun second = RunGame({"-no-initial-config"}, user.path());
+    GameRun second = RunGame({"-no-initial-config"}, user.path(), QuitFromMenu(user));
     ASSERT_EQ(second.exitCode, 0) << second.output;
 
     std::string stats = ReadWholeFile(user.file("store/stats.txt"));
@@ -83,6 +88,24 @@ TEST(Startup, LeftoverCookieRecordsTheCrashAchievementOnce) {
          at = stats.find("ACHIEVEMENT_CRASH_GAME", at + 1))
         ++count;
     EXPECT_EQ(count, 1u) << stats;
+}
+
+TEST(Startup, KilledRunLeavesTheCookie) {
+    TempDir user;
+    // Nothing ever answers the main menu, so the run is killed by the time limit.
+    GameRun run = RunGame({"-no-initial-config"}, user.path(), {}, 2);
+    EXPECT_EQ(run.exitCode, 128 + 9) << run.output;
+    EXPECT_EQ(ReadWholeFile(user.file("cookie.txt")), "this is the magic cookie. don't eat it. throw it away.");
+    EXPECT_EQ(ReadWholeFile(user.file("cookie.txt")).size(), 54u);
+}
+
+TEST(Startup, MenuEntriesAreClickable) {
+    TempDir user;
+    // "New game" is the first entry; the stand-in reports it and the menu shows again.
+    WriteWholeFile(user.file("s.txt"), "wait 50\nclick 1 640 220\nwait 50\nkey escape\n");
+    GameRun run = RunGame({"-no-initial-config"}, user.path(), {{"VAULTMERE_INPUT_SCRIPT", user.file("s.txt")}});
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_TRUE(Contains(run.output, "New game is not available yet")) << run.output;
 }
 
 TEST(Startup, LogIsRotated) {
