@@ -38,6 +38,9 @@ namespace {
 
 bool configLoaded = false;
 
+// Far more than any real configuration; a larger "file" (or a folder) is not read.
+constexpr long kMaxConfigSize = 16L * 1024 * 1024;
+
 // The user's own volumes (-1: never set, the module's own value is saved), and what the
 // module read back right after we set it: as long as the module still reads back that
 // value, the user's exact percent is saved, so a volume never drifts down from run to run.
@@ -295,7 +298,8 @@ void LoadConfig() {
         std::vector<char> data;
         if (fseek(f, 0, SEEK_END) == 0) {
             const long size = ftell(f);
-            if (size > 0 && fseek(f, 0, SEEK_SET) == 0) {
+            if (size > kMaxConfigSize) printf("config: config.xml is too large, ignored\n");
+            if (size > 0 && size <= kMaxConfigSize && fseek(f, 0, SEEK_SET) == 0) {
                 data.resize(static_cast<size_t>(size));
                 data.resize(fread(data.data(), 1, data.size(), f));
             }

@@ -356,6 +356,15 @@ TEST_F(UserConfigTest, MalformedOrEmptyFilesKeepStartValues) {
     EXPECT_EQ(ReadUserFile("config.xml"), kDefaultConfig);
 }
 
+TEST_F(UserConfigTest, AFolderNamedLikeTheFileIsNotRead) {
+    ASSERT_TRUE(MakeFileWithParents(UserFile("config.xml/inside.txt"), "x"));
+    LoadConfig();
+    EXPECT_TRUE(ConfigWasLoaded());
+    EXPECT_EQ(smoothScaling, 1);
+    WriteConfig();  // cannot replace a folder; nothing breaks
+    EXPECT_FALSE(FileExists(UserFile("config.xml.new")));
+}
+
 TEST_F(UserConfigTest, WriteBeforeReadLeavesTheUsersFileAlone) {
     const std::string users = "<config><setting name=\"use2XUI\" value=\"1\"/></config>\n";
     WriteUserFile("config.xml", users);
