@@ -11,14 +11,14 @@ foreach(entry ${data_entries})
   endif()
 endforeach()
 
-# Generated placeholder art and sound.
-if(EXISTS ${SOURCE_DIR}/data/art_manifest.txt)
-  execute_process(COMMAND ${ARTMAKER} ${SOURCE_DIR}/data/art_manifest.txt ${GAME_ROOT}
-                  RESULT_VARIABLE art_result)
+# Generated placeholder art: every data/art_manifest*.txt.
+file(GLOB art_manifests ${SOURCE_DIR}/data/art_manifest*.txt)
+foreach(manifest ${art_manifests})
+  execute_process(COMMAND ${ARTMAKER} ${manifest} ${GAME_ROOT} RESULT_VARIABLE art_result)
   if(NOT art_result EQUAL 0)
-    message(FATAL_ERROR "artmaker failed (${art_result})")
+    message(FATAL_ERROR "artmaker failed on ${manifest} (${art_result})")
   endif()
-endif()
+endforeach()
 
 # The one TrueType font.
 file(MAKE_DIRECTORY ${GAME_ROOT}/fonts)
