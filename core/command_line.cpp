@@ -12,24 +12,12 @@
 #include "creatures/player.h"
 #include "creatures/skill_db.h"
 #include "levels/room_script_docs.h"
+#include "core/xml_util.h"
 #include "platform/platform.h"
 
 CommandLineState CmdLine;
 
 namespace {
-
-// Decimal value as the C library reads it (leading digits, 0 when there are
-// none), held to the int32 range so that a huge number cannot wrap.
-int32_t ReadDecimal(const char* text) {
-    long value = std::strtol(text, nullptr, 10);
-    if (value > INT32_MAX) {
-        return INT32_MAX;
-    }
-    if (value < INT32_MIN) {
-        return INT32_MIN;
-    }
-    return static_cast<int32_t>(value);
-}
 
 bool Matches(const char* arg, const char* option) {
     return StringStartsWith(arg, option);
@@ -85,10 +73,10 @@ bool ParseCommandLine(int argc, char** argv) {
             CmdLine.testRoom = true;
         }
         if (Matches(argv[i], "-x") && TakeValue(argc, argv, i, "-x")) {
-            CmdLine.testRoomX = ReadDecimal(argv[i]);
+            CmdLine.testRoomX = ParseDecimalInt32(argv[i]);
         }
         if (Matches(argv[i], "-y") && TakeValue(argc, argv, i, "-y")) {
-            CmdLine.testRoomY = ReadDecimal(argv[i]);
+            CmdLine.testRoomY = ParseDecimalInt32(argv[i]);
         }
         if (Matches(argv[i], "-debug-flag-loads")) {
             SetDebugFlag(kDebugLoads);
@@ -192,17 +180,17 @@ Player* CreatePlayerFromCommandLine(int argc, char** argv) {
             hero->skillList.clear();
             BuildChoosableSkillList(hero->skillList);
         } else if (StringStartsWith(arg, kDifficulty)) {
-            const int32_t value = ReadDecimal(arg.c_str() + kDifficulty.size());
+            const int32_t value = ParseDecimalInt32(arg.c_str() + kDifficulty.size());
             if (value >= 0 && value <= 2) {
                 hero->difficulty = value;
             }
         } else if (StringStartsWith(arg, kPermadeath)) {
-            const int32_t value = ReadDecimal(arg.c_str() + kPermadeath.size());
+            const int32_t value = ParseDecimalInt32(arg.c_str() + kPermadeath.size());
             if (value == 0 || value == 1) {
                 hero->permadeath = value;
             }
         } else if (StringStartsWith(arg, kQuickie)) {
-            const int32_t value = ReadDecimal(arg.c_str() + kQuickie.size());
+            const int32_t value = ParseDecimalInt32(arg.c_str() + kQuickie.size());
             if (value == 0 || value == 1) {
                 hero->quickie = value;
             }

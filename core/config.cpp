@@ -1,5 +1,7 @@
 #include "core/config.h"
 
+#include "core/xml_util.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -84,24 +86,6 @@ const IntSetting* FindIntSetting(const char* name) {
     return nullptr;
 }
 
-// Decimal conversion by the C library's rules (leading blanks, optional sign, digits; no
-// digits reads as 0), saturated to the int32 range instead of overflowing.
-int32_t ParseDecimal(const char* text) {
-    if (text == nullptr) return 0;
-    errno = 0;
-    long long v = strtoll(text, nullptr, 10);
-    if (v > INT32_MAX) return INT32_MAX;
-    if (v < INT32_MIN) return INT32_MIN;
-    return static_cast<int32_t>(v);
-}
-
-const char* FindAttribute(const XML_Char** attributes, const char* name) {
-    if (attributes == nullptr) return nullptr;
-    for (int i = 0; attributes[i] != nullptr && attributes[i + 1] != nullptr; i += 2) {
-        if (strcmp(attributes[i], name) == 0) return attributes[i + 1];
-    }
-    return nullptr;
-}
 
 int32_t ClampPercent(int32_t percent) {
     if (percent < 0) return 0;
@@ -155,7 +139,7 @@ bool ConvertConfigTxt() {
         for (char* p = buffer; *p; ++p) {
             if (*p == '\r' || *p == '\n') *p = '\0';
         }
-        const int32_t value = ParseDecimal(buffer);
+        const int32_t value = ParseDecimalInt32(buffer);
         switch (line) {
             case 0: currentResolution = value; break;
             case 1: useFullscreen = value; break;
@@ -247,25 +231,25 @@ std::string XmlEscapeAttribute(const std::string& text) {
 void ConfigStartElement(void*, const XML_Char* name, const XML_Char** attributes) {
     if (name == nullptr) return;
     if (strcmp(name, "setting") == 0) {
-        const char* settingName = FindAttribute(attributes, "name");
+        const char* settingName = FindXmlAttribute(attributes, "name");
         if (settingName == nullptr) return;
-        ApplySetting(settingName, ParseDecimal(FindAttribute(attributes, "value")));
+        ApplySetting(settingName, ParseDecimalInt32(FindXmlAttribute(attributes, "value")));
     } else if (strcmp(name, "keybinding") == 0) {
-        const char* pos = FindAttribute(attributes, "pos");
-        ApplyKeyBindingConfigLine(pos ? pos : "", ParseDecimal(FindAttribute(attributes, "value")),
-                                  ParseDecimal(FindAttribute(attributes, "mod")));
+        const char* pos = FindXmlAttribute(attributes, "pos");
+        ApplyKeyBindingConfigLine(pos ? pos : "", ParseDecimalInt32(FindXmlAttribute(attributes, "value")),
+                                  ParseDecimalInt32(FindXmlAttribute(attributes, "mod")));
     } else if (strcmp(name, "autoloot") == 0) {
-        const int32_t pos = ParseDecimal(FindAttribute(attributes, "pos"));
+        const int32_t pos = ParseDecimalInt32(FindXmlAttribute(attributes, "pos"));
         if (pos >= 0 && pos < kAutoLootCount) {
-            AutoLootSwitches[pos] = ParseDecimal(FindAttribute(attributes, "value"));
+            AutoLootSwitches[pos] = ParseDecimalInt32(FindXmlAttribute(attributes, "value"));
         }
     } else if (strcmp(name, "mod") == 0) {
-        const char* modName = FindAttribute(attributes, "name");
+        const char* modName = FindXmlAttribute(attributes, "name");
         if (modName != nullptr) EnableModsNamed(modName);
     } else if (strcmp(name, "tutorial") == 0) {
-        const char* tutorialName = FindAttribute(attributes, "name");
+        const char* tutorialName = FindXmlAttribute(attributes, "name");
         if (tutorialName == nullptr) return;
-        const bool complete = ParseDecimal(FindAttribute(attributes, "complete")) != 0;
+        const bool complete = ParseDecimalInt32(FindXmlAttribute(attributes, "complete")) != 0;
         for (Tutorial* t : Tutorials) {
             if (t != nullptr && t->name == tutorialName) t->completed = complete;
         }
@@ -273,22 +257,11 @@ void ConfigStartElement(void*, const XML_Char* name, const XML_Char** attributes
 }
 
 void ParseConfigText(const char* data, size_t length) {
-    XML_Parser parser = XML_ParserCreate(nullptr);
-    if (parser == nullptr) return;
-    XML_SetElementHandler(parser, ConfigStartElement, NoEndElement);
     // Elements before an error have taken effect; the error itself changes nothing.
-    const size_t kChunk = static_cast<size_t>(INT_MAX);
-    size_t done = 0;
-    do {
-        const size_t part = length - done < kChunk ? length - done : kChunk;
-        const bool last = done + part == length;
-        if (XML_Parse(parser, data ? data + done : "", static_cast<int>(part), last) ==
-            XML_STATUS_ERROR) {
-            break;
-        }
-        done += part;
-    } while (done < length);
-    XML_ParserFree(parser);
+    XmlHandlers handlers;
+    handlers.start = ConfigStartElement;
+    handlers.end = NoEndElement;
+    ParseXmlDocument(data, length, handlers);
 }
 
 void LoadConfig() {

@@ -1,5 +1,7 @@
 #include "core/high_scores.h"
 
+#include "core/xml_util.h"
+
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -38,15 +40,6 @@ bool ReadLine(FILE* file, std::string& line) {
     return any;
 }
 
-// Decimal conversion: leading blanks and a sign are accepted, text that is not a
-// number counts as 0, and values beyond the int32 range are clamped.
-int32_t ParseInt(const std::string& text) {
-    long long value = strtoll(text.c_str(), nullptr, 10);
-    if (value > INT32_MAX) return INT32_MAX;
-    if (value < INT32_MIN) return INT32_MIN;
-    return static_cast<int32_t>(value);
-}
-
 std::string OneLine(const std::string& text) {
     std::string out = text;
     for (char& c : out) {
@@ -72,7 +65,7 @@ bool LoadHighScores() {
         if (!ReadLine(file, name) || !ReadLine(file, score) || !ReadLine(file, text)) break;
         HighScoreEntry entry;
         entry.name = name;
-        entry.score = ParseInt(score);
+        entry.score = ParseDecimalInt32(score.c_str());
         entry.text = text;
         gHighScores.push_back(entry);
     }
@@ -135,7 +128,7 @@ std::vector<int32_t> LoadLastTxt(int32_t skillCount) {
     std::string line;
     bool valid = true;
     for (size_t i = 0; i < kLastBuildSize && ReadLine(file, line); ++i) {
-        int32_t code = ParseInt(line);
+        int32_t code = ParseDecimalInt32(line.c_str());
         if (code < 0 || code >= limit) {
             printf("last.txt: skill code %i on line %u is out of range, using the default build\n",
                    code, static_cast<unsigned>(i + 1));

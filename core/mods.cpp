@@ -1,5 +1,7 @@
 #include "core/mods.h"
 
+#include "core/xml_util.h"
+
 #include <expat.h>
 #include <physfs.h>
 #include <strings.h>
@@ -36,14 +38,6 @@ struct ModXmlState {
     bool valid;
 };
 
-const char* FindAttribute(const XML_Char** attributes, const char* name) {
-    if (attributes == nullptr) return nullptr;
-    for (int i = 0; attributes[i] != nullptr && attributes[i + 1] != nullptr; i += 2) {
-        if (strcmp(attributes[i], name) == 0) return attributes[i + 1];
-    }
-    return nullptr;
-}
-
 void ModXmlStartElement(void* userData, const XML_Char* name, const XML_Char** attributes) {
     ModXmlState* state = static_cast<ModXmlState*>(userData);
     std::string* field = nullptr;
@@ -55,7 +49,7 @@ void ModXmlStartElement(void* userData, const XML_Char* name, const XML_Char** a
         field = &state->record->description;
     }
     if (field == nullptr) return;
-    const char* text = FindAttribute(attributes, "text");
+    const char* text = FindXmlAttribute(attributes, "text");
     if (text != nullptr) *field = text;
 }
 
@@ -132,14 +126,11 @@ void LoadModDatabase(int index, const char* file) {
 
 bool ParseModXmlText(const char* data, size_t length, ModRecord& record) {
     ModXmlState state{&record, false};
-    XML_Parser parser = XML_ParserCreate(nullptr);
-    if (parser == nullptr) return false;
-    XML_SetUserData(parser, &state);
-    XML_SetElementHandler(parser, ModXmlStartElement, ModXmlEndElement);
-    if (length <= static_cast<size_t>(1 << 30)) {
-        XML_Parse(parser, data ? data : "", static_cast<int>(length), 1);
-    }
-    XML_ParserFree(parser);
+    XmlHandlers handlers;
+    handlers.start = ModXmlStartElement;
+    handlers.end = ModXmlEndElement;
+    handlers.userData = &state;
+    ParseXmlDocument(data, length, handlers);
     return state.valid;
 }
 

@@ -1,5 +1,7 @@
 #include "core/text_db.h"
 
+#include "core/xml_util.h"
+
 #include <expat.h>
 
 #include <cctype>
@@ -24,12 +26,8 @@ const char* Attribute(const char** atts, const char* name) {
     return "";
 }
 
-// Decimal conversion; text that is not a number counts as 0, out-of-range values clamp.
 int32_t AttributeInt(const char** atts, const char* name) {
-    long long value = strtoll(Attribute(atts, name), nullptr, 10);
-    if (value > INT32_MAX) return INT32_MAX;
-    if (value < INT32_MIN) return INT32_MIN;
-    return static_cast<int32_t>(value);
+    return ParseDecimalInt32(Attribute(atts, name));
 }
 
 void EndElement(void*, const char*) {}
@@ -111,24 +109,12 @@ void TextDBStartElement(void*, const char* name, const char** atts) {
 
 bool LoadTextDBFromBuffer(const char* data, size_t length, const char* label) {
     if (!label) label = "(text)";
-    if (length > static_cast<size_t>(INT_MAX)) {
-        printf("LoadTextDB: %s is too large to read\n", label);
-        return false;
-    }
-    XML_Parser parser = XML_ParserCreate(nullptr);
-    if (!parser) {
-        printf("LoadTextDB: cannot create an XML parser for %s\n", label);
-        return false;
-    }
-    XML_SetElementHandler(parser, TextDBStartElement, EndElement);
-    bool ok = XML_Parse(parser, data, static_cast<int>(length), 1) != XML_STATUS_ERROR;
-    if (!ok) {
-        printf("LoadTextDB: %s: %s at line %lu, column %lu\n", label,
-               XML_ErrorString(XML_GetErrorCode(parser)),
-               static_cast<unsigned long>(XML_GetCurrentLineNumber(parser)),
-               static_cast<unsigned long>(XML_GetCurrentColumnNumber(parser)));
-    }
-    XML_ParserFree(parser);
+    XmlHandlers handlers;
+    handlers.start = TextDBStartElement;
+    handlers.end = EndElement;
+    std::string error;
+    const bool ok = ParseXmlDocument(data, length, handlers, &error);
+    if (!ok) printf("LoadTextDB: %s: %s\n", label, error.c_str());
     return ok;
 }
 

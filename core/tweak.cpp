@@ -9,6 +9,7 @@
 
 #include <expat.h>
 
+#include "core/xml_util.h"
 #include "creatures/player.h"
 
 #include "platform/vfs.h"
@@ -31,19 +32,6 @@ int SectionIndex(const XML_Char* element) {
     return -1;
 }
 
-// Decimal integer as the C library reads it (leading digits, 0 when none),
-// held to the int32 range.
-int32_t ParseInt(const char* text) {
-    long value = std::strtol(text, nullptr, 10);
-    if (value > INT32_MAX) {
-        return INT32_MAX;
-    }
-    if (value < INT32_MIN) {
-        return INT32_MIN;
-    }
-    return static_cast<int32_t>(value);
-}
-
 void XMLCALL TweakDBStartElement(void*, const XML_Char* element, const XML_Char** attributes) {
     const int section = SectionIndex(element);
     if (section >= 0) {
@@ -62,7 +50,7 @@ void XMLCALL TweakDBStartElement(void*, const XML_Char* element, const XML_Char*
         if (std::strcmp(key, "name") == 0) {
             name = value;
         } else if (std::strcmp(key, "ival") == 0) {
-            ival = ParseInt(value);
+            ival = ParseDecimalInt32(value);
         } else if (std::strcmp(key, "fval") == 0) {
             fval = std::strtof(value, nullptr);
         }
@@ -100,19 +88,11 @@ int CurrentDifficulty() {
 }  // namespace
 
 bool LoadTweakValsFromBuffer(const char* data, size_t len) {
-    XML_Parser parser = XML_ParserCreate(nullptr);
-    if (parser == nullptr) {
-        return false;
-    }
     currentSection = -1;
-    XML_SetElementHandler(parser, TweakDBStartElement, TweakDBEndElement);
-    bool ok = true;
-    if (len > static_cast<size_t>(INT_MAX)) {
-        ok = false;
-    } else if (XML_Parse(parser, data, static_cast<int>(len), 1) == XML_STATUS_ERROR) {
-        ok = false;
-    }
-    XML_ParserFree(parser);
+    XmlHandlers handlers;
+    handlers.start = TweakDBStartElement;
+    handlers.end = TweakDBEndElement;
+    const bool ok = ParseXmlDocument(data, len, handlers);
     currentSection = -1;
     return ok;
 }
