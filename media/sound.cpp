@@ -1,52 +1,184 @@
-// Stand-in: what is still to be built is listed at the top of media/sound.h.
 #include "media/sound.h"
 
-#include <cstdio>
+#include <AL/al.h>
+#include <expat.h>
 
-#if __has_include("core/command_line.h")
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <vector>
+
 #include "core/command_line.h"
-#define VAULTMERE_HAS_CMDLINE 1
-#endif
+#include "media/audio_device.h"
+#include "media/wav.h"
+#include "platform/platform.h"
+#include "platform/vfs.h"
 
 int32_t SoundEnabled = 1;
 float SoundGain = 1.0f;
 
 namespace {
+
+// One loaded effect: the OpenAL buffer holding its samples.
+struct SoundRecord {
+    ALuint buffer = 0;
+};
+
+// Effect name -> record, compared byte-wise; one entry per name.
+std::map<std::string, SoundRecord> SoundTable;
+
+ALuint SoundSources[kSoundSourceCount] = {0};
+bool SoundSourcesMade = false;
+int NextSoundSource = 0;
+
 std::string lastRequested;
+
+const char* FindAttribute(const XML_Char** attributes, const char* name) {
+    if (attributes == nullptr) return nullptr;
+    for (int i = 0; attributes[i] != nullptr && attributes[i + 1] != nullptr; i += 2) {
+        if (strcmp(attributes[i], name) == 0) return attributes[i + 1];
+    }
+    return nullptr;
 }
 
-void LoadSFX() {}
+void SoundStartElement(void*, const XML_Char* element, const XML_Char** attributes) {
+    if (strcmp(element, "sound") != 0) return;
+    const char* name = FindAttribute(attributes, "name");
+    const char* wave = FindAttribute(attributes, "wave");
+    LoadSoundEffect(name != nullptr ? name : "", wave != nullptr ? wave : "");
+}
 
-void LoadSoundEffect(const char*, const char*) {}
+// Makes the eight sources on first use; false when OpenAL cannot give them.
+bool EnsureSources() {
+    if (SoundSourcesMade) return true;
+    alGetError();
+    alGenSources(kSoundSourceCount, SoundSources);
+    if (alGetError() != AL_NO_ERROR) {
+        for (ALuint& source : SoundSources) source = 0;
+        return false;
+    }
+    SoundSourcesMade = true;
+    NextSoundSource = 0;
+    return true;
+}
+
+}  // namespace
+
+void LoadSFX() {
+    if (!SoundEnabled) return;
+    std::vector<char> text;
+    if (!VfsReadFile("game/soundfx.xml", text)) return;
+    LoadSFXFromText(text.data(), text.size());
+}
+
+bool LoadSFXFromText(const char* text, size_t length) {
+    if (!SoundEnabled || text == nullptr) return false;
+    XML_Parser parser = XML_ParserCreate(nullptr);
+    if (parser == nullptr) return false;
+    XML_SetStartElementHandler(parser, SoundStartElement);
+    bool ok = true;
+    // expat takes an int length; a list this long is far beyond any real one.
+    while (length > 0 && ok) {
+        const int piece = length > (1u << 30) ? (1 << 30) : static_cast<int>(length);
+        ok = XML_Parse(parser, text, piece, 0) != XML_STATUS_ERROR;
+        text += piece;
+        length -= static_cast<size_t>(piece);
+    }
+    if (ok) ok = XML_Parse(parser, "", 0, 1) != XML_STATUS_ERROR;
+    XML_ParserFree(parser);
+    return ok;
+}
+
+void LoadSoundEffect(const char* name, const char* waveFile) {
+    if (!SoundEnabled || name == nullptr || waveFile == nullptr) return;
+    if (SoundTable.count(name) != 0) return;
+    if (!InitAudioDevice()) return;
+
+    uint32_t fileSize = 0;
+    const void* view = MapFileToMemory(GetResourceFilename(waveFile).c_str(), &fileSize);
+    if (view == nullptr) return;
+    WavSamples wav;
+    if (ParseWav(view, fileSize, &wav)) {
+        alGetError();
+        ALuint buffer = 0;
+        alGenBuffers(1, &buffer);
+        if (alGetError() == AL_NO_ERROR && buffer != 0) {
+            alBufferData(buffer, wav.format, wav.samples, static_cast<ALsizei>(wav.size), wav.rate);
+            if (alGetError() == AL_NO_ERROR) {
+                SoundTable[name].buffer = buffer;
+            } else {
+                alDeleteBuffers(1, &buffer);
+            }
+        }
+    }
+    UnmapFile(view);
+}
 
 void PlaySFX(const char* name) {
-    if (!SoundEnabled || name == nullptr) {
-        return;
-    }
+    if (!SoundEnabled || name == nullptr) return;
     lastRequested = name;
+    if (!AudioDeviceAvailable()) return;
+    auto found = SoundTable.find(name);
+    if (found == SoundTable.end()) return;
+    if (!EnsureSources()) return;
+
+    const ALuint source = SoundSources[NextSoundSource];
+    NextSoundSource = (NextSoundSource + 1) % kSoundSourceCount;
+    alSourceStop(source);
+    alSourcei(source, AL_BUFFER, static_cast<ALint>(found->second.buffer));
+    alSourcef(source, AL_GAIN, SoundGain);
+    alSourcePlay(source);
 }
 
-void ShutdownSFX() {}
+void ShutdownSFX() {
+    if (SoundSourcesMade) {
+        for (ALuint source : SoundSources) {
+            alSourceStop(source);
+            alSourcei(source, AL_BUFFER, 0);
+        }
+        alDeleteSources(kSoundSourceCount, SoundSources);
+        for (ALuint& source : SoundSources) source = 0;
+        SoundSourcesMade = false;
+    }
+    NextSoundSource = 0;
+    for (auto& entry : SoundTable) {
+        alDeleteBuffers(1, &entry.second.buffer);
+    }
+    SoundTable.clear();
+}
 
 void SetSFXVolume(int percent) {
-    if (!SoundEnabled) {
-        return;
-    }
+    if (!SoundEnabled) return;
     if (percent < 0) percent = 0;
     if (percent > 100) percent = 100;
-#ifdef VAULTMERE_HAS_CMDLINE
     if (CmdLine.debugFlags & kDebugAudio) {
         printf("setting sound volume to %d percent\n", percent);
     }
-#endif
     SoundGain = static_cast<float>(percent / 100.0);
 }
 
 int GetSFXVolume() {
-    if (!SoundEnabled) {
-        return 0;
-    }
+    if (!SoundEnabled) return 0;
     return static_cast<int>(static_cast<double>(SoundGain) * 100.0);
+}
+
+size_t SoundEffectCount() {
+    return SoundTable.size();
+}
+
+uint32_t SoundEffectBuffer(const char* name) {
+    if (name == nullptr) return 0;
+    auto found = SoundTable.find(name);
+    return found == SoundTable.end() ? 0 : found->second.buffer;
+}
+
+int NextSoundSourceIndex() {
+    return NextSoundSource;
+}
+
+uint32_t SoundSourceName(int index) {
+    if (!SoundSourcesMade || index < 0 || index >= kSoundSourceCount) return 0;
+    return SoundSources[index];
 }
 
 const std::string& LastRequestedSFX() {

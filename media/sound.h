@@ -1,10 +1,15 @@
 #pragma once
 // Sound effects by name.
 //
-// Stand-in: nothing is loaded or played yet; the switches and the effect volume are
-// kept so that the settings and the configuration file work. Still to be built here:
-// reading "game/soundfx.xml", LoadSoundEffect / ParseWav (WAV files into OpenAL
-// buffers, the SoundTable), the eight-source round robin of PlaySFX and ShutdownSFX.
+// "game/soundfx.xml" (read through the virtual file system) lists the effects: every
+// element named "sound" gives an effect name ("name") and a WAV file ("wave"), read from
+// the operating system's file system by its relative name. LoadSFX loads each file into an
+// OpenAL buffer once; PlaySFX plays a named effect on the next of eight sources in turn at
+// the effect volume. Main thread only.
+//
+// Without an OpenAL device (see media/audio_device.h) nothing is loaded and every call here
+// is a no-op; a WAV that is missing or unplayable leaves its name undefined (silence).
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -13,9 +18,20 @@ extern int32_t SoundEnabled;
 // The gain every effect starts with (percent / 100).
 extern float SoundGain;
 
+constexpr int kSoundSourceCount = 8;
+
+// Reads "game/soundfx.xml" and loads every effect it names (when sound is on). Opens the
+// shared audio device first when nothing has tried yet.
 void LoadSFX();
+// Parses a whole soundfx.xml text and loads every effect it names; what was defined before
+// an XML error stays. False when the text is not well-formed.
+bool LoadSFXFromText(const char* text, size_t length);
+// Loads one effect: nothing when the name is defined already (the first definition wins);
+// a file that cannot be read or played is skipped silently.
 void LoadSoundEffect(const char* name, const char* waveFile);
+// Plays the named effect; nothing while sound is off or for an unknown name.
 void PlaySFX(const char* name);
+// Stops and deletes the eight sources and every effect buffer; empties the table.
 void ShutdownSFX();
 
 // The effect volume in percent, clamped to 0..100; ignored while sound is off.
@@ -23,5 +39,14 @@ void SetSFXVolume(int percent);
 // The effect volume in percent as read back from the stored gain; 0 while sound is off.
 int GetSFXVolume();
 
+// Inspection (tests and diagnostics).
+// Number of defined effects.
+size_t SoundEffectCount();
+// The OpenAL buffer of a defined effect, 0 when the name is not defined.
+uint32_t SoundEffectBuffer(const char* name);
+// Index of the source the next effect takes (0..7).
+int NextSoundSourceIndex();
+// OpenAL name of source `index` (0 while the sources do not exist or index is out of range).
+uint32_t SoundSourceName(int index);
 // The name given to the last PlaySFX call while sound was on (empty before any).
 const std::string& LastRequestedSFX();
