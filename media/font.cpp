@@ -1,4 +1,4 @@
-// Stand-in: what is still to be built is listed at the top of media/font.h.
+// Opening and closing the game font.
 #include "media/font.h"
 
 #include <cstdio>
@@ -27,6 +27,7 @@ const FontSlot kFontSlots[] = {
 };
 
 bool ttfQuitRegistered = false;
+unsigned fontGeneration = 1;
 
 }  // namespace
 
@@ -42,6 +43,7 @@ bool LoadFonts() {
 
     FreeFonts();  // a second load replaces the handles instead of leaking them
     const std::string file = GetResourceFilename(kFontFile);
+    ++fontGeneration;
     for (const FontSlot& slot : kFontSlots) {
         *slot.handle = TTF_OpenFont(file.c_str(), slot.points);
         if (*slot.handle == nullptr) {
@@ -54,7 +56,13 @@ bool LoadFonts() {
     return true;
 }
 
+unsigned FontGeneration() {
+    return fontGeneration;
+}
+
 void FreeFonts() {
+    ++fontGeneration;
+    ClearTextCache();
     for (const FontSlot& slot : kFontSlots) {
         if (*slot.handle != nullptr) {
             TTF_CloseFont(*slot.handle);

@@ -1,11 +1,6 @@
 #pragma once
-// The game's one TrueType font, opened at five sizes.
-//
-// Stand-in: only the loading step is built. Still to be built here: the single-line
-// drawing routines (DrawText, DrawTextRightAligned, DrawTextCentered and the large /
-// medium / gold variants), DrawStyledText, TextWidth / TextHeight and the word-wrapping
-// routines (DrawTextWrapped, DrawTextWrappedCentered, MeasureTextWrapped,
-// WrappedTextHeight).
+// The game's one TrueType font, opened at five sizes, and (through media/text.h) the
+// routines that measure, wrap and draw text with it.
 #include <SDL_ttf.h>
 
 // Font handles; null until LoadFonts succeeds.
@@ -25,3 +20,9 @@ bool LoadFonts();
 
 // Closes the five handles (SDL_ttf itself stays up; it is shut down at exit).
 void FreeFonts();
+
+// Bumped whenever a handle is opened or closed: measurements and rendered text kept from an
+// earlier generation are stale (a new handle may even reuse an old address).
+unsigned FontGeneration();
+
+#include "media/text.h"

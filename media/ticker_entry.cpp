@@ -1,0 +1,100 @@
+// The pieces of the message ticker.
+#include "media/ticker_entry.h"
+
+#include "core/startup.h"
+#include "media/font.h"
+#include "media/sprite.h"
+
+TickerEntry::~TickerEntry() = default;
+
+TextTickerEntry::TextTickerEntry(const std::string& text_, const SDL_Color* colour_)
+    : text(text_), colour(colour_ != nullptr ? *colour_ : kTextWhite) {}
+
+void TextTickerEntry::Measure() {
+    // The size only changes with the font, so it is measured once per font generation.
+    if (measuredGeneration_ == FontGeneration()) return;
+    width_ = TextWidth(text, TickerFont) + 1;
+    height_ = TextHeight(text, TickerFont) + 1;
+    measuredGeneration_ = FontGeneration();
+}
+
+int TextTickerEntry::GetWidth() {
+    Measure();
+    return width_;
+}
+
+int TextTickerEntry::GetHeight() {
+    Measure();
+    return height_;
+}
+
+void TextTickerEntry::Draw() {
+    DrawText(x + 1, y + 1, text, kTextBlack, ScreenSurface, TickerFont);
+    DrawText(x, y, text, colour, ScreenSurface, TickerFont);
+}
+
+IconTickerEntry::IconTickerEntry(SDL_Surface* icon_, const char* label_)
+    : icon(icon_), label(label_ != nullptr ? label_ : "icon") {}
+
+IconTickerEntry::IconTickerEntry(Sprite* sprite, int frame) : icon(nullptr), label("icon") {
+    if (sprite == nullptr) return;
+    if (!sprite->name.empty()) label = sprite->name;
+    if (sprite->frames != nullptr && frame >= 0 && frame < sprite->frameCount)
+        icon = sprite->frames[frame];
+}
+
+int IconTickerEntry::GetWidth() {
+    return icon != nullptr ? icon->w : 0;
+}
+
+int IconTickerEntry::GetHeight() {
+    return icon != nullptr ? icon->h : 0;
+}
+
+void IconTickerEntry::Draw() {
+    if (icon == nullptr || ScreenSurface == nullptr) return;
+    if (x < -32768 || x > 32767 || y < -32768 || y > 32767) return;
+    SDL_Rect dst;
+    dst.x = static_cast<Sint16>(x);
+    dst.y = static_cast<Sint16>(y);
+    dst.w = static_cast<Uint16>(icon->w);
+    dst.h = static_cast<Uint16>(icon->h);
+    SDL_BlitSurface(icon, nullptr, ScreenSurface, &dst);
+}
+
+NonBreakingTickerEntry::~NonBreakingTickerEntry() {
+    for (TickerEntry* part : parts) delete part;
+}
+
+void NonBreakingTickerEntry::AddPart(TickerEntry* piece) {
+    if (piece != nullptr) parts.push_back(piece);
+}
+
+int NonBreakingTickerEntry::GetWidth() {
+    int width = 0;
+    for (TickerEntry* part : parts) width += part->GetWidth();
+    return width;
+}
+
+int NonBreakingTickerEntry::GetHeight() {
+    int height = 0;
+    for (TickerEntry* part : parts)
+        if (part->GetHeight() > height) height = part->GetHeight();
+    return height;
+}
+
+void NonBreakingTickerEntry::Draw() {
+    int runningX = x;
+    for (TickerEntry* part : parts) {
+        part->x = runningX;
+        part->y = y;
+        part->Draw();
+        runningX += part->GetWidth();
+    }
+}
+
+std::string NonBreakingTickerEntry::PlainText() const {
+    std::string text;
+    for (const TickerEntry* part : parts) text += part->PlainText();
+    return text;
+}
