@@ -3,12 +3,17 @@
 #include <algorithm>
 
 #include "levels/level.h"
+#include "media/sprite.h"
 
 int32_t AnimationSpeedDivisor = 1;
+void (*BobDestroyedHook)(Bob* bob) = nullptr;
 
 Bob::Bob() = default;
 
-Bob::~Bob() { UnlinkFromTiles(); }
+Bob::~Bob() {
+    if (BobDestroyedHook != nullptr) BobDestroyedHook(this);
+    UnlinkFromTiles();
+}
 
 void Bob::SetSprite(Sprite* newSprite) {
     if (locked || newSprite == sprite) return;
@@ -20,18 +25,63 @@ void Bob::SetSprite(Sprite* newSprite) {
 
 void Bob::Update(int32_t elapsedMs) {
     if (sprite == nullptr || !playing) return;
+    const int32_t count = sprite->frameCount;
+    const uint16_t* delays = sprite->delays;
+    if (count == 0 || delays == nullptr) return;
+    if (frame < 0) frame = 0;
+    if (frame >= count) frame = loop ? 0 : count - 1;
+    const int32_t divisor = AnimationSpeedDivisor < 1 ? 1 : AnimationSpeedDivisor;
+    // A frame whose delay divides down to 0 still shows for 1 ms, so the loop always ends.
+    auto shown = [delays, divisor](int32_t i) {
+        const int32_t d = delays[i] / divisor;
+        return d < 1 ? 1 : d;
+    };
     frameTimer += elapsedMs;
+    int32_t steps = 0;
+    while (frameTimer >= shown(frame)) {
+        frameTimer -= shown(frame);
+        if (frame < count - 1 || loop) ++frame;
+        if (frame >= count - 1) finished = true;
+        if (frameTimer < 0) frameTimer = 0;
+        if (frame >= count && loop) frame = 0;
+        if (++steps == count) {
+            // One whole pass is done; further whole passes change nothing but the timer.
+            if (loop) {
+                int64_t cycle = 0;
+                for (int32_t i = 0; i < count; ++i) cycle += shown(i);
+                frameTimer = static_cast<int32_t>(frameTimer % cycle);
+            } else {
+                frameTimer %= shown(frame);
+            }
+        }
+    }
 }
 
 void Bob::Draw() {
     if (sprite == nullptr) return;
+    sprite->DrawFrame(x, y, frame);
+    if (highlight && sprite->outlines != nullptr) {
+        sprite->DrawOutlineFrame(x - 1, y - 1, frame);
+        highlight = false;
+    }
 }
 
-void Bob::DrawOutline() {}
+void Bob::DrawOutline() {
+    if (sprite == nullptr || sprite->outlines == nullptr) return;
+    sprite->DrawOutlineFrame(x - 1, y - 1, frame);
+}
 
-int32_t Bob::FrameWidth() const { return 0; }
+int32_t Bob::FrameWidth() const {
+    if (sprite == nullptr || sprite->frames == nullptr || sprite->frameCount == 0) return 0;
+    const int32_t i = frame >= 0 && frame < sprite->frameCount ? frame : 0;
+    return sprite->frames[i] != nullptr ? sprite->frames[i]->w : 0;
+}
 
-int32_t Bob::FrameHeight() const { return 0; }
+int32_t Bob::FrameHeight() const {
+    if (sprite == nullptr || sprite->frames == nullptr || sprite->frameCount == 0) return 0;
+    const int32_t i = frame >= 0 && frame < sprite->frameCount ? frame : 0;
+    return sprite->frames[i] != nullptr ? sprite->frames[i]->h : 0;
+}
 
 void Bob::LinkToTile(int32_t tileX, int32_t tileY) {
     if (CurrentLevel == nullptr) return;

@@ -1,22 +1,23 @@
 #pragma once
-// Bob: one animated picture on screen (position, sprite, frame, frame timer).
+// Bob: one animated picture on screen (position, sprite, frame, frame timer). Every object on a
+// level embeds one; a Bob may also be linked into the Bob lists of level squares so the level
+// draws it with them.
 //
-// Stand-in - still to come with the media work:
-//  - Bob::Update stepping frames by the sprite's frame delays and the animation-speed
-//    divisor (it needs the Sprite frame table); today it only adds the elapsed time to
-//    the frame timer.
-//  - Bob::Draw / Bob::DrawOutline blitting the sprite's (outline) frame to the screen;
-//    today Draw draws nothing and leaves the highlight request set.
-//  - FrameWidth / FrameHeight from the sprite's frames (0 today).
-//  - the destructor removing the eye candy owned by this Bob.
+// Stand-in: the destructor cannot yet remove the eye candy owned by the Bob by itself; the
+// eye-candy list does it through BobDestroyedHook once it sets the hook.
 #include <cstdint>
 #include <vector>
 
+class Bob;
 class Sprite;
 class LevelCell;
 
 // Every frame delay is divided by this: 1, 2, 4 or 8.
 extern int32_t AnimationSpeedDivisor;
+
+// Called by every Bob's destructor before it unlinks itself (null when nobody listens); the
+// eye-candy list sets it to drop the entries owned by the Bob.
+extern void (*BobDestroyedHook)(Bob* bob);
 
 class Bob {
 public:
@@ -28,8 +29,14 @@ public:
 
     // Changes the sprite (when not locked and different) and restarts at frame 0.
     void SetSprite(Sprite* newSprite);
+    // Advances the frames by the elapsed time; a frame shows for its delay divided by the
+    // animation-speed divisor (at least 1 ms). A non-looping Bob stops on its last frame and is
+    // finished once it shows it; a looping one wraps to frame 0.
     void Update(int32_t elapsedMs);
+    // Blits the current frame at (x, y), and with a pending highlight the outline frame at
+    // (x - 1, y - 1) (the highlight then ends; without outline frames it stays pending).
     void Draw();
+    // Blits only the outline frame at (x - 1, y - 1).
     void DrawOutline();
     void HighlightNextDraw() { highlight = true; }
 

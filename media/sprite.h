@@ -1,16 +1,22 @@
 #pragma once
-// Sprites (frame sets with delays) and the name-to-sprite table that owns them.
+// Sprites (frame sets with delays and outline frames) and the name-to-sprite table that owns
+// them.
 //
-// Stand-in: sprites are created and kept by name, but no file is read yet: every
-// loader leaves the sprite empty (no frames, size 0) and answers false. Still to be
-// built here: the ".spr" reader (palettes, external palette file, hue shift, white first
-// frame, doubling / Scale2x), the ".xml" frame lists (expat), single PNGs and numbered
-// PNG series, the outline frames (red, or blue for colour-blind play) and the
-// "Some Art is Horribly Broken" handling.
+// Sprites come from a binary ".spr" file (palette frames), an ".xml" frame list naming one PNG per
+// frame, a single ".png", or a numbered PNG series ("<base>0000.png", ...). Art is doubled at load
+// unless the native-size flag asks otherwise.
+//
+// Broken art never leaves a sprite that cannot be drawn: a file that is missing, truncated or
+// inconsistent (no frames, zero size, over-long frame names, an unreadable frame) shows the
+// "Some Art is Horribly Broken" report and the sprite gets a visible placeholder frame instead.
 #include <SDL.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+
+// Doubling of ".spr" frames (on from start; the native-size flag turns it off per sprite).
+extern bool SpriteDoubling;
 
 class Sprite {
 public:
@@ -29,39 +35,58 @@ public:
     uint16_t width = 0;
     uint16_t height = 0;
 
-    // Dispatch on the extension: ".png", ".xml", anything else ".spr".
+    // Dispatch on the extension: ".png", ".xml", anything else ".spr". hueShift -1 = none.
+    // False when the art was broken (the sprite then holds a placeholder frame).
     bool Load(const char* file, const char* paletteFile, int32_t hueShift, int32_t whiteFirstFrame,
               int32_t nativeSize);
+    bool LoadSPR(const char* file, const char* paletteFile, int32_t hueShift, int32_t whiteFirstFrame,
+                 int32_t nativeSize);
     bool LoadPNG(const char* file, int32_t doubled);
     bool LoadPNGSeries(const char* base, int32_t first, int32_t count, int32_t delay, int32_t doubled);
     bool LoadXML(const char* file, int32_t doubled, int32_t hueShift);
-    // A one-frame sprite of the surface (the sprite takes it over).
+    // A one-frame sprite of the surface (the sprite takes it over): delay 1000 ms, no outline.
     void InitFromSurface(SDL_Surface* surface);
-    // Blits the frame to the screen surface at (x, y); nothing for a missing frame.
+    // Blits the frame to the screen surface at (x, y); nothing for a frame that does not exist.
     void DrawFrame(int32_t x, int32_t y, int32_t frame);
+    // Blits the outline frame at (x, y); nothing without outline frames.
+    void DrawOutlineFrame(int32_t x, int32_t y, int32_t frame);
+
+    // The outline of a frame: an 8-bit surface two pixels wider and higher, index 0 keyed out,
+    // index 1 red (blue when "enableColourBlind" is set). Null for a null frame.
+    static SDL_Surface* MakeOutline(SDL_Surface* frame);
 
 private:
     void FreeFrames();
+    // Allocates the arrays for `count` frames (all null, delays 0).
+    void Allocate(uint16_t count, bool withOutlines);
+    // Makes the sprite a one-frame placeholder after a broken-art report.
+    void UsePlaceholder();
+    // Fills null frames with placeholders; takes the size from the first frame; builds outlines.
+    void Finish(bool withOutlines);
 };
 
 Sprite* SpriteMgr_Find(const char* name);
 // Inserts unless the name is present; returns true when the sprite was stored (the
 // table then owns it).
 bool SpriteMgr_Add(const char* name, Sprite* sprite);
+// The sprite under `name`, loaded from `file` (the name itself when file is null) on first request.
 Sprite* SpriteMgr_GetOrLoad(const char* name, const char* file = nullptr,
                             const char* paletteFile = nullptr, int32_t whiteFirstFrame = 0,
                             int32_t nativeSize = 0, int32_t transient = 0);
 Sprite* SpriteMgr_GetOrLoadPNG(const char* name, const char* file, int32_t doubled);
 Sprite* SpriteMgr_GetOrLoadXML(const char* name, const char* file, int32_t doubled);
+// A ".png" file loads as one image; any other name is the base of a numbered series.
 Sprite* SpriteMgr_GetOrLoadSeries(const char* name, const char* file, int32_t frameCount,
                                   int32_t first, int32_t delay, int32_t doubled);
+// Destroys every sprite loaded with the transient flag (level changes, game end).
 void SpriteMgr_FreeTransient();
+// Destroys every sprite (shutdown).
 void SpriteMgr_FreeAll();
 size_t SpriteMgr_Count();
 
-// A named, non-transient entry of the sprite table made from a ".spr" file.
+// A named, non-transient entry of the sprite table, loaded from its file on first request.
 class SpriteTable {
 public:
-    SpriteTable(const char* name, const char* file);
+    SpriteTable(const char* name, const char* file, const char* paletteFile = nullptr);
     Sprite* sprite = nullptr;  // owned by the table
 };
