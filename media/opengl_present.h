@@ -1,10 +1,30 @@
 #pragma once
 // Showing the finished frame through one OpenGL texture ("-opengl").
 //
-// Stand-in: nothing is drawn yet. Still to be built here: fetching the ten GL 1.1 entry
-// points through SDL_GL_GetProcAddress, the screen texture (GL_NEAREST, GL_RGB8), and
-// the per-frame upload, textured quad and buffer swap.
+// The game always draws into its software screen surface (32 bits, bytes R, G, B, unused in
+// memory order, rows packed). In OpenGL mode each presented frame is uploaded into one
+// texture of the screen's size and drawn as a quad over the whole window. OpenGL is reached
+// only through SDL_GL_GetProcAddress; no OpenGL library is linked.
+//
+// When an entry point cannot be fetched or the screen texture cannot be made, the window is
+// set again as a plain SDL window of the same size and frames are blitted and flipped there.
 #include <SDL.h>
 
-void InitOpenGLPresent();
+#include <string>
+
+// Called once right after the OpenGL video mode is set. True when frames will go through
+// OpenGL; false when it fell back to the SDL window (a line says why).
+bool InitOpenGLPresent();
+// Shows one finished frame of the screen surface (upload, quad, buffer swap; or the fallback
+// blit and flip).
 void PresentScreenOpenGL(SDL_Surface* screen);
+
+// Fetches the ten entry points; false when one is missing (its name is then kept).
+bool LoadOpenGLEntryPoints();
+// The first entry point that could not be fetched ("" when all were found).
+const std::string& MissingOpenGLEntryPoint();
+// True while frames go through OpenGL.
+bool OpenGLPresentActive();
+// Steps of PresentScreenOpenGL before the buffer swap: upload and draw the textured quad
+// (tests read the back buffer after it). Does nothing unless OpenGL presentation is active.
+void DrawScreenOpenGL(SDL_Surface* screen);
