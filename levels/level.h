@@ -1,14 +1,11 @@
 #pragma once
-// Level: one floor of the dungeon - a grid of squares (LevelCell) and the game objects
-// standing on it.
+// Level: one floor of the dungeon - a grid of squares (LevelCell), the rooms stamped into
+// it, the game objects standing on it and the per-square maps the drawing code fills.
 //
-// Stand-in - the smallest level the object model needs. Still to come with the levels
-// work: rooms and room records, room names, spell mines, custom blockers, the per-square
-// tile and draw maps, the tileset image and the branch lookup at construction, side
-// dimension fields' use, shopkeepers, water squares, lever walls, script success
-// counters, the square queries (passability, liquids, sight blockers), square pickers,
-// generation, graphics, saving and loading. LevelCell still lacks its decorations, spell
-// mines and path node.
+// Generation, graphics, monster population and saving live in their own files and work
+// through the fields and operations declared here.
+#include <SDL.h>
+
 #include <cstdint>
 #include <map>
 #include <set>
@@ -16,108 +13,220 @@
 #include <utility>
 #include <vector>
 
+#include "levels/level_cell.h"
+
 class Bob;
 class GameObj;
+class Shopkeeper;
+class QuestBlocker;
+struct BranchRecord;
+struct BranchTileRange;
+struct RoomTemplate;
 
-// Square kinds (values of LevelCell::type).
-namespace SquareType {
-enum : uint8_t {
-    Rock = 0,
-    Floor = 1,
-    Wall = 2,
-    StairsUp = 3,
-    StairsDown = 4,
-    FloorVariant = 5,
-    Door = 6,
-    Water = 7,
-    Lava = 8,
-    Goo = 9,
-    Ice = 10,
-    ShopFloor = 13,
-    ZooFloor = 14,
-    BlockedFloor = 15,
-};
-}  // namespace SquareType
+// One placed room. Owned by its level; its index in the level's rooms equals roomId.
+struct RoomRecord {
+    explicit RoomRecord(int32_t id) : roomId(id) {}
 
-// Square flag bits (LevelCell::flags).
-namespace SquareFlag {
-enum : uint8_t {
-    Blocked = 0x01,
-    Explored = 0x02,
-    Visible = 0x04,
-    Lit = 0x08,
-    Mapped = 0x10,
-    InSight = 0x20,
-    SightMark = 0x40,
-    MarkedWall = 0x80,
-};
-}  // namespace SquareFlag
+    // True when (x, y) lies in the rectangle left <= x < right, top <= y < bottom.
+    bool Contains(int32_t x, int32_t y) const {
+        return x >= left && x < right && y >= top && y < bottom;
+    }
 
-class LevelCell {
-public:
-    LevelCell();
-    ~LevelCell();
-    // Squares never move: objects and Bobs keep pointers to them.
-    LevelCell(const LevelCell&) = delete;
-    LevelCell& operator=(const LevelCell&) = delete;
-
-    // Erases the first occurrence of obj from contents and clears the object's square.
-    void RemoveObject(GameObj* obj);
-
-    uint8_t type = SquareType::Rock;
-    uint8_t room = 0;
-    uint8_t stairIndex = 0;
-    uint8_t doorFlags = 0;
-    uint8_t flags = 0;
-    std::vector<GameObj*> contents;  // not owned: the level's objects own them
-    std::vector<Bob*> bobs;          // Bobs drawn with this square, not owned
+    std::vector<RoomRecord*> neighbours;  // rooms of the same level, not owned
+    int32_t active = 0;                   // its scripts run only while set
+    bool shopOrZoo = false;
+    int32_t roomId = 0;
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;   // left + template width
+    int32_t bottom = 0;  // top + template height
+    RoomTemplate* roomTemplate = nullptr;  // owned by the template table
+    int32_t extra = 0;
 };
 
 class Level {
 public:
-    // The first argument is not read.
+    // The first argument is not read. Takes the branch of the first branch record whose
+    // depth range holds the depth (its id and tileset image); none leaves both 0.
     Level(int32_t unused, int32_t depth);
     // The empty state a saved level is read into: no squares, no branch lookup.
     static Level* LevelForLoading();
-    // Deletes every object on the level.
+    // Deletes the room records and every object on the level, then the squares.
     ~Level();
 
     Level(const Level&) = delete;
     Level& operator=(const Level&) = delete;
 
-    // Sets the grid size and creates width x height empty squares (generation and
-    // loading call it once).
+    // ---- grid -------------------------------------------------------------------------
+    // Sets the grid size and creates width x height fresh squares (rock, no flags), each
+    // path node holding its own coordinates. Objects lose their squares, spell mines and
+    // the per-square maps are dropped. Negative sizes count as 0.
     void SetSize(int32_t newWidth, int32_t newHeight);
-    bool IsInside(int32_t x, int32_t y) const;
+    bool IsInside(int32_t x, int32_t y) const {
+        return x >= 0 && y >= 0 && x < width && y < height;
+    }
     // The square (x, y), or null outside the grid.
     LevelCell* GetCell(int32_t x, int32_t y);
+    const LevelCell* GetCell(int32_t x, int32_t y) const;
+    LevelCell* GetSquare(int32_t x, int32_t y) { return GetCell(x, y); }
+    // Kind of (x, y); -1 outside the grid.
+    int32_t SquareKind(int32_t x, int32_t y) const;
 
+    // ---- square queries (none reads outside the grid) ---------------------------------
+    bool IsLiquidSquare(int32_t x, int32_t y) const;     // false outside
+    bool IsNotLiquidSquare(int32_t x, int32_t y) const;  // true outside
+    bool LacksWallTop(int32_t x, int32_t y) const;       // false outside
+    // (x, y) and each of its neighbours inside the grid are plain floor; false outside.
+    bool IsClearFloor3x3(int32_t x, int32_t y) const;
+    // Inside, and of kind 1, 3, 4, 6, 13 or 14 (walkable, the floor variant excepted).
+    bool IsOpenSquare(int32_t x, int32_t y) const;
+    // Blocked flag, or a blocking object that counts (the hero only with countPlayer, a
+    // monster only with countMonsters, anything else always). True outside the grid.
+    bool IsSquareBlocked(int32_t x, int32_t y, bool countPlayer, bool countMonsters) const;
+    // Blocked flag, or a blocking object other than self. True outside the grid.
+    bool IsSquareBlockedFor(int32_t x, int32_t y, const GameObj* self) const;
+    // Blocked flag, or a blocking object that is not passable (the hero only with
+    // countPlayer). True outside the grid.
+    bool IsSquareObstructed(int32_t x, int32_t y, bool countPlayer) const;
+    // An object other than the hero that blocks sight stands there. False outside.
+    bool HasSightBlocker(int32_t x, int32_t y) const;
+    // Movement test for the hero and for objects pushed or placed.
+    bool IsSquarePassable(GameObj* mover, int32_t x, int32_t y, bool ignoreObjects = false,
+                          bool allowLiquid = false) const;
+    // Movement test for monsters: movementKind 0 walks, 1 swims, anything else flies.
+    bool IsSquarePassableForMonster(GameObj* monster, int32_t x, int32_t y,
+                                    int32_t movementKind) const;
+
+    // ---- branch and tiles -------------------------------------------------------------
+    // The branch record whose id equals branchId, or null.
+    BranchRecord* GetBranchRecord() const;
+    // Creates whichever per-square maps are still missing (tile layers empty, draw maps 0).
+    void EnsureSquareMaps();
+    bool HasSquareMaps() const;
+    // Tile of a layer at (x, y); null outside the grid or without maps.
+    BranchTileRange* BaseTile(int32_t x, int32_t y) const;
+    BranchTileRange* WallTile(int32_t x, int32_t y) const;
+    BranchTileRange* TopTile(int32_t x, int32_t y) const;
+    void ClearHighlights();
+    // Ignores squares outside the grid.
+    void HighlightSquare(int32_t x, int32_t y);
+
+    // ---- objects ----------------------------------------------------------------------
     void AddObject(GameObj* obj);
     // Erases the first occurrence from monsters and from objects; does not delete.
     void RemoveObject(GameObj* obj);
     // The first object whose MatchesRoomID(this, room, roomId) answers true, or null.
     GameObj* FindObjectByRoomID(int32_t room, const std::string& roomId);
+    // Objects standing on (x, y) (none outside the grid).
+    bool HasObjectAt(int32_t x, int32_t y) const;
 
     void AddRoomEvent(int32_t room, const std::string& roomId, const std::string& eventName);
+    // Never creates the key.
     bool HasRoomEvent(int32_t room, const std::string& roomId, const std::string& eventName) const;
     void ClearRoomEvents() { roomEvents.clear(); }
 
+    // ---- effects and spell mines ------------------------------------------------------
+    // Hands an effect Bob to the square (x, y): the square owns it from now on and deletes
+    // it once it is finished (ReapFinishedEffects) or with itself. False - and the caller
+    // keeps the Bob - outside the grid, for null, or for a Bob a square already owns.
+    bool AdoptEffectBob(Bob* bob, int32_t x, int32_t y);
+    // Deletes every finished delete-when-done Bob the squares own; returns the count.
+    int32_t ReapFinishedEffects();
+    // A new mine owned by square (x, y) and listed in spellMines; null outside the grid.
+    SpellMine* AddSpellMine(int32_t x, int32_t y, Spell* spell, int32_t spellIndex,
+                            GameObj* caster, int32_t value);
+    // Takes a mine off its square and the list and deletes it; false when not found.
+    bool RemoveSpellMine(SpellMine* mine);
+
+    // ---- rooms ------------------------------------------------------------------------
+    // Hands out the next room number and advances the counter. Room numbers stop at 254:
+    // 255 means "no room", so once 255 rooms exist the answer is -1 and the counter stays.
+    int32_t TakeRoomNumber();
+    // Deletes every room record and forgets the titles; room, shop counters and the layout
+    // flags go back to 0 (a layout restart).
+    void ClearRooms();
+    // The record of a room index, or null for 255, a negative index or one past the
+    // records (levels without room records answer null for every index).
+    RoomRecord* GetRoomRecord(int32_t index) const;
+    // The template of that room, or null.
+    RoomTemplate* GetRoomTemplate(int32_t index) const;
+    // The record of the room of square (x, y), or null.
+    RoomRecord* GetRoomRecordAt(int32_t x, int32_t y) const;
+    // The display name of that room, or an empty string.
+    std::string GetRoomName(int32_t index) const;
+    // The record of the room the hero stands in (its room index), or null.
+    RoomRecord* GetPlayerRoomRecord() const;
+
+    // ---- shops ------------------------------------------------------------------------
+    // The shop alarm, once per turn.
+    void UpdateShopkeeperPositions();
+
+    // ---- sight (field_of_view.cpp) ----------------------------------------------------
+    void UpdateFieldOfView(int32_t x, int32_t y);
+    void ClearVisibility();
+    void MarkSquareSeen(int32_t x, int32_t y);
+    bool BlocksSight(int32_t x, int32_t y) const;
+    void RevealMap();
+    void ScanOctant1(int32_t x, int32_t y, int32_t d0, int32_t r, double s, double e);
+    void ScanOctant2(int32_t x, int32_t y, int32_t d0, int32_t r, double s, double e);
+    void ScanOctant3(int32_t x, int32_t y, int32_t d0, int32_t r, double s, double e);
+    void ScanOctant4(int32_t x, int32_t y, int32_t d0, int32_t r, double s, double e);
+    void ScanOctant5(int32_t x, int32_t y, int32_t d0, int32_t r, double s, double e);
+    void ScanOctant6(int32_t x, int32_t y, int32_t d0, int32_t r, double s, double e);
+    void ScanOctant7(int32_t x, int32_t y, int32_t d0, int32_t r, double s, double e);
+    void ScanOctant8(int32_t x, int32_t y, int32_t d0, int32_t r, double s, double e);
+
+    // ---- fields -----------------------------------------------------------------------
     std::vector<LevelCell> squares;  // x + y * width
+    uint8_t nextRoomNumber = 0;
+    int32_t roomCount = 0;
+    int32_t shopsPlaced = 0;
+    std::vector<std::string> roomNames;
+    std::vector<RoomRecord*> rooms;       // owned, by room index
+    std::vector<SpellMine*> spellMines;   // owned by their squares
+    std::vector<GameObj*> customBlockers; // not owned
+    // Per-square maps: empty until created (EnsureSquareMaps or the graphics pass).
+    std::vector<uint8_t> fluidVisibleMap;
+    std::vector<uint8_t> drawnMap;
     int32_t width = 0;
     int32_t height = 0;
+    SDL_Surface* tilesetImage = nullptr;  // the branch's, not owned
+    std::vector<BranchTileRange*> baseTileMap;  // tiles belong to the branch
+    std::vector<BranchTileRange*> wallTileMap;
+    std::vector<BranchTileRange*> topTileMap;
+    std::vector<int32_t> highlightMap;
     int32_t depth = 0;
     int32_t branchId = 0;
     int32_t isSideDimension = 0;
     int32_t returnDepth = 0;
     int32_t returnX = 0;
     int32_t returnY = 0;
+    uint8_t hasDiggleGodRoom = 0;  // the three layout flags
+    uint8_t hasShop = 0;
+    uint8_t hasZoo = 0;
+    uint8_t shopkeepersAngry = 0;
     int32_t startX = 0;
     int32_t startY = 0;
-    int32_t previousRoom = -1;
-    std::vector<GameObj*> objects;   // every object on the level
+    QuestBlocker* questBlocker = nullptr;
+    std::vector<GameObj*> objects;   // every object on the level (owned)
+    std::vector<std::pair<int32_t, int32_t>> waterSquares;
+    std::vector<int32_t> reserved;
     std::vector<GameObj*> monsters;  // the monsters among objects
+    std::vector<Shopkeeper*> shopkeepers;
+    std::set<std::pair<int32_t, int32_t>> leverWalls;
+    int32_t previousRoom = -1;
+    std::map<std::pair<int32_t, int32_t>, int32_t> scriptSuccesses;
     std::map<std::pair<int32_t, std::string>, std::set<std::string>> roomEvents;
+
+private:
+    size_t Index(int32_t x, int32_t y) const {
+        return static_cast<size_t>(x) + static_cast<size_t>(y) * static_cast<size_t>(width);
+    }
 };
+
+// Turns the level's shopkeepers hostile, sets the store achievement for it and marks all of
+// the hero's goods paid. Nothing for a null level.
+void AngerShopkeepers(Level* level);
 
 // The level being played; null between games.
 extern Level* CurrentLevel;

@@ -1,0 +1,32 @@
+#pragma once
+// Square pickers: random or nearby squares of a level that fit a purpose.
+//
+// Every picker is bounded: it makes at most a fixed number of draws (or scans a fixed
+// neighbourhood) and answers 1 when it found a square, 0 when nothing fits. Draws use the
+// C-library generator, r(n) = CRand() / (32767 / n + 1).
+#include <cstdint>
+
+class Level;
+
+// Draws a rectangle picker makes before it gives up.
+constexpr int32_t kRectPickerDraws = 51;
+// Draws PickRandomOpenSquare makes before it gives up.
+constexpr int32_t kOpenSquarePickerDraws = 125000;
+
+// A liquid square drawn at x = x0 + r(x1 - x0), y = y0 + r(y1 - y0) (x1 and y1 themselves
+// are never drawn). 1 with the square written, or 0 after the last draw (the outputs then
+// hold that draw). The level is the current level unless one is given.
+int32_t PickRandomLiquidSquareInRect(int32_t* outX, int32_t* outY, int32_t x0, int32_t y0,
+                                     int32_t x1, int32_t y1, Level* level = nullptr);
+// The same draws for a plain floor square with no object whose 3x3 block is plain floor.
+int32_t PickRandomOpenSquareInRect(int32_t* outX, int32_t* outY, int32_t x0, int32_t y0,
+                                   int32_t x1, int32_t y1, Level* level = nullptr);
+// The first square (x + dx, y + dy), dx = -3..3 outer, dy = -3..3 inner, that is plain floor
+// with no object and a plain-floor 3x3 block; 1 with it written, 0 when none.
+int32_t FindOpenSquareNear(int32_t* outX, int32_t* outY, int32_t x, int32_t y,
+                           Level* level = nullptr);
+// A square drawn over the whole level that is plain floor, in a room whose template allows
+// blockers and treasure, with no object and a plain-floor 3x3 block. 1 with it written;
+// 0 when nothing fits after the last draw (the outputs then hold that draw) or when the
+// level is null or empty (outputs untouched).
+int32_t PickRandomOpenSquare(int32_t* outX, int32_t* outY, Level* level);
