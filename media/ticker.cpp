@@ -86,7 +86,9 @@ void AddTickerEntry(TickerEntry* piece) {
     }
     piece->x = last->x + last->GetWidth();
     piece->y = last->y;
-    if (piece->x + piece->GetWidth() > kTickerRight) {
+    // A line break ends the line it is on; it never needs a break of its own before it, even
+    // behind a word that alone reaches past the right edge.
+    if (!piece->IsLineBreak() && piece->x + piece->GetWidth() > kTickerRight) {
         LineBreakTickerEntry* lineBreak = new LineBreakTickerEntry;
         lineBreak->x = piece->x;
         lineBreak->y = piece->y;
