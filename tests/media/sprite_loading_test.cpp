@@ -1,0 +1,395 @@
+// Sprites from ".spr" files, frame lists, PNGs and numbered series; outlines; broken art; the
+// sprite table.
+#include <functional>
+
+#include "core/config.h"
+#include "media/image.h"
+#include "media/sprite.h"
+#include "tests/media/image_test_support.h"
+
+namespace {
+
+using media_test::Bytes;
+using media_test::DataFolderTest;
+using media_test::EncodePalettePng;
+using media_test::EncodePng;
+using media_test::PaletteSpec;
+using media_test::Pixel32;
+using media_test::Pixel8;
+
+class SpriteLoadingTest : public DataFolderTest {
+protected:
+    void TearDown() override {
+        SpriteMgr_FreeAll();
+        DataFolderTest::TearDown();
+    }
+    // Loads with stderr captured; returns what was reported.
+    static std::string Quietly(const std::function<void()>& load) {
+        testing::internal::CaptureStderr();
+        load();
+        return testing::internal::GetCapturedStderr();
+    }
+};
+
+const char kBrokenTitle[] = "Some Art is Horribly Broken";
+
+// Frames of w x h whose pixel (x, y) holds index (x + y + frame) % 3 + 1 except a transparent
+// top-left pixel; palette entry i = (i * 10, i * 20, i * 30).
+std::vector<artw::SprFrame> SprFrames(int w, int h, const std::vector<uint16_t>& delays) {
+    std::vector<artw::SprFrame> frames;
+    for (size_t f = 0; f < delays.size(); ++f) {
+        artw::SprFrame frame;
+        frame.delay = delays[f];
+        for (int i = 0; i < 256; ++i) {
+            frame.palette[i * 3] = uint8_t(i * 10);
+            frame.palette[i * 3 + 1] = uint8_t(i * 20);
+            frame.palette[i * 3 + 2] = uint8_t(i * 30);
+        }
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) frame.pixels.push_back(x == 0 && y == 0 ? 0 : uint8_t((x + y + f) % 3 + 1));
+        frames.push_back(frame);
+    }
+    return frames;
+}
+
+// Positions of the set pixels of an outline frame.
+std::vector<std::pair<int, int>> OutlinePixels(SDL_Surface* s) {
+    std::vector<std::pair<int, int>> on;
+    for (int y = 0; y < s->h; ++y)
+        for (int x = 0; x < s->w; ++x)
+            if (Pixel8(s, x, y) != 0) on.emplace_back(x, y);
+    return on;
+}
+
+TEST_F(SpriteLoadingTest, SprRoundTripDoubledAndNative) {
+    Put("sprites/walker.spr", artw::EncodeSpr(5, 3, SprFrames(5, 3, {100, 250, 65535})));
+    Mount();
+    const int32_t oldSmooth = smoothScaling;
+    smoothScaling = 0;
+    for (int32_t native : {0, 1}) {
+        Sprite sprite;
+        EXPECT_EQ(Quietly([&] { EXPECT_TRUE(sprite.Load("sprites/walker.spr", nullptr, -1, 0, native)); }), "");
+        ASSERT_EQ(sprite.frameCount, 3);
+        EXPECT_EQ(sprite.delays[0], 100);
+        EXPECT_EQ(sprite.delays[1], 250);
+        EXPECT_EQ(sprite.delays[2], 65535);
+        const int scale = native ? 1 : 2;
+        EXPECT_EQ(sprite.width, 5 * scale);
+        EXPECT_EQ(sprite.height, 3 * scale);
+        ASSERT_NE(sprite.outlines, nullptr);
+        for (int f = 0; f < 3; ++f) {
+            SDL_Surface* s = sprite.frames[f];
+            ASSERT_NE(s, nullptr);
+            EXPECT_EQ(s->format->BitsPerPixel, 8);
+            EXPECT_EQ(s->w, 5 * scale);
+            EXPECT_TRUE(s->flags & SDL_SRCCOLORKEY);
+            EXPECT_EQ(s->format->colorkey, 0u);
+            EXPECT_EQ(s->format->palette->colors[2].g, 40);
+            for (int y = 0; y < s->h; ++y)
+                for (int x = 0; x < s->w; ++x) {
+                    const int sx = x / scale, sy = y / scale;
+                    const int expected = sx == 0 && sy == 0 ? 0 : (sx + sy + f) % 3 + 1;
+                    ASSERT_EQ(Pixel8(s, x, y), expected) << "frame " << f << " at " << x << "," << y;
+                }
+            ASSERT_NE(sprite.outlines[f], nullptr);
+            EXPECT_EQ(sprite.outlines[f]->w, 5 * scale + 2);
+            EXPECT_EQ(sprite.outlines[f]->h, 3 * scale + 2);
+        }
+    }
+    smoothScaling = oldSmooth;
+}
+
+TEST_F(SpriteLoadingTest, OutlineOfOnePixelIsItsFourNeighbours) {
+    artw::SprFrame frame;
+    frame.palette[3] = 255;
+    frame.pixels.assign(25, 0);
+    frame.pixels[2 * 5 + 2] = 1;
+    Put("dot.spr", artw::EncodeSpr(5, 5, {frame}));
+    Mount();
+    for (int32_t colourBlind : {0, 1}) {
+        const int32_t old = enableColourBlind;
+        enableColourBlind = colourBlind;
+        Sprite sprite;
+        ASSERT_TRUE(sprite.Load("dot.spr", "", -1, 0, 1));
+        enableColourBlind = old;
+        SDL_Surface* outline = sprite.outlines[0];
+        ASSERT_NE(outline, nullptr);
+        EXPECT_EQ(outline->w, 7);
+        EXPECT_EQ(outline->h, 7);
+        // Frame pixel (2, 2) is outline pixel (3, 3); its neighbours are set, nothing else.
+        const std::vector<std::pair<int, int>> expected = {{3, 2}, {2, 3}, {4, 3}, {3, 4}};
+        EXPECT_EQ(OutlinePixels(outline), expected);
+        EXPECT_TRUE(outline->flags & SDL_SRCCOLORKEY);
+        const SDL_Color c = outline->format->palette->colors[1];
+        EXPECT_EQ(c.r, colourBlind ? 0 : 255);
+        EXPECT_EQ(c.b, colourBlind ? 255 : 0);
+    }
+}
+
+TEST_F(SpriteLoadingTest, OutlineTreatsTheTopRowAsTransparent) {
+    // Two opaque pixels on top of each other in the top rows, 32-bit frame.
+    std::vector<uint8_t> rgba(3 * 3 * 4, 0);
+    for (int y : {0, 1}) {
+        uint8_t* p = &rgba[(y * 3 + 1) * 4];
+        p[0] = 255;
+        p[3] = 255;
+    }
+    Put("pair.png", EncodePng(3, 3, 4, rgba));
+    Mount();
+    Sprite sprite;
+    ASSERT_TRUE(sprite.LoadPNG("pair.png", 0));
+    // The top pixel has an opaque neighbour below and counts as transparent: it is outlined.
+    const std::vector<std::pair<int, int>> expected = {{2, 0}, {1, 1}, {2, 1}, {3, 1}, {1, 2}, {3, 2}, {2, 3}};
+    EXPECT_EQ(OutlinePixels(sprite.outlines[0]), expected);
+}
+
+TEST_F(SpriteLoadingTest, SprPaletteOptions) {
+    Put("one.spr", artw::EncodeSpr(2, 1, SprFrames(2, 1, {100, 100})));
+    Bytes external(768, 0);
+    external[3] = 1;
+    external[4] = 2;
+    external[5] = 3;
+    Put("colours.pal", external);
+    Put("short.pal", Bytes(700, 9));
+    Mount();
+    {
+        Sprite white;
+        ASSERT_TRUE(white.Load("one.spr", "", -1, 1, 1));
+        // Frame 0 shows every colour but 0 as white; the next frame keeps its palette.
+        EXPECT_EQ(white.frames[0]->format->palette->colors[0].r, 0);
+        EXPECT_EQ(white.frames[0]->format->palette->colors[5].g, 255);
+        EXPECT_EQ(white.frames[1]->format->palette->colors[5].g, 100);
+    }
+    {
+        Sprite outside;
+        ASSERT_TRUE(outside.Load("one.spr", "colours.pal", -1, 0, 1));
+        for (int f = 0; f < 2; ++f) {
+            EXPECT_EQ(outside.frames[f]->format->palette->colors[1].r, 1);
+            EXPECT_EQ(outside.frames[f]->format->palette->colors[1].b, 3);
+        }
+    }
+    {
+        // A short palette file is reported and the frames keep their own colours.
+        Sprite sprite;
+        const std::string report = Quietly([&] { sprite.Load("one.spr", "short.pal", -1, 0, 1); });
+        EXPECT_NE(report.find(kBrokenTitle), std::string::npos) << report;
+        EXPECT_NE(report.find("short.pal"), std::string::npos) << report;
+        ASSERT_EQ(sprite.frameCount, 2);
+        EXPECT_EQ(sprite.frames[0]->format->palette->colors[1].r, 10);
+    }
+    {
+        // Hue shift of the frame palettes: entry 1 (10, 20, 30) turned by 180 degrees.
+        Sprite shifted;
+        ASSERT_TRUE(shifted.Load("one.spr", "", 180, 0, 1));
+        const uint8_t in[3] = {10, 20, 30};
+        uint8_t out[3];
+        HueShiftColour(in, 180.0f, out);
+        EXPECT_EQ(shifted.frames[0]->format->palette->colors[1].r, out[0]);
+        EXPECT_EQ(shifted.frames[0]->format->palette->colors[1].b, out[2]);
+        EXPECT_GT(out[0], out[2]);
+    }
+}
+
+TEST_F(SpriteLoadingTest, BrokenSprFilesAreReportedAndGetAPlaceholder) {
+    const Bytes good = artw::EncodeSpr(4, 4, SprFrames(4, 4, {100, 100}));
+    auto header = [](uint16_t count, uint16_t w, uint16_t h) {
+        Bytes b = {'S', 'P', 'R', uint8_t(count), uint8_t(count >> 8), uint8_t(w), uint8_t(w >> 8),
+                   uint8_t(h), uint8_t(h >> 8)};
+        return b;
+    };
+    Bytes zeroFrames = header(0, 4, 4);
+    Bytes zeroWidth = header(2, 0, 4);
+    zeroWidth.resize(9 + 2 * 770, 0);
+    Bytes zeroHeight = header(2, 4, 0);
+    zeroHeight.resize(9 + 2 * 770, 0);
+    const Bytes cutInFrame(good.begin(), good.end() - 1);
+    const Bytes cutInHeader(good.begin(), good.begin() + 6);
+    Bytes hugeCount = header(60000, 64, 64);
+    hugeCount.resize(2000, 1);
+    const std::vector<std::pair<std::string, Bytes>> cases = {
+        {"zero_frames.spr", zeroFrames}, {"zero_width.spr", zeroWidth}, {"zero_height.spr", zeroHeight},
+        {"cut_frame.spr", cutInFrame},   {"cut_header.spr", cutInHeader}, {"huge.spr", hugeCount},
+        {"empty.spr", Bytes()}};
+    for (const auto& c : cases) Put(c.first, c.second);
+    Mount();
+    for (const auto& c : cases) {
+        Sprite sprite;
+        bool loaded = true;
+        const std::string report = Quietly([&] { loaded = sprite.Load(c.first.c_str(), "", -1, 0, 0); });
+        EXPECT_FALSE(loaded) << c.first;
+        EXPECT_NE(report.find(kBrokenTitle), std::string::npos) << c.first << ": " << report;
+        EXPECT_NE(report.find(c.first), std::string::npos) << c.first;
+        // A drawable stand-in frame, never an empty or half-read sprite.
+        ASSERT_EQ(sprite.frameCount, 1) << c.first;
+        ASSERT_NE(sprite.frames[0], nullptr);
+        EXPECT_GT(sprite.width, 0);
+        EXPECT_EQ(sprite.delays[0], 1000);
+    }
+    // A missing file gets the missing-file box first, then the same stand-in.
+    Sprite missing;
+    const std::string report = Quietly([&] { missing.Load("nowhere.spr", "", -1, 0, 0); });
+    EXPECT_NE(report.find("File named nowhere.spr not found"), std::string::npos) << report;
+    EXPECT_NE(report.find(kBrokenTitle), std::string::npos);
+    EXPECT_EQ(missing.frameCount, 1);
+}
+
+TEST_F(SpriteLoadingTest, FrameListLoadsFramesWithDelaysFromTheListFolder) {
+    Put("fx/boom_00.png", EncodePng(2, 3, 4, std::vector<uint8_t>(24, 255)));
+    Put("fx/boom_01.png", EncodePng(2, 3, 4, std::vector<uint8_t>(24, 128)));
+    Put("fx/b&w_02.png", EncodePng(2, 3, 4, std::vector<uint8_t>(24, 64)));
+    // The third name reaches the reader in pieces (around the character reference and the
+    // line breaks); the last frame has no delay of its own and takes the one before.
+    Put("fx/boom.xml",
+        "<?xml version=\"1.0\"?>\n<animation>\n"
+        "  <frame delay=\"40\">boom_00.png</frame>\n"
+        "  <frame delay=\"70\">boom_01.png</frame>\n"
+        "  <frame delay=\"90\">\n    b&amp;w_02.png\n  </frame>\n"
+        "  <frame>boom_00.png</frame>\n"
+        "</animation>\n");
+    Mount();
+    for (int32_t doubled : {1, 0}) {
+        Sprite sprite;
+        const std::string report = Quietly([&] { EXPECT_TRUE(sprite.LoadXML("fx/boom.xml", doubled, -1)); });
+        EXPECT_EQ(report, "");
+        ASSERT_EQ(sprite.frameCount, 4);
+        const uint16_t delays[] = {40, 70, 90, 90};
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(sprite.delays[i], delays[i]) << i;
+        EXPECT_EQ(sprite.width, doubled ? 4 : 2);
+        EXPECT_EQ(sprite.height, doubled ? 6 : 3);
+        EXPECT_EQ(Pixel32(sprite.frames[2], 0, 0) & 0xFF, 64u);
+        ASSERT_NE(sprite.outlines, nullptr);
+        EXPECT_NE(sprite.outlines[3], nullptr);
+    }
+}
+
+TEST_F(SpriteLoadingTest, FrameListHueShiftRecoloursPaletteFrames) {
+    PaletteSpec spec;
+    spec.width = 1;
+    spec.height = 1;
+    spec.palette = {{0, 0, 0, 0}, {255, 0, 0, 255}};
+    spec.alphas = {0};
+    spec.indices = {1};
+    Put("m/red.png", EncodePalettePng(spec));
+    Put("m/red.xml", "<a><frame delay=\"5\">red.png</frame></a>");
+    Mount();
+    Sprite green;
+    ASSERT_TRUE(green.Load("m/red.xml", "", 120, 0, 0));
+    EXPECT_EQ(Pixel32(green.frames[0], 1, 1), 0xFF00FF00u);
+    EXPECT_FALSE(HueShiftEnabled());
+    Sprite red;
+    ASSERT_TRUE(red.Load("m/red.xml", "", -1, 0, 0));
+    EXPECT_EQ(Pixel32(red.frames[0], 1, 1), 0xFF0000FFu);
+}
+
+TEST_F(SpriteLoadingTest, BrokenFrameListsAreReported) {
+    Put("l/ok.png", EncodePng(1, 1, 4, {1, 2, 3, 255}));
+    Put("l/empty.xml", "<animation></animation>");
+    Put("l/long.xml", "<a><frame delay=\"5\">" + std::string(3000, 'x') + ".png</frame></a>");
+    Put("l/bad.xml", "<a><frame delay=\"5\">ok.png</frame>");
+    Put("l/gap.xml", "<a><frame delay=\"5\">ok.png</frame><frame>missing.png</frame></a>");
+    Mount();
+    for (const char* file : {"l/empty.xml", "l/long.xml", "l/bad.xml"}) {
+        Sprite sprite;
+        bool loaded = true;
+        const std::string report = Quietly([&] { loaded = sprite.LoadXML(file, 1, -1); });
+        EXPECT_FALSE(loaded) << file;
+        EXPECT_NE(report.find(kBrokenTitle), std::string::npos) << file << ": " << report;
+        ASSERT_EQ(sprite.frameCount, 1) << file;
+        EXPECT_NE(sprite.frames[0], nullptr);
+    }
+    // A frame that cannot be read is reported and replaced by a stand-in of the list's size.
+    Sprite gap;
+    const std::string report = Quietly([&] { EXPECT_FALSE(gap.LoadXML("l/gap.xml", 1, -1)); });
+    EXPECT_NE(report.find("l/missing.png"), std::string::npos) << report;
+    ASSERT_EQ(gap.frameCount, 2);
+    ASSERT_NE(gap.frames[1], nullptr);
+    EXPECT_EQ(gap.frames[1]->w, 2);
+}
+
+TEST_F(SpriteLoadingTest, PngAndNumberedSeries) {
+    for (int i = 0; i < 5; ++i) {
+        char name[64];
+        snprintf(name, sizeof name, "sprites/sfx/glintA/glintA%04d.png", i);
+        Put(name, EncodePng(3, 2, 4, std::vector<uint8_t>(24, uint8_t(10 + i))));
+    }
+    Put("x.png", EncodePng(3, 2, 4, std::vector<uint8_t>(24, 200)));
+    Put("broken.png", std::string("not a picture"));
+    Mount();
+
+    Sprite* series = nullptr;
+    std::string report = Quietly([&] {
+        series = SpriteMgr_GetOrLoadSeries("glint", "sprites/sfx/glintA/glintA", 5, 0, 80, 1);
+    });
+    EXPECT_EQ(report, "");
+    ASSERT_NE(series, nullptr);
+    ASSERT_EQ(series->frameCount, 5);
+    EXPECT_EQ(series->outlines, nullptr);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(series->delays[i], 80);
+        EXPECT_EQ(Pixel32(series->frames[i], 0, 0) & 0xFF, uint32_t(10 + i));
+    }
+    EXPECT_EQ(series->width, 6);
+
+    Sprite* single = SpriteMgr_GetOrLoadSeries("x", "x.png", 5, 0, 80, 0);
+    ASSERT_EQ(single->frameCount, 1);
+    EXPECT_EQ(single->delays[0], 1000);
+    EXPECT_EQ(single->width, 3);
+    EXPECT_NE(single->outlines, nullptr);
+
+    Sprite broken;
+    report = Quietly([&] { EXPECT_FALSE(broken.LoadPNG("broken.png", 1)); });
+    EXPECT_NE(report.find("Couldn't load PNG file broken.png. The game will now crash."), std::string::npos);
+    EXPECT_EQ(broken.frameCount, 1);
+}
+
+TEST_F(SpriteLoadingTest, TableLoadsEachNameOnceAndFreesTransientOnes) {
+    Put("a.spr", artw::EncodeSpr(2, 2, SprFrames(2, 2, {100})));
+    Put("b.spr", artw::EncodeSpr(3, 3, SprFrames(3, 3, {100, 100})));
+    Mount();
+    Sprite* a = SpriteMgr_GetOrLoad("A", "a.spr", "", 0, 0, 1);
+    ASSERT_NE(a, nullptr);
+    EXPECT_TRUE(a->transient);
+    // Same name, other file: the first sprite, not loaded again.
+    EXPECT_EQ(SpriteMgr_GetOrLoad("A", "b.spr"), a);
+    EXPECT_EQ(a->frameCount, 1);
+    // Without a file the name is the file.
+    Sprite* b = SpriteMgr_GetOrLoad("b.spr");
+    ASSERT_EQ(b->frameCount, 2);
+    EXPECT_FALSE(b->transient);
+    SpriteTable entry("tableEntry", "b.spr");
+    EXPECT_NE(entry.sprite, b);
+    EXPECT_EQ(SpriteMgr_Find("tableEntry"), entry.sprite);
+
+    Sprite* own = new Sprite();
+    EXPECT_TRUE(SpriteMgr_Add("own", own));
+    Sprite other;
+    EXPECT_FALSE(SpriteMgr_Add("own", &other));
+    EXPECT_EQ(SpriteMgr_Find("own"), own);
+
+    SpriteMgr_FreeTransient();
+    EXPECT_EQ(SpriteMgr_Find("A"), nullptr);
+    EXPECT_EQ(SpriteMgr_Find("b.spr"), b);
+    EXPECT_EQ(SpriteMgr_Count(), 3u);
+    SpriteMgr_FreeAll();
+    EXPECT_EQ(SpriteMgr_Count(), 0u);
+}
+
+TEST_F(SpriteLoadingTest, DrawFrameBlitsOnlyExistingFrames) {
+    Put("c.spr", artw::EncodeSpr(2, 2, SprFrames(2, 2, {100})));
+    Mount();
+    ScreenSurface = SDL_CreateRGBSurface(0, 8, 8, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
+    Sprite sprite;
+    ASSERT_TRUE(sprite.Load("c.spr", "", -1, 0, 1));
+    sprite.DrawFrame(3, 4, 0);
+    EXPECT_EQ(Pixel32(ScreenSurface, 3, 4), 0u);  // index 0: keyed out
+    // (1, 0) holds index 2 = (20, 40, 60).
+    EXPECT_EQ(Pixel32(ScreenSurface, 4, 4), 0x14283Cu);
+    SDL_FillRect(ScreenSurface, nullptr, 0);
+    for (int32_t frame : {-1, 1, 40000}) sprite.DrawFrame(0, 0, frame);
+    Sprite empty;
+    empty.DrawFrame(0, 0, 0);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) EXPECT_EQ(Pixel32(ScreenSurface, x, y), 0u);
+}
+
+}  // namespace
