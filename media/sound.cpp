@@ -18,6 +18,11 @@ int32_t SoundEnabled = 1;
 float SoundGain = 1.0f;
 
 namespace {
+// The effect volume as set, in percent; SoundGain is derived from it.
+int32_t SoundPercent = 100;
+}  // namespace
+
+namespace {
 
 // One loaded effect: the OpenAL buffer holding its samples.
 struct SoundRecord {
@@ -154,12 +159,13 @@ void SetSFXVolume(int percent) {
     if (CmdLine.debugFlags & kDebugAudio) {
         printf("setting sound volume to %d percent\n", percent);
     }
+    SoundPercent = percent;
     SoundGain = static_cast<float>(percent / 100.0);
 }
 
 int GetSFXVolume() {
     if (!SoundEnabled) return 0;
-    return static_cast<int>(static_cast<double>(SoundGain) * 100.0);
+    return SoundPercent;
 }
 
 size_t SoundEffectCount() {

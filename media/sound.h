@@ -34,9 +34,11 @@ void PlaySFX(const char* name);
 // Stops and deletes the eight sources and every effect buffer; empties the table.
 void ShutdownSFX();
 
-// The effect volume in percent, clamped to 0..100; ignored while sound is off.
+// The effect volume in percent, clamped to 0..100; ignored while sound is off. The percent
+// itself is kept beside the gain, so it reads back exactly (a volume read from and written to
+// the configuration on every run never drifts down through the gain's rounding).
 void SetSFXVolume(int percent);
-// The effect volume in percent as read back from the stored gain; 0 while sound is off.
+// The effect volume in percent as last set; 0 while sound is off.
 int GetSFXVolume();
 
 // Inspection (tests and diagnostics).

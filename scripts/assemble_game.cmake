@@ -20,6 +20,15 @@ foreach(manifest ${art_manifests})
   endif()
 endforeach()
 
+# Generated sound effects: every data/sound_manifest*.txt.
+file(GLOB sound_manifests ${SOURCE_DIR}/data/sound_manifest*.txt)
+foreach(manifest ${sound_manifests})
+  execute_process(COMMAND ${SOUNDMAKER} ${manifest} ${GAME_ROOT} RESULT_VARIABLE sound_result)
+  if(NOT sound_result EQUAL 0)
+    message(FATAL_ERROR "soundmaker failed on ${manifest} (${sound_result})")
+  endif()
+endforeach()
+
 # The one TrueType font.
 file(MAKE_DIRECTORY ${GAME_ROOT}/fonts)
 set(font_src /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf)
