@@ -359,7 +359,12 @@ aiNode** FindPath(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t* lengt
         if (length != nullptr) *length = 0;
         return nullptr;
     }
-    PathMover = mover;
+    // The mover is read only while this search runs; it is not kept afterwards, since the
+    // object may be gone by the time some later search looks at it.
+    struct MoverScope {
+        explicit MoverScope(GameObj* obj) { PathMover = obj; }
+        ~MoverScope() { PathMover = nullptr; }
+    } moverScope(mover);
     aiNode* start = &level->GetCell(x0, y0)->pathNode;
     aiNode* goal = &level->GetCell(x1, y1)->pathNode;
 

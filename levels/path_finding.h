@@ -55,7 +55,8 @@ constexpr int32_t kPathPoolSize = 1000;
 constexpr int32_t kPathStepLimit = 10000;
 
 // The object whose passability the running search tests (null: an ordinary monster-like
-// mover; the hero passes itself). FindPath sets it.
+// mover; the hero passes itself). FindPath sets it for the length of its search and clears
+// it afterwards, so that no pointer to a mover that may be destroyed stays behind.
 extern GameObj* PathMover;
 
 // One search record.
