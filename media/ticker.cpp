@@ -52,6 +52,7 @@ void FinishLogLine() {
 }
 
 void LogPiece(TickerEntry* piece) {
+    OpenLogFromEnvironment();
     if (piece->IsLineBreak()) {
         FinishLogLine();
         return;
@@ -155,6 +156,7 @@ void DrawTicker() {
 }
 
 void ClearTicker() {
+    OpenLogFromEnvironment();
     Ticker.entries.clear();
     Ticker.lastScrollTime = LoggedGetTicks();
     if (Log().pendingUsed) FinishLogLine();
@@ -190,6 +192,7 @@ void ClearTickerLog() {
     log.lines.clear();
     log.pending.clear();
     log.pendingUsed = false;
+    if (log.file == nullptr) log.envChecked = false;
 }
 
 bool OpenTickerLogFile(const std::string& path) {

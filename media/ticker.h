@@ -60,6 +60,8 @@ std::vector<std::string> TickerLines();
 // (when it holds anything). At most the newest kTickerLogLimit lines are kept in memory.
 std::vector<std::string> TickerLog();
 constexpr size_t kTickerLogLimit = 10000;
+// Empties the log. Without an open log file, VAULTMERE_TICKER_LOG is read again at the
+// next use of the ticker.
 void ClearTickerLog();
 // Writes every finished line to the file from now on (the file is started afresh).
 bool OpenTickerLogFile(const std::string& path);

@@ -403,4 +403,19 @@ TEST_F(TickerTest, LogFileReceivesEachFinishedLine) {
     EXPECT_NE(testing::internal::GetCapturedStdout().find("ticker log"), std::string::npos);
 }
 
+TEST_F(TickerTest, LogFileNamedByTheEnvironment) {
+    TempDir tmp;
+    const std::string path = tmp.file("from_env.txt");
+    {
+        ScopedEnv env("VAULTMERE_TICKER_LOG", path.c_str());
+        ClearTickerLog();
+        ClearTicker();  // a new game opens the file
+    }
+    EXPECT_TRUE(FileExists(path));
+    AddText("The door creaks open.", true);
+    AddText("Pending", false);
+    CloseTickerLogFile();
+    EXPECT_EQ(ReadWholeFile(path), "The door creaks open.\nPending\n");
+}
+
 }  // namespace
