@@ -53,18 +53,40 @@ void SoundStartElement(void*, const XML_Char* element, const XML_Char** attribut
     LoadSoundEffect(name != nullptr ? name : "", wave != nullptr ? wave : "");
 }
 
-// Makes the eight sources on first use; false when OpenAL cannot give them.
+// Makes the eight sources on first use; false when OpenAL cannot give them. Success is read
+// from the names themselves: the music thread shares the context and its error state.
 bool EnsureSources() {
     if (SoundSourcesMade) return true;
-    alGetError();
-    alGenSources(kSoundSourceCount, SoundSources);
-    if (alGetError() != AL_NO_ERROR) {
-        for (ALuint& source : SoundSources) source = 0;
-        return false;
+    ALuint made[kSoundSourceCount] = {0};
+    alGenSources(kSoundSourceCount, made);
+    for (ALuint source : made) {
+        if (source == 0 || !alIsSource(source)) {
+            for (ALuint other : made) {
+                if (other != 0 && alIsSource(other)) alDeleteSources(1, &other);
+            }
+            return false;
+        }
     }
+    for (int i = 0; i < kSoundSourceCount; ++i) SoundSources[i] = made[i];
     SoundSourcesMade = true;
     NextSoundSource = 0;
     return true;
+}
+
+// A new buffer holding the samples, or 0. A buffer counts as filled only when OpenAL reports
+// the bytes in it (the error state is shared with the music thread, so it is not relied on).
+ALuint MakeFilledBuffer(const WavSamples& wav) {
+    ALuint buffer = 0;
+    alGenBuffers(1, &buffer);
+    if (buffer == 0 || !alIsBuffer(buffer)) return 0;
+    alBufferData(buffer, wav.format, wav.samples, static_cast<ALsizei>(wav.size), wav.rate);
+    ALint stored = 0;
+    alGetBufferi(buffer, AL_SIZE, &stored);
+    if (stored <= 0) {
+        alDeleteBuffers(1, &buffer);
+        return 0;
+    }
+    return buffer;
 }
 
 }  // namespace
@@ -104,17 +126,8 @@ void LoadSoundEffect(const char* name, const char* waveFile) {
     if (view == nullptr) return;
     WavSamples wav;
     if (ParseWav(view, fileSize, &wav)) {
-        alGetError();
-        ALuint buffer = 0;
-        alGenBuffers(1, &buffer);
-        if (alGetError() == AL_NO_ERROR && buffer != 0) {
-            alBufferData(buffer, wav.format, wav.samples, static_cast<ALsizei>(wav.size), wav.rate);
-            if (alGetError() == AL_NO_ERROR) {
-                SoundTable[name].buffer = buffer;
-            } else {
-                alDeleteBuffers(1, &buffer);
-            }
-        }
+        const ALuint buffer = MakeFilledBuffer(wav);
+        if (buffer != 0) SoundTable[name].buffer = buffer;
     }
     UnmapFile(view);
 }
