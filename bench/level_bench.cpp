@@ -1,0 +1,111 @@
+// Level benchmarks: path searches and the sight pass over 100 x 100 levels.
+// Times are reported in microseconds per search (or per pass).
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "levels/field_of_view.h"
+#include "levels/level.h"
+#include "levels/path_finding.h"
+
+namespace {
+
+constexpr int32_t kSide = 100;
+
+// Makes a 100 x 100 level current for the length of one benchmark.
+class BenchLevel {
+public:
+    explicit BenchLevel(uint8_t fill) : level_(new Level(0, 1)) {
+        level_->SetSize(kSide, kSide);
+        for (LevelCell& cell : level_->squares) cell.type = fill;
+        saved_ = CurrentLevel;
+        CurrentLevel = level_.get();
+    }
+    ~BenchLevel() { CurrentLevel = saved_; }
+    Level& operator*() { return *level_; }
+    Level* operator->() { return level_.get(); }
+
+private:
+    std::unique_ptr<Level> level_;
+    Level* saved_ = nullptr;
+};
+
+// Walls all round an open floor.
+void WallInBorder(Level& level) {
+    for (int32_t i = 0; i < kSide; ++i) {
+        level.GetCell(i, 0)->type = SquareType::Wall;
+        level.GetCell(i, kSide - 1)->type = SquareType::Wall;
+        level.GetCell(0, i)->type = SquareType::Wall;
+        level.GetCell(kSide - 1, i)->type = SquareType::Wall;
+    }
+}
+
+// A one-square corridor winding over `rows` rows of 90 squares; returns its far end.
+void CarveSerpentine(Level& level, int32_t rows, int32_t* endX, int32_t* endY) {
+    for (int32_t r = 0; r < rows; ++r) {
+        int32_t y = 1 + 2 * r;
+        for (int32_t x = 1; x <= 90; ++x) level.GetCell(x, y)->type = SquareType::Floor;
+        if (r + 1 < rows) level.GetCell(r % 2 == 0 ? 90 : 1, y + 1)->type = SquareType::Floor;
+        *endX = r % 2 == 0 ? 90 : 1;
+        *endY = y;
+    }
+}
+
+void RunSearches(benchmark::State& state, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+    int32_t found = 0;
+    int32_t length = 0;
+    for (auto _ : state) {
+        aiNode** path = FindPath(x0, y0, x1, y1, &length, nullptr);
+        benchmark::DoNotOptimize(path);
+        if (path != nullptr) ++found;
+        delete[] path;
+    }
+    state.counters["found"] = found > 0 ? 1 : 0;
+    state.counters["length"] = length;
+}
+
+// The longest search the record pool allows: a winding corridor of about 900 squares.
+void BM_AStarLongCorridor(benchmark::State& state) {
+    BenchLevel level(SquareType::Rock);
+    int32_t endX = 0;
+    int32_t endY = 0;
+    CarveSerpentine(*level, 10, &endX, &endY);
+    BuildAStarForLevel();
+    RunSearches(state, 1, 1, endX, endY);
+}
+BENCHMARK(BM_AStarLongCorridor)->Unit(benchmark::kMicrosecond);
+
+// Across an open room: many ties on f, the pool runs dry before the far corner.
+void BM_AStarOpenRoomCornerToCorner(benchmark::State& state) {
+    BenchLevel level(SquareType::Floor);
+    WallInBorder(*level);
+    BuildAStarForLevel();
+    RunSearches(state, 1, 1, kSide - 2, kSide - 2);
+}
+BENCHMARK(BM_AStarOpenRoomCornerToCorner)->Unit(benchmark::kMicrosecond);
+
+// A typical walk to a clicked square, round a wall.
+void BM_AStarAroundAWall(benchmark::State& state) {
+    BenchLevel level(SquareType::Floor);
+    WallInBorder(*level);
+    for (int32_t y = 10; y <= 30; ++y) level->GetCell(50, y)->type = SquareType::Wall;
+    BuildAStarForLevel();
+    RunSearches(state, 45, 20, 55, 20);
+}
+BENCHMARK(BM_AStarAroundAWall)->Unit(benchmark::kMicrosecond);
+
+// One sight pass (radius 5) over a 100 x 100 level.
+void BM_FieldOfViewOpenRoom(benchmark::State& state) {
+    BenchLevel level(SquareType::Floor);
+    WallInBorder(*level);
+    for (auto _ : state) {
+        level->UpdateFieldOfView(50, 50);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_FieldOfViewOpenRoom)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
