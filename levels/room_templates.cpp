@@ -104,6 +104,7 @@ struct RoomsReadState {
     RoomScript* script = nullptr;
     int32_t row = 0;
     bool badRowsReported = false;
+    bool dropping = false;  // the current room has an impossible size: it is read past
     std::map<char, std::pair<int32_t, int32_t>> atLocations;
 };
 
@@ -139,7 +140,13 @@ void StartRoom(RoomsReadState& st, const XML_Char** attributes) {
     const char* name = Attr(attributes, "name");
     const int32_t w = ParseDecimalInt32(Attr(attributes, "width"));
     const int32_t h = ParseDecimalInt32(Attr(attributes, "height"));
-    st.current = new RoomTemplate(name ? name : "", w, h);
+    st.dropping = w < 1 || h < 1 || w > kMaxRoomTemplateSide || h > kMaxRoomTemplateSide;
+    if (st.dropping) {
+        // Refused before anything is allocated for it.
+        RoomsXmlWarning("roomScript: room '%s' has the size %d x %d (1 to %d each way); it is dropped",
+                        name ? name : "", w, h, kMaxRoomTemplateSide);
+    }
+    st.current = new RoomTemplate(name ? name : "", st.dropping ? 0 : w, st.dropping ? 0 : h);
     st.row = 0;
     st.badRowsReported = false;
     st.atLocations.clear();
@@ -239,9 +246,8 @@ void EndRoom(RoomsReadState& st) {
         }
     }
     st.atLocations.clear();
-    if (t->width < 1 || t->height < 1 || t->width > kMaxRoomTemplateSide || t->height > kMaxRoomTemplateSide) {
-        RoomsXmlWarning("roomScript: room '%s' has the size %d x %d (1 to %d each way); it is dropped",
-                        t->name.c_str(), t->width, t->height, kMaxRoomTemplateSide);
+    if (st.dropping) {
+        st.dropping = false;
         delete t;
         return;
     }
@@ -275,6 +281,7 @@ void XMLCALL RoomsStartElement(void* userData, const XML_Char* el, const XML_Cha
         StartRoom(st, attributes);
         return;
     }
+    if (st.dropping) return;  // nothing inside a refused room is read
     if (NameIs(el, "flags") || NameIs(el, "row")) {
         if (st.current == nullptr) return;  // outside a room these carry nothing
         if (NameIs(el, "flags")) ReadFlags(st, attributes);
