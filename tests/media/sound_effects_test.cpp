@@ -6,6 +6,7 @@
 #include <string>
 
 #include "media/audio_device.h"
+#include "media/music.h"
 #include "media/sound.h"
 #include "media/wav_builder.h"
 #include "support/platform_fixtures.h"
@@ -224,6 +225,41 @@ TEST_F(SoundEffectsTest, ShutdownReleasesSourcesAndBuffers) {
     PlaySFX("a");
     EXPECT_NE(SoundSourceName(0), 0u);
     EXPECT_EQ(NextSoundSourceIndex(), 1);
+}
+
+// Without an OpenAL device every effect call is a no-op and the failure is told once.
+TEST(SoundWithoutDevice, EveryCallIsANoOp) {
+    TempDir dir;
+    ScopedWorkingDir cwd(dir.path());
+    ASSERT_TRUE(MakeFileWithParents(dir.file("a.wav"), SimpleWav(100)));
+    SoundEnabled = 1;
+    ShutdownAudio();  // music, effects and the device
+
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(InitAudioDeviceNamed("no such OpenAL device"));
+    EXPECT_FALSE(AudioDeviceAvailable());
+    EXPECT_FALSE(InitAudioDevice()) << "a failed set-up is not tried again";
+    const std::string xml = "<soundfx><sound name=\"a\" wave=\"a.wav\"/></soundfx>";
+    LoadSFXFromText(xml.data(), xml.size());
+    LoadSoundEffect("b", "a.wav");
+    PlaySFX("a");
+    SetSFXVolume(30);
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(printed, "Failed to initialize OpenAL!\n");
+    EXPECT_EQ(SoundEffectCount(), 0u);
+    EXPECT_EQ(SoundSourceName(0), 0u);
+    EXPECT_EQ(GetSFXVolume(), 30);
+    ShutdownSFX();
+
+    // After a shutdown the set-up may be tried again.
+    ShutdownAudioDevice();
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(InitAudioDevice());
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("AL_RENDERER: "), std::string::npos);
+    LoadSoundEffect("b", "a.wav");
+    EXPECT_NE(SoundEffectBuffer("b"), 0u);
+    ShutdownSFX();
+    SetSFXVolume(100);
 }
 
 // Without an OpenAL device the game says so once and runs on in silence.
