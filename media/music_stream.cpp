@@ -151,12 +151,12 @@ size_t DecodeMusicQuarter(MusicTrack& track, std::vector<uint8_t>& staging, bool
         } else {
             track.consumed += static_cast<uint32_t>(used);
         }
-        if (used == 0 && samples == 0) break;
         if (samples > 0 && pcm != nullptr) {
             const int channels = frameChannels < track.channels ? frameChannels : track.channels;
             AppendMusicSamples(staging, pcm, channels, outputChannels, samples, asFloat);
             gathered += static_cast<uint64_t>(samples) * outputChannels;
         }
+        if (used == 0) break;  // no progress: the rest of the file cannot be decoded
     }
     return staging.size();
 }
