@@ -4,6 +4,7 @@
 #include "support/run_game.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -106,6 +107,18 @@ TEST(Startup, MenuEntriesAreClickable) {
     GameRun run = RunGame({"-no-initial-config"}, user.path(), {{"VAULTMERE_INPUT_SCRIPT", user.file("s.txt")}});
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_TRUE(Contains(run.output, "New game is not available yet")) << run.output;
+}
+
+TEST(Startup, MissingFontExitsWithTwoAndKeepsTheUsersConfiguration) {
+    TempDir user, game;
+    LinkGameFolder(game.path());
+    ASSERT_EQ(std::system(("rm " + game.file("fonts")).c_str()), 0);
+    const std::string own = "<config>\n<setting name=\"enableMusic\" value=\"0\"/>\n</config>\n";
+    WriteWholeFile(user.file("config.xml"), own);
+    GameRun run = RunGame({"-no-initial-config"}, user.path(), {}, 120, game.path());
+    EXPECT_EQ(run.exitCode, 2) << run.output;
+    EXPECT_EQ(ReadWholeFile(user.file("config.xml")), own);
+    EXPECT_FALSE(FileExists(user.file("cookie.txt")));
 }
 
 TEST(Startup, LogIsRotated) {
