@@ -38,12 +38,7 @@ Level::Level(int32_t, int32_t levelDepth) : depth(levelDepth) {
     }
 }
 
-Level* Level::LevelForLoading() {
-    Level* level = new Level(0, 0);
-    level->branchId = 0;
-    level->tilesetImage = nullptr;
-    return level;
-}
+Level* Level::LevelForLoading() { return new Level(NoBranchLookup{}); }
 
 Level::~Level() {
     ClearRooms();

@@ -219,6 +219,9 @@ public:
     std::map<std::pair<int32_t, std::string>, std::set<std::string>> roomEvents;
 
 private:
+    struct NoBranchLookup {};
+    explicit Level(NoBranchLookup) {}
+
     size_t Index(int32_t x, int32_t y) const {
         return static_cast<size_t>(x) + static_cast<size_t>(y) * static_cast<size_t>(width);
     }

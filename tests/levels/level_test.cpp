@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "creatures/player.h"
 #include "creatures/shopkeeper.h"
 #include "items_fixtures/item.h"
+#include "levels/branch_db.h"
 #include "levels/path_finding.h"
 #include "levels/room_templates.h"
 #include "media/bob.h"
@@ -449,4 +451,41 @@ TEST(LevelObjects, SideListsForgetAnObjectThatLeaves) {
     EXPECT_TRUE(level->shopkeepers.empty());
     EXPECT_TRUE(level->customBlockers.empty());
     EXPECT_TRUE(level->objects.empty());
+}
+
+TEST(LevelConstruction, TakesTheFirstBranchWhoseDepthRangeHoldsTheDepth) {
+    std::vector<BranchRecord*> saved;
+    saved.swap(Branches);
+    auto addBranch = [](int32_t id, int32_t minDepth, int32_t maxDepth) {
+        BranchRecord* branch = new BranchRecord();
+        branch->id = id;
+        branch->minDepth = minDepth;
+        branch->maxDepth = maxDepth;
+        Branches.push_back(branch);
+    };
+    addBranch(4, 0, 2);
+    addBranch(7, 3, 5);
+    addBranch(9, 3, 9);  // overlaps: the first in table order wins
+    struct Row {
+        int32_t depth;
+        int32_t branch;
+    };
+    for (Row row : {Row{0, 4}, Row{2, 4}, Row{3, 7}, Row{5, 7}, Row{6, 9}, Row{10, 0}, Row{-1, 0}}) {
+        SCOPED_TRACE(row.depth);
+        Level level(123, row.depth);
+        EXPECT_EQ(level.depth, row.depth);
+        EXPECT_EQ(level.branchId, row.branch);
+        EXPECT_EQ(level.previousRoom, -1);
+        EXPECT_EQ(level.width, 0);
+        EXPECT_TRUE(level.squares.empty());
+        EXPECT_EQ(level.GetBranchRecord() != nullptr, row.branch != 0);
+    }
+    // A level made for loading looks nothing up.
+    std::unique_ptr<Level> loading(Level::LevelForLoading());
+    EXPECT_EQ(loading->branchId, 0);
+    EXPECT_EQ(loading->tilesetImage, nullptr);
+    EXPECT_TRUE(loading->squares.empty());
+    EXPECT_EQ(loading->previousRoom, -1);
+    ClearBranches();
+    Branches.swap(saved);
 }
