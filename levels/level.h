@@ -4,6 +4,10 @@
 //
 // Generation, graphics, monster population and saving live in their own files and work
 // through the fields and operations declared here.
+//
+// Stand-in: the destructor deletes the level's objects itself; once the turn engine's
+// deferred-deletion queue exists it empties that queue, queues every object and deletes
+// the queued objects at once.
 #include <SDL.h>
 
 #include <cstdint>
