@@ -19,7 +19,10 @@ namespace {
 class BranchDBTest : public ::testing::Test {
 protected:
     void SetUp() override { ClearBranches(); }
-    void TearDown() override { ClearBranches(); }
+    void TearDown() override {
+        ClearBranches();
+        SpriteMgr_FreeAll();  // the records' pictures are owned by the sprite table
+    }
 
     static bool Load(const std::string& xml) {
         return branchDBLoadFromBuffer(xml.data(), xml.size(), "test");
