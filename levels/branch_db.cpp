@@ -32,9 +32,7 @@ bool BranchTileRange::FitsImage(int32_t cellsAcross, int32_t cellsDown) const {
     return firstX >= 0 && lastX < cellsAcross && endY < cellsDown;
 }
 
-BranchRecord::~BranchRecord() {
-    if (tilesetImage != nullptr) SDL_FreeSurface(tilesetImage);
-}
+BranchRecord::~BranchRecord() { delete tilesetImage; }
 
 BranchTileRange* BranchRecord::FindTile(const std::string& tileName) {
     auto it = tiles.find(tileName);
@@ -58,9 +56,14 @@ const BlockerDef* BranchRecord::GetBlocker(int32_t index) const {
 
 SDL_Surface* BranchRecord::GetTilesetImage() {
     if (tilesetImage == nullptr && !tileset.empty()) {
-        tilesetImage = LoadImage(tileset.c_str());
+        auto* image = new ImageRecord();
+        if (image->LoadImageDoubled(tileset.c_str())) {
+            tilesetImage = image;
+        } else {
+            delete image;
+        }
     }
-    return tilesetImage;
+    return tilesetImage != nullptr ? tilesetImage->surface : nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -269,10 +272,8 @@ void RedrawChosenDepths() {
         const int64_t n = static_cast<int64_t>(b->maxDepth) - b->minDepth + 1;
         const int32_t draw = (n < 1 || n > 32766) ? 0 : RandomInt(static_cast<int32_t>(n));
         b->chosenDepth = static_cast<int32_t>(static_cast<int64_t>(b->minDepth) + draw);
-        if (b->tilesetImage != nullptr) {
-            SDL_FreeSurface(b->tilesetImage);
-            b->tilesetImage = nullptr;
-        }
+        delete b->tilesetImage;
+        b->tilesetImage = nullptr;
     }
 }
 

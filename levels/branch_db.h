@@ -13,6 +13,7 @@
 #include <vector>
 
 class Sprite;
+struct ImageRecord;
 
 // A run of cells of a branch's tileset image, possibly animated.
 struct BranchTileRange {
@@ -98,7 +99,7 @@ struct BranchRecord {
     uint8_t genshops = 0;
     uint8_t gencoffins = 0;
     int32_t generator = 0;
-    SDL_Surface* tilesetImage = nullptr;  // owned; loaded on first use
+    ImageRecord* tilesetImage = nullptr;  // owned; loaded on first use
     std::map<std::string, BranchTileRange> tiles;
     std::vector<BreakableDef> breakables;
     std::vector<BlockerDef> blockers;
@@ -121,7 +122,8 @@ struct BranchRecord {
     // null when the index is outside the list.
     const BreakableDef* GetBreakable(int32_t index) const;
     const BlockerDef* GetBlocker(int32_t index) const;
-    // The tileset image, loaded on first use and kept; null when the file cannot be read.
+    // The tileset picture (a palette PNG, doubled), loaded on first use and kept; null when the
+    // file cannot be read (the next call tries again).
     SDL_Surface* GetTilesetImage();
 };
 

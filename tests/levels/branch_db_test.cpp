@@ -10,6 +10,7 @@
 
 #include "core/random.h"
 #include "core/tweak.h"
+#include "media/image.h"
 #include "media/sprite.h"
 #include "support/platform_fixtures.h"
 #include "support/run_game.h"
@@ -213,7 +214,8 @@ TEST_F(BranchDBTest, EveryLoadRedrawsTheChosenDepthOfEveryRecord) {
     EXPECT_EQ(Branches[1]->chosenDepth, 5);  // an empty range draws nothing
     EXPECT_EQ(Branches[2]->chosenDepth, INT32_MIN);  // a huge range neither draws nor overflows
     Branches[0]->chosenDepth = 100;
-    Branches[0]->tilesetImage = SDL_CreateRGBSurface(0, 4, 4, 32, 0, 0, 0, 0);
+    Branches[0]->tilesetImage = new ImageRecord();
+    Branches[0]->tilesetImage->surface = SDL_CreateRGBSurface(0, 4, 4, 32, 0, 0, 0, 0);
     Load("<x/>");  // a later file, even an empty one
     EXPECT_GE(Branches[0]->chosenDepth, 2);
     EXPECT_LE(Branches[0]->chosenDepth, 6);
@@ -313,18 +315,24 @@ const char* const kTileNames[] = {
 TEST_F(BranchDBTest, OurBranchFileLoadsQuietlyAndDressesEveryDepth) {
     const std::string xml = ReadSourceFile("data/game/branchDB.xml");
     ASSERT_FALSE(xml.empty());
-    // The pictures come from the assembled game folder.
-    const bool ownInit = !PHYSFS_isInit();
-    if (ownInit) {
-        ASSERT_NE(PHYSFS_init(nullptr), 0);
-    }
-    ASSERT_NE(PHYSFS_mount(VAULTMERE_GAME_ROOT, "/", 0), 0);
+    // The pictures come from the assembled game folder, mounted for the whole test.
+    struct GameFolderMount {
+        bool ownInit = !PHYSFS_isInit();
+        bool mounted = false;
+        GameFolderMount() {
+            if (ownInit) PHYSFS_init(nullptr);
+            mounted = PHYSFS_mount(VAULTMERE_GAME_ROOT, "/", 0) != 0;
+        }
+        ~GameFolderMount() {
+            if (mounted) PHYSFS_unmount(VAULTMERE_GAME_ROOT);
+            if (ownInit) PHYSFS_deinit();
+        }
+    } mount;
+    ASSERT_TRUE(mount.mounted);
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     const bool ok = Load(xml);
     const std::string out = testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
-    PHYSFS_unmount(VAULTMERE_GAME_ROOT);
-    if (ownInit) PHYSFS_deinit();
     ASSERT_TRUE(ok);
     EXPECT_EQ(out, "");
     // Every depth of the normal (0-9) and the long dungeon (0-14).
@@ -342,6 +350,10 @@ TEST_F(BranchDBTest, OurBranchFileLoadsQuietlyAndDressesEveryDepth) {
         SCOPED_TRACE(b->name);
         EXPECT_EQ(FindBranchById(b->id), b);  // ids are unique
         EXPECT_TRUE(present(b->tileset)) << b->tileset;
+        SDL_Surface* sheet = const_cast<BranchRecord*>(b)->GetTilesetImage();
+        ASSERT_NE(sheet, nullptr) << b->tileset;
+        EXPECT_EQ(sheet->w, 8 * 64);  // 8 x 4 cells of 64 pixels once doubled
+        EXPECT_EQ(sheet->h, 4 * 64);
         for (const std::string* name : {&b->chestOpen, &b->chestClosed, &b->chestBroken, &b->doorEwTop,
                                         &b->doorEwBottom, &b->doorNsLeft, &b->doorNsRight}) {
             EXPECT_TRUE(present(*name)) << *name;
