@@ -63,6 +63,7 @@ struct SpellMine {
     int32_t spellIndex = -1;
     GameObj* caster = nullptr;
     int32_t value = 0;
+    int32_t turnsLeft = -1;  // counted down every turn; -1 never expires
 };
 
 class LevelCell {

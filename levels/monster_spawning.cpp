@@ -12,3 +12,7 @@ void DelayMonsterSpawning(int32_t flag) {
         MonsterSpawnSuppression += 10;
     }
 }
+
+void UpdateMonsterSpawning() {}
+
+void SpawnWanderingMonster(Level*) {}

@@ -1,0 +1,42 @@
+#pragma once
+// The turn engine: one turn of the world over the current level, and the queues through
+// which objects are deleted or moved between levels at fixed points of the turn (never in
+// place, since the level's object list is being walked while objects act).
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class GameObj;
+class Level;
+
+// Set while a tutorial game runs.
+extern bool TutorialFlag;
+
+// One turn of the world.
+void AdvanceTurn();
+
+// Queues the object for deletion at the next deletion point (once, whatever the count).
+void QueueObjectDeletion(GameObj* obj);
+// Queues a move of the object to (x, y) of the level; a null level takes it off its level.
+void QueueObjectMove(GameObj* obj, int32_t x, int32_t y, Level* level);
+// Drops every pending move of the object.
+void CancelQueuedMoves(GameObj* obj);
+void ClearQueuedMoves();
+// Carries out the queued deletions now.
+void DeleteQueuedObjects();
+// Queued deletions, then every pending move.
+void ApplyDeferredObjectMoves();
+// A candidate flavour line for this turn.
+void AddAmbientMessage(const std::string& text);
+
+// Clears every reference to the object that outlives a turn: belt and skill-bar slots,
+// backpack cells, the selected skill item, the tooltip item and the item on the cursor.
+void ForgetObjectReferences(GameObj* obj);
+
+// For tests and the level teardown.
+size_t QueuedDeletionCount();
+size_t QueuedMoveCount();
+const std::vector<std::string>& AmbientMessages();
+// Installs the engine's hook that drops a destroyed object from both queues (done once at
+// start-up; safe to call again).
+void InstallTurnEngineHooks();
