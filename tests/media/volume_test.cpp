@@ -11,10 +11,10 @@ struct VolumeCase {
     int readBack;
 };
 
-// Percent / 100 stored as a single-precision gain reads back truncated: some values come
-// back one lower; out-of-range values are clamped.
+// Volumes are kept as whole percents and read back exactly (a gain read back through a
+// float would lose one on some values); out-of-range values are clamped.
 const VolumeCase kCases[] = {
-    {0, 0}, {1, 0}, {2, 1}, {5, 5}, {10, 10}, {25, 25}, {29, 28},
+    {0, 0}, {1, 1}, {2, 2}, {5, 5}, {10, 10}, {25, 25}, {29, 29},
     {50, 50}, {100, 100}, {150, 100}, {-5, 0},
 };
 

@@ -1,0 +1,17 @@
+// Every test runs headless: no window, no sound card. Set before any test or static object
+// touches SDL or OpenAL; a value already in the environment is kept.
+#include <cstdlib>
+
+namespace {
+
+struct HeadlessEnvironment {
+    HeadlessEnvironment() {
+        setenv("SDL_VIDEODRIVER", "dummy", 0);
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
+        setenv("ALSOFT_DRIVERS", "null", 0);
+    }
+};
+
+const HeadlessEnvironment kHeadless;
+
+}  // namespace
