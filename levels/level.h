@@ -180,6 +180,12 @@ public:
     void ScanOctant7(int32_t x, int32_t y, int32_t d0, int32_t r, double s, double e);
     void ScanOctant8(int32_t x, int32_t y, int32_t d0, int32_t r, double s, double e);
 
+    // ---- drawing (level_draw.cpp) ------------------------------------------------------
+    // The liquid underlay and the base layer of the view; fills fluidVisibleMap.
+    void DrawFluids(int32_t viewX, int32_t viewY, int32_t offsetX, int32_t offsetY);
+    // The top layer of mapped squares, the shading and the objects on visible squares.
+    void Draw(int32_t viewX, int32_t viewY, int32_t offsetX, int32_t offsetY);
+
     // ---- fields -----------------------------------------------------------------------
     std::vector<LevelCell> squares;  // x + y * width
     uint8_t nextRoomNumber = 0;
