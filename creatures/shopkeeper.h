@@ -13,6 +13,7 @@ class Shopkeeper : public Monster {
 public:
     Shopkeeper();
 
+    int32_t variant = 0;  // one of four looks, drawn when the shop is finished
     int32_t hostile = 0;
     int32_t onAlert = 0;
     int32_t alertX = 0;

@@ -1,6 +1,8 @@
 // Stand-in: what is still to be built is listed at the top of items_fixtures/blockers.h.
 #include "items_fixtures/blockers.h"
 
+#include "items_fixtures/item.h"
+
 namespace {
 std::string Text(const char* text) {
     return text != nullptr ? text : "";
@@ -36,6 +38,8 @@ Breakable::Breakable(Level*, int32_t branchBreakableIndex, int32_t, int32_t)
 Breakable::Breakable(Level*, const SpriteRecord*, const SpriteRecord*, const SpriteRecord*,
                      int32_t hitsNeeded, int32_t hitsAlreadyTaken)
     : hitsNeededToBreak(hitsNeeded), hitsTaken(hitsAlreadyTaken) {}
+
+Breakable::~Breakable() { delete contents; }
 
 Clock::Clock(Level* onLevel, int32_t parent, const char* seriesName, int32_t first, int32_t count,
              int32_t delay, int32_t initial, int32_t remaining, int32_t started)

@@ -53,6 +53,7 @@ public:
     // A custom breakable of a room record.
     Breakable(Level* onLevel, const SpriteRecord* normal, const SpriteRecord* breaking,
               const SpriteRecord* broken, int32_t hitsNeeded, int32_t hitsAlreadyTaken);
+    ~Breakable() override;  // deletes its contents
 
     std::string GetName() override { return name; }
     std::string GetDescription() override { return description; }

@@ -1,6 +1,8 @@
 // Stand-in: what is still to be built is listed at the top of items_fixtures/furniture.h.
 #include "items_fixtures/furniture.h"
 
+#include "items_fixtures/item.h"
+
 Bookshelf::Bookshelf() = default;
 
 int32_t Bookshelf::Activate() {
@@ -9,9 +11,13 @@ int32_t Bookshelf::Activate() {
 
 Chest::Chest(Level*) {}
 
+Chest::~Chest() { delete content; }
+
 EvilChest::EvilChest() = default;
 
 UberChest::UberChest() = default;
+
+UberChest::~UberChest() { delete content; }
 
 Dispenser::Dispenser(int32_t dispenserKind) : kind(dispenserKind) {}
 
@@ -34,5 +40,7 @@ ZarnochStatue::ZarnochStatue() = default;
 Pedestal::Pedestal() = default;
 
 ShopPedestal::ShopPedestal() = default;
+
+ShopPedestal::~ShopPedestal() { delete stock; }
 
 QuestBlocker::QuestBlocker(QuestRecord* questRecord) : quest(questRecord) {}

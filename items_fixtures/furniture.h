@@ -25,8 +25,10 @@ public:
 class Chest : public GameObj {
 public:
     explicit Chest(Level* onLevel);
+    ~Chest() override;  // deletes its content
     bool IsDoorOrChest() override { return true; }
     Item* content = nullptr;
+    std::string image;  // the closed-chest picture of the level's branch
 };
 
 class EvilChest : public GameObj {
@@ -37,7 +39,9 @@ public:
 class UberChest : public GameObj {
 public:
     UberChest();
+    ~UberChest() override;  // deletes its content
     bool IsUberChest() override { return true; }
+    Item* content = nullptr;  // the artifact inside
 };
 
 // A vending machine: kind 0 bolts, 1 food, 2 drinks, 3 thrown weapons, 4 crafting goods.
@@ -86,6 +90,7 @@ public:
 class ShopPedestal : public GameObj {
 public:
     ShopPedestal();
+    ~ShopPedestal() override;  // deletes its stock
     Item* stock = nullptr;
 };
 

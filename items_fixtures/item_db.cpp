@@ -29,6 +29,7 @@ void ClearItemDB() {
     FreeList(ItemDefLists.food);
     FreeList(ItemDefLists.thrown);
     FreeList(ItemDefLists.traps);
+    FreeList(ItemDefLists.reagents);
 }
 
 Item* CreateItem(const ItemDef* definition) {
@@ -77,7 +78,8 @@ void ResetKnownItemTypes() {
     for (std::vector<ItemDef*>* list :
          {&ItemDefLists.general, &ItemDefLists.weapons, &ItemDefLists.armour,
           &ItemDefLists.ammunition, &ItemDefLists.mushrooms, &ItemDefLists.potions,
-          &ItemDefLists.wands, &ItemDefLists.food, &ItemDefLists.thrown, &ItemDefLists.traps}) {
+          &ItemDefLists.wands, &ItemDefLists.food, &ItemDefLists.thrown, &ItemDefLists.traps,
+          &ItemDefLists.reagents}) {
         for (ItemDef* def : *list) {
             def->known = 0;
         }

@@ -67,6 +67,7 @@ struct ItemDefListSet {
     std::vector<ItemDef*> food;
     std::vector<ItemDef*> thrown;
     std::vector<ItemDef*> traps;
+    std::vector<ItemDef*> reagents;  // crafting reagents scattered by generation
 };
 extern ItemDefListSet ItemDefLists;
 

@@ -21,6 +21,8 @@
 
 class Bob;
 class GameObj;
+class Monster;
+class QuestRecord;
 class Shopkeeper;
 class QuestBlocker;
 struct BranchRecord;
@@ -160,6 +162,31 @@ public:
     std::string GetRoomName(int32_t index) const;
     // The record of the room the hero stands in (its room index), or null.
     RoomRecord* GetPlayerRoomRecord() const;
+
+    // ---- generation (level_layout.cpp, level_scatter.cpp, level_content.cpp) ------------
+    // Template placement: whether the template fits with its column 0, row 0 on (x, y), and
+    // writing it there (squares outside the grid are skipped).
+    bool CanPlaceRoomTemplate(const RoomTemplate* roomTemplate, int32_t x, int32_t y) const;
+    void StampRoomTemplate(RoomTemplate* roomTemplate, int32_t x, int32_t y);
+    void FixBadDoors();
+    void FinishRooms();
+    void PlaceStairs();
+    // The layout passes; false when they gave up after their bounded tries (a "ZARNOCH
+    // ERROR" line says why; the level is still complete, only smaller than wanted).
+    bool GenRoomLayout(int32_t newWidth, int32_t newHeight);
+    bool GenPortalLevelContent(int32_t newWidth, int32_t newHeight, int32_t roomTarget);
+    bool GenTutorialLevel(const char* templateName, int32_t px, int32_t py);
+    bool GenTestRoomLevel(const char* templateName, int32_t px, int32_t py);
+    // Random content.
+    int32_t RollMonsterLevel() const;
+    void PlaceTreasure(bool noChest);
+    void PlaceZorkmids(int32_t total, int32_t piles);
+    void AddLeverCloset();
+    Monster* CreateNamedMonster(const char* monsterName, int32_t offset);
+    void SpawnHorde(int32_t px, int32_t py, QuestRecord* quest, const char* leaderName,
+                    int32_t minSize, int32_t addSize);
+    Monster* SpawnMonster(int32_t px, int32_t py, bool sleeping, bool groupAllowed,
+                          bool aquaticAllowed);
 
     // ---- shops ------------------------------------------------------------------------
     // The shop alarm, once per turn.
