@@ -1,9 +1,183 @@
 // Stand-in: what is still to be built is listed at the top of interface/dialogs.h.
 #include "interface/dialogs.h"
 
-void LoadDialogs() {}
+#include "core/input_log.h"
+#include "core/startup.h"
+#include "creatures/player.h"
+#include "interface/layout.h"
+#include "interface/menu_frame.h"
+#include "interface/play_screen.h"
+#include "media/font.h"
+#include "media/sound.h"
+#include "media/text.h"
 
-void ShowDialog(const char*, const char*, const char*) {}
+#include <string>
+
+SDL_Surface* DialogBoxPicture = nullptr;
+
+namespace {
+
+// The size the dialog lays itself out for when the box picture is missing.
+constexpr int kFallbackBoxWidth = 420;
+constexpr int kFallbackBoxHeight = 260;
+constexpr int kFallbackButtonWidth = 120;
+constexpr int kFallbackButtonHeight = 32;
+
+// The four close-cross pictures, read when first drawn and kept for the process.
+SDL_Surface* CloseCross[2] = {};
+SDL_Surface* CopperCross[2] = {};
+bool CrossesLoaded = false;
+
+void EnsureDialogBox() {
+    if (!DialogBoxPicture) {
+        DialogBoxPicture = LoadMenuPicture("ui/dialog_alert.png", kFallbackBoxWidth, kFallbackBoxHeight);
+    }
+}
+
+void EnsureCrosses() {
+    if (CrossesLoaded) return;
+    CrossesLoaded = true;
+    CloseCross[0] = LoadMenuPicture("ui/button_xclose0.png", 20, 20);
+    CloseCross[1] = LoadMenuPicture("ui/button_xclose1.png", 20, 20);
+    CopperCross[0] = LoadMenuPicture("ui/gameplay/xclose_copper0.png", 20, 20);
+    CopperCross[1] = LoadMenuPicture("ui/gameplay/xclose_copper1.png", 20, 20);
+}
+
+void DrawCross(SDL_Surface* const pictures[2], int32_t x, int32_t y) {
+    int mx = 0, my = 0;
+    LoggedGetMouseState(&mx, &my);
+    const bool lit = mx >= x && mx <= x + 20 && my >= y && my <= y + 20;
+    SDL_Surface* picture = pictures[lit ? 1 : 0];
+    if (!picture || !ScreenSurface) return;
+    SDL_Rect at = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
+    BlitSurface(picture, nullptr, ScreenSurface, &at);
+}
+
+// The three state pictures of one button: 0 at rest, 1 under the pointer, 2 under the
+// pointer with the left button held.
+struct DialogButton {
+    AutoSurface states[3];
+    SDL_Rect rect = {0, 0, 0, 0};
+
+    void Load(const char* base, const char* label) {
+        for (int s = 0; s < 3; ++s) {
+            const std::string name = std::string(base) + std::to_string(s) + ".png";
+            states[s].Reset(LoadMenuPicture(name.c_str(), kFallbackButtonWidth, kFallbackButtonHeight, label));
+        }
+        rect.w = static_cast<Uint16>(states[0] ? states[0]->w : kFallbackButtonWidth);
+        rect.h = static_cast<Uint16>(states[0] ? states[0]->h : kFallbackButtonHeight);
+    }
+
+    void Draw(int mx, int my, Uint8 mouseButtons) const {
+        const bool over = mx >= rect.x && mx <= rect.x + rect.w && my >= rect.y && my <= rect.y + rect.h;
+        const int state = over ? ((mouseButtons & SDL_BUTTON(SDL_BUTTON_LEFT)) ? 2 : 1) : 0;
+        SDL_Surface* picture = states[state] ? states[state].get() : states[0].get();
+        if (!picture || !ScreenSurface) return;
+        SDL_Rect at = rect;
+        BlitSurface(picture, nullptr, ScreenSurface, &at);
+    }
+};
+
+// The label a stand-in button shows when its art is missing: the part of the base after the
+// last "_" ("ui/dialog_but_ok" -> "ok").
+std::string FallbackLabel(const char* base) {
+    std::string name(base);
+    const size_t cut = name.find_last_of('_');
+    return cut == std::string::npos ? name : name.substr(cut + 1);
+}
+
+}  // namespace
+
+void LoadDialogs() {
+    EnsureDialogBox();
+}
+
+int32_t DialogButtonAt(int32_t x, int32_t y, bool twoButtons, int32_t boxHeight, int32_t firstButtonHeight) {
+    const int32_t cx = Layout.screenWidth / 2;
+    const int32_t cy = Layout.screenHeight / 2;
+    const int32_t b = cy + boxHeight / 2 - firstButtonHeight;
+    if (!(b - kDialogClickHalfHeight < y && y < b + kDialogClickHalfHeight)) return -1;
+    if (!twoButtons) {
+        return (cx - kDialogSingleHalfWidth < x && x < cx + kDialogSingleHalfWidth) ? 1 : -1;
+    }
+    if (cx + kDialogFirstLeft < x && x < cx + kDialogFirstRight) return 0;
+    if (cx + kDialogSecondLeft < x && x < cx + kDialogSecondRight) return 1;
+    return -1;
+}
+
+int32_t ShowDialog(const char* text, const char* firstArt, const char* secondArt) {
+    if (!firstArt) firstArt = "ui/dialog_but_ok";
+    const bool twoButtons = secondArt != nullptr;
+    EnsureDialogBox();
+
+    DialogButton buttons[2];
+    buttons[0].Load(firstArt, FallbackLabel(firstArt).c_str());
+    if (twoButtons) buttons[1].Load(secondArt, FallbackLabel(secondArt).c_str());
+
+    if (CurrentPlayer) {
+        CurrentPlayer->SetIdleAnimation();
+        CurrentPlayer->offsetX = 0.0f;
+        CurrentPlayer->offsetY = 0.0f;
+    }
+    // The click or key that opened the dialog must not close it.
+    DiscardPendingEvents();
+
+    for (;;) {
+        const int32_t cx = Layout.screenWidth / 2;
+        const int32_t cy = Layout.screenHeight / 2;
+        const int32_t boxW = DialogBoxPicture ? DialogBoxPicture->w : kFallbackBoxWidth;
+        const int32_t boxH = DialogBoxPicture ? DialogBoxPicture->h : kFallbackBoxHeight;
+        const int32_t boxX = cx - boxW / 2;
+        const int32_t boxY = cy - boxH / 2;
+
+        DrawGameScreen();
+        if (DialogBoxPicture && ScreenSurface) {
+            SDL_Rect at = {static_cast<Sint16>(boxX), static_cast<Sint16>(boxY), 0, 0};
+            BlitSurface(DialogBoxPicture, nullptr, ScreenSurface, &at);
+        }
+        DrawTextWrapped(text, boxX + 32, boxY + 48, boxX + boxW - 32, boxY + boxH - 64, AltMediumFont,
+                        kTextBlack, ScreenSurface);
+        if (twoButtons) {
+            buttons[0].rect.x = static_cast<Sint16>(boxX + boxW / 4 - buttons[0].rect.w / 2);
+            buttons[1].rect.x = static_cast<Sint16>(boxX + (3 * boxW) / 4 - buttons[1].rect.w / 2);
+        } else {
+            buttons[0].rect.x = static_cast<Sint16>(boxX + boxW / 2 - buttons[0].rect.w / 2);
+        }
+        int mx = 0, my = 0;
+        const Uint8 mouseButtons = LoggedGetMouseState(&mx, &my);
+        for (int i = 0; i < (twoButtons ? 2 : 1); ++i) {
+            buttons[i].rect.y = static_cast<Sint16>(boxY + boxH - buttons[i].rect.h - 16);
+            buttons[i].Draw(mx, my, mouseButtons);
+        }
+        UpdateMouseCursor();
+        AdvanceFrame();
+
+        SDL_Event event;
+        while (LoggedPollEvent(&event)) {
+            if (!twoButtons && event.type == SDL_KEYUP && event.key.keysym.sym == SDLK_RETURN) return 1;
+            if (event.type != SDL_MOUSEBUTTONUP || event.button.button != SDL_BUTTON_LEFT) continue;
+            const int32_t hit = DialogButtonAt(event.button.x, event.button.y, twoButtons, boxH, buttons[0].rect.h);
+            if (hit == 0) {
+                PlaySFX("key");
+                return 0;
+            }
+            if (hit == 1) {
+                PlaySFX("click");
+                return 1;
+            }
+        }
+    }
+}
+
+void DrawCloseButton(int32_t x, int32_t y) {
+    EnsureCrosses();
+    DrawCross(CloseCross, x, y);
+}
+
+void DrawCopperCloseButton(int32_t x, int32_t y) {
+    EnsureCrosses();
+    DrawCross(CopperCross, x, y);
+}
 
 void ShowQuestLog() {}
 

@@ -1,13 +1,78 @@
 #pragma once
 // Modal dialogs and windows over the play screen.
 //
-// Stand-in: nothing is shown; every call returns at once. Still to be built here: the
-// dialog art, ShowDialog's own input loop with one or two buttons, the quest log and
-// skill tome windows (closing on their key bindings) and the monster-zoo announcement
-// ("ui/monsterZoo.png" for 2000 ms through the splash state).
+// Stand-in: the picture notice dialogs (their backgrounds beyond the plain box), the quest
+// log and skill tome windows (closing on their key bindings) and the monster-zoo
+// announcement ("ui/monsterZoo.png" for 2000 ms through the splash state) are still to be
+// built here; those calls return at once.
+#include <SDL.h>
+
+#include <cstdint>
+
+// The plain dialog box every ShowDialog call draws; loaded by LoadDialogs and kept for the
+// life of the process. Null until then (ShowDialog loads it itself when it is needed first).
+extern SDL_Surface* DialogBoxPicture;
+
 void LoadDialogs();
-// text, button art base name (e.g. "ui/dialog_but_ok"), second button base or null.
-void ShowDialog(const char* text, const char* button, const char* secondButton);
+
+// Fixed click areas of ShowDialog, relative to the screen centre (cx, cy). The vertical test
+// is the same for every button: strictly between b - 16 and b + 16, b = cy + boxHeight / 2 -
+// the first button's height. A single button: x strictly between cx - 78 and cx + 78. Two
+// buttons: the first strictly between cx - 318 and cx, the second strictly between cx + 16
+// and cx + 167. The button art is drawn to lie inside these areas.
+constexpr int32_t kDialogClickHalfHeight = 16;
+constexpr int32_t kDialogSingleHalfWidth = 78;
+constexpr int32_t kDialogFirstLeft = -318;
+constexpr int32_t kDialogFirstRight = 0;
+constexpr int32_t kDialogSecondLeft = 16;
+constexpr int32_t kDialogSecondRight = 167;
+
+// Which button a left-button release at (x, y) hits: 0 the first of two, 1 the second of two
+// or the single button, -1 none.
+int32_t DialogButtonAt(int32_t x, int32_t y, bool twoButtons, int32_t boxHeight, int32_t firstButtonHeight);
+
+// The game's message box: a word-wrapped text and one or two three-state buttons over the
+// redrawn play screen, with its own input loop. firstArt and secondArt are button art bases
+// ("ui/dialog_but_ok" -> "ui/dialog_but_ok0.png", "...1.png", "...2.png"); secondArt is null
+// for a one-button notice. Returns 0 when the first (left) button was clicked and 1 when the
+// second (right) one was; a notice returns 1, from its button or from the release of Enter.
+// The left of two buttons plays "key", the other buttons play "click".
+int32_t ShowDialog(const char* text, const char* firstArt, const char* secondArt);
+
+// The close cross (20 x 20) with its top-left corner at (x, y): the lit picture while the
+// pointer lies inside the square, edges included. The click is tested by the caller.
+void DrawCloseButton(int32_t x, int32_t y);
+// The same with the copper cross of the HUD windows.
+void DrawCopperCloseButton(int32_t x, int32_t y);
+
+// Holds one SDL surface and frees it when the holder goes.
+class AutoSurface {
+public:
+    AutoSurface() = default;
+    explicit AutoSurface(SDL_Surface* surface) : surface_(surface) {}
+    ~AutoSurface() { Reset(); }
+    AutoSurface(const AutoSurface&) = delete;
+    AutoSurface& operator=(const AutoSurface&) = delete;
+
+    SDL_Surface* get() const { return surface_; }
+    operator SDL_Surface*() const { return surface_; }
+    SDL_Surface* operator->() const { return surface_; }
+    // Frees the held surface (if any) and holds the new one.
+    void Reset(SDL_Surface* surface = nullptr) {
+        if (surface_ && surface_ != surface) SDL_FreeSurface(surface_);
+        surface_ = surface;
+    }
+    // Gives the surface up without freeing it.
+    SDL_Surface* Release() {
+        SDL_Surface* s = surface_;
+        surface_ = nullptr;
+        return s;
+    }
+
+private:
+    SDL_Surface* surface_ = nullptr;
+};
+
 void ShowQuestLog();
 void ShowSkillTome();
 void ShowZooAnnouncement();

@@ -2,13 +2,15 @@
 // The full-screen menus: title menu, character creation, load, high scores, credits,
 // intro, settings, tutorials, death, victory and quit.
 //
-// Stand-in: the main menu is a plain list of six labelled entries (click one; Escape or
-// closing the window quits); the other screens draw nothing and answer at once with the
-// choice that lets a run end cleanly: the quit screen confirms, creation screens go back,
-// the load screen cancels. Still to be built here: every screen's art, drawing and
-// input loop, the opening splash, the high-score entries of the death and victory
-// screens (with deleting the hero's saves on death), the settings toggles and sliders,
-// the save thumbnail, and the tutorial list with starting and running a tutorial.
+// The title and main menu (interface/menu_main.*) and the quit confirmation
+// (interface/menu_quit.cpp) run on the shared menu frame of interface/menu_frame.h.
+//
+// Stand-in: the other screens draw nothing and answer at once with the choice that lets a
+// run end cleanly: creation screens go back, the load screen cancels. Still to be built
+// here: every other screen's art, drawing and input loop, the high-score entries of the
+// death and victory screens (with deleting the hero's saves on death), the settings
+// toggles and sliders, the save thumbnail, and the tutorial list with starting and
+// running a tutorial.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,9 +25,13 @@ enum MainMenuChoice : int32_t {
     kMenuQuit = 5,
 };
 
+// Shows the title and main menu until a choice is made: a MainMenuChoice, or 6 (show the
+// menu again) for a window-close request or a click on the panel below the last button.
+// Escape released chooses kMenuQuit; F12 (or the screenshot binding) takes a screenshot.
 int32_t MainMenu();
-// Non-zero when quitting is confirmed.
+// The quit confirmation: 1 to quit, 0 to stay.
 int32_t ShowQuitScreen();
+extern const char* const kQuitScreenText;
 // Positive for forward, anything else for back.
 int32_t ShowChooseDifficultyScreen(int32_t* difficulty, int32_t* permadeath, int32_t* quickie,
                                    int32_t* extraOption);

@@ -1,0 +1,262 @@
+#include "interface/menu_main.h"
+
+#include "core/command_line.h"
+#include "core/input_log.h"
+#include "core/key_bindings.h"
+#include "core/startup.h"
+#include "core/version.h"
+#include "interface/menu_frame.h"
+#include "interface/screens.h"
+#include "interface/screenshot.h"
+#include "media/font.h"
+#include "media/sound.h"
+#include "media/text.h"
+#include "platform/vfs.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kButtonRows = 6;
+constexpr Uint32 kSplashMs = 4000;
+
+// Stand-in sizes used only when a picture is missing from the data.
+constexpr int kFallbackPanelWidth = 352;
+constexpr int kFallbackPanelHeight = 360;
+constexpr int kFallbackButtonWidth = 240;
+constexpr int kFallbackButtonHeight = 40;
+
+struct MenuButtonArt {
+    const char* rest;
+    const char* hover;
+    const char* label;
+};
+
+const MenuButtonArt kButtonArt[kButtonRows] = {
+    {"ui/menus/main_newgame0.png", "ui/menus/main_newgame1.png", "New Game"},
+    {"ui/menus/main_loadgame0.png", "ui/menus/main_loadgame1.png", "Load Game"},
+    {"ui/menus/main_highscores0.png", "ui/menus/main_highscores1.png", "High Scores"},
+    {"ui/menus/main_credits0.png", "ui/menus/main_credits1.png", "Credits"},
+    {"ui/menus/main_tutorial0.png", "ui/menus/main_tutorial1.png", "Tutorial"},
+    {"ui/menus/main_quit0.png", "ui/menus/main_quit1.png", "Quit"},
+};
+
+void BlitAt(SDL_Surface* picture, SDL_Surface* target, int x, int y) {
+    if (!picture || !target) return;
+    SDL_Rect at = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
+    BlitSurface(picture, nullptr, target, &at);
+}
+
+SDL_Rect RectAt(int x, int y, SDL_Surface* picture) {
+    SDL_Rect r = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
+    if (picture) {
+        r.w = static_cast<Uint16>(picture->w);
+        r.h = static_cast<Uint16>(picture->h);
+    }
+    return r;
+}
+
+// Replaces the picture by an opaque copy of what MenuBackground shows at its place.
+void FlattenFromBackground(SDL_Surface*& picture, int x, int y) {
+    if (!picture || !MenuBackground) return;
+    SDL_Rect src = RectAt(x, y, picture);
+    SDL_Surface* copy = SDL_CreateRGBSurface(SDL_SWSURFACE, picture->w, picture->h,
+                                             MenuBackground->format->BitsPerPixel,
+                                             MenuBackground->format->Rmask, MenuBackground->format->Gmask,
+                                             MenuBackground->format->Bmask, 0);
+    if (!copy) return;
+    if (MenuBackground->format->palette) {
+        SDL_SetColors(copy, MenuBackground->format->palette->colors, 0, MenuBackground->format->palette->ncolors);
+    }
+    BlitSurface(MenuBackground, &src, copy, nullptr);
+    SDL_FreeSurface(picture);
+    picture = copy;
+}
+
+// Everything the menu loads for one showing, freed on every way out.
+struct MainMenuArt {
+    SDL_Surface* title = nullptr;
+    SDL_Surface* panel = nullptr;
+    SDL_Surface* rest[kButtonRows] = {};
+    SDL_Surface* hover[kButtonRows] = {};
+
+    ~MainMenuArt() {
+        if (title) SDL_FreeSurface(title);
+        if (panel) SDL_FreeSurface(panel);
+        for (int r = 0; r < kButtonRows; ++r) {
+            if (rest[r]) SDL_FreeSurface(rest[r]);
+            if (hover[r]) SDL_FreeSurface(hover[r]);
+        }
+        FreeMenuBackgrounds();
+    }
+};
+
+bool IsScreenshotKey(const SDL_keysym& key) {
+    return key.sym == SDLK_F12 || KeyBindingMatches("hidden_screenshot", key);
+}
+
+// The opening splash: the title picture alone until 4000 ms have passed or a key or mouse
+// button is released. False when the window was asked to close.
+bool RunTitleSplash() {
+    const Uint32 start = LoggedGetTicks();
+    ShowWholeMenuBackground(2);
+    for (;;) {
+        PresentMenuFrame();
+        SDL_Event event;
+        while (LoggedPollEvent(&event)) {
+            if (event.type == SDL_QUIT) return false;
+            if (event.type == SDL_KEYUP || event.type == SDL_MOUSEBUTTONUP) return true;
+        }
+        if (LoggedGetTicks() - start >= kSplashMs) return true;
+    }
+}
+
+}  // namespace
+
+MainMenuLayout ComputeMainMenuLayout(int32_t screenWidth, int32_t screenHeight) {
+    MainMenuLayout layout;
+    layout.menuX = (5 * screenWidth) / 8;
+    layout.menuY = screenHeight / 4;
+    layout.buttonX = layout.menuX + 56;
+    return layout;
+}
+
+int32_t MainMenuHoverRow(const MainMenuLayout& layout, int32_t panelWidth, int32_t panelHeight,
+                         int32_t x, int32_t y) {
+    if (!(layout.menuX < x && x < layout.menuX + panelWidth)) return -1;
+    if (!(layout.menuY + 33 <= y && y <= layout.menuY + panelHeight)) return -1;
+    int32_t row = (y - layout.menuY - 64) / 44;  // truncates toward zero: the strip above row 0 is row 0
+    if (row > kMenuShowAgain) row = kMenuShowAgain;
+    return row;
+}
+
+SDL_Surface* LoadTitlePicture() {
+    const char* name = VfsExists("ui/qelvy_splash.png") ? "ui/qelvy_splash.png" : "ui/zarnoch_main_big.png";
+    return LoadMenuPicture(name, MenuScreenWidth(), MenuScreenHeight(), nullptr);
+}
+
+void DrawTitlePictureMiddle(SDL_Surface* picture, SDL_Surface* target, const SDL_Rect* area) {
+    if (!picture || !target) return;
+    SDL_Rect dst = area ? *area : SDL_Rect{0, 0, static_cast<Uint16>(target->w), static_cast<Uint16>(target->h)};
+    SDL_Rect src;
+    src.x = static_cast<Sint16>(picture->w / 2 - target->w / 2 + dst.x);
+    src.y = static_cast<Sint16>(picture->h / 2 - target->h / 2 + dst.y);
+    src.w = dst.w;
+    src.h = dst.h;
+    BlitSurface(picture, &src, target, &dst);
+}
+
+const char* MainMenuVersionText() {
+    static char text[64];
+    std::snprintf(text, sizeof text, "%i.%i.%i %s", kVersionMajor, kVersionMinor, kVersionBuild, "");
+    return text;
+}
+
+int32_t MainMenu() {
+    const int w = MenuScreenWidth();
+    const int h = MenuScreenHeight();
+    MainMenuArt art;
+
+    art.title = LoadTitlePicture();
+    SDL_Surface* lettering = LoadMenuPicture("ui/menus/main_titletext.png");
+    SDL_Surface* expansionTitle =
+        VfsExists("ui/qelvy_title_small2.png") ? LoadMenuPicture("ui/qelvy_title_small2.png") : nullptr;
+    art.panel = LoadMenuPicture("ui/menus/main_menubg_short.png", kFallbackPanelWidth, kFallbackPanelHeight);
+    for (int r = 0; r < kButtonRows; ++r) {
+        art.rest[r] = LoadMenuPicture(kButtonArt[r].rest, kFallbackButtonWidth, kFallbackButtonHeight,
+                                      kButtonArt[r].label);
+        art.hover[r] = LoadMenuPicture(kButtonArt[r].hover, kFallbackButtonWidth, kFallbackButtonHeight,
+                                       kButtonArt[r].label);
+    }
+    MenuBackground = CreateScreenSizedSurface();
+    if (!MenuBackground) {
+        std::printf("The main menu could not make its background: %s\n", SDL_GetError());
+        if (lettering) SDL_FreeSurface(lettering);
+        if (expansionTitle) SDL_FreeSurface(expansionTitle);
+        return kMenuShowAgain;
+    }
+
+    // The title picture, its lettering and the version in the bottom-left corner.
+    DrawTitlePictureMiddle(art.title, MenuBackground);
+    BlitAt(lettering, MenuBackground, 150, 0);
+    BlitAt(expansionTitle, MenuBackground, 100, 75);
+    const char* version = MainMenuVersionText();
+    DrawText(1, h - 24, version, kTextBlack, MenuBackground, MediumFont);
+    DrawText(0, h - 25, version, kTextGold, MenuBackground, MediumFont);
+    if (lettering) SDL_FreeSurface(lettering);
+    if (expansionTitle) SDL_FreeSurface(expansionTitle);
+    if (SDL_Surface* converted = ConvertToScreenFormat(art.title)) {
+        SDL_FreeSurface(art.title);
+        art.title = converted;
+    }
+    LogLoadProgress("MainMenu loading");
+
+    if (!CmdLine.splashShown) {
+        const bool stay = RunTitleSplash();
+        CmdLine.splashShown = true;
+        if (!stay) return kMenuShowAgain;
+    }
+
+    const MainMenuLayout layout = ComputeMainMenuLayout(w, h);
+    const SDL_Rect panelRect = RectAt(layout.menuX, layout.menuY, art.panel);
+    BlitAt(art.panel, MenuBackground, layout.menuX, layout.menuY);
+
+    // Each button picture becomes an opaque copy of the screen at its place: the hover picture
+    // over the panel, and the rest picture over that.
+    for (int r = 0; r < kButtonRows; ++r) {
+        const int y = layout.ButtonTop(r);
+        BlitAt(art.hover[r], MenuBackground, layout.buttonX, y);
+        FlattenFromBackground(art.hover[r], layout.buttonX, y);
+        BlitAt(art.rest[r], MenuBackground, layout.buttonX, y);
+        FlattenFromBackground(art.rest[r], layout.buttonX, y);
+    }
+
+    ShowWholeMenuBackground(2);
+    ResetMenuPointerTrail();
+    PlaySFX("turnpage");
+    LogLoadProgress("turnpage");
+
+    int32_t drawnRow = -1;
+    for (;;) {
+        int x = 0, y = 0;
+        LoggedGetMouseState(&x, &y);
+        const int32_t row = MainMenuHoverRow(layout, panelRect.w, panelRect.h, x, y);
+        if (row != drawnRow) {
+            SDL_Rect area = panelRect;
+            DrawTitlePictureMiddle(art.title, MenuBackground, &area);
+            BlitAt(art.panel, MenuBackground, layout.menuX, layout.menuY);
+            QueueMenuRect(panelRect);
+            MenuDirtyFrames = 2;
+            for (int r = 0; r < kButtonRows; ++r) {
+                BlitAt(r == row ? art.hover[r] : art.rest[r], MenuBackground, layout.buttonX, layout.ButtonTop(r));
+            }
+            drawnRow = row;
+        }
+        PresentMenuFrame();
+
+        SDL_Event event;
+        while (LoggedPollEvent(&event)) {
+            switch (event.type) {
+            case SDL_MOUSEBUTTONUP: {
+                // The release's own position: a scripted or very fast click may arrive before
+                // a frame has seen the pointer over the button.
+                const int32_t chosen =
+                    MainMenuHoverRow(layout, panelRect.w, panelRect.h, event.button.x, event.button.y);
+                if (chosen != -1) {
+                    PlaySFX("large_wooden_drop");
+                    return chosen;
+                }
+                break;
+            }
+            case SDL_QUIT:
+                return kMenuShowAgain;
+            case SDL_KEYUP:
+                if (event.key.keysym.sym == SDLK_ESCAPE) return kMenuQuit;
+                if (IsScreenshotKey(event.key.keysym)) SaveScreenshot();
+                break;
+            default:
+                break;
+            }
+        }
+    }
+}
