@@ -1,14 +1,39 @@
 #pragma once
-// The main-menu loop and the life of one game.
+// The main-menu loop and the life of one game: a game starts with a new hero, a loaded save
+// or a tutorial, runs the play loop and is torn down afterwards, so that the next game starts
+// from a clean state.
 //
-// Stand-in: the menu loop acts on quit only; new game, load game, high scores, credits and
-// tutorials answer that they are not available yet. PlayGame and LoadAndPlay hand the hero back
-// at once. The game lifecycle (new game, play loop, level teardown) fills these in.
+// Stand-in: the character-creation screens are not built yet and answer "back"; until they
+// are, "New game" in the main menu starts a default hero (random build, medium difficulty,
+// the last hero's gender, named "Hero") directly. Screens of the menu that are not built yet
+// (loading, high scores, credits, tutorials) are reported as not available.
+#include <cstdint>
 #include <string>
 
 class Player;
 
+// The view offsets reset at every new game: the view pixel offsets and the view origin.
+// Plays a new game with the hero (the game takes the hero over); returns when it has ended.
 void PlayGame(Player* hero);
-// Loads and plays a save; false when it cannot be loaded.
-bool LoadAndPlay(const std::string& saveName);
+// Plays a saved game; an empty name does nothing (and answers true). False - after printing
+// "Couldn't load filename <name>" - when the save cannot be loaded; nothing of it is left.
+bool LoadAndPlay(std::string saveName);
+// The character-creation screens: a new hero ready to play, or null when the player backed
+// out of the first screen.
+Player* RunNewGameScreens();
+// A hero as the creation screens start it, given a random build, a name and a save name.
+Player* MakeDefaultHero();
+// Builds the first level of a new game around CurrentPlayer.
+void NewGameCommon();
+// Starts a tutorial game on a level built around one room template, the hero at (x, y).
+// CurrentPlayer must be set.
+void StartTutorial(const char* templateName, int32_t x, int32_t y);
+// Clears the per-game state shared by new, loaded and tutorial games.
+void ResetGameState();
+// Destroys the hero and every level of the running game.
+void EndCurrentGame();
+// The main-menu loop, until quitting is confirmed.
 void RunMainMenuLoop();
+
+// The text of the dialog shown when a save chosen in the menu cannot be loaded.
+extern const char* const kLoadFailedDialogText;

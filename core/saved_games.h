@@ -1,0 +1,46 @@
+#pragma once
+// Saved games: the save file in the user folder, its thumbnail, and the save index
+// "loadsave.dat" that the load-game screen lists.
+//
+// Stand-in: a save holds the header, the spells' cast counters and the active quests, with
+// a level count of 0 and no level blocks; LoadGame checks the header and then answers false
+// with a message. Still to be built here: writing every level of the run with the objects on
+// it (the hero among them) and reading them back, re-linking the hero's summons and the
+// quests' objective items, the shop music of a loaded game, and finding the hero's own save
+// name again when an autosave is continued.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+constexpr int32_t kSaveSlotSkillCount = 7;
+
+// One record of the save index.
+struct SaveSlot {
+    std::string fileName;  // empty marks a removed record
+    std::string line1;     // "<hero name> the <title>"
+    std::string line2;     // "on Floor <depth> of <branch name>"
+    uint32_t screenWord = 0;  // the load-game screen's own; never stored
+    int32_t skills[kSaveSlotSkillCount] = {};
+};
+
+// The save-slot list, newest first.
+extern std::vector<SaveSlot> SaveSlots;
+
+// Writes the save (and its thumbnail when the thumbnail surface exists) to the user folder
+// and puts its record at the front of the index. A failed save leaves no files behind and
+// does not touch the index. True when the save was written.
+bool SaveGame(const char* name);
+// Reads a save into an empty game; false when the file cannot be opened, its magic is wrong
+// or it cannot be read.
+bool LoadGame(const char* name);
+// Replaces the save-slot list by the records of the index file; null reads the user
+// folder's "loadsave.dat". A missing file gives an empty list.
+void ReadSaveIndex(const char* path);
+// Writes the save-slot list to the user folder's "loadsave.dat".
+void WriteSaveIndex();
+// Empties the file name of every record with that file name.
+void RemoveSaveSlot(const char* name);
+// name + ".sav", or name + "_" + n + ".sav" with the smallest n >= 1 that no record uses.
+std::string MakeUniqueSaveFileName(const char* name);
+// Deletes the save, its thumbnail and its record; unless forced, only for a permadeath hero.
+void DeleteSaveGame(const char* name, bool force);
