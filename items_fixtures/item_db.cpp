@@ -1,6 +1,7 @@
 // Stand-in: what is still to be built is listed at the top of items_fixtures/item_db.h.
 #include "items_fixtures/item_db.h"
 
+#include "core/random.h"
 #include "items_fixtures/item.h"
 
 ItemDefListSet ItemDefLists;
@@ -46,32 +47,40 @@ Item* CreateLootItem(const char*, const char*, int32_t, int32_t, int32_t) {
 
 void GenerateArtifact(ArtifactRecord*, int32_t, Item*) {}
 
+namespace {
+// Stand-in pickers: a uniform entry of the list (C generator), null when it is empty.
+const ItemDef* UniformPick(const std::vector<ItemDef*>& list) {
+    if (list.empty()) return nullptr;
+    return list[static_cast<size_t>(RandomInt(static_cast<int32_t>(list.size())))];
+}
+}  // namespace
+
 const ItemDef* RandomWeaponDefByLevel() {
-    return nullptr;
+    return UniformPick(ItemDefLists.weapons);
 }
 
 const ItemDef* RandomArmourDefByLevel() {
-    return nullptr;
+    return UniformPick(ItemDefLists.armour);
 }
 
 const ItemDef* RandomAmmoDefByLevel() {
-    return nullptr;
+    return UniformPick(ItemDefLists.ammunition);
 }
 
-const ItemDef* RandomEquipmentDefByLevel(int32_t, int32_t) {
-    return nullptr;
+const ItemDef* RandomEquipmentDefByLevel(int32_t, int32_t weapon) {
+    return UniformPick(weapon != 0 ? ItemDefLists.weapons : ItemDefLists.armour);
 }
 
 const ItemDef* PickRandomPotionDef() {
-    return nullptr;
+    return UniformPick(ItemDefLists.potions);
 }
 
 const ItemDef* PickRandomWandDef() {
-    return nullptr;
+    return UniformPick(ItemDefLists.wands);
 }
 
 const ItemDef* PickRandomFoodOrBoozeDef() {
-    return nullptr;
+    return UniformPick(ItemDefLists.food);
 }
 
 void ResetKnownItemTypes() {

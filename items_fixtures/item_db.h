@@ -2,8 +2,8 @@
 // The item database ("itemDB.xml"): item definitions, the lists generation draws from,
 // and item creation.
 //
-// Stand-in: the lists start empty and the loader reads nothing, so the pickers and
-// creators answer null. Still to be built here: reading every definition over the
+// Stand-in: the lists start empty and the loader reads nothing; the pickers draw a uniform
+// entry of their list (null while it is empty). Still to be built here: reading every definition over the
 // layered files and mods, the per-level tables, the weighted pickers near a depth,
 // artifacts (names, texts, bonuses), loot types and subtypes, and the known-subtype
 // flags.

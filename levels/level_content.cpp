@@ -50,12 +50,12 @@ bool NoTreasureAt(const Level& level, int32_t x, int32_t y) {
 
 // An open square (PickRandomOpenSquare) that also passes `extra`; false after the bounded picks.
 template <class Extra>
-bool PickOpenSquareWhere(Level& level, int32_t* x, int32_t* y, Extra extra) {
+bool PickOpenSquareWhere(const char* what, Level& level, int32_t* x, int32_t* y, Extra extra) {
     for (int32_t pick = 0; pick < kMaxOpenSquarePicks; ++pick) {
         if (PickRandomOpenSquare(x, y, &level) == 0) break;
         if (extra(*x, *y)) return true;
     }
-    NoteSearchGivenUp();
+    NoteSearchGivenUp(what);
     return false;
 }
 
@@ -147,7 +147,7 @@ void PlaceUberChest(Level& level, int32_t x, int32_t y) {
             return;
         }
     }
-    NoteSearchGivenUp();
+    NoteSearchGivenUp("uber chest lever square");
 }
 
 // Diagnostics for data the content needs, printed once per generation.
@@ -164,7 +164,7 @@ void PlaceQuestBlocker(Level& level) {
     QuestBlocker* blocker = new QuestBlocker(quest);
     int32_t x = 0;
     int32_t y = 0;
-    if (!PickOpenSquareWhere(level, &x, &y, [&](int32_t cx, int32_t cy) {
+    if (!PickOpenSquareWhere("quest blocker square", level, &x, &y, [&](int32_t cx, int32_t cy) {
             return !NoBlockersAt(level, cx, cy) && !level.HasObjectAt(cx, cy) && !IsGenerationMoveTarget(&level, cx, cy);
         })) {
         delete blocker;
@@ -189,7 +189,7 @@ void PlaceFood(Level& level) {
         }
         ++counted;
     }
-    if (counted < wanted) NoteSearchGivenUp();
+    if (counted < wanted) NoteSearchGivenUp("food square");
 }
 
 void PlaceFinalBoss(Level& level) {
@@ -211,7 +211,7 @@ void PlaceFinalBoss(Level& level) {
         level.monsters.push_back(boss);
         return;
     }
-    NoteSearchGivenUp();
+    NoteSearchGivenUp("final boss square");
     MissingData("no floor square for the final boss");
 }
 
@@ -223,8 +223,8 @@ void PlaceTeleporters(Level& level) {
         int32_t ay = 0;
         int32_t bx = 0;
         int32_t by = 0;
-        if (!PickOpenSquareWhere(level, &ax, &ay, allowsBlockers)) continue;
-        if (!PickOpenSquareWhere(level, &bx, &by, allowsBlockers)) continue;
+        if (!PickOpenSquareWhere("teleporter square", level, &ax, &ay, allowsBlockers)) continue;
+        if (!PickOpenSquareWhere("teleporter square", level, &bx, &by, allowsBlockers)) continue;
         if (level.SquareKind(ax, ay) != SquareType::Floor || level.SquareKind(bx, by) != SquareType::Floor ||
             !level.IsClearFloor3x3(ax, ay) || !level.IsClearFloor3x3(bx, by) || (ax == bx && ay == by)) {
             continue;
@@ -346,7 +346,7 @@ void RollRoomFurniture(Level* level) {
     if (branch == nullptr || branch->blockers.empty()) return;
     int32_t x = 0;
     int32_t y = 0;
-    if (!PickOpenSquareWhere(*level, &x, &y, [&](int32_t cx, int32_t cy) { return !NoBlockersAt(*level, cx, cy); })) {
+    if (!PickOpenSquareWhere("fixture square", *level, &x, &y, [&](int32_t cx, int32_t cy) { return !NoBlockersAt(*level, cx, cy); })) {
         return;
     }
     GameObj* fixture = nullptr;
@@ -389,7 +389,7 @@ void Level::PlaceTreasure(bool noChest) {
                 return true;
             }
         }
-        NoteSearchGivenUp();
+        NoteSearchGivenUp("treasure square");
         return false;
     };
     int32_t x = 0;
@@ -444,7 +444,7 @@ void Level::PlaceZorkmids(int32_t total, int32_t piles) {
     for (int32_t amount : amounts) {
         int32_t x = 0;
         int32_t y = 0;
-        if (!PickOpenSquareWhere(*this, &x, &y, [&](int32_t cx, int32_t cy) { return !NoTreasureAt(*this, cx, cy); })) {
+        if (!PickOpenSquareWhere("zorkmid square", *this, &x, &y, [&](int32_t cx, int32_t cy) { return !NoTreasureAt(*this, cx, cy); })) {
             continue;
         }
         (new Zorkmids(amount))->PlaceOnLevel(x, y, this, 0);
@@ -497,7 +497,7 @@ void Level::AddLeverCloset() {
             }
         }
         if (!leverFound) {
-            NoteSearchGivenUp();
+            NoteSearchGivenUp("lever closet lever square");
             continue;
         }
         leverWalls.insert({x, y});

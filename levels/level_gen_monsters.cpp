@@ -49,7 +49,7 @@ void PutMonster(Level& level, Monster* monster, int32_t x, int32_t y) {
 
 // Squares drawn uniformly (C) over the level until `fits`; false after the bounded draws.
 template <class Fits>
-bool DrawLevelSquare(const Level& level, int32_t* outX, int32_t* outY, Fits fits) {
+bool DrawLevelSquare(const char* what, const Level& level, int32_t* outX, int32_t* outY, Fits fits) {
     for (int32_t draw = 0; draw < kMaxSquareDraws; ++draw) {
         int32_t x = RandomInt(level.width);
         int32_t y = RandomInt(level.height);
@@ -59,7 +59,7 @@ bool DrawLevelSquare(const Level& level, int32_t* outX, int32_t* outY, Fits fits
             return true;
         }
     }
-    NoteSearchGivenUp();
+    NoteSearchGivenUp(what);
     return false;
 }
 
@@ -113,7 +113,7 @@ void Level::SpawnHorde(int32_t px, int32_t py, QuestRecord* quest, const char* l
         return;
     }
     const int32_t size = minSize + RandomInt(addSize);
-    if (anywhere && !DrawLevelSquare(*this, &px, &py, [&](int32_t x, int32_t y) { return SquareKind(x, y) == SquareType::Floor; })) {
+    if (anywhere && !DrawLevelSquare("horde square", *this, &px, &py, [&](int32_t x, int32_t y) { return SquareKind(x, y) == SquareType::Floor; })) {
         return;
     }
     MonsterRecord* record = drawn;
@@ -166,7 +166,7 @@ Monster* Level::SpawnMonster(int32_t px, int32_t py, bool sleeping, bool groupAl
         const int32_t followers = 5 + RandomInt(5);
         int32_t lx = 0;
         int32_t ly = 0;
-        if (!DrawLevelSquare(*this, &lx, &ly, [&](int32_t x, int32_t y) {
+        if (!DrawLevelSquare("group leader square", *this, &lx, &ly, [&](int32_t x, int32_t y) {
                 return SquareKind(x, y) == SquareType::Floor && EmptySquare(*this, x, y);
             })) {
             return nullptr;
@@ -201,9 +201,9 @@ Monster* Level::SpawnMonster(int32_t px, int32_t py, bool sleeping, bool groupAl
                 py = square.second;
                 found = SquareKind(px, py) == SquareType::Water;
             }
-            if (!found) NoteSearchGivenUp();
+            if (!found) NoteSearchGivenUp("water square");
         } else {
-            found = DrawLevelSquare(*this, &px, &py, [&](int32_t x, int32_t y) {
+            found = DrawLevelSquare("monster square", *this, &px, &py, [&](int32_t x, int32_t y) {
                 int32_t kind = SquareKind(x, y);
                 return (kind == SquareType::Floor || kind == SquareType::ZooFloor) && EmptySquare(*this, x, y);
             });

@@ -28,7 +28,7 @@ bool RoomAllows(const Level& level, int32_t x, int32_t y, int32_t RoomTemplate::
 // Draws C-random squares over the whole level until `fits` holds; false (counted in the
 // report) when the bounded draws found none.
 template <class Fits>
-bool DrawSquare(Level& level, int32_t* outX, int32_t* outY, Fits fits) {
+bool DrawSquare(const char* what, Level& level, int32_t* outX, int32_t* outY, Fits fits) {
     for (int32_t draw = 0; draw < kMaxSquareDraws; ++draw) {
         int32_t x = RandomInt(level.width);
         int32_t y = RandomInt(level.height);
@@ -38,7 +38,7 @@ bool DrawSquare(Level& level, int32_t* outX, int32_t* outY, Fits fits) {
             return true;
         }
     }
-    NoteSearchGivenUp();
+    NoteSearchGivenUp(what);
     return false;
 }
 
@@ -66,7 +66,7 @@ bool PlaceOnClearFloor(Level& level, GameObj* obj) {
             return true;
         }
     }
-    NoteSearchGivenUp();
+    NoteSearchGivenUp("clear floor square");
     delete obj;
     return false;
 }
@@ -83,7 +83,7 @@ Breakable* NewBranchBreakable(Level& level) {
 bool PlaceBreakable(Level& level, Breakable* breakable) {
     int32_t x = 0;
     int32_t y = 0;
-    bool found = DrawSquare(level, &x, &y, [&](int32_t cx, int32_t cy) {
+    bool found = DrawSquare("breakable square", level, &x, &y, [&](int32_t cx, int32_t cy) {
         return ScatterBase(level, cx, cy) && RoomAllows(level, cx, cy, &RoomTemplate::notreasure) &&
                PlainEmptyFloor(level, cx, cy);
     });
@@ -130,7 +130,7 @@ bool FindStairSquare(Level& level, const std::vector<std::pair<int32_t, int32_t>
         }
         if (farEnough || ++rejections >= kStairDistanceRejections) return true;
     }
-    if (!haveCandidate) NoteSearchGivenUp();
+    if (!haveCandidate) NoteSearchGivenUp("stair square");
     return haveCandidate;
 }
 
@@ -190,7 +190,7 @@ void ScatterLevelExtras(Level* level) {
         }
         int32_t x = 0;
         int32_t y = 0;
-        bool found = DrawSquare(lv, &x, &y, [&](int32_t cx, int32_t cy) {
+        bool found = DrawSquare("reagent square", lv, &x, &y, [&](int32_t cx, int32_t cy) {
             return ScatterBase(lv, cx, cy) && lv.SquareKind(cx, cy) != SquareType::ShopFloor &&
                    RoomAllows(lv, cx, cy, &RoomTemplate::notreasure);
         });
@@ -213,7 +213,7 @@ void ScatterLevelExtras(Level* level) {
     for (int32_t i = 0; i < dirt; ++i) {
         int32_t x = 0;
         int32_t y = 0;
-        if (DrawSquare(lv, &x, &y, [&](int32_t cx, int32_t cy) {
+        if (DrawSquare("dirt square", lv, &x, &y, [&](int32_t cx, int32_t cy) {
                 return ScatterBase(lv, cx, cy) && PlainEmptyFloor(lv, cx, cy) &&
                        RoomAllows(lv, cx, cy, &RoomTemplate::notreasure);
             })) {
@@ -229,7 +229,7 @@ void ScatterLevelExtras(Level* level) {
         if (def == nullptr) break;  // no trap definitions
         int32_t x = 0;
         int32_t y = 0;
-        if (DrawSquare(lv, &x, &y, [&](int32_t cx, int32_t cy) {
+        if (DrawSquare("trap square", lv, &x, &y, [&](int32_t cx, int32_t cy) {
                 return ScatterBase(lv, cx, cy) && !lv.HasObjectAt(cx, cy) &&
                        lv.SquareKind(cx, cy) != SquareType::ShopFloor &&
                        RoomAllows(lv, cx, cy, &RoomTemplate::notraps);

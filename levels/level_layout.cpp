@@ -189,7 +189,10 @@ void ReportGenerationError(const char* where, int32_t line, const std::string& t
     gReport.errors.push_back(text);
 }
 
-void NoteSearchGivenUp() { ++gReport.searchesGivenUp; }
+void NoteSearchGivenUp(const char* what) {
+    ++gReport.searchesGivenUp;
+    ++gReport.givenUpBySearch[what != nullptr ? what : ""];
+}
 
 std::vector<PlacedRoom>& PlacedRooms() { return gPlacedRooms; }
 int32_t LayoutFloorCount() { return gFloorCount; }
@@ -567,7 +570,7 @@ bool Level::GenPortalLevelContent(int32_t newWidth, int32_t newHeight, int32_t r
             startY = fy + RandomInt(first->height);
             started = SquareKind(startX, startY) == SquareType::Floor;
         }
-        if (!started) NoteSearchGivenUp();
+        if (!started) NoteSearchGivenUp("portal level start");
         for (int32_t pass = 0; pass < roomTarget && gDoorHead < gDoors.size(); ++pass) {
             const int32_t dx = gDoors[gDoorHead].first;
             const int32_t dy = gDoors[gDoorHead].second;
@@ -600,7 +603,7 @@ bool Level::GenPortalLevelContent(int32_t newWidth, int32_t newHeight, int32_t r
         if (found) {
             (new Portal())->PlaceOnLevel(px, py, this, 0);
         } else {
-            NoteSearchGivenUp();
+            NoteSearchGivenUp("portal square");
         }
     }
     FixBadDoors();

@@ -13,6 +13,7 @@
 // a hook that does nothing until the room-record classes exist (SetRoomObjectSpawner). Moves
 // are queued here while a level is built, in place of the turn engine's move queue.
 #include <cstdint>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -53,14 +54,15 @@ struct GenerationReport {
     int32_t layoutAttempts = 0;    // layout starts, the first included
     bool layoutAccepted = false;   // reached the acceptance size (or the portal room target)
     int32_t searchesGivenUp = 0;   // bounded searches that found nothing
+    std::map<std::string, int32_t> givenUpBySearch;  // the same by what was searched for
     std::vector<std::string> errors;  // the "ZARNOCH ERROR" texts printed
 };
 GenerationReport& LastGenerationReport();
 void ResetGenerationReport();
 // Prints "ZARNOCH ERROR: <where>, line <line>: <text>" and keeps the text in the report.
 void ReportGenerationError(const char* where, int32_t line, const std::string& text);
-// One more bounded search that found nothing.
-void NoteSearchGivenUp();
+// One more bounded search that found nothing; `what` names it in the report.
+void NoteSearchGivenUp(const char* what);
 
 // The generation state of the running layout pass.
 std::vector<PlacedRoom>& PlacedRooms();

@@ -1,0 +1,48 @@
+#pragma once
+// Checking generated levels: building a level for a seed, depth and game kind; the rules every
+// generated level must keep; a text dump of a level (squares, rooms, objects) for comparisons;
+// and the data the checks generate from (our data files, plus a few sample monster, item and
+// quest records while those databases read nothing yet).
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class Level;
+
+struct LevelGenCase {
+    uint32_t seed = 1;
+    int32_t depth = 0;
+    bool quick = false;     // 75 x 75 levels and fewer goods
+    bool extended = false;  // the long dungeon: the last depth is 14
+};
+
+// Reads "tweakDB.xml", "branchDB.xml", "rooms.xml" and "text.xml" from a folder (our
+// data/game) into the tables, replacing what they held, and builds the template name map.
+// False, with a diagnostic, when one of the first three cannot be read.
+bool LoadGenerationData(const std::string& folder);
+
+// Adds sample monster records (every monster level, swimmers, both final-boss records), item
+// definitions of every list generation draws from, and quest records, each only where its list
+// is empty; then rebuilds the monster tables.
+void InstallSampleGenerationRecords();
+// Removes everything InstallSampleGenerationRecords added (the lists it filled are emptied).
+void RemoveSampleGenerationRecords();
+
+// Seeds both generators with the case's seed and builds the level with a hero of the case's
+// flags standing by (the previous hero is restored). `accepted` receives what generation
+// answered: false when a layout gave up after its bounded restarts.
+std::unique_ptr<Level> GenerateLevelForCase(const LevelGenCase& genCase, bool* accepted);
+
+// The rules of a generated level; one line per broken rule, empty when it keeps them all:
+// every walkable square reachable from the start (an up staircase below depth 0), up stairs
+// except at depth 0 and down stairs except on the last level, the final boss only on the last
+// level (when the monster data has one), every object on a square of the grid, no queued move
+// left, and the layout accepted within its bounded tries.
+std::vector<std::string> CheckGeneratedLevel(const Level& level, const LevelGenCase& genCase, bool accepted);
+
+// The text dump of a level: a header, one line of square letters per row, the rooms with their
+// template names and rectangles, and every object with its square.
+std::string DescribeLevel(const Level& level);
+// The letter of a square kind in the dump.
+char SquareLetter(uint8_t kind, uint8_t flags);
