@@ -46,8 +46,13 @@ struct DrawContext {
     int32_t offsetY = 0;
     LevelViewWindow window;
 
-    int32_t PixelX(int32_t x) const { return (x - viewX) * tileW - offsetX; }
-    int32_t PixelY(int32_t y) const { return (y - viewY) * tileH - offsetY; }
+    // Squares of the window lie within two tiles of the screen, so these fit easily.
+    int32_t PixelX(int32_t x) const {
+        return static_cast<int32_t>((static_cast<int64_t>(x) - viewX) * tileW - offsetX);
+    }
+    int32_t PixelY(int32_t y) const {
+        return static_cast<int32_t>((static_cast<int64_t>(y) - viewY) * tileH - offsetY);
+    }
 };
 
 bool MakeContext(const Level& level, int32_t vx, int32_t vy, int32_t ox, int32_t oy,
@@ -56,10 +61,8 @@ bool MakeContext(const Level& level, int32_t vx, int32_t vy, int32_t ox, int32_t
     if (ctx->screen == nullptr || level.width <= 0 || level.height <= 0) return false;
     ctx->tileW = Layout.tileWidth > 0 ? Layout.tileWidth : 64;
     ctx->tileH = Layout.tileHeight > 0 ? Layout.tileHeight : 64;
-    // Offsets beyond a tile would only move the picture off the window; keep the pixel
-    // positions small.
-    ctx->offsetX = std::max(-ctx->tileW, std::min(ox, ctx->tileW));
-    ctx->offsetY = std::max(-ctx->tileH, std::min(oy, ctx->tileH));
+    ctx->offsetX = ox;
+    ctx->offsetY = oy;
     ctx->viewX = vx;
     ctx->viewY = vy;
     ctx->window = ComputeLevelViewWindow(level, vx, vy, ctx->offsetX, ctx->offsetY, ctx->tileW,
@@ -313,8 +316,8 @@ void Level::Draw(int32_t viewX, int32_t viewY, int32_t offsetX, int32_t offsetY)
     ObjectView.tileSize = ctx.tileW;
     ObjectView.camX = viewX;
     ObjectView.camY = viewY;
-    ObjectView.viewX = ctx.offsetX;
-    ObjectView.viewY = ctx.offsetY;
+    ObjectView.viewX = offsetX;
+    ObjectView.viewY = offsetY;
     for (int32_t y = win.firstY; y <= win.lastY; ++y) {
         for (int32_t x = win.firstX; x <= win.lastX; ++x) {
             const LevelCell& cell = squares[index(x, y)];
