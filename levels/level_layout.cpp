@@ -194,6 +194,13 @@ void NoteSearchGivenUp(const char* what) {
     ++gReport.givenUpBySearch[what != nullptr ? what : ""];
 }
 
+void ClearLayoutState() {
+    gPlacedRooms.clear();
+    gDoors.clear();
+    gDoorHead = 0;
+    gFloorCount = 0;
+}
+
 std::vector<PlacedRoom>& PlacedRooms() { return gPlacedRooms; }
 int32_t LayoutFloorCount() { return gFloorCount; }
 const std::vector<std::pair<int32_t, int32_t>>& PendingDoors() { return gDoors; }

@@ -64,7 +64,9 @@ void ReportGenerationError(const char* where, int32_t line, const std::string& t
 // One more bounded search that found nothing; `what` names it in the report.
 void NoteSearchGivenUp(const char* what);
 
-// The generation state of the running layout pass.
+// The generation state of the running layout pass; ClearLayoutState empties it (every pass
+// starts with it cleared).
+void ClearLayoutState();
 std::vector<PlacedRoom>& PlacedRooms();
 int32_t LayoutFloorCount();
 // Door squares still to grow from (the front is the next one).
