@@ -1,11 +1,20 @@
-// Level benchmarks: path searches and the sight pass over 100 x 100 levels.
-// Times are reported in microseconds per search (or per pass).
+// Level benchmarks: path searches and the sight pass over 100 x 100 levels, and generating
+// whole levels (with their tile layers).
+// Times are reported in microseconds per search, per pass or per level.
+//
+// Generation reads our data from VAULTMERE_DATA_DIR, else "data/game", "../data/game" or
+// "game/game" (the assembled game folder beside the benchmark).
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "levels/field_of_view.h"
+#include "levels/level_gen_check.h"
+#include "levels/level_gfx.h"
+#include "levels/level_layout.h"
 #include "levels/level.h"
 #include "levels/path_finding.h"
 
@@ -105,6 +114,49 @@ void BM_FieldOfViewOpenRoom(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FieldOfViewOpenRoom)->Unit(benchmark::kMicrosecond);
+
+// Our data and the sample records, read once for the generation benchmarks.
+bool GenerationDataReady() {
+    static const bool ready = [] {
+        const char* env = std::getenv("VAULTMERE_DATA_DIR");
+        for (const std::string& dir : {std::string(env != nullptr ? env : ""), std::string("data/game"),
+                                       std::string("../data/game"), std::string("game/game")}) {
+            if (!dir.empty() && LoadGenerationData(dir)) {
+                InstallSampleGenerationRecords();
+                return true;
+            }
+        }
+        return false;
+    }();
+    return ready;
+}
+
+// One whole level (layout, content and tile layers) per iteration, a new seed each time.
+void GenerateLevels(benchmark::State& state, int32_t depth, bool quick) {
+    if (!GenerationDataReady()) {
+        state.SkipWithError("no level data found (set VAULTMERE_DATA_DIR)");
+        return;
+    }
+    uint32_t seed = 1;
+    int32_t restarts = 0;
+    for (auto _ : state) {
+        LevelGenCase genCase;
+        genCase.seed = seed++;
+        genCase.depth = depth;
+        genCase.quick = quick;
+        std::unique_ptr<Level> level = GenerateLevelForCase(genCase, nullptr);
+        GenLevelGFXRep(level.get(), 0, 0, level->width, level->height);
+        restarts += LastGenerationReport().layoutAttempts - 1;
+        benchmark::DoNotOptimize(level.get());
+    }
+    state.counters["restarts"] = benchmark::Counter(restarts, benchmark::Counter::kAvgIterations);
+}
+
+void BM_GenerateLevel100x100(benchmark::State& state) { GenerateLevels(state, static_cast<int32_t>(state.range(0)), false); }
+BENCHMARK(BM_GenerateLevel100x100)->Arg(0)->Arg(5)->Arg(9)->Unit(benchmark::kMicrosecond);
+
+void BM_GenerateQuickLevel75x75(benchmark::State& state) { GenerateLevels(state, 5, true); }
+BENCHMARK(BM_GenerateQuickLevel75x75)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
