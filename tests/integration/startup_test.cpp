@@ -15,11 +15,12 @@ const std::vector<std::string> kFullStartupLabels = {
     "SkillDBLoad", "itemDBLoad", "craftDBLoad", "branchDBLoad", "LoadRoomTemplates", "LoadTextDB",
     "ReallyLoadMods", "InitMonsterTables", "AddDummySkills", "MenuBarLoad", "QuestUIArtLoad",
     "ui/gamplay images", "LoadGlobalImages", "LoadRecipeBookArt", "LoadEyeCandy", "LoadPortraits",
-    "InitShops", "InitSteamCloud", "PlayMusic"};
+    "InitShops", "InitSteamCloud", "PlayMusic", "MainMenu loading", "turnpage"};
 
-// Environment for a run that quits from the main menu by a scripted Escape.
+// Environment for a run that quits from the main menu by a scripted Escape, confirmed with the
+// quit screen's Quit button.
 std::map<std::string, std::string> QuitFromMenu(const TempDir& dir) {
-    WriteWholeFile(dir.file("quit.txt"), "wait 100\nkey escape\n");
+    WriteWholeFile(dir.file("quit.txt"), "wait 100\nkey escape\nwait 100\nclick 1 535 458\n");
     return {{"VAULTMERE_INPUT_SCRIPT", dir.file("quit.txt")}};
 }
 
@@ -103,7 +104,7 @@ TEST(Startup, KilledRunLeavesTheCookie) {
 TEST(Startup, MenuEntriesAreClickable) {
     TempDir user;
     // "New game" is the first entry; the stand-in reports it and the menu shows again.
-    WriteWholeFile(user.file("s.txt"), "wait 50\nclick 1 640 220\nwait 50\nkey escape\n");
+    WriteWholeFile(user.file("s.txt"), "wait 50\nclick 1 960 266\nwait 50\nkey escape\nwait 50\nclick 1 535 458\n");
     GameRun run = RunGame({"-no-initial-config"}, user.path(), {{"VAULTMERE_INPUT_SCRIPT", user.file("s.txt")}});
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_TRUE(Contains(run.output, "New game is not available yet")) << run.output;
