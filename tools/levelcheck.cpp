@@ -19,9 +19,14 @@
 #include <memory>
 #include <vector>
 
+#include "core/text_db.h"
+#include "core/tweak.h"
+#include "levels/branch_db.h"
 #include "levels/level.h"
 #include "levels/level_gen_check.h"
 #include "levels/level_layout.h"
+#include "levels/room_templates.h"
+#include "media/sprite.h"
 
 namespace {
 
@@ -156,5 +161,10 @@ int main(int argc, char** argv) {
                 levels, failures, restarts, givenUp, levels > 0 ? totalMs / levels : 0.0, slowestMs);
     for (const auto& entry : givenUpBySearch) std::printf("  given up: %s %d\n", entry.first.c_str(), entry.second);
     RemoveSampleGenerationRecords();
+    ClearRoomTemplates();
+    ClearBranches();
+    ClearTextDB();
+    ClearTweakVals();
+    SpriteMgr_FreeAll();
     return failures == 0 ? 0 : 1;
 }
