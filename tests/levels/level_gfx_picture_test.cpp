@@ -169,10 +169,7 @@ TEST(LevelGfxPicture, ShippedDataGivesEverySquareATileAndFillsTheScreen) {
     });
 }
 
-// Disabled until the tileset pictures keep their four rows' colours: the placeholder art maker
-// gives a palette picture the first 255 colours it meets, so the liquid and floor rows of our
-// tilesets come out in the colours of the top and wall rows.
-TEST(LevelGfxPicture, DISABLED_ShippedArtTellsFloorsWallsLiquidsAndTopsApart) {
+TEST(LevelGfxPicture, ShippedArtTellsFloorsWallsLiquidsAndTopsApart) {
     DrawShippedLevel("level_picture_families.png", [](Level& level, SDL_Surface* screen) {
         ASSERT_NE(level.BaseTile(8, 3), nullptr);  // a wall face: rock above, corridor below
         ASSERT_NE(level.TopTile(0, 0), nullptr);
