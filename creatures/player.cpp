@@ -1,13 +1,95 @@
 // Stand-in: what is still to be built is listed at the top of creatures/player.h.
 #include "creatures/player.h"
 
+#include <cctype>
+
 #include "creatures/experience.h"
+#include "media/sprite.h"
 
 Player* CurrentPlayer = nullptr;
 bool VictoryFlag = false;
 
-Player::Player() = default;
+Player::Player() {
+    // The hero stands centred on its square with its feet on the square's bottom edge.
+    anchorMode = 1;
+}
 Player::~Player() = default;
+
+namespace {
+
+// File stem and male sprite-table name of every hero animation, in HeroAnim order.
+struct HeroAnimEntry {
+    const char* stem;
+    const char* name;
+};
+
+constexpr HeroAnimEntry kHeroAnimEntries[] = {
+    {"hero_slp_r", "player_sleep"},
+    {"hero_idle_u", "playerIdleUp"},
+    {"hero_idle_d", "playerIdleDown"},
+    {"hero_idle_l", "playerIdleLeft"},
+    {"hero_idle_r", "playerIdleRight"},
+    {"hero_hit_u", "playerHitUp"},
+    {"hero_hit_d", "playerHitDown"},
+    {"hero_hit_l", "playerHitLeft"},
+    {"hero_hit_r", "playerHitRight"},
+    {"hero_run_u", "playerWalkUp"},
+    {"hero_run_d", "playerWalkDown"},
+    {"hero_run_l", "playerWalkLeft"},
+    {"hero_run_r", "playerWalkRight"},
+    {"hero_long_idle", "player_longidle"},
+    {"hero_atk_wnd_r", "playerWandWaveR"},
+    {"hero_atk_wnd_l", "playerWandWaveL"},
+#define HERO_ATTACKS(stem, suffix)                                                        \
+    {"hero_atk_" stem "_l", "playerAttackL_" suffix}, {"hero_atk_" stem "_r", "playerAttackR_" suffix}, \
+        {"hero_atk_" stem "_d", "playerAttackF_" suffix}, {"hero_atk_" stem "_u", "playerAttackB_" suffix}
+    HERO_ATTACKS("swd", "Sword"),
+    HERO_ATTACKS("axe", "Axe"),
+    HERO_ATTACKS("mace", "Mace"),
+    HERO_ATTACKS("stk", "staff"),
+    HERO_ATTACKS("bow", "bow"),
+    HERO_ATTACKS("thr", "thrown"),
+    HERO_ATTACKS("unarm", "Foot"),
+#undef HERO_ATTACKS
+    {"hero_read_scroll", "playerScroll"},
+    {"hero_levelup_r", "playerLevelUp"},
+    {"hero_drink_r", "playerPotion"},
+    {"hero_eat_r", "playerEat"},
+    {"hero_cast_d", "playerCastSpellD"},
+    {"hero_cast_u", "playerCastSpellU"},
+    {"hero_cast_l", "playerCastSpellL"},
+    {"hero_cast_r", "playerCastSpellR"},
+    {"hero_die", "playerDieR"},
+    {"hero_die", "playerDieL"},
+    {"hero_poison_r", "playerDieByPoisonR"},
+    {"hero_poison_l", "playerDieByPoisonL"},
+    {"hero_die_disintegrated_l", "playerDisintegratedL"},
+    {"hero_die_disintegrated_r", "playerDisintegratedR"},
+    {"hero_vanish_r", "playerVanishR"},
+};
+static_assert(sizeof(kHeroAnimEntries) / sizeof(kHeroAnimEntries[0]) == kHeroAnimCount,
+              "one entry per hero animation");
+
+}  // namespace
+
+HeroAnimSource GetHeroAnimSource(int32_t anim, bool female) {
+    HeroAnimSource source;
+    if (anim < 0 || anim >= kHeroAnimCount) return source;
+    const HeroAnimEntry& entry = kHeroAnimEntries[anim];
+    if (!female) {
+        source.name = entry.name;
+        source.file = std::string("sprites/hero/") + entry.stem + ".spr";
+        return source;
+    }
+    // The female names are the male ones behind "fem" with a capital first letter.
+    source.name = entry.name;
+    source.name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(source.name[0])));
+    source.name = "fem" + source.name;
+    // The female level-up frames have no side in their stem.
+    const std::string stem = anim == kHeroLevelUp ? std::string("hero_levelup") : std::string(entry.stem);
+    source.file = "sprites/fhero/" + stem + ".xml";
+    return source;
+}
 
 void Player::PlaceOnLevel(int32_t px, int32_t py, Level* onLevel, int32_t flag) {
     GameObj::PlaceOnLevel(px, py, onLevel, flag);
@@ -16,7 +98,26 @@ void Player::PlaceOnLevel(int32_t px, int32_t py, Level* onLevel, int32_t flag) 
 
 void Player::GiveStartingKit(Player*) {}
 
-void Player::LoadAnimations(Player*) {}
+void Player::LoadAnimations(Player* hero) {
+    Player* target = hero != nullptr ? hero : this;
+    const bool isFemale = target->female != 0;
+    for (int32_t anim = 0; anim < kHeroAnimCount; ++anim) {
+        const HeroAnimSource source = GetHeroAnimSource(anim, isFemale);
+        target->heroAnimations[anim] =
+            isFemale ? SpriteMgr_GetOrLoadXML(source.name.c_str(), source.file.c_str(), 1)
+                     : SpriteMgr_GetOrLoad(source.name.c_str(), source.file.c_str());
+    }
+    target->SetIdleAnimation();
+}
+
+Sprite* Player::IdleSpriteForFacing() const {
+    switch (facing) {
+        case 1: return heroAnimations[kHeroIdleLeft];
+        case 2: return heroAnimations[kHeroIdleUp];
+        case 3: return heroAnimations[kHeroIdleRight];
+        default: return heroAnimations[kHeroIdleDown];
+    }
+}
 
 void Player::LoadPolymorphAnimations() {}
 
@@ -56,9 +157,12 @@ void Player::PassSkippedTurns() {
 }
 
 void Player::SetIdleAnimation() {
-    if (!dead) {
-        currentSprite = idleSprite;
-    }
+    if (dead) return;
+    Sprite* idle = IdleSpriteForFacing();
+    if (idle == nullptr) return;
+    bob.SetSprite(idle);
+    bob.loop = true;
+    bob.playing = true;
 }
 
 void Player::Sleep() {

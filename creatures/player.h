@@ -2,9 +2,10 @@
 // The hero.
 //
 // Stand-in: the fields other subsystems read and write, with operations that only keep
-// those fields consistent. Still to be built here: saving, the load constructor and the
-// class-registry entry, the embedded Bob with its animation set by
-// gender and the walking Bob, experience and level-ups with their sound, animation and
+// those fields consistent. The animation set by gender is loaded and the idle animation
+// shown. Still to be built here: saving, the load constructor and the class-registry
+// entry, playing the walk, hit, attack, cast and death animations, the walking Bob,
+// experience and level-ups with their sound, animation and
 // dialog, the starting kit of the chosen skills, path walking with footsteps, sleeping,
 // digesting, polymorph animations, summons, and the crafting lists.
 #include <cstdint>
@@ -23,6 +24,37 @@ class Monster;
 constexpr int32_t kBuildSkillCount = 7;
 constexpr int32_t kBeltSlotCount = 9;
 constexpr int32_t kNoRoom = 255;
+
+// The hero's animations, one sprite each (heroAnimations).
+enum HeroAnim : int32_t {
+    kHeroSleep,
+    kHeroIdleUp, kHeroIdleDown, kHeroIdleLeft, kHeroIdleRight,
+    kHeroHitUp, kHeroHitDown, kHeroHitLeft, kHeroHitRight,
+    kHeroWalkUp, kHeroWalkDown, kHeroWalkLeft, kHeroWalkRight,
+    kHeroLongIdle,
+    kHeroWandWaveR, kHeroWandWaveL,
+    // Seven weapon groups (sword, axe, mace, staff, bow, thrown, unarmed), each with the
+    // attacks left, right, front (down) and back (up).
+    kHeroAttackFirst,
+    kHeroReadScroll = kHeroAttackFirst + 28,
+    kHeroLevelUp, kHeroDrink, kHeroEat,
+    kHeroCastDown, kHeroCastUp, kHeroCastLeft, kHeroCastRight,
+    kHeroDieR, kHeroDieL, kHeroPoisonR, kHeroPoisonL,
+    kHeroDisintegratedL, kHeroDisintegratedR, kHeroVanishR,
+    kHeroAnimCount
+};
+constexpr int32_t kHeroWeaponGroups = 7;
+// The attack of a weapon group (0 sword .. 6 unarmed) toward a side (0 left, 1 right,
+// 2 front, 3 back).
+constexpr int32_t HeroAttackAnim(int32_t group, int32_t side) {
+    return kHeroAttackFirst + group * 4 + side;
+}
+// Sprite-table name and file of one hero animation for a gender.
+struct HeroAnimSource {
+    std::string name;
+    std::string file;
+};
+HeroAnimSource GetHeroAnimSource(int32_t anim, bool female);
 
 class Player : public Hittable {
 public:
@@ -49,13 +81,10 @@ public:
     int32_t levelUpPoints = 0;
     int32_t experience = 0;      // toward the next level
 
-    // Animation set of the embedded picture.
-    Sprite* idleSprite = nullptr;
-    Sprite* walkLeftSprite = nullptr;
-    Sprite* walkRightSprite = nullptr;
-    Sprite* walkUpSprite = nullptr;
-    Sprite* walkDownSprite = nullptr;
-    Sprite* currentSprite = nullptr;
+    // Animation set of the embedded picture (sprites owned by the sprite table), filled
+    // by LoadAnimations.
+    Sprite* heroAnimations[kHeroAnimCount] = {};
+    Bob glowBob;                 // the hero glow, the hero's second picture
     Bob* walkingBob = nullptr;   // linked into the squares a walk crosses
 
     int32_t sleepTurns = 0;
@@ -78,7 +107,15 @@ public:
     std::string GetName() override { return name; }
     std::string GetTitle() const { return "Adventurer"; }
     void GiveStartingKit(Player* hero);
+    // Loads the animation set of the hero's gender ("sprites/hero/<stem>.spr" or
+    // "sprites/fhero/<stem>.xml") into hero (this hero when null) and shows the idle
+    // animation.
     void LoadAnimations(Player* hero);
+    // The idle animation of the facing (down for a facing out of range); null before the
+    // set is loaded.
+    Sprite* IdleSpriteForFacing() const;
+    // The animation shown after a long time without input.
+    Sprite* LongIdleSprite() const { return heroAnimations[kHeroLongIdle]; }
     void LoadPolymorphAnimations();
 
     // With amount 0 only checks for a level-up. Never re-enters itself.
@@ -88,6 +125,7 @@ public:
     bool IsDigesting() const;
     void Digest();
     void PassSkippedTurns();
+    // Unless dead: the idle animation of the facing, looping.
     void SetIdleAnimation();
     void Sleep();
     void WalkPathTo(int32_t tx, int32_t ty);

@@ -1,6 +1,22 @@
 // Stand-in: what is still to be built is listed at the top of interface/hud.h.
 #include "interface/hud.h"
 
+#include <cstdio>
+
+#include "core/startup.h"
+#include "core/text_db.h"
+#include "creatures/ability.h"
+#include "creatures/experience.h"
+#include "creatures/player.h"
+#include "creatures/spell.h"
+#include "interface/game_frame.h"
+#include "interface/layout.h"
+#include "interface/play_screen.h"
+#include "media/font.h"
+#include "media/image.h"
+#include "media/text.h"
+#include "media/ticker.h"
+
 void MenuBarLoad() {}
 
 void QuestUIArtLoad() {}
@@ -23,11 +39,244 @@ int32_t CountSkillSlotsWithAbilities() {
     return 0;
 }
 
+namespace {
+
+constexpr int32_t kBarWidth = 400;
+constexpr int32_t kBarWidthLarge = 674;
+constexpr int32_t kExpBarWidth = 382;
+constexpr int32_t kExpBarWidthLarge = 671;
+constexpr int32_t kDefaultBarHeight = 128;
+constexpr int32_t kDefaultBarHeightLarge = 216;
+constexpr int32_t kHotspotSize = 12;
+
+bool Large() {
+    return Layout.largeInterface != 0;
+}
+
+SDL_Rect MakeRect(int32_t x, int32_t y, SDL_Surface* picture, int32_t w, int32_t h) {
+    SDL_Rect r;
+    r.x = static_cast<Sint16>(x);
+    r.y = static_cast<Sint16>(y);
+    r.w = static_cast<Uint16>(picture != nullptr ? picture->w : w);
+    r.h = static_cast<Uint16>(picture != nullptr ? picture->h : h);
+    return r;
+}
+
+// Edges included.
+bool Inside(const SDL_Rect& r, int32_t x, int32_t y) {
+    return x >= r.x && y >= r.y && x <= r.x + r.w && y <= r.y + r.h;
+}
+
+void Blit(SDL_Surface* picture, SDL_Rect* source, int32_t x, int32_t y) {
+    if (picture == nullptr || ScreenSurface == nullptr) return;
+    SDL_Rect at;
+    at.x = static_cast<Sint16>(x);
+    at.y = static_cast<Sint16>(y);
+    at.w = 0;
+    at.h = 0;
+    SDL_BlitSurface(picture, source, ScreenSurface, &at);
+}
+
+// Blits the columns from..from+width of a bar picture to (x, y).
+void BlitBarPart(SDL_Surface* picture, int32_t from, int32_t width, int32_t x, int32_t y) {
+    if (picture == nullptr || width <= 0) return;
+    SDL_Rect source;
+    source.x = static_cast<Sint16>(from);
+    source.y = 0;
+    source.w = static_cast<Uint16>(width);
+    source.h = static_cast<Uint16>(picture->h);
+    Blit(picture, &source, x, y);
+}
+
+SDL_Surface* HotspotPicture(bool hover) {
+    static SDL_Surface* pictures[2] = {nullptr, nullptr};
+    static bool tried = false;
+    if (!tried) {
+        tried = true;
+        pictures[0] = LoadImage("ui/gameplay/tooltip_hotspot0.png");
+        pictures[1] = LoadImage("ui/gameplay/tooltip_hotspot1.png");
+    }
+    return pictures[hover ? 1 : 0];
+}
+
+// A number pair "a / b" centred on the bar, in black one pixel down and right, then white.
+void DrawBarNumbers(const SDL_Rect& bar, int32_t a, int32_t b, TTF_Font* font, int32_t raise) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%i / %i", a, b);
+    const int32_t cx = bar.x + bar.w / 2;
+    const int32_t y = bar.y - raise;
+    DrawTextCentered(cx + 1, y + 1, text, font, kTextBlack, ScreenSurface);
+    DrawTextCentered(cx, y, text, font, kTextWhite, ScreenSurface);
+}
+
+// ---- the pieces ----------------------------------------------------------------------------
+
+void DrawBottomBarPiece(HudFrame& frame) {
+    DrawBottomBar(frame.mouseX, frame.mouseY);
+}
+
+void DrawHudBarsPiece(HudFrame&) {
+    DrawHudBars();
+}
+
+// Still to come: the minimap and the room name; the ticker is drawn here once a frame.
+void DrawMinimapPiece(HudFrame&) {
+    DrawTicker();
+}
+
+void DrawZooBannerPiece(HudFrame&) {
+    if (ZooBannerMs <= 0 || ZooBannerImage == nullptr) return;
+    Blit(ZooBannerImage, nullptr, Layout.halfScreenWidth - ZooBannerImage->w / 2,
+         300 - ZooBannerImage->h / 2);
+}
+
+void NotBuiltYet(HudFrame&) {}
+
+const HudPiece kHudPieces[] = {
+    {"bottom bar", DrawBottomBarPiece},
+    {"status bars", DrawHudBarsPiece},
+    {"menu bar", NotBuiltYet},
+    {"portrait", NotBuiltYet},
+    {"buff bar", NotBuiltYet},
+    {"minimap, ticker and room name", DrawMinimapPiece},
+    {"belts and active item", NotBuiltYet},
+    {"toolkit windows", NotBuiltYet},
+    {"inventory window", NotBuiltYet},
+    {"crafting panel", NotBuiltYet},
+    {"character panel", NotBuiltYet},
+    {"HUD tooltips", NotBuiltYet},
+    {"zoo banner", DrawZooBannerPiece},
+};
+
+}  // namespace
+
+const HudPiece* GetHudPieces(size_t* count) {
+    if (count != nullptr) *count = sizeof(kHudPieces) / sizeof(kHudPieces[0]);
+    return kHudPieces;
+}
+
+void DrawHud(HudFrame& frame) {
+    for (const HudPiece& piece : kHudPieces) piece.draw(frame);
+}
+
+// ---- bottom bar ----------------------------------------------------------------------------
+
+int32_t BottomBarHeight() {
+    SDL_Surface* bar = CurrentBottomBarImage();
+    if (bar != nullptr) return bar->h;
+    return Large() ? kDefaultBarHeightLarge : kDefaultBarHeight;
+}
+
+int32_t BottomBarTop() {
+    return Layout.screenHeight - BottomBarHeight();
+}
+
+SDL_Rect GetHealthBarRect() {
+    const bool large = Large();
+    SDL_Surface* picture = large ? Hud.lifeBar2x : Hud.lifeBar;
+    return MakeRect(Layout.interfaceX + (large ? 63 : 56),
+                    Layout.screenHeight + (large ? 172 : 92) - BottomBarHeight(), picture,
+                    large ? kBarWidthLarge : kBarWidth, large ? 28 : 16);
+}
+
+SDL_Rect GetManaBarRect() {
+    const bool large = Large();
+    SDL_Surface* picture = large ? Hud.manaBar0_2x : Hud.manaBar0;
+    return MakeRect(Layout.interfaceX + (large ? 864 : 568),
+                    Layout.screenHeight + (large ? 172 : 92) - BottomBarHeight(), picture,
+                    large ? kBarWidthLarge : kBarWidth, large ? 28 : 16);
+}
+
+SDL_Rect GetExperienceBarRect() {
+    const bool large = Large();
+    SDL_Surface* picture = large ? Hud.expBar2x : Hud.expBar;
+    return MakeRect(Layout.interfaceX + (large ? 865 : 576),
+                    Layout.screenHeight + (large ? 159 : 83) - BottomBarHeight(), picture,
+                    large ? kExpBarWidthLarge : kExpBarWidth, large ? 12 : 8);
+}
+
+SDL_Rect GetActiveItemRect() {
+    const bool large = Large();
+    const int32_t size = large ? 64 : 32;
+    return MakeRect(Layout.interfaceX + (large ? 867 : 578), BottomBarTop() + (large ? 87 : 43),
+                    nullptr, size, size);
+}
+
 SDL_Rect GetDigestButtonRect() {
-    SDL_Rect rect;
-    rect.x = 0;
-    rect.y = 0;
-    rect.w = 0;
-    rect.h = 0;
-    return rect;
+    return MakeRect(Layout.interfaceX, BottomBarTop() + 96, nullptr, 60, 24);
+}
+
+void DrawDigestButton(int32_t mouseX, int32_t mouseY) {
+    const SDL_Rect r = GetDigestButtonRect();
+    SDL_Surface* picture = Hud.digestInactive;
+    if (CurrentPlayer != nullptr && CurrentPlayer->IsDigesting()) {
+        picture = Inside(r, mouseX, mouseY) ? Hud.digest1 : Hud.digest0;
+    }
+    Blit(picture, nullptr, r.x, r.y);
+}
+
+void DrawBottomBar(int32_t mouseX, int32_t mouseY) {
+    const int32_t top = BottomBarTop();
+    Blit(CurrentBottomBarImage(), nullptr, Layout.interfaceX, top);
+    DrawDigestButton(mouseX, mouseY);
+    for (const TextBlock& block : GetQuestionBlocks(Large() ? "bottomthing2x" : "bottomthing")) {
+        const int32_t x = Layout.interfaceX + block.x;
+        const int32_t y = top + block.y;
+        const bool hover = mouseX >= x && mouseY >= y && mouseX <= x + kHotspotSize &&
+                           mouseY <= y + kHotspotSize;
+        Blit(HotspotPicture(hover), nullptr, x, y);
+    }
+}
+
+// ---- status bars ---------------------------------------------------------------------------
+
+HudBarWidths ComputeHudBarWidths(int32_t health, int32_t maxHealth, int32_t mana, int32_t maxMana,
+                                 int32_t experience, int32_t experienceNeeded, int32_t spellCost,
+                                 bool large) {
+    const int32_t W = large ? kBarWidthLarge : kBarWidth;
+    const int32_t Wx = large ? kExpBarWidthLarge : kExpBarWidth;
+    // A value beyond its maximum (or below 0) fills the bar (or nothing), never more.
+    auto fill = [](int32_t value, int32_t maximum, int32_t full) -> int32_t {
+        if (maximum <= 0 || value <= 0) return 0;
+        const double pixels = static_cast<double>(value) / maximum * full;
+        return pixels >= full ? full : static_cast<int32_t>(pixels);
+    };
+    HudBarWidths widths;
+    widths.health = fill(health, maxHealth, W);
+    widths.mana = fill(mana, maxMana, W);
+    widths.experience = fill(experience, experienceNeeded, Wx);
+    if (spellCost > 0 && spellCost <= mana) widths.manaCost = fill(spellCost, maxMana, W);
+    return widths;
+}
+
+void DrawHudBars() {
+    Player* hero = CurrentPlayer;
+    if (hero == nullptr || ScreenSurface == nullptr) return;
+    const bool large = Large();
+    const int32_t needed = ExperienceForLevel(hero->level);
+    int32_t cost = 0;
+    if (SelectedAbility != nullptr && SelectedAbility->spell != nullptr &&
+        SelectedAbility->spell->cooldownBased == 0) {
+        cost = GetSpellManaCost(SelectedAbility->spell);
+    }
+    const HudBarWidths widths = ComputeHudBarWidths(hero->health, hero->maxHealth, hero->mana,
+                                                    hero->maxMana, hero->experience, needed, cost,
+                                                    large);
+
+    const SDL_Rect healthRect = GetHealthBarRect();
+    BlitBarPart(large ? Hud.lifeBar2x : Hud.lifeBar, 0, widths.health, healthRect.x, healthRect.y);
+
+    // The mana bar empties from its left end; the cost preview covers its rightmost pixels.
+    const SDL_Rect manaRect = GetManaBarRect();
+    BlitBarPart(large ? Hud.manaBar0_2x : Hud.manaBar0, manaRect.w - widths.mana, widths.mana,
+                manaRect.x + manaRect.w - widths.mana, manaRect.y);
+    BlitBarPart(large ? Hud.manaBar1_2x : Hud.manaBar1, manaRect.w - widths.manaCost,
+                widths.manaCost, manaRect.x + manaRect.w - widths.manaCost, manaRect.y);
+
+    const SDL_Rect expRect = GetExperienceBarRect();
+    BlitBarPart(large ? Hud.expBar2x : Hud.expBar, 0, widths.experience, expRect.x, expRect.y);
+
+    DrawBarNumbers(healthRect, hero->health, hero->maxHealth, TickerFont, 0);
+    DrawBarNumbers(manaRect, hero->mana, hero->maxMana, TickerFont, 0);
+    DrawBarNumbers(expRect, hero->experience, needed, SmallFont, large ? 0 : 3);
 }

@@ -1,13 +1,21 @@
 #pragma once
-// The bottom bar and its panels: menu bar, character panel, ability belt, quest and
-// recipe art, portraits and minimap icons.
+// The HUD of the play screen: every piece drawn over the level (bottom bar, status bars,
+// menu bar, portrait, buff bar, minimap and ticker, belts, windows and panels, tooltips,
+// the zoo banner), drawn in order through one list (DrawHud); and the art loaders and click
+// handlers of the panels on the bottom bar.
 //
-// Stand-in: the art loaders read nothing and the click handlers do nothing. Still to be
-// built here: loading and drawing each panel, the menu bar's entries (with the tutorial
-// reports 12 and 6 and the leave-game flag), the character panel, the ability picker,
-// counting skill slots with belt abilities, and the digest button.
+// Stand-in: of the HUD pieces, the bottom-bar picture with the digest button and help
+// hotspots, the health, mana and experience bars with their numbers, the message ticker
+// and the zoo banner are drawn; the others are empty entries of the list. Still to be
+// built here: the gold number and cash pile (the hero has no purse yet), the menu bar,
+// the portrait, the buff bar, the minimap with the room name, the belts and the active
+// item, the toolkit windows, the inventory window, the crafting panel, the character
+// panel and the HUD tooltips; the art loaders below read nothing and the click handlers
+// do nothing; the menu bar's entries (with the tutorial reports 12 and 6 and the
+// leave-game flag), the ability picker and counting skill slots with belt abilities.
 #include <SDL.h>
 
+#include <cstddef>
 #include <cstdint>
 
 void MenuBarLoad();
@@ -23,5 +31,56 @@ void HandleCharPanelClick(int32_t x, int32_t y);
 void PickAbilityForBeltSlot(int32_t slot);
 // The number of the hero's seven skill slots holding a belt-able known ability.
 int32_t CountSkillSlotsWithAbilities();
-// The digest button of the bottom bar.
+
+// ---- HUD drawing ---------------------------------------------------------------------------
+
+// What the HUD pieces of one frame share: the mouse position read once for the frame, and
+// whether a tooltip may still be shown (a piece that showed one clears it).
+struct HudFrame {
+    int32_t mouseX = 0;
+    int32_t mouseY = 0;
+    bool tooltipsAllowed = true;
+};
+
+using HudDrawer = void (*)(HudFrame& frame);
+struct HudPiece {
+    const char* name;
+    HudDrawer draw;
+};
+// The HUD pieces in drawing order; count receives their number.
+const HudPiece* GetHudPieces(size_t* count);
+// Draws every HUD piece in order.
+void DrawHud(HudFrame& frame);
+
+// ---- bottom bar and status bars ------------------------------------------------------------
+
+// Height of the bottom-bar picture of the current size (its default height when the picture
+// is not loaded) and the bar's top edge.
+int32_t BottomBarHeight();
+int32_t BottomBarTop();
+
+// Element rectangles of the bottom bar, for drawing, tooltips and clicks alike.
+SDL_Rect GetHealthBarRect();
+SDL_Rect GetManaBarRect();
+SDL_Rect GetExperienceBarRect();
+SDL_Rect GetActiveItemRect();
 SDL_Rect GetDigestButtonRect();
+
+// Filled widths in pixels of the three bars (the pictures' widths at full), each clamped to
+// 0..full; the mana-cost preview in pixels (0 when no ability is selected, it is a cooldown
+// ability or the hero cannot pay for it).
+struct HudBarWidths {
+    int32_t health = 0;
+    int32_t mana = 0;
+    int32_t manaCost = 0;
+    int32_t experience = 0;
+};
+HudBarWidths ComputeHudBarWidths(int32_t health, int32_t maxHealth, int32_t mana, int32_t maxMana,
+                                 int32_t experience, int32_t experienceNeeded, int32_t spellCost,
+                                 bool large);
+
+// The bottom-bar picture, the digest button and the help hotspots.
+void DrawBottomBar(int32_t mouseX, int32_t mouseY);
+void DrawDigestButton(int32_t mouseX, int32_t mouseY);
+// The health, mana and experience bars of the current hero, with their numbers.
+void DrawHudBars();

@@ -1,10 +1,15 @@
-// Stand-in: what is still to be built is listed at the top of interface/layout.h.
 #include "interface/layout.h"
 
 #include "core/command_line.h"
 #include "core/startup.h"
 
 ScreenLayoutState Layout;
+
+SDL_Surface* CurrentBottomBarImage() {
+    SDL_Surface* own = Layout.largeInterface ? Layout.bottomBarLarge : Layout.bottomBar;
+    if (own != nullptr) return own;
+    return Layout.largeInterface ? Hud.bottomBar2x : Hud.bottomBar;
+}
 
 void UpdateScreenLayout() {
     if (ScreenSurface != nullptr) {
@@ -15,16 +20,18 @@ void UpdateScreenLayout() {
         Layout.screenHeight = CmdLine.screenHeight;
     }
     Layout.largeInterface = Layout.largeInterface ? 1 : 0;
-    SDL_Surface* bar = Layout.largeInterface ? Layout.bottomBarLarge : Layout.bottomBar;
+    Layout.tileWidth = 64;
+    Layout.tileHeight = 64;
+    Layout.viewColumns = Layout.screenWidth / Layout.tileWidth;
+    Layout.halfViewColumns = Layout.viewColumns / 2;
+    Layout.halfScreenWidth = Layout.screenWidth / 2;
+    Layout.halfScreenHeight = Layout.screenHeight / 2;
+    Layout.interfaceX = Layout.halfScreenWidth - (Layout.largeInterface ? 800 : 512);
+    SDL_Surface* bar = CurrentBottomBarImage();
     if (bar != nullptr) {
         Layout.bottomBarWidth = bar->w;
     } else {
-        Layout.bottomBarWidth = kDefaultBottomBarWidth * (Layout.largeInterface ? 2 : 1);
+        Layout.bottomBarWidth =
+            Layout.largeInterface ? kDefaultBottomBarWidthLarge : kDefaultBottomBarWidth;
     }
-    Layout.interfaceX = (Layout.screenWidth - Layout.bottomBarWidth) / 2;
-    if (Layout.interfaceX < 0) {
-        Layout.interfaceX = 0;
-    }
-    Layout.tileWidth = 64;
-    Layout.tileHeight = 64;
 }

@@ -1,11 +1,10 @@
 #pragma once
 // Where the play screen's parts lie: the layout globals computed from the screen size
-// and the large-interface flag.
+// and the large-interface flag, and the camera (view origin square and pixel offsets)
+// that the frame drawing recomputes from the hero every frame.
 //
-// Stand-in: the sizes and origins are computed; the bottom-bar, inventory and minimap
-// images are not loaded yet (they stay null and the bar is taken as 1024, or 2048 wide
-// in the large interface). Still to be built here: loading those images and measuring
-// the bar from them, the window positions of the inventory and equipment windows.
+// Stand-in: the inventory and minimap images are not loaded here yet (they stay null).
+// Still to be built here: the window positions of the inventory and equipment windows.
 #include <SDL.h>
 
 #include <cstdint>
@@ -15,13 +14,21 @@ struct ScreenLayoutState {
     int32_t hideInterface = 0;    // 0 or 1
     int32_t tileWidth = 64;
     int32_t tileHeight = 64;
-    int32_t viewPixelX = 0;       // view pixel offsets
+    // The camera: the square drawn at the top-left corner of the screen (view origin) and
+    // how many pixels of it lie left of and above the screen edge (view pixel offsets).
+    int32_t viewPixelX = 0;
     int32_t viewPixelY = 0;
-    int32_t viewOriginX = 0;      // view origin square
+    int32_t viewOriginX = 0;
     int32_t viewOriginY = 0;
     int32_t screenWidth = 1280;
     int32_t screenHeight = 720;
-    int32_t interfaceX = 0;       // left edge of the bottom bar
+    int32_t viewColumns = 20;     // screen width / tile width
+    int32_t halfViewColumns = 10;
+    int32_t halfScreenWidth = 640;
+    int32_t halfScreenHeight = 360;
+    // Left edge of the bottom bar and of every HUD element on it: half the screen width
+    // less 512 (less 800 in the large interface). May be negative.
+    int32_t interfaceX = 128;
     int32_t bottomBarWidth = 1024;
     SDL_Surface* bottomBar = nullptr;
     SDL_Surface* bottomBarLarge = nullptr;
@@ -40,7 +47,11 @@ extern ScreenLayoutState Layout;
 
 // The bottom bar's width when its image is not loaded.
 constexpr int32_t kDefaultBottomBarWidth = 1024;
+constexpr int32_t kDefaultBottomBarWidthLarge = 1600;
 
 // Recomputes the layout from the screen surface's size (the configured size while there
-// is no screen surface) and the large-interface flag.
+// is no screen surface) and the large-interface flag; called when the video mode is set
+// and whenever the large-interface flag changes.
 void UpdateScreenLayout();
+// The bottom-bar picture of the current interface size (null when not loaded).
+SDL_Surface* CurrentBottomBarImage();

@@ -1,13 +1,16 @@
 #pragma once
-// The in-game frame: drawing the play screen and ending each frame of any loop.
+// Play-screen state shared with the rest of the game. The frame itself (DrawGameScreen,
+// AdvanceFrame and their timing globals) is in interface/game_frame.h, the pointer in
+// interface/cursor.h.
 //
-// Stand-in: AdvanceFrame presents the frame and keeps the frame timing; nothing is drawn
-// yet. Still to be built here: DrawGameScreen (fluids, level, objects, eye candy,
-// glints, ticker, interface), advancing the hero's, the level objects' and the global
-// Bobs, interface animations, the mouse cursor, and the save thumbnail.
+// Stand-in: the save thumbnail is not made yet (it stays null until the settings window
+// makes it).
 #include <SDL.h>
 
 #include <cstdint>
+
+#include "interface/cursor.h"
+#include "interface/game_frame.h"
 
 class Item;
 struct AbilityRecord;
@@ -19,12 +22,3 @@ extern int32_t PlayScreenState;
 extern SDL_Surface* SaveThumbnailSurface;
 extern AbilityRecord* SelectedAbility;
 extern Item* TooltipItem;
-// Milliseconds of the last frame, and since the last input event.
-extern uint32_t FrameElapsedMs;
-extern uint32_t InputIdleMs;
-
-void AdvanceFrame();
-void DrawGameScreen();
-void UpdateMouseCursor();
-// Restarts the frame clock (after a long pause, e.g. a dialog).
-void ResetFrameClock();

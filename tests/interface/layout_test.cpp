@@ -1,4 +1,5 @@
-// The screen layout follows the screen surface.
+// The screen layout follows the screen surface: the bottom bar is centred, 1024 wide (1600 in
+// the large interface), and may reach past the screen's left edge.
 #include "interface/layout.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +22,7 @@ TEST_F(LayoutTest, SizesAndInterfaceOriginComeFromTheScreen) {
         int w, h, large, interfaceX;
     };
     const Case cases[] = {
-        {1280, 720, 0, 128}, {1024, 768, 0, 0}, {2560, 1440, 1, 256}, {1280, 720, 1, 0},
+        {1280, 720, 0, 128}, {1024, 768, 0, 0}, {2560, 1440, 1, 480}, {1280, 720, 1, -160},
     };
     for (const Case& c : cases) {
         SDL_Surface* screen = SDL_CreateRGBSurface(0, c.w, c.h, 32, 0xFF, 0xFF00, 0xFF0000, 0);
