@@ -1,5 +1,6 @@
 // Stand-in: what is still to be built is listed at the top of core/global_images.h.
 #include "core/global_images.h"
+#include "levels/level_draw.h"
 
 #include "interface/hud.h"
 #include "items_fixtures/crafting.h"
@@ -7,5 +8,6 @@
 void LoadGlobalImages() {
     LoadMinimapIcons();
     LoadCharPanelArt();
+    LoadLevelDrawArt();
     LoadCraftPanelArt();
 }

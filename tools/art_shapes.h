@@ -579,6 +579,46 @@ inline void TileSheet(Canvas& c, const ShapeArgs& a) {
     for (int col = 0; col < columns; ++col) TileCell(c, col * cell, row * cell, cell, row, col, a.colour);
 }
 
+// Shading of the level's edge of sight, 18 frames: 0 a dark dither over the whole square;
+// 1-8 dithered strips towards an unseen neighbour (up, down, left, right, then the corners
+// down-right, down-left, up-left, up-right); 9-12 dark outlines on the left, top, right and
+// bottom edge; 13 a light dither beside drawn squares; 14-17 outline corners down-left,
+// up-right, up-left and down-right.
+inline void Shades(Canvas& c, const ShapeArgs& a) {
+  const Rgba dark{8, 6, 10, 255};
+  const int w = c.width, h = c.height;
+  const int band = std::max(1, w / 5);
+  const int line = std::max(1, w / 32);
+  auto dither = [&](int x, int y, int step) { return (x + y) % step == 0; };
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const bool up = y < band, down = y >= h - band, left = x < band, right = x >= w - band;
+      bool on = false;
+      switch (a.frame) {
+      case 0: on = dither(x, y, 2); break;
+      case 1: on = up && dither(x, y, 2); break;
+      case 2: on = down && dither(x, y, 2); break;
+      case 3: on = left && dither(x, y, 2); break;
+      case 4: on = right && dither(x, y, 2); break;
+      case 5: on = down && right && dither(x, y, 2); break;
+      case 6: on = down && left && dither(x, y, 2); break;
+      case 7: on = up && left && dither(x, y, 2); break;
+      case 8: on = up && right && dither(x, y, 2); break;
+      case 9: on = x < line; break;
+      case 10: on = y < line; break;
+      case 11: on = x >= w - line; break;
+      case 12: on = y >= h - line; break;
+      case 13: on = dither(x, y, 4); break;
+      case 14: on = x < line && y >= h - line; break;
+      case 15: on = x >= w - line && y < line; break;
+      case 16: on = x < line && y < line; break;
+      default: on = x >= w - line && y >= h - line; break;
+      }
+      if (on) c.Set(x, y, dark);
+    }
+  }
+}
+
 // Creature: a blob with eyes that bobs over the animation.
 inline void Creature(Canvas& c, const ShapeArgs& a) {
   const float w = static_cast<float>(c.width), h = static_cast<float>(c.height);
@@ -630,7 +670,7 @@ inline const std::vector<ShapeInfo>& ShapeTable() {
       {"swirl", shapes::Swirl},         {"heart", shapes::Heart},
       {"puddle", shapes::Puddle},       {"tile", shapes::Tile},
       {"wall", shapes::Wall},           {"floor", shapes::Floor},
-      {"liquid", shapes::Liquid},       {"fluidsheet", shapes::FluidSheet}, {"tilesheet", shapes::TileSheet},
+      {"liquid", shapes::Liquid},       {"fluidsheet", shapes::FluidSheet}, {"tilesheet", shapes::TileSheet}, {"shades", shapes::Shades},
       {"creature", shapes::Creature},   {"swatch", shapes::Swatch},
   };
   return table;
