@@ -1,6 +1,8 @@
 // Stand-in: what is still to be built is listed at the top of levels/monster_spawning.h.
 #include "levels/monster_spawning.h"
 
+#include "levels/level.h"
+
 int32_t MonsterSpawnSuppression = 0;
 
 void InitMonsterSpawning() {
@@ -15,4 +17,6 @@ void DelayMonsterSpawning(int32_t flag) {
 
 void UpdateMonsterSpawning() {}
 
-void SpawnWanderingMonster(Level*) {}
+void SpawnWanderingMonster(Level* level) {
+    if (level) level->SpawnMonster(-1, -1, false, false, true);
+}

@@ -3,7 +3,7 @@
 //
 // Stand-in: only the suppression count is kept. Still to be built here: periodic
 // spawning, one wandering monster every 100 turns outside tutorials, monster zoos and
-// their announcement, the spawner's part of the turn, and placing the wandering monster.
+// their announcement, and the spawner's part of the turn.
 #include <cstdint>
 
 // Points of suppression; each spawn attempt is held back while it is above 0.
