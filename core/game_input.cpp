@@ -18,6 +18,7 @@
 std::deque<SDL_keysym> MoveKeyQueue;
 bool StepFlags[4] = {false, false, false, false};
 bool WindowFocus = true;
+int32_t HeroInputTurns = 0;
 
 namespace {
 
@@ -122,6 +123,7 @@ void OnKeyUp(const SDL_keysym& key) {
     if (KeyBindingMatches("4", key)) {
         // Resting: one turn, and the next wandering monster comes ten turns sooner.
         hero->wanderingMonsterTurns += 10;
+        ++HeroInputTurns;
         AdvanceTurn();
         if (HeroDead()) return;
     }
@@ -156,6 +158,7 @@ void CompleteStep(Player* hero, int dir) {
     const int32_t nx = hero->x + d.dx;
     const int32_t ny = hero->y + d.dy;
     hero->PlaceOnLevel(nx, ny, CurrentLevel, 0);
+    ++HeroInputTurns;
     AdvanceTurn();
     // The step goes on while the queue's front still asks for this direction and the next
     // square is open.

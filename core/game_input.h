@@ -37,3 +37,6 @@ bool ScreenToSquare(int32_t px, int32_t py, int32_t* sx, int32_t* sy);
 bool StartPathWalk(int32_t tx, int32_t ty);
 // True while a walk along a path has squares left.
 bool PathWalkPending();
+
+// Turns the hero's input has spent since the game started (steps and rests).
+extern int32_t HeroInputTurns;

@@ -72,6 +72,13 @@ void FinishFirstLevel(Level* level, bool logProgress) {
     if (logProgress) LogLoadProgress("BuildAStarForLevel");
 }
 
+// A new hero starts with its health full. Until the hero's statistics are built its maximum
+// health may still be 0; the hero then starts with 1 point, so that it can act at all.
+void StartWithFullHealth(Player* hero) {
+    hero->RecalculateStats();
+    hero->health = hero->maxHealth > 0 ? hero->maxHealth : 1;
+}
+
 void SayNotAvailable(const char* what) {
     std::printf("%s is not available yet\n", what);
 }
@@ -158,6 +165,7 @@ void StartTutorial(const char* templateName, int32_t x, int32_t y) {
         GameLevels.push_back(level);
         return;
     }
+    StartWithFullHealth(CurrentPlayer);
     FinishFirstLevel(level, false);
     ResetKnownItemTypes();
 }
@@ -166,6 +174,7 @@ void PlayGame(Player* hero) {
     if (hero == nullptr) return;
     CurrentPlayer = hero;
     hero->LoadAnimations(hero);
+    StartWithFullHealth(hero);
     RotateDungeonMusic(true);
     ResetViewOffsets();
     NewGameCommon();

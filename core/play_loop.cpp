@@ -1,5 +1,6 @@
 #include "core/play_loop.h"
 
+#include "core/command_line.h"
 #include "core/game_input.h"
 #include "core/game_lifecycle.h"
 #include "core/input_log.h"
@@ -10,6 +11,8 @@
 #include "interface/play_screen.h"
 #include "media/music.h"
 #include "media/ticker.h"
+
+#include <cstdio>
 
 bool LeaveGameFlag = false;
 bool SaveOnLeaveFlag = false;
@@ -119,12 +122,17 @@ void RunGameLoop() {
     uint32_t autosaveTime = LoggedGetTicks();
     lastChoiceTime = autosaveTime;
     LeaveGameFlag = false;
+    HeroInputTurns = 0;
     while (!LeaveGameFlag) {
         DrawGameScreen();
         AdvanceFrame();
         HandleGameEvent();
         RotateDungeonMusic(false);
         AutosaveIfDue(&autosaveTime);
+    }
+    if ((CmdLine.debugFlags & kDebugGeneral) != 0 && CurrentPlayer != nullptr) {
+        std::printf("Leaving the game after %d turns of the hero, at (%d, %d)%s\n", HeroInputTurns,
+                    CurrentPlayer->x, CurrentPlayer->y, CurrentPlayer->dead ? ", dead" : "");
     }
     SaveOnLeaveIfAsked();
     SaveOnLeaveFlag = false;

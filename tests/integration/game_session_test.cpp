@@ -1,0 +1,117 @@
+// Whole games played by the real executable, headless, from an input script on the fake clock.
+#include <gtest/gtest.h>
+
+#include "interface/menu_main.h"
+#include "support/run_game.h"
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// The button "Quit" of the quit confirmation on a 1280 x 720 screen.
+const char* const kConfirmQuit = "click 1 535 458\n";
+
+// Leaves the play screen with Escape, then quits from the main menu.
+std::string LeaveAndQuit() {
+    return std::string("wait 300\nkey escape\nwait 300\nkey escape\nwait 300\n") + kConfirmQuit;
+}
+
+// A user folder whose configuration says the welcome dialogs were shown already.
+void WelcomeAlreadyShown(const TempDir& user) {
+    WriteWholeFile(user.file("config.xml"), "<config>\n<setting name=\"completedATutorial\" value=\"1\"/>\n</config>\n");
+}
+
+// The number in "Leaving the game after N turns" (-1 when the line is missing).
+int TurnsReported(const std::string& output) {
+    const std::string marker = "Leaving the game after ";
+    const size_t at = output.find(marker);
+    if (at == std::string::npos) return -1;
+    return std::atoi(output.c_str() + at + marker.size());
+}
+
+struct Session {
+    GameRun run;
+    std::string tickerLog;
+};
+
+Session PlaySession(const std::string& script, const std::vector<std::string>& args) {
+    TempDir user;
+    WelcomeAlreadyShown(user);
+    WriteWholeFile(user.file("script.txt"), script);
+    Session s;
+    s.run = RunGame(args, user.path(),
+                    {{"VAULTMERE_INPUT_SCRIPT", user.file("script.txt")},
+                     {"VAULTMERE_TICKER_LOG", user.file("ticker.txt")}});
+    s.tickerLog = ReadWholeFile(user.file("ticker.txt"));
+    return s;
+}
+
+// 200 rests with a frame or two between them, a walk by keys and a walk by a click.
+std::string TwoHundredTurns() {
+    std::ostringstream script;
+    script << "wait 200\n";
+    for (int i = 0; i < 200; ++i) script << "key space\nwait 20\n";
+    script << "keydown right\nwait 1200\nkeyup right\nwait 100\n";
+    script << "keydown up\nwait 1200\nkeyup up\nwait 100\n";
+    script << "click 1 200 400\nwait 3000\n";
+    return script.str() + LeaveAndQuit();
+}
+
+TEST(GameSession, TwoHundredTurnsThenLeaveAndQuitTheSameWayTwice) {
+    const std::vector<std::string> args = {"-no-initial-config", "-player-random-build", "-debug-flag"};
+    const std::string script = TwoHundredTurns();
+    Session first = PlaySession(script, args);
+    ASSERT_EQ(first.run.exitCode, 0) << first.run.output;
+    EXPECT_GE(TurnsReported(first.run.output), 200) << first.run.output;
+    EXPECT_EQ(first.tickerLog.rfind("Welcome to Vaultmere!\n", 0), 0u) << first.tickerLog;
+
+    Session second = PlaySession(script, args);
+    ASSERT_EQ(second.run.exitCode, 0) << second.run.output;
+    EXPECT_EQ(TurnsReported(second.run.output), TurnsReported(first.run.output));
+    EXPECT_EQ(second.tickerLog, first.tickerLog);
+}
+
+TEST(GameSession, NewGameFromTheMenuStartsARandomHeroEveryTime) {
+    const MainMenuLayout menu = ComputeMainMenuLayout(1280, 720);
+    const std::string newGame = "click 1 " + std::to_string(menu.buttonX + 100) + " " +
+                                std::to_string(menu.ButtonTop(0) + 20) + "\n";
+    // Two games in one run: the ticker greets each of them.
+    const std::string script = "wait 500\n" + newGame + "wait 500\nkey space\nwait 100\nkey escape\nwait 500\n" +
+                               newGame + "wait 500\nkey space\n" + LeaveAndQuit();
+    Session s = PlaySession(script, {"-no-initial-config", "-debug-flag"});
+    ASSERT_EQ(s.run.exitCode, 0) << s.run.output;
+    EXPECT_TRUE(Contains(s.run.output, "starting a random hero")) << s.run.output;
+    EXPECT_EQ(s.tickerLog, "Welcome to Vaultmere!\nWelcome to Vaultmere!\n");
+}
+
+TEST(GameSession, TheWelcomeDialogsComeOnceAndAreRemembered) {
+    TempDir user;
+    // Enter answers each of the two notices; the game then runs as usual.
+    WriteWholeFile(user.file("script.txt"), "wait 300\nkey return\nwait 300\nkey return\nwait 300\nkey space\n" +
+                                                LeaveAndQuit());
+    GameRun run = RunGame({"-no-initial-config", "-player-random-build", "-debug-flag"}, user.path(),
+                          {{"VAULTMERE_INPUT_SCRIPT", user.file("script.txt")}});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(TurnsReported(run.output), 1) << run.output;
+    EXPECT_TRUE(Contains(ReadWholeFile(user.file("config.xml")), "name=\"completedATutorial\" value=\"1\""));
+}
+
+TEST(GameSession, AQuickStartWithASaveThatCannotBeLoadedFailsWithAMessage) {
+    TempDir user;
+    WriteWholeFile(user.file("broken.sav"), "this is not a saved game");
+    for (const char* name : {"missing.sav", "broken.sav"}) {
+        SCOPED_TRACE(name);
+        GameRun run = RunGame({"-no-initial-config", std::string("-load-filename=") + name}, user.path(), {}, 60);
+        EXPECT_NE(run.exitCode, 0) << run.output;
+        EXPECT_TRUE(Contains(run.output, std::string("Couldn't load filename ") + name)) << run.output;
+        EXPECT_FALSE(FileExists(user.file("cookie.txt")));
+    }
+}
+
+}  // namespace
