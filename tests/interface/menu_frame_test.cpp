@@ -60,8 +60,9 @@ TEST_F(MenuFrameTest, QueuedRectanglesAreCopiedForTheCountedFrames) {
 }
 
 TEST_F(MenuFrameTest, PointerIsDrawnWhereTheMouseIsAndErasedBehindIt) {
-    CursorSprite = SpriteMgr_GetOrLoad("ui/cursor.spr");
-    ASSERT_NE(CursorSprite, nullptr);
+    Sprite pointer;
+    ASSERT_TRUE(pointer.Load("ui/cursor.spr", nullptr, -1, 0, 0));
+    CursorSprite = &pointer;
     ResetMenuPointerTrail();
     MenuBackground = CreateScreenSizedSurface();
     PaintBackground(30, 60, 90);
@@ -96,6 +97,7 @@ TEST_F(MenuFrameTest, PointerIsDrawnWhereTheMouseIsAndErasedBehindIt) {
     PresentMenuFrame();
     EXPECT_GT(inkAt(900, 500), 0);
     EXPECT_EQ(inkAt(600, 400), 0);
+    CursorSprite = savedCursor_;
 }
 
 TEST_F(MenuFrameTest, BackdropTilesStoneFramesThePictureAndTitlesTheTop) {
