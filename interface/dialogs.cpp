@@ -1,6 +1,7 @@
 // Stand-in: what is still to be built is listed at the top of interface/dialogs.h.
 #include "interface/dialogs.h"
 
+#include "core/game_input.h"
 #include "core/input_log.h"
 #include "core/startup.h"
 #include "creatures/player.h"
@@ -119,7 +120,8 @@ int32_t ShowDialog(const char* text, const char* firstArt, const char* secondArt
         CurrentPlayer->offsetX = 0.0f;
         CurrentPlayer->offsetY = 0.0f;
     }
-    // The click or key that opened the dialog must not close it.
+    // The click or key that opened the dialog must not close it, and no held key walks on.
+    FlushInput();
     DiscardPendingEvents();
 
     for (;;) {
