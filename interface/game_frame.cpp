@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -68,6 +69,24 @@ SDL_Surface* GameOverPicture() {
         picture = LoadImage("ui/gameover.png");
     }
     return picture;
+}
+
+// Fills the surface (within its clip rectangle) with colour 0. A whole unclipped surface is
+// cleared row by row with memset, which is several times faster than the general fill.
+void ClearToBlack(SDL_Surface* surface) {
+    const SDL_Rect& clip = surface->clip_rect;
+    const bool whole = clip.x == 0 && clip.y == 0 && clip.w == surface->w && clip.h == surface->h;
+    if (!whole || SDL_MUSTLOCK(surface) || surface->pixels == nullptr) {
+        SDL_FillRect(surface, nullptr, 0);
+        return;
+    }
+    const size_t rowBytes = static_cast<size_t>(surface->w) * surface->format->BytesPerPixel;
+    Uint8* row = static_cast<Uint8*>(surface->pixels);
+    if (rowBytes == static_cast<size_t>(surface->pitch)) {
+        std::memset(row, 0, rowBytes * static_cast<size_t>(surface->h));
+        return;
+    }
+    for (int y = 0; y < surface->h; ++y, row += surface->pitch) std::memset(row, 0, rowBytes);
 }
 
 void BlitCentred(SDL_Surface* picture, int32_t cx, int32_t cy) {
@@ -163,7 +182,7 @@ void UpdateCamera() {
 void DrawGameScreen() {
     FrameStartTicks = LoggedGetTicks();
     if (ScreenSurface == nullptr) return;
-    SDL_FillRect(ScreenSurface, nullptr, 0);
+    ClearToBlack(ScreenSurface);
     Player* hero = CurrentPlayer;
     Level* level = CurrentLevel;
     if (hero == nullptr || level == nullptr) return;

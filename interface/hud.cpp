@@ -2,6 +2,7 @@
 #include "interface/hud.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "core/startup.h"
 #include "core/text_db.h"
@@ -99,14 +100,39 @@ SDL_Surface* HotspotPicture(bool hover) {
     return pictures[hover ? 1 : 0];
 }
 
-// A number pair "a / b" centred on the bar, in black one pixel down and right, then white.
-void DrawBarNumbers(const SDL_Rect& bar, int32_t a, int32_t b, TTF_Font* font, int32_t raise) {
-    char text[48];
+// The number pair "a / b" of one bar, rendered again only when its text or the font
+// changes, so that a frame draws it without making anything.
+struct BarLabel {
+    char text[48] = "";
+    TTF_Font* font = nullptr;
+    unsigned generation = 0;
+    SDL_Surface* shadow = nullptr;  // black
+    SDL_Surface* light = nullptr;   // white
+};
+
+enum BarLabelIndex { kHealthLabel, kManaLabel, kExperienceLabel, kBarLabelCount };
+BarLabel barLabels[kBarLabelCount];
+
+// Centred on the bar, in black one pixel down and right, then in white; raised by `raise`.
+void DrawBarNumbers(BarLabel& label, const SDL_Rect& bar, int32_t a, int32_t b, TTF_Font* font,
+                    int32_t raise) {
+    if (font == nullptr) return;
+    char text[sizeof label.text];
     std::snprintf(text, sizeof text, "%i / %i", a, b);
+    if (std::strcmp(text, label.text) != 0 || font != label.font ||
+        FontGeneration() != label.generation) {
+        if (label.shadow != nullptr) SDL_FreeSurface(label.shadow);
+        if (label.light != nullptr) SDL_FreeSurface(label.light);
+        label.shadow = TTF_RenderUTF8_Blended(font, text, kTextBlack);
+        label.light = TTF_RenderUTF8_Blended(font, text, kTextWhite);
+        std::memcpy(label.text, text, sizeof text);
+        label.font = font;
+        label.generation = FontGeneration();
+    }
     const int32_t cx = bar.x + bar.w / 2;
     const int32_t y = bar.y - raise;
-    DrawTextCentered(cx + 1, y + 1, text, font, kTextBlack, ScreenSurface);
-    DrawTextCentered(cx, y, text, font, kTextWhite, ScreenSurface);
+    if (label.shadow != nullptr) Blit(label.shadow, nullptr, cx + 1 - label.shadow->w / 2, y + 1);
+    if (label.light != nullptr) Blit(label.light, nullptr, cx - label.light->w / 2, y);
 }
 
 // ---- the pieces ----------------------------------------------------------------------------
@@ -276,7 +302,8 @@ void DrawHudBars() {
     const SDL_Rect expRect = GetExperienceBarRect();
     BlitBarPart(large ? Hud.expBar2x : Hud.expBar, 0, widths.experience, expRect.x, expRect.y);
 
-    DrawBarNumbers(healthRect, hero->health, hero->maxHealth, TickerFont, 0);
-    DrawBarNumbers(manaRect, hero->mana, hero->maxMana, TickerFont, 0);
-    DrawBarNumbers(expRect, hero->experience, needed, SmallFont, large ? 0 : 3);
+    DrawBarNumbers(barLabels[kHealthLabel], healthRect, hero->health, hero->maxHealth, TickerFont, 0);
+    DrawBarNumbers(barLabels[kManaLabel], manaRect, hero->mana, hero->maxMana, TickerFont, 0);
+    DrawBarNumbers(barLabels[kExperienceLabel], expRect, hero->experience, needed, SmallFont,
+                   large ? 0 : 3);
 }
