@@ -16,6 +16,7 @@
 #include "store_platform/store.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <list>
 
 bool TutorialFlag = false;
@@ -59,6 +60,14 @@ void TakeOffLevel(GameObj* obj) {
 void ApplyMove(const PendingMove& move) {
     if (!move.obj) return;
     if (move.level) {
+        if (!move.level->IsInside(move.x, move.y)) {
+            // A square outside the level cannot hold the object: it is dropped, not left
+            // half-placed with no square.
+            std::printf("Dropped an object queued for square %i %i outside its level\n", move.x, move.y);
+            TakeOffLevel(move.obj);
+            delete move.obj;
+            return;
+        }
         move.obj->PlaceOnLevel(move.x, move.y, move.level, 1);
         return;
     }
@@ -178,6 +187,13 @@ void AddAmbientMessage(const std::string& text) {
 
 size_t QueuedDeletionCount() {
     return DeletionQueue.size();
+}
+
+bool IsQueuedMoveTarget(const Level* level, int32_t x, int32_t y) {
+    for (const PendingMove& move : MoveQueue) {
+        if (move.obj && move.level == level && move.x == x && move.y == y) return true;
+    }
+    return false;
 }
 
 size_t QueuedMoveCount() {

@@ -36,6 +36,8 @@ void ForgetObjectReferences(GameObj* obj);
 // For tests and the level teardown.
 size_t QueuedDeletionCount();
 size_t QueuedMoveCount();
+// True when a pending move will put an object on square (x, y) of the level.
+bool IsQueuedMoveTarget(const Level* level, int32_t x, int32_t y);
 const std::vector<std::string>& AmbientMessages();
 // Installs the engine's hook that drops a destroyed object from both queues (done once at
 // start-up; safe to call again).

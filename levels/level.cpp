@@ -270,7 +270,12 @@ void Level::HighlightSquare(int32_t x, int32_t y) {
 
 // ---- objects -------------------------------------------------------------------------
 
-void Level::AddObject(GameObj* obj) { objects.push_back(obj); }
+void Level::AddObject(GameObj* obj) {
+    objects.push_back(obj);
+    if (obj->IsMonster() != 0 && std::find(monsters.begin(), monsters.end(), obj) == monsters.end()) {
+        monsters.push_back(obj);
+    }
+}
 
 void Level::RemoveObject(GameObj* obj) {
     // Erased from monsters whenever listed there, even when the object is being

@@ -2,6 +2,8 @@
 // and money placement, lever closets and random fixtures.
 #include "levels/level_content.h"
 
+#include "core/turn_engine.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -165,13 +167,13 @@ void PlaceQuestBlocker(Level& level) {
     int32_t x = 0;
     int32_t y = 0;
     if (!PickOpenSquareWhere("quest blocker square", level, &x, &y, [&](int32_t cx, int32_t cy) {
-            return !NoBlockersAt(level, cx, cy) && !level.HasObjectAt(cx, cy) && !IsGenerationMoveTarget(&level, cx, cy);
+            return !NoBlockersAt(level, cx, cy) && !level.HasObjectAt(cx, cy) && !IsQueuedMoveTarget(&level, cx, cy);
         })) {
         delete blocker;
         return;
     }
     level.questBlocker = blocker;
-    QueueGenerationMove(blocker, x, y, &level);
+    QueueObjectMove(blocker, x, y, &level);
 }
 
 void PlaceFood(Level& level) {
@@ -208,7 +210,6 @@ void PlaceFinalBoss(Level& level) {
         boss->named = 1;
         boss->name = kFinalBossDisplayName;
         boss->PlaceOnLevel(x, y, &level, 0);
-        level.monsters.push_back(boss);
         return;
     }
     NoteSearchGivenUp("final boss square");

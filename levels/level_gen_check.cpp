@@ -2,6 +2,8 @@
 // the text dump.
 #include "levels/level_gen_check.h"
 
+#include "core/turn_engine.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -263,7 +265,7 @@ std::vector<std::string> CheckGeneratedLevel(const Level& level, const LevelGenC
     const int32_t last = genCase.extended ? 14 : 9;
     auto problem = [&](const std::string& text) { problems.push_back(text); };
     if (!accepted) problem("the layout did not finish within its bounded tries");
-    if (PendingGenerationMoves() != 0) problem("queued moves were left over");
+    if (static_cast<int32_t>(QueuedMoveCount()) != 0) problem("queued moves were left over");
 
     int32_t upStairs = 0;
     int32_t downStairs = 0;

@@ -1,6 +1,8 @@
 // Monsters of level generation and the room scripts: the monster-level roll, named monsters,
 // hordes and single spawns.
 #include <algorithm>
+
+#include "core/turn_engine.h"
 #include <cstdio>
 
 #include "core/random.h"
@@ -37,14 +39,11 @@ MonsterRecord* DrawRecord(int32_t m, bool aquaticAllowed) {
 }
 
 bool EmptySquare(const Level& level, int32_t x, int32_t y) {
-    return !level.HasObjectAt(x, y) && !IsGenerationMoveTarget(&level, x, y);
+    return !level.HasObjectAt(x, y) && !IsQueuedMoveTarget(&level, x, y);
 }
 
 void PutMonster(Level& level, Monster* monster, int32_t x, int32_t y) {
     monster->PlaceOnLevel(x, y, &level, 0);
-    if (std::find(level.monsters.begin(), level.monsters.end(), monster) == level.monsters.end()) {
-        level.monsters.push_back(monster);
-    }
 }
 
 // Squares drawn uniformly (C) over the level until `fits`; false after the bounded draws.
@@ -133,7 +132,7 @@ void Level::SpawnHorde(int32_t px, int32_t py, QuestRecord* quest, const char* l
     leader->RecalculateStats();
     leader->hordeMember = 1;
     leader->hordeQuest = quest;
-    QueueGenerationMove(leader, px, py, this);
+    QueueObjectMove(leader, px, py, this);
     int32_t placed = 1;
     const RoomRecord* room = GetRoomRecordAt(px, py);
     const int32_t x0 = room != nullptr ? room->left : px - 3;
@@ -149,7 +148,7 @@ void Level::SpawnHorde(int32_t px, int32_t py, QuestRecord* quest, const char* l
         follower->hordeMember = 1;
         follower->hordeQuest = quest;
         leader->followers.push_back(follower);
-        QueueGenerationMove(follower, fx, fy, this);
+        QueueObjectMove(follower, fx, fy, this);
         ++placed;
     }
     if (quest != nullptr) quest->monsterCount = placed;

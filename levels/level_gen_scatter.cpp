@@ -2,6 +2,8 @@
 // traps, levers, shelves, statues and the long dungeon's portal.
 #include <cstdio>
 
+#include "core/turn_engine.h"
+
 #include "core/random.h"
 #include "core/tweak.h"
 #include "items_fixtures/blockers.h"
@@ -157,7 +159,7 @@ void PlaceLevelStairs(Level* level) {
         marked.emplace_back(x, y);
     }
     level->PlaceStairs();
-    ApplyGenerationMoves();
+    ApplyDeferredObjectMoves();
 }
 
 void ScatterLevelTreasures(Level* level) {
@@ -165,7 +167,7 @@ void ScatterLevelTreasures(Level* level) {
                     GetTweakInt("minimum number of treasures");
     if (QuickGameFlag()) count /= 3;
     for (int32_t i = 0; i < count; ++i) level->PlaceTreasure(false);
-    ApplyGenerationMoves();
+    ApplyDeferredObjectMoves();
 }
 
 void ScatterLevelExtras(Level* level) {
@@ -256,5 +258,5 @@ void ScatterLevelExtras(Level* level) {
 
     // The long dungeon's portal.
     if (MTOneChanceIn(5) && ExtendedContentFlag()) PlaceOnClearFloor(lv, new Portal());
-    ApplyGenerationMoves();
+    ApplyDeferredObjectMoves();
 }

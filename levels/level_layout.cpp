@@ -1,6 +1,8 @@
 // Template placement: stamping, the layout passes, doors and room finishing.
 #include "levels/level_layout.h"
 
+#include "core/turn_engine.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -29,13 +31,6 @@ size_t gDoorHead = 0;
 int32_t gFloorCount = 0;
 RoomObjectSpawner gSpawner = nullptr;
 
-struct QueuedMove {
-    GameObj* obj;
-    int32_t x;
-    int32_t y;
-    Level* level;
-};
-std::vector<QueuedMove> gMoves;
 int32_t gScopeDepth = 0;
 
 // Resets the generation state and every square (a layout start or restart).
@@ -205,44 +200,11 @@ std::vector<PlacedRoom>& PlacedRooms() { return gPlacedRooms; }
 int32_t LayoutFloorCount() { return gFloorCount; }
 const std::vector<std::pair<int32_t, int32_t>>& PendingDoors() { return gDoors; }
 
-void QueueGenerationMove(GameObj* obj, int32_t x, int32_t y, Level* level) {
-    if (obj == nullptr) return;
-    gMoves.push_back(QueuedMove{obj, x, y, level});
-    if (gScopeDepth == 0) ApplyGenerationMoves();
-}
-
-void ApplyGenerationMoves() {
-    std::vector<QueuedMove> moves;
-    moves.swap(gMoves);
-    for (const QueuedMove& move : moves) {
-        if (move.level == nullptr || !move.level->IsInside(move.x, move.y)) {
-            std::printf("generation: dropped an object queued for square %i %i outside its level\n",
-                        move.x, move.y);
-            delete move.obj;
-            continue;
-        }
-        move.obj->PlaceOnLevel(move.x, move.y, move.level, 0);
-        if (move.obj->IsMonster() != 0) {
-            auto& list = move.level->monsters;
-            if (std::find(list.begin(), list.end(), move.obj) == list.end()) list.push_back(move.obj);
-        }
-    }
-}
-
-bool IsGenerationMoveTarget(const Level* level, int32_t x, int32_t y) {
-    for (const QueuedMove& move : gMoves) {
-        if (move.level == level && move.x == x && move.y == y) return true;
-    }
-    return false;
-}
-
-int32_t PendingGenerationMoves() { return static_cast<int32_t>(gMoves.size()); }
-
 void BeginGenerationScope() { ++gScopeDepth; }
 
 void EndGenerationScope() {
     if (gScopeDepth > 0) --gScopeDepth;
-    if (gScopeDepth == 0) ApplyGenerationMoves();
+    if (gScopeDepth == 0) ApplyDeferredObjectMoves();
 }
 
 void SetRoomObjectSpawner(RoomObjectSpawner spawner) { gSpawner = spawner; }
@@ -421,7 +383,6 @@ void Level::FinishRooms() {
         keeper->alertY = placed.smallSY;
         if (IsInside(placed.bigSX, placed.bigSY)) {
             keeper->PlaceOnLevel(placed.bigSX, placed.bigSY, this, 0);
-            monsters.push_back(keeper);
             shopkeepers.push_back(keeper);
             std::printf("spawning shopkeeper: %i %i\n", placed.smallSX, placed.smallSY);
         } else {
@@ -528,7 +489,7 @@ bool Level::GenRoomLayout(int32_t newWidth, int32_t newHeight) {
     }
     FixBadDoors();
     FinishRooms();
-    ApplyGenerationMoves();
+    ApplyDeferredObjectMoves();
     AddLeverCloset();
     PlaceLevelStairs(this);
     ScatterLevelTreasures(this);
@@ -615,7 +576,7 @@ bool Level::GenPortalLevelContent(int32_t newWidth, int32_t newHeight, int32_t r
     }
     FixBadDoors();
     FinishRooms();
-    ApplyGenerationMoves();
+    ApplyDeferredObjectMoves();
     ScatterLevelTreasures(this);
     EndGenerationScope();
     CurrentLevel = previous;

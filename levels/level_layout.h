@@ -72,14 +72,9 @@ int32_t LayoutFloorCount();
 // Door squares still to grow from (the front is the next one).
 const std::vector<std::pair<int32_t, int32_t>>& PendingDoors();
 
-// Objects whose placement is queued while a level is built. While no generation runs, a
-// queued move is carried out at once. A move to a square outside the level deletes the object
-// with a diagnostic.
-void QueueGenerationMove(GameObj* obj, int32_t x, int32_t y, Level* level);
-void ApplyGenerationMoves();
-bool IsGenerationMoveTarget(const Level* level, int32_t x, int32_t y);
-int32_t PendingGenerationMoves();
-// Generation scopes nest; moves are queued while at least one is open.
+// Objects placed while a level is built go through the turn engine's move queue
+// (QueueObjectMove); the outermost generation scope carries the queued moves out when it ends.
+// Scopes nest.
 void BeginGenerationScope();
 void EndGenerationScope();
 

@@ -2,6 +2,8 @@
 // with the data they need missing or out of range.
 #include <gtest/gtest.h>
 
+#include "core/turn_engine.h"
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -247,6 +249,8 @@ TEST_F(LevelContentTest, HordesLandOnFloorAndCountTheirQuest) {
     QuestRecord quest;
     quest.name = "The Ninth Cohort";
     level->SpawnHorde(-1, -1, &quest, nullptr, 3, 2);
+    // The horde is queued onto the level like every move made during a turn.
+    ApplyDeferredObjectMoves();
     std::vector<Monster*> members = ObjectsOf<Monster>(*level);
     ASSERT_FALSE(members.empty());
     EXPECT_EQ(quest.monsterCount, static_cast<int32_t>(members.size()));
@@ -261,11 +265,13 @@ TEST_F(LevelContentTest, HordesLandOnFloorAndCountTheirQuest) {
     const size_t before = level->objects.size();
     level->SpawnHorde(-5, 3, nullptr, nullptr, 3, 2);
     level->SpawnHorde(3, 400, nullptr, nullptr, 3, 2);
+    ApplyDeferredObjectMoves();
     EXPECT_EQ(level->objects.size(), before);
     // An unknown leader name falls back to a drawn leader with a diagnostic.
     testing::internal::CaptureStdout();
     level->SpawnHorde(10, 10, nullptr, "No Such Monster", 1, 1);
     EXPECT_NE(testing::internal::GetCapturedStdout().find("No Such Monster"), std::string::npos);
+    ApplyDeferredObjectMoves();
     EXPECT_GT(level->objects.size(), before);
 }
 

@@ -2,6 +2,8 @@
 // passes (restarts, seeds, portal, tutorial and test-room levels).
 #include <gtest/gtest.h>
 
+#include "core/turn_engine.h"
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -377,18 +379,20 @@ TEST_F(LevelLayoutTest, ZeroStairsPerLevelStillGivesOneStaircaseEachWay) {
 TEST_F(LevelLayoutTest, QueuedMovesOutsideTheLevelDropTheObjectWithADiagnostic) {
     auto level = MakeLevel(1, 10);
     BeginGenerationScope();
-    QueueGenerationMove(new Dirt(), 3, 3, level.get());
-    QueueGenerationMove(new Dirt(), 30, 3, level.get());
-    EXPECT_TRUE(IsGenerationMoveTarget(level.get(), 3, 3));
+    QueueObjectMove(new Dirt(), 3, 3, level.get());
+    QueueObjectMove(new Dirt(), 30, 3, level.get());
+    EXPECT_TRUE(IsQueuedMoveTarget(level.get(), 3, 3));
     EXPECT_TRUE(level->objects.empty());
     testing::internal::CaptureStdout();
     EndGenerationScope();
     EXPECT_NE(testing::internal::GetCapturedStdout().find("outside its level"), std::string::npos);
     ASSERT_EQ(level->objects.size(), 1u);
     EXPECT_EQ(level->objects[0]->x, 3);
-    EXPECT_EQ(PendingGenerationMoves(), 0);
-    // With no generation running a queued move happens at once.
-    QueueGenerationMove(new Dirt(), 4, 4, level.get());
+    EXPECT_EQ(static_cast<int32_t>(QueuedMoveCount()), 0);
+    // With no generation running a queued move waits for the turn engine to carry it out.
+    QueueObjectMove(new Dirt(), 4, 4, level.get());
+    EXPECT_EQ(level->objects.size(), 1u);
+    ApplyDeferredObjectMoves();
     EXPECT_EQ(level->objects.size(), 2u);
 }
 
