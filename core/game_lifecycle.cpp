@@ -259,6 +259,12 @@ Player* RunNewGameScreens() {
     return hero;
 }
 
+bool PlaySavedGameFromMenu(const std::string& saveName) {
+    if (LoadAndPlay(saveName)) return true;
+    ShowDialog(kLoadFailedDialogText, "ui/dialog_but_ok", nullptr);
+    return false;
+}
+
 void RunMainMenuLoop() {
     for (;;) {
         const int32_t choice = MainMenu();
@@ -278,7 +284,7 @@ void RunMainMenuLoop() {
         case kMenuLoadGame: {
             const std::string name = ShowLoadGameScreen();
             if (name.empty() && !kLoadScreenBuilt) SayNotAvailable("Load game");
-            if (!LoadAndPlay(name)) ShowDialog(kLoadFailedDialogText, "ui/dialog_but_ok", nullptr);
+            PlaySavedGameFromMenu(name);
             break;
         }
         case kMenuHighScores:

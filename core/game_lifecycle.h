@@ -36,6 +36,9 @@ void StartTutorial(const char* templateName, int32_t x, int32_t y);
 void ResetGameState();
 // Destroys the hero and every level of the running game.
 void EndCurrentGame();
+// The menu's way to play a save: LoadAndPlay, and when the save cannot be loaded a dialog
+// saying so (the menu is shown again afterwards). False when it could not be loaded.
+bool PlaySavedGameFromMenu(const std::string& saveName);
 // The main-menu loop, until quitting is confirmed.
 void RunMainMenuLoop();
 

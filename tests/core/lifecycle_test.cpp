@@ -203,6 +203,19 @@ TEST_F(LifecycleTest, ALoadThatFailsReportsItAndLeavesNoGameBehind) {
     EXPECT_TRUE(LoadAndPlay(""));
 }
 
+TEST_F(LifecycleTest, ASaveChosenInTheMenuThatCannotBeLoadedIsReportedInADialog) {
+    UseScreen();
+    // Enter dismisses the notice; the program goes on (back to the menu).
+    ASSERT_TRUE(OpenInputScriptText("wait 50\nkey return\n"));
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(PlaySavedGameFromMenu("missing.sav"));
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("Couldn't load filename missing.sav"), std::string::npos) << out;
+    EXPECT_FALSE(InputScriptActive());  // the dialog waited for the answer
+    EXPECT_EQ(CurrentPlayer, nullptr);
+    EXPECT_TRUE(GameLevels.empty());
+}
+
 TEST_F(LifecycleTest, ANewGameLevelIsSeventyFiveSquaresForAQuickGameElseAHundred) {
     LoadOurGenerationData();
     for (int quick : {1, 0}) {
