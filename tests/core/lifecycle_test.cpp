@@ -83,9 +83,9 @@ protected:
             ClearRoomTemplates();
             ClearTweakVals();
             ClearTextDB();
-            SpriteMgr_FreeAll();
             generationData_ = false;
         }
+        SpriteMgr_FreeAll();
         cwd_.reset();
     }
     void LoadOurGenerationData() {
