@@ -232,7 +232,9 @@ void DrawGameScreen() {
 }
 
 void AdvanceFrame() {
-    if (ScreenSurface != nullptr) PresentFrame(ScreenSurface);
+    // Presented even without a screen surface: the present also moves the fixed-frame clock on,
+    // which scripted input waits for.
+    PresentFrame(ScreenSurface);
     const Uint32 elapsed = LoggedGetTicks() - FrameStartTicks;
     FrameElapsedMs = static_cast<int32_t>(
         std::min<Uint32>(elapsed, static_cast<Uint32>(std::numeric_limits<int32_t>::max())));
