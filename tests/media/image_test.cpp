@@ -16,24 +16,9 @@
 
 namespace {
 
-class ImageTest : public testing::Test {
+class ImageTest : public FreshDataTreeTest {
 protected:
-    void SetUp() override {
-        wasInit_ = PHYSFS_isInit() != 0;
-        if (wasInit_) PHYSFS_deinit();
-        cwd_.reset(new ScopedWorkingDir(tmp_.path()));
-        ASSERT_TRUE(cwd_->ok());
-    }
-    void TearDown() override {
-        if (PHYSFS_isInit()) PHYSFS_deinit();
-        cwd_.reset();
-        if (wasInit_) PHYSFS_init(nullptr);
-    }
     static void Mount() { MountDataTree(); }
-
-    TempDir tmp_;
-    std::unique_ptr<ScopedWorkingDir> cwd_;
-    bool wasInit_ = false;
 };
 
 // 3 x 2 pixels, RGBA, every byte different.

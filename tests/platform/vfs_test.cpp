@@ -12,21 +12,8 @@
 
 namespace {
 
-// Runs each test in a fresh temporary game folder with a fresh virtual file system, and puts
-// the process-wide state back afterwards.
-class DataTreeTest : public testing::Test {
+class DataTreeTest : public FreshDataTreeTest {
 protected:
-    void SetUp() override {
-        wasInit_ = PHYSFS_isInit() != 0;
-        if (wasInit_) PHYSFS_deinit();
-        cwd_.reset(new ScopedWorkingDir(tmp_.path()));
-        ASSERT_TRUE(cwd_->ok());
-    }
-    void TearDown() override {
-        if (PHYSFS_isInit()) PHYSFS_deinit();
-        cwd_.reset();
-        if (wasInit_) PHYSFS_init(nullptr);
-    }
     static void Put(const std::string& name, const std::string& content) {
         ASSERT_TRUE(MakeFileWithParents(name, content)) << name;
     }
@@ -43,9 +30,6 @@ protected:
         return out;
     }
 
-    TempDir tmp_;
-    std::unique_ptr<ScopedWorkingDir> cwd_;
-    bool wasInit_ = false;
 };
 
 const char* const kFolders[] = {"game", "dungeon", "items", "skills", "sprites", "sfx", "tilesets", "ui"};

@@ -1,5 +1,7 @@
 #include "support/platform_fixtures.h"
 
+#include <physfs.h>
+
 #include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -116,4 +118,17 @@ std::string BuildStoredZip(const std::vector<std::pair<std::string, std::string>
     Put32(out, centralOffset);
     Put16(out, 0);  // comment length
     return out;
+}
+
+void FreshDataTreeTest::SetUp() {
+    wasInit_ = PHYSFS_isInit() != 0;
+    if (wasInit_) PHYSFS_deinit();
+    cwd_.reset(new ScopedWorkingDir(tmp_.path()));
+    ASSERT_TRUE(cwd_->ok());
+}
+
+void FreshDataTreeTest::TearDown() {
+    if (PHYSFS_isInit()) PHYSFS_deinit();
+    cwd_.reset();
+    if (wasInit_) PHYSFS_init(nullptr);
 }
