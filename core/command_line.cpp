@@ -12,6 +12,7 @@
 #include "creatures/player.h"
 #include "creatures/skill_db.h"
 #include "levels/room_script_docs.h"
+#include "core/game_lifecycle.h"
 #include "core/xml_util.h"
 #include "platform/platform.h"
 
@@ -140,17 +141,10 @@ std::string GetLoadFilenameArg(int argc, char** argv) {
 }
 
 Player* CreatePlayerFromCommandLine(int argc, char** argv) {
-    Player* hero = new Player();
-    hero->difficulty = 1;
-    hero->offsetX = 0.0f;
-    hero->offsetY = 0.0f;
-    hero->female = currentGenderChoice != 0 ? 1 : 0;
+    Player* hero = NewCreationHero(true);
     hero->permadeath = 1;
     hero->quickie = 0;
-    hero->randomBuild = 1;
-    hero->lastBuild = 0;
     hero->name = "Random Hero";
-    hero->skillList.clear();
     BuildChoosableSkillList(hero->skillList);
 
     static const std::string kDifficulty = "-player-difficulty=";

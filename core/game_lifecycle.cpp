@@ -203,15 +203,20 @@ bool LoadAndPlay(std::string saveName) {
     return true;
 }
 
-Player* MakeDefaultHero() {
+Player* NewCreationHero(bool randomBuild) {
     Player* hero = new Player();
     hero->difficulty = 1;
     hero->offsetX = 0.0f;
     hero->offsetY = 0.0f;
     hero->female = currentGenderChoice != 0 ? 1 : 0;
-    hero->randomBuild = 1;
+    hero->randomBuild = randomBuild ? 1 : 0;
     hero->lastBuild = 0;
     hero->skillList.clear();
+    return hero;
+}
+
+Player* MakeDefaultHero() {
+    Player* hero = NewCreationHero(true);
     BuildChoosableSkillList(hero->skillList);
     ApplyChosenSkills(hero, hero->skillList);
     hero->name = "Hero";
@@ -221,14 +226,7 @@ Player* MakeDefaultHero() {
 }
 
 Player* RunNewGameScreens() {
-    Player* hero = new Player();
-    hero->difficulty = 1;
-    hero->offsetX = 0.0f;
-    hero->offsetY = 0.0f;
-    hero->female = currentGenderChoice != 0 ? 1 : 0;
-    hero->randomBuild = 0;
-    hero->lastBuild = 0;
-    hero->skillList.clear();
+    Player* hero = NewCreationHero(false);
     hero->name.clear();
     std::vector<char> typedName(1024, '\0');
     int screen = 0;

@@ -27,6 +27,9 @@ bool LoadAndPlay(std::string saveName);
 Player* RunNewGameScreens();
 // A hero as the creation screens start it, given a random build, a name and a save name.
 Player* MakeDefaultHero();
+// A new hero as every creation path starts it: medium difficulty, no drawing offset, the
+// gender of the last hero, the given build choice, no skills yet.
+Player* NewCreationHero(bool randomBuild);
 // Builds the first level of a new game around CurrentPlayer.
 void NewGameCommon();
 // Starts a tutorial game on a level built around one room template, the hero at (x, y).
