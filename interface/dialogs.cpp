@@ -29,10 +29,11 @@ SDL_Surface* CloseCross[2] = {};
 SDL_Surface* CopperCross[2] = {};
 bool CrossesLoaded = false;
 
-void EnsureDialogBox() {
-    if (!DialogBoxPicture) {
-        DialogBoxPicture = LoadMenuPicture("ui/dialog_alert.png", kFallbackBoxWidth, kFallbackBoxHeight);
-    }
+// The box picture, read on first need; null while the data does not hold it (a stand-in box
+// is then made for each call, so the real picture is found once the data is there).
+SDL_Surface* EnsureDialogBox() {
+    if (!DialogBoxPicture) DialogBoxPicture = LoadMenuPicture("ui/dialog_alert.png");
+    return DialogBoxPicture;
 }
 
 void EnsureCrosses() {
@@ -93,6 +94,13 @@ void LoadDialogs() {
     EnsureDialogBox();
 }
 
+SDL_Surface* MakeStandInDialogBox() {
+    SDL_Surface* box = SDL_CreateRGBSurface(SDL_SWSURFACE, kFallbackBoxWidth, kFallbackBoxHeight, 32, 0x00FF0000,
+                                            0x0000FF00, 0x000000FF, 0);
+    if (box) SDL_FillRect(box, nullptr, SDL_MapRGB(box->format, 214, 196, 150));
+    return box;
+}
+
 int32_t DialogButtonAt(int32_t x, int32_t y, bool twoButtons, int32_t boxHeight, int32_t firstButtonHeight) {
     const int32_t cx = Layout.screenWidth / 2;
     const int32_t cy = Layout.screenHeight / 2;
@@ -109,7 +117,12 @@ int32_t DialogButtonAt(int32_t x, int32_t y, bool twoButtons, int32_t boxHeight,
 int32_t ShowDialog(const char* text, const char* firstArt, const char* secondArt) {
     if (!firstArt) firstArt = "ui/dialog_but_ok";
     const bool twoButtons = secondArt != nullptr;
-    EnsureDialogBox();
+    AutoSurface standInBox;
+    SDL_Surface* boxPicture = EnsureDialogBox();
+    if (!boxPicture) {
+        standInBox.Reset(MakeStandInDialogBox());
+        boxPicture = standInBox;
+    }
 
     DialogButton buttons[2];
     buttons[0].Load(firstArt, FallbackLabel(firstArt).c_str());
@@ -127,15 +140,15 @@ int32_t ShowDialog(const char* text, const char* firstArt, const char* secondArt
     for (;;) {
         const int32_t cx = Layout.screenWidth / 2;
         const int32_t cy = Layout.screenHeight / 2;
-        const int32_t boxW = DialogBoxPicture ? DialogBoxPicture->w : kFallbackBoxWidth;
-        const int32_t boxH = DialogBoxPicture ? DialogBoxPicture->h : kFallbackBoxHeight;
+        const int32_t boxW = boxPicture ? boxPicture->w : kFallbackBoxWidth;
+        const int32_t boxH = boxPicture ? boxPicture->h : kFallbackBoxHeight;
         const int32_t boxX = cx - boxW / 2;
         const int32_t boxY = cy - boxH / 2;
 
         DrawGameScreen();
-        if (DialogBoxPicture && ScreenSurface) {
+        if (boxPicture && ScreenSurface) {
             SDL_Rect at = {static_cast<Sint16>(boxX), static_cast<Sint16>(boxY), 0, 0};
-            BlitSurface(DialogBoxPicture, nullptr, ScreenSurface, &at);
+            BlitSurface(boxPicture, nullptr, ScreenSurface, &at);
         }
         DrawTextWrapped(text, boxX + 32, boxY + 48, boxX + boxW - 32, boxY + boxH - 64, AltMediumFont,
                         kTextBlack, ScreenSurface);

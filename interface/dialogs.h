@@ -14,6 +14,9 @@
 extern SDL_Surface* DialogBoxPicture;
 
 void LoadDialogs();
+// A plain box of the dialog's size, for when the data does not hold the box picture. The
+// caller owns it.
+SDL_Surface* MakeStandInDialogBox();
 
 // Fixed click areas of ShowDialog, relative to the screen centre (cx, cy). The vertical test
 // is the same for every button: strictly between b - 16 and b + 16, b = cy + boxHeight / 2 -

@@ -49,11 +49,13 @@ int32_t ShowQuitScreen() {
     buttons[0].Load("ui/dialog_but_quit", "Quit");
     buttons[1].Load("ui/dialog_but_dontquit", "Don't quit");
     if (!DialogBoxPicture) LoadDialogs();
+    AutoSurface standInBox(DialogBoxPicture ? nullptr : MakeStandInDialogBox());
+    SDL_Surface* boxPicture = DialogBoxPicture ? DialogBoxPicture : standInBox.get();
 
     const int cx = MenuScreenWidth() / 2;
     const int cy = MenuScreenHeight() / 2;
-    const int bw = DialogBoxPicture ? DialogBoxPicture->w : 420;
-    const int bh = DialogBoxPicture ? DialogBoxPicture->h : 260;
+    const int bw = boxPicture ? boxPicture->w : 420;
+    const int bh = boxPicture ? boxPicture->h : 260;
     const int bx = cx - bw / 2;
     const int by = cy - bh / 2;
     const SDL_Rect box = {static_cast<Sint16>(bx), static_cast<Sint16>(by), static_cast<Uint16>(bw),
@@ -71,9 +73,9 @@ int32_t ShowQuitScreen() {
     for (bool done = false; !done;) {
         SDL_Rect area = box;
         DrawTitlePictureMiddle(title, MenuBackground, &area);
-        if (DialogBoxPicture) {
+        if (boxPicture) {
             SDL_Rect at = box;
-            BlitSurface(DialogBoxPicture, nullptr, MenuBackground, &at);
+            BlitSurface(boxPicture, nullptr, MenuBackground, &at);
         }
         DrawTextWrappedCentered(kQuitScreenText, bx + 32, by + 96, bx + bw - 32, by + bh - 64, MediumFont,
                                 kTextBlack, MenuBackground);
