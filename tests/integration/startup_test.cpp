@@ -103,11 +103,12 @@ TEST(Startup, KilledRunLeavesTheCookie) {
 
 TEST(Startup, MenuEntriesAreClickable) {
     TempDir user;
-    // "New game" is the first entry; the stand-in reports it and the menu shows again.
-    WriteWholeFile(user.file("s.txt"), "wait 50\nclick 1 960 266\nwait 50\nkey escape\nwait 50\nclick 1 535 458\n");
+    // "High scores" is the third entry; while its screen is a stand-in the main loop reports
+    // it and the menu shows again. (New game now starts a game: see the game-session tests.)
+    WriteWholeFile(user.file("s.txt"), "wait 50\nclick 1 960 354\nwait 50\nkey escape\nwait 50\nclick 1 535 458\n");
     GameRun run = RunGame({"-no-initial-config"}, user.path(), {{"VAULTMERE_INPUT_SCRIPT", user.file("s.txt")}});
     EXPECT_EQ(run.exitCode, 0) << run.output;
-    EXPECT_TRUE(Contains(run.output, "New game is not available yet")) << run.output;
+    EXPECT_TRUE(Contains(run.output, "High scores is not available yet")) << run.output;
 }
 
 TEST(Startup, MissingFontExitsWithTwoAndKeepsTheUsersConfiguration) {
