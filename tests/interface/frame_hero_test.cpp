@@ -88,6 +88,7 @@ TEST(HeroAnimations, BothSetsLoadFromTheGameFolderAndShowTheIdleOfTheFacing) {
             hero.SetIdleAnimation();
             EXPECT_EQ(hero.bob.sprite, hero.heroAnimations[kHeroIdleDown]);
         }
+        SpriteMgr_FreeAll();
         PHYSFS_deinit();
     }
     if (wasInit) MountDataTree();
