@@ -20,7 +20,7 @@ const std::vector<std::string> kFullStartupLabels = {
 // Environment for a run that quits from the main menu by a scripted Escape, confirmed with the
 // quit screen's Quit button.
 std::map<std::string, std::string> QuitFromMenu(const TempDir& dir) {
-    WriteWholeFile(dir.file("quit.txt"), "wait 100\nkey escape\nwait 100\nclick 1 535 458\n");
+    WriteWholeFile(dir.file("quit.txt"), kQuitFromMenuScript);
     return {{"VAULTMERE_INPUT_SCRIPT", dir.file("quit.txt")}};
 }
 
@@ -105,7 +105,7 @@ TEST(Startup, MenuEntriesAreClickable) {
     TempDir user;
     // "High scores" is the third entry; while its screen is a stand-in the main loop reports
     // it and the menu shows again. (New game now starts a game: see the game-session tests.)
-    WriteWholeFile(user.file("s.txt"), "wait 50\nclick 1 960 354\nwait 50\nkey escape\nwait 50\nclick 1 535 458\n");
+    WriteWholeFile(user.file("s.txt"), std::string("wait 50\nclick 1 960 354\n") + kQuitFromMenuScript);
     GameRun run = RunGame({"-no-initial-config"}, user.path(), {{"VAULTMERE_INPUT_SCRIPT", user.file("s.txt")}});
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_TRUE(Contains(run.output, "High scores is not available yet")) << run.output;

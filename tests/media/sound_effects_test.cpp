@@ -265,7 +265,7 @@ TEST(SoundWithoutDevice, EveryCallIsANoOp) {
 // Without an OpenAL device the game says so once and runs on in silence.
 TEST(SoundWithoutDevice, GameRunsSilentlyWhenOpenALCannotStart) {
     TempDir user;
-    WriteWholeFile(user.file("quit.txt"), "wait 100\nkey escape\n");
+    WriteWholeFile(user.file("quit.txt"), kQuitFromMenuScript);
     GameRun run = RunGame({"-no-initial-config"}, user.path(),
                           {{"ALSOFT_DRIVERS", "no-such-driver"}, {"VAULTMERE_INPUT_SCRIPT", user.file("quit.txt")}});
     EXPECT_EQ(run.exitCode, 0) << run.output;
@@ -280,7 +280,7 @@ TEST(SoundWithoutDevice, GameRunsSilentlyWhenOpenALCannotStart) {
 
 TEST(SoundWithoutDevice, GameWithDeviceLoadsEveryEffectQuietly) {
     TempDir user;
-    WriteWholeFile(user.file("quit.txt"), "wait 100\nkey escape\n");
+    WriteWholeFile(user.file("quit.txt"), kQuitFromMenuScript);
     GameRun run = RunGame({"-no-initial-config"}, user.path(), {{"VAULTMERE_INPUT_SCRIPT", user.file("quit.txt")}});
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_NE(run.output.find("AL_VENDOR: "), std::string::npos) << run.output;

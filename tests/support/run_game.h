@@ -33,6 +33,9 @@ GameRun RunGame(const std::vector<std::string>& args, const std::string& userDir
 // in a folder of its own.
 void LinkGameFolder(const std::string& dir);
 
+// Input-script lines that leave the title menu: Escape, then "Quit" on the quit screen.
+extern const char* const kQuitFromMenuScript;
+
 std::string ReadWholeFile(const std::string& path);
 bool FileExists(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& text);
