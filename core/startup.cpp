@@ -138,6 +138,12 @@ bool SetVideoMode() {
     return true;
 }
 
+// The tables LoadGameData filled that own what they hold, released at a normal exit.
+void ReleaseGameData() {
+    ClearRoomTemplates();
+    ClearBranches();
+}
+
 // Steps 28 to 42: the databases, the art and the title music.
 void LoadGameData() {
     LoadManeuverTemplates("game//manTemplateDB.xml");
@@ -333,6 +339,7 @@ int GameMain(int argc, char** argv) {
     SpriteMgr_FreeAll();
     ClearEyeCandy();
     StopMusic();
+    ReleaseGameData();
     PHYSFS_deinit();
     return 0;
 }

@@ -240,6 +240,13 @@ struct LabelFontState {
   bool initTried = false;
   bool initOk = false;
   std::map<int, TTF_Font*> fonts;  // null entries: that size failed to open
+
+  ~LabelFontState() {
+    // At exit the faces still open are closed while the TrueType library is up.
+    if (!TTF_WasInit()) return;
+    for (auto& entry : fonts)
+      if (entry.second) TTF_CloseFont(entry.second);
+  }
 };
 
 inline LabelFontState& LabelFonts() {
