@@ -471,9 +471,17 @@ void Sprite::DrawOutlineFrame(int32_t x, int32_t y, int32_t frame) {
 
 namespace {
 
+// The table owns its sprites: whatever is still in it at exit is freed with it.
+struct SpriteStore {
+    std::map<std::string, Sprite*> sprites;
+    ~SpriteStore() {
+        for (auto& entry : sprites) delete entry.second;
+    }
+};
+
 std::map<std::string, Sprite*>& Table() {
-    static std::map<std::string, Sprite*> table;
-    return table;
+    static SpriteStore store;
+    return store.sprites;
 }
 
 // The entry for name, or a new sprite made by `load` and stored under it.
