@@ -29,6 +29,7 @@
 #include "items_fixtures/item_db.h"
 #include "items_fixtures/quest.h"
 #include "levels/branch_db.h"
+#include "levels/level_draw.h"
 #include "levels/monster_tables.h"
 #include "levels/room_templates.h"
 #include "levels/tutorial.h"
@@ -114,6 +115,17 @@ void LoadHudImages() {
     Hud.manaBar1_2x = LoadImage("ui/gameplay/2x_manabar1.png");
 }
 
+void FreeHudImages() {
+    SDL_Surface** pictures[] = {&Hud.bottomBar, &Hud.bottomBar2x, &Hud.digest0,   &Hud.digest1,
+                                &Hud.digestInactive, &Hud.quickbarSelect, &Hud.lifeBar,
+                                &Hud.expBar,    &Hud.manaBar0,    &Hud.manaBar1,  &Hud.lifeBar2x,
+                                &Hud.expBar2x,  &Hud.manaBar0_2x, &Hud.manaBar1_2x};
+    for (SDL_Surface** picture : pictures) {
+        SDL_FreeSurface(*picture);
+        *picture = nullptr;
+    }
+}
+
 // Sets the video mode; false when there is no screen surface afterwards.
 bool SetVideoMode() {
     const int w = CmdLine.screenWidth;
@@ -142,6 +154,13 @@ bool SetVideoMode() {
 void ReleaseGameData() {
     ClearRoomTemplates();
     ClearBranches();
+    delete MinimapSprites;  // its sprite belongs to the sprite table
+    MinimapSprites = nullptr;
+    FreeHudImages();
+    FreeHudPictures();
+    FreeLevelDrawArt();
+    FreeDialogPictures();
+    FreeFonts();
 }
 
 // Steps 28 to 42: the databases, the art and the title music.

@@ -94,6 +94,18 @@ void LoadDialogs() {
     EnsureDialogBox();
 }
 
+void FreeDialogPictures() {
+    SDL_FreeSurface(DialogBoxPicture);
+    DialogBoxPicture = nullptr;
+    for (SDL_Surface** pair : {CloseCross, CopperCross}) {
+        for (int i = 0; i < 2; ++i) {
+            SDL_FreeSurface(pair[i]);
+            pair[i] = nullptr;
+        }
+    }
+    CrossesLoaded = false;
+}
+
 SDL_Surface* MakeStandInDialogBox() {
     SDL_Surface* box = SDL_CreateRGBSurface(SDL_SWSURFACE, kFallbackBoxWidth, kFallbackBoxHeight, 32, 0x00FF0000,
                                             0x0000FF00, 0x000000FF, 0);

@@ -14,6 +14,8 @@
 extern SDL_Surface* DialogBoxPicture;
 
 void LoadDialogs();
+// Frees the box and close-cross pictures (the next use reads them again).
+void FreeDialogPictures();
 // A plain box of the dialog's size, for when the data does not hold the box picture. The
 // caller owns it.
 SDL_Surface* MakeStandInDialogBox();

@@ -89,15 +89,16 @@ void BlitBarPart(SDL_Surface* picture, int32_t from, int32_t width, int32_t x, i
     Blit(picture, &source, x, y);
 }
 
+SDL_Surface* hotspotPictures[2] = {nullptr, nullptr};
+bool hotspotTried = false;
+
 SDL_Surface* HotspotPicture(bool hover) {
-    static SDL_Surface* pictures[2] = {nullptr, nullptr};
-    static bool tried = false;
-    if (!tried) {
-        tried = true;
-        pictures[0] = LoadImage("ui/gameplay/tooltip_hotspot0.png");
-        pictures[1] = LoadImage("ui/gameplay/tooltip_hotspot1.png");
+    if (!hotspotTried) {
+        hotspotTried = true;
+        hotspotPictures[0] = LoadImage("ui/gameplay/tooltip_hotspot0.png");
+        hotspotPictures[1] = LoadImage("ui/gameplay/tooltip_hotspot1.png");
     }
-    return pictures[hover ? 1 : 0];
+    return hotspotPictures[hover ? 1 : 0];
 }
 
 // The number pair "a / b" of one bar, rendered again only when its text or the font
@@ -273,6 +274,19 @@ HudBarWidths ComputeHudBarWidths(int32_t health, int32_t maxHealth, int32_t mana
     widths.experience = fill(experience, experienceNeeded, Wx);
     if (spellCost > 0 && spellCost <= mana) widths.manaCost = fill(spellCost, maxMana, W);
     return widths;
+}
+
+void FreeHudPictures() {
+    for (SDL_Surface*& picture : hotspotPictures) {
+        SDL_FreeSurface(picture);
+        picture = nullptr;
+    }
+    hotspotTried = false;
+    for (BarLabel& label : barLabels) {
+        SDL_FreeSurface(label.shadow);
+        SDL_FreeSurface(label.light);
+        label = BarLabel();
+    }
 }
 
 void DrawHudBars() {

@@ -84,3 +84,5 @@ void DrawBottomBar(int32_t mouseX, int32_t mouseY);
 void DrawDigestButton(int32_t mouseX, int32_t mouseY);
 // The health, mana and experience bars of the current hero, with their numbers.
 void DrawHudBars();
+// Frees the pictures the bottom bar keeps between frames (hotspots, bar numbers).
+void FreeHudPictures();
