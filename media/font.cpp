@@ -29,6 +29,18 @@ const FontSlot kFontSlots[] = {
 bool ttfQuitRegistered = false;
 unsigned fontGeneration = 1;
 
+// The exit handler: the faces still open are closed before the TrueType library goes. Only
+// the handles are touched here; the text caches are static objects with their own destructors.
+void CloseFontsAndQuitTTF() {
+    for (const FontSlot& slot : kFontSlots) {
+        if (*slot.handle != nullptr) {
+            TTF_CloseFont(*slot.handle);
+            *slot.handle = nullptr;
+        }
+    }
+    TTF_Quit();
+}
+
 }  // namespace
 
 bool LoadFonts() {
@@ -37,7 +49,7 @@ bool LoadFonts() {
         return false;
     }
     if (!ttfQuitRegistered) {
-        atexit(TTF_Quit);
+        atexit(CloseFontsAndQuitTTF);
         ttfQuitRegistered = true;
     }
 
