@@ -12,7 +12,8 @@ jobs="$(nproc)"
 
 if [ "${VAULTMERE_SKIP_SANITIZE:-0}" != "1" ]; then
   "$here/scripts/build.sh" "$here/build-asan" -DVAULTMERE_SANITIZE=ON -DVAULTMERE_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
-  export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+  export LSAN_OPTIONS="suppressions='$here/tests/lsan.supp'"
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
   (cd "$here/build-asan" && ctest --output-on-failure -j"$jobs" --timeout 600)
 fi
