@@ -44,6 +44,9 @@ void ObjectDestroyed(GameObj* obj) {
         DeletionQueue.erase(std::remove(DeletionQueue.begin(), DeletionQueue.end(), obj), DeletionQueue.end());
     }
     ForgetObjectReferences(obj);
+    // A hero destroyed with its level (a test level, or a level torn down under it) must not
+    // leave the global pointing at freed memory.
+    if (static_cast<GameObj*>(CurrentPlayer) == obj) CurrentPlayer = nullptr;
 }
 
 void TakeOffLevel(GameObj* obj) {

@@ -179,6 +179,19 @@ TEST_F(TurnEngineTest, ADeletedObjectLeavesNoPendingWorkBehind) {
     EXPECT_EQ(Only(":deleted").size(), 1u);
 }
 
+TEST_F(TurnEngineTest, AHeroDestroyedWithItsLevelLeavesNoDanglingHero) {
+    Item* item = new Item();
+    item->PlaceOnLevel(4, 4, level, 0);
+    hero->beltSlots[0] = item;
+    // The level owns everything on it, the hero included; the objects after the hero are
+    // destroyed after it and must not reach it through CurrentPlayer.
+    delete level;
+    level = nullptr;
+    hero = nullptr;
+    EXPECT_EQ(CurrentPlayer, nullptr);
+    EXPECT_EQ(CurrentLevel, nullptr);
+}
+
 TEST_F(TurnEngineTest, SpellMinesCountDownAndNeverExpiringOnesStay) {
     SpellMine* shortMine = level->AddSpellMine(3, 3, nullptr, 0, nullptr, 0);
     shortMine->turnsLeft = 3;
