@@ -211,23 +211,23 @@ inline bool ParseManifestLine(const std::string& line, int lineNumber,
     return false;
   }
   std::vector<std::string> values;
-  const std::string& spec = tok[1].text;
-  const size_t dots = spec.find("..");
+  const std::string& range = tok[1].text;
+  const size_t dots = range.find("..");
   if (dots != std::string::npos) {
     int a = 0, b = 0;
-    if (!ParseInt(spec.substr(0, dots), 0, 99999, &a) ||
-        !ParseInt(spec.substr(dots + 2), 0, 99999, &b) || b < a || b - a >= 1000) {
-      *error = "'each' range '" + spec + "' must be FIRST..LAST with FIRST <= LAST";
+    if (!ParseInt(range.substr(0, dots), 0, 99999, &a) ||
+        !ParseInt(range.substr(dots + 2), 0, 99999, &b) || b < a || b - a >= 1000) {
+      *error = "'each' range '" + range + "' must be FIRST..LAST with FIRST <= LAST";
       return false;
     }
     for (int v = a; v <= b; ++v) values.push_back(std::to_string(v));
   } else {
-    std::stringstream ss(spec);
+    std::stringstream ss(range);
     std::string item;
     while (std::getline(ss, item, ','))
       if (!item.empty()) values.push_back(item);
     if (values.empty()) {
-      *error = "'each' list '" + spec + "' is empty";
+      *error = "'each' list '" + range + "' is empty";
       return false;
     }
   }

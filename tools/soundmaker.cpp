@@ -166,7 +166,7 @@ bool ApplyVoiceToken(const std::string& token, Voice* voice, std::string* error)
 }
 
 // "wav <file> <rate> <bits> <channels> <ms> <voice> [| <voice> ...]"
-bool ParseLine(const std::string& line, SoundSpec* spec, std::string* error) {
+bool ParseLine(const std::string& line, SoundSpec* sound, std::string* error) {
     std::istringstream in(line);
     std::vector<std::string> tokens;
     for (std::string token; in >> token;) tokens.push_back(token);
@@ -174,21 +174,21 @@ bool ParseLine(const std::string& line, SoundSpec* spec, std::string* error) {
         *error = "expected: wav <file> <rate> <bits> <channels> <ms> <voice> [| <voice> ...]";
         return false;
     }
-    spec->file = tokens[1];
-    if (spec->file.empty() || spec->file[0] == '/' || spec->file.find("..") != std::string::npos ||
-        spec->file.size() < 5 || spec->file.compare(spec->file.size() - 4, 4, ".wav") != 0) {
+    sound->file = tokens[1];
+    if (sound->file.empty() || sound->file[0] == '/' || sound->file.find("..") != std::string::npos ||
+        sound->file.size() < 5 || sound->file.compare(sound->file.size() - 4, 4, ".wav") != 0) {
         *error = "file must be a relative \".wav\" path without \"..\"";
         return false;
     }
     int ms = 0;
-    if (!ParseInt(tokens[2], &spec->rate) || spec->rate < 4000 || spec->rate > 96000 ||
-        !ParseInt(tokens[3], &spec->bits) || (spec->bits != 8 && spec->bits != 16) ||
-        !ParseInt(tokens[4], &spec->channels) || (spec->channels != 1 && spec->channels != 2) ||
+    if (!ParseInt(tokens[2], &sound->rate) || sound->rate < 4000 || sound->rate > 96000 ||
+        !ParseInt(tokens[3], &sound->bits) || (sound->bits != 8 && sound->bits != 16) ||
+        !ParseInt(tokens[4], &sound->channels) || (sound->channels != 1 && sound->channels != 2) ||
         !ParseInt(tokens[5], &ms) || ms < 10 || ms > 5000) {
         *error = "rate 4000..96000, bits 8 or 16, channels 1 or 2, length 10..5000 ms";
         return false;
     }
-    spec->seconds = ms / 1000.0;
+    sound->seconds = ms / 1000.0;
     Voice voice;
     bool pending = false;
     for (size_t i = 6; i < tokens.size(); ++i) {
@@ -197,7 +197,7 @@ bool ParseLine(const std::string& line, SoundSpec* spec, std::string* error) {
                 *error = "empty voice";
                 return false;
             }
-            spec->voices.push_back(voice);
+            sound->voices.push_back(voice);
             voice = Voice();
             pending = false;
             continue;
@@ -209,7 +209,7 @@ bool ParseLine(const std::string& line, SoundSpec* spec, std::string* error) {
         *error = "empty voice";
         return false;
     }
-    spec->voices.push_back(voice);
+    sound->voices.push_back(voice);
     return true;
 }
 
@@ -247,31 +247,31 @@ double EnvelopeAt(const Voice& voice, double t, double dur) {
 }
 
 // Renders every voice into interleaved frames (floats, -1..1 after scaling).
-std::vector<double> Render(const SoundSpec& spec) {
-    const size_t frames = static_cast<size_t>(std::lround(spec.seconds * spec.rate));
-    std::vector<double> mix(frames * spec.channels, 0.0);
-    for (size_t v = 0; v < spec.voices.size(); ++v) {
-        const Voice& voice = spec.voices[v];
-        Noise noise(HashName(spec.file) + static_cast<uint32_t>(v) * 7919u);
-        const double dur = voice.dur > 0 ? voice.dur : spec.seconds - voice.start;
+std::vector<double> Render(const SoundSpec& sound) {
+    const size_t frames = static_cast<size_t>(std::lround(sound.seconds * sound.rate));
+    std::vector<double> mix(frames * sound.channels, 0.0);
+    for (size_t v = 0; v < sound.voices.size(); ++v) {
+        const Voice& voice = sound.voices[v];
+        Noise noise(HashName(sound.file) + static_cast<uint32_t>(v) * 7919u);
+        const double dur = voice.dur > 0 ? voice.dur : sound.seconds - voice.start;
         if (dur <= 0) continue;
         const double f1 = voice.f1 > 0 ? voice.f1 : voice.f0;
-        const size_t first = static_cast<size_t>(std::lround(voice.start * spec.rate));
-        const size_t count = static_cast<size_t>(std::lround(dur * spec.rate));
+        const size_t first = static_cast<size_t>(std::lround(voice.start * sound.rate));
+        const size_t count = static_cast<size_t>(std::lround(dur * sound.rate));
         double phase = 0.0;
         double filtered = 0.0;
-        const double left = spec.channels == 2 ? std::fmin(1.0, 1.0 - voice.pan) : 1.0;
+        const double left = sound.channels == 2 ? std::fmin(1.0, 1.0 - voice.pan) : 1.0;
         const double right = std::fmin(1.0, 1.0 + voice.pan);
         for (size_t i = 0; i < count && first + i < frames; ++i) {
-            const double t = static_cast<double>(i) / spec.rate;
+            const double t = static_cast<double>(i) / sound.rate;
             const double u = t / dur;
             double freq = voice.f0 * std::pow(f1 / voice.f0, u);
             if (voice.vibRate > 0) freq *= 1.0 + voice.vibDepth * std::sin(2.0 * kPi * voice.vibRate * t);
-            phase += freq / spec.rate;
+            phase += freq / sound.rate;
             const double raw = voice.wave == Wave::kNoise ? noise.Next() : Oscillator(voice.wave, phase, voice.duty);
             filtered += voice.lowPass * (raw - filtered);
             const double sample = filtered * voice.amp * EnvelopeAt(voice, t, dur);
-            if (spec.channels == 2) {
+            if (sound.channels == 2) {
                 mix[(first + i) * 2] += sample * left;
                 mix[(first + i) * 2 + 1] += sample * right;
             } else {
@@ -298,10 +298,10 @@ void PutU16(std::string& out, uint16_t v) {
 
 // A RIFF "WAVE" file: a 16-byte PCM fmt chunk, then the data chunk (with the pad byte an
 // odd-sized chunk needs).
-std::string EncodeWav(const SoundSpec& spec, const std::vector<double>& samples) {
+std::string EncodeWav(const SoundSpec& sound, const std::vector<double>& samples) {
     std::string data;
     for (double s : samples) {
-        if (spec.bits == 16) {
+        if (sound.bits == 16) {
             long v = std::lround(s * 32767.0);
             if (v > 32767) v = 32767;
             if (v < -32768) v = -32768;
@@ -315,17 +315,17 @@ std::string EncodeWav(const SoundSpec& spec, const std::vector<double>& samples)
     }
     const uint32_t dataSize = static_cast<uint32_t>(data.size());
     const uint32_t padded = dataSize + (dataSize & 1u);
-    const uint16_t blockAlign = static_cast<uint16_t>(spec.channels * spec.bits / 8);
+    const uint16_t blockAlign = static_cast<uint16_t>(sound.channels * sound.bits / 8);
     std::string out = "RIFF";
     PutU32(out, 4 + 8 + 16 + 8 + padded);
     out += "WAVEfmt ";
     PutU32(out, 16);
     PutU16(out, 1);
-    PutU16(out, static_cast<uint16_t>(spec.channels));
-    PutU32(out, static_cast<uint32_t>(spec.rate));
-    PutU32(out, static_cast<uint32_t>(spec.rate) * blockAlign);
+    PutU16(out, static_cast<uint16_t>(sound.channels));
+    PutU32(out, static_cast<uint32_t>(sound.rate));
+    PutU32(out, static_cast<uint32_t>(sound.rate) * blockAlign);
     PutU16(out, blockAlign);
-    PutU16(out, static_cast<uint16_t>(spec.bits));
+    PutU16(out, static_cast<uint16_t>(sound.bits));
     out += "data";
     PutU32(out, dataSize);
     out += data;
@@ -377,24 +377,24 @@ int main(int argc, char** argv) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         const size_t first = line.find_first_not_of(" \t");
         if (first == std::string::npos || line[first] == '#') continue;
-        SoundSpec spec;
+        SoundSpec sound;
         std::string error;
-        if (!ParseLine(line, &spec, &error)) {
+        if (!ParseLine(line, &sound, &error)) {
             std::printf("%s:%d: %s\n", argv[1], lineNumber, error.c_str());
             ++failures;
             continue;
         }
         bool duplicate = false;
-        for (const std::string& done : written) duplicate = duplicate || done == spec.file;
+        for (const std::string& done : written) duplicate = duplicate || done == sound.file;
         if (duplicate) {
-            std::printf("%s:%d: %s is listed twice\n", argv[1], lineNumber, spec.file.c_str());
+            std::printf("%s:%d: %s is listed twice\n", argv[1], lineNumber, sound.file.c_str());
             ++failures;
             continue;
         }
-        written.push_back(spec.file);
-        const std::string bytes = EncodeWav(spec, Render(spec));
-        if (!WriteIfChanged(root + "/" + spec.file, bytes)) {
-            std::printf("soundmaker: cannot write %s/%s\n", root.c_str(), spec.file.c_str());
+        written.push_back(sound.file);
+        const std::string bytes = EncodeWav(sound, Render(sound));
+        if (!WriteIfChanged(root + "/" + sound.file, bytes)) {
+            std::printf("soundmaker: cannot write %s/%s\n", root.c_str(), sound.file.c_str());
             ++failures;
         }
     }

@@ -105,25 +105,25 @@ TEST(PalettePngReader, AgreesWithTheGeneralDecoder) {
     };
     for (const Shape& shape : shapes) {
         for (int firstFilter = 0; firstFilter < 5; ++firstFilter) {
-            PaletteSpec spec;
-            spec.width = shape.w;
-            spec.height = shape.h;
-            spec.depth = shape.depth;
-            spec.interlaced = shape.interlaced;
-            spec.firstFilter = firstFilter;
+            PaletteSpec want;
+            want.width = shape.w;
+            want.height = shape.h;
+            want.depth = shape.depth;
+            want.interlaced = shape.interlaced;
+            want.firstFilter = firstFilter;
             const int colours = 1 << shape.depth;
             for (int i = 0; i < colours; ++i)
-                spec.palette.push_back({uint8_t(next()), uint8_t(next()), uint8_t(next()), 255});
-            spec.alphas = {0, 200};
-            for (int i = 0; i < shape.w * shape.h; ++i) spec.indices.push_back(uint8_t(next() % colours));
-            const Bytes png = EncodePalettePng(spec);
+                want.palette.push_back({uint8_t(next()), uint8_t(next()), uint8_t(next()), 255});
+            want.alphas = {0, 200};
+            for (int i = 0; i < shape.w * shape.h; ++i) want.indices.push_back(uint8_t(next() % colours));
+            const Bytes png = EncodePalettePng(want);
             const std::string label = std::to_string(shape.w) + "x" + std::to_string(shape.h) + " depth " +
                                       std::to_string(shape.depth) + (shape.interlaced ? " interlaced" : "") +
                                       " filter " + std::to_string(firstFilter);
 
             PalettePng image;
             ASSERT_TRUE(DecodePalettePng(png.data(), png.size(), &image)) << label;
-            EXPECT_EQ(image.indices, spec.indices) << label;
+            EXPECT_EQ(image.indices, want.indices) << label;
             EXPECT_TRUE(image.hasTransparency);
             EXPECT_EQ(image.palette[0][3], 0);
             EXPECT_EQ(image.palette[1][3], 200);
@@ -140,12 +140,12 @@ TEST(PalettePngReader, AgreesWithTheGeneralDecoder) {
 }
 
 TEST(PalettePngReader, RefusesDamagedAndOtherFiles) {
-    PaletteSpec spec;
-    spec.width = 4;
-    spec.height = 4;
-    spec.palette = {{0, 0, 0, 0}, {255, 0, 0, 255}};
-    spec.indices.assign(16, 1);
-    const Bytes good = EncodePalettePng(spec);
+    PaletteSpec want;
+    want.width = 4;
+    want.height = 4;
+    want.palette = {{0, 0, 0, 0}, {255, 0, 0, 255}};
+    want.indices.assign(16, 1);
+    const Bytes good = EncodePalettePng(want);
     PalettePng image;
     ASSERT_TRUE(DecodePalettePng(good.data(), good.size(), &image));
 
@@ -253,13 +253,13 @@ TEST_F(ImageLoadingTest, OnePixelImageDoublesToFourEqualPixels) {
 }
 
 PaletteSpec TwoColourSprite() {
-    PaletteSpec spec;
-    spec.width = 3;
-    spec.height = 2;
-    spec.palette = {{0, 0, 0, 0}, kRed, kBlue};
-    spec.alphas = {0};
-    spec.indices = {0, 1, 2, 1, 0, 2};
-    return spec;
+    PaletteSpec want;
+    want.width = 3;
+    want.height = 2;
+    want.palette = {{0, 0, 0, 0}, kRed, kBlue};
+    want.alphas = {0};
+    want.indices = {0, 1, 2, 1, 0, 2};
+    return want;
 }
 
 TEST_F(ImageLoadingTest, PalettePngExpandsWithItsTransparencyAndHueShift) {
@@ -303,10 +303,10 @@ TEST_F(ImageLoadingTest, LevelImageCapturesThePaletteAndKeysIndexZero) {
         SDL_Surface* canvas = SDL_CreateRGBSurface(0, 6, 4, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
         SDL_FillRect(canvas, nullptr, 0xFFFFFF);
         SDL_BlitSurface(s, nullptr, canvas, nullptr);
-        const PaletteSpec spec = TwoColourSprite();
+        const PaletteSpec want = TwoColourSprite();
         for (int y = 0; y < 4; ++y) {
             for (int x = 0; x < 6; ++x) {
-                const uint8_t index = spec.indices[(y / 2) * 3 + x / 2];
+                const uint8_t index = want.indices[(y / 2) * 3 + x / 2];
                 const uint32_t expected = index == 0 ? 0xFFFFFFu : index == 1 ? 0xFF0000u : 0x0000FFu;
                 EXPECT_EQ(Pixel32(canvas, x, y), expected) << (withScreen ? "converted " : "8-bit ") << x << "," << y;
             }

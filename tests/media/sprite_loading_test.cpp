@@ -263,13 +263,13 @@ TEST_F(SpriteLoadingTest, FrameListLoadsFramesWithDelaysFromTheListFolder) {
 }
 
 TEST_F(SpriteLoadingTest, FrameListHueShiftRecoloursPaletteFrames) {
-    PaletteSpec spec;
-    spec.width = 1;
-    spec.height = 1;
-    spec.palette = {{0, 0, 0, 0}, {255, 0, 0, 255}};
-    spec.alphas = {0};
-    spec.indices = {1};
-    Put("m/red.png", EncodePalettePng(spec));
+    PaletteSpec want;
+    want.width = 1;
+    want.height = 1;
+    want.palette = {{0, 0, 0, 0}, {255, 0, 0, 255}};
+    want.alphas = {0};
+    want.indices = {1};
+    Put("m/red.png", EncodePalettePng(want));
     Put("m/red.xml", "<a><frame delay=\"5\">red.png</frame></a>");
     Mount();
     Sprite green;
