@@ -340,11 +340,13 @@ private:
         }
     }
 
-    uint8_t OpenMask(int32_t x, int32_t y) const {
+    // The bits of the eight neighbours of (x, y) for which `holds` is true.
+    template <typename Test>
+    static uint8_t NeighbourMask(int32_t x, int32_t y, Test holds) {
         using namespace Neighbour;
-        uint8_t open = 0;
+        uint8_t mask = 0;
         auto test = [&](int32_t nx, int32_t ny, uint8_t bit) {
-            if (lv.IsInside(nx, ny) && !HasTop(nx, ny)) open |= bit;
+            if (holds(nx, ny)) mask |= bit;
         };
         test(x, y - 1, U);
         test(x, y + 1, D);
@@ -354,7 +356,11 @@ private:
         test(x + 1, y - 1, UR);
         test(x - 1, y + 1, DL);
         test(x + 1, y + 1, DR);
-        return open;
+        return mask;
+    }
+
+    uint8_t OpenMask(int32_t x, int32_t y) const {
+        return NeighbourMask(x, y, [this](int32_t nx, int32_t ny) { return lv.IsInside(nx, ny) && !HasTop(nx, ny); });
     }
 
     void TopPasses() {
@@ -377,20 +383,7 @@ private:
     }
 
     uint8_t DryMask(int32_t x, int32_t y) const {
-        using namespace Neighbour;
-        uint8_t dry = 0;
-        auto test = [&](int32_t nx, int32_t ny, uint8_t bit) {
-            if (lv.IsNotLiquidSquare(nx, ny)) dry |= bit;
-        };
-        test(x, y - 1, U);
-        test(x, y + 1, D);
-        test(x - 1, y, L);
-        test(x + 1, y, R);
-        test(x - 1, y - 1, UL);
-        test(x + 1, y - 1, UR);
-        test(x - 1, y + 1, DL);
-        test(x + 1, y + 1, DR);
-        return dry;
+        return NeighbourMask(x, y, [this](int32_t nx, int32_t ny) { return lv.IsNotLiquidSquare(nx, ny); });
     }
 
     void LiquidEdgePass() {
