@@ -79,8 +79,11 @@ void StartWithFullHealth(Player* hero) {
     hero->health = hero->maxHealth > 0 ? hero->maxHealth : 1;
 }
 
+// A menu entry whose screen is still to come says so on the screen and on standard output.
 void SayNotAvailable(const char* what) {
-    std::printf("%s is not available yet\n", what);
+    const std::string text = std::string(what) + " is not available yet";
+    std::printf("%s\n", text.c_str());
+    ShowDialog((text + ".").c_str(), "ui/dialog_but_ok", nullptr);
 }
 
 }  // namespace
