@@ -7,8 +7,8 @@
 // are, "New game" in the main menu starts a default hero (random build, medium difficulty,
 // the last hero's gender, named "Hero") directly. Screens of the menu that are not built yet
 // (loading, high scores, credits, tutorials) say in a message box that they are not available
-// yet. Until the hero's
-// statistics are built, a new hero whose maximum health is still 0 starts with 1 point.
+// yet. Until the hero's statistics are built, a new hero whose maximum health is still 0 starts
+// with 1 point.
 // ResetGameState does not clear yet what does not exist yet: the flag that monster damage
 // sets for the input loop, and the hero-in-monster-zoo and hero-in-shop flags of the level
 // changes.
