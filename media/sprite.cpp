@@ -441,10 +441,12 @@ void Sprite::InitFromSurface(SDL_Surface* surface) {
     height = static_cast<uint16_t>(surface->h);
 }
 
-void Sprite::DrawFrame(int32_t x, int32_t y, int32_t frame) {
+namespace {
+
+// Blits one picture of a frame list to the screen; nothing for a missing list, frame or screen.
+void BlitListedFrame(SDL_Surface** list, int32_t count, int32_t frame, int32_t x, int32_t y) {
     SDL_Surface* screen = ScreenSurface;
-    if (screen == nullptr || frames == nullptr || frame < 0 || frame >= frameCount ||
-        frames[frame] == nullptr) {
+    if (screen == nullptr || list == nullptr || frame < 0 || frame >= count || list[frame] == nullptr) {
         return;
     }
     SDL_Rect dest;
@@ -452,21 +454,17 @@ void Sprite::DrawFrame(int32_t x, int32_t y, int32_t frame) {
     dest.y = static_cast<Sint16>(y);
     dest.w = 0;
     dest.h = 0;
-    SDL_UpperBlit(frames[frame], nullptr, screen, &dest);
+    SDL_UpperBlit(list[frame], nullptr, screen, &dest);
+}
+
+}  // namespace
+
+void Sprite::DrawFrame(int32_t x, int32_t y, int32_t frame) {
+    BlitListedFrame(frames, frameCount, frame, x, y);
 }
 
 void Sprite::DrawOutlineFrame(int32_t x, int32_t y, int32_t frame) {
-    SDL_Surface* screen = ScreenSurface;
-    if (screen == nullptr || outlines == nullptr || frame < 0 || frame >= frameCount ||
-        outlines[frame] == nullptr) {
-        return;
-    }
-    SDL_Rect dest;
-    dest.x = static_cast<Sint16>(x);
-    dest.y = static_cast<Sint16>(y);
-    dest.w = 0;
-    dest.h = 0;
-    SDL_UpperBlit(outlines[frame], nullptr, screen, &dest);
+    BlitListedFrame(outlines, frameCount, frame, x, y);
 }
 
 namespace {
