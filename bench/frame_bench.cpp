@@ -21,14 +21,14 @@
 #include <string>
 
 #include "core/input_log.h"
-#include "core/startup.h"
+#include "core/shell/startup.h"
 #include "creatures/experience.h"
 #include "creatures/player.h"
 #include "interface/game_frame.h"
 #include "interface/layout.h"
 #include "levels/level.h"
-#include "levels/level_gen_check.h"
-#include "levels/level_gfx.h"
+#include "levels/gen/level_gen_check.h"
+#include "levels/gen/level_gfx.h"
 #include "media/font.h"
 #include "media/image.h"
 #include "media/sprite.h"

@@ -12,9 +12,9 @@
 #include <string>
 
 #include "levels/field_of_view.h"
-#include "levels/level_gen_check.h"
-#include "levels/level_gfx.h"
-#include "levels/level_layout.h"
+#include "levels/gen/level_gen_check.h"
+#include "levels/gen/level_gfx.h"
+#include "levels/gen/level_layout.h"
 #include "levels/level.h"
 #include "levels/path_finding.h"
 

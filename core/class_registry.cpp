@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/game_obj.h"
+#include "levels/game_obj.h"
 #include "core/lookup3.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "core/command_line.h"
+#include "core/shell/command_line.h"
 
 KeyBindingMap KeyBindingTable;
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/game_obj.h"
+#include "levels/game_obj.h"
 #include "creatures/buff.h"
 #include "creatures/damage_type.h"
 

@@ -1,9 +1,9 @@
 // Stand-in: what is still to be built is listed at the top of interface/dialogs.h.
 #include "interface/dialogs.h"
 
-#include "core/game_input.h"
+#include "core/shell/game_input.h"
 #include "core/input_log.h"
-#include "core/startup.h"
+#include "core/shell/startup.h"
 #include "creatures/player.h"
 #include "interface/layout.h"
 #include "interface/menu_frame.h"

@@ -7,9 +7,9 @@
 #include <limits>
 #include <vector>
 
-#include "core/game_obj.h"
+#include "levels/game_obj.h"
 #include "core/input_log.h"
-#include "core/startup.h"
+#include "core/shell/startup.h"
 #include "creatures/player.h"
 #include "interface/cursor.h"
 #include "interface/hud.h"

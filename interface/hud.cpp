@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/startup.h"
+#include "core/shell/startup.h"
 #include "core/text_db.h"
 #include "creatures/ability.h"
 #include "creatures/experience.h"

@@ -1,7 +1,7 @@
 #include "interface/layout.h"
 
-#include "core/command_line.h"
-#include "core/startup.h"
+#include "core/shell/command_line.h"
+#include "core/shell/startup.h"
 
 ScreenLayoutState Layout;
 

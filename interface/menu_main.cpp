@@ -1,9 +1,9 @@
 #include "interface/menu_main.h"
 
-#include "core/command_line.h"
+#include "core/shell/command_line.h"
 #include "core/input_log.h"
 #include "core/key_bindings.h"
-#include "core/startup.h"
+#include "core/shell/startup.h"
 #include "core/version.h"
 #include "interface/menu_frame.h"
 #include "interface/screens.h"

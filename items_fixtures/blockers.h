@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/game_obj.h"
+#include "levels/game_obj.h"
 
 class Level;
 class Item;

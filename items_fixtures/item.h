@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/game_obj.h"
+#include "levels/game_obj.h"
 
 struct ItemDef;
 

@@ -8,7 +8,7 @@
 // teleporting, and saving.
 #include <cstdint>
 
-#include "core/game_obj.h"
+#include "levels/game_obj.h"
 
 class Door : public GameObj {
 public:

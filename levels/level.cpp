@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/game_obj.h"
+#include "levels/game_obj.h"
 #include "creatures/player.h"
 #include "creatures/shopkeeper.h"
 #include "items_fixtures/furniture.h"

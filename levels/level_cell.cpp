@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "core/game_obj.h"
+#include "levels/game_obj.h"
 #include "media/bob.h"
 
 namespace {

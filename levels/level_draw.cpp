@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/game_obj.h"
-#include "core/startup.h"
+#include "levels/game_obj.h"
+#include "core/shell/startup.h"
 #include "interface/layout.h"
 #include "levels/branch_db.h"
 #include "levels/level.h"

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/game_obj.h"
+#include "levels/game_obj.h"
 #include "items_fixtures/trap.h"
 #include "levels/level.h"
 

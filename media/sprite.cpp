@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/config.h"
-#include "core/startup.h"
+#include "core/shell/config.h"
+#include "core/shell/startup.h"
 #include "media/image.h"
 #include "platform/platform.h"
 #include "platform/vfs.h"

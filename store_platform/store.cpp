@@ -1,7 +1,7 @@
 // Local stand-in of the store platform. What is still inactive is listed in store.h.
 #include "store_platform/store.h"
 
-#include "core/command_line.h"
+#include "core/shell/command_line.h"
 #include "platform/platform.h"
 
 #include <cerrno>

@@ -23,8 +23,8 @@
 #include "core/tweak.h"
 #include "levels/branch_db.h"
 #include "levels/level.h"
-#include "levels/level_gen_check.h"
-#include "levels/level_layout.h"
+#include "levels/gen/level_gen_check.h"
+#include "levels/gen/level_layout.h"
 #include "levels/room_templates.h"
 #include "media/sprite.h"
 

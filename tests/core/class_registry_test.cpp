@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/game_obj.h"
+#include "levels/game_obj.h"
 #include "core/lookup3.h"
 
 namespace {

@@ -7,11 +7,11 @@
 #include <memory>
 #include <string>
 
-#include "core/command_line.h"
-#include "core/config.h"
+#include "core/shell/command_line.h"
+#include "core/shell/config.h"
 #include "core/key_bindings.h"
-#include "core/mods.h"
-#include "core/video_modes.h"
+#include "core/shell/mods.h"
+#include "core/shell/video_modes.h"
 #include "media/music.h"
 #include "media/sound.h"
 #include "platform/platform.h"

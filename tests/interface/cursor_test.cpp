@@ -13,7 +13,7 @@
 #include "items_fixtures/item.h"
 #include "levels/level_draw.h"
 #include "levels/level_test_map.h"
-#include "frame_test_support.h"
+#include "tests/interface/frame_test_support.h"
 
 namespace {
 

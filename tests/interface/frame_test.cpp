@@ -15,7 +15,7 @@
 #include "levels/level_draw.h"
 #include "levels/level_test_map.h"
 #include "media/ticker.h"
-#include "frame_test_support.h"
+#include "tests/interface/frame_test_support.h"
 
 namespace {
 

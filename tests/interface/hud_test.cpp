@@ -11,7 +11,7 @@
 #include "interface/layout.h"
 #include "levels/level_draw.h"
 #include "levels/level_test_map.h"
-#include "frame_test_support.h"
+#include "tests/interface/frame_test_support.h"
 
 namespace {
 

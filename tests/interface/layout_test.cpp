@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/startup.h"
+#include "core/shell/startup.h"
 
 namespace {
 

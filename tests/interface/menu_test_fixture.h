@@ -13,9 +13,9 @@
 #include <memory>
 #include <string>
 
-#include "core/command_line.h"
+#include "core/shell/command_line.h"
 #include "core/input_log.h"
-#include "core/startup.h"
+#include "core/shell/startup.h"
 #include "interface/layout.h"
 #include "media/font.h"
 #include "media/sound.h"

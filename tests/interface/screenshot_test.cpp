@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/startup.h"
+#include "core/shell/startup.h"
 #include "platform/platform.h"
 #include "support/platform_fixtures.h"
 #include "support/run_game.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/game_obj.h"
+#include "levels/game_obj.h"
 #include "creatures/buff.h"
 #include "creatures/player.h"
 #include "levels/branch_db.h"

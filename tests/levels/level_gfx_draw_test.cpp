@@ -7,15 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "core/game_obj.h"
-#include "core/startup.h"
+#include "levels/game_obj.h"
+#include "core/shell/startup.h"
 #include "interface/layout.h"
 #include "levels/level.h"
 #include "levels/level_draw.h"
-#include "levels/level_gfx.h"
+#include "levels/gen/level_gfx.h"
 #include "media/sprite.h"
-#include "level_gfx_test_branch.h"
-#include "level_test_map.h"
+#include "tests/levels/level_gfx_test_branch.h"
+#include "tests/levels/level_test_map.h"
 
 namespace {
 

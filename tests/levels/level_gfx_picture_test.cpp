@@ -13,15 +13,15 @@
 #include <unistd.h>
 #include <vector>
 
-#include "core/startup.h"
+#include "core/shell/startup.h"
 #include "interface/layout.h"
 #include "levels/branch_db.h"
 #include "levels/level.h"
 #include "levels/level_draw.h"
-#include "levels/level_gfx.h"
+#include "levels/gen/level_gfx.h"
 #include "media/sprite.h"
 #include "platform/vfs.h"
-#include "level_test_map.h"
+#include "tests/levels/level_test_map.h"
 #include "support/platform_fixtures.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "levels/branch_db.h"
-#include "levels/level_gfx.h"
+#include "levels/gen/level_gfx.h"
 #include "media/image.h"
 
 namespace gfxtest {

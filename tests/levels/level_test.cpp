@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/game_obj.h"
+#include "levels/game_obj.h"
 #include "creatures/player.h"
 #include "creatures/shopkeeper.h"
 #include "items_fixtures/item.h"

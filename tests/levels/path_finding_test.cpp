@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/game_obj.h"
+#include "levels/game_obj.h"
 #include "creatures/player.h"
 #include "items_fixtures/trap.h"
 #include "levels/level.h"

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "core/startup.h"
+#include "core/shell/startup.h"
 #include "levels/level.h"
 #include "media/sprite.h"
 

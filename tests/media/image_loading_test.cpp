@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "core/config.h"
+#include "core/shell/config.h"
 #include "media/image.h"
 #include "media/png_palette.h"
 #include "tests/media/image_test_support.h"

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "core/startup.h"
+#include "core/shell/startup.h"
 #include "platform/vfs.h"
 #include "support/platform_fixtures.h"
 #include "support/run_game.h"

@@ -2,7 +2,7 @@
 // sprite table.
 #include <functional>
 
-#include "core/config.h"
+#include "core/shell/config.h"
 #include "media/image.h"
 #include "media/sprite.h"
 #include "tests/media/image_test_support.h"

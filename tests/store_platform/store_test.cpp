@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "core/command_line.h"
+#include "core/shell/command_line.h"
 #include "platform/platform.h"
 #include "support/platform_fixtures.h"
 #include "support/run_game.h"

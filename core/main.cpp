@@ -1,5 +1,0 @@
-#include "core/startup.h"
-
-int main(int argc, char** argv) {
-    return GameMain(argc, argv);
-}

@@ -1,0 +1,310 @@
+// Stand-in: what is still to be built is listed at the top of core/game_lifecycle.h.
+#include "core/shell/game_lifecycle.h"
+
+#include "core/shell/command_line.h"
+#include "core/shell/config.h"
+#include "core/shell/game_input.h"
+#include "core/shell/play_loop.h"
+#include "core/shell/saved_games.h"
+#include "core/shell/startup.h"
+#include "core/shell/turn_engine.h"
+#include "creatures/player.h"
+#include "creatures/skill_db.h"
+#include "creatures/spell.h"
+#include "interface/dialogs.h"
+#include "interface/layout.h"
+#include "interface/play_screen.h"
+#include "interface/screens.h"
+#include "items_fixtures/crafting.h"
+#include "items_fixtures/inventory.h"
+#include "items_fixtures/item_db.h"
+#include "items_fixtures/quest.h"
+#include "levels/level.h"
+#include "levels/gen/level_content.h"
+#include "levels/gen/level_gfx.h"
+#include "levels/gen/monster_spawning.h"
+#include "levels/path_finding.h"
+#include "levels/tutorial.h"
+#include "media/music.h"
+#include "media/sprite.h"
+#include "media/ticker.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+const char* const kLoadFailedDialogText = "This saved game could not be loaded.";
+
+namespace {
+
+// The character-creation screens are not built yet: they answer "back" at once, so the
+// menu's "New game" starts a default hero instead of returning to the menu.
+constexpr bool kCreationScreensBuilt = false;
+// Menu screens that are not built yet and answer at once without a word.
+constexpr bool kLoadScreenBuilt = false;
+constexpr bool kHighScoreScreenBuilt = false;
+constexpr bool kCreditsScreenBuilt = false;
+constexpr bool kTutorialScreenBuilt = false;
+
+const char* const kTitleMusic = "tunes/finaltitle.ogg";
+
+void ResetViewOffsets() {
+    Layout.viewPixelX = 0;
+    Layout.viewPixelY = 0;
+    Layout.viewOriginX = 0;
+    Layout.viewOriginY = 0;
+}
+
+int32_t FirstLevelSide() {
+    return CurrentPlayer != nullptr && CurrentPlayer->quickie != 0 ? 75 : 100;
+}
+
+// Tile graphics, highlights, the level list, the hero on the start square and the path
+// nodes: the steps a new game and a tutorial share once their level is built.
+void FinishFirstLevel(Level* level, bool logProgress) {
+    GenLevelGFXRep(level, 0, 0, level->width, level->height);
+    if (logProgress) LogLoadProgress("GenLevelGFXRep");
+    level->ClearHighlights();
+    GameLevels.push_back(level);
+    CurrentPlayer->SetIdleAnimation();
+    CurrentPlayer->PlaceOnLevel(level->startX, level->startY, level, 0);
+    BuildAStarForLevel();
+    if (logProgress) LogLoadProgress("BuildAStarForLevel");
+}
+
+// A new hero starts with its health full. Until the hero's statistics are built its maximum
+// health may still be 0; the hero then starts with 1 point, so that it can act at all.
+void StartWithFullHealth(Player* hero) {
+    hero->RecalculateStats();
+    hero->health = hero->maxHealth > 0 ? hero->maxHealth : 1;
+}
+
+// A menu entry whose screen is still to come says so on the screen and on standard output.
+void SayNotAvailable(const char* what) {
+    const std::string text = std::string(what) + " is not available yet";
+    std::printf("%s\n", text.c_str());
+    ShowDialog((text + ".").c_str(), "ui/dialog_but_ok", nullptr);
+}
+
+}  // namespace
+
+void ResetGameState() {
+    ResetSpellCooldowns();
+    // The cast counters belong to the game that ran; a new or loaded game starts from 0
+    // (a load then reads its own).
+    for (Spell* spell : SpellTable) {
+        if (spell != nullptr) spell->castCount = 0;
+    }
+    InitMonsterSpawning();
+    ClearTicker();
+    ClearQueuedMoves();
+    ClearActiveQuests();
+    SelectedAbility = nullptr;
+    SelectedSkillItem = nullptr;
+    TooltipItem = nullptr;
+    ClearCursorItem();
+    // The backpack cells of the last game point at items that went with it.
+    InventoryGrid.Clear();
+    VictoryFlag = false;
+    SaveOnLeaveFlag = false;
+    FlushInput();
+}
+
+void EndCurrentGame() {
+    FlushInput();
+    delete CurrentPlayer;
+    CurrentPlayer = nullptr;
+    for (Level* level : GameLevels) delete level;
+    GameLevels.clear();
+    CurrentLevel = nullptr;
+    SaveOnLeaveFlag = false;
+    SpriteMgr_FreeTransient();
+}
+
+void NewGameCommon() {
+    CurrentTutorial = nullptr;
+    ResetGameState();
+    LogLoadProgress("NewGameCommon");
+    HeldTrackFlag = false;
+    Level* level = new Level(0, 0);
+    CurrentLevel = level;
+    LogLoadProgress("new Level");
+    const int32_t side = FirstLevelSide();
+    bool built = false;
+    if (CmdLine.testRoom) {
+        built = level->GenTestRoomLevel(CmdLine.testRoomName.c_str(), CmdLine.testRoomX, CmdLine.testRoomY);
+        if (!built) std::printf("No test room \"%s\"; a random level is made instead\n", CmdLine.testRoomName.c_str());
+    }
+    if (!built) GenLevelContent(level, side, side);
+    LogLoadProgress("GenLevelContent");
+    FinishFirstLevel(level, true);
+    ResetKnownItemTypes();
+    LearnDefaultRecipes();
+    FlushInput();
+    if (!completedATutorial) {
+        ShowDialog("Welcome to the Vaultmere! Please enjoy your stay.", "ui/dialog_but_ok", nullptr);
+        ShowDialog("If you have not played the Tutorial, we strongly encourage you to work your way through "
+                   "it. It contains many interesting facts of information about the Dungeon that will help "
+                   "you on your way.",
+                   "ui/dialog_but_ok", nullptr);
+        completedATutorial = 1;
+    }
+    AddText("Welcome to Vaultmere!", true);
+    LogLoadProgress("AddText");
+}
+
+void StartTutorial(const char* templateName, int32_t x, int32_t y) {
+    StopMusic();
+    PlayMusic("tunes/tutorial-repeat.ogg", "");
+    ResetGameState();
+    HeldTrackFlag = true;
+    Level* level = new Level(0, 0);
+    CurrentLevel = level;
+    if (!level->GenTutorialLevel(templateName, x, y)) {
+        std::printf("The tutorial room \"%s\" is missing\n", templateName != nullptr ? templateName : "");
+    }
+    if (CurrentPlayer == nullptr) {
+        std::printf("StartTutorial: no hero\n");
+        GameLevels.push_back(level);
+        return;
+    }
+    StartWithFullHealth(CurrentPlayer);
+    FinishFirstLevel(level, false);
+    ResetKnownItemTypes();
+}
+
+void PlayGame(Player* hero) {
+    if (hero == nullptr) return;
+    CurrentPlayer = hero;
+    hero->LoadAnimations(hero);
+    StartWithFullHealth(hero);
+    RotateDungeonMusic(true);
+    ResetViewOffsets();
+    NewGameCommon();
+    hero->GiveStartingKit(hero);
+    AdvanceTurn();
+    RunGameLoop();
+    PlayMusic(kTitleMusic, "");
+}
+
+bool LoadAndPlay(std::string saveName) {
+    if (saveName.empty()) return true;
+    // A loaded game starts from the same clean state as a new one.
+    CurrentTutorial = nullptr;
+    ResetGameState();
+    HeldTrackFlag = false;
+    if (!LoadGame(saveName.c_str()) || CurrentPlayer == nullptr || CurrentLevel == nullptr) {
+        std::printf("Couldn't load filename %s\n", saveName.c_str());
+        // Whatever the failed load built is thrown away.
+        EndCurrentGame();
+        return false;
+    }
+    TutorialFlag = false;
+    RotateDungeonMusic(true);
+    RunGameLoop();
+    PlayMusic(kTitleMusic, "");
+    return true;
+}
+
+Player* NewCreationHero(bool randomBuild) {
+    Player* hero = new Player();
+    hero->difficulty = 1;
+    hero->offsetX = 0.0f;
+    hero->offsetY = 0.0f;
+    hero->female = currentGenderChoice != 0 ? 1 : 0;
+    hero->randomBuild = randomBuild ? 1 : 0;
+    hero->lastBuild = 0;
+    hero->skillList.clear();
+    return hero;
+}
+
+Player* MakeDefaultHero() {
+    Player* hero = NewCreationHero(true);
+    BuildChoosableSkillList(hero->skillList);
+    ApplyChosenSkills(hero, hero->skillList);
+    hero->name = "Hero";
+    ReadSaveIndex(nullptr);
+    hero->saveName = MakeUniqueSaveFileName(hero->name.c_str());
+    return hero;
+}
+
+Player* RunNewGameScreens() {
+    Player* hero = NewCreationHero(false);
+    hero->name.clear();
+    std::vector<char> typedName(1024, '\0');
+    int screen = 0;
+    while (screen < 3) {
+        bool forward = false;
+        if (screen == 0) {
+            forward = ShowChooseDifficultyScreen(&hero->difficulty, &hero->permadeath, &hero->quickie,
+                                                 &hero->extraOption) > 0;
+        } else if (screen == 1) {
+            forward = ShowChooseSkillsScreen(hero->skillList, &hero->randomBuild, &hero->lastBuild);
+        } else {
+            forward = ShowChooseHeroScreen(typedName.data(), 0, &hero->female) > 0;
+        }
+        if (forward) {
+            ++screen;
+        } else if (screen == 0) {
+            delete hero;
+            return nullptr;
+        } else {
+            --screen;
+        }
+    }
+    typedName.back() = '\0';
+    ApplyChosenSkills(hero, hero->skillList);
+    hero->name = typedName[0] != '\0' ? std::string(typedName.data()) : std::string("Hero");
+    ReadSaveIndex(nullptr);
+    hero->saveName = MakeUniqueSaveFileName(hero->name.c_str());
+    return hero;
+}
+
+bool PlaySavedGameFromMenu(const std::string& saveName) {
+    if (LoadAndPlay(saveName)) return true;
+    ShowDialog(kLoadFailedDialogText, "ui/dialog_but_ok", nullptr);
+    return false;
+}
+
+void RunMainMenuLoop() {
+    for (;;) {
+        const int32_t choice = MainMenu();
+        switch (choice) {
+        case kMenuNewGame: {
+            Player* hero = RunNewGameScreens();
+            if (hero == nullptr && !kCreationScreensBuilt) {
+                std::printf("Character creation is not available yet; starting a random hero\n");
+                hero = MakeDefaultHero();
+            }
+            if (hero != nullptr) {
+                ShowIntro(hero->female);
+                PlayGame(hero);
+            }
+            break;
+        }
+        case kMenuLoadGame: {
+            const std::string name = ShowLoadGameScreen();
+            if (name.empty() && !kLoadScreenBuilt) SayNotAvailable("Load game");
+            PlaySavedGameFromMenu(name);
+            break;
+        }
+        case kMenuHighScores:
+            ShowHighScores();
+            if (!kHighScoreScreenBuilt) SayNotAvailable("High scores");
+            break;
+        case kMenuCredits:
+            ShowCredits();
+            if (!kCreditsScreenBuilt) SayNotAvailable("Credits");
+            break;
+        case kMenuTutorials:
+            ShowTutorialScreen();
+            if (!kTutorialScreenBuilt) SayNotAvailable("Tutorials");
+            break;
+        case kMenuQuit:
+            if (ShowQuitScreen() != 0) return;
+            break;
+        default:
+            break;
+        }
+    }
+}

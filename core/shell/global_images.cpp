@@ -1,0 +1,13 @@
+// Stand-in: what is still to be built is listed at the top of core/global_images.h.
+#include "core/shell/global_images.h"
+#include "levels/level_draw.h"
+
+#include "interface/hud.h"
+#include "items_fixtures/crafting.h"
+
+void LoadGlobalImages() {
+    LoadMinimapIcons();
+    LoadCharPanelArt();
+    LoadLevelDrawArt();
+    LoadCraftPanelArt();
+}

@@ -1,0 +1,5 @@
+#include "core/shell/startup.h"
+
+int main(int argc, char** argv) {
+    return GameMain(argc, argv);
+}

@@ -1,0 +1,140 @@
+#include "core/shell/play_loop.h"
+
+#include "core/shell/command_line.h"
+#include "core/shell/game_input.h"
+#include "core/shell/game_lifecycle.h"
+#include "core/input_log.h"
+#include "core/random.h"
+#include "core/shell/saved_games.h"
+#include "core/shell/turn_engine.h"
+#include "creatures/player.h"
+#include "interface/play_screen.h"
+#include "media/music.h"
+#include "media/ticker.h"
+
+#include <cstdio>
+
+bool LeaveGameFlag = false;
+bool SaveOnLeaveFlag = false;
+bool HeldTrackFlag = false;
+
+const char* const kAutosaveFileName = "autosave.sav";
+
+namespace {
+
+const DungeonTrack kDungeonTracks[kDungeonTrackCount] = {
+    {"tunes/chilled-repeat.ogg", nullptr},
+    {"tunes/dervish-repeat.ogg", "tunes/dervish-open.ogg"},
+    {"tunes/elegy-repeat.ogg", nullptr},
+    {"tunes/ghosts-repeat.ogg", "tunes/ghosts-open.ogg"},
+    {"tunes/heck-repeat.ogg", nullptr},
+    {"tunes/house-repeat.ogg", "tunes/house-open.ogg"},
+    {"tunes/icebattle-repeat.ogg", nullptr},
+    {"tunes/icecave-repeat.ogg", nullptr},
+    {"tunes/mining-repeat.ogg", "tunes/mining-open.ogg"},
+    {"tunes/pits-repeat.ogg", "tunes/pits-open.ogg"},
+    {"tunes/spelunk-repeat.ogg", nullptr},
+    {"tunes/subter-repeat.ogg", "tunes/subter-open.ogg"},
+    {"tunes/stygian-repeat.ogg", "tunes/stygian-open.ogg"},
+    {"tunes/swamp-repeat.ogg", nullptr},
+    {"tunes/temple-repeat.ogg", nullptr},
+    {"tunes/veil-repeat.ogg", nullptr},
+};
+
+// The music rotation lives for the whole process: the index survives from game to game.
+int32_t currentTrack = 0;
+uint32_t lastChoiceTime = 0;
+
+// A hero that may still be saved: there is one, it is alive and it is not a tutorial hero
+// (a tutorial must never write over the player's own saves).
+bool HeroMayBeSaved() {
+    return CurrentPlayer != nullptr && !CurrentPlayer->dead && !TutorialFlag;
+}
+
+}  // namespace
+
+const DungeonTrack& GetDungeonTrack(int32_t index) {
+    if (index < 0 || index >= kDungeonTrackCount) index = 0;
+    return kDungeonTracks[index];
+}
+
+int32_t CurrentDungeonTrackIndex() {
+    return currentTrack;
+}
+
+void SetCurrentDungeonTrackIndex(int32_t index) {
+    currentTrack = index;
+}
+
+uint32_t LastMusicChoiceTime() {
+    return lastChoiceTime;
+}
+
+void SetLastMusicChoiceTime(uint32_t ticks) {
+    lastChoiceTime = ticks;
+}
+
+void RotateDungeonMusic(bool forced) {
+    const uint32_t now = LoggedGetTicks();
+    const int32_t elapsed = static_cast<int32_t>(now - lastChoiceTime);
+    if (HeldTrackFlag && !forced) return;
+    if (elapsed <= kMusicRotationMs && !forced) return;
+    const int32_t index = CRand() / (32767 / kDungeonTrackCount + 1);
+    if (index != currentTrack || forced) {
+        const DungeonTrack& track = kDungeonTracks[index];
+        if (track.opening != nullptr) {
+            PlayMusic(track.opening, track.loop);
+        } else {
+            PlayMusic(track.loop, "");
+        }
+        currentTrack = index;
+    }
+    lastChoiceTime = now;
+}
+
+bool AutosaveIfDue(uint32_t* autosaveTime) {
+    const uint32_t now = LoggedGetTicks();
+    if (now - *autosaveTime <= kAutosaveIntervalMs) return false;
+    if (CurrentPlayer == nullptr || CurrentPlayer->dead) return false;
+    if (TutorialFlag) {
+        // Tutorials keep their own clock running but never write over "autosave.sav".
+        *autosaveTime = now;
+        return false;
+    }
+    SaveGame(kAutosaveFileName);
+    *autosaveTime = LoggedGetTicks();
+    AddText("Game autosaved.", true);
+    return true;
+}
+
+bool SaveOnLeaveIfAsked() {
+    if (!SaveOnLeaveFlag || !HeroMayBeSaved()) return false;
+    if (CurrentPlayer->saveName.empty()) {
+        // A hero made without the creation screens gets its file name now, so that the save
+        // never lands on an empty name.
+        ReadSaveIndex(nullptr);
+        CurrentPlayer->saveName = MakeUniqueSaveFileName(CurrentPlayer->name.c_str());
+    }
+    return SaveGame(CurrentPlayer->saveName.c_str());
+}
+
+void RunGameLoop() {
+    uint32_t autosaveTime = LoggedGetTicks();
+    lastChoiceTime = autosaveTime;
+    LeaveGameFlag = false;
+    HeroInputTurns = 0;
+    while (!LeaveGameFlag) {
+        DrawGameScreen();
+        AdvanceFrame();
+        HandleGameEvent();
+        RotateDungeonMusic(false);
+        AutosaveIfDue(&autosaveTime);
+    }
+    if ((CmdLine.debugFlags & kDebugGeneral) != 0 && CurrentPlayer != nullptr) {
+        std::printf("Leaving the game after %d turns of the hero, at (%d, %d)%s\n", HeroInputTurns,
+                    CurrentPlayer->x, CurrentPlayer->y, CurrentPlayer->dead ? ", dead" : "");
+    }
+    SaveOnLeaveIfAsked();
+    SaveOnLeaveFlag = false;
+    EndCurrentGame();
+}

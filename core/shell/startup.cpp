@@ -1,0 +1,364 @@
+#include "core/shell/startup.h"
+
+#include "core/shell/command_line.h"
+#include "core/shell/config.h"
+#include "core/shell/game_lifecycle.h"
+#include "core/shell/global_images.h"
+#include "core/high_scores.h"
+#include "core/input_log.h"
+#include "core/key_bindings.h"
+#include "core/shell/mods.h"
+#include "core/random.h"
+#include "core/text_db.h"
+#include "core/tweak.h"
+#include "core/version.h"
+#include "core/shell/video_modes.h"
+#include "creatures/experience.h"
+#include "creatures/impact_sprites.h"
+#include "creatures/maneuver.h"
+#include "creatures/monster_db.h"
+#include "creatures/player.h"
+#include "creatures/skill_db.h"
+#include "creatures/speech_db.h"
+#include "creatures/spell.h"
+#include "interface/dialogs.h"
+#include "interface/hud.h"
+#include "interface/layout.h"
+#include "interface/screens.h"
+#include "items_fixtures/crafting.h"
+#include "items_fixtures/item_db.h"
+#include "items_fixtures/quest.h"
+#include "levels/branch_db.h"
+#include "levels/level_draw.h"
+#include "levels/gen/monster_tables.h"
+#include "levels/room_templates.h"
+#include "levels/tutorial.h"
+#include "media/eye_candy.h"
+#include "media/font.h"
+#include "media/image.h"
+#include "media/music.h"
+#include "media/opengl_present.h"
+#include "media/sound.h"
+#include "media/sprite.h"
+#include "platform/platform.h"
+#include "platform/vfs.h"
+#include "store_platform/store.h"
+
+#include <physfs.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+const char* const kCookieText = "this is the magic cookie. don't eat it. throw it away.";
+
+SDL_Surface* ScreenSurface = nullptr;
+SDL_PixelFormat* ScreenFormat = nullptr;
+Sprite* CursorSprite = nullptr;
+Sprite* CursorCornerSprite = nullptr;
+Sprite* CurrentCursor = nullptr;
+SpriteTable* MinimapSprites = nullptr;
+HudSurfaces Hud;
+bool CrashFlag = false;
+
+namespace {
+
+Uint32 LoadStartTicks = 0;
+Uint32 LoadLastTicks = 0;
+
+// The data-file loaders that run once for the base game and once per expansion.
+const char* const kLayerPrefixes[] = {"game//", "expansion//", "expansion2//", "expansion3//"};
+
+template <typename Loader>
+void LoadLayered(Loader loader, const char* file, const char* label) {
+    for (const char* prefix : kLayerPrefixes) {
+        std::string name = std::string(prefix) + file;
+        loader(name.c_str());
+    }
+    LogLoadProgress(label);
+}
+
+void CheckCrashCookie() {
+    std::string path = CookiePath();
+    if (FILE* old = std::fopen(path.c_str(), "rb")) {
+        CrashFlag = true;
+        std::fclose(old);
+        RemoveFile(path.c_str());
+    }
+    if (FILE* cookie = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(kCookieText, 1, std::strlen(kCookieText), cookie);
+        std::fclose(cookie);
+    }
+}
+
+void SetCaption() {
+    SDL_WM_SetCaption("Vaultmere", "Vaultmere");
+}
+
+void LoadHudImages() {
+    Hud.bottomBar = LoadImage("ui/gameplay/bottombar_bg.png");
+    Hud.bottomBar2x = LoadImage("ui/gameplay/2x_bottombar_bg.png");
+    Hud.digest0 = LoadImage("ui/gameplay/digest0.png");
+    Hud.digest1 = LoadImage("ui/gameplay/digest1.png");
+    Hud.digestInactive = LoadImage("ui/gameplay/digest_inactive.png");
+    Hud.quickbarSelect = LoadImage("ui/ability_quickbar_select.png");
+    if (Hud.bottomBar) SDL_SetAlpha(Hud.bottomBar, SDL_SRCALPHA | SDL_RLEACCEL, 0);
+    if (Hud.bottomBar2x) SDL_SetAlpha(Hud.bottomBar2x, SDL_SRCALPHA | SDL_RLEACCEL, 0);
+    Hud.lifeBar = LoadImage("ui/gameplay/lifebar0.png");
+    Hud.expBar = LoadImage("ui/gameplay/expbar0.png");
+    Hud.manaBar0 = LoadImage("ui/gameplay/manabar0.png");
+    Hud.manaBar1 = LoadImage("ui/gameplay/manabar1.png");
+    Hud.lifeBar2x = LoadImage("ui/gameplay/2x_lifebar0.png");
+    Hud.expBar2x = LoadImage("ui/gameplay/2x_expbar0.png");
+    Hud.manaBar0_2x = LoadImage("ui/gameplay/2x_manabar0.png");
+    Hud.manaBar1_2x = LoadImage("ui/gameplay/2x_manabar1.png");
+}
+
+void FreeHudImages() {
+    SDL_Surface** pictures[] = {&Hud.bottomBar, &Hud.bottomBar2x, &Hud.digest0,   &Hud.digest1,
+                                &Hud.digestInactive, &Hud.quickbarSelect, &Hud.lifeBar,
+                                &Hud.expBar,    &Hud.manaBar0,    &Hud.manaBar1,  &Hud.lifeBar2x,
+                                &Hud.expBar2x,  &Hud.manaBar0_2x, &Hud.manaBar1_2x};
+    for (SDL_Surface** picture : pictures) {
+        SDL_FreeSurface(*picture);
+        *picture = nullptr;
+    }
+}
+
+// Sets the video mode; false when there is no screen surface afterwards.
+bool SetVideoMode() {
+    const int w = CmdLine.screenWidth;
+    const int h = CmdLine.screenHeight;
+    const Uint32 fullScreen = CmdLine.fullScreen ? SDL_FULLSCREEN : 0;
+    if (CmdLine.openGL) {
+        if (SDL_GL_LoadLibrary(nullptr) != 0) {
+            std::printf("Unable to load OpenGL: %s\n", SDL_GetError());
+        } else if (SDL_SetVideoMode(w, h, 32, SDL_OPENGL | fullScreen)) {
+            ScreenSurface = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0xFF, 0xFF00, 0xFF0000, 0);
+            if (ScreenSurface) InitOpenGLPresent();
+        }
+    } else {
+        ScreenSurface = SDL_SetVideoMode(w, h, 32, fullScreen);
+    }
+    if (!ScreenSurface) {
+        std::printf("Unable to set video mode: %s\n", SDL_GetError());
+        return false;
+    }
+    ScreenFormat = ScreenSurface->format;
+    UpdateScreenLayout();
+    return true;
+}
+
+// The tables LoadGameData filled that own what they hold, released at a normal exit.
+void ReleaseGameData() {
+    ClearRoomTemplates();
+    ClearBranches();
+    delete MinimapSprites;  // its sprite belongs to the sprite table
+    MinimapSprites = nullptr;
+    FreeHudImages();
+    FreeHudPictures();
+    FreeLevelDrawArt();
+    FreeDialogPictures();
+    FreeFonts();
+}
+
+// Steps 28 to 42: the databases, the art and the title music.
+void LoadGameData() {
+    LoadManeuverTemplates("game//manTemplateDB.xml");
+    LogLoadProgress("LoadManeuverTemplates");
+    LoadLayered(spellDBLoad, "spellDB.xml", "spellDBLoad");
+    LoadLayered(LoadQuestDB, "quests.xml", "LoadQuestDB");
+    LoadSpeechDB();
+    LogLoadProgress("LoadSpeechDB");
+    LoadLayered(monDBLoad, "monDB.xml", "monDBLoad");
+    LoadLayered(SkillDBLoad, "skillDB.xml", "SkillDBLoad");
+    LoadLayered(itemDBLoad, "itemDB.xml", "itemDBLoad");
+    LoadLayered(craftDBLoad, "craftDB.xml", "craftDBLoad");
+    LoadLayered(branchDBLoad, "branchDB.xml", "branchDBLoad");
+    LoadLayered(LoadRoomTemplates, "rooms.xml", "LoadRoomTemplates");
+    LoadLayered(LoadTextDB, "text.xml", "LoadTextDB");
+    ReallyLoadMods();
+    LogLoadProgress("ReallyLoadMods");
+    InitMonsterTables();
+    LogLoadProgress("InitMonsterTables");
+    AddDummySkills();
+    LogLoadProgress("AddDummySkills");
+    BuildItemLevelTables();
+    BuildRoomTemplateMap();
+    MenuBarLoad();
+    LogLoadProgress("MenuBarLoad");
+    QuestUIArtLoad();
+    LogLoadProgress("QuestUIArtLoad");
+    MinimapSprites = new SpriteTable("minimap", "ui/mini_icons.spr");
+    LoadImpactSprites();
+    LoadHudImages();
+    LogLoadProgress("ui/gamplay images");
+    LoadGlobalImages();
+    LogLoadProgress("LoadGlobalImages");
+    LoadRecipeBookArt();
+    LogLoadProgress("LoadRecipeBookArt");
+    LoadEyeCandy();
+    LogLoadProgress("LoadEyeCandy");
+    LoadPortraits();
+    LogLoadProgress("LoadPortraits");
+    LogLoadProgress("InitShops");
+    SeedRandomGenerators();
+    InitSteamCloud();
+    LogLoadProgress("InitSteamCloud");
+    PlayMusic("tunes/finaltitle.ogg", "");
+    LogLoadProgress("PlayMusic");
+}
+
+void WriteConfigAtExit() {
+    WriteConfig();
+}
+
+}  // namespace
+
+std::string CookiePath() {
+    return GetUserDataPath() + "cookie.txt";
+}
+
+void LogLoadProgress(const char* label) {
+    Uint32 now = LoggedGetTicks();
+    if (CmdLine.startupTime) {
+        std::printf("[LogLoadProgress] %.2f (+%.2f) seconds to: %s\n", (now - LoadStartTicks) / 1000.0,
+                    (now - LoadLastTicks) / 1000.0, label);
+    }
+    LoadLastTicks = now;
+}
+
+void ResetLoadProgress() {
+    LoadStartTicks = LoadLastTicks = LoggedGetTicks();
+}
+
+bool MoveFileReplacing(const char* from, const char* to) {
+    RemoveFile(to);
+    return std::rename(from, to) == 0;
+}
+
+void DeleteCookieFile() {
+    RemoveFile(CookiePath().c_str());
+}
+
+void QuitAudioAndSDL() {
+    ShutdownAudio();
+    SDL_Quit();
+}
+
+void ExitEarly(int code) {
+    DeleteCookieFile();
+    std::fflush(stdout);
+    std::exit(code);
+}
+
+int GameMain(int argc, char** argv) {
+    InitInputLog();
+    SDL_putenv(const_cast<char*>("SDL_VIDEO_CENTERED=1"));
+    CheckCrashCookie();
+    SteamAPI_Init();
+    InitSteamStats();
+    std::printf("vaultmere: version %i.%i.%i\n", kVersionMajor, kVersionMinor, kVersionBuild);
+    if (CrashFlag) {
+        if (StoreUserStats* stats = SteamUserStats()) {
+            stats->SetAchievement("ACHIEVEMENT_CRASH_GAME");
+            stats->StoreStats();
+        }
+    }
+    MoveFileReplacing("log.log", "lastlog.log");
+    ParseCommandLine(argc, argv);
+    MountDataTree();
+
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO) < 0) {
+        std::printf("Unable to init SDL: %s\n", SDL_GetError());
+        DeleteCookieFile();
+        return 1;
+    }
+    LogLoadProgress("start");
+    SetCaption();
+    const SDL_version* linked = SDL_Linked_Version();
+    std::printf("SDL version %d.%d.%d\n", linked->major, linked->minor, linked->patch);
+    SDL_EnableUNICODE(1);
+    std::atexit(QuitAudioAndSDL);
+    std::atexit(CloseInputLog);
+    std::atexit(DeleteCookieFile);
+    LogLoadProgress("SDL_Init");
+
+    CreateLeaderboards();
+    InitKeyBindings();
+    ClearAutoLoot();
+    LoadTweakVals();
+    LogLoadProgress("LoadTweakVals");
+    if (!LoadFonts()) {
+        // The configuration has not been read yet, so nothing writes over the user's file.
+        DeleteCookieFile();
+        return 2;
+    }
+    LogLoadProgress("LoadFonts");
+    InitExperienceTable();
+    LogLoadProgress("LoadFonts");
+    LoadMods();
+    LogLoadProgress("LoadMods");
+    InitMusic();
+    LogLoadProgress("InitMusic");
+    BuildVideoModeList();
+    LoadTutorial();
+    LoadConfig();
+    ValidateResolutionIndex();
+    LoadDialogs();
+    LogLoadProgress("LoadDialogs");
+    // Written at every normal exit from here on, once there is a configuration to write.
+    std::atexit(WriteConfigAtExit);
+
+    InitSteamWorkshop();
+    if (CmdLine.publisher) {
+        RunModPublisher();
+        ExitEarly(0);
+    }
+    if (CmdLine.initialConfig) {
+        LaunchInitialConfig();
+        LogLoadProgress("LaunchInitialConfig");
+    }
+    ApplyStartupScreenSettings(CmdLine.initialConfig);
+    SetMusicEnabled(EffectiveMusicEnabled());
+    ResetLoadProgress();
+    LoadSFX();
+    LogLoadProgress("LoadSFX");
+    LoadHighScores();
+    LogLoadProgress("LoadHighScores");
+
+    SDL_EnableUNICODE(1);
+    CursorSprite = SpriteMgr_GetOrLoad("ui/cursor.spr");
+    CursorCornerSprite = SpriteMgr_GetOrLoad("ui/cursorcorner.spr");
+    CurrentCursor = CursorSprite;
+    SetCaption();
+    if (!SetVideoMode()) {
+        ExitEarly(1);
+    }
+    SDL_ShowCursor(0);
+    LogLoadProgress("SetVideoMode");
+    LogLoadProgress("SpriteMgr_Init");
+    LoadGameData();
+
+    if (Player* hero = CreatePlayerFromCommandLine(argc, argv)) PlayGame(hero);
+    std::string loadName = GetLoadFilenameArg(argc, argv);
+    if (!loadName.empty()) {
+        if (!LoadAndPlay(loadName)) {
+            std::printf("Could not load the saved game \"%s\"\n", loadName.c_str());
+            ExitEarly(3);
+        }
+    }
+    RunMainMenuLoop();
+
+    if (FILE* cookie = std::fopen(CookiePath().c_str(), "rb")) {
+        std::fclose(cookie);
+        DeleteCookieFile();
+    }
+    SpriteMgr_FreeAll();
+    ClearEyeCandy();
+    StopMusic();
+    ReleaseGameData();
+    PHYSFS_deinit();
+    return 0;
+}

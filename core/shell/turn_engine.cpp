@@ -1,0 +1,255 @@
+#include "core/shell/turn_engine.h"
+
+#include "levels/game_obj.h"
+#include "core/random.h"
+#include "creatures/player.h"
+#include "creatures/spell.h"
+#include "interface/play_screen.h"
+#include "items_fixtures/inventory.h"
+#include "items_fixtures/item.h"
+#include "levels/level.h"
+#include "levels/gen/monster_spawning.h"
+#include "levels/gen/room_triggers.h"
+#include "levels/tutorial.h"
+#include "media/effect_animation.h"
+#include "media/ticker.h"
+#include "store_platform/store.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <list>
+
+bool TutorialFlag = false;
+
+namespace {
+
+struct PendingMove {
+    GameObj* obj;
+    int32_t x;
+    int32_t y;
+    Level* level;
+};
+
+std::vector<GameObj*> DeletionQueue;
+std::list<PendingMove> MoveQueue;
+std::vector<std::string> AmbientPool;
+
+// Objects appended to the deletion queue while it is being carried out wait for the next
+// deletion point.
+bool DeletingNow = false;
+
+void ObjectDestroyed(GameObj* obj) {
+    CancelQueuedMoves(obj);
+    if (!DeletingNow) {
+        DeletionQueue.erase(std::remove(DeletionQueue.begin(), DeletionQueue.end(), obj), DeletionQueue.end());
+    }
+    ForgetObjectReferences(obj);
+    // A hero destroyed with its level (a test level, or a level torn down under it) must not
+    // leave the global pointing at freed memory.
+    if (static_cast<GameObj*>(CurrentPlayer) == obj) CurrentPlayer = nullptr;
+}
+
+void TakeOffLevel(GameObj* obj) {
+    if (obj->cell) {
+        obj->cell->RemoveObject(obj);
+        obj->cell = nullptr;
+    }
+    if (obj->level) {
+        obj->level->RemoveObject(obj);
+        obj->level = nullptr;
+    }
+}
+
+void ApplyMove(const PendingMove& move) {
+    if (!move.obj) return;
+    if (move.level) {
+        if (!move.level->IsInside(move.x, move.y)) {
+            // A square outside the level cannot hold the object: it is dropped, not left
+            // half-placed with no square.
+            std::printf("Dropped an object queued for square %i %i outside its level\n", move.x, move.y);
+            TakeOffLevel(move.obj);
+            delete move.obj;
+            return;
+        }
+        move.obj->PlaceOnLevel(move.x, move.y, move.level, 1);
+        return;
+    }
+    const bool moveHasPosition = move.x != -1 && move.y != -1;
+    const bool objectHasPosition = move.obj->x != -1 && move.obj->y != -1;
+    if (moveHasPosition || objectHasPosition) TakeOffLevel(move.obj);
+}
+
+void ApplyQueuedMoves() {
+    // Moves may queue further moves (placing an object can trigger its neighbours); those
+    // wait for the next application.
+    std::list<PendingMove> moves;
+    moves.swap(MoveQueue);
+    for (const PendingMove& move : moves) ApplyMove(move);
+}
+
+void TickSpellMines(Level* level) {
+    for (int32_t y = 0; y < level->height; ++y) {
+        for (int32_t x = 0; x < level->width; ++x) {
+            LevelCell* cell = level->GetCell(x, y);
+            if (!cell || cell->mines.empty()) continue;
+            std::vector<SpellMine*> expired;
+            for (SpellMine* mine : cell->mines) {
+                if (mine->turnsLeft == -1) continue;
+                --mine->turnsLeft;
+                if (mine->turnsLeft == 0) expired.push_back(mine);
+            }
+            for (SpellMine* mine : expired) level->RemoveSpellMine(mine);
+        }
+    }
+}
+
+void UpdateSight(Level* level, Player* hero) {
+    if (hero) level->UpdateFieldOfView(hero->x, hero->y);
+}
+
+void ShowAmbientMessage() {
+    uint32_t r;
+    do {
+        r = MTRandom32() / 8589934u;
+    } while (r == 500);
+    if (r == 0 && !TutorialFlag && !AmbientPool.empty()) {
+        const int32_t n = static_cast<int32_t>(AmbientPool.size());
+        const int32_t index = n > 32766 ? 0 : CRand() / (32767 / n + 1);
+        AddText(AmbientPool[static_cast<size_t>(index)], true);
+    }
+    AmbientPool.clear();
+}
+
+}  // namespace
+
+void InstallTurnEngineHooks() {
+    SetGameObjDestroyHook(ObjectDestroyed);
+}
+
+void QueueObjectDeletion(GameObj* obj) {
+    if (!obj) return;
+    if (GetCursorItem() && static_cast<GameObj*>(GetCursorItem()) == obj) ClearCursorItem();
+    if (std::find(DeletionQueue.begin(), DeletionQueue.end(), obj) == DeletionQueue.end()) {
+        DeletionQueue.push_back(obj);
+    }
+}
+
+void QueueObjectMove(GameObj* obj, int32_t x, int32_t y, Level* level) {
+    MoveQueue.push_back(PendingMove{obj, x, y, level});
+}
+
+void CancelQueuedMoves(GameObj* obj) {
+    MoveQueue.remove_if([obj](const PendingMove& move) { return move.obj == obj; });
+}
+
+void ClearQueuedMoves() {
+    MoveQueue.clear();
+}
+
+void ForgetObjectReferences(GameObj* obj) {
+    if (!obj) return;
+    if (CurrentPlayer && static_cast<GameObj*>(CurrentPlayer) != obj) {
+        for (Item*& slot : CurrentPlayer->beltSlots) {
+            if (static_cast<GameObj*>(slot) == obj) slot = nullptr;
+        }
+        for (Item*& slot : CurrentPlayer->skillBarSlots) {
+            if (static_cast<GameObj*>(slot) == obj) slot = nullptr;
+        }
+    }
+    for (Item*& cell : InventoryGrid.cells) {
+        if (static_cast<GameObj*>(cell) == obj) cell = nullptr;
+    }
+    if (static_cast<GameObj*>(SelectedSkillItem) == obj) SelectedSkillItem = nullptr;
+    if (static_cast<GameObj*>(TooltipItem) == obj) TooltipItem = nullptr;
+    if (GetCursorItem() && static_cast<GameObj*>(GetCursorItem()) == obj) ClearCursorItem();
+}
+
+void DeleteQueuedObjects() {
+    std::vector<GameObj*> doomed;
+    doomed.swap(DeletionQueue);
+    DeletingNow = true;
+    for (GameObj* obj : doomed) {
+        CancelQueuedMoves(obj);
+        if (obj->cell) obj->cell->RemoveObject(obj);
+        if (CurrentLevel) CurrentLevel->RemoveObject(obj);
+        if (obj->level && obj->level != CurrentLevel) obj->level->RemoveObject(obj);
+        ForgetObjectReferences(obj);
+        delete obj;
+    }
+    DeletingNow = false;
+}
+
+void ApplyDeferredObjectMoves() {
+    DeleteQueuedObjects();
+    ApplyQueuedMoves();
+}
+
+void AddAmbientMessage(const std::string& text) {
+    AmbientPool.push_back(text);
+}
+
+size_t QueuedDeletionCount() {
+    return DeletionQueue.size();
+}
+
+bool IsQueuedMoveTarget(const Level* level, int32_t x, int32_t y) {
+    for (const PendingMove& move : MoveQueue) {
+        if (move.obj && move.level == level && move.x == x && move.y == y) return true;
+    }
+    return false;
+}
+
+size_t QueuedMoveCount() {
+    return MoveQueue.size();
+}
+
+const std::vector<std::string>& AmbientMessages() {
+    return AmbientPool;
+}
+
+void AdvanceTurn() {
+    InventoryChanged = false;
+    ApplyDeferredObjectMoves();
+    Level* level = CurrentLevel;
+    if (!level) return;
+    Player* hero = CurrentPlayer;
+
+    if (hero) hero->AddExperience(0, 0);
+    UpdateSight(level, hero);
+
+    // The end of the list is read afresh at every step: objects added during the walk are
+    // updated in the same turn.
+    for (size_t i = 0; i < level->objects.size(); ++i) {
+        if (hero && hero->dead) break;
+        level->objects[i]->Update();
+    }
+
+    if (hero) {
+        hero->UpdateBuffs();
+        hero->TickSpellTriggers();
+    }
+    DoRoomTriggerLogic();
+    DeleteQueuedObjects();
+    UpdateMonsterSpawning();
+    TickSpellMines(level);
+
+    if (!TutorialFlag && hero) {
+        hero->wanderingMonsterTurns += 1;
+        if (hero->wanderingMonsterTurns > 100) {
+            hero->wanderingMonsterTurns -= 100;
+            SpawnWanderingMonster(level);
+        }
+    }
+
+    UpdateSight(level, hero);
+    ShowAmbientMessage();
+    StartQueuedAnimations();
+    ClearQueuedAnimations();
+    for (size_t i = 0; i < level->objects.size(); ++i) level->objects[i]->ReturnToIdle();
+    for (Spell* spell : SpellTable) {
+        if (spell && spell->cooldown > 0) --spell->cooldown;
+    }
+    ApplyQueuedMoves();
+    if (TutorialFlag) RunTutorialStep();
+    SteamAPI_RunCallbacks();
+}

@@ -1,0 +1,407 @@
+// Checking generated levels: data loading for the checks, sample records, the level rules and
+// the text dump.
+#include "levels/gen/level_gen_check.h"
+
+#include "core/shell/turn_engine.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "core/random.h"
+#include "core/text_db.h"
+#include "core/tweak.h"
+#include "creatures/monster.h"
+#include "creatures/monster_db.h"
+#include "creatures/player.h"
+#include "creatures/shopkeeper.h"
+#include "items_fixtures/blockers.h"
+#include "items_fixtures/furniture.h"
+#include "items_fixtures/item.h"
+#include "items_fixtures/item_db.h"
+#include "items_fixtures/passages.h"
+#include "items_fixtures/quest.h"
+#include "items_fixtures/trap.h"
+#include "levels/branch_db.h"
+#include "levels/level.h"
+#include "levels/gen/level_content.h"
+#include "levels/gen/level_layout.h"
+#include "levels/gen/monster_tables.h"
+#include "levels/room_templates.h"
+
+namespace {
+
+std::vector<MonsterRecord*> gSampleMonsters;
+std::vector<std::pair<std::vector<ItemDef*>*, ItemDef*>> gSampleItems;
+std::vector<QuestRecord*> gSampleQuests;
+
+bool ReadWhole(const std::string& path, std::string* out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream text;
+    text << in.rdbuf();
+    *out = text.str();
+    return true;
+}
+
+void AddSampleMonster(const std::string& name, const std::string& shown, int32_t level, bool aquatic,
+                      bool excluded) {
+    MonsterRecord* record = new MonsterRecord();
+    record->name = name;
+    record->displayName = shown;
+    record->level = level;
+    record->aquatic = aquatic ? 1 : 0;
+    record->excluded = excluded ? 1 : 0;
+    record->sprite = "monsters/sample";
+    MonsterDB.push_back(record);
+    gSampleMonsters.push_back(record);
+}
+
+ItemDef* AddSampleItem(std::vector<ItemDef*>& list, const std::string& name, int32_t type) {
+    ItemDef* def = new ItemDef();
+    def->name = name;
+    def->type = type;
+    list.push_back(def);
+    gSampleItems.emplace_back(&list, def);
+    return def;
+}
+
+const char* ObjectLabel(GameObj* obj) {
+    if (dynamic_cast<Shopkeeper*>(obj)) return "Shopkeeper";
+    if (dynamic_cast<Monster*>(obj)) return "Monster";
+    if (dynamic_cast<Door*>(obj)) return "Door";
+    if (dynamic_cast<Stairs*>(obj)) return "Stairs";
+    if (dynamic_cast<Lever*>(obj)) return "Lever";
+    if (dynamic_cast<Portal*>(obj)) return "Portal";
+    if (dynamic_cast<Teleporter*>(obj)) return "Teleporter";
+    if (dynamic_cast<Trap*>(obj)) return "Trap";
+    if (dynamic_cast<Item*>(obj)) return "Item";
+    if (dynamic_cast<Engraving*>(obj)) return "Engraving";
+    if (dynamic_cast<Clock*>(obj)) return "Clock";
+    if (dynamic_cast<Blocker*>(obj)) return "Blocker";
+    if (dynamic_cast<Breakable*>(obj)) return "Breakable";
+    if (dynamic_cast<Chest*>(obj)) return "Chest";
+    if (dynamic_cast<UberChest*>(obj)) return "UberChest";
+    if (dynamic_cast<EvilChest*>(obj)) return "EvilChest";
+    if (dynamic_cast<QuestBlocker*>(obj)) return "QuestBlocker";
+    if (dynamic_cast<ShopPedestal*>(obj)) return "ShopPedestal";
+    if (dynamic_cast<Bookshelf*>(obj)) return "Bookshelf";
+    if (dynamic_cast<Dispenser*>(obj)) return "Dispenser";
+    if (dynamic_cast<Dirt*>(obj)) return "Dirt";
+    if (dynamic_cast<Fountain*>(obj)) return "Fountain";
+    if (dynamic_cast<BBQ*>(obj)) return "BBQ";
+    if (dynamic_cast<Freezer*>(obj)) return "Freezer";
+    if (dynamic_cast<LutefiskStatue*>(obj)) return "LutefiskStatue";
+    if (dynamic_cast<ZarnochStatue*>(obj)) return "ZarnochStatue";
+    if (dynamic_cast<Statue*>(obj)) return "Statue";
+    if (dynamic_cast<Pedestal*>(obj)) return "Pedestal";
+    return "Object";
+}
+
+std::string ItemText(const Item* item) {
+    if (item == nullptr) return "-";
+    return "\"" + item->GetItemName() + "\"x" + std::to_string(item->count);
+}
+
+std::string ObjectDetails(GameObj* obj) {
+    std::ostringstream out;
+    if (auto* door = dynamic_cast<Door*>(obj)) {
+        out << " orientation=" << door->orientation << " part=" << door->part << " locked=" << door->locked;
+    } else if (auto* stairs = dynamic_cast<Stairs*>(obj)) {
+        out << (stairs->up != 0 ? " up" : " down");
+    } else if (auto* lever = dynamic_cast<Lever*>(obj)) {
+        out << " kind=" << lever->kind << " state=" << lever->state << " target=" << lever->targetX << ","
+            << lever->targetY;
+    } else if (auto* tele = dynamic_cast<Teleporter*>(obj)) {
+        out << " to=" << tele->destinationX << "," << tele->destinationY;
+    } else if (auto* monster = dynamic_cast<Monster*>(obj)) {
+        out << " record=\"" << (monster->record != nullptr ? monster->record->name : std::string()) << "\"";
+        if (monster->named != 0) out << " named=\"" << monster->name << "\"";
+        if (auto* keeper = dynamic_cast<Shopkeeper*>(obj)) {
+            out << " variant=" << keeper->variant << " alert=" << keeper->alertX << "," << keeper->alertY;
+        }
+    } else if (auto* item = dynamic_cast<Item*>(obj)) {
+        out << " " << ItemText(item);
+    } else if (auto* breakable = dynamic_cast<Breakable*>(obj)) {
+        out << " index=" << breakable->branchIndex << " holds=" << ItemText(breakable->contents);
+    } else if (auto* chest = dynamic_cast<Chest*>(obj)) {
+        out << " holds=" << ItemText(chest->content);
+    } else if (auto* uber = dynamic_cast<UberChest*>(obj)) {
+        out << " holds=" << ItemText(uber->content);
+    } else if (auto* pedestal = dynamic_cast<ShopPedestal*>(obj)) {
+        out << " stock=" << ItemText(pedestal->stock);
+    } else if (auto* blocker = dynamic_cast<Blocker*>(obj)) {
+        out << " index=" << blocker->branchIndex;
+        if (!blocker->image.empty()) out << " image=" << blocker->image;
+    } else if (auto* dispenser = dynamic_cast<Dispenser*>(obj)) {
+        out << " kind=" << dispenser->kind;
+    }
+    return out.str();
+}
+
+bool IsWalkableForCheck(const Level& level, int32_t x, int32_t y) {
+    const LevelCell* cell = level.GetCell(x, y);
+    if (cell == nullptr) return false;
+    if (level.leverWalls.count({x, y}) != 0) return true;  // a lever opens it
+    return IsWalkableSquareType(cell->type) && !cell->HasFlag(SquareFlag::Blocked);
+}
+
+}  // namespace
+
+bool LoadGenerationData(const std::string& folder) {
+    std::string text;
+    const std::string base = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+    if (!ReadWhole(base + "tweakDB.xml", &text)) {
+        std::printf("levelcheck: cannot read %stweakDB.xml\n", base.c_str());
+        return false;
+    }
+    ClearTweakVals();
+    LoadTweakValsFromBuffer(text.data(), text.size());
+    if (!ReadWhole(base + "branchDB.xml", &text)) {
+        std::printf("levelcheck: cannot read %sbranchDB.xml\n", base.c_str());
+        return false;
+    }
+    ClearBranches();
+    branchDBLoadFromBuffer(text.data(), text.size(), "branchDB.xml");
+    if (!ReadWhole(base + "rooms.xml", &text)) {
+        std::printf("levelcheck: cannot read %srooms.xml\n", base.c_str());
+        return false;
+    }
+    ClearRoomTemplates();
+    LoadRoomTemplatesFromBuffer(text.data(), text.size(), "rooms.xml");
+    BuildRoomTemplateMap();
+    ClearTextDB();
+    if (ReadWhole(base + "text.xml", &text)) LoadTextDBFromBuffer(text.data(), text.size(), "text.xml");
+    return true;
+}
+
+void InstallSampleGenerationRecords() {
+    if (MonsterDB.empty()) {
+        for (int32_t level = 0; level < kMonsterLevelCount; ++level) {
+            const std::string n = std::to_string(level);
+            AddSampleMonster("Sample Crawler " + n, "Crawler " + n, level, false, false);
+            AddSampleMonster("Sample Brute " + n, "Brute " + n, level, false, false);
+            if (level % 3 == 0) AddSampleMonster("Sample Eel " + n, "Eel " + n, level, true, false);
+        }
+        AddSampleMonster(kFinalBossDisplayName, kFinalBossDisplayName, 9, false, true);
+        AddSampleMonster(kFinalBossRecordName, kFinalBossDisplayName, 14, false, true);
+    }
+    ItemDefListSet& lists = ItemDefLists;
+    if (lists.weapons.empty()) {
+        AddSampleItem(lists.weapons, "Sample Sword", 1)->weaponClass = 1;
+        AddSampleItem(lists.weapons, "Sample Relic Blade", 1)->special = 1;
+        ItemDef* bolts = AddSampleItem(lists.weapons, "Sample Bolts", 1);
+        bolts->weaponClass = 5;
+        bolts->maxStack = 25;
+    }
+    if (lists.armour.empty()) {
+        AddSampleItem(lists.armour, "Sample Helm", 2)->armourClass = 1;
+        AddSampleItem(lists.armour, "Sample Ring", 2)->armourClass = 3;
+    }
+    if (lists.ammunition.empty()) {
+        ItemDef* arrows = AddSampleItem(lists.ammunition, "Sample Arrows", 1);
+        arrows->weaponClass = 5;
+        arrows->maxStack = 20;
+    }
+    if (lists.thrown.empty()) {
+        ItemDef* knives = AddSampleItem(lists.thrown, "Sample Throwing Knife", 1);
+        knives->weaponClass = 4;
+        knives->maxStack = 15;
+    }
+    if (lists.mushrooms.empty()) AddSampleItem(lists.mushrooms, "Sample Mushroom", 8);
+    if (lists.potions.empty()) AddSampleItem(lists.potions, "Sample Potion", 3);
+    if (lists.wands.empty()) AddSampleItem(lists.wands, "Sample Wand", 4);
+    if (lists.food.empty()) AddSampleItem(lists.food, "Sample Bread", 5);
+    if (lists.traps.empty()) AddSampleItem(lists.traps, "Sample Trap", 12);
+    if (lists.reagents.empty()) AddSampleItem(lists.reagents, "Sample Reagent", 7);
+    if (lists.general.empty()) AddSampleItem(lists.general, "Sample Trinket", 6);
+    if (QuestTable.empty()) {
+        QuestRecord* quest = new QuestRecord();
+        quest->name = "Sample Quest";
+        QuestTable.push_back(quest);
+        gSampleQuests.push_back(quest);
+    }
+    InitMonsterTables();
+}
+
+void RemoveSampleGenerationRecords() {
+    for (MonsterRecord* record : gSampleMonsters) {
+        MonsterDB.erase(std::remove(MonsterDB.begin(), MonsterDB.end(), record), MonsterDB.end());
+        delete record;
+    }
+    gSampleMonsters.clear();
+    for (auto& entry : gSampleItems) {
+        entry.first->erase(std::remove(entry.first->begin(), entry.first->end(), entry.second), entry.first->end());
+        delete entry.second;
+    }
+    gSampleItems.clear();
+    for (QuestRecord* quest : gSampleQuests) {
+        QuestTable.erase(std::remove(QuestTable.begin(), QuestTable.end(), quest), QuestTable.end());
+        delete quest;
+    }
+    gSampleQuests.clear();
+    InitMonsterTables();
+}
+
+std::unique_ptr<Level> GenerateLevelForCase(const LevelGenCase& genCase, bool* accepted) {
+    Player* previousHero = CurrentPlayer;
+    Player hero;
+    hero.quickie = genCase.quick ? 1 : 0;
+    hero.extendedContent = genCase.extended ? 1 : 0;
+    CurrentPlayer = &hero;
+    CSRand(genCase.seed);
+    MTSeed(genCase.seed);
+    std::unique_ptr<Level> level(new Level(0, genCase.depth));
+    const int32_t side = genCase.quick ? 75 : 100;
+    const bool ok = GenLevelContent(level.get(), side, side);
+    if (accepted != nullptr) *accepted = ok;
+    CurrentPlayer = previousHero;
+    return level;
+}
+
+std::vector<std::string> CheckGeneratedLevel(const Level& level, const LevelGenCase& genCase, bool accepted) {
+    std::vector<std::string> problems;
+    const int32_t last = genCase.extended ? 14 : 9;
+    auto problem = [&](const std::string& text) { problems.push_back(text); };
+    if (!accepted) problem("the layout did not finish within its bounded tries");
+    if (static_cast<int32_t>(QueuedMoveCount()) != 0) problem("queued moves were left over");
+
+    int32_t upStairs = 0;
+    int32_t downStairs = 0;
+    int32_t startX = -1;
+    int32_t startY = -1;
+    for (GameObj* obj : level.objects) {
+        auto* stairs = dynamic_cast<Stairs*>(obj);
+        if (stairs == nullptr) continue;
+        if (stairs->up != 0) {
+            ++upStairs;
+            if (level.SquareKind(obj->x, obj->y) != SquareType::StairsUp) problem("an up staircase stands off its square");
+            if (startX < 0) {
+                startX = obj->x;
+                startY = obj->y;
+            }
+        } else {
+            ++downStairs;
+            if (level.SquareKind(obj->x, obj->y) != SquareType::StairsDown) problem("a down staircase stands off its square");
+        }
+    }
+    if (genCase.depth == 0 && upStairs != 0) problem("up stairs at depth 0");
+    if (genCase.depth > 0 && upStairs == 0) problem("no up stairs below depth 0");
+    if (genCase.depth < last && downStairs == 0) problem("no down stairs above the last level");
+    if (genCase.depth >= last && downStairs != 0) problem("down stairs on the last level");
+
+    int32_t bosses = 0;
+    for (GameObj* obj : level.objects) {
+        auto* monster = dynamic_cast<Monster*>(obj);
+        if (monster != nullptr && monster->named != 0 && monster->name == kFinalBossDisplayName) ++bosses;
+    }
+    const bool bossRecord = genCase.extended ? monDBFindByName(kFinalBossRecordName) != nullptr
+                                             : monDBFindByDisplayName(kFinalBossDisplayName) != nullptr;
+    if (genCase.depth == last && bossRecord && bosses != 1) problem("the last level lacks its one final boss");
+    if (genCase.depth != last && bosses != 0) problem("a final boss above the last level");
+
+    for (GameObj* obj : level.objects) {
+        const LevelCell* cell = level.GetCell(obj->x, obj->y);
+        if (cell == nullptr || obj->cell != cell ||
+            std::find(cell->contents.begin(), cell->contents.end(), obj) == cell->contents.end()) {
+            problem(std::string(ObjectLabel(obj)) + " at " + std::to_string(obj->x) + "," + std::to_string(obj->y) +
+                    " is not on a square of the grid");
+        }
+    }
+    for (GameObj* monster : level.monsters) {
+        if (std::find(level.objects.begin(), level.objects.end(), monster) == level.objects.end()) {
+            problem("a listed monster is not among the level's objects");
+        }
+    }
+
+    if (genCase.depth == 0) {
+        startX = level.startX;
+        startY = level.startY;
+    }
+    if (!IsWalkableForCheck(level, startX, startY)) {
+        problem("the start square " + std::to_string(startX) + "," + std::to_string(startY) + " is not walkable");
+        return problems;
+    }
+    std::vector<uint8_t> seen(static_cast<size_t>(level.width) * static_cast<size_t>(level.height), 0);
+    std::vector<std::pair<int32_t, int32_t>> queue{{startX, startY}};
+    seen[static_cast<size_t>(startX + startY * level.width)] = 1;
+    for (size_t head = 0; head < queue.size(); ++head) {
+        const int32_t x = queue[head].first;
+        const int32_t y = queue[head].second;
+        static const int32_t kSteps[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+        for (const auto& step : kSteps) {
+            const int32_t nx = x + step[0];
+            const int32_t ny = y + step[1];
+            if (!IsWalkableForCheck(level, nx, ny)) continue;
+            uint8_t& mark = seen[static_cast<size_t>(nx + ny * level.width)];
+            if (mark != 0) continue;
+            mark = 1;
+            queue.emplace_back(nx, ny);
+        }
+    }
+    int32_t unreachable = 0;
+    int32_t firstX = -1;
+    int32_t firstY = -1;
+    for (int32_t y = 0; y < level.height; ++y) {
+        for (int32_t x = 0; x < level.width; ++x) {
+            if (IsWalkableForCheck(level, x, y) && seen[static_cast<size_t>(x + y * level.width)] == 0) {
+                if (unreachable++ == 0) {
+                    firstX = x;
+                    firstY = y;
+                }
+            }
+        }
+    }
+    if (unreachable != 0) {
+        problem(std::to_string(unreachable) + " walkable squares cannot be reached from the start, the first at " +
+                std::to_string(firstX) + "," + std::to_string(firstY));
+    }
+    return problems;
+}
+
+char SquareLetter(uint8_t kind, uint8_t flags) {
+    if ((flags & SquareFlag::Blocked) != 0 && kind == SquareType::Floor) return 'X';
+    switch (kind) {
+        case SquareType::Rock: return ':';
+        case SquareType::Floor: return '.';
+        case SquareType::Wall: return (flags & SquareFlag::MarkedWall) != 0 ? '!' : '#';
+        case SquareType::StairsUp: return '<';
+        case SquareType::StairsDown: return '>';
+        case SquareType::FloorVariant: return ',';
+        case SquareType::Door: return '+';
+        case SquareType::Water: return 'w';
+        case SquareType::Lava: return 'l';
+        case SquareType::Goo: return 'g';
+        case SquareType::Ice: return 'i';
+        case SquareType::ShopFloor: return '$';
+        case SquareType::ZooFloor: return 'z';
+        default: return '?';
+    }
+}
+
+std::string DescribeLevel(const Level& level) {
+    std::ostringstream out;
+    out << "level depth=" << level.depth << " size=" << level.width << "x" << level.height << " branch=" << level.branchId
+        << " rooms=" << level.roomCount << " shops=" << level.shopsPlaced << " start=" << level.startX << ","
+        << level.startY << "\n";
+    for (int32_t y = 0; y < level.height; ++y) {
+        std::string row;
+        for (int32_t x = 0; x < level.width; ++x) {
+            const LevelCell* cell = level.GetCell(x, y);
+            row += SquareLetter(cell->type, cell->flags);
+        }
+        out << row << "\n";
+    }
+    for (const RoomRecord* room : level.rooms) {
+        out << "room " << room->roomId << " \"" << (room->roomTemplate != nullptr ? room->roomTemplate->name : "")
+            << "\" " << room->left << "," << room->top << "-" << room->right << "," << room->bottom << " neighbours";
+        for (const RoomRecord* n : room->neighbours) out << " " << n->roomId;
+        out << "\n";
+    }
+    for (const auto& wall : level.leverWalls) out << "lever wall " << wall.first << "," << wall.second << "\n";
+    for (GameObj* obj : level.objects) {
+        out << ObjectLabel(obj) << " " << obj->x << "," << obj->y << ObjectDetails(obj) << "\n";
+    }
+    return out.str();
+}

@@ -1,0 +1,614 @@
+// Template placement: stamping, the layout passes, doors and room finishing.
+#include "levels/gen/level_layout.h"
+
+#include "core/shell/turn_engine.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "levels/game_obj.h"
+#include "core/random.h"
+#include "core/text_db.h"
+#include "core/tweak.h"
+#include "creatures/player.h"
+#include "creatures/shopkeeper.h"
+#include "items_fixtures/blockers.h"
+#include "items_fixtures/furniture.h"
+#include "items_fixtures/item.h"
+#include "items_fixtures/item_db.h"
+#include "items_fixtures/passages.h"
+#include "levels/branch_db.h"
+#include "levels/level.h"
+#include "levels/gen/level_content.h"
+#include "levels/room_templates.h"
+
+namespace {
+
+GenerationReport gReport;
+std::vector<PlacedRoom> gPlacedRooms;
+std::vector<std::pair<int32_t, int32_t>> gDoors;
+size_t gDoorHead = 0;
+int32_t gFloorCount = 0;
+RoomObjectSpawner gSpawner = nullptr;
+
+int32_t gScopeDepth = 0;
+
+// Resets the generation state and every square (a layout start or restart).
+void ResetLayout(Level& level) {
+    gFloorCount = 0;
+    level.ClearRooms();
+    std::fill(RoomTemplateCounters.begin(), RoomTemplateCounters.end(), 0);
+    gPlacedRooms.clear();
+    gDoors.clear();
+    gDoorHead = 0;
+    for (int32_t y = 0; y < level.height; ++y) {
+        for (int32_t x = 0; x < level.width; ++x) {
+            LevelCell* cell = level.GetCell(x, y);
+            cell->type = SquareType::Rock;
+            cell->flags = 0;  // a marked wall of a discarded attempt goes too
+            cell->room = 0;
+            cell->doorFlags = 0;
+            cell->stairIndex = 0;
+            cell->pathNode.x = x;
+            cell->pathNode.y = y;
+        }
+    }
+}
+
+// Index of the template in the table (its counter), or -1.
+int32_t TemplateIndex(const RoomTemplate* t) {
+    for (size_t i = 0; i < RoomTemplates.size(); ++i) {
+        if (RoomTemplates[i] == t) return static_cast<int32_t>(i);
+    }
+    return -1;
+}
+
+void SetTemplateCounter(const RoomTemplate* t) {
+    int32_t index = TemplateIndex(t);
+    if (index >= 0 && static_cast<size_t>(index) < RoomTemplateCounters.size()) {
+        RoomTemplateCounters[static_cast<size_t>(index)] = 1;
+    }
+}
+
+int32_t TemplateCounter(int32_t index) {
+    if (index < 0 || static_cast<size_t>(index) >= RoomTemplateCounters.size()) return 0;
+    return RoomTemplateCounters[static_cast<size_t>(index)];
+}
+
+RoomTemplate* DrawTemplate() {
+    if (RoomTemplates.empty()) return nullptr;
+    return RoomTemplates[MTRandomInt(static_cast<uint32_t>(RoomTemplates.size()))];
+}
+
+// A new room record for a template about to be stamped at (x, y).
+RoomRecord* AddRoomRecord(Level& level, RoomTemplate* t, int32_t x, int32_t y) {
+    RoomRecord* record = new RoomRecord(static_cast<int32_t>(level.rooms.size()));
+    record->left = x;
+    record->top = y;
+    record->right = x + t->width;
+    record->bottom = y + t->height;
+    record->roomTemplate = t;
+    record->shopOrZoo = t->shop != 0 || t->zoo != 0;
+    level.rooms.push_back(record);
+    return record;
+}
+
+// The first room of a pass: placed at random, away from the level's first square.
+void PlaceFirstRoom(Level& level, RoomTemplate* t, int32_t* outX, int32_t* outY) {
+    int32_t x = 1 + static_cast<int32_t>(MTRandomInt(static_cast<uint32_t>(level.width - t->width - 1)));
+    int32_t y = 1 + static_cast<int32_t>(MTRandomInt(static_cast<uint32_t>(level.height - t->height - 1)));
+    AddRoomRecord(level, t, x, y);
+    level.StampRoomTemplate(t, x, y);
+    SetTemplateCounter(t);
+    *outX = x;
+    *outY = y;
+}
+
+// Tries the template's door tiles on the door square (dx, dy); places it at the first fit.
+bool TryPlaceAtDoor(Level& level, RoomTemplate* t, int32_t dx, int32_t dy) {
+    if (level.nextRoomNumber >= kNoRoomIndex) return false;  // room numbers are used up
+    for (const auto& door : t->DoorTiles()) {
+        int32_t x = dx - door.first;
+        int32_t y = dy - door.second;
+        if (!level.CanPlaceRoomTemplate(t, x, y)) continue;
+        RoomRecord* record = AddRoomRecord(level, t, x, y);
+        RoomRecord* owner = level.GetRoomRecordAt(dx, dy);
+        if (owner != nullptr && owner != record) {
+            owner->neighbours.push_back(record);
+            record->neighbours.push_back(owner);
+        }
+        if (t->digglegod != 0) level.hasDiggleGodRoom = 1;
+        if (t->shop != 0) level.hasShop = 1;
+        if (t->zoo != 0) level.hasZoo = 1;
+        level.StampRoomTemplate(t, x, y);
+        SetTemplateCounter(t);
+        return true;
+    }
+    return false;
+}
+
+// The first template of a level below depth 0 without seeds: a random one for the depth with
+// at least three doors; after the bounded draws the first such template of the table.
+RoomTemplate* DrawFirstTemplate(int32_t depth) {
+    for (int32_t draw = 0; draw < kMaxFirstRoomDraws; ++draw) {
+        RoomTemplate* t = DrawTemplate();
+        if (t != nullptr && t->AllowsDepth(depth) && t->CountTiles(RoomTile::Door) >= 3) return t;
+    }
+    for (RoomTemplate* t : RoomTemplates) {
+        if (t->AllowsDepth(depth) && t->CountTiles(RoomTile::Door) >= 3) return t;
+    }
+    return nullptr;
+}
+
+bool IsPortalExcluded(const RoomTemplate* t) {
+    return t->quest != 0 || t->zoo != 0 || t->shop != 0 || t->digglegod != 0 || t->special != 0;
+}
+
+bool SizeAccepted(const Level& level) {
+    int32_t rooms = level.roomCount - level.shopsPlaced;
+    if (QuickGameFlag()) return rooms >= 11 && gFloorCount >= 800;
+    return rooms >= 16 && gFloorCount >= 3000;
+}
+
+// A single-template level (tutorials and the test room).
+bool GenSingleRoomLevel(Level& level, const char* name, int32_t px, int32_t py, int32_t line) {
+    int32_t side = QuickGameFlag() ? 75 : 100;
+    level.SetSize(side, side);
+    ResetLayout(level);
+    RoomTemplate* t = FindFirstRoomTemplate(name != nullptr ? name : "");
+    if (t == nullptr) {
+        ReportGenerationError("roomTemplate", line, "BAD TUTORIAL LEVEL");
+        return false;
+    }
+    BeginGenerationScope();
+    int32_t ox = 1 + RandomInt(level.width - t->width - 1);
+    int32_t oy = 1 + RandomInt(level.height - t->height - 1);
+    AddRoomRecord(level, t, ox, oy);
+    level.StampRoomTemplate(t, ox, oy);
+    level.startX = ox + px;
+    level.startY = oy + py;
+    level.FinishRooms();
+    EndGenerationScope();
+    return true;
+}
+
+}  // namespace
+
+// ---- report, state, moves ----------------------------------------------------------------
+
+GenerationReport& LastGenerationReport() { return gReport; }
+void ResetGenerationReport() { gReport = GenerationReport(); }
+
+void ReportGenerationError(const char* where, int32_t line, const std::string& text) {
+    std::printf("ZARNOCH ERROR: %s, line %i: %s\n", where, line, text.c_str());
+    gReport.errors.push_back(text);
+}
+
+void NoteSearchGivenUp(const char* what) {
+    ++gReport.searchesGivenUp;
+    ++gReport.givenUpBySearch[what != nullptr ? what : ""];
+}
+
+void ClearLayoutState() {
+    gPlacedRooms.clear();
+    gDoors.clear();
+    gDoorHead = 0;
+    gFloorCount = 0;
+}
+
+std::vector<PlacedRoom>& PlacedRooms() { return gPlacedRooms; }
+int32_t LayoutFloorCount() { return gFloorCount; }
+const std::vector<std::pair<int32_t, int32_t>>& PendingDoors() { return gDoors; }
+
+void BeginGenerationScope() { ++gScopeDepth; }
+
+void EndGenerationScope() {
+    if (gScopeDepth > 0) --gScopeDepth;
+    if (gScopeDepth == 0) ApplyDeferredObjectMoves();
+}
+
+void SetRoomObjectSpawner(RoomObjectSpawner spawner) { gSpawner = spawner; }
+
+bool QuickGameFlag() { return CurrentPlayer != nullptr && CurrentPlayer->quickie != 0; }
+bool ExtendedContentFlag() { return CurrentPlayer != nullptr && CurrentPlayer->extendedContent != 0; }
+int32_t LastDungeonDepth() { return ExtendedContentFlag() ? 14 : 9; }
+int32_t MaxShopsPerLevel() { return QuickGameFlag() ? 1 : GetTweakInt("max shops"); }
+
+// ---- stamping ------------------------------------------------------------------------------
+
+bool Level::CanPlaceRoomTemplate(const RoomTemplate* t, int32_t x, int32_t y) const {
+    if (t == nullptr) return false;
+    for (int32_t r = 0; r < t->height; ++r) {
+        for (int32_t c = 0; c < t->width; ++c) {
+            int32_t lx = x + c;
+            int32_t ly = y + r;
+            if (lx < 3 || ly < 3 || lx >= width - 3 || ly >= height - 3) return false;
+            uint8_t tile = t->TileAt(c, r);
+            if (tile == 0) continue;
+            uint8_t square = GetCell(lx, ly)->type;
+            if (square == 0) continue;
+            if (tile == RoomTile::Wall && square == SquareType::Wall) continue;
+            if (tile == RoomTile::Door && square == SquareType::Door) continue;
+            return false;
+        }
+    }
+    return true;
+}
+
+void Level::StampRoomTemplate(RoomTemplate* t, int32_t x, int32_t y) {
+    if (t == nullptr) return;
+    const uint8_t roomNumber = nextRoomNumber;
+    for (int32_t r = 0; r < t->height; ++r) {
+        for (int32_t c = 0; c < t->width; ++c) {
+            const size_t at = static_cast<size_t>(c) + static_cast<size_t>(r) * static_cast<size_t>(t->width);
+            uint8_t tile = t->TileAt(c, r);
+            if (tile == 0) continue;
+            LevelCell* s = GetCell(x + c, y + r);
+            if (s == nullptr) continue;  // a template larger than the level is cut at its edge
+            if (tile == RoomTile::Door && s->type != SquareType::Door) gDoors.emplace_back(x + c, y + r);
+            s->type = tile;
+            if (s->type == SquareType::Floor) ++gFloorCount;
+            if (s->type == SquareType::Door) {
+                s->doorFlags = (at < t->doorLayer.size() && t->doorLayer[at] == 1) ? 0 : 1;
+                if (MTOneChanceIn(2)) s->doorFlags |= 2;
+            }
+            if (IsLiquidSquareType(s->type)) {
+                if (depth == 3) s->type = SquareType::Water;
+                else if (depth == 6) s->type = SquareType::Ice;
+                else if (depth == 8 || depth == 9) s->type = SquareType::Lava;
+            }
+            if (s->type == SquareType::Wall && at < t->markLayer.size() && t->markLayer[at] == 4) {
+                s->flags |= SquareFlag::MarkedWall;
+            }
+            if (s->type == SquareType::BlockedFloor) {
+                s->type = SquareType::Floor;
+                s->flags |= SquareFlag::Blocked;
+            }
+            if (t->shop != 0 && s->type == SquareType::Floor) s->type = SquareType::ShopFloor;
+            if (t->zoo != 0 && s->type == SquareType::Floor) s->type = SquareType::ZooFloor;
+            s->room = roomNumber;
+        }
+    }
+    std::string title;
+    std::string noun;
+    MakeRandomTitle(title, noun);
+    roomNames.push_back(title);
+    PlacedRoom placed;
+    placed.left = x;
+    placed.top = y;
+    placed.right = x + t->width;
+    placed.bottom = y + t->height;
+    placed.nameWord = noun;
+    placed.roomTemplate = t;
+    if (t->shop != 0) {
+        placed.shop = true;
+        placed.smallSX = x + t->smallSX;
+        placed.smallSY = y + t->smallSY;
+        placed.bigSX = x + t->bigSX;
+        placed.bigSY = y + t->bigSY;
+    }
+    placed.zoo = t->zoo != 0;
+    gPlacedRooms.push_back(placed);
+    ++roomCount;
+    if (t->shop != 0) ++shopsPlaced;
+    TakeRoomNumber();
+}
+
+// ---- doors and rooms -----------------------------------------------------------------------
+
+void Level::FixBadDoors() {
+    for (int32_t x = 0; x < width; ++x) {
+        for (int32_t y = height - 2; y >= 1; --y) {
+            LevelCell* cell = GetCell(x, y);
+            if (cell->type != SquareType::Door) continue;
+            const bool sideBySide = (cell->doorFlags & 1) != 0;
+            if (sideBySide && SquareKind(x - 2, y) == SquareType::Floor &&
+                SquareKind(x + 2, y) == SquareType::Floor) {
+                std::printf("fixing bad door at %i %i\n", x, y);
+                cell->type = SquareType::Floor;
+                continue;
+            }
+            Door* parts[3];
+            for (int32_t part = 0; part < 3; ++part) {
+                parts[part] = new Door(sideBySide ? 1 : 0, depth, part);
+                if ((cell->doorFlags & 2) != 0) parts[part]->locked = 1;
+            }
+            parts[0]->next = parts[1];
+            parts[1]->previous = parts[0];
+            parts[1]->next = parts[2];
+            parts[2]->previous = parts[1];
+            for (int32_t part = 0; part < 3; ++part) {
+                int32_t offset = part - 1;
+                if (sideBySide) parts[part]->PlaceOnLevel(x + offset, y, this, 0);
+                else parts[part]->PlaceOnLevel(x, y + offset, this, 0);
+                if ((cell->doorFlags & 4) != 0) parts[part]->Open();
+            }
+        }
+    }
+}
+
+void Level::FinishRooms() {
+    std::vector<std::pair<int32_t, int32_t>> doors;
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            if (GetCell(x, y)->type == SquareType::Door) doors.emplace_back(x, y);
+        }
+    }
+    for (const auto& door : doors) {
+        for (int32_t dy = -1; dy <= 1; ++dy) {
+            for (int32_t dx = -1; dx <= 1; ++dx) {
+                LevelCell* n = GetCell(door.first + dx, door.second + dy);
+                // A neighbouring door keeps its kind (and the doors standing on it).
+                if (n != nullptr && n->type != SquareType::Door) n->type = SquareType::Floor;
+            }
+        }
+    }
+    for (int32_t x = 0; x < width; ++x) {
+        for (int32_t y = 0; y + 1 < height; ++y) {
+            if (GetCell(x, y)->type == SquareType::Rock && GetCell(x, y + 1)->type == SquareType::Floor) {
+                GetCell(x, y)->type = SquareType::Wall;
+            }
+        }
+    }
+    const TextDB& text = GetTextDB();
+    for (const PlacedRoom& placed : gPlacedRooms) {
+        RoomTemplate* t = placed.roomTemplate;
+        if (t == nullptr) continue;
+        for (const auto& record : t->records) {
+            if (gSpawner != nullptr && record) gSpawner(*record, placed.left, placed.top, this);
+        }
+        if (!placed.nameWord.empty()) {
+            for (const NounDescription& entry : text.nounDescriptions) {
+                if (entry.noun != placed.nameWord) continue;
+                uint8_t mark = entry.kind == kNounPainting ? 1 : entry.kind == kNounStatue ? 2
+                             : entry.kind == kNounFloor ? 3 : 0;
+                if (mark == 0) continue;
+                for (int32_t c = 0; c < t->width; ++c) {
+                    for (int32_t r = 0; r < t->height; ++r) {
+                        size_t at = static_cast<size_t>(c) + static_cast<size_t>(r) * static_cast<size_t>(t->width);
+                        if (at >= t->markLayer.size() || t->markLayer[at] != mark) continue;
+                        if (!IsInside(placed.left + c, placed.top + r)) continue;
+                        GameObj* fixture;
+                        if (mark == 3) fixture = new Engraving(this, -1, entry.description.c_str());
+                        else fixture = new Blocker(this, -1, entry.description.c_str());
+                        fixture->PlaceOnLevel(placed.left + c, placed.top + r, this, 0);
+                    }
+                }
+            }
+        }
+        if (!placed.shop) continue;
+        Shopkeeper* keeper = new Shopkeeper();
+        keeper->variant = CRand() / 8192;
+        keeper->alertX = placed.smallSX;
+        keeper->alertY = placed.smallSY;
+        if (IsInside(placed.bigSX, placed.bigSY)) {
+            keeper->PlaceOnLevel(placed.bigSX, placed.bigSY, this, 0);
+            shopkeepers.push_back(keeper);
+            std::printf("spawning shopkeeper: %i %i\n", placed.smallSX, placed.smallSY);
+        } else {
+            delete keeper;
+        }
+        for (const auto& spot : t->itemSpots) {
+            int32_t sx = placed.left + spot.first;
+            int32_t sy = placed.top + spot.second;
+            if (!IsInside(sx, sy)) continue;
+            ShopPedestal* pedestal = new ShopPedestal();
+            const ItemDef* def = nullptr;
+            if (MTRandomInt(4) != 0) {
+                def = MTRandomInt(2) != 0 ? RandomArmourDefByLevel() : RandomWeaponDefByLevel();
+            } else if (!ItemDefLists.general.empty()) {
+                def = ItemDefLists.general[static_cast<size_t>(
+                    RandomInt(static_cast<int32_t>(ItemDefLists.general.size())))];
+            }
+            Item* item = CreateItem(def);
+            if (item != nullptr) {
+                item->unpaid = 1;
+                if (def->type == 1 && (def->weaponClass == 5 ||
+                                       std::find(ItemDefLists.thrown.begin(), ItemDefLists.thrown.end(), def) !=
+                                           ItemDefLists.thrown.end())) {
+                    item->stackable = 1;
+                    item->count = CRand() / 4682 + 2;
+                    if (def->maxStack >= 1) item->count = std::min(item->count, def->maxStack);
+                }
+            }
+            pedestal->stock = item;
+            pedestal->PlaceOnLevel(sx, sy, this, 0);
+        }
+    }
+}
+
+// ---- the layout passes ---------------------------------------------------------------------
+
+bool Level::GenRoomLayout(int32_t newWidth, int32_t newHeight) {
+    ResetGenerationReport();
+    BeginGenerationScope();
+    BranchRecord* branch = GetBranchRecord();
+    SetSize(newWidth, newHeight);
+    bool accepted = false;
+    bool warnedSeed = false;
+    for (int32_t attempt = 0; attempt < kMaxLayoutAttempts && !accepted; ++attempt) {
+        gReport.layoutAttempts = attempt + 1;
+        ResetLayout(*this);
+        RoomTemplate* first = nullptr;
+        if (depth == 0) {
+            first = RoomTemplates.empty() ? nullptr : RoomTemplates.front();
+        } else {
+            if (branch != nullptr && !branch->seeds.empty()) {
+                const std::string& seed =
+                    branch->seeds[static_cast<size_t>(RandomInt(static_cast<int32_t>(branch->seeds.size())))];
+                first = FindFirstRoomTemplate(seed);
+                if (first == nullptr && !warnedSeed) {
+                    ReportGenerationError("roomTemplate", __LINE__,
+                                          "no room template named \"" + seed +
+                                              "\" for a branch seed; a random first room is used");
+                    warnedSeed = true;
+                }
+            }
+            if (first == nullptr) first = DrawFirstTemplate(depth);
+        }
+        if (first == nullptr) {
+            ReportGenerationError("roomTemplate", __LINE__, "no room template can start a level at this depth");
+            break;
+        }
+        int32_t fx = 0;
+        int32_t fy = 0;
+        PlaceFirstRoom(*this, first, &fx, &fy);
+        if (depth == 0) {
+            startX = fx + 4;
+            startY = fy + 4;
+        }
+        while (gDoorHead < gDoors.size()) {
+            const int32_t dx = gDoors[gDoorHead].first;
+            const int32_t dy = gDoors[gDoorHead].second;
+            int32_t counted = 0;
+            bool placed = false;
+            for (int32_t draw = 0; draw < kMaxDrawsPerDoor && counted < kCountedDrawsPerDoor && !placed; ++draw) {
+                int32_t index = RoomTemplates.empty()
+                                    ? -1
+                                    : static_cast<int32_t>(MTRandomInt(static_cast<uint32_t>(RoomTemplates.size())));
+                if (index < 0) break;
+                RoomTemplate* t = RoomTemplates[static_cast<size_t>(index)];
+                if (t->quest != 0) continue;
+                if (t->zoo != 0 && hasZoo != 0) continue;
+                if (t->digglegod != 0 && hasDiggleGodRoom != 0) continue;
+                if (t->shop != 0 && shopsPlaced >= MaxShopsPerLevel()) continue;
+                if (t->special != 0 && TemplateCounter(index) != 0) continue;
+                ++counted;
+                if (!t->AllowsDepth(depth)) continue;
+                placed = TryPlaceAtDoor(*this, t, dx, dy);
+            }
+            if (!placed) GetCell(dx, dy)->type = SquareType::Wall;
+            ++gDoorHead;
+        }
+        accepted = SizeAccepted(*this);
+    }
+    gReport.layoutAccepted = accepted;
+    if (!accepted && roomCount > 0) {
+        ReportGenerationError("levelLayout", __LINE__,
+                              "the room templates never reached the acceptance size; the last attempt is kept");
+    }
+    FixBadDoors();
+    FinishRooms();
+    ApplyDeferredObjectMoves();
+    AddLeverCloset();
+    PlaceLevelStairs(this);
+    ScatterLevelTreasures(this);
+    ScatterLevelExtras(this);
+    EndGenerationScope();
+    return accepted;
+}
+
+bool Level::GenPortalLevelContent(int32_t newWidth, int32_t newHeight, int32_t roomTarget) {
+    ResetGenerationReport();
+    Level* previous = CurrentLevel;
+    CurrentLevel = this;
+    BeginGenerationScope();
+    if (Branches.empty()) {
+        ReportGenerationError("branchDB", __LINE__, "no branch records; the portal level keeps its branch");
+    } else {
+        BranchRecord* branch = Branches[static_cast<size_t>(RandomInt(static_cast<int32_t>(Branches.size())))];
+        branchId = branch->id;
+        tilesetImage = branch->GetTilesetImage();
+    }
+    isSideDimension = 1;
+    SetSize(newWidth, newHeight);
+    bool accepted = false;
+    RoomRecord* lastRoom = nullptr;
+    for (int32_t attempt = 0; attempt < kMaxPortalLayoutAttempts && !accepted; ++attempt) {
+        gReport.layoutAttempts = attempt + 1;
+        ResetLayout(*this);
+        RoomTemplate* first = nullptr;
+        for (int32_t draw = 0; draw < kMaxFirstRoomDraws && first == nullptr; ++draw) {
+            RoomTemplate* t = DrawTemplate();
+            if (t != nullptr && t->zoo == 0 && t->shop == 0 && t->special == 0 && t->digglegod == 0 &&
+                t->CountTiles(RoomTile::Door) >= 2) {
+                first = t;
+            }
+        }
+        if (first == nullptr) {
+            ReportGenerationError("roomTemplate", __LINE__, "no room template can start a portal level");
+            break;
+        }
+        int32_t fx = 0;
+        int32_t fy = 0;
+        PlaceFirstRoom(*this, first, &fx, &fy);
+        bool started = false;
+        for (int32_t draw = 0; draw < kMaxSquareDraws && !started; ++draw) {
+            startX = fx + RandomInt(first->width);
+            startY = fy + RandomInt(first->height);
+            started = SquareKind(startX, startY) == SquareType::Floor;
+        }
+        if (!started) NoteSearchGivenUp("portal level start");
+        for (int32_t pass = 0; pass < roomTarget && gDoorHead < gDoors.size(); ++pass) {
+            const int32_t dx = gDoors[gDoorHead].first;
+            const int32_t dy = gDoors[gDoorHead].second;
+            bool placed = false;
+            for (int32_t draw = 0; draw < kCountedDrawsPerDoor && !placed; ++draw) {
+                RoomTemplate* t = DrawTemplate();
+                if (t == nullptr || IsPortalExcluded(t)) continue;
+                placed = TryPlaceAtDoor(*this, t, dx, dy);
+            }
+            if (!placed) GetCell(dx, dy)->type = SquareType::Wall;
+            ++gDoorHead;
+        }
+        accepted = roomCount == roomTarget;
+    }
+    gReport.layoutAccepted = accepted;
+    if (!accepted && roomCount > 0) {
+        ReportGenerationError("levelLayout", __LINE__,
+                              "the portal level never reached its room target; the last attempt is kept");
+    }
+    if (!rooms.empty()) lastRoom = rooms.back();
+    if (lastRoom != nullptr) {
+        bool found = false;
+        int32_t px = 0;
+        int32_t py = 0;
+        for (int32_t draw = 0; draw < kMaxSquareDraws && !found; ++draw) {
+            px = lastRoom->left + RandomInt(lastRoom->right - lastRoom->left);
+            py = lastRoom->top + RandomInt(lastRoom->bottom - lastRoom->top);
+            found = SquareKind(px, py) == SquareType::Floor && (draw >= 29 || IsClearFloor3x3(px, py));
+        }
+        if (found) {
+            (new Portal())->PlaceOnLevel(px, py, this, 0);
+        } else {
+            NoteSearchGivenUp("portal square");
+        }
+    }
+    FixBadDoors();
+    FinishRooms();
+    ApplyDeferredObjectMoves();
+    ScatterLevelTreasures(this);
+    EndGenerationScope();
+    CurrentLevel = previous;
+    return accepted;
+}
+
+bool Level::GenTutorialLevel(const char* templateName, int32_t px, int32_t py) {
+    ResetGenerationReport();
+    return GenSingleRoomLevel(*this, templateName, px, py, 988);
+}
+
+bool Level::GenTestRoomLevel(const char* templateName, int32_t px, int32_t py) {
+    ResetGenerationReport();
+    return GenSingleRoomLevel(*this, templateName, px, py, 1081);
+}
+
+void Level::PlaceStairs() {
+    const int32_t last = LastDungeonDepth();
+    for (int32_t x = 0; x < width; ++x) {
+        for (int32_t y = height - 2; y >= 1; --y) {
+            LevelCell* cell = GetCell(x, y);
+            if (cell->type == SquareType::StairsUp) {
+                if (depth == 0) {
+                    cell->type = SquareType::Floor;
+                } else {
+                    (new Stairs(1))->PlaceOnLevel(x, y, this, 0);
+                    GetCell(x, y - 1)->type = SquareType::Wall;
+                }
+            } else if (cell->type == SquareType::StairsDown) {
+                if (depth < last) (new Stairs(0))->PlaceOnLevel(x, y, this, 0);
+                GetCell(x, y - 1)->type = SquareType::Wall;
+            }
+        }
+    }
+}

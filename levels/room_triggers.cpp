@@ -1,4 +1,0 @@
-// Stand-in: what is still to be built is listed at the top of levels/room_triggers.h.
-#include "levels/room_triggers.h"
-
-void DoRoomTriggerLogic() {}

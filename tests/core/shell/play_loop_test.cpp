@@ -1,0 +1,318 @@
+// The play loop: the autosave timer, the save made on leaving, and the dungeon music rotation.
+#include <gtest/gtest.h>
+
+#include "core/shell/game_lifecycle.h"
+#include "core/shell/startup.h"
+#include "core/input_log.h"
+#include "core/shell/play_loop.h"
+#include "core/random.h"
+#include "core/shell/saved_games.h"
+#include "core/shell/turn_engine.h"
+#include "creatures/player.h"
+#include "levels/level.h"
+#include "media/music.h"
+#include "media/ticker.h"
+#include "platform/platform.h"
+#include "support/platform_fixtures.h"
+#include "support/run_game.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+bool TickerLogHas(const std::string& line) {
+    const std::vector<std::string> log = TickerLog();
+    return std::find(log.begin(), log.end(), line) != log.end();
+}
+
+// A running game on a small open level in a fresh user folder, on the fake clock.
+class PlayLoopTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        env_ = std::make_unique<ScopedEnv>("VAULTMERE_USER_DIR", user_.path().c_str());
+        InstallTurnEngineHooks();
+        ResetInputLog();
+        SetFixedFrameTime(16);
+        ClearTicker();
+        ClearTickerLog();
+        TutorialFlag = false;
+        LeaveGameFlag = false;
+        SaveOnLeaveFlag = false;
+        HeldTrackFlag = false;
+        StartGame();
+    }
+    // A hero on a fresh level, the game's only one.
+    void StartGame() {
+        Level* level = new Level(0, 0);
+        level->SetSize(12, 12);
+        for (int y = 1; y < 11; ++y)
+            for (int x = 1; x < 11; ++x) level->GetCell(x, y)->type = SquareType::Floor;
+        GameLevels.push_back(level);
+        CurrentLevel = level;
+        hero = new Player();
+        hero->name = "Tester";
+        hero->saveName = "Tester.sav";
+        CurrentPlayer = hero;
+        hero->PlaceOnLevel(5, 5, level, 0);
+    }
+    void TearDown() override {
+        if (CurrentPlayer != nullptr || !GameLevels.empty()) EndCurrentGame();
+        TutorialFlag = false;
+        SaveOnLeaveFlag = false;
+        HeldTrackFlag = false;
+        ResetInputLog();
+        ClearTickerLog();
+        SaveSlots.clear();
+        if (screenOwned_) {
+            ScreenSurface = savedScreen_;
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        }
+    }
+    // The loop presents its frames (and the fake clock moves with them) on a small screen.
+    void UseScreen() {
+        savedScreen_ = ScreenSurface;
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        screenOwned_ = true;
+        ScreenSurface = SDL_SetVideoMode(320, 200, 32, SDL_SWSURFACE);
+        ASSERT_NE(ScreenSurface, nullptr) << SDL_GetError();
+    }
+
+    TempDir user_;
+    std::unique_ptr<ScopedEnv> env_;
+    Player* hero = nullptr;
+    SDL_Surface* savedScreen_ = nullptr;
+    bool screenOwned_ = false;
+};
+
+TEST_F(PlayLoopTest, AutosaveComesOnlyAfterMoreThanFiveMinutes) {
+    uint32_t autosaveTime = LoggedGetTicks();
+    const uint32_t start = autosaveTime;
+    AdvanceFakeClock(kAutosaveIntervalMs);
+    EXPECT_FALSE(AutosaveIfDue(&autosaveTime));
+    EXPECT_FALSE(FileExists(user_.file("autosave.sav")));
+    EXPECT_FALSE(TickerLogHas("Game autosaved."));
+    EXPECT_EQ(autosaveTime, start);
+
+    AdvanceFakeClock(1);
+    EXPECT_TRUE(AutosaveIfDue(&autosaveTime));
+    EXPECT_EQ(autosaveTime, start + kAutosaveIntervalMs + 1);
+    EXPECT_TRUE(TickerLogHas("Game autosaved."));
+    const std::string bytes = ReadWholeFile(user_.file("autosave.sav"));
+    ASSERT_GE(bytes.size(), 16u);
+    const unsigned char header[16] = {'Z', 'N', 'C', 'H', 1, 0, 0, 0, 0, 0, 0, 0, 10, 0, 0, 0};
+    EXPECT_EQ(std::memcmp(bytes.data(), header, sizeof header), 0);
+
+    // The index lists the autosave for the hero.
+    ReadSaveIndex(nullptr);
+    ASSERT_EQ(SaveSlots.size(), 1u);
+    EXPECT_EQ(SaveSlots[0].fileName, "autosave.sav");
+    EXPECT_EQ(SaveSlots[0].line1, "Tester the Adventurer");
+
+    // The next one is five minutes after this one.
+    AdvanceFakeClock(kAutosaveIntervalMs);
+    EXPECT_FALSE(AutosaveIfDue(&autosaveTime));
+}
+
+TEST_F(PlayLoopTest, NoAutosaveForADeadHeroOrInATutorial) {
+    // The player's own autosave must survive a tutorial.
+    WriteWholeFile(user_.file("autosave.sav"), "the player's game");
+    uint32_t autosaveTime = LoggedGetTicks();
+    AdvanceFakeClock(kAutosaveIntervalMs + 1);
+
+    hero->dead = 1;
+    EXPECT_FALSE(AutosaveIfDue(&autosaveTime));
+    hero->dead = 0;
+    TutorialFlag = true;
+    EXPECT_FALSE(AutosaveIfDue(&autosaveTime));
+    EXPECT_EQ(ReadWholeFile(user_.file("autosave.sav")), "the player's game");
+    EXPECT_FALSE(TickerLogHas("Game autosaved."));
+}
+
+TEST_F(PlayLoopTest, LeavingSavesOnlyWhenAskedForALivingHeroAndClearsTheFlag) {
+    struct Case {
+        const char* label;
+        bool saveOnLeave;
+        bool dead;
+        bool tutorial;
+        bool saved;
+    };
+    const Case cases[] = {
+        {"asked", true, false, false, true},
+        {"not asked", false, false, false, false},
+        {"dead hero", true, true, false, false},
+        {"tutorial", true, false, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        if (CurrentPlayer == nullptr) StartGame();
+        RemoveFile(user_.file("Tester.sav").c_str());
+        hero->dead = c.dead ? 1 : 0;
+        TutorialFlag = c.tutorial;
+        SaveOnLeaveFlag = c.saveOnLeave;
+        ASSERT_TRUE(OpenInputScriptText("key escape\n"));
+        RunGameLoop();
+        EXPECT_EQ(FileExists(user_.file("Tester.sav")), c.saved);
+        EXPECT_FALSE(SaveOnLeaveFlag);
+        EXPECT_EQ(CurrentPlayer, nullptr);
+        EXPECT_EQ(CurrentLevel, nullptr);
+        EXPECT_TRUE(GameLevels.empty());
+        TutorialFlag = false;
+    }
+}
+
+TEST_F(PlayLoopTest, AHeroWithoutASaveNameGetsAFreshOneOnLeaving) {
+    WriteWholeFile(user_.file("loadsave.dat"),
+                   "1\nTester.sav\nTester the Adventurer\non Floor 1 of Somewhere\n1\n2\n3\n4\n5\n6\n7\n");
+    hero->saveName.clear();
+    SaveOnLeaveFlag = true;
+    EXPECT_TRUE(SaveOnLeaveIfAsked());
+    EXPECT_EQ(hero->saveName, "Tester_1.sav");
+    EXPECT_TRUE(FileExists(user_.file("Tester_1.sav")));
+}
+
+TEST_F(PlayLoopTest, TheLoopRunsUntilTheHeroLeavesAndAutosavesOnTheWay) {
+    // Frames of a minute and a bit: the fifth frame is past the five minutes.
+    UseScreen();
+    SetFixedFrameTime(60001);
+    ASSERT_TRUE(OpenInputScriptText("wait 300010\nkey escape\n"));
+    RunGameLoop();
+    EXPECT_TRUE(FileExists(user_.file("autosave.sav")));
+    EXPECT_TRUE(TickerLogHas("Game autosaved."));
+    EXPECT_EQ(CurrentPlayer, nullptr);
+}
+
+// The music rotation, observed through the track the music module was last asked for.
+class MusicRotationTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        savedFlag_ = MusicFlag;
+        savedEnabled_ = MusicEnabled;
+        MusicFlag = 1;
+        MusicEnabled = 1;
+        ResetInputLog();
+        SetFixedFrameTime(16);
+        HeldTrackFlag = false;
+        SetLastMusicChoiceTime(LoggedGetTicks());
+        SetCurrentDungeonTrackIndex(0);
+        StopMusic();
+    }
+    void TearDown() override {
+        StopMusic();
+        MusicFlag = savedFlag_;
+        MusicEnabled = savedEnabled_;
+        HeldTrackFlag = false;
+        ResetInputLog();
+    }
+    // The index the next rotation draws after seeding with the seed.
+    static int32_t NextDraw(uint32_t seed) {
+        CSRand(seed);
+        const int32_t index = CRand() / (32767 / 16 + 1);
+        CSRand(seed);
+        return index;
+    }
+    static void ExpectTrack(int32_t index) {
+        const DungeonTrack& t = GetDungeonTrack(index);
+        if (t.opening != nullptr) {
+            EXPECT_EQ(CurrentMusicIntro(), t.opening);
+            EXPECT_EQ(CurrentMusicLoop(), t.loop);
+        } else {
+            EXPECT_EQ(CurrentMusicIntro(), t.loop);
+            EXPECT_EQ(CurrentMusicLoop(), t.loop);  // the track loops itself
+        }
+    }
+
+    int32_t savedFlag_ = 0;
+    int32_t savedEnabled_ = 0;
+};
+
+TEST_F(MusicRotationTest, ForcedAlwaysStartsATrackEvenTheCurrentOne) {
+    const int32_t drawn = NextDraw(77);
+    SetCurrentDungeonTrackIndex(drawn);
+    AdvanceFakeClock(1000);
+    RotateDungeonMusic(true);
+    ExpectTrack(drawn);
+    EXPECT_EQ(CurrentDungeonTrackIndex(), drawn);
+    EXPECT_EQ(LastMusicChoiceTime(), LoggedGetTicks());
+}
+
+TEST_F(MusicRotationTest, UnforcedWaitsMoreThanSixMinutes) {
+    const uint32_t start = LastMusicChoiceTime();
+    const int32_t drawn = NextDraw(1234);
+    SetCurrentDungeonTrackIndex((drawn + 1) % 16);
+    AdvanceFakeClock(kMusicRotationMs);
+    RotateDungeonMusic(false);
+    EXPECT_EQ(CurrentMusicIntro(), "");
+    EXPECT_EQ(LastMusicChoiceTime(), start);
+    // Nothing was drawn: the next draw is still the first of the seed.
+    EXPECT_EQ(NextDraw(1234), drawn);
+
+    AdvanceFakeClock(1);
+    RotateDungeonMusic(false);
+    ExpectTrack(drawn);
+    EXPECT_EQ(CurrentDungeonTrackIndex(), drawn);
+    EXPECT_EQ(LastMusicChoiceTime(), start + kMusicRotationMs + 1);
+}
+
+TEST_F(MusicRotationTest, UnforcedDrawOfTheCurrentTrackPlaysNothingButRestartsTheWait) {
+    const int32_t drawn = NextDraw(99);
+    SetCurrentDungeonTrackIndex(drawn);
+    AdvanceFakeClock(kMusicRotationMs + 5);
+    RotateDungeonMusic(false);
+    EXPECT_EQ(CurrentMusicIntro(), "");
+    EXPECT_EQ(CurrentDungeonTrackIndex(), drawn);
+    EXPECT_EQ(LastMusicChoiceTime(), LoggedGetTicks());
+}
+
+TEST_F(MusicRotationTest, AHeldTrackBlocksUnforcedRotationsWithoutRestartingTheWait) {
+    const uint32_t start = LastMusicChoiceTime();
+    const int32_t drawn = NextDraw(4321);
+    SetCurrentDungeonTrackIndex((drawn + 3) % 16);
+    HeldTrackFlag = true;
+    AdvanceFakeClock(kMusicRotationMs + 100);
+    RotateDungeonMusic(false);
+    EXPECT_EQ(CurrentMusicIntro(), "");
+    EXPECT_EQ(LastMusicChoiceTime(), start);
+    // A forced change is not held back.
+    HeldTrackFlag = true;
+    RotateDungeonMusic(true);
+    ExpectTrack(drawn);
+
+    // Once the flag is cleared, the first pass after six minutes changes the track.
+    HeldTrackFlag = true;
+    const uint32_t chosen = LastMusicChoiceTime();
+    AdvanceFakeClock(kMusicRotationMs + 1);
+    RotateDungeonMusic(false);
+    EXPECT_EQ(LastMusicChoiceTime(), chosen);
+    HeldTrackFlag = false;
+    StopMusic();
+    const int32_t next = NextDraw(555);
+    SetCurrentDungeonTrackIndex((next + 1) % 16);
+    RotateDungeonMusic(false);
+    ExpectTrack(next);
+}
+
+TEST_F(MusicRotationTest, EverySixteenTracksCanBeChosen) {
+    std::set<int32_t> seen;
+    CSRand(2024);
+    for (int i = 0; i < 400 && seen.size() < 16; ++i) {
+        RotateDungeonMusic(true);
+        const int32_t index = CurrentDungeonTrackIndex();
+        ASSERT_GE(index, 0);
+        ASSERT_LT(index, 16);
+        ExpectTrack(index);
+        seen.insert(index);
+    }
+    EXPECT_EQ(seen.size(), 16u);
+    // The table itself, at both ends and at one with an opening piece.
+    EXPECT_STREQ(GetDungeonTrack(0).loop, "tunes/chilled-repeat.ogg");
+    EXPECT_EQ(GetDungeonTrack(0).opening, nullptr);
+    EXPECT_STREQ(GetDungeonTrack(12).opening, "tunes/stygian-open.ogg");
+    EXPECT_STREQ(GetDungeonTrack(15).loop, "tunes/veil-repeat.ogg");
+}
+
+}  // namespace
