@@ -21,7 +21,8 @@
 #include <string>
 
 #include "core/input_log.h"
-#include "core/shell/startup.h"
+#include "media/screen.h"
+#include "interface/hud_surfaces.h"
 #include "creatures/experience.h"
 #include "creatures/player.h"
 #include "interface/game_frame.h"

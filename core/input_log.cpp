@@ -1,6 +1,6 @@
 #include "core/input_log.h"
 
-#include "core/shell/command_line.h"
+#include "core/command_state.h"
 #include "media/opengl_present.h"
 
 #include <cctype>

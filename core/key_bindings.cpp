@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "core/shell/command_line.h"
+#include "core/command_state.h"
 
 KeyBindingMap KeyBindingTable;
 

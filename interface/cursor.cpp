@@ -3,7 +3,7 @@
 #include <SDL.h>
 
 #include "core/input_log.h"
-#include "core/shell/startup.h"
+#include "media/screen.h"
 #include "items_fixtures/item.h"
 #include "media/sprite.h"
 

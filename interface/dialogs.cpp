@@ -3,7 +3,7 @@
 
 #include "core/shell/game_input.h"
 #include "core/input_log.h"
-#include "core/shell/startup.h"
+#include "media/screen.h"
 #include "creatures/player.h"
 #include "interface/layout.h"
 #include "interface/menu_frame.h"

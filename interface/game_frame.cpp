@@ -9,7 +9,7 @@
 
 #include "levels/game_obj.h"
 #include "core/input_log.h"
-#include "core/shell/startup.h"
+#include "media/screen.h"
 #include "creatures/player.h"
 #include "interface/cursor.h"
 #include "interface/hud.h"

@@ -4,7 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/shell/startup.h"
+#include "media/screen.h"
+#include "interface/hud_surfaces.h"
 #include "core/text_db.h"
 #include "creatures/ability.h"
 #include "creatures/experience.h"

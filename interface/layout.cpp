@@ -1,7 +1,8 @@
 #include "interface/layout.h"
 
-#include "core/shell/command_line.h"
-#include "core/shell/startup.h"
+#include "core/command_state.h"
+#include "media/screen.h"
+#include "interface/hud_surfaces.h"
 
 ScreenLayoutState Layout;
 

@@ -1,7 +1,7 @@
 #include "interface/menu_frame.h"
 
 #include "core/input_log.h"
-#include "core/shell/startup.h"
+#include "media/screen.h"
 #include "media/font.h"
 #include "media/image.h"
 #include "media/sprite.h"

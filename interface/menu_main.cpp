@@ -1,6 +1,6 @@
 #include "interface/menu_main.h"
 
-#include "core/shell/command_line.h"
+#include "core/command_state.h"
 #include "core/input_log.h"
 #include "core/key_bindings.h"
 #include "core/shell/startup.h"

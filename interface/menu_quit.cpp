@@ -2,7 +2,7 @@
 // plea to stay, and the buttons Quit and Don't quit.
 #include "core/input_log.h"
 #include "core/random.h"
-#include "core/shell/startup.h"
+#include "media/screen.h"
 #include "interface/dialogs.h"
 #include "interface/menu_frame.h"
 #include "interface/menu_main.h"

@@ -1,6 +1,6 @@
 #include "interface/screenshot.h"
 
-#include "core/shell/startup.h"
+#include "media/screen.h"
 #include "platform/platform.h"
 
 #include <sys/stat.h>

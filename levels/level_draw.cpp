@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "levels/game_obj.h"
-#include "core/shell/startup.h"
+#include "media/screen.h"
 #include "interface/layout.h"
 #include "levels/branch_db.h"
 #include "levels/level.h"

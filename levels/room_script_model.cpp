@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "core/shell/command_line.h"
+#include "core/command_state.h"
 #include "core/xml_util.h"
 #include "creatures/spell.h"
 #include "levels/room_templates.h"

@@ -10,7 +10,7 @@
 
 #include <expat.h>
 
-#include "core/shell/command_line.h"
+#include "core/command_state.h"
 #include "core/xml_util.h"
 #include "platform/vfs.h"
 

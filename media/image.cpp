@@ -8,7 +8,7 @@
 #include <stb/stb_image.h>
 
 #include "core/shell/config.h"
-#include "core/shell/startup.h"
+#include "media/screen.h"
 #include "media/png_palette.h"
 #include "platform/platform.h"
 #include "platform/vfs.h"

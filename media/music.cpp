@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "core/shell/command_line.h"
+#include "core/command_state.h"
 #include "media/audio_device.h"
 #include "media/music_stream.h"
 #include "media/sound.h"

@@ -8,7 +8,7 @@
 #include <map>
 #include <vector>
 
-#include "core/shell/command_line.h"
+#include "core/command_state.h"
 #include "media/audio_device.h"
 #include "media/wav.h"
 #include "platform/platform.h"

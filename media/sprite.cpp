@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/shell/config.h"
-#include "core/shell/startup.h"
+#include "media/screen.h"
 #include "media/image.h"
 #include "platform/platform.h"
 #include "platform/vfs.h"

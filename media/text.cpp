@@ -7,7 +7,7 @@
 #include <list>
 #include <unordered_map>
 
-#include "core/shell/startup.h"
+#include "media/screen.h"
 #include "media/font.h"
 #include "media/text_wrap.h"
 

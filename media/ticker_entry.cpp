@@ -1,7 +1,7 @@
 // The pieces of the message ticker.
 #include "media/ticker_entry.h"
 
-#include "core/shell/startup.h"
+#include "media/screen.h"
 #include "media/font.h"
 #include "media/sprite.h"
 

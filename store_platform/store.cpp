@@ -1,7 +1,6 @@
 // Local stand-in of the store platform. What is still inactive is listed in store.h.
 #include "store_platform/store.h"
 
-#include "core/shell/command_line.h"
 #include "platform/platform.h"
 
 #include <cerrno>
@@ -165,9 +164,9 @@ void RunModPublisher() {
     printf("Publishing mods to the Steam Workshop is not available in this build.\n");
 }
 
-void InitSteamCloud() {
+void InitSteamCloud(bool clearCloud) {
     // "-nukesteamcloud": kept until cloud storage exists to act on it.
-    CloudClearTaken = CmdLine.clearCloud;
+    CloudClearTaken = clearCloud;
 }
 
 bool CloudClearRequested() {

@@ -67,8 +67,8 @@ void InitSteamWorkshop();
 // The mod publisher of "-publisher": not available here; says so and returns.
 void RunModPublisher();
 
-// Starts cloud storage and takes the clear-cloud request of "-nukesteamcloud" (CmdLine.clearCloud).
-void InitSteamCloud();
+// Starts cloud storage and takes the clear-cloud request of "-nukesteamcloud".
+void InitSteamCloud(bool clearCloud);
 
 // True when InitSteamCloud took a clear-cloud request.
 bool CloudClearRequested();

@@ -16,7 +16,7 @@
 #include "core/xml_util.h"
 #include "platform/platform.h"
 
-CommandLineState CmdLine;
+
 
 namespace {
 

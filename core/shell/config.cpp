@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/shell/command_line.h"
+#include "core/command_state.h"
 #include "core/key_bindings.h"
 #include "core/shell/mods.h"
 #include "core/shell/video_modes.h"

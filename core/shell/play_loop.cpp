@@ -1,6 +1,6 @@
 #include "core/shell/play_loop.h"
 
-#include "core/shell/command_line.h"
+#include "core/command_state.h"
 #include "core/shell/game_input.h"
 #include "core/shell/game_lifecycle.h"
 #include "core/input_log.h"

@@ -1,4 +1,6 @@
 #include "core/shell/startup.h"
+#include "interface/hud_surfaces.h"
+#include "media/screen.h"
 
 #include "core/shell/command_line.h"
 #include "core/shell/config.h"
@@ -53,13 +55,6 @@
 
 const char* const kCookieText = "this is the magic cookie. don't eat it. throw it away.";
 
-SDL_Surface* ScreenSurface = nullptr;
-SDL_PixelFormat* ScreenFormat = nullptr;
-Sprite* CursorSprite = nullptr;
-Sprite* CursorCornerSprite = nullptr;
-Sprite* CurrentCursor = nullptr;
-SpriteTable* MinimapSprites = nullptr;
-HudSurfaces Hud;
 bool CrashFlag = false;
 
 namespace {
@@ -204,7 +199,7 @@ void LoadGameData() {
     LogLoadProgress("LoadPortraits");
     LogLoadProgress("InitShops");
     SeedRandomGenerators();
-    InitSteamCloud();
+    InitSteamCloud(CmdLine.clearCloud);
     LogLoadProgress("InitSteamCloud");
     PlayMusic("tunes/finaltitle.ogg", "");
     LogLoadProgress("PlayMusic");

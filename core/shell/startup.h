@@ -1,7 +1,5 @@
 #pragma once
 // Process start-up and shutdown.
-#include <SDL.h>
-
 #include <string>
 
 int GameMain(int argc, char** argv);
@@ -22,37 +20,6 @@ void QuitAudioAndSDL();
 // The crash cookie's text and path.
 extern const char* const kCookieText;
 std::string CookiePath();
-
-// The surface every frame is drawn into.
-extern SDL_Surface* ScreenSurface;
-extern SDL_PixelFormat* ScreenFormat;
-
-class Sprite;
-extern Sprite* CursorSprite;
-extern Sprite* CursorCornerSprite;
-extern Sprite* CurrentCursor;
-
-class SpriteTable;
-extern SpriteTable* MinimapSprites;
-
-// The images the bottom bar of the play screen is drawn from.
-struct HudSurfaces {
-    SDL_Surface* bottomBar = nullptr;
-    SDL_Surface* bottomBar2x = nullptr;
-    SDL_Surface* digest0 = nullptr;
-    SDL_Surface* digest1 = nullptr;
-    SDL_Surface* digestInactive = nullptr;
-    SDL_Surface* quickbarSelect = nullptr;
-    SDL_Surface* lifeBar = nullptr;
-    SDL_Surface* expBar = nullptr;
-    SDL_Surface* manaBar0 = nullptr;
-    SDL_Surface* manaBar1 = nullptr;
-    SDL_Surface* lifeBar2x = nullptr;
-    SDL_Surface* expBar2x = nullptr;
-    SDL_Surface* manaBar0_2x = nullptr;
-    SDL_Surface* manaBar1_2x = nullptr;
-};
-extern HudSurfaces Hud;
 
 // True once the previous run was found not to have ended cleanly.
 extern bool CrashFlag;

@@ -1,6 +1,6 @@
 #include "core/shell/video_modes.h"
 
-#include "core/shell/command_line.h"
+#include "core/command_state.h"
 #include "core/shell/config.h"
 
 std::vector<VideoMode> VideoModes;

@@ -2,7 +2,7 @@
 // lines and the tutorial's save-and-restore of the table.
 #include <gtest/gtest.h>
 
-#include "core/shell/command_line.h"
+#include "core/command_state.h"
 #include "core/key_bindings.h"
 
 namespace {

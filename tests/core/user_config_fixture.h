@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "core/shell/command_line.h"
+#include "core/command_state.h"
 #include "core/shell/config.h"
 #include "core/key_bindings.h"
 #include "core/shell/mods.h"

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "media/screen.h"
 #include "core/input_log.h"
 #include "creatures/player.h"
 #include "interface/cursor.h"

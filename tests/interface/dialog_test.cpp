@@ -1,4 +1,5 @@
 // The message box: which input closes it with which answer and sound, and what it draws.
+#include "media/screen.h"
 #include "interface/dialogs.h"
 
 #include <gtest/gtest.h>

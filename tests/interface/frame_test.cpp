@@ -6,6 +6,7 @@
 #include <limits>
 #include <memory>
 
+#include "media/screen.h"
 #include "core/input_log.h"
 #include "creatures/player.h"
 #include "interface/cursor.h"

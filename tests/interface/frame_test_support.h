@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "core/shell/startup.h"
+#include "media/screen.h"
 #include "media/sprite.h"
 
 // A sprite of `frames` frames, each a w x h block of one colour, each shown for `delay` ms.

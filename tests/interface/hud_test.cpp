@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "interface/hud_surfaces.h"
 #include "creatures/experience.h"
 #include "creatures/player.h"
 #include "interface/game_frame.h"

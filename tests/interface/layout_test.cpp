@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/shell/startup.h"
+#include "media/screen.h"
 
 namespace {
 

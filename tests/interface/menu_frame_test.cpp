@@ -1,5 +1,6 @@
 // The menu-screen frame: copying queued rectangles, the software pointer, the standard backdrop
 // and the stand-in pictures for missing art.
+#include "media/screen.h"
 #include "interface/menu_frame.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,7 @@
 // The title screen and main menu: layout, the picture it composes, choosing with the mouse,
 // the opening splash, and screenshots taken from it.
+#include "core/command_state.h"
+#include "media/screen.h"
 #include "interface/menu_main.h"
 
 #include <gtest/gtest.h>

@@ -13,9 +13,9 @@
 #include <memory>
 #include <string>
 
-#include "core/shell/command_line.h"
+#include "core/command_state.h"
 #include "core/input_log.h"
-#include "core/shell/startup.h"
+#include "media/screen.h"
 #include "interface/layout.h"
 #include "media/font.h"
 #include "media/sound.h"

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/shell/startup.h"
+#include "media/screen.h"
 #include "platform/platform.h"
 #include "support/platform_fixtures.h"
 #include "support/run_game.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/class_registry.h"
-#include "core/shell/command_line.h"
+#include "core/command_state.h"
 #include "creatures/player.h"
 #include "levels/level.h"
 

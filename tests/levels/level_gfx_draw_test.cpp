@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "levels/game_obj.h"
-#include "core/shell/startup.h"
+#include "media/screen.h"
 #include "interface/layout.h"
 #include "levels/level.h"
 #include "levels/level_draw.h"

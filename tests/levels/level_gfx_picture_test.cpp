@@ -13,7 +13,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "core/shell/startup.h"
+#include "media/screen.h"
 #include "interface/layout.h"
 #include "levels/branch_db.h"
 #include "levels/level.h"

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "core/shell/command_line.h"
+#include "core/command_state.h"
 #include "support/platform_fixtures.h"
 #include "support/run_game.h"
 

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "core/shell/startup.h"
+#include "media/screen.h"
 #include "levels/level.h"
 #include "media/sprite.h"
 

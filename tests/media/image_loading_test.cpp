@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "media/screen.h"
 #include "core/shell/config.h"
 #include "media/image.h"
 #include "media/png_palette.h"

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "core/shell/startup.h"
+#include "media/screen.h"
 #include "platform/vfs.h"
 #include "support/platform_fixtures.h"
 #include "support/run_game.h"

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "core/command_state.h"
 #include "core/user_config_fixture.h"
 
 namespace {

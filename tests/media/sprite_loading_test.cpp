@@ -2,6 +2,7 @@
 // sprite table.
 #include <functional>
 
+#include "media/screen.h"
 #include "core/shell/config.h"
 #include "media/image.h"
 #include "media/sprite.h"

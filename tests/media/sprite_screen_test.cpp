@@ -15,7 +15,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "core/shell/startup.h"
+#include "media/screen.h"
 #include "media/bob.h"
 #include "media/font.h"
 #include "media/sprite.h"

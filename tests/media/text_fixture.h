@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "core/shell/startup.h"
+#include "media/screen.h"
 #include "media/font.h"
 #include "support/platform_fixtures.h"
 

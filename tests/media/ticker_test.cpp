@@ -1,5 +1,6 @@
 // The message ticker: placement, wrapping, scrolling under the fake clock, piece ownership
 // and the ticker log.
+#include "media/screen.h"
 #include "media/ticker.h"
 
 #include <gtest/gtest.h>

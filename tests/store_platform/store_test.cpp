@@ -5,7 +5,6 @@
 
 #include <string>
 
-#include "core/shell/command_line.h"
 #include "platform/platform.h"
 #include "support/platform_fixtures.h"
 #include "support/run_game.h"
@@ -122,12 +121,8 @@ TEST_F(LocalStoreTest, InactiveServicesAnswerAsUnavailable) {
     std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_NE(printed.find("not available"), std::string::npos) << printed;
 
-    const bool saved = CmdLine.clearCloud;
-    CmdLine.clearCloud = true;
-    InitSteamCloud();
+    InitSteamCloud(true);
     EXPECT_TRUE(CloudClearRequested());
-    CmdLine.clearCloud = false;
-    InitSteamCloud();
+    InitSteamCloud(false);
     EXPECT_FALSE(CloudClearRequested());
-    CmdLine.clearCloud = saved;
 }

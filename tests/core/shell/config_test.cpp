@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdio>
 
+#include "core/command_state.h"
 #include "levels/tutorial.h"
 #include "tests/core/user_config_fixture.h"
 

@@ -2,12 +2,12 @@
 // tutorial, ending a game, loading that fails, and the save index with its file names.
 #include <gtest/gtest.h>
 
-#include "core/shell/command_line.h"
+#include "core/command_state.h"
 #include "core/shell/config.h"
 #include "core/shell/game_input.h"
 #include "core/shell/game_lifecycle.h"
 #include "core/input_log.h"
-#include "core/shell/startup.h"
+#include "media/screen.h"
 #include "core/shell/play_loop.h"
 #include "core/shell/saved_games.h"
 #include "core/shell/turn_engine.h"

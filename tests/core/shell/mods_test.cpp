@@ -1,6 +1,7 @@
 // The mods folder: discovery, "mod.xml", loading enabled mods and their mount order.
 #include <algorithm>
 
+#include "core/command_state.h"
 #include "core/text_db.h"
 
 #include "tests/core/user_config_fixture.h"

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/shell/game_lifecycle.h"
-#include "core/shell/startup.h"
+#include "media/screen.h"
 #include "core/input_log.h"
 #include "core/shell/play_loop.h"
 #include "core/random.h"

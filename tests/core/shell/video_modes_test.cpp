@@ -1,4 +1,5 @@
 // The video-mode list and the window the game opens with.
+#include "core/command_state.h"
 #include "tests/core/user_config_fixture.h"
 
 namespace {

@@ -1,0 +1,3 @@
+#include "core/command_state.h"
+
+CommandLineState CmdLine;

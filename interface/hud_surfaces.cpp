@@ -1,0 +1,4 @@
+#include "interface/hud_surfaces.h"
+
+HudSurfaces Hud;
+SpriteTable* MinimapSprites = nullptr;

@@ -1,0 +1,24 @@
+#pragma once
+// The images the bottom bar of the play screen is drawn from, and the minimap icons.
+#include <SDL.h>
+
+struct HudSurfaces {
+    SDL_Surface* bottomBar = nullptr;
+    SDL_Surface* bottomBar2x = nullptr;
+    SDL_Surface* digest0 = nullptr;
+    SDL_Surface* digest1 = nullptr;
+    SDL_Surface* digestInactive = nullptr;
+    SDL_Surface* quickbarSelect = nullptr;
+    SDL_Surface* lifeBar = nullptr;
+    SDL_Surface* expBar = nullptr;
+    SDL_Surface* manaBar0 = nullptr;
+    SDL_Surface* manaBar1 = nullptr;
+    SDL_Surface* lifeBar2x = nullptr;
+    SDL_Surface* expBar2x = nullptr;
+    SDL_Surface* manaBar0_2x = nullptr;
+    SDL_Surface* manaBar1_2x = nullptr;
+};
+extern HudSurfaces Hud;
+
+class SpriteTable;
+extern SpriteTable* MinimapSprites;
