@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "levels/game_obj.h"
 #include "core/lookup3.h"
 
 namespace {
@@ -127,27 +126,4 @@ int32_t GetRegisteredClassIndex(const std::string& name) {
 
 const char* LegacyClassName(uint32_t key) {
     return key < kLegacyClassCount ? kLegacyClassNames[key] : nullptr;
-}
-
-bool WriteObjectRef(SaveWriter& out, GameObj* object) {
-    if (object == nullptr) return out.WriteByte(0);
-    bool ok = out.WriteByte(1);
-    ok = out.WriteUInt32(object->GetClassHash()) && ok;
-    ok = object->Save(out) && ok;
-    return ok;
-}
-
-GameObj* ReadObjectRef(SaveReader& in) {
-    uint8_t present = in.ReadByte();
-    if (in.Failed() || present == 0) return nullptr;
-    uint32_t key = in.ReadUInt32();
-    if (in.Failed()) return nullptr;
-    Serializable* created = SerializableRegistry::Instance().CreateFromSave(key, in);
-    if (created == nullptr) return nullptr;
-    GameObj* object = dynamic_cast<GameObj*>(created);
-    if (object == nullptr) {
-        in.Fail("object reference holds an object that is not a game object");
-        delete created;
-    }
-    return object;
 }

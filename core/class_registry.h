@@ -14,7 +14,6 @@
 #include "core/save_stream.h"
 
 class Serializable;
-class GameObj;
 
 // One registered class.
 class SerializableDefinition {
@@ -91,9 +90,3 @@ const char* LegacyClassName(uint32_t key);
 constexpr int kSaveableClassCount = 53;
 extern const char* const kSaveableClassNames[kSaveableClassCount];
 
-// Optional object reference inside another object's block: a presence byte 0 for
-// null; else 1, the object's class key word and the object's own save block.
-bool WriteObjectRef(SaveWriter& out, GameObj* object);
-// Null for a stored null. A present reference whose key names no class, or whose
-// object is not a game object, fails the reader and gives null.
-GameObj* ReadObjectRef(SaveReader& in);

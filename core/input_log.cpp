@@ -1,7 +1,5 @@
 #include "core/input_log.h"
 
-#include "core/command_state.h"
-#include "media/opengl_present.h"
 
 #include <cctype>
 #include <cstdio>
@@ -426,10 +424,16 @@ void CloseInputLog() {
     }
 }
 
+namespace {
+FramePresenter Presenter = nullptr;
+}  // namespace
+
+void SetFramePresenter(FramePresenter presenter) { Presenter = presenter; }
+
 void PresentFrame(SDL_Surface* surface) {
     InputLogState& s = State();
-    if (CmdLine.openGL) {
-        PresentScreenOpenGL(surface);
+    if (Presenter) {
+        Presenter(surface);
     } else if (surface) {
         SDL_Flip(surface);
     }

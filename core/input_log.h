@@ -30,8 +30,13 @@ Uint8 LoggedGetMouseState(int* x, int* y);
 SDLMod LoggedGetModState();
 void CloseInputLog();
 
-// Shows the finished frame (flip, or the OpenGL upload) and waits 2 ms.
+// Shows the finished frame through the presenter (by default a flip of the surface) and
+// waits 2 ms, or advances the fixed frame clock by one frame.
 void PresentFrame(SDL_Surface* surface);
+// The routine that shows a finished frame; null restores the plain flip. Start-up sets the
+// OpenGL upload here when the video mode was made for it.
+using FramePresenter = void (*)(SDL_Surface* surface);
+void SetFramePresenter(FramePresenter presenter);
 int BlitSurface(SDL_Surface* src, SDL_Rect* srcRect, SDL_Surface* dst, SDL_Rect* dstRect);
 
 // Sets the layer up from the environment; start-up calls it once. Safe to call again.

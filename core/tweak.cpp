@@ -10,7 +10,6 @@
 #include <expat.h>
 
 #include "core/xml_util.h"
-#include "creatures/player.h"
 
 #include "platform/vfs.h"
 
@@ -74,11 +73,13 @@ void XMLCALL TweakDBEndElement(void*, const XML_Char* element) {
 
 // The hero's difficulty while a hero exists, else easy. A value outside the
 // three sections reads as easy rather than indexing past the tables.
+DifficultySource Difficulty = nullptr;
+
 int CurrentDifficulty() {
-    if (CurrentPlayer == nullptr) {
+    if (Difficulty == nullptr) {
         return 0;
     }
-    const int32_t difficulty = CurrentPlayer->difficulty;
+    const int32_t difficulty = Difficulty();
     if (difficulty < 0 || difficulty >= kDifficultyCount) {
         return 0;
     }
@@ -86,6 +87,8 @@ int CurrentDifficulty() {
 }
 
 }  // namespace
+
+void SetTweakDifficultySource(DifficultySource source) { Difficulty = source; }
 
 bool LoadTweakValsFromBuffer(const char* data, size_t len) {
     currentSection = -1;

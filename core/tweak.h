@@ -22,3 +22,8 @@ bool TweakExists(const char* name);
 
 // Empties both tables (all three difficulties).
 void ClearTweakVals();
+
+// Where the lookups learn the difficulty of the game being played: the creatures layer
+// sets it to read the current hero's. Null (or a value outside 0..2) reads easy.
+using DifficultySource = int32_t (*)();
+void SetTweakDifficultySource(DifficultySource source);

@@ -3,10 +3,18 @@
 
 #include <cctype>
 
+#include "core/tweak.h"
 #include "creatures/experience.h"
 #include "media/sprite.h"
 
 Player* CurrentPlayer = nullptr;
+
+namespace {
+// The tuning tables read the difficulty of the hero being played (easy without one).
+int32_t CurrentHeroDifficulty() { return CurrentPlayer != nullptr ? CurrentPlayer->difficulty : 0; }
+const bool DifficultySourceSet = (SetTweakDifficultySource(CurrentHeroDifficulty), true);
+}  // namespace
+
 bool VictoryFlag = false;
 
 Player::Player() {

@@ -4,6 +4,7 @@
 // on the cursor is drawn there instead with a corner mark.
 #include <cstdint>
 
+#include "interface/ui_services.h"
 #include "media/bob.h"
 
 class Item;

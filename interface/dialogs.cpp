@@ -1,7 +1,7 @@
 // Stand-in: what is still to be built is listed at the top of interface/dialogs.h.
 #include "interface/dialogs.h"
 
-#include "core/shell/game_input.h"
+#include "core/shell/shell_services.h"
 #include "core/input_log.h"
 #include "media/screen.h"
 #include "creatures/player.h"

@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+#include "interface/ui_services.h"
+
 // The plain dialog box every ShowDialog call draws; loaded by LoadDialogs and kept for the
 // life of the process. Null until then (ShowDialog loads it itself when it is needed first).
 extern SDL_Surface* DialogBoxPicture;

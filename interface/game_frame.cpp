@@ -132,15 +132,15 @@ void StepTile(BranchTileRange& tile, int32_t elapsedMs) {
 // Advances the Bobs linked to the squares of the view (one square of margin left and above,
 // one or two right and below) and deletes the finished effect pictures those squares own.
 void AdvanceViewBobs(Level& level, int32_t elapsedMs) {
-    const int32_t tileW = Layout.tileWidth > 0 ? Layout.tileWidth : 64;
-    const int32_t tileH = Layout.tileHeight > 0 ? Layout.tileHeight : 64;
+    const int32_t tileW = Layout.view.tileWidth > 0 ? Layout.view.tileWidth : 64;
+    const int32_t tileH = Layout.view.tileHeight > 0 ? Layout.view.tileHeight : 64;
     const int32_t lastDy = Layout.screenHeight / tileH + 1;
     const int32_t lastDx = Layout.screenWidth / tileW;
     for (int32_t dy = -1; dy <= lastDy; ++dy) {
-        const int32_t y = Layout.viewOriginY + dy;
+        const int32_t y = Layout.view.originY + dy;
         if (y < 0 || y >= level.height) continue;
         for (int32_t dx = -1; dx <= lastDx; ++dx) {
-            const int32_t x = Layout.viewOriginX + dx;
+            const int32_t x = Layout.view.originX + dx;
             if (x < 0 || x >= level.width) continue;
             LevelCell* cell = level.GetCell(x, y);
             if (cell->bobs.empty()) continue;
@@ -154,29 +154,27 @@ void AdvanceViewBobs(Level& level, int32_t elapsedMs) {
 
 }  // namespace
 
-CameraView ComputeCamera(int32_t x, int32_t y, float offsetX, float offsetY, int32_t tileWidth,
-                         int32_t tileHeight, int32_t halfViewColumns, int32_t screenHeight) {
-    CameraView view;
+MapView ComputeCamera(int32_t x, int32_t y, float offsetX, float offsetY, int32_t tileWidth,
+                      int32_t tileHeight, int32_t halfViewColumns, int32_t screenHeight) {
+    MapView view;
+    view.tileWidth = tileWidth;
+    view.tileHeight = tileHeight;
     if (tileWidth <= 0 || tileHeight <= 0) return view;
     const int64_t rows = screenHeight / tileHeight;
     const int64_t px = (static_cast<int64_t>(x) - halfViewColumns) * tileWidth +
                        TruncateOffset(offsetX) - tileWidth / 2;
     const int64_t py = (static_cast<int64_t>(y) - rows / 2 - 1) * tileHeight + TruncateOffset(offsetY);
-    SplitCameraAxis(px, tileWidth, &view.cellX, &view.pixelX);
-    SplitCameraAxis(py, tileHeight, &view.cellY, &view.pixelY);
+    SplitCameraAxis(px, tileWidth, &view.originX, &view.pixelX);
+    SplitCameraAxis(py, tileHeight, &view.originY, &view.pixelY);
     return view;
 }
 
 void UpdateCamera() {
     Player* hero = CurrentPlayer;
     if (hero == nullptr) return;
-    const CameraView view = ComputeCamera(hero->x, hero->y, hero->offsetX, hero->offsetY,
-                                          Layout.tileWidth, Layout.tileHeight,
-                                          Layout.halfViewColumns, Layout.screenHeight);
-    Layout.viewOriginX = view.cellX;
-    Layout.viewOriginY = view.cellY;
-    Layout.viewPixelX = view.pixelX;
-    Layout.viewPixelY = view.pixelY;
+    Layout.view = ComputeCamera(hero->x, hero->y, hero->offsetX, hero->offsetY,
+                                Layout.view.tileWidth, Layout.view.tileHeight,
+                                Layout.halfViewColumns, Layout.screenHeight);
 }
 
 void DrawGameScreen() {
@@ -188,13 +186,9 @@ void DrawGameScreen() {
     if (hero == nullptr || level == nullptr) return;
 
     UpdateCamera();
-    const int32_t cx = Layout.viewOriginX;
-    const int32_t cy = Layout.viewOriginY;
-    const int32_t px = Layout.viewPixelX;
-    const int32_t py = Layout.viewPixelY;
-    level->DrawFluids(cx, cy, px, py);
+    level->DrawFluids(Layout.view);
     DrawGlints();
-    level->Draw(cx, cy, px, py);
+    level->Draw(Layout.view);
 
     // The strip behind the ticker.
     SDL_Rect strip;

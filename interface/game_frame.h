@@ -10,6 +10,9 @@
 
 #include <cstdint>
 
+#include "interface/ui_services.h"
+#include "levels/map_view.h"
+
 class Bob;
 struct BranchRecord;
 
@@ -37,18 +40,10 @@ extern bool MenuBarHover;
 // After this long without input the hero switches to its long-idle animation.
 constexpr int32_t kLongIdleAfterMs = 60000;
 
-// The camera: the square drawn at the top-left corner of the screen and how many pixels of
-// it lie left of and above the screen edge.
-struct CameraView {
-    int32_t cellX = 0;
-    int32_t cellY = 0;
-    int32_t pixelX = 0;
-    int32_t pixelY = 0;
-};
 // The camera for a hero on square (x, y) with drawing offsets (offsetX, offsetY): the hero
 // one square below the middle of the view, never scrolled past the top-left corner of the
 // level, pixel offsets even.
-CameraView ComputeCamera(int32_t x, int32_t y, float offsetX, float offsetY, int32_t tileWidth,
+MapView ComputeCamera(int32_t x, int32_t y, float offsetX, float offsetY, int32_t tileWidth,
                          int32_t tileHeight, int32_t halfViewColumns, int32_t screenHeight);
 // Recomputes the camera of the layout (view origin and pixel offsets) from CurrentPlayer.
 void UpdateCamera();

@@ -21,9 +21,9 @@ void UpdateScreenLayout() {
         Layout.screenHeight = CmdLine.screenHeight;
     }
     Layout.largeInterface = Layout.largeInterface ? 1 : 0;
-    Layout.tileWidth = 64;
-    Layout.tileHeight = 64;
-    Layout.viewColumns = Layout.screenWidth / Layout.tileWidth;
+    Layout.view.tileWidth = 64;
+    Layout.view.tileHeight = 64;
+    Layout.viewColumns = Layout.screenWidth / Layout.view.tileWidth;
     Layout.halfViewColumns = Layout.viewColumns / 2;
     Layout.halfScreenWidth = Layout.screenWidth / 2;
     Layout.halfScreenHeight = Layout.screenHeight / 2;

@@ -9,17 +9,13 @@
 
 #include <cstdint>
 
+#include "levels/map_view.h"
+
 struct ScreenLayoutState {
     int32_t largeInterface = 0;   // 0 or 1
     int32_t hideInterface = 0;    // 0 or 1
-    int32_t tileWidth = 64;
-    int32_t tileHeight = 64;
-    // The camera: the square drawn at the top-left corner of the screen (view origin) and
-    // how many pixels of it lie left of and above the screen edge (view pixel offsets).
-    int32_t viewPixelX = 0;
-    int32_t viewPixelY = 0;
-    int32_t viewOriginX = 0;
-    int32_t viewOriginY = 0;
+    // The camera and the tile size.
+    MapView view;
     int32_t screenWidth = 1280;
     int32_t screenHeight = 720;
     int32_t viewColumns = 20;     // screen width / tile width

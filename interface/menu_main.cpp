@@ -3,7 +3,7 @@
 #include "core/command_state.h"
 #include "core/input_log.h"
 #include "core/key_bindings.h"
-#include "core/shell/startup.h"
+#include "core/shell/shell_services.h"
 #include "core/version.h"
 #include "interface/menu_frame.h"
 #include "interface/screens.h"

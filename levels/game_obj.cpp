@@ -11,8 +11,6 @@
 SERIALIZABLE_REGISTRATION(GameObj);
 SERIALIZABLE_REGISTRATION(Activatable);
 
-ObjectDrawView ObjectView;
-
 namespace {
 
 GameObjHook DestroyHook = nullptr;
@@ -34,12 +32,13 @@ Serializable::~Serializable() = default;
 void SetGameObjDestroyHook(GameObjHook hook) { DestroyHook = hook; }
 
 bool ComputeBobPlacement(int32_t anchorMode, int32_t x, int32_t y, float offsetX, float offsetY,
-                         int32_t frameWidth, int32_t frameHeight, const ObjectDrawView& view,
+                         int32_t frameWidth, int32_t frameHeight, const MapView& view,
                          int32_t* outX, int32_t* outY) {
     // 64-bit intermediates: positions loaded from a file may be anywhere.
-    const int64_t T = view.tileSize;
-    const int64_t tx = static_cast<int64_t>(x) - view.camX;
-    const int64_t ty = static_cast<int64_t>(y) - view.camY;
+    const int64_t TW = view.tileWidth;
+    const int64_t TH = view.tileHeight;
+    const int64_t tx = static_cast<int64_t>(x) - view.originX;
+    const int64_t ty = static_cast<int64_t>(y) - view.originY;
     const int64_t ox = TruncatePixels(offsetX);
     const int64_t oy = TruncatePixels(offsetY);
     const int64_t W = frameWidth;
@@ -48,25 +47,25 @@ bool ComputeBobPlacement(int32_t anchorMode, int32_t x, int32_t y, float offsetX
     int64_t by = 0;
     switch (anchorMode) {
         case 0:  // half a tile left and one tile up
-            bx = tx * T + ox - T / 2 - view.viewX;
-            by = (ty - 1) * T + oy - view.viewY;
+            bx = tx * TW + ox - TW / 2 - view.pixelX;
+            by = (ty - 1) * TH + oy - view.pixelY;
             break;
         case 1:  // centred on the tile, standing on its bottom edge
-            bx = tx * T - W / 2 + ox + T / 2 - view.viewX;
-            by = (ty + 1) * T - H + oy - view.viewY;
+            bx = tx * TW - W / 2 + ox + TW / 2 - view.pixelX;
+            by = (ty + 1) * TH - H + oy - view.pixelY;
             break;
         case 2:
         case 5:  // right and bottom edges on the tile's
-            bx = (tx + 1) * T - W + ox - view.viewX;
-            by = (ty + 1) * T - H + oy - view.viewY;
+            bx = (tx + 1) * TW - W + ox - view.pixelX;
+            by = (ty + 1) * TH - H + oy - view.pixelY;
             break;
         case 3:  // top-left corner on the tile's
-            bx = tx * T + ox - view.viewX;
-            by = ty * T + oy - view.viewY;
+            bx = tx * TW + ox - view.pixelX;
+            by = ty * TH + oy - view.pixelY;
             break;
         case 4:  // left edge on the tile's, standing on its bottom edge
-            bx = tx * T + ox - view.viewX;
-            by = (ty + 1) * T - H + oy - view.viewY;
+            bx = tx * TW + ox - view.pixelX;
+            by = (ty + 1) * TH - H + oy - view.pixelY;
             break;
         default:
             return false;
@@ -159,23 +158,23 @@ int32_t GameObj::BumpedByPlayer() { return 0; }
 void GameObj::MonsterEntered(GameObj*) {}
 void GameObj::PlayerEntered() {}
 
-bool GameObj::PlaceBob() {
+bool GameObj::PlaceBob(const MapView& view) {
     if (bob.sprite == nullptr) return false;
     int32_t bx = 0;
     int32_t by = 0;
     if (ComputeBobPlacement(anchorMode, x, y, offsetX, offsetY, bob.FrameWidth(), bob.FrameHeight(),
-                            ObjectView, &bx, &by)) {
+                            view, &bx, &by)) {
         bob.x = bx;
         bob.y = by;
     }
     return true;
 }
 
-void GameObj::Draw() {
-    if (PlaceBob()) bob.Draw();
+void GameObj::Draw(const MapView& view) {
+    if (PlaceBob(view)) bob.Draw();
 }
 
-void GameObj::DrawOverlay() {}
+void GameObj::DrawOverlay(const MapView&) {}
 int32_t GameObj::ApplyDamage(int32_t, const std::string&, int32_t, int32_t) { return 0; }
 int32_t GameObj::TakeDamage(int32_t, GameObj*, const std::string&, int32_t, int32_t) { return 0; }
 void GameObj::HitByPlayer() {}
@@ -209,8 +208,8 @@ void GameObj::PlaceOnLevel(int32_t newX, int32_t newY, Level* newLevel, int32_t)
 
 const char* GameObj::GetActionVerb() { return nullptr; }
 
-void GameObj::HighlightNextDraw() {
-    if (PlaceBob()) bob.HighlightNextDraw();
+void GameObj::HighlightNextDraw(const MapView& view) {
+    if (PlaceBob(view)) bob.HighlightNextDraw();
 }
 
 bool GameObj::IsMovable() { return movable != 0; }
@@ -290,3 +289,26 @@ void Activatable::Update() {
 bool Activatable::IsActivated() { return activated != 0; }
 void Activatable::SetActivated(bool value) { activated = value ? 1 : 0; }
 bool Activatable::HasActivationChanged() { return activatedOlder != activated; }
+
+bool WriteObjectRef(SaveWriter& out, GameObj* object) {
+    if (object == nullptr) return out.WriteByte(0);
+    bool ok = out.WriteByte(1);
+    ok = out.WriteUInt32(object->GetClassHash()) && ok;
+    ok = object->Save(out) && ok;
+    return ok;
+}
+
+GameObj* ReadObjectRef(SaveReader& in) {
+    uint8_t present = in.ReadByte();
+    if (in.Failed() || present == 0) return nullptr;
+    uint32_t key = in.ReadUInt32();
+    if (in.Failed()) return nullptr;
+    Serializable* created = SerializableRegistry::Instance().CreateFromSave(key, in);
+    if (created == nullptr) return nullptr;
+    GameObj* object = dynamic_cast<GameObj*>(created);
+    if (object == nullptr) {
+        in.Fail("object reference holds an object that is not a game object");
+        delete created;
+    }
+    return object;
+}

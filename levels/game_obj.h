@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/save_stream.h"
+#include "levels/map_view.h"
 #include "media/bob.h"
 
 class Item;
@@ -20,22 +21,11 @@ public:
     virtual ~Serializable();
 };
 
-// Where the play screen shows the map; objects place their Bob from it.
-// (Stand-in until the play-screen layout globals exist; the play screen fills it.)
-struct ObjectDrawView {
-    int32_t tileSize = 64;
-    int32_t camX = 0;   // top-left tile of the camera
-    int32_t camY = 0;
-    int32_t viewX = 0;  // view origin in pixels
-    int32_t viewY = 0;
-};
-extern ObjectDrawView ObjectView;
-
 // Screen position of a Bob for an object at tile (x, y) with the given anchor mode,
 // pixel offset (truncated toward zero) and frame size. False for an unknown anchor
 // mode: the Bob then keeps its last position.
 bool ComputeBobPlacement(int32_t anchorMode, int32_t x, int32_t y, float offsetX, float offsetY,
-                         int32_t frameWidth, int32_t frameHeight, const ObjectDrawView& view,
+                         int32_t frameWidth, int32_t frameHeight, const MapView& view,
                          int32_t* outX, int32_t* outY);
 
 // Hook run first by every GameObj destructor; the turn engine sets it to drop the
@@ -80,8 +70,8 @@ public:
     virtual int32_t BumpedByPlayer();
     virtual void MonsterEntered(GameObj* monster);
     virtual void PlayerEntered();
-    virtual void Draw();
-    virtual void DrawOverlay();
+    virtual void Draw(const MapView& view);
+    virtual void DrawOverlay(const MapView& view);
     virtual int32_t ApplyDamage(int32_t amount, const std::string& cause, int32_t a, int32_t b);
     virtual int32_t TakeDamage(int32_t amount, GameObj* source, const std::string& cause,
                                int32_t a, int32_t b);
@@ -92,7 +82,7 @@ public:
     virtual int32_t AcceptsItem(Item* item);
     virtual void PlaceOnLevel(int32_t newX, int32_t newY, Level* newLevel, int32_t flag);
     virtual const char* GetActionVerb();
-    virtual void HighlightNextDraw();
+    virtual void HighlightNextDraw(const MapView& view);
     virtual bool IsMovable();
     virtual bool IsClosedDoor();
     virtual int32_t Activate();
@@ -128,7 +118,7 @@ public:
 
 protected:
     // Places the Bob for drawing; false when there is nothing to draw.
-    bool PlaceBob();
+    bool PlaceBob(const MapView& view);
 };
 
 class Activatable : public GameObj {
@@ -150,3 +140,10 @@ public:
     int32_t activatedPrev = 0;
     int32_t activatedOlder = 0;
 };
+
+// Optional object reference inside another object's block: a presence byte 0 for
+// null; else 1, the object's class key word and the object's own save block.
+bool WriteObjectRef(SaveWriter& out, GameObj* object);
+// Null for a stored null. A present reference whose key names no class, or whose
+// object is not a game object, fails the reader and gives null.
+GameObj* ReadObjectRef(SaveReader& in);

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "levels/level_cell.h"
+#include "levels/map_view.h"
 
 class Bob;
 class GameObj;
@@ -209,9 +210,9 @@ public:
 
     // ---- drawing (level_draw.cpp) ------------------------------------------------------
     // The liquid underlay and the base layer of the view; fills fluidVisibleMap.
-    void DrawFluids(int32_t viewX, int32_t viewY, int32_t offsetX, int32_t offsetY);
+    void DrawFluids(const MapView& view);
     // The top layer of mapped squares, the shading and the objects on visible squares.
-    void Draw(int32_t viewX, int32_t viewY, int32_t offsetX, int32_t offsetY);
+    void Draw(const MapView& view);
 
     // ---- fields -----------------------------------------------------------------------
     std::vector<LevelCell> squares;  // x + y * width

@@ -5,7 +5,6 @@
 
 #include "levels/game_obj.h"
 #include "media/screen.h"
-#include "interface/layout.h"
 #include "levels/branch_db.h"
 #include "levels/level.h"
 #include "media/image.h"
@@ -55,12 +54,15 @@ struct DrawContext {
     }
 };
 
-bool MakeContext(const Level& level, int32_t vx, int32_t vy, int32_t ox, int32_t oy,
-                 DrawContext* ctx) {
+bool MakeContext(const Level& level, const MapView& view, DrawContext* ctx) {
+    const int32_t vx = view.originX;
+    const int32_t vy = view.originY;
+    const int32_t ox = view.pixelX;
+    const int32_t oy = view.pixelY;
     ctx->screen = ScreenSurface;
     if (ctx->screen == nullptr || level.width <= 0 || level.height <= 0) return false;
-    ctx->tileW = Layout.tileWidth > 0 ? Layout.tileWidth : 64;
-    ctx->tileH = Layout.tileHeight > 0 ? Layout.tileHeight : 64;
+    ctx->tileW = view.tileWidth > 0 ? view.tileWidth : 64;
+    ctx->tileH = view.tileHeight > 0 ? view.tileHeight : 64;
     ctx->offsetX = ox;
     ctx->offsetY = oy;
     ctx->viewX = vx;
@@ -170,7 +172,7 @@ int32_t DrawLevelTile(SDL_Surface* tileset, const BranchTileRange& tile, SDL_Sur
 // ---------------------------------------------------------------------------------------------
 // Drawing
 
-void Level::DrawFluids(int32_t viewX, int32_t viewY, int32_t offsetX, int32_t offsetY) {
+void Level::DrawFluids(const MapView& view) {
     if (width <= 0 || height <= 0) return;
     EnsureSquareMaps();
     std::memset(fluidVisibleMap.data(), 0, fluidVisibleMap.size());
@@ -187,7 +189,7 @@ void Level::DrawFluids(int32_t viewX, int32_t viewY, int32_t offsetX, int32_t of
     }
     if (tilesetImage == nullptr) return;
     DrawContext ctx;
-    if (!MakeContext(*this, viewX, viewY, offsetX, offsetY, &ctx)) return;
+    if (!MakeContext(*this, view, &ctx)) return;
 
     SDL_Surface* sheet = LiquidsTilesetImage;
     const int32_t sheetColumns = sheet != nullptr ? sheet->w / ctx.tileW : 0;
@@ -250,12 +252,12 @@ constexpr int32_t kBesideDrawnFrame = 13;
 
 }  // namespace
 
-void Level::Draw(int32_t viewX, int32_t viewY, int32_t offsetX, int32_t offsetY) {
+void Level::Draw(const MapView& view) {
     ReapFinishedEffects();
     if (tilesetImage == nullptr || width <= 0 || height <= 0) return;
     EnsureSquareMaps();
     DrawContext ctx;
-    if (!MakeContext(*this, viewX, viewY, offsetX, offsetY, &ctx)) return;
+    if (!MakeContext(*this, view, &ctx)) return;
     const LevelViewWindow& win = ctx.window;
     const size_t w = static_cast<size_t>(width);
     auto index = [w](int32_t x, int32_t y) {
@@ -312,19 +314,14 @@ void Level::Draw(int32_t viewX, int32_t viewY, int32_t offsetX, int32_t offsetY)
         }
     }
 
-    // 3. Objects on visible squares.
-    ObjectView.tileSize = ctx.tileW;
-    ObjectView.camX = viewX;
-    ObjectView.camY = viewY;
-    ObjectView.viewX = offsetX;
-    ObjectView.viewY = offsetY;
+    // 3. Objects on visible squares, placed from the same view.
     for (int32_t y = win.firstY; y <= win.lastY; ++y) {
         for (int32_t x = win.firstX; x <= win.lastX; ++x) {
             const LevelCell& cell = squares[index(x, y)];
             if (!cell.HasFlag(SquareFlag::Visible) || cell.contents.empty()) continue;
             for (size_t k = 0; k < cell.contents.size(); ++k) {
                 GameObj* obj = cell.contents[k];
-                if (obj != nullptr) obj->Draw();
+                if (obj != nullptr) obj->Draw(view);
             }
         }
     }

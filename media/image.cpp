@@ -7,7 +7,7 @@
 
 #include <stb/stb_image.h>
 
-#include "core/shell/config.h"
+#include "media/display_settings.h"
 #include "media/screen.h"
 #include "media/png_palette.h"
 #include "platform/platform.h"

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/shell/config.h"
+#include "media/display_settings.h"
 #include "media/screen.h"
 #include "media/image.h"
 #include "platform/platform.h"

@@ -19,10 +19,8 @@
 
 int32_t currentResolution = 0;
 int32_t useFullscreen = 0;
-int32_t smoothScaling = 1;
 int32_t enableSteamCloud = 1;
 int32_t enableSteamWorkshop = 1;
-int32_t enableColourBlind = 0;
 int32_t enableMusic = 1;
 int32_t enableSound = 1;
 int32_t DisableClickToMove = 0;

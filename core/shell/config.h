@@ -10,15 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "media/display_settings.h"
+
 constexpr int kAutoLootCount = 12;
 
 // Settings, in the order the file lists them.
 extern int32_t currentResolution;     // index into the video-mode list
 extern int32_t useFullscreen;         // 1 = full screen
-extern int32_t smoothScaling;         // smooth scaling of the presented picture
 extern int32_t enableSteamCloud;      // copy user files to cloud storage
 extern int32_t enableSteamWorkshop;   // use the mod publishing service
-extern int32_t enableColourBlind;     // colour-blind presentation
 extern int32_t enableMusic;           // music on (the user's choice)
 extern int32_t enableSound;           // sound effects on (the user's choice)
 extern int32_t DisableClickToMove;    // a floor click does not walk the hero there

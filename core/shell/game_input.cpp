@@ -170,7 +170,7 @@ void CompleteStep(Player* hero, int dir) {
 
 void AdvanceStep(Player* hero, int dir) {
     SetWalkSprite(hero, dir);
-    const float tile = static_cast<float>(Layout.tileWidth > 0 ? Layout.tileWidth : 64);
+    const float tile = static_cast<float>(Layout.view.tileWidth > 0 ? Layout.view.tileWidth : 64);
     const float move = static_cast<float>(FrameElapsedMs) * 4.0f / 15.0f *
                        static_cast<float>(AnimationSpeedDivisor > 0 ? AnimationSpeedDivisor : 1);
     float& offset = (dir == kUp || dir == kDown) ? hero->offsetY : hero->offsetX;
@@ -222,10 +222,10 @@ void RunWalkingStep() {
 }  // namespace
 
 bool ScreenToSquare(int32_t px, int32_t py, int32_t* sx, int32_t* sy) {
-    const int32_t tileW = Layout.tileWidth > 0 ? Layout.tileWidth : 64;
-    const int32_t tileH = Layout.tileHeight > 0 ? Layout.tileHeight : 64;
-    const int32_t x = (px + Layout.viewPixelX) / tileW + Layout.viewOriginX;
-    const int32_t y = (py + Layout.viewPixelY) / tileH + Layout.viewOriginY;
+    const int32_t tileW = Layout.view.tileWidth > 0 ? Layout.view.tileWidth : 64;
+    const int32_t tileH = Layout.view.tileHeight > 0 ? Layout.view.tileHeight : 64;
+    const int32_t x = (px + Layout.view.pixelX) / tileW + Layout.view.originX;
+    const int32_t y = (py + Layout.view.pixelY) / tileH + Layout.view.originY;
     if (sx != nullptr) *sx = x;
     if (sy != nullptr) *sy = y;
     return CurrentLevel != nullptr && CurrentLevel->IsInside(x, y);

@@ -16,6 +16,8 @@
 #include <cstdint>
 #include <deque>
 
+#include "core/shell/shell_services.h"
+
 // Handles the pending input; the play loop calls it once per frame.
 void HandleGameEvent();
 

@@ -49,10 +49,10 @@ constexpr bool kTutorialScreenBuilt = false;
 const char* const kTitleMusic = "tunes/finaltitle.ogg";
 
 void ResetViewOffsets() {
-    Layout.viewPixelX = 0;
-    Layout.viewPixelY = 0;
-    Layout.viewOriginX = 0;
-    Layout.viewOriginY = 0;
+    Layout.view.pixelX = 0;
+    Layout.view.pixelY = 0;
+    Layout.view.originX = 0;
+    Layout.view.originY = 0;
 }
 
 int32_t FirstLevelSide() {

@@ -131,7 +131,10 @@ bool SetVideoMode() {
             std::printf("Unable to load OpenGL: %s\n", SDL_GetError());
         } else if (SDL_SetVideoMode(w, h, 32, SDL_OPENGL | fullScreen)) {
             ScreenSurface = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0xFF, 0xFF00, 0xFF0000, 0);
-            if (ScreenSurface) InitOpenGLPresent();
+            if (ScreenSurface) {
+                InitOpenGLPresent();
+                SetFramePresenter(PresentScreenOpenGL);
+            }
         }
     } else {
         ScreenSurface = SDL_SetVideoMode(w, h, 32, fullScreen);

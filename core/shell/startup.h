@@ -2,6 +2,8 @@
 // Process start-up and shutdown.
 #include <string>
 
+#include "core/shell/shell_services.h"
+
 int GameMain(int argc, char** argv);
 
 // Reports a finished start-up step with -startuptime and remembers when it ended.

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "core/shell/shell_services.h"
+#include "levels/object_queue.h"
+
 class GameObj;
-class Level;
 
 // Set while a tutorial game runs.
 extern bool TutorialFlag;
@@ -15,17 +17,6 @@ extern bool TutorialFlag;
 // One turn of the world.
 void AdvanceTurn();
 
-// Queues the object for deletion at the next deletion point (once, whatever the count).
-void QueueObjectDeletion(GameObj* obj);
-// Queues a move of the object to (x, y) of the level; a null level takes it off its level.
-void QueueObjectMove(GameObj* obj, int32_t x, int32_t y, Level* level);
-// Drops every pending move of the object.
-void CancelQueuedMoves(GameObj* obj);
-void ClearQueuedMoves();
-// Carries out the queued deletions now.
-void DeleteQueuedObjects();
-// Queued deletions, then every pending move.
-void ApplyDeferredObjectMoves();
 // A candidate flavour line for this turn.
 void AddAmbientMessage(const std::string& text);
 
@@ -33,11 +24,6 @@ void AddAmbientMessage(const std::string& text);
 // backpack cells, the selected skill item, the tooltip item and the item on the cursor.
 void ForgetObjectReferences(GameObj* obj);
 
-// For tests and the level teardown.
-size_t QueuedDeletionCount();
-size_t QueuedMoveCount();
-// True when a pending move will put an object on square (x, y) of the level.
-bool IsQueuedMoveTarget(const Level* level, int32_t x, int32_t y);
 const std::vector<std::string>& AmbientMessages();
 // Installs the engine's hook that drops a destroyed object from both queues (done once at
 // start-up; safe to call again).

@@ -2,7 +2,7 @@
 // and money placement, lever closets and random fixtures.
 #include "levels/gen/level_content.h"
 
-#include "core/shell/turn_engine.h"
+#include "levels/object_queue.h"
 
 #include <algorithm>
 #include <cmath>

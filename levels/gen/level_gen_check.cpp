@@ -2,7 +2,7 @@
 // the text dump.
 #include "levels/gen/level_gen_check.h"
 
-#include "core/shell/turn_engine.h"
+#include "levels/object_queue.h"
 
 #include <algorithm>
 #include <cstdio>

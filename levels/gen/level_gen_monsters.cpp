@@ -2,7 +2,7 @@
 // hordes and single spawns.
 #include <algorithm>
 
-#include "core/shell/turn_engine.h"
+#include "levels/object_queue.h"
 #include <cstdio>
 
 #include "core/random.h"

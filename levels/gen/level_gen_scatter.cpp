@@ -2,7 +2,7 @@
 // traps, levers, shelves, statues and the long dungeon's portal.
 #include <cstdio>
 
-#include "core/shell/turn_engine.h"
+#include "levels/object_queue.h"
 
 #include "core/random.h"
 #include "core/tweak.h"

@@ -1,7 +1,7 @@
 // Template placement: stamping, the layout passes, doors and room finishing.
 #include "levels/gen/level_layout.h"
 
-#include "core/shell/turn_engine.h"
+#include "levels/object_queue.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -26,7 +26,9 @@ TEST(FrameCamera, FollowsTheHeroAndStopsAtTheTopLeftCorner) {
     struct Case {
         int32_t x, y;
         float ox, oy;
-        CameraView expected;
+        struct {
+            int32_t originX, originY, pixelX, pixelY;
+        } expected;
     };
     const Case cases[] = {
         // Near the corner the view does not scroll past the level's top-left edge.
@@ -46,16 +48,16 @@ TEST(FrameCamera, FollowsTheHeroAndStopsAtTheTopLeftCorner) {
         {50, 50, std::nanf(""), std::nanf(""), {39, 44, 32, 0}},
     };
     for (const Case& c : cases) {
-        const CameraView v = ComputeCamera(c.x, c.y, c.ox, c.oy, 64, 64, 10, 720);
-        EXPECT_EQ(v.cellX, c.expected.cellX) << c.x << "," << c.y << " " << c.ox << "," << c.oy;
-        EXPECT_EQ(v.cellY, c.expected.cellY) << c.x << "," << c.y << " " << c.ox << "," << c.oy;
+        const MapView v = ComputeCamera(c.x, c.y, c.ox, c.oy, 64, 64, 10, 720);
+        EXPECT_EQ(v.originX, c.expected.originX) << c.x << "," << c.y << " " << c.ox << "," << c.oy;
+        EXPECT_EQ(v.originY, c.expected.originY) << c.x << "," << c.y << " " << c.ox << "," << c.oy;
         EXPECT_EQ(v.pixelX, c.expected.pixelX) << c.x << "," << c.y << " " << c.ox << "," << c.oy;
         EXPECT_EQ(v.pixelY, c.expected.pixelY) << c.x << "," << c.y << " " << c.ox << "," << c.oy;
     }
     // Far squares and huge offsets neither overflow nor go negative.
-    const CameraView far = ComputeCamera(std::numeric_limits<int32_t>::max(), 5, 1e30f, 0.0f, 64, 64,
-                                         10, 720);
-    EXPECT_GE(far.cellX, 0);
+    const MapView far = ComputeCamera(std::numeric_limits<int32_t>::max(), 5, 1e30f, 0.0f, 64, 64,
+                                      10, 720);
+    EXPECT_GE(far.originX, 0);
     EXPECT_GE(far.pixelX, 0);
     EXPECT_LT(far.pixelX, 64);
 }

@@ -33,8 +33,8 @@ TEST_F(LayoutTest, SizesAndInterfaceOriginComeFromTheScreen) {
         EXPECT_EQ(Layout.screenWidth, c.w);
         EXPECT_EQ(Layout.screenHeight, c.h);
         EXPECT_EQ(Layout.interfaceX, c.interfaceX) << c.w << "x" << c.h << " large " << c.large;
-        EXPECT_EQ(Layout.tileWidth, 64);
-        EXPECT_EQ(Layout.tileHeight, 64);
+        EXPECT_EQ(Layout.view.tileWidth, 64);
+        EXPECT_EQ(Layout.view.tileHeight, 64);
         ScreenSurface = saved_;
         SDL_FreeSurface(screen);
     }

@@ -309,12 +309,13 @@ TEST_F(GameObjTest, BaseAnswersAndAdjacency) {
 }
 
 TEST(BobPlacement, AnchorModes) {
-    ObjectDrawView view;
-    view.tileSize = 64;
-    view.camX = 2;
-    view.camY = 3;
-    view.viewX = 5;
-    view.viewY = 7;
+    MapView view;
+    view.tileWidth = 64;
+    view.tileHeight = 64;
+    view.originX = 2;
+    view.originY = 3;
+    view.pixelX = 5;
+    view.pixelY = 7;
     const struct {
         int32_t mode, x, y;
     } cases[] = {{0, 478, 503}, {1, 522, 551}, {2, 534, 551}, {5, 534, 551}, {3, 510, 567}, {4, 510, 551}};

@@ -27,10 +27,10 @@ class LevelDrawTest : public ::testing::Test {
 protected:
     void SetUp() override {
         savedScreen_ = ScreenSurface;
-        savedTileW_ = Layout.tileWidth;
-        savedTileH_ = Layout.tileHeight;
-        Layout.tileWidth = kCell;
-        Layout.tileHeight = kCell;
+        savedTileW_ = Layout.view.tileWidth;
+        savedTileH_ = Layout.view.tileHeight;
+        Layout.view.tileWidth = kCell;
+        Layout.view.tileHeight = kCell;
         screen_ = MakeRgbSurface(1280, 720);
         ScreenSurface = screen_;
         ClearScreen();
@@ -44,8 +44,8 @@ protected:
         FreeLevelDrawArt();
         ScreenSurface = savedScreen_;
         SDL_FreeSurface(screen_);
-        Layout.tileWidth = savedTileW_;
-        Layout.tileHeight = savedTileH_;
+        Layout.view.tileWidth = savedTileW_;
+        Layout.view.tileHeight = savedTileH_;
     }
 
     void ClearScreen() {
@@ -58,9 +58,20 @@ protected:
     static void SetAllFlags(Level& level, uint8_t flags) {
         for (LevelCell& cell : level.squares) cell.flags = flags;
     }
+    static MapView View(int vx, int vy, int ox, int oy) {
+        MapView view;
+        view.tileWidth = kCell;
+        view.tileHeight = kCell;
+        view.originX = vx;
+        view.originY = vy;
+        view.pixelX = ox;
+        view.pixelY = oy;
+        return view;
+    }
     void DrawBoth(Level& level, int vx, int vy, int ox, int oy) {
-        level.DrawFluids(vx, vy, ox, oy);
-        level.Draw(vx, vy, ox, oy);
+        const MapView view = View(vx, vy, ox, oy);
+        level.DrawFluids(view);
+        level.Draw(view);
     }
     // Pixels inside [x0, x1) x [y0, y1) that are not the sentinel, and outside it that are.
     void ExpectPaintedExactly(int x0, int y0, int x1, int y1) {
@@ -301,8 +312,12 @@ TEST_F(LevelDrawTest, UnseenSquaresAreShaded) {
 
 class CountingObj : public GameObj {
 public:
-    void Draw() override { ++draws; }
+    void Draw(const MapView& view) override {
+        ++draws;
+        lastView = view;
+    }
     int draws = 0;
+    MapView lastView;
 };
 
 TEST_F(LevelDrawTest, ObjectsAreDrawnOnVisibleSquaresOnly) {
@@ -320,12 +335,13 @@ TEST_F(LevelDrawTest, ObjectsAreDrawnOnVisibleSquaresOnly) {
     EXPECT_EQ(alsoSeen.draws, 1);
     EXPECT_EQ(hidden.draws, 0);
     // The objects place themselves from the same view.
-    level.Draw(-3, 2, 5, 6);
-    EXPECT_EQ(ObjectView.camX, -3);
-    EXPECT_EQ(ObjectView.camY, 2);
-    EXPECT_EQ(ObjectView.viewX, 5);
-    EXPECT_EQ(ObjectView.viewY, 6);
-    EXPECT_EQ(ObjectView.tileSize, kCell);
+    level.Draw(View(-3, 2, 5, 6));
+    EXPECT_EQ(seen.lastView.originX, -3);
+    EXPECT_EQ(seen.lastView.originY, 2);
+    EXPECT_EQ(seen.lastView.pixelX, 5);
+    EXPECT_EQ(seen.lastView.pixelY, 6);
+    EXPECT_EQ(seen.lastView.tileWidth, kCell);
+    EXPECT_EQ(seen.lastView.tileHeight, kCell);
     for (LevelCell& cell : level.squares) cell.contents.clear();
 }
 

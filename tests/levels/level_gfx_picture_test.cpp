@@ -81,8 +81,8 @@ void DrawShippedLevel(const std::string& pictureName, Check check) {
     const std::string outputFile = std::string(cwdBuffer) + "/" + pictureName;
 
     SDL_Surface* savedScreen = ScreenSurface;
-    const int32_t savedTileW = Layout.tileWidth, savedTileH = Layout.tileHeight;
-    Layout.tileWidth = Layout.tileHeight = 64;
+    const int32_t savedTileW = Layout.view.tileWidth, savedTileH = Layout.view.tileHeight;
+    Layout.view.tileWidth = Layout.view.tileHeight = 64;
     SDL_Surface* screen =
         SDL_CreateRGBSurface(SDL_SWSURFACE, 1280, 720, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
     ASSERT_NE(screen, nullptr);
@@ -116,8 +116,9 @@ void DrawShippedLevel(const std::string& pictureName, Check check) {
                 }
             }
             GenLevelGFXRep(&level, 0, 0, level.width, level.height);
-            level.DrawFluids(0, 0, 0, 0);
-            level.Draw(0, 0, 0, 0);
+            const MapView view;  // 64-pixel tiles from the top-left square
+            level.DrawFluids(view);
+            level.Draw(view);
             check(level, screen);
         }
         FreeLevelDrawArt();
@@ -144,8 +145,8 @@ void DrawShippedLevel(const std::string& pictureName, Check check) {
     EXPECT_NE(stbi_write_png(outputFile.c_str(), 1280, 720, 3, rgb.data(), 1280 * 3), 0);
     ScreenSurface = savedScreen;
     SDL_FreeSurface(screen);
-    Layout.tileWidth = savedTileW;
-    Layout.tileHeight = savedTileH;
+    Layout.view.tileWidth = savedTileW;
+    Layout.view.tileHeight = savedTileH;
 }
 
 TEST(LevelGfxPicture, ShippedDataGivesEverySquareATileAndFillsTheScreen) {

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "media/screen.h"
-#include "core/shell/config.h"
+#include "media/display_settings.h"
 #include "media/image.h"
 #include "media/png_palette.h"
 #include "tests/media/image_test_support.h"

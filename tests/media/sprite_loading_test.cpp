@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "media/screen.h"
-#include "core/shell/config.h"
+#include "media/display_settings.h"
 #include "media/image.h"
 #include "media/sprite.h"
 #include "tests/media/image_test_support.h"

@@ -1,0 +1,19 @@
+#pragma once
+// What the game shell provides to the layers beneath it: the turn, input flushing and
+// start-up timing. Declarations only; core/shell/ defines them. Lower layers call these and
+// include nothing else of core/shell/.
+#include <string>
+
+// Runs one world turn.
+void AdvanceTurn();
+// A candidate flavour line for this turn; one of the turn's candidates may be shown.
+void AddAmbientMessage(const std::string& text);
+// Set while a tutorial game runs.
+extern bool TutorialFlag;
+
+// Stops every walk (held keys, queued move keys, a walk along a path) and drops the
+// queued input events.
+void FlushInput();
+
+// Reports a finished start-up or loading step with -startuptime.
+void LogLoadProgress(const char* label);

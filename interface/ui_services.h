@@ -1,0 +1,22 @@
+#pragma once
+// What the user interface provides to the layers beneath it: the frame, the modal boxes
+// and the pointer. Declarations only; interface/ defines them. Creatures, items, fixtures,
+// levels and media call these and include nothing else of interface/.
+#include <cstdint>
+
+// Draws the whole in-game frame into the screen surface.
+void DrawGameScreen();
+// Ends a frame of any loop: presents it and advances every animation by the elapsed time.
+void AdvanceFrame();
+
+// A modal box with the text and one button (secondArt null) or two, each named by its art
+// base name ("ui/dialog_but_ok", "ui/dialog_but_Yea", "ui/dialog_but_Nay"). Returns the
+// index of the button pressed (0 for the first); plays "click".
+int32_t ShowDialog(const char* text, const char* firstArt, const char* secondArt);
+// The 20 x 20 close button, highlighted while the mouse is over it.
+void DrawCloseButton(int32_t x, int32_t y);
+// Shows the monster-zoo picture for two seconds over the play screen.
+void ShowZooAnnouncement();
+
+// Pumps input, stores the mouse position and square, and animates the pointer.
+void UpdateMouseCursor();
