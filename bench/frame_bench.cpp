@@ -80,7 +80,7 @@ public:
     void SetExplored(bool all) {
         for (LevelCell& cell : level_->squares) cell.flags = 0;
         if (all) level_->RevealMap();
-        level_->UpdateFieldOfView(CurrentPlayer->x, CurrentPlayer->y);
+        level_->UpdateFieldOfView(CurrentPlayer->x, CurrentPlayer->y, CurrentPlayer->SightRadius());
     }
 
 private:

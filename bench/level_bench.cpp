@@ -109,7 +109,7 @@ void BM_FieldOfViewOpenRoom(benchmark::State& state) {
     BenchLevel level(SquareType::Floor);
     WallInBorder(*level);
     for (auto _ : state) {
-        level->UpdateFieldOfView(50, 50);
+        level->UpdateFieldOfView(50, 50, kBaseSightRadius);
         benchmark::ClobberMemory();
     }
 }

@@ -5,9 +5,14 @@
 
 #include "core/tweak.h"
 #include "creatures/experience.h"
+#include "creatures/buff.h"
+#include "levels/field_of_view.h"
+#include "levels/level.h"
 #include "media/sprite.h"
 
 Player* CurrentPlayer = nullptr;
+
+GameObj* CurrentHero() { return CurrentPlayer; }
 
 namespace {
 // The tuning tables read the difficulty of the hero being played (easy without one).
@@ -183,3 +188,22 @@ void Player::WalkPathTo(int32_t, int32_t) {}
 void Player::RefreshCraftableRecipes() {}
 
 void RelinkPlayerSummons() {}
+
+int32_t ComputeSightRadius(const Player* hero) {
+    if (hero == nullptr) return kBaseSightRadius;
+    int32_t radius = kBaseSightRadius;
+    for (int32_t slot = 0; slot < kBuildSkillCount; ++slot) {
+        if (hero->skills[slot] != kFarSightSkillCode) continue;
+        if (hero->skillLevels[slot] != 0) radius = kFarSightRadius;
+        break;  // only the first slot holding the code counts
+    }
+    for (const Buff* buff : hero->buffs) {
+        if (buff != nullptr) radius += buff->sightBonus;
+    }
+    return radius;
+}
+
+RoomRecord* Level::GetPlayerRoomRecord() const {
+    if (CurrentPlayer == nullptr) return nullptr;
+    return GetRoomRecord(CurrentPlayer->currentRoom);
+}

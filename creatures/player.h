@@ -56,6 +56,17 @@ struct HeroAnimSource {
 };
 HeroAnimSource GetHeroAnimSource(int32_t anim, bool female);
 
+class Player;
+
+// Skill code whose first slot with a non-zero level widens the sight radius.
+constexpr int32_t kFarSightSkillCode = 25;
+constexpr int32_t kFarSightRadius = 7;
+
+// Sight radius of the hero: 7 when the first of its seven skill slots that holds skill code
+// 25 has a non-zero level, else 5; plus the sight bonus of every active buff. 5 without a
+// hero. May be below 1.
+int32_t ComputeSightRadius(const Player* hero);
+
 class Player : public Hittable {
 public:
     Player();
@@ -104,6 +115,8 @@ public:
     // The hero's own placement on a level square.
     void PlaceOnLevel(int32_t px, int32_t py, Level* onLevel, int32_t flag) override;
     bool IsPlayer() override { return true; }
+    int32_t SightRadius() override { return ComputeSightRadius(this); }
+    bool CrossesLiquid() override { return liquidCrossing > 0; }
     std::string GetName() override { return name; }
     std::string GetTitle() const { return "Adventurer"; }
     void GiveStartingKit(Player* hero);

@@ -3,7 +3,15 @@
 
 #include <cstring>
 
+#include "levels/room_script_model.h"
+
 std::vector<Spell*> SpellTable;
+
+namespace {
+// Room scripts name spells by their names; the rooms reader checks them against this table.
+bool SpellNameKnown(const std::string& name) { return spellDBFindByName(name.c_str()) != nullptr; }
+const bool RoomSpellCheckSet = (SetRoomScriptSpellCheck(SpellNameKnown), true);
+}  // namespace
 
 void spellDBLoad(const char*) {}
 

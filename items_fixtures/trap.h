@@ -17,6 +17,7 @@ public:
     // The class-name key of "Trap" from the class registry; 0xFFFFFFFF (-1) when the
     // class is not registered. Path search compares objects' keys with it.
     uint32_t GetClassHash() override;
+    bool IsSpottedTrap() override { return spotted != 0; }
     static uint32_t TrapClassHash();
 };
 

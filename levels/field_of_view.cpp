@@ -1,6 +1,5 @@
 #include "levels/field_of_view.h"
 
-#include "creatures/player.h"
 #include "levels/branch_db.h"
 #include "levels/level.h"
 
@@ -115,20 +114,6 @@ void ScanOctant(Level& level, int32_t octant, int32_t x, int32_t y, int32_t d0, 
 
 void SetAfterSightPassHook(SightPassHook hook) { AfterSightPass = hook; }
 
-int32_t ComputeSightRadius(const Player* hero) {
-    if (hero == nullptr) return kBaseSightRadius;
-    int32_t radius = kBaseSightRadius;
-    for (int32_t slot = 0; slot < kBuildSkillCount; ++slot) {
-        if (hero->skills[slot] != kFarSightSkillCode) continue;
-        if (hero->skillLevels[slot] != 0) radius = kFarSightRadius;
-        break;  // only the first slot holding the code counts
-    }
-    for (const Buff* buff : hero->buffs) {
-        if (buff != nullptr) radius += buff->sightBonus;
-    }
-    return radius;
-}
-
 double FovSlope(double ax, double ay, double bx, double by) {
     if (ay == by) return 0.0;
     return (ax - bx) / (ay - by);
@@ -187,10 +172,10 @@ void Level::ScanOctant8(int32_t x, int32_t y, int32_t d0, int32_t r, double s, d
     ScanOctant(*this, 8, x, y, d0, r, s, e);
 }
 
-void Level::UpdateFieldOfView(int32_t x, int32_t y) {
+void Level::UpdateFieldOfView(int32_t x, int32_t y, int32_t radius) {
     ClearVisibility();
     MarkSquareSeen(x, y);
-    int32_t r = ComputeSightRadius(CurrentPlayer);
+    const int32_t r = radius;
 
     if (r >= 1) {
         int32_t reach[kRayCount];

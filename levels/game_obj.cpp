@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "core/class_registry.h"
+#include "levels/field_of_view.h"
 #include "core/command_state.h"
-#include "creatures/player.h"
 #include "levels/level.h"
 
 SERIALIZABLE_REGISTRATION(GameObj);
@@ -245,15 +245,19 @@ bool GameObj::MatchesRoomID(Level* onLevel, int32_t room, const std::string& id)
 }
 
 bool GameObj::IsPlayer() { return false; }
+int32_t GameObj::SightRadius() { return kBaseSightRadius; }
+bool GameObj::CrossesLiquid() { return false; }
+bool GameObj::IsSpottedTrap() { return false; }
 
 void GameObj::AddRoomEvent(const std::string& eventName) {
     if (level != nullptr) level->AddRoomEvent(roomNumber, roomID, eventName);
 }
 
 bool GameObj::IsAdjacentToPlayer() const {
-    if (CurrentPlayer == nullptr) return false;
-    int64_t dx = static_cast<int64_t>(CurrentPlayer->x) - x;
-    int64_t dy = static_cast<int64_t>(CurrentPlayer->y) - y;
+    const GameObj* hero = CurrentHero();
+    if (hero == nullptr) return false;
+    int64_t dx = static_cast<int64_t>(hero->x) - x;
+    int64_t dy = static_cast<int64_t>(hero->y) - y;
     return (dy == 0 && (dx == 1 || dx == -1)) || (dx == 0 && (dy == 1 || dy == -1));
 }
 

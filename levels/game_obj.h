@@ -33,6 +33,10 @@ bool ComputeBobPlacement(int32_t anchorMode, int32_t x, int32_t y, float offsetX
 using GameObjHook = void (*)(class GameObj*);
 void SetGameObjDestroyHook(GameObjHook hook);
 
+// The hero of the game being played, or null when no game runs. Defined with the hero
+// (creatures/player.cpp); the level model asks through it instead of knowing the Player.
+GameObj* CurrentHero();
+
 class GameObj : public Serializable {
 public:
     GameObj();
@@ -95,6 +99,14 @@ public:
     virtual bool MatchesRoomID(Level* onLevel, int32_t room, const std::string& id);
     virtual bool IsPlayer();
     virtual void AddRoomEvent(const std::string& eventName);
+
+    // Queries the level model asks of what stands on it.
+    // How far the object sees when it is the viewer of the field of view.
+    virtual int32_t SightRadius();
+    // True when the object may walk onto liquid squares now.
+    virtual bool CrossesLiquid();
+    // True for a trap the hero has spotted; paths go around such squares when they can.
+    virtual bool IsSpottedTrap();
 
     // True when the hero stands on one of the four orthogonal neighbours of (x, y).
     bool IsAdjacentToPlayer() const;

@@ -3,13 +3,8 @@
 #include <algorithm>
 
 #include "levels/game_obj.h"
-#include "creatures/player.h"
-#include "creatures/shopkeeper.h"
-#include "items_fixtures/furniture.h"
-#include "items_fixtures/inventory.h"
 #include "levels/branch_db.h"
 #include "media/bob.h"
-#include "store_platform/store.h"
 
 Level* CurrentLevel = nullptr;
 std::vector<Level*> GameLevels;
@@ -189,7 +184,7 @@ bool Level::IsSquarePassable(GameObj* mover, int32_t x, int32_t y, bool ignoreOb
     if (cell == nullptr) return false;
     bool moverIsHero = IsHero(mover);
     if (IsLiquidSquareType(cell->type)) {
-        bool heroCrosses = moverIsHero && static_cast<Player*>(mover)->liquidCrossing > 0;
+        bool heroCrosses = moverIsHero && mover->CrossesLiquid();
         if (allowLiquid || heroCrosses) return true;
     }
     if (cell->HasFlag(SquareFlag::Blocked)) return false;
@@ -286,7 +281,7 @@ void Level::RemoveObject(GameObj* obj) {
     shopkeepers.erase(std::remove(shopkeepers.begin(), shopkeepers.end(), obj), shopkeepers.end());
     customBlockers.erase(std::remove(customBlockers.begin(), customBlockers.end(), obj),
                          customBlockers.end());
-    if (questBlocker != nullptr && static_cast<GameObj*>(questBlocker) == obj) questBlocker = nullptr;
+    if (questBlocker == obj) questBlocker = nullptr;
 }
 
 GameObj* Level::FindObjectByRoomID(int32_t room, const std::string& roomId) {
@@ -390,47 +385,3 @@ std::string Level::GetRoomName(int32_t index) const {
     return roomNames[static_cast<size_t>(index)];
 }
 
-RoomRecord* Level::GetPlayerRoomRecord() const {
-    if (CurrentPlayer == nullptr) return nullptr;
-    return GetRoomRecord(CurrentPlayer->currentRoom);
-}
-
-// ---- shops ---------------------------------------------------------------------------
-
-void Level::UpdateShopkeeperPositions() {
-    bool heroInShop = false;
-    if (CurrentPlayer != nullptr && CurrentPlayer->GameObj::level == this) {
-        const LevelCell* cell = GetCell(CurrentPlayer->x, CurrentPlayer->y);
-        heroInShop = cell != nullptr && cell->type == SquareType::ShopFloor;
-    }
-    bool alarm = heroInShop && PlayerHasUnpaidItem();
-    // A list copy: placing a shopkeeper must not disturb the walk.
-    std::vector<Shopkeeper*> keepers = shopkeepers;
-    for (Shopkeeper* keeper : keepers) {
-        // The home square is where the shopkeeper goes back to; moving to the alert square
-        // must not change it.
-        int32_t homeX = keeper->homeX;
-        int32_t homeY = keeper->homeY;
-        if (alarm && keeper->onAlert == 0) {
-            keeper->PlaceOnLevel(keeper->alertX, keeper->alertY, this, 0);
-            keeper->onAlert = 1;
-        } else if (!alarm && keeper->onAlert != 0) {
-            keeper->PlaceOnLevel(homeX, homeY, this, 0);
-            keeper->onAlert = 0;
-        }
-        keeper->homeX = homeX;
-        keeper->homeY = homeY;
-    }
-}
-
-void AngerShopkeepers(Level* level) {
-    if (level == nullptr) return;
-    level->shopkeepersAngry = 1;
-    for (Shopkeeper* keeper : level->shopkeepers) keeper->hostile = 1;
-    StoreUserStats* stats = SteamUserStats();
-    if (stats != nullptr) {
-        stats->SetAchievement("ACHIEVEMENT_ACCIDENTS_HAPPEN");
-        stats->StoreStats();
-    }
-    MarkAllItemsPaid();
-}

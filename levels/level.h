@@ -24,8 +24,6 @@ class Bob;
 class GameObj;
 class Monster;
 class QuestRecord;
-class Shopkeeper;
-class QuestBlocker;
 struct BranchRecord;
 struct BranchTileRange;
 struct RoomTemplate;
@@ -194,7 +192,7 @@ public:
     void UpdateShopkeeperPositions();
 
     // ---- sight (field_of_view.cpp) ----------------------------------------------------
-    void UpdateFieldOfView(int32_t x, int32_t y);
+    void UpdateFieldOfView(int32_t x, int32_t y, int32_t radius);
     void ClearVisibility();
     void MarkSquareSeen(int32_t x, int32_t y);
     bool BlocksSight(int32_t x, int32_t y) const;
@@ -245,12 +243,12 @@ public:
     uint8_t shopkeepersAngry = 0;
     int32_t startX = 0;
     int32_t startY = 0;
-    QuestBlocker* questBlocker = nullptr;
+    GameObj* questBlocker = nullptr;  // the quest blocker standing on the level, if any
     std::vector<GameObj*> objects;   // every object on the level (owned)
     std::vector<std::pair<int32_t, int32_t>> waterSquares;
     std::vector<int32_t> reserved;
     std::vector<GameObj*> monsters;  // the monsters among objects
-    std::vector<Shopkeeper*> shopkeepers;
+    std::vector<GameObj*> shopkeepers;  // the Shopkeeper objects among objects
     std::set<std::pair<int32_t, int32_t>> leverWalls;
     int32_t previousRoom = -1;
     std::map<std::pair<int32_t, int32_t>, int32_t> scriptSuccesses;

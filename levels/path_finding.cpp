@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "levels/game_obj.h"
-#include "items_fixtures/trap.h"
 #include "levels/level.h"
 
 GameObj* PathMover = nullptr;
@@ -49,8 +48,7 @@ float AStarSquare::GetCost() {
         return kPathDetourCost;
     }
     for (GameObj* obj : cell->contents) {
-        const Trap* trap = dynamic_cast<const Trap*>(obj);
-        if (trap != nullptr && trap->spotted != 0) return kPathDetourCost;
+        if (obj->IsSpottedTrap()) return kPathDetourCost;
     }
     return 1.0f;
 }

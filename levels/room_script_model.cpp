@@ -4,11 +4,12 @@
 
 #include "core/command_state.h"
 #include "core/xml_util.h"
-#include "creatures/spell.h"
 #include "levels/room_templates.h"
 #include "media/sprite.h"
 
 namespace {
+
+SpellNameCheck SpellKnown = nullptr;
 
 using K = RoomPropertyKind;
 
@@ -293,6 +294,8 @@ RoomCondition* ReadRoomCondition(RoomAttributeMap map, const RoomReadContext& ct
     return cond;
 }
 
+void SetRoomScriptSpellCheck(SpellNameCheck check) { SpellKnown = check; }
+
 RoomAction* ReadRoomAction(RoomAttributeMap map, const RoomReadContext& ctx) {
     RoomScriptElement head;
     static const std::vector<RoomPropertyDecl> kHead = {{"on", K::String, true}, {"action_type", K::String, true}};
@@ -322,7 +325,7 @@ RoomAction* ReadRoomAction(RoomAttributeMap map, const RoomReadContext& ctx) {
         ReadRoomProperties(*decls, map, true, *action, ctx);
         if (type == "spell") {
             const std::string casts = action->GetString("casts");
-            if (spellDBFindByName(casts.c_str()) == nullptr) {
+            if (SpellKnown != nullptr && !SpellKnown(casts)) {
                 RoomsXmlWarning("couldn't find casts='%s'", casts.c_str());
             }
         }

@@ -113,6 +113,11 @@ struct RoomReadContext {
     int32_t column = 0;
 };
 
+// Tells whether the spell database knows a spell name; the spell action's "casts" is checked
+// with it while rooms are read (null: no check). The spell database sets it.
+using SpellNameCheck = bool (*)(const std::string& name);
+void SetRoomScriptSpellCheck(SpellNameCheck check);
+
 // The declared properties of a record tag, condition type or action type, in declaration
 // order; null for a keyword that is not known.
 const std::vector<RoomPropertyDecl>* RoomObjectRecordDeclaration(const std::string& tag);

@@ -104,7 +104,7 @@ void TickSpellMines(Level* level) {
 }
 
 void UpdateSight(Level* level, Player* hero) {
-    if (hero) level->UpdateFieldOfView(hero->x, hero->y);
+    if (hero) level->UpdateFieldOfView(hero->x, hero->y, hero->SightRadius());
 }
 
 void ShowAmbientMessage() {

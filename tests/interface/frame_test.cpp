@@ -6,6 +6,7 @@
 #include <limits>
 #include <memory>
 
+#include "levels/field_of_view.h"
 #include "media/screen.h"
 #include "core/input_log.h"
 #include "creatures/player.h"
@@ -93,7 +94,7 @@ protected:
         hero_->bob.SetSprite(heroSprite_.get());
         hero_->PlaceOnLevel(x, y, level_->get(), 0);
         CurrentPlayer = hero_;
-        (*level_)->UpdateFieldOfView(x, y);
+        (*level_)->UpdateFieldOfView(x, y, kBaseSightRadius);
     }
 
     ScopedVideo video_;

@@ -100,7 +100,7 @@ TEST_F(FovTest, SightRadiusFromTheFirstFarSightSlotAndTheBuffs) {
 
 TEST_F(FovTest, OpenRoomShowsTheWholeSquareOfTheRadius) {
     ScopedTestLevel level(OpenRoom(13));
-    level->UpdateFieldOfView(6, 6);
+    level->UpdateFieldOfView(6, 6, hero_.SightRadius());
     const std::vector<std::string> expected = {
         ".............",
         ".ooooooooooo.",
@@ -134,7 +134,7 @@ TEST_F(FovTest, APillarShadowsTheSquaresBehindIt) {
                            ".........",
                            "........."});
     level->GetCell(4, 5)->type = SquareType::Floor;
-    level->UpdateFieldOfView(4, 5);
+    level->UpdateFieldOfView(4, 5, hero_.SightRadius());
     // The N ray stops at the pillar (which is seen); the two octants beside it are in its
     // shadow except for their diagonal rays; everything else is open. (0, 0) is seen: the
     // first column of that scan line, -0.5, truncates toward zero onto the grid.
@@ -160,7 +160,7 @@ TEST_F(FovTest, AWallSegmentCastsAWideningShadow) {
                            "...........",
                            "...........",
                            "..........."});
-    level->UpdateFieldOfView(5, 5);
+    level->UpdateFieldOfView(5, 5, hero_.SightRadius());
     const std::vector<std::string> expected = {
         "o.........o",
         "oo.......oo",
@@ -177,7 +177,7 @@ TEST_F(FovTest, FarSightWidensTheRadiusToSeven) {
     hero_.skills[3] = kFarSightSkillCode;
     hero_.skillLevels[3] = 1;
     ScopedTestLevel level(OpenRoom(17));
-    level->UpdateFieldOfView(8, 8);
+    level->UpdateFieldOfView(8, 8, hero_.SightRadius());
     std::vector<std::string> expected(17, std::string(17, '.'));
     for (int32_t y = 1; y <= 15; ++y) expected[static_cast<size_t>(y)] = "." + std::string(15, 'o') + ".";
     EXPECT_EQ(Mask(*level, SquareFlag::InSight), expected);
@@ -188,7 +188,7 @@ TEST_F(FovTest, RadiusBelowOneSeesOnlyTheViewersSquare) {
         SCOPED_TRACE(bonus);
         AddSightBuff(bonus);
         ScopedTestLevel level(OpenRoom(5));
-        level->UpdateFieldOfView(2, 2);
+        level->UpdateFieldOfView(2, 2, hero_.SightRadius());
         const std::vector<std::string> expected = {".....", ".....", "..o..", ".....", "....."};
         EXPECT_EQ(Mask(*level, SquareFlag::InSight), expected);
         EXPECT_EQ(Mask(*level, SquareFlag::Visible), expected);  // the drawing pass ran
@@ -200,7 +200,7 @@ TEST_F(FovTest, RadiusBelowOneSeesOnlyTheViewersSquare) {
 
 TEST_F(FovTest, AClosedCellShowsOnlyItsWalls) {
     ScopedTestLevel level({".......", ".#####.", ".#####.", ".##.##.", ".#####.", ".#####.", "......."});
-    level->UpdateFieldOfView(3, 3);
+    level->UpdateFieldOfView(3, 3, hero_.SightRadius());
     const std::vector<std::string> expected = {
         ".......", ".......", "..ooo..", "..ooo..", "..ooo..", ".......", ".......",
     };
@@ -211,11 +211,11 @@ TEST_F(FovTest, ObjectsBlockSightButTheHeroDoesNot) {
     ScopedTestLevel level({"...", "...", "...", "...", "..."});
     Player* other = new Player();  // a hero-like object stands north: it hides nothing
     other->PlaceOnLevel(1, 3, level.get(), 0);
-    level->UpdateFieldOfView(1, 4);
+    level->UpdateFieldOfView(1, 4, hero_.SightRadius());
     EXPECT_TRUE(level->GetCell(1, 0)->HasFlag(SquareFlag::InSight));
     GameObj* crate = new GameObj();
     crate->PlaceOnLevel(1, 2, level.get(), 0);
-    level->UpdateFieldOfView(1, 4);
+    level->UpdateFieldOfView(1, 4, hero_.SightRadius());
     EXPECT_TRUE(level->GetCell(1, 2)->HasFlag(SquareFlag::InSight));   // the crate is seen
     EXPECT_FALSE(level->GetCell(1, 1)->HasFlag(SquareFlag::InSight));  // behind it is not
     EXPECT_TRUE(level->BlocksSight(1, 2));
@@ -225,17 +225,17 @@ TEST_F(FovTest, ObjectsBlockSightButTheHeroDoesNot) {
 
 TEST_F(FovTest, ViewerAtTheEdgeMarksNothingOutsideTheGrid) {
     ScopedTestLevel level(OpenRoom(4));
-    level->UpdateFieldOfView(0, 0);
+    level->UpdateFieldOfView(0, 0, hero_.SightRadius());
     const std::vector<std::string> expected = {"oooo", "oooo", "oooo", "oooo"};
     EXPECT_EQ(Mask(*level, SquareFlag::InSight), expected);
-    level->UpdateFieldOfView(3, 3);
+    level->UpdateFieldOfView(3, 3, hero_.SightRadius());
     EXPECT_EQ(Mask(*level, SquareFlag::InSight), expected);
 }
 
 TEST_F(FovTest, PerTurnBitsAreClearedAndMemoryBitsKept) {
     ScopedTestLevel level(OpenRoom(20));
-    level->UpdateFieldOfView(3, 3);
-    level->UpdateFieldOfView(16, 16);
+    level->UpdateFieldOfView(3, 3, hero_.SightRadius());
+    level->UpdateFieldOfView(16, 16, hero_.SightRadius());
     const LevelCell* old = level->GetCell(0, 0);
     EXPECT_FALSE(old->HasFlag(SquareFlag::InSight));
     EXPECT_FALSE(old->HasFlag(SquareFlag::Visible));
@@ -248,10 +248,10 @@ TEST_F(FovTest, PerTurnBitsAreClearedAndMemoryBitsKept) {
 
 TEST_F(FovTest, SeeingOneZooSquareShowsTheWholeDiscoveredZoo) {
     ScopedTestLevel level({".........................", "zzz..................zzzz"});
-    level->UpdateFieldOfView(1, 0);
+    level->UpdateFieldOfView(1, 0, hero_.SightRadius());
     EXPECT_FALSE(level->GetCell(22, 1)->HasFlag(SquareFlag::Visible));
     ZooDiscovered = true;
-    level->UpdateFieldOfView(1, 0);
+    level->UpdateFieldOfView(1, 0, hero_.SightRadius());
     for (int32_t x : {0, 1, 2, 21, 22, 23, 24}) {
         SCOPED_TRACE(x);
         EXPECT_TRUE(level->GetCell(x, 1)->HasFlag(SquareFlag::Visible));
@@ -259,7 +259,7 @@ TEST_F(FovTest, SeeingOneZooSquareShowsTheWholeDiscoveredZoo) {
     }
     EXPECT_FALSE(level->GetCell(22, 0)->HasFlag(SquareFlag::Visible));
     // Out of sight of every zoo square, the far zoo is not shown.
-    level->UpdateFieldOfView(13, 0);
+    level->UpdateFieldOfView(13, 0, hero_.SightRadius());
     EXPECT_FALSE(level->GetCell(24, 1)->HasFlag(SquareFlag::Visible));
 }
 
@@ -311,7 +311,7 @@ TEST_F(FovTest, WallTopsAndFacesFollowTheDrawingRules) {
                                  : (p.layer == kWall ? level->wallTileMap : level->topTileMap);
             layer[index] = p.range;
         }
-        level->UpdateFieldOfView(2, 4);
+        level->UpdateFieldOfView(2, 4, hero_.SightRadius());
         ASSERT_TRUE(level->GetCell(2, 2)->HasFlag(SquareFlag::InSight));
         ASSERT_FALSE(level->GetCell(2, 1)->HasFlag(SquareFlag::InSight));
         const LevelCell* cell = level->GetCell(c.x, c.y);
@@ -320,7 +320,7 @@ TEST_F(FovTest, WallTopsAndFacesFollowTheDrawingRules) {
     }
     // A seen wall with a wall below lights and maps that wall.
     ScopedTestLevel level({"#####", "#...#", "#...#", "#####", "#####"});
-    level->UpdateFieldOfView(2, 1);
+    level->UpdateFieldOfView(2, 1, hero_.SightRadius());
     ASSERT_TRUE(level->GetCell(2, 3)->HasFlag(SquareFlag::Visible));
     EXPECT_TRUE(level->GetCell(2, 4)->HasFlag(SquareFlag::Mapped));
     EXPECT_TRUE(level->GetCell(2, 4)->HasFlag(SquareFlag::Lit));
@@ -331,8 +331,8 @@ TEST_F(FovTest, TheAfterPassHookRunsOncePerPass) {
     ScopedTestLevel level(OpenRoom(3));
     HookCalls = 0;
     SetAfterSightPassHook(CountHookCall);
-    level->UpdateFieldOfView(1, 1);
-    level->UpdateFieldOfView(0, 0);
+    level->UpdateFieldOfView(1, 1, hero_.SightRadius());
+    level->UpdateFieldOfView(0, 0, hero_.SightRadius());
     EXPECT_EQ(HookCalls, 2);
 }
 

@@ -174,7 +174,7 @@ TEST_F(LevelLayoutTest, FinishedShopGetsItsKeeperAndStockedPedestals) {
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(out, "spawning shopkeeper: 6 7\n");
     ASSERT_EQ(level->shopkeepers.size(), 1u);
-    Shopkeeper* keeper = level->shopkeepers[0];
+    Shopkeeper* keeper = static_cast<Shopkeeper*>(level->shopkeepers[0]);
     EXPECT_EQ(keeper->x, 7);
     EXPECT_EQ(keeper->y, 7);
     EXPECT_EQ(keeper->alertX, 6);
