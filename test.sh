@@ -7,6 +7,9 @@ here="$(cd "$(dirname "$0")" && pwd)"
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null
 jobs="$(nproc)"
 
+# No file may include a header of a higher layer (docs/architecture.md).
+python3 "$here/scripts/check_layers.py" "$here"
+
 "$here/scripts/build.sh" "$here/build"
 (cd "$here/build" && ctest --output-on-failure -j"$jobs" --timeout 300)
 

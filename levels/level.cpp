@@ -385,3 +385,8 @@ std::string Level::GetRoomName(int32_t index) const {
     return roomNames[static_cast<size_t>(index)];
 }
 
+void LinkBobToTile(Bob* bob, int32_t x, int32_t y) {
+    if (bob == nullptr || CurrentLevel == nullptr) return;
+    LevelCell* cell = CurrentLevel->GetCell(x, y);
+    if (cell != nullptr) bob->LinkInto(&cell->bobs);
+}

@@ -267,6 +267,10 @@ private:
 // the hero's goods paid. Nothing for a null level.
 void AngerShopkeepers(Level* level);
 
+// Links the Bob into the Bob list of square (x, y) of the current level, so it is drawn and
+// animated with that square; nothing outside the level or without one.
+void LinkBobToTile(Bob* bob, int32_t x, int32_t y);
+
 // The level being played; null between games.
 extern Level* CurrentLevel;
 // Every level of the running game in order of creation (owned); empty between games.

@@ -52,10 +52,7 @@ LevelCell::~LevelCell() {
     }
     // A Bob still linked here (owned elsewhere) must not keep a pointer to a square that
     // is gone.
-    for (Bob* bob : bobs) {
-        auto& cells = bob->linkedCells;
-        cells.erase(std::remove(cells.begin(), cells.end(), this), cells.end());
-    }
+    for (Bob* bob : bobs) bob->ForgetList(&bobs);
     bobs.clear();
     // Objects are owned by the level; only forget them.
     for (GameObj* obj : contents) {
@@ -74,8 +71,7 @@ bool LevelCell::AdoptDecoration(Bob* bob) {
     if (bob == nullptr) return false;
     if (!OwnedDecorations().insert(bob).second) return false;
     decorations.push_back(bob);
-    bobs.push_back(bob);
-    bob->linkedCells.push_back(this);
+    bob->LinkInto(&bobs);
     return true;
 }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "levels/level.h"
 #include "media/sprite.h"
 
 int32_t AnimationSpeedDivisor = 1;
@@ -83,17 +82,19 @@ int32_t Bob::FrameHeight() const {
     return sprite->frames[i] != nullptr ? sprite->frames[i]->h : 0;
 }
 
-void Bob::LinkToTile(int32_t tileX, int32_t tileY) {
-    if (CurrentLevel == nullptr) return;
-    LevelCell* cell = CurrentLevel->GetCell(tileX, tileY);
-    if (cell == nullptr) return;
-    cell->bobs.push_back(this);
-    linkedCells.push_back(cell);
+void Bob::LinkInto(std::vector<Bob*>* list) {
+    if (list == nullptr) return;
+    list->push_back(this);
+    linkedLists.push_back(list);
+}
+
+void Bob::ForgetList(const std::vector<Bob*>* list) {
+    linkedLists.erase(std::remove(linkedLists.begin(), linkedLists.end(), list), linkedLists.end());
 }
 
 void Bob::UnlinkFromTiles() {
-    for (LevelCell* cell : linkedCells) {
-        cell->bobs.erase(std::remove(cell->bobs.begin(), cell->bobs.end(), this), cell->bobs.end());
+    for (std::vector<Bob*>* list : linkedLists) {
+        list->erase(std::remove(list->begin(), list->end(), this), list->end());
     }
-    linkedCells.clear();
+    linkedLists.clear();
 }

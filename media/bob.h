@@ -10,7 +10,6 @@
 
 class Bob;
 class Sprite;
-class LevelCell;
 
 // Every frame delay is divided by this: 1, 2, 4 or 8.
 extern int32_t AnimationSpeedDivisor;
@@ -44,9 +43,12 @@ public:
     int32_t FrameWidth() const;
     int32_t FrameHeight() const;
 
-    // Adds this Bob to the Bob list of a square of the current level.
-    void LinkToTile(int32_t tileX, int32_t tileY);
-    // Removes this Bob from every square it was linked to.
+    // Adds this Bob to a list of Bobs drawn together (a level square's list) and remembers
+    // the list, so the Bob leaves it when it is destroyed.
+    void LinkInto(std::vector<Bob*>* list);
+    // Forgets a list that is going away without touching it.
+    void ForgetList(const std::vector<Bob*>* list);
+    // Removes this Bob from every list it was linked into.
     void UnlinkFromTiles();
 
     int32_t x = -1;
@@ -60,6 +62,6 @@ public:
     int32_t frame = 0;
     int32_t frameTimer = 0;
     Sprite* sprite = nullptr;  // owned by the sprite table
-    std::vector<LevelCell*> linkedCells;
+    std::vector<std::vector<Bob*>*> linkedLists;  // one entry per link, repeats kept
     bool highlight = false;
 };

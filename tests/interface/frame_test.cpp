@@ -192,10 +192,10 @@ TEST_F(FrameScene, AdvanceFrameStepsEveryAnimationByTheFrameTime) {
     CursorBob.SetSprite(steps.get());
     Bob linked;  // linked to a square in view, owned by nobody there
     linked.SetSprite(steps.get());
-    linked.LinkToTile(21, 20);
+    LinkBobToTile(&linked, 21, 20);
     Bob farAway;  // linked to a square out of view
     farAway.SetSprite(steps.get());
-    farAway.LinkToTile(39, 39);
+    LinkBobToTile(&farAway, 39, 39);
     IdleMs = 0;
 
     DrawGameScreen();
@@ -243,7 +243,7 @@ TEST_F(FrameScene, FinishedEffectsInViewAreDeletedButLinkedPicturesAreNot) {
     linked.loop = false;
     linked.deleteWhenDone = true;
     linked.finished = true;
-    linked.LinkToTile(22, 21);
+    LinkBobToTile(&linked, 22, 21);
     LevelCell* cell = (*level_)->GetCell(22, 21);
 
     DrawGameScreen();

@@ -345,11 +345,11 @@ TEST(BobCellLinks, NeitherSideKeepsAPointerToTheOther) {
     CurrentLevel = &level;
     {
         Bob bob;
-        bob.LinkToTile(1, 1);
-        bob.LinkToTile(2, 1);
-        bob.LinkToTile(2, 1);  // twice on one square
-        bob.LinkToTile(9, 9);  // outside: ignored
-        EXPECT_EQ(bob.linkedCells.size(), 3u);
+        LinkBobToTile(&bob, 1, 1);
+        LinkBobToTile(&bob, 2, 1);
+        LinkBobToTile(&bob, 2, 1);  // twice on one square
+        LinkBobToTile(&bob, 9, 9);  // outside: ignored
+        EXPECT_EQ(bob.linkedLists.size(), 3u);
         EXPECT_EQ(level.GetCell(2, 1)->bobs.size(), 2u);
     }
     EXPECT_TRUE(level.GetCell(1, 1)->bobs.empty());
@@ -361,10 +361,10 @@ TEST(BobCellLinks, NeitherSideKeepsAPointerToTheOther) {
         Level shortLived(0, 1);
         shortLived.SetSize(2, 2);
         CurrentLevel = &shortLived;
-        survivor.LinkToTile(0, 0);
-        EXPECT_EQ(survivor.linkedCells.size(), 1u);
+        LinkBobToTile(&survivor, 0, 0);
+        EXPECT_EQ(survivor.linkedLists.size(), 1u);
     }
-    EXPECT_TRUE(survivor.linkedCells.empty());
+    EXPECT_TRUE(survivor.linkedLists.empty());
     CurrentLevel = saved;
 }
 

@@ -324,13 +324,13 @@ TEST(LevelDecorations, ASquareOwnsOnlyTheBobsHandedToIt) {
     // effect: the squares draw it but never free it.
     statue->bob.deleteWhenDone = true;
     statue->bob.finished = true;
-    statue->bob.LinkToTile(0, 0);
-    statue->bob.LinkToTile(1, 0);
+    LinkBobToTile(&statue->bob, 0, 0);
+    LinkBobToTile(&statue->bob, 1, 0);
 
     Bob* effect = new Bob();
     effect->deleteWhenDone = true;
     ASSERT_TRUE(level->AdoptEffectBob(effect, 2, 0));
-    effect->LinkToTile(3, 0);  // drawn over two squares, owned by one
+    LinkBobToTile(effect, 3, 0);  // drawn over two squares, owned by one
     EXPECT_TRUE(level->GetCell(2, 0)->OwnsDecoration(effect));
     EXPECT_FALSE(level->AdoptEffectBob(effect, 3, 0));  // one owner only
     EXPECT_FALSE(level->AdoptEffectBob(nullptr, 3, 0));
@@ -348,19 +348,19 @@ TEST(LevelDecorations, ASquareOwnsOnlyTheBobsHandedToIt) {
     // checker of the sanitizer build sees a leak or a double free otherwise.
     Bob* lingering = new Bob();
     ASSERT_TRUE(level->AdoptEffectBob(lingering, 1, 0));
-    lingering->LinkToTile(0, 0);
+    LinkBobToTile(lingering, 0, 0);
 }
 
 TEST(LevelDecorations, ObjectBobsOutliveTheLevelUnlinked) {
     Bob kept;
     {
         ScopedTestLevel level({".."});
-        kept.LinkToTile(0, 0);
-        kept.LinkToTile(1, 0);
+        LinkBobToTile(&kept, 0, 0);
+        LinkBobToTile(&kept, 1, 0);
         Bob* effect = new Bob();
         ASSERT_TRUE(level->AdoptEffectBob(effect, 1, 0));
     }
-    EXPECT_TRUE(kept.linkedCells.empty());
+    EXPECT_TRUE(kept.linkedLists.empty());
 }
 
 TEST(LevelSpellMines, MinesBelongToTheirSquares) {

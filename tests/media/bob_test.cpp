@@ -243,14 +243,14 @@ TEST(BobCells, DestroyedBobLeavesEveryCellItWasLinkedTo) {
     Level* saved = CurrentLevel;
     CurrentLevel = &level;
     Bob keeper;
-    keeper.LinkToTile(1, 1);
+    LinkBobToTile(&keeper, 1, 1);
     {
         Bob bob;
-        bob.LinkToTile(1, 1);
-        bob.LinkToTile(2, 3);
-        bob.LinkToTile(2, 3);  // twice to one square
-        bob.LinkToTile(9, 9);  // outside: ignored
-        EXPECT_EQ(bob.linkedCells.size(), 3u);
+        LinkBobToTile(&bob, 1, 1);
+        LinkBobToTile(&bob, 2, 3);
+        LinkBobToTile(&bob, 2, 3);  // twice to one square
+        LinkBobToTile(&bob, 9, 9);  // outside: ignored
+        EXPECT_EQ(bob.linkedLists.size(), 3u);
         EXPECT_EQ(level.GetCell(2, 3)->bobs.size(), 2u);
     }
     for (LevelCell* cell : {level.GetCell(1, 1), level.GetCell(2, 3)}) {
