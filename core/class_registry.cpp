@@ -5,6 +5,8 @@
 
 #include "core/lookup3.h"
 
+Serializable::~Serializable() = default;
+
 namespace {
 
 const char* const kLegacyClassNames[kLegacyClassCount] = {
@@ -69,7 +71,7 @@ const SerializableDefinition* SerializableRegistry::FindByName(const std::string
 
 const SerializableDefinition* SerializableRegistry::FindByKey(uint32_t key,
                                                               const SaveVersion& version) const {
-    if (version.AtLeast(1, 0, 7)) {
+    if (version.AtLeast(kSaveHashedClassKeys)) {
         for (const SerializableDefinition* definition : definitions) {
             if (definition->hash == key) return definition;
         }
@@ -85,7 +87,7 @@ Serializable* SerializableRegistry::CreateFromSave(uint32_t key, SaveReader& in)
     const SerializableDefinition* found = FindByKey(key, in.version);
     if (found == nullptr) {
         char message[160];
-        const char* legacyName = in.version.AtLeast(1, 0, 7) ? nullptr : LegacyClassName(key);
+        const char* legacyName = in.version.AtLeast(kSaveHashedClassKeys) ? nullptr : LegacyClassName(key);
         if (legacyName != nullptr) {
             snprintf(message, sizeof(message), "class key %u (\"%s\") names no registered class",
                      key, legacyName);

@@ -1,5 +1,6 @@
 #pragma once
-// The class registry of saved objects and optional object references.
+// Serializable, the root of every saved object, and the class registry that re-creates
+// saved objects by class key. (Object references inside a block: levels/game_obj.h.)
 //
 // Every saveable class registers itself once, before main() runs, under its literal
 // class name: put SERIALIZABLE_REGISTRATION(ClassName) in the class's .cpp file. The
@@ -13,7 +14,12 @@
 
 #include "core/save_stream.h"
 
-class Serializable;
+// Root of everything written into a saved game.
+class Serializable {
+public:
+    virtual bool Save(SaveWriter& out) = 0;
+    virtual ~Serializable();
+};
 
 // One registered class.
 class SerializableDefinition {

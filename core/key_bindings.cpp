@@ -139,23 +139,23 @@ std::string KeyBinding::WriteConfigLine() const {
 namespace {
 
 void StandardBindings(std::vector<KeyBinding>& out) {
-    out.emplace_back("0", "Up", 'w', 0, 'w', true);
-    out.emplace_back("1", "Down", 's', 0, 's', true);
-    out.emplace_back("2", "Left", 'a', 0, 'a', true);
-    out.emplace_back("3", "Right", 'd', 0, 'd', true);
-    out.emplace_back("4", "Rest", ' ', 0, ' ', true);
-    out.emplace_back("5", "Skills", 'k', 0, 'k', true);
-    out.emplace_back("6", "Inventory", 'i', 0, 'i', true);
-    out.emplace_back("7", "Equipment", 'c', 0, 'c', true);
-    out.emplace_back("8", "Menu", 'm', 0, 'm', true);
-    out.emplace_back("9", "Quests", 'q', 0, 'q', true);
-    out.emplace_back("alchemy", "Toggle Modular Alchemy Box", '1', kModGroupAlt, '1', true);
-    out.emplace_back("grinder", "Toggle Elven Ingot Grinder", '2', kModGroupAlt, '2', true);
-    out.emplace_back("ingot", "Toggle Disposable Ingot Press", '3', kModGroupAlt, '3', true);
-    out.emplace_back("lutefisk", "Toggle Horadric Lutefisk Cube", '4', kModGroupAlt, '4', true);
-    out.emplace_back("smithing", "Toggle Junior Smithing Kit", '5', kModGroupAlt, '5', true);
-    out.emplace_back("still", "Toggle Porta-Still", '6', kModGroupAlt, '6', true);
-    out.emplace_back("tinkerer", "Toggle Tinkerer Parts", '7', kModGroupAlt, '7', true);
+    out.emplace_back(kBindUp, "Up", 'w', 0, 'w', true);
+    out.emplace_back(kBindDown, "Down", 's', 0, 's', true);
+    out.emplace_back(kBindLeft, "Left", 'a', 0, 'a', true);
+    out.emplace_back(kBindRight, "Right", 'd', 0, 'd', true);
+    out.emplace_back(kBindRest, "Rest", ' ', 0, ' ', true);
+    out.emplace_back(kBindSkills, "Skills", 'k', 0, 'k', true);
+    out.emplace_back(kBindInventory, "Inventory", 'i', 0, 'i', true);
+    out.emplace_back(kBindEquipment, "Equipment", 'c', 0, 'c', true);
+    out.emplace_back(kBindMenu, "Menu", 'm', 0, 'm', true);
+    out.emplace_back(kBindQuests, "Quests", 'q', 0, 'q', true);
+    out.emplace_back(kBindAlchemy, "Toggle Modular Alchemy Box", '1', kModGroupAlt, '1', true);
+    out.emplace_back(kBindGrinder, "Toggle Elven Ingot Grinder", '2', kModGroupAlt, '2', true);
+    out.emplace_back(kBindIngot, "Toggle Disposable Ingot Press", '3', kModGroupAlt, '3', true);
+    out.emplace_back(kBindLutefisk, "Toggle Horadric Lutefisk Cube", '4', kModGroupAlt, '4', true);
+    out.emplace_back(kBindSmithing, "Toggle Junior Smithing Kit", '5', kModGroupAlt, '5', true);
+    out.emplace_back(kBindStill, "Toggle Porta-Still", '6', kModGroupAlt, '6', true);
+    out.emplace_back(kBindTinkerer, "Toggle Tinkerer Parts", '7', kModGroupAlt, '7', true);
     static const char* const kBeltIds[9] = {"belt1", "belt2", "belt3", "belt4", "belt5",
                                             "belt6", "belt7", "belt8", "belt9"};
     static const char* const kBeltLabels[9] = {"Belt 1", "Belt 2", "Belt 3", "Belt 4", "Belt 5",
@@ -171,21 +171,21 @@ void StandardBindings(std::vector<KeyBinding>& out) {
     for (int i = 0; i < 9; ++i) {
         out.emplace_back(kSkillIds[i], kSkillLabels[i], '1' + i, 0, '1' + i, false);
     }
-    out.emplace_back("hidden_anim_speed_double", "Double Animation Speed", '=', 0, '=', true);
-    out.emplace_back("hidden_anim_speed_halve", "Halve Animation Speed", '-', 0, '-', true);
+    out.emplace_back(kBindAnimSpeedDouble, "Double Animation Speed", '=', 0, '=', true);
+    out.emplace_back(kBindAnimSpeedHalve, "Halve Animation Speed", '-', 0, '-', true);
 }
 
 void DebugBindings(std::vector<KeyBinding>& out) {
-    out.emplace_back("hidden_trapdoor_down", "Hidden Trapdoor Down", 'p', 0, 'p', true);
-    out.emplace_back("hidden_trapdoor_up", "Hidden Trapdoor Up", 'p', kModGroupShift, 'P', true);
-    out.emplace_back("hidden_fill_inventory", "Hidden Fill Inventory", 'i', kModGroupShift, 'I',
+    out.emplace_back(kBindTrapdoorDown, "Hidden Trapdoor Down", 'p', 0, 'p', true);
+    out.emplace_back(kBindTrapdoorUp, "Hidden Trapdoor Up", 'p', kModGroupShift, 'P', true);
+    out.emplace_back(kBindFillInventory, "Hidden Fill Inventory", 'i', kModGroupShift, 'I',
                      true);
-    out.emplace_back("hidden_reveal_map", "Hidden Reveal Map", 'l', kModGroupShift, 'L', true);
-    out.emplace_back("hidden_level", "Hidden Level Boost", 'l', 0, 'l', true);
-    out.emplace_back("hidden_screenshot", "Hidden Take Screenshot", 'g', kModGroupCtrl, 'g', true);
-    out.emplace_back("hidden_astar", "Hidden Walk To Cursor", 'z', 0, 'z', true);
-    out.emplace_back("hidden_2x_ui", "Hidden 2x UI", 't', 0, 't', true);
-    out.emplace_back("hidden_no_ui", "Hidden 2x UI", 't', kModGroupCtrl, 't', true);
+    out.emplace_back(kBindRevealMap, "Hidden Reveal Map", 'l', kModGroupShift, 'L', true);
+    out.emplace_back(kBindLevelBoost, "Hidden Level Boost", 'l', 0, 'l', true);
+    out.emplace_back(kBindScreenshot, "Hidden Take Screenshot", 'g', kModGroupCtrl, 'g', true);
+    out.emplace_back(kBindWalkToCursor, "Hidden Walk To Cursor", 'z', 0, 'z', true);
+    out.emplace_back(kBindLargeInterface, "Hidden 2x UI", 't', 0, 't', true);
+    out.emplace_back(kBindNoInterface, "Hidden 2x UI", 't', kModGroupCtrl, 't', true);
 }
 
 bool KeyBindingTrace() { return (CmdLine.debugFlags & kDebugKeyBindings) != 0; }

@@ -45,6 +45,37 @@ struct KeyBinding {
     std::string WriteConfigLine() const;
 };
 
+// The identifiers of the bindings the game acts on ("pos" in config.xml).
+constexpr const char* kBindUp = "0";
+constexpr const char* kBindDown = "1";
+constexpr const char* kBindLeft = "2";
+constexpr const char* kBindRight = "3";
+constexpr const char* kBindRest = "4";
+constexpr const char* kBindSkills = "5";
+constexpr const char* kBindInventory = "6";
+constexpr const char* kBindEquipment = "7";
+constexpr const char* kBindMenu = "8";
+constexpr const char* kBindQuests = "9";
+constexpr const char* kBindAlchemy = "alchemy";
+constexpr const char* kBindGrinder = "grinder";
+constexpr const char* kBindIngot = "ingot";
+constexpr const char* kBindLutefisk = "lutefisk";
+constexpr const char* kBindSmithing = "smithing";
+constexpr const char* kBindStill = "still";
+constexpr const char* kBindTinkerer = "tinkerer";
+constexpr const char* kBindAnimSpeedDouble = "hidden_anim_speed_double";
+constexpr const char* kBindAnimSpeedHalve = "hidden_anim_speed_halve";
+constexpr const char* kBindTrapdoorDown = "hidden_trapdoor_down";
+constexpr const char* kBindTrapdoorUp = "hidden_trapdoor_up";
+constexpr const char* kBindFillInventory = "hidden_fill_inventory";
+constexpr const char* kBindRevealMap = "hidden_reveal_map";
+constexpr const char* kBindLevelBoost = "hidden_level";
+constexpr const char* kBindScreenshot = "hidden_screenshot";
+constexpr const char* kBindWalkToCursor = "hidden_astar";
+constexpr const char* kBindLargeInterface = "hidden_2x_ui";
+constexpr const char* kBindNoInterface = "hidden_no_ui";
+// The belt and skill-bar bindings are "belt1".."belt9" and "skill1".."skill9".
+
 // Ordered by byte-wise comparison of the identifiers.
 using KeyBindingMap = std::map<std::string, KeyBinding>;
 extern KeyBindingMap KeyBindingTable;

@@ -28,7 +28,24 @@ struct SaveVersion {
     // True when this version is M.m.p or later: majors compared first, then minors,
     // then patches.
     bool AtLeast(int32_t M, int32_t m, int32_t p) const;
+    bool AtLeast(const SaveVersion& other) const { return AtLeast(other.major, other.minor, other.patch); }
 };
+
+// The releases that changed the save format. A field a release added is read only from
+// streams of that release or later, and written only for them: `version.AtLeast(kSaveV1_0_8)`.
+constexpr SaveVersion kSaveV1_0_2{1, 0, 2};
+constexpr SaveVersion kSaveV1_0_3{1, 0, 3};
+constexpr SaveVersion kSaveV1_0_4{1, 0, 4};
+constexpr SaveVersion kSaveV1_0_5{1, 0, 5};
+constexpr SaveVersion kSaveV1_0_6{1, 0, 6};
+constexpr SaveVersion kSaveV1_0_7{1, 0, 7};
+constexpr SaveVersion kSaveV1_0_8{1, 0, 8};
+constexpr SaveVersion kSaveV1_0_9{1, 0, 9};
+constexpr SaveVersion kSaveV1_0_10{1, 0, 10};
+
+// What the format gates of the object model are named after.
+constexpr SaveVersion kSaveHashedClassKeys = kSaveV1_0_7;  // before: an index into the legacy table
+constexpr SaveVersion kSaveObjectRoomIds = kSaveV1_0_8;    // the GameObj block ends in the room id
 
 bool operator==(const SaveVersion& a, const SaveVersion& b);
 

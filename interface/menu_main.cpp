@@ -92,7 +92,7 @@ struct MainMenuArt {
 };
 
 bool IsScreenshotKey(const SDL_keysym& key) {
-    return key.sym == SDLK_F12 || KeyBindingMatches("hidden_screenshot", key);
+    return key.sym == SDLK_F12 || KeyBindingMatches(kBindScreenshot, key);
 }
 
 // The opening splash: the title picture alone until 4000 ms have passed or a key or mouse

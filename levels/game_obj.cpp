@@ -27,8 +27,6 @@ int32_t TruncatePixels(float value) {
 
 }  // namespace
 
-Serializable::~Serializable() = default;
-
 void SetGameObjDestroyHook(GameObjHook hook) { DestroyHook = hook; }
 
 bool ComputeBobPlacement(int32_t anchorMode, int32_t x, int32_t y, float offsetX, float offsetY,
@@ -92,7 +90,7 @@ GameObj::GameObj(SaveReader& in) {
     blocksSight = in.ReadBool() ? 1 : 0;
     passable = in.ReadBool() ? 1 : 0;
     active = in.ReadInt32();
-    if (in.version.AtLeast(1, 0, 8)) {
+    if (in.version.AtLeast(kSaveObjectRoomIds)) {
         roomNumber = in.ReadInt32();
         roomID = in.ReadString();
     }
@@ -125,7 +123,7 @@ bool GameObj::Save(SaveWriter& out) {
     ok = out.WriteBool(blocksSight) && ok;
     ok = out.WriteBool(passable) && ok;
     ok = out.WriteInt32(active) && ok;
-    if (out.version.AtLeast(1, 0, 8)) {
+    if (out.version.AtLeast(kSaveObjectRoomIds)) {
         ok = out.WriteInt32(roomNumber) && ok;
         ok = out.WriteString(roomID) && ok;
     }

@@ -1,12 +1,13 @@
 #pragma once
-// The object model: Serializable (root of everything written into a saved game),
-// GameObj (every thing standing on a dungeon square) and Activatable (a GameObj with an
-// "activated" flag and a short history of it).
+// The objects on a level: GameObj (every thing standing on a dungeon square; its root,
+// Serializable, is in core/class_registry.h) and Activatable (a GameObj with an "activated"
+// flag and a short history of it).
 //
 // The order of the virtual operations is fixed; subclasses add theirs after these.
 #include <cstdint>
 #include <string>
 
+#include "core/class_registry.h"
 #include "core/save_stream.h"
 #include "levels/map_view.h"
 #include "media/bob.h"
@@ -14,12 +15,6 @@
 class Item;
 class Level;
 class LevelCell;
-
-class Serializable {
-public:
-    virtual bool Save(SaveWriter& out) = 0;
-    virtual ~Serializable();
-};
 
 // Screen position of a Bob for an object at tile (x, y) with the given anchor mode,
 // pixel offset (truncated toward zero) and frame size. False for an unknown anchor

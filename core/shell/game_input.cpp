@@ -34,10 +34,10 @@ struct DirectionKeys {
 };
 
 const DirectionKeys kDirections[4] = {
-    {0, -1, SDLK_UP, SDLK_KP8, "0", 2},
-    {0, 1, SDLK_DOWN, SDLK_KP2, "1", 0},
-    {-1, 0, SDLK_LEFT, SDLK_KP4, "2", 1},
-    {1, 0, SDLK_RIGHT, SDLK_KP6, "3", 3},
+    {0, -1, SDLK_UP, SDLK_KP8, kBindUp, 2},
+    {0, 1, SDLK_DOWN, SDLK_KP2, kBindDown, 0},
+    {-1, 0, SDLK_LEFT, SDLK_KP4, kBindLeft, 1},
+    {1, 0, SDLK_RIGHT, SDLK_KP6, kBindRight, 3},
 };
 
 SDL_keysym LastMoveKey = {};
@@ -114,13 +114,13 @@ void OnKeyUp(const SDL_keysym& key) {
     }
     InputIdleMs = 0;
     Player* hero = CurrentPlayer;
-    if (key.sym == SDLK_ESCAPE || KeyBindingMatches("8", key)) {
+    if (key.sym == SDLK_ESCAPE || KeyBindingMatches(kBindMenu, key)) {
         // The settings screen comes here; until then the menu key leaves the game.
         LeaveGameFlag = true;
     }
     if (key.sym == SDLK_F4 && (key.mod & KMOD_ALT) != 0) LeaveGameFlag = true;
     if (hero->health <= 0) return;
-    if (KeyBindingMatches("4", key)) {
+    if (KeyBindingMatches(kBindRest, key)) {
         // Resting: one turn, and the next wandering monster comes ten turns sooner.
         hero->wanderingMonsterTurns += 10;
         ++HeroInputTurns;

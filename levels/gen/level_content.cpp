@@ -136,20 +136,20 @@ void PlaceUberChest(Level& level, int32_t x, int32_t y) {
         }
     }
     chest->content = item;
-    for (int32_t draw = 0; draw < kMaxSquareDraws; ++draw) {
-        int32_t lx = RandomInt(level.width);
-        int32_t ly = RandomInt(level.height);
-        if (level.SquareKind(lx, ly) == SquareType::Floor && !level.HasObjectAt(lx, ly) && level.IsClearFloor3x3(lx, ly)) {
-            Lever* lever = new Lever();
-            lever->kind = 3;
-            lever->targetX = x;
-            lever->targetY = y;
-            lever->linked = chest;
-            lever->PlaceOnLevel(lx, ly, &level, 0);
-            return;
-        }
-    }
-    NoteSearchGivenUp("uber chest lever square");
+    int32_t lx = 0;
+    int32_t ly = 0;
+    const bool found = DrawSquareUntil("uber chest lever square", 0, 0, level.width, level.height, &lx, &ly,
+                                       [&level](int32_t sx, int32_t sy) {
+                                           return level.SquareKind(sx, sy) == SquareType::Floor &&
+                                                  !level.HasObjectAt(sx, sy) && level.IsClearFloor3x3(sx, sy);
+                                       });
+    if (!found) return;
+    Lever* lever = new Lever();
+    lever->kind = 3;
+    lever->targetX = x;
+    lever->targetY = y;
+    lever->linked = chest;
+    lever->PlaceOnLevel(lx, ly, &level, 0);
 }
 
 // Diagnostics for data the content needs, printed once per generation.
@@ -202,18 +202,17 @@ void PlaceFinalBoss(Level& level) {
                                           : "no monster record shown as \"Lord Zarnoch\"; the last level has no final boss");
         return;
     }
-    for (int32_t draw = 0; draw < kMaxSquareDraws; ++draw) {
-        int32_t x = RandomInt(level.width);
-        int32_t y = RandomInt(level.height);
-        if (level.SquareKind(x, y) != SquareType::Floor) continue;
-        Monster* boss = new Monster(record);
-        boss->named = 1;
-        boss->name = kFinalBossDisplayName;
-        boss->PlaceOnLevel(x, y, &level, 0);
+    int32_t x = 0;
+    int32_t y = 0;
+    if (!DrawSquareUntil("final boss square", 0, 0, level.width, level.height, &x, &y,
+                         [&level](int32_t sx, int32_t sy) { return level.SquareKind(sx, sy) == SquareType::Floor; })) {
+        MissingData("no floor square for the final boss");
         return;
     }
-    NoteSearchGivenUp("final boss square");
-    MissingData("no floor square for the final boss");
+    Monster* boss = new Monster(record);
+    boss->named = 1;
+    boss->name = kFinalBossDisplayName;
+    boss->PlaceOnLevel(x, y, &level, 0);
 }
 
 void PlaceTeleporters(Level& level) {
@@ -381,17 +380,8 @@ void Level::PlaceTreasure(bool noChest) {
                IsSquarePassable(nullptr, x, y, true);
     };
     auto draw = [&](int32_t* outX, int32_t* outY, auto fits) {
-        for (int32_t d = 0; d < kMaxSquareDraws; ++d) {
-            int32_t x = RandomInt(width);
-            int32_t y = RandomInt(height);
-            if (base(x, y) && fits(x, y)) {
-                *outX = x;
-                *outY = y;
-                return true;
-            }
-        }
-        NoteSearchGivenUp("treasure square");
-        return false;
+        return DrawSquareUntil("treasure square", 0, 0, width, height, outX, outY,
+                               [&](int32_t x, int32_t y) { return base(x, y) && fits(x, y); });
     };
     int32_t x = 0;
     int32_t y = 0;

@@ -49,17 +49,7 @@ void PutMonster(Level& level, Monster* monster, int32_t x, int32_t y) {
 // Squares drawn uniformly (C) over the level until `fits`; false after the bounded draws.
 template <class Fits>
 bool DrawLevelSquare(const char* what, const Level& level, int32_t* outX, int32_t* outY, Fits fits) {
-    for (int32_t draw = 0; draw < kMaxSquareDraws; ++draw) {
-        int32_t x = RandomInt(level.width);
-        int32_t y = RandomInt(level.height);
-        if (fits(x, y)) {
-            *outX = x;
-            *outY = y;
-            return true;
-        }
-    }
-    NoteSearchGivenUp(what);
-    return false;
+    return DrawSquareUntil(what, 0, 0, level.width, level.height, outX, outY, fits);
 }
 
 }  // namespace

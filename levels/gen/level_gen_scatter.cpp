@@ -16,6 +16,7 @@
 #include "levels/level.h"
 #include "levels/gen/level_content.h"
 #include "levels/gen/level_layout.h"
+#include "levels/gen/square_pickers.h"
 #include "levels/room_templates.h"
 
 namespace {
@@ -31,17 +32,7 @@ bool RoomAllows(const Level& level, int32_t x, int32_t y, int32_t RoomTemplate::
 // report) when the bounded draws found none.
 template <class Fits>
 bool DrawSquare(const char* what, Level& level, int32_t* outX, int32_t* outY, Fits fits) {
-    for (int32_t draw = 0; draw < kMaxSquareDraws; ++draw) {
-        int32_t x = RandomInt(level.width);
-        int32_t y = RandomInt(level.height);
-        if (fits(x, y)) {
-            *outX = x;
-            *outY = y;
-            return true;
-        }
-    }
-    NoteSearchGivenUp(what);
-    return false;
+    return DrawSquareUntil(what, 0, 0, level.width, level.height, outX, outY, fits);
 }
 
 // The square rule of loose reagents, breakables, dirt and traps: passable, not on the last
@@ -59,16 +50,16 @@ bool PlainEmptyFloor(const Level& level, int32_t x, int32_t y) {
 // The rule of levers, shelves, statues and the portal: x = 1 + C(width - 2), y = 1 + C(height - 2)
 // with clear 3 x 3 floor, no object, and a room that allows blockers.
 bool PlaceOnClearFloor(Level& level, GameObj* obj) {
-    for (int32_t draw = 0; draw < kMaxSquareDraws; ++draw) {
-        int32_t x = 1 + RandomInt(level.width - 2);
-        int32_t y = 1 + RandomInt(level.height - 2);
-        if (level.IsClearFloor3x3(x, y) && !level.HasObjectAt(x, y) &&
-            RoomAllows(level, x, y, &RoomTemplate::noblockers)) {
-            obj->PlaceOnLevel(x, y, &level, 0);
-            return true;
-        }
+    int32_t x = 0;
+    int32_t y = 0;
+    if (DrawSquareUntil("clear floor square", 1, 1, level.width - 2, level.height - 2, &x, &y,
+                        [&level](int32_t sx, int32_t sy) {
+                            return level.IsClearFloor3x3(sx, sy) && !level.HasObjectAt(sx, sy) &&
+                                   RoomAllows(level, sx, sy, &RoomTemplate::noblockers);
+                        })) {
+        obj->PlaceOnLevel(x, y, &level, 0);
+        return true;
     }
-    NoteSearchGivenUp("clear floor square");
     delete obj;
     return false;
 }

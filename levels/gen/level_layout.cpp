@@ -1,5 +1,6 @@
 // Template placement: stamping, the layout passes, doors and room finishing.
 #include "levels/gen/level_layout.h"
+#include "levels/gen/square_pickers.h"
 
 #include "levels/object_queue.h"
 
@@ -532,13 +533,8 @@ bool Level::GenPortalLevelContent(int32_t newWidth, int32_t newHeight, int32_t r
         int32_t fx = 0;
         int32_t fy = 0;
         PlaceFirstRoom(*this, first, &fx, &fy);
-        bool started = false;
-        for (int32_t draw = 0; draw < kMaxSquareDraws && !started; ++draw) {
-            startX = fx + RandomInt(first->width);
-            startY = fy + RandomInt(first->height);
-            started = SquareKind(startX, startY) == SquareType::Floor;
-        }
-        if (!started) NoteSearchGivenUp("portal level start");
+        DrawSquareUntil("portal level start", fx, fy, first->width, first->height, &startX, &startY,
+                        [this](int32_t x, int32_t y) { return SquareKind(x, y) == SquareType::Floor; });
         for (int32_t pass = 0; pass < roomTarget && gDoorHead < gDoors.size(); ++pass) {
             const int32_t dx = gDoors[gDoorHead].first;
             const int32_t dy = gDoors[gDoorHead].second;
@@ -560,18 +556,14 @@ bool Level::GenPortalLevelContent(int32_t newWidth, int32_t newHeight, int32_t r
     }
     if (!rooms.empty()) lastRoom = rooms.back();
     if (lastRoom != nullptr) {
-        bool found = false;
         int32_t px = 0;
         int32_t py = 0;
-        for (int32_t draw = 0; draw < kMaxSquareDraws && !found; ++draw) {
-            px = lastRoom->left + RandomInt(lastRoom->right - lastRoom->left);
-            py = lastRoom->top + RandomInt(lastRoom->bottom - lastRoom->top);
-            found = SquareKind(px, py) == SquareType::Floor && (draw >= 29 || IsClearFloor3x3(px, py));
-        }
-        if (found) {
+        // The first 30 draws also want clear floor all around; later ones take any floor.
+        if (DrawSquareUntil("portal square", lastRoom->left, lastRoom->top, lastRoom->right - lastRoom->left,
+                            lastRoom->bottom - lastRoom->top, &px, &py, [this](int32_t x, int32_t y, int32_t draw) {
+                                return SquareKind(x, y) == SquareType::Floor && (draw >= 29 || IsClearFloor3x3(x, y));
+                            })) {
             (new Portal())->PlaceOnLevel(px, py, this, 0);
-        } else {
-            NoteSearchGivenUp("portal square");
         }
     }
     FixBadDoors();

@@ -1,6 +1,5 @@
 #include "levels/gen/square_pickers.h"
 
-#include "core/random.h"
 #include "levels/level.h"
 #include "levels/room_templates.h"
 
@@ -19,14 +18,9 @@ template <class Test>
 int32_t DrawInRect(int32_t* outX, int32_t* outY, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
                    Level* level, Test fits) {
     if (level == nullptr) return 0;
-    for (int32_t draw = 0; draw < kRectPickerDraws; ++draw) {
-        int32_t x = x0 + RandomInt(x1 - x0);
-        int32_t y = y0 + RandomInt(y1 - y0);
-        *outX = x;
-        *outY = y;
-        if (fits(*level, x, y)) return 1;
-    }
-    return 0;
+    return DrawSquareUntil(nullptr, x0, y0, x1 - x0, y1 - y0, outX, outY,
+                           [&](int32_t x, int32_t y) { return fits(*level, x, y); },
+                           kRectPickerDraws) ? 1 : 0;
 }
 
 }  // namespace
@@ -59,17 +53,13 @@ int32_t FindOpenSquareNear(int32_t* outX, int32_t* outY, int32_t x, int32_t y, L
 
 int32_t PickRandomOpenSquare(int32_t* outX, int32_t* outY, Level* level) {
     if (level == nullptr || level->width <= 0 || level->height <= 0) return 0;
-    for (int32_t draw = 0; draw < kOpenSquarePickerDraws; ++draw) {
-        int32_t x = RandomInt(level->width);
-        int32_t y = RandomInt(level->height);
-        *outX = x;
-        *outY = y;
+    auto fits = [level](int32_t x, int32_t y) {
         const LevelCell* cell = level->GetCell(x, y);
-        if (cell == nullptr || cell->type != SquareType::Floor) continue;
+        if (cell == nullptr || cell->type != SquareType::Floor) return false;
         const RoomTemplate* tmpl = level->GetRoomTemplate(cell->room);
-        if (tmpl != nullptr && (tmpl->noblockers != 0 || tmpl->notreasure != 0)) continue;
-        if (!cell->contents.empty() || !level->IsClearFloor3x3(x, y)) continue;
-        return 1;
-    }
-    return 0;
+        if (tmpl != nullptr && (tmpl->noblockers != 0 || tmpl->notreasure != 0)) return false;
+        return cell->contents.empty() && level->IsClearFloor3x3(x, y);
+    };
+    return DrawSquareUntil(nullptr, 0, 0, level->width, level->height, outX, outY, fits,
+                           kOpenSquarePickerDraws) ? 1 : 0;
 }

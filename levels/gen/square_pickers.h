@@ -5,8 +5,37 @@
 // neighbourhood) and answers 1 when it found a square, 0 when nothing fits. Draws use the
 // C-library generator, r(n) = CRand() / (32767 / n + 1).
 #include <cstdint>
+#include <type_traits>
+
+#include "core/random.h"
+#include "levels/gen/level_layout.h"
 
 class Level;
+
+// The bounded "draw until one fits" search of every placement: squares x = x0 + r(width),
+// y = y0 + r(height) drawn with the C-library generator until `fits` holds for one. `fits`
+// takes (x, y) or (x, y, draw index). True with the square written; false after `maxDraws`
+// draws, with the outputs holding the last draw and the search noted as given up under
+// `what` (null: not noted).
+template <class Fits>
+bool DrawSquareUntil(const char* what, int32_t x0, int32_t y0, int32_t width, int32_t height,
+                     int32_t* outX, int32_t* outY, Fits fits, int32_t maxDraws = kMaxSquareDraws) {
+    for (int32_t draw = 0; draw < maxDraws; ++draw) {
+        const int32_t x = x0 + RandomInt(width);
+        const int32_t y = y0 + RandomInt(height);
+        *outX = x;
+        *outY = y;
+        bool found = false;
+        if constexpr (std::is_invocable_v<Fits, int32_t, int32_t, int32_t>) {
+            found = fits(x, y, draw);
+        } else {
+            found = fits(x, y);
+        }
+        if (found) return true;
+    }
+    if (what != nullptr) NoteSearchGivenUp(what);
+    return false;
+}
 
 // Draws a rectangle picker makes before it gives up.
 constexpr int32_t kRectPickerDraws = 51;
