@@ -5,6 +5,7 @@
 #include "core/input_log.h"
 #include "media/screen.h"
 #include "creatures/player.h"
+#include "interface/button.h"
 #include "interface/layout.h"
 #include "interface/menu_frame.h"
 #include "interface/play_screen.h"
@@ -54,31 +55,6 @@ void DrawCross(SDL_Surface* const pictures[2], int32_t x, int32_t y) {
     SDL_Rect at = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
     BlitSurface(picture, nullptr, ScreenSurface, &at);
 }
-
-// The three state pictures of one button: 0 at rest, 1 under the pointer, 2 under the
-// pointer with the left button held.
-struct DialogButton {
-    AutoSurface states[3];
-    SDL_Rect rect = {0, 0, 0, 0};
-
-    void Load(const char* base, const char* label) {
-        for (int s = 0; s < 3; ++s) {
-            const std::string name = std::string(base) + std::to_string(s) + ".png";
-            states[s].Reset(LoadMenuPicture(name.c_str(), kFallbackButtonWidth, kFallbackButtonHeight, label));
-        }
-        rect.w = static_cast<Uint16>(states[0] ? states[0]->w : kFallbackButtonWidth);
-        rect.h = static_cast<Uint16>(states[0] ? states[0]->h : kFallbackButtonHeight);
-    }
-
-    void Draw(int mx, int my, Uint8 mouseButtons) const {
-        const bool over = mx >= rect.x && mx <= rect.x + rect.w && my >= rect.y && my <= rect.y + rect.h;
-        const int state = over ? ((mouseButtons & SDL_BUTTON(SDL_BUTTON_LEFT)) ? 2 : 1) : 0;
-        SDL_Surface* picture = states[state] ? states[state].get() : states[0].get();
-        if (!picture || !ScreenSurface) return;
-        SDL_Rect at = rect;
-        BlitSurface(picture, nullptr, ScreenSurface, &at);
-    }
-};
 
 // The label a stand-in button shows when its art is missing: the part of the base after the
 // last "_" ("ui/dialog_but_ok" -> "ok").
@@ -136,9 +112,11 @@ int32_t ShowDialog(const char* text, const char* firstArt, const char* secondArt
         boxPicture = standInBox;
     }
 
-    DialogButton buttons[2];
-    buttons[0].Load(firstArt, FallbackLabel(firstArt).c_str());
-    if (twoButtons) buttons[1].Load(secondArt, FallbackLabel(secondArt).c_str());
+    StateButton buttons[2];
+    buttons[0].Load(firstArt, FallbackLabel(firstArt).c_str(), kFallbackButtonWidth, kFallbackButtonHeight);
+    if (twoButtons) {
+        buttons[1].Load(secondArt, FallbackLabel(secondArt).c_str(), kFallbackButtonWidth, kFallbackButtonHeight);
+    }
 
     if (CurrentPlayer) {
         CurrentPlayer->SetIdleAnimation();
@@ -174,7 +152,7 @@ int32_t ShowDialog(const char* text, const char* firstArt, const char* secondArt
         const Uint8 mouseButtons = LoggedGetMouseState(&mx, &my);
         for (int i = 0; i < (twoButtons ? 2 : 1); ++i) {
             buttons[i].rect.y = static_cast<Sint16>(boxY + boxH - buttons[i].rect.h - 16);
-            buttons[i].Draw(mx, my, mouseButtons);
+            buttons[i].Draw(ScreenSurface, mx, my, mouseButtons);
         }
         UpdateMouseCursor();
         AdvanceFrame();

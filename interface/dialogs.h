@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "interface/ui_services.h"
+#include "media/surface.h"
 
 // The plain dialog box every ShowDialog call draws; loaded by LoadDialogs and kept for the
 // life of the process. Null until then (ShowDialog loads it itself when it is needed first).
@@ -52,33 +53,6 @@ void DrawCloseButton(int32_t x, int32_t y);
 // The same with the copper cross of the HUD windows.
 void DrawCopperCloseButton(int32_t x, int32_t y);
 
-// Holds one SDL surface and frees it when the holder goes.
-class AutoSurface {
-public:
-    AutoSurface() = default;
-    explicit AutoSurface(SDL_Surface* surface) : surface_(surface) {}
-    ~AutoSurface() { Reset(); }
-    AutoSurface(const AutoSurface&) = delete;
-    AutoSurface& operator=(const AutoSurface&) = delete;
-
-    SDL_Surface* get() const { return surface_; }
-    operator SDL_Surface*() const { return surface_; }
-    SDL_Surface* operator->() const { return surface_; }
-    // Frees the held surface (if any) and holds the new one.
-    void Reset(SDL_Surface* surface = nullptr) {
-        if (surface_ && surface_ != surface) SDL_FreeSurface(surface_);
-        surface_ = surface;
-    }
-    // Gives the surface up without freeing it.
-    SDL_Surface* Release() {
-        SDL_Surface* s = surface_;
-        surface_ = nullptr;
-        return s;
-    }
-
-private:
-    SDL_Surface* surface_ = nullptr;
-};
 
 void ShowQuestLog();
 void ShowSkillTome();
