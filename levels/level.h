@@ -5,9 +5,8 @@
 // Generation, graphics, monster population and saving live in their own files and work
 // through the fields and operations declared here.
 //
-// Stand-in: the destructor deletes the level's objects itself; once the turn engine's
-// deferred-deletion queue exists it empties that queue, queues every object and deletes
-// the queued objects at once.
+// The destructor deletes the level's objects itself; each one leaves the deferred-move and
+// deletion queues as it is destroyed (the object destroy hook), so nothing queued outlives it.
 #include <SDL.h>
 
 #include <cstdint>
@@ -162,7 +161,7 @@ public:
     // The record of the room the hero stands in (its room index), or null.
     RoomRecord* GetPlayerRoomRecord() const;
 
-    // ---- generation (level_layout.cpp, level_scatter.cpp, level_content.cpp) ------------
+    // ---- generation (gen/level_layout.cpp, gen/level_gen_scatter.cpp, gen/level_content.cpp)
     // Template placement: whether the template fits with its column 0, row 0 on (x, y), and
     // writing it there (squares outside the grid are skipped).
     bool CanPlaceRoomTemplate(const RoomTemplate* roomTemplate, int32_t x, int32_t y) const;

@@ -1,4 +1,4 @@
-// Stand-in: what is still to be built is listed at the top of core/game_input.h.
+// Stand-in: what is still to be built is listed at the top of core/shell/game_input.h.
 #include "core/shell/game_input.h"
 
 #include "core/input_log.h"

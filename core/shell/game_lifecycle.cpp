@@ -1,4 +1,4 @@
-// Stand-in: what is still to be built is listed at the top of core/game_lifecycle.h.
+// Stand-in: what is still to be built is listed at the top of core/shell/game_lifecycle.h.
 #include "core/shell/game_lifecycle.h"
 
 #include "core/shell/command_line.h"

@@ -1,4 +1,4 @@
-// Stand-in: what is still to be built is listed at the top of core/global_images.h.
+// Stand-in: what is still to be built is listed at the top of core/shell/global_images.h.
 #include "core/shell/global_images.h"
 #include "levels/level_draw.h"
 

@@ -1,4 +1,4 @@
-// Stand-in: what is still to be built is listed at the top of core/saved_games.h.
+// Stand-in: what is still to be built is listed at the top of core/shell/saved_games.h.
 #include "core/shell/saved_games.h"
 
 #include "core/save_stream.h"

@@ -10,8 +10,7 @@
 // restarts and keeps its last attempt.
 //
 // Stand-in: room object records (monsters, loot, levers ... of a template) are spawned through
-// a hook that does nothing until the room-record classes exist (SetRoomObjectSpawner). Moves
-// are queued here while a level is built, in place of the turn engine's move queue.
+// a hook that does nothing until the room-record classes exist (SetRoomObjectSpawner).
 #include <cstdint>
 #include <map>
 #include <string>

@@ -1,4 +1,4 @@
-// Stand-in: what is still to be built is listed at the top of levels/monster_spawning.h.
+// Stand-in: what is still to be built is listed at the top of levels/gen/monster_spawning.h.
 #include "levels/gen/monster_spawning.h"
 
 #include "levels/level.h"
