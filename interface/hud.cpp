@@ -183,8 +183,22 @@ const HudPiece* GetHudPieces(size_t* count) {
     return kHudPieces;
 }
 
+namespace {
+HudPieceRunner pieceRunner = nullptr;
+}  // namespace
+
+void SetHudPieceRunner(HudPieceRunner runner) {
+    pieceRunner = runner;
+}
+
 void DrawHud(HudFrame& frame) {
-    for (const HudPiece& piece : kHudPieces) piece.draw(frame);
+    for (const HudPiece& piece : kHudPieces) {
+        if (pieceRunner != nullptr) {
+            pieceRunner(piece, frame);
+        } else {
+            piece.draw(frame);
+        }
+    }
 }
 
 // ---- bottom bar ----------------------------------------------------------------------------

@@ -51,6 +51,10 @@ struct HudPiece {
 const HudPiece* GetHudPieces(size_t* count);
 // Draws every HUD piece in order.
 void DrawHud(HudFrame& frame);
+// Stands in for the drawing of each piece while set (null, the default, draws them): DrawHud
+// hands it every piece in order with the frame they share, so a test can see the order.
+using HudPieceRunner = void (*)(const HudPiece& piece, HudFrame& frame);
+void SetHudPieceRunner(HudPieceRunner runner);
 
 // ---- bottom bar and status bars ------------------------------------------------------------
 

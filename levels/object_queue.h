@@ -12,6 +12,8 @@ class Level;
 // Queues the object for deletion at the next deletion point (once, whatever the count).
 void QueueObjectDeletion(GameObj* obj);
 // Queues a move of the object to (x, y) of the level; a null level takes it off its level.
+// A move of the hero to a square outside the level is refused with a diagnostic; any other
+// object whose move comes for such a square is queued for deletion, its other moves dropped.
 void QueueObjectMove(GameObj* obj, int32_t x, int32_t y, Level* level);
 // Drops every pending move of the object.
 void CancelQueuedMoves(GameObj* obj);

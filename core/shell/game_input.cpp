@@ -6,6 +6,7 @@
 #include "core/shell/play_loop.h"
 #include "core/shell/turn_engine.h"
 #include "creatures/player.h"
+#include "interface/cursor.h"
 #include "interface/layout.h"
 #include "interface/play_screen.h"
 #include "interface/screens.h"
@@ -17,7 +18,6 @@
 
 std::deque<SDL_keysym> MoveKeyQueue;
 bool StepFlags[4] = {false, false, false, false};
-bool WindowFocus = true;
 int32_t HeroInputTurns = 0;
 
 namespace {
@@ -285,7 +285,7 @@ void HandleGameEvent() {
     while (LoggedPollEvent(&event)) {
         switch (event.type) {
         case SDL_ACTIVEEVENT:
-            WindowFocus = event.active.gain != 0;
+            CursorVisible = event.active.gain != 0;
             break;
         case SDL_KEYDOWN:
             OnKeyDown(event.key.keysym);

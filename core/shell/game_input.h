@@ -18,7 +18,9 @@
 
 #include "core/shell/shell_services.h"
 
-// Handles the pending input; the play loop calls it once per frame.
+// Handles the pending input; the play loop calls it once per frame. Every activation event
+// (the pointer entering or leaving the window, the input focus, the window shown or
+// minimised) sets CursorVisible from its gain.
 void HandleGameEvent();
 
 // Stops every walk: the key-driven step, the queued move keys and a walk along a path.
@@ -28,8 +30,6 @@ void FlushInput();
 extern std::deque<SDL_keysym> MoveKeyQueue;
 // A one-square walking step in that direction is in progress: up, down, left, right.
 extern bool StepFlags[4];
-// The gain of the last window-focus event.
-extern bool WindowFocus;
 
 // The square under a screen position: (pointer + view pixel offset) / tile size + view
 // origin, per axis. False when there is no current level or the square lies outside it.

@@ -101,10 +101,12 @@ bool AutosaveIfDue(uint32_t* autosaveTime) {
         *autosaveTime = now;
         return false;
     }
-    SaveGame(kAutosaveFileName);
+    const bool saved = SaveGame(kAutosaveFileName);
     *autosaveTime = LoggedGetTicks();
-    AddText("Game autosaved.", true);
-    return true;
+    // A failed save has told what went wrong on standard output; the player learns it here,
+    // and the next try comes five minutes later all the same.
+    AddText(saved ? "Game autosaved." : "Autosave failed!", true);
+    return saved;
 }
 
 bool SaveOnLeaveIfAsked() {

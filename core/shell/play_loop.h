@@ -39,9 +39,10 @@ void RunGameLoop();
 // (and no held track plays), or at once when forced.
 void RotateDungeonMusic(bool forced);
 
-// The autosave step of one pass: saves to "autosave.sav" and posts "Game autosaved." when
-// more than five minutes have passed since *autosaveTime, a hero exists, the hero is alive
-// and no tutorial runs; then *autosaveTime becomes the current ticks. True when it saved.
+// The autosave step of one pass: saves to "autosave.sav" when more than five minutes have
+// passed since *autosaveTime, a hero exists, the hero is alive and no tutorial runs, and
+// posts "Game autosaved." (or "Autosave failed!" when the save failed); then *autosaveTime
+// becomes the current ticks. True when it saved.
 bool AutosaveIfDue(uint32_t* autosaveTime);
 
 // The save made when the loop ends: under the hero's save name when the save-on-leave flag

@@ -34,14 +34,17 @@ std::vector<GameObj*> DeletionQueue;
 std::list<PendingMove> MoveQueue;
 std::vector<std::string> AmbientPool;
 
-// Objects appended to the deletion queue while it is being carried out wait for the next
-// deletion point.
-bool DeletingNow = false;
+// The deletion batches and move lists being carried out right now (taken out of their queues
+// first, so that objects queued meanwhile wait for the next deletion or move point). An
+// object destroyed while they run is blanked out of them, so that nothing reaches it again.
+std::vector<std::vector<GameObj*>*> DeletionsUnderWay;
+std::vector<std::list<PendingMove>*> MovesUnderWay;
 
 void ObjectDestroyed(GameObj* obj) {
     CancelQueuedMoves(obj);
-    if (!DeletingNow) {
-        DeletionQueue.erase(std::remove(DeletionQueue.begin(), DeletionQueue.end(), obj), DeletionQueue.end());
+    DeletionQueue.erase(std::remove(DeletionQueue.begin(), DeletionQueue.end(), obj), DeletionQueue.end());
+    for (std::vector<GameObj*>* batch : DeletionsUnderWay) {
+        std::replace(batch->begin(), batch->end(), obj, static_cast<GameObj*>(nullptr));
     }
     ForgetObjectReferences(obj);
     // A hero destroyed with its level (a test level, or a level torn down under it) must not
@@ -60,15 +63,26 @@ void TakeOffLevel(GameObj* obj) {
     }
 }
 
+// The hero never leaves the game through a bad square: such a move is refused.
+bool RefuseHeroOutsideLevel(const GameObj* obj, int32_t x, int32_t y, const Level* level) {
+    if (obj == nullptr || level == nullptr || obj != static_cast<GameObj*>(CurrentPlayer)) return false;
+    if (level->IsInside(x, y)) return false;
+    std::printf("Refused to move the hero to square %i %i outside the level\n", x, y);
+    return true;
+}
+
 void ApplyMove(const PendingMove& move) {
     if (!move.obj) return;
     if (move.level) {
+        if (RefuseHeroOutsideLevel(move.obj, move.x, move.y, move.level)) return;
         if (!move.level->IsInside(move.x, move.y)) {
-            // A square outside the level cannot hold the object: it is dropped, not left
-            // half-placed with no square.
+            // A square outside the level cannot hold the object: it is dropped at the next
+            // deletion point (never here, where the moves are being walked), and its other
+            // moves go with it.
             std::printf("Dropped an object queued for square %i %i outside its level\n", move.x, move.y);
-            TakeOffLevel(move.obj);
-            delete move.obj;
+            GameObj* obj = move.obj;
+            CancelQueuedMoves(obj);
+            QueueObjectDeletion(obj);
             return;
         }
         move.obj->PlaceOnLevel(move.x, move.y, move.level, 1);
@@ -84,7 +98,9 @@ void ApplyQueuedMoves() {
     // wait for the next application.
     std::list<PendingMove> moves;
     moves.swap(MoveQueue);
+    MovesUnderWay.push_back(&moves);
     for (const PendingMove& move : moves) ApplyMove(move);
+    MovesUnderWay.pop_back();
 }
 
 void TickSpellMines(Level* level) {
@@ -104,7 +120,7 @@ void TickSpellMines(Level* level) {
 }
 
 void UpdateSight(Level* level, Player* hero) {
-    if (hero) level->UpdateFieldOfView(hero->x, hero->y, hero->SightRadius());
+    if (hero) TurnCalls.updateFieldOfView(level, hero->x, hero->y, hero->SightRadius());
 }
 
 void ShowAmbientMessage() {
@@ -120,7 +136,32 @@ void ShowAmbientMessage() {
     AmbientPool.clear();
 }
 
+// Every object destroyed, from the first one on, leaves the queues: the hook is in place
+// before the program's main runs.
+struct HookAtStart {
+    HookAtStart() { InstallTurnEngineHooks(); }
+};
+const HookAtStart kHookAtStart;
+
 }  // namespace
+
+TurnEngineCalls DefaultTurnEngineCalls() {
+    TurnEngineCalls calls;
+    calls.updateFieldOfView = [](Level* level, int32_t x, int32_t y, int32_t radius) {
+        level->UpdateFieldOfView(x, y, radius);
+    };
+    calls.tickSpellTriggers = [](Player* hero) { hero->TickSpellTriggers(); };
+    calls.roomTriggers = DoRoomTriggerLogic;
+    calls.monsterSpawning = UpdateMonsterSpawning;
+    calls.spawnWanderingMonster = SpawnWanderingMonster;
+    calls.startQueuedAnimations = StartQueuedAnimations;
+    calls.clearQueuedAnimations = ClearQueuedAnimations;
+    calls.tutorialStep = RunTutorialStep;
+    calls.storeCallbacks = SteamAPI_RunCallbacks;
+    return calls;
+}
+
+TurnEngineCalls TurnCalls = DefaultTurnEngineCalls();
 
 void InstallTurnEngineHooks() {
     SetGameObjDestroyHook(ObjectDestroyed);
@@ -135,11 +176,17 @@ void QueueObjectDeletion(GameObj* obj) {
 }
 
 void QueueObjectMove(GameObj* obj, int32_t x, int32_t y, Level* level) {
+    if (RefuseHeroOutsideLevel(obj, x, y, level)) return;
     MoveQueue.push_back(PendingMove{obj, x, y, level});
 }
 
 void CancelQueuedMoves(GameObj* obj) {
     MoveQueue.remove_if([obj](const PendingMove& move) { return move.obj == obj; });
+    for (std::list<PendingMove>* moves : MovesUnderWay) {
+        for (PendingMove& move : *moves) {
+            if (move.obj == obj) move.obj = nullptr;
+        }
+    }
 }
 
 void ClearQueuedMoves() {
@@ -167,8 +214,11 @@ void ForgetObjectReferences(GameObj* obj) {
 void DeleteQueuedObjects() {
     std::vector<GameObj*> doomed;
     doomed.swap(DeletionQueue);
-    DeletingNow = true;
-    for (GameObj* obj : doomed) {
+    DeletionsUnderWay.push_back(&doomed);
+    for (size_t i = 0; i < doomed.size(); ++i) {
+        GameObj* obj = doomed[i];
+        if (obj == nullptr) continue;  // already destroyed by an object before it
+        doomed[i] = nullptr;
         CancelQueuedMoves(obj);
         if (obj->cell) obj->cell->RemoveObject(obj);
         if (CurrentLevel) CurrentLevel->RemoveObject(obj);
@@ -176,7 +226,7 @@ void DeleteQueuedObjects() {
         ForgetObjectReferences(obj);
         delete obj;
     }
-    DeletingNow = false;
+    DeletionsUnderWay.pop_back();
 }
 
 void ApplyDeferredObjectMoves() {
@@ -226,30 +276,30 @@ void AdvanceTurn() {
 
     if (hero) {
         hero->UpdateBuffs();
-        hero->TickSpellTriggers();
+        TurnCalls.tickSpellTriggers(hero);
     }
-    DoRoomTriggerLogic();
+    TurnCalls.roomTriggers();
     DeleteQueuedObjects();
-    UpdateMonsterSpawning();
+    TurnCalls.monsterSpawning();
     TickSpellMines(level);
 
     if (!TutorialFlag && hero) {
         hero->wanderingMonsterTurns += 1;
         if (hero->wanderingMonsterTurns > 100) {
             hero->wanderingMonsterTurns -= 100;
-            SpawnWanderingMonster(level);
+            TurnCalls.spawnWanderingMonster(level);
         }
     }
 
     UpdateSight(level, hero);
     ShowAmbientMessage();
-    StartQueuedAnimations();
-    ClearQueuedAnimations();
+    TurnCalls.startQueuedAnimations();
+    TurnCalls.clearQueuedAnimations();
     for (size_t i = 0; i < level->objects.size(); ++i) level->objects[i]->ReturnToIdle();
     for (Spell* spell : SpellTable) {
         if (spell && spell->cooldown > 0) --spell->cooldown;
     }
     ApplyQueuedMoves();
-    if (TutorialFlag) RunTutorialStep();
-    SteamAPI_RunCallbacks();
+    if (TutorialFlag) TurnCalls.tutorialStep();
+    TurnCalls.storeCallbacks();
 }

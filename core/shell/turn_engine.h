@@ -10,12 +10,33 @@
 #include "levels/object_queue.h"
 
 class GameObj;
+class Level;
+class Player;
 
 // Set while a tutorial game runs.
 extern bool TutorialFlag;
 
 // One turn of the world.
 void AdvanceTurn();
+
+// The calls a turn makes into the field of view, the hero's spell triggers, the room
+// scripts, the monster spawning, the queued animations, the tutorial and the store platform,
+// kept in one table so that a test can stand in for them and see the order of a turn's steps.
+struct TurnEngineCalls {
+    void (*updateFieldOfView)(Level* level, int32_t x, int32_t y, int32_t radius);
+    void (*tickSpellTriggers)(Player* hero);
+    void (*roomTriggers)();
+    void (*monsterSpawning)();
+    void (*spawnWanderingMonster)(Level* level);
+    void (*startQueuedAnimations)();
+    void (*clearQueuedAnimations)();
+    void (*tutorialStep)();
+    void (*storeCallbacks)();
+};
+// The game's own calls.
+TurnEngineCalls DefaultTurnEngineCalls();
+// The calls AdvanceTurn makes; DefaultTurnEngineCalls() unless a test replaced them.
+extern TurnEngineCalls TurnCalls;
 
 // A candidate flavour line for this turn.
 void AddAmbientMessage(const std::string& text);
@@ -25,6 +46,6 @@ void AddAmbientMessage(const std::string& text);
 void ForgetObjectReferences(GameObj* obj);
 
 const std::vector<std::string>& AmbientMessages();
-// Installs the engine's hook that drops a destroyed object from both queues (done once at
-// start-up; safe to call again).
+// Installs the engine's hook that drops a destroyed object from both queues (done before
+// the program's main runs; safe to call again).
 void InstallTurnEngineHooks();

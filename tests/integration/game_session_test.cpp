@@ -35,6 +35,17 @@ int TurnsReported(const std::string& output) {
     return std::atoi(output.c_str() + at + marker.size());
 }
 
+// The hero's square in "Leaving the game after N turns of the hero, at (X, Y)" ("" when the
+// line is missing).
+std::string FinalSquareReported(const std::string& output) {
+    const size_t line = output.find("Leaving the game after ");
+    if (line == std::string::npos) return "";
+    const size_t at = output.find(", at (", line);
+    const size_t end = output.find(')', at);
+    if (at == std::string::npos || end == std::string::npos || output.find('\n', line) < end) return "";
+    return output.substr(at + 6, end - at - 6);
+}
+
 struct Session {
     GameRun run;
     std::string tickerLog;
@@ -75,6 +86,10 @@ TEST(GameSession, TwoHundredTurnsThenLeaveAndQuitTheSameWayTwice) {
     ASSERT_EQ(second.run.exitCode, 0) << second.run.output;
     EXPECT_EQ(TurnsReported(second.run.output), TurnsReported(first.run.output));
     EXPECT_EQ(second.tickerLog, first.tickerLog);
+    // The walks end on the same square.
+    const std::string square = FinalSquareReported(first.run.output);
+    EXPECT_NE(square, "") << first.run.output;
+    EXPECT_EQ(FinalSquareReported(second.run.output), square) << second.run.output;
 }
 
 TEST(GameSession, NewGameFromTheMenuStartsARandomHeroEveryTime) {

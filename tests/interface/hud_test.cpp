@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "interface/hud_surfaces.h"
 #include "creatures/experience.h"
@@ -58,6 +60,7 @@ protected:
         UpdateScreenLayout();
     }
     void TearDown() override {
+        SetHudPieceRunner(nullptr);
         level_.reset();
         for (SDL_Surface* s : {Hud.bottomBar, Hud.lifeBar, Hud.manaBar0, Hud.expBar}) SDL_FreeSurface(s);
         Hud = savedHud_;
@@ -134,14 +137,33 @@ TEST_F(HudScreen, TheBarsAreDrawnOverTheBottomBarUnlessTheInterfaceIsHidden) {
     EXPECT_FALSE(screen_.FindColour(0xC80000, &box));
 }
 
-TEST_F(HudScreen, TheHudListRunsEveryPieceInOrder) {
-    size_t count = 0;
-    const HudPiece* pieces = GetHudPieces(&count);
-    ASSERT_EQ(count, 13u);
-    EXPECT_STREQ(pieces[0].name, "bottom bar");
-    EXPECT_STREQ(pieces[1].name, "status bars");
-    EXPECT_STREQ(pieces[count - 1].name, "zoo banner");
-    for (size_t i = 0; i < count; ++i) EXPECT_NE(pieces[i].draw, nullptr) << pieces[i].name;
+// What the recording runner saw: each piece's name, and whether tooltips were still allowed
+// when its turn came.
+std::vector<std::string> PiecesRun;
+
+void RecordPiece(const HudPiece& piece, HudFrame& frame) {
+    PiecesRun.push_back(std::string(piece.name) + (frame.tooltipsAllowed ? "" : " (no tooltips)"));
+    // The backpack shows a tooltip: no later piece may show one.
+    if (std::string(piece.name) == "inventory window") frame.tooltipsAllowed = false;
+}
+
+TEST_F(HudScreen, TheFrameDrawsEveryHudPieceInOrderSharingOneFrameState) {
+    MakeScene();
+    PiecesRun.clear();
+    SetHudPieceRunner(RecordPiece);
+    DrawGameScreen();
+    const std::vector<std::string> want = {
+        "bottom bar", "status bars", "menu bar", "portrait", "buff bar",
+        "minimap, ticker and room name", "belts and active item", "toolkit windows",
+        "inventory window", "crafting panel (no tooltips)", "character panel (no tooltips)",
+        "HUD tooltips (no tooltips)", "zoo banner (no tooltips)"};
+    EXPECT_EQ(PiecesRun, want);
+
+    // None of them while the interface is hidden.
+    PiecesRun.clear();
+    Layout.hideInterface = 1;
+    DrawGameScreen();
+    EXPECT_TRUE(PiecesRun.empty());
 }
 
 TEST_F(HudScreen, TheZooBannerIsCentredWhileItsTimeLasts) {

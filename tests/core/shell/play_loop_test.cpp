@@ -118,6 +118,19 @@ TEST_F(PlayLoopTest, AutosaveComesOnlyAfterMoreThanFiveMinutes) {
     EXPECT_FALSE(AutosaveIfDue(&autosaveTime));
 }
 
+TEST_F(PlayLoopTest, AFailedAutosaveSaysSoAndTriesAgainFiveMinutesLater) {
+    // A folder where the file should be: the save cannot be written.
+    ASSERT_TRUE(MakeDirectory(user_.file("autosave.sav").c_str()));
+    uint32_t autosaveTime = LoggedGetTicks();
+    AdvanceFakeClock(kAutosaveIntervalMs + 1);
+    EXPECT_FALSE(AutosaveIfDue(&autosaveTime));
+    EXPECT_EQ(TickerLog(), std::vector<std::string>{"Autosave failed!"});
+    EXPECT_EQ(autosaveTime, LoggedGetTicks());
+    AdvanceFakeClock(kAutosaveIntervalMs);
+    EXPECT_FALSE(AutosaveIfDue(&autosaveTime));
+    EXPECT_EQ(TickerLog().size(), 1u);
+}
+
 TEST_F(PlayLoopTest, NoAutosaveForADeadHeroOrInATutorial) {
     // The player's own autosave must survive a tutorial.
     WriteWholeFile(user_.file("autosave.sav"), "the player's game");

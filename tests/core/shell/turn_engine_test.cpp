@@ -7,10 +7,13 @@
 #include "creatures/player.h"
 #include "creatures/spell.h"
 #include "items_fixtures/inventory.h"
+#include "creatures/experience.h"
+#include "interface/play_screen.h"
 #include "items_fixtures/item.h"
 #include "levels/level.h"
 #include "media/ticker.h"
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -19,21 +22,105 @@ namespace {
 
 std::vector<std::string> Log;
 
+// What a turn changes without calling out of the engine: the inventory flag, the hero's
+// level, the spell mines, the wandering-monster counter, the ambient pool and the cooldowns.
+struct TurnState {
+    bool inventoryChanged = false;
+    int32_t heroLevel = 0;
+    size_t mines = 0;
+    int32_t wanderingTurns = 0;
+    size_t ambientLines = 0;
+    int32_t cooldowns = 0;
+};
+
+TurnState CaptureTurnState() {
+    TurnState state;
+    state.inventoryChanged = InventoryChanged;
+    if (CurrentPlayer) {
+        state.heroLevel = CurrentPlayer->level;
+        state.wanderingTurns = CurrentPlayer->wanderingMonsterTurns;
+    }
+    if (CurrentLevel) state.mines = CurrentLevel->spellMines.size();
+    state.ambientLines = AmbientMessages().size();
+    for (Spell* spell : SpellTable) state.cooldowns += spell->cooldown;
+    return state;
+}
+
+// While set, every note is preceded by the changes of the turn state since the last note, so
+// that the steps working on that state show up between the calls around them.
+bool WatchingTurnState = false;
+TurnState LastTurnState;
+
+void Note(const std::string& event) {
+    if (WatchingTurnState) {
+        const TurnState now = CaptureTurnState();
+        if (now.inventoryChanged != LastTurnState.inventoryChanged) Log.push_back("inventory flag");
+        if (now.heroLevel != LastTurnState.heroLevel) Log.push_back("hero level");
+        if (now.mines != LastTurnState.mines) Log.push_back("spell mines");
+        if (now.wanderingTurns != LastTurnState.wanderingTurns) Log.push_back("wandering counter");
+        if (now.ambientLines != LastTurnState.ambientLines) Log.push_back("ambient pool");
+        if (now.cooldowns != LastTurnState.cooldowns) Log.push_back("cooldowns");
+        LastTurnState = now;
+    }
+    Log.push_back(event);
+}
+
 // An object that writes what the engine asks of it into the log.
 class Recorder : public GameObj {
 public:
     explicit Recorder(std::string label) : name_(std::move(label)) {}
-    ~Recorder() override { Log.push_back(name_ + ":deleted"); }
+    ~Recorder() override {
+        Note(name_ + ":deleted");
+        if (onDestroy) onDestroy();
+    }
     void Update() override {
-        Log.push_back(name_ + ":update");
+        Note(name_ + ":update");
         if (onUpdate) onUpdate();
     }
-    void ReturnToIdle() override { Log.push_back(name_ + ":idle"); }
+    void ReturnToIdle() override { Note(name_ + ":idle"); }
+    void PlaceOnLevel(int32_t newX, int32_t newY, Level* newLevel, int32_t flag) override {
+        if (recordPlacing) Note(name_ + ":placed " + std::to_string(newX) + " " + std::to_string(newY));
+        GameObj::PlaceOnLevel(newX, newY, newLevel, flag);
+    }
     std::function<void()> onUpdate;
+    std::function<void()> onDestroy;
+    bool recordPlacing = false;
 
 private:
     std::string name_;
 };
+
+// The hero, writing its update, its buffs and its return to idle into the log.
+class RecordingHero : public Player {
+public:
+    void Update() override {
+        Note("hero update");
+        Player::Update();
+    }
+    void UpdateBuffs() override {
+        Note("hero buffs");
+        Player::UpdateBuffs();
+    }
+    void ReturnToIdle() override {
+        Note("hero idle");
+        Player::ReturnToIdle();
+    }
+};
+
+// Stand-ins for the calls a turn makes out of the engine.
+TurnEngineCalls RecordingTurnCalls() {
+    TurnEngineCalls calls;
+    calls.updateFieldOfView = [](Level*, int32_t, int32_t, int32_t) { Note("field of view"); };
+    calls.tickSpellTriggers = [](Player*) { Note("spell triggers"); };
+    calls.roomTriggers = [] { Note("room triggers"); };
+    calls.monsterSpawning = [] { Note("monster spawning"); };
+    calls.spawnWanderingMonster = [](Level*) { Note("wandering monster"); };
+    calls.startQueuedAnimations = [] { Note("start animations"); };
+    calls.clearQueuedAnimations = [] { Note("clear animations"); };
+    calls.tutorialStep = [] { Note("tutorial step"); };
+    calls.storeCallbacks = [] { Note("store callbacks"); };
+    return calls;
+}
 
 class TurnEngineTest : public ::testing::Test {
 protected:
@@ -47,11 +134,15 @@ protected:
         for (int y = 1; y < 19; ++y)
             for (int x = 1; x < 19; ++x) level->GetCell(x, y)->type = SquareType::Floor;
         CurrentLevel = level;
-        hero = new Player();
+        hero = new RecordingHero();
         CurrentPlayer = hero;
         hero->PlaceOnLevel(5, 5, level, 0);
     }
     void TearDown() override {
+        WatchingTurnState = false;
+        TurnCalls = DefaultTurnEngineCalls();
+        InventoryChanged = false;
+        TooltipItem = nullptr;
         DeleteQueuedObjects();
         ClearQueuedMoves();
         CurrentPlayer = nullptr;
@@ -78,6 +169,74 @@ protected:
     Level* level = nullptr;
     Player* hero = nullptr;
 };
+
+// The twenty steps of a turn, in order: the calls out of the engine, the objects' updates,
+// deletions, moves and returns to idle, and between them the changes of the engine's own
+// state. In a tutorial there is no wandering-monster count and the tutorial step runs.
+TEST_F(TurnEngineTest, ATurnRunsItsStepsInOrder) {
+    struct Case {
+        bool tutorial;
+        std::vector<std::string> steps;
+    };
+    const std::vector<std::string> head = {
+        "inventory flag", "gone:deleted", "early:placed 7 7",  // queues of the last turn
+        "hero level", "field of view",                        // level-up check, sight
+        "hero update", "walker:update", "doomed:update", "early:update",
+        "hero buffs", "spell triggers", "room triggers", "doomed:deleted", "monster spawning"};
+    const std::vector<std::string> tail = {
+        "field of view", "ambient pool", "start animations", "clear animations",
+        "hero idle", "walker:idle", "early:idle", "cooldowns", "walker:placed 9 9"};
+    Case cases[2];
+    cases[0].tutorial = false;
+    cases[0].steps = head;
+    for (const char* step : {"spell mines", "wandering counter", "wandering monster"}) cases[0].steps.push_back(step);
+    cases[0].steps.insert(cases[0].steps.end(), tail.begin(), tail.end());
+    cases[0].steps.push_back("store callbacks");
+    cases[1].tutorial = true;
+    cases[1].steps = head;
+    cases[1].steps.push_back("spell mines");
+    cases[1].steps.insert(cases[1].steps.end(), tail.begin(), tail.end());
+    for (const char* step : {"tutorial step", "store callbacks"}) cases[1].steps.push_back(step);
+
+    InitExperienceTable();
+    Spell* spell = new Spell();
+    SpellTable.push_back(spell);
+    TurnCalls = RecordingTurnCalls();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tutorial ? "tutorial" : "game");
+        TutorialFlag = c.tutorial;
+        Recorder* walker = Add("walker", 2, 2);
+        Recorder* doomed = Add("doomed", 3, 3);
+        Recorder* gone = Add("gone", 4, 4);
+        Recorder* early = Add("early", 6, 6);
+        walker->recordPlacing = true;
+        early->recordPlacing = true;
+        walker->onUpdate = [this, walker, doomed]() {
+            QueueObjectDeletion(doomed);
+            QueueObjectMove(walker, 9, 9, level);
+        };
+        QueueObjectDeletion(gone);
+        QueueObjectMove(early, 7, 7, level);
+        InventoryChanged = true;
+        hero->experience = ExperienceForLevel(hero->level) + 1;
+        level->AddSpellMine(8, 8, nullptr, 0, nullptr, 0)->turnsLeft = 1;
+        hero->wanderingMonsterTurns = 100;
+        AddAmbientMessage("Water drips.");
+        spell->cooldown = 1;
+
+        Log.clear();
+        LastTurnState = CaptureTurnState();
+        WatchingTurnState = true;
+        AdvanceTurn();
+        Note("end");
+        WatchingTurnState = false;
+        std::vector<std::string> want = c.steps;
+        want.push_back("end");
+        EXPECT_EQ(Log, want);
+        delete walker;
+        delete early;
+    }
+}
 
 TEST_F(TurnEngineTest, ObjectsUpdateInListOrderIncludingOnesAddedDuringTheWalk) {
     Recorder* a = Add("a", 2, 2);
@@ -155,6 +314,7 @@ TEST_F(TurnEngineTest, DeletingAnObjectClearsEveryReferenceToIt) {
     hero->skillBarSlots[1] = item;
     InventoryGrid.cells[10] = item;
     SelectedSkillItem = item;
+    TooltipItem = item;
     SetCursorItem(item);
     QueueObjectDeletion(item);
     EXPECT_EQ(GetCursorItem(), nullptr);  // emptied at queue time
@@ -164,7 +324,87 @@ TEST_F(TurnEngineTest, DeletingAnObjectClearsEveryReferenceToIt) {
     EXPECT_EQ(hero->skillBarSlots[1], nullptr);
     EXPECT_EQ(InventoryGrid.cells[10], nullptr);
     EXPECT_EQ(SelectedSkillItem, nullptr);
+    EXPECT_EQ(TooltipItem, nullptr);
     EXPECT_EQ(GetCursorItem(), nullptr);
+}
+
+TEST_F(TurnEngineTest, AMoveOutsideTheLevelDropsTheObjectAtTheNextDeletionPoint) {
+    // The object's later moves, the one right after it in the same batch included, go with it.
+    Recorder* r = Add("r", 2, 2);
+    r->recordPlacing = true;
+    QueueObjectMove(r, 25, 4, level);
+    QueueObjectMove(r, 3, 3, level);
+    Log.clear();
+    ApplyDeferredObjectMoves();
+    EXPECT_TRUE(Log.empty());
+    EXPECT_EQ(QueuedMoveCount(), 0u);
+    EXPECT_EQ(QueuedDeletionCount(), 1u);
+    EXPECT_EQ(r->x, 2);
+    EXPECT_EQ(r->cell, level->GetCell(2, 2));
+
+    // Moved out during a turn: gone at the start of the next one.
+    Recorder* s2 = Add("s", 4, 4);
+    s2->onUpdate = [s2, this]() { QueueObjectMove(s2, 4, -1, level); };
+    AdvanceTurn();
+    EXPECT_EQ(Only(":deleted"), (std::vector<std::string>{"r:deleted"}));
+    Log.clear();
+    AdvanceTurn();
+    EXPECT_EQ(Only(":deleted"), (std::vector<std::string>{"s:deleted"}));
+    EXPECT_EQ(Only(":update"), std::vector<std::string>{});
+    EXPECT_EQ(QueuedDeletionCount(), 0u);
+}
+
+TEST_F(TurnEngineTest, TheHeroIsNeverMovedOutsideTheLevel) {
+    testing::internal::CaptureStdout();
+    QueueObjectMove(hero, -3, 4, level);
+    QueueObjectMove(hero, 4, 20, level);
+    const std::string said = testing::internal::GetCapturedStdout();
+    EXPECT_NE(said.find("Refused to move the hero to square -3 4 outside the level"), std::string::npos) << said;
+    EXPECT_NE(said.find("Refused to move the hero to square 4 20 outside the level"), std::string::npos) << said;
+    EXPECT_EQ(QueuedMoveCount(), 0u);
+    ApplyDeferredObjectMoves();
+    AdvanceTurn();
+    EXPECT_EQ(CurrentPlayer, hero);
+    EXPECT_EQ(hero->x, 5);
+    EXPECT_EQ(hero->y, 5);
+    EXPECT_EQ(QueuedDeletionCount(), 0u);
+    // A square inside is still fine.
+    QueueObjectMove(hero, 6, 5, level);
+    ApplyDeferredObjectMoves();
+    EXPECT_EQ(hero->x, 6);
+}
+
+TEST_F(TurnEngineTest, AnObjectDestroyedByAnotherOfItsBatchIsDeletedOnce) {
+    // a's destructor queues b again, c's destructor destroys d outright: both b and d are
+    // freed once, and nothing of them is left queued.
+    Recorder* a = Add("a", 2, 2);
+    Recorder* b = Add("b", 3, 3);
+    Recorder* c = Add("c", 4, 4);
+    Recorder* d = Add("d", 6, 6);
+    a->onDestroy = [b]() { QueueObjectDeletion(b); };
+    c->onDestroy = [d]() { delete d; };
+    for (Recorder* r : {a, b, c, d}) QueueObjectDeletion(r);
+    DeleteQueuedObjects();
+    EXPECT_EQ(Only(":deleted"), (std::vector<std::string>{"a:deleted", "b:deleted", "c:deleted", "d:deleted"}));
+    EXPECT_EQ(QueuedDeletionCount(), 0u);
+    Log.clear();
+    AdvanceTurn();
+    EXPECT_TRUE(Only(":deleted").empty());
+}
+
+// A fresh process, where no test has installed anything: the engine's hook is there from the
+// start, so a destroyed object never stays queued.
+TEST(TurnEngineStartDeathTest, DestroyedObjectsLeaveTheQueuesFromTheStart) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            GameObj* obj = new GameObj();
+            QueueObjectDeletion(obj);
+            QueueObjectMove(obj, 1, 1, nullptr);
+            delete obj;
+            std::exit(QueuedDeletionCount() == 0 && QueuedMoveCount() == 0 ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 TEST_F(TurnEngineTest, ADeletedObjectLeavesNoPendingWorkBehind) {
