@@ -133,7 +133,8 @@ std::string ConfigPath(const char* file) { return UserFilePath(file); }
 void NoEndElement(void*, const XML_Char*) {}
 
 // Converts the old line-based file: resolution index, full-screen flag, music volume,
-// sound volume. A line that is missing leaves its value alone.
+// sound volume. A line that is missing leaves its value alone rather than reading as 0, so
+// that a cut-off file never silences the music or the sound.
 bool ConvertConfigTxt() {
     FILE* f = OpenRegularFile(GetResourceFilename(ConfigPath("config.txt")));
     if (f == nullptr) return false;
