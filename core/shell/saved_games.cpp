@@ -150,7 +150,7 @@ bool SaveGame(const char* name) {
         } else {
             // The save itself is whole; only its picture on the load screen is the old one.
             std::printf("SaveGame: the picture of %s could not be written (%s)\n", name,
-                        thumb.error().c_str());
+                        thumb.error().empty() ? SDL_GetError() : thumb.error().c_str());
         }
     }
     ReadSaveIndex(nullptr);
