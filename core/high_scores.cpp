@@ -2,10 +2,12 @@
 
 #include "core/xml_util.h"
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/atomic_file.h"
 #include "platform/platform.h"
 
 #include "store_platform/store.h"
@@ -19,10 +21,37 @@ constexpr size_t kMaxLineLength = 4096;
 
 // The user file's path; "" when the user folder is unavailable, so that nothing is
 // read from or written to the working directory instead.
-std::string UserFilePath(const char* name) {
-    std::string folder = GetUserDataPath();
-    if (folder.empty()) return std::string();
-    return GetResourceFilename(folder + name);
+std::string UserFile(const char* name) {
+    const std::string path = UserFilePath(name);
+    return path.empty() ? path : GetResourceFilename(path);
+}
+
+// Replaces a user file whole and copies it to cloud storage; false (with a diagnostic)
+// when it could not be written, the previous file then being left as it was.
+bool WriteUserFile(const char* name, const std::string& content) {
+    const std::string path = UserFile(name);
+    std::string error;
+    if (!WriteFileAtomically(path, content, &error)) {
+        printf("%s: not saved: %s\n", name, path.empty() ? "the user folder is unavailable" : error.c_str());
+        return false;
+    }
+    UploadCloudFile(path.c_str(), name);
+    return true;
+}
+
+// One skill code of "last.txt": a decimal integer, blanks around it allowed. False for
+// a blank line or any other text.
+bool ParseSkillCode(const std::string& line, int32_t* code) {
+    const char* begin = line.c_str();
+    char* end = nullptr;
+    errno = 0;
+    const long long value = strtoll(begin, &end, 10);
+    if (end == begin || errno == ERANGE) return false;
+    while (*end == ' ' || *end == '\t') ++end;
+    if (*end != '\0') return false;
+    if (value < INT32_MIN || value > INT32_MAX) return false;
+    *code = static_cast<int32_t>(value);
+    return true;
 }
 
 // Reads one line without its "\n" (and without a trailing "\r"). Returns false at the
@@ -56,8 +85,8 @@ void ClearHighScores() { gHighScores.clear(); }
 
 bool LoadHighScores() {
     ClearHighScores();
-    std::string path = UserFilePath("hiscores.txt");
-    FILE* file = path.empty() ? nullptr : fopen(path.c_str(), "rt");
+    std::string path = UserFile("hiscores.txt");
+    FILE* file = OpenRegularFile(path);
     if (!file) return false;
     std::string name, score, text;
     while (gHighScores.size() < kMaxHighScores) {
@@ -74,18 +103,14 @@ bool LoadHighScores() {
 }
 
 bool SaveHighScores() {
-    std::string path = UserFilePath("hiscores.txt");
-    FILE* file = path.empty() ? nullptr : fopen(path.c_str(), "wt");
-    if (!file) return false;
+    std::string content;
     size_t count = 0;
     for (const HighScoreEntry& entry : gHighScores) {
         if (count++ >= kMaxHighScores) break;
-        fprintf(file, "%s\n%i\n%s\n", OneLine(entry.name).c_str(), entry.score,
-                OneLine(entry.text).c_str());
+        content += OneLine(entry.name) + "\n" + std::to_string(entry.score) + "\n" +
+                   OneLine(entry.text) + "\n";
     }
-    bool ok = fclose(file) == 0;
-    UploadCloudFile(path.c_str(), "hiscores.txt");
-    return ok;
+    return WriteUserFile("hiscores.txt", content);
 }
 
 bool AddHighScore(const HighScoreEntry& newEntry) {
@@ -119,8 +144,8 @@ std::vector<int32_t> LoadLastTxt(int32_t skillCount) {
     std::vector<int32_t> defaults;
     for (size_t i = 0; i < kLastBuildSize; ++i) defaults.push_back(static_cast<int32_t>(i));
 
-    std::string path = UserFilePath("last.txt");
-    FILE* file = path.empty() ? nullptr : fopen(path.c_str(), "rt");
+    std::string path = UserFile("last.txt");
+    FILE* file = OpenRegularFile(path);
     if (!file) return defaults;
 
     const int32_t limit = skillCount > 0 ? skillCount : kLastBuildCodeLimit;
@@ -128,7 +153,13 @@ std::vector<int32_t> LoadLastTxt(int32_t skillCount) {
     std::string line;
     bool valid = true;
     for (size_t i = 0; i < kLastBuildSize && ReadLine(file, line); ++i) {
-        int32_t code = ParseDecimalInt32(line.c_str());
+        int32_t code = 0;
+        if (!ParseSkillCode(line, &code)) {
+            printf("last.txt: line %u is not a skill code, using the default build\n",
+                   static_cast<unsigned>(i + 1));
+            valid = false;
+            break;
+        }
         if (code < 0 || code >= limit) {
             printf("last.txt: skill code %i on line %u is out of range, using the default build\n",
                    code, static_cast<unsigned>(i + 1));
@@ -138,17 +169,23 @@ std::vector<int32_t> LoadLastTxt(int32_t skillCount) {
         values[i] = code;
     }
     fclose(file);
+    // A build is seven different skills (lines the file lacks keep their default codes).
+    for (size_t i = 0; valid && i < kLastBuildSize; ++i) {
+        for (size_t j = i + 1; j < kLastBuildSize; ++j) {
+            if (values[i] == values[j]) {
+                printf("last.txt: skill code %i appears twice, using the default build\n", values[i]);
+                valid = false;
+                break;
+            }
+        }
+    }
     return valid ? values : defaults;
 }
 
 bool SaveLastTxt(const std::vector<int32_t>& values) {
-    std::string path = UserFilePath("last.txt");
-    FILE* file = path.empty() ? nullptr : fopen(path.c_str(), "wt");
-    if (!file) return false;
+    std::string content;
     for (size_t i = 0; i < values.size() && i < kLastBuildSize; ++i) {
-        fprintf(file, "%i\n", values[i]);
+        content += std::to_string(values[i]) + "\n";
     }
-    bool ok = fclose(file) == 0;
-    UploadCloudFile(path.c_str(), "last.txt");
-    return ok;
+    return WriteUserFile("last.txt", content);
 }

@@ -32,8 +32,9 @@ void ClearHighScores();
 // Returns false when the file could not be opened (the table is then empty).
 bool LoadHighScores();
 
-// Writes the first 255 entries to user folder + "hiscores.txt" and uploads the file
-// to cloud storage. Returns false when the file could not be created.
+// Writes the first 255 entries to user folder + "hiscores.txt" (replacing it whole) and
+// uploads the file to cloud storage. Returns false when it could not be written; the
+// previous file then stays as it was.
 bool SaveHighScores();
 
 // Inserts the entry at its sorted place; false for a duplicate or when it does not
@@ -42,10 +43,12 @@ bool SaveHighScores();
 bool AddHighScore(const HighScoreEntry& entry);
 
 // Reads the last build: seven skill codes, defaults 0..6 for a missing file or missing
-// lines. When any code read is negative or not below the limit (skillCount when it is
-// above 0, else kLastBuildCodeLimit), the file is ignored and the defaults are returned.
+// lines. When a line read is not a number (a blank line included), a code is negative or
+// not below the limit (skillCount when it is above 0, else kLastBuildCodeLimit), or a code
+// appears twice in the build, the file is ignored and the defaults are returned.
 std::vector<int32_t> LoadLastTxt(int32_t skillCount = 0);
 
 // Writes the first seven values (fewer when the vector is shorter) to user folder +
-// "last.txt" and uploads the file. Returns false when the file could not be created.
+// "last.txt" (replacing it whole) and uploads the file. Returns false when it could not
+// be written; the previous file then stays as it was.
 bool SaveLastTxt(const std::vector<int32_t>& values);

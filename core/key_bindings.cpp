@@ -254,11 +254,27 @@ bool KeyBindingMatchesKey(const char* id, const SDL_keysym& event) {
     return b && b->MatchesKey(event);
 }
 
+bool IsWholeModifierMask(int32_t mask) {
+    static const int32_t kGroups[4] = {kModGroupShift, kModGroupCtrl, kModGroupAlt, kModGroupMeta};
+    int32_t rest = mask;
+    for (int32_t group : kGroups) {
+        const int32_t bits = mask & group;
+        if (bits != 0 && bits != group) return false;
+        rest &= ~group;
+    }
+    return rest == 0;
+}
+
 bool ApplyKeyBindingConfigLine(const std::string& pos, int32_t value, int32_t mod) {
     auto it = KeyBindingTable.find(pos);
     if (it != KeyBindingTable.end() && !it->second.configurable) return false;
     if (value < 0 || value >= SDLK_LAST) {
         printf("Keybinding: ignoring key %d at position %s (not a key)\n", value, pos.c_str());
+        return false;
+    }
+    if (!IsWholeModifierMask(mod)) {
+        printf("Keybinding: ignoring mod %d at position %s (not a set of shift, ctrl, alt and meta)\n",
+               mod, pos.c_str());
         return false;
     }
     KeyBinding& b = KeyBindingTable[pos];

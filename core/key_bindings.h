@@ -105,8 +105,12 @@ KeyBinding* GetKeyBinding(const std::string& id);
 bool KeyBindingMatches(const char* id, const SDL_keysym& event);
 bool KeyBindingMatchesKey(const char* id, const SDL_keysym& event);
 
+// True when the mask is a combination of whole modifier groups (0 included) and nothing else.
+bool IsWholeModifierMask(int32_t mask);
+
 // Applies one "keybinding" line of the configuration file. Lines for fixed bindings (belt
 // and skill keys) are ignored; an identifier the table does not hold gets a binding that
-// never matches and is never written back. A key outside the SDL key range is refused
-// with a diagnostic. Returns true when the line was applied.
+// never matches and is never written back. A key outside the SDL key range, or a modifier
+// mask that is not made of whole groups, is refused with a diagnostic and the binding keeps
+// what it had. Returns true when the line was applied.
 bool ApplyKeyBindingConfigLine(const std::string& pos, int32_t value, int32_t mod);

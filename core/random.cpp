@@ -101,11 +101,15 @@ uint32_t MTRandom32() {
     return y;
 }
 
-double MTRandomReal() {
+double MTDrawToReal(uint32_t draw) {
     // The factor is 1 / (2^32 - 1), so the top draw alone would give exactly 1.0;
     // it is held just below 1 to keep the result in [0, 1).
-    const double real = static_cast<double>(MTRandom32()) * 2.3283064370807974e-10;
+    const double real = static_cast<double>(draw) * 2.3283064370807974e-10;
     return real < 1.0 ? real : 0.9999999997671694;  // the value of the draw 0xFFFFFFFE
+}
+
+double MTRandomReal() {
+    return MTDrawToReal(MTRandom32());
 }
 
 uint32_t MTRandomInt(uint32_t n) {

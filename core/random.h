@@ -16,7 +16,9 @@ void MTSeed(uint32_t seed);
 // Back to the never-seeded state (the next draw seeds with 5489).
 void MTResetUnseeded();
 uint32_t MTRandom32();
-double MTRandomReal();                 // [0, 1): MTRandom32() / 2^32
+double MTRandomReal();                 // [0, 1): MTDrawToReal(MTRandom32())
+// The real of one 32-bit draw: draw / (2^32 - 1), the top draw held just below 1.0.
+double MTDrawToReal(uint32_t draw);
 uint32_t MTRandomInt(uint32_t n);      // 0..n-1 by rejection; 0 when n is outside 1..32766
 bool MTOneChanceIn(uint32_t n);        // probability 1/n; true when n is outside 1..32766
 

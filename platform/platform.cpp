@@ -104,7 +104,16 @@ bool MakeDirectoryTree(const std::string& path) {
     return IsDirectory(p);
 }
 
-std::string GetUserDataPath() {
+namespace {
+
+// The user folder's path and, when it cannot be used, why.
+struct UserFolder {
+    std::string path;     // ends in '/'; "" when unusable
+    std::string problem;  // "" when usable
+};
+
+UserFolder LocateUserFolder() {
+    UserFolder result;
     std::string path;
     const char* over = getenv("VAULTMERE_USER_DIR");
     if (over && *over) {
@@ -116,15 +125,61 @@ std::string GetUserDataPath() {
             base = xdg;  // relative values are invalid and ignored
         } else {
             std::string home = HomeFolder();
-            if (home.empty()) return "";
+            if (home.empty()) {
+                result.problem = "no home folder is known for the user folder";
+                return result;
+            }
             base = home + "/.local/share";
         }
         if (base.back() != '/') base += '/';
         path = base + "Tinwhistle Games/Vaultmere";
     }
     if (path.back() != '/') path += '/';
-    if (!IsDirectory(path) && !MakeDirectoryTree(path)) return "";
-    return path;
+    if (!IsDirectory(path) && !MakeDirectoryTree(path)) {
+        const int code = errno;
+        if (PathExists(path.substr(0, path.size() - 1))) {
+            result.problem = "the user folder " + path + " is not a folder";
+        } else {
+            result.problem = "the user folder " + path + " cannot be created (" +
+                             std::string(code != 0 ? strerror(code) : "unknown error") + ")";
+        }
+        return result;
+    }
+    result.path = path;
+    return result;
+}
+
+}  // namespace
+
+std::string GetUserDataPath() {
+    return LocateUserFolder().path;
+}
+
+std::string UserDataPathProblem() {
+    return LocateUserFolder().problem;
+}
+
+std::string UserFilePath(const std::string& name) {
+    const std::string folder = GetUserDataPath();
+    if (folder.empty() || name.empty()) return std::string();
+    return folder + name;
+}
+
+FILE* OpenRegularFile(const std::string& path) {
+    if (path.empty()) return nullptr;
+    // Non-blocking, so that opening a named pipe returns at once; checked before any read.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return nullptr;
+    }
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags != -1) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    FILE* file = fdopen(fd, "rb");
+    if (file == nullptr) close(fd);
+    return file;
 }
 
 const void* MapFileToMemory(const char* name, uint32_t* size) {

@@ -10,14 +10,26 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 // The user folder (configuration, saves, high scores, mods, crash cookie). Always ends in '/'.
 // $VAULTMERE_USER_DIR replaces the whole path; otherwise $XDG_DATA_HOME (or ~/.local/share)
-// + "Tinwhistle Games/Vaultmere/". Created with all missing parents. "" when it cannot be made,
-// so callers fall back to the working directory.
+// + "Tinwhistle Games/Vaultmere/". Created with all missing parents. "" when it cannot be used
+// (start-up then stops, see UserDataPathProblem).
 std::string GetUserDataPath();
+
+// Why the user folder cannot be used, naming the folder ("" when it can).
+std::string UserDataPathProblem();
+
+// A file in the user folder: the folder + name, or "" when the folder cannot be used, so that
+// no user file is ever read from or written to the working directory instead.
+std::string UserFilePath(const std::string& name);
+
+// Opens an existing regular file for reading in binary mode. Null for anything else (a missing
+// file, a folder, a named pipe or device, which would block or never end) without waiting.
+FILE* OpenRegularFile(const std::string& path);
 
 // Creates one directory; true on success (false when it exists already or cannot be made).
 bool MakeDirectory(const char* path);

@@ -1,6 +1,7 @@
 // Local stand-in of the store platform. What is still inactive is listed in store.h.
 #include "store_platform/store.h"
 
+#include "platform/atomic_file.h"
 #include "platform/platform.h"
 
 #include <cerrno>
@@ -44,7 +45,7 @@ StoreUserStats* SteamUserStats() {
 }
 
 std::string StoreUserStats::StatsFilePath() {
-    return GetUserDataPath() + "store/stats.txt";
+    return UserFilePath("store/stats.txt");
 }
 
 bool StoreUserStats::SetAchievement(const char* name) {
@@ -80,27 +81,25 @@ bool StoreUserStats::GetStat(const char* name, int32_t* value) {
 }
 
 bool StoreUserStats::StoreStats() {
-    std::string folder = GetUserDataPath() + "store/";
+    const std::string user = GetUserDataPath();
+    if (user.empty()) {
+        printf("Could not write statistics: the user folder is unavailable\n");
+        return false;
+    }
+    std::string folder = user + "store/";
     if (!MakeDirectoryTree(folder)) {
         printf("Could not create the statistics folder '%s'\n", folder.c_str());
         return false;
     }
-    std::string path = StatsFilePath();
-    std::string temp = path + ".tmp";
-    FILE* f = fopen(temp.c_str(), "wb");
-    if (!f) {
-        printf("Could not write statistics to '%s'\n", temp.c_str());
-        return false;
+    std::string content;
+    for (const std::string& name : achievements_) content += "achievement " + name + "\n";
+    for (const auto& stat : stats_) {
+        content += "stat " + stat.first + " " + std::to_string(static_cast<long>(stat.second)) + "\n";
     }
-    bool ok = true;
-    for (const std::string& name : achievements_) ok = ok && fprintf(f, "achievement %s\n", name.c_str()) > 0;
-    for (const auto& stat : stats_)
-        ok = ok && fprintf(f, "stat %s %ld\n", stat.first.c_str(), static_cast<long>(stat.second)) > 0;
-    ok = (fclose(f) == 0) && ok;
     // Only a completely written file replaces the previous one.
-    if (!ok || rename(temp.c_str(), path.c_str()) != 0) {
-        printf("Could not write statistics to '%s'\n", path.c_str());
-        remove(temp.c_str());
+    std::string error;
+    if (!WriteFileAtomically(StatsFilePath(), content, &error)) {
+        printf("Could not write statistics: %s\n", error.c_str());
         return false;
     }
     return true;
@@ -110,7 +109,7 @@ bool StoreUserStats::RequestCurrentStats() {
     achievements_.clear();
     stats_.clear();
     std::string path = StatsFilePath();
-    FILE* f = fopen(path.c_str(), "rb");
+    FILE* f = OpenRegularFile(path);
     if (!f) return false;
     char line[512];
     int lineNumber = 0;

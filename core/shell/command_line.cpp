@@ -13,6 +13,7 @@
 #include "creatures/skill_db.h"
 #include "levels/room_script_docs.h"
 #include "core/shell/game_lifecycle.h"
+#include "core/user_text.h"
 #include "core/xml_util.h"
 #include "platform/platform.h"
 
@@ -189,7 +190,8 @@ Player* CreatePlayerFromCommandLine(int argc, char** argv) {
                 hero->quickie = value;
             }
         } else if (StringStartsWith(arg, kName)) {
-            hero->name = arg.substr(kName.size());
+            // The name goes into line-based user files: no control characters.
+            hero->name = CleanNameText(arg.substr(kName.size()));
         } else {
             ++unmatched;
         }
@@ -210,7 +212,9 @@ void ApplyChosenSkills(Player* hero, const std::vector<int32_t>& skills) {
             printf("ApplyChosenSkills: no skill %d\n", index);
         }
     }
-    SaveLastTxt(skills);
+    if (!SaveLastTxt(skills)) {
+        printf("ApplyChosenSkills: the build could not be kept for next time\n");
+    }
     if (hero == nullptr) {
         return;
     }

@@ -15,6 +15,7 @@
 #include "levels/tutorial.h"
 #include "media/music.h"
 #include "media/sound.h"
+#include "platform/atomic_file.h"
 #include "platform/platform.h"
 
 int32_t currentResolution = 0;
@@ -37,6 +38,9 @@ int32_t AutoLootSwitches[kAutoLootCount] = {0};
 namespace {
 
 bool configLoaded = false;
+// Set when a broken "config.xml" could not be kept aside: the file is then never rewritten
+// in this run, so that the user's settings after the error are not lost.
+bool configWriteBlocked = false;
 
 // Far more than any real configuration; a larger "file" (or a folder) is not read.
 constexpr long kMaxConfigSize = 16L * 1024 * 1024;
@@ -122,14 +126,15 @@ void AppendSettingLine(std::string& out, const char* name, int32_t value) {
     out += "\"/>\n";
 }
 
-std::string ConfigPath(const char* file) { return GetUserDataPath() + file; }
+std::string ConfigPath(const char* file) { return UserFilePath(file); }
 
 void NoEndElement(void*, const XML_Char*) {}
 
 // Converts the old line-based file: resolution index, full-screen flag, music volume,
-// sound volume. A line that is missing leaves its value alone.
+// sound volume. A line that is missing leaves its value alone rather than reading as 0, so
+// that a cut-off file never silences the music or the sound.
 bool ConvertConfigTxt() {
-    FILE* f = fopen(GetResourceFilename(ConfigPath("config.txt")).c_str(), "r");
+    FILE* f = OpenRegularFile(GetResourceFilename(ConfigPath("config.txt")));
     if (f == nullptr) return false;
     for (int line = 0; line < 4; ++line) {
         char buffer[256];
@@ -147,6 +152,25 @@ bool ConvertConfigTxt() {
     }
     fclose(f);
     return true;
+}
+
+// A "config.xml" that does not parse loses every setting after the error when it is next
+// written, so the user's file is first kept whole beside it as "config.xml.bad".
+void KeepBrokenConfig(const std::string& path, const std::vector<char>& data, const std::string& error) {
+    const std::string kept = path + ".bad";
+    std::string keepError;
+    if (WriteFileAtomically(kept, data.data(), data.size(), &keepError)) {
+        fprintf(stderr,
+                "config: %s has an error: %s. The settings before it are used; your file is "
+                "kept as %s\n",
+                path.c_str(), error.c_str(), kept.c_str());
+        return;
+    }
+    fprintf(stderr,
+            "config: %s has an error: %s. It could not be kept as %s (%s), so it is not "
+            "rewritten in this run\n",
+            path.c_str(), error.c_str(), kept.c_str(), keepError.c_str());
+    configWriteBlocked = true;
 }
 
 }  // namespace
@@ -254,17 +278,18 @@ void ConfigStartElement(void*, const XML_Char* name, const XML_Char** attributes
     }
 }
 
-void ParseConfigText(const char* data, size_t length) {
+bool ParseConfigText(const char* data, size_t length, std::string* error) {
     // Elements before an error have taken effect; the error itself changes nothing.
     XmlHandlers handlers;
     handlers.start = ConfigStartElement;
     handlers.end = NoEndElement;
-    ParseXmlDocument(data, length, handlers);
+    return ParseXmlDocument(data, length, handlers, error);
 }
 
 void LoadConfig() {
     SyncAudioSwitches();
-    FILE* f = fopen(GetResourceFilename(ConfigPath("config.xml")).c_str(), "r");
+    const std::string path = GetResourceFilename(ConfigPath("config.xml"));
+    FILE* f = OpenRegularFile(path);
     if (f != nullptr) {
         std::vector<char> data;
         if (fseek(f, 0, SEEK_END) == 0) {
@@ -276,7 +301,10 @@ void LoadConfig() {
             }
         }
         fclose(f);
-        ParseConfigText(data.data(), data.size());
+        std::string error;
+        if (!ParseConfigText(data.data(), data.size(), &error) && !data.empty()) {
+            KeepBrokenConfig(path, data, error);
+        }
         configLoaded = true;
     } else if (ConvertConfigTxt()) {
         configLoaded = true;
@@ -339,24 +367,23 @@ std::string BuildConfigText() {
     return out;
 }
 
-void WriteConfig() {
+bool WriteConfig() {
     if (!configLoaded) {
         printf("config: not read yet, config.xml left as it is\n");
-        return;
+        return false;
     }
-    const std::string text = BuildConfigText();
+    if (configWriteBlocked) {
+        printf("config: config.xml is left as it is in this run\n");
+        return false;
+    }
     const std::string path = GetResourceFilename(ConfigPath("config.xml"));
-    // Written beside the file and then moved over it, so that a failed write never leaves
-    // the user with a cut-off configuration.
-    const std::string temp = path + ".new";
-    FILE* f = fopen(temp.c_str(), "w");
-    if (f == nullptr) return;
-    const bool written = fwrite(text.data(), 1, text.size(), f) == text.size();
-    const bool closed = fclose(f) == 0;
-    if (!written || !closed || rename(temp.c_str(), path.c_str()) != 0) {
-        printf("config: could not write %s\n", path.c_str());
-        remove(temp.c_str());
+    std::string error;
+    if (!WriteFileAtomically(path, BuildConfigText(), &error)) {
+        printf("config: could not write config.xml: %s\n",
+               path.empty() ? "the user folder is unavailable" : error.c_str());
+        return false;
     }
+    return true;
 }
 
 std::vector<int32_t> ClearAutoLoot() {
@@ -382,4 +409,5 @@ void ResetConfigToDefaults() {
     sfxReadBack = INT_MIN;
     musicReadBack = INT_MIN;
     configLoaded = false;
+    configWriteBlocked = false;
 }

@@ -39,17 +39,22 @@ constexpr int32_t kDefaultVolume = 100;
 
 // Reads "config.xml" (or converts an old "config.txt" once). Called once by start-up,
 // after the mods folder was scanned, the tutorial list loaded and the video modes listed.
+// A file with an XML error is kept as "config.xml.bad" (said on standard error with the
+// line and column) before anything can rewrite it; the settings before the error apply.
 void LoadConfig();
-// Writes "config.xml" from the current values. Does nothing before LoadConfig has run, so
-// that an early exit cannot replace the user's file with start values.
-void WriteConfig();
+// Writes "config.xml" from the current values, replacing it whole. Does nothing before
+// LoadConfig has run, so that an early exit cannot replace the user's file with start values,
+// nor in a run whose broken file could not be kept aside. False when nothing was written
+// (the previous file then stays as it was).
+bool WriteConfig();
 // True once LoadConfig has run (WriteConfig may then be registered to run at exit).
 bool ConfigWasLoaded();
 
 // expat start-element handler of "config.xml": applies one element.
 void ConfigStartElement(void* userData, const XML_Char* name, const XML_Char** attributes);
-// Applies a whole "config.xml" text (as LoadConfig does with the file).
-void ParseConfigText(const char* data, size_t length);
+// Applies a whole "config.xml" text (as LoadConfig does with the file). False on an XML
+// error, described in `error` when given ("<what> at line L, column C").
+bool ParseConfigText(const char* data, size_t length, std::string* error = nullptr);
 // The text WriteConfig puts into the file.
 std::string BuildConfigText();
 

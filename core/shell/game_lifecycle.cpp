@@ -8,6 +8,7 @@
 #include "core/shell/saved_games.h"
 #include "core/shell/startup.h"
 #include "core/shell/turn_engine.h"
+#include "core/user_text.h"
 #include "creatures/player.h"
 #include "creatures/skill_db.h"
 #include "creatures/spell.h"
@@ -254,7 +255,8 @@ Player* RunNewGameScreens() {
     }
     typedName.back() = '\0';
     ApplyChosenSkills(hero, hero->skillList);
-    hero->name = typedName[0] != '\0' ? std::string(typedName.data()) : std::string("Hero");
+    const std::string typed = CleanNameText(typedName.data());
+    hero->name = !typed.empty() ? typed : std::string("Hero");
     ReadSaveIndex(nullptr);
     hero->saveName = MakeUniqueSaveFileName(hero->name.c_str());
     return hero;

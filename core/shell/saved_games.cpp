@@ -9,6 +9,7 @@
 #include "items_fixtures/quest.h"
 #include "levels/branch_db.h"
 #include "levels/level.h"
+#include "platform/atomic_file.h"
 #include "platform/platform.h"
 #include "store_platform/store.h"
 
@@ -25,22 +26,43 @@ const char kMagic[4] = {'Z', 'N', 'C', 'H'};
 const char kLegacyMagic[4] = {'Z', 'N', 'R', 'C'};
 constexpr size_t kIndexLineSize = 256;
 
+// "" when the user folder is unavailable: nothing is then read or written at all.
 std::string UserFile(const std::string& name) {
-    return GetUserDataPath() + name;
+    return UserFilePath(name);
 }
 
 std::string ThumbnailName(const std::string& name) {
     return "bitmap_" + name;
 }
 
-// A save lives in the user folder under a plain file name: nothing that leaves the folder.
+// A save lives in the user folder under a plain file name: nothing that leaves the folder,
+// and nothing that would break the line-based index.
 bool IsPlainFileName(const char* name) {
     if (name == nullptr || name[0] == '\0') return false;
     if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) return false;
+    if (std::strlen(name) > kIndexLineSize - 2) return false;  // one line of the index
     for (const char* p = name; *p != '\0'; ++p) {
         if (*p == '/' || *p == '\\' || *p == ':') return false;
+        if (static_cast<unsigned char>(*p) < 0x20 || *p == 0x7F) return false;
     }
     return true;
+}
+
+// One line of the index as it will read back: control characters become blanks, and at
+// most 254 bytes are kept (with its "\n" the line fills the reader's 256-byte buffer), cut
+// before a UTF-8 continuation byte so that no letter is split.
+std::string IndexLine(const std::string& text) {
+    std::string line = text;
+    for (char& c : line) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    }
+    const size_t limit = kIndexLineSize - 2;
+    if (line.size() > limit) {
+        size_t cut = limit;
+        while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+        line.resize(cut);
+    }
+    return line;
 }
 
 // Reads one index line into the 256-byte buffer (at most 255 characters); line ends become
@@ -95,40 +117,54 @@ bool SaveGame(const char* name) {
     }
     const std::string savePath = UserFile(name);
     const std::string thumbPath = UserFile(ThumbnailName(name));
-    bool thumbWritten = false;
-    if (SaveThumbnailSurface != nullptr) {
-        thumbWritten = SDL_SaveBMP(SaveThumbnailSurface, thumbPath.c_str()) == 0;
-    }
-    FILE* file = std::fopen(savePath.c_str(), "wb");
-    if (file == nullptr) {
-        std::printf("SaveGame: cannot write %s\n", savePath.c_str());
-        if (thumbWritten) RemoveFile(thumbPath.c_str());
+    if (savePath.empty()) {
+        std::printf("SaveGame: not saved, the user folder is unavailable\n");
         return false;
     }
-    SaveWriter out(file);
-    bool ok = WriteSaveBody(out);
-    ok = !out.Failed() && ok;
-    ok = (std::fclose(file) == 0) && ok;
+    // The previous save stays whole until the new one is completely on the disk.
+    AtomicFileWriter save(savePath);
+    bool ok = save.Open();
+    if (ok) {
+        SaveWriter out(save.file());
+        ok = WriteSaveBody(out);
+        ok = !out.Failed() && ok;
+        ok = save.Commit() && ok;
+    }
     if (!ok) {
-        std::printf("SaveGame: writing %s failed; the save is removed\n", savePath.c_str());
-        RemoveFile(savePath.c_str());
-        RemoveFile(thumbPath.c_str());
+        std::printf("SaveGame: %s not saved (%s); the previous save is kept\n", name,
+                    save.error().empty() ? "a part could not be written" : save.error().c_str());
         return false;
     }
     UploadCloudFile(savePath.c_str(), name);
-    if (thumbWritten) UploadCloudFile(thumbPath.c_str(), ThumbnailName(name).c_str());
+    if (SaveThumbnailSurface != nullptr) {
+        AtomicFileWriter thumb(thumbPath);
+        bool thumbOk = thumb.Open();
+        if (thumbOk) {
+            SDL_RWops* rw = SDL_RWFromFP(thumb.file(), 0);
+            thumbOk = rw != nullptr && SDL_SaveBMP_RW(SaveThumbnailSurface, rw, 0) == 0;
+            if (rw != nullptr) SDL_RWclose(rw);
+            thumbOk = thumbOk && thumb.Commit();
+        }
+        if (thumbOk) {
+            UploadCloudFile(thumbPath.c_str(), ThumbnailName(name).c_str());
+        } else {
+            // The save itself is whole; only its picture on the load screen is the old one.
+            std::printf("SaveGame: the picture of %s could not be written (%s)\n", name,
+                        thumb.error().empty() ? SDL_GetError() : thumb.error().c_str());
+        }
+    }
     ReadSaveIndex(nullptr);
     RemoveSaveSlot(name);
     SaveSlots.insert(SaveSlots.begin(), MakeSlotForHero(name));
-    WriteSaveIndex();
-    return true;
+    return WriteSaveIndex();
 }
 
 bool LoadGame(const char* name) {
     CurrentPlayer = nullptr;
     if (name == nullptr || name[0] == '\0') return false;
-    FILE* file = std::fopen(name, "rb");
-    if (file == nullptr && IsPlainFileName(name)) file = std::fopen(UserFile(name).c_str(), "rb");
+    // Only regular files: a named pipe or a device would block or never end.
+    FILE* file = OpenRegularFile(name);
+    if (file == nullptr && IsPlainFileName(name)) file = OpenRegularFile(UserFile(name));
     if (file == nullptr) {
         std::printf("LoadGame: cannot open %s\n", name);
         return false;
@@ -159,7 +195,7 @@ bool LoadGame(const char* name) {
 void ReadSaveIndex(const char* path) {
     SaveSlots.clear();
     const std::string file = path != nullptr ? std::string(path) : UserFile("loadsave.dat");
-    FILE* in = std::fopen(file.c_str(), "rt");
+    FILE* in = OpenRegularFile(file);
     if (in == nullptr) return;
     char line[kIndexLineSize] = {};
     ReadIndexLine(in, line);
@@ -182,23 +218,24 @@ void ReadSaveIndex(const char* path) {
     std::fclose(in);
 }
 
-void WriteSaveIndex() {
+bool WriteSaveIndex() {
     const std::string path = UserFile("loadsave.dat");
-    FILE* out = std::fopen(path.c_str(), "wt");
-    if (out == nullptr) {
-        std::printf("WriteSaveIndex: cannot write %s\n", path.c_str());
-        return;
-    }
     int count = 0;
     for (const SaveSlot& slot : SaveSlots) count += slot.fileName.empty() ? 0 : 1;
-    std::fprintf(out, "%i\n", count);
+    std::string text = std::to_string(count) + "\n";
     for (const SaveSlot& slot : SaveSlots) {
         if (slot.fileName.empty()) continue;
-        std::fprintf(out, "%s\n%s\n%s\n", slot.fileName.c_str(), slot.line1.c_str(), slot.line2.c_str());
-        for (int32_t skill : slot.skills) std::fprintf(out, "%i\n", skill);
+        text += IndexLine(slot.fileName) + "\n" + IndexLine(slot.line1) + "\n" + IndexLine(slot.line2) + "\n";
+        for (int32_t skill : slot.skills) text += std::to_string(skill) + "\n";
     }
-    std::fclose(out);
+    std::string error;
+    if (!WriteFileAtomically(path, text, &error)) {
+        std::printf("WriteSaveIndex: loadsave.dat not written (%s); the previous index is kept\n",
+                    path.empty() ? "the user folder is unavailable" : error.c_str());
+        return false;
+    }
     UploadCloudFile(path.c_str(), "loadsave.dat");
+    return true;
 }
 
 void RemoveSaveSlot(const char* name) {
@@ -227,15 +264,16 @@ std::string MakeUniqueSaveFileName(const char* name) {
     return candidate;
 }
 
-void DeleteSaveGame(const char* name, bool force) {
-    if (!force && (CurrentPlayer == nullptr || CurrentPlayer->permadeath == 0)) return;
-    if (!IsPlainFileName(name)) return;
+bool DeleteSaveGame(const char* name, bool force) {
+    if (!force && (CurrentPlayer == nullptr || CurrentPlayer->permadeath == 0)) return true;
+    if (!IsPlainFileName(name) || UserFile(name).empty()) return false;
     RemoveFile(UserFile(name).c_str());
     RemoveFile(UserFile(ThumbnailName(name)).c_str());
     DeleteCloudFile(name);
     DeleteCloudFile(ThumbnailName(name).c_str());
     ReadSaveIndex(nullptr);
     RemoveSaveSlot(name);
-    WriteSaveIndex();
+    const bool written = WriteSaveIndex();
     ReadSaveIndex(nullptr);
+    return written;
 }

@@ -27,20 +27,24 @@ struct SaveSlot {
 extern std::vector<SaveSlot> SaveSlots;
 
 // Writes the save (and its thumbnail when the thumbnail surface exists) to the user folder
-// and puts its record at the front of the index. A failed save leaves no files behind and
-// does not touch the index. True when the save was written.
+// and puts its record at the front of the index. Each file is replaced whole: a save that
+// fails leaves the previous save of that name and the index as they were. True when the
+// save and the index were written (a thumbnail that fails is only reported).
 bool SaveGame(const char* name);
-// Reads a save into an empty game; false when the file cannot be opened, its magic is wrong
-// or it cannot be read.
+// Reads a save into an empty game; false when the file cannot be opened (only regular files
+// are), its magic is wrong or it cannot be read.
 bool LoadGame(const char* name);
 // Replaces the save-slot list by the records of the index file; null reads the user
 // folder's "loadsave.dat". A missing file gives an empty list.
 void ReadSaveIndex(const char* path);
-// Writes the save-slot list to the user folder's "loadsave.dat".
-void WriteSaveIndex();
+// Writes the save-slot list to the user folder's "loadsave.dat", replacing it whole; each
+// text field is kept to one line of at most 254 bytes so that every record reads back.
+// False when it could not be written (the previous index then stays).
+bool WriteSaveIndex();
 // Empties the file name of every record with that file name.
 void RemoveSaveSlot(const char* name);
 // name + ".sav", or name + "_" + n + ".sav" with the smallest n >= 1 that no record uses.
 std::string MakeUniqueSaveFileName(const char* name);
 // Deletes the save, its thumbnail and its record; unless forced, only for a permadeath hero.
-void DeleteSaveGame(const char* name, bool force);
+// False when the index could not be rewritten.
+bool DeleteSaveGame(const char* name, bool force);

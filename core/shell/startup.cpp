@@ -215,7 +215,7 @@ void WriteConfigAtExit() {
 }  // namespace
 
 std::string CookiePath() {
-    return GetUserDataPath() + "cookie.txt";
+    return UserFilePath("cookie.txt");
 }
 
 void LogLoadProgress(const char* label) {
@@ -254,6 +254,13 @@ void ExitEarly(int code) {
 int GameMain(int argc, char** argv) {
     InitInputLog();
     SDL_putenv(const_cast<char*>("SDL_VIDEO_CENTERED=1"));
+    // Every user file lives in the user folder; without it the game does not start, rather
+    // than scatter the configuration and saves over the working directory.
+    const std::string userFolderProblem = UserDataPathProblem();
+    if (!userFolderProblem.empty()) {
+        ShowErrorBox("Vaultmere cannot start: " + userFolderProblem + ".");
+        return 4;
+    }
     CheckCrashCookie();
     SteamAPI_Init();
     InitSteamStats();

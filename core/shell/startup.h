@@ -19,7 +19,7 @@ void QuitAudioAndSDL();
 // Ends the process from anywhere in start-up: no cookie is left behind.
 [[noreturn]] void ExitEarly(int code);
 
-// The crash cookie's text and path.
+// The crash cookie's text and path ("" when the user folder is unavailable).
 extern const char* const kCookieText;
 std::string CookiePath();
 

@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/atomic_file.h"
 #include "support/platform_fixtures.h"
+#include "support/run_game.h"
 
 namespace {
 
@@ -186,9 +188,57 @@ TEST_F(UserFilesTest, LastBuildWithHostileValuesFallsBackToTheDefaults) {
         WriteAll(dir_ + "last.txt", c.content);
         EXPECT_EQ(LoadLastTxt(c.skillCount), defaults) << c.content;
     }
-    // In range for the given table size, and junk text reads as 0.
-    WriteAll(dir_ + "last.txt", "29\nabc\n3\n");
-    EXPECT_EQ(LoadLastTxt(30), (std::vector<int32_t>{29, 0, 3, 3, 4, 5, 6}));
+    // In range for the given table size.
+    WriteAll(dir_ + "last.txt", "29\n 7 \n8\r\n");
+    EXPECT_EQ(LoadLastTxt(30), (std::vector<int32_t>{29, 7, 8, 3, 4, 5, 6}));
+}
+
+TEST_F(UserFilesTest, LastBuildWithBlankJunkOrRepeatedCodesFallsBackToTheDefaults) {
+    const std::vector<int32_t> defaults = {0, 1, 2, 3, 4, 5, 6};
+    const char* const cases[] = {
+        "10\n\n12\n13\n14\n15\n16\n",    // a blank line
+        "10\n   \n12\n13\n14\n15\n16\n",  // only blanks
+        "\n",                               // blank first line
+        "10\nabc\n12\n13\n14\n15\n16\n",  // text
+        "10\n11x\n12\n13\n14\n15\n16\n",  // a number with junk behind it
+        "10\n11\n12\n10\n14\n15\n16\n",   // a code twice
+        "9\n9\n9\n9\n9\n9\n9\n",          // one code seven times
+        "29\n3\n",                         // repeats a default code of a missing line
+    };
+    for (const char* content : cases) {
+        WriteAll(dir_ + "last.txt", content);
+        EXPECT_EQ(LoadLastTxt(30), defaults) << content;
+    }
+}
+
+TEST_F(UserFilesTest, FailedWritesKeepThePreviousFilesAndAreReported) {
+    ASSERT_TRUE(AddHighScore(Entry("Ada", 10, "won")));
+    ASSERT_TRUE(SaveHighScores());
+    ASSERT_TRUE(SaveLastTxt({10, 11, 12, 13, 14, 15, 16}));
+    const std::string scores = ReadAll(dir_ + "hiscores.txt");
+    const std::string last = ReadAll(dir_ + "last.txt");
+
+    ASSERT_TRUE(AddHighScore(Entry("Bo", 20, "died")));
+    SetAtomicWriteHook([](AtomicWriteStep step, const std::string&) {
+        return step != AtomicWriteStep::Sync;  // as a full disk shows itself
+    });
+    EXPECT_FALSE(SaveHighScores());
+    EXPECT_FALSE(SaveLastTxt({20, 21, 22, 23, 24, 25, 26}));
+    SetAtomicWriteHook(nullptr);
+    EXPECT_EQ(ReadAll(dir_ + "hiscores.txt"), scores);
+    EXPECT_EQ(ReadAll(dir_ + "last.txt"), last);
+
+    // Without a usable user folder nothing is written anywhere, the working directory included.
+    WriteAll(dir_ + "plain", "x");
+    ScopedEnv blocked("VAULTMERE_USER_DIR", (dir_ + "plain").c_str());
+    TempDir work;
+    ScopedWorkingDir cwd(work.path());
+    ASSERT_TRUE(cwd.ok());
+    EXPECT_FALSE(SaveHighScores());
+    EXPECT_FALSE(SaveLastTxt({20, 21, 22, 23, 24, 25, 26}));
+    EXPECT_FALSE(FileExists(work.file("hiscores.txt")));
+    EXPECT_FALSE(FileExists(work.file("last.txt")));
+    std::remove((dir_ + "plain").c_str());
 }
 
 }  // namespace

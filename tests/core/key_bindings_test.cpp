@@ -186,6 +186,44 @@ TEST_F(KeyBindingTest, ConfigurationLineFormat) {
     EXPECT_EQ(fresh.WriteConfigLine(), "<keybinding pos=\"\" value=\"-1\" mod=\"-1\"/>");
 }
 
+TEST_F(KeyBindingTest, ConfigurationModifiersMustBeWholeGroups) {
+    struct Case {
+        int32_t mod;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {0, true},
+        {kModGroupShift, true},
+        {kModGroupCtrl, true},
+        {kModGroupAlt | kModGroupShift, true},
+        {kModGroupShift | kModGroupCtrl | kModGroupAlt | kModGroupMeta, true},
+        {-1, false},               // every bit: would never match any key
+        {KMOD_LSHIFT, false},      // half a group
+        {KMOD_RCTRL | kModGroupAlt, false},
+        {KMOD_NUM, false},         // not a modifier group at all
+        {KMOD_CAPS | kModGroupShift, false},
+        {0x10000, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mod);
+        InitKeyBindings();
+        EXPECT_EQ(IsWholeModifierMask(c.mod), c.accepted);
+        EXPECT_EQ(ApplyKeyBindingConfigLine("0", 'x', c.mod), c.accepted);
+        EXPECT_EQ(ApplyKeyBindingConfigLine("made_up", 'x', c.mod), c.accepted);
+        const KeyBinding* up = GetKeyBinding("0");
+        if (c.accepted) {
+            EXPECT_EQ(up->key, 'x');
+            EXPECT_EQ(up->modifiers, c.mod);
+        } else {
+            // Refused: the default stays and still works.
+            EXPECT_EQ(up->key, 'w');
+            EXPECT_EQ(up->modifiers, 0);
+            EXPECT_TRUE(up->Matches(Key('w')));
+            EXPECT_EQ(GetKeyBinding("made_up"), nullptr);
+        }
+    }
+}
+
 TEST_F(KeyBindingTest, RebindFromEventTakesWholeGroups) {
     KeyBinding* up = GetKeyBinding("0");
     up->SetFromEvent(Key('x', KMOD_RSHIFT | KMOD_LCTRL | KMOD_CAPS));

@@ -58,6 +58,36 @@ TEST(RandomTest, MTRandomRealScalesTheDrawIntoTheUnitInterval) {
     }
 }
 
+TEST(RandomTest, MTDrawToRealStaysBelowOneAtTheTopDraw) {
+    const double kFactor = 2.3283064370807974e-10;  // 1 / (2^32 - 1)
+    struct Case {
+        uint32_t draw;
+        double expected;
+    };
+    const Case cases[] = {
+        {0u, 0.0},
+        {1u, kFactor},
+        {0x80000000u, 2147483648.0 * kFactor},
+        {0xFFFFFFFEu, 4294967294.0 * kFactor},
+        // Scaled, the top draw is exactly 1.0; it is held at the value of the draw below it.
+        {0xFFFFFFFFu, 4294967294.0 * kFactor},
+    };
+    ASSERT_EQ(4294967295.0 * kFactor, 1.0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.draw);
+        const double real = MTDrawToReal(c.draw);
+        EXPECT_EQ(real, c.expected);
+        EXPECT_GE(real, 0.0);
+        EXPECT_LT(real, 1.0);
+    }
+    // The generator's reals are exactly the conversion of its draws.
+    MTSeed(5u);
+    std::vector<uint32_t> draws;
+    for (int i = 0; i < 20; ++i) draws.push_back(MTRandom32());
+    MTSeed(5u);
+    for (uint32_t draw : draws) EXPECT_EQ(MTRandomReal(), MTDrawToReal(draw));
+}
+
 TEST(RandomTest, CRandFollowsTheClassicSequence) {
     CSRand(1);
     const int expected[] = {41, 18467, 6334, 26500, 19169};

@@ -1,5 +1,6 @@
 // Whole games played by the real executable, headless, from an input script on the fake clock.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "interface/menu_main.h"
 #include "support/run_game.h"
@@ -120,7 +121,9 @@ TEST(GameSession, TheWelcomeDialogsComeOnceAndAreRemembered) {
 TEST(GameSession, AQuickStartWithASaveThatCannotBeLoadedFailsWithAMessage) {
     TempDir user;
     WriteWholeFile(user.file("broken.sav"), "this is not a saved game");
-    for (const char* name : {"missing.sav", "broken.sav"}) {
+    // A named pipe is never opened for reading: nothing would ever write to it.
+    ASSERT_EQ(mkfifo(user.file("pipe.sav").c_str(), 0600), 0);
+    for (const char* name : {"missing.sav", "broken.sav", "pipe.sav"}) {
         SCOPED_TRACE(name);
         GameRun run = RunGame({"-no-initial-config", std::string("-load-filename=") + name}, user.path(), {}, 60);
         EXPECT_NE(run.exitCode, 0) << run.output;

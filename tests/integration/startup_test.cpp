@@ -176,4 +176,37 @@ TEST(Startup, CommandLineWindowAndSoundOptionsNeverReachTheConfiguration) {
     EXPECT_EQ(ReadWholeFile(user.file("config.xml")), defaults);
 }
 
+TEST(Startup, AnUnusableUserFolderStopsStartUpBeforeAnythingIsWritten) {
+    TempDir outside, game;
+    LinkGameFolder(game.path());
+    WriteWholeFile(outside.file("plainfile"), "x");
+    for (const std::string& folder : {outside.file("plainfile"), outside.file("plainfile/Vaultmere")}) {
+        SCOPED_TRACE(folder);
+        GameRun run = RunGame({"-no-initial-config", "-player-random-build"}, folder, {}, 120, game.path());
+        EXPECT_EQ(run.exitCode, 4) << run.output;
+        EXPECT_TRUE(Contains(run.output, "Vaultmere cannot start: the user folder " + folder + "/")) << run.output;
+        for (const char* file : {"config.xml", "cookie.txt", "autosave.sav", "loadsave.dat", "last.txt",
+                                 "hiscores.txt"}) {
+            EXPECT_FALSE(FileExists(game.file(file))) << file;
+        }
+        EXPECT_EQ(ReadWholeFile(outside.file("plainfile")), "x");
+    }
+}
+
+TEST(Startup, ABrokenConfigurationIsKeptAsBadWhileTheExitRewritesIt) {
+    TempDir user;
+    const std::string broken =
+        "<config>\n<setting name=\"enableColourBlind\" value=\"1\"/>\n<setting name=\"use2XUI\" value=\"1\">\n"
+        "<setting name=\"WASDActive\" value=\"1\"/>\n";
+    WriteWholeFile(user.file("config.xml"), broken);
+    GameRun run = RunGame({"-no-initial-config", "-publisher"}, user.path());
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_TRUE(Contains(run.output, "at line 5, column 0")) << run.output;
+    EXPECT_TRUE(Contains(run.output, "kept as " + user.file("config.xml.bad"))) << run.output;
+    EXPECT_EQ(ReadWholeFile(user.file("config.xml.bad")), broken);
+    const std::string rewritten = ReadWholeFile(user.file("config.xml"));
+    EXPECT_TRUE(Contains(rewritten, "name=\"enableColourBlind\" value=\"1\"")) << rewritten;
+    EXPECT_TRUE(Contains(rewritten, "</config>\n")) << rewritten;
+}
+
 }  // namespace

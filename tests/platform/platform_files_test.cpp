@@ -62,12 +62,50 @@ TEST(UserDataPath, ChosenFromEnvironmentEndsInSlashAndIsCreatedWithParents) {
     }
 }
 
-TEST(UserDataPath, EmptyWhenTheFolderCannotBeMade) {
+TEST(UserDataPath, UnusableFolderGivesNoPathNoUserFileAndSaysWhy) {
     TempDir tmp;
     ASSERT_TRUE(MakeFileWithParents(tmp.file("plainfile"), "x"));
-    std::string blocked = tmp.file("plainfile/user");
-    ScopedEnv env("VAULTMERE_USER_DIR", blocked.c_str());
-    EXPECT_EQ(GetUserDataPath(), "");
+    struct Case {
+        const char* label;
+        std::string folder;
+        const char* problem;  // part of the explanation
+    };
+    const Case cases[] = {
+        {"below a regular file", tmp.file("plainfile/user"), "cannot be created"},
+        {"a regular file itself", tmp.file("plainfile"), "is not a folder"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        ScopedEnv env("VAULTMERE_USER_DIR", c.folder.c_str());
+        EXPECT_EQ(GetUserDataPath(), "");
+        // Never the bare name, which would land in the working directory.
+        EXPECT_EQ(UserFilePath("config.xml"), "");
+        const std::string problem = UserDataPathProblem();
+        EXPECT_NE(problem.find(c.problem), std::string::npos) << problem;
+        EXPECT_NE(problem.find(c.folder), std::string::npos) << problem;
+    }
+    ScopedEnv usable("VAULTMERE_USER_DIR", tmp.file("fine").c_str());
+    EXPECT_EQ(UserDataPathProblem(), "");
+    EXPECT_EQ(UserFilePath("config.xml"), tmp.file("fine/config.xml"));
+}
+
+TEST(FileOps, OnlyRegularFilesAreOpenedForReadingAndNothingBlocks) {
+    TempDir tmp;
+    ASSERT_TRUE(MakeFileWithParents(tmp.file("plain.sav"), "ZNCH"));
+    ASSERT_EQ(mkfifo(tmp.file("pipe.sav").c_str(), 0600), 0);
+    ASSERT_TRUE(MakeDirectory(tmp.file("folder.sav").c_str()));
+    FILE* plain = OpenRegularFile(tmp.file("plain.sav"));
+    ASSERT_NE(plain, nullptr);
+    char magic[4] = {};
+    EXPECT_EQ(fread(magic, 1, 4, plain), 4u);
+    EXPECT_EQ(std::string(magic, 4), "ZNCH");
+    fclose(plain);
+    // A named pipe without a writer would block a plain fopen for ever.
+    EXPECT_EQ(OpenRegularFile(tmp.file("pipe.sav")), nullptr);
+    EXPECT_EQ(OpenRegularFile(tmp.file("folder.sav")), nullptr);
+    EXPECT_EQ(OpenRegularFile(tmp.file("absent.sav")), nullptr);
+    EXPECT_EQ(OpenRegularFile("/dev/zero"), nullptr);
+    EXPECT_EQ(OpenRegularFile(""), nullptr);
 }
 
 TEST(FileOps, MakeDirectoryAndRemoveFileReportTheirResult) {

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/atomic_file.h"
 #include "platform/platform.h"
 #include "support/platform_fixtures.h"
 #include "support/run_game.h"
@@ -125,4 +126,18 @@ TEST_F(LocalStoreTest, InactiveServicesAnswerAsUnavailable) {
     EXPECT_TRUE(CloudClearRequested());
     InitSteamCloud(false);
     EXPECT_FALSE(CloudClearRequested());
+}
+
+TEST_F(LocalStoreTest, AFailedStoreKeepsThePreviousFile) {
+    ASSERT_TRUE(SteamAPI_Init());
+    StoreUserStats* stats = SteamUserStats();
+    ASSERT_TRUE(stats->SetStat("STAT_DEATHS", 1));
+    ASSERT_TRUE(stats->StoreStats());
+    const std::string before = ReadWholeFile(StoreUserStats::StatsFilePath());
+    ASSERT_TRUE(stats->SetAchievement("ACHIEVEMENT_CRASH_GAME"));
+    SetAtomicWriteHook([](AtomicWriteStep step, const std::string&) { return step != AtomicWriteStep::Write; });
+    EXPECT_FALSE(stats->StoreStats());
+    SetAtomicWriteHook(nullptr);
+    EXPECT_EQ(ReadWholeFile(StoreUserStats::StatsFilePath()), before);
+    EXPECT_FALSE(FileExists(StoreUserStats::StatsFilePath() + ".tmp"));
 }

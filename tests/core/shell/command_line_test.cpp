@@ -307,6 +307,11 @@ TEST_F(QuickStartTest, ValueOptionsAndTheirRanges) {
         {{"-player-female", "-player-male"}, 1, 1, 0, 0, "Random Hero"},
         {{"-player-name="}, 1, 1, 0, 0, ""},
         {{"-player-name=Ann Marie", "-player-name=Bo"}, 1, 1, 0, 0, "Bo"},
+        // Line breaks and other control characters never reach the line-based user files.
+        {{"-player-name=Ann\nMarie"}, 1, 1, 0, 0, "Ann Marie"},
+        {{"-player-name=Ann\r\n\tMarie\n"}, 1, 1, 0, 0, "Ann Marie"},
+        {{"-player-name=\x1b[31mRed\x7f"}, 1, 1, 0, 0, "[31mRed"},
+        {{"-player-name=\n"}, 1, 1, 0, 0, ""},
         {{"-w", "-player-difficulty=2", "-player-quickie=1", "-player-permadeath=0", "-player-female",
           "-player-name=All"},
          2, 0, 1, 1, "All"},

@@ -5,6 +5,7 @@
 
 #include "core/command_state.h"
 #include "levels/tutorial.h"
+#include "platform/atomic_file.h"
 #include "tests/core/user_config_fixture.h"
 
 namespace {
@@ -85,7 +86,7 @@ TEST_F(UserConfigTest, FirstRunWritesTheDefaultFileExactly) {
     EXPECT_FALSE(FileExists(UserFile("config.xml")));
     WriteConfig();
     EXPECT_EQ(ReadUserFile("config.xml"), kDefaultConfig);
-    EXPECT_FALSE(FileExists(UserFile("config.xml.new")));
+    EXPECT_FALSE(FileExists(UserFile("config.xml.tmp")));
 
     // Read again and written again, the file does not change.
     ReloadAndWrite();
@@ -357,13 +358,85 @@ TEST_F(UserConfigTest, MalformedOrEmptyFilesKeepStartValues) {
     EXPECT_EQ(ReadUserFile("config.xml"), kDefaultConfig);
 }
 
+TEST_F(UserConfigTest, ABrokenFileIsKeptAsBadBeforeItIsRewritten) {
+    const std::string broken =
+        "<config>\n<setting name=\"smoothScaling\" value=\"0\"/>\n<oops <<\n"
+        "<setting name=\"use2XUI\" value=\"1\"/>\n</config>\n";
+    WriteUserFile("config.xml", broken);
+    WriteUserFile("config.xml.bad", "an older broken file");
+    testing::internal::CaptureStderr();
+    LoadConfig();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("line 3, column"), std::string::npos) << said;
+    EXPECT_NE(said.find("config.xml.bad"), std::string::npos) << said;
+    EXPECT_EQ(ReadUserFile("config.xml.bad"), broken);
+    EXPECT_EQ(smoothScaling, 0);
+    EXPECT_EQ(use2XUI, 0);
+    // The exit writes what was read; the user's lines after the error are still in the copy.
+    EXPECT_TRUE(WriteConfig());
+    EXPECT_EQ(ReadUserFile("config.xml"),
+              Replace(kDefaultConfig, "\"smoothScaling\" value=\"1\"", "\"smoothScaling\" value=\"0\""));
+    EXPECT_EQ(ReadUserFile("config.xml.bad"), broken);
+
+    // A good file, or an empty one, is never copied.
+    for (const char* text : {"<config/>\n", ""}) {
+        SCOPED_TRACE(text);
+        ResetRunState();
+        std::remove(UserFile("config.xml.bad").c_str());
+        WriteUserFile("config.xml", text);
+        LoadConfig();
+        EXPECT_FALSE(FileExists(UserFile("config.xml.bad")));
+    }
+}
+
+TEST_F(UserConfigTest, WhenTheBrokenFileCannotBeKeptItIsNeverRewritten) {
+    const std::string broken = "<config><setting name=\"use2XUI\" value=\"1\"/><unclosed\n";
+    WriteUserFile("config.xml", broken);
+    SetAtomicWriteHook([](AtomicWriteStep step, const std::string& path) {
+        return !(step == AtomicWriteStep::Write && path.size() >= 4 && path.compare(path.size() - 4, 4, ".bad") == 0);
+    });
+    testing::internal::CaptureStderr();
+    LoadConfig();
+    const std::string said = testing::internal::GetCapturedStderr();
+    SetAtomicWriteHook(nullptr);
+    EXPECT_NE(said.find("not rewritten"), std::string::npos) << said;
+    EXPECT_FALSE(FileExists(UserFile("config.xml.bad")));
+    EXPECT_FALSE(WriteConfig());
+    EXPECT_EQ(ReadUserFile("config.xml"), broken);
+}
+
+TEST_F(UserConfigTest, AFailedWriteKeepsThePreviousFileAndSaysSo) {
+    LoadConfig();
+    ASSERT_TRUE(WriteConfig());
+    use2XUI = 1;
+    SetAtomicWriteHook([](AtomicWriteStep step, const std::string&) { return step != AtomicWriteStep::Sync; });
+    EXPECT_FALSE(WriteConfig());
+    SetAtomicWriteHook(nullptr);
+    EXPECT_EQ(ReadUserFile("config.xml"), kDefaultConfig);
+    EXPECT_FALSE(FileExists(UserFile("config.xml.tmp")));
+}
+
+TEST_F(UserConfigTest, WithoutAUserFolderNothingLandsInTheWorkingDirectory) {
+    TempDir work;
+    ASSERT_TRUE(MakeFileWithParents(work.file("config.txt"), "1\n1\n50\n50\n"));
+    ASSERT_TRUE(MakeFileWithParents(work.file("plain"), "x"));
+    ScopedWorkingDir cwd(work.path());
+    ASSERT_TRUE(cwd.ok());
+    ScopedEnv blocked("VAULTMERE_USER_DIR", work.file("plain").c_str());
+    LoadConfig();
+    EXPECT_EQ(useFullscreen, 0);  // the working directory's config.txt is not the user's
+    EXPECT_FALSE(WriteConfig());
+    EXPECT_FALSE(FileExists(work.file("config.xml")));
+    EXPECT_FALSE(FileExists(work.file("plainconfig.xml")));
+}
+
 TEST_F(UserConfigTest, AFolderNamedLikeTheFileIsNotRead) {
     ASSERT_TRUE(MakeFileWithParents(UserFile("config.xml/inside.txt"), "x"));
     LoadConfig();
     EXPECT_TRUE(ConfigWasLoaded());
     EXPECT_EQ(smoothScaling, 1);
     WriteConfig();  // cannot replace a folder; nothing breaks
-    EXPECT_FALSE(FileExists(UserFile("config.xml.new")));
+    EXPECT_FALSE(FileExists(UserFile("config.xml.tmp")));
 }
 
 TEST_F(UserConfigTest, WriteBeforeReadLeavesTheUsersFileAlone) {
