@@ -4,12 +4,14 @@
 #include "media/opengl_present.h"
 
 #include <cctype>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 namespace {
 
@@ -19,24 +21,67 @@ struct ScriptCommand {
     SDL_Event event{};
 };
 
+// A run of frames of one length.
+struct FrameRun {
+    Uint32 ms = 0;
+    Uint32 count = 0;
+};
+
+struct ParsedScript {
+    std::deque<ScriptCommand> commands;
+    std::deque<FrameRun> frames;
+    bool hasSeed = false;
+    Uint32 seed = 0;
+};
+
 struct InputLogState {
     bool initialised = false;
-    Uint32 fixedFrameMs = 0;      // 0: the real clock
-    Uint32 fakeClock = 0;
+
+    // The clock. On the frame clock the time is `clock` and moves on only when a frame is
+    // presented: by the next replayed frame time, else by fixedFrameMs, else (0) by the real
+    // time that has passed. Off it, the time is the real clock plus realOffset.
+    bool frameClock = false;
+    Uint32 fixedFrameMs = 0;
+    Uint32 clock = 0;
+    Uint32 realOffset = 0;
+    bool realClockReplay = false;   // VAULTMERE_FRAME_MS=0: scripts play on the real clock
+    bool replayOwnsClock = false;   // the replay turned the fixed frame time on
+    std::deque<FrameRun> frameTimes;
+
+    // Replay.
     bool replaying = false;
     std::deque<ScriptCommand> script;
     bool waiting = false;
     Uint32 waitUntil = 0;
+    bool hasSeed = false;
+    Uint32 seed = 0;
+
+    // The pointer and modifiers as the delivered events left them; read instead of SDL's
+    // while a script plays, while recording and after a script has played.
+    bool trackedInput = false;
     int mouseX = 0, mouseY = 0;
     Uint8 mouseButtons = 0;
     SDLMod modState = KMOD_NONE;
+    SDLMod heldModifierKeys = KMOD_NONE;
+
+    // Recording. A wait counts from the first poll after the previous recorded event, which
+    // is when a replay reaches it.
     FILE* record = nullptr;
-    Uint32 lastRecordTicks = 0;
+    bool recordBaseSet = false;
+    Uint32 recordBase = 0;
+    std::vector<FrameRun> pendingFrames;
 };
 
 InputLogState& State() {
     static InputLogState state;
     return state;
+}
+
+volatile sig_atomic_t terminationFlag = 0;
+TerminationHandler terminationHandler = nullptr;
+
+Uint32 RealTicks() {
+    return SDL_GetTicks() + State().realOffset;
 }
 
 // Key names of the script format; keys without a name are written as their number.
@@ -166,8 +211,26 @@ SDL_Event MotionEvent(int x, int y) {
     return e;
 }
 
+// Reads one token of a "frames" line: MS, or MSxN for N frames of MS.
+bool ParseFrameRun(const std::string& token, FrameRun* run) {
+    char* end = nullptr;
+    if (token.empty() || !std::isdigit(static_cast<unsigned char>(token[0]))) return false;
+    const unsigned long ms = std::strtoul(token.c_str(), &end, 10);
+    unsigned long count = 1;
+    if (*end == 'x') {
+        const char* countText = end + 1;
+        if (!std::isdigit(static_cast<unsigned char>(*countText))) return false;
+        count = std::strtoul(countText, &end, 10);
+    }
+    if (*end != '\0' || ms > 600000 || count < 1 || count > 100000000) return false;
+    run->ms = static_cast<Uint32>(ms);
+    run->count = static_cast<Uint32>(count);
+    return true;
+}
+
 // Parses a script; on an error prints the line and returns false.
-bool ParseScript(std::istream& in, const std::string& source, std::deque<ScriptCommand>& out) {
+bool ParseScript(std::istream& in, const std::string& source, ParsedScript& parsed) {
+    std::deque<ScriptCommand>& out = parsed.commands;
     std::string line;
     int lineNo = 0;
     while (std::getline(in, line)) {
@@ -224,6 +287,25 @@ bool ParseScript(std::istream& in, const std::string& source, std::deque<ScriptC
             command.event.type = SDL_QUIT;
             command.event.quit.type = SDL_QUIT;
             out.push_back(command);
+        } else if (cmd == "seed") {
+            std::string value;
+            if (!(words >> value) || value.empty() || !std::isdigit(static_cast<unsigned char>(value[0])))
+                return fail();
+            char* end = nullptr;
+            const unsigned long long seed = std::strtoull(value.c_str(), &end, 10);
+            if (*end != '\0' || seed > 0xFFFFFFFFull) return fail();
+            parsed.hasSeed = true;
+            parsed.seed = static_cast<Uint32>(seed);
+        } else if (cmd == "frames") {
+            std::string token;
+            bool any = false;
+            while (words >> token) {
+                FrameRun run;
+                if (!ParseFrameRun(token, &run)) return fail();
+                parsed.frames.push_back(run);
+                any = true;
+            }
+            if (!any) return fail();
         } else {
             return fail();
         }
@@ -231,15 +313,48 @@ bool ParseScript(std::istream& in, const std::string& source, std::deque<ScriptC
     return true;
 }
 
+// ---------------------------------------------------------------- recording
+
+void FlushRecordedFrames() {
+    InputLogState& s = State();
+    if (!s.record || s.pendingFrames.empty()) return;
+    std::string line = "frames";
+    for (const FrameRun& run : s.pendingFrames) {
+        line += ' ' + std::to_string(run.ms);
+        if (run.count > 1) line += 'x' + std::to_string(run.count);
+    }
+    std::fprintf(s.record, "%s\n", line.c_str());
+    s.pendingFrames.clear();
+}
+
+void RecordFrame(Uint32 ms) {
+    InputLogState& s = State();
+    if (!s.record) return;
+    if (!s.pendingFrames.empty() && s.pendingFrames.back().ms == ms) {
+        ++s.pendingFrames.back().count;
+        return;
+    }
+    if (s.pendingFrames.size() >= 16) FlushRecordedFrames();
+    s.pendingFrames.push_back(FrameRun{ms, 1});
+}
+
+// Notes the first poll after a recorded event: the next wait counts from here.
+void MarkRecordBase() {
+    InputLogState& s = State();
+    if (!s.record || s.recordBaseSet) return;
+    s.recordBase = LoggedGetTicks();
+    s.recordBaseSet = true;
+}
+
 void RecordLine(const std::string& text) {
     InputLogState& s = State();
     if (!s.record) return;
-    Uint32 now = LoggedGetTicks();
-    if (now != s.lastRecordTicks) {
-        std::fprintf(s.record, "wait %u\n", static_cast<unsigned>(now - s.lastRecordTicks));
-        s.lastRecordTicks = now;
-    }
+    FlushRecordedFrames();
+    MarkRecordBase();
+    const Uint32 now = LoggedGetTicks();
+    if (now != s.recordBase) std::fprintf(s.record, "wait %u\n", static_cast<unsigned>(now - s.recordBase));
     std::fprintf(s.record, "%s\n", text.c_str());
+    s.recordBaseSet = false;
 }
 
 void RecordEvent(const SDL_Event& e) {
@@ -269,14 +384,38 @@ void RecordEvent(const SDL_Event& e) {
     }
 }
 
-// Keeps the replayed mouse and modifier state in step with the replayed events.
+// ---------------------------------------------------------------- input state
+
+SDLMod ModifierOfKey(SDLKey key) {
+    switch (key) {
+    case SDLK_LSHIFT: return KMOD_LSHIFT;
+    case SDLK_RSHIFT: return KMOD_RSHIFT;
+    case SDLK_LCTRL: return KMOD_LCTRL;
+    case SDLK_RCTRL: return KMOD_RCTRL;
+    case SDLK_LALT: return KMOD_LALT;
+    case SDLK_RALT: return KMOD_RALT;
+    case SDLK_LMETA: return KMOD_LMETA;
+    case SDLK_RMETA: return KMOD_RMETA;
+    default: return KMOD_NONE;
+    }
+}
+
+// Keeps the pointer and modifier state in step with the delivered events. A key's own
+// modifiers are held while it is down and go up with it; a modifier key holds its modifier
+// from its keydown to its keyup.
 void TrackState(const SDL_Event& e) {
     InputLogState& s = State();
     switch (e.type) {
     case SDL_KEYDOWN:
-    case SDL_KEYUP:
-        s.modState = e.key.keysym.mod;
+    case SDL_KEYUP: {
+        const bool down = e.type == SDL_KEYDOWN;
+        const int own = ModifierOfKey(e.key.keysym.sym);
+        int held = s.heldModifierKeys;
+        held = down ? (held | own) : (held & ~own);
+        s.heldModifierKeys = static_cast<SDLMod>(held);
+        s.modState = static_cast<SDLMod>(down ? (held | e.key.keysym.mod) : held);
         break;
+    }
     case SDL_MOUSEMOTION:
         s.mouseX = e.motion.x;
         s.mouseY = e.motion.y;
@@ -296,14 +435,101 @@ void TrackState(const SDL_Event& e) {
     }
 }
 
+int Deliver(const SDL_Event& e, SDL_Event* event) {
+    TrackState(e);
+    RecordEvent(e);
+    if (event) *event = e;
+    return 1;
+}
+
+// ---------------------------------------------------------------- clock and replay
+
+// Leaves the frame clock the replay turned on: the real clock goes on from where it stood
+// (still moved on frame by frame while recording).
+void HandClockBack() {
+    InputLogState& s = State();
+    if (!s.replayOwnsClock) return;
+    s.replayOwnsClock = false;
+    s.fixedFrameMs = 0;
+    s.realOffset = s.clock - SDL_GetTicks();
+    s.frameClock = s.record != nullptr;
+}
+
+void EndReplay() {
+    InputLogState& s = State();
+    s.replaying = false;
+    s.waiting = false;
+    if (s.frameTimes.empty()) HandClockBack();
+}
+
+// The next event of the script once its wait is over; false while it waits or when done.
+bool NextScriptEvent(SDL_Event* out) {
+    InputLogState& s = State();
+    while (!s.script.empty()) {
+        ScriptCommand& next = s.script.front();
+        if (next.kind == ScriptCommand::Wait) {
+            if (!s.waiting) {
+                s.waiting = true;
+                s.waitUntil = LoggedGetTicks() + next.waitMs;
+            }
+            if (static_cast<Sint32>(LoggedGetTicks() - s.waitUntil) < 0) return false;
+            s.waiting = false;
+            s.script.pop_front();
+            continue;
+        }
+        *out = next.event;
+        s.script.pop_front();
+        if (s.script.empty()) EndReplay();
+        return true;
+    }
+    EndReplay();
+    return false;
+}
+
+void AdvanceFrameClock() {
+    InputLogState& s = State();
+    if (!s.frameClock) {
+        SDL_Delay(2);
+        return;
+    }
+    const Uint32 before = s.clock;
+    if (!s.frameTimes.empty()) {
+        FrameRun& run = s.frameTimes.front();
+        s.clock += run.ms;
+        if (--run.count == 0) s.frameTimes.pop_front();
+        if (s.frameTimes.empty() && !s.replaying) HandClockBack();
+    } else if (s.fixedFrameMs) {
+        s.clock += s.fixedFrameMs;
+    } else {
+        SDL_Delay(2);
+        const Uint32 now = RealTicks();
+        if (static_cast<Sint32>(now - s.clock) > 0) s.clock = now;
+    }
+    RecordFrame(s.clock - before);
+}
+
 bool StartReplay(std::istream& in, const std::string& source) {
     InputLogState& s = State();
-    std::deque<ScriptCommand> commands;
-    if (!ParseScript(in, source, commands)) return false;
-    s.script = std::move(commands);
+    ParsedScript parsed;
+    if (!ParseScript(in, source, parsed)) return false;
+    s.script = std::move(parsed.commands);
+    s.frameTimes = std::move(parsed.frames);
+    s.hasSeed = parsed.hasSeed;
+    s.seed = parsed.seed;
     s.replaying = true;
     s.waiting = false;
-    if (s.fixedFrameMs == 0) s.fixedFrameMs = 16;
+    s.trackedInput = true;
+    // Unless a fixed frame time is on already, the replay turns one on (and hands the clock
+    // back when it is done); recorded frame times need the frame clock even on the real clock.
+    const bool fixedAlready = s.frameClock && s.fixedFrameMs != 0;
+    if (!fixedAlready && !s.realClockReplay) {
+        s.frameClock = true;
+        s.fixedFrameMs = 16;
+        s.replayOwnsClock = true;
+    } else if (!s.frameClock && !s.frameTimes.empty()) {
+        s.frameClock = true;
+        s.replayOwnsClock = true;
+    }
     return true;
 }
 
@@ -314,14 +540,16 @@ void InitInputLog() {
     if (s.initialised) return;
     s.initialised = true;
     if (const char* frame = std::getenv("VAULTMERE_FRAME_MS")) {
-        long ms = std::strtol(frame, nullptr, 10);
-        if (ms > 0 && ms < 60000) s.fixedFrameMs = static_cast<Uint32>(ms);
-    }
-    if (const char* script = std::getenv("VAULTMERE_INPUT_SCRIPT")) {
-        if (*script && !OpenInputScript(script)) std::printf("Input script %s could not be read\n", script);
+        char* end = nullptr;
+        const long ms = std::strtol(frame, &end, 10);
+        if (*frame && *end == '\0' && ms == 0) s.realClockReplay = true;
+        if (ms > 0 && ms < 60000) SetFixedFrameTime(static_cast<Uint32>(ms));
     }
     if (const char* record = std::getenv("VAULTMERE_INPUT_RECORD")) {
         if (*record && !OpenInputRecord(record)) std::printf("Input record %s could not be opened\n", record);
+    }
+    if (const char* script = std::getenv("VAULTMERE_INPUT_SCRIPT")) {
+        if (*script && !OpenInputScript(script)) std::printf("Input script %s could not be read\n", script);
     }
 }
 
@@ -337,20 +565,38 @@ bool OpenInputScriptText(const std::string& text) {
 }
 
 bool OpenInputRecord(const std::string& path) {
+    CloseInputLog();
     InputLogState& s = State();
-    if (s.record) std::fclose(s.record);
     s.record = std::fopen(path.c_str(), "w");
-    s.lastRecordTicks = LoggedGetTicks();
-    return s.record != nullptr;
+    if (!s.record) return false;
+    s.recordBaseSet = false;
+    s.pendingFrames.clear();
+    s.trackedInput = true;
+    if (!s.frameClock) {
+        // Recording in real time: from here the clock moves on frame by frame, from 0 as a
+        // replay's does. (Before SDL is set up its clock means nothing; it starts at 0 then.)
+        s.clock = 0;
+        s.realOffset = SDL_WasInit(SDL_INIT_EVERYTHING) ? 0 - SDL_GetTicks() : 0;
+        s.frameClock = true;
+        s.fixedFrameMs = 0;
+    }
+    return true;
 }
 
 void SetFixedFrameTime(Uint32 ms) {
-    State().fixedFrameMs = ms;
+    InputLogState& s = State();
+    s.fixedFrameMs = ms;
+    s.replayOwnsClock = false;
+    if (ms) {
+        s.frameClock = true;
+    } else {
+        s.frameClock = s.record != nullptr;
+    }
 }
 
 void AdvanceFakeClock(Uint32 ms) {
     InputLogState& s = State();
-    if (s.fixedFrameMs) s.fakeClock += ms;
+    if (s.frameClock) s.clock += ms;
 }
 
 bool InputScriptActive() {
@@ -363,50 +609,77 @@ void ResetInputLog() {
     InputLogState& s = State();
     s = InputLogState();
     s.initialised = true;
+    terminationFlag = 0;
 }
 
 Uint32 LoggedGetTicks() {
     const InputLogState& s = State();
-    if (s.fixedFrameMs) return s.fakeClock;
-    return SDL_GetTicks();
+    if (s.frameClock) return s.clock;
+    return RealTicks();
+}
+
+Uint32 LoggedRandomSeed() {
+    InputLogState& s = State();
+    Uint32 seed;
+    if (s.hasSeed) {
+        seed = s.seed;
+    } else if (s.frameClock && (s.fixedFrameMs != 0 || !s.frameTimes.empty())) {
+        seed = s.clock;
+    } else {
+        seed = RealTicks();
+    }
+    if (s.record) {
+        FlushRecordedFrames();
+        std::fprintf(s.record, "seed %u\n", static_cast<unsigned>(seed));
+    }
+    return seed;
+}
+
+void RequestTermination() {
+    terminationFlag = 1;
+}
+
+bool TerminationRequested() {
+    return terminationFlag != 0;
+}
+
+TerminationHandler SetTerminationHandler(TerminationHandler handler) {
+    TerminationHandler previous = terminationHandler;
+    terminationHandler = handler;
+    return previous;
 }
 
 int LoggedPollEvent(SDL_Event* event) {
+    if (terminationFlag && terminationHandler) {
+        terminationFlag = 0;
+        terminationHandler();
+    }
     InputLogState& s = State();
-    if (!s.replaying) {
-        int got = SDL_PollEvent(event);
-        if (got && event) RecordEvent(*event);
-        return got;
-    }
-    // While a script plays, the real events are drained and dropped.
-    SDL_Event drop;
-    while (SDL_PollEvent(&drop)) {
-    }
-    while (!s.script.empty()) {
-        ScriptCommand& next = s.script.front();
-        if (next.kind == ScriptCommand::Wait) {
-            if (!s.waiting) {
-                s.waiting = true;
-                s.waitUntil = LoggedGetTicks() + next.waitMs;
-            }
-            if (static_cast<Sint32>(LoggedGetTicks() - s.waitUntil) < 0) return 0;
-            s.waiting = false;
-            s.script.pop_front();
-            continue;
+    MarkRecordBase();
+    SDL_Event e;
+    if (s.replaying) {
+        // While a script plays, the real events are drained and dropped; a quit request
+        // (the window's close button) still gets through.
+        bool quit = false;
+        while (SDL_PollEvent(&e)) {
+            if (e.type == SDL_QUIT) quit = true;
         }
-        SDL_Event e = next.event;
-        s.script.pop_front();
-        TrackState(e);
-        RecordEvent(e);
-        if (event) *event = e;
-        return 1;
+        if (quit) {
+            e = SDL_Event{};
+            e.type = SDL_QUIT;
+            e.quit.type = SDL_QUIT;
+            return Deliver(e, event);
+        }
+        if (NextScriptEvent(&e)) return Deliver(e, event);
+        return 0;
     }
-    return 0;
+    if (!SDL_PollEvent(&e)) return 0;
+    return Deliver(e, event);
 }
 
 Uint8 LoggedGetMouseState(int* x, int* y) {
     const InputLogState& s = State();
-    if (!s.replaying) return SDL_GetMouseState(x, y);
+    if (!s.trackedInput) return SDL_GetMouseState(x, y);
     if (x) *x = s.mouseX;
     if (y) *y = s.mouseY;
     return s.mouseButtons;
@@ -414,30 +687,26 @@ Uint8 LoggedGetMouseState(int* x, int* y) {
 
 SDLMod LoggedGetModState() {
     const InputLogState& s = State();
-    if (!s.replaying) return SDL_GetModState();
+    if (!s.trackedInput) return SDL_GetModState();
     return s.modState;
 }
 
 void CloseInputLog() {
     InputLogState& s = State();
     if (s.record) {
+        FlushRecordedFrames();
         std::fclose(s.record);
         s.record = nullptr;
     }
 }
 
 void PresentFrame(SDL_Surface* surface) {
-    InputLogState& s = State();
     if (CmdLine.openGL) {
         PresentScreenOpenGL(surface);
     } else if (surface) {
         SDL_Flip(surface);
     }
-    if (s.fixedFrameMs) {
-        s.fakeClock += s.fixedFrameMs;
-    } else {
-        SDL_Delay(2);
-    }
+    AdvanceFrameClock();
 }
 
 int BlitSurface(SDL_Surface* src, SDL_Rect* srcRect, SDL_Surface* dst, SDL_Rect* dstRect) {
