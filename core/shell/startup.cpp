@@ -212,6 +212,15 @@ void WriteConfigAtExit() {
     WriteConfig();
 }
 
+// What the end of the run releases before the exit handlers run.
+void ReleaseForExit() {
+    SpriteMgr_FreeAll();
+    ClearEyeCandy();
+    StopMusic();
+    ReleaseGameData();
+    PHYSFS_deinit();
+}
+
 void OnTerminationSignal(int) {
     RequestTermination();
 }
@@ -228,14 +237,17 @@ void InstallTerminationSignals() {
 }
 
 // Runs at the first poll for input after the signal: a game in play is saved as the
-// settings screen's save-and-leave saves it, then the exit handlers write the configuration,
-// remove the crash cookie and close down.
+// settings screen's save-and-leave saves it and ended, the run is released as after the
+// main menu's Quit, and the exit handlers write the configuration, remove the crash cookie
+// and close down. Nothing returns to the loop that polled.
 void EndOnTerminationRequest() {
     std::printf("Ending on a termination signal\n");
     if (CurrentPlayer != nullptr) {
         SaveOnLeaveFlag = true;
         SaveOnLeaveIfAsked();
     }
+    EndCurrentGame();
+    ReleaseForExit();
     std::fflush(stdout);
     std::exit(0);
 }
@@ -385,10 +397,6 @@ int GameMain(int argc, char** argv) {
         std::fclose(cookie);
         DeleteCookieFile();
     }
-    SpriteMgr_FreeAll();
-    ClearEyeCandy();
-    StopMusic();
-    ReleaseGameData();
-    PHYSFS_deinit();
+    ReleaseForExit();
     return 0;
 }
