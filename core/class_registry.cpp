@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/command_state.h"
 #include "core/lookup3.h"
 
 Serializable::~Serializable() = default;
@@ -97,7 +98,7 @@ Serializable* SerializableRegistry::CreateFromSave(uint32_t key, SaveReader& in)
         in.Fail(message);
         return nullptr;
     }
-    printf("creating a %s\n", found->name.c_str());
+    if ((CmdLine.debugFlags & kDebugLoads) != 0) printf("creating a %s\n", found->name.c_str());
     // Create is not const: registered definitions are owned by the registry.
     Serializable* created = const_cast<SerializableDefinition*>(found)->Create(in);
     if (created == nullptr) {

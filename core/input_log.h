@@ -4,22 +4,35 @@
 //
 // Besides passing straight through to SDL, the layer can
 //  - replay an input script (VAULTMERE_INPUT_SCRIPT=file): events come from the script and
-//    real events are drained and dropped;
-//  - record the session's input to a script (VAULTMERE_INPUT_RECORD=file);
+//    real events are drained and dropped, except a quit request (the window's close button),
+//    which is passed on. When the script is used up, input comes from the real devices again;
+//  - record the session's input to a script (VAULTMERE_INPUT_RECORD=file), together with the
+//    random seed and the time of every presented frame, so that replaying the recording plays
+//    the same game. While recording, the clock moves on only when a frame is presented (by the
+//    real time that has passed), so that every clock reading of the session is in the file;
 //  - run on a fixed frame time (VAULTMERE_FRAME_MS=n): the clock starts at 0 and advances by n
 //    milliseconds at every presented frame, and frames do not sleep. Replaying a script turns
-//    the fixed frame time on (16 ms unless VAULTMERE_FRAME_MS says otherwise).
+//    the fixed frame time on (16 ms unless VAULTMERE_FRAME_MS says otherwise; 0 keeps the real
+//    clock), and returns to the real clock, from where the fixed clock stood, once the script
+//    and its frame times are used up.
 //
 // Script format, one command per line, '#' starts a comment:
-//   wait MS                      hold the next commands until the clock has advanced MS
+//   wait MS                      hold the next commands until the clock has advanced MS since
+//                                the game first asked for input after the previous command
 //   keydown KEY [MODS]           KEY: SDL key name with '_' for blanks ("escape", "a",
 //   keyup KEY [MODS]                  "left_shift") or a key number; MODS: shift, ctrl, alt,
-//   key KEY [MODS]                    meta joined by '+', e.g. shift+ctrl
+//   key KEY [MODS]                    meta joined by '+', e.g. shift+ctrl. The modifiers are
+//                                     held while the key is down; left_shift and the other
+//                                     modifier keys hold theirs from keydown to keyup
 //   move X Y                     mouse motion
 //   buttondown BUTTON X Y        BUTTON 1 left, 2 middle, 3 right
 //   buttonup BUTTON X Y
 //   click BUTTON X Y             down then up
 //   quit                         a quit request (the window's close button)
+//   seed N                       seed the random generators with N instead of the clock
+//   frames MS...                 presented frames advance the clock by these amounts, one
+//                                each, in the order written, before the fixed frame time
+//                                applies again; MSxN stands for N frames of MS
 #include <SDL.h>
 
 #include <string>
@@ -38,6 +51,19 @@ void PresentFrame(SDL_Surface* surface);
 using FramePresenter = void (*)(SDL_Surface* surface);
 void SetFramePresenter(FramePresenter presenter);
 int BlitSurface(SDL_Surface* src, SDL_Rect* srcRect, SDL_Surface* dst, SDL_Rect* dstRect);
+
+// The seed for the random generators: the replayed script's seed when it has one, else the
+// clock (the real clock whenever the session runs in real time). A recording writes it down.
+Uint32 LoggedRandomSeed();
+
+// Requests to end the program (SIGTERM, SIGINT). The signal handler only raises the flag
+// (RequestTermination is safe inside a signal handler); the next LoggedPollEvent, which every
+// loop calls at least once a frame, clears it and runs the termination handler.
+void RequestTermination();
+bool TerminationRequested();
+using TerminationHandler = void (*)();
+// Returns the handler it replaces. Without a handler the flag stays raised.
+TerminationHandler SetTerminationHandler(TerminationHandler handler);
 
 // Sets the layer up from the environment; start-up calls it once. Safe to call again.
 void InitInputLog();

@@ -155,8 +155,9 @@ void ResetGaussianCache() {
 // ---------------------------------------------------------------------------
 
 void SeedRandomGenerators() {
-    // Through the input layer's clock, so that a replayed session seeds the same way.
-    const uint32_t ticks = LoggedGetTicks();
-    CSRand(ticks);
-    MTSeed(ticks);
+    // Through the input layer: the clock, or the seed of the session being replayed; a
+    // recording writes the seed down.
+    const uint32_t seed = LoggedRandomSeed();
+    CSRand(seed);
+    MTSeed(seed);
 }

@@ -34,5 +34,6 @@ void ResetGaussianCache();
 // Percent roll: CRand() / 328, 0..99 (0..98 have 328 chances in 32768, 99 has 296).
 int PercentRoll();
 
-// Seeds both generators with the millisecond clock. Called once at start-up.
+// Seeds both generators with the millisecond clock (or a replayed session's seed, see
+// LoggedRandomSeed). Called once at start-up.
 void SeedRandomGenerators();

@@ -268,12 +268,12 @@ Activatable::Activatable(SaveReader& in) : GameObj(in) {
     activated = value;
     activatedPrev = value;
     activatedOlder = value;
-    printf("Read activated = %d\n", value);
+    if ((CmdLine.debugFlags & kDebugLoads) != 0) printf("Read activated = %d\n", value);
 }
 
 bool Activatable::Save(SaveWriter& out) {
     bool ok = GameObj::Save(out);
-    printf("Wrote activated = %d\n", activated);
+    if ((CmdLine.debugFlags & kDebugLoads) != 0) printf("Wrote activated = %d\n", activated);
     ok = out.WriteBool(activated) && ok;
     return ok;
 }

@@ -10,6 +10,7 @@
 #include "core/input_log.h"
 #include "core/key_bindings.h"
 #include "core/shell/mods.h"
+#include "core/shell/play_loop.h"
 #include "core/random.h"
 #include "core/text_db.h"
 #include "core/tweak.h"
@@ -47,6 +48,8 @@
 #include "store_platform/store.h"
 
 #include <physfs.h>
+
+#include <signal.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -212,6 +215,46 @@ void WriteConfigAtExit() {
     WriteConfig();
 }
 
+// What the end of the run releases before the exit handlers run.
+void ReleaseForExit() {
+    SpriteMgr_FreeAll();
+    ClearEyeCandy();
+    StopMusic();
+    ReleaseGameData();
+    PHYSFS_deinit();
+}
+
+void OnTerminationSignal(int) {
+    RequestTermination();
+}
+
+// SIGTERM and SIGINT end the game as quitting does. SDL installs its own handlers for them,
+// which turn them into a window-close request; ours replace those once SDL is set up.
+void InstallTerminationSignals() {
+    struct sigaction action {};
+    action.sa_handler = OnTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0;  // no restart: a frame's sleep ends at once
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+// Runs at the first poll for input after the signal: a game in play is saved as the
+// settings screen's save-and-leave saves it and ended, the run is released as after the
+// main menu's Quit, and the exit handlers write the configuration, remove the crash cookie
+// and close down. Nothing returns to the loop that polled.
+void EndOnTerminationRequest() {
+    std::printf("Ending on a termination signal\n");
+    if (CurrentPlayer != nullptr) {
+        SaveOnLeaveFlag = true;
+        SaveOnLeaveIfAsked();
+    }
+    EndCurrentGame();
+    ReleaseForExit();
+    std::fflush(stdout);
+    std::exit(0);
+}
+
 }  // namespace
 
 std::string CookiePath() {
@@ -252,6 +295,8 @@ void ExitEarly(int code) {
 }
 
 int GameMain(int argc, char** argv) {
+    // One line at a time, so that nothing printed is lost when the process is killed.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     InitInputLog();
     SDL_putenv(const_cast<char*>("SDL_VIDEO_CENTERED=1"));
     // Every user file lives in the user folder; without it the game does not start, rather
@@ -280,6 +325,8 @@ int GameMain(int argc, char** argv) {
         DeleteCookieFile();
         return 1;
     }
+    InstallTerminationSignals();
+    SetTerminationHandler(EndOnTerminationRequest);
     LogLoadProgress("start");
     SetCaption();
     const SDL_version* linked = SDL_Linked_Version();
@@ -360,10 +407,6 @@ int GameMain(int argc, char** argv) {
         std::fclose(cookie);
         DeleteCookieFile();
     }
-    SpriteMgr_FreeAll();
-    ClearEyeCandy();
-    StopMusic();
-    ReleaseGameData();
-    PHYSFS_deinit();
+    ReleaseForExit();
     return 0;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/command_state.h"
 #include "levels/game_obj.h"
 #include "core/lookup3.h"
 
@@ -152,6 +153,28 @@ TEST(ObjectRef, PresentReferenceIsMarkerKeyAndBlock) {
     EXPECT_EQ(readLever->x, 4);
     EXPECT_FALSE(in.Failed());
     EXPECT_EQ(in.Remaining(), 0u);
+}
+
+TEST(ObjectRef, PerObjectLoadAndSaveLinesOnlyWithTheLoadsDebugFlag) {
+    const uint32_t savedFlags = CmdLine.debugFlags;
+    for (uint32_t flags : {0u, kDebugGeneral, kDebugLoads}) {
+        SCOPED_TRACE(flags);
+        CmdLine.debugFlags = flags;
+        Activatable lever;
+        testing::internal::CaptureStdout();
+        SaveWriter out;
+        WriteObjectRef(out, &lever);
+        SaveReader in(out.Buffer());
+        std::unique_ptr<GameObj> back(ReadObjectRef(in));
+        const std::string printed = testing::internal::GetCapturedStdout();
+        EXPECT_NE(back, nullptr);
+        if (flags == kDebugLoads) {
+            EXPECT_EQ(printed, "Wrote activated = 0\ncreating a Activatable\nRead activated = 0\n");
+        } else {
+            EXPECT_EQ(printed, "");
+        }
+    }
+    CmdLine.debugFlags = savedFlags;
 }
 
 TEST(ObjectRef, UnknownClassKeyFailsTheLoad) {

@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "core/input_log.h"
+#include "core/random.h"
 #include "support/run_game.h"
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -89,7 +91,8 @@ TEST_F(InputLogTest, WaitHoldsEventsUntilTheClockHasAdvanced) {
 
 TEST_F(InputLogTest, BadScriptLinesAreRefused) {
     for (const char* bad : {"jump 3\n", "key nosuchkey\n", "move -1 4\n", "click 9 1 1\n", "wait -5\n",
-                            "key a hyper\n", "move 4\n"}) {
+                            "key a hyper\n", "move 4\n", "seed\n", "seed -3\n", "seed 4294967296\n",
+                            "frames\n", "frames 16x0\n", "frames 16x\n", "frames 9y2\n"}) {
         ResetInputLog();
         EXPECT_FALSE(OpenInputScriptText(bad)) << bad;
         EXPECT_FALSE(InputScriptActive()) << bad;
@@ -120,6 +123,236 @@ TEST_F(InputLogTest, RecordingReplaysToTheSameEvents) {
             EXPECT_EQ(first[i].key.keysym.mod & KMOD_SHIFT, second[i].key.keysym.mod & KMOD_SHIFT) << i;
         }
     }
+}
+
+TEST_F(InputLogTest, AScriptsSeedAndFrameTimesDriveTheGeneratorsAndTheClock) {
+    ASSERT_TRUE(OpenInputScriptText("frames 5 7x2\nseed 4242\nwait 40\nkey a\nframes 1\n"));
+    EXPECT_EQ(LoggedRandomSeed(), 4242u);
+    std::vector<Uint32> ticks;
+    for (int i = 0; i < 6; ++i) {
+        PresentFrame(nullptr);
+        ticks.push_back(LoggedGetTicks());
+    }
+    // The frame times in order, then the replay's own 16 ms.
+    EXPECT_EQ(ticks, (std::vector<Uint32>{5, 12, 19, 20, 36, 52}));
+}
+
+TEST_F(InputLogTest, ATerminationRequestRunsTheHandlerAtTheNextPollEvenDuringAReplay) {
+    static int calls = 0;
+    calls = 0;
+    const TerminationHandler previous = SetTerminationHandler([] { ++calls; });
+    ASSERT_TRUE(OpenInputScriptText("wait 100000\nkey a\n"));
+    SDL_Event e;
+    EXPECT_EQ(LoggedPollEvent(&e), 0);
+    EXPECT_EQ(calls, 0);
+    RequestTermination();
+    EXPECT_TRUE(TerminationRequested());
+    LoggedPollEvent(&e);
+    EXPECT_EQ(calls, 1);
+    EXPECT_FALSE(TerminationRequested());
+    LoggedPollEvent(&e);
+    EXPECT_EQ(calls, 1);
+
+    // Without a handler the request stays raised for whoever looks.
+    SetTerminationHandler(nullptr);
+    RequestTermination();
+    LoggedPollEvent(&e);
+    EXPECT_TRUE(TerminationRequested());
+    SetTerminationHandler(previous);
+}
+
+TEST_F(InputLogTest, ModifiersFollowTheKeyEvents) {
+    // After each delivered event: is shift held, is ctrl held.
+    struct Case {
+        const char* script;
+        std::vector<std::pair<bool, bool>> held;
+    };
+    const std::vector<Case> cases = {
+        // The key's own modifiers go up with the key.
+        {"key 1 shift\nclick 1 5 5\n", {{true, false}, {false, false}, {false, false}, {false, false}}},
+        {"keydown a ctrl\nbuttondown 1 5 5\nkeyup a ctrl\nbuttonup 1 5 5\n",
+         {{false, true}, {false, true}, {false, false}, {false, false}}},
+        // A modifier key holds its modifier until it goes up, whatever other keys do.
+        {"keydown left_shift shift\nkey x shift\nclick 1 5 5\nkeyup left_shift\nclick 1 5 5\n",
+         {{true, false}, {true, false}, {true, false}, {true, false}, {true, false},
+          {false, false}, {false, false}, {false, false}}},
+        {"keydown left_ctrl\nkey b shift\nkeyup left_ctrl\n",
+         {{false, true}, {true, true}, {false, true}, {false, false}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script);
+        ResetInputLog();
+        ASSERT_TRUE(OpenInputScriptText(c.script));
+        SDL_Event e;
+        for (size_t i = 0; i < c.held.size(); ++i) {
+            ASSERT_EQ(LoggedPollEvent(&e), 1) << i;
+            EXPECT_EQ((LoggedGetModState() & KMOD_SHIFT) != 0, c.held[i].first) << i;
+            EXPECT_EQ((LoggedGetModState() & KMOD_CTRL) != 0, c.held[i].second) << i;
+        }
+    }
+}
+
+// Tests that feed real events through SDL's own queue (the dummy video driver has one).
+class RealInputTest : public InputLogTest {
+protected:
+    void SetUp() override {
+        ownVideo_ = SDL_WasInit(SDL_INIT_VIDEO) == 0;
+        if (ownVideo_) {
+            ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        }
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) {
+        }
+        InputLogTest::SetUp();
+    }
+    void TearDown() override {
+        InputLogTest::TearDown();
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) {
+        }
+        if (ownVideo_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+
+    static void PushKey(SDLKey key, SDLMod mods, bool down) {
+        SDL_Event e{};
+        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        e.key.type = e.type;
+        e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+        e.key.keysym.sym = key;
+        e.key.keysym.mod = mods;
+        ASSERT_EQ(SDL_PushEvent(&e), 0);
+    }
+    static void PushButton(int button, int x, int y, bool down) {
+        SDL_Event e{};
+        e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+        e.button.type = e.type;
+        e.button.button = static_cast<Uint8>(button);
+        e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+        e.button.x = static_cast<Uint16>(x);
+        e.button.y = static_cast<Uint16>(y);
+        ASSERT_EQ(SDL_PushEvent(&e), 0);
+    }
+
+    bool ownVideo_ = false;
+};
+
+// What one frame of a session saw: the clock, the input events delivered and the state
+// read after them.
+struct FrameSeen {
+    Uint32 ticks;
+    std::vector<std::string> events;
+    SDLMod mods;
+    int mouseX, mouseY;
+    bool operator==(const FrameSeen& o) const {
+        return ticks == o.ticks && events == o.events && mods == o.mods && mouseX == o.mouseX &&
+               mouseY == o.mouseY;
+    }
+};
+
+std::string Describe(const SDL_Event& e) {
+    switch (e.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        return std::string(e.type == SDL_KEYDOWN ? "down " : "up ") + std::to_string(e.key.keysym.sym) + " " +
+               std::to_string(e.key.keysym.mod);
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        return std::string(e.type == SDL_MOUSEBUTTONDOWN ? "press " : "release ") + std::to_string(e.button.button) +
+               " " + std::to_string(e.button.x) + "," + std::to_string(e.button.y);
+    case SDL_QUIT:
+        return "quit";
+    default:
+        return "";
+    }
+}
+
+// One frame: present, then poll until nothing is pending.
+FrameSeen PlayFrame() {
+    PresentFrame(nullptr);
+    FrameSeen seen;
+    seen.ticks = LoggedGetTicks();
+    SDL_Event e;
+    while (LoggedPollEvent(&e)) {
+        const std::string text = Describe(e);
+        if (!text.empty()) seen.events.push_back(text);
+    }
+    seen.mods = LoggedGetModState();
+    LoggedGetMouseState(&seen.mouseX, &seen.mouseY);
+    return seen;
+}
+
+TEST_F(RealInputTest, ARecordedRealSessionReplaysWithItsSeedClockAndInput) {
+    TempDir dir;
+    // A real session: the real clock and events from SDL's queue, arriving between frames.
+    ASSERT_TRUE(OpenInputRecord(dir.file("rec.txt")));
+    SDL_Delay(7);
+    SeedRandomGenerators();
+    const uint32_t firstDraw = MTRandom32();
+    const int firstCDraw = CRand();
+    std::vector<FrameSeen> live;
+    for (int frame = 0; frame < 40; ++frame) {
+        if (frame == 3) PushButton(1, 30, 40, true);
+        if (frame == 4) PushButton(1, 30, 41, false);
+        if (frame == 10) {
+            PushKey(SDLK_LSHIFT, KMOD_LSHIFT, true);
+            PushKey(SDLK_x, KMOD_LSHIFT, true);
+        }
+        if (frame == 11) PushKey(SDLK_x, KMOD_LSHIFT, false);
+        if (frame == 17) PushKey(SDLK_LSHIFT, KMOD_NONE, false);
+        if (frame % 9 == 0) SDL_Delay(5);  // uneven frame times
+        live.push_back(PlayFrame());
+    }
+    CloseInputLog();
+    const std::string recording = ReadWholeFile(dir.file("rec.txt"));
+
+    ResetInputLog();
+    ASSERT_TRUE(OpenInputScript(dir.file("rec.txt"))) << recording;
+    SeedRandomGenerators();
+    EXPECT_EQ(MTRandom32(), firstDraw) << recording;
+    EXPECT_EQ(CRand(), firstCDraw) << recording;
+    for (size_t i = 0; i < live.size(); ++i) {
+        const FrameSeen replayed = PlayFrame();
+        EXPECT_TRUE(replayed == live[i]) << "frame " << i << ": ticks " << replayed.ticks << " against "
+                                         << live[i].ticks << "\n" << recording;
+    }
+}
+
+TEST_F(RealInputTest, AfterTheScriptTheRealDevicesAndClockTakeOver) {
+    ASSERT_TRUE(OpenInputScriptText("wait 32\nkey a\nmove 70 80\n"));
+    PushKey(SDLK_b, KMOD_NONE, true);  // dropped: the script is playing
+    std::vector<std::string> events;
+    for (int frame = 0; frame < 4; ++frame) {
+        for (const std::string& e : PlayFrame().events) events.push_back(e);
+    }
+    EXPECT_EQ(events, (std::vector<std::string>{"down 97 0", "up 97 0"}));
+    EXPECT_FALSE(InputScriptActive());
+
+    // The pointer stays where the script left it until the real mouse says otherwise.
+    int x = 0, y = 0;
+    LoggedGetMouseState(&x, &y);
+    EXPECT_EQ(x, 70);
+    EXPECT_EQ(y, 80);
+    PushKey(SDLK_c, KMOD_NONE, true);
+    SDL_Event e;
+    ASSERT_EQ(LoggedPollEvent(&e), 1);
+    EXPECT_EQ(Describe(e), "down 99 0");
+
+    // The clock runs in real time again, on from where the script's clock stood.
+    const Uint32 before = LoggedGetTicks();
+    EXPECT_GE(before, 32u);
+    SDL_Delay(30);
+    EXPECT_GE(LoggedGetTicks(), before + 25);
+}
+
+TEST_F(RealInputTest, ARealQuitRequestIsHonouredWhileAScriptPlays) {
+    ASSERT_TRUE(OpenInputScriptText("wait 100000\nkey a\n"));
+    PushKey(SDLK_b, KMOD_NONE, true);
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    ASSERT_EQ(SDL_PushEvent(&quit), 0);
+    EXPECT_EQ(PlayFrame().events, std::vector<std::string>{"quit"});
+    EXPECT_TRUE(InputScriptActive());
+    EXPECT_TRUE(PlayFrame().events.empty());
 }
 
 }  // namespace

@@ -97,6 +97,8 @@ TEST(Startup, KilledRunLeavesTheCookie) {
     // Nothing ever answers the main menu, so the run is killed by the time limit.
     GameRun run = RunGame({"-no-initial-config"}, user.path(), {}, 2);
     EXPECT_EQ(run.exitCode, 128 + 9) << run.output;
+    // Standard output goes out line by line, so what was printed before the kill is there.
+    EXPECT_TRUE(Contains(run.output, "vaultmere: version 1.0.10\n")) << run.output;
     EXPECT_EQ(ReadWholeFile(user.file("cookie.txt")), "this is the magic cookie. don't eat it. throw it away.");
     EXPECT_EQ(ReadWholeFile(user.file("cookie.txt")).size(), 54u);
 }

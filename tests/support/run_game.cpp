@@ -1,9 +1,12 @@
 #include "support/run_game.h"
 
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -36,9 +39,12 @@ TempDir::~TempDir() {
     }
 }
 
-GameRun RunGame(const std::vector<std::string>& args, const std::string& userDir,
-                const std::map<std::string, std::string>& env, int timeoutSeconds,
-                const std::string& workDir) {
+namespace {
+
+// The environment RunGame gives the game: the headless drivers, the user folder and no input
+// script, record or frame time unless the test asks for one.
+std::map<std::string, std::string> GameEnvironment(const std::string& userDir,
+                                                   const std::map<std::string, std::string>& env) {
     std::map<std::string, std::string> vars = {
         {"SDL_VIDEODRIVER", "dummy"},
         {"SDL_AUDIODRIVER", "dummy"},
@@ -49,6 +55,15 @@ GameRun RunGame(const std::vector<std::string>& args, const std::string& userDir
         {"VAULTMERE_FRAME_MS", ""},
     };
     for (const auto& kv : env) vars[kv.first] = kv.second;
+    return vars;
+}
+
+}  // namespace
+
+GameRun RunGame(const std::vector<std::string>& args, const std::string& userDir,
+                const std::map<std::string, std::string>& env, int timeoutSeconds,
+                const std::string& workDir) {
+    const std::map<std::string, std::string> vars = GameEnvironment(userDir, env);
 
     std::string cmd = "cd " + ShellQuote(workDir.empty() ? VAULTMERE_GAME_ROOT : workDir) + " && env";
     for (const auto& kv : vars) {
@@ -68,6 +83,77 @@ GameRun RunGame(const std::vector<std::string>& args, const std::string& userDir
     size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
     int status = pclose(pipe);
+    if (WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
+    else if (WIFSIGNALED(status)) run.exitCode = 128 + WTERMSIG(status);
+    return run;
+}
+
+SignalledRun RunGameAndSignal(const std::vector<std::string>& args, const std::string& userDir,
+                              const std::map<std::string, std::string>& env,
+                              const std::function<bool(const std::string& output)>& ready, int signal,
+                              int timeoutSeconds) {
+    SignalledRun run;
+    // Everything the child needs is made before the fork.
+    std::map<std::string, std::string> vars;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string text = *entry;
+        const size_t eq = text.find('=');
+        if (eq != std::string::npos) vars[text.substr(0, eq)] = text.substr(eq + 1);
+    }
+    for (const auto& kv : GameEnvironment(userDir, env)) {
+        if (kv.second.empty()) vars.erase(kv.first);
+        else vars[kv.first] = kv.second;
+    }
+    std::vector<std::string> envText;
+    for (const auto& kv : vars) envText.push_back(kv.first + "=" + kv.second);
+    std::vector<char*> envp;
+    for (std::string& e : envText) envp.push_back(&e[0]);
+    envp.push_back(nullptr);
+    std::vector<std::string> argText = {"./vaultmere"};
+    argText.insert(argText.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& a : argText) argv.push_back(&a[0]);
+    argv.push_back(nullptr);
+    const std::string gameRoot = VAULTMERE_GAME_ROOT;
+
+    int out[2];
+    if (pipe(out) != 0) return run;
+    const pid_t pid = fork();
+    if (pid < 0) return run;
+    if (pid == 0) {
+        const int devNull = open("/dev/null", O_RDONLY);
+        if (devNull >= 0) dup2(devNull, 0);
+        dup2(out[1], 1);
+        dup2(out[1], 2);
+        close(out[0]);
+        close(out[1]);
+        if (chdir(gameRoot.c_str()) == 0) execve("./vaultmere", argv.data(), envp.data());
+        _exit(127);
+    }
+    close(out[1]);
+    fcntl(out[0], F_SETFL, fcntl(out[0], F_GETFL) | O_NONBLOCK);
+
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+    int status = 0;
+    bool ended = false;
+    bool pipeOpen = true;
+    while (!ended || pipeOpen) {
+        char buffer[4096];
+        ssize_t n = -1;
+        while (pipeOpen && (n = read(out[0], buffer, sizeof buffer)) != 0) {
+            if (n < 0) break;  // nothing more just now
+            run.output.append(buffer, static_cast<size_t>(n));
+        }
+        if (pipeOpen && n == 0) pipeOpen = false;
+        if (!ended && waitpid(pid, &status, WNOHANG) == pid) ended = true;
+        if (!ended && !run.signalSent && ready(run.output)) {
+            kill(pid, signal);
+            run.signalSent = true;
+        }
+        if (!ended && std::chrono::steady_clock::now() > deadline) kill(pid, SIGKILL);
+        if (!ended || pipeOpen) usleep(20000);
+    }
+    close(out[0]);
     if (WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
     else if (WIFSIGNALED(status)) run.exitCode = 128 + WTERMSIG(status);
     return run;

@@ -1,5 +1,6 @@
 #pragma once
 // Runs the game executable in the assembled game folder and collects what it prints.
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -28,6 +29,18 @@ private:
 GameRun RunGame(const std::vector<std::string>& args, const std::string& userDir,
                 const std::map<std::string, std::string>& env = {}, int timeoutSeconds = 120,
                 const std::string& workDir = "");
+
+// Starts the game as RunGame does, asks `ready` every 20 ms (with the output so far) whether
+// the moment has come, then sends the signal and collects the rest of the run. A run still
+// going timeoutSeconds after its start is killed (exit code 128 + 9); so is one that ends or
+// is never ready before the signal could be sent (signalSent then stays false).
+struct SignalledRun : GameRun {
+    bool signalSent = false;
+};
+SignalledRun RunGameAndSignal(const std::vector<std::string>& args, const std::string& userDir,
+                              const std::map<std::string, std::string>& env,
+                              const std::function<bool(const std::string& output)>& ready, int signal,
+                              int timeoutSeconds = 120);
 
 // Fills dir with links to every entry of the assembled game folder, so a test can run the game
 // in a folder of its own.
