@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <random>
@@ -260,18 +261,46 @@ TEST(OggVorbisCorpus, BitFlippedFilesAreRefusedOrDecodeSafely) {
     }
 }
 
-// The damaged header that crashed the game, rebuilt from a good file.
-TEST(OggVorbisCorpus, TheCrashingTitleTuneIsRefused) {
+// The damaged comment header that crashed the game (two comments announced, none there),
+// rebuilt from a good file with good page checksums.
+Bytes CrashingTune() {
     Bytes file = ReadBytes(Fixture("intro.ogg"));
     const size_t comment = HeaderAt(file, 3);
     PutU32(file, comment + 11 + file[comment + 7], 2);
     RefreshChecksums(file);
+    return file;
+}
+
+TEST(OggVorbisCorpus, TheCrashingTitleTuneIsRefused) {
+    const Bytes file = CrashingTune();
     TempDir dir;
     WriteWholeFile(dir.file("crash.ogg"), std::string(file.begin(), file.end()));
     MusicTrack track;
     EXPECT_FALSE(OpenMusicTrack(track, dir.file("crash.ogg").c_str()));
     EXPECT_FALSE(track.IsOpen());
     EXPECT_EQ(track.data, nullptr);
+}
+
+// The game in a folder of its own (links to the assembled one) whose title tune is the crashing
+// file: it starts, says the tune cannot be opened, runs its menu in silence and quits cleanly.
+TEST(OggVorbisCorpus, ACorruptTitleTuneLeavesTheGameRunningInSilence) {
+    TempDir user, game;
+    LinkGameFolder(game.path());
+    const std::string tunes = game.file("tunes");
+    ASSERT_EQ(std::system(("rm " + tunes + " && mkdir " + tunes + " && ln -s " + VAULTMERE_GAME_ROOT +
+                           "/tunes/* " + tunes + "/ && rm " + tunes + "/finaltitle.ogg")
+                              .c_str()),
+              0);
+    const Bytes crash = CrashingTune();
+    WriteWholeFile(tunes + "/finaltitle.ogg", std::string(crash.begin(), crash.end()));
+    WriteWholeFile(user.file("quit.txt"), kQuitFromMenuScript);
+    const GameRun run = RunGame({"-no-initial-config"}, user.path(),
+                                {{"VAULTMERE_INPUT_SCRIPT", user.file("quit.txt")}}, 120, game.path());
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find("Could not open music file tunes/finaltitle.ogg\n"), std::string::npos) << run.output;
+    for (const char* marker : {"Horribly Broken", "not found", "Could not load", "Couldn't load"}) {
+        EXPECT_EQ(run.output.find(marker), std::string::npos) << marker << " in\n" << run.output;
+    }
 }
 
 }  // namespace
