@@ -146,6 +146,7 @@ TEST_F(MusicTest, AnIntroAndLoopOfDifferentFormatsKeepPlaying) {
         EXPECT_EQ(ch.sourceState, AL_PLAYING);
         EXPECT_EQ(ch.queued, ch.sourceQueued);  // the count never drifts from the source's
         EXPECT_GT(ch.queued, 0);
+        EXPECT_EQ(ch.held, 0);  // nothing waits once the loop plays
     }
 }
 
