@@ -35,25 +35,28 @@ void Bob::Update(int32_t elapsedMs) {
         const int32_t d = delays[i] / divisor;
         return d < 1 ? 1 : d;
     };
-    frameTimer += elapsedMs;
+    // The timer runs in 64 bits: a long pause (or a timer set from outside) cannot overflow it.
+    // Time never runs backwards here.
+    int64_t timer = static_cast<int64_t>(frameTimer) + (elapsedMs > 0 ? elapsedMs : 0);
+    if (timer < 0) timer = 0;
     int32_t steps = 0;
-    while (frameTimer >= shown(frame)) {
-        frameTimer -= shown(frame);
+    while (timer >= shown(frame)) {
+        timer -= shown(frame);
         if (frame < count - 1 || loop) ++frame;
         if (frame >= count - 1) finished = true;
-        if (frameTimer < 0) frameTimer = 0;
         if (frame >= count && loop) frame = 0;
         if (++steps == count) {
             // One whole pass is done; further whole passes change nothing but the timer.
             if (loop) {
                 int64_t cycle = 0;
                 for (int32_t i = 0; i < count; ++i) cycle += shown(i);
-                frameTimer = static_cast<int32_t>(frameTimer % cycle);
+                timer %= cycle;
             } else {
-                frameTimer %= shown(frame);
+                timer %= shown(frame);
             }
         }
     }
+    frameTimer = static_cast<int32_t>(timer);  // below one frame's delay: at most 65535
 }
 
 void Bob::Draw() {

@@ -189,6 +189,12 @@ bool DecodeImageBytes(const unsigned char* bytes, size_t length, int requested,
     PaletteCaptured = false;
     pixels.clear();
     if (bytes == nullptr || length == 0 || length > static_cast<size_t>(INT_MAX)) return false;
+    uint32_t declaredWidth = 0, declaredHeight = 0;
+    if (!ReadPngSize(bytes, length, &declaredWidth, &declaredHeight)) return false;  // not a PNG
+    if (declaredWidth == 0 || declaredHeight == 0 || declaredWidth > kMaxPictureSide ||
+        declaredHeight > kMaxPictureSide) {
+        return false;
+    }
     if (IsPalettePng(bytes, length)) {
         PalettePng image;
         if (!DecodePalettePng(bytes, length, &image)) return false;
@@ -208,6 +214,10 @@ bool DecodeImageBytes(const unsigned char* bytes, size_t length, int requested,
     int w = 0, h = 0, own = 0;
     stbi_uc* decoded = stbi_load_from_memory(bytes, static_cast<int>(length), &w, &h, &own, requested);
     if (decoded == nullptr) return false;
+    if (static_cast<uint32_t>(w) != declaredWidth || static_cast<uint32_t>(h) != declaredHeight) {
+        stbi_image_free(decoded);
+        return false;
+    }
     const int count = requested != 0 ? requested : own;
     pixels.assign(decoded, decoded + static_cast<size_t>(w) * h * count);
     stbi_image_free(decoded);
@@ -274,7 +284,7 @@ SDL_Surface* LoadAlphaImage(const char* name) {
         // Grey images (with or without alpha) are read again as RGBA.
         ok = DecodeImageBytes(bytes, data.size(), 4, pixels, &width, &height, &channels);
     }
-    if (!ok || width <= 0 || height <= 0 || width > 16384 || height > 16384) {
+    if (!ok || width <= 0 || height <= 0) {
         printf("Could not load resource '%s' with filename '%s'\n", name, file.c_str());
         return nullptr;
     }

@@ -46,16 +46,22 @@ void HueShiftColour(const uint8_t in[3], float degrees, uint8_t out[3]);
 // pixels cannot be allocated ("outofmem").
 bool ExpandPaletteWithHueShift(const PalettePng& image, int channels, std::vector<uint8_t>& out);
 
-// Decodes image bytes with the given requested channel count (0 = the file's own). Palette PNGs
-// go through the palette step (expand mode) or are captured (capture mode: one index byte per
-// pixel, *channels = 1). Returns false for undecodable data.
+// Largest picture side the loaders take. Pictures are PNGs no wider or higher than this: the
+// header is read before anything is decoded, so a file claiming a giant picture costs nothing,
+// and a doubled picture still fits an SDL surface (whose rows hold at most 65535 bytes).
+constexpr uint32_t kMaxPictureSide = 4096;
+
+// Decodes image bytes with the given requested channel count (0 = the file's own). Only PNGs of
+// at most kMaxPictureSide a side are decoded; anything else is refused from its header. Palette
+// PNGs go through the palette step (expand mode) or are captured (capture mode: one index byte
+// per pixel, *channels = 1). Returns false for undecodable or refused data.
 bool DecodeImageBytes(const unsigned char* bytes, size_t length, int requested,
                       std::vector<uint8_t>& pixels, int* width, int* height, int* channels);
 
 // ---------------------------------------------------------------------------------------------
 // Loaders. The caller owns every surface returned (SDL_FreeSurface).
 
-// Decodes image bytes (PNG or any format the decoder knows) into a new 32-bit RGBA
+// Decodes a PNG (see DecodeImageBytes for what is refused) into a new 32-bit RGBA
 // surface (bytes R, G, B, A in memory order). Undecodable data gives null silently;
 // a surface that cannot be made prints "Couldn't allocate SDL surface!" and gives null.
 SDL_Surface* CreateSurfaceFromImageData(const unsigned char* bytes, size_t length);

@@ -6,6 +6,7 @@
 #include <SDL_thread.h>
 
 #include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <vector>
 
@@ -32,6 +33,11 @@ struct MusicChannel {
     MusicTrack nextTrack;
     bool ended = false;             // the track cannot be refilled any more
     std::vector<uint8_t> staging;   // decoded audio for one buffer
+    // Filled buffers of another format than the ones on the source (the loop file behind an
+    // intro of another sample rate or channel count). OpenAL queues only buffers of one format,
+    // so these wait, in order, until the source has played the others out.
+    ALuint held[2] = {0, 0};
+    int32_t heldCount = 0;
 };
 
 SDL_mutex* MusicMutex = nullptr;
@@ -57,6 +63,7 @@ std::atomic<bool> FakeClockOn{false};
 std::atomic<uint32_t> FakeClock{0};
 std::string EventLog;
 bool EventLogOn = false;  // tests switch the log on; the game never grows it
+void (*AfterUploadHook)() = nullptr;
 
 // Made on the main thread before the music thread exists, destroyed after it has been joined.
 SDL_mutex* MusicMutexHandle() {
@@ -111,15 +118,18 @@ void StopStream(MusicChannel& ch) {
     ch.fadeStart = 0;
     ch.fadeDuration = 0;
     ch.queued = 0;
+    ch.heldCount = 0;
     ch.loop = false;
     ch.ended = false;
 }
 
-// Decodes about a quarter second of the channel's track into one buffer.
+// Decodes about a quarter second of the channel's track into one buffer. The upload is judged
+// by what the buffer then holds, as the sound effects do: the OpenAL error state is shared with
+// the main thread, whose errors must neither end a track nor be swallowed here.
 bool FillBuffer(MusicChannel& ch, ALuint buffer) {
     const bool asFloat = UseFloatSamples();
     const size_t bytes = DecodeMusicQuarter(ch.track, ch.staging, asFloat);
-    if (bytes == 0) return false;
+    if (bytes == 0 || bytes > static_cast<size_t>(INT32_MAX)) return false;
     const bool stereo = ch.track.OutputChannels() == 2;
     ALenum format;
     if (asFloat) {
@@ -127,9 +137,51 @@ bool FillBuffer(MusicChannel& ch, ALuint buffer) {
     } else {
         format = stereo ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16;
     }
-    alGetError();
     alBufferData(buffer, format, ch.staging.data(), static_cast<ALsizei>(bytes), ch.track.rate);
-    return alGetError() == AL_NO_ERROR;
+    if (AfterUploadHook != nullptr) AfterUploadHook();
+    ALint size = 0;
+    ALint rate = 0;
+    alGetBufferi(buffer, AL_SIZE, &size);
+    alGetBufferi(buffer, AL_FREQUENCY, &rate);
+    return size == static_cast<ALint>(bytes) && rate == ch.track.rate;
+}
+
+// Puts one buffer on the source; true when the source took it (its queue grew by one).
+bool QueueOnSource(MusicChannel& ch, ALuint buffer) {
+    ALint before = 0;
+    ALint after = 0;
+    alGetSourcei(ch.source, AL_BUFFERS_QUEUED, &before);
+    alSourceQueueBuffers(ch.source, 1, &buffer);
+    alGetSourcei(ch.source, AL_BUFFERS_QUEUED, &after);
+    if (after != before + 1) return false;
+    ++ch.queued;
+    return true;
+}
+
+// Queues a filled buffer behind the others, or holds it while the source still has buffers of
+// another format.
+void QueueFilled(MusicChannel& ch, ALuint buffer) {
+    if (ch.heldCount == 0 && QueueOnSource(ch, buffer)) return;
+    if (ch.heldCount < 2) ch.held[ch.heldCount++] = buffer;
+}
+
+// Once the source has played out its old format: stop it, unqueue everything and queue the
+// held buffers on it afresh. A buffer the source refuses even then cannot be played: the track
+// ends. True when something was queued.
+bool RestartWithHeld(MusicChannel& ch) {
+    alSourceStop(ch.source);
+    alSourcei(ch.source, AL_BUFFER, 0);
+    ch.queued = 0;
+    const int32_t count = ch.heldCount;
+    ch.heldCount = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        if (!QueueOnSource(ch, ch.held[i])) {
+            ch.ended = true;
+            NoteEvent("end", ch.track.name);
+            break;
+        }
+    }
+    return ch.queued > 0;
 }
 
 // Fills one buffer; when the track has run out and loops, goes on with the loop file behind
@@ -156,30 +208,30 @@ bool FillBufferLooping(MusicChannel& ch, ALuint buffer) {
 }
 
 // Refills the buffers the source has played. True when the channel has finished: its track
-// cannot be refilled and its last queued buffer has played out.
+// cannot be refilled and its last buffer has played out.
 bool ServiceChannel(MusicChannel& ch) {
     ALint processed = 0;
     alGetSourcei(ch.source, AL_BUFFERS_PROCESSED, &processed);
     if (processed > ch.queued) processed = ch.queued;
+    ALuint played[2] = {0, 0};
     if (processed > 0) {
-        ALuint played[2] = {0, 0};
         alSourceUnqueueBuffers(ch.source, processed, played);
         ch.queued -= processed;
-        ALuint refilled[2] = {0, 0};
-        int count = 0;
-        for (int i = 0; i < processed; ++i) {
-            if (!FillBufferLooping(ch, played[i])) break;
-            refilled[count++] = played[i];
-        }
-        if (count > 0) {
-            alSourceQueueBuffers(ch.source, count, refilled);
-            ch.queued += count;
-            ALint state = 0;
-            alGetSourcei(ch.source, AL_SOURCE_STATE, &state);
-            if (state != AL_PLAYING) alSourcePlay(ch.source);
-        }
     }
-    return ch.ended && ch.queued == 0;
+    bool restarted = false;
+    if (ch.heldCount > 0 && ch.queued == 0) restarted = RestartWithHeld(ch);
+    int count = 0;
+    for (int i = 0; i < processed; ++i) {
+        if (!FillBufferLooping(ch, played[i])) break;
+        QueueFilled(ch, played[i]);
+        ++count;
+    }
+    if ((count > 0 || restarted) && ch.queued > 0) {
+        ALint state = 0;
+        alGetSourcei(ch.source, AL_SOURCE_STATE, &state);
+        if (state != AL_PLAYING) alSourcePlay(ch.source);
+    }
+    return ch.ended && ch.queued == 0 && ch.heldCount == 0;
 }
 
 void StartPending(uint32_t now) {
@@ -252,14 +304,12 @@ void StartTrack(const char* first, const char* second, int32_t mode, bool loop) 
 
     alSourceStop(ch.source);
     alSourcei(ch.source, AL_BUFFER, 0);
-    ALuint filled[2] = {0, 0};
-    int count = 0;
+    ch.queued = 0;
+    ch.heldCount = 0;
     if (FillBufferLooping(ch, ch.buffers[0])) {
-        filled[count++] = ch.buffers[0];
-        if (FillBufferLooping(ch, ch.buffers[1])) filled[count++] = ch.buffers[1];
+        QueueFilled(ch, ch.buffers[0]);
+        if (FillBufferLooping(ch, ch.buffers[1])) QueueFilled(ch, ch.buffers[1]);
     }
-    if (count > 0) alSourceQueueBuffers(ch.source, count, filled);
-    ch.queued = count;
     ch.active = true;
 
     if (mode == kMusicFadeThenStart) {
@@ -458,6 +508,11 @@ void UseRealClock() {
     FakeClockOn = false;
 }
 
+void SetAfterUploadHook(void (*hook)()) {
+    MusicLock lock(MusicMutexHandle());
+    AfterUploadHook = hook;
+}
+
 void ForceSixteenBit(bool force) {
     MusicLock lock(MusicMutexHandle());
     ForceSixteenBitSamples = force;
@@ -479,6 +534,7 @@ MusicChannelState Channel(int index) {
     state.pending = PendingStream == &ch;
     state.loop = ch.loop;
     state.queued = ch.queued;
+    state.held = ch.heldCount;
     state.rate = ch.track.rate;
     state.channels = ch.track.channels;
     state.track = ch.track.name;
@@ -490,6 +546,9 @@ MusicChannelState Channel(int index) {
         ALint sourceState = 0;
         alGetSourcei(ch.source, AL_SOURCE_STATE, &sourceState);
         state.sourceState = sourceState;
+        ALint onSource = 0;
+        alGetSourcei(ch.source, AL_BUFFERS_QUEUED, &onSource);
+        state.sourceQueued = onSource;
     }
     return state;
 }

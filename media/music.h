@@ -55,7 +55,9 @@ struct MusicChannelState {
     bool loop = false;
     float gain = 0.0f;          // the source's gain
     int32_t sourceState = 0;    // AL_PLAYING, AL_STOPPED, ...
-    int32_t queued = 0;
+    int32_t queued = 0;         // buffers the channel counts as queued
+    int32_t sourceQueued = 0;   // buffers OpenAL holds on the source
+    int32_t held = 0;           // filled buffers waiting behind a format change
     int32_t rate = 0;
     int32_t channels = 0;
     std::string track;          // file now decoding
@@ -70,6 +72,8 @@ void RunPass();
 // Replaces SDL_GetTicks for the fades while set.
 void SetClock(uint32_t now);
 void UseRealClock();
+// Runs right after each music buffer upload, on whichever thread uploads (null: nothing).
+void SetAfterUploadHook(void (*hook)());
 // Uploads 16-bit samples even when the float extension exists (false restores the default).
 void ForceSixteenBit(bool force);
 bool Float32InUse();

@@ -2,10 +2,12 @@
 
 #include <climits>
 #include <cstring>
+#include <utility>
 
 #define STB_VORBIS_HEADER_ONLY
 #include <stb/stb_vorbis.h>
 
+#include "media/ogg_vorbis_check.h"
 #include "platform/platform.h"
 
 namespace {
@@ -14,26 +16,40 @@ int ClampedLength(uint32_t bytes) {
     return bytes > static_cast<uint32_t>(INT_MAX) ? INT_MAX : static_cast<int>(bytes);
 }
 
-// Opens the decoder on track.data from the start; fills rate and channels.
-bool OpenDecoder(MusicTrack& track) {
+// Opens the decoder on track.data from the start; fills rate and channels. The file is checked
+// first unless it has been already (a rewind). The decoder's memory area grows while the decoder
+// reports that it is too small, up to kMusicDecoderMemoryMax.
+bool OpenDecoder(MusicTrack& track, bool check) {
     if (track.data == nullptr || track.size == 0) return false;
-    int used = 0;
-    int error = 0;
-    stb_vorbis* decoder =
-        stb_vorbis_open_pushdata(track.data, ClampedLength(track.size), &used, &error, nullptr);
-    if (decoder == nullptr) return false;
-    const stb_vorbis_info info = stb_vorbis_get_info(decoder);
-    if (info.channels < 1 || info.sample_rate < 1 ||
-        info.sample_rate > static_cast<unsigned>(kMusicMaxRate) || used < 0 ||
-        static_cast<uint32_t>(used) > track.size) {
-        stb_vorbis_close(decoder);
-        return false;
+    OggVorbisFacts facts;
+    if (check && !CheckOggVorbis(track.data, track.size, kMusicMaxRate, &facts)) return false;
+    size_t memory = track.memory.empty() ? kMusicDecoderMemory : track.memory.size();
+    for (;;) {
+        if (track.memory.size() != memory) std::vector<char>(memory).swap(track.memory);
+        stb_vorbis_alloc area;
+        area.alloc_buffer = track.memory.data();
+        area.alloc_buffer_length_in_bytes = static_cast<int>(memory);
+        int used = 0;
+        int error = 0;
+        stb_vorbis* decoder =
+            stb_vorbis_open_pushdata(track.data, ClampedLength(track.size), &used, &error, &area);
+        if (decoder != nullptr) {
+            const stb_vorbis_info info = stb_vorbis_get_info(decoder);
+            if (info.channels < 1 || info.sample_rate < 1 ||
+                info.sample_rate > static_cast<unsigned>(kMusicMaxRate) || used < 0 ||
+                static_cast<uint32_t>(used) > track.size) {
+                stb_vorbis_close(decoder);
+                return false;
+            }
+            track.decoder = decoder;
+            track.consumed = static_cast<uint32_t>(used);
+            track.rate = static_cast<int32_t>(info.sample_rate);
+            track.channels = info.channels;
+            return true;
+        }
+        if (error != VORBIS_outofmem || memory >= kMusicDecoderMemoryMax) return false;
+        memory *= 2;
     }
-    track.decoder = decoder;
-    track.consumed = static_cast<uint32_t>(used);
-    track.rate = static_cast<int32_t>(info.sample_rate);
-    track.channels = info.channels;
-    return true;
 }
 
 // Which decoder channel feeds the right-hand output: Vorbis orders 3, 5 and more channels as
@@ -60,7 +76,7 @@ bool OpenMusicTrackOnMemory(MusicTrack& track, const uint8_t* data, uint32_t siz
     track.size = size;
     track.mapped = false;
     track.name = name;
-    if (!OpenDecoder(track)) {
+    if (!OpenDecoder(track, true)) {
         track = MusicTrack();
         return false;
     }
@@ -77,7 +93,7 @@ bool OpenMusicTrack(MusicTrack& track, const char* file) {
     track.size = size;
     track.mapped = true;
     track.name = file;
-    if (!OpenDecoder(track)) {
+    if (!OpenDecoder(track, true)) {
         CloseMusicTrack(track);
         return false;
     }
@@ -90,7 +106,7 @@ bool RewindMusicTrack(MusicTrack& track) {
         track.decoder = nullptr;
     }
     track.consumed = 0;
-    return OpenDecoder(track);
+    return OpenDecoder(track, false);
 }
 
 void CloseMusicTrack(MusicTrack& track) {
@@ -102,7 +118,7 @@ void CloseMusicTrack(MusicTrack& track) {
 void MoveMusicTrack(MusicTrack& to, MusicTrack& from) {
     if (&to == &from) return;
     CloseMusicTrack(to);
-    to = from;
+    to = std::move(from);  // the decoder's memory moves with it, unchanged
     from = MusicTrack();
 }
 

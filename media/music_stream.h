@@ -1,7 +1,9 @@
 #pragma once
-// One Ogg Vorbis file being decoded for the music streams: the whole file is mapped, a
-// push-data decoder walks it, and decoded audio is gathered a quarter second at a time into
-// a staging area that grows to whatever the decoder produces.
+// One Ogg Vorbis file being decoded for the music streams: the whole file is mapped, checked
+// (media/ogg_vorbis_check.h) and only then given to a push-data decoder, and decoded audio is
+// gathered a quarter second at a time into a staging area that grows to whatever the decoder
+// produces. The decoder works in a memory area of the track's own, so nothing it allocates can
+// outlive the track or grow past a fixed bound.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -12,7 +14,18 @@ struct stb_vorbis;
 // Highest sample rate a music file may declare; anything above is refused as unplayable.
 constexpr int32_t kMusicMaxRate = 384000;
 
+// The decoder's memory area starts at this size and doubles while the decoder asks for more,
+// up to the largest.
+constexpr size_t kMusicDecoderMemory = 256 * 1024;
+constexpr size_t kMusicDecoderMemoryMax = 16 * 1024 * 1024;
+
 struct MusicTrack {
+    MusicTrack() = default;
+    MusicTrack(MusicTrack&&) = default;
+    MusicTrack& operator=(MusicTrack&&) = default;
+    MusicTrack(const MusicTrack&) = delete;
+    MusicTrack& operator=(const MusicTrack&) = delete;
+
     stb_vorbis* decoder = nullptr;
     const uint8_t* data = nullptr;  // the whole file (a view from MapFileToMemory, or borrowed)
     uint32_t size = 0;
@@ -21,6 +34,7 @@ struct MusicTrack {
     int32_t channels = 0;   // as the decoder reports them
     bool mapped = false;    // data is a view of ours to release
     std::string name;
+    std::vector<char> memory;  // everything the decoder allocates lives here
 
     bool IsOpen() const { return decoder != nullptr; }
     // 1 or 2: files with more channels are mixed down to stereo.
@@ -28,7 +42,8 @@ struct MusicTrack {
 };
 
 // Maps a file (the name passes through GetResourceFilename) and opens a decoder on it.
-// False (and the track left closed) when the file is missing, empty or not playable Vorbis.
+// False (and the track left closed) when the file is missing, empty or not playable Vorbis
+// (CheckOggVorbis refuses it, or the decoder does).
 bool OpenMusicTrack(MusicTrack& track, const char* file);
 
 // Opens a decoder on bytes the caller keeps alive for as long as the track is open.

@@ -21,12 +21,6 @@ constexpr GLenum kGlTextureMinFilter = 0x2801;
 constexpr GLenum kGlRgb8 = 0x8051;
 constexpr GLenum kGlNoError = 0;
 
-#if defined(_WIN32)
-#define VAULTMERE_GLAPI __stdcall
-#else
-#define VAULTMERE_GLAPI
-#endif
-
 struct GlEntryPoints {
     void(VAULTMERE_GLAPI* Begin)(GLenum) = nullptr;
     void(VAULTMERE_GLAPI* End)() = nullptr;
@@ -41,7 +35,7 @@ struct GlEntryPoints {
     void(VAULTMERE_GLAPI* TexParameteri)(GLenum, GLenum, GLint) = nullptr;
     void(VAULTMERE_GLAPI* Vertex3f)(GLfloat, GLfloat, GLfloat) = nullptr;
     // Not one of the ten: used, when the driver has it, to notice a texture it refused.
-    GLenum(VAULTMERE_GLAPI* GetError)() = nullptr;
+    GlGetErrorFn GetError = nullptr;
 };
 
 GlEntryPoints Gl;
@@ -70,6 +64,13 @@ void FallBackToSDLWindow() {
 }
 
 }  // namespace
+
+int ClearOpenGLErrors(GlGetErrorFn getError) {
+    if (getError == nullptr) return 0;
+    int read = 0;
+    while (read < kMaxOpenGLErrorReads && getError() != kGlNoError) ++read;
+    return read;
+}
 
 bool LoadOpenGLEntryPoints() {
     MissingEntryPoint.clear();
@@ -112,10 +113,7 @@ bool InitOpenGLPresent() {
     }
     TextureWidth = video->w;
     TextureHeight = video->h;
-    if (Gl.GetError) {
-        while (Gl.GetError() != kGlNoError) {
-        }
-    }
+    ClearOpenGLErrors(Gl.GetError);
     Gl.GenTextures(1, &ScreenTexture);
     Gl.BindTexture(kGlTexture2D, ScreenTexture);
     Gl.TexParameteri(kGlTexture2D, kGlTextureMinFilter, kGlNearest);

@@ -19,6 +19,21 @@ bool InitOpenGLPresent();
 // blit and flip).
 void PresentScreenOpenGL(SDL_Surface* screen);
 
+#if defined(_WIN32)
+#define VAULTMERE_GLAPI __stdcall
+#else
+#define VAULTMERE_GLAPI
+#endif
+
+// glGetError's shape.
+typedef unsigned int(VAULTMERE_GLAPI* GlGetErrorFn)();
+// Pending errors read before the screen texture is made: a driver that never stops reporting one
+// must not hang the start-up.
+constexpr int kMaxOpenGLErrorReads = 64;
+// Reads OpenGL errors until none is pending, at most kMaxOpenGLErrorReads of them; returns how
+// many were read.
+int ClearOpenGLErrors(GlGetErrorFn getError);
+
 // Fetches the ten entry points; false when one is missing (its name is then kept).
 bool LoadOpenGLEntryPoints();
 // The first entry point that could not be fetched ("" when all were found).

@@ -100,6 +100,17 @@ bool Inflate(const std::vector<uint8_t>& packed, std::vector<uint8_t>& raw) {
 
 }  // namespace
 
+bool ReadPngSize(const uint8_t* bytes, size_t length, uint32_t* width, uint32_t* height) {
+    Header h;
+    if (!ReadHeader(bytes, length, &h)) return false;
+    // The header chunk's own checksum: a damaged size is not believed.
+    const uint32_t crc = static_cast<uint32_t>(crc32(crc32(0L, Z_NULL, 0), bytes + 12, 17));
+    if (crc != ReadU32BE(bytes + 29)) return false;
+    *width = h.width;
+    *height = h.height;
+    return true;
+}
+
 bool IsPalettePng(const uint8_t* bytes, size_t length) {
     Header h;
     return ReadHeader(bytes, length, &h) && h.colourType == 3;

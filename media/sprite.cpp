@@ -33,6 +33,14 @@ const int kPlaceholderSide = 32;
 
 uint16_t ReadU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 
+// A frame delay as a sprite keeps it: 0 to 65535 ms (a negative delay shows the frame for no
+// time at all rather than for a minute).
+uint16_t ClampDelay(int64_t ms) {
+    if (ms < 0) return 0;
+    if (ms > 0xFFFF) return 0xFFFF;
+    return static_cast<uint16_t>(ms);
+}
+
 std::string Extension(const char* file) {
     const char* dot = strrchr(file, '.');
     if (dot == nullptr) return "";
@@ -266,7 +274,7 @@ bool Sprite::LoadSPR(const char* file, const char* paletteFile, int32_t hueShift
     const uint64_t needed = kSprHeader + static_cast<uint64_t>(count) * (2 + kPaletteBytes + area);
     if (!read || count == 0 || w == 0 || h == 0 || w > kMaxSprSide || h > kMaxSprSide ||
         data.size() < needed) {
-        ShowBrokenArtBox(file);
+        ShowBrokenArtBox(file, BrokenArtKind::SpriteFile);
         UsePlaceholder();
         return false;
     }
@@ -280,7 +288,7 @@ bool Sprite::LoadSPR(const char* file, const char* paletteFile, int32_t hueShift
             fclose(f);
         }
         // A missing or short palette file is reported; the frames keep their own colours.
-        if (!useExternal) ShowBrokenArtBox(paletteFile);
+        if (!useExternal) ShowBrokenArtBox(paletteFile, BrokenArtKind::Palette);
     }
 
     Allocate(count, true);
@@ -337,7 +345,7 @@ bool Sprite::LoadPNG(const char* file, int32_t doubled) {
     const std::string resolved = GetResourceFilename(file);
     SDL_Surface* frame = doubled != 0 ? LoadAlphaImage(resolved.c_str()) : LoadImage(resolved.c_str());
     if (frame == nullptr) {
-        ShowBrokenArtBox(file);
+        ShowBrokenArtBox(file, BrokenArtKind::Png);
         UsePlaceholder();
         return false;
     }
@@ -353,7 +361,7 @@ bool Sprite::LoadPNGSeries(const char* base, int32_t first, int32_t count, int32
     FreeFrames();
     name = base;
     if (count <= 0 || count > 0xFFFF) {
-        ShowBrokenArtBox(base);
+        ShowBrokenArtBox(base, BrokenArtKind::PngSeries);
         UsePlaceholder();
         return false;
     }
@@ -367,10 +375,10 @@ bool Sprite::LoadPNGSeries(const char* base, int32_t first, int32_t count, int32
         const std::string resolved = GetResourceFilename(file);
         frames[i] = doubled != 0 ? LoadAlphaImage(resolved.c_str()) : LoadImage(resolved.c_str());
         if (frames[i] == nullptr) {
-            ShowBrokenArtBox(file);
+            ShowBrokenArtBox(file, BrokenArtKind::Png);
             ok = false;
         }
-        delays[i] = static_cast<uint16_t>(delay);
+        delays[i] = ClampDelay(delay);
     }
     Finish(false);
     return ok;
@@ -401,7 +409,7 @@ bool Sprite::LoadXML(const char* file, int32_t doubled, int32_t hueShift) {
     // A list that cannot be read, has no frames, names a frame too long or holds more frames than
     // a sprite can count is broken art.
     if (!ok || reader.nameTooLong || reader.frames.empty() || reader.frames.size() > 0xFFFF) {
-        ShowBrokenArtBox(file);
+        ShowBrokenArtBox(file, BrokenArtKind::FrameList);
         UsePlaceholder();
         return false;
     }
@@ -419,10 +427,10 @@ bool Sprite::LoadXML(const char* file, int32_t doubled, int32_t hueShift) {
         const std::string resolved = GetResourceFilename(frameFile);
         frames[i] = doubled != 0 ? LoadAlphaImage(resolved.c_str()) : LoadImage(resolved.c_str());
         if (frames[i] == nullptr) {
-            ShowBrokenArtBox(frameFile);
+            ShowBrokenArtBox(frameFile, BrokenArtKind::Png);
             allFrames = false;
         }
-        delays[i] = static_cast<uint16_t>(reader.frames[i].second);
+        delays[i] = ClampDelay(reader.frames[i].second);
     }
     DisableHueShift();
     Finish(true);
@@ -449,6 +457,8 @@ void BlitListedFrame(SDL_Surface** list, int32_t count, int32_t frame, int32_t x
     if (screen == nullptr || list == nullptr || frame < 0 || frame >= count || list[frame] == nullptr) {
         return;
     }
+    // Blits take 16-bit positions; a frame placed beyond them is off every screen.
+    if (x < INT16_MIN || x > INT16_MAX || y < INT16_MIN || y > INT16_MAX) return;
     SDL_Rect dest;
     dest.x = static_cast<Sint16>(x);
     dest.y = static_cast<Sint16>(y);
@@ -488,7 +498,11 @@ Sprite* GetOrMake(const char* name, bool transient, LoadFn load) {
     if (name == nullptr) return nullptr;
     auto& table = Table();
     auto it = table.find(name);
-    if (it != table.end()) return it->second;
+    if (it != table.end()) {
+        // Someone keeps this one for good now: a level change must not free it.
+        if (!transient) it->second->transient = false;
+        return it->second;
+    }
     Sprite* sprite = new Sprite();
     load(sprite);
     sprite->transient = transient;

@@ -51,9 +51,16 @@ void FinishLogLine() {
     log.pendingUsed = false;
 }
 
-void LogPiece(TickerEntry* piece) {
+// A line break straight after another at the same height ends no line of its own on the screen.
+bool EndsNoLine(TickerEntry* lineBreak, TickerEntry* previous) {
+    return previous != nullptr && previous->IsLineBreak() && previous->y == lineBreak->y;
+}
+
+// A line break ends the pending log line, unless it ends no line on the screen.
+void LogPiece(TickerEntry* piece, TickerEntry* previous) {
     OpenLogFromEnvironment();
     if (piece->IsLineBreak()) {
+        if (EndsNoLine(piece, previous)) return;
         FinishLogLine();
         return;
     }
@@ -63,8 +70,9 @@ void LogPiece(TickerEntry* piece) {
 }
 
 void Append(TickerEntry* piece) {
+    TickerEntry* previous = Ticker.entries.empty() ? nullptr : Ticker.entries.back().get();
+    LogPiece(piece, previous);
     Ticker.entries.emplace_back(piece);
-    LogPiece(piece);
 }
 
 }  // namespace
@@ -78,24 +86,22 @@ void AddTickerEntry(TickerEntry* piece) {
         return;
     }
     TickerEntry* last = Ticker.entries.back().get();
-    if (last->IsLineBreak()) {
-        // A piece after a line break starts the next line; it never needs a second break.
-        piece->x = kTickerLeft;
-        piece->y = last->y + last->GetHeight();
-        Append(piece);
-        return;
-    }
     piece->x = last->x + last->GetWidth();
     piece->y = last->y;
-    // A line break ends the line it is on; it never needs a break of its own before it, even
-    // behind a word that alone reaches past the right edge.
-    if (!piece->IsLineBreak() && piece->x + piece->GetWidth() > kTickerRight) {
+    // A piece that would pass the right edge gets a line break at its place first. That holds
+    // behind a line break too: the new break then sits on the same line as the old one (and
+    // counts as a line of its own), or, behind a word that alone reaches past the edge, opens an
+    // empty line.
+    if (piece->x + piece->GetWidth() > kTickerRight) {
         LineBreakTickerEntry* lineBreak = new LineBreakTickerEntry;
         lineBreak->x = piece->x;
         lineBreak->y = piece->y;
         Append(lineBreak);
+        last = lineBreak;
+    }
+    if (last->IsLineBreak()) {
         piece->x = kTickerLeft;
-        piece->y = lineBreak->y + lineBreak->GetHeight();
+        piece->y = last->y + last->GetHeight();
     }
     Append(piece);
 }
@@ -166,8 +172,12 @@ std::vector<std::string> TickerLines() {
     std::vector<std::string> lines;
     std::string current;
     bool used = false;
+    TickerEntry* previous = nullptr;
     for (const auto& piece : Ticker.entries) {
+        TickerEntry* before = previous;
+        previous = piece.get();
         if (piece->IsLineBreak()) {
+            if (EndsNoLine(piece.get(), before)) continue;
             lines.push_back(current);
             current.clear();
             used = false;

@@ -289,9 +289,26 @@ void ShowErrorBox(std::string message) {
     ShowMessage("An error!", message);
 }
 
-void ShowBrokenArtBox(const std::string& file) {
-    ShowMessage("Some Art is Horribly Broken",
-                "Couldn't load PNG file " + file + ". The game will now crash.");
+void ShowBrokenArtBox(const std::string& file, BrokenArtKind kind) {
+    std::string text;
+    switch (kind) {
+        case BrokenArtKind::Png:
+            text = "Couldn't load PNG file " + file + ". The game will now crash.";
+            break;
+        case BrokenArtKind::SpriteFile:
+            text = "Couldn't load sprite file " + file + ". A placeholder is shown in its place.";
+            break;
+        case BrokenArtKind::FrameList:
+            text = "Couldn't load frame list " + file + ". A placeholder is shown in its place.";
+            break;
+        case BrokenArtKind::PngSeries:
+            text = "Couldn't load picture series " + file + ". A placeholder is shown in its place.";
+            break;
+        case BrokenArtKind::Palette:
+            text = "Couldn't load palette file " + file + ". The sprite keeps its own colours.";
+            break;
+    }
+    ShowMessage("Some Art is Horribly Broken", text);
 }
 
 std::string GetResourceFilename(std::string name) {

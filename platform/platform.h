@@ -79,8 +79,13 @@ void StoreEntryName(DirScan* scan, const char* name);
 // Error report with the title "An error!"; never blocks.
 void ShowErrorBox(std::string message);
 
-// Report for an image that failed to decode: "Some Art is Horribly Broken".
-void ShowBrokenArtBox(const std::string& file);
+// The kinds of art file whose failure to load is reported.
+enum class BrokenArtKind { Png, SpriteFile, FrameList, PngSeries, Palette };
+
+// Report for art that could not be loaded, titled "Some Art is Horribly Broken", naming the kind
+// of file: "Couldn't load PNG file <file>. The game will now crash." for a PNG; the other kinds
+// say what stands in for the art instead.
+void ShowBrokenArtBox(const std::string& file, BrokenArtKind kind);
 
 // The name under which a data or user file is opened. When the exact path does not exist, the
 // path is walked component by component ('\\' and '/' both separate, doubled separators are

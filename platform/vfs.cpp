@@ -65,6 +65,9 @@ void MountDataTree() {
                PHYSFS_getErrorByCode(PHYSFS_getLastErrorCode()));
         return;
     }
+    // A game folder may be put together from links (a mod kept elsewhere, a shared data folder):
+    // the file system follows them instead of hiding what lies behind them.
+    PHYSFS_permitSymbolicLinks(1);
     for (const DataMount& mount : DataTreeMounts()) {
         // A missing folder or archive is simply not part of the tree.
         PHYSFS_mount(mount.folder.c_str(), mount.mountPoint.c_str(), mount.append);

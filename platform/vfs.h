@@ -7,7 +7,8 @@
 
 // Mounts the data tree (initialising the virtual file system first when needed): the expansion
 // folders in order, the core archive "zarnochcore.zip" ahead of everything and the working
-// directory last. A folder or archive that is missing is skipped without a message.
+// directory last. A folder or archive that is missing is skipped without a message. Symbolic
+// links in the tree are followed.
 void MountDataTree();
 
 // The name under which the virtual file system holds `name`: backslashes and doubled slashes are

@@ -37,15 +37,37 @@ if(NOT EXISTS ${font_src})
 endif()
 configure_file(${font_src} ${GAME_ROOT}/fonts/Austin.ttf COPYONLY)
 
-# The core archive, searched before every loose file.
+# Every folder the data tree mounts: the base folders beside game/ and the eight folders of each
+# expansion. Empty ones are mounted all the same, so the tree is the same on every machine.
+set(tree_folders dungeon items skills sprites sfx tilesets ui)
+foreach(folder ${tree_folders})
+  file(MAKE_DIRECTORY ${GAME_ROOT}/${folder})
+endforeach()
+foreach(expansion expansion expansion2 expansion3)
+  foreach(folder game ${tree_folders})
+    file(MAKE_DIRECTORY ${GAME_ROOT}/${expansion}/${folder})
+  endforeach()
+endforeach()
+
+# The core archive, searched before every loose file: the base game's databases (game/*.xml,
+# which stay loose as well for the tools that read them from disk) and whatever data/zarnochcore/
+# holds, at the archive's root.
+set(core_stage ${GAME_ROOT}/../zarnochcore_stage)
+file(REMOVE_RECURSE ${core_stage})
+file(MAKE_DIRECTORY ${core_stage}/game)
+file(GLOB core_databases ${SOURCE_DIR}/data/game/*.xml)
+file(COPY ${core_databases} DESTINATION ${core_stage}/game)
 if(IS_DIRECTORY ${SOURCE_DIR}/data/zarnochcore)
-  file(GLOB core_entries RELATIVE ${SOURCE_DIR}/data/zarnochcore ${SOURCE_DIR}/data/zarnochcore/*)
-  execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${GAME_ROOT}/zarnochcore.zip --format=zip ${core_entries}
-                  WORKING_DIRECTORY ${SOURCE_DIR}/data/zarnochcore
-                  RESULT_VARIABLE zip_result)
-  if(NOT zip_result EQUAL 0)
-    message(FATAL_ERROR "could not build zarnochcore.zip")
-  endif()
+  file(GLOB core_extra ${SOURCE_DIR}/data/zarnochcore/*)
+  file(COPY ${core_extra} DESTINATION ${core_stage})
+endif()
+file(GLOB_RECURSE core_entries RELATIVE ${core_stage} ${core_stage}/*)
+list(SORT core_entries)
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${GAME_ROOT}/zarnochcore.zip --format=zip ${core_entries}
+                WORKING_DIRECTORY ${core_stage}
+                RESULT_VARIABLE zip_result)
+if(NOT zip_result EQUAL 0)
+  message(FATAL_ERROR "could not build zarnochcore.zip")
 endif()
 
 configure_file(${GAME_EXE} ${GAME_ROOT}/vaultmere COPYONLY)

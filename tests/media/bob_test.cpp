@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -118,6 +119,33 @@ TEST(BobTiming, ZeroLengthFramesNeverStall) {
         }
         delete sprite;
     }
+}
+
+// A wait as long as an int can count, on top of time already spent: the step runs as if the
+// whole time had passed (2147483897 ms = 3579139 cycles of 600 ms + 497 ms: frame 2, 197 ms in),
+// never on a timer that wrapped round to a negative value. Time that runs backwards is ignored.
+TEST(BobTiming, LongWaitsNeverOverflowTheTimer) {
+    Sprite* sprite = MakeSprite({100, 200, 300});
+    for (bool loop : {true, false}) {
+        Bob bob;
+        bob.SetSprite(sprite);
+        bob.loop = loop;
+        bob.Update(250);
+        ASSERT_EQ(bob.frame, 1);
+        ASSERT_EQ(bob.frameTimer, 150);
+        bob.Update(INT32_MAX);
+        EXPECT_EQ(bob.frame, 2) << loop;
+        EXPECT_EQ(bob.frameTimer, 197) << loop;  // non-looping: on the last frame, 2147482997 % 300
+        EXPECT_TRUE(bob.finished);
+        bob.Update(-1000);
+        EXPECT_EQ(bob.frame, 2);
+        EXPECT_EQ(bob.frameTimer, 197);
+        bob.frameTimer = INT32_MAX;  // a timer set from outside
+        bob.Update(INT32_MAX);
+        EXPECT_GE(bob.frameTimer, 0);
+        EXPECT_LT(bob.frameTimer, 600);
+    }
+    delete sprite;
 }
 
 TEST(BobTiming, NothingMovesWithoutSpriteFramesOrWhilePaused) {

@@ -8,6 +8,7 @@
 #include "media/display_settings.h"
 #include "media/image.h"
 #include "media/png_palette.h"
+#include "media/sprite.h"
 #include "tests/media/image_test_support.h"
 
 namespace {
@@ -39,26 +40,28 @@ struct HueCase {
     uint8_t out[3];
 };
 
+// The exact bytes: single-precision HSL arithmetic, channels truncated (a value that comes out
+// as 254.99 is 254, which is why a pure colour can lose one).
 TEST(HueShift, ColoursMoveAroundTheWheel) {
     const HueCase cases[] = {
-        {{255, 0, 0}, 120.0f, {0, 255, 0}},    // red -> green
-        {{255, 0, 0}, 240.0f, {0, 0, 255}},    // red -> blue
-        {{0, 255, 0}, 120.0f, {0, 0, 255}},    // green -> blue
-        {{0, 0, 255}, 120.0f, {255, 0, 0}},    // blue wraps to red
-        {{255, 0, 0}, -120.0f, {0, 0, 255}},   // negative shifts wrap too
-        {{0, 0, 0}, 77.0f, {0, 0, 0}},         // black stays black
+        {{255, 0, 0}, 120.0f, {0, 255, 0}},          // red -> green
+        {{255, 0, 0}, 240.0f, {0, 0, 255}},          // red -> blue
+        {{0, 255, 0}, 120.0f, {0, 0, 255}},          // green -> blue
+        {{0, 0, 255}, 120.0f, {255, 0, 0}},          // blue wraps to red
+        {{255, 0, 0}, -120.0f, {0, 0, 255}},         // negative shifts wrap too
+        {{255, 0, 0}, -30.0f, {255, 0, 127}},        // hue 330
+        {{0, 0, 0}, 77.0f, {0, 0, 0}},               // black stays black
         {{255, 255, 255}, 200.0f, {255, 255, 255}},  // white stays white
         {{128, 128, 128}, 45.0f, {128, 128, 128}},   // grey keeps its value
+        {{200, 60, 20}, 90.0f, {70, 199, 20}},
+        {{37, 140, 210}, -200.0f, {210, 49, 36}},
     };
     for (const HueCase& c : cases) {
         uint8_t out[3];
         HueShiftColour(c.in, c.shift, out);
         for (int i = 0; i < 3; ++i) {
-            // Channels are truncated, so a value may come out one lower.
-            EXPECT_LE(out[i], c.out[i]) << int(c.in[0]) << "," << int(c.in[1]) << "," << int(c.in[2])
+            EXPECT_EQ(out[i], c.out[i]) << int(c.in[0]) << "," << int(c.in[1]) << "," << int(c.in[2])
                                         << " by " << c.shift << " channel " << i;
-            EXPECT_GE(out[i] + 1, c.out[i]) << int(c.in[0]) << "," << int(c.in[1]) << "," << int(c.in[2])
-                                            << " by " << c.shift << " channel " << i;
         }
     }
 }
@@ -377,6 +380,66 @@ TEST_F(ImageLoadingTest, MissingFilesGiveNullSilentlyAndBrokenOnesSayWhy) {
                 << l.name << ": " << out;
         }
     }
+}
+
+// Only PNGs are pictures here, and only up to 4096 pixels a side: the header is read first, so a
+// tiny file that claims a giant picture is refused before anything is allocated for it.
+TEST_F(ImageLoadingTest, OnlyPngsUpTo4096ASideAreDecoded) {
+    // 47 bytes that the general decoder reads as an 18505 x 21060 picture.
+    const std::string giant = "P6\n18505 21060\n255\n" + std::string(28, '\x7f');
+    ASSERT_EQ(giant.size(), 47u);
+    Put("giant.png", giant);
+    {
+        SDL_Surface* tiny = SDL_CreateRGBSurface(0, 2, 2, 32, 0x000000FF, 0x0000FF00, 0x00FF0000, 0);
+        ASSERT_NE(tiny, nullptr);
+        ASSERT_EQ(SDL_SaveBMP(tiny, "tiny.bmp"), 0);
+        SDL_FreeSurface(tiny);
+    }
+    Put("wide.png", EncodePng(4097, 1, 1, std::vector<uint8_t>(4097, 90)));
+    Put("tall.png", EncodePng(1, 4097, 1, std::vector<uint8_t>(4097, 90)));
+    Put("edge.png", EncodePng(4096, 1, 1, std::vector<uint8_t>(4096, 90)));
+    Bytes damagedHeader = EncodePng(2, 2, 4, std::vector<uint8_t>(16, 255));
+    damagedHeader[16 + 3] = 3;  // width 3 under the old header checksum
+    Put("damaged.png", damagedHeader);
+    Mount();
+
+    SDL_Surface* edge = LoadImage("edge.png");
+    ASSERT_NE(edge, nullptr);
+    EXPECT_EQ(edge->w, 4096);
+    SDL_FreeSurface(edge);
+    edge = LoadAlphaImage("edge.png");
+    ASSERT_NE(edge, nullptr);
+    EXPECT_EQ(edge->w, 8192);
+    EXPECT_EQ(Pixel32(edge, 8191, 1), 0xFF5A5A5Au);
+    SDL_FreeSurface(edge);
+
+    for (const char* file : {"giant.png", "tiny.bmp", "wide.png", "tall.png", "damaged.png"}) {
+        testing::internal::CaptureStdout();
+        SDL_Surface* plain = LoadImage(file);
+        SDL_Surface* doubled = LoadAlphaImage(file);
+        ImageRecord record;
+        EXPECT_FALSE(record.LoadImageDoubled(file)) << file;
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(plain, nullptr) << file;
+        EXPECT_EQ(doubled, nullptr) << file;
+        if (plain) SDL_FreeSurface(plain);
+        if (doubled) SDL_FreeSurface(doubled);
+        // "Could not load resource" from each of the three loaders.
+        size_t lines = 0;
+        for (size_t at = out.find("Could not load resource '" + std::string(file)); at != std::string::npos;
+             at = out.find("Could not load resource '" + std::string(file), at + 1))
+            ++lines;
+        EXPECT_EQ(lines, 3u) << file << ": " << out;
+    }
+    // A sprite of a refused picture shows the broken-art box and a placeholder.
+    Sprite sprite;
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(sprite.LoadPNG("giant.png", 1));
+    testing::internal::GetCapturedStdout();
+    const std::string report = testing::internal::GetCapturedStderr();
+    EXPECT_NE(report.find("Couldn't load PNG file giant.png. The game will now crash."), std::string::npos) << report;
+    EXPECT_EQ(sprite.frameCount, 1);
 }
 
 TEST_F(ImageLoadingTest, MissingArtWarning) {

@@ -22,6 +22,10 @@ std::string Fixture(const char* name) {
     return std::string(VAULTMERE_SOURCE_DIR) + "/tests/media/music_fixtures/" + name;
 }
 
+std::string Tune(const char* name) {
+    return std::string(VAULTMERE_SOURCE_DIR) + "/data/tunes/" + name;
+}
+
 // Polls until the condition holds or the time is up.
 bool WaitFor(const std::function<bool()>& condition, int milliseconds) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
@@ -51,6 +55,7 @@ protected:
         SetMusicVolume(100);
     }
     void TearDown() override {
+        music_test::SetAfterUploadHook(nullptr);
         ShutdownAudio();
         music_test::UseRealClock();
         music_test::ForceSixteenBit(false);
@@ -105,6 +110,69 @@ TEST_F(MusicTest, AnIntroPlaysOnceThenItsLoopRepeats) {
         EXPECT_EQ(ch.sourceState, AL_PLAYING);
         EXPECT_FLOAT_EQ(ch.gain, 1.0f);
     }
+}
+
+struct FormatChangeCase {
+    const char* what;
+    std::string intro;
+    std::string loop;
+    int32_t channels;  // of the loop file
+    int32_t rate;
+};
+
+// OpenAL queues only buffers of one format on a source: where the loop file differs from the
+// intro in sample rate or channel count, the source is restarted with the new format once the
+// intro has played out, and the loop goes on for good.
+TEST_F(MusicTest, AnIntroAndLoopOfDifferentFormatsKeepPlaying) {
+    const FormatChangeCase cases[] = {
+        {"mono 8 kHz intro, stereo 11 kHz loop, change in the first two buffers", Fixture("intro.ogg"),
+         Fixture("stereo.ogg"), 2, 11025},
+        {"stereo intro, mono loop", Fixture("stereo.ogg"), Fixture("intro.ogg"), 1, 8000},
+        {"change while playing (1.5 s intro)", Tune("thief-open.ogg"), Fixture("stereo.ogg"), 2, 11025},
+    };
+    StartWithThread();
+    for (const FormatChangeCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        music_test::ClearEvents();
+        PlayMusic(c.intro.c_str(), c.loop.c_str(), kMusicCut);
+        ASSERT_TRUE(WaitFor([&] { return Count(music_test::Events(), "rewind " + c.loop) >= 2; }, 6000))
+            << music_test::Events();
+        EXPECT_TRUE(Contains(music_test::Events(), "next " + c.loop));
+        EXPECT_FALSE(Contains(music_test::Events(), "end "));
+        const MusicChannelState ch = Channel(0).current ? Channel(0) : Channel(1);
+        EXPECT_TRUE(ch.current);
+        EXPECT_EQ(ch.channels, c.channels);
+        EXPECT_EQ(ch.rate, c.rate);
+        EXPECT_EQ(ch.sourceState, AL_PLAYING);
+        EXPECT_EQ(ch.queued, ch.sourceQueued);  // the count never drifts from the source's
+        EXPECT_GT(ch.queued, 0);
+        EXPECT_EQ(ch.held, 0);  // nothing waits once the loop plays
+    }
+}
+
+int UploadsSeen = 0;
+
+// An OpenAL error raised by the main thread (a sound effect, say) while the music thread uploads:
+// simulated by a hook that runs right after the upload.
+void MainThreadErrorOnFirstUpload() {
+    if (UploadsSeen++ == 0) alSourcei(0xFFFFFFF0u, AL_LOOPING, AL_FALSE);  // no such source
+}
+
+TEST_F(MusicTest, AnOpenALErrorOfTheMainThreadNeitherSkipsATrackNorIsSwallowed) {
+    StartWithoutThread();
+    ASSERT_EQ(alGetError(), AL_NO_ERROR);
+    UploadsSeen = 0;
+    music_test::SetAfterUploadHook(MainThreadErrorOnFirstUpload);
+    const std::string intro = Tune("thief-open.ogg");  // longer than the two first buffers
+    PlayMusic(intro.c_str(), Fixture("loop.ogg").c_str(), kMusicCut);
+    music_test::SetAfterUploadHook(nullptr);
+    EXPECT_GE(UploadsSeen, 2);
+    EXPECT_EQ(music_test::Events(), "open " + intro + "\n");  // the intro was not skipped
+    const MusicChannelState ch = Channel(0);
+    EXPECT_EQ(ch.track, intro);
+    EXPECT_EQ(ch.queued, 2);
+    EXPECT_EQ(ch.sourceQueued, 2);
+    EXPECT_EQ(alGetError(), AL_INVALID_NAME);  // still there for the code that caused it
 }
 
 TEST_F(MusicTest, ASinglePlayEndsAfterItsLastBufferAndFreesItsChannel) {

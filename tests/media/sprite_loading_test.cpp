@@ -351,7 +351,7 @@ TEST_F(SpriteLoadingTest, TableLoadsEachNameOnceAndFreesTransientOnes) {
     ASSERT_NE(a, nullptr);
     EXPECT_TRUE(a->transient);
     // Same name, other file: the first sprite, not loaded again.
-    EXPECT_EQ(SpriteMgr_GetOrLoad("A", "b.spr"), a);
+    EXPECT_EQ(SpriteMgr_GetOrLoad("A", "b.spr", "", 0, 0, 1), a);
     EXPECT_EQ(a->frameCount, 1);
     // Without a file the name is the file.
     Sprite* b = SpriteMgr_GetOrLoad("b.spr");
@@ -387,10 +387,95 @@ TEST_F(SpriteLoadingTest, DrawFrameBlitsOnlyExistingFrames) {
     EXPECT_EQ(Pixel32(ScreenSurface, 4, 4), 0x14283Cu);
     SDL_FillRect(ScreenSurface, nullptr, 0);
     for (int32_t frame : {-1, 1, 40000}) sprite.DrawFrame(0, 0, frame);
+    // Positions past what a blit can take are off every screen; cut to 16 bits they would land
+    // on it (65539 would be 3).
+    sprite.DrawFrame(65539, 4, 0);
+    sprite.DrawFrame(3, -65532, 0);
+    sprite.DrawOutlineFrame(65539, 4, 0);
     Sprite empty;
     empty.DrawFrame(0, 0, 0);
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x) EXPECT_EQ(Pixel32(ScreenSurface, x, y), 0u);
+}
+
+// A sprite still asked for by a transient request is kept for good once anyone asks for it
+// without the transient flag: freeing the transient sprites must not leave that caller with a
+// dangling pointer.
+TEST_F(SpriteLoadingTest, AKeptRequestForATransientSpriteKeepsIt) {
+    Put("a.spr", artw::EncodeSpr(2, 2, SprFrames(2, 2, {100})));
+    Put("b.png", EncodePng(1, 1, 4, {1, 2, 3, 255}));
+    Mount();
+    Sprite* a = SpriteMgr_GetOrLoad("A", "a.spr", "", 0, 0, 1);
+    ASSERT_TRUE(a->transient);
+    EXPECT_EQ(SpriteMgr_GetOrLoad("A", "a.spr", "", 0, 0, 1), a);
+    EXPECT_TRUE(a->transient);  // transient requests leave it transient
+    EXPECT_EQ(SpriteMgr_GetOrLoad("A", "a.spr"), a);
+    EXPECT_FALSE(a->transient);
+    Sprite* b = SpriteMgr_GetOrLoad("B", "b.png", "", 0, 0, 1);
+    EXPECT_EQ(SpriteMgr_GetOrLoadPNG("B", "b.png", 1), b);  // the other kept requests as well
+    EXPECT_FALSE(b->transient);
+    SpriteMgr_FreeTransient();
+    EXPECT_EQ(SpriteMgr_Find("A"), a);
+    EXPECT_EQ(SpriteMgr_Find("B"), b);
+    EXPECT_EQ(a->frameCount, 1);
+}
+
+// Delays are 16-bit: a negative one is 0 ms, one past 65535 is 65535 ms, never wrapped around.
+TEST_F(SpriteLoadingTest, FrameDelaysAreClampedNotWrapped) {
+    Put("d/f.png", EncodePng(1, 1, 4, {1, 2, 3, 255}));
+    Put("d/list.xml", "<a><frame delay=\"-5\">f.png</frame><frame delay=\"70000\">f.png</frame>"
+                      "<frame delay=\"65535\">f.png</frame><frame delay=\"0\">f.png</frame></a>");
+    for (int i = 0; i < 2; ++i) {
+        char name[32];
+        snprintf(name, sizeof name, "d/s%04d.png", i);
+        Put(name, EncodePng(1, 1, 4, {1, 2, 3, 255}));
+    }
+    Mount();
+    Sprite list;
+    ASSERT_TRUE(list.LoadXML("d/list.xml", 0, -1));
+    ASSERT_EQ(list.frameCount, 4);
+    EXPECT_EQ(list.delays[0], 0);
+    EXPECT_EQ(list.delays[1], 65535);
+    EXPECT_EQ(list.delays[2], 65535);
+    EXPECT_EQ(list.delays[3], 0);
+    for (const auto& c : {std::make_pair(-5, 0), std::make_pair(70000, 65535), std::make_pair(250, 250)}) {
+        Sprite series;
+        ASSERT_TRUE(series.LoadPNGSeries("d/s", 0, 2, c.first, 0));
+        EXPECT_EQ(series.delays[0], c.second) << c.first;
+        EXPECT_EQ(series.delays[1], c.second) << c.first;
+    }
+}
+
+// ".spr" frames doubled with "smoothScaling" set use Scale2x on the palette indices: a
+// checkerboard keeps its 2x2 blocks except at its corners, whose inner quarter takes the other
+// index.
+TEST_F(SpriteLoadingTest, SprFramesDoubleWithScale2xUnderSmoothScaling) {
+    artw::SprFrame frame;
+    for (int i = 0; i < 256; ++i) frame.palette[i * 3] = uint8_t(i);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) frame.pixels.push_back((x + y) % 2 == 0 ? 1 : 2);
+    Put("board.spr", artw::EncodeSpr(4, 4, {frame}));
+    Mount();
+    const int32_t oldSmooth = smoothScaling;
+    for (int32_t smooth : {1, 0}) {
+        smoothScaling = smooth;
+        Sprite sprite;
+        ASSERT_TRUE(sprite.Load("board.spr", "", -1, 0, 0));
+        SDL_Surface* s = sprite.frames[0];
+        ASSERT_EQ(s->w, 8);
+        ASSERT_EQ(s->h, 8);
+        for (int y = 0; y < 8; ++y) {
+            for (int x = 0; x < 8; ++x) {
+                const int sx = x / 2, sy = y / 2;
+                int expected = frame.pixels[sy * 4 + sx];
+                const bool corner = (sx == 0 || sx == 3) && (sy == 0 || sy == 3);
+                const bool inner = (x % 2 == (sx == 0 ? 1 : 0)) && (y % 2 == (sy == 0 ? 1 : 0));
+                if (smooth != 0 && corner && inner) expected = frame.pixels[sy * 4 + (sx == 0 ? 1 : 2)];
+                EXPECT_EQ(Pixel8(s, x, y), expected) << "smooth " << smooth << " at " << x << "," << y;
+            }
+        }
+    }
+    smoothScaling = oldSmooth;
 }
 
 }  // namespace

@@ -81,8 +81,9 @@ TEST(SpriteScreen, SpriteOutlinedSpriteAndGoldText) {
         outlined.Draw();
         EXPECT_FALSE(outlined.highlight);
 
-        const bool fonts = LoadFonts();
-        if (fonts) DrawMediumTextGold(20, 120, "Vaultmere", ScreenSurface);
+        ASSERT_TRUE(LoadFonts());
+        ASSERT_NE(MediumFont, nullptr) << "fonts/Austin.ttf did not open";
+        DrawMediumTextGold(20, 120, "Vaultmere", ScreenSurface);
 
         // The pointer shows in its own colours; the highlighted ring has red outline pixels; the
         // text is gold.
@@ -90,13 +91,11 @@ TEST(SpriteScreen, SpriteOutlinedSpriteAndGoldText) {
                               [](uint32_t c) { return c != 0x181828u; }), 0);
         EXPECT_GT(CountInRect(119, 19, ring->width + 2, ring->height + 2,
                               [](uint32_t c) { return c == 0xFF0000u; }), 0);
-        if (fonts) {
-            EXPECT_GT(CountInRect(20, 120, 200, 40, [](uint32_t c) {
-                          const int r = c >> 16, g = (c >> 8) & 0xFF, b = c & 0xFF;
-                          return r > 180 && g > 150 && b < 140;
-                      }), 10);
-            FreeFonts();
-        }
+        EXPECT_GT(CountInRect(20, 120, 200, 40, [](uint32_t c) {
+                      const int r = c >> 16, g = (c >> 8) & 0xFF, b = c & 0xFF;
+                      return r > 180 && g > 150 && b < 140;
+                  }), 10);
+        FreeFonts();
         SpriteMgr_FreeAll();
         PHYSFS_deinit();
     }

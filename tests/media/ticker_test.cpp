@@ -138,17 +138,31 @@ TEST_F(TickerTest, UnbrokenMessagesContinueTheLineUntilItIsFull) {
     EXPECT_EQ(CountTickerLines(), 2);
 }
 
-TEST_F(TickerTest, APieceAfterALineBreakNeedsNoSecondBreak) {
-    // The first line nearly full, then a wide piece: it opens the next line with no empty
-    // line between.
+TEST_F(TickerTest, AWidePieceAfterALineBreakGetsASecondBreakOnTheSameLine) {
+    // The first line nearly full, then a wide piece: placed after the break it would pass x 692,
+    // so a second break goes in at the first one's place; the piece opens the next line with no
+    // empty line between, but the ticker counts the second break as a line.
     const std::string filler = WordsUpTo(560);
     AddText(filler, true);
+    const int breakX = Entry(1)->x;
+    ASSERT_GT(breakX + TextWidth(filler, TickerFont) + 1, 692);
     AddText(filler, true);
-    ASSERT_EQ(Ticker.entries.size(), 4u);
-    EXPECT_EQ(Entry(2)->x, 100);
-    EXPECT_EQ(Entry(2)->y, 18);
-    EXPECT_EQ(CountTickerLines(), 2);
-    EXPECT_EQ(TickerLines(), (std::vector<std::string>{filler, filler}));
+    ASSERT_EQ(Ticker.entries.size(), 5u);
+    EXPECT_TRUE(Entry(2)->IsLineBreak());
+    EXPECT_EQ(Entry(2)->x, breakX);
+    EXPECT_EQ(Entry(2)->y, 0);
+    EXPECT_EQ(Entry(3)->x, 100);
+    EXPECT_EQ(Entry(3)->y, 18);
+    EXPECT_TRUE(Entry(4)->IsLineBreak());
+    EXPECT_EQ(CountTickerLines(), 3);
+    // A narrow piece after a break needs none: "Hit" fits after the break's place.
+    AddText("Hit", false);
+    ASSERT_EQ(Ticker.entries.size(), 6u);
+    EXPECT_EQ(Entry(5)->x, 100);
+    EXPECT_EQ(Entry(5)->y, 36);
+    // The log holds the lines as shown: the second break ends no line of its own.
+    AddText("", true);
+    EXPECT_EQ(TickerLines(), (std::vector<std::string>{filler, filler, "Hit"}));
 }
 
 TEST_F(TickerTest, EmptyTextAddsAOnePixelPiece) {
@@ -169,16 +183,24 @@ TEST_F(TickerTest, AWordWiderThanTheTickerStandsAlone) {
     ASSERT_GT(TextWidth(giant, TickerFont), 592);
     AddText("Before", false);
     AddText(giant, true);
-    ASSERT_EQ(Ticker.entries.size(), 4u);
+    ASSERT_EQ(Ticker.entries.size(), 5u);
     EXPECT_TRUE(Entry(1)->IsLineBreak());
     EXPECT_EQ(Entry(2)->x, 100);
     EXPECT_EQ(Entry(2)->y, 18);
     EXPECT_GT(Entry(2)->x + Entry(2)->GetWidth(), 692);
+    // The break asked for behind the giant word would itself lie past x 692: a break goes in at
+    // its place first, so the one asked for leaves an empty line.
     EXPECT_TRUE(Entry(3)->IsLineBreak());
-    EXPECT_EQ(Entry(3)->y, 18);  // the break after the giant word makes no empty line
+    EXPECT_EQ(Entry(3)->x, 100 + Entry(2)->GetWidth());
+    EXPECT_EQ(Entry(3)->y, 18);
+    EXPECT_TRUE(Entry(4)->IsLineBreak());
+    EXPECT_EQ(Entry(4)->x, 100);
+    EXPECT_EQ(Entry(4)->y, 36);
     AddText("lead " + giant + " tail", true);
-    EXPECT_EQ(TickerLines(), (std::vector<std::string>{"Before", giant, "lead ", giant + " ", "tail"}));
-    EXPECT_EQ(CountTickerLines(), 5);
+    EXPECT_EQ(Ticker.entries.back()->y, 108);
+    EXPECT_EQ(TickerLines(),
+              (std::vector<std::string>{"Before", giant, "", "lead ", giant + " ", "", "tail"}));
+    EXPECT_EQ(CountTickerLines(), 8);  // seven lines shown, and one break beside another
 }
 
 TEST_F(TickerTest, CountsLines) {
@@ -373,7 +395,9 @@ TEST_F(TickerTest, LogKeepsEveryLinePostedThroughScrollingAndClearing) {
         AdvanceFakeClock(60);
         DrawTicker();
     }
-    EXPECT_EQ(CountTickerLines(), 4);
+    EXPECT_EQ(TickerLines().size(), 4u);
+    // Each wrapped line after the first sits behind a second break at the first one's place.
+    EXPECT_EQ(CountTickerLines(), 7);
     EXPECT_EQ(TickerLog(), expected);  // scrolled-out lines stay in the log
 
     AddText("unfinished", false);

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 #include <physfs.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <string>
 #include <vector>
 
@@ -31,6 +34,11 @@ protected:
     }
 
 };
+
+bool IsFolder(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
 
 const char* const kFolders[] = {"game", "dungeon", "items", "skills", "sprites", "sfx", "tilesets", "ui"};
 
@@ -99,6 +107,56 @@ TEST_F(DataTreeTest, ArchiveFirstExpansionsInOrderWorkingFolderLast) {
     EXPECT_TRUE(VfsExists("DUNGEON/Pit.txt"));
     EXPECT_FALSE(VfsExists("expansion2//spellDB.xml"));
     EXPECT_EQ(VfsResolveName("Dungeon//FLOOR.txt"), "dungeon/floor.txt");
+}
+
+// A game folder made of links (as the tests' LinkGameFolder makes them, or a player keeping the
+// data elsewhere) keeps every file: links to folders and to files are followed.
+TEST_F(DataTreeTest, LinkedFoldersAndFilesAreFollowed) {
+    TempDir elsewhere;
+    ASSERT_TRUE(MakeFileWithParents(elsewhere.file("dungeon/wall.txt"), "linked wall"));
+    ASSERT_TRUE(MakeFileWithParents(elsewhere.file("game/spellDB.xml"), "<spells linked/>"));
+    ASSERT_TRUE(MakeFileWithParents(elsewhere.file("expansion/dungeon/pit.txt"), "linked expansion pit"));
+    ASSERT_TRUE(MakeFileWithParents(elsewhere.file("button.png"), "linked button"));
+    Put("ui/frame.png", "loose frame");
+    for (const char* folder : {"dungeon", "game", "expansion"}) {
+        ASSERT_EQ(symlink(elsewhere.file(folder).c_str(), folder), 0) << folder;
+    }
+    ASSERT_EQ(symlink(elsewhere.file("button.png").c_str(), "ui/button.png"), 0);
+    MountDataTree();
+    EXPECT_EQ(Read("dungeon/wall.txt"), "linked wall");
+    EXPECT_EQ(Read("game//spellDB.xml"), "<spells linked/>");
+    EXPECT_EQ(Read("dungeon/pit.txt"), "linked expansion pit");
+    EXPECT_EQ(Read("ui/button.png"), "linked button");
+    EXPECT_EQ(Read("UI/Button.PNG"), "linked button");
+    EXPECT_EQ(Read("ui/frame.png"), "loose frame");
+    EXPECT_TRUE(VfsExists("dungeon"));
+}
+
+// The game folder the build assembles has every folder the data tree mounts and the core
+// archive, which holds the base game's databases ahead of their loose copies.
+TEST_F(DataTreeTest, TheAssembledGameFolderMountsEverything) {
+    const std::string root = VAULTMERE_GAME_ROOT;
+    for (const char* folder : {"game", "dungeon", "items", "skills", "sprites", "sfx", "tilesets", "ui"}) {
+        EXPECT_TRUE(IsFolder(root + "/" + folder)) << folder;
+        for (const char* expansion : {"expansion", "expansion2", "expansion3"}) {
+            EXPECT_TRUE(IsFolder(root + "/" + expansion + "/" + folder)) << expansion << "/" << folder;
+        }
+    }
+    ScopedWorkingDir cwd(root);
+    ASSERT_TRUE(cwd.ok());
+    MountDataTree();
+    const std::vector<std::string> path = SearchPath();
+    ASSERT_EQ(path.size(), 26u);  // no mount was skipped
+    EXPECT_EQ(path.front(), "zarnochcore.zip @ /");
+    for (const char* database : {"tweakDB.xml", "branchDB.xml", "rooms.xml", "soundfx.xml", "text.xml"}) {
+        const std::string name = std::string("game/") + database;
+        const char* from = PHYSFS_getRealDir(name.c_str());
+        ASSERT_NE(from, nullptr) << name;
+        EXPECT_EQ(std::string(from), "zarnochcore.zip") << name;
+        EXPECT_EQ(Read("game//" + std::string(database)),
+                  ReadWholeFile(std::string(VAULTMERE_SOURCE_DIR) + "/data/game/" + database))
+            << name;
+    }
 }
 
 TEST_F(DataTreeTest, EmptyFilesReadAsEmptyAndAFailedReadLeavesNothingBehind) {
