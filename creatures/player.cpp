@@ -135,15 +135,23 @@ void Player::AddExperience(int32_t amount, int32_t) {
     addingExperience = false;
 }
 
+int32_t Player::GetSkillLevel(int32_t skillId) const {
+    for (int32_t slot = 0; slot < kBuildSkillCount; ++slot) {
+        if (skills[slot] == skillId) return skillLevels[slot];
+    }
+    return 0;
+}
+
 void Player::LevelUp() {
     ++level;
     ++levelUpPoints;
-    health = maxHealth;
-    mana = maxMana;
+    health = stat[kStatLife];
+    mana = stat[kStatMana];
 }
 
 void Player::InterruptWalk() {
     walkInterrupted = 1;
+    if (walkingBob != nullptr) walkingBob->UnlinkFromTiles();
 }
 
 bool Player::IsDigesting() const {

@@ -124,7 +124,7 @@ int32_t ComputeSightRadius(const Player* hero) {
         break;  // only the first slot holding the code counts
     }
     for (const Buff* buff : hero->buffs) {
-        if (buff != nullptr) radius += buff->sightBonus;
+        if (buff != nullptr) radius += buff->secondaryMods[kStatSight];
     }
     return radius;
 }

@@ -246,8 +246,8 @@ void AdvanceTurn() {
     StartQueuedAnimations();
     ClearQueuedAnimations();
     for (size_t i = 0; i < level->objects.size(); ++i) level->objects[i]->ReturnToIdle();
-    for (Spell* spell : SpellTable) {
-        if (spell && spell->cooldown > 0) --spell->cooldown;
+    for (Spell* spell : SpellList) {
+        if (spell && spell->cooldownCounter > 0) --spell->cooldownCounter;
     }
     ApplyQueuedMoves();
     if (TutorialFlag) RunTutorialStep();

@@ -58,8 +58,8 @@ protected:
         delete hero;
         CurrentLevel = nullptr;
         delete level;
-        for (Spell* s : SpellTable) delete s;
-        SpellTable.clear();
+        for (Spell* s : SpellList) delete s;
+        SpellList.clear();
         TutorialFlag = false;
     }
     Recorder* Add(const std::string& name, int x, int y) {
@@ -208,13 +208,13 @@ TEST_F(TurnEngineTest, SpellMinesCountDownAndNeverExpiringOnesStay) {
 
 TEST_F(TurnEngineTest, CooldownsFallByOneDownToZero) {
     Spell* spell = new Spell();
-    spell->cooldown = 2;
-    SpellTable.push_back(spell);
+    spell->cooldownCounter = 2;
+    SpellList.push_back(spell);
     AdvanceTurn();
-    EXPECT_EQ(spell->cooldown, 1);
+    EXPECT_EQ(spell->cooldownCounter, 1);
     AdvanceTurn();
     AdvanceTurn();
-    EXPECT_EQ(spell->cooldown, 0);
+    EXPECT_EQ(spell->cooldownCounter, 0);
 }
 
 TEST_F(TurnEngineTest, WanderingMonsterCounterFiresEveryHundredTurnsOutsideTutorials) {
