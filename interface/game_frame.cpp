@@ -193,7 +193,7 @@ void DrawGameScreen() {
     const int32_t px = Layout.viewPixelX;
     const int32_t py = Layout.viewPixelY;
     level->DrawFluids(cx, cy, px, py);
-    DrawGlints();
+    DrawGlints(cx, cy, px, py, Layout.tileWidth, Layout.tileHeight);
     level->Draw(cx, cy, px, py);
 
     // The strip behind the ticker.
