@@ -221,4 +221,20 @@ TEST_F(CombatFeedbackTest, ResistanceRollsOnlyResistInViewExceptTheHalfRoll) {
     EXPECT_EQ(RollSpellResistanceHalf(target), 1);
 }
 
+TEST_F(CombatFeedbackTest, InterruptingAWalkFlagsItAndTakesThePathOffTheSquares) {
+    ScopedTestLevel level(8, 8, SquareType::Floor);
+    Bob path;
+    path.LinkToTile(1, 1);
+    path.LinkToTile(2, 1);
+    hero_.walkingBob = &path;
+    hero_.InterruptWalk();
+    EXPECT_EQ(hero_.walkInterrupted, 1);
+    EXPECT_TRUE(path.linkedCells.empty());
+    EXPECT_TRUE(level->GetCell(1, 1)->bobs.empty());
+    EXPECT_TRUE(level->GetCell(2, 1)->bobs.empty());
+    hero_.walkingBob = nullptr;
+    hero_.InterruptWalk();
+    EXPECT_EQ(hero_.walkInterrupted, 1);
+}
+
 }  // namespace

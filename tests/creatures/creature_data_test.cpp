@@ -174,4 +174,17 @@ TEST(CreatureDataStartup, ABrokenModSkillFileWarnsOnceAndTheGameStillStarts) {
     EXPECT_NE(std::find(labels.begin(), labels.end(), "LoadEyeCandy"), labels.end()) << run.output;
 }
 
+TEST(CreatureDataStartup, OurOwnDatabasesStartWithoutAnXmlWarning) {
+    TempDir user;
+    WriteWholeFile(user.file("quit.txt"), kQuitFromMenuScript);
+    GameRun run = RunGame({"-no-initial-config", "-startuptime"}, user.path(),
+                          {{"VAULTMERE_INPUT_SCRIPT", user.file("quit.txt")}});
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    for (const char* marker : {"skillDB:", "spellDB:", ", line ", "not found", "names no icon", "Horribly Broken"}) {
+        EXPECT_EQ(run.output.find(marker), std::string::npos) << marker << "\n" << run.output;
+    }
+    const std::vector<std::string> labels = LoadProgressLabels(run.output);
+    EXPECT_NE(std::find(labels.begin(), labels.end(), "LoadEyeCandy"), labels.end()) << run.output;
+}
+
 }  // namespace

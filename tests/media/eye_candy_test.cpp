@@ -55,14 +55,19 @@ TEST_F(EyeCandyTest, ARisingIconMovesOnePixelForEveryFull20Ms) {
     EXPECT_EQ(EyeCandyCount(), 3u);
 }
 
-TEST_F(EyeCandyTest, AnEntryLivesForItsFrameDividedByTheAnimationSpeed) {
-    auto sprite = MakeSprite(10, 10);
+TEST_F(EyeCandyTest, AFloaterLivesForItsFrameDividedByTheAnimationSpeed) {
+    Bob body;
+    body.x = 40;
+    body.y = 300;
     for (int divisor : {1, 2, 4}) {
         SCOPED_TRACE(divisor);
         AnimationSpeedDivisor = divisor;
-        SpawnEyeCandy(0, 0, sprite.get(), 1, 0);
+        ShowFloatingText(body, "Ouch");
+        ASSERT_EQ(EyeCandyCount(), 2u);
+        const int32_t startY = EyeCandyAt(1)->y;
         UpdateEyeCandy(static_cast<uint32_t>(1000 / divisor - 1));
-        EXPECT_EQ(EyeCandyCount(), 1u);
+        ASSERT_EQ(EyeCandyCount(), 2u);
+        EXPECT_EQ(EyeCandyAt(1)->y, startY - (1000 / divisor - 2) / 20) << "one pixel per 20 ms";
         UpdateEyeCandy(1);
         EXPECT_EQ(EyeCandyCount(), 0u);
     }
