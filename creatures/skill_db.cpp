@@ -16,6 +16,13 @@ std::vector<AbilityRecord*> AbilityList;
 Bob SkillTomeLearnBob;
 
 namespace {
+// The records live until the process exits.
+struct SkillTablesRelease {
+    ~SkillTablesRelease() { ResetSkillDB(); }
+} ReleaseAtExit;
+}  // namespace
+
+namespace {
 
 const char* const kLabel = "skillDB";
 

@@ -15,6 +15,13 @@ std::vector<CastSpellCall> StandInCastCalls;
 std::vector<SpellEffectsCall> StandInEffectCalls;
 
 namespace {
+// The records live until the process exits.
+struct SpellListsRelease {
+    ~SpellListsRelease() { ClearSpellTable(); }
+} ReleaseAtExit;
+}  // namespace
+
+namespace {
 
 const char* const kLabel = "spellDB";
 
