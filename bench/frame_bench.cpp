@@ -128,8 +128,8 @@ private:
         GenLevelGFXRep(level_, 0, 0, level_->width, level_->height);
 
         Player* hero = new Player();
-        hero->maxHealth = hero->health = 40;
-        hero->maxMana = 30;
+        hero->stat[kStatLife] = hero->health = 40;
+        hero->stat[kStatMana] = 30;
         hero->mana = 18;
         hero->experience = 7;
         hero->LoadAnimations(hero);

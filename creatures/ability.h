@@ -1,31 +1,74 @@
 #pragma once
-// An ability of a skill: what it targets, how it is shaped and what it casts.
-//
-// Stand-in: the fields other subsystems read, and a target test that accepts every
-// square. Still to be built here: reading abilities from the skill database, the real
-// target rules of each targeting type, and the ability belt.
+// An ability of a skill (one `ability` element of "skillDB.xml"): the skill level that grants
+// it, its place in the skill tome, the spell it casts, and the modifiers and spell hooks it
+// gives the hero. How it targets (target type, radius, template, anchoring, cooldown, item
+// filter) is read from its spell.
+#include <SDL.h>
+
 #include <cstdint>
 #include <string>
 
 #include "creatures/buff.h"
+#include "creatures/damage_type.h"
 
 class Spell;
 
+// A spell with the chance that it goes off (triggeroncast, triggerondodge).
+struct SpellChance {
+    Spell* spell = nullptr;
+    int32_t percent = 0;
+};
+
 struct AbilityRecord {
+    AbilityRecord() = default;
+    AbilityRecord(const AbilityRecord&) = delete;
+    AbilityRecord& operator=(const AbilityRecord&) = delete;
+    ~AbilityRecord();
+
     std::string name;
     std::string description;
-    int32_t targetingType = 0;    // 0..23 are meaningful to the target marking
-    int32_t radius = 0;
-    int32_t maneuverTemplate = -1;  // -1: a random template
-    // 0 no rotation at the target, 1 at the hero and rotated, other values at the
-    // target and rotated.
-    int32_t anchorMode = 0;
-    int32_t cooldown = 0;         // ready below 1
-    std::string itemFilter = "any";  // "any", "wand", "gem", "mushroom", "artifact"
-    Buff buff;                    // its value arrays are shown in the tooltip
-    Spell* spell = nullptr;       // the spell it casts, or none
+    std::string spellName;
+    std::string icon;
+    int32_t tomeX = 0;
+    int32_t tomeY = 0;
+    int32_t level = 0;     // the skill level (0-based) at which it becomes available
+    int32_t skillId = 0;
+    int32_t tomePage = 0;
+    bool startSkill = false;
+    int32_t secondaryMods[kSecondaryStatCount] = {};
+    int32_t primaryMods[kPrimaryStatCount] = {};
+    int32_t damage[kDamageTypeCount] = {};
+    int32_t resist[kDamageTypeCount] = {};
+    int32_t recovery = 0;
+    BuffHook targetHitEffect;
+    bool targetHitAfter = false;
+    BuffHook playerHitEffect;
+    BuffHook targetKill;
+    BuffHook thrown;
+    BuffHook crossbowShot;
+    SpellChance triggerOnCast;
+    SpellChance triggerOnDodge;
+    BuffHook dodgeHook;
+    BuffHook counterHook;
+    BuffHook blockHook;
+    BuffHook criticalHook;
+    BuffHook foodHook;
+    BuffHook boozeHook;
+    BuffHook consumableHook;
+    Spell* spell = nullptr;
+    SDL_Surface* iconSprite = nullptr;  // owned; a placeholder when the icon is missing
+    bool polymorphedOnly = false;
+    std::string polymorphTag;
+    bool veganism = false;
+    bool doubleThrow = false;
+    std::string friendlyTaxa;
+    bool vmTheft = false;
+    bool storeTheft = false;
 };
 
 // True when the ability may be used on the target square.
+//
+// Stand-in: accepts every square of a known ability. Still to be built: the target rules of
+// the spell's target type.
 bool CheckSpellTarget(const AbilityRecord* ability, int32_t heroX, int32_t heroY, int32_t targetX,
                       int32_t targetY);

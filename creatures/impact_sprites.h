@@ -1,8 +1,6 @@
 #pragma once
-// The hit sprites shown when damage of each type lands.
-//
-// Stand-in: nothing is loaded yet. Still to be built here: loading the sixteen impact
-// animations through the sprite table.
+// The hit animations shown where damage of each type lands: sixteen numbered image series
+// indexed by damage type, loaded once at start-up.
 #include <cstdint>
 
 #include "creatures/damage_type.h"
@@ -11,6 +9,16 @@ class Sprite;
 
 extern Sprite* ImpactSprites[kDamageTypeCount];
 
+// The sprite-table name, file stem and frame count of a damage type's impact series.
+struct ImpactSeries {
+    const char* name;
+    const char* stem;
+    int32_t frames;
+};
+extern const ImpactSeries kImpactSeries[kDamageTypeCount];
+
+// Clears the table and loads the sixteen series in index order (first number 0, 150 ms a
+// frame, doubled).
 void LoadImpactSprites();
 // The impact sprite of a damage type; null outside 0..15 or when not loaded.
 Sprite* GetImpactSprite(int32_t damageType);

@@ -148,15 +148,23 @@ void Player::AddExperience(int32_t amount, int32_t) {
     addingExperience = false;
 }
 
+int32_t Player::GetSkillLevel(int32_t skillId) const {
+    for (int32_t slot = 0; slot < kBuildSkillCount; ++slot) {
+        if (skills[slot] == skillId) return skillLevels[slot];
+    }
+    return 0;
+}
+
 void Player::LevelUp() {
     ++level;
     ++levelUpPoints;
-    health = maxHealth;
-    mana = maxMana;
+    health = stat[kStatLife];
+    mana = stat[kStatMana];
 }
 
 void Player::InterruptWalk() {
     walkInterrupted = 1;
+    if (walkingBob != nullptr) walkingBob->UnlinkFromTiles();
 }
 
 bool Player::IsDigesting() const {
@@ -198,7 +206,7 @@ int32_t ComputeSightRadius(const Player* hero) {
         break;  // only the first slot holding the code counts
     }
     for (const Buff* buff : hero->buffs) {
-        if (buff != nullptr) radius += buff->sightBonus;
+        if (buff != nullptr) radius += buff->secondaryMods[kStatSight];
     }
     return radius;
 }

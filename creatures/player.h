@@ -82,7 +82,7 @@ public:
     int32_t female = 0;
     std::string name = "Random Hero";
     std::string saveName;
-    int32_t skills[kBuildSkillCount] = {0, 1, 2, 3, 4, 5, 6};  // chosen skill codes
+    int32_t skills[kBuildSkillCount] = {0, 1, 2, 3, 4, 5, 6};  // chosen skill ids
     int32_t skillLevels[kBuildSkillCount] = {0, 0, 0, 0, 0, 0, 0};
     std::vector<int32_t> skillList;              // skill indices chosen at creation
     // dead, x, y, offsetX and offsetY come from the bases.
@@ -133,6 +133,8 @@ public:
 
     // With amount 0 only checks for a level-up. Never re-enters itself.
     void AddExperience(int32_t amount, int32_t source);
+    // The level of the first of the seven slots that holds the skill id; 0 when none does.
+    int32_t GetSkillLevel(int32_t skillId) const;
     void LevelUp();
     void InterruptWalk();
     bool IsDigesting() const;

@@ -1,30 +1,68 @@
 #pragma once
-// The skill table ("skillDB.xml") and the skills offered at character creation.
-//
-// Stand-in: the table starts with twenty built-in skills of our own so that a hero can be
-// built; the loader reads nothing yet and AddDummySkills appends two placeholder
-// pseudo-skills. Still to be built here: reading skill records (levels, abilities,
-// starting kits, descriptions, icons) over the layered files, the real pseudo-skills and
-// the real list of offered skills.
+// The skill database ("skillDB.xml"): the skill table (SkillRecord by value, in file order),
+// the ability list (AbilityRecord, in file order), the two pseudo-skills that AddDummySkills
+// appends for character creation, and the questions asked about the hero's chosen skills.
+// Later files append after earlier ones.
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "creatures/ability.h"
+#include "media/bob.h"
+
+class Sprite;
+
+// The ids of the pseudo-skills. Every other id, a hashed one that is negative as an int32
+// included, is a real skill.
+constexpr int32_t kLastChoiceSkillId = -1;
+constexpr int32_t kRandomSkillsSkillId = -2;
+bool IsPseudoSkillId(int32_t id);
+
+// One item of a skill's starting kit.
+struct LoadoutEntry {
+    std::string type;     // the kind of item: weapon, armour, potion ...
+    std::string subtype;
+    int32_t amount = 1;
+    bool always = false;
+};
+
 struct SkillRecord {
     std::string name;
+    int32_t id = 0;      // the `id` attribute, or the lookup3 hash of `skillname`
+    int32_t type = 0;    // SkillType
     std::string description;
-    int32_t code = 0;      // the skill code kept in the hero's build
-    uint8_t chosen = 0;    // set for the skills of the hero being made
-    uint8_t excluded = 0;  // never offered at character creation
+    std::string icon;
+    std::string achievement;
+    std::vector<LoadoutEntry> loadout;
+    uint8_t chosen = 0;  // set while the hero has chosen the skill
+    uint8_t deprecated = 0;  // not offered at character creation
 };
 
 // Every skill record in table order; a skill index is a position in it.
 extern std::vector<SkillRecord> SkillDB;
+// Every ability in file order (owned).
+extern std::vector<AbilityRecord*> AbilityList;
+// The skill tome's learn animation (the numbered series "ui/gameplay/skilltome_learn").
+extern Bob SkillTomeLearnBob;
 
+// Reads one skill file and appends its records; a missing file adds nothing.
 void SkillDBLoad(const char* file);
-// Appends the pseudo-skill records after every skill file is read.
+// The same from text in memory; `file` names it in diagnostics. False on a parse error (the
+// records read before it are kept).
+bool SkillDBLoadFromText(const char* text, size_t length, const char* file);
+// Appends "Last Choice" and "Random Skills" and loads the skill tome's learn animation.
 void AddDummySkills();
-// Fills the list with the indices of the skills offered at character creation.
+
+// The hero has the ability: one of its seven slots holds the ability's skill and its level
+// in that skill is above the ability's level.
+bool PlayerHasAbilityLevel(const AbilityRecord* ability);
+// The first skill with that id, or null.
+SkillRecord* FindSkillById(int32_t id);
+// The first ability with exactly that name, or null.
+AbilityRecord* FindAbilityByName(const std::string& name);
+
+// Fills the list with the indices of the skills offered at character creation: every record
+// but the pseudo-skills and the deprecated ones.
 void BuildChoosableSkillList(std::vector<int32_t>& skills);
 // Fills the list with the seven skill indices of the previous game ("last.txt").
 void LoadLastSkillChoice(std::vector<int32_t>& skills);
@@ -35,5 +73,5 @@ SkillRecord* GetSkillRecord(int32_t index);
 void ClearChosenSkills();
 // Sets the chosen flag of one record; false for an index outside the table.
 bool SetSkillChosen(int32_t index);
-// Puts the table back to the built-in records.
+// Empties the skill table and the ability list.
 void ResetSkillDB();

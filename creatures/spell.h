@@ -1,50 +1,228 @@
 #pragma once
-// Spells: the spell table read from "spellDB.xml" and the casting entry points.
+// Spells: the records of "spellDB.xml" (Spell with its SpellEffect list and buff templates),
+// the code tables built from the words of the file, the lookup by name, and the side lists
+// that two fixtures read. Later files append after earlier ones.
 //
-// Stand-in: the table starts empty and the loader reads nothing; casting does nothing.
-// Still to be built here: reading spell records (effects, costs, cooldowns, sounds,
-// animations), CastSpell and ApplySpellEffects with every effect kind, the mana cost
-// rules (stat-based reductions, minimum, growth with castCount) and the hero's casting
-// of the selected ability with its mana, mute and cooldown rules.
+// Stand-in: CastSpell, ApplySpellEffects, PlayerCastSelectedSpell and GetSpellManaCost do no
+// casting yet; the first two only record their calls (StandInCastCalls, StandInEffectCalls)
+// and GetSpellManaCost answers the larger of the base cost and the lowest cost. Still to be
+// built: the casting of every target type with its animations and buff copies, every effect
+// kind, the mana cost rules and the hero's cast of the selected ability.
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "creatures/buff.h"
+#include "creatures/damage_type.h"
+#include "media/bob.h"
+
 class Hittable;
+class Item;
 class Player;
+class Sprite;
+
+// Target type codes of the `type` word of a spell.
+namespace SpellTarget {
+enum : int32_t {
+    Bad = -1,
+    Self = 0,
+    Missile = 1,
+    Adjacent = 2,
+    Area = 3,
+    Lockable = 4,
+    TargetZombie = 5,
+    Fireball = 6,
+    Cone = 7,
+    Target = 8,
+    TargetFloor = 9,
+    TargetEmptyFloor = 10,
+    TargetCorpse = 11,
+    TargetAdjacentCorpse = 12,
+    Item = 13,
+    Beam = 14,
+    DiggingBeam = 15,
+    BeamMissile = 16,
+    Special = 17,
+    KnightlyLeap = 18,
+    Rook = 19,
+    AdjacentWall = 20,
+    TargetMonster = 21,
+    Template = 23,
+};
+}  // namespace SpellTarget
+
+// Effect kind given to an effect whose type word is not in the table: no kind does anything
+// with it.
+constexpr int32_t kUnknownEffectKind = -1;
+
+// The code of a target-type word (exact case), -1 for any other word.
+int32_t SpellTargetTypeFromWord(const char* word);
+// The code of an effect-kind word (exact case), kUnknownEffectKind for any other word.
+int32_t SpellEffectKindFromWord(const char* word);
+// The code of an AI hint word: "self" 1, "corpse" 2, "mine" 3, "ally" 4, anything else 0.
+int32_t SpellAIHintFromWord(const char* word);
+
+struct SpellEffect {
+    int32_t kind = 0;  // "damage"
+    int32_t damageAmounts[kDamageTypeCount] = {};
+    float damageAmountsF[kDamageTypeCount] = {};
+    int32_t self = 0;
+    int32_t affectscaster = 0;
+    bool midas = false;
+    bool burn = false;
+    bool regengfx = false;
+    bool transmogrify = false;
+    bool requirebuff = false;
+    bool isSleeping = false;
+    bool affectsCorpses = true;
+    bool resistable = true;
+    int32_t permanent = 0;
+    int32_t kickback = 0;
+    int32_t turns = 0;
+    int32_t percent = 100;
+    int32_t amount = 0;
+    float amountF = 0.0f;
+    int32_t secondaryScale = 3;
+    int32_t primaryScale = -1;
+    std::string objectSprite;
+    std::string monsterType;
+    std::string spell;
+    std::string name;
+    std::vector<std::string> options;
+    std::string taxa;
+};
 
 class Spell {
 public:
-    std::string name;
-    int32_t cooldown = 0;          // turns until it can be cast again; lowered every turn
-    int32_t cooldownTurns = 0;     // the cooldown a cast starts
-    int32_t cooldownBased = 0;     // the tooltip shows the cooldown instead of the mana cost
-    int32_t castCount = 0;         // casts in the running game, saved with it
-    int32_t manaCost = 0;
-    int32_t minimumManaCost = 0;
-    std::string sound;             // empty for none
+    Spell() = default;
+    Spell(const Spell&) = delete;
+    Spell& operator=(const Spell&) = delete;
+
+    std::string name = "buggy spell name";
+    std::string description;
+    std::string monsterText;
+    std::string icon = "skills/wizard/spell_air0_32.png";
+    Sprite* iconSprite = nullptr;
+    int32_t targetType = SpellTarget::Bad;
+    std::string taxa;
+    int32_t level = 0;
+    float magPowBonus = 0.0f;
+    float savvyBonus = 0.0f;
+    int32_t multiAttack = 0;
+    int32_t mp = 0;
+    int32_t hp = 0;
+    int32_t mincost = 0;
+    int32_t radius = 0;
+    int32_t templateID = -1;
+    int32_t anchored = 0;
+    bool hasCooldown = false;
+    int32_t cooldownCounter = 0;
+    int32_t downtime = 0;
+    int32_t wT = -1;
+    int32_t skillType = 0;
+    int32_t killChance = 0;
+    int32_t artifacthit = 0;
+    int32_t wand = 0;
+    int32_t mine = 0;
+    bool minePermanent = false;
+    bool minesMustBeUnobstructed = true;
+    int32_t mineRadius = 0;
+    int32_t mineTimer = 0;
+    int32_t aiHint = 0;
+    bool attack = false;
+    bool consumeItem = false;
+    std::string consumeItemType = "any";
+    bool affectOnlyHittables = false;
+    std::string mineSprite;
+    std::string mineSpritePNGSeries;
+    int32_t mineSpritePNGFirst = 0;
+    int32_t mineSpritePNGNum = 0;
+    int32_t mineSpritePNGRate = 150;
+    bool mineUseGlints = false;
+    int32_t mineGlintDensity = 20;
+    int32_t mineSpriteDrawOrder = 2;
+    Sprite* mineSpriteRef = nullptr;
+    Bob mineBob;
+    std::string animSprite;
+    bool sync = false;
+    std::vector<Buff> buffTemplates;
+    std::vector<SpellEffect> effects;
+    int32_t animFrames = 0;
+    int32_t animFramerate = 50;
+    int32_t animFirstFrame = 0;
+    int32_t animCenterEffect = 0;
+    std::string sfx;
+    std::string impactSprite;
+    int32_t impactFrames = 0;
+    int32_t impactFramerate = 50;
+    int32_t impactCenterEffect = 1;
+
+    int32_t castCount = 0;  // casts in the running game, saved with it
+
+    int32_t BuffTemplateCount() const { return static_cast<int32_t>(buffTemplates.size()); }
+    // The effect at an index, or null outside the list.
+    const SpellEffect* EffectAt(int32_t index) const;
 };
 
-// Every spell in database order; a spell mine stores an index into it. Owned.
-extern std::vector<Spell*> SpellTable;
+struct DiggleGodRecord {
+    std::string name;
+    std::string description;
+    std::string art;
+    std::string spell;
+};
+
+struct FountainText {
+    std::string name;
+    std::string text;
+};
+
+// Every spell in load order (owned); lookups and the turn engine walk only this list.
+extern std::vector<Spell*> SpellList;
+// Weapon skills, kept apart: no lookup searches them (owned).
+extern std::vector<Spell*> WeaponSkillList;
+extern std::vector<DiggleGodRecord> DiggleGodList;
+extern std::vector<FountainText> FountainTextList;
 
 // Reads one spell file and appends its records; a missing file adds nothing.
 void spellDBLoad(const char* file);
-// The spell with exactly that name, or null.
+// The same from text in memory; `file` names it in diagnostics. False on a parse error (the
+// records read before it are kept).
+bool spellDBLoadFromText(const char* text, size_t length, const char* file);
+// The first spell of SpellList with exactly that name, or null.
 Spell* spellDBFindByName(const char* name);
-// The spell at an index of the table, or null outside it.
+// The spell at an index of SpellList, or null outside it.
 Spell* GetSpellByIndex(int32_t index);
+// Sets the running cooldown of every spell to 0 (new game, tutorial).
+void ResetSpellCooldowns();
+// Destroys every record of the four lists.
+void ClearSpellTable();
+
 // The hero's mana cost of the spell.
 int32_t GetSpellManaCost(const Spell* spell);
-// Casts the spell from the source square at the target square.
-void CastSpell(Spell* spell, int32_t sourceX, int32_t sourceY, int32_t targetX, int32_t targetY,
-               Hittable* caster, const char* cause, int32_t flags);
-// Applies every effect of the spell on one square.
-void ApplySpellEffects(Spell* spell, int32_t x, int32_t y, Hittable* caster, const char* cause,
-                       int32_t flags);
-// Sets the running cooldown of every spell to 0.
-void ResetSpellCooldowns();
+// Carries out a spell from the caster's square at the target square; a null caster is the
+// hero. 1 when the spell was carried out.
+int32_t CastSpell(Spell* spell, int32_t casterX, int32_t casterY, int32_t targetX, int32_t targetY,
+                  Hittable* caster, bool fromMine, bool isDirectCast);
+// Carries out the effects of a spell on one square.
+void ApplySpellEffects(Spell* spell, int32_t x, int32_t y, Hittable* caster, bool fromMine, Item* targetItem,
+                       const char* cause, bool isDirectCast);
 // The hero casts the selected ability at the spell target square.
 void PlayerCastSelectedSpell(int32_t targetingType);
-// Destroys every spell record.
-void ClearSpellTable();
+
+// What the stand-ins were called with, in call order (tests read and clear them).
+struct CastSpellCall {
+    Spell* spell;
+    int32_t casterX, casterY, targetX, targetY;
+    Hittable* caster;
+    bool fromMine, isDirectCast;
+};
+struct SpellEffectsCall {
+    Spell* spell;
+    int32_t x, y;
+    Hittable* caster;
+    bool fromMine;
+    std::string cause;
+    bool isDirectCast;
+};
+extern std::vector<CastSpellCall> StandInCastCalls;
+extern std::vector<SpellEffectsCall> StandInEffectCalls;

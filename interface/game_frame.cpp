@@ -187,7 +187,8 @@ void DrawGameScreen() {
 
     UpdateCamera();
     level->DrawFluids(Layout.view);
-    DrawGlints();
+    DrawGlints(Layout.view.originX, Layout.view.originY, Layout.view.pixelX, Layout.view.pixelY,
+               Layout.view.tileWidth, Layout.view.tileHeight);
     level->Draw(Layout.view);
 
     // The strip behind the ticker.

@@ -311,11 +311,11 @@ void DrawHudBars() {
     const int32_t needed = ExperienceForLevel(hero->level);
     int32_t cost = 0;
     if (SelectedAbility != nullptr && SelectedAbility->spell != nullptr &&
-        SelectedAbility->spell->cooldownBased == 0) {
+        !SelectedAbility->spell->hasCooldown) {
         cost = GetSpellManaCost(SelectedAbility->spell);
     }
-    const HudBarWidths widths = ComputeHudBarWidths(hero->health, hero->maxHealth, hero->mana,
-                                                    hero->maxMana, hero->experience, needed, cost,
+    const HudBarWidths widths = ComputeHudBarWidths(hero->health, hero->stat[kStatLife], hero->mana,
+                                                    hero->stat[kStatMana], hero->experience, needed, cost,
                                                     large);
 
     const SDL_Rect healthRect = GetHealthBarRect();
@@ -331,8 +331,8 @@ void DrawHudBars() {
     const SDL_Rect expRect = GetExperienceBarRect();
     BlitBarPart(large ? Hud.expBar2x : Hud.expBar, 0, widths.experience, expRect.x, expRect.y);
 
-    DrawBarNumbers(barLabels[kHealthLabel], healthRect, hero->health, hero->maxHealth, TickerFont, 0);
-    DrawBarNumbers(barLabels[kManaLabel], manaRect, hero->mana, hero->maxMana, TickerFont, 0);
+    DrawBarNumbers(barLabels[kHealthLabel], healthRect, hero->health, hero->stat[kStatLife], TickerFont, 0);
+    DrawBarNumbers(barLabels[kManaLabel], manaRect, hero->mana, hero->stat[kStatMana], TickerFont, 0);
     DrawBarNumbers(barLabels[kExperienceLabel], expRect, hero->experience, needed, SmallFont,
                    large ? 0 : 3);
 }

@@ -5,12 +5,38 @@
 #include "media/sprite.h"
 
 int32_t AnimationSpeedDivisor = 1;
-void (*BobDestroyedHook)(Bob* bob) = nullptr;
+
+namespace {
+// Plain zero-initialised storage, so that static initialisers of any file may add handlers.
+BobDestroyedHandler DestroyedHandlers[kMaxBobDestroyedHandlers];
+}  // namespace
+
+bool AddBobDestroyedHandler(BobDestroyedHandler handler) {
+    if (handler == nullptr) return false;
+    for (BobDestroyedHandler existing : DestroyedHandlers) {
+        if (existing == handler) return true;
+    }
+    for (BobDestroyedHandler& slot : DestroyedHandlers) {
+        if (slot == nullptr) {
+            slot = handler;
+            return true;
+        }
+    }
+    return false;
+}
+
+void RemoveBobDestroyedHandler(BobDestroyedHandler handler) {
+    for (BobDestroyedHandler& slot : DestroyedHandlers) {
+        if (slot == handler) slot = nullptr;
+    }
+}
 
 Bob::Bob() = default;
 
 Bob::~Bob() {
-    if (BobDestroyedHook != nullptr) BobDestroyedHook(this);
+    for (BobDestroyedHandler handler : DestroyedHandlers) {
+        if (handler != nullptr) handler(this);
+    }
     UnlinkFromTiles();
 }
 

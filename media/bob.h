@@ -2,9 +2,6 @@
 // Bob: one animated picture on screen (position, sprite, frame, frame timer). Every object on a
 // level embeds one; a Bob may also be linked into the Bob lists of level squares so the level
 // draws it with them.
-//
-// Stand-in: the destructor cannot yet remove the eye candy owned by the Bob by itself; the
-// eye-candy list does it through BobDestroyedHook once it sets the hook.
 #include <cstdint>
 #include <vector>
 
@@ -14,9 +11,13 @@ class Sprite;
 // Every frame delay is divided by this: 1, 2, 4 or 8.
 extern int32_t AnimationSpeedDivisor;
 
-// Called by every Bob's destructor before it unlinks itself (null when nobody listens); the
-// eye-candy list sets it to drop the entries owned by the Bob.
-extern void (*BobDestroyedHook)(Bob* bob);
+// Handlers called by every Bob's destructor, in the order they were added, before it unlinks
+// itself (the eye-candy list drops the entries that follow the Bob). Several users may add one
+// each; adding the same handler twice keeps one entry. False when all slots are taken.
+using BobDestroyedHandler = void (*)(Bob* bob);
+constexpr int kMaxBobDestroyedHandlers = 4;
+bool AddBobDestroyedHandler(BobDestroyedHandler handler);
+void RemoveBobDestroyedHandler(BobDestroyedHandler handler);
 
 class Bob {
 public:

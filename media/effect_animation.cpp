@@ -4,3 +4,5 @@
 void StartQueuedAnimations() {}
 
 void ClearQueuedAnimations() {}
+
+void PlayEffectAtTile(int, int, const char*, int, int, bool, bool) {}

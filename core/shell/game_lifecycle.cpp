@@ -77,7 +77,7 @@ void FinishFirstLevel(Level* level, bool logProgress) {
 // health may still be 0; the hero then starts with 1 point, so that it can act at all.
 void StartWithFullHealth(Player* hero) {
     hero->RecalculateStats();
-    hero->health = hero->maxHealth > 0 ? hero->maxHealth : 1;
+    hero->health = hero->stat[kStatLife] > 0 ? hero->stat[kStatLife] : 1;
 }
 
 // A menu entry whose screen is still to come says so on the screen and on standard output.
@@ -93,7 +93,7 @@ void ResetGameState() {
     ResetSpellCooldowns();
     // The cast counters belong to the game that ran; a new or loaded game starts from 0
     // (a load then reads its own).
-    for (Spell* spell : SpellTable) {
+    for (Spell* spell : SpellList) {
         if (spell != nullptr) spell->castCount = 0;
     }
     InitMonsterSpawning();

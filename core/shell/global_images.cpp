@@ -4,9 +4,11 @@
 
 #include "interface/hud.h"
 #include "items_fixtures/crafting.h"
+#include "media/eye_candy.h"
 
 void LoadGlobalImages() {
     LoadMinimapIcons();
+    LoadGlints();
     LoadCharPanelArt();
     LoadLevelDrawArt();
     LoadCraftPanelArt();

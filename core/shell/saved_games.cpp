@@ -84,8 +84,8 @@ bool WriteSaveBody(SaveWriter& out) {
     ok = out.WriteInt32(kCurrentSaveVersion.major) && ok;
     ok = out.WriteInt32(kCurrentSaveVersion.minor) && ok;
     ok = out.WriteInt32(kCurrentSaveVersion.patch) && ok;
-    ok = out.WriteInt32(static_cast<int32_t>(SpellTable.size())) && ok;
-    for (const Spell* spell : SpellTable) ok = out.WriteInt32(spell != nullptr ? spell->castCount : 0) && ok;
+    ok = out.WriteInt32(static_cast<int32_t>(SpellList.size())) && ok;
+    for (const Spell* spell : SpellList) ok = out.WriteInt32(spell != nullptr ? spell->castCount : 0) && ok;
     // The level blocks are still to come; until then a save lists no levels.
     ok = out.WriteInt32(0) && ok;
     ok = out.WriteInt32(static_cast<int32_t>(ActiveQuests.size())) && ok;

@@ -296,8 +296,8 @@ void AdvanceTurn() {
     TurnCalls.startQueuedAnimations();
     TurnCalls.clearQueuedAnimations();
     for (size_t i = 0; i < level->objects.size(); ++i) level->objects[i]->ReturnToIdle();
-    for (Spell* spell : SpellTable) {
-        if (spell && spell->cooldown > 0) --spell->cooldown;
+    for (Spell* spell : SpellList) {
+        if (spell && spell->cooldownCounter > 0) --spell->cooldownCounter;
     }
     ApplyQueuedMoves();
     if (TutorialFlag) TurnCalls.tutorialStep();

@@ -71,19 +71,19 @@ Monster* Level::CreateNamedMonster(const char* monsterName, int32_t offset) {
     monster->named = 1;
     monster->name = monsterName != nullptr ? monsterName : "";
     monster->LoadAnimationVariant(-1);
-    for (int32_t& stat : monster->baseStats) stat += 2;
+    for (int32_t& stat : monster->primaryBase) stat += 2;
     for (int32_t i = 0, n = GetTweakInt("additional named monster primary point budget"); i < n; ++i) {
-        ++monster->baseStats[MTRandomInt(kBaseStatCount)];
+        ++monster->primaryBase[MTRandomInt(kPrimaryStatCount)];
     }
     for (int32_t i = 0, n = GetTweakInt("additional named monster secondary point budget"); i < n; ++i) {
-        ++monster->secondaryStats[MTRandomInt(kSecondaryStatCount)];
+        ++monster->statBase[MTRandomInt(kSecondaryStatCount)];
     }
-    monster->secondaryStats[0] = monster->health / 2;
+    monster->statBase[0] = monster->health / 2;
     const int32_t bonus = GetTweakInt("additional named monster damage per level") * (depth + 1);
-    monster->damage[MTRandomInt(kDamageKindsRolled)] += bonus;
-    for (int32_t i = 0; i < 3; ++i) monster->resistances[MTRandomInt(kDamageKindsRolled)] += bonus;
+    monster->damageBonus[MTRandomInt(kDamageKindsRolled)] += bonus;
+    for (int32_t i = 0; i < 3; ++i) monster->resistance[MTRandomInt(kDamageKindsRolled)] += bonus;
     monster->RecalculateStats();
-    monster->health = monster->maxHealth;
+    monster->health = monster->stat[kStatLife];
     return monster;
 }
 
@@ -115,8 +115,8 @@ void Level::SpawnHorde(int32_t px, int32_t py, QuestRecord* quest, const char* l
     }
     Monster* leader = new Monster(record);
     leader->name = MakeMonsterName();
-    for (int32_t& stat : leader->baseStats) stat += 10;
-    leader->baseStats[0] += 10;
+    for (int32_t& stat : leader->primaryBase) stat += 10;
+    leader->primaryBase[0] += 10;
     leader->armyName = quest != nullptr ? quest->name : MakeRandomArmyName();
     leader->LoadAnimationVariant(-1);
     leader->RecalculateStats();
@@ -163,11 +163,11 @@ Monster* Level::SpawnMonster(int32_t px, int32_t py, bool sleeping, bool groupAl
         Monster* leader = new Monster(record);
         leader->name = MakeMonsterName();
         leader->armyName = MakeRandomArmyName();
-        for (int32_t& stat : leader->baseStats) stat += 3;
-        leader->baseStats[0] += 12;
+        for (int32_t& stat : leader->primaryBase) stat += 3;
+        leader->primaryBase[0] += 12;
         leader->LoadAnimationVariant(-1);
         leader->RecalculateStats();
-        leader->health = leader->maxHealth;
+        leader->health = leader->stat[kStatLife];
         PutMonster(*this, leader, lx, ly);
         for (int32_t i = 0; i < followers; ++i) {
             int32_t fx = lx + CRand() / 4096 - 4;

@@ -77,9 +77,9 @@ protected:
         level_.reset(new ScopedTestLevel(30, 30, SquareType::Floor));
         Player* hero = new Player();
         hero->PlaceOnLevel(15, 15, level_->get(), 0);
-        hero->maxHealth = 40;
+        hero->stat[kStatLife] = 40;
         hero->health = 10;
-        hero->maxMana = 20;
+        hero->stat[kStatMana] = 20;
         hero->mana = 5;
         CurrentPlayer = hero;
     }

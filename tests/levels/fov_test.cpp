@@ -45,7 +45,7 @@ protected:
     }
     void AddSightBuff(int32_t bonus) {
         Buff* buff = new Buff();
-        buff->sightBonus = bonus;
+        buff->secondaryMods[kStatSight] = bonus;
         hero_.buffs.push_back(buff);
     }
 

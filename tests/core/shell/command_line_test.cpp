@@ -226,7 +226,12 @@ class QuickStartTest : public ::testing::Test {
 protected:
     QuickStartTest() : env_("VAULTMERE_USER_DIR", user_.path().c_str()) {}
     void SetUp() override {
+        // Twenty plain skills stand for the skill database.
         ResetSkillDB();
+        std::string skills = "<skills>";
+        for (int i = 0; i < 20; ++i) skills += "<skill name=\"S" + std::to_string(i) + "\" id=\"" + std::to_string(i) + "\"/>";
+        skills += "</skills>";
+        SkillDBLoadFromText(skills.data(), skills.size(), "test//skillDB.xml");
         savedGender_ = currentGenderChoice;
         currentGenderChoice = 0;
         CurrentPlayer = nullptr;
@@ -234,7 +239,7 @@ protected:
     void TearDown() override {
         currentGenderChoice = savedGender_;
         CurrentPlayer = nullptr;
-        ClearChosenSkills();
+        ResetSkillDB();
     }
     Player* Make(std::vector<std::string> args) {
         Args a(std::move(args));

@@ -64,8 +64,8 @@ protected:
     void TearDown() override {
         if (CurrentPlayer != nullptr || !GameLevels.empty()) EndCurrentGame();
         CurrentLevel = nullptr;
-        for (Spell* s : SpellTable) delete s;
-        SpellTable.clear();
+        for (Spell* s : SpellList) delete s;
+        SpellList.clear();
         SaveSlots.clear();
         CmdLine = savedCmdLine_;
         completedATutorial = savedWelcome_;
@@ -130,9 +130,9 @@ protected:
 
 TEST_F(LifecycleTest, ResetGameStateClearsWhatTheLastGameLeftBehind) {
     Spell* spell = new Spell();
-    spell->cooldown = 4;
+    spell->cooldownCounter = 4;
     spell->castCount = 9;
-    SpellTable.push_back(spell);
+    SpellList.push_back(spell);
     Item skillItem;
     Item cursorItem;
     SelectedSkillItem = &skillItem;
@@ -149,7 +149,7 @@ TEST_F(LifecycleTest, ResetGameStateClearsWhatTheLastGameLeftBehind) {
 
     ResetGameState();
 
-    EXPECT_EQ(spell->cooldown, 0);
+    EXPECT_EQ(spell->cooldownCounter, 0);
     EXPECT_EQ(spell->castCount, 0);
     EXPECT_EQ(SelectedSkillItem, nullptr);
     EXPECT_EQ(TooltipItem, nullptr);
@@ -182,7 +182,7 @@ TEST_F(LifecycleTest, ALoadThatFailsReportsItAndLeavesNoGameBehind) {
     EndCurrentGame();
     WriteWholeFile(user_.file("junk.sav"), "JUNKJUNKJUNKJUNK");
     Spell* spell = new Spell();
-    SpellTable.push_back(spell);
+    SpellList.push_back(spell);
     for (const char* name : {"ours.sav", "junk.sav", "missing.sav"}) {
         SCOPED_TRACE(name);
         spell->castCount = 5;

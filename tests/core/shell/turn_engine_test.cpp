@@ -42,7 +42,7 @@ TurnState CaptureTurnState() {
     }
     if (CurrentLevel) state.mines = CurrentLevel->spellMines.size();
     state.ambientLines = AmbientMessages().size();
-    for (Spell* spell : SpellTable) state.cooldowns += spell->cooldown;
+    for (Spell* spell : SpellList) state.cooldowns += spell->cooldownCounter;
     return state;
 }
 
@@ -149,8 +149,8 @@ protected:
         delete hero;
         CurrentLevel = nullptr;
         delete level;
-        for (Spell* s : SpellTable) delete s;
-        SpellTable.clear();
+        for (Spell* s : SpellList) delete s;
+        SpellList.clear();
         TutorialFlag = false;
     }
     Recorder* Add(const std::string& name, int x, int y) {
@@ -200,7 +200,7 @@ TEST_F(TurnEngineTest, ATurnRunsItsStepsInOrder) {
 
     InitExperienceTable();
     Spell* spell = new Spell();
-    SpellTable.push_back(spell);
+    SpellList.push_back(spell);
     TurnCalls = RecordingTurnCalls();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.tutorial ? "tutorial" : "game");
@@ -222,7 +222,7 @@ TEST_F(TurnEngineTest, ATurnRunsItsStepsInOrder) {
         level->AddSpellMine(8, 8, nullptr, 0, nullptr, 0)->turnsLeft = 1;
         hero->wanderingMonsterTurns = 100;
         AddAmbientMessage("Water drips.");
-        spell->cooldown = 1;
+        spell->cooldownCounter = 1;
 
         Log.clear();
         LastTurnState = CaptureTurnState();
@@ -448,13 +448,13 @@ TEST_F(TurnEngineTest, SpellMinesCountDownAndNeverExpiringOnesStay) {
 
 TEST_F(TurnEngineTest, CooldownsFallByOneDownToZero) {
     Spell* spell = new Spell();
-    spell->cooldown = 2;
-    SpellTable.push_back(spell);
+    spell->cooldownCounter = 2;
+    SpellList.push_back(spell);
     AdvanceTurn();
-    EXPECT_EQ(spell->cooldown, 1);
+    EXPECT_EQ(spell->cooldownCounter, 1);
     AdvanceTurn();
     AdvanceTurn();
-    EXPECT_EQ(spell->cooldown, 0);
+    EXPECT_EQ(spell->cooldownCounter, 0);
 }
 
 TEST_F(TurnEngineTest, WanderingMonsterCounterFiresEveryHundredTurnsOutsideTutorials) {

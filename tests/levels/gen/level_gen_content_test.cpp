@@ -231,7 +231,7 @@ TEST_F(LevelContentTest, NamedMonsterOffsetsOutsideTheTablesAreClamped) {
         EXPECT_EQ(monster->named, 1);
         EXPECT_EQ(monster->name, "Grimble");
         EXPECT_EQ(monster->record->aquatic, 0);
-        for (int32_t stat : monster->baseStats) EXPECT_GE(stat, 2);
+        for (int32_t stat : monster->primaryBase) EXPECT_GE(stat, 2);
         delete monster;
     }
     // Only swimmers in every table: no named monster, and no hang.

@@ -1,0 +1,190 @@
+// Our own skillDB.xml and spellDB.xml: they load without a word on standard error, and hold
+// what the game relies on; and the real executable starts with them, or with a broken mod.
+#include <gtest/gtest.h>
+
+#include <physfs.h>
+
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "creatures/skill_db.h"
+#include "creatures/spell.h"
+#include "platform/vfs.h"
+#include "support/platform_fixtures.h"
+#include "support/run_game.h"
+
+namespace {
+
+class GameDataTest : public testing::Test {
+protected:
+    void SetUp() override {
+        wasInit_ = PHYSFS_isInit() != 0;
+        if (wasInit_) PHYSFS_deinit();
+        cwd_.reset(new ScopedWorkingDir(VAULTMERE_GAME_ROOT));
+        ASSERT_TRUE(cwd_->ok());
+        MountDataTree();
+        ClearSpellTable();
+        ResetSkillDB();
+        testing::internal::CaptureStderr();
+        spellDBLoad("game//spellDB.xml");
+        SkillDBLoad("game//skillDB.xml");
+        AddDummySkills();
+        errors_ = testing::internal::GetCapturedStderr();
+    }
+    void TearDown() override {
+        ClearSpellTable();
+        ResetSkillDB();
+        if (PHYSFS_isInit()) PHYSFS_deinit();
+        cwd_.reset();
+        if (wasInit_) PHYSFS_init(nullptr);
+    }
+    bool wasInit_ = false;
+    std::unique_ptr<ScopedWorkingDir> cwd_;
+    std::string errors_;
+};
+
+TEST_F(GameDataTest, BothFilesLoadWithoutAWarningOrMissingArt) {
+    EXPECT_EQ(errors_, "");
+    EXPECT_GE(SpellList.size(), 40u);
+    EXPECT_GE(SkillDB.size(), 9u + 2u);
+    for (const Spell* spell : SpellList) {
+        SCOPED_TRACE(spell->name);
+        EXPECT_NE(spell->targetType, SpellTarget::Bad);
+        EXPECT_NE(spell->iconSprite, nullptr);
+        for (const SpellEffect& effect : spell->effects) EXPECT_NE(effect.kind, kUnknownEffectKind);
+    }
+}
+
+TEST_F(GameDataTest, SkillsCoverTheThreeTypesWithAbilitiesOnSeveralLevels) {
+    std::map<int32_t, int> perType;
+    int hashed = 0;
+    std::set<int32_t> ids;
+    for (const SkillRecord& skill : SkillDB) {
+        if (IsPseudoSkillId(skill.id)) continue;
+        SCOPED_TRACE(skill.name);
+        EXPECT_TRUE(ids.insert(skill.id).second) << "ids are unique";
+        ++perType[skill.type];
+        EXPECT_FALSE(skill.description.empty());
+        EXPECT_TRUE(VfsExists(skill.icon)) << skill.icon;
+        if (skill.id < 0 || skill.id > 100) ++hashed;
+        EXPECT_TRUE(skill.id != 12 && skill.id != 13 && skill.id != 28) << "numbers with a meaning of their own";
+        bool provisions = false;
+        for (const LoadoutEntry& entry : skill.loadout) provisions = provisions || entry.type == "food";
+        EXPECT_TRUE(provisions);
+        std::set<int32_t> levels;
+        int casting = 0;
+        int abilities = 0;
+        for (const AbilityRecord* ability : AbilityList) {
+            if (ability->skillId != skill.id) continue;
+            ++abilities;
+            levels.insert(ability->level);
+            EXPECT_TRUE(VfsExists(ability->icon)) << ability->name;
+            if (!ability->spellName.empty()) {
+                EXPECT_NE(ability->spell, nullptr) << ability->name;
+                ++casting;
+            }
+        }
+        EXPECT_GE(levels.size(), 3u);
+        EXPECT_GT(casting * 2, abilities) << "most abilities cast a spell";
+    }
+    EXPECT_GE(perType[0], 3);
+    EXPECT_GE(perType[1], 3);
+    EXPECT_GE(perType[2], 3);
+    EXPECT_GE(hashed, 2) << "at least two ids come from skillname";
+    for (int32_t weaponSkill = 0; weaponSkill <= 7; ++weaponSkill) EXPECT_NE(FindSkillById(weaponSkill), nullptr);
+}
+
+TEST_F(GameDataTest, LeadsHaveTheirWeapons) {
+    for (const SkillRecord& skill : SkillDB) {
+        if (IsPseudoSkillId(skill.id)) continue;
+        SCOPED_TRACE(skill.name);
+        std::set<std::string> kit;
+        for (const LoadoutEntry& entry : skill.loadout) kit.insert(entry.type + ":" + entry.subtype);
+        if (skill.type == 0 && skill.id != 6) {
+            EXPECT_GT(kit.count("weapon:sword") + kit.count("weapon:axe") + kit.count("weapon:mace"), 0u);
+        }
+        if (skill.type == 2) {
+            const bool crossbow = kit.count("weapon:crossbow") && kit.count("ammo:bolts");
+            EXPECT_TRUE(crossbow || kit.count("weapon:throwing"));
+        }
+    }
+}
+
+TEST_F(GameDataTest, TheSpellsTheGameNamesAreThere) {
+    for (const char* name : {"Thaumite Consumption", "Eclipse of Zarnoch", "Ember Lick", "Frost Nip", "Venom Sting"}) {
+        EXPECT_NE(spellDBFindByName(name), nullptr) << name;
+    }
+    ASSERT_FALSE(WeaponSkillList.empty());
+    // Monster spells: a missile, a self-heal and a buff for an ally; none is a cone, burst or beam.
+    std::set<int32_t> hints;
+    bool missile = false;
+    for (const Spell* spell : SpellList) {
+        if (spell->monsterText.empty()) continue;
+        hints.insert(spell->aiHint);
+        missile = missile || spell->targetType == SpellTarget::Missile;
+        for (int32_t area : {SpellTarget::Cone, SpellTarget::Area, SpellTarget::Fireball, SpellTarget::Beam,
+                             SpellTarget::DiggingBeam, SpellTarget::BeamMissile}) {
+            EXPECT_NE(spell->targetType, area) << spell->name;
+        }
+    }
+    EXPECT_TRUE(missile);
+    EXPECT_TRUE(hints.count(1)) << "a self-heal";
+    EXPECT_TRUE(hints.count(4)) << "an ally buff";
+    // Every hook a buff template names resolved.
+    for (const Spell* spell : SpellList) {
+        for (const Buff& buff : spell->buffTemplates) {
+            for (const BuffHook* hook : {&buff.targetHitEffect, &buff.playerHitEffect}) {
+                if (hook->percentage != 100) {
+                    EXPECT_NE(hook->spell, nullptr) << spell->name;
+                }
+            }
+        }
+    }
+}
+
+// A mod whose skill file is cut in the middle.
+void MakeBrokenMod(const TempDir& user) {
+    WriteWholeFile(user.file("mods/cut/mod/mod.xml"),
+                   "<zarnochmod>\n  <name text=\"Cut Short\"/>\n  <author text=\"someone\"/>\n</zarnochmod>\n");
+    WriteWholeFile(user.file("mods/cut/mod/skillDB.xml"),
+                   "<skillDB>\n  <skill name=\"Half\" id=\"40\" type=\"rogue\">\n    <ability name=\"Gone");
+    WriteWholeFile(user.file("config.xml"), "<config><mod name=\"Cut Short\" /></config>\n");
+}
+
+TEST(CreatureDataStartup, ABrokenModSkillFileWarnsOnceAndTheGameStillStarts) {
+    TempDir user;
+    ASSERT_TRUE(MakeFileWithParents(user.file("mods/cut/mod/mod.xml"), ""));
+    MakeBrokenMod(user);
+    WriteWholeFile(user.file("quit.txt"), kQuitFromMenuScript);
+    GameRun run = RunGame({"-no-initial-config", "-startuptime"}, user.path(),
+                          {{"VAULTMERE_INPUT_SCRIPT", user.file("quit.txt")}});
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    std::istringstream lines(run.output);
+    std::string line;
+    int warnings = 0;
+    while (std::getline(lines, line)) {
+        if (line.find("skillDB") == std::string::npos) continue;
+        ++warnings;
+        EXPECT_NE(line.find("mod//skillDB.xml"), std::string::npos) << line;
+        EXPECT_NE(line.find("at line 3, column"), std::string::npos) << line;
+    }
+    EXPECT_EQ(warnings, 1) << run.output;
+    const std::vector<std::string> labels = LoadProgressLabels(run.output);
+    EXPECT_NE(std::find(labels.begin(), labels.end(), "LoadEyeCandy"), labels.end()) << run.output;
+}
+
+TEST(CreatureDataStartup, OurOwnDatabasesStartWithoutAnXmlWarning) {
+    TempDir user;
+    WriteWholeFile(user.file("quit.txt"), kQuitFromMenuScript);
+    GameRun run = RunGame({"-no-initial-config", "-startuptime"}, user.path(),
+                          {{"VAULTMERE_INPUT_SCRIPT", user.file("quit.txt")}});
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    for (const char* marker : {"skillDB:", "spellDB:", ", line ", "not found", "names no icon", "Horribly Broken"}) {
+        EXPECT_EQ(run.output.find(marker), std::string::npos) << marker << "\n" << run.output;
+    }
+    const std::vector<std::string> labels = LoadProgressLabels(run.output);
+    EXPECT_NE(std::find(labels.begin(), labels.end(), "LoadEyeCandy"), labels.end()) << run.output;
+}
+
+}  // namespace
