@@ -14,8 +14,8 @@ Item::Item(const ItemDef* definition) : Item() {
     if (definition != nullptr) {
         name = definition->name;
         category = definition->category;
-        type = definition->type;
-        subtype = definition->subtype;
+        type = definition->category;
+        subtype = definition->index;
         stackable = definition->maxStack > 1 ? 1 : 0;
     }
 }

@@ -8,18 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "items_fixtures/item_db.h"
 #include "levels/game_obj.h"
-
-struct ItemDef;
-
-// Item categories (the auto-loot switches are kept per category 0..11).
-enum ItemCategory : int32_t {
-    kItemWand = 4,
-    kItemGem = 7,
-    kItemMushroom = 8,
-    kItemToolkit = 11,
-    kItemTrap = 12,
-};
 
 class Item : public GameObj {
 public:

@@ -1,12 +1,8 @@
 #pragma once
-// The item database ("itemDB.xml"): item definitions, the lists generation draws from,
-// and item creation.
-//
-// Stand-in: the lists start empty and the loader reads nothing; the pickers draw a uniform
-// entry of their list (null while it is empty). Still to be built here: reading every definition over the
-// layered files and mods, the per-level tables, the weighted pickers near a depth,
-// artifacts (names, texts, bonuses), loot types and subtypes, and the known-subtype
-// flags.
+// The item database ("itemDB.xml"): one ItemDef per kind of item, the lists generation and
+// the shops draw from, the per-level buckets of weapons and armour, the item powers and the
+// toolkit layouts. Every file of the base game, the expansions and the mods feeds the same
+// tables; the records live until the process exits.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -15,82 +11,192 @@
 #include "creatures/damage_type.h"
 
 class Item;
+class Spell;
 
-// Extra values an item may carry on top of its definition.
-struct ItemBonus {
-    int32_t damage[kDamageTypeCount] = {};
-    int32_t resistances[kDamageTypeCount] = {};
-    int32_t secondaryStats[kSecondaryStatCount] = {};
-    int32_t baseStats[kBaseStatCount] = {};
+// Item categories: the kind element of a definition (6 and 10 have no definitions).
+enum ItemCategory : int32_t {
+    kItemWeapon = 1,
+    kItemArmour = 2,
+    kItemPotion = 3,
+    kItemWand = 4,
+    kItemFood = 5,
+    kItemMisc = 6,
+    kItemGem = 7,
+    kItemMushroom = 8,
+    kItemReagent = 9,
+    kItemZorkmids = 10,
+    kItemToolkit = 11,
+    kItemTrap = 12,
+};
+
+// Weapon classes (`item` type of a weapon definition).
+enum WeaponClass : int32_t {
+    kWeaponSword = 0,
+    kWeaponAxe = 1,
+    kWeaponMace = 2,
+    kWeaponStaff = 3,
+    kWeaponCrossbow = 4,
+    kWeaponThrowing = 5,
+    kWeaponAmmunition = 6,
+};
+
+// Armour slot words of `armour` type.
+enum ArmourSlot : int32_t {
+    kArmourChest = 0,
+    kArmourShield = 1,
+    kArmourRing = 3,
+    kArmourHead = 5,
+    kArmourNeck = 6,
+    kArmourFeet = 7,
+    kArmourWaist = 9,
+    kArmourHands = 10,
+    kArmourLegs = 11,
+    kArmourSleeve = 12,  // fits no equipment slot
+};
+
+constexpr int32_t kItemLevelBuckets = 20;
+
+// One of the twelve effect hooks of a definition (a spell fired on an event).
+struct ItemEffectSlot {
+    Spell* spell = nullptr;
+    int32_t percentage = 100;
+    std::string taxa;
+    int32_t after = 0;  // read for the target-hit hook only
+};
+
+// The screen layout of one crafting toolkit (`toolkit` element).
+//
+// Stand-in: the attributes are kept; the images are not loaded yet and the crafting panel
+// that draws the layout is still to be built.
+struct ToolkitLayout {
+    int32_t numSlots = 0;
+    std::string tag;
+    std::string sound;
+    std::string missing;
+    std::string present;
+    std::string active;
+    int32_t slots[4][4] = {};  // x1, x2, y1, y2 of slots 1..4
+    int32_t output[4] = {};    // x1, y1, x2, y2
+    std::string bg;
+    std::string craftButton;
+    std::string recipeButton;
+    std::string autofillButton;
+    int32_t autofillButtonPos[2] = {};
+    int32_t craftButtonPos[2] = {};
+    int32_t closePos[2] = {};
+    int32_t recipeButtonPos[2] = {};
+};
+
+// A power an artifact may carry and an anvil may grant (`power` element).
+struct ItemPowerRecord {
+    std::string name;
+    std::string description;
+    std::string spellName;
+    Spell* spell = nullptr;
 };
 
 struct ItemDef {
     std::string name;
     std::string description;
-    int32_t category = 0;
-    int32_t type = 0;
-    int32_t subtype = 0;
-    int32_t level = 0;             // dungeon level it belongs to
-    int32_t special = 0;           // generation draws again when it hits a special one
-    int32_t weaponClass = 0;       // 5 = ammunition
-    int32_t armourClass = 0;       // 3, 4 and 6 are ring-like
-    int32_t maxStack = 1;
-    int32_t manaRestore = 0;       // food
-    int32_t healthRestore = 0;     // food
+    std::string iconFile;
+    std::string overrideClassName;
+    int32_t index = 0;
+    int32_t iconNo = 0;
+    int32_t category = kItemReagent;
+    int32_t price = 0;
+    int32_t maxStack = 0;
+    bool craftOutput = false;
+    bool artifact = false;
+    bool generated = false;  // a unique artifact has been handed out
+    bool special = false;
+    bool alchemical = false;
+    bool debug = false;
+    int32_t quality = 0;
+    int32_t slot = 0;
+    int32_t itemClass = 0;
+    int32_t level = 0;
+    int32_t randoms = 1;
+    ItemEffectSlot targetHit;
+    ItemEffectSlot targetKill;
+    ItemEffectSlot playerHit;
+    ItemEffectSlot thrownHook;
+    ItemEffectSlot crossbowShot;
+    ItemEffectSlot dodge;
+    ItemEffectSlot counter;
+    ItemEffectSlot block;
+    ItemEffectSlot critical;
+    ItemEffectSlot food;
+    ItemEffectSlot booze;
+    ItemEffectSlot consumable;
     int32_t damage[kDamageTypeCount] = {};
-    int32_t resistances[kDamageTypeCount] = {};
-    int32_t secondaryStats[kSecondaryStatCount] = {};
-    int32_t baseStats[kBaseStatCount] = {};
-    int32_t hasBonus = 0;
-    ItemBonus bonus;
-    int32_t known = 0;             // the subtype is identified
-
-    int32_t GetWeaponClass() const { return weaponClass; }
+    bool canTargetFloor = false;
+    int32_t ac = 0;
+    int32_t dodgeBonus = 0;
+    int32_t resistBonus = 0;
+    int32_t resist[kDamageTypeCount] = {};
+    std::string worthlessName;
+    int32_t mp = 0;
+    int32_t hp = 0;
+    bool meat = false;
+    int32_t secondary[kSecondaryStatCount] = {};
+    int32_t primary[kPrimaryStatCount] = {};
+    std::string thrown;
+    std::string hitSpellName;
+    Spell* hitSpell = nullptr;
+    Spell* spell = nullptr;
+    std::string spellName;
+    int32_t minCharge = 1;
+    int32_t maxCharge = 10;
+    ToolkitLayout* toolkitLayout = nullptr;
+    int32_t trapTrigger = 2;
+    int32_t trapMount = 2;
+    int32_t trapFacing = 0;
+    std::string trapSpellName;
+    int32_t trapCharges = 0;
+    std::string trapOrigin;
+    int32_t known = 0;  // the kind has been identified in this game
 };
 
-// An artifact's generated name, text and bonuses.
-struct ArtifactRecord {
-    std::string name;
-    std::string text;
-    ItemBonus bonus;
-};
-
-// The definition lists of the database (owned).
+// The tables of the database. The lists hold records of `all`, which owns them.
 struct ItemDefListSet {
-    std::vector<ItemDef*> general;
+    std::vector<ItemDef*> all;  // load order
     std::vector<ItemDef*> weapons;
+    std::vector<ItemDef*> ammunition;  // class 6, not special
     std::vector<ItemDef*> armour;
-    std::vector<ItemDef*> ammunition;
-    std::vector<ItemDef*> mushrooms;
     std::vector<ItemDef*> potions;
     std::vector<ItemDef*> wands;
     std::vector<ItemDef*> food;
-    std::vector<ItemDef*> thrown;
+    std::vector<ItemDef*> gems;
+    std::vector<ItemDef*> mushrooms;
+    std::vector<ItemDef*> toolkits;
     std::vector<ItemDef*> traps;
-    std::vector<ItemDef*> reagents;  // crafting reagents scattered by generation
+    std::vector<ItemDef*> alchemical;
+    std::vector<ItemDef*> reagents;  // category 9
+    std::vector<ItemPowerRecord*> powers;
+    std::vector<ToolkitLayout*> toolkitLayouts;
+    std::vector<ItemDef*> weaponBuckets[kItemLevelBuckets];
+    std::vector<ItemDef*> armourBuckets[kItemLevelBuckets];
 };
 extern ItemDefListSet ItemDefLists;
 
+// Reads one item file of the virtual file system into the tables; a missing file is
+// skipped. A parse error prints the file, line and column; what was read before it stays.
 void itemDBLoad(const char* file);
-// Builds the item tables by dungeon level (after every item file and mod is read).
+// The same from text in memory (`file` names it in diagnostics); false on a parse error.
+bool itemDBLoadText(const std::string& text, const char* file);
+// Sorts the weapons and armour into the level buckets (after every item file and mod).
 void BuildItemLevelTables();
+// Frees every record (the tables start empty again).
 void ClearItemDB();
 
-Item* CreateItem(const ItemDef* definition);
-Item* CreateItemFromDef(const ItemDef* definition);
-// A new item of a loot type and subtype ("random" allowed), or null when the words
-// describe nothing.
-Item* CreateLootItem(const char* type, const char* subtype, int32_t level, int32_t amount,
-                     int32_t artifact);
-void GenerateArtifact(ArtifactRecord* record, int32_t power, Item* item);
+// The first record of that exact name, or null.
+ItemDef* FindItemDefByName(const std::string& name);
+// The record at a load-order position, or null outside the list.
+ItemDef* ItemDefAt(int32_t index);
+// The first item power of that exact name, or null.
+ItemPowerRecord* FindItemPowerByName(const std::string& name);
 
-const ItemDef* RandomWeaponDefByLevel();
-const ItemDef* RandomArmourDefByLevel();
-const ItemDef* RandomAmmoDefByLevel();
-const ItemDef* RandomEquipmentDefByLevel(int32_t level, int32_t weapon);
-const ItemDef* PickRandomPotionDef();
-const ItemDef* PickRandomWandDef();
-const ItemDef* PickRandomFoodOrBoozeDef();
-
-// Clears the known flag of every item subtype.
+// Clears the known flag of every item kind.
 void ResetKnownItemTypes();
+// Makes every unique artifact available again (a new game).
+void ResetGeneratedArtifacts();

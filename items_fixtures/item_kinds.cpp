@@ -1,6 +1,8 @@
 // Stand-in: what is still to be built is listed at the top of items_fixtures/item_kinds.h.
 #include "items_fixtures/item_kinds.h"
 
+#include "items_fixtures/item_db.h"
+
 Weapon::Weapon(const ItemDef* definition) : Item(definition) {
     type = 1;
 }
@@ -23,6 +25,10 @@ Food::Food(const ItemDef* definition) : Item(definition) {
     type = 5;
 }
 
+Gem::Gem(const ItemDef* definition) : Item(definition) {}
+
+Reagent::Reagent(const ItemDef* definition) : Item(definition) {}
+
 Misc::Misc(int32_t miscKind) : kind(miscKind) {
     name = miscKind == 0 ? "Lockpicks" : "Oddment";
 }
@@ -41,6 +47,10 @@ int32_t SkillItem::Use() {
 
 Toolkit::Toolkit(const std::string& toolKind) : kind(toolKind) {
     category = kItemToolkit;
+}
+
+Toolkit::Toolkit(const ItemDef* definition) : Item(definition) {
+    if (definition != nullptr && definition->toolkitLayout != nullptr) kind = definition->toolkitLayout->tag;
 }
 
 int32_t Toolkit::Use() {

@@ -45,7 +45,18 @@ public:
     explicit Food(const ItemDef* definition);
 };
 
-// Miscellaneous goods; kind 0 is lockpicks.
+class Gem : public Item {
+public:
+    explicit Gem(const ItemDef* definition);
+};
+
+// A crafting ingredient (every definition without a kind element).
+class Reagent : public Item {
+public:
+    explicit Reagent(const ItemDef* definition);
+};
+
+// Miscellaneous goods; kind 0 is lockpicks, 1 spores.
 class Misc : public Item {
 public:
     explicit Misc(int32_t kind);
@@ -70,6 +81,7 @@ public:
 class Toolkit : public Item {
 public:
     explicit Toolkit(const std::string& toolKind);
+    explicit Toolkit(const ItemDef* definition);
     std::string kind;
     int32_t Use() override;
 };

@@ -16,6 +16,3 @@ uint32_t Trap::TrapClassHash() {
     return GetRegisteredClassHash("Trap");
 }
 
-const ItemDef* RandomTrapDef() {
-    return ItemDefLists.traps.empty() ? nullptr : ItemDefLists.traps.front();
-}

@@ -20,6 +20,3 @@ public:
     bool IsSpottedTrap() override { return spotted != 0; }
     static uint32_t TrapClassHash();
 };
-
-// A random trap definition for the current depth, or null when there is none.
-const ItemDef* RandomTrapDef();

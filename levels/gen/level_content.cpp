@@ -16,7 +16,9 @@
 #include "items_fixtures/blockers.h"
 #include "items_fixtures/furniture.h"
 #include "items_fixtures/item.h"
+#include "items_fixtures/item_creation.h"
 #include "items_fixtures/item_db.h"
+#include "items_fixtures/item_pickers.h"
 #include "items_fixtures/item_kinds.h"
 #include "items_fixtures/passages.h"
 #include "items_fixtures/quest.h"
@@ -89,18 +91,18 @@ bool InRange(int32_t r, const char* minName, const char* maxName) {
 }
 
 bool IsRingClass(const ItemDef* def) {
-    return def->armourClass == 3 || def->armourClass == 4 || def->armourClass == 6;
+    return def->slot == kArmourRing || def->slot == 4 || def->slot == kArmourNeck;
 }
 
 Item* MakeArtifact(bool weapon) {
     Item* item = nullptr;
     if (weapon) {
-        const ItemDef* def = DrawDefinition(RandomWeaponDefByLevel, [](const ItemDef* d) {
-            return d->special != 0 || d->GetWeaponClass() == 5;
+        const ItemDef* def = DrawDefinition([] { return RandomWeaponDefByLevel(0, 0); }, [](const ItemDef* d) {
+            return d->special || d->itemClass == kWeaponThrowing;
         });
         if (def != nullptr) item = new Weapon(def);
     } else {
-        const ItemDef* def = DrawDefinition(RandomArmourDefByLevel, [](const ItemDef* d) { return d->special != 0; });
+        const ItemDef* def = DrawDefinition([] { return RandomArmourDefByLevel(0); }, [](const ItemDef* d) { return d->special; });
         if (def != nullptr) item = new Armour(def);
     }
     if (item == nullptr) return nullptr;
@@ -117,7 +119,7 @@ void PlaceUberChest(Level& level, int32_t x, int32_t y) {
     const int32_t depth = level.depth;
     Item* item = nullptr;
     if (MTOneChanceIn(2)) {
-        const ItemDef* def = RandomEquipmentDefByLevel(depth + 1, 1);
+        const ItemDef* def = RandomEquipmentDefByLevel(depth + 1, 1, 0);
         if (def != nullptr) {
             Weapon* weapon = new Weapon(def);
             GenerateArtifact(nullptr, depth + 1, weapon);
@@ -128,7 +130,7 @@ void PlaceUberChest(Level& level, int32_t x, int32_t y) {
             item = weapon;
         }
     } else {
-        const ItemDef* def = RandomEquipmentDefByLevel(depth + 1, 0);
+        const ItemDef* def = RandomEquipmentDefByLevel(depth + 1, 1, 1);
         if (def != nullptr) {
             item = new Armour(def);
             GenerateArtifact(nullptr, depth + 1, item);
@@ -269,26 +271,26 @@ Item* RollTreasure(bool artifact, int32_t) {
     const int32_t r = RandomInt(GetTweakInt("treasure roll size"));
     if (artifact) return MakeArtifact(MTOneChanceIn(2));
     if (InRange(r, "weapon roll min", "weapon roll max")) {
-        const ItemDef* def = DrawDefinition(RandomWeaponDefByLevel, [](const ItemDef* d) { return d->special != 0; });
+        const ItemDef* def = DrawDefinition([] { return RandomWeaponDefByLevel(0, 0); }, [](const ItemDef* d) { return d->special; });
         if (def == nullptr) return nullptr;
         Item* item = new Weapon(def);
-        if (def->GetWeaponClass() == 5) LimitStack(item, 10 + RandomInt(20) + RandomInt(10));
+        if (def->itemClass == kWeaponThrowing) LimitStack(item, 10 + RandomInt(20) + RandomInt(10));
         return item;
     }
     if (InRange(r, "armour roll min", "armour roll max")) {
-        const ItemDef* def = DrawDefinition(RandomArmourDefByLevel, [](const ItemDef* d) {
-            return d->special != 0 || IsRingClass(d);
+        const ItemDef* def = DrawDefinition([] { return RandomArmourDefByLevel(0); }, [](const ItemDef* d) {
+            return d->special || IsRingClass(d);
         });
         return def != nullptr ? new Armour(def) : nullptr;
     }
     if (InRange(r, "ring roll min", "ring roll max")) {
-        const ItemDef* def = DrawDefinition(RandomArmourDefByLevel, [](const ItemDef* d) {
-            return d->special != 0 || !IsRingClass(d);
+        const ItemDef* def = DrawDefinition([] { return RandomArmourDefByLevel(0); }, [](const ItemDef* d) {
+            return d->special || !IsRingClass(d);
         });
         return def != nullptr ? new Armour(def) : nullptr;
     }
     if (InRange(r, "ammo roll min", "ammo roll max")) {
-        const ItemDef* def = MTOneChanceIn(2) ? RandomAmmoDefByLevel() : UniformDef(ItemDefLists.thrown);
+        const ItemDef* def = MTOneChanceIn(2) ? RandomThrowingWeaponDefByLevel() : UniformDef(ItemDefLists.ammunition);
         if (def == nullptr) return nullptr;
         Item* item = new Weapon(def);
         LimitStack(item, 1 + RandomInt(10) + RandomInt(5) + RandomInt(2));
@@ -304,7 +306,7 @@ Item* RollTreasure(bool artifact, int32_t) {
         return item;
     }
     if (InRange(r, "mushroom roll min", "mushroom roll max")) {
-        const ItemDef* def = UniformDef(ItemDefLists.mushrooms);
+        const ItemDef* def = RandomMushroomDef();
         return def != nullptr ? new Mushroom(def) : nullptr;
     }
     if (InRange(r, "wand roll min", "wand roll max")) {
@@ -315,7 +317,7 @@ Item* RollTreasure(bool artifact, int32_t) {
         const ItemDef* def = PickRandomFoodOrBoozeDef();
         return def != nullptr ? new Food(def) : nullptr;
     }
-    const ItemDef* def = RandomWeaponDefByLevel();
+    const ItemDef* def = RandomWeaponDefByLevel(0, 0);
     return def != nullptr ? new Weapon(def) : nullptr;
 }
 
@@ -329,8 +331,8 @@ Item* RollConsumableLoot() {
         const ItemDef* def = PickRandomPotionDef();
         return def != nullptr ? new Potion(def) : nullptr;
     }
-    const ItemDef* def = DrawDefinition([] { return UniformDef(ItemDefLists.thrown); },
-                                        [](const ItemDef* d) { return d->special != 0; });
+    const ItemDef* def = DrawDefinition([] { return RandomThrowingWeaponDefByLevel(); },
+                                        [](const ItemDef* d) { return d->special; });
     if (def == nullptr) return nullptr;
     Item* item = new Weapon(def);
     int32_t count = 1 + CRand() / 1639;

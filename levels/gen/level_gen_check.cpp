@@ -33,7 +33,6 @@
 namespace {
 
 std::vector<MonsterRecord*> gSampleMonsters;
-std::vector<std::pair<std::vector<ItemDef*>*, ItemDef*>> gSampleItems;
 std::vector<QuestRecord*> gSampleQuests;
 
 bool ReadWhole(const std::string& path, std::string* out) {
@@ -56,15 +55,6 @@ void AddSampleMonster(const std::string& name, const std::string& shown, int32_t
     record->sprite = "monsters/sample";
     MonsterDB.push_back(record);
     gSampleMonsters.push_back(record);
-}
-
-ItemDef* AddSampleItem(std::vector<ItemDef*>& list, const std::string& name, int32_t type) {
-    ItemDef* def = new ItemDef();
-    def->name = name;
-    def->type = type;
-    list.push_back(def);
-    gSampleItems.emplace_back(&list, def);
-    return def;
 }
 
 const char* ObjectLabel(GameObj* obj) {
@@ -173,6 +163,9 @@ bool LoadGenerationData(const std::string& folder) {
     BuildRoomTemplateMap();
     ClearTextDB();
     if (ReadWhole(base + "text.xml", &text)) LoadTextDBFromBuffer(text.data(), text.size(), "text.xml");
+    ClearItemDB();
+    if (ReadWhole(base + "itemDB.xml", &text)) itemDBLoadText(text, "itemDB.xml");
+    BuildItemLevelTables();
     return true;
 }
 
@@ -187,35 +180,6 @@ void InstallSampleGenerationRecords() {
         AddSampleMonster(kFinalBossDisplayName, kFinalBossDisplayName, 9, false, true);
         AddSampleMonster(kFinalBossRecordName, kFinalBossDisplayName, 14, false, true);
     }
-    ItemDefListSet& lists = ItemDefLists;
-    if (lists.weapons.empty()) {
-        AddSampleItem(lists.weapons, "Sample Sword", 1)->weaponClass = 1;
-        AddSampleItem(lists.weapons, "Sample Relic Blade", 1)->special = 1;
-        ItemDef* bolts = AddSampleItem(lists.weapons, "Sample Bolts", 1);
-        bolts->weaponClass = 5;
-        bolts->maxStack = 25;
-    }
-    if (lists.armour.empty()) {
-        AddSampleItem(lists.armour, "Sample Helm", 2)->armourClass = 1;
-        AddSampleItem(lists.armour, "Sample Ring", 2)->armourClass = 3;
-    }
-    if (lists.ammunition.empty()) {
-        ItemDef* arrows = AddSampleItem(lists.ammunition, "Sample Arrows", 1);
-        arrows->weaponClass = 5;
-        arrows->maxStack = 20;
-    }
-    if (lists.thrown.empty()) {
-        ItemDef* knives = AddSampleItem(lists.thrown, "Sample Throwing Knife", 1);
-        knives->weaponClass = 4;
-        knives->maxStack = 15;
-    }
-    if (lists.mushrooms.empty()) AddSampleItem(lists.mushrooms, "Sample Mushroom", 8);
-    if (lists.potions.empty()) AddSampleItem(lists.potions, "Sample Potion", 3);
-    if (lists.wands.empty()) AddSampleItem(lists.wands, "Sample Wand", 4);
-    if (lists.food.empty()) AddSampleItem(lists.food, "Sample Bread", 5);
-    if (lists.traps.empty()) AddSampleItem(lists.traps, "Sample Trap", 12);
-    if (lists.reagents.empty()) AddSampleItem(lists.reagents, "Sample Reagent", 7);
-    if (lists.general.empty()) AddSampleItem(lists.general, "Sample Trinket", 6);
     if (QuestTable.empty()) {
         QuestRecord* quest = new QuestRecord();
         quest->name = "Sample Quest";
@@ -231,11 +195,6 @@ void RemoveSampleGenerationRecords() {
         delete record;
     }
     gSampleMonsters.clear();
-    for (auto& entry : gSampleItems) {
-        entry.first->erase(std::remove(entry.first->begin(), entry.first->end(), entry.second), entry.first->end());
-        delete entry.second;
-    }
-    gSampleItems.clear();
     for (QuestRecord* quest : gSampleQuests) {
         QuestTable.erase(std::remove(QuestTable.begin(), QuestTable.end(), quest), QuestTable.end());
         delete quest;
@@ -252,6 +211,8 @@ std::unique_ptr<Level> GenerateLevelForCase(const LevelGenCase& genCase, bool* a
     CurrentPlayer = &hero;
     CSRand(genCase.seed);
     MTSeed(genCase.seed);
+    ResetGaussianCache();
+    ResetGeneratedArtifacts();
     std::unique_ptr<Level> level(new Level(0, genCase.depth));
     const int32_t side = genCase.quick ? 75 : 100;
     const bool ok = GenLevelContent(level.get(), side, side);

@@ -1,8 +1,8 @@
 #pragma once
 // Checking generated levels: building a level for a seed, depth and game kind; the rules every
 // generated level must keep; a text dump of a level (squares, rooms, objects) for comparisons;
-// and the data the checks generate from (our data files, plus a few sample monster, item and
-// quest records while those databases read nothing yet).
+// and the data the checks generate from (our data files, plus a few sample monster and quest
+// records while those databases read nothing yet).
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -17,14 +17,14 @@ struct LevelGenCase {
     bool extended = false;  // the long dungeon: the last depth is 14
 };
 
-// Reads "tweakDB.xml", "branchDB.xml", "rooms.xml" and "text.xml" from a folder (our
-// data/game) into the tables, replacing what they held, and builds the template name map.
+// Reads "tweakDB.xml", "branchDB.xml", "rooms.xml", "text.xml" and "itemDB.xml" from a folder
+// (our data/game) into the tables, replacing what they held, builds the template name map and
+// the item level tables.
 // False, with a diagnostic, when one of the first three cannot be read.
 bool LoadGenerationData(const std::string& folder);
 
-// Adds sample monster records (every monster level, swimmers, both final-boss records), item
-// definitions of every list generation draws from, and quest records, each only where its list
-// is empty; then rebuilds the monster tables.
+// Adds sample monster records (every monster level, swimmers, both final-boss records) and quest
+// records, each only where its list is empty; then rebuilds the monster tables.
 void InstallSampleGenerationRecords();
 // Removes everything InstallSampleGenerationRecords added (the lists it filled are emptied).
 void RemoveSampleGenerationRecords();

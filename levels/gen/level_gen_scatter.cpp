@@ -9,7 +9,9 @@
 #include "items_fixtures/blockers.h"
 #include "items_fixtures/furniture.h"
 #include "items_fixtures/item.h"
+#include "items_fixtures/item_creation.h"
 #include "items_fixtures/item_db.h"
+#include "items_fixtures/item_pickers.h"
 #include "items_fixtures/passages.h"
 #include "items_fixtures/trap.h"
 #include "levels/branch_db.h"
@@ -86,11 +88,6 @@ bool PlaceBreakable(Level& level, Breakable* breakable) {
     }
     breakable->PlaceOnLevel(x, y, &level, 0);
     return true;
-}
-
-const ItemDef* RandomReagentDef() {
-    if (ItemDefLists.reagents.empty()) return nullptr;
-    return ItemDefLists.reagents[static_cast<size_t>(RandomInt(static_cast<int32_t>(ItemDefLists.reagents.size())))];
 }
 
 // One stair marker: a wall square with walls beside it, wall or rock above, and open floor

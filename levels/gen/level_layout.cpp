@@ -16,7 +16,9 @@
 #include "items_fixtures/blockers.h"
 #include "items_fixtures/furniture.h"
 #include "items_fixtures/item.h"
+#include "items_fixtures/item_creation.h"
 #include "items_fixtures/item_db.h"
+#include "items_fixtures/item_pickers.h"
 #include "items_fixtures/passages.h"
 #include "levels/branch_db.h"
 #include "levels/level.h"
@@ -396,17 +398,16 @@ void Level::FinishRooms() {
             ShopPedestal* pedestal = new ShopPedestal();
             const ItemDef* def = nullptr;
             if (MTRandomInt(4) != 0) {
-                def = MTRandomInt(2) != 0 ? RandomArmourDefByLevel() : RandomWeaponDefByLevel();
-            } else if (!ItemDefLists.general.empty()) {
-                def = ItemDefLists.general[static_cast<size_t>(
-                    RandomInt(static_cast<int32_t>(ItemDefLists.general.size())))];
+                def = MTRandomInt(2) != 0 ? RandomArmourDefByLevel(0) : RandomWeaponDefByLevel(0, 0);
+            } else if (!ItemDefLists.all.empty()) {
+                def = ItemDefLists.all[static_cast<size_t>(
+                    RandomInt(static_cast<int32_t>(ItemDefLists.all.size())))];
             }
             Item* item = CreateItem(def);
             if (item != nullptr) {
                 item->unpaid = 1;
-                if (def->type == 1 && (def->weaponClass == 5 ||
-                                       std::find(ItemDefLists.thrown.begin(), ItemDefLists.thrown.end(), def) !=
-                                           ItemDefLists.thrown.end())) {
+                if (def->category == kItemWeapon &&
+                    (def->itemClass == kWeaponThrowing || def->itemClass == kWeaponAmmunition)) {
                     item->stackable = 1;
                     item->count = CRand() / 4682 + 2;
                     if (def->maxStack >= 1) item->count = std::min(item->count, def->maxStack);

@@ -10,6 +10,7 @@
 #include "core/text_db.h"
 #include "core/tweak.h"
 #include "creatures/player.h"
+#include "items_fixtures/item_db.h"
 #include "levels/branch_db.h"
 #include "levels/level.h"
 #include "levels/gen/level_gen_check.h"
@@ -35,6 +36,7 @@ protected:
         ClearRoomTemplates();
         ClearTweakVals();
         ClearTextDB();
+        ClearItemDB();
         SpriteMgr_FreeAll();
         ResetGenerationReport();
     }

@@ -119,7 +119,7 @@ TEST_F(LevelContentTest, ABranchWithoutFixturesGetsNoneAndTreasureLiesLoose) {
 
 TEST_F(LevelContentTest, RollsWithoutItemDefinitionsGiveNothingOrLockpicks) {
     LoadOurData();
-    RemoveSampleGenerationRecords();  // the item lists are empty again
+    ClearItemDB();  // the item lists are empty
     CSRand(1);
     MTSeed(1);
     int32_t lockpicks = 0;
@@ -157,7 +157,7 @@ TEST_F(LevelContentTest, ConsumableStacksAndRingsFollowTheirDefinitions) {
         ASSERT_NE(artifact, nullptr);
         EXPECT_TRUE(artifact->IsArtifact());
         EXPECT_EQ(artifact->def->special, 0);
-        EXPECT_NE(artifact->def->weaponClass, 5);
+        EXPECT_NE(artifact->def->itemClass, kWeaponThrowing);
         delete artifact;
     }
 }
