@@ -1,55 +1,116 @@
 // Stand-in: what is still to be built is listed at the top of items_fixtures/item.h.
 #include "items_fixtures/item.h"
 
-#include "items_fixtures/item_db.h"
+#include <cstdio>
+
+#include "core/class_registry.h"
+#include "creatures/player.h"
+
+SERIALIZABLE_REGISTRATION(Item);
 
 Item::Item() {
     blocksMovement = 0;
     blocksSight = 0;
     passable = 1;
+    anchorMode = 3;
 }
 
 Item::Item(const ItemDef* definition) : Item() {
     def = definition;
     if (definition != nullptr) {
-        name = definition->name;
-        category = definition->category;
         type = definition->category;
         subtype = definition->index;
-        stackable = definition->maxStack > 1 ? 1 : 0;
     }
+}
+
+Item::Item(SaveReader& in) : GameObj(in) {
+    type = in.ReadInt32();
+    gridX = in.ReadInt32();
+    gridY = in.ReadInt32();
+    inBackpack = in.ReadBool();
+    holdFlag = in.ReadBool();
+    unpaid = in.ReadBool() ? 1 : 0;
+    crafted = in.ReadBool();
+    count = in.ReadInt32();
+    stackable = in.ReadBool() ? 1 : 0;
 }
 
 Item::~Item() = default;
 
-std::string Item::GetItemName() const {
-    return name;
+bool Item::Save(SaveWriter& out) {
+    bool ok = GameObj::Save(out);
+    ok = out.WriteInt32(type) && ok;
+    ok = out.WriteInt32(gridX) && ok;
+    ok = out.WriteInt32(gridY) && ok;
+    ok = out.WriteBool(inBackpack) && ok;
+    ok = out.WriteBool(holdFlag) && ok;
+    ok = out.WriteBool(unpaid != 0) && ok;
+    ok = out.WriteBool(crafted) && ok;
+    ok = out.WriteInt32(count) && ok;
+    ok = out.WriteBool(stackable != 0) && ok;
+    return ok;
 }
 
-std::string Item::GetCategoryName() const {
-    return "";
+uint32_t Item::GetClassHash() { return GetRegisteredClassHash("Item"); }
+int32_t Item::GetClassIndex() { return GetRegisteredClassIndex("Item"); }
+
+void Item::CopyStateFrom(GameObj* other) {
+    if (Item* item = dynamic_cast<Item*>(other)) unpaid = item->unpaid;
 }
 
-std::string Item::GetTooltipDescription() const {
-    return def != nullptr ? def->description : std::string();
+std::string Item::GetDescription() {
+    return DefinitionDescription();
 }
 
-std::string Item::GetGameplayInfo() const {
-    return "";
+int32_t Item::GetValue() {
+    const int32_t price = def != nullptr ? def->price : 100;
+    return stackable != 0 ? price * count : price;
 }
 
 int32_t Item::Use() {
-    return 0;
+    return UseOn(CurrentPlayer, CurrentPlayer);
 }
 
-int32_t Item::UseOn(GameObj*) {
-    return 0;
+std::string Item::GetItemName() const {
+    return "MISC BUG";
 }
 
-void Item::OnEquip() {}
+std::string Item::DefinitionName() const {
+    std::string text = def != nullptr ? def->name : std::string();
+    if (count >= 2) text += "(" + std::to_string(count) + ")";
+    return text;
+}
 
-void Item::OnUnequip() {}
+std::string Item::DefinitionDescription() const {
+    return def != nullptr ? def->description : std::string();
+}
 
-bool Item::IsAutoPickupEnabled() const {
-    return false;
+const ItemDef* ReadItemDefinition(SaveReader& in, Item* item, const ItemDef* (*byPosition)(int32_t), bool trimName) {
+    const ItemDef* def = nullptr;
+    std::string label;
+    if (in.version.AtLeast(kSaveV1_0_3)) {
+        label = in.ReadString();
+        if (trimName) {
+            while (!label.empty() && (label.back() == ' ' || label.back() == '\t' || label.back() == '\n' ||
+                                      label.back() == '\r')) {
+                label.pop_back();
+            }
+        }
+        def = FindItemDefByName(label);
+    } else {
+        const int32_t position = in.ReadInt32();
+        label = "#" + std::to_string(position);
+        def = byPosition != nullptr ? byPosition(position) : nullptr;
+    }
+    if (def == nullptr && !in.Failed()) {
+        std::printf("unknown item definition '%s'\n", label.c_str());
+        item->dropAfterLoad = true;
+    }
+    item->def = def;
+    if (def != nullptr) item->subtype = def->index;
+    return def;
+}
+
+bool WriteItemDefinition(SaveWriter& out, const Item* item) {
+    return out.WriteString(item->def != nullptr ? item->def->name : std::string());
 }

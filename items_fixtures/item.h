@@ -1,48 +1,88 @@
 #pragma once
-// Items: things that can be carried, lie on the floor or sit in a slot.
+// Items: things that lie on a square, sit in the backpack, a belt or equipment slot, or hang
+// on the mouse cursor. Item is the base of every item class; its save block follows the
+// GameObj block: type, gridX, gridY, inBackpack, holdFlag, unpaid, crafted, count, stackable.
 //
-// Stand-in: the fields and queries other subsystems read, with neutral answers. Still
-// to be built here: the item kinds' behaviour (use, equip, unequip, eat, drink), the
-// tooltip texts, prices, identification, saving and the class-registry entries, and the
-// tutorial reports of Item::Activate (8).
+// Stand-in: picking up by click and by walking over (Activate, PlayerEntered), drawing with
+// glints, the minimap sign, the icon sprites and the known-kind table are still to be built.
 #include <cstdint>
 #include <string>
 
 #include "items_fixtures/item_db.h"
 #include "levels/game_obj.h"
 
+class QuestRecord;
+class Sprite;
+
 class Item : public GameObj {
 public:
     Item();
     explicit Item(const ItemDef* definition);
+    explicit Item(SaveReader& in);
     ~Item() override;
 
-    const ItemDef* def = nullptr;
-    int32_t category = 0;
-    int32_t type = 0;        // 1 weapon, 2 armour, 5 food ...
+    int32_t type = 0;  // the category of Part of the database; 6 Misc, 10 Zorkmids
     int32_t subtype = 0;
+    bool inBackpack = false;
+    int32_t gridX = 0;
+    int32_t gridY = 0;
+    Sprite* iconSprite = nullptr;
+    Sprite* cursorSprite = nullptr;
+    std::string dropSound = "leather_drop";
+    std::string pickUpSound = "leather_get";
     int32_t stackable = 0;
     int32_t count = 1;
     int32_t unpaid = 0;
+    bool crafted = false;
+    bool holdFlag = false;
+    const ItemDef* def = nullptr;
+    QuestRecord* quest = nullptr;
+    // Stand-in: the artifact mark generation sets on weapons and armour until those classes
+    // carry their artifact records.
     int32_t artifact = 0;
-    int32_t reagent = 0;     // set by generation on reagents it creates
-    std::string name;
-    std::string firstSound;
-    std::string secondSound;
+    int32_t reagent = 0;  // set by generation on the reagents it scatters; not saved
 
+    bool Save(SaveWriter& out) override;
+    uint32_t GetClassHash() override;
+    int32_t GetClassIndex() override;
+    void CopyStateFrom(GameObj* other) override;
     bool IsItem() override { return true; }
     std::string GetName() override { return GetItemName(); }
-    virtual bool IsArtifact() const { return artifact != 0; }
-    virtual std::string GetItemName() const;
-    virtual std::string GetCategoryName() const;
-    virtual std::string GetTooltipDescription() const;
-    virtual std::string GetGameplayInfo() const;
-    // The hero uses the item; non-zero when something happened (a turn then runs).
+    std::string GetDescription() override;
+    const char* GetActionVerb() override { return "Pick Up"; }
+    bool IsMovable() override { return unpaid == 0; }
+
+    virtual int32_t GetValue();
     virtual int32_t Use();
-    // The item is used on a creature (eating, drinking); non-zero when something happened.
-    virtual int32_t UseOn(GameObj* target);
-    virtual void OnEquip();
-    virtual void OnUnequip();
-    // The auto-loot switch of the item's category.
-    bool IsAutoPickupEnabled() const;
+    virtual bool IsSkillItem() { return false; }
+    virtual bool FitsEquipSlot(int32_t) { return false; }
+    virtual void OnEquip(int32_t) {}
+    virtual void OnUnequip(int32_t) {}
+    virtual bool IsAutoPickupEnabled() const { return false; }
+    virtual const char* GetTooltipAction() { return GetActionVerb(); }
+    virtual int32_t GetWeaponLevel() { return -1; }
+    virtual bool IsArtifact() const { return artifact != 0; }
+    virtual std::string GetTooltipDescription() const { return ""; }
+    virtual std::string GetGameplayInfo() const { return ""; }
+    virtual std::string GetCategoryName() const { return "Item"; }
+    virtual const char* GetUseText() { return nullptr; }
+    virtual void DrawLevelBadge(int32_t, int32_t) {}
+    virtual std::string GetItemName() const;
+    virtual int32_t UseAtSquare(int32_t, int32_t, GameObj*) { return 0; }
+    virtual int32_t UseOn(GameObj*, GameObj*) { return 0; }
+
+protected:
+    // The definition's name, with "(count)" for a stack of two or more.
+    std::string DefinitionName() const;
+    // The definition's description, or empty.
+    std::string DefinitionDescription() const;
 };
+
+// Reads the definition of a loaded item: by name from 1.0.3 on, else by the old position
+// through `byPosition`. A name or position the database does not know is reported and the
+// item is marked to be dropped once its block has been read. `trimName` strips trailing
+// blanks, tabs and line ends from the name first.
+const ItemDef* ReadItemDefinition(SaveReader& in, Item* item, const ItemDef* (*byPosition)(int32_t),
+                                  bool trimName = false);
+// Writes the definition name of an item.
+bool WriteItemDefinition(SaveWriter& out, const Item* item);

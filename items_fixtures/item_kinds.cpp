@@ -1,42 +1,231 @@
 // Stand-in: what is still to be built is listed at the top of items_fixtures/item_kinds.h.
 #include "items_fixtures/item_kinds.h"
 
+#include "core/class_registry.h"
+#include "core/shell/shell_services.h"
 #include "items_fixtures/item_db.h"
+#include "items_fixtures/quest.h"
+
+// In the order the class family registers them.
+SERIALIZABLE_REGISTRATION(Food);
+SERIALIZABLE_REGISTRATION(Gem);
+SERIALIZABLE_REGISTRATION(Zorkmids);
+SERIALIZABLE_REGISTRATION(Misc);
+SERIALIZABLE_REGISTRATION(Mushroom);
+SERIALIZABLE_REGISTRATION(Potion);
+SERIALIZABLE_REGISTRATION(Reagent);
+SERIALIZABLE_REGISTRATION(Wand);
+
+namespace {
+
+bool AutoLootSwitch(int32_t position) {
+    return position >= 0 && position < 12 && AutoLootSwitches[position] != 0;
+}
+
+// Old saves name a definition by its index number within a category list, or by its
+// position in a list.
+const ItemDef* ByIndexIn(const std::vector<ItemDef*>& list, int32_t index) {
+    for (const ItemDef* def : list) {
+        if (def->index == index) return def;
+    }
+    return nullptr;
+}
+const ItemDef* ByPositionIn(const std::vector<ItemDef*>& list, int32_t position) {
+    if (position < 0 || static_cast<size_t>(position) >= list.size()) return nullptr;
+    return list[static_cast<size_t>(position)];
+}
+const ItemDef* OldFood(int32_t n) { return ByIndexIn(ItemDefLists.food, n); }
+const ItemDef* OldGem(int32_t n) { return ByIndexIn(ItemDefLists.gems, n); }
+const ItemDef* OldMushroom(int32_t n) { return ByIndexIn(ItemDefLists.mushrooms, n); }
+const ItemDef* OldReagent(int32_t n) { return ByIndexIn(ItemDefLists.reagents, n); }
+const ItemDef* OldPotion(int32_t n) { return ByPositionIn(ItemDefLists.potions, n); }
+const ItemDef* OldWand(int32_t n) { return ByPositionIn(ItemDefLists.wands, n); }
+
+}  // namespace
+
+// Food ------------------------------------------------------------------------------------
+
+Food::Food(const ItemDef* definition) : Item(definition) {
+    type = kItemFood;
+    Finish();
+}
+
+Food::Food(SaveReader& in) : Item(in) {
+    ReadItemDefinition(in, this, OldFood, true);
+    type = kItemFood;
+    Finish();
+}
+
+void Food::Finish() {
+    stackable = 1;
+    dropSound = IsBooze() ? "potion_drop" : "food_drop";
+    pickUpSound = IsBooze() ? "potion_get" : "food_get";
+}
+
+bool Food::Save(SaveWriter& out) {
+    bool ok = Item::Save(out);
+    return WriteItemDefinition(out, this) && ok;
+}
+
+uint32_t Food::GetClassHash() { return GetRegisteredClassHash("Food"); }
+int32_t Food::GetClassIndex() { return GetRegisteredClassIndex("Food"); }
+bool Food::IsAutoPickupEnabled() const { return AutoLootSwitch(IsBooze() ? 2 : 4); }
+
+// Gems, mushrooms, potions and reagents -----------------------------------------------------
+
+#define VAULTMERE_DEFINITION_ITEM_BODY(ClassName, Type, OldLookUp, Drop, Get, AutoLoot)       \
+    ClassName::ClassName(const ItemDef* definition) : Item(definition) {                    \
+        type = Type;                                                                         \
+        Finish();                                                                            \
+    }                                                                                        \
+    ClassName::ClassName(SaveReader& in) : Item(in) {                                        \
+        ReadItemDefinition(in, this, OldLookUp);                                             \
+        type = Type;                                                                         \
+        Finish();                                                                            \
+    }                                                                                        \
+    void ClassName::Finish() {                                                               \
+        stackable = 1;                                                                       \
+        if ((Drop)[0] != '\0') dropSound = Drop;                                             \
+        if ((Get)[0] != '\0') pickUpSound = Get;                                             \
+    }                                                                                        \
+    bool ClassName::Save(SaveWriter& out) {                                                  \
+        bool ok = Item::Save(out);                                                           \
+        return WriteItemDefinition(out, this) && ok;                                         \
+    }                                                                                        \
+    uint32_t ClassName::GetClassHash() { return GetRegisteredClassHash(#ClassName); }       \
+    int32_t ClassName::GetClassIndex() { return GetRegisteredClassIndex(#ClassName); }      \
+    bool ClassName::IsAutoPickupEnabled() const { return AutoLootSwitch(AutoLoot); }
+
+VAULTMERE_DEFINITION_ITEM_BODY(Gem, kItemGem, OldGem, "", "", 3)
+VAULTMERE_DEFINITION_ITEM_BODY(Mushroom, kItemMushroom, OldMushroom, "", "", 5)
+VAULTMERE_DEFINITION_ITEM_BODY(Potion, kItemPotion, OldPotion, "potion_drop", "potion_get", 6)
+VAULTMERE_DEFINITION_ITEM_BODY(Reagent, kItemReagent, OldReagent, "potion_drop", "potion_get", 3)
+#undef VAULTMERE_DEFINITION_ITEM_BODY
+
+// Wand ------------------------------------------------------------------------------------
+
+Wand::Wand(const ItemDef* definition) : Item(definition) {
+    type = kItemWand;
+}
+
+Wand::Wand(SaveReader& in) : Item(in) {
+    ReadItemDefinition(in, this, OldWand);
+    charges = in.ReadInt32();
+    type = kItemWand;
+}
+
+bool Wand::Save(SaveWriter& out) {
+    bool ok = Item::Save(out);
+    ok = WriteItemDefinition(out, this) && ok;
+    return out.WriteInt32(charges) && ok;
+}
+
+uint32_t Wand::GetClassHash() { return GetRegisteredClassHash("Wand"); }
+int32_t Wand::GetClassIndex() { return GetRegisteredClassIndex("Wand"); }
+bool Wand::IsAutoPickupEnabled() const { return AutoLootSwitch(9); }
+
+// Zorkmids --------------------------------------------------------------------------------
+
+Zorkmids::Zorkmids(int32_t coins) : amount(coins) {
+    type = kItemZorkmids;
+}
+
+Zorkmids::Zorkmids(SaveReader& in) : Item(in) {
+    type = kItemZorkmids;
+    amount = in.ReadInt32();
+}
+
+bool Zorkmids::Save(SaveWriter& out) {
+    bool ok = Item::Save(out);
+    return out.WriteInt32(amount) && ok;
+}
+
+uint32_t Zorkmids::GetClassHash() { return GetRegisteredClassHash("Zorkmids"); }
+int32_t Zorkmids::GetClassIndex() { return GetRegisteredClassIndex("Zorkmids"); }
+
+std::string Zorkmids::GetItemName() const {
+    return std::to_string(amount) + (amount == 1 ? " zorkmid" : " zorkmids");
+}
+
+const char* Zorkmids::IconFileFor(int32_t coins) {
+    if (coins < 10) return "items/cash0.png";
+    if (coins < 50) return "items/cash1.png";
+    if (coins < 250) return "items/cash2.png";
+    if (coins < 1000) return "items/cash3.png";
+    if (coins < 4000) return "items/cash4.png";
+    return "items/cash5.png";
+}
+
+// Misc ------------------------------------------------------------------------------------
+
+Misc::Misc(int32_t kind) {
+    type = kItemMisc;
+    subtype = kind;
+    stackable = 1;
+    if (kind == 3) stackable = 0;
+}
+
+Misc::Misc(SaveReader& in) : Item(in) {
+    type = kItemMisc;
+    subtype = in.ReadInt32();
+    questFlag = in.ReadBool();
+    questItemIndex = in.ReadInt32();
+    if (subtype == 3) {
+        questItemName = in.ReadString();
+        const int32_t questIndex = in.ReadInt32();
+        stackable = 0;
+        if (questIndex >= 0 && static_cast<size_t>(questIndex) < ActiveQuests.size()) {
+            quest = ActiveQuests[static_cast<size_t>(questIndex)];
+        }
+    }
+}
+
+bool Misc::Save(SaveWriter& out) {
+    bool ok = Item::Save(out);
+    ok = out.WriteInt32(subtype) && ok;
+    ok = out.WriteBool(questFlag) && ok;
+    ok = out.WriteInt32(questItemIndex) && ok;
+    if (subtype == 3) {
+        ok = out.WriteString(questItemName) && ok;
+        int32_t questIndex = -1;
+        for (size_t i = 0; i < ActiveQuests.size(); ++i) {
+            if (ActiveQuests[i] == quest && quest != nullptr) questIndex = static_cast<int32_t>(i);
+        }
+        ok = out.WriteInt32(questIndex) && ok;
+    }
+    return ok;
+}
+
+uint32_t Misc::GetClassHash() { return GetRegisteredClassHash("Misc"); }
+int32_t Misc::GetClassIndex() { return GetRegisteredClassIndex("Misc"); }
+
+std::string Misc::GetItemName() const {
+    switch (subtype) {
+        case 0: return count < 2 ? "Lockpick" : "Lockpicks (" + std::to_string(count) + ")";
+        case 1: return count > 1 ? "Spores(" + std::to_string(count) + ")" : "Spores";
+        case 3: return questItemName;
+        default: return "MISC. BUG";
+    }
+}
+
+int32_t Misc::GetValue() {
+    if (subtype == 0) return stackable != 0 ? 10 * count : 10;
+    return 1;
+}
+
+bool Misc::IsAutoPickupEnabled() const {
+    return subtype == 0 && AutoLootSwitch(11);
+}
+
+// Weapons, armour, skill items and toolkits -----------------------------------------------
 
 Weapon::Weapon(const ItemDef* definition) : Item(definition) {
-    type = 1;
+    type = kItemWeapon;
+    if (definition != nullptr && definition->itemClass >= kWeaponThrowing) stackable = 1;
 }
 
 Armour::Armour(const ItemDef* definition) : Item(definition) {
-    type = 2;
-}
-
-Potion::Potion(const ItemDef* definition) : Item(definition) {}
-
-Mushroom::Mushroom(const ItemDef* definition) : Item(definition) {
-    category = kItemMushroom;
-}
-
-Wand::Wand(const ItemDef* definition) : Item(definition) {
-    category = kItemWand;
-}
-
-Food::Food(const ItemDef* definition) : Item(definition) {
-    type = 5;
-}
-
-Gem::Gem(const ItemDef* definition) : Item(definition) {}
-
-Reagent::Reagent(const ItemDef* definition) : Item(definition) {}
-
-Misc::Misc(int32_t miscKind) : kind(miscKind) {
-    name = miscKind == 0 ? "Lockpicks" : "Oddment";
-}
-
-Zorkmids::Zorkmids(int32_t amount) {
-    name = "Zorkmids";
-    stackable = 1;
-    count = amount;
+    type = kItemArmour;
 }
 
 SkillItem::SkillItem() = default;
@@ -46,10 +235,11 @@ int32_t SkillItem::Use() {
 }
 
 Toolkit::Toolkit(const std::string& toolKind) : kind(toolKind) {
-    category = kItemToolkit;
+    type = kItemToolkit;
 }
 
 Toolkit::Toolkit(const ItemDef* definition) : Item(definition) {
+    type = kItemToolkit;
     if (definition != nullptr && definition->toolkitLayout != nullptr) kind = definition->toolkitLayout->tag;
 }
 

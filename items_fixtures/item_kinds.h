@@ -1,16 +1,103 @@
 #pragma once
-// The kinds of item that generation and the debug backpack filler create.
+// The item classes made from definitions (food, gems, mushrooms, potions, reagents, wands),
+// money (Zorkmids) and miscellaneous goods (Misc). Each class saves the Item block and then
+// its own fields, and registers its load constructor under its class name.
 //
-// Stand-in: constructors that set the kind's type word, and neutral uses. Still to be
-// built here: each kind's behaviour (weapons and armour with their bonuses, potions,
-// mushrooms, wands with charges, food, skill items selecting their ability, toolkits
-// opening their window, money), saving, and the tutorial reports (eating 3, using a
-// skill item / wand / weapon 4, equipping 9, unequipping 10, drinking 13, opening a
-// toolkit 14).
+// Stand-in: the behaviour of each class (eating, drinking, zapping, identification, the
+// tooltips and icons) and the tutorial reports belong to later work; Weapon, Armour,
+// SkillItem and Toolkit keep their construction only and are not saved yet.
 #include <cstdint>
 #include <string>
 
 #include "items_fixtures/item.h"
+
+class Food : public Item {
+public:
+    explicit Food(const ItemDef* definition);
+    explicit Food(SaveReader& in);
+    bool Save(SaveWriter& out) override;
+    uint32_t GetClassHash() override;
+    int32_t GetClassIndex() override;
+    bool IsBooze() const { return def != nullptr && def->mp > 0; }
+    std::string GetItemName() const override { return DefinitionName(); }
+    std::string GetCategoryName() const override { return IsBooze() ? "Booze" : "Food"; }
+    bool IsAutoPickupEnabled() const override;
+
+private:
+    void Finish();
+};
+
+// Classes whose save block after the Item block is the definition name alone.
+#define VAULTMERE_DEFINITION_ITEM(ClassName, Word)                                        \
+    class ClassName : public Item {                                                       \
+    public:                                                                               \
+        explicit ClassName(const ItemDef* definition);                                    \
+        explicit ClassName(SaveReader& in);                                               \
+        bool Save(SaveWriter& out) override;                                              \
+        uint32_t GetClassHash() override;                                                 \
+        int32_t GetClassIndex() override;                                                 \
+        std::string GetItemName() const override { return DefinitionName(); }            \
+        std::string GetCategoryName() const override { return Word; }                     \
+        std::string GetTooltipDescription() const override { return DefinitionDescription(); } \
+        bool IsAutoPickupEnabled() const override;                                        \
+                                                                                          \
+    private:                                                                              \
+        void Finish();                                                                    \
+    };
+
+VAULTMERE_DEFINITION_ITEM(Gem, "Gem")
+VAULTMERE_DEFINITION_ITEM(Mushroom, "Mushroom")
+VAULTMERE_DEFINITION_ITEM(Potion, "Potion")
+// A crafting ingredient (every definition without a kind element).
+VAULTMERE_DEFINITION_ITEM(Reagent, "Reagent")
+#undef VAULTMERE_DEFINITION_ITEM
+
+class Wand : public Item {
+public:
+    explicit Wand(const ItemDef* definition);
+    explicit Wand(SaveReader& in);
+    bool Save(SaveWriter& out) override;
+    uint32_t GetClassHash() override;
+    int32_t GetClassIndex() override;
+    std::string GetCategoryName() const override { return "Wand"; }
+    std::string GetTooltipDescription() const override { return DefinitionDescription(); }
+    std::string GetItemName() const override { return DefinitionName(); }
+    bool IsAutoPickupEnabled() const override;
+    int32_t GetWeaponLevel() override { return 0; }
+    int32_t charges = 0;
+};
+
+// Money lying on the floor.
+class Zorkmids : public Item {
+public:
+    explicit Zorkmids(int32_t amount);
+    explicit Zorkmids(SaveReader& in);
+    bool Save(SaveWriter& out) override;
+    uint32_t GetClassHash() override;
+    int32_t GetClassIndex() override;
+    std::string GetItemName() const override;
+    bool IsAutoPickupEnabled() const override { return true; }
+    // The icon file for the amount ("items/cash0.png" .. "items/cash5.png").
+    static const char* IconFileFor(int32_t amount);
+    int32_t amount = 0;
+};
+
+// Miscellaneous goods: kind 0 lockpicks, 1 spores, 3 a quest item.
+class Misc : public Item {
+public:
+    explicit Misc(int32_t kind);
+    explicit Misc(SaveReader& in);
+    bool Save(SaveWriter& out) override;
+    uint32_t GetClassHash() override;
+    int32_t GetClassIndex() override;
+    std::string GetItemName() const override;
+    int32_t GetValue() override;
+    bool IsAutoPickupEnabled() const override;
+    int32_t Kind() const { return subtype; }
+    std::string questItemName;
+    int32_t questItemIndex = -1;
+    bool questFlag = false;
+};
 
 class Weapon : public Item {
 public:
@@ -18,55 +105,13 @@ public:
     int32_t baseDamage[16] = {};
     int32_t bonusA = 0;
     int32_t bonusB = 0;
+    std::string GetItemName() const override { return DefinitionName(); }
 };
 
 class Armour : public Item {
 public:
     explicit Armour(const ItemDef* definition);
-};
-
-class Potion : public Item {
-public:
-    explicit Potion(const ItemDef* definition);
-};
-
-class Mushroom : public Item {
-public:
-    explicit Mushroom(const ItemDef* definition);
-};
-
-class Wand : public Item {
-public:
-    explicit Wand(const ItemDef* definition);
-};
-
-class Food : public Item {
-public:
-    explicit Food(const ItemDef* definition);
-};
-
-class Gem : public Item {
-public:
-    explicit Gem(const ItemDef* definition);
-};
-
-// A crafting ingredient (every definition without a kind element).
-class Reagent : public Item {
-public:
-    explicit Reagent(const ItemDef* definition);
-};
-
-// Miscellaneous goods; kind 0 is lockpicks, 1 spores.
-class Misc : public Item {
-public:
-    explicit Misc(int32_t kind);
-    int32_t kind = 0;
-};
-
-// Money.
-class Zorkmids : public Item {
-public:
-    explicit Zorkmids(int32_t amount);
+    std::string GetItemName() const override { return DefinitionName(); }
 };
 
 // An item that carries a skill's ability.
@@ -74,6 +119,7 @@ class SkillItem : public Item {
 public:
     SkillItem();
     int32_t Use() override;
+    bool IsSkillItem() override { return true; }
 };
 
 // A crafting toolkit of one kind ("alchemy", "grinder", "ingot", "lutefisk", "smithing",
@@ -84,4 +130,5 @@ public:
     explicit Toolkit(const ItemDef* definition);
     std::string kind;
     int32_t Use() override;
+    std::string GetItemName() const override { return DefinitionName(); }
 };

@@ -5,7 +5,8 @@
 #include "items_fixtures/item_db.h"
 
 Trap::Trap(const ItemDef* definition) : Item(definition) {
-    category = kItemTrap;
+    type = kItemTrap;
+    stackable = 1;
 }
 
 uint32_t Trap::GetClassHash() {

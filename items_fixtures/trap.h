@@ -18,5 +18,6 @@ public:
     // class is not registered. Path search compares objects' keys with it.
     uint32_t GetClassHash() override;
     bool IsSpottedTrap() override { return spotted != 0; }
+    std::string GetItemName() const override { return DefinitionName(); }
     static uint32_t TrapClassHash();
 };

@@ -311,6 +311,9 @@ GameObj* ReadObjectRef(SaveReader& in) {
     if (object == nullptr) {
         in.Fail("object reference holds an object that is not a game object");
         delete created;
+    } else if (object->dropAfterLoad) {
+        delete object;
+        return nullptr;
     }
     return object;
 }

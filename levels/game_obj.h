@@ -122,6 +122,9 @@ public:
     int32_t movable = 1;
     int32_t roomNumber = -1;
     std::string roomID;
+    // Set by a load constructor whose object cannot be kept (an item of a kind the data no
+    // longer has): the reader deletes it once its whole block has been read.
+    bool dropAfterLoad = false;
 
 protected:
     // Places the Bob for drawing; false when there is nothing to draw.
@@ -152,5 +155,6 @@ public:
 // null; else 1, the object's class key word and the object's own save block.
 bool WriteObjectRef(SaveWriter& out, GameObj* object);
 // Null for a stored null. A present reference whose key names no class, or whose
-// object is not a game object, fails the reader and gives null.
+// object is not a game object, fails the reader and gives null. An object marked
+// dropAfterLoad is deleted and gives null; the reader goes on.
 GameObj* ReadObjectRef(SaveReader& in);

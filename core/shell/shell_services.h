@@ -2,6 +2,7 @@
 // What the game shell provides to the layers beneath it: the turn, input flushing and
 // start-up timing. Declarations only; core/shell/ defines them. Lower layers call these and
 // include nothing else of core/shell/.
+#include <cstdint>
 #include <string>
 
 // Runs one world turn.
@@ -17,3 +18,8 @@ void FlushInput();
 
 // Reports a finished start-up or loading step with -startuptime.
 void LogLoadProgress(const char* label);
+
+// The automatic pick-up switches of the configuration, one per item group (0..11), and
+// their master switch.
+extern int32_t AutoLootSwitches[12];
+extern int32_t AutoLoot;

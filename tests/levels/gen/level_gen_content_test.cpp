@@ -65,8 +65,8 @@ TEST_F(LevelContentTest, ZorkmidsGoIntoAQuarterOfThePilesInAQuickGame) {
         int32_t sum = 0;
         int32_t empty = 0;
         for (Zorkmids* pile : piles) {
-            sum += pile->count;
-            empty += pile->count == 0 ? 1 : 0;
+            sum += pile->amount;
+            empty += pile->amount == 0 ? 1 : 0;
         }
         EXPECT_EQ(sum, c.total);
         if (c.total < c.piles) {
