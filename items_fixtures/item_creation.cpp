@@ -9,6 +9,7 @@
 #include "items_fixtures/item_kinds.h"
 #include "items_fixtures/item_pickers.h"
 #include "items_fixtures/trap.h"
+#include "items_fixtures/weapon.h"
 #include "levels/level.h"
 
 namespace {
@@ -24,10 +25,7 @@ int32_t DepthPower(int32_t depth) {
 }
 
 Item* MakeArtifactOf(Item* item, int32_t power) {
-    if (item == nullptr) return nullptr;
-    GenerateArtifact(nullptr, power, item);
-    item->artifact = 1;
-    return item;
+    return MakeItemArtifact(item, power);
 }
 
 template <class T>
@@ -122,4 +120,12 @@ Item* CreateLootItem(const char* typeText, const char* nameText, Level* level, i
     return item;
 }
 
-void GenerateArtifact(ArtifactRecord*, int32_t, Item*) {}
+Item* MakeItemArtifact(Item* item, int32_t power) {
+    if (Weapon* weapon = dynamic_cast<Weapon*>(item)) {
+        GenerateArtifact(&weapon->artifactRecord, power, weapon);
+        weapon->isArtifact = true;
+    } else if (item != nullptr) {
+        item->artifact = 1;  // armour carries its record once it is built
+    }
+    return item;
+}

@@ -4,19 +4,11 @@
 #include <cstdint>
 #include <string>
 
+#include "items_fixtures/artifact.h"
 #include "items_fixtures/item_db.h"
 
 class Item;
 class Level;
-
-// An artifact's generated name, text and bonuses.
-//
-// Stand-in: the record carries the name and text only; the bonuses, the granted buff, the
-// powers and their generation are still to be built (GenerateArtifact does nothing yet).
-struct ArtifactRecord {
-    std::string name;
-    std::string text;
-};
 
 // The item class of the definition's category; null for a category without one.
 Item* CreateItem(const ItemDef* definition);
@@ -28,4 +20,6 @@ Item* CreateItemByName(const std::string& name);
 // The item a loot record describes (type and name words, "random" allowed); the level gives
 // the depth (the current level when null).
 Item* CreateLootItem(const char* type, const char* name, Level* level, int32_t count, bool artifact);
-void GenerateArtifact(ArtifactRecord* record, int32_t power, Item* item);
+// Makes a weapon or armour piece an artifact of that power (its record generated and its
+// artifact flag set); the item itself is answered.
+Item* MakeItemArtifact(Item* item, int32_t power);

@@ -217,12 +217,7 @@ bool Misc::IsAutoPickupEnabled() const {
     return subtype == 0 && AutoLootSwitch(11);
 }
 
-// Weapons, armour, skill items and toolkits -----------------------------------------------
-
-Weapon::Weapon(const ItemDef* definition) : Item(definition) {
-    type = kItemWeapon;
-    if (definition != nullptr && definition->itemClass >= kWeaponThrowing) stackable = 1;
-}
+// Armour, skill items and toolkits -----------------------------------------------
 
 Armour::Armour(const ItemDef* definition) : Item(definition) {
     type = kItemArmour;

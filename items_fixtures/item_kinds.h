@@ -4,8 +4,8 @@
 // its own fields, and registers its load constructor under its class name.
 //
 // Stand-in: the behaviour of each class (eating, drinking, zapping, identification, the
-// tooltips and icons) and the tutorial reports belong to later work; Weapon, Armour,
-// SkillItem and Toolkit keep their construction only and are not saved yet.
+// tooltips and icons) and the tutorial reports belong to later work; Armour, SkillItem and
+// Toolkit keep their construction only and are not saved yet.
 #include <cstdint>
 #include <string>
 
@@ -97,15 +97,6 @@ public:
     std::string questItemName;
     int32_t questItemIndex = -1;
     bool questFlag = false;
-};
-
-class Weapon : public Item {
-public:
-    explicit Weapon(const ItemDef* definition);
-    int32_t baseDamage[16] = {};
-    int32_t bonusA = 0;
-    int32_t bonusB = 0;
-    std::string GetItemName() const override { return DefinitionName(); }
 };
 
 class Armour : public Item {

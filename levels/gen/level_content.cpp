@@ -20,6 +20,7 @@
 #include "items_fixtures/item_db.h"
 #include "items_fixtures/item_pickers.h"
 #include "items_fixtures/item_kinds.h"
+#include "items_fixtures/weapon.h"
 #include "items_fixtures/passages.h"
 #include "items_fixtures/quest.h"
 #include "levels/branch_db.h"
@@ -107,9 +108,7 @@ Item* MakeArtifact(bool weapon) {
     }
     if (item == nullptr) return nullptr;
     const int32_t power = 1 + RandomInt(static_cast<int32_t>(std::floor(CurrentDepth() * 0.25)));
-    GenerateArtifact(nullptr, power, item);
-    item->artifact = 1;
-    return item;
+    return MakeItemArtifact(item, power);
 }
 
 // The uber chest of RollRoomFurniture with its artifact and its lever.
@@ -122,9 +121,9 @@ void PlaceUberChest(Level& level, int32_t x, int32_t y) {
         const ItemDef* def = RandomEquipmentDefByLevel(depth + 1, 1, 0);
         if (def != nullptr) {
             Weapon* weapon = new Weapon(def);
-            GenerateArtifact(nullptr, depth + 1, weapon);
-            weapon->artifact = 1;
-            std::fill(std::begin(weapon->baseDamage), std::end(weapon->baseDamage), 0);
+            MakeItemArtifact(weapon, depth + 1);
+            Buff* bonus = weapon->artifactRecord.grantedBuff.get();
+            if (bonus != nullptr) std::fill(std::begin(bonus->damage), std::end(bonus->damage), 0);
             if (MTOneChanceIn(2)) weapon->bonusA += 2 * depth + 2;
             else weapon->bonusB += 2 * depth + 2;
             item = weapon;
@@ -132,9 +131,7 @@ void PlaceUberChest(Level& level, int32_t x, int32_t y) {
     } else {
         const ItemDef* def = RandomEquipmentDefByLevel(depth + 1, 1, 1);
         if (def != nullptr) {
-            item = new Armour(def);
-            GenerateArtifact(nullptr, depth + 1, item);
-            item->artifact = 1;
+            item = MakeItemArtifact(new Armour(def), depth + 1);
         }
     }
     chest->content = item;

@@ -1,0 +1,43 @@
+#pragma once
+// Weapons: swords, axes, maces and staves for the hands, crossbows for the ammunition slot,
+// and stacks of throwing weapons and bolts. A weapon may carry an artifact record. Its save
+// block after the Item block: definition name, damage, resistances (from 1.0.10), the
+// artifact flag and, when set, the artifact record.
+//
+// Stand-in: using, equipping and unequipping with the mastery bonuses and penalty buffs,
+// firing and throwing, the tooltips, the level badge and the auto-loot switch are still to
+// be built.
+#include <cstdint>
+#include <string>
+
+#include "items_fixtures/artifact.h"
+#include "items_fixtures/item.h"
+
+class Weapon : public Item {
+public:
+    explicit Weapon(const ItemDef* definition);
+    explicit Weapon(SaveReader& in);
+    ~Weapon() override;
+
+    bool Save(SaveWriter& out) override;
+    uint32_t GetClassHash() override;
+    int32_t GetClassIndex() override;
+    int32_t GetValue() override;
+    bool IsArtifact() const override { return isArtifact; }
+    int32_t GetWeaponLevel() override { return def != nullptr ? def->level : 0; }
+    std::string GetItemName() const override;
+    std::string GetCategoryName() const override;
+    std::string GetTooltipDescription() const override;
+    // Kind 4 fits only the ammunition slot 8, kinds 5 and 6 nothing, others the hands 1 and 2.
+    bool FitsEquipSlot(int32_t slot) override;
+    int32_t Kind() const { return def != nullptr ? def->itemClass : 0; }
+
+    int32_t damage[kDamageTypeCount] = {};
+    int32_t resist[kDamageTypeCount] = {};
+    bool isArtifact = false;
+    ArtifactRecord artifactRecord;
+    // Stand-in: the two bonus values the uber chest adds to its artifact weapon, not yet
+    // applied or saved.
+    int32_t bonusA = 0;
+    int32_t bonusB = 0;
+};
