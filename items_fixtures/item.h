@@ -37,9 +37,6 @@ public:
     bool holdFlag = false;
     const ItemDef* def = nullptr;
     QuestRecord* quest = nullptr;
-    // Stand-in: the artifact mark generation sets on weapons and armour until those classes
-    // carry their artifact records.
-    int32_t artifact = 0;
     int32_t reagent = 0;  // set by generation on the reagents it scatters; not saved
 
     bool Save(SaveWriter& out) override;
@@ -61,7 +58,7 @@ public:
     virtual bool IsAutoPickupEnabled() const { return false; }
     virtual const char* GetTooltipAction() { return GetActionVerb(); }
     virtual int32_t GetWeaponLevel() { return -1; }
-    virtual bool IsArtifact() const { return artifact != 0; }
+    virtual bool IsArtifact() const { return false; }
     virtual std::string GetTooltipDescription() const { return ""; }
     virtual std::string GetGameplayInfo() const { return ""; }
     virtual std::string GetCategoryName() const { return "Item"; }

@@ -5,6 +5,7 @@
 
 #include "core/random.h"
 #include "core/tweak.h"
+#include "items_fixtures/armour.h"
 #include "items_fixtures/item.h"
 #include "items_fixtures/item_kinds.h"
 #include "items_fixtures/item_pickers.h"
@@ -124,8 +125,9 @@ Item* MakeItemArtifact(Item* item, int32_t power) {
     if (Weapon* weapon = dynamic_cast<Weapon*>(item)) {
         GenerateArtifact(&weapon->artifactRecord, power, weapon);
         weapon->isArtifact = true;
-    } else if (item != nullptr) {
-        item->artifact = 1;  // armour carries its record once it is built
+    } else if (Armour* armour = dynamic_cast<Armour*>(item)) {
+        GenerateArtifact(&armour->artifactRecord, power, armour);
+        armour->isArtifact = true;
     }
     return item;
 }

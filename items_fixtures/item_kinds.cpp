@@ -217,11 +217,7 @@ bool Misc::IsAutoPickupEnabled() const {
     return subtype == 0 && AutoLootSwitch(11);
 }
 
-// Armour, skill items and toolkits -----------------------------------------------
-
-Armour::Armour(const ItemDef* definition) : Item(definition) {
-    type = kItemArmour;
-}
+// Skill items and toolkits -----------------------------------------------
 
 SkillItem::SkillItem() = default;
 

@@ -4,8 +4,8 @@
 // its own fields, and registers its load constructor under its class name.
 //
 // Stand-in: the behaviour of each class (eating, drinking, zapping, identification, the
-// tooltips and icons) and the tutorial reports belong to later work; Armour, SkillItem and
-// Toolkit keep their construction only and are not saved yet.
+// tooltips and icons) and the tutorial reports belong to later work; SkillItem and Toolkit
+// keep their construction only and are not saved yet.
 #include <cstdint>
 #include <string>
 
@@ -97,12 +97,6 @@ public:
     std::string questItemName;
     int32_t questItemIndex = -1;
     bool questFlag = false;
-};
-
-class Armour : public Item {
-public:
-    explicit Armour(const ItemDef* definition);
-    std::string GetItemName() const override { return DefinitionName(); }
 };
 
 // An item that carries a skill's ability.

@@ -1,10 +1,9 @@
 // Stand-in: what is still to be built is listed at the top of items_fixtures/weapon.h.
 #include "items_fixtures/weapon.h"
 
-#include <cmath>
-#include <cstdlib>
 
 #include "core/class_registry.h"
+#include "items_fixtures/armour.h"
 #include "items_fixtures/item_db.h"
 
 SERIALIZABLE_REGISTRATION(Weapon);
@@ -88,22 +87,5 @@ bool Weapon::FitsEquipSlot(int32_t slot) {
 
 int32_t Weapon::GetValue() {
     const int32_t base = Item::GetValue();
-    const Buff* buff = artifactRecord.grantedBuff.get();
-    if (!isArtifact || buff == nullptr) return base;
-    int32_t primary = 0;
-    int32_t secondary = 0;
-    int32_t dmg = 0;
-    int32_t res = 0;
-    for (int32_t v : buff->primaryMods) primary += std::abs(v);
-    for (int32_t v : buff->secondaryMods) secondary += std::abs(v);
-    for (int32_t v : buff->damage) dmg += std::abs(v);
-    for (int32_t v : buff->resist) res += std::abs(v);
-    const float sum = static_cast<float>(base) + 150.0f * primary + 100.0f * secondary + 100.0f * dmg + 50.0f * res;
-    const float factor = 1.0f + 0.3f * primary + 0.1f * secondary + 0.25f * dmg + 0.1f * res;
-    float value = sum;
-    if (artifactRecord.firstPower != nullptr) value = (sum + 250.0f) * (1.0f + factor);
-    // An artifact is never worth less than nothing.
-    if (!(value > 0.0f)) return 0;
-    if (value > 2.0e9f) return 2000000000;
-    return static_cast<int32_t>(value);
+    return isArtifact ? ArtifactValue(base, artifactRecord) : base;
 }

@@ -9,6 +9,7 @@
 #include "items_fixtures/item_creation.h"
 #include "items_fixtures/item_db.h"
 #include "items_fixtures/item_kinds.h"
+#include "items_fixtures/armour.h"
 #include "items_fixtures/weapon.h"
 #include "items_fixtures/trap.h"
 #include "levels/level.h"

@@ -227,7 +227,8 @@ TEST_F(ItemSaveTest, FoodNamesLoseTrailingLineEnds) {
 }
 
 TEST_F(ItemSaveTest, ItemClassesAreRegisteredUnderTheirNames) {
-    const char* const ours[] = {"Item", "Zorkmids", "Misc", "Food", "Gem", "Mushroom", "Potion", "Reagent", "Wand"};
+    const char* const ours[] = {"Item",    "Zorkmids", "Misc", "Food",  "Gem",   "Mushroom",
+                                "Potion",  "Reagent",  "Wand", "Weapon", "Armour"};
     for (const char* name : ours) {
         bool listed = false;
         for (const char* saveable : kSaveableClassNames) listed = listed || std::strcmp(saveable, name) == 0;

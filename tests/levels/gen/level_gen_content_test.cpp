@@ -15,6 +15,7 @@
 #include "items_fixtures/item.h"
 #include "items_fixtures/item_db.h"
 #include "items_fixtures/item_kinds.h"
+#include "items_fixtures/armour.h"
 #include "items_fixtures/weapon.h"
 #include "items_fixtures/passages.h"
 #include "items_fixtures/quest.h"

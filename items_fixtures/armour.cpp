@@ -1,0 +1,140 @@
+// Stand-in: what is still to be built is listed at the top of items_fixtures/armour.h.
+#include "items_fixtures/armour.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/class_registry.h"
+#include "core/random.h"
+#include "items_fixtures/item_db.h"
+#include "levels/level.h"
+
+SERIALIZABLE_REGISTRATION(Armour);
+
+namespace {
+
+const ItemDef* OldArmour(int32_t id) {
+    for (const ItemDef* def : ItemDefLists.all) {
+        if (def->index == id) return def;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+int32_t ArtifactValue(int32_t base, const ArtifactRecord& record) {
+    const Buff* buff = record.grantedBuff.get();
+    if (buff == nullptr) return base < 0 ? 0 : base;
+    int32_t primary = 0;
+    int32_t secondary = 0;
+    int32_t dmg = 0;
+    int32_t res = 0;
+    for (int32_t v : buff->primaryMods) primary += std::abs(v);
+    for (int32_t v : buff->secondaryMods) secondary += std::abs(v);
+    for (int32_t v : buff->damage) dmg += std::abs(v);
+    for (int32_t v : buff->resist) res += std::abs(v);
+    const float sum = static_cast<float>(base) + 150.0f * primary + 100.0f * secondary + 100.0f * dmg + 50.0f * res;
+    const float factor = 1.0f + 0.3f * primary + 0.1f * secondary + 0.25f * dmg + 0.1f * res;
+    const float value = record.firstPower != nullptr ? (sum + 250.0f) * (1.0f + factor) : sum;
+    if (!(value > 0.0f)) return 0;
+    if (value > 2.0e9f) return 2000000000;
+    return static_cast<int32_t>(value);
+}
+
+Armour::Armour(const ItemDef* definition) : Item(definition) {
+    type = kItemArmour;
+    InitFromDefinition();
+    const int32_t slot = Slot();
+    if (definition != nullptr && definition->randoms == 1 && (slot == 3 || slot == 4 || slot == 6)) {
+        const int32_t depth = CurrentLevel != nullptr ? CurrentLevel->depth : 0;
+        const int32_t power = RandomInt(depth) + CRand() / 10923 + 1;
+        isArtifact = true;
+        GenerateArtifact(&artifactRecord, power, this);
+    }
+}
+
+Armour::Armour(SaveReader& in) : Item(in) {
+    type = kItemArmour;
+    const ItemDef* definition = ReadItemDefinition(in, this, OldArmour);
+    if (definition != nullptr && !in.version.AtLeast(kSaveV1_0_3)) {
+        std::printf("read armour subtype %i\n", definition->index);
+    }
+    in.ReadDamageArray(resistance);
+    isArtifact = in.ReadBool();
+    if (isArtifact) artifactRecord.Read(in);
+    InitFromDefinition();
+}
+
+Armour::~Armour() = default;
+
+void Armour::InitFromDefinition() {
+    if (def != nullptr) {
+        armourValue = def->ac;
+        std::copy(std::begin(def->damage), std::end(def->damage), damage);
+        std::copy(std::begin(def->resist), std::end(def->resist), resistance);
+        resistBonus = def->resistBonus;
+        dodgeBonus = def->dodgeBonus;
+    }
+    if (artifactRecord.grantedBuff != nullptr) artifactRecord.grantedBuff->item = this;
+}
+
+bool Armour::Save(SaveWriter& out) {
+    bool ok = Item::Save(out);
+    ok = WriteItemDefinition(out, this) && ok;
+    ok = out.WriteDamageArray(resistance) && ok;
+    ok = out.WriteBool(isArtifact) && ok;
+    if (isArtifact) ok = artifactRecord.Write(out) && ok;
+    return ok;
+}
+
+uint32_t Armour::GetClassHash() { return GetRegisteredClassHash("Armour"); }
+int32_t Armour::GetClassIndex() { return GetRegisteredClassIndex("Armour"); }
+
+int32_t Armour::GetValue() {
+    const int32_t base = Item::GetValue();
+    return isArtifact ? ArtifactValue(base, artifactRecord) : base;
+}
+
+bool Armour::FitsEquipSlot(int32_t slot) {
+    if (def == nullptr || slot < 0 || slot >= 12) return false;
+    switch (def->slot) {
+        case 1: case 2: return slot == 1 || slot == 2;
+        case 3: case 4: return slot == 3 || slot == 4;
+        case 8: case 12: return false;
+        default: return slot == def->slot;
+    }
+}
+
+std::string Armour::GetTooltipDescription() const {
+    std::string text = DefinitionDescription();
+    if (isArtifact) {
+        text += "\n\n" + artifactRecord.text;
+        if (!artifactRecord.extraText.empty()) text += artifactRecord.extraText + "\n\n";
+    }
+    return text;
+}
+
+std::string Armour::GetGameplayInfo() const {
+    return isArtifact ? GetArtifactPowerText(artifactRecord) : std::string();
+}
+
+std::string Armour::GetCategoryName() const {
+    if (def != nullptr && !def->overrideClassName.empty()) return def->overrideClassName;
+    switch (Slot()) {
+        case 0: return "Armor (Torso)";
+        case 1: case 2: return "Armor (Shield)";
+        case 3: case 4: return "Armor (Ring)";
+        case 5: return "Armor (Head)";
+        case 6: return "Armor (Amulet)";
+        case 7: return "Armor (Shoes)";
+        case 9: return "Armor (Belt)";
+        case 10: return "Armor (Gloves)";
+        case 11: return "Armor (Pants)";
+        default: return "Armor";
+    }
+}
+
+std::string Armour::GetItemName() const {
+    if (isArtifact && (def == nullptr || !def->artifact)) return artifactRecord.name;
+    return def != nullptr ? def->name : std::string();
+}

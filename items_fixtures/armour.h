@@ -1,0 +1,47 @@
+#pragma once
+// Armour: every wearable piece (torso, shields, rings, helmets, amulets, shoes, belts, gloves,
+// pants). Rings and amulets whose definition asks for random properties become artifacts.
+// Save block after the Item block: definition name, resistances, the artifact flag and, when
+// set, the artifact record.
+//
+// Stand-in: using, equipping and unequipping on the hero, the level badge, the icon and the
+// auto-loot switch are still to be built.
+#include <cstdint>
+#include <string>
+
+#include "items_fixtures/artifact.h"
+#include "items_fixtures/item.h"
+
+class Armour : public Item {
+public:
+    explicit Armour(const ItemDef* definition);
+    explicit Armour(SaveReader& in);
+    ~Armour() override;
+
+    bool Save(SaveWriter& out) override;
+    uint32_t GetClassHash() override;
+    int32_t GetClassIndex() override;
+    int32_t GetValue() override;
+    bool FitsEquipSlot(int32_t slot) override;
+    bool IsArtifact() const override { return isArtifact; }
+    std::string GetTooltipDescription() const override;
+    std::string GetGameplayInfo() const override;
+    std::string GetCategoryName() const override;
+    std::string GetItemName() const override;
+    int32_t Slot() const { return def != nullptr ? def->slot : -1; }
+
+    ArtifactRecord artifactRecord;
+    int32_t armourValue = 0;
+    int32_t damage[kDamageTypeCount] = {};
+    int32_t resistance[kDamageTypeCount] = {};
+    int32_t resistBonus = 0;
+    int32_t dodgeBonus = 0;
+    bool isArtifact = false;
+
+private:
+    void InitFromDefinition();
+};
+
+// The value of an artifact weapon or armour piece from its base price and bonus buff; never
+// below 0.
+int32_t ArtifactValue(int32_t base, const ArtifactRecord& record);
