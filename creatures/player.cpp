@@ -215,3 +215,29 @@ RoomRecord* Level::GetPlayerRoomRecord() const {
     if (CurrentPlayer == nullptr) return nullptr;
     return GetRoomRecord(CurrentPlayer->currentRoom);
 }
+
+Item*& Player::EquippedAt(int32_t slot) {
+    // Position of each slot number in equipSlots.
+    static const int32_t kIndexOfSlot[kEquipSlotCount] = {2, 1, 0, 4, 3, 6, 7, 5, 8, 9, 10, 11};
+    static Item* scratch = nullptr;
+    if (slot < 0 || slot >= kEquipSlotCount) {
+        scratch = nullptr;
+        return scratch;
+    }
+    return equipSlots[kIndexOfSlot[slot]];
+}
+
+void Player::ForgetEquipped(const void* object) {
+    if (object == nullptr) return;
+    for (Item*& slot : equipSlots) {
+        if (static_cast<const void*>(slot) == object) slot = nullptr;
+    }
+    if (static_cast<const void*>(reference19) == object) reference19 = nullptr;
+    for (Armour** ref : {&torsoArmour, &firstHandShield, &secondHandShield, &headArmour, &shoes, &beltArmour, &gloves,
+                         &pants}) {
+        if (static_cast<const void*>(*ref) == object) *ref = nullptr;
+    }
+    for (Weapon** ref : {&firstHandWeapon, &secondHandWeapon, &crossbow}) {
+        if (static_cast<const void*>(*ref) == object) *ref = nullptr;
+    }
+}

@@ -17,12 +17,30 @@
 
 class Level;
 class Item;
+class Armour;
+class Weapon;
 class Sprite;
 class Bob;
 class Monster;
 
 constexpr int32_t kBuildSkillCount = 7;
 constexpr int32_t kBeltSlotCount = 9;
+// Equipment slot numbers, as the items' FitsEquipSlot numbers them.
+constexpr int32_t kEquipSlotCount = 12;
+enum EquipSlot : int32_t {
+    kSlotChest = 0,
+    kSlotSecondHand = 1,
+    kSlotFirstHand = 2,
+    kSlotFirstRing = 3,
+    kSlotSecondRing = 4,
+    kSlotHead = 5,
+    kSlotNeck = 6,
+    kSlotFeet = 7,
+    kSlotAmmunition = 8,
+    kSlotWaist = 9,
+    kSlotHands = 10,
+    kSlotLegs = 11,
+};
 constexpr int32_t kNoRoom = 255;
 
 // The hero's animations, one sprite each (heroAnimations).
@@ -107,6 +125,41 @@ public:
     int32_t polymorphed = 0;
     Item* beltSlots[kBeltSlotCount] = {};
     Item* skillBarSlots[kBeltSlotCount] = {};
+    // The worn and wielded items, kept in the order first hand, second hand, torso, second
+    // ring, first ring, shoes, head, amulet, ammunition, belt, gloves, pants. That order is not
+    // the slot numbering: reach them through EquippedAt and the role accessors.
+    Item* equipSlots[kEquipSlotCount] = {};
+    Item* reference19 = nullptr;
+    int32_t gold = 0;  // zorkmids carried  // the further carried item the shop checks look at
+    // Typed references set while a piece is equipped.
+    Armour* torsoArmour = nullptr;
+    Armour* firstHandShield = nullptr;
+    Armour* secondHandShield = nullptr;
+    Armour* headArmour = nullptr;
+    Armour* shoes = nullptr;
+    Armour* beltArmour = nullptr;
+    Armour* gloves = nullptr;
+    Armour* pants = nullptr;
+    Weapon* firstHandWeapon = nullptr;
+    Weapon* secondHandWeapon = nullptr;
+    Weapon* crossbow = nullptr;
+    // The equipSlots entry of a slot number 0..11; every other number gives a scratch entry
+    // that is always emptied first.
+    Item*& EquippedAt(int32_t slot);
+    Item* FirstHand() { return EquippedAt(kSlotFirstHand); }
+    Item* SecondHand() { return EquippedAt(kSlotSecondHand); }
+    Item* Torso() { return EquippedAt(kSlotChest); }
+    Item* FirstRing() { return EquippedAt(kSlotFirstRing); }
+    Item* SecondRing() { return EquippedAt(kSlotSecondRing); }
+    Item* Head() { return EquippedAt(kSlotHead); }
+    Item* Amulet() { return EquippedAt(kSlotNeck); }
+    Item* Shoes() { return EquippedAt(kSlotFeet); }
+    Item* Ammunition() { return EquippedAt(kSlotAmmunition); }
+    Item* Belt() { return EquippedAt(kSlotWaist); }
+    Item* Gloves() { return EquippedAt(kSlotHands); }
+    Item* Pants() { return EquippedAt(kSlotLegs); }
+    // Clears every equipment entry and typed reference that names the object.
+    void ForgetEquipped(const void* object);
     int32_t walkInterrupted = 0;
     int32_t stopWalking = 0;
     std::vector<std::pair<int32_t, int32_t>> path;  // squares still to walk

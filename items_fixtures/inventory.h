@@ -1,12 +1,11 @@
 #pragma once
-// The hero's backpack, the item on the mouse cursor and the selected skill item.
+// The hero's backpack grid (8 by 6 cells), the belt and equipment places it works with, the
+// item on the mouse cursor, the active item and the selected skill item: placing, stacking,
+// sorting, selling and dropping, and the tracking of unpaid shop goods while carried.
 //
-// Stand-in: the grid, the cursor and the paid flags are kept; placing, stacking, sorting,
-// selling and dropping are not built yet (their calls change nothing and answer false).
-// Still to be built here: fitting items into the grid and quick slots, stacking, sorting,
-// selling to a shopkeeper, dropping to the floor with stack merging, the ticker lines of
-// PutItemInBag, the inventory-changed flag, the equipment slots and the item tooltips.
+// Stand-in: the item tooltips (ShowItemTooltip) are still to be built.
 #include <cstdint>
+#include <vector>
 
 class Item;
 
@@ -28,32 +27,44 @@ extern InventoryGridState InventoryGrid;
 
 // Set when the backpack changes; the turn engine clears it at the start of every turn.
 extern bool InventoryChanged;
+// Set once the full-backpack report has been given this turn; the turn engine clears it.
+extern bool InventoryFullReported;
 
 // The selected skill item, null when nothing is selected.
 extern Item* SelectedSkillItem;
+// The item a right-click applies (set by using wands, weapons and skill items).
+extern Item* ActiveItem;
 
-// Puts the item into the backpack (notIntoQuickSlots = 1 keeps it out of the quick
-// slots); false when it does not fit.
-bool AddItemToInventory(Item* item, int32_t notIntoQuickSlots);
-// Drops the item on the square, merging stacks.
+// Puts the item into the belt or backpack, merging it into a carried stack of its kind
+// (noBelt keeps it off the belt); false when it does not fit (reported once per turn).
+bool AddItemToInventory(Item* item, int32_t noBelt);
+// Drops the item on the square of the current level, merging it into a stack there.
 void DropItemToFloor(Item* item, int32_t x, int32_t y);
-// Into the backpack with its ticker line, else onto the floor.
+// Into the backpack with its ticker line, else onto the hero's square.
 void PutItemInBag(Item* item);
-// True when it took one item of the stack in the slot onto the cursor.
+// Takes one item of the stack in the slot (or the whole item) onto the cursor.
 bool TakeOneFromStack(Item** slot);
 
 Item* GetCursorItem();
 void SetCursorItem(Item* item);
 void ClearCursorItem();
+// Empties the cursor without touching the item when it holds it; true then.
+bool ForgetCursorItem(Item* item);
 
-// Clears the unpaid flag of the cursor item, every backpack item and the hero's slots.
+// Every place the hero carries goods in: the grid, the belt, equipment slots 0..11, the
+// further reference and the cursor (null entries included).
+std::vector<Item**> CarriedPlaces();
+// Clears the unpaid flag of every carried item.
 void MarkAllItemsPaid();
 // True when the hero carries unpaid shop goods.
 bool PlayerHasUnpaidItem();
 
-// Backpack clicks; x and y are relative to the inventory window.
+// Places the item in cell (x, y), x 0..7 and y 0..5, when the cell is free.
+bool PlaceItemInGridCell(int32_t x, int32_t y, Item* item);
+void RemoveItemFromGrid(Item* item);
+void RemoveItemFromQuickbar(Item* item);
+// Backpack clicks at a screen point.
 Item* GetInventoryItemAt(int32_t x, int32_t y);
-bool PlaceItemInGridCell(int32_t x, int32_t y);
 bool PickUpGridItemToCursor(int32_t x, int32_t y);
 bool StackCursorItemOnGridItem(int32_t x, int32_t y);
 void SortInventory();

@@ -23,3 +23,5 @@ void LogLoadProgress(const char* label);
 // their master switch.
 extern int32_t AutoLootSwitches[12];
 extern int32_t AutoLoot;
+// The doubled interface setting.
+extern int32_t use2XUI;

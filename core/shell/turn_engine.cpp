@@ -202,7 +202,9 @@ void ForgetObjectReferences(GameObj* obj) {
         for (Item*& slot : CurrentPlayer->skillBarSlots) {
             if (static_cast<GameObj*>(slot) == obj) slot = nullptr;
         }
+        CurrentPlayer->ForgetEquipped(obj);
     }
+    if (static_cast<GameObj*>(ActiveItem) == obj) ActiveItem = nullptr;
     for (Item*& cell : InventoryGrid.cells) {
         if (static_cast<GameObj*>(cell) == obj) cell = nullptr;
     }
@@ -259,6 +261,7 @@ const std::vector<std::string>& AmbientMessages() {
 
 void AdvanceTurn() {
     InventoryChanged = false;
+    InventoryFullReported = false;
     ApplyDeferredObjectMoves();
     Level* level = CurrentLevel;
     if (!level) return;

@@ -506,4 +506,12 @@ TEST_F(TurnEngineTest, NoLevelMeansOnlyTheQueuesRun) {
     CurrentLevel = level;
 }
 
+TEST_F(TurnEngineTest, EveryTurnAllowsTheFullPackReportAgain) {
+    InventoryFullReported = true;
+    InventoryChanged = true;
+    AdvanceTurn();
+    EXPECT_FALSE(InventoryFullReported);
+    EXPECT_FALSE(InventoryChanged);
+}
+
 }  // namespace
