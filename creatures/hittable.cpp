@@ -52,7 +52,10 @@ Hittable::Hittable(SaveReader& in) : GameObj(in) {
 
 Hittable::~Hittable() {
     spellTriggers.clear();
-    for (Buff* buff : buffs) delete buff;
+    // A buff granted by an item belongs to the item.
+    for (Buff* buff : buffs) {
+        if (!(buff->fromItem && buff->item != nullptr)) delete buff;
+    }
     buffs.clear();
 }
 

@@ -1,11 +1,14 @@
 // Stand-in: what is still to be built is listed at the top of items_fixtures/armour.h.
 #include "items_fixtures/armour.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 #include "core/class_registry.h"
 #include "core/random.h"
+#include "creatures/player.h"
+#include "items_fixtures/inventory.h"
 #include "items_fixtures/item_db.h"
 #include "levels/level.h"
 
@@ -137,4 +140,83 @@ std::string Armour::GetCategoryName() const {
 std::string Armour::GetItemName() const {
     if (isArtifact && (def == nullptr || !def->artifact)) return artifactRecord.name;
     return def != nullptr ? def->name : std::string();
+}
+
+namespace {
+
+Armour** TypedReference(Player* hero, int32_t slot) {
+    switch (slot) {
+        case kSlotChest: return &hero->torsoArmour;
+        case kSlotSecondHand: return &hero->secondHandShield;
+        case kSlotFirstHand: return &hero->firstHandShield;
+        case kSlotHead: return &hero->headArmour;
+        case kSlotFeet: return &hero->shoes;
+        case kSlotWaist: return &hero->beltArmour;
+        case kSlotHands: return &hero->gloves;
+        case kSlotLegs: return &hero->pants;
+        default: return nullptr;
+    }
+}
+
+}  // namespace
+
+int32_t Armour::Use() {
+    Player* hero = CurrentPlayer;
+    if (hero == nullptr) return 0;
+    int32_t slot = -1;
+    const int32_t kind = Slot();
+    if (kind == 1 || kind == 2) {
+        if (hero->EquippedAt(kSlotFirstHand) == nullptr) slot = kSlotFirstHand;
+        else if (hero->EquippedAt(kSlotSecondHand) == nullptr) slot = kSlotSecondHand;
+    } else if (kind == 3 || kind == 4) {
+        if (hero->EquippedAt(kSlotSecondRing) == nullptr) slot = kSlotSecondRing;
+        else if (hero->EquippedAt(kSlotFirstRing) == nullptr) slot = kSlotFirstRing;
+    }
+    if (slot < 0) return 0;
+    hero->EquippedAt(slot) = this;
+    OnEquip(slot);
+    RemoveItemFromQuickbar(this);
+    RemoveItemFromGrid(this);
+    return 1;
+}
+
+void Armour::OnEquip(int32_t slot) {
+    Player* hero = CurrentPlayer;
+    if (hero == nullptr || def == nullptr) return;
+    if (Armour** ref = TypedReference(hero, slot)) *ref = this;
+    for (int32_t i = 0; i < kDamageTypeCount; ++i) hero->damageBonus[i] += def->damage[i];
+    for (int32_t i = 0; i < kDamageTypeCount; ++i) hero->resistance[i] += def->resist[i];
+    for (int32_t i = 0; i < kSecondaryStatCount; ++i) hero->statBonus[i] += def->secondary[i];
+    for (int32_t i = 0; i < kPrimaryStatCount; ++i) hero->primaryBonus[i] += def->primary[i];
+    if (isArtifact && artifactRecord.grantedBuff != nullptr) {
+        artifactRecord.grantedBuff->fromItem = true;
+        artifactRecord.grantedBuff->item = this;
+        hero->AddBuff(artifactRecord.grantedBuff.get());
+    }
+    hero->RecalculateStats();
+}
+
+void Armour::OnUnequip(int32_t slot) {
+    Player* hero = CurrentPlayer;
+    if (hero == nullptr || def == nullptr) return;
+    Buff* granted = artifactRecord.grantedBuff.get();
+    if (isArtifact && granted != nullptr) {
+        auto it = std::find(hero->buffs.begin(), hero->buffs.end(), granted);
+        if (it != hero->buffs.end()) {
+            hero->RemoveBuff(granted);
+            hero->buffs.erase(std::find(hero->buffs.begin(), hero->buffs.end(), granted));
+        }
+    }
+    if (Armour** ref = TypedReference(hero, slot)) {
+        if (*ref == this) *ref = nullptr;
+    }
+    // A ring or amulet leaves its entry before the recalculation, so nothing of it counts on.
+    if ((slot == kSlotFirstRing || slot == kSlotSecondRing || slot == kSlotNeck) && hero->EquippedAt(slot) == this) {
+        hero->EquippedAt(slot) = nullptr;
+    }
+    for (int32_t i = 0; i < kDamageTypeCount; ++i) hero->damageBonus[i] -= def->damage[i];
+    for (int32_t i = 0; i < kDamageTypeCount; ++i) hero->resistance[i] -= def->resist[i];
+    for (int32_t i = 0; i < kSecondaryStatCount; ++i) hero->statBonus[i] -= def->secondary[i];
+    for (int32_t i = 0; i < kPrimaryStatCount; ++i) hero->primaryBonus[i] -= def->primary[i];
+    hero->RecalculateStats();
 }

@@ -4,8 +4,9 @@
 // Save block after the Item block: definition name, resistances, the artifact flag and, when
 // set, the artifact record.
 //
-// Stand-in: using, equipping and unequipping on the hero, the level badge, the icon and the
-// auto-loot switch are still to be built.
+// Stand-in: using torso and single-slot pieces from the pack (with swapping and the belt and
+// grid bookkeeping), the tutorial reports, the level badge, the icon and the auto-loot switch
+// are still to be built.
 #include <cstdint>
 #include <string>
 
@@ -29,6 +30,11 @@ public:
     std::string GetCategoryName() const override;
     std::string GetItemName() const override;
     int32_t Slot() const { return def != nullptr ? def->slot : -1; }
+    // Shields go to the first hand, then the second; rings to the second ring slot (4), then
+    // the first (3). 0 when both are taken.
+    int32_t Use() override;
+    void OnEquip(int32_t slot) override;
+    void OnUnequip(int32_t slot) override;
 
     ArtifactRecord artifactRecord;
     int32_t armourValue = 0;

@@ -1,8 +1,13 @@
 // Stand-in: what is still to be built is listed at the top of items_fixtures/weapon.h.
 #include "items_fixtures/weapon.h"
 
+#include <algorithm>
+
 
 #include "core/class_registry.h"
+#include "creatures/ability.h"
+#include "creatures/player.h"
+#include "creatures/skill_db.h"
 #include "items_fixtures/armour.h"
 #include "items_fixtures/item_db.h"
 
@@ -88,4 +93,115 @@ bool Weapon::FitsEquipSlot(int32_t slot) {
 int32_t Weapon::GetValue() {
     const int32_t base = Item::GetValue();
     return isArtifact ? ArtifactValue(base, artifactRecord) : base;
+}
+
+int32_t Weapon::MasterySkill() const {
+    const int32_t kind = Kind();
+    if (kind >= 0 && kind <= 5) return kind;
+    return kind == kWeaponAmmunition ? 4 : 2;
+}
+
+namespace {
+
+constexpr int32_t kDualWieldSkill = 7;
+const char kHandsFull[] = "Hands Full!";
+
+Buff* FindBuffNamed(Player* hero, const char* name) {
+    for (Buff* buff : hero->buffs) {
+        if (buff->name == name) return buff;
+    }
+    return nullptr;
+}
+
+// Erases the first buff of that name from the list (its effects go with the next
+// recalculation).
+void EraseBuffNamed(Player* hero, const char* name) {
+    for (auto it = hero->buffs.begin(); it != hero->buffs.end(); ++it) {
+        if ((*it)->name == name) {
+            Buff* buff = *it;
+            hero->buffs.erase(it);
+            if (!(buff->fromItem && buff->item != nullptr)) delete buff;
+            return;
+        }
+    }
+}
+
+Weapon* HeldWeapon(Item* item) {
+    return dynamic_cast<Weapon*>(item);
+}
+
+}  // namespace
+
+void Weapon::CheckDualWield() {
+    Player* hero = CurrentPlayer;
+    if (hero == nullptr) return;
+    if (HeldWeapon(hero->FirstHand()) == nullptr || HeldWeapon(hero->SecondHand()) == nullptr) return;
+    if (hero->GetSkillLevel(kDualWieldSkill) > 0 || FindBuffNamed(hero, kHandsFull) != nullptr) return;
+    Buff* buff = new Buff(kHandsFull, "skills/unskilled_dualwield.png");
+    buff->description =
+        "You aren't ambidextrous enough to be able to wield a weapon in each hand. Your attacks will be less "
+        "effective until you let go of one weapon!";
+    buff->frozenTimer = true;
+    buff->removable = false;
+    buff->bad = true;
+    hero->AddBuff(buff);
+}
+
+void Weapon::OnEquip(int32_t slot) {
+    Player* hero = CurrentPlayer;
+    if (hero == nullptr || def == nullptr) return;
+    if (slot == kSlotFirstHand) hero->firstHandWeapon = this;
+    else if (slot == kSlotSecondHand) hero->secondHandWeapon = this;
+    else if (slot == kSlotAmmunition) hero->crossbow = this;
+    if (slot == kSlotFirstHand || slot == kSlotSecondHand) CheckDualWield();
+    if (isArtifact && artifactRecord.grantedBuff != nullptr) {
+        artifactRecord.grantedBuff->fromItem = true;
+        artifactRecord.grantedBuff->item = this;
+        hero->AddBuff(artifactRecord.grantedBuff.get());
+    }
+    for (int32_t i = 0; i < kSecondaryStatCount; ++i) hero->statBonus[i] += def->secondary[i];
+    for (int32_t i = 0; i < kPrimaryStatCount; ++i) hero->primaryBonus[i] += def->primary[i];
+    std::fill(std::begin(masterySecondary), std::end(masterySecondary), 0);
+    std::fill(std::begin(masteryPrimary), std::end(masteryPrimary), 0);
+    const int32_t skillLevel = hero->GetSkillLevel(MasterySkill());
+    for (const AbilityRecord* ability : AbilityList) {
+        if (ability == nullptr || ability->skillId != MasterySkill() || ability->level >= skillLevel) continue;
+        for (int32_t i = 0; i < kSecondaryStatCount; ++i) masterySecondary[i] += ability->secondaryMods[i];
+        for (int32_t i = 0; i < kPrimaryStatCount; ++i) masteryPrimary[i] += ability->primaryMods[i];
+    }
+    for (int32_t i = 0; i < kSecondaryStatCount; ++i) hero->statBonus[i] += masterySecondary[i];
+    for (int32_t i = 0; i < kPrimaryStatCount; ++i) hero->primaryBonus[i] += masteryPrimary[i];
+    hero->RecalculateStats();
+}
+
+void Weapon::OnUnequip(int32_t slot) {
+    Player* hero = CurrentPlayer;
+    if (hero == nullptr || def == nullptr) return;
+    if (slot == kSlotFirstHand && hero->firstHandWeapon == this) hero->firstHandWeapon = nullptr;
+    if (slot == kSlotSecondHand && hero->secondHandWeapon == this) hero->secondHandWeapon = nullptr;
+    if (slot == kSlotAmmunition && hero->crossbow == this) hero->crossbow = nullptr;
+    Buff* granted = artifactRecord.grantedBuff.get();
+    if (isArtifact && granted != nullptr) {
+        auto it = std::find(hero->buffs.begin(), hero->buffs.end(), granted);
+        if (it != hero->buffs.end()) {
+            hero->RemoveBuff(granted);
+            hero->buffs.erase(std::find(hero->buffs.begin(), hero->buffs.end(), granted));
+        }
+    }
+    for (int32_t i = 0; i < kSecondaryStatCount; ++i) hero->statBonus[i] -= def->secondary[i] + masterySecondary[i];
+    for (int32_t i = 0; i < kPrimaryStatCount; ++i) hero->primaryBonus[i] -= def->primary[i] + masteryPrimary[i];
+    std::fill(std::begin(masterySecondary), std::end(masterySecondary), 0);
+    std::fill(std::begin(masteryPrimary), std::end(masteryPrimary), 0);
+    // The hands as they are once this weapon has left its slot.
+    Item* first = hero->FirstHand() == this ? nullptr : hero->FirstHand();
+    Item* second = hero->SecondHand() == this ? nullptr : hero->SecondHand();
+    const auto skilled = [hero](Item* held) {
+        Weapon* weapon = HeldWeapon(held);
+        return weapon == nullptr || hero->GetSkillLevel(weapon->MasterySkill()) > 0;
+    };
+    if (skilled(first) && skilled(second)) EraseBuffNamed(hero, "Bad Weapon!");
+    if (HeldWeapon(first) == nullptr || HeldWeapon(second) == nullptr || hero->GetSkillLevel(kDualWieldSkill) > 0) {
+        EraseBuffNamed(hero, kHandsFull);
+    }
+    hero->RecalculateStats();
 }

@@ -4,9 +4,8 @@
 // block after the Item block: definition name, damage, resistances (from 1.0.10), the
 // artifact flag and, when set, the artifact record.
 //
-// Stand-in: using, equipping and unequipping with the mastery bonuses and penalty buffs,
-// firing and throwing, the tooltips, the level badge and the auto-loot switch are still to
-// be built.
+// Stand-in: using from the pack (with swapping), firing and throwing, the tutorial reports,
+// the level badge and the auto-loot switch are still to be built.
 #include <cstdint>
 #include <string>
 
@@ -31,11 +30,22 @@ public:
     // Kind 4 fits only the ammunition slot 8, kinds 5 and 6 nothing, others the hands 1 and 2.
     bool FitsEquipSlot(int32_t slot) override;
     int32_t Kind() const { return def != nullptr ? def->itemClass : 0; }
+    // The skill whose abilities add mastery bonuses to this kind of weapon.
+    int32_t MasterySkill() const;
+    // Records the weapon in the hero's slot (1, 2 or 8), adds its bonuses and its artifact buff.
+    void OnEquip(int32_t slot) override;
+    // Takes off exactly what OnEquip added and drops the penalty buffs that no longer apply.
+    void OnUnequip(int32_t slot) override;
+    // Adds "Hands Full!" when both hands hold weapons without the dual-wield skill.
+    static void CheckDualWield();
 
     int32_t damage[kDamageTypeCount] = {};
     int32_t resist[kDamageTypeCount] = {};
     bool isArtifact = false;
     ArtifactRecord artifactRecord;
+    // The mastery bonuses OnEquip added, taken off again by OnUnequip.
+    int32_t masterySecondary[kSecondaryStatCount] = {};
+    int32_t masteryPrimary[kPrimaryStatCount] = {};
     // Stand-in: the two bonus values the uber chest adds to its artifact weapon, not yet
     // applied or saved.
     int32_t bonusA = 0;
