@@ -12,6 +12,7 @@
 #include "items_fixtures/item_db.h"
 #include "items_fixtures/item_kinds.h"
 #include "items_fixtures/quest.h"
+#include "items_fixtures/trap.h"
 
 namespace {
 
@@ -216,6 +217,32 @@ TEST_F(ItemSaveTest, UnknownDefinitionsAreReadReportedAndDropped) {
     EXPECT_TRUE(lost.dropAfterLoad);
 }
 
+TEST_F(ItemSaveTest, TrapsKeepTheirStateButNotTheirCharges) {
+    const std::string xml = "<itemdb><item name='Snare'><trap trigger='charges' charges='3'/></item></itemdb>";
+    ASSERT_TRUE(itemDBLoadText(xml, "traps"));
+    Trap trap(FindItemDefByName("Snare"));
+    EXPECT_EQ(trap.charges, 3);
+    trap.charges = 1;
+    trap.spotted = 1;
+    trap.disarmed = true;
+    trap.originX = 4;
+    trap.originY = 9;
+    const std::vector<uint8_t> bytes = Saved(trap);
+    // The block ends with the origin, discovered and disarmed words (the name has 5 bytes).
+    ASSERT_GE(bytes.size(), 16u);
+    std::vector<int32_t> tail(4);
+    std::memcpy(tail.data(), bytes.data() + bytes.size() - 16, 16);
+    EXPECT_EQ(tail, (std::vector<int32_t>{4, 9, 1, 1}));
+    EXPECT_EQ(bytes.size(), GameObjBlockSize() + 9 * 4 + 4 + 5 + 16);
+    SaveReader in(bytes);
+    Trap back(in);
+    EXPECT_EQ(back.def, trap.def);
+    EXPECT_EQ(back.charges, 3);  // charges are not saved
+    EXPECT_TRUE(back.IsSpottedTrap());
+    EXPECT_TRUE(back.disarmed);
+    EXPECT_EQ(back.originY, 9);
+}
+
 TEST_F(ItemSaveTest, FoodNamesLoseTrailingLineEnds) {
     Food bun(FindItemDefByName("Bun"));
     SaveWriter out;
@@ -228,7 +255,7 @@ TEST_F(ItemSaveTest, FoodNamesLoseTrailingLineEnds) {
 
 TEST_F(ItemSaveTest, ItemClassesAreRegisteredUnderTheirNames) {
     const char* const ours[] = {"Item",    "Zorkmids", "Misc", "Food",  "Gem",   "Mushroom",
-                                "Potion",  "Reagent",  "Wand", "Weapon", "Armour"};
+                                "Potion",  "Reagent",  "Wand", "Weapon", "Armour", "Trap"};
     for (const char* name : ours) {
         bool listed = false;
         for (const char* saveable : kSaveableClassNames) listed = listed || std::strcmp(saveable, name) == 0;
