@@ -4,7 +4,15 @@
 #include <cstdio>
 
 #include "core/class_registry.h"
+#include "core/input_log.h"
+#include "core/shell/shell_services.h"
 #include "creatures/player.h"
+#include "items_fixtures/inventory.h"
+#include "levels/level.h"
+#include "levels/level_cell.h"
+#include "levels/object_queue.h"
+#include "levels/tutorial.h"
+#include "media/sound.h"
 
 SERIALIZABLE_REGISTRATION(Item);
 
@@ -69,6 +77,44 @@ int32_t Item::GetValue() {
 
 int32_t Item::Use() {
     return UseOn(CurrentPlayer, CurrentPlayer);
+}
+
+void Item::LeaveLevel() {
+    if (cell != nullptr) cell->RemoveObject(this);
+    cell = nullptr;
+    if (level != nullptr) level->RemoveObject(this);
+    level = nullptr;
+}
+
+int32_t Item::Activate() {
+    if (inBackpack) return 0;
+    const SDLMod mods = LoggedGetModState();
+    const bool shift = (mods & KMOD_SHIFT) != 0;
+    bool leaves = true;
+    if (shift != (AutoClick != 0)) {
+        if (!AddItemToInventory(this, 0)) return 0;
+        PlaySFX(pickUpSound.c_str());
+    } else if ((mods & KMOD_ALT) != 0) {
+        Item* self = this;
+        TakeOneFromStack(&self);
+        leaves = self == nullptr;  // the whole stack went onto the cursor
+    } else {
+        SetCursorItem(this);
+        PlaySFX(pickUpSound.c_str());
+    }
+    if (leaves) LeaveLevel();
+    if (GetItemName() == "Shield of Caketown") PlaySFX("caketown");
+    if (unpaid != 0 && CurrentLevel != nullptr) CurrentLevel->UpdateShopkeeperPositions();
+    if (TutorialFlag) NotifyTutorial(8, 0);
+    return 1;
+}
+
+void Item::PlayerEntered() {
+    if (AutoLoot == 0 || !IsAutoPickupEnabled() || inBackpack) return;
+    if (!AddItemToInventory(this, 0)) return;
+    QueueObjectMove(this, 0, 0, nullptr);
+    PlaySFX(pickUpSound.c_str());
+    if (unpaid != 0 && CurrentLevel != nullptr) CurrentLevel->UpdateShopkeeperPositions();
 }
 
 std::string Item::GetItemName() const {

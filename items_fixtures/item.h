@@ -3,8 +3,8 @@
 // on the mouse cursor. Item is the base of every item class; its save block follows the
 // GameObj block: type, gridX, gridY, inBackpack, holdFlag, unpaid, crafted, count, stackable.
 //
-// Stand-in: picking up by click and by walking over (Activate, PlayerEntered), drawing with
-// glints, the minimap sign, the icon sprites and the known-kind table are still to be built.
+// Stand-in: drawing with glints, the minimap sign, the icon sprites and the known-kind table
+// are still to be built.
 #include <cstdint>
 #include <string>
 
@@ -48,6 +48,11 @@ public:
     std::string GetDescription() override;
     const char* GetActionVerb() override { return "Pick Up"; }
     bool IsMovable() override { return unpaid == 0; }
+    // A click on the item on the floor: into the bag (Shift, or a plain click with AutoClick),
+    // one of the stack (Alt) or the whole item onto the cursor. 1 when it was taken.
+    int32_t Activate() override;
+    // Walking onto the item picks it up when automatic pick-up allows it.
+    void PlayerEntered() override;
 
     virtual int32_t GetValue();
     virtual int32_t Use();
@@ -69,6 +74,8 @@ public:
     virtual int32_t UseOn(GameObj*, GameObj*) { return 0; }
 
 protected:
+    // Takes the item off its square and out of its level's object list.
+    void LeaveLevel();
     // The definition's name, with "(count)" for a stack of two or more.
     std::string DefinitionName() const;
     // The definition's description, or empty.

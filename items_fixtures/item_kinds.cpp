@@ -3,8 +3,11 @@
 
 #include "core/class_registry.h"
 #include "core/shell/shell_services.h"
+#include "creatures/player.h"
 #include "items_fixtures/item_db.h"
 #include "items_fixtures/quest.h"
+#include "levels/object_queue.h"
+#include "media/sound.h"
 
 // In the order the class family registers them.
 SERIALIZABLE_REGISTRATION(Food);
@@ -142,6 +145,17 @@ bool Zorkmids::Save(SaveWriter& out) {
 
 uint32_t Zorkmids::GetClassHash() { return GetRegisteredClassHash("Zorkmids"); }
 int32_t Zorkmids::GetClassIndex() { return GetRegisteredClassIndex("Zorkmids"); }
+
+int32_t Zorkmids::Activate() {
+    PlayerEntered();
+    return 1;
+}
+
+void Zorkmids::PlayerEntered() {
+    PlaySFX("money_get");
+    if (CurrentPlayer != nullptr) CurrentPlayer->gold += amount;
+    QueueObjectDeletion(this);
+}
 
 std::string Zorkmids::GetItemName() const {
     return std::to_string(amount) + (amount == 1 ? " zorkmid" : " zorkmids");

@@ -77,6 +77,10 @@ public:
     int32_t GetClassIndex() override;
     std::string GetItemName() const override;
     bool IsAutoPickupEnabled() const override { return true; }
+    // Clicking or walking onto money collects it at once.
+    // Stand-in: the "+N" money floater over the hero is still to be built.
+    int32_t Activate() override;
+    void PlayerEntered() override;
     // The icon file for the amount ("items/cash0.png" .. "items/cash5.png").
     static const char* IconFileFor(int32_t amount);
     int32_t amount = 0;

@@ -23,5 +23,7 @@ void LogLoadProgress(const char* label);
 // their master switch.
 extern int32_t AutoLootSwitches[12];
 extern int32_t AutoLoot;
+// Swaps plain and Shift clicks on floor items.
+extern int32_t AutoClick;
 // The doubled interface setting.
 extern int32_t use2XUI;
