@@ -10,6 +10,7 @@
 #include "media/sound.h"
 
 // In the order the class family registers them.
+SERIALIZABLE_REGISTRATION(Toolkit);
 SERIALIZABLE_REGISTRATION(Food);
 SERIALIZABLE_REGISTRATION(Gem);
 SERIALIZABLE_REGISTRATION(Zorkmids);
@@ -43,6 +44,7 @@ const ItemDef* OldMushroom(int32_t n) { return ByIndexIn(ItemDefLists.mushrooms,
 const ItemDef* OldReagent(int32_t n) { return ByIndexIn(ItemDefLists.reagents, n); }
 const ItemDef* OldPotion(int32_t n) { return ByPositionIn(ItemDefLists.potions, n); }
 const ItemDef* OldWand(int32_t n) { return ByPositionIn(ItemDefLists.wands, n); }
+const ItemDef* ItemDefAtPosition(int32_t n) { return ItemDefAt(n); }
 
 }  // namespace
 
@@ -247,6 +249,20 @@ Toolkit::Toolkit(const ItemDef* definition) : Item(definition) {
     type = kItemToolkit;
     if (definition != nullptr && definition->toolkitLayout != nullptr) kind = definition->toolkitLayout->tag;
 }
+
+Toolkit::Toolkit(SaveReader& in) : Item(in) {
+    type = kItemToolkit;
+    const ItemDef* definition = ReadItemDefinition(in, this, ItemDefAtPosition);
+    if (definition != nullptr && definition->toolkitLayout != nullptr) kind = definition->toolkitLayout->tag;
+}
+
+bool Toolkit::Save(SaveWriter& out) {
+    bool ok = Item::Save(out);
+    return WriteItemDefinition(out, this) && ok;
+}
+
+uint32_t Toolkit::GetClassHash() { return GetRegisteredClassHash("Toolkit"); }
+int32_t Toolkit::GetClassIndex() { return GetRegisteredClassIndex("Toolkit"); }
 
 int32_t Toolkit::Use() {
     return 0;

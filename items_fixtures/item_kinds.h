@@ -4,8 +4,8 @@
 // its own fields, and registers its load constructor under its class name.
 //
 // Stand-in: the behaviour of each class (eating, drinking, zapping, identification, the
-// tooltips and icons) and the tutorial reports belong to later work; SkillItem and Toolkit
-// keep their construction only and are not saved yet.
+// tooltips and icons), opening a toolkit's window and the tutorial reports belong to later
+// work; SkillItem keeps its construction only and is not saved yet.
 #include <cstdint>
 #include <string>
 
@@ -117,6 +117,10 @@ class Toolkit : public Item {
 public:
     explicit Toolkit(const std::string& toolKind);
     explicit Toolkit(const ItemDef* definition);
+    explicit Toolkit(SaveReader& in);
+    bool Save(SaveWriter& out) override;
+    uint32_t GetClassHash() override;
+    int32_t GetClassIndex() override;
     std::string kind;
     int32_t Use() override;
     std::string GetItemName() const override { return DefinitionName(); }

@@ -25,6 +25,7 @@ const char kItems[] = R"(<itemdb>
   <item name="Zap"><wand/></item>
   <item name="Cap"><mushroom/></item>
   <item name="Dust"/>
+  <item name="Still"><toolkit tag="still" numslots="2"/></item>
 </itemdb>)";
 
 class ItemSaveTest : public ::testing::Test {
@@ -150,6 +151,7 @@ TEST_F(ItemSaveTest, DefinitionItemsRoundTripByName) {
     items.emplace_back(new Food(FindItemDefByName("Bun")));
     items.emplace_back(new Mushroom(FindItemDefByName("Cap")));
     items.emplace_back(new Reagent(FindItemDefByName("Dust")));
+    items.emplace_back(new Toolkit(FindItemDefByName("Still")));
     Wand* wand = new Wand(FindItemDefByName("Zap"));
     wand->charges = 6;
     items.emplace_back(wand);
@@ -255,7 +257,7 @@ TEST_F(ItemSaveTest, FoodNamesLoseTrailingLineEnds) {
 
 TEST_F(ItemSaveTest, ItemClassesAreRegisteredUnderTheirNames) {
     const char* const ours[] = {"Item",    "Zorkmids", "Misc", "Food",  "Gem",   "Mushroom",
-                                "Potion",  "Reagent",  "Wand", "Weapon", "Armour", "Trap"};
+                                "Potion",  "Reagent",  "Wand", "Weapon", "Armour", "Trap", "Toolkit"};
     for (const char* name : ours) {
         bool listed = false;
         for (const char* saveable : kSaveableClassNames) listed = listed || std::strcmp(saveable, name) == 0;
@@ -266,6 +268,7 @@ TEST_F(ItemSaveTest, ItemClassesAreRegisteredUnderTheirNames) {
     }
     // The registration order of one file follows the family's table.
     const auto ordinal = [](const char* n) { return SerializableRegistry::Instance().FindByName(n)->ordinal; };
+    EXPECT_LT(ordinal("Toolkit"), ordinal("Food"));
     EXPECT_LT(ordinal("Food"), ordinal("Gem"));
     EXPECT_LT(ordinal("Zorkmids"), ordinal("Misc"));
     EXPECT_LT(ordinal("Potion"), ordinal("Reagent"));
