@@ -109,10 +109,9 @@ TEST_F(ItemPickupTest, WalkingOverPicksUpOnlyWithAutomaticPickUp) {
     AutoLootSwitches[3] = 1;
     gem->PlayerEntered();
     EXPECT_EQ(InventoryGrid.cells[0], gem);
+    // The move off the level is only queued: the level still owns the gem.
     CancelQueuedMoves(gem);
-    level_->RemoveObject(gem);
-    gem->level = nullptr;
-    gem->cell = nullptr;
+    InventoryGrid.cells[0] = nullptr;
 }
 
 TEST_F(ItemPickupTest, MoneyIsCollectedAtOnce) {
