@@ -241,8 +241,8 @@ bool GenLevelContent(Level* level, int32_t width, int32_t height) {
     BeginGenerationScope();
     Level* previous = CurrentLevel;
     CurrentLevel = level;
+    // The level stays current for the whole generation: the item pickers draw near its depth.
     const bool accepted = level->GenRoomLayout(width, height);
-    CurrentLevel = previous;
 
     level->waterSquares.clear();
     for (int32_t x = 0; x < level->width; ++x) {
@@ -261,6 +261,7 @@ bool GenLevelContent(Level* level, int32_t width, int32_t height) {
     PlaceFood(*level);
     if (level->depth == LastDungeonDepth()) PlaceFinalBoss(*level);
     PlaceTeleporters(*level);
+    CurrentLevel = previous;
     EndGenerationScope();
     return accepted;
 }
