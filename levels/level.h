@@ -175,6 +175,9 @@ public:
     // ERROR" line says why; the level is still complete, only smaller than wanted).
     bool GenRoomLayout(int32_t newWidth, int32_t newHeight);
     bool GenPortalLevelContent(int32_t newWidth, int32_t newHeight, int32_t roomTarget);
+    // One named template with the hero's start on its square (px, py). An offset outside
+    // the template or a square that cannot be stood on moves the start, with a diagnostic,
+    // to the nearest open square; false when the template is unknown or has no open square.
     bool GenTutorialLevel(const char* templateName, int32_t px, int32_t py);
     bool GenTestRoomLevel(const char* templateName, int32_t px, int32_t py);
     // Random content.

@@ -359,6 +359,54 @@ TEST_F(LevelLayoutTest, TutorialAndTestRoomLevelsHoldOneTemplate) {
     EXPECT_EQ(level->rooms[0]->roomTemplate->name, "Tutorial Chamber: Movement");
 }
 
+TEST_F(LevelLayoutTest, SingleRoomStartsAreCheckedAndMovedOntoAnOpenSquare) {
+    LoadOurData();
+    // "Guard Post" is 11 x 9: a wall all round, floor inside, doors in the middle of the
+    // side walls (whose frames turn the walls next to them into floor).
+    struct Case {
+        const char* what;
+        bool tutorial;
+        int32_t x, y;           // the start asked for
+        int32_t wantX, wantY;   // where the hero starts, relative to the room
+        const char* diagnostic; // a part of the diagnostic, or null for none
+    } cases[] = {
+        {"a floor square", false, 5, 4, 5, 4, nullptr},
+        {"the largest offsets", false, 2147483647, 2147483647, 9, 7, "lies outside the room"},
+        {"the smallest offsets", true, -2147483647 - 1, -2147483647 - 1, 1, 1, "lies outside the room"},
+        {"one past the right edge: the door there", false, 11, 4, 10, 4, "lies outside the room"},
+        {"a wall corner", true, 0, 0, 1, 1, "cannot be stood on"},
+        {"a wall beside the floor", false, 10, 1, 9, 1, "cannot be stood on"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto level = MakeLevel(0, 10);
+        testing::internal::CaptureStdout();
+        const bool ok = c.tutorial ? level->GenTutorialLevel("Guard Post", c.x, c.y)
+                                   : level->GenTestRoomLevel("Guard Post", c.x, c.y);
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_TRUE(ok);
+        ASSERT_EQ(level->rooms.size(), 1u);
+        ASSERT_TRUE(level->IsInside(level->startX, level->startY));
+        EXPECT_TRUE(level->IsSquarePassable(nullptr, level->startX, level->startY));
+        EXPECT_EQ(level->startX - level->rooms[0]->left, c.wantX);
+        EXPECT_EQ(level->startY - level->rooms[0]->top, c.wantY);
+        if (c.diagnostic == nullptr) {
+            EXPECT_EQ(out.find("ZARNOCH ERROR"), std::string::npos) << out;
+        } else {
+            EXPECT_NE(out.find(std::string("ZARNOCH ERROR: roomTemplate, line ") + (c.tutorial ? "988" : "1081")),
+                      std::string::npos) << out;
+            EXPECT_NE(out.find(c.diagnostic), std::string::npos) << out;
+        }
+    }
+    // A room with nowhere to stand fails; the start still lies on the grid.
+    UseRooms(Rooms({Room("solid", {"###", "###"})}));
+    auto level = MakeLevel(0, 10);
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(level->GenTestRoomLevel("solid", 1, 1));
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("has no open square"), std::string::npos);
+    EXPECT_TRUE(level->IsInside(level->startX, level->startY));
+}
+
 TEST_F(LevelLayoutTest, ZeroStairsPerLevelStillGivesOneStaircaseEachWay) {
     LoadOurData();
     SetTweak("numstairs", 0);
