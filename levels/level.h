@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -133,9 +134,9 @@ public:
 
     // ---- effects and spell mines ------------------------------------------------------
     // Hands an effect Bob to the square (x, y): the square owns it from now on and deletes
-    // it once it is finished (ReapFinishedEffects) or with itself. False - and the caller
-    // keeps the Bob - outside the grid, for null, or for a Bob a square already owns.
-    bool AdoptEffectBob(Bob* bob, int32_t x, int32_t y);
+    // it once it is finished (ReapFinishedEffects) or with itself. Returns the Bob; null
+    // for null, and outside the grid, where the Bob is deleted at once.
+    Bob* AdoptEffectBob(std::unique_ptr<Bob> bob, int32_t x, int32_t y);
     // Deletes every finished delete-when-done Bob the squares own; returns the count.
     int32_t ReapFinishedEffects();
     // A new mine owned by square (x, y) and listed in spellMines; null outside the grid.
