@@ -153,7 +153,7 @@ void GenerateLevels(benchmark::State& state, int32_t depth, bool quick) {
 }
 
 void BM_GenerateLevel100x100(benchmark::State& state) { GenerateLevels(state, static_cast<int32_t>(state.range(0)), false); }
-BENCHMARK(BM_GenerateLevel100x100)->Arg(0)->Arg(5)->Arg(9)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GenerateLevel100x100)->Arg(0)->Arg(5)->Arg(6)->Arg(9)->Unit(benchmark::kMicrosecond);
 
 void BM_GenerateQuickLevel75x75(benchmark::State& state) { GenerateLevels(state, 5, true); }
 BENCHMARK(BM_GenerateQuickLevel75x75)->Unit(benchmark::kMicrosecond);
