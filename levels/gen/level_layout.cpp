@@ -318,6 +318,8 @@ void Level::StampRoomTemplate(RoomTemplate* t, int32_t x, int32_t y) {
     placed.bottom = y + t->height;
     placed.nameWord = noun;
     placed.roomTemplate = t;
+    // Every stamped shop is finished with its keeper and stocked pedestals, whichever pass
+    // stamped it: grown at a door, the first room of a level, or a single-room level.
     if (t->shop != 0) {
         placed.shop = true;
         placed.smallSX = x + t->smallSX;
@@ -372,12 +374,14 @@ void Level::FinishRooms() {
             if (GetCell(x, y)->type == SquareType::Door) doors.emplace_back(x, y);
         }
     }
+    // Every door square found above frames itself with floor: its eight neighbours become
+    // floor, a neighbouring door square too (the doors standing on it stay).
     for (const auto& door : doors) {
         for (int32_t dy = -1; dy <= 1; ++dy) {
             for (int32_t dx = -1; dx <= 1; ++dx) {
+                if (dx == 0 && dy == 0) continue;
                 LevelCell* n = GetCell(door.first + dx, door.second + dy);
-                // A neighbouring door keeps its kind (and the doors standing on it).
-                if (n != nullptr && n->type != SquareType::Door) n->type = SquareType::Floor;
+                if (n != nullptr) n->type = SquareType::Floor;
             }
         }
     }

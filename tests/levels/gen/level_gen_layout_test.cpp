@@ -164,6 +164,27 @@ TEST_F(LevelLayoutTest, BadSideBySideDoorsBecomeFloorAndOthersGetThreeChainedDoo
     }
 }
 
+TEST_F(LevelLayoutTest, EveryDoorFramesItselfWithFloorEvenANeighbouringDoor) {
+    auto level = MakeLevel(2, 20);
+    for (int32_t x = 3; x <= 12; ++x) {
+        for (int32_t y = 3; y <= 8; ++y) level->GetCell(x, y)->type = SquareType::Wall;
+    }
+    // Two door squares side by side, and one on its own.
+    level->GetCell(5, 5)->type = SquareType::Door;
+    level->GetCell(6, 5)->type = SquareType::Door;
+    level->GetCell(10, 5)->type = SquareType::Door;
+    level->FinishRooms();
+    // Each of the pair is the other's neighbour: both are floor now.
+    EXPECT_EQ(level->GetCell(5, 5)->type, SquareType::Floor);
+    EXPECT_EQ(level->GetCell(6, 5)->type, SquareType::Floor);
+    EXPECT_EQ(level->GetCell(10, 5)->type, SquareType::Door);
+    for (int32_t y = 4; y <= 6; ++y) {
+        for (int32_t x : {4, 7, 9, 11}) EXPECT_EQ(level->GetCell(x, y)->type, SquareType::Floor) << x << "," << y;
+        EXPECT_EQ(level->GetCell(8, y)->type, SquareType::Wall) << y;
+    }
+    EXPECT_EQ(level->GetCell(3, 5)->type, SquareType::Wall);
+}
+
 TEST_F(LevelLayoutTest, FinishedShopGetsItsKeeperAndStockedPedestals) {
     LoadOurData();
     UseRooms(Rooms({Room("shop", {"#####", "#i.i#", "#sS.#", "##D##"}, "shop=\"1\"")}));
@@ -398,13 +419,19 @@ TEST_F(LevelLayoutTest, SingleRoomStartsAreCheckedAndMovedOntoAnOpenSquare) {
             EXPECT_NE(out.find(c.diagnostic), std::string::npos) << out;
         }
     }
-    // A room with nowhere to stand fails; the start still lies on the grid.
-    UseRooms(Rooms({Room("solid", {"###", "###"})}));
-    auto level = MakeLevel(0, 10);
-    testing::internal::CaptureStdout();
-    EXPECT_FALSE(level->GenTestRoomLevel("solid", 1, 1));
-    EXPECT_NE(testing::internal::GetCapturedStdout().find("has no open square"), std::string::npos);
-    EXPECT_TRUE(level->IsInside(level->startX, level->startY));
+    // A room with nowhere to stand - all wall, or no squares at all - fails; the start still
+    // lies on the grid.
+    testing::internal::CaptureStderr();
+    UseRooms(Rooms({Room("solid", {"###", "###"}), Room("blank", {"   ", "   "})}));
+    testing::internal::GetCapturedStderr();
+    for (const char* name : {"solid", "blank"}) {
+        SCOPED_TRACE(name);
+        auto level = MakeLevel(0, 10);
+        testing::internal::CaptureStdout();
+        EXPECT_FALSE(level->GenTestRoomLevel(name, 1, 1));
+        EXPECT_NE(testing::internal::GetCapturedStdout().find("has no open square"), std::string::npos);
+        EXPECT_TRUE(level->IsInside(level->startX, level->startY));
+    }
 }
 
 TEST_F(LevelLayoutTest, ZeroStairsPerLevelStillGivesOneStaircaseEachWay) {
