@@ -308,10 +308,10 @@ bool Level::HasRoomEvent(int32_t room, const std::string& roomId,
 
 // ---- effects and spell mines ---------------------------------------------------------
 
-bool Level::AdoptEffectBob(Bob* bob, int32_t x, int32_t y) {
+Bob* Level::AdoptEffectBob(std::unique_ptr<Bob> bob, int32_t x, int32_t y) {
     LevelCell* cell = GetCell(x, y);
-    if (cell == nullptr) return false;
-    return cell->AdoptDecoration(bob);
+    if (cell == nullptr) return nullptr;
+    return cell->AdoptDecoration(std::move(bob));
 }
 
 int32_t Level::ReapFinishedEffects() {

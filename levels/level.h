@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -131,9 +132,9 @@ public:
 
     // ---- effects and spell mines ------------------------------------------------------
     // Hands an effect Bob to the square (x, y): the square owns it from now on and deletes
-    // it once it is finished (ReapFinishedEffects) or with itself. False - and the caller
-    // keeps the Bob - outside the grid, for null, or for a Bob a square already owns.
-    bool AdoptEffectBob(Bob* bob, int32_t x, int32_t y);
+    // it once it is finished (ReapFinishedEffects) or with itself. Returns the Bob; null
+    // for null, and outside the grid, where the Bob is deleted at once.
+    Bob* AdoptEffectBob(std::unique_ptr<Bob> bob, int32_t x, int32_t y);
     // Deletes every finished delete-when-done Bob the squares own; returns the count.
     int32_t ReapFinishedEffects();
     // A new mine owned by square (x, y) and listed in spellMines; null outside the grid.
@@ -173,6 +174,9 @@ public:
     // ERROR" line says why; the level is still complete, only smaller than wanted).
     bool GenRoomLayout(int32_t newWidth, int32_t newHeight);
     bool GenPortalLevelContent(int32_t newWidth, int32_t newHeight, int32_t roomTarget);
+    // One named template with the hero's start on its square (px, py). An offset outside
+    // the template or a square that cannot be stood on moves the start, with a diagnostic,
+    // to the nearest open square; false when the template is unknown or has no open square.
     bool GenTutorialLevel(const char* templateName, int32_t px, int32_t py);
     bool GenTestRoomLevel(const char* templateName, int32_t px, int32_t py);
     // Random content.

@@ -251,10 +251,11 @@ void EndRoom(RoomsReadState& st) {
         delete t;
         return;
     }
+    // A room without squares is kept like any other (it counts in the random draws of the
+    // layout pass and is found by name) but can never be placed; most likely its rows are
+    // missing, so it is reported.
     if (t->CountTiles(RoomTile::None) == static_cast<int32_t>(t->tiles.size())) {
-        RoomsXmlWarning("roomScript: room '%s' has no squares; it is dropped", t->name.c_str());
-        delete t;
-        return;
+        RoomsXmlWarning("roomScript: room '%s' has no squares; it can never be placed", t->name.c_str());
     }
     RoomTemplates.push_back(t);
 }

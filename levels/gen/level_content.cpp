@@ -152,16 +152,22 @@ void PlaceUberChest(Level& level, int32_t x, int32_t y) {
     lever->PlaceOnLevel(lx, ly, &level, 0);
 }
 
-// Diagnostics for data the content needs, printed once per generation.
+// Diagnostics for data the content needs.
 void MissingData(const char* what) {
     ReportGenerationError("levelContent", __LINE__, what);
 }
 
+// Set once the empty quest table has been reported, cleared when the table holds quests
+// again: the diagnostic comes once for as long as the table stays empty, not with every level.
+bool gEmptyQuestTableReported = false;
+
 void PlaceQuestBlocker(Level& level) {
     if (QuestTable.empty()) {
-        MissingData("the quest table is empty; the level gets no quest blocker");
+        if (!gEmptyQuestTableReported) MissingData("the quest table is empty; levels get no quest blocker");
+        gEmptyQuestTableReported = true;
         return;
     }
+    gEmptyQuestTableReported = false;
     QuestRecord* quest = QuestTable[static_cast<size_t>(RandomInt(static_cast<int32_t>(QuestTable.size())))];
     QuestBlocker* blocker = new QuestBlocker(quest);
     int32_t x = 0;

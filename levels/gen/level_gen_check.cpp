@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "core/random.h"
@@ -403,5 +404,74 @@ std::string DescribeLevel(const Level& level) {
     for (GameObj* obj : level.objects) {
         out << ObjectLabel(obj) << " " << obj->x << "," << obj->y << ObjectDetails(obj) << "\n";
     }
+    // The staircases with the index a level change matches them by, and how close the
+    // nearest two lie (they are meant to be at least 20 squares apart: 400 squared).
+    std::vector<std::pair<int32_t, int32_t>> stairs;
+    for (int32_t y = 0; y < level.height; ++y) {
+        for (int32_t x = 0; x < level.width; ++x) {
+            const LevelCell* cell = level.GetCell(x, y);
+            if (cell->type != SquareType::StairsUp && cell->type != SquareType::StairsDown) continue;
+            out << "stair square " << x << "," << y << (cell->type == SquareType::StairsUp ? " up" : " down")
+                << " index=" << static_cast<int32_t>(cell->stairIndex) << "\n";
+            stairs.emplace_back(x, y);
+        }
+    }
+    if (stairs.size() >= 2) {
+        int32_t closest = -1;
+        for (size_t i = 0; i < stairs.size(); ++i) {
+            for (size_t j = i + 1; j < stairs.size(); ++j) {
+                const int32_t dx = stairs[i].first - stairs[j].first;
+                const int32_t dy = stairs[i].second - stairs[j].second;
+                if (closest < 0 || dx * dx + dy * dy < closest) closest = dx * dx + dy * dy;
+            }
+        }
+        out << "stairs closest pair squared distance=" << closest << "\n";
+    }
+    for (size_t i = 0; i < level.roomNames.size(); ++i) out << "title " << i << " \"" << level.roomNames[i] << "\"\n";
+    for (int32_t y = 0; y < level.height; ++y) {
+        for (int32_t x = 0; x < level.width; ++x) {
+            const LevelCell* cell = level.GetCell(x, y);
+            if (cell->doorFlags == 0) continue;
+            out << "door bits " << x << "," << y << "=" << static_cast<int32_t>(cell->doorFlags) << "\n";
+        }
+    }
     return out.str();
+}
+
+std::string DescribeTileLayers(const Level& level) {
+    // A tile is named by where the branch keeps it, so the hashes do not depend on addresses.
+    std::map<const BranchTileRange*, std::string> names;
+    if (const BranchRecord* branch = level.GetBranchRecord()) {
+        for (const auto& entry : branch->tiles) names[&entry.second] = entry.first;
+        for (size_t i = 0; i < branch->floors.size(); ++i) names[&branch->floors[i]] = "floor[" + std::to_string(i) + "]";
+        for (size_t i = 0; i < branch->wallDecor.size(); ++i) {
+            names[&branch->wallDecor[i]] = "wallDecor[" + std::to_string(i) + "]";
+        }
+    }
+    auto hashLayer = [&](const std::vector<BranchTileRange*>& layer) {
+        uint64_t hash = 14695981039346656037ull;  // FNV-1a, 64 bits
+        auto add = [&hash](const std::string& text) {
+            for (unsigned char ch : text) {
+                hash ^= ch;
+                hash *= 1099511628211ull;
+            }
+        };
+        for (int32_t y = 0; y < level.height; ++y) {
+            for (int32_t x = 0; x < level.width; ++x) {
+                const size_t at = static_cast<size_t>(x) + static_cast<size_t>(y) * static_cast<size_t>(level.width);
+                const BranchTileRange* tile = at < layer.size() ? layer[at] : nullptr;
+                if (tile == nullptr) {
+                    add("-\n");
+                    continue;
+                }
+                auto found = names.find(tile);
+                add((found != names.end() ? found->second : std::string("?")) + "\n");
+            }
+        }
+        char text[17];
+        std::snprintf(text, sizeof(text), "%016llx", static_cast<unsigned long long>(hash));
+        return std::string(text);
+    };
+    return "tile layers base=" + hashLayer(level.baseTileMap) + " wall=" + hashLayer(level.wallTileMap) +
+           " top=" + hashLayer(level.topTileMap) + "\n";
 }

@@ -324,6 +324,28 @@ TEST_F(LevelContentTest, MissingQuestsAndFinalBossAreReportedNotFatal) {
     EXPECT_TRUE(CheckGeneratedLevel(*level, genCase, accepted).empty());
 }
 
+TEST_F(LevelContentTest, AnEmptyQuestTableIsReportedOnceNotWithEveryLevel) {
+    LoadOurData();
+    auto generate = [](uint32_t seed) {
+        LevelGenCase genCase;
+        genCase.seed = seed;
+        genCase.depth = 2;
+        testing::internal::CaptureStdout();
+        std::unique_ptr<Level> level = GenerateLevelForCase(genCase, nullptr);
+        return testing::internal::GetCapturedStdout().find("quest table is empty") != std::string::npos;
+    };
+    EXPECT_FALSE(generate(1));  // the sample quest is there
+    RemoveSampleGenerationRecords();
+    EXPECT_TRUE(generate(2));
+    EXPECT_FALSE(generate(3));
+    EXPECT_FALSE(generate(4));
+    // Quests come and go again: the next empty table is reported anew.
+    InstallSampleGenerationRecords();
+    EXPECT_FALSE(generate(5));
+    RemoveSampleGenerationRecords();
+    EXPECT_TRUE(generate(6));
+}
+
 TEST_F(LevelContentTest, QuickGamesGetATenthOfTheFixtures) {
     LoadOurData();
     SetTweak("fountain chance", 1);  // every fixture is a fountain
