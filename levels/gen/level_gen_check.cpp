@@ -170,6 +170,7 @@ bool LoadGenerationData(const std::string& folder) {
     ClearRoomTemplates();
     LoadRoomTemplatesFromBuffer(text.data(), text.size(), "rooms.xml");
     BuildRoomTemplateMap();
+    RemoveSampleGenerationRecords();  // the sample records must not be freed twice
     ClearMonsterDB();
     if (ReadWhole(base + "monDB.xml", &text)) monDBLoadFromText(text.data(), text.size(), "monDB.xml");
     ClearTextDB();

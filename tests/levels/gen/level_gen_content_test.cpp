@@ -208,6 +208,8 @@ TEST_F(LevelContentTest, MonsterLevelRollStaysInTheDungeon) {
 TEST_F(LevelContentTest, SpawnsWithEmptyMonsterTablesGiveNullAndPlaceNothing) {
     LoadOurData();
     RemoveSampleGenerationRecords();
+    ClearMonsterDB();  // the data folder's monsters too
+    InitMonsterTables();
     auto level = OpenLevel(4);
     QuestRecord quest;
     EXPECT_EQ(level->SpawnMonster(-1, -1, false, true, true), nullptr);
@@ -309,6 +311,8 @@ TEST_F(LevelContentTest, SingleSpawnsPickTheirSquareByKind) {
 TEST_F(LevelContentTest, MissingQuestsAndFinalBossAreReportedNotFatal) {
     LoadOurData();
     RemoveSampleGenerationRecords();
+    ClearMonsterDB();  // the data folder's monsters too
+    InitMonsterTables();
     LevelGenCase genCase;
     genCase.seed = 2;
     genCase.depth = 9;
