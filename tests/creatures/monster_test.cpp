@@ -13,6 +13,7 @@
 #include "creatures/speech_db.h"
 #include "items_fixtures/quest.h"
 #include "levels/level_test_map.h"
+#include "media/sprite.h"
 
 namespace {
 
@@ -217,6 +218,53 @@ TEST_F(MonsterTest, TheRegistryKnowsTheMonster) {
     ASSERT_NE(dynamic_cast<Monster*>(made), nullptr);
     EXPECT_EQ(static_cast<Monster*>(made)->record->name, "Diggle");
     delete made;
+}
+
+}  // namespace
+
+namespace {
+
+class MonsterArtTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearMonsterDB();
+        ClearTweakVals();
+        const std::string xml =
+            "<monDB><monster name=\"Tinted\"><palette tint=\"1\"/>"
+            "<idleSprite right=\"art_r.spr\" left=\"art_l.spr\" up=\"art_u.spr\" down=\"art_d.spr\"/>"
+            "<attackSprite up=\"atk_u.spr\" right=\"atk_r.spr\" down=\"atk_d.spr\" left=\"atk_l.spr\"/>"
+            "<dieSprite name=\"die.spr\"/></monster>"
+            "<monster name=\"Plain\"><stats numFig=\"1\"/><idleSprite right=\"art_r.spr\" left=\"art_l.spr\" up=\"art_u.spr\" "
+            "down=\"art_d.spr\"/></monster></monDB>";
+        monDBLoadFromText(xml.data(), xml.size(), "monDB.xml");
+    }
+    void TearDown() override {
+        ClearMonsterDB();
+    }
+};
+
+TEST_F(MonsterArtTest, OneVariantSharesItsSpritesAndMissingGroupsStayNull) {
+    Monster first(monDBFindByName("Tinted"));
+    Monster second(monDBFindByName("Tinted"));
+    first.LoadAnimationVariant(42);
+    const size_t loaded = SpriteMgr_Count();
+    second.LoadAnimationVariant(42);
+    EXPECT_EQ(SpriteMgr_Count(), loaded);  // nothing loaded again
+    for (int32_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(first.idleSprites[i], second.idleSprites[i]);
+        EXPECT_NE(first.idleSprites[i], nullptr);
+        EXPECT_EQ(first.beamSprites[i], nullptr);  // the record names no beam
+    }
+    EXPECT_EQ(first.idleSprites[0], SpriteMgr_Find("art_l.spr_42"));    // idle slots: left first
+    EXPECT_EQ(first.attackSprites[0], SpriteMgr_Find("atk_r.spr_42"));  // attack slots: right first
+    EXPECT_EQ(first.attackSprites[2], SpriteMgr_Find("atk_u.spr_42"));
+    EXPECT_EQ(first.castSprite, nullptr);
+    EXPECT_NE(first.dieSprite, nullptr);
+    // An untinted record takes its sprites by name, and shows the idle-down sprite.
+    Monster plain(monDBFindByName("Plain"));
+    EXPECT_EQ(plain.idleSprites[3], SpriteMgr_Find("art_d.spr"));
+    EXPECT_EQ(plain.bob.sprite, plain.idleSprites[3]);
+    EXPECT_EQ(plain.attackSprites[0], nullptr);
 }
 
 }  // namespace
