@@ -57,6 +57,7 @@ Monster::Monster(MonsterRecord* monsterRecord) : record(monsterRecord) {
     health = stat[kStatLife];
     mana = stat[kStatMana];
     active = 1;
+    anchorMode = 1;  // centred on its square, standing on the bottom edge
     blocksMovement = 1;
     blocksSight = 0;
     invisible = record->invisible;
