@@ -6,6 +6,13 @@
 std::vector<ManeuverTemplate*> ManeuverTemplateTable;
 
 namespace {
+// The records live until the process exits.
+struct ReleaseAtExit {
+    ~ReleaseAtExit() { ClearManeuverTemplates(); }
+} Release;
+}  // namespace
+
+namespace {
 
 constexpr const char* kLabel = "LoadManeuverTemplates";
 // Larger grids are refused: no ability reaches that far.

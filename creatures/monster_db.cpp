@@ -11,6 +11,13 @@
 std::vector<MonsterRecord*> MonsterTable;
 
 namespace {
+// The records live until the process exits.
+struct ReleaseAtExit {
+    ~ReleaseAtExit() { ClearMonsterDB(); }
+} Release;
+}  // namespace
+
+namespace {
 
 constexpr const char* kLabel = "monDBLoad";
 

@@ -5,6 +5,13 @@
 std::vector<SpeechProfile*> SpeechProfileList;
 
 namespace {
+// The records live until the process exits.
+struct ReleaseAtExit {
+    ~ReleaseAtExit() { ClearSpeechDB(); }
+} Release;
+}  // namespace
+
+namespace {
 
 constexpr const char* kLabel = "LoadSpeechDB";
 
