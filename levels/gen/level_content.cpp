@@ -216,8 +216,8 @@ void PlaceFinalBoss(Level& level) {
         return;
     }
     Monster* boss = new Monster(record);
-    boss->named = 1;
-    boss->name = kFinalBossDisplayName;
+    boss->isNamed = 1;
+    boss->customName = kFinalBossDisplayName;
     boss->PlaceOnLevel(x, y, &level, 0);
 }
 

@@ -52,10 +52,9 @@ void AddSampleMonster(const std::string& name, const std::string& shown, int32_t
     record->name = name;
     record->displayName = shown;
     record->level = level;
-    record->aquatic = aquatic ? 1 : 0;
-    record->excluded = excluded ? 1 : 0;
-    record->sprite = "monsters/sample";
-    MonsterDB.push_back(record);
+    record->terrain = aquatic ? 1 : 0;
+    record->special = excluded ? 1 : 0;
+    MonsterTable.push_back(record);
     gSampleMonsters.push_back(record);
 }
 
@@ -118,7 +117,7 @@ std::string ObjectDetails(GameObj* obj) {
         out << " to=" << tele->destinationX << "," << tele->destinationY;
     } else if (auto* monster = dynamic_cast<Monster*>(obj)) {
         out << " record=\"" << (monster->record != nullptr ? monster->record->name : std::string()) << "\"";
-        if (monster->named != 0) out << " named=\"" << monster->name << "\"";
+        if (monster->isNamed != 0) out << " named=\"" << monster->customName << "\"";
         if (auto* keeper = dynamic_cast<Shopkeeper*>(obj)) {
             out << " variant=" << keeper->variant << " alert=" << keeper->alertX << "," << keeper->alertY;
         }
@@ -172,13 +171,16 @@ bool LoadGenerationData(const std::string& folder) {
     ClearRoomTemplates();
     LoadRoomTemplatesFromBuffer(text.data(), text.size(), "rooms.xml");
     BuildRoomTemplateMap();
+    RemoveSampleGenerationRecords();  // the sample records must not be freed twice
+    ClearMonsterDB();
+    if (ReadWhole(base + "monDB.xml", &text)) monDBLoadFromText(text.data(), text.size(), "monDB.xml");
     ClearTextDB();
     if (ReadWhole(base + "text.xml", &text)) LoadTextDBFromBuffer(text.data(), text.size(), "text.xml");
     return true;
 }
 
 void InstallSampleGenerationRecords() {
-    if (MonsterDB.empty()) {
+    if (MonsterTable.empty()) {
         for (int32_t level = 0; level < kMonsterLevelCount; ++level) {
             const std::string n = std::to_string(level);
             AddSampleMonster("Sample Crawler " + n, "Crawler " + n, level, false, false);
@@ -228,7 +230,7 @@ void InstallSampleGenerationRecords() {
 
 void RemoveSampleGenerationRecords() {
     for (MonsterRecord* record : gSampleMonsters) {
-        MonsterDB.erase(std::remove(MonsterDB.begin(), MonsterDB.end(), record), MonsterDB.end());
+        MonsterTable.erase(std::remove(MonsterTable.begin(), MonsterTable.end(), record), MonsterTable.end());
         delete record;
     }
     gSampleMonsters.clear();
@@ -295,7 +297,7 @@ std::vector<std::string> CheckGeneratedLevel(const Level& level, const LevelGenC
     int32_t bosses = 0;
     for (GameObj* obj : level.objects) {
         auto* monster = dynamic_cast<Monster*>(obj);
-        if (monster != nullptr && monster->named != 0 && monster->name == kFinalBossDisplayName) ++bosses;
+        if (monster != nullptr && monster->isNamed != 0 && monster->customName == kFinalBossDisplayName) ++bosses;
     }
     const bool bossRecord = genCase.extended ? monDBFindByName(kFinalBossRecordName) != nullptr
                                              : monDBFindByDisplayName(kFinalBossDisplayName) != nullptr;

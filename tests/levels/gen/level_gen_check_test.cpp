@@ -46,7 +46,7 @@ TEST_F(LevelGenCheckTest, EveryDepthOfBothDungeonsKeepsTheLevelRules) {
                 EXPECT_EQ(level->width, mode.quick ? 75 : 100);
                 for (GameObj* obj : level->objects) {
                     auto* m = dynamic_cast<Monster*>(obj);
-                    if (m != nullptr && m->name == kFinalBossDisplayName) {
+                    if (m != nullptr && m->customName == kFinalBossDisplayName) {
                         ++bosses;
                         EXPECT_EQ(m->record->name, mode.extended ? kFinalBossRecordName : kFinalBossDisplayName);
                     }
