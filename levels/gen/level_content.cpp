@@ -2,8 +2,6 @@
 // and money placement, lever closets and random fixtures.
 #include "levels/gen/level_content.h"
 
-#include "levels/object_queue.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -21,10 +19,11 @@
 #include "items_fixtures/passages.h"
 #include "items_fixtures/quest.h"
 #include "levels/branch_db.h"
-#include "levels/level.h"
 #include "levels/gen/level_layout.h"
-#include "levels/room_templates.h"
 #include "levels/gen/square_pickers.h"
+#include "levels/level.h"
+#include "levels/object_queue.h"
+#include "levels/room_templates.h"
 
 namespace {
 

@@ -2,8 +2,6 @@
 // the text dump.
 #include "levels/gen/level_gen_check.h"
 
-#include "levels/object_queue.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -25,10 +23,11 @@
 #include "items_fixtures/quest.h"
 #include "items_fixtures/trap.h"
 #include "levels/branch_db.h"
-#include "levels/level.h"
 #include "levels/gen/level_content.h"
 #include "levels/gen/level_layout.h"
 #include "levels/gen/monster_tables.h"
+#include "levels/level.h"
+#include "levels/object_queue.h"
 #include "levels/room_templates.h"
 
 namespace {

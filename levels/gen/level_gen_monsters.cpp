@@ -1,8 +1,6 @@
 // Monsters of level generation and the room scripts: the monster-level roll, named monsters,
 // hordes and single spawns.
 #include <algorithm>
-
-#include "levels/object_queue.h"
 #include <cstdio>
 
 #include "core/random.h"
@@ -12,10 +10,11 @@
 #include "creatures/monster_db.h"
 #include "creatures/monster_names.h"
 #include "items_fixtures/quest.h"
-#include "levels/level.h"
 #include "levels/gen/level_layout.h"
 #include "levels/gen/monster_tables.h"
 #include "levels/gen/square_pickers.h"
+#include "levels/level.h"
+#include "levels/object_queue.h"
 
 namespace {
 

@@ -1,13 +1,9 @@
 // Template placement: stamping, the layout passes, doors and room finishing.
 #include "levels/gen/level_layout.h"
-#include "levels/gen/square_pickers.h"
-
-#include "levels/object_queue.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "levels/game_obj.h"
 #include "core/random.h"
 #include "core/text_db.h"
 #include "core/tweak.h"
@@ -19,8 +15,11 @@
 #include "items_fixtures/item_db.h"
 #include "items_fixtures/passages.h"
 #include "levels/branch_db.h"
-#include "levels/level.h"
+#include "levels/game_obj.h"
 #include "levels/gen/level_content.h"
+#include "levels/gen/square_pickers.h"
+#include "levels/level.h"
+#include "levels/object_queue.h"
 #include "levels/room_templates.h"
 
 namespace {
