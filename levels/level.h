@@ -195,7 +195,12 @@ public:
     void UpdateShopkeeperPositions();
 
     // ---- sight (field_of_view.cpp) ----------------------------------------------------
+    // The pass clears the per-turn sight bits (InSight, Visible, Lit) only inside the box
+    // where they may be set (sightBox) and works out the drawing bits only around what it
+    // marked. Whatever else sets those bits goes through MarkSquareSeen or RevealMap, which
+    // widen the box; a fresh grid (SetSize) starts with the whole level in it.
     void UpdateFieldOfView(int32_t x, int32_t y, int32_t radius);
+    // Clears the per-turn sight bits of every square.
     void ClearVisibility();
     void MarkSquareSeen(int32_t x, int32_t y);
     bool BlocksSight(int32_t x, int32_t y) const;
@@ -256,6 +261,18 @@ public:
     int32_t previousRoom = -1;
     std::map<std::pair<int32_t, int32_t>, int32_t> scriptSuccesses;
     std::map<std::pair<int32_t, std::string>, std::set<std::string>> roomEvents;
+
+    // Where per-turn sight bits may be set (inclusive bounds), for the grid whose first
+    // square and count are recorded with it; a different grid counts as wholly in the box.
+    struct SightBox {
+        int32_t x0 = 0;
+        int32_t y0 = 0;
+        int32_t x1 = -1;
+        int32_t y1 = -1;
+        const LevelCell* grid = nullptr;
+        size_t count = 0;
+    };
+    SightBox sightBox;
 
 private:
     struct NoBranchLookup {};
