@@ -71,15 +71,19 @@ public:
         return x >= 0 && y >= 0 && x < width && y < height;
     }
     // The square (x, y), or null outside the grid.
-    LevelCell* GetCell(int32_t x, int32_t y);
-    const LevelCell* GetCell(int32_t x, int32_t y) const;
+    LevelCell* GetCell(int32_t x, int32_t y) { return IsInside(x, y) ? &squares[Index(x, y)] : nullptr; }
+    const LevelCell* GetCell(int32_t x, int32_t y) const {
+        return IsInside(x, y) ? &squares[Index(x, y)] : nullptr;
+    }
     LevelCell* GetSquare(int32_t x, int32_t y) { return GetCell(x, y); }
     // Kind of (x, y); -1 outside the grid.
-    int32_t SquareKind(int32_t x, int32_t y) const;
+    int32_t SquareKind(int32_t x, int32_t y) const { return IsInside(x, y) ? squares[Index(x, y)].type : -1; }
 
     // ---- square queries (none reads outside the grid) ---------------------------------
-    bool IsLiquidSquare(int32_t x, int32_t y) const;     // false outside
-    bool IsNotLiquidSquare(int32_t x, int32_t y) const;  // true outside
+    bool IsLiquidSquare(int32_t x, int32_t y) const {  // false outside
+        return IsInside(x, y) && IsLiquidSquareType(squares[Index(x, y)].type);
+    }
+    bool IsNotLiquidSquare(int32_t x, int32_t y) const { return !IsLiquidSquare(x, y); }  // true outside
     bool LacksWallTop(int32_t x, int32_t y) const;       // false outside
     // (x, y) and each of its neighbours inside the grid are plain floor; false outside.
     bool IsClearFloor3x3(int32_t x, int32_t y) const;
@@ -109,9 +113,9 @@ public:
     void EnsureSquareMaps();
     bool HasSquareMaps() const;
     // Tile of a layer at (x, y); null outside the grid or without maps.
-    BranchTileRange* BaseTile(int32_t x, int32_t y) const;
-    BranchTileRange* WallTile(int32_t x, int32_t y) const;
-    BranchTileRange* TopTile(int32_t x, int32_t y) const;
+    BranchTileRange* BaseTile(int32_t x, int32_t y) const { return LayerTile(baseTileMap, x, y); }
+    BranchTileRange* WallTile(int32_t x, int32_t y) const { return LayerTile(wallTileMap, x, y); }
+    BranchTileRange* TopTile(int32_t x, int32_t y) const { return LayerTile(topTileMap, x, y); }
     void ClearHighlights();
     // Ignores squares outside the grid.
     void HighlightSquare(int32_t x, int32_t y);
@@ -280,6 +284,10 @@ private:
 
     size_t Index(int32_t x, int32_t y) const {
         return static_cast<size_t>(x) + static_cast<size_t>(y) * static_cast<size_t>(width);
+    }
+    BranchTileRange* LayerTile(const std::vector<BranchTileRange*>& layer, int32_t x, int32_t y) const {
+        if (!IsInside(x, y) || layer.size() <= Index(x, y)) return nullptr;
+        return layer[Index(x, y)];
     }
 };
 

@@ -23,11 +23,6 @@ bool IsWalkableSquareType(int32_t kind) {
 
 bool IsPlainFloorType(int32_t kind) { return kind == SquareType::Floor; }
 
-bool IsLiquidSquareType(int32_t kind) {
-    return kind == SquareType::Water || kind == SquareType::Lava || kind == SquareType::Goo ||
-           kind == SquareType::Ice;
-}
-
 LevelCell::LevelCell() = default;
 
 LevelCell::~LevelCell() {

@@ -54,7 +54,10 @@ bool IsWalkableSquareType(int32_t kind);
 // Plain floor only.
 bool IsPlainFloorType(int32_t kind);
 // Water, lava, goo and ice.
-bool IsLiquidSquareType(int32_t kind);
+inline bool IsLiquidSquareType(int32_t kind) {
+    return kind == SquareType::Water || kind == SquareType::Lava || kind == SquareType::Goo ||
+           kind == SquareType::Ice;
+}
 
 // A spell lying armed on a square. Owned by its square's mines list; the level's
 // spellMines list only points at it.

@@ -72,6 +72,13 @@ TEST_F(RoomTemplateTest, EveryLetterFillsItsLayersAndUnknownLettersAreReportedWh
     const std::vector<std::pair<int32_t, int32_t>> doors = {{0, 1}, {1, 1}};
     EXPECT_EQ(t.DoorTiles(), doors);
     EXPECT_EQ(t.TileAt(-1, 0), 0);
+    // The door list is kept; a change to the tiles shows once it is forgotten.
+    RoomTemplate& changed = *RoomTemplates[0];
+    changed.tiles[9] = RoomTile::Floor;
+    EXPECT_EQ(changed.DoorTiles(), doors);
+    changed.ForgetDoorTiles();
+    const std::vector<std::pair<int32_t, int32_t>> oneDoor = {{1, 1}};
+    EXPECT_EQ(changed.DoorTiles(), oneDoor);
     EXPECT_EQ(t.TileAt(9, 0), 0);
 }
 
