@@ -2,11 +2,17 @@
 // whole levels (with their tile layers).
 // Times are reported in microseconds per search, per pass or per level.
 //
-// Generation reads our data from VAULTMERE_DATA_DIR, else "data/game", "../data/game" or
-// "game/game" (the assembled game folder beside the benchmark).
+// Generation runs in the assembled game folder (the folder "game" beside this program, or the
+// one named by VAULTMERE_GAME_ROOT), so the art that placing objects loads is found; what
+// generation prints while it is timed goes to /dev/null.
 #include <benchmark/benchmark.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <climits>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -17,6 +23,7 @@
 #include "levels/gen/level_layout.h"
 #include "levels/level.h"
 #include "levels/path_finding.h"
+#include "platform/vfs.h"
 
 namespace {
 
@@ -115,30 +122,66 @@ void BM_FieldOfViewOpenRoom(benchmark::State& state) {
 }
 BENCHMARK(BM_FieldOfViewOpenRoom)->Unit(benchmark::kMicrosecond);
 
-// Our data and the sample records, read once for the generation benchmarks.
+std::string GameRoot() {
+    if (const char* root = std::getenv("VAULTMERE_GAME_ROOT")) return root;
+    char exe[PATH_MAX] = {};
+    const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+    if (n <= 0) return "game";
+    std::string path(exe, static_cast<size_t>(n));
+    return path.substr(0, path.rfind('/')) + "/game";
+}
+
+// The game folder's data and the sample records, read once for the generation benchmarks.
 bool GenerationDataReady() {
     static const bool ready = [] {
-        const char* env = std::getenv("VAULTMERE_DATA_DIR");
-        for (const std::string& dir : {std::string(env != nullptr ? env : ""), std::string("data/game"),
-                                       std::string("../data/game"), std::string("game/game")}) {
-            if (!dir.empty() && LoadGenerationData(dir)) {
-                InstallSampleGenerationRecords();
-                return true;
-            }
+        const std::string root = GameRoot();
+        if (chdir(root.c_str()) != 0) {
+            std::printf("level_bench: no game folder at %s\n", root.c_str());
+            return false;
         }
-        return false;
+        MountDataTree();
+        if (!LoadGenerationData("game")) return false;
+        InstallSampleGenerationRecords();
+        return true;
     }();
     return ready;
 }
 
+// Sends standard output to /dev/null while it lives.
+class QuietStdout {
+public:
+    QuietStdout() {
+        std::fflush(stdout);
+        saved_ = dup(1);
+        const int null = open("/dev/null", O_WRONLY);
+        if (null >= 0) {
+            dup2(null, 1);
+            close(null);
+        }
+    }
+    ~QuietStdout() {
+        std::fflush(stdout);
+        if (saved_ >= 0) {
+            dup2(saved_, 1);
+            close(saved_);
+        }
+    }
+    QuietStdout(const QuietStdout&) = delete;
+    QuietStdout& operator=(const QuietStdout&) = delete;
+
+private:
+    int saved_ = -1;
+};
+
 // One whole level (layout, content and tile layers) per iteration, a new seed each time.
 void GenerateLevels(benchmark::State& state, int32_t depth, bool quick) {
     if (!GenerationDataReady()) {
-        state.SkipWithError("no level data found (set VAULTMERE_DATA_DIR)");
+        state.SkipWithError("no game folder found (set VAULTMERE_GAME_ROOT)");
         return;
     }
     uint32_t seed = 1;
     int32_t restarts = 0;
+    QuietStdout quiet;
     for (auto _ : state) {
         LevelGenCase genCase;
         genCase.seed = seed++;
