@@ -256,14 +256,19 @@ int32_t MaxShopsPerLevel() { return QuickGameFlag() ? 1 : GetTweakInt("max shops
 
 bool Level::CanPlaceRoomTemplate(const RoomTemplate* t, int32_t x, int32_t y) const {
     if (t == nullptr) return false;
+    if (t->width <= 0 || t->height <= 0) return true;
+    // Every square of the rectangle, blank ones too, keeps three squares from the edge.
+    const int64_t right = static_cast<int64_t>(x) + t->width - 1;
+    const int64_t bottom = static_cast<int64_t>(y) + t->height - 1;
+    if (x < 3 || y < 3 || right >= width - 3 || bottom >= height - 3) return false;
+    const size_t w = static_cast<size_t>(width);
     for (int32_t r = 0; r < t->height; ++r) {
+        const uint8_t* tiles = t->tiles.data() + static_cast<size_t>(r) * static_cast<size_t>(t->width);
+        const LevelCell* row = squares.data() + static_cast<size_t>(y + r) * w + static_cast<size_t>(x);
         for (int32_t c = 0; c < t->width; ++c) {
-            int32_t lx = x + c;
-            int32_t ly = y + r;
-            if (lx < 3 || ly < 3 || lx >= width - 3 || ly >= height - 3) return false;
-            uint8_t tile = t->TileAt(c, r);
+            const uint8_t tile = tiles[c];
             if (tile == 0) continue;
-            uint8_t square = GetCell(lx, ly)->type;
+            const uint8_t square = row[c].type;
             if (square == 0) continue;
             if (tile == RoomTile::Wall && square == SquareType::Wall) continue;
             if (tile == RoomTile::Door && square == SquareType::Door) continue;
