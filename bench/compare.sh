@@ -2,16 +2,17 @@
 # Paired comparison of two commits: bench/compare.sh BASE HEAD
 #
 # Builds both commits in Release (each in a git worktree under the temporary folder, with
-# ccache when it is installed), then runs their benchmarks alternately - base, head, base,
-# head ... - and prints, for every benchmark, the median time of each side and the ratio
-# head / base. Both sides run in the same minutes on the same machine, so the ratio holds
-# even when the machine is busy; the absolute times do not.
+# ccache when it is installed), then runs every benchmark alternately - base, head, base,
+# head ..., one benchmark at a time - and prints, for every benchmark, the median time of
+# each side and the median of the rounds' ratios head / base. The two runs of a pair follow
+# each other within a second on the same machine, so the ratio holds even when the machine
+# is busy; the absolute times do not.
 #
 # Both sides run the benchmark sources of HEAD (so that both measure the same thing); when
 # those do not build at BASE, BASE runs its own and a line says so.
 #
 # Settings (environment):
-#   ROUNDS=5            alternating rounds
+#   ROUNDS=7            alternating rounds
 #   BENCH_FILTER=regex  only the benchmarks whose names match (Google Benchmark's filter)
 #   BENCHES="frame_bench level_bench"   the benchmark programs to run
 #   MIN_TIME=0.2        seconds each benchmark runs per round
@@ -26,7 +27,7 @@ fi
 repo=$(git rev-parse --show-toplevel)
 base=$(git -C "$repo" rev-parse --verify "$1^{commit}")
 head=$(git -C "$repo" rev-parse --verify "$2^{commit}")
-rounds=${ROUNDS:-5}
+rounds=${ROUNDS:-7}
 benches=${BENCHES:-"frame_bench level_bench"}
 min_time=${MIN_TIME:-0.2}
 jobs=${JOBS:-4}
@@ -77,16 +78,31 @@ if ! build "$work/base"; then
 fi
 
 mkdir -p "$work/results"
+# Each benchmark on its own, base and head in turn, so both see the same load.
+for bench in $benches; do
+    exe="$work/head/build-compare/$bench"
+    [ -x "$exe" ] || continue
+    list_args=(--benchmark_list_tests=true)
+    [ -n "$filter" ] && list_args+=(--benchmark_filter="$filter")
+    "$exe" "${list_args[@]}" 2>/dev/null >"$work/results/$bench.names" || true
+done
 for round in $(seq 1 "$rounds"); do
     for bench in $benches; do
-        for side in base head; do
-            exe="$work/$side/build-compare/$bench"
-            [ -x "$exe" ] || continue
-            args=(--benchmark_format=json --benchmark_min_time="$min_time"
-                  --benchmark_out="$work/results/$side.$bench.$round.json" --benchmark_out_format=json)
-            [ -n "$filter" ] && args+=(--benchmark_filter="$filter")
-            "$exe" "${args[@]}" >/dev/null 2>"$work/results/$side.$bench.$round.err" || true
-        done
+        [ -f "$work/results/$bench.names" ] || continue
+        n=0
+        while IFS= read -r name; do
+            [ -n "$name" ] || continue
+            n=$((n + 1))
+            # The name as a filter that matches it alone.
+            pattern="^$(printf '%s' "$name" | sed 's/[][\.*^$+?(){}|]/\\&/g')\$"
+            for side in base head; do
+                exe="$work/$side/build-compare/$bench"
+                [ -x "$exe" ] || continue
+                "$exe" --benchmark_filter="$pattern" --benchmark_min_time="$min_time" \
+                    --benchmark_out="$work/results/$side.$bench.$n.$round.json" --benchmark_out_format=json \
+                    </dev/null >/dev/null 2>>"$work/results/$side.$bench.err" || true
+            done
+        done <"$work/results/$bench.names"
     done
     echo "round $round of $rounds done"
 done
@@ -95,10 +111,11 @@ python3 - "$work/results" "$base" "$head" <<'PY'
 import glob, json, os, statistics, sys
 
 folder, base, head = sys.argv[1:4]
-times = {}  # (bench name) -> {side: [ns]}
+times = {}  # benchmark name -> {(side): {round: ns}}
 order = []
 for path in sorted(glob.glob(os.path.join(folder, "*.json"))):
-    side = os.path.basename(path).split(".")[0]
+    parts = os.path.basename(path).split(".")
+    side, rnd = parts[0], parts[-2]
     try:
         with open(path) as f:
             data = json.load(f)
@@ -110,19 +127,21 @@ for path in sorted(glob.glob(os.path.join(folder, "*.json"))):
         scale = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}[b.get("time_unit", "ns")]
         name = b["name"]
         if name not in times:
-            times[name] = {"base": [], "head": []}
+            times[name] = {"base": {}, "head": {}}
             order.append(name)
-        times[name][side].append(b["real_time"] * scale)
+        times[name][side][rnd] = b["real_time"] * scale
 
 print()
-print(f"base {base[:10]}  head {head[:10]}  (median of each side; ratio = head / base)")
+print(f"base {base[:10]}  head {head[:10]}")
+print("times: median over the rounds; ratio: median of the rounds' head / base")
 print(f"{'benchmark':44} {'base us':>10} {'head us':>10} {'ratio':>7} {'speed-up':>9}")
-for name in order:
+for name in sorted(order, key=order.index):
     b, h = times[name]["base"], times[name]["head"]
-    if not b or not h:
-        print(f"{name:44} {'-' if not b else f'{statistics.median(b)/1e3:10.2f}':>10} "
-              f"{'-' if not h else f'{statistics.median(h)/1e3:10.2f}':>10}   (only one side has it)")
+    pairs = [h[r] / b[r] for r in b if r in h and b[r] > 0]
+    if not pairs:
+        print(f"{name:44}   (only one side has it)")
         continue
-    mb, mh = statistics.median(b), statistics.median(h)
-    print(f"{name:44} {mb/1e3:10.2f} {mh/1e3:10.2f} {mh/mb:7.3f} {mb/mh:8.2f}x")
+    ratio = statistics.median(pairs)
+    print(f"{name:44} {statistics.median(b.values())/1e3:10.2f} {statistics.median(h.values())/1e3:10.2f} "
+          f"{ratio:7.3f} {1/ratio:8.2f}x")
 PY
