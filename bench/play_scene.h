@@ -77,6 +77,7 @@ public:
         if (!LoadGenerationData("game")) return Fail("the level data could not be loaded");
         InstallSampleGenerationRecords();
         InitExperienceTable();
+        FreeHudPictures();  // what the HUD loaded for itself before is loaded again from here
         LoadHudPictures();
         UpdateScreenLayout();
         CursorSprite = SpriteMgr_GetOrLoad("ui/cursor.spr");
