@@ -187,10 +187,16 @@ void DrawGameScreen() {
     if (hero == nullptr || level == nullptr) return;
 
     UpdateCamera();
-    level->DrawFluids(Layout.view);
-    DrawGlints(Layout.view.originX, Layout.view.originY, Layout.view.pixelX, Layout.view.pixelY,
-               Layout.view.tileWidth, Layout.view.tileHeight);
-    level->Draw(Layout.view);
+    if (GlintCount() == 0) {
+        // Nothing goes between the base layer and the tops: the map comes whole, from the
+        // picture kept since the last frame when nothing in it changed.
+        level->DrawMap(Layout.view);
+    } else {
+        level->DrawFluids(Layout.view);
+        DrawGlints(Layout.view.originX, Layout.view.originY, Layout.view.pixelX, Layout.view.pixelY,
+                   Layout.view.tileWidth, Layout.view.tileHeight);
+        level->Draw(Layout.view);
+    }
     // The second pass: speech lines and health bars over what stands on visible squares.
     for (size_t i = 0; i < level->objects.size(); ++i) {
         GameObj* obj = level->objects[i];

@@ -223,6 +223,10 @@ public:
     void DrawFluids(const MapView& view);
     // The top layer of mapped squares, the shading and the objects on visible squares.
     void Draw(const MapView& view);
+    // DrawFluids and Draw with nothing painted between them, onto a screen that is black
+    // where the map goes (as the frame's clear leaves it). The map's picture is kept: a frame
+    // that paints the same tiles and shades as the last one copies it instead.
+    void DrawMap(const MapView& view);
 
     // ---- fields -----------------------------------------------------------------------
     std::vector<LevelCell> squares;  // x + y * width
@@ -285,6 +289,11 @@ private:
     size_t Index(int32_t x, int32_t y) const {
         return static_cast<size_t>(x) + static_cast<size_t>(y) * static_cast<size_t>(width);
     }
+    // The painting steps behind DrawFluids, Draw and DrawMap (level_draw.cpp); `painter`
+    // says where the blits go.
+    void PaintFluids(const MapView& view, void* painter);
+    bool PaintTopsAndShading(const MapView& view, void* painter);
+    void DrawObjects(const MapView& view);
     BranchTileRange* LayerTile(const std::vector<BranchTileRange*>& layer, int32_t x, int32_t y) const {
         if (!IsInside(x, y) || layer.size() <= Index(x, y)) return nullptr;
         return layer[Index(x, y)];
