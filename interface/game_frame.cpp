@@ -181,17 +181,20 @@ void UpdateCamera() {
 void DrawGameScreen() {
     FrameStartTicks = LoggedGetTicks();
     if (ScreenSurface == nullptr) return;
-    ClearToBlack(ScreenSurface);
     Player* hero = CurrentPlayer;
     Level* level = CurrentLevel;
-    if (hero == nullptr || level == nullptr) return;
+    if (hero == nullptr || level == nullptr) {
+        ClearToBlack(ScreenSurface);
+        return;
+    }
 
     UpdateCamera();
     if (GlintCount() == 0) {
-        // Nothing goes between the base layer and the tops: the map comes whole, from the
-        // picture kept since the last frame when nothing in it changed.
+        // Nothing goes between the base layer and the tops: the map comes whole (the clear
+        // with it), from the picture kept since the last frame when nothing in it changed.
         level->DrawMap(Layout.view);
     } else {
+        ClearToBlack(ScreenSurface);
         level->DrawFluids(Layout.view);
         DrawGlints(Layout.view.originX, Layout.view.originY, Layout.view.pixelX, Layout.view.pixelY,
                    Layout.view.tileWidth, Layout.view.tileHeight);

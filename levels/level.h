@@ -223,9 +223,9 @@ public:
     void DrawFluids(const MapView& view);
     // The top layer of mapped squares, the shading and the objects on visible squares.
     void Draw(const MapView& view);
-    // DrawFluids and Draw with nothing painted between them, onto a screen that is black
-    // where the map goes (as the frame's clear leaves it). The map's picture is kept: a frame
-    // that paints the same tiles and shades as the last one copies it instead.
+    // Clears the screen's clip rectangle to black and paints DrawFluids and Draw with nothing
+    // between them. The map's picture is kept: a frame that paints the same tiles and shades
+    // as the last one copies it instead of painting it again.
     void DrawMap(const MapView& view);
 
     // ---- fields -----------------------------------------------------------------------

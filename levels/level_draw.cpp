@@ -188,6 +188,39 @@ void ForgetMapPicture() {
     mapPicture.painted.clear();
 }
 
+// Fills the clip rectangle of a surface with pixel value 0 (black), row by row.
+void ClearClipArea(SDL_Surface* surface) {
+    const SDL_Rect& clip = surface->clip_rect;
+    if (SDL_MUSTLOCK(surface) || surface->pixels == nullptr) {
+        SDL_FillRect(surface, nullptr, 0);
+        return;
+    }
+    const size_t bpp = surface->format->BytesPerPixel;
+    const size_t rowBytes = static_cast<size_t>(clip.w) * bpp;
+    Uint8* row = static_cast<Uint8*>(surface->pixels) + static_cast<size_t>(clip.y) * surface->pitch + clip.x * bpp;
+    for (int y = 0; y < clip.h; ++y, row += surface->pitch) std::memset(row, 0, rowBytes);
+}
+
+// Copies the pixels of the clip rectangle of `to` from the same place of `from` (a surface
+// of the same size and format), row by row.
+void CopyClipArea(SDL_Surface* from, SDL_Surface* to) {
+    if (SDL_MUSTLOCK(to) || to->pixels == nullptr || from->pixels == nullptr) {
+        SDL_Rect whole = to->clip_rect;
+        SDL_Rect at = whole;
+        SDL_UpperBlit(from, &whole, to, &at);
+        return;
+    }
+    const SDL_Rect& clip = to->clip_rect;
+    const size_t bpp = to->format->BytesPerPixel;
+    const size_t rowBytes = static_cast<size_t>(clip.w) * bpp;
+    const size_t offset = static_cast<size_t>(clip.x) * bpp;
+    for (int y = clip.y; y < clip.y + clip.h; ++y) {
+        std::memcpy(static_cast<Uint8*>(to->pixels) + static_cast<size_t>(y) * to->pitch + offset,
+                    static_cast<const Uint8*>(from->pixels) + static_cast<size_t>(y) * from->pitch + offset,
+                    rowBytes);
+    }
+}
+
 bool SameFormat(const SDL_Surface* a, const SDL_Surface* b) {
     const SDL_PixelFormat& f = *a->format;
     const SDL_PixelFormat& g = *b->format;
@@ -496,14 +529,15 @@ void Level::DrawMap(const MapView& view) {
             }
         }
         if (pic.valid) {
-            SDL_Rect whole = screen->clip_rect;
-            SDL_Rect at = whole;
-            SDL_UpperBlit(pic.layer, &whole, screen, &at);
+            CopyClipArea(pic.layer, screen);
         } else {
-            // No layer to be had: paint the blits straight onto the screen.
+            // No layer to be had: paint the blits straight onto the cleared screen.
+            ClearClipArea(screen);
             MapPainter direct(screen, nullptr);
             for (const MapBlit& b : pic.blits) direct.Blit(b.source, b.from, b.x, b.y);
         }
+    } else if (screen != nullptr) {
+        ClearClipArea(screen);
     }
     if (objects) DrawObjects(view);
 }
