@@ -78,7 +78,8 @@ public:
         InstallSampleGenerationRecords();
         InitExperienceTable();
         FreeHudPictures();  // what the HUD loaded for itself before is loaded again from here
-        LoadHudPictures();
+        Hud = HudSurfaces();
+        LoadHudImages();
         UpdateScreenLayout();
         CursorSprite = SpriteMgr_GetOrLoad("ui/cursor.spr");
         CursorCornerSprite = SpriteMgr_GetOrLoad("ui/cursorcorner.spr");
@@ -148,10 +149,7 @@ public:
         hero_ = nullptr;
         ClearTicker();
         FreeHudPictures();
-        for (SDL_Surface** picture : HudPictureSlots()) {
-            SDL_FreeSurface(*picture);
-            *picture = nullptr;
-        }
+        FreeHudImages();
         FreeLevelDrawArt();
         RemoveSampleGenerationRecords();
         ClearRoomTemplates();
@@ -180,38 +178,6 @@ private:
     bool Fail(const std::string& why) {
         std::printf("play scene: %s\n", why.c_str());
         return false;
-    }
-
-    // The bottom bar pictures, as start-up loads them.
-    static void LoadHudPictures() {
-        Hud = HudSurfaces();
-        Hud.bottomBar = LoadImage("ui/gameplay/bottombar_bg.png");
-        Hud.bottomBar2x = LoadImage("ui/gameplay/2x_bottombar_bg.png");
-        Hud.digest0 = LoadImage("ui/gameplay/digest0.png");
-        Hud.digest1 = LoadImage("ui/gameplay/digest1.png");
-        Hud.digestInactive = LoadImage("ui/gameplay/digest_inactive.png");
-        Hud.quickbarSelect = LoadImage("ui/ability_quickbar_select.png");
-        if (Hud.bottomBar) SDL_SetAlpha(Hud.bottomBar, SDL_SRCALPHA | SDL_RLEACCEL, 0);
-        if (Hud.bottomBar2x) SDL_SetAlpha(Hud.bottomBar2x, SDL_SRCALPHA | SDL_RLEACCEL, 0);
-        Hud.lifeBar = LoadImage("ui/gameplay/lifebar0.png");
-        Hud.expBar = LoadImage("ui/gameplay/expbar0.png");
-        Hud.manaBar0 = LoadImage("ui/gameplay/manabar0.png");
-        Hud.manaBar1 = LoadImage("ui/gameplay/manabar1.png");
-        Hud.lifeBar2x = LoadImage("ui/gameplay/2x_lifebar0.png");
-        Hud.expBar2x = LoadImage("ui/gameplay/2x_expbar0.png");
-        Hud.manaBar0_2x = LoadImage("ui/gameplay/2x_manabar0.png");
-        Hud.manaBar1_2x = LoadImage("ui/gameplay/2x_manabar1.png");
-    }
-
-    struct Slots {
-        SDL_Surface** slots[14];
-        SDL_Surface*** begin() { return slots; }
-        SDL_Surface*** end() { return slots + 14; }
-    };
-    static Slots HudPictureSlots() {
-        return Slots{{&Hud.bottomBar, &Hud.bottomBar2x, &Hud.digest0, &Hud.digest1, &Hud.digestInactive,
-                      &Hud.quickbarSelect, &Hud.lifeBar, &Hud.expBar, &Hud.manaBar0, &Hud.manaBar1,
-                      &Hud.lifeBar2x, &Hud.expBar2x, &Hud.manaBar0_2x, &Hud.manaBar1_2x}};
     }
 
     bool open_ = false;
