@@ -1,11 +1,11 @@
 #pragma once
-// A monster on a level.
+// A monster on a level: a Hittable built from a monster record that it keeps for its
+// whole life, with its statistics derived from the record's skill points, its save
+// record, its art and drawing.
 //
-// Stand-in: the fields that level generation writes, and operations that change
-// nothing but the obvious field. Still to be built here: saving and the class-registry
-// entry, the AI inside Update (queued moves and
-// deletions, ambient lines), death, combat, animations through the sprite loader with a
-// hue shift, and the tutorial report of TakeDamage.
+// Stand-in: the turn and AI (Update keeps a placeholder that does nothing), death and
+// drops (TakeDamage only lowers health and Die marks the corpse), the hero's attacks on
+// it and the ally operations are still to be built.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,31 +18,115 @@ class Sprite;
 
 class Monster : public Hittable {
 public:
-    // State bits set at random on spawn.
-    static constexpr uint32_t kStateSleeping = 0x02;
-    static constexpr uint32_t kStateSecondAI = 0x08;
+    // statusFlags bits.
+    static constexpr uint32_t kStatusConfused = 0x01;
+    static constexpr uint32_t kStatusAsleep = 0x02;
+    static constexpr uint32_t kStatusAfraid = 0x04;
+    static constexpr uint32_t kStatusPacified = 0x08;
+    static constexpr uint32_t kStatusLockedDown = 0x20;
+    static constexpr uint32_t kStatusSlowed = 0x40;
 
+    // A new monster of the record (never null).
     explicit Monster(MonsterRecord* record);
+    // A monster read from a save (the class registry's factory).
+    explicit Monster(SaveReader& in);
     ~Monster() override;
 
-    MonsterRecord* record = nullptr;
-    int32_t named = 0;
-    std::string name;
-    std::string armyName;
-    int32_t zooMonster = 0;
-    int32_t hordeMember = 0;
-    QuestRecord* hordeQuest = nullptr;
-    std::vector<Monster*> followers;  // the leader's followers (not owned)
-    uint32_t stateBits = 0;
-    Sprite* sprite = nullptr;
-
-    virtual void LoadAnimations();
-    // -1: a random variant.
-    void LoadAnimationVariant(int32_t variant);
+    bool Save(SaveWriter& out) override;
+    uint32_t GetClassHash() override;
+    int32_t GetClassIndex() override;
+    void DrawOnMinimap(int32_t x, int32_t y, int32_t zoom) override;
+    bool CanBeStunned() override;
+    int32_t IsCreature() override { return 1; }
     int32_t IsMonster() override { return 1; }
-    std::string GetName() override { return name; }
+    std::string GetName() override;
+    void ReturnToIdle() override;
+    int32_t BumpedByPlayer() override { return Activate(); }
+    void Draw(const MapView& view) override;
+    void DrawOverlay(const MapView& view) override;
+    void HighlightNextDraw(const MapView& view) override { GameObj::HighlightNextDraw(view); }
     int32_t TakeDamage(int32_t amount, GameObj* source, const std::string& cause, int32_t a,
                        int32_t b) override;
+    const char* GetActionVerb() override { return dead != 0 ? nullptr : "Attack Monster"; }
+    int32_t UsesAttackCursor() override { return 1; }
+    void RecalculateStats() override;
+    virtual bool IsAllyTarget() { return true; }
+    virtual void LoadAnimations();
+
+    // Shows the sprites of one hue-shift variant (-1: a random one) for tinted records.
+    void LoadAnimationVariant(int32_t variant);
+    // Clears the timed states, loads the animations and shows the idle-down sprite (the
+    // last frame of the death sprite for a corpse).
+    void ResetAppearance();
     // Death: no longer active, no longer blocking, dead flag set.
     void Die();
+    bool HasStatus(uint32_t bit) const { return (statusFlags & bit) != 0; }
+    // Manhattan distance to the hero exceeds the hero's trap sense: hidden while invisible.
+    bool HiddenFromHero() const;
+
+    int32_t corpseTurns = 0;
+    bool deathProcessed = false;
+    bool actedLastTurn = false;
+    uint32_t statusFlags = 0;
+    Sprite* dieSprite = nullptr;
+    Sprite* idleSprites[4] = {};    // left, right, up, down
+    Sprite* attackSprites[4] = {};  // right, left, up, down
+    Sprite* hurtSprites[4] = {};    // right, left, up, down
+    Sprite* beamSprites[4] = {};    // right, left, up, down
+    Sprite* castSprite = nullptr;
+    Sprite* restSprite = nullptr;
+    MonsterRecord* record = nullptr;
+    QuestRecord* quest = nullptr;
+    Hittable* allyTarget = nullptr;
+    Monster* commander = nullptr;
+    std::string hordeName;
+    std::vector<Monster*> hordeMembers;  // not owned
+    std::string speechText;
+    int32_t speechCooldown = 0;
+    int32_t pacifyTurns = 0;
+    bool zooMonster = false;
+    bool alwaysNotices = false;
+    bool insolent = false;
+    bool invisible = false;
+    int32_t fearTurns = 0;
+    int32_t sleepTurns = 0;
+    int32_t confusionTurns = 0;
+    int32_t blindTurns = 0;
+    int32_t xpValue = 20;
+    int32_t extraWord1 = 0;
+    std::vector<GameObj*> carriedItems;  // owned while the monster lives
+    bool tame = false;
+    int32_t tameTurns = 0;
+    int32_t lockdownTurns = 0;
+    bool charmedByHero = false;
+    int32_t extraWord2 = 0;
+    int32_t blindSight = 0;
+    int32_t sproutTurns = 0;
+    bool sprouts = false;
+    std::string customName;
+    std::string auxName;
+    bool zomby = false;
+    bool pacifiedByAbility = false;
+    bool relentless = false;
+    bool noticed = false;
+    int32_t attentionTurns = 0;
+
+private:
+    // Loads one sprite of the record, in its palette or in the hue variant; null for an
+    // empty name.
+    Sprite* RecordSprite(const std::string& name, int32_t variant) const;
+    void LoadSpriteSet(int32_t variant);
+    // The save block after the Hittable block; the stun, countdown and lockdown counters
+    // go to `counters` (ResetAppearance clears the fields).
+    void ReadBlock(SaveReader& in, int32_t counters[3]);
 };
+
+// The record a saved name finds: by name, then by display name ("Poison Golem" reads as
+// "Unhealthful Golem"), then the "Diggle" fallback; null only when none of them exists.
+MonsterRecord* FindRecordForSavedName(const std::string& savedName);
+// The sprite "<name>_<variant>" of the sprite table, loaded from the file with that hue
+// shift when missing.
+Sprite* LoadHueSprite(const std::string& name, int32_t variant);
+// Width in pixels of the 62-pixel health bar: trunc(max(health, 0) / maximum x 62); -1 (no
+// bar) for a maximum of 0 or less.
+int32_t HealthBarWidth(int32_t health, int32_t maximum);

@@ -6,6 +6,8 @@
 #include "media/screen.h"
 #include "creatures/player.h"
 #include "interface/button.h"
+#include "interface/game_frame.h"
+#include "media/image.h"
 #include "interface/layout.h"
 #include "interface/menu_frame.h"
 #include "interface/play_screen.h"
@@ -188,4 +190,9 @@ void ShowQuestLog() {}
 
 void ShowSkillTome() {}
 
-void ShowZooAnnouncement() {}
+void ShowZooAnnouncement() {
+    static SDL_Surface* picture = nullptr;
+    if (picture == nullptr) picture = LoadImage("ui/monsterZoo.png");
+    ZooBannerImage = picture;
+    ZooBannerMs = 2000;
+}

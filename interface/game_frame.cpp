@@ -17,6 +17,7 @@
 #include "items_fixtures/inventory.h"
 #include "levels/branch_db.h"
 #include "levels/level.h"
+#include "levels/level_cell.h"
 #include "media/bob.h"
 #include "media/eye_candy.h"
 #include "media/image.h"
@@ -180,16 +181,31 @@ void UpdateCamera() {
 void DrawGameScreen() {
     FrameStartTicks = LoggedGetTicks();
     if (ScreenSurface == nullptr) return;
-    ClearToBlack(ScreenSurface);
     Player* hero = CurrentPlayer;
     Level* level = CurrentLevel;
-    if (hero == nullptr || level == nullptr) return;
+    if (hero == nullptr || level == nullptr) {
+        ClearToBlack(ScreenSurface);
+        return;
+    }
 
     UpdateCamera();
-    level->DrawFluids(Layout.view);
-    DrawGlints(Layout.view.originX, Layout.view.originY, Layout.view.pixelX, Layout.view.pixelY,
-               Layout.view.tileWidth, Layout.view.tileHeight);
-    level->Draw(Layout.view);
+    if (GlintCount() == 0) {
+        // Nothing goes between the base layer and the tops: the map comes whole (the clear
+        // with it), from the picture kept since the last frame when nothing in it changed.
+        level->DrawMap(Layout.view);
+    } else {
+        ClearToBlack(ScreenSurface);
+        level->DrawFluids(Layout.view);
+        DrawGlints(Layout.view.originX, Layout.view.originY, Layout.view.pixelX, Layout.view.pixelY,
+                   Layout.view.tileWidth, Layout.view.tileHeight);
+        level->Draw(Layout.view);
+    }
+    // The second pass: speech lines and health bars over what stands on visible squares.
+    for (size_t i = 0; i < level->objects.size(); ++i) {
+        GameObj* obj = level->objects[i];
+        const LevelCell* cell = obj != nullptr ? level->GetCell(obj->x, obj->y) : nullptr;
+        if (cell != nullptr && cell->HasFlag(SquareFlag::Visible)) obj->DrawOverlay(Layout.view);
+    }
 
     // The strip behind the ticker.
     SDL_Rect strip;

@@ -348,11 +348,20 @@ void ClearBranches() {
 }
 
 int32_t StairsPerLevel() {
+    // The bad value last reported: each bad value is reported once, not with every level,
+    // and again only after a good value was read in between.
+    static bool reported = false;
+    static int32_t reportedValue = 0;
     const int32_t n = GetTweakInt("numstairs");
     if (n < 1) {
-        std::printf("ZARNOCH ERROR: %s, line %i: %s\n", "branchDB", __LINE__,
-                    "\"numstairs\" is below 1; every level still gets one staircase each way");
+        if (!reported || reportedValue != n) {
+            std::printf("ZARNOCH ERROR: %s, line %i: %s\n", "branchDB", __LINE__,
+                        "\"numstairs\" is below 1; every level still gets one staircase each way");
+        }
+        reported = true;
+        reportedValue = n;
         return 1;
     }
+    reported = false;
     return n;
 }

@@ -149,5 +149,6 @@ int32_t DeepestBranchDepth();
 void ClearBranches();
 
 // The tuning value "numstairs" (staircases each way per level). A value below 1 would give
-// levels without stairs: it prints a "ZARNOCH ERROR" line and 1 is used instead.
+// levels without stairs: 1 is used instead, and a "ZARNOCH ERROR" line says so the first
+// time that value is met (not with every level; a good value in between re-arms it).
 int32_t StairsPerLevel();

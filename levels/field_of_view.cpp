@@ -69,9 +69,46 @@ double OpeningSlope(int32_t octant, double cx, double cy, double c, double L) {
 // A drawn tile: present and naming at least one cell.
 bool HasDrawnTile(const BranchTileRange* tile) { return tile != nullptr && tile->IsValid(); }
 
+// The box of the squares one sight pass has marked (inclusive; empty while x1 < x0).
+struct Extent {
+    int32_t x0 = 0;
+    int32_t y0 = 0;
+    int32_t x1 = -1;
+    int32_t y1 = -1;
+    void Add(int32_t x, int32_t y) {
+        if (x1 < x0) {
+            x0 = x1 = x;
+            y0 = y1 = y;
+            return;
+        }
+        if (x < x0) x0 = x;
+        if (x > x1) x1 = x;
+        if (y < y0) y0 = y;
+        if (y > y1) y1 = y;
+    }
+};
+
+// Marks a square seen for a pass that keeps its own extent; nothing outside the grid. With
+// no extent the level's own MarkSquareSeen marks it (and widens the sight box).
+void MarkSeen(Level& level, Extent* extent, int32_t x, int32_t y) {
+    if (extent == nullptr) {
+        level.MarkSquareSeen(x, y);
+        return;
+    }
+    if (!level.IsInside(x, y)) return;
+    level.squares[static_cast<size_t>(x) + static_cast<size_t>(y) * static_cast<size_t>(level.width)].flags |=
+        kSeenBits;
+    extent->Add(x, y);
+}
+
+// True when the level's sight box was recorded for its present grid.
+bool SightBoxFitsGrid(const Level& level) {
+    return level.sightBox.grid == level.squares.data() && level.sightBox.count == level.squares.size();
+}
+
 // The shadow-casting scan of one octant (1..8), recursive at every blocking run.
-void ScanOctant(Level& level, int32_t octant, int32_t x, int32_t y, int32_t d0, int32_t r,
-                double s, double e) {
+void ScanOctant(Level& level, Extent* extent, int32_t octant, int32_t x, int32_t y, int32_t d0,
+                int32_t r, double s, double e) {
     if (d0 > r) return;
     const Octant& o = kOctants[octant - 1];
     double cx = x + 0.5;
@@ -88,7 +125,7 @@ void ScanOctant(Level& level, int32_t octant, int32_t x, int32_t y, int32_t d0, 
         auto squareY = [&](int32_t c) { return o.rows ? line : c; };
         // Squares on the rays are the rays' to mark; a scan only tests them.
         auto markUnlessRay = [&](int32_t c) {
-            if (c != diagonal && c != straight) level.MarkSquareSeen(squareX(c), squareY(c));
+            if (c != diagonal && c != straight) MarkSeen(level, extent, squareX(c), squareY(c));
         };
 
         markUnlessRay(first);
@@ -97,7 +134,7 @@ void ScanOctant(Level& level, int32_t octant, int32_t x, int32_t y, int32_t d0, 
             markUnlessRay(c);
             if (level.BlocksSight(squareX(c), squareY(c))) {
                 if (!blocked) {
-                    ScanOctant(level, octant, x, y, d + 1, r, s,
+                    ScanOctant(level, extent, octant, x, y, d + 1, r, s,
                                ClosingSlope(octant, cx, cy, c, line));
                 }
                 blocked = true;
@@ -127,11 +164,23 @@ double FovInverseSlope(double ax, double ay, double bx, double by) {
 
 void Level::ClearVisibility() {
     for (LevelCell& cell : squares) cell.flags &= static_cast<uint8_t>(~kPerTurnBits);
+    sightBox = SightBox();
+    sightBox.grid = squares.data();
+    sightBox.count = squares.size();
 }
 
 void Level::MarkSquareSeen(int32_t x, int32_t y) {
     LevelCell* cell = GetCell(x, y);
-    if (cell != nullptr) cell->flags |= kSeenBits;
+    if (cell == nullptr) return;
+    cell->flags |= kSeenBits;
+    // A box recorded for another grid already stands for the whole level.
+    if (!SightBoxFitsGrid(*this)) return;
+    Extent box{sightBox.x0, sightBox.y0, sightBox.x1, sightBox.y1};
+    box.Add(x, y);
+    sightBox.x0 = box.x0;
+    sightBox.y0 = box.y0;
+    sightBox.x1 = box.x1;
+    sightBox.y1 = box.y1;
 }
 
 bool Level::BlocksSight(int32_t x, int32_t y) const {
@@ -142,39 +191,52 @@ bool Level::BlocksSight(int32_t x, int32_t y) const {
 }
 
 void Level::RevealMap() {
-    for (int32_t x = 0; x < width; ++x) {
-        for (int32_t y = 0; y < height; ++y) MarkSquareSeen(x, y);
-    }
+    for (LevelCell& cell : squares) cell.flags |= kSeenBits;
+    sightBox.grid = nullptr;  // the whole level
 }
 
 void Level::ScanOctant1(int32_t x, int32_t y, int32_t d0, int32_t r, double s, double e) {
-    ScanOctant(*this, 1, x, y, d0, r, s, e);
+    ScanOctant(*this, nullptr, 1, x, y, d0, r, s, e);
 }
 void Level::ScanOctant2(int32_t x, int32_t y, int32_t d0, int32_t r, double s, double e) {
-    ScanOctant(*this, 2, x, y, d0, r, s, e);
+    ScanOctant(*this, nullptr, 2, x, y, d0, r, s, e);
 }
 void Level::ScanOctant3(int32_t x, int32_t y, int32_t d0, int32_t r, double s, double e) {
-    ScanOctant(*this, 3, x, y, d0, r, s, e);
+    ScanOctant(*this, nullptr, 3, x, y, d0, r, s, e);
 }
 void Level::ScanOctant4(int32_t x, int32_t y, int32_t d0, int32_t r, double s, double e) {
-    ScanOctant(*this, 4, x, y, d0, r, s, e);
+    ScanOctant(*this, nullptr, 4, x, y, d0, r, s, e);
 }
 void Level::ScanOctant5(int32_t x, int32_t y, int32_t d0, int32_t r, double s, double e) {
-    ScanOctant(*this, 5, x, y, d0, r, s, e);
+    ScanOctant(*this, nullptr, 5, x, y, d0, r, s, e);
 }
 void Level::ScanOctant6(int32_t x, int32_t y, int32_t d0, int32_t r, double s, double e) {
-    ScanOctant(*this, 6, x, y, d0, r, s, e);
+    ScanOctant(*this, nullptr, 6, x, y, d0, r, s, e);
 }
 void Level::ScanOctant7(int32_t x, int32_t y, int32_t d0, int32_t r, double s, double e) {
-    ScanOctant(*this, 7, x, y, d0, r, s, e);
+    ScanOctant(*this, nullptr, 7, x, y, d0, r, s, e);
 }
 void Level::ScanOctant8(int32_t x, int32_t y, int32_t d0, int32_t r, double s, double e) {
-    ScanOctant(*this, 8, x, y, d0, r, s, e);
+    ScanOctant(*this, nullptr, 8, x, y, d0, r, s, e);
 }
 
 void Level::UpdateFieldOfView(int32_t x, int32_t y, int32_t radius) {
-    ClearVisibility();
-    MarkSquareSeen(x, y);
+    // The per-turn bits of the last pass (and of whatever marked squares since) lie in the
+    // sight box; everything outside it has none.
+    if (SightBoxFitsGrid(*this)) {
+        const size_t w = static_cast<size_t>(width);
+        for (int32_t sy = sightBox.y0; sy <= sightBox.y1; ++sy) {
+            LevelCell* row = squares.data() + static_cast<size_t>(sy) * w;
+            for (int32_t sx = sightBox.x0; sx <= sightBox.x1; ++sx) {
+                row[sx].flags &= static_cast<uint8_t>(~kPerTurnBits);
+            }
+        }
+    } else {
+        for (LevelCell& cell : squares) cell.flags &= static_cast<uint8_t>(~kPerTurnBits);
+    }
+
+    Extent marked;
+    MarkSeen(*this, &marked, x, y);
     const int32_t r = radius;
 
     if (r >= 1) {
@@ -184,7 +246,7 @@ void Level::UpdateFieldOfView(int32_t x, int32_t y, int32_t radius) {
             for (int32_t k = 1; k <= r; ++k) {
                 int32_t sx = x + kRayDX[ray] * k;
                 int32_t sy = y + kRayDY[ray] * k;
-                MarkSquareSeen(sx, sy);
+                MarkSeen(*this, &marked, sx, sy);
                 if (BlocksSight(sx, sy)) {
                     reach[ray] = k;
                     break;
@@ -192,53 +254,72 @@ void Level::UpdateFieldOfView(int32_t x, int32_t y, int32_t radius) {
             }
         }
         auto open = [&](Ray a, Ray b) { return reach[a] != 1 || reach[b] != 1; };
-        if (open(kN, kNW)) ScanOctant1(x, y, 1, r, 1.0, 0.0);
-        if (open(kN, kNE)) ScanOctant2(x, y, 1, r, -1.0, 0.0);
-        if (open(kNW, kW)) ScanOctant3(x, y, 1, r, 1.0, 0.0);
-        if (open(kSW, kW)) ScanOctant4(x, y, 1, r, -1.0, 0.0);
-        if (open(kSW, kS)) ScanOctant5(x, y, 1, r, -1.0, 0.0);
-        if (open(kSE, kS)) ScanOctant6(x, y, 1, r, 1.0, 0.0);
-        if (open(kNE, kE)) ScanOctant7(x, y, 1, r, -1.0, 0.0);
-        if (open(kSE, kE)) ScanOctant8(x, y, 1, r, 1.0, 0.0);
+        if (open(kN, kNW)) ScanOctant(*this, &marked, 1, x, y, 1, r, 1.0, 0.0);
+        if (open(kN, kNE)) ScanOctant(*this, &marked, 2, x, y, 1, r, -1.0, 0.0);
+        if (open(kNW, kW)) ScanOctant(*this, &marked, 3, x, y, 1, r, 1.0, 0.0);
+        if (open(kSW, kW)) ScanOctant(*this, &marked, 4, x, y, 1, r, -1.0, 0.0);
+        if (open(kSW, kS)) ScanOctant(*this, &marked, 5, x, y, 1, r, -1.0, 0.0);
+        if (open(kSE, kS)) ScanOctant(*this, &marked, 6, x, y, 1, r, 1.0, 0.0);
+        if (open(kNE, kE)) ScanOctant(*this, &marked, 7, x, y, 1, r, -1.0, 0.0);
+        if (open(kSE, kE)) ScanOctant(*this, &marked, 8, x, y, 1, r, 1.0, 0.0);
     }
 
-    // Drawing bits.
+    // Drawing bits. Only squares in sight (all inside the marked box) and visible walls (in
+    // sight too) act, each on itself and on the squares just above and below it; seeing a
+    // discovered zoo shows every zoo square of the level.
+    const size_t w = static_cast<size_t>(width);
     bool zooSeen = false;
     if (ZooDiscovered) {
-        for (const LevelCell& cell : squares) {
-            if (cell.type == SquareType::ZooFloor && cell.HasFlag(SquareFlag::InSight)) {
-                zooSeen = true;
-                break;
+        for (int32_t sy = marked.y0; sy <= marked.y1 && !zooSeen; ++sy) {
+            for (int32_t sx = marked.x0; sx <= marked.x1; ++sx) {
+                const LevelCell& cell = squares[static_cast<size_t>(sx) + static_cast<size_t>(sy) * w];
+                if (cell.type == SquareType::ZooFloor && cell.HasFlag(SquareFlag::InSight)) {
+                    zooSeen = true;
+                    break;
+                }
             }
         }
     }
+    auto top = [&](size_t i) { return i < topTileMap.size() ? topTileMap[i] : nullptr; };
+    auto drawsBody = [&](size_t i) {
+        return (i < wallTileMap.size() && HasDrawnTile(wallTileMap[i])) ||
+               (i < baseTileMap.size() && HasDrawnTile(baseTileMap[i]));
+    };
     constexpr uint8_t kShown = SquareFlag::Explored | SquareFlag::Visible;
     constexpr uint8_t kMappedLit = SquareFlag::Lit | SquareFlag::Mapped;
-    for (int32_t sx = 0; sx < width; ++sx) {
-        for (int32_t sy = 0; sy < height; ++sy) {
-            LevelCell& cell = squares[static_cast<size_t>(sx) + static_cast<size_t>(sy) * width];
+    Extent box = marked;
+    if (zooSeen) box = Extent{0, 0, width - 1, height - 1};
+    for (int32_t sy = box.y0; sy <= box.y1; ++sy) {
+        for (int32_t sx = box.x0; sx <= box.x1; ++sx) {
+            const size_t i = static_cast<size_t>(sx) + static_cast<size_t>(sy) * w;
+            LevelCell& cell = squares[i];
             if (zooSeen && cell.type == SquareType::ZooFloor) cell.flags |= kShown;
             if (cell.HasFlag(SquareFlag::InSight)) {
                 cell.flags |= kShown;
-                bool hasTop = TopTile(sx, sy) != nullptr;
-                if (hasTop && sy > 0) GetCell(sx, sy - 1)->flags |= kMappedLit;
-                if (hasTop && sy < height - 1 && GetCell(sx, sy + 1)->type == SquareType::Rock) {
+                const bool hasTop = top(i) != nullptr;
+                if (hasTop && sy > 0) squares[i - w].flags |= kMappedLit;
+                if (hasTop && sy < height - 1 && squares[i + w].type == SquareType::Rock) {
                     cell.flags &= static_cast<uint8_t>(~kShown);
                 }
-                bool drawsBody = HasDrawnTile(WallTile(sx, sy)) || HasDrawnTile(BaseTile(sx, sy));
-                if (drawsBody && sy >= 2 && TopTile(sx, sy - 1) != nullptr) {
-                    GetCell(sx, sy - 1)->flags |= kMappedLit;
-                }
+                if (drawsBody(i) && sy >= 2 && top(i - w) != nullptr) squares[i - w].flags |= kMappedLit;
             }
-            if (cell.type == SquareType::Wall && cell.HasFlag(SquareFlag::Visible) &&
-                sy + 1 < height) {
-                LevelCell* below = GetCell(sx, sy + 1);
-                if (below->type == SquareType::Wall || below->type == SquareType::Rock) {
-                    below->flags |= kMappedLit;
-                }
+            if (cell.type == SquareType::Wall && cell.HasFlag(SquareFlag::Visible) && sy + 1 < height) {
+                LevelCell& below = squares[i + w];
+                if (below.type == SquareType::Wall || below.type == SquareType::Rock) below.flags |= kMappedLit;
             }
         }
     }
+
+    // What the next pass has to clear: the box worked on and the rows just above and below.
+    sightBox = SightBox();
+    if (box.x1 >= box.x0) {
+        sightBox.x0 = box.x0;
+        sightBox.x1 = box.x1;
+        sightBox.y0 = box.y0 > 0 ? box.y0 - 1 : 0;
+        sightBox.y1 = box.y1 < height - 1 ? box.y1 + 1 : height - 1;
+    }
+    sightBox.grid = squares.data();
+    sightBox.count = squares.size();
 
     if (AfterSightPass != nullptr) AfterSightPass();
 }

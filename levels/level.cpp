@@ -84,28 +84,8 @@ void Level::SetSize(int32_t newWidth, int32_t newHeight) {
     waterSquares.clear();
 }
 
-LevelCell* Level::GetCell(int32_t x, int32_t y) {
-    if (!IsInside(x, y)) return nullptr;
-    return &squares[Index(x, y)];
-}
-
-const LevelCell* Level::GetCell(int32_t x, int32_t y) const {
-    if (!IsInside(x, y)) return nullptr;
-    return &squares[Index(x, y)];
-}
-
-int32_t Level::SquareKind(int32_t x, int32_t y) const {
-    if (!IsInside(x, y)) return -1;
-    return squares[Index(x, y)].type;
-}
 
 // ---- square queries ------------------------------------------------------------------
-
-bool Level::IsLiquidSquare(int32_t x, int32_t y) const {
-    return IsInside(x, y) && IsLiquidSquareType(squares[Index(x, y)].type);
-}
-
-bool Level::IsNotLiquidSquare(int32_t x, int32_t y) const { return !IsLiquidSquare(x, y); }
 
 bool Level::LacksWallTop(int32_t x, int32_t y) const {
     return IsInside(x, y) && TopTile(x, y) == nullptr;
@@ -241,21 +221,6 @@ bool Level::HasSquareMaps() const {
            topTileMap.size() == count && highlightMap.size() == count;
 }
 
-BranchTileRange* Level::BaseTile(int32_t x, int32_t y) const {
-    if (!IsInside(x, y) || baseTileMap.size() <= Index(x, y)) return nullptr;
-    return baseTileMap[Index(x, y)];
-}
-
-BranchTileRange* Level::WallTile(int32_t x, int32_t y) const {
-    if (!IsInside(x, y) || wallTileMap.size() <= Index(x, y)) return nullptr;
-    return wallTileMap[Index(x, y)];
-}
-
-BranchTileRange* Level::TopTile(int32_t x, int32_t y) const {
-    if (!IsInside(x, y) || topTileMap.size() <= Index(x, y)) return nullptr;
-    return topTileMap[Index(x, y)];
-}
-
 void Level::ClearHighlights() { std::fill(highlightMap.begin(), highlightMap.end(), 0); }
 
 void Level::HighlightSquare(int32_t x, int32_t y) {
@@ -308,10 +273,10 @@ bool Level::HasRoomEvent(int32_t room, const std::string& roomId,
 
 // ---- effects and spell mines ---------------------------------------------------------
 
-bool Level::AdoptEffectBob(Bob* bob, int32_t x, int32_t y) {
+Bob* Level::AdoptEffectBob(std::unique_ptr<Bob> bob, int32_t x, int32_t y) {
     LevelCell* cell = GetCell(x, y);
-    if (cell == nullptr) return false;
-    return cell->AdoptDecoration(bob);
+    if (cell == nullptr) return nullptr;
+    return cell->AdoptDecoration(std::move(bob));
 }
 
 int32_t Level::ReapFinishedEffects() {

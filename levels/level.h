@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -70,15 +71,19 @@ public:
         return x >= 0 && y >= 0 && x < width && y < height;
     }
     // The square (x, y), or null outside the grid.
-    LevelCell* GetCell(int32_t x, int32_t y);
-    const LevelCell* GetCell(int32_t x, int32_t y) const;
+    LevelCell* GetCell(int32_t x, int32_t y) { return IsInside(x, y) ? &squares[Index(x, y)] : nullptr; }
+    const LevelCell* GetCell(int32_t x, int32_t y) const {
+        return IsInside(x, y) ? &squares[Index(x, y)] : nullptr;
+    }
     LevelCell* GetSquare(int32_t x, int32_t y) { return GetCell(x, y); }
     // Kind of (x, y); -1 outside the grid.
-    int32_t SquareKind(int32_t x, int32_t y) const;
+    int32_t SquareKind(int32_t x, int32_t y) const { return IsInside(x, y) ? squares[Index(x, y)].type : -1; }
 
     // ---- square queries (none reads outside the grid) ---------------------------------
-    bool IsLiquidSquare(int32_t x, int32_t y) const;     // false outside
-    bool IsNotLiquidSquare(int32_t x, int32_t y) const;  // true outside
+    bool IsLiquidSquare(int32_t x, int32_t y) const {  // false outside
+        return IsInside(x, y) && IsLiquidSquareType(squares[Index(x, y)].type);
+    }
+    bool IsNotLiquidSquare(int32_t x, int32_t y) const { return !IsLiquidSquare(x, y); }  // true outside
     bool LacksWallTop(int32_t x, int32_t y) const;       // false outside
     // (x, y) and each of its neighbours inside the grid are plain floor; false outside.
     bool IsClearFloor3x3(int32_t x, int32_t y) const;
@@ -108,9 +113,9 @@ public:
     void EnsureSquareMaps();
     bool HasSquareMaps() const;
     // Tile of a layer at (x, y); null outside the grid or without maps.
-    BranchTileRange* BaseTile(int32_t x, int32_t y) const;
-    BranchTileRange* WallTile(int32_t x, int32_t y) const;
-    BranchTileRange* TopTile(int32_t x, int32_t y) const;
+    BranchTileRange* BaseTile(int32_t x, int32_t y) const { return LayerTile(baseTileMap, x, y); }
+    BranchTileRange* WallTile(int32_t x, int32_t y) const { return LayerTile(wallTileMap, x, y); }
+    BranchTileRange* TopTile(int32_t x, int32_t y) const { return LayerTile(topTileMap, x, y); }
     void ClearHighlights();
     // Ignores squares outside the grid.
     void HighlightSquare(int32_t x, int32_t y);
@@ -131,9 +136,9 @@ public:
 
     // ---- effects and spell mines ------------------------------------------------------
     // Hands an effect Bob to the square (x, y): the square owns it from now on and deletes
-    // it once it is finished (ReapFinishedEffects) or with itself. False - and the caller
-    // keeps the Bob - outside the grid, for null, or for a Bob a square already owns.
-    bool AdoptEffectBob(Bob* bob, int32_t x, int32_t y);
+    // it once it is finished (ReapFinishedEffects) or with itself. Returns the Bob; null
+    // for null, and outside the grid, where the Bob is deleted at once.
+    Bob* AdoptEffectBob(std::unique_ptr<Bob> bob, int32_t x, int32_t y);
     // Deletes every finished delete-when-done Bob the squares own; returns the count.
     int32_t ReapFinishedEffects();
     // A new mine owned by square (x, y) and listed in spellMines; null outside the grid.
@@ -173,6 +178,9 @@ public:
     // ERROR" line says why; the level is still complete, only smaller than wanted).
     bool GenRoomLayout(int32_t newWidth, int32_t newHeight);
     bool GenPortalLevelContent(int32_t newWidth, int32_t newHeight, int32_t roomTarget);
+    // One named template with the hero's start on its square (px, py). An offset outside
+    // the template or a square that cannot be stood on moves the start, with a diagnostic,
+    // to the nearest open square; false when the template is unknown or has no open square.
     bool GenTutorialLevel(const char* templateName, int32_t px, int32_t py);
     bool GenTestRoomLevel(const char* templateName, int32_t px, int32_t py);
     // Random content.
@@ -191,7 +199,12 @@ public:
     void UpdateShopkeeperPositions();
 
     // ---- sight (field_of_view.cpp) ----------------------------------------------------
+    // The pass clears the per-turn sight bits (InSight, Visible, Lit) only inside the box
+    // where they may be set (sightBox) and works out the drawing bits only around what it
+    // marked. Whatever else sets those bits goes through MarkSquareSeen or RevealMap, which
+    // widen the box; a fresh grid (SetSize) starts with the whole level in it.
     void UpdateFieldOfView(int32_t x, int32_t y, int32_t radius);
+    // Clears the per-turn sight bits of every square.
     void ClearVisibility();
     void MarkSquareSeen(int32_t x, int32_t y);
     bool BlocksSight(int32_t x, int32_t y) const;
@@ -210,6 +223,10 @@ public:
     void DrawFluids(const MapView& view);
     // The top layer of mapped squares, the shading and the objects on visible squares.
     void Draw(const MapView& view);
+    // Clears the screen's clip rectangle to black and paints DrawFluids and Draw with nothing
+    // between them. The map's picture is kept: a frame that paints the same tiles and shades
+    // as the last one copies it instead of painting it again.
+    void DrawMap(const MapView& view);
 
     // ---- fields -----------------------------------------------------------------------
     std::vector<LevelCell> squares;  // x + y * width
@@ -253,12 +270,33 @@ public:
     std::map<std::pair<int32_t, int32_t>, int32_t> scriptSuccesses;
     std::map<std::pair<int32_t, std::string>, std::set<std::string>> roomEvents;
 
+    // Where per-turn sight bits may be set (inclusive bounds), for the grid whose first
+    // square and count are recorded with it; a different grid counts as wholly in the box.
+    struct SightBox {
+        int32_t x0 = 0;
+        int32_t y0 = 0;
+        int32_t x1 = -1;
+        int32_t y1 = -1;
+        const LevelCell* grid = nullptr;
+        size_t count = 0;
+    };
+    SightBox sightBox;
+
 private:
     struct NoBranchLookup {};
     explicit Level(NoBranchLookup) {}
 
     size_t Index(int32_t x, int32_t y) const {
         return static_cast<size_t>(x) + static_cast<size_t>(y) * static_cast<size_t>(width);
+    }
+    // The painting steps behind DrawFluids, Draw and DrawMap (level_draw.cpp); `painter`
+    // says where the blits go.
+    void PaintFluids(const MapView& view, void* painter);
+    bool PaintTopsAndShading(const MapView& view, void* painter);
+    void DrawObjects(const MapView& view);
+    BranchTileRange* LayerTile(const std::vector<BranchTileRange*>& layer, int32_t x, int32_t y) const {
+        if (!IsInside(x, y) || layer.size() <= Index(x, y)) return nullptr;
+        return layer[Index(x, y)];
     }
 };
 

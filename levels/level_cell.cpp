@@ -1,20 +1,10 @@
 #include "levels/level_cell.h"
 
 #include <algorithm>
-#include <unordered_set>
+#include <utility>
 
 #include "levels/game_obj.h"
 #include "media/bob.h"
-
-namespace {
-
-// Every Bob that some square owns as a decoration: a Bob has one owner at most.
-std::unordered_set<const Bob*>& OwnedDecorations() {
-    static std::unordered_set<const Bob*> owned;
-    return owned;
-}
-
-}  // namespace
 
 bool IsWalkableSquareType(int32_t kind) {
     switch (kind) {
@@ -33,23 +23,15 @@ bool IsWalkableSquareType(int32_t kind) {
 
 bool IsPlainFloorType(int32_t kind) { return kind == SquareType::Floor; }
 
-bool IsLiquidSquareType(int32_t kind) {
-    return kind == SquareType::Water || kind == SquareType::Lava || kind == SquareType::Goo ||
-           kind == SquareType::Ice;
-}
-
 LevelCell::LevelCell() = default;
 
 LevelCell::~LevelCell() {
     for (SpellMine* mine : mines) delete mine;
     mines.clear();
     // Owned decorations go first: each one's destructor unlinks it from every square.
-    std::vector<Bob*> owned;
+    std::vector<std::unique_ptr<Bob>> owned;
     owned.swap(decorations);
-    for (Bob* bob : owned) {
-        OwnedDecorations().erase(bob);
-        delete bob;
-    }
+    owned.clear();
     // A Bob still linked here (owned elsewhere) must not keep a pointer to a square that
     // is gone.
     for (Bob* bob : bobs) bob->ForgetList(&bobs);
@@ -67,26 +49,30 @@ void LevelCell::RemoveObject(GameObj* obj) {
     if (obj != nullptr && obj->cell == this) obj->cell = nullptr;
 }
 
-bool LevelCell::AdoptDecoration(Bob* bob) {
-    if (bob == nullptr) return false;
-    if (!OwnedDecorations().insert(bob).second) return false;
-    decorations.push_back(bob);
-    bob->LinkInto(&bobs);
-    return true;
+Bob* LevelCell::AdoptDecoration(std::unique_ptr<Bob> bob) {
+    if (bob == nullptr) return nullptr;
+    Bob* adopted = bob.get();
+    decorations.push_back(std::move(bob));
+    adopted->LinkInto(&bobs);
+    return adopted;
 }
 
 bool LevelCell::OwnsDecoration(const Bob* bob) const {
-    return std::find(decorations.begin(), decorations.end(), bob) != decorations.end();
+    for (const std::unique_ptr<Bob>& owned : decorations) {
+        if (owned.get() == bob) return true;
+    }
+    return false;
 }
 
 int32_t LevelCell::ReapFinishedDecorations() {
     int32_t reaped = 0;
     for (size_t i = 0; i < decorations.size();) {
-        Bob* bob = decorations[i];
+        const Bob* bob = decorations[i].get();
         if (bob->deleteWhenDone && bob->finished) {
+            // Taken out of the list first: its destructor unlinks it from every square.
+            std::unique_ptr<Bob> done = std::move(decorations[i]);
             decorations.erase(decorations.begin() + static_cast<std::ptrdiff_t>(i));
-            OwnedDecorations().erase(bob);
-            delete bob;  // unlinks itself from every square
+            done.reset();
             ++reaped;
         } else {
             ++i;

@@ -2,6 +2,7 @@
 // LevelCell: one square of a level - its kind, room, flags, the objects standing on it,
 // its spell mines, the decorations it owns, the Bobs drawn with it and its path node.
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "levels/path_finding.h"
@@ -53,7 +54,10 @@ bool IsWalkableSquareType(int32_t kind);
 // Plain floor only.
 bool IsPlainFloorType(int32_t kind);
 // Water, lava, goo and ice.
-bool IsLiquidSquareType(int32_t kind);
+inline bool IsLiquidSquareType(int32_t kind) {
+    return kind == SquareType::Water || kind == SquareType::Lava || kind == SquareType::Goo ||
+           kind == SquareType::Ice;
+}
 
 // A spell lying armed on a square. Owned by its square's mines list; the level's
 // spellMines list only points at it.
@@ -82,10 +86,10 @@ public:
     bool HasFlag(uint8_t flag) const { return (flags & flag) != 0; }
 
     // Decorations: Bobs that the square owns (effects handed to the level, decorative
-    // animations). The square takes ownership only of a Bob that no square owns yet, links
-    // it to itself for drawing and deletes it with itself. False (nothing taken) for null
-    // or for a Bob some square already owns.
-    bool AdoptDecoration(Bob* bob);
+    // animations). The square is their one owner: it takes them as unique pointers, links
+    // them to itself for drawing and is the only one to delete them - when they are reaped
+    // or with itself. Returns the Bob, now owned here (null for null).
+    Bob* AdoptDecoration(std::unique_ptr<Bob> bob);
     bool OwnsDecoration(const Bob* bob) const;
     // Deletes the owned decorations that are marked delete-when-done and finished. Bobs
     // merely linked here (an object's own Bob, say) are never deleted, whatever their
@@ -97,7 +101,7 @@ public:
     uint8_t stairIndex = 0;
     uint8_t doorFlags = 0;
     uint8_t flags = 0;
-    std::vector<Bob*> decorations;   // owned
+    std::vector<std::unique_ptr<Bob>> decorations;
     std::vector<SpellMine*> mines;   // owned
     std::vector<GameObj*> contents;  // not owned: the level's objects own them
     std::vector<Bob*> bobs;          // Bobs drawn with this square, not owned

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "levels/game_obj.h"
 #include "media/screen.h"
@@ -17,6 +18,10 @@ Sprite* LevelShadingSprite = nullptr;
 namespace {
 
 bool drawArtTried = false;
+// Goes up whenever the drawing pictures are loaded, handed over or freed.
+uint32_t drawArtGeneration = 0;
+// Frees the kept map picture (Level::DrawMap).
+void ForgetMapPicture();
 
 int64_t FloorDiv(int64_t a, int64_t b) {
     int64_t q = a / b;
@@ -87,6 +92,7 @@ void MarkDrawn(Level& level, int32_t x, int32_t y, int32_t cellsHigh) {
 
 void LoadLevelDrawArt() {
     drawArtTried = true;
+    ++drawArtGeneration;
     if (LiquidsTilesetImage == nullptr) {
         LiquidsTilesetImage = LoadAlphaImage(GetResourceFilename("tilesets/liquids.png").c_str());
     }
@@ -102,6 +108,8 @@ void FreeLevelDrawArt() {
     delete LevelShadingSprite;
     LevelShadingSprite = nullptr;
     drawArtTried = false;
+    ++drawArtGeneration;
+    ForgetMapPicture();
 }
 
 void SetLevelDrawArt(SDL_Surface* liquids, Sprite* shading) {
@@ -112,6 +120,7 @@ void SetLevelDrawArt(SDL_Surface* liquids, Sprite* shading) {
     LiquidsTilesetImage = liquids;
     LevelShadingSprite = shading;
     drawArtTried = true;
+    ++drawArtGeneration;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -139,9 +148,134 @@ LevelViewWindow ComputeLevelViewWindow(const Level& level, int32_t viewX, int32_
     return win;
 }
 
-int32_t DrawLevelTile(SDL_Surface* tileset, const BranchTileRange& tile, SDL_Surface* screen,
-                      int32_t px, int32_t py, int32_t tileWidth, int32_t tileHeight) {
-    if (tileset == nullptr || screen == nullptr || !tile.IsValid()) return 0;
+namespace {
+
+// One blit of the map picture: a rectangle of a picture to a point of the screen.
+struct MapBlit {
+    SDL_Surface* source;
+    SDL_Rect from;
+    Sint16 x;
+    Sint16 y;
+    Uint32 unused;  // keeps the record free of padding, so records compare bytewise
+};
+static_assert(sizeof(MapBlit) == 24, "MapBlit must have no padding");
+
+bool SameBlits(const std::vector<MapBlit>& a, const std::vector<MapBlit>& b) {
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(MapBlit)) == 0);
+}
+
+// The picture of the map painted last by Level::DrawMap, kept with the blits it was painted
+// from and everything else its pixels depend on. Painting the same blits again onto the same
+// kind of screen gives the same pixels, so the picture is copied instead.
+struct MapPicture {
+    SDL_Surface* layer = nullptr;
+    std::vector<MapBlit> blits;     // the blits of this frame
+    std::vector<MapBlit> painted;   // the blits the layer holds
+    bool valid = false;
+    const Level* level = nullptr;
+    SDL_Surface* screen = nullptr;
+    SDL_Rect clip = {0, 0, 0, 0};
+    uint32_t artGeneration = 0;
+    uint32_t imageGeneration = 0;
+};
+
+MapPicture mapPicture;
+
+void ForgetMapPicture() {
+    if (mapPicture.layer != nullptr) SDL_FreeSurface(mapPicture.layer);
+    mapPicture.layer = nullptr;
+    mapPicture.valid = false;
+    mapPicture.painted.clear();
+}
+
+// Fills the clip rectangle of a surface with pixel value 0 (black), row by row.
+void ClearClipArea(SDL_Surface* surface) {
+    const SDL_Rect& clip = surface->clip_rect;
+    if (SDL_MUSTLOCK(surface) || surface->pixels == nullptr) {
+        SDL_FillRect(surface, nullptr, 0);
+        return;
+    }
+    const size_t bpp = surface->format->BytesPerPixel;
+    const size_t rowBytes = static_cast<size_t>(clip.w) * bpp;
+    Uint8* row = static_cast<Uint8*>(surface->pixels) + static_cast<size_t>(clip.y) * surface->pitch + clip.x * bpp;
+    for (int y = 0; y < clip.h; ++y, row += surface->pitch) std::memset(row, 0, rowBytes);
+}
+
+// Copies the pixels of the clip rectangle of `to` from the same place of `from` (a surface
+// of the same size and format), row by row.
+void CopyClipArea(SDL_Surface* from, SDL_Surface* to) {
+    if (SDL_MUSTLOCK(to) || to->pixels == nullptr || from->pixels == nullptr) {
+        SDL_Rect whole = to->clip_rect;
+        SDL_Rect at = whole;
+        SDL_UpperBlit(from, &whole, to, &at);
+        return;
+    }
+    const SDL_Rect& clip = to->clip_rect;
+    const size_t bpp = to->format->BytesPerPixel;
+    const size_t rowBytes = static_cast<size_t>(clip.w) * bpp;
+    const size_t offset = static_cast<size_t>(clip.x) * bpp;
+    for (int y = clip.y; y < clip.y + clip.h; ++y) {
+        std::memcpy(static_cast<Uint8*>(to->pixels) + static_cast<size_t>(y) * to->pitch + offset,
+                    static_cast<const Uint8*>(from->pixels) + static_cast<size_t>(y) * from->pitch + offset,
+                    rowBytes);
+    }
+}
+
+bool SameFormat(const SDL_Surface* a, const SDL_Surface* b) {
+    const SDL_PixelFormat& f = *a->format;
+    const SDL_PixelFormat& g = *b->format;
+    return a->w == b->w && a->h == b->h && f.BitsPerPixel == g.BitsPerPixel && f.Rmask == g.Rmask &&
+           f.Gmask == g.Gmask && f.Bmask == g.Bmask && f.Amask == g.Amask && f.palette == nullptr &&
+           g.palette == nullptr;
+}
+
+// Where the blits of a painting pass go: straight to the screen, or into a list.
+class MapPainter {
+public:
+    MapPainter(SDL_Surface* screen, std::vector<MapBlit>* list) : screen_(screen), list_(list) {}
+
+    void Blit(SDL_Surface* source, const SDL_Rect& from, int32_t x, int32_t y) {
+        if (list_ != nullptr) {
+            MapBlit blit;
+            blit.source = source;
+            blit.from = from;
+            blit.x = static_cast<Sint16>(x);
+            blit.y = static_cast<Sint16>(y);
+            blit.unused = 0;
+            list_->push_back(blit);
+            return;
+        }
+        SDL_Rect src = from;
+        SDL_Rect dest;
+        dest.x = static_cast<Sint16>(x);
+        dest.y = static_cast<Sint16>(y);
+        dest.w = 0;
+        dest.h = 0;
+        SDL_UpperBlit(source, &src, screen_, &dest);
+    }
+    // A whole frame of a sprite, as Sprite::DrawFrame blits it; nothing for a missing frame.
+    void Frame(Sprite* sprite, int32_t x, int32_t y, int32_t frame) {
+        if (sprite->frames == nullptr || frame < 0 || frame >= sprite->frameCount) return;
+        SDL_Surface* picture = sprite->frames[frame];
+        if (picture == nullptr) return;
+        SDL_Rect whole;
+        whole.x = 0;
+        whole.y = 0;
+        whole.w = static_cast<Uint16>(picture->w);
+        whole.h = static_cast<Uint16>(picture->h);
+        Blit(picture, whole, x, y);
+    }
+
+private:
+    SDL_Surface* screen_;
+    std::vector<MapBlit>* list_;
+};
+
+// The tileset rectangle of a tile drawn at the square whose top row is py, and the row its
+// picture starts at; the tile's height in cells, 0 when it is not drawn.
+int32_t TileBlit(SDL_Surface* tileset, const BranchTileRange& tile, int32_t py, int32_t tileWidth,
+                 int32_t tileHeight, SDL_Rect* src, int32_t* destY) {
+    if (tileset == nullptr || !tile.IsValid()) return 0;
     const int64_t cellsWide = static_cast<int64_t>(tile.endX) - tile.startX + 1;
     const int64_t cellsHigh = static_cast<int64_t>(tile.endY) - tile.startY + 1;
     int64_t cellX = tile.startX;
@@ -155,24 +289,56 @@ int32_t DrawLevelTile(SDL_Surface* tileset, const BranchTileRange& tile, SDL_Sur
     const int64_t srcW = cellsWide * tileWidth;
     const int64_t srcH = cellsHigh * tileHeight;
     if (srcX < 0 || srcY < 0 || srcX + srcW > tileset->w || srcY + srcH > tileset->h) return 0;
-    SDL_Rect src;
-    src.x = static_cast<Sint16>(srcX);
-    src.y = static_cast<Sint16>(srcY);
-    src.w = static_cast<Uint16>(srcW);
-    src.h = static_cast<Uint16>(srcH);
-    SDL_Rect dest;
-    dest.x = static_cast<Sint16>(px);
-    dest.y = static_cast<Sint16>(py + tileHeight - srcH);
-    dest.w = 0;
-    dest.h = 0;
-    SDL_UpperBlit(tileset, &src, screen, &dest);
+    src->x = static_cast<Sint16>(srcX);
+    src->y = static_cast<Sint16>(srcY);
+    src->w = static_cast<Uint16>(srcW);
+    src->h = static_cast<Uint16>(srcH);
+    *destY = static_cast<int32_t>(py + tileHeight - srcH);
     return static_cast<int32_t>(cellsHigh);
+}
+
+int32_t PaintTile(MapPainter& painter, SDL_Surface* tileset, const BranchTileRange& tile, int32_t px,
+                  int32_t py, int32_t tileWidth, int32_t tileHeight) {
+    SDL_Rect src;
+    int32_t destY = 0;
+    const int32_t high = TileBlit(tileset, tile, py, tileWidth, tileHeight, &src, &destY);
+    if (high > 0) painter.Blit(tileset, src, px, destY);
+    return high;
+}
+
+}  // namespace
+
+int32_t DrawLevelTile(SDL_Surface* tileset, const BranchTileRange& tile, SDL_Surface* screen,
+                      int32_t px, int32_t py, int32_t tileWidth, int32_t tileHeight) {
+    if (screen == nullptr) return 0;
+    MapPainter painter(screen, nullptr);
+    return PaintTile(painter, tileset, tile, px, py, tileWidth, tileHeight);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Drawing
 
-void Level::DrawFluids(const MapView& view) {
+namespace {
+
+struct NeighbourFrame {
+    int8_t dx;
+    int8_t dy;
+    int8_t frame;
+};
+// Darkening of a seen square's side or corner next to an unseen square.
+constexpr NeighbourFrame kEdgeFrames[8] = {{0, -1, 1}, {0, 1, 2},  {-1, 0, 3}, {1, 0, 4},
+                                           {1, 1, 5},  {-1, 1, 6}, {-1, -1, 7}, {1, -1, 8}};
+// Outline of the drawn area towards an undrawn neighbour.
+constexpr NeighbourFrame kOutlineFrames[8] = {{-1, 0, 9},  {0, -1, 10}, {1, 0, 11}, {0, 1, 12},
+                                              {-1, 1, 14}, {1, -1, 15}, {-1, -1, 16}, {1, 1, 17}};
+constexpr int32_t kUnseenFrame = 0;
+constexpr int32_t kBesideDrawnFrame = 13;
+
+}  // namespace
+
+// The liquid underlay and the base layer (Level::DrawFluids), through a painter.
+void Level::PaintFluids(const MapView& view, void* painterPtr) {
+    MapPainter& painter = *static_cast<MapPainter*>(painterPtr);
     if (width <= 0 || height <= 0) return;
     EnsureSquareMaps();
     std::memset(fluidVisibleMap.data(), 0, fluidVisibleMap.size());
@@ -216,48 +382,26 @@ void Level::DrawFluids(const MapView& view) {
                     src.y = static_cast<Sint16>(row * ctx.tileH);
                     src.w = static_cast<Uint16>(ctx.tileW);
                     src.h = static_cast<Uint16>(ctx.tileH);
-                    SDL_Rect dest;
-                    dest.x = static_cast<Sint16>(px);
-                    dest.y = static_cast<Sint16>(py);
-                    dest.w = 0;
-                    dest.h = 0;
-                    SDL_UpperBlit(sheet, &src, ctx.screen, &dest);
+                    painter.Blit(sheet, src, px, py);
                 }
             }
             const BranchTileRange* base = baseTileMap[i];
             if (base != nullptr) {
-                const int32_t high =
-                    DrawLevelTile(tilesetImage, *base, ctx.screen, px, py, ctx.tileW, ctx.tileH);
+                const int32_t high = PaintTile(painter, tilesetImage, *base, px, py, ctx.tileW, ctx.tileH);
                 if (high > 0) MarkDrawn(*this, x, y, high);
             }
         }
     }
 }
 
-namespace {
-
-struct NeighbourFrame {
-    int8_t dx;
-    int8_t dy;
-    int8_t frame;
-};
-// Darkening of a seen square's side or corner next to an unseen square.
-constexpr NeighbourFrame kEdgeFrames[8] = {{0, -1, 1}, {0, 1, 2},  {-1, 0, 3}, {1, 0, 4},
-                                           {1, 1, 5},  {-1, 1, 6}, {-1, -1, 7}, {1, -1, 8}};
-// Outline of the drawn area towards an undrawn neighbour.
-constexpr NeighbourFrame kOutlineFrames[8] = {{-1, 0, 9},  {0, -1, 10}, {1, 0, 11}, {0, 1, 12},
-                                              {-1, 1, 14}, {1, -1, 15}, {-1, -1, 16}, {1, 1, 17}};
-constexpr int32_t kUnseenFrame = 0;
-constexpr int32_t kBesideDrawnFrame = 13;
-
-}  // namespace
-
-void Level::Draw(const MapView& view) {
-    ReapFinishedEffects();
-    if (tilesetImage == nullptr || width <= 0 || height <= 0) return;
+// The tops and the shading (the first two steps of Level::Draw), through a painter; false
+// when the level draws nothing (no tileset, no squares or no square in view).
+bool Level::PaintTopsAndShading(const MapView& view, void* painterPtr) {
+    MapPainter& painter = *static_cast<MapPainter*>(painterPtr);
+    if (tilesetImage == nullptr || width <= 0 || height <= 0) return false;
     EnsureSquareMaps();
     DrawContext ctx;
-    if (!MakeContext(*this, view, &ctx)) return;
+    if (!MakeContext(*this, view, &ctx)) return false;
     const LevelViewWindow& win = ctx.window;
     const size_t w = static_cast<size_t>(width);
     auto index = [w](int32_t x, int32_t y) {
@@ -270,8 +414,8 @@ void Level::Draw(const MapView& view) {
             const size_t i = index(x, y);
             const BranchTileRange* top = topTileMap[i];
             if (top == nullptr || !squares[i].HasFlag(SquareFlag::Mapped)) continue;
-            const int32_t high = DrawLevelTile(tilesetImage, *top, ctx.screen, ctx.PixelX(x),
-                                               ctx.PixelY(y), ctx.tileW, ctx.tileH);
+            const int32_t high =
+                PaintTile(painter, tilesetImage, *top, ctx.PixelX(x), ctx.PixelY(y), ctx.tileW, ctx.tileH);
             if (high > 0) MarkDrawn(*this, x, y, high);
         }
     }
@@ -286,11 +430,11 @@ void Level::Draw(const MapView& view) {
                 const int32_t py = ctx.PixelY(y);
                 const bool border = x == 0 || y == 0 || x == width - 1 || y == height - 1;
                 if (fluidVisibleMap[i] == 0) {
-                    shades->DrawFrame(px, py, kUnseenFrame);
+                    painter.Frame(shades, px, py, kUnseenFrame);
                 } else if (!border) {
                     for (const NeighbourFrame& n : kEdgeFrames) {
                         if (fluidVisibleMap[index(x + n.dx, y + n.dy)] == 0) {
-                            shades->DrawFrame(px, py, n.frame);
+                            painter.Frame(shades, px, py, n.frame);
                         }
                     }
                 }
@@ -300,12 +444,12 @@ void Level::Draw(const MapView& view) {
                         const int32_t ny = y + n.dy;
                         // Beyond the grid's edge there is nothing to outline against.
                         if (!IsInside(nx, ny)) continue;
-                        if (drawnMap[index(nx, ny)] == 0) shades->DrawFrame(px, py, n.frame);
+                        if (drawnMap[index(nx, ny)] == 0) painter.Frame(shades, px, py, n.frame);
                     }
                 } else if (!border) {
                     for (const NeighbourFrame& n : kOutlineFrames) {
                         if (drawnMap[index(x + n.dx, y + n.dy)] != 0) {
-                            shades->DrawFrame(px, py, kBesideDrawnFrame);
+                            painter.Frame(shades, px, py, kBesideDrawnFrame);
                             break;
                         }
                     }
@@ -313,11 +457,18 @@ void Level::Draw(const MapView& view) {
             }
         }
     }
+    return true;
+}
 
+void Level::DrawObjects(const MapView& view) {
+    DrawContext ctx;
+    if (!MakeContext(*this, view, &ctx)) return;
+    const LevelViewWindow& win = ctx.window;
+    const size_t w = static_cast<size_t>(width);
     // 3. Objects on visible squares, placed from the same view.
     for (int32_t y = win.firstY; y <= win.lastY; ++y) {
         for (int32_t x = win.firstX; x <= win.lastX; ++x) {
-            const LevelCell& cell = squares[index(x, y)];
+            const LevelCell& cell = squares[static_cast<size_t>(x) + static_cast<size_t>(y) * w];
             if (!cell.HasFlag(SquareFlag::Visible) || cell.contents.empty()) continue;
             for (size_t k = 0; k < cell.contents.size(); ++k) {
                 GameObj* obj = cell.contents[k];
@@ -325,4 +476,68 @@ void Level::Draw(const MapView& view) {
             }
         }
     }
+}
+
+void Level::DrawFluids(const MapView& view) {
+    MapPainter painter(ScreenSurface, nullptr);
+    PaintFluids(view, &painter);
+}
+
+void Level::Draw(const MapView& view) {
+    ReapFinishedEffects();
+    MapPainter painter(ScreenSurface, nullptr);
+    if (!PaintTopsAndShading(view, &painter)) return;
+    DrawObjects(view);
+}
+
+void Level::DrawMap(const MapView& view) {
+    SDL_Surface* screen = ScreenSurface;
+    MapPicture& pic = mapPicture;
+    pic.blits.clear();
+    MapPainter recorder(screen, &pic.blits);
+    PaintFluids(view, &recorder);
+    ReapFinishedEffects();
+    const bool objects = PaintTopsAndShading(view, &recorder);
+    if (screen != nullptr && !pic.blits.empty()) {
+        const bool same = pic.valid && pic.layer != nullptr && pic.level == this && pic.screen == screen &&
+                          SameFormat(pic.layer, screen) && pic.clip.x == screen->clip_rect.x &&
+                          pic.clip.y == screen->clip_rect.y && pic.clip.w == screen->clip_rect.w &&
+                          pic.clip.h == screen->clip_rect.h && pic.artGeneration == drawArtGeneration &&
+                          pic.imageGeneration == LevelImageGeneration() && SameBlits(pic.blits, pic.painted);
+        if (!same) {
+            if (pic.layer != nullptr && !SameFormat(pic.layer, screen)) ForgetMapPicture();
+            if (pic.layer == nullptr && screen->format->palette == nullptr) {
+                const SDL_PixelFormat& f = *screen->format;
+                pic.layer = SDL_CreateRGBSurface(SDL_SWSURFACE, screen->w, screen->h, f.BitsPerPixel, f.Rmask,
+                                                 f.Gmask, f.Bmask, f.Amask);
+                // The layer takes the screen's pixels as they are, never blended.
+                if (pic.layer != nullptr) SDL_SetAlpha(pic.layer, 0, 0);
+            }
+            pic.valid = false;
+            if (pic.layer != nullptr) {
+                SDL_SetClipRect(pic.layer, &screen->clip_rect);
+                SDL_FillRect(pic.layer, nullptr, 0);
+                MapPainter layerPainter(pic.layer, nullptr);
+                for (const MapBlit& b : pic.blits) layerPainter.Blit(b.source, b.from, b.x, b.y);
+                pic.painted.swap(pic.blits);
+                pic.valid = true;
+                pic.level = this;
+                pic.screen = screen;
+                pic.clip = screen->clip_rect;
+                pic.artGeneration = drawArtGeneration;
+                pic.imageGeneration = LevelImageGeneration();
+            }
+        }
+        if (pic.valid) {
+            CopyClipArea(pic.layer, screen);
+        } else {
+            // No layer to be had: paint the blits straight onto the cleared screen.
+            ClearClipArea(screen);
+            MapPainter direct(screen, nullptr);
+            for (const MapBlit& b : pic.blits) direct.Blit(b.source, b.from, b.x, b.y);
+        }
+    } else if (screen != nullptr) {
+        ClearClipArea(screen);
+    }
+    if (objects) DrawObjects(view);
 }

@@ -1,6 +1,7 @@
 #include "levels/path_finding.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
@@ -78,17 +79,24 @@ aiNode* AStarSquare::GetNeighbour(int32_t index) {
 
 // ---- PathNodePool --------------------------------------------------------------------
 
+int32_t PathPoolCapacityFor(const Level* level) {
+    if (level == nullptr || level->width <= 0 || level->height <= 0) return kPathPoolSize;
+    const int64_t squares = static_cast<int64_t>(level->width) * static_cast<int64_t>(level->height);
+    const int64_t wanted = squares + kPathSpareRecords;
+    if (wanted <= kPathPoolSize) return kPathPoolSize;
+    return wanted > INT32_MAX ? INT32_MAX : static_cast<int32_t>(wanted);
+}
+
 PathNodePool::PathNodePool(int32_t poolCapacity) : capacity(poolCapacity < 0 ? 0 : poolCapacity) {
     storage = capacity > 0 ? new PathNode[static_cast<size_t>(capacity)] : nullptr;
-    Reset();
+    Chain(0, capacity);
+    freeHead = capacity > 0 ? storage : nullptr;
 }
 
 PathNodePool::~PathNodePool() { delete[] storage; }
 
-void PathNodePool::Reset() {
-    usedHead = nullptr;
-    freeHead = capacity > 0 ? storage : nullptr;
-    for (int32_t i = 0; i < capacity; ++i) {
+void PathNodePool::Chain(int32_t first, int32_t end) {
+    for (int32_t i = first; i < end; ++i) {
         PathNode& node = storage[i];
         std::memset(&node, 0, sizeof(node));
         node.prev = i > 0 ? &storage[i - 1] : nullptr;
@@ -96,12 +104,44 @@ void PathNodePool::Reset() {
     }
 }
 
+void PathNodePool::Reset() {
+    usedHead = nullptr;
+    freeHead = capacity > 0 ? storage : nullptr;
+    // Records beyond the touched ones are still zero and chained in storage order.
+    Chain(0, touched_);
+    if (touched_ < capacity && touched_ > 0) storage[touched_].prev = &storage[touched_ - 1];
+    touched_ = 0;
+}
+
+void PathNodePool::Resize(int32_t newCapacity) {
+    if (newCapacity < 0) newCapacity = 0;
+    if (newCapacity == capacity) {
+        Reset();
+        return;
+    }
+    delete[] storage;
+    capacity = newCapacity;
+    storage = capacity > 0 ? new PathNode[static_cast<size_t>(capacity)] : nullptr;
+    Chain(0, capacity);
+    usedHead = nullptr;
+    freeHead = capacity > 0 ? storage : nullptr;
+    touched_ = 0;
+}
+
+void PathNodePool::NoteHandedOut(const PathNode* node) {
+    const int32_t index = static_cast<int32_t>(node - storage);
+    if (index >= touched_) touched_ = index + 1;
+}
+
 // ---- PathSearch ----------------------------------------------------------------------
 
-PathSearch::PathSearch() : pool(kPathPoolSize) {
-    openList.reserve(kPathPoolSize);
-    closedList.reserve(kPathPoolSize);
+PathSearch::PathSearch(int32_t poolCapacity) : pool(poolCapacity) {
     successors.reserve(4);
+    InitSearchState();
+}
+
+void PathSearch::EnsurePoolCapacity(int32_t poolCapacity) {
+    if (poolCapacity > pool.capacity) pool.Resize(poolCapacity);
     InitSearchState();
 }
 
@@ -123,6 +163,7 @@ void PathSearch::InitSearchState() {
 PathNode* PathSearch::AllocateNode() {
     PathNode* node = pool.freeHead;
     if (node == nullptr) return nullptr;
+    pool.NoteHandedOut(node);
     pool.freeHead = node->next;
     if (pool.freeHead != nullptr) pool.freeHead->prev = nullptr;
     node->prev = nullptr;
@@ -333,7 +374,7 @@ aiNode** PathSearch::GetPath(int32_t* length) {
 
 // ---- wrappers ------------------------------------------------------------------------
 
-PathSearch* CreatePathSearch() { return new PathSearch(); }
+PathSearch* CreatePathSearch() { return new PathSearch(PathPoolCapacityFor(CurrentLevel)); }
 
 void SetPathSearchEnds(PathSearch* search, aiNode* start, aiNode* goal) {
     if (search != nullptr) search->SetStartAndGoal(start, goal);
@@ -367,9 +408,11 @@ aiNode** FindPath(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t* lengt
     aiNode* goal = &level->GetCell(x1, y1)->pathNode;
 
     // One search object serves every call: searches never interleave, and its pool and
-    // lists are recycled instead of allocated per call.
+    // lists are recycled instead of allocated per call. The pool holds a record for every
+    // square of the level, so no neighbour is ever left out for want of one and every
+    // reachable goal is found.
     static PathSearch search;
-    search.InitSearchState();
+    search.EnsurePoolCapacity(PathPoolCapacityFor(level));
     SetPathSearchEnds(&search, start, goal);
     for (int32_t call = 0; call < kPathStepLimit; ++call) {
         if (!StepPathSearch(&search)) continue;

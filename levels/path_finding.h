@@ -1,6 +1,6 @@
 #pragma once
 // Grid path finding over the current level: A* through a small node interface, with a
-// fixed pool of search records.
+// pool of search records allocated in one block.
 //
 // Every square of a level embeds one AStarSquare. A search (PathSearch) sees squares only
 // through the aiNode interface; FindPath wraps one search from square to square and hands
@@ -50,9 +50,17 @@ public:
 // spotted trap.
 constexpr float kPathBlockedCost = 1000000.0f;
 constexpr float kPathDetourCost = 5000.0f;
-// Records in one search's pool; expansions FindPath allows before giving up.
+// Fewest records in one search's pool; expansions FindPath allows before giving up.
 constexpr int32_t kPathPoolSize = 1000;
 constexpr int32_t kPathStepLimit = 10000;
+// Records a search of a level may hold at once beyond one per square: the goal's own
+// record and the four successors of one expansion.
+constexpr int32_t kPathSpareRecords = 5;
+
+class Level;
+// The pool a search of the level needs so that it never runs dry: one record per square
+// plus the spare ones, and never fewer than kPathPoolSize.
+int32_t PathPoolCapacityFor(const Level* level);
 
 // The object whose passability the running search tests (null: an ordinary monster-like
 // mover; the hero passes itself). FindPath sets it for the length of its search and clears
@@ -73,7 +81,7 @@ struct PathNode {
     int32_t list;
 };
 
-// A fixed block of records, recycled through a free list.
+// A block of records, recycled through a free list.
 class PathNodePool {
 public:
     explicit PathNodePool(int32_t capacity);
@@ -81,13 +89,23 @@ public:
     PathNodePool(const PathNodePool&) = delete;
     PathNodePool& operator=(const PathNodePool&) = delete;
 
-    // Zeroes every record and chains them all into the free list in storage order.
+    // Zeroes every record and chains them all into the free list in storage order. Only
+    // the records handed out since the last reset need it; the rest are still as they were.
     void Reset();
+    // A new block of that many records (when it differs), reset.
+    void Resize(int32_t newCapacity);
+    // Notes that a record was handed out, for the next Reset.
+    void NoteHandedOut(const PathNode* node);
 
     PathNode* freeHead = nullptr;
     PathNode* usedHead = nullptr;
     int32_t capacity = 0;
     PathNode* storage = nullptr;
+
+private:
+    void Chain(int32_t first, int32_t end);
+
+    int32_t touched_ = 0;  // records [0, touched_) may differ from their reset state
 };
 
 enum PathSearchState : int32_t {
@@ -99,12 +117,14 @@ enum PathSearchState : int32_t {
 
 class PathSearch {
 public:
-    PathSearch();
+    explicit PathSearch(int32_t poolCapacity = kPathPoolSize);
     PathSearch(const PathSearch&) = delete;
     PathSearch& operator=(const PathSearch&) = delete;
 
     // Back to state 0 with every record free and empty lists (the pool is reused).
     void InitSearchState();
+    // Grows the pool to at least that many records (then back to state 0 as above).
+    void EnsurePoolCapacity(int32_t poolCapacity);
     void SetStartAndGoal(aiNode* start, aiNode* goal);
     // One expansion; returns the state.
     int32_t SearchStep();
@@ -146,6 +166,7 @@ private:
 };
 
 // Wrapper operations; each tolerates a null search.
+// A new search in state 0 whose pool fits the current level (PathPoolCapacityFor).
 PathSearch* CreatePathSearch();
 void SetPathSearchEnds(PathSearch* search, aiNode* start, aiNode* goal);
 // True when the search has ended (and for a null search).

@@ -132,6 +132,7 @@ bool ReadPoint(const std::string& prefix, RoomAttributeMap& map, RoomScriptEleme
         // Only a location of the map becomes floor: an unknown letter leaves the room as drawn.
         if (found && ctx.room != nullptr && x >= 0 && y >= 0 && x < ctx.room->width && y < ctx.room->height) {
             ctx.room->tiles[static_cast<size_t>(x + y * ctx.room->width)] = RoomTile::Floor;
+            ctx.room->ForgetDoorTiles();
         }
         out.points[prefix] = {x, y};
         return true;

@@ -29,25 +29,22 @@ RoomTemplate::RoomTemplate(const std::string& templateName, int32_t w, int32_t h
     markLayer.assign(size, 0);
 }
 
-uint8_t RoomTemplate::TileAt(int32_t column, int32_t row) const {
-    if (column < 0 || row < 0 || column >= width || row >= height) return 0;
-    return tiles[static_cast<size_t>(column + row * width)];
-}
-
 int32_t RoomTemplate::CountTiles(uint8_t code) const {
     int32_t n = 0;
     for (uint8_t t : tiles) n += t == code ? 1 : 0;
     return n;
 }
 
-std::vector<std::pair<int32_t, int32_t>> RoomTemplate::DoorTiles() const {
-    std::vector<std::pair<int32_t, int32_t>> doors;
+const std::vector<std::pair<int32_t, int32_t>>& RoomTemplate::DoorTiles() const {
+    if (doorsKnown_) return doors_;
+    doors_.clear();
     for (int32_t r = 0; r < height; ++r) {
         for (int32_t c = 0; c < width; ++c) {
-            if (TileAt(c, r) == RoomTile::Door) doors.emplace_back(c, r);
+            if (TileAt(c, r) == RoomTile::Door) doors_.emplace_back(c, r);
         }
     }
-    return doors;
+    doorsKnown_ = true;
+    return doors_;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -251,10 +248,11 @@ void EndRoom(RoomsReadState& st) {
         delete t;
         return;
     }
+    // A room without squares is kept like any other (it counts in the random draws of the
+    // layout pass and is found by name) but can never be placed; most likely its rows are
+    // missing, so it is reported.
     if (t->CountTiles(RoomTile::None) == static_cast<int32_t>(t->tiles.size())) {
-        RoomsXmlWarning("roomScript: room '%s' has no squares; it is dropped", t->name.c_str());
-        delete t;
-        return;
+        RoomsXmlWarning("roomScript: room '%s' has no squares; it can never be placed", t->name.c_str());
     }
     RoomTemplates.push_back(t);
 }

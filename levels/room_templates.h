@@ -60,13 +60,22 @@ struct RoomTemplate {
     int32_t notreasure = 0;
 
     // The code at (column, row); 0 outside the map.
-    uint8_t TileAt(int32_t column, int32_t row) const;
+    uint8_t TileAt(int32_t column, int32_t row) const {
+        if (column < 0 || row < 0 || column >= width || row >= height) return 0;
+        return tiles[static_cast<size_t>(column + row * width)];
+    }
     // How many squares carry that code.
     int32_t CountTiles(uint8_t code) const;
-    // The door squares (column, row) in row-major order.
-    std::vector<std::pair<int32_t, int32_t>> DoorTiles() const;
+    // The door squares (column, row) in row-major order, worked out on the first call and
+    // kept; whoever changes `tiles` after that calls ForgetDoorTiles.
+    const std::vector<std::pair<int32_t, int32_t>>& DoorTiles() const;
+    void ForgetDoorTiles() { doorsKnown_ = false; }
     // True when the depth lies in minLevel..maxLevel.
     bool AllowsDepth(int32_t depth) const { return minLevel <= depth && depth <= maxLevel; }
+
+private:
+    mutable std::vector<std::pair<int32_t, int32_t>> doors_;
+    mutable bool doorsKnown_ = false;
 };
 
 // Largest width or height a template may have; a larger one is refused when read.

@@ -273,3 +273,11 @@ void DrawGlints(int32_t camX, int32_t camY, int32_t scrollX, int32_t scrollY, in
         slot.bob.Draw();
     }
 }
+
+size_t GlintCount() {
+    size_t playing = 0;
+    for (const GlintSlot& slot : Glints) {
+        if (slot.active != 0) ++playing;
+    }
+    return playing;
+}

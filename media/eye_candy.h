@@ -108,3 +108,6 @@ void UpdateGlints(uint32_t elapsedMs);
 // Draws the active glints that lie inside the camera view: camera square (camX, camY), its
 // pixel scroll, and the tile size.
 void DrawGlints(int32_t camX, int32_t camY, int32_t scrollX, int32_t scrollY, int32_t tileWidth, int32_t tileHeight);
+// How many glints are playing: while any does, the play screen paints the map around them
+// instead of copying the picture it kept.
+size_t GlintCount();

@@ -319,10 +319,19 @@ bool WarnIfArtMissing(const char* file) {
     return false;
 }
 
+namespace {
+uint32_t levelImageGeneration = 0;
+}  // namespace
+
+uint32_t LevelImageGeneration() { return levelImageGeneration; }
+
 ImageRecord::~ImageRecord() { Free(); }
 
 void ImageRecord::Free() {
-    if (surface != nullptr) SDL_FreeSurface(surface);
+    if (surface != nullptr) {
+        SDL_FreeSurface(surface);
+        ++levelImageGeneration;
+    }
     surface = nullptr;
 }
 
@@ -366,9 +375,11 @@ bool ImageRecord::LoadImageDoubled(const char* name) {
     if (ScreenSurface == nullptr) {
         // No screen yet (tools and tests): keep the keyed 8-bit surface.
         surface = indexed;
+        ++levelImageGeneration;
         return true;
     }
     surface = SDL_ConvertSurface(indexed, ScreenSurface->format, SDL_HWSURFACE | SDL_HWACCEL);
     SDL_FreeSurface(indexed);
+    if (surface != nullptr) ++levelImageGeneration;
     return surface != nullptr;
 }

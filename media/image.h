@@ -106,3 +106,7 @@ struct ImageRecord {
     std::string fileName;
     SDL_Surface* surface = nullptr;
 };
+
+// Goes up by one whenever a level image gets or loses its surface, so a picture painted from
+// level images can tell that one of them may have changed behind the same pointer.
+uint32_t LevelImageGeneration();

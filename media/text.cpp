@@ -164,13 +164,14 @@ RenderCache& Cache() {
     return cache;
 }
 
-std::string RenderKey(const char* text, TTF_Font* font, SDL_Color colour) {
+// Writes the cache key of a text into `key`, whose storage is kept from call to call, so
+// that looking a text up allocates nothing once the key has grown to its longest.
+void RenderKey(const char* text, TTF_Font* font, SDL_Color colour, std::string* key) {
     char head[64];
     snprintf(head, sizeof head, "%p/%u/%02x%02x%02x/", static_cast<void*>(font), FontGeneration(),
              colour.r, colour.g, colour.b);
-    std::string key(head);
-    key += text;
-    return key;
+    key->assign(head);
+    key->append(text);
 }
 
 // Blits the text with its top-left corner at (x, y), or, with align 1, its right edge at x,
@@ -183,9 +184,10 @@ void DrawAligned(int x, int y, const char* text, SDL_Color colour, SDL_Surface* 
 
     SDL_Surface* rendered = nullptr;
     bool owned = true;
-    std::string key;
+    static std::string key;
+    key.clear();
     if (IsGameFont(font)) {
-        key = RenderKey(text, font, colour);
+        RenderKey(text, font, colour, &key);
         rendered = Cache().Find(key);
         if (rendered != nullptr) owned = false;
     }

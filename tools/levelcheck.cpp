@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +21,11 @@
 #include <vector>
 
 #include "core/text_db.h"
+#include "creatures/monster.h"
+#include "creatures/monster_db.h"
+#include "creatures/shopkeeper.h"
+#include "levels/gen/monster_spawning.h"
+#include "levels/object_queue.h"
 #include "core/tweak.h"
 #include "levels/branch_db.h"
 #include "levels/level.h"
@@ -66,6 +72,41 @@ private:
     int savedOut_ = -1;
     int savedErr_ = -1;
 };
+
+// Monster levels that population placed on one depth, and those outside the band.
+struct DepthMonsters {
+    std::map<int32_t, int32_t> byLevel;
+    int32_t outside = 0;
+};
+
+// Fills every room as the hero's first look would and records the levels of the monsters
+// placed. Single spawns draw from the depth or one deeper, named monsters up to one more
+// (tables 0..14), hordes from one shallower (tables 0..9); the final boss and the
+// shopkeepers are left out.
+void PopulateAndRecord(Level& level, DepthMonsters* out, std::vector<std::string>* problems) {
+    Level* saved = CurrentLevel;
+    CurrentLevel = &level;
+    InitMonsterSpawning();
+    for (RoomRecord* room : level.rooms) PopulateRoomWithMonsters(&level, room);
+    ApplyDeferredObjectMoves();
+    const int32_t low = std::min(std::max(level.depth - 1, 0), 9);
+    const int32_t high = std::min(level.depth + 2, 14);
+    for (GameObj* obj : level.monsters) {
+        auto* monster = dynamic_cast<Monster*>(obj);
+        if (monster == nullptr || dynamic_cast<Shopkeeper*>(obj) != nullptr || monster->record == nullptr ||
+            monster->record->special != 0) {
+            continue;
+        }
+        const int32_t m = monster->record->level;
+        ++out->byLevel[m];
+        if (m < low || m > high) {
+            ++out->outside;
+            problems->push_back("monster \"" + monster->record->name + "\" of level " + std::to_string(m) +
+                                " outside " + std::to_string(low) + ".." + std::to_string(high));
+        }
+    }
+    CurrentLevel = saved;
+}
 
 }  // namespace
 
@@ -118,6 +159,7 @@ int main(int argc, char** argv) {
     std::map<std::string, int32_t> givenUpBySearch;
     double slowestMs = 0.0;
     double totalMs = 0.0;
+    std::map<std::pair<std::string, int32_t>, DepthMonsters> monstersByDepth;
     for (const Mode& mode : modes) {
         const int32_t last = mode.extended ? 14 : 9;
         for (int32_t depth = 0; depth <= last; ++depth) {
@@ -132,14 +174,15 @@ int main(int argc, char** argv) {
                 std::vector<std::string> problems;
                 std::string dump;
                 const auto begin = std::chrono::steady_clock::now();
+                double ms = 0.0;
                 {
                     QuietStdout silence(quiet);
                     std::unique_ptr<Level> level = GenerateLevelForCase(genCase, &accepted);
                     problems = CheckGeneratedLevel(*level, genCase, accepted);
+                    ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
+                    PopulateAndRecord(*level, &monstersByDepth[{mode.name, depth}], &problems);
                     if (show && !problems.empty()) dump = DescribeLevel(*level);
                 }
-                const double ms =
-                    std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
                 totalMs += ms;
                 if (ms > slowestMs) slowestMs = ms;
                 ++levels;
@@ -160,7 +203,13 @@ int main(int argc, char** argv) {
                 "(slowest %.2f ms)\n",
                 levels, failures, restarts, givenUp, levels > 0 ? totalMs / levels : 0.0, slowestMs);
     for (const auto& entry : givenUpBySearch) std::printf("  given up: %s %d\n", entry.first.c_str(), entry.second);
+    for (const auto& entry : monstersByDepth) {
+        std::printf("  monsters %s depth %d:", entry.first.first.c_str(), entry.first.second);
+        for (const auto& count : entry.second.byLevel) std::printf(" L%d x%d", count.first, count.second);
+        std::printf("%s\n", entry.second.outside == 0 ? "" : " (some outside the band)");
+    }
     RemoveSampleGenerationRecords();
+    ClearMonsterDB();
     ClearRoomTemplates();
     ClearBranches();
     ClearTextDB();

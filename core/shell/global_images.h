@@ -1,13 +1,61 @@
 #pragma once
 // The pictures the play screen, its panels and the status overlays share, loaded once at
-// start-up.
+// start-up and kept until exit. The status overlays over creatures are the Bobs of
+// creatures/status_overlays.h, pointed at their sprites here.
 //
-// Stand-in: only the panel loaders that this step calls are run (minimap icons, glints,
-// character panel, crafting panel); no other image or sprite is read yet. Still to be built
-// here: the stat and damage icons, the close buttons and other UI images,
-// the numeral sprites (1..10, "?" and "!"), spell / goto / quality-star / guide-arrow
-// sprites, the status overlays (daze, burning, oil, bleeding, sleep, hearts, water
-// walking, quest mark, experience medal, hero glow) with their global Bobs, the buff
-// sprite-table entries, the liquids tileset, dither / digit / tile-overlay / inventory
-// images (with alpha and RLE), the shades sprite and the game-over image.
+// Stand-in: LoadMinimapIcons, LoadCharPanelArt and LoadCraftPanelArt are still empty, and
+// the stat and damage-type icons have no loader yet, so this step loads none of them.
+#include <SDL.h>
+
+#include "media/bob.h"
+
+class Sprite;
+
+struct GlobalImageSet {
+    SDL_Surface* quickbarSelect = nullptr;
+    SDL_Surface* quickbarSelect64 = nullptr;
+    SDL_Surface* closeButton[2] = {};
+    SDL_Surface* copperCloseButton[3] = {};
+    Sprite* numerals[10] = {};  // 1..10 at 0..9
+    Sprite* numeralQuestion = nullptr;
+    Sprite* numeralExclamation = nullptr;
+    Sprite* spells = nullptr;
+    Sprite* gotoMark = nullptr;
+    Sprite* noGotoMark = nullptr;
+    Sprite* qualityStarFull = nullptr;
+    Sprite* qualityStarEmpty = nullptr;
+    Sprite* helpfulArrow = nullptr;
+    Sprite* helpfulArrowColourBlind = nullptr;
+    Sprite* questExclaim = nullptr;
+    Sprite* daze = nullptr;
+    Sprite* burning = nullptr;
+    Sprite* oil = nullptr;
+    Sprite* oilSlick = nullptr;
+    Sprite* bleeding = nullptr;
+    Sprite* sleep = nullptr;
+    Sprite* hearts = nullptr;
+    Sprite* waterWalking = nullptr;
+    Sprite* xpMedal = nullptr;
+    Sprite* heroGlow = nullptr;
+    Sprite* buffBorder = nullptr;
+    Sprite* buffBrittle = nullptr;
+    Sprite* buffAttacks = nullptr;
+    Sprite* buffManaCounter = nullptr;
+    Bob guideArrow;
+    SDL_Surface* dither32 = nullptr;
+    SDL_Surface* dither64 = nullptr;
+    SDL_Surface* digits[10] = {};
+    SDL_Surface* scrollBackground = nullptr;
+    SDL_Surface* tileOverlay[3] = {};  // 2, 1, 0 in load order: [0] overlay2, [1] overlay1, [2] overlay0
+    SDL_Surface* inventory = nullptr;
+    SDL_Surface* inventory2x = nullptr;
+    SDL_Surface* inventorySort[3] = {};
+    SDL_Surface* inventorySort2x[3] = {};
+    SDL_Surface* inventoryQuickSell[2] = {};
+    SDL_Surface* recipesBackground = nullptr;
+    SDL_Surface* gameOver = nullptr;
+};
+
+extern GlobalImageSet GlobalImages;
+
 void LoadGlobalImages();

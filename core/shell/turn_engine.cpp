@@ -149,6 +149,7 @@ TurnEngineCalls DefaultTurnEngineCalls() {
     TurnEngineCalls calls;
     calls.updateFieldOfView = [](Level* level, int32_t x, int32_t y, int32_t radius) {
         level->UpdateFieldOfView(x, y, radius);
+        if (level == CurrentLevel) DiscoverMonsterZoo();
     };
     calls.tickSpellTriggers = [](Player* hero) { hero->TickSpellTriggers(); };
     calls.roomTriggers = DoRoomTriggerLogic;

@@ -2,8 +2,6 @@
 // and money placement, lever closets and random fixtures.
 #include "levels/gen/level_content.h"
 
-#include "levels/object_queue.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -25,10 +23,11 @@
 #include "items_fixtures/passages.h"
 #include "items_fixtures/quest.h"
 #include "levels/branch_db.h"
-#include "levels/level.h"
 #include "levels/gen/level_layout.h"
-#include "levels/room_templates.h"
 #include "levels/gen/square_pickers.h"
+#include "levels/level.h"
+#include "levels/object_queue.h"
+#include "levels/room_templates.h"
 
 namespace {
 
@@ -152,16 +151,22 @@ void PlaceUberChest(Level& level, int32_t x, int32_t y) {
     lever->PlaceOnLevel(lx, ly, &level, 0);
 }
 
-// Diagnostics for data the content needs, printed once per generation.
+// Diagnostics for data the content needs.
 void MissingData(const char* what) {
     ReportGenerationError("levelContent", __LINE__, what);
 }
 
+// Set once the empty quest table has been reported, cleared when the table holds quests
+// again: the diagnostic comes once for as long as the table stays empty, not with every level.
+bool gEmptyQuestTableReported = false;
+
 void PlaceQuestBlocker(Level& level) {
     if (QuestTable.empty()) {
-        MissingData("the quest table is empty; the level gets no quest blocker");
+        if (!gEmptyQuestTableReported) MissingData("the quest table is empty; levels get no quest blocker");
+        gEmptyQuestTableReported = true;
         return;
     }
+    gEmptyQuestTableReported = false;
     QuestRecord* quest = QuestTable[static_cast<size_t>(RandomInt(static_cast<int32_t>(QuestTable.size())))];
     QuestBlocker* blocker = new QuestBlocker(quest);
     int32_t x = 0;
@@ -210,8 +215,8 @@ void PlaceFinalBoss(Level& level) {
         return;
     }
     Monster* boss = new Monster(record);
-    boss->named = 1;
-    boss->name = kFinalBossDisplayName;
+    boss->isNamed = 1;
+    boss->customName = kFinalBossDisplayName;
     boss->PlaceOnLevel(x, y, &level, 0);
 }
 

@@ -2,11 +2,10 @@
 // the text dump.
 #include "levels/gen/level_gen_check.h"
 
-#include "levels/object_queue.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "core/random.h"
@@ -24,10 +23,11 @@
 #include "items_fixtures/quest.h"
 #include "items_fixtures/trap.h"
 #include "levels/branch_db.h"
-#include "levels/level.h"
 #include "levels/gen/level_content.h"
 #include "levels/gen/level_layout.h"
 #include "levels/gen/monster_tables.h"
+#include "levels/level.h"
+#include "levels/object_queue.h"
 #include "levels/room_templates.h"
 
 namespace {
@@ -50,10 +50,9 @@ void AddSampleMonster(const std::string& name, const std::string& shown, int32_t
     record->name = name;
     record->displayName = shown;
     record->level = level;
-    record->aquatic = aquatic ? 1 : 0;
-    record->excluded = excluded ? 1 : 0;
-    record->sprite = "monsters/sample";
-    MonsterDB.push_back(record);
+    record->terrain = aquatic ? 1 : 0;
+    record->special = excluded ? 1 : 0;
+    MonsterTable.push_back(record);
     gSampleMonsters.push_back(record);
 }
 
@@ -107,7 +106,7 @@ std::string ObjectDetails(GameObj* obj) {
         out << " to=" << tele->destinationX << "," << tele->destinationY;
     } else if (auto* monster = dynamic_cast<Monster*>(obj)) {
         out << " record=\"" << (monster->record != nullptr ? monster->record->name : std::string()) << "\"";
-        if (monster->named != 0) out << " named=\"" << monster->name << "\"";
+        if (monster->isNamed != 0) out << " named=\"" << monster->customName << "\"";
         if (auto* keeper = dynamic_cast<Shopkeeper*>(obj)) {
             out << " variant=" << keeper->variant << " alert=" << keeper->alertX << "," << keeper->alertY;
         }
@@ -161,6 +160,9 @@ bool LoadGenerationData(const std::string& folder) {
     ClearRoomTemplates();
     LoadRoomTemplatesFromBuffer(text.data(), text.size(), "rooms.xml");
     BuildRoomTemplateMap();
+    RemoveSampleGenerationRecords();  // the sample records must not be freed twice
+    ClearMonsterDB();
+    if (ReadWhole(base + "monDB.xml", &text)) monDBLoadFromText(text.data(), text.size(), "monDB.xml");
     ClearTextDB();
     if (ReadWhole(base + "text.xml", &text)) LoadTextDBFromBuffer(text.data(), text.size(), "text.xml");
     ClearItemDB();
@@ -170,7 +172,7 @@ bool LoadGenerationData(const std::string& folder) {
 }
 
 void InstallSampleGenerationRecords() {
-    if (MonsterDB.empty()) {
+    if (MonsterTable.empty()) {
         for (int32_t level = 0; level < kMonsterLevelCount; ++level) {
             const std::string n = std::to_string(level);
             AddSampleMonster("Sample Crawler " + n, "Crawler " + n, level, false, false);
@@ -191,7 +193,7 @@ void InstallSampleGenerationRecords() {
 
 void RemoveSampleGenerationRecords() {
     for (MonsterRecord* record : gSampleMonsters) {
-        MonsterDB.erase(std::remove(MonsterDB.begin(), MonsterDB.end(), record), MonsterDB.end());
+        MonsterTable.erase(std::remove(MonsterTable.begin(), MonsterTable.end(), record), MonsterTable.end());
         delete record;
     }
     gSampleMonsters.clear();
@@ -255,7 +257,7 @@ std::vector<std::string> CheckGeneratedLevel(const Level& level, const LevelGenC
     int32_t bosses = 0;
     for (GameObj* obj : level.objects) {
         auto* monster = dynamic_cast<Monster*>(obj);
-        if (monster != nullptr && monster->named != 0 && monster->name == kFinalBossDisplayName) ++bosses;
+        if (monster != nullptr && monster->isNamed != 0 && monster->customName == kFinalBossDisplayName) ++bosses;
     }
     const bool bossRecord = genCase.extended ? monDBFindByName(kFinalBossRecordName) != nullptr
                                              : monDBFindByDisplayName(kFinalBossDisplayName) != nullptr;
@@ -364,5 +366,74 @@ std::string DescribeLevel(const Level& level) {
     for (GameObj* obj : level.objects) {
         out << ObjectLabel(obj) << " " << obj->x << "," << obj->y << ObjectDetails(obj) << "\n";
     }
+    // The staircases with the index a level change matches them by, and how close the
+    // nearest two lie (they are meant to be at least 20 squares apart: 400 squared).
+    std::vector<std::pair<int32_t, int32_t>> stairs;
+    for (int32_t y = 0; y < level.height; ++y) {
+        for (int32_t x = 0; x < level.width; ++x) {
+            const LevelCell* cell = level.GetCell(x, y);
+            if (cell->type != SquareType::StairsUp && cell->type != SquareType::StairsDown) continue;
+            out << "stair square " << x << "," << y << (cell->type == SquareType::StairsUp ? " up" : " down")
+                << " index=" << static_cast<int32_t>(cell->stairIndex) << "\n";
+            stairs.emplace_back(x, y);
+        }
+    }
+    if (stairs.size() >= 2) {
+        int32_t closest = -1;
+        for (size_t i = 0; i < stairs.size(); ++i) {
+            for (size_t j = i + 1; j < stairs.size(); ++j) {
+                const int32_t dx = stairs[i].first - stairs[j].first;
+                const int32_t dy = stairs[i].second - stairs[j].second;
+                if (closest < 0 || dx * dx + dy * dy < closest) closest = dx * dx + dy * dy;
+            }
+        }
+        out << "stairs closest pair squared distance=" << closest << "\n";
+    }
+    for (size_t i = 0; i < level.roomNames.size(); ++i) out << "title " << i << " \"" << level.roomNames[i] << "\"\n";
+    for (int32_t y = 0; y < level.height; ++y) {
+        for (int32_t x = 0; x < level.width; ++x) {
+            const LevelCell* cell = level.GetCell(x, y);
+            if (cell->doorFlags == 0) continue;
+            out << "door bits " << x << "," << y << "=" << static_cast<int32_t>(cell->doorFlags) << "\n";
+        }
+    }
     return out.str();
+}
+
+std::string DescribeTileLayers(const Level& level) {
+    // A tile is named by where the branch keeps it, so the hashes do not depend on addresses.
+    std::map<const BranchTileRange*, std::string> names;
+    if (const BranchRecord* branch = level.GetBranchRecord()) {
+        for (const auto& entry : branch->tiles) names[&entry.second] = entry.first;
+        for (size_t i = 0; i < branch->floors.size(); ++i) names[&branch->floors[i]] = "floor[" + std::to_string(i) + "]";
+        for (size_t i = 0; i < branch->wallDecor.size(); ++i) {
+            names[&branch->wallDecor[i]] = "wallDecor[" + std::to_string(i) + "]";
+        }
+    }
+    auto hashLayer = [&](const std::vector<BranchTileRange*>& layer) {
+        uint64_t hash = 14695981039346656037ull;  // FNV-1a, 64 bits
+        auto add = [&hash](const std::string& text) {
+            for (unsigned char ch : text) {
+                hash ^= ch;
+                hash *= 1099511628211ull;
+            }
+        };
+        for (int32_t y = 0; y < level.height; ++y) {
+            for (int32_t x = 0; x < level.width; ++x) {
+                const size_t at = static_cast<size_t>(x) + static_cast<size_t>(y) * static_cast<size_t>(level.width);
+                const BranchTileRange* tile = at < layer.size() ? layer[at] : nullptr;
+                if (tile == nullptr) {
+                    add("-\n");
+                    continue;
+                }
+                auto found = names.find(tile);
+                add((found != names.end() ? found->second : std::string("?")) + "\n");
+            }
+        }
+        char text[17];
+        std::snprintf(text, sizeof(text), "%016llx", static_cast<unsigned long long>(hash));
+        return std::string(text);
+    };
+    return "tile layers base=" + hashLayer(level.baseTileMap) + " wall=" + hashLayer(level.wallTileMap) +
+           " top=" + hashLayer(level.topTileMap) + "\n";
 }

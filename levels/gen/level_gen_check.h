@@ -42,7 +42,12 @@ std::unique_ptr<Level> GenerateLevelForCase(const LevelGenCase& genCase, bool* a
 std::vector<std::string> CheckGeneratedLevel(const Level& level, const LevelGenCase& genCase, bool accepted);
 
 // The text dump of a level: a header, one line of square letters per row, the rooms with their
-// template names and rectangles, and every object with its square.
+// template names and rectangles, every object with its square, the stair squares with their
+// stair index and the closest distance between two of them, the room titles and the door bits
+// of every square that has some.
 std::string DescribeLevel(const Level& level);
+// One line with a hash of each tile layer (base, wall, top) of a level whose graphics pass
+// has run; a tile counts by its name in the branch, so the hashes are stable between runs.
+std::string DescribeTileLayers(const Level& level);
 // The letter of a square kind in the dump.
 char SquareLetter(uint8_t kind, uint8_t flags);

@@ -1,8 +1,6 @@
 // Monsters of level generation and the room scripts: the monster-level roll, named monsters,
 // hordes and single spawns.
 #include <algorithm>
-
-#include "levels/object_queue.h"
 #include <cstdio>
 
 #include "core/random.h"
@@ -10,11 +8,13 @@
 #include "core/tweak.h"
 #include "creatures/monster.h"
 #include "creatures/monster_db.h"
+#include "creatures/monster_names.h"
 #include "items_fixtures/quest.h"
-#include "levels/level.h"
 #include "levels/gen/level_layout.h"
 #include "levels/gen/monster_tables.h"
 #include "levels/gen/square_pickers.h"
+#include "levels/level.h"
+#include "levels/object_queue.h"
 
 namespace {
 
@@ -30,10 +30,10 @@ MonsterRecord* DrawRecord(int32_t m, bool aquaticAllowed) {
     if (table.empty()) return nullptr;
     for (int32_t draw = 0; draw < kMaxRecordDraws; ++draw) {
         MonsterRecord* record = table[static_cast<size_t>(RandomInt(static_cast<int32_t>(table.size())))];
-        if (aquaticAllowed || record->aquatic == 0) return record;
+        if (aquaticAllowed || record->terrain != 1) return record;
     }
     for (MonsterRecord* record : table) {
-        if (aquaticAllowed || record->aquatic == 0) return record;
+        if (aquaticAllowed || record->terrain != 1) return record;
     }
     return nullptr;
 }
@@ -68,17 +68,18 @@ Monster* Level::CreateNamedMonster(const char* monsterName, int32_t offset) {
     MonsterRecord* record = DrawRecord(m, false);
     if (record == nullptr) return nullptr;
     Monster* monster = new Monster(record);
-    monster->named = 1;
-    monster->name = monsterName != nullptr ? monsterName : "";
+    monster->isNamed = true;
+    monster->customName = monsterName != nullptr ? monsterName : "";
     monster->LoadAnimationVariant(-1);
-    for (int32_t& stat : monster->primaryBase) stat += 2;
+    // The gains go to the bonus arrays, which RecalculateStats keeps.
+    for (int32_t& stat : monster->primaryBonus) stat += 2;
     for (int32_t i = 0, n = GetTweakInt("additional named monster primary point budget"); i < n; ++i) {
-        ++monster->primaryBase[MTRandomInt(kPrimaryStatCount)];
+        ++monster->primaryBonus[MTRandomInt(kPrimaryStatCount)];
     }
     for (int32_t i = 0, n = GetTweakInt("additional named monster secondary point budget"); i < n; ++i) {
-        ++monster->statBase[MTRandomInt(kSecondaryStatCount)];
+        ++monster->statBonus[MTRandomInt(kSecondaryStatCount)];
     }
-    monster->statBase[0] = monster->health / 2;
+    monster->statBonus[0] = monster->health / 2;
     const int32_t bonus = GetTweakInt("additional named monster damage per level") * (depth + 1);
     monster->damageBonus[MTRandomInt(kDamageKindsRolled)] += bonus;
     for (int32_t i = 0; i < 3; ++i) monster->resistance[MTRandomInt(kDamageKindsRolled)] += bonus;
@@ -114,14 +115,15 @@ void Level::SpawnHorde(int32_t px, int32_t py, QuestRecord* quest, const char* l
         }
     }
     Monster* leader = new Monster(record);
-    leader->name = MakeMonsterName();
-    for (int32_t& stat : leader->primaryBase) stat += 10;
-    leader->primaryBase[0] += 10;
-    leader->armyName = quest != nullptr ? quest->name : MakeRandomArmyName();
+    leader->customName = MakeMonsterName();
+    leader->isNamed = true;
+    for (int32_t& stat : leader->primaryBonus) stat += 10;
+    leader->primaryBonus[0] += 10;
+    leader->hordeName = quest != nullptr ? quest->name : MakeRandomArmyName();
     leader->LoadAnimationVariant(-1);
     leader->RecalculateStats();
-    leader->hordeMember = 1;
-    leader->hordeQuest = quest;
+    leader->alwaysNotices = true;
+    leader->quest = quest;
     QueueObjectMove(leader, px, py, this);
     int32_t placed = 1;
     const RoomRecord* room = GetRoomRecordAt(px, py);
@@ -135,9 +137,10 @@ void Level::SpawnHorde(int32_t px, int32_t py, QuestRecord* quest, const char* l
         PickRandomOpenSquareInRect(&fx, &fy, x0, y0, x1, y1, this);
         if (!IsInside(fx, fy) || SquareKind(fx, fy) != SquareType::Floor || !EmptySquare(*this, fx, fy)) continue;
         Monster* follower = new Monster(record);
-        follower->hordeMember = 1;
-        follower->hordeQuest = quest;
-        leader->followers.push_back(follower);
+        follower->alwaysNotices = true;
+        follower->quest = quest;
+        follower->commander = leader;
+        leader->hordeMembers.push_back(follower);
         QueueObjectMove(follower, fx, fy, this);
         ++placed;
     }
@@ -151,7 +154,7 @@ Monster* Level::SpawnMonster(int32_t px, int32_t py, bool sleeping, bool groupAl
     if (record == nullptr) return nullptr;
     const bool unplaced = px == -1 || py == -1;
     const int32_t divisor = 5 * (std::max(depth, 0) + 1);
-    if (groupAllowed && MTOneChanceIn(static_cast<uint32_t>(100 / divisor)) && record->aquatic == 0 && unplaced) {
+    if (groupAllowed && MTOneChanceIn(static_cast<uint32_t>(100 / divisor)) && record->terrain != 1 && unplaced) {
         const int32_t followers = 5 + RandomInt(5);
         int32_t lx = 0;
         int32_t ly = 0;
@@ -161,10 +164,12 @@ Monster* Level::SpawnMonster(int32_t px, int32_t py, bool sleeping, bool groupAl
             return nullptr;
         }
         Monster* leader = new Monster(record);
-        leader->name = MakeMonsterName();
-        leader->armyName = MakeRandomArmyName();
-        for (int32_t& stat : leader->primaryBase) stat += 3;
-        leader->primaryBase[0] += 12;
+        leader->customName = MakeMonsterName();
+        leader->isNamed = true;
+    leader->isNamed = true;
+        leader->hordeName = MakeRandomArmyName();
+        for (int32_t& stat : leader->primaryBonus) stat += 3;
+        leader->primaryBonus[0] += 12;
         leader->LoadAnimationVariant(-1);
         leader->RecalculateStats();
         leader->health = leader->stat[kStatLife];
@@ -174,15 +179,16 @@ Monster* Level::SpawnMonster(int32_t px, int32_t py, bool sleeping, bool groupAl
             int32_t fy = ly + CRand() / 4096 - 4;
             if (!IsInside(fx, fy) || SquareKind(fx, fy) != SquareType::Floor || !EmptySquare(*this, fx, fy)) continue;
             Monster* follower = new Monster(record);
-            follower->hordeMember = 1;
-            leader->followers.push_back(follower);
+            follower->alwaysNotices = true;
+            follower->commander = leader;
+            leader->hordeMembers.push_back(follower);
             PutMonster(*this, follower, fx, fy);
         }
         return nullptr;
     }
     if (unplaced) {
         bool found = false;
-        if (record->aquatic != 0) {
+        if (record->terrain == 1) {
             if (waterSquares.empty()) return nullptr;
             for (int32_t draw = 0; draw < kMaxSquareDraws && !found; ++draw) {
                 const auto& square = waterSquares[static_cast<size_t>(RandomInt(static_cast<int32_t>(waterSquares.size())))];
@@ -203,7 +209,7 @@ Monster* Level::SpawnMonster(int32_t px, int32_t py, bool sleeping, bool groupAl
     }
     Monster* monster = new Monster(record);
     PutMonster(*this, monster, px, py);
-    if (MTOneChanceIn(5)) monster->stateBits |= Monster::kStateSecondAI;
-    if (MTOneChanceIn(10) || sleeping) monster->stateBits |= Monster::kStateSleeping;
+    if (MTOneChanceIn(5)) monster->statusFlags |= Monster::kStatusPacified;
+    if (MTOneChanceIn(10) || sleeping) monster->statusFlags |= Monster::kStatusAsleep;
     return monster;
 }

@@ -2,8 +2,6 @@
 // traps, levers, shelves, statues and the long dungeon's portal.
 #include <cstdio>
 
-#include "levels/object_queue.h"
-
 #include "core/random.h"
 #include "core/tweak.h"
 #include "items_fixtures/blockers.h"
@@ -15,10 +13,11 @@
 #include "items_fixtures/passages.h"
 #include "items_fixtures/trap.h"
 #include "levels/branch_db.h"
-#include "levels/level.h"
 #include "levels/gen/level_content.h"
 #include "levels/gen/level_layout.h"
 #include "levels/gen/square_pickers.h"
+#include "levels/level.h"
+#include "levels/object_queue.h"
 #include "levels/room_templates.h"
 
 namespace {

@@ -1,6 +1,7 @@
 #include "levels/gen/level_gfx.h"
 
 #include <cstdio>
+#include <vector>
 
 #include "core/random.h"
 #include "levels/branch_db.h"
@@ -228,11 +229,53 @@ LevelTileSet::LevelTileSet(BranchRecord* record) : branch(record) {
 
 namespace {
 
-// The graphics pass over one clamped region.
+// Rule answers for every neighbour mask, worked out once.
+struct MaskTables {
+    LevelTile top[256];
+    LiquidEdgeTiles liquid[256];
+    MaskTables() {
+        for (int m = 0; m < 256; ++m) {
+            top[m] = TopTileForOpenNeighbours(static_cast<uint8_t>(m));
+            liquid[m] = LiquidTilesForDryNeighbours(static_cast<uint8_t>(m));
+        }
+    }
+};
+
+const MaskTables& Tables() {
+    static const MaskTables tables;
+    return tables;
+}
+
+// The bits of the eight neighbours of padded cell p (rows of `pitch` cells) whose byte in
+// `grid` is not 0.
+uint8_t GridMask(const std::vector<uint8_t>& grid, size_t p, size_t pitch) {
+    using namespace Neighbour;
+    uint8_t mask = 0;
+    if (grid[p - pitch]) mask |= U;
+    if (grid[p + pitch]) mask |= D;
+    if (grid[p - 1]) mask |= L;
+    if (grid[p + 1]) mask |= R;
+    if (grid[p - pitch - 1]) mask |= UL;
+    if (grid[p - pitch + 1]) mask |= UR;
+    if (grid[p + pitch - 1]) mask |= DL;
+    if (grid[p + pitch + 1]) mask |= DR;
+    return mask;
+}
+
+// The graphics pass over one clamped region. The square kinds of the region and a ring of
+// one square round it are copied into a compact grid first (kOutside beyond the level's
+// edge), so the passes read bytes in a row instead of whole squares.
 class GfxPass {
 public:
     GfxPass(Level& level, const LevelTileSet& set, int32_t x0, int32_t y0, int32_t x1, int32_t y1)
-        : lv(level), tiles(set), x0(x0), y0(y0), x1(x1), y1(y1) {}
+        : lv(level), tiles(set), x0(x0), y0(y0), x1(x1), y1(y1),
+          pitch(static_cast<size_t>(x1 - x0 + 2)), kinds(pitch * static_cast<size_t>(y1 - y0 + 2)) {
+        for (int32_t y = y0 - 1; y <= y1; ++y) {
+            for (int32_t x = x0 - 1; x <= x1; ++x) {
+                kinds[Padded(x, y)] = lv.IsInside(x, y) ? lv.squares[Index(x, y)].type : kOutside;
+            }
+        }
+    }
 
     void Run() {
         ClearRegion();
@@ -244,14 +287,22 @@ public:
     }
 
 private:
+    static constexpr uint8_t kOutside = 0xFF;
+
     size_t Index(int32_t x, int32_t y) const {
         return static_cast<size_t>(x) + static_cast<size_t>(y) * static_cast<size_t>(lv.width);
     }
-    BranchTileRange* Tile(LevelTile t) const { return tiles.Get(t); }
-    bool HasTop(int32_t x, int32_t y) const {
-        return lv.IsInside(x, y) && lv.topTileMap[Index(x, y)] != nullptr;
+    // Cell of the compact grid for a square of the region or of the ring round it.
+    size_t Padded(int32_t x, int32_t y) const {
+        return static_cast<size_t>(x - x0 + 1) + static_cast<size_t>(y - y0 + 1) * pitch;
     }
-    bool IsWallAt(int32_t x, int32_t y) const { return lv.SquareKind(x, y) == SquareType::Wall; }
+    // Kind of (x, y) as Level::SquareKind answers it (-1 outside the level).
+    int32_t Kind(int32_t x, int32_t y) const {
+        const uint8_t k = kinds[Padded(x, y)];
+        return k == kOutside ? -1 : k;
+    }
+    BranchTileRange* Tile(LevelTile t) const { return tiles.Get(t); }
+    bool IsWallAt(int32_t x, int32_t y) const { return Kind(x, y) == SquareType::Wall; }
 
     void ClearRegion() {
         for (int32_t y = y0; y < y1; ++y) {
@@ -269,7 +320,7 @@ private:
         for (int32_t x = x0; x < x1; ++x) {
             for (int32_t y = y0; y < y1; ++y) {
                 const size_t i = Index(x, y);
-                switch (lv.squares[i].type) {
+                switch (Kind(x, y)) {
                     case SquareType::Floor:
                     case SquareType::FloorVariant:
                     case SquareType::Door:
@@ -314,7 +365,7 @@ private:
                 }
                 if (lv.baseTileMap[Index(x, y - 1)] != nullptr) continue;
                 lv.wallTileMap[i] = nullptr;
-                const int32_t below = lv.SquareKind(x, y + 1);
+                const int32_t below = Kind(x, y + 1);
                 if (y < lv.height - 2 && (below == SquareType::Wall || below == SquareType::Rock)) {
                     continue;
                 }
@@ -340,29 +391,6 @@ private:
         }
     }
 
-    // The bits of the eight neighbours of (x, y) for which `holds` is true.
-    template <typename Test>
-    static uint8_t NeighbourMask(int32_t x, int32_t y, Test holds) {
-        using namespace Neighbour;
-        uint8_t mask = 0;
-        auto test = [&](int32_t nx, int32_t ny, uint8_t bit) {
-            if (holds(nx, ny)) mask |= bit;
-        };
-        test(x, y - 1, U);
-        test(x, y + 1, D);
-        test(x - 1, y, L);
-        test(x + 1, y, R);
-        test(x - 1, y - 1, UL);
-        test(x + 1, y - 1, UR);
-        test(x - 1, y + 1, DL);
-        test(x + 1, y + 1, DR);
-        return mask;
-    }
-
-    uint8_t OpenMask(int32_t x, int32_t y) const {
-        return NeighbourMask(x, y, [this](int32_t nx, int32_t ny) { return lv.IsInside(nx, ny) && !HasTop(nx, ny); });
-    }
-
     void TopPasses() {
         BranchTileRange* topC = Tile(LevelTile::TopC);
         for (int32_t y = y0; y < y1; ++y) {
@@ -372,25 +400,40 @@ private:
             }
         }
         if (topC == nullptr) return;
+        // Open: inside the level and without a top. The variants below only swap one top
+        // for another, so what is open stays the same while they are chosen.
+        std::vector<uint8_t> open(kinds.size(), 0);
+        for (int32_t y = y0 - 1; y <= y1; ++y) {
+            for (int32_t x = x0 - 1; x <= x1; ++x) {
+                open[Padded(x, y)] = lv.IsInside(x, y) && lv.topTileMap[Index(x, y)] == nullptr ? 1 : 0;
+            }
+        }
+        const MaskTables& rules = Tables();
         for (int32_t y = y0; y < y1; ++y) {
             for (int32_t x = x0; x < x1; ++x) {
                 const size_t i = Index(x, y);
                 if (lv.topTileMap[i] == nullptr) continue;
-                BranchTileRange* tile = Tile(TopTileForOpenNeighbours(OpenMask(x, y)));
+                BranchTileRange* tile = Tile(rules.top[GridMask(open, Padded(x, y), pitch)]);
                 if (tile != nullptr) lv.topTileMap[i] = tile;
             }
         }
     }
 
-    uint8_t DryMask(int32_t x, int32_t y) const {
-        return NeighbourMask(x, y, [this](int32_t nx, int32_t ny) { return lv.IsNotLiquidSquare(nx, ny); });
-    }
-
     void LiquidEdgePass() {
+        // Dry: beyond the level's edge, or not of a liquid kind.
+        std::vector<uint8_t> dry(kinds.size(), 0);
+        bool anyLiquid = false;
+        for (size_t p = 0; p < kinds.size(); ++p) {
+            const bool liquid = kinds[p] != kOutside && IsLiquidSquareType(kinds[p]);
+            dry[p] = liquid ? 0 : 1;
+            anyLiquid = anyLiquid || liquid;
+        }
+        if (!anyLiquid) return;
+        const MaskTables& rules = Tables();
         for (int32_t x = x0; x < x1; ++x) {
             for (int32_t y = y0; y < y1; ++y) {
-                if (!IsLiquidSquareType(lv.squares[Index(x, y)].type)) continue;
-                const LiquidEdgeTiles chosen = LiquidTilesForDryNeighbours(DryMask(x, y));
+                if (dry[Padded(x, y)] != 0) continue;
+                const LiquidEdgeTiles chosen = rules.liquid[GridMask(dry, Padded(x, y), pitch)];
                 const size_t i = Index(x, y);
                 lv.baseTileMap[i] = Tile(chosen.base);
                 lv.wallTileMap[i] = Tile(chosen.second);
@@ -401,6 +444,8 @@ private:
     Level& lv;
     const LevelTileSet& tiles;
     const int32_t x0, y0, x1, y1;
+    const size_t pitch;          // cells per row of the compact grid
+    std::vector<uint8_t> kinds;  // square kinds of the region and its ring
 };
 
 int32_t Clamp(int32_t v, int32_t lo, int32_t hi) { return v < lo ? lo : (v > hi ? hi : v); }

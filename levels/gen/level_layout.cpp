@@ -1,13 +1,9 @@
 // Template placement: stamping, the layout passes, doors and room finishing.
 #include "levels/gen/level_layout.h"
-#include "levels/gen/square_pickers.h"
-
-#include "levels/object_queue.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "levels/game_obj.h"
 #include "core/random.h"
 #include "core/text_db.h"
 #include "core/tweak.h"
@@ -21,8 +17,11 @@
 #include "items_fixtures/item_pickers.h"
 #include "items_fixtures/passages.h"
 #include "levels/branch_db.h"
-#include "levels/level.h"
+#include "levels/game_obj.h"
 #include "levels/gen/level_content.h"
+#include "levels/gen/square_pickers.h"
+#include "levels/level.h"
+#include "levels/object_queue.h"
 #include "levels/room_templates.h"
 
 namespace {
@@ -153,6 +152,46 @@ bool SizeAccepted(const Level& level) {
     return rooms >= 16 && gFloorCount >= 3000;
 }
 
+// The hero's square on a single-room level: the room's square (px, py) when it lies inside
+// the room and can be stood on. Otherwise - an offset outside the room, a wall, an object in
+// the way - the open square of the level nearest to it, with a diagnostic. False when the
+// level has no square to stand on at all (the start is then the room's corner).
+bool PlaceSingleRoomStart(Level& level, const RoomTemplate& t, int32_t ox, int32_t oy, int32_t px, int32_t py,
+                          int32_t line) {
+    const bool inRoom = px >= 0 && py >= 0 && px < t.width && py < t.height;
+    const int32_t wantX = ox + std::min(std::max(px, 0), std::max(t.width - 1, 0));
+    const int32_t wantY = oy + std::min(std::max(py, 0), std::max(t.height - 1, 0));
+    level.startX = wantX;
+    level.startY = wantY;
+    if (inRoom && level.IsSquarePassable(nullptr, wantX, wantY)) return true;
+    bool found = false;
+    int64_t best = 0;
+    for (int32_t y = 0; y < level.height; ++y) {
+        for (int32_t x = 0; x < level.width; ++x) {
+            if (!level.IsSquarePassable(nullptr, x, y)) continue;
+            const int64_t dx = x - wantX;
+            const int64_t dy = y - wantY;
+            if (found && dx * dx + dy * dy >= best) continue;
+            found = true;
+            best = dx * dx + dy * dy;
+            level.startX = x;
+            level.startY = y;
+        }
+    }
+    const std::string asked = "the start (" + std::to_string(px) + ", " + std::to_string(py) + ") of room \"" +
+                              t.name + "\" " + (inRoom ? "cannot be stood on" : "lies outside the room");
+    if (!found) {
+        level.startX = std::max(0, std::min(ox, level.width - 1));
+        level.startY = std::max(0, std::min(oy, level.height - 1));
+        ReportGenerationError("roomTemplate", line, asked + " and the room has no open square");
+        return false;
+    }
+    ReportGenerationError("roomTemplate", line,
+                          asked + "; the hero starts at (" + std::to_string(level.startX - ox) + ", " +
+                              std::to_string(level.startY - oy) + ") instead");
+    return true;
+}
+
 // A single-template level (tutorials and the test room).
 bool GenSingleRoomLevel(Level& level, const char* name, int32_t px, int32_t py, int32_t line) {
     int32_t side = QuickGameFlag() ? 75 : 100;
@@ -168,11 +207,9 @@ bool GenSingleRoomLevel(Level& level, const char* name, int32_t px, int32_t py, 
     int32_t oy = 1 + RandomInt(level.height - t->height - 1);
     AddRoomRecord(level, t, ox, oy);
     level.StampRoomTemplate(t, ox, oy);
-    level.startX = ox + px;
-    level.startY = oy + py;
     level.FinishRooms();
     EndGenerationScope();
-    return true;
+    return PlaceSingleRoomStart(level, *t, ox, oy, px, py, line);
 }
 
 }  // namespace
@@ -221,14 +258,19 @@ int32_t MaxShopsPerLevel() { return QuickGameFlag() ? 1 : GetTweakInt("max shops
 
 bool Level::CanPlaceRoomTemplate(const RoomTemplate* t, int32_t x, int32_t y) const {
     if (t == nullptr) return false;
+    if (t->width <= 0 || t->height <= 0) return true;
+    // Every square of the rectangle, blank ones too, keeps three squares from the edge.
+    const int64_t right = static_cast<int64_t>(x) + t->width - 1;
+    const int64_t bottom = static_cast<int64_t>(y) + t->height - 1;
+    if (x < 3 || y < 3 || right >= width - 3 || bottom >= height - 3) return false;
+    const size_t w = static_cast<size_t>(width);
     for (int32_t r = 0; r < t->height; ++r) {
+        const uint8_t* tiles = t->tiles.data() + static_cast<size_t>(r) * static_cast<size_t>(t->width);
+        const LevelCell* row = squares.data() + static_cast<size_t>(y + r) * w + static_cast<size_t>(x);
         for (int32_t c = 0; c < t->width; ++c) {
-            int32_t lx = x + c;
-            int32_t ly = y + r;
-            if (lx < 3 || ly < 3 || lx >= width - 3 || ly >= height - 3) return false;
-            uint8_t tile = t->TileAt(c, r);
+            const uint8_t tile = tiles[c];
             if (tile == 0) continue;
-            uint8_t square = GetCell(lx, ly)->type;
+            const uint8_t square = row[c].type;
             if (square == 0) continue;
             if (tile == RoomTile::Wall && square == SquareType::Wall) continue;
             if (tile == RoomTile::Door && square == SquareType::Door) continue;
@@ -283,6 +325,8 @@ void Level::StampRoomTemplate(RoomTemplate* t, int32_t x, int32_t y) {
     placed.bottom = y + t->height;
     placed.nameWord = noun;
     placed.roomTemplate = t;
+    // Every stamped shop is finished with its keeper and stocked pedestals, whichever pass
+    // stamped it: grown at a door, the first room of a level, or a single-room level.
     if (t->shop != 0) {
         placed.shop = true;
         placed.smallSX = x + t->smallSX;
@@ -337,12 +381,14 @@ void Level::FinishRooms() {
             if (GetCell(x, y)->type == SquareType::Door) doors.emplace_back(x, y);
         }
     }
+    // Every door square found above frames itself with floor: its eight neighbours become
+    // floor, a neighbouring door square too (the doors standing on it stay).
     for (const auto& door : doors) {
         for (int32_t dy = -1; dy <= 1; ++dy) {
             for (int32_t dx = -1; dx <= 1; ++dx) {
+                if (dx == 0 && dy == 0) continue;
                 LevelCell* n = GetCell(door.first + dx, door.second + dy);
-                // A neighbouring door keeps its kind (and the doors standing on it).
-                if (n != nullptr && n->type != SquareType::Door) n->type = SquareType::Floor;
+                if (n != nullptr) n->type = SquareType::Floor;
             }
         }
     }

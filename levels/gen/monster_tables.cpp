@@ -10,8 +10,8 @@ void InitMonsterTables() {
     for (auto& table : MonsterTables) {
         table.clear();
     }
-    for (MonsterRecord* record : MonsterDB) {
-        if (record == nullptr || record->excluded) {
+    for (MonsterRecord* record : MonsterTable) {
+        if (record == nullptr || record->special != 0) {
             continue;
         }
         if (record->level < 0 || record->level >= kMonsterLevelCount) {

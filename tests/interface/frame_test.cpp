@@ -237,7 +237,7 @@ TEST_F(FrameScene, FinishedEffectsInViewAreDeletedButLinkedPicturesAreNot) {
     effect->SetSprite(once.get());
     effect->loop = false;
     effect->deleteWhenDone = true;
-    ASSERT_TRUE((*level_)->AdoptEffectBob(effect, 22, 21));
+    ASSERT_EQ((*level_)->AdoptEffectBob(std::unique_ptr<Bob>(effect), 22, 21), effect);
     Bob linked;
     linked.SetSprite(once.get());
     linked.loop = false;

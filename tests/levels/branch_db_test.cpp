@@ -286,6 +286,30 @@ TEST_F(BranchDBTest, AStairCountBelowOneIsReportedAndReadAsOne) {
     ClearTweakVals();
 }
 
+TEST_F(BranchDBTest, ABadStairCountIsReportedOnceNotWithEveryLevel) {
+    auto useStairs = [](int32_t n) {
+        const std::string xml = "<tweakdb><tweak name='numstairs' ival='" + std::to_string(n) + "' fval='0'/></tweakdb>";
+        ASSERT_TRUE(LoadTweakValsFromBuffer(xml.data(), xml.size()));
+    };
+    struct Step {
+        int32_t value;
+        bool reported;
+    } steps[] = {
+        {2, false}, {0, true}, {0, false}, {0, false},  // one level after another
+        {-3, true}, {-3, false},                        // another bad value: its own report
+        {1, false}, {-3, true},                         // a good value in between re-arms it
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.value);
+        useStairs(step.value);
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(StairsPerLevel(), step.value < 1 ? 1 : step.value);
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(out.find("\"numstairs\" is below 1") != std::string::npos, step.reported) << out;
+    }
+    ClearTweakVals();
+}
+
 // ---------------------------------------------------------------------------------------------
 // Our own branch file
 

@@ -173,6 +173,161 @@ TEST_F(FovTest, AWallSegmentCastsAWideningShadow) {
     EXPECT_EQ(Mask(*level, SquareFlag::InSight), expected);
 }
 
+TEST_F(FovTest, AnIrregularMapSeenFromSeveralSquaresGivesTheRecordedMasks) {
+    // Walls scattered so that, over these views, every scan closes and opens again behind
+    // blockers at many slopes: the masks pin the closing and opening slopes of all eight
+    // scans (a slope off by half a square or by a whole line changes at least one mask).
+    // Rock (' ') blocks sight like a wall.
+    const std::vector<std::string> map = {
+        "  .#...... #...##....",
+        " ....................",
+        "...#....#..#.........",
+        "......#...........#..",
+        "..#....#.#...#.......",
+        "#.#.#.....#...#......",
+        "...#..........##.....",
+        "...........#.#......#",
+        "..#..#..##......#....",
+        "....#.......#........",
+        "#.#.#............#..#",
+        ".#.......#.......#...",
+        "#..........#.........",
+        "#...#........#....#..",
+        ".....##...#.#........",
+        ".#.......#.####....# ",
+        "..............#....  ",
+    };
+    struct View {
+        int32_t x, y;
+        bool farSight;  // radius 7 instead of 5
+        std::vector<std::string> seen;
+    };
+    const View views[] = {
+        {10, 8, true, {
+            ".....................",
+            "...o..oo....o........",
+            "....o..o...oo........",
+            ".....o.oo..oo........",
+            "......oooo.o.........",
+            ".......ooooo.........",
+            "........oooo.........",
+            ".........ooooooooo...",
+            ".........oooooooo....",
+            ".........ooooooooo...",
+            "........ooooo........",
+            ".......ooooooo.......",
+            "......ooooooooo......",
+            ".....ooo.ooooooo.....",
+            "....ooo..ooo.o.oo....",
+            "...o.....o.o.o.ooo...",
+            ".....................",
+        }},
+        {4, 4, true, {
+            "o..ooooooo...........",
+            "oo.ooooo.............",
+            "ooooooo..............",
+            "oooooooooooo.........",
+            "..oooooo.............",
+            "..ooooooooo..........",
+            "..o...oooooo.........",
+            ".o.....ooooo.........",
+            "o.......oooo.........",
+            "o....................",
+            ".....................",
+            ".....................",
+            ".....................",
+            ".....................",
+            ".....................",
+            ".....................",
+            ".....................",
+        }},
+        {15, 12, true, {
+            ".....................",
+            ".....................",
+            ".....................",
+            ".....................",
+            ".....................",
+            "...........o.o..o.oo.",
+            "...........oooooo.oo.",
+            "...........oooooooo..",
+            "........ooo.oooooo...",
+            "........oooooooooo...",
+            "........oooooooooo...",
+            ".........oooooooooooo",
+            "...........oooooooooo",
+            "........ooooooooooooo",
+            ".............ooooooo.",
+            "............ooooooooo",
+            "..............oooooo.",
+        }},
+        {6, 13, false, {
+            ".....................",
+            ".....................",
+            ".....................",
+            ".....................",
+            ".....................",
+            ".....................",
+            ".....................",
+            ".....................",
+            ".o..oooooooo.........",
+            "..o.ooooooo..........",
+            ".ooooooooo...........",
+            ".ooooooooooo.........",
+            "..oooooooooo.........",
+            "....oooooooo.........",
+            "..oooooooooo.........",
+            ".o......oooo.........",
+            ".........o...........",
+        }},
+        {16, 3, false, {
+            "...........oooooooooo",
+            "...........oooooooooo",
+            "...........oooooooooo",
+            "...........oooooooo..",
+            "...........oooooooooo",
+            "............ooooooooo",
+            "...........o..ooooooo",
+            "...............oooooo",
+            "...............oooooo",
+            ".....................",
+            ".....................",
+            ".....................",
+            ".....................",
+            ".....................",
+            ".....................",
+            ".....................",
+            ".....................",
+        }},
+        {10, 2, false, {
+            ".....ooooooooo.......",
+            "......oooooo.........",
+            "........oooo.........",
+            "......oooooo.........",
+            ".....oooooooo........",
+            ".......o.ooooo.......",
+            "......o..o.oooo......",
+            ".....o...o.oooo......",
+            ".....................",
+            ".....................",
+            ".....................",
+            ".....................",
+            ".....................",
+            ".....................",
+            ".....................",
+            ".....................",
+            ".....................",
+        }},
+    };
+    ScopedTestLevel level(map);
+    for (const View& view : views) {
+        SCOPED_TRACE(std::to_string(view.x) + "," + std::to_string(view.y));
+        hero_.skills[0] = view.farSight ? kFarSightSkillCode : 0;
+        hero_.skillLevels[0] = 1;
+        level->UpdateFieldOfView(view.x, view.y, hero_.SightRadius());
+        EXPECT_EQ(Mask(*level, SquareFlag::InSight), view.seen);
+    }
+}
+
 TEST_F(FovTest, FarSightWidensTheRadiusToSeven) {
     hero_.skills[3] = kFarSightSkillCode;
     hero_.skillLevels[3] = 1;

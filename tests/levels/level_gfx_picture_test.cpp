@@ -13,6 +13,9 @@
 #include <unistd.h>
 #include <vector>
 
+#include "creatures/monster.h"
+#include "creatures/monster_db.h"
+#include "creatures/status_overlays.h"
 #include "media/screen.h"
 #include "interface/layout.h"
 #include "levels/branch_db.h"
@@ -187,6 +190,35 @@ TEST(LevelGfxPicture, ShippedArtTellsFloorsWallsLiquidsAndTopsApart) {
             }
         }
         EXPECT_GT(Distance(lava, water), 60.0) << "lava / water";
+    });
+}
+
+TEST(LevelGfxPicture, ShippedMonstersStandOnTheirSquaresWithTheSleepOverlay) {
+    DrawShippedLevel("monster_picture.png", [](Level& level, SDL_Surface* screen) {
+        ClearMonsterDB();
+        monDBLoad("game/monDB.xml");
+        ASSERT_NE(monDBFindByName("Diggle"), nullptr);
+        const Rgb emptyFloor = SquareColour(screen, 3, 3);
+        Sprite sleep;
+        sleep.Load("sprites/sfx/sleep.spr", nullptr, -1, 0, 0);
+        StatusOverlays.sleep.SetSprite(&sleep);
+        Monster* sleeper = new Monster(monDBFindByName("Diggle"));
+        sleeper->PlaceOnLevel(3, 3, &level, 0);
+        Monster* awake = new Monster(monDBFindByName("Thrusty"));
+        awake->PlaceOnLevel(8, 4, &level, 0);
+        const MapView view;
+        level.DrawFluids(view);
+        level.Draw(view);
+        const Rgb awakeDiggle = SquareColour(screen, 3, 3);
+        EXPECT_GT(Distance(awakeDiggle, emptyFloor), 20.0) << "the diggle";
+        sleeper->statusFlags |= Monster::kStatusAsleep;
+        level.DrawFluids(view);
+        level.Draw(view);
+        EXPECT_GT(Distance(SquareColour(screen, 3, 3), awakeDiggle), 3.0) << "its sleep overlay";
+        StatusOverlays.sleep.SetSprite(nullptr);
+        delete sleeper;
+        delete awake;
+        ClearMonsterDB();
     });
 }
 

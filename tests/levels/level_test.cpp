@@ -317,6 +317,18 @@ TEST(LevelGrid, EveryPathNodeHoldsItsOwnSquare) {
     EXPECT_EQ(level->GetCell(2, 0)->pathNode.x, 2);  // rock
 }
 
+namespace {
+
+// A Bob that counts its destructions, to see each owned Bob freed exactly once.
+class CountedBob : public Bob {
+public:
+    ~CountedBob() override { ++destroyed; }
+    static int32_t destroyed;
+};
+int32_t CountedBob::destroyed = 0;
+
+}  // namespace
+
 TEST(LevelDecorations, ASquareOwnsOnlyTheBobsHandedToIt) {
     ScopedTestLevel level({"...."});
     GameObj* statue = PlaceNew<GameObj>(level.get(), 0, 0);
@@ -327,15 +339,13 @@ TEST(LevelDecorations, ASquareOwnsOnlyTheBobsHandedToIt) {
     LinkBobToTile(&statue->bob, 0, 0);
     LinkBobToTile(&statue->bob, 1, 0);
 
-    Bob* effect = new Bob();
+    Bob* effect = level->AdoptEffectBob(std::make_unique<Bob>(), 2, 0);
+    ASSERT_NE(effect, nullptr);
     effect->deleteWhenDone = true;
-    ASSERT_TRUE(level->AdoptEffectBob(effect, 2, 0));
     LinkBobToTile(effect, 3, 0);  // drawn over two squares, owned by one
     EXPECT_TRUE(level->GetCell(2, 0)->OwnsDecoration(effect));
-    EXPECT_FALSE(level->AdoptEffectBob(effect, 3, 0));  // one owner only
-    EXPECT_FALSE(level->AdoptEffectBob(nullptr, 3, 0));
-    Bob spare;
-    EXPECT_FALSE(level->AdoptEffectBob(&spare, 7, 0));  // outside: the caller keeps it
+    EXPECT_FALSE(level->GetCell(3, 0)->OwnsDecoration(effect));
+    EXPECT_EQ(level->AdoptEffectBob(nullptr, 3, 0), nullptr);
 
     EXPECT_EQ(level->ReapFinishedEffects(), 0);  // the effect still plays
     effect->finished = true;
@@ -346,9 +356,43 @@ TEST(LevelDecorations, ASquareOwnsOnlyTheBobsHandedToIt) {
 
     // An effect still owned when the level goes is deleted with its square; the leak
     // checker of the sanitizer build sees a leak or a double free otherwise.
-    Bob* lingering = new Bob();
-    ASSERT_TRUE(level->AdoptEffectBob(lingering, 1, 0));
+    Bob* lingering = level->AdoptEffectBob(std::make_unique<Bob>(), 1, 0);
+    ASSERT_NE(lingering, nullptr);
     LinkBobToTile(lingering, 0, 0);
+}
+
+TEST(LevelDecorations, EveryOwnedBobIsFreedOnceByItsSquare) {
+    CountedBob::destroyed = 0;
+    {
+        ScopedTestLevel level({"...", "..."});
+        // Outside the grid nobody can own it: it goes at once.
+        EXPECT_EQ(level->AdoptEffectBob(std::make_unique<CountedBob>(), 3, 0), nullptr);
+        EXPECT_EQ(CountedBob::destroyed, 1);
+
+        Bob* reaped = level->AdoptEffectBob(std::make_unique<CountedBob>(), 0, 0);
+        Bob* kept = level->AdoptEffectBob(std::make_unique<CountedBob>(), 1, 1);
+        Bob* sameSquare = level->AdoptEffectBob(std::make_unique<CountedBob>(), 1, 1);
+        ASSERT_NE(reaped, nullptr);
+        ASSERT_NE(kept, nullptr);
+        ASSERT_NE(sameSquare, nullptr);
+        LinkBobToTile(reaped, 2, 1);
+        LinkBobToTile(kept, 0, 0);  // linked where another owned Bob lives
+        LinkBobToTile(kept, 0, 1);
+        reaped->deleteWhenDone = true;
+        reaped->finished = true;
+        kept->finished = true;  // finished, but not to be deleted when done
+        EXPECT_EQ(level->ReapFinishedEffects(), 1);
+        EXPECT_EQ(CountedBob::destroyed, 2);
+        EXPECT_TRUE(level->GetCell(2, 1)->bobs.empty());
+        EXPECT_EQ(level->GetCell(1, 1)->decorations.size(), 2u);
+        // A new Bob handed over after the first one was freed is owned like any other,
+        // even where the allocator hands out the same address again.
+        Bob* again = level->AdoptEffectBob(std::make_unique<CountedBob>(), 0, 0);
+        ASSERT_NE(again, nullptr);
+        EXPECT_TRUE(level->GetCell(0, 0)->OwnsDecoration(again));
+    }
+    // The level took the three it still owned with it, each once.
+    EXPECT_EQ(CountedBob::destroyed, 5);
 }
 
 TEST(LevelDecorations, ObjectBobsOutliveTheLevelUnlinked) {
@@ -357,8 +401,7 @@ TEST(LevelDecorations, ObjectBobsOutliveTheLevelUnlinked) {
         ScopedTestLevel level({".."});
         LinkBobToTile(&kept, 0, 0);
         LinkBobToTile(&kept, 1, 0);
-        Bob* effect = new Bob();
-        ASSERT_TRUE(level->AdoptEffectBob(effect, 1, 0));
+        ASSERT_NE(level->AdoptEffectBob(std::make_unique<Bob>(), 1, 0), nullptr);
     }
     EXPECT_TRUE(kept.linkedLists.empty());
 }

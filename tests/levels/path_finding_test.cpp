@@ -228,25 +228,62 @@ TEST(PathFinding, EqualRoutesFollowTheHeapOrder) {
     EXPECT_EQ(Search(2, 1, 2, 3).squares, around.squares);
 }
 
-TEST(PathFinding, ThePoolOfRecordsBoundsTheSearch) {
+TEST(PathFinding, TheRecordPoolHoldsEverySquareOfTheLevel) {
     ScopedTestLevel level(1, 1, SquareType::Rock);
-    // A winding corridor: every square walked stays in the closed list, so the pool of
-    // 1000 records decides how far the search can follow it.
-    int32_t shortLength = CarveSerpentine(*level, 10, 90);  // 10 rows: 909 squares
-    ASSERT_LT(shortLength, kPathPoolSize);
-    BuildAStarForLevel();
-    FoundPath fits = Search(1, 1, 1, 19);  // the far end
-    ASSERT_TRUE(fits.found);
-    EXPECT_EQ(fits.length, shortLength);
-    EXPECT_TRUE(IsConnected(fits.squares));
+    // A winding corridor: every square walked stays in the closed list, so a pool of fewer
+    // records than the corridor has squares would lose the far end.
+    struct Case {
+        int32_t rows;
+        int32_t goalY;
+    };
+    for (Case c : {Case{10, 19}, Case{12, 23}, Case{40, 79}}) {
+        SCOPED_TRACE(c.rows);
+        int32_t squares = CarveSerpentine(*level, c.rows, 90);  // 909, 1091 and 3631 squares
+        BuildAStarForLevel();
+        EXPECT_GE(PathPoolCapacityFor(level.get()), level->width * level->height + kPathSpareRecords);
+        FoundPath path = Search(1, 1, 1, c.goalY);  // the far end
+        ASSERT_TRUE(path.found);
+        EXPECT_EQ(path.length, squares);
+        EXPECT_TRUE(IsConnected(path.squares));
+        EXPECT_EQ(path.squares.back(), std::make_pair(1, c.goalY));
+        // Searched back the other way, and once more after the long search.
+        EXPECT_EQ(Search(1, c.goalY, 1, 1).length, squares);
+        EXPECT_EQ(Search(1, 1, 1, c.goalY).squares, path.squares);
+    }
+    // Small levels keep the pool of 1000 records; a search object made for a level holds
+    // every square of it.
+    EXPECT_EQ(PathPoolCapacityFor(nullptr), kPathPoolSize);
+    ScopedTestLevel small(10, 10, SquareType::Floor);
+    EXPECT_EQ(PathPoolCapacityFor(small.get()), kPathPoolSize);
+    ScopedTestLevel large(100, 100, SquareType::Floor);
+    PathSearch* search = CreatePathSearch();
+    EXPECT_EQ(search->pool.capacity, 100 * 100 + kPathSpareRecords);
+    DestroyPathSearch(search);
+}
 
-    int32_t longLength = CarveSerpentine(*level, 12, 90);  // 1091 squares
-    ASSERT_GT(longLength, kPathPoolSize);
-    FoundPath tooLong = Search(1, 1, 1, 23);
-    EXPECT_FALSE(tooLong.found);
-    EXPECT_EQ(tooLong.length, 0);
-    // Nearer goals on the same corridor are still found.
-    EXPECT_TRUE(Search(1, 1, 90, 17).found);
+TEST(PathSearchObject, AResetPoolIsChainedAsANewOne) {
+    // Only the records a search handed out are reset; the pool must still look new: every
+    // record free, zeroed and chained in storage order.
+    ScopedTestLevel level(40, 40, SquareType::Floor);
+    PathSearch* search = CreatePathSearch();
+    for (int32_t round = 0; round < 2; ++round) {
+        SetPathSearchEnds(search, &level->GetCell(0, 0)->pathNode, &level->GetCell(39, 39)->pathNode);
+        while (!StepPathSearch(search)) {
+        }
+        ASSERT_EQ(search->state, kSearchSucceeded);
+        search->InitSearchState();
+        int32_t index = 0;
+        bool ordered = true;
+        for (PathNode* node = search->pool.freeHead; node != nullptr; node = node->next, ++index) {
+            ordered = ordered && node == &search->pool.storage[index] &&
+                      node->prev == (index > 0 ? &search->pool.storage[index - 1] : nullptr) &&
+                      node->parent == nullptr && node->child == nullptr && node->square == nullptr;
+        }
+        EXPECT_TRUE(ordered);
+        EXPECT_EQ(index, search->pool.capacity);
+        EXPECT_EQ(search->pool.usedHead, nullptr);
+    }
+    DestroyPathSearch(search);
 }
 
 TEST(PathFinding, LiquidSquaresCarryTheirOwnCoordinates) {

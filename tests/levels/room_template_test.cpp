@@ -72,6 +72,13 @@ TEST_F(RoomTemplateTest, EveryLetterFillsItsLayersAndUnknownLettersAreReportedWh
     const std::vector<std::pair<int32_t, int32_t>> doors = {{0, 1}, {1, 1}};
     EXPECT_EQ(t.DoorTiles(), doors);
     EXPECT_EQ(t.TileAt(-1, 0), 0);
+    // The door list is kept; a change to the tiles shows once it is forgotten.
+    RoomTemplate& changed = *RoomTemplates[0];
+    changed.tiles[9] = RoomTile::Floor;
+    EXPECT_EQ(changed.DoorTiles(), doors);
+    changed.ForgetDoorTiles();
+    const std::vector<std::pair<int32_t, int32_t>> oneDoor = {{1, 1}};
+    EXPECT_EQ(changed.DoorTiles(), oneDoor);
     EXPECT_EQ(t.TileAt(9, 0), 0);
 }
 
@@ -338,7 +345,9 @@ TEST_F(RoomTemplateTest, BadRoomsAreDroppedWithAReasonInsteadOfStoppingTheGame) 
     EXPECT_NE(o.out.find("roomScript: repeated at location '1'\n"), std::string::npos) << o.out;
     EXPECT_NE(o.err.find("line:2, column:40\nroomScript: room 'twice' repeats at location '1'; the first one is kept"),
               std::string::npos) << o.err;
-    EXPECT_NE(o.err.find("roomScript: room 'empty' has no squares; it is dropped"), std::string::npos);
+    // A room without squares is kept (it can never be placed) but reported.
+    EXPECT_NE(o.err.find("roomScript: room 'empty' has no squares; it can never be placed"), std::string::npos)
+        << o.err;
     EXPECT_NE(o.err.find("roomScript: room 'flat' has the size 0 x 4 (1 to 256 each way); it is dropped"),
               std::string::npos) << o.err;
     EXPECT_NE(o.err.find("roomScript: room 'huge' has the size 100000 x 100000"), std::string::npos);
@@ -346,13 +355,15 @@ TEST_F(RoomTemplateTest, BadRoomsAreDroppedWithAReasonInsteadOfStoppingTheGame) 
               std::string::npos) << o.err;
     EXPECT_NE(o.out.find("roomScript: test, line 8"), std::string::npos) << o.out;
     EXPECT_NE(o.out.find("the rest of the file is not read"), std::string::npos);
-    ASSERT_EQ(RoomTemplates.size(), 2u);
+    ASSERT_EQ(RoomTemplates.size(), 3u);
     EXPECT_EQ(RoomTemplates[0]->name, "twice");
     EXPECT_EQ(RoomTemplates[0]->records[0]->x, 0);
     EXPECT_EQ(RoomTemplates[0]->TileAt(0, 0), RoomTile::Floor);
     EXPECT_EQ(RoomTemplates[0]->TileAt(2, 0), RoomTile::None);
-    EXPECT_EQ(RoomTemplates[1]->name, "nested");
-    EXPECT_EQ(RoomTemplateCounters.size(), 2u);
+    EXPECT_EQ(RoomTemplates[1]->name, "empty");
+    EXPECT_EQ(RoomTemplates[1]->CountTiles(RoomTile::None), 6);
+    EXPECT_EQ(RoomTemplates[2]->name, "nested");
+    EXPECT_EQ(RoomTemplateCounters.size(), 3u);
 }
 
 TEST_F(RoomTemplateTest, RoomScriptTracesFollowTheDebugFlag) {

@@ -1,8 +1,8 @@
 // Generated levels keep their rules at every depth of both dungeons, in normal and quick
-// games, and fast enough (the level check program runs the same checks over many more seeds).
+// games (the level check program runs the same checks over many more seeds and reports how
+// long a level takes; bench/level_bench times generation).
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 #include <vector>
 
@@ -46,7 +46,7 @@ TEST_F(LevelGenCheckTest, EveryDepthOfBothDungeonsKeepsTheLevelRules) {
                 EXPECT_EQ(level->width, mode.quick ? 75 : 100);
                 for (GameObj* obj : level->objects) {
                     auto* m = dynamic_cast<Monster*>(obj);
-                    if (m != nullptr && m->name == kFinalBossDisplayName) {
+                    if (m != nullptr && m->customName == kFinalBossDisplayName) {
                         ++bosses;
                         EXPECT_EQ(m->record->name, mode.extended ? kFinalBossRecordName : kFinalBossDisplayName);
                     }
@@ -88,24 +88,6 @@ TEST_F(LevelGenCheckTest, TheChecksSeeBrokenLevels) {
     }
     EXPECT_TRUE(sawStairs);
     EXPECT_TRUE(sawBoss);
-}
-
-TEST_F(LevelGenCheckTest, AFullLevelIsBuiltWellWithinTheFrameBudget) {
-    LoadOurData();
-    LevelGenCase genCase;
-    genCase.depth = 6;
-    double slowest = 0.0;
-    for (uint32_t seed = 1; seed <= 5; ++seed) {
-        genCase.seed = seed;
-        testing::internal::CaptureStdout();
-        const auto begin = std::chrono::steady_clock::now();
-        std::unique_ptr<Level> level = GenerateLevelForCase(genCase, nullptr);
-        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
-        testing::internal::GetCapturedStdout();
-        slowest = std::max(slowest, ms);
-    }
-    // Generous for debug and sanitizer builds; a release build takes a few milliseconds.
-    EXPECT_LT(slowest, 1500.0);
 }
 
 }  // namespace

@@ -210,6 +210,8 @@ TEST_F(LevelContentTest, MonsterLevelRollStaysInTheDungeon) {
 TEST_F(LevelContentTest, SpawnsWithEmptyMonsterTablesGiveNullAndPlaceNothing) {
     LoadOurData();
     RemoveSampleGenerationRecords();
+    ClearMonsterDB();  // the data folder's monsters too
+    InitMonsterTables();
     auto level = OpenLevel(4);
     QuestRecord quest;
     EXPECT_EQ(level->SpawnMonster(-1, -1, false, true, true), nullptr);
@@ -230,14 +232,14 @@ TEST_F(LevelContentTest, NamedMonsterOffsetsOutsideTheTablesAreClamped) {
     for (int32_t offset : {-50, -1, 0, 1, 2, 40}) {
         Monster* monster = level->CreateNamedMonster("Grimble", offset);
         ASSERT_NE(monster, nullptr) << offset;
-        EXPECT_EQ(monster->named, 1);
-        EXPECT_EQ(monster->name, "Grimble");
-        EXPECT_EQ(monster->record->aquatic, 0);
-        for (int32_t stat : monster->primaryBase) EXPECT_GE(stat, 2);
+        EXPECT_TRUE(monster->isNamed);
+        EXPECT_EQ(monster->customName, "Grimble");
+        EXPECT_EQ(monster->record->terrain, 0);
+        for (int32_t stat : monster->primary) EXPECT_GE(stat, 2);  // the +2 of every named monster
         delete monster;
     }
     // Only swimmers in every table: no named monster, and no hang.
-    for (MonsterRecord* record : MonsterDB) record->aquatic = 1;
+    for (MonsterRecord* record : MonsterTable) record->terrain = 1;
     InitMonsterTables();
     EXPECT_EQ(level->CreateNamedMonster("Grimble", 0), nullptr);
     EXPECT_EQ(level->SpawnMonster(5, 5, false, false, false), nullptr);
@@ -256,11 +258,11 @@ TEST_F(LevelContentTest, HordesLandOnFloorAndCountTheirQuest) {
     std::vector<Monster*> members = ObjectsOf<Monster>(*level);
     ASSERT_FALSE(members.empty());
     EXPECT_EQ(quest.monsterCount, static_cast<int32_t>(members.size()));
-    EXPECT_EQ(members[0]->armyName, "The Ninth Cohort");
+    EXPECT_EQ(members[0]->hordeName, "The Ninth Cohort");
     for (Monster* m : members) {
         EXPECT_EQ(level->SquareKind(m->x, m->y), SquareType::Floor);
-        EXPECT_EQ(m->hordeMember, 1);
-        EXPECT_EQ(m->hordeQuest, &quest);
+        EXPECT_TRUE(m->alwaysNotices);
+        EXPECT_EQ(m->quest, &quest);
     }
     EXPECT_EQ(level->monsters.size(), members.size());
     // A square outside the grid that is not (-1, -1) spawns nothing.
@@ -286,16 +288,16 @@ TEST_F(LevelContentTest, SingleSpawnsPickTheirSquareByKind) {
     for (int32_t i = 0; i < 50; ++i) {
         Monster* m = level->SpawnMonster(-1, -1, true, false, true);
         if (m == nullptr) continue;
-        EXPECT_EQ(m->record->aquatic, 0);
+        EXPECT_EQ(m->record->terrain, 0);
         EXPECT_EQ(level->SquareKind(m->x, m->y), SquareType::Floor);
-        EXPECT_NE(m->stateBits & Monster::kStateSleeping, 0u);  // asked to sleep
+        EXPECT_NE(m->statusFlags & Monster::kStatusAsleep, 0u);  // asked to sleep
     }
     level->GetCell(20, 20)->type = SquareType::Water;
     level->waterSquares.emplace_back(20, 20);
     int32_t swimmers = 0;
     for (int32_t i = 0; i < 200; ++i) {
         Monster* m = level->SpawnMonster(-1, -1, false, false, true);
-        if (m != nullptr && m->record->aquatic != 0) {
+        if (m != nullptr && m->record->terrain == 1) {
             ++swimmers;
             EXPECT_EQ(m->x, 20);
             EXPECT_EQ(m->y, 20);
@@ -311,6 +313,8 @@ TEST_F(LevelContentTest, SingleSpawnsPickTheirSquareByKind) {
 TEST_F(LevelContentTest, MissingQuestsAndFinalBossAreReportedNotFatal) {
     LoadOurData();
     RemoveSampleGenerationRecords();
+    ClearMonsterDB();  // the data folder's monsters too
+    InitMonsterTables();
     LevelGenCase genCase;
     genCase.seed = 2;
     genCase.depth = 9;
@@ -324,6 +328,28 @@ TEST_F(LevelContentTest, MissingQuestsAndFinalBossAreReportedNotFatal) {
     EXPECT_NE(out.find("no final boss"), std::string::npos);
     EXPECT_EQ(level->questBlocker, nullptr);
     EXPECT_TRUE(CheckGeneratedLevel(*level, genCase, accepted).empty());
+}
+
+TEST_F(LevelContentTest, AnEmptyQuestTableIsReportedOnceNotWithEveryLevel) {
+    LoadOurData();
+    auto generate = [](uint32_t seed) {
+        LevelGenCase genCase;
+        genCase.seed = seed;
+        genCase.depth = 2;
+        testing::internal::CaptureStdout();
+        std::unique_ptr<Level> level = GenerateLevelForCase(genCase, nullptr);
+        return testing::internal::GetCapturedStdout().find("quest table is empty") != std::string::npos;
+    };
+    EXPECT_FALSE(generate(1));  // the sample quest is there
+    RemoveSampleGenerationRecords();
+    EXPECT_TRUE(generate(2));
+    EXPECT_FALSE(generate(3));
+    EXPECT_FALSE(generate(4));
+    // Quests come and go again: the next empty table is reported anew.
+    InstallSampleGenerationRecords();
+    EXPECT_FALSE(generate(5));
+    RemoveSampleGenerationRecords();
+    EXPECT_TRUE(generate(6));
 }
 
 TEST_F(LevelContentTest, QuickGamesGetATenthOfTheFixtures) {

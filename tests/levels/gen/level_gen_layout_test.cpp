@@ -164,6 +164,27 @@ TEST_F(LevelLayoutTest, BadSideBySideDoorsBecomeFloorAndOthersGetThreeChainedDoo
     }
 }
 
+TEST_F(LevelLayoutTest, EveryDoorFramesItselfWithFloorEvenANeighbouringDoor) {
+    auto level = MakeLevel(2, 20);
+    for (int32_t x = 3; x <= 12; ++x) {
+        for (int32_t y = 3; y <= 8; ++y) level->GetCell(x, y)->type = SquareType::Wall;
+    }
+    // Two door squares side by side, and one on its own.
+    level->GetCell(5, 5)->type = SquareType::Door;
+    level->GetCell(6, 5)->type = SquareType::Door;
+    level->GetCell(10, 5)->type = SquareType::Door;
+    level->FinishRooms();
+    // Each of the pair is the other's neighbour: both are floor now.
+    EXPECT_EQ(level->GetCell(5, 5)->type, SquareType::Floor);
+    EXPECT_EQ(level->GetCell(6, 5)->type, SquareType::Floor);
+    EXPECT_EQ(level->GetCell(10, 5)->type, SquareType::Door);
+    for (int32_t y = 4; y <= 6; ++y) {
+        for (int32_t x : {4, 7, 9, 11}) EXPECT_EQ(level->GetCell(x, y)->type, SquareType::Floor) << x << "," << y;
+        EXPECT_EQ(level->GetCell(8, y)->type, SquareType::Wall) << y;
+    }
+    EXPECT_EQ(level->GetCell(3, 5)->type, SquareType::Wall);
+}
+
 TEST_F(LevelLayoutTest, FinishedShopGetsItsKeeperAndStockedPedestals) {
     LoadOurData();
     UseRooms(Rooms({Room("shop", {"#####", "#i.i#", "#sS.#", "##D##"}, "shop=\"1\"")}));
@@ -357,6 +378,60 @@ TEST_F(LevelLayoutTest, TutorialAndTestRoomLevelsHoldOneTemplate) {
     EXPECT_EQ(level->startX, level->rooms[0]->left + 3);
     EXPECT_EQ(level->startY, level->rooms[0]->top + 4);
     EXPECT_EQ(level->rooms[0]->roomTemplate->name, "Tutorial Chamber: Movement");
+}
+
+TEST_F(LevelLayoutTest, SingleRoomStartsAreCheckedAndMovedOntoAnOpenSquare) {
+    LoadOurData();
+    // "Guard Post" is 11 x 9: a wall all round, floor inside, doors in the middle of the
+    // side walls (whose frames turn the walls next to them into floor).
+    struct Case {
+        const char* what;
+        bool tutorial;
+        int32_t x, y;           // the start asked for
+        int32_t wantX, wantY;   // where the hero starts, relative to the room
+        const char* diagnostic; // a part of the diagnostic, or null for none
+    } cases[] = {
+        {"a floor square", false, 5, 4, 5, 4, nullptr},
+        {"the largest offsets", false, 2147483647, 2147483647, 9, 7, "lies outside the room"},
+        {"the smallest offsets", true, -2147483647 - 1, -2147483647 - 1, 1, 1, "lies outside the room"},
+        {"one past the right edge: the door there", false, 11, 4, 10, 4, "lies outside the room"},
+        {"a wall corner", true, 0, 0, 1, 1, "cannot be stood on"},
+        {"a wall beside the floor", false, 10, 1, 9, 1, "cannot be stood on"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto level = MakeLevel(0, 10);
+        testing::internal::CaptureStdout();
+        const bool ok = c.tutorial ? level->GenTutorialLevel("Guard Post", c.x, c.y)
+                                   : level->GenTestRoomLevel("Guard Post", c.x, c.y);
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_TRUE(ok);
+        ASSERT_EQ(level->rooms.size(), 1u);
+        ASSERT_TRUE(level->IsInside(level->startX, level->startY));
+        EXPECT_TRUE(level->IsSquarePassable(nullptr, level->startX, level->startY));
+        EXPECT_EQ(level->startX - level->rooms[0]->left, c.wantX);
+        EXPECT_EQ(level->startY - level->rooms[0]->top, c.wantY);
+        if (c.diagnostic == nullptr) {
+            EXPECT_EQ(out.find("ZARNOCH ERROR"), std::string::npos) << out;
+        } else {
+            EXPECT_NE(out.find(std::string("ZARNOCH ERROR: roomTemplate, line ") + (c.tutorial ? "988" : "1081")),
+                      std::string::npos) << out;
+            EXPECT_NE(out.find(c.diagnostic), std::string::npos) << out;
+        }
+    }
+    // A room with nowhere to stand - all wall, or no squares at all - fails; the start still
+    // lies on the grid.
+    testing::internal::CaptureStderr();
+    UseRooms(Rooms({Room("solid", {"###", "###"}), Room("blank", {"   ", "   "})}));
+    testing::internal::GetCapturedStderr();
+    for (const char* name : {"solid", "blank"}) {
+        SCOPED_TRACE(name);
+        auto level = MakeLevel(0, 10);
+        testing::internal::CaptureStdout();
+        EXPECT_FALSE(level->GenTestRoomLevel(name, 1, 1));
+        EXPECT_NE(testing::internal::GetCapturedStdout().find("has no open square"), std::string::npos);
+        EXPECT_TRUE(level->IsInside(level->startX, level->startY));
+    }
 }
 
 TEST_F(LevelLayoutTest, ZeroStairsPerLevelStillGivesOneStaircaseEachWay) {

@@ -13,7 +13,7 @@ MonsterRecord* Record(const char* name, int32_t level, int32_t excluded = 0) {
     MonsterRecord* record = new MonsterRecord();
     record->name = name;
     record->level = level;
-    record->excluded = excluded;
+    record->special = excluded;
     return record;
 }
 
@@ -26,7 +26,7 @@ protected:
 };
 
 TEST_F(MonsterTablesTest, RecordsGoToTheirLevelInDatabaseOrderExceptExcludedOnes) {
-    MonsterDB = {Record("rat", 0), Record("bat", 3), Record("ghost", 3, 1), Record("slug", 3),
+    MonsterTable = {Record("rat", 0), Record("bat", 3), Record("ghost", 3, 1), Record("slug", 3),
                  Record("king", 14)};
     InitMonsterTables();
     ASSERT_EQ(MonsterTables[0].size(), 1u);
@@ -42,7 +42,7 @@ TEST_F(MonsterTablesTest, RecordsGoToTheirLevelInDatabaseOrderExceptExcludedOnes
 }
 
 TEST_F(MonsterTablesTest, LevelOutsideTheTablesIsLeftOutWithADiagnostic) {
-    MonsterDB = {Record("deep", 15), Record("negative", -1), Record("fine", 2)};
+    MonsterTable = {Record("deep", 15), Record("negative", -1), Record("fine", 2)};
     testing::internal::CaptureStdout();
     InitMonsterTables();
     const std::string out = testing::internal::GetCapturedStdout();

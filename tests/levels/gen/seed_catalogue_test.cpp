@@ -1,6 +1,7 @@
 // The seed catalogue: for a few fixed seeds, the text dump of the generated level (square
-// kinds, rooms with their template names, placed objects) must stay exactly as recorded in
-// tests/levels/gen/golden/seed_catalogue.txt.
+// kinds, rooms with their template names, placed objects, stair squares with their indices
+// and spacing, room titles, door bits) and a hash of its tile layers must stay exactly as
+// recorded in tests/levels/gen/golden/seed_catalogue.txt.
 //
 // When a change to generation or to our data is meant to change the levels, regenerate the
 // file and review its diff:
@@ -12,6 +13,7 @@
 #include <sstream>
 #include <string>
 
+#include "levels/gen/level_gfx.h"
 #include "tests/levels/level_gen_fixture.h"
 
 namespace {
@@ -24,6 +26,7 @@ std::string BuildCatalogue() {
         {2, 3, true, false},
         {3, 9, false, false},
         {4, 14, true, true},
+        {5, 1, false, false},  // stairs both ways, two of them first drawn too close together
     };
     std::string catalogue;
     for (const LevelGenCase& genCase : cases) {
@@ -35,6 +38,8 @@ std::string BuildCatalogue() {
                      (genCase.quick ? " quick" : " normal") + (genCase.extended ? " long" : "") +
                      (accepted ? "" : " (gave up)") + "\n";
         catalogue += DescribeLevel(*level);
+        GenLevelGFXRep(level.get(), 0, 0, level->width, level->height);
+        catalogue += DescribeTileLayers(*level);
     }
     return catalogue;
 }
