@@ -50,7 +50,9 @@ Armour::Armour(const ItemDef* definition) : Item(definition) {
     const int32_t slot = Slot();
     if (definition != nullptr && definition->randoms == 1 && (slot == 3 || slot == 4 || slot == 6)) {
         const int32_t depth = CurrentLevel != nullptr ? CurrentLevel->depth : 0;
-        const int32_t power = RandomInt(depth) + CRand() / 10923 + 1;
+        // Two statements: the draws must come in this order in every build.
+        int32_t power = RandomInt(depth);
+        power += CRand() / 10923 + 1;
         isArtifact = true;
         GenerateArtifact(&artifactRecord, power, this);
     }

@@ -2,9 +2,11 @@
 // and money placement, lever closets and random fixtures.
 #include "levels/gen/level_content.h"
 
+#include <initializer_list>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <initializer_list>
 #include <vector>
 
 #include "core/random.h"
@@ -79,6 +81,12 @@ const ItemDef* DrawDefinition(Picker pick, Reject reject) {
 const ItemDef* UniformDef(const std::vector<ItemDef*>& list) {
     if (list.empty()) return nullptr;
     return list[static_cast<size_t>(RandomInt(static_cast<int32_t>(list.size())))];
+}
+
+// base + RandomInt(n) for each n, drawn from left to right.
+int32_t SumOfDraws(int32_t base, std::initializer_list<int32_t> ranges) {
+    for (int32_t n : ranges) base += RandomInt(n);
+    return base;
 }
 
 void LimitStack(Item* item, int32_t count) {
@@ -257,8 +265,11 @@ bool GenLevelContent(Level* level, int32_t width, int32_t height) {
     }
     PlaceQuestBlocker(*level);
 
-    int32_t fixtures = GetTweakInt("minimum blockers") + RandomInt(GetTweakInt("blocker number b")) +
-                       2 * level->depth + RandomInt(GetTweakInt("blocker number a"));
+    // Each draw is its own statement: the order of the operands of + is unspecified, and the
+    // same seed must give the same level with every compiler and build.
+    int32_t fixtures = GetTweakInt("minimum blockers") + RandomInt(GetTweakInt("blocker number b"));
+    fixtures += 2 * level->depth;
+    fixtures += RandomInt(GetTweakInt("blocker number a"));
     if (QuickGameFlag()) fixtures /= 10;
     for (int32_t i = 0; i < fixtures; ++i) RollRoomFurniture(level);
 
@@ -278,7 +289,7 @@ Item* RollTreasure(bool artifact, int32_t) {
         const ItemDef* def = DrawDefinition([] { return RandomWeaponDefByLevel(0, 0); }, [](const ItemDef* d) { return d->special; });
         if (def == nullptr) return nullptr;
         Item* item = new Weapon(def);
-        if (def->itemClass == kWeaponThrowing) LimitStack(item, 10 + RandomInt(20) + RandomInt(10));
+        if (def->itemClass == kWeaponThrowing) LimitStack(item, SumOfDraws(10, {20, 10}));
         return item;
     }
     if (InRange(r, "armour roll min", "armour roll max")) {
@@ -297,7 +308,7 @@ Item* RollTreasure(bool artifact, int32_t) {
         const ItemDef* def = MTOneChanceIn(2) ? RandomThrowingWeaponDefByLevel() : UniformDef(ItemDefLists.ammunition);
         if (def == nullptr) return nullptr;
         Item* item = new Weapon(def);
-        LimitStack(item, 1 + RandomInt(10) + RandomInt(5) + RandomInt(2));
+        LimitStack(item, SumOfDraws(1, {10, 5, 2}));
         return item;
     }
     if (InRange(r, "potion roll min", "potion roll max")) {
@@ -306,7 +317,7 @@ Item* RollTreasure(bool artifact, int32_t) {
     }
     if (InRange(r, "lockpick roll min", "lockpick roll max")) {
         Item* item = new Misc(0);
-        LimitStack(item, 1 + RandomInt(10) + RandomInt(5) + RandomInt(2));
+        LimitStack(item, SumOfDraws(1, {10, 5, 2}));
         return item;
     }
     if (InRange(r, "mushroom roll min", "mushroom roll max")) {
