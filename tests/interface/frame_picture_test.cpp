@@ -95,11 +95,11 @@ struct PictureCase {
 };
 
 const PictureCase kCases[] = {
-    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0x32709583bf79a55full, 0xe0afa41dc52622dfull}},
-    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0xefaa41cc5a683042ull, 0xb86bfb9182ee0689ull}},
-    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0x73d4f1b520fbf30full, 0x389b010e941bb88bull}},
-    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0x66806e188e62cb28ull, 0x54f23bf700873ad6ull}},
-    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0x849740daeb516edbull, 0xdb57f2dc4a9457cbull}},
+    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0x36d58397807b8f1full, 0xebadd44b8c77f66full}},
+    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0x5fbc452d2bf1ba2eull, 0xf34c7b92c16fcf41ull}},
+    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0xf950a12b2ea6fc89ull, 0x5dd84e78c1907ccdull}},
+    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0x5aa0307cb48f6eb7ull, 0x12d496700d9f18e9ull}},
+    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0xdc4ed37593bfc5cfull, 0x5060c3116b857f2full}},
     {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0xbbd8369e97bca3e1ull, 0xdc06b68398511a26ull}},
     {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0x895944ad10a4015aull, 0x05b470d5b3e16672ull}},
 };
