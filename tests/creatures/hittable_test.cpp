@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "core/class_registry.h"
 #include "core/random.h"
 #include "creatures/player.h"
@@ -185,8 +187,11 @@ TEST_F(HittableTest, AWeaponBuffGivesResistancesButNoDamageBothWays) {
     Item ring;
     ring.type = 2;
     for (Item* item : {&weapon, &ring}) {
+        // A buff granted by an item belongs to the item, not to the creature wearing it
+        // (and outlives the creature here, as the item does).
+        std::unique_ptr<Buff> owned(new Buff("Edge"));
+        Buff* buff = owned.get();
         TestCreature c;
-        Buff* buff = new Buff("Edge");
         buff->fromItem = true;
         buff->item = item;
         buff->damage[kDamageSlashing] = 4;
