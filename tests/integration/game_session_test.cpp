@@ -81,6 +81,9 @@ TEST(GameSession, TwoHundredTurnsThenLeaveAndQuitTheSameWayTwice) {
     Session first = PlaySession(script, args);
     ASSERT_EQ(first.run.exitCode, 0) << first.run.output;
     EXPECT_GE(TurnsReported(first.run.output), 200) << first.run.output;
+    // Every picture, sound and tune the game loads on the way is there.
+    EXPECT_FALSE(Contains(first.run.output, "not found")) << first.run.output;
+    EXPECT_FALSE(Contains(first.run.output, "Couldn't load")) << first.run.output;
     EXPECT_EQ(first.tickerLog.rfind("Welcome to Vaultmere!\n", 0), 0u) << first.tickerLog;
 
     Session second = PlaySession(script, args);
