@@ -4,6 +4,11 @@
 // levels and media call these and include nothing else of interface/.
 #include <cstdint>
 
+struct AbilityRecord;
+
+// The hero's selected ability (the one a cast uses), or null.
+extern AbilityRecord* SelectedAbility;
+
 // Draws the whole in-game frame into the screen surface.
 void DrawGameScreen();
 // Ends a frame of any loop: presents it and advances every animation by the elapsed time.

@@ -7,10 +7,12 @@
 
 #include "core/class_registry.h"
 #include "core/random.h"
+#include "core/shell/shell_services.h"
 #include "creatures/player.h"
 #include "items_fixtures/inventory.h"
 #include "items_fixtures/item_db.h"
 #include "levels/level.h"
+#include "levels/tutorial.h"
 
 SERIALIZABLE_REGISTRATION(Armour);
 
@@ -164,22 +166,51 @@ Armour** TypedReference(Player* hero, int32_t slot) {
 
 int32_t Armour::Use() {
     Player* hero = CurrentPlayer;
-    if (hero == nullptr) return 0;
+    if (hero == nullptr || def == nullptr) return 0;
     int32_t slot = -1;
     const int32_t kind = Slot();
+    Item* replaced = nullptr;
     if (kind == 1 || kind == 2) {
         if (hero->EquippedAt(kSlotFirstHand) == nullptr) slot = kSlotFirstHand;
         else if (hero->EquippedAt(kSlotSecondHand) == nullptr) slot = kSlotSecondHand;
+        if (slot < 0) return 0;
+        OnEquip(slot);
+        hero->EquippedAt(slot) = this;
     } else if (kind == 3 || kind == 4) {
         if (hero->EquippedAt(kSlotSecondRing) == nullptr) slot = kSlotSecondRing;
         else if (hero->EquippedAt(kSlotFirstRing) == nullptr) slot = kSlotFirstRing;
+        if (slot < 0) return 0;
+        hero->EquippedAt(slot) = this;
+        OnEquip(slot);
+    } else if (kind == 0 || kind == 5 || kind == 6 || kind == 7 || (kind >= 9 && kind <= 11)) {
+        slot = kind;
+        Item*& entry = hero->EquippedAt(slot);
+        replaced = entry;
+        if (replaced != nullptr) {
+            replaced->OnUnequip(slot);
+            entry = nullptr;
+        }
+        entry = this;
+        OnEquip(slot);
+    } else {
+        return 0;  // "sleeve" and other words that fit no slot
     }
-    if (slot < 0) return 0;
-    hero->EquippedAt(slot) = this;
-    OnEquip(slot);
-    RemoveItemFromQuickbar(this);
-    RemoveItemFromGrid(this);
+    TradeCarriedPlaces(this, replaced, false);
     return 1;
+}
+
+Sprite* Armour::LevelBadge() const {
+    if (isArtifact) return ItemBadges.artifact;
+    const int32_t level = def != nullptr ? std::max(0, std::min(10, def->level / 2)) : 0;
+    return ItemBadges.level[level];
+}
+
+void Armour::DrawLevelBadge(int32_t px, int32_t py) {
+    DrawItemBadge(LevelBadge(), px, py);
+}
+
+bool Armour::IsAutoPickupEnabled() const {
+    return AutoLootSwitches[kArmourAutoLoot] != 0;
 }
 
 void Armour::OnEquip(int32_t slot) {
@@ -196,6 +227,7 @@ void Armour::OnEquip(int32_t slot) {
         hero->AddBuff(artifactRecord.grantedBuff.get());
     }
     hero->RecalculateStats();
+    if (TutorialFlag) NotifyTutorial(9, 0);
 }
 
 void Armour::OnUnequip(int32_t slot) {
@@ -221,4 +253,5 @@ void Armour::OnUnequip(int32_t slot) {
     for (int32_t i = 0; i < kSecondaryStatCount; ++i) hero->statBonus[i] -= def->secondary[i];
     for (int32_t i = 0; i < kPrimaryStatCount; ++i) hero->primaryBonus[i] -= def->primary[i];
     hero->RecalculateStats();
+    if (TutorialFlag) NotifyTutorial(10, 0);
 }

@@ -3,15 +3,14 @@
 // pants). Rings and amulets whose definition asks for random properties become artifacts.
 // Save block after the Item block: definition name, resistances, the artifact flag and, when
 // set, the artifact record.
-//
-// Stand-in: using torso and single-slot pieces from the pack (with swapping and the belt and
-// grid bookkeeping), the tutorial reports, the level badge, the icon and the auto-loot switch
-// are still to be built.
 #include <cstdint>
 #include <string>
 
 #include "items_fixtures/artifact.h"
 #include "items_fixtures/item.h"
+
+// The auto-loot switch of armour (positions 1-7 and 9-11 belong to the other classes).
+constexpr int32_t kArmourAutoLoot = 0;
 
 class Armour : public Item {
 public:
@@ -32,7 +31,14 @@ public:
     int32_t Slot() const { return def != nullptr ? def->slot : -1; }
     // Shields go to the first hand, then the second; rings to the second ring slot (4), then
     // the first (3). 0 when both are taken.
+    // Puts the piece on from the pack or the belt: shields into a free hand, rings into a free
+    // ring slot (0 when none is free), every other piece in place of the one worn, which
+    // takes the new piece's belt slots or goes into the pack.
     int32_t Use() override;
+    void DrawLevelBadge(int32_t x, int32_t y) override;
+    // The badge DrawLevelBadge shows: the artifact mark, or the level's numeral.
+    Sprite* LevelBadge() const;
+    bool IsAutoPickupEnabled() const override;
     void OnEquip(int32_t slot) override;
     void OnUnequip(int32_t slot) override;
 

@@ -154,6 +154,21 @@ void RemoveItemFromQuickbar(Item* item) {
     }
 }
 
+void TradeCarriedPlaces(Item* equipped, Item* replaced, bool sameCell) {
+    if (equipped == nullptr) return;
+    if (CurrentPlayer != nullptr) {
+        for (Item*& slot : CurrentPlayer->beltSlots) {
+            if (slot == equipped) slot = replaced;
+        }
+    }
+    if (!equipped->inBackpack) return;
+    const int32_t column = equipped->gridX;
+    const int32_t row = equipped->gridY;
+    RemoveItemFromGrid(equipped);
+    if (replaced == nullptr) return;
+    if (!sameCell || !PlaceItemInGridCell(column, row, replaced)) AddItemToInventory(replaced, 1);
+}
+
 void DropItemToFloor(Item* item, int32_t x, int32_t y) {
     if (item == nullptr) return;
     item->inBackpack = false;

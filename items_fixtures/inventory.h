@@ -63,6 +63,11 @@ bool PlayerHasUnpaidItem();
 bool PlaceItemInGridCell(int32_t x, int32_t y, Item* item);
 void RemoveItemFromGrid(Item* item);
 void RemoveItemFromQuickbar(Item* item);
+// An item goes from the pack into an equipment slot: it leaves the grid and the belt, and the
+// piece it replaced (null for none) takes its belt slots. With sameCell the replaced piece
+// also takes its grid cell; otherwise, when the new piece lay in the grid, the replaced one
+// is added to the inventory.
+void TradeCarriedPlaces(Item* equipped, Item* replaced, bool sameCell);
 // Backpack clicks at a screen point.
 Item* GetInventoryItemAt(int32_t x, int32_t y);
 bool PickUpGridItemToCursor(int32_t x, int32_t y);

@@ -1,20 +1,68 @@
-// Stand-in: what is still to be built is listed at the top of items_fixtures/item.h.
 #include "items_fixtures/item.h"
 
 #include <cstdio>
+#include <map>
 
 #include "core/class_registry.h"
 #include "core/input_log.h"
+#include "core/random.h"
 #include "core/shell/shell_services.h"
+#include "creatures/icon_art.h"
 #include "creatures/player.h"
 #include "items_fixtures/inventory.h"
 #include "levels/level.h"
 #include "levels/level_cell.h"
+#include "levels/map_view.h"
 #include "levels/object_queue.h"
 #include "levels/tutorial.h"
+#include "media/eye_candy.h"
 #include "media/sound.h"
+#include "media/sprite.h"
+#include "platform/platform.h"
+#include "platform/vfs.h"
 
 SERIALIZABLE_REGISTRATION(Item);
+
+Sprite* MinimapQuestItemMarks[kItemMinimapZoomCount] = {};
+ItemBadgeSprites ItemBadges;
+
+namespace {
+
+constexpr int32_t kItemTypeCount = 13;
+std::map<int32_t, bool> KnownItemTypes[kItemTypeCount];
+
+}  // namespace
+
+bool IsItemTypeKnown(const Item* item) {
+    if (item == nullptr || item->type < 0 || item->type >= kItemTypeCount) return false;
+    const std::map<int32_t, bool>& known = KnownItemTypes[item->type];
+    const auto found = known.find(item->subtype);
+    return found != known.end() && found->second;
+}
+
+void SetItemTypeKnown(const Item* item) {
+    if (item == nullptr || item->type < 0 || item->type >= kItemTypeCount) return;
+    KnownItemTypes[item->type][item->subtype] = true;
+}
+
+void ResetKnownItemTypes() {
+    for (std::map<int32_t, bool>& known : KnownItemTypes) known.clear();
+}
+
+void DrawItemBadge(Sprite* badge, int32_t x, int32_t y) {
+    if (badge != nullptr) badge->DrawFrame(x + 30, y + 32, 0);
+}
+
+void ShowMoneyFloater(int32_t amount) {
+    if (CurrentPlayer == nullptr) return;
+    const Bob& hero = CurrentPlayer->bob;
+    // A small random offset, so that piles picked up in a row do not hide each other.
+    int32_t x = hero.x + hero.FrameWidth() / 2 - 8;
+    x += CRand() / 2048 - 8;
+    int32_t y = hero.y;
+    y += CRand() / 4096 - 4;
+    SpawnRisingNumberText(x, y, "+" + std::to_string(amount), SDL_Color{248, 218, 118, 0});
+}
 
 Item::Item() {
     blocksMovement = 0;
@@ -29,6 +77,7 @@ Item::Item(const ItemDef* definition) : Item() {
         type = definition->category;
         subtype = definition->index;
     }
+    ShowDefinitionIcon();
 }
 
 Item::Item(SaveReader& in) : GameObj(in) {
@@ -117,6 +166,41 @@ void Item::PlayerEntered() {
     if (unpaid != 0 && CurrentLevel != nullptr) CurrentLevel->UpdateShopkeeperPositions();
 }
 
+void Item::Draw(const MapView& view) {
+    if (inBackpack) return;
+    GameObj::Draw(view);
+    if (MTOneChanceIn(20)) SpawnGlint(x, y, nullptr);
+}
+
+void Item::DrawOnMinimap(int32_t px, int32_t py, int32_t zoom) {
+    if (quest == nullptr || zoom < 0 || zoom >= kItemMinimapZoomCount) return;
+    if (Sprite* mark = MinimapQuestItemMarks[zoom]) mark->DrawFrame(px, py, 0);
+}
+
+void Item::SetIcon(const std::string& fileName) {
+    if (fileName.empty()) return;
+    iconSprite = SpriteMgr_Find(fileName.c_str());
+    if (iconSprite == nullptr) {
+        // The item database reports missing icon files once when it loads.
+        const std::string file = GetResourceFilename(fileName);
+        iconSprite = VfsExists(file) ? SpriteMgr_GetOrLoadPNG(fileName.c_str(), file.c_str(), 0) : MissingIconSprite();
+    }
+    const std::string cursorName = fileName + "_cursor";
+    cursorSprite = SpriteMgr_Find(cursorName.c_str());
+    if (cursorSprite == nullptr) {
+        const std::string file = GetResourceFilename(fileName);
+        cursorSprite = VfsExists(file) ? SpriteMgr_GetOrLoadPNG(cursorName.c_str(), file.c_str(), 0) : MissingIconSprite();
+    }
+    bob.SetSprite(iconSprite);
+    bob.playing = false;
+}
+
+void Item::ShowDefinitionIcon() {
+    if (def == nullptr) return;
+    SetIcon(def->iconFile);
+    if (bob.sprite != nullptr && def->iconNo >= 0 && def->iconNo < bob.sprite->frameCount) bob.frame = def->iconNo;
+}
+
 std::string Item::GetItemName() const {
     return "MISC BUG";
 }
@@ -154,6 +238,7 @@ const ItemDef* ReadItemDefinition(SaveReader& in, Item* item, const ItemDef* (*b
     }
     item->def = def;
     if (def != nullptr) item->subtype = def->index;
+    item->ShowDefinitionIcon();
     return def;
 }
 

@@ -2,9 +2,6 @@
 // Items: things that lie on a square, sit in the backpack, a belt or equipment slot, or hang
 // on the mouse cursor. Item is the base of every item class; its save block follows the
 // GameObj block: type, gridX, gridY, inBackpack, holdFlag, unpaid, crafted, count, stackable.
-//
-// Stand-in: drawing with glints, the minimap sign, the icon sprites and the known-kind table
-// are still to be built.
 #include <cstdint>
 #include <string>
 
@@ -13,6 +10,7 @@
 
 class QuestRecord;
 class Sprite;
+struct MapView;
 
 class Item : public GameObj {
 public:
@@ -53,6 +51,16 @@ public:
     int32_t Activate() override;
     // Walking onto the item picks it up when automatic pick-up allows it.
     void PlayerEntered() override;
+    // Nothing while in the backpack; on a level the picture, and now and then a glint.
+    void Draw(const MapView& view) override;
+    // Only quest items show on the minimap, with the quest mark of the zoom level.
+    void DrawOnMinimap(int32_t x, int32_t y, int32_t zoom) override;
+
+    // Loads the icon (sprite named by the file) and the "_cursor" sprite from the same file,
+    // and makes the icon the item's picture. A missing file gives a line and a placeholder.
+    void SetIcon(const std::string& fileName);
+    // The definition's icon at its frame number; nothing without a definition.
+    void ShowDefinitionIcon();
 
     virtual int32_t GetValue();
     virtual int32_t Use();
@@ -81,6 +89,28 @@ protected:
     // The definition's description, or empty.
     std::string DefinitionDescription() const;
 };
+
+// Minimap marks of quest items, one per zoom index. Stand-in: the minimap icon set does not
+// load them yet; null entries draw nothing.
+constexpr int32_t kItemMinimapZoomCount = 4;
+extern Sprite* MinimapQuestItemMarks[kItemMinimapZoomCount];
+
+// The level badges drawn on weapon and armour icons: ui/numeral_0..10 and the artifact's
+// exclamation mark. Set by the global images at start-up; null entries draw nothing.
+struct ItemBadgeSprites {
+    Sprite* level[11] = {};
+    Sprite* artifact = nullptr;
+};
+extern ItemBadgeSprites ItemBadges;
+// Draws the badge so that it lands at (x + 30, y + 32).
+void DrawItemBadge(Sprite* badge, int32_t x, int32_t y);
+
+// Identified item kinds: one map per item type 0..12, from subtype to a known flag.
+bool IsItemTypeKnown(const Item* item);
+void SetItemTypeKnown(const Item* item);
+
+// Floats "+N" in gold with its black shadow over the hero.
+void ShowMoneyFloater(int32_t amount);
 
 // Reads the definition of a loaded item: by name from 1.0.3 on, else by the old position
 // through `byPosition`. A name or position the database does not know is reported and the

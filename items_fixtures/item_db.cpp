@@ -391,10 +391,6 @@ ItemPowerRecord* FindItemPowerByName(const std::string& name) {
     return nullptr;
 }
 
-void ResetKnownItemTypes() {
-    for (ItemDef* def : ItemDefLists.all) def->known = 0;
-}
-
 void ResetGeneratedArtifacts() {
     for (ItemDef* def : ItemDefLists.all) def->generated = false;
 }

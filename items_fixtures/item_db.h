@@ -154,7 +154,6 @@ struct ItemDef {
     std::string trapSpellName;
     int32_t trapCharges = 0;
     std::string trapOrigin;
-    int32_t known = 0;  // the kind has been identified in this game
 };
 
 // The tables of the database. The lists hold records of `all`, which owns them.
@@ -196,7 +195,7 @@ ItemDef* ItemDefAt(int32_t index);
 // The first item power of that exact name, or null.
 ItemPowerRecord* FindItemPowerByName(const std::string& name);
 
-// Clears the known flag of every item kind.
+// Forgets every identified item kind (new game, tutorial start).
 void ResetKnownItemTypes();
 // Makes every unique artifact available again (a new game).
 void ResetGeneratedArtifacts();

@@ -7,7 +7,11 @@
 #include "items_fixtures/item_db.h"
 #include "items_fixtures/quest.h"
 #include "levels/object_queue.h"
+#include "creatures/icon_art.h"
 #include "media/sound.h"
+#include "media/sprite.h"
+#include "platform/platform.h"
+#include "platform/vfs.h"
 
 // In the order the class family registers them.
 SERIALIZABLE_REGISTRATION(Toolkit);
@@ -133,11 +137,29 @@ bool Wand::IsAutoPickupEnabled() const { return AutoLootSwitch(9); }
 
 Zorkmids::Zorkmids(int32_t coins) : amount(coins) {
     type = kItemZorkmids;
+    UpdateIcon();
 }
 
 Zorkmids::Zorkmids(SaveReader& in) : Item(in) {
     type = kItemZorkmids;
     amount = in.ReadInt32();
+    UpdateIcon();
+}
+
+void Zorkmids::UpdateIcon() {
+    const char* file = IconFileFor(amount);
+    // "items/cashK.png" shows as sprite "cash<K+1>".
+    const std::string name = "cash" + std::to_string(file[10] - '0' + 1);
+    Sprite* sprite = SpriteMgr_Find(name.c_str());
+    if (sprite == nullptr) {
+        const std::string path = GetResourceFilename(file);
+        sprite = VfsExists(path) ? SpriteMgr_GetOrLoadPNG(name.c_str(), path.c_str(), 0)
+                                 : LoadIconSprite(name, path, IconLoad::Png);
+    }
+    iconSprite = sprite;
+    cursorSprite = sprite;
+    bob.SetSprite(sprite);
+    bob.playing = false;
 }
 
 bool Zorkmids::Save(SaveWriter& out) {
@@ -156,6 +178,7 @@ int32_t Zorkmids::Activate() {
 void Zorkmids::PlayerEntered() {
     PlaySFX("money_get");
     if (CurrentPlayer != nullptr) CurrentPlayer->gold += amount;
+    ShowMoneyFloater(amount);
     QueueObjectDeletion(this);
 }
 
@@ -179,6 +202,15 @@ Misc::Misc(int32_t kind) {
     subtype = kind;
     stackable = 1;
     if (kind == 3) stackable = 0;
+    UpdateIcon();
+}
+
+void Misc::UpdateIcon() {
+    switch (subtype) {
+        case 0: SetIcon("items/lockpick.png"); break;
+        case 1: SetIcon("items/fungus_spores.png"); break;
+        default: break;  // a quest item's icon comes from the quest-item table of the quests
+    }
 }
 
 Misc::Misc(SaveReader& in) : Item(in) {
@@ -194,6 +226,7 @@ Misc::Misc(SaveReader& in) : Item(in) {
             quest = ActiveQuests[static_cast<size_t>(questIndex)];
         }
     }
+    UpdateIcon();
 }
 
 bool Misc::Save(SaveWriter& out) {

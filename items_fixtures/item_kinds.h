@@ -77,12 +77,13 @@ public:
     int32_t GetClassIndex() override;
     std::string GetItemName() const override;
     bool IsAutoPickupEnabled() const override { return true; }
-    // Clicking or walking onto money collects it at once.
-    // Stand-in: the "+N" money floater over the hero is still to be built.
+    // Clicking or walking onto money collects it at once, with the "+N" floater.
     int32_t Activate() override;
     void PlayerEntered() override;
     // The icon file for the amount ("items/cash0.png" .. "items/cash5.png").
     static const char* IconFileFor(int32_t amount);
+    // The pile's picture by amount: sprite "cash1" from "items/cash0.png" .. "cash6".
+    void UpdateIcon();
     int32_t amount = 0;
 };
 
@@ -98,6 +99,8 @@ public:
     int32_t GetValue() override;
     bool IsAutoPickupEnabled() const override;
     int32_t Kind() const { return subtype; }
+    // The icon of the kind: lockpick, spores; none for other kinds.
+    void UpdateIcon();
     std::string questItemName;
     int32_t questItemIndex = -1;
     bool questFlag = false;

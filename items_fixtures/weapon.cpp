@@ -5,11 +5,15 @@
 
 
 #include "core/class_registry.h"
+#include "core/shell/shell_services.h"
 #include "creatures/ability.h"
 #include "creatures/player.h"
 #include "creatures/skill_db.h"
+#include "interface/ui_services.h"
 #include "items_fixtures/armour.h"
+#include "items_fixtures/inventory.h"
 #include "items_fixtures/item_db.h"
+#include "levels/tutorial.h"
 
 SERIALIZABLE_REGISTRATION(Weapon);
 
@@ -132,6 +136,56 @@ Weapon* HeldWeapon(Item* item) {
 
 }  // namespace
 
+int32_t Weapon::Use() {
+    Player* hero = CurrentPlayer;
+    if (hero == nullptr) return 0;
+    const int32_t kind = Kind();
+    if (kind == kWeaponThrowing || kind == kWeaponAmmunition) {
+        ActiveItem = this;
+        SelectedAbility = nullptr;
+        if (TutorialFlag) NotifyTutorial(4, 0);
+        return 0;
+    }
+    if (kind == kWeaponCrossbow) {
+        Item*& slot = hero->EquippedAt(kSlotAmmunition);
+        Weapon* held = hero->crossbow;
+        if (slot == nullptr && held == nullptr) {
+            slot = this;
+            OnEquip(kSlotAmmunition);
+            TradeCarriedPlaces(this, nullptr, true);
+        } else if (held != nullptr) {
+            held->OnUnequip(kSlotAmmunition);
+            slot = this;
+            OnEquip(kSlotAmmunition);
+            TradeCarriedPlaces(this, held, true);
+        }
+        return 0;
+    }
+    Item*& one = hero->EquippedAt(1);
+    Item*& two = hero->EquippedAt(2);
+    int32_t target = -1;
+    if (one == nullptr && two == nullptr) {
+        target = 1;
+    } else if (two == nullptr) {
+        target = 2;
+    } else if (one != nullptr && HeldWeapon(one) == nullptr) {
+        if (HeldWeapon(two) != nullptr) target = 2;
+    } else {
+        target = 1;
+    }
+    if (target < 0) return 0;
+    Item*& slot = target == 1 ? one : two;
+    Weapon* replaced = slot != nullptr ? HeldWeapon(slot) : nullptr;
+    if (replaced != nullptr) {
+        replaced->OnUnequip(target);
+        slot = nullptr;
+    }
+    slot = this;
+    OnEquip(target);
+    TradeCarriedPlaces(this, replaced, true);
+    return 0;
+}
+
 void Weapon::CheckDualWield() {
     Player* hero = CurrentPlayer;
     if (hero == nullptr) return;
@@ -172,6 +226,7 @@ void Weapon::OnEquip(int32_t slot) {
     for (int32_t i = 0; i < kSecondaryStatCount; ++i) hero->statBonus[i] += masterySecondary[i];
     for (int32_t i = 0; i < kPrimaryStatCount; ++i) hero->primaryBonus[i] += masteryPrimary[i];
     hero->RecalculateStats();
+    if (TutorialFlag) NotifyTutorial(10, 0);
 }
 
 void Weapon::OnUnequip(int32_t slot) {
@@ -204,4 +259,21 @@ void Weapon::OnUnequip(int32_t slot) {
         EraseBuffNamed(hero, kHandsFull);
     }
     hero->RecalculateStats();
+    if (TutorialFlag) NotifyTutorial(10, 0);
+}
+
+Sprite* Weapon::LevelBadge() const {
+    if (isArtifact) return ItemBadges.artifact;
+    const int32_t level = def != nullptr ? std::max(0, std::min(10, def->level)) : 0;
+    return ItemBadges.level[level];
+}
+
+void Weapon::DrawLevelBadge(int32_t px, int32_t py) {
+    DrawItemBadge(LevelBadge(), px, py);
+}
+
+bool Weapon::IsAutoPickupEnabled() const {
+    const int32_t kind = Kind();
+    const int32_t position = kind == kWeaponAmmunition ? 1 : kind == kWeaponThrowing ? 7 : 10;
+    return AutoLootSwitches[position] != 0;
 }

@@ -4,8 +4,8 @@
 // block after the Item block: definition name, damage, resistances (from 1.0.10), the
 // artifact flag and, when set, the artifact record.
 //
-// Stand-in: using from the pack (with swapping), firing and throwing, the tutorial reports,
-// the level badge and the auto-loot switch are still to be built.
+// Stand-in: firing bolts and throwing at a creature or a square (UseOn, UseAtSquare) are
+// still to be built; they need the missile animations and the ranged strikes.
 #include <cstdint>
 #include <string>
 
@@ -29,6 +29,14 @@ public:
     std::string GetTooltipDescription() const override;
     // Kind 4 fits only the ammunition slot 8, kinds 5 and 6 nothing, others the hands 1 and 2.
     bool FitsEquipSlot(int32_t slot) override;
+    // From the pack or the belt: throwing weapons and bolts become the active item; a crossbow
+    // goes to slot 8 (swapping the held one); other weapons go to a hand, swapping the weapon
+    // there, which takes the new one's backpack cell or belt slot.
+    int32_t Use() override;
+    void DrawLevelBadge(int32_t x, int32_t y) override;
+    // The badge DrawLevelBadge shows: the artifact mark, or the level's numeral.
+    Sprite* LevelBadge() const;
+    bool IsAutoPickupEnabled() const override;
     int32_t Kind() const { return def != nullptr ? def->itemClass : 0; }
     // The skill whose abilities add mastery bonuses to this kind of weapon.
     int32_t MasterySkill() const;

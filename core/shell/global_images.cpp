@@ -7,6 +7,7 @@
 #include "interface/game_frame.h"
 #include "interface/hud.h"
 #include "items_fixtures/crafting.h"
+#include "items_fixtures/item.h"
 #include "levels/level_draw.h"
 #include "media/display_settings.h"
 #include "media/eye_candy.h"
@@ -66,6 +67,11 @@ void LoadGlobalImages() {
     for (int32_t i = 0; i < 10; ++i) g.numerals[i] = SprFile(("ui/numeral_" + std::to_string(i + 1) + ".spr").c_str(), 1);
     g.numeralQuestion = SprFile("ui/numeral_question.spr", 1);
     g.numeralExclamation = SprFile("ui/numeral_exclamation.spr", 1);
+    g.numeralZero = SprFile("ui/numeral_0.spr", 1);
+    // The level badges of weapons and armour.
+    ItemBadges.level[0] = g.numeralZero;
+    for (int32_t i = 1; i <= 10; ++i) ItemBadges.level[i] = g.numerals[i - 1];
+    ItemBadges.artifact = g.numeralExclamation;
     g.spells = SprFile("ui/spells.spr");
     g.gotoMark = SprFile("ui/goto_b.spr");
     g.noGotoMark = SprFile("ui/no_goto_r.spr");

@@ -17,6 +17,7 @@ struct GlobalImageSet {
     SDL_Surface* closeButton[2] = {};
     SDL_Surface* copperCloseButton[3] = {};
     Sprite* numerals[10] = {};  // 1..10 at 0..9
+    Sprite* numeralZero = nullptr;
     Sprite* numeralQuestion = nullptr;
     Sprite* numeralExclamation = nullptr;
     Sprite* spells = nullptr;

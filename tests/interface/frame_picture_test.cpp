@@ -95,11 +95,11 @@ struct PictureCase {
 };
 
 const PictureCase kCases[] = {
-    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0x36d58397807b8f1full, 0xebadd44b8c77f66full}},
-    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0x5fbc452d2bf1ba2eull, 0xf34c7b92c16fcf41ull}},
-    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0xf950a12b2ea6fc89ull, 0x5dd84e78c1907ccdull}},
-    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0x5aa0307cb48f6eb7ull, 0x12d496700d9f18e9ull}},
-    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0xdc4ed37593bfc5cfull, 0x5060c3116b857f2full}},
+    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0xfd356ea1fcc62176ull, 0xbc57011e73804db2ull}},
+    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0xd3d7cee1c6779a7full, 0x62bbc972d1084504ull}},
+    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0xea89f2ad5c9afebdull, 0xba40729069a7c93dull}},
+    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0xc1dbd96a41bbdf28ull, 0x78ee162e6d89ca8cull}},
+    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0x2e2777dec83b10afull, 0xa959219f96372f8eull}},
     {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0xbbd8369e97bca3e1ull, 0xdc06b68398511a26ull}},
     {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0x895944ad10a4015aull, 0x05b470d5b3e16672ull}},
 };
