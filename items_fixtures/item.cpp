@@ -197,7 +197,17 @@ void Item::SetIcon(const std::string& fileName) {
 
 void Item::ShowDefinitionIcon() {
     if (def == nullptr) return;
-    SetIcon(def->iconFile);
+    if (def->iconGeneration == SpriteMgr_Generation() && def->iconSprite != nullptr) {
+        iconSprite = def->iconSprite;
+        cursorSprite = def->cursorSprite;
+        bob.SetSprite(iconSprite);
+        bob.playing = false;
+    } else {
+        SetIcon(def->iconFile);
+        def->iconSprite = iconSprite;
+        def->cursorSprite = cursorSprite;
+        def->iconGeneration = SpriteMgr_Generation();
+    }
     if (bob.sprite != nullptr && def->iconNo >= 0 && def->iconNo < bob.sprite->frameCount) bob.frame = def->iconNo;
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+class Sprite;
+
 #include "creatures/buff.h"
 #include "creatures/damage_type.h"
 
@@ -102,6 +104,11 @@ struct ItemDef {
     std::string overrideClassName;
     int32_t index = 0;
     int32_t iconNo = 0;
+    // The icon sprites of the items made from this record, kept while the sprite table's
+    // generation stays the same.
+    mutable Sprite* iconSprite = nullptr;
+    mutable Sprite* cursorSprite = nullptr;
+    mutable unsigned iconGeneration = 0;
     int32_t category = kItemReagent;
     int32_t price = 0;
     int32_t maxStack = 0;

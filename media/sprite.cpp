@@ -552,7 +552,16 @@ Sprite* SpriteMgr_GetOrLoadSeries(const char* name, const char* file, int32_t fr
     return GetOrMake(name, false, [&](Sprite* s) { s->LoadPNGSeries(file, first, frameCount, delay, doubled); });
 }
 
+namespace {
+unsigned spriteGeneration = 1;
+}  // namespace
+
+unsigned SpriteMgr_Generation() {
+    return spriteGeneration;
+}
+
 void SpriteMgr_FreeTransient() {
+    ++spriteGeneration;
     auto& table = Table();
     for (auto it = table.begin(); it != table.end();) {
         if (it->second != nullptr && it->second->transient) {
@@ -565,6 +574,7 @@ void SpriteMgr_FreeTransient() {
 }
 
 void SpriteMgr_FreeAll() {
+    ++spriteGeneration;
     for (auto& entry : Table()) {
         delete entry.second;
     }

@@ -83,6 +83,9 @@ void SpriteMgr_FreeTransient();
 // Destroys every sprite (shutdown).
 void SpriteMgr_FreeAll();
 size_t SpriteMgr_Count();
+// Changes whenever table sprites are destroyed; a kept Sprite pointer taken from the table is
+// valid while the generation it was taken in is current.
+unsigned SpriteMgr_Generation();
 
 // A named, non-transient entry of the sprite table, loaded from its file on first request.
 class SpriteTable {
