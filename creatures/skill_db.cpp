@@ -254,7 +254,7 @@ bool PlayerHasAbilityLevel(const AbilityRecord* ability) {
     const Player* hero = CurrentPlayer;
     if (ability == nullptr || hero == nullptr) return false;
     for (int32_t slot = 0; slot < kBuildSkillCount; ++slot) {
-        if (hero->skills[slot] == ability->skillId && hero->skillLevels[slot] > ability->level) return true;
+        if (hero->skillIds[slot] == ability->skillId && hero->skillLevels[slot] > ability->level) return true;
     }
     return false;
 }

@@ -82,7 +82,7 @@ bool HeroMayEnter(int32_t x, int32_t y) {
     Player* hero = CurrentPlayer;
     Level* level = CurrentLevel;
     if (hero == nullptr || level == nullptr || !level->IsInside(x, y)) return false;
-    return level->IsSquarePassable(hero, x, y, false, hero->liquidCrossing > 0) &&
+    return level->IsSquarePassable(hero, x, y, false, hero->waterWalkTurns > 0) &&
            !level->IsSquareObstructed(x, y, false);
 }
 

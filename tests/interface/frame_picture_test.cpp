@@ -95,13 +95,13 @@ struct PictureCase {
 };
 
 const PictureCase kCases[] = {
-    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0x36d58397807b8f1full, 0xebadd44b8c77f66full}},
-    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0x5fbc452d2bf1ba2eull, 0xf34c7b92c16fcf41ull}},
-    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0xf950a12b2ea6fc89ull, 0x5dd84e78c1907ccdull}},
-    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0x5aa0307cb48f6eb7ull, 0x12d496700d9f18e9ull}},
-    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0xdc4ed37593bfc5cfull, 0x5060c3116b857f2full}},
-    {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0xbbd8369e97bca3e1ull, 0xdc06b68398511a26ull}},
-    {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0x895944ad10a4015aull, 0x05b470d5b3e16672ull}},
+    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0x084f8e5b2a97d5c1ull, 0x5e4a67daf4566833ull}},
+    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0x254a906945357a6cull, 0xc41846221b488b81ull}},
+    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0x8249de00a4032507ull, 0x14bdd442dea21afdull}},
+    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0xf74075fe48dd20edull, 0xc93c8a081b63d225ull}},
+    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0x0bbe45ec825ecbf1ull, 0x75a0f71743ba4273ull}},
+    {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0x77b2ace454f65b67ull, 0x59f3b1528591f54eull}},
+    {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0xc6476588abc5bbc8ull, 0x71eb9804467bfe56ull}},
 };
 
 TEST(FramePicture, GeneratedLevelsPaintTheRecordedPictures) {
