@@ -197,7 +197,6 @@ public:
     void ForgetEquipped(const void* object);
     int32_t walkInterrupted = 0;
     int32_t stopWalking = 0;
-    std::vector<std::pair<int32_t, int32_t>> path;  // squares still to walk
     std::set<Monster*> summonedCreatures;          // creatures the hero summoned (not owned)
 
     // The hero's own placement on a level square.
