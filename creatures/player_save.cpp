@@ -70,6 +70,19 @@ void RestoreSnapshot(Player& hero, const StatSnapshot& s) {
     CopyArray(hero.skillTypePoints, s.skillTypePoints);
 }
 
+// How many secondary statistics a record of that release holds.
+int32_t SavedSecondaries(const SaveVersion& v) {
+    return v.AtLeast(kSaveV1_0_8) ? kSecondaryStatCount : v.AtLeast(kSaveV1_0_7) ? 23 : 22;
+}
+
+// Toolkit-window entries of a record: one per window, one fewer in 1.0.7 (the last window
+// of the list came with 1.0.8).
+size_t SavedWindowCount(const SaveVersion& v) {
+    size_t count = ToolkitWindows.size();
+    if (v.AtLeast(kSaveV1_0_7) && !v.AtLeast(kSaveV1_0_8) && count > 0) --count;
+    return count;
+}
+
 // An item record without class key: the presence byte, then the item's own block.
 bool WriteEquipment(SaveWriter& out, Item* item) {
     if (item == nullptr) return out.WriteByte(0);
@@ -133,6 +146,9 @@ bool Player::Save(SaveWriter& out) {
     polymorphForm = nullptr;
     RecalculateStats();
 
+    // Fields of later releases are written only for them, so that a stream of any release
+    // this program reads can also be written.
+    const SaveVersion& v = out.version;
     bool ok = Hittable::Save(out);
     int32_t ownBuffs = 0;
     for (const Buff* buff : held) ownBuffs += buff->fromItem ? 0 : 1;
@@ -141,11 +157,30 @@ bool Player::Save(SaveWriter& out) {
         if (!buff->fromItem) ok = buff->Write(out) && ok;
     }
     ok = out.WriteString(name) && ok;
-    for (int32_t value : {facing, difficulty, permadeath, score, zorkmids, dead, waterWalkTurns, quickie}) {
+    for (int32_t value : {facing, difficulty, permadeath, score, zorkmids, dead, waterWalkTurns}) {
         ok = out.WriteInt32(value) && ok;
     }
-    for (int32_t value : skillLevels) ok = out.WriteInt32(value) && ok;
-    for (int32_t value : skillIds) ok = out.WriteInt32(value) && ok;
+    if (v.AtLeast(kSaveV1_0_7)) {
+        ok = out.WriteInt32(quickie) && ok;
+        for (int32_t value : skillLevels) ok = out.WriteInt32(value) && ok;
+        for (int32_t value : skillIds) ok = out.WriteInt32(value) && ok;
+    } else {
+        // A level per skill id 0..33, then the ids in the order the levels place them.
+        int32_t levels[kOldSkillArrayLength] = {};
+        std::vector<int32_t> ids;
+        for (int32_t slot = 0; slot < kBuildSkillCount; ++slot) {
+            const int32_t id = skillIds[slot];
+            if (id < 0 || id >= kOldSkillArrayLength || skillLevels[slot] <= 0) continue;
+            levels[id] = skillLevels[slot];
+        }
+        for (int32_t i = 0; i < 2 * kOldSkillArrayLength; ++i) ok = out.WriteInt32(0) && ok;
+        for (int32_t id = 0; id < kOldSkillArrayLength; ++id) {
+            ok = out.WriteInt32(levels[id]) && ok;
+            if (levels[id] > 0) ids.push_back(id);
+        }
+        ids.resize(kBuildSkillCount, kNoSkillId);
+        for (int32_t id : ids) ok = out.WriteInt32(id) && ok;
+    }
     for (int32_t value : {skillPoints, experience, lifetimeExperience, healthRegenCounter, manaRegenCounter, 0, 0, 0,
                           health, mana, level, lutefiskTithe, statBase[0], statBase[1]}) {
         ok = out.WriteInt32(value) && ok;
@@ -153,19 +188,24 @@ bool Player::Save(SaveWriter& out) {
     for (const int32_t* values : {primaryBase, primaryBonus, primaryPercent, primary}) {
         for (int32_t i = 0; i < kPrimaryStatCount; ++i) ok = out.WriteInt32(values[i]) && ok;
     }
+    const int32_t secondaries = SavedSecondaries(v);
     for (const int32_t* values : {statBase, statBonus, statPercent, stat}) {
-        for (int32_t i = 0; i < kSecondaryStatCount; ++i) ok = out.WriteInt32(values[i]) && ok;
+        for (int32_t i = 0; i < secondaries; ++i) ok = out.WriteInt32(values[i]) && ok;
     }
     ok = out.WriteByte(zooState) && ok;
-    for (int32_t value : {foodRegenLeft, boozeRegenLeft, anvilUses, levelChangeCleared, zooMonsterCount, randomBuild,
-                          lastBuild}) {
+    for (int32_t value : {foodRegenLeft, boozeRegenLeft, anvilUses, levelChangeCleared, zooMonsterCount}) {
         ok = out.WriteInt32(value) && ok;
+    }
+    if (v.AtLeast(kSaveV1_0_5)) {
+        ok = out.WriteInt32(randomBuild) && ok;
+        ok = out.WriteInt32(lastBuild) && ok;
     }
     Item* const equipment[kEquipmentRecords] = {
         firstHandWeapon, secondHandWeapon, crossbow,  firstHandShield, secondHandShield,
         torsoArmour,     headArmour,       shoes,     SecondRing(),    FirstRing(),
         Amulet(),        gloves,           pants,     beltArmour};
-    for (int32_t i = 0; i < kEquipmentRecords; ++i) {
+    const int32_t equipmentRecords = v.AtLeast(kSaveV1_0_7) ? kEquipmentRecords : kEquipmentRecords - 3;
+    for (int32_t i = 0; i < equipmentRecords; ++i) {
         Item* item = equipment[i];
         const bool fits = i < 3 ? dynamic_cast<Weapon*>(item) != nullptr : dynamic_cast<Armour*>(item) != nullptr;
         ok = WriteEquipment(out, fits ? item : nullptr) && ok;
@@ -173,19 +213,25 @@ bool Player::Save(SaveWriter& out) {
     for (Item* item : quickSlots) ok = WriteObjectRef(out, item) && ok;
     // While polymorphed the hero's own belt is the stashed one.
     for (Item* item : polymorphed ? stashedAbilitySlots : abilitySlots) ok = WriteObjectRef(out, item) && ok;
+    if (!v.AtLeast(kSaveV1_0_3)) ok = WriteObjectRef(out, nullptr) && ok;
     for (Item* item : InventoryGrid.cells) ok = WriteObjectRef(out, item) && ok;
-    for (const std::vector<int32_t>& recipes : knownRecipes) {
+    const int32_t toolTypes = v.AtLeast(kSaveV1_0_9) ? kToolTypeCount : kToolTypeCount - 1;
+    for (int32_t tool = 0; tool < toolTypes; ++tool) {
+        const std::vector<int32_t>& recipes = knownRecipes[tool];
         ok = out.WriteInt32(static_cast<int32_t>(recipes.size())) && ok;
         for (int32_t index : recipes) ok = out.WriteInt32(index) && ok;
     }
-    for (ToolkitWindow& window : ToolkitWindows) {
-        ok = out.WriteString(window.kind) && ok;
+    const size_t windows = SavedWindowCount(v);
+    for (size_t i = 0; i < windows; ++i) {
+        ToolkitWindow& window = ToolkitWindows[i];
+        if (!v.AtLeast(kSaveV1_0_7) && window.kind == "lathe") continue;
+        if (v.AtLeast(kSaveV1_0_7)) ok = out.WriteString(window.kind) && ok;
         ok = WriteObjectRef(out, window.output) && ok;
         for (Item* item : window.slots) ok = WriteObjectRef(out, item) && ok;
     }
-    ok = out.WriteInt32(female) && ok;
-    ok = out.WriteInt32(extendedContent) && ok;
-    ok = WriteObjectRef(out, GetCursorItem()) && ok;
+    if (v.AtLeast(kSaveV1_0_7)) ok = out.WriteInt32(female) && ok;
+    if (v.AtLeast(kSaveV1_0_8)) ok = out.WriteInt32(extendedContent) && ok;
+    if (v.AtLeast(kSaveV1_0_6)) ok = WriteObjectRef(out, GetCursorItem()) && ok;
 
     buffs.swap(held);
     RestoreSnapshot(*this, snapshot);
@@ -244,7 +290,7 @@ Player::Player(SaveReader& in) : Hittable(in) {
     for (int32_t* values : {primaryBase, primaryBonus, primaryPercent, primary}) {
         for (int32_t i = 0; i < kPrimaryStatCount; ++i) values[i] = in.ReadInt32();
     }
-    const int32_t secondaries = v.AtLeast(kSaveV1_0_8) ? kSecondaryStatCount : v.AtLeast(kSaveV1_0_7) ? 23 : 22;
+    const int32_t secondaries = SavedSecondaries(v);
     for (int32_t* values : {statBase, statBonus, statPercent, stat}) {
         for (int32_t i = 0; i < secondaries; ++i) values[i] = in.ReadInt32();
     }
@@ -294,12 +340,12 @@ Player::Player(SaveReader& in) : Hittable(in) {
         }
     };
     if (!v.AtLeast(kSaveV1_0_7)) {
+        // No tags: one entry per window in list order, the lathe's left out.
         for (ToolkitWindow& window : ToolkitWindows) {
             if (window.kind != "lathe") readWindowContents(window);
         }
     } else {
-        size_t entries = ToolkitWindows.size();
-        if (!v.AtLeast(kSaveV1_0_8) && entries > 0) --entries;
+        const size_t entries = SavedWindowCount(v);
         for (size_t i = 0; i < entries && !in.Failed(); ++i) {
             const std::string tag = in.ReadString();
             auto window = std::find_if(ToolkitWindows.begin(), ToolkitWindows.end(),
