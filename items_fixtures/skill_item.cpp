@@ -77,14 +77,16 @@ void SkillItem::SetPictures() {
 
 bool SkillItem::Save(SaveWriter& out) {
     bool ok = Item::Save(out);
-    bool listed = false;
-    for (const Spell* known : SpellList) listed = listed || (spell != nullptr && known == spell);
-    if (listed) {
-        ok = out.WriteString(spell->name) && ok;
-    } else {
-        ok = out.WriteInt32(-1) && ok;
+    int32_t position = -1;
+    for (size_t i = 0; i < SpellList.size() && spell != nullptr; ++i) {
+        if (SpellList[i] == spell) {
+            position = static_cast<int32_t>(i);
+            break;
+        }
     }
-    return ok;
+    // Releases before 1.0.9 hold the position in the spell list.
+    if (!out.version.AtLeast(kSaveV1_0_9) || position < 0) return out.WriteInt32(position) && ok;
+    return out.WriteString(spell->name) && ok;
 }
 
 uint32_t SkillItem::GetClassHash() { return GetRegisteredClassHash("SkillItem"); }
