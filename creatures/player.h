@@ -295,6 +295,9 @@ bool PlayerHasLockpick();
 // Puts every ability the hero has just reached (level = skill level - 1, with a spell) on
 // the first free ability-belt slot.
 void AddNewAbilitiesToBelt();
+// The footstep sound of the next square walked: "foot1", nothing (null), "foot2", nothing,
+// round and round over every walk.
+const char* TakeFootstepSound();
 // The hero's melee swing toward an adjacent square, then the hit sound.
 void PlayerSwingAt(int32_t tx, int32_t ty, const char* hitSound);
 

@@ -80,6 +80,12 @@ bool HostileInSight(Level* level) {
 
 }  // namespace
 
+const char* TakeFootstepSound() {
+    const int32_t step = FootstepCounter;
+    FootstepCounter = (FootstepCounter + 1) % 4;
+    return step == 0 ? "foot1" : step == 2 ? "foot2" : nullptr;
+}
+
 void Player::PlayAnimationToEnd(Sprite* animation) {
     if (animation == nullptr) return;
     bob.SetSprite(animation);
@@ -190,9 +196,7 @@ int32_t Player::WalkPathTo(int32_t tx, int32_t ty) {
     for (size_t i = 1; i < squares.size(); ++i) {
         const int32_t nx = squares[i].first;
         const int32_t ny = squares[i].second;
-        if (FootstepCounter == 0) PlaySFX("foot1");
-        if (FootstepCounter == 2) PlaySFX("foot2");
-        FootstepCounter = (FootstepCounter + 1) % 4;
+        if (const char* footstep = TakeFootstepSound()) PlaySFX(footstep);
         Level* here = CurrentLevel;
         if (here == nullptr) return 1;
         if (here->IsSquareBlocked(nx, ny, false, true) || HasSpottedTrap(here, nx, ny)) {
