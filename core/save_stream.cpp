@@ -187,11 +187,8 @@ bool SaveReader::ReadBool() { return ReadInt32() != 0; }
 std::string SaveReader::ReadString() {
     int32_t length = ReadInt32();
     if (failed_) return std::string();
-    if (length < 0) {
-        Fail("negative string length " + std::to_string(length));
-        return std::string();
-    }
-    if (length == 0) return std::string();
+    // A count of 0 or less stands for the empty string (a missing name is written as -1).
+    if (length <= 0) return std::string();
     if (!CanHold(static_cast<uint64_t>(length))) {
         Fail("string length " + std::to_string(length) + " exceeds the " +
              std::to_string(Remaining()) + " bytes left in the stream");

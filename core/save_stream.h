@@ -7,8 +7,9 @@
 // FILE* (not owned, the caller opens and closes it) or on an in-memory buffer.
 //
 // Reading never trusts the file: a word that is not there reads as 0, and a string
-// length or element count that is negative or larger than what the stream can still
-// hold is refused instead of allocated. Any such problem sets a sticky error on the
+// length beyond the stream, or an element count that is negative or larger than what the
+// stream can still hold, is refused instead of allocated; a string length of 0 or less
+// reads as the empty string. Any such problem sets a sticky error on the
 // reader; from then on every read returns 0/empty without touching the stream, and the
 // loader checks Failed() to throw the whole load away.
 #include <cstddef>
@@ -113,8 +114,9 @@ public:
     float ReadFloat();
     // A boolean stored as a word: any nonzero word is true.
     bool ReadBool();
-    // A length word then the bytes; the text is cut at the first NUL. A length of 0
-    // gives ""; a negative length or one beyond the end of the stream fails the reader.
+    // A length word then the bytes; the text is cut at the first NUL. A length of 0 or
+    // less gives "" and reads nothing more; one beyond the end of the stream fails the
+    // reader.
     std::string ReadString();
     // 16 words; missing words are stored as 0.
     void ReadDamageArray(int32_t destination[kDamageArrayLength]);

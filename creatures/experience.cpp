@@ -1,18 +1,22 @@
-// Stand-in: what is still to be built is listed at the top of creatures/experience.h.
 #include "creatures/experience.h"
+
+#include "core/tweak.h"
 
 std::vector<int32_t> ExperienceTable;
 
 void InitExperienceTable() {
-    ExperienceTable.assign(static_cast<size_t>(kMaxHeroLevel) + 1, 0);
-    for (int32_t level = 1; level <= kMaxHeroLevel; ++level) {
-        ExperienceTable[static_cast<size_t>(level)] = 100 * level + 25 * level * (level - 1);
+    // Built at start-up, before any hero exists: the easy section, whatever is played later.
+    InitExperienceTableFrom(GetTweakInt("experience n"));
+}
+
+void InitExperienceTableFrom(int32_t n) {
+    ExperienceTable.assign(static_cast<size_t>(kExperienceTableSize), 0);
+    for (int32_t i = 0; i < kExperienceTableSize; ++i) {
+        ExperienceTable[static_cast<size_t>(i)] = n + n * (i * (i + 1) / 2);
     }
 }
 
 int32_t ExperienceForLevel(int32_t level) {
-    if (level < 1 || static_cast<size_t>(level) >= ExperienceTable.size()) {
-        return 0;
-    }
+    if (level < 0 || static_cast<size_t>(level) >= ExperienceTable.size()) return -1;
     return ExperienceTable[static_cast<size_t>(level)];
 }

@@ -1,17 +1,19 @@
 #pragma once
-// Experience needed per hero level.
-//
-// Stand-in: a simple growing table of our own. Still to be built here: the real
-// progression and its tuning values.
+// The experience table: the experience needed to leave each hero level.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-constexpr int32_t kMaxHeroLevel = 50;
+// Levels 0 to 49 have a threshold; a hero at level 50 or above gains no further level.
+constexpr int32_t kExperienceTableSize = 50;
 
-// Experience needed to leave level i (index 0 unused); filled by InitExperienceTable.
+// Entry i: the experience needed to leave level i; filled by InitExperienceTable.
 extern std::vector<int32_t> ExperienceTable;
 
+// Fills the table from the tuning value "experience n" of the easy section:
+// entry i = n + n * (i * (i + 1) / 2).
 void InitExperienceTable();
-// Experience needed to leave a hero level; 0 outside the table.
+// The same from a given n.
+void InitExperienceTableFrom(int32_t n);
+// Experience needed to leave a hero level; -1 outside the table (no level-up there).
 int32_t ExperienceForLevel(int32_t level);

@@ -175,8 +175,8 @@ Monster::~Monster() {
         if (member != nullptr && member->commander == this) member->commander = nullptr;
     }
     if (CurrentPlayer != nullptr) {
-        auto& summons = CurrentPlayer->summons;
-        summons.erase(std::remove(summons.begin(), summons.end(), this), summons.end());
+        auto& summonedCreatures = CurrentPlayer->summonedCreatures;
+        summonedCreatures.erase(this);
     }
     for (GameObj* item : carriedItems) delete item;
     carriedItems.clear();

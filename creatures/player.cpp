@@ -1,11 +1,14 @@
-// Stand-in: what is still to be built is listed at the top of creatures/player.h.
 #include "creatures/player.h"
 
+#include <algorithm>
 #include <cctype>
+#include <set>
 
 #include "core/tweak.h"
-#include "creatures/experience.h"
 #include "creatures/buff.h"
+#include "items_fixtures/inventory.h"
+#include "items_fixtures/item.h"
+#include "items_fixtures/toolkit_windows.h"
 #include "levels/field_of_view.h"
 #include "levels/level.h"
 #include "media/sprite.h"
@@ -25,8 +28,49 @@ bool VictoryFlag = false;
 Player::Player() {
     // The hero stands centred on its square with its feet on the square's bottom edge.
     anchorMode = 1;
+    std::fill(std::begin(skillIds), std::end(skillIds), kNoSkillId);
+    // A new game starts with an empty cursor, closed toolkit windows and an empty backpack.
+    ClearCursorItem();
+    for (ToolkitWindow& window : ToolkitWindows) window.open = false;
+    InventoryGrid.Clear();
+    health = 5;
+    mana = 5;
+    statBonus[kStatLife] = 5;
+    statBonus[kStatMana] = 5;
 }
-Player::~Player() = default;
+
+Player::~Player() {
+    // Every item the hero carries belongs to it (equipment, both belts, the backpack and the
+    // toolkit windows' contents); each is deleted once.
+    std::set<Item*> owned;
+    for (Item* item : equipSlots) owned.insert(item);
+    for (Item* item : quickSlots) owned.insert(item);
+    for (Item* item : abilitySlots) owned.insert(item);
+    for (Item* item : stashedAbilitySlots) owned.insert(item);
+    for (Item*& cell : InventoryGrid.cells) {
+        owned.insert(cell);
+        cell = nullptr;
+    }
+    for (ToolkitWindow& window : ToolkitWindows) {
+        owned.insert(window.output);
+        window.output = nullptr;
+        for (Item*& slot : window.slots) {
+            owned.insert(slot);
+            slot = nullptr;
+        }
+    }
+    owned.erase(nullptr);
+    // What stands on a level belongs to that level.
+    for (auto it = owned.begin(); it != owned.end();) it = (*it)->level != nullptr ? owned.erase(it) : std::next(it);
+    // The buffs that equipment granted go with the items, not with the Hittable part.
+    std::vector<Buff*> kept;
+    for (Buff* buff : buffs) {
+        if (!(buff->fromItem && buff->item != nullptr)) kept.push_back(buff);
+    }
+    buffs.swap(kept);
+    for (Item* item : owned) delete item;
+    if (CurrentPlayer == this) CurrentPlayer = nullptr;
+}
 
 namespace {
 
@@ -109,8 +153,6 @@ void Player::PlaceOnLevel(int32_t px, int32_t py, Level* onLevel, int32_t flag) 
     owningLevel = onLevel;
 }
 
-void Player::GiveStartingKit(Player*) {}
-
 void Player::LoadAnimations(Player* hero) {
     Player* target = hero != nullptr ? hero : this;
     const bool isFemale = target->female != 0;
@@ -132,49 +174,9 @@ Sprite* Player::IdleSpriteForFacing() const {
     }
 }
 
-void Player::LoadPolymorphAnimations() {}
-
-void Player::AddExperience(int32_t amount, int32_t) {
-    if (addingExperience) {
-        return;
-    }
-    addingExperience = true;
-    experience += amount;
-    const int32_t needed = ExperienceForLevel(level);
-    if (needed > 0 && experience > needed) {
-        LevelUp();
-        experience = 0;
-    }
-    addingExperience = false;
-}
-
-int32_t Player::GetSkillLevel(int32_t skillId) const {
-    for (int32_t slot = 0; slot < kBuildSkillCount; ++slot) {
-        if (skills[slot] == skillId) return skillLevels[slot];
-    }
-    return 0;
-}
-
-void Player::LevelUp() {
-    ++level;
-    ++levelUpPoints;
-    health = stat[kStatLife];
-    mana = stat[kStatMana];
-}
-
 void Player::InterruptWalk() {
     walkInterrupted = 1;
     if (walkingBob != nullptr) walkingBob->UnlinkFromTiles();
-}
-
-bool Player::IsDigesting() const {
-    return false;
-}
-
-void Player::Digest() {}
-
-void Player::PassSkippedTurns() {
-    skipTurns = 0;
 }
 
 void Player::SetIdleAnimation() {
@@ -186,22 +188,11 @@ void Player::SetIdleAnimation() {
     bob.playing = true;
 }
 
-void Player::Sleep() {
-    sleepTurns = 0;
-    SetIdleAnimation();
-}
-
-void Player::WalkPathTo(int32_t, int32_t) {}
-
-void Player::RefreshCraftableRecipes() {}
-
-void RelinkPlayerSummons() {}
-
 int32_t ComputeSightRadius(const Player* hero) {
     if (hero == nullptr) return kBaseSightRadius;
     int32_t radius = kBaseSightRadius;
     for (int32_t slot = 0; slot < kBuildSkillCount; ++slot) {
-        if (hero->skills[slot] != kFarSightSkillCode) continue;
+        if (hero->skillIds[slot] != kFarSightSkillCode) continue;
         if (hero->skillLevels[slot] != 0) radius = kFarSightRadius;
         break;  // only the first slot holding the code counts
     }

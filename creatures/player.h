@@ -1,15 +1,17 @@
 #pragma once
-// The hero.
+// The hero: the one Hittable the user steers. Its statistics are derived from the seven
+// chosen skills (player_stats.cpp), it walks, sleeps and drowns (player_walk.cpp), keeps
+// its buffs and regenerates each turn (player_upkeep.cpp), acts on squares and takes
+// creature forms (player_actions.cpp), starts with a kit (starting_kit.cpp) and is saved
+// whole with the game (player_save.cpp).
 //
-// Stand-in: the fields other subsystems read and write, with operations that only keep
-// those fields consistent. The animation set by gender is loaded and the idle animation
-// shown. Still to be built here: saving, the load constructor and the class-registry
-// entry, playing the walk, hit, attack, cast and death animations, the walking Bob,
-// experience and level-ups with their sound, animation and
-// dialog, the starting kit of the chosen skills, path walking with footsteps, sleeping,
-// digesting, polymorph animations, summons, and the crafting lists.
+// Stand-in: the hero's damage intake and death are the inherited TakeDamage; the hit,
+// attack, cast and death animations, Draw with the see-through frames and water walking,
+// and the minimap marker are still to be built.
 #include <cstdint>
 #include <string>
+#include <climits>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -85,14 +87,28 @@ constexpr int32_t kFarSightRadius = 7;
 // hero. May be below 1.
 int32_t ComputeSightRadius(const Player* hero);
 
+class SkillItem;
+struct MonsterRecord;
+
+// A skill slot that holds no skill.
+constexpr int32_t kNoSkillId = INT32_MIN;
+// The crafting tool types (alchemy, still, grinder, ingot, tinkerer, smithing, lathe).
+constexpr int32_t kToolTypeCount = 7;
+
 class Player : public Hittable {
 public:
     Player();
+    // Reads a hero written by Save; sets CurrentPlayer to it before the cursor item is read.
+    explicit Player(SaveReader& in);
     ~Player() override;
+
+    bool Save(SaveWriter& out) override;
+    uint32_t GetClassHash() override;
+    int32_t GetClassIndex() override;
 
     int32_t difficulty = 1;      // 0 easy, 1 medium, 2 hard
     int32_t permadeath = 1;
-    int32_t quickie = 0;         // 75x75 levels and fewer goods
+    int32_t quickie = 0;         // 75x75 levels, fewer goods, doubled experience
     int32_t extendedContent = 0; // last depth 14 instead of 9
     int32_t extraOption = 0;     // the further option of the difficulty screen
     int32_t randomBuild = 1;
@@ -100,15 +116,31 @@ public:
     int32_t female = 0;
     std::string name = "Random Hero";
     std::string saveName;
-    int32_t skills[kBuildSkillCount] = {0, 1, 2, 3, 4, 5, 6};  // chosen skill ids
+    int32_t skillIds[kBuildSkillCount];  // chosen skill ids (kNoSkillId when a slot is empty)
     int32_t skillLevels[kBuildSkillCount] = {0, 0, 0, 0, 0, 0, 0};
     std::vector<int32_t> skillList;              // skill indices chosen at creation
     // dead, x, y, offsetX and offsetY come from the bases.
     int32_t wanderingMonsterTurns = 0;
     int32_t facing = 0;          // 0 down, 1 left, 2 up, 3 right
-    int32_t level = 1;           // the hero's level (the Level it stands on is GameObj::level)
-    int32_t levelUpPoints = 0;
+    int32_t level = 0;           // the hero's level (the Level it stands on is GameObj::level)
+    int32_t skillPoints = 0;     // level-ups not yet spent on skills
     int32_t experience = 0;      // toward the next level
+    int32_t lifetimeExperience = 0;
+    int32_t score = 0;
+    int32_t zorkmids = 0;        // money carried
+    int32_t meleeSkillDamage[kDamageTypeCount] = {};
+    int32_t rangedSkillDamage[kDamageTypeCount] = {};
+    int32_t anvilUses = 0;
+    int32_t lutefiskTithe = 0;
+    int32_t invisibleTurns = 0;  // consecutive turns with an invisibility buff; not saved
+    int32_t healthRegenCounter = 0;
+    int32_t manaRegenCounter = 0;
+    uint8_t zooState = 0;
+    int32_t levelChangeCleared = 0;  // zeroed on every level change; kept for the save format
+    std::string deathCause;
+    // Per tool type: the recipe indices the hero knows, and those it can make now (rebuilt).
+    std::vector<int32_t> knownRecipes[kToolTypeCount];
+    std::vector<int32_t> craftableRecipes[kToolTypeCount];
 
     // Animation set of the embedded picture (sprites owned by the sprite table), filled
     // by LoadAnimations.
@@ -118,19 +150,22 @@ public:
 
     int32_t sleepTurns = 0;
     int32_t skipTurns = 0;
-    int32_t liquidCrossing = 0;  // above 0 while the hero may cross liquids
+    int32_t waterWalkTurns = 0;  // above 0 while the hero may cross liquids
     uint8_t currentRoom = kNoRoom;
     uint8_t lastDiscoveredRoom = kNoRoom;
     int32_t zooMonsterCount = 0;
-    int32_t polymorphed = 0;
-    Item* beltSlots[kBeltSlotCount] = {};
-    Item* skillBarSlots[kBeltSlotCount] = {};
+    int32_t isPolymorphed = 0;
+    const MonsterRecord* polymorphForm = nullptr;
+    int32_t polymorphTurns = 0;
+    Item* quickSlots[kBeltSlotCount] = {};
+    // The ability belt (skill items, owned), and the hero's own belt while polymorphed.
+    Item* abilitySlots[kBeltSlotCount] = {};
+    Item* stashedAbilitySlots[kBeltSlotCount] = {};
     // The worn and wielded items, kept in the order first hand, second hand, torso, second
     // ring, first ring, shoes, head, amulet, ammunition, belt, gloves, pants. That order is not
     // the slot numbering: reach them through EquippedAt and the role accessors.
     Item* equipSlots[kEquipSlotCount] = {};
     Item* reference19 = nullptr;
-    int32_t gold = 0;  // zorkmids carried  // the further carried item the shop checks look at
     // Typed references set while a piece is equipped.
     Armour* torsoArmour = nullptr;
     Armour* firstHandShield = nullptr;
@@ -162,48 +197,109 @@ public:
     void ForgetEquipped(const void* object);
     int32_t walkInterrupted = 0;
     int32_t stopWalking = 0;
-    std::vector<std::pair<int32_t, int32_t>> path;  // squares still to walk
-    std::vector<Monster*> summons;                 // creatures the hero summoned (not owned)
+    std::set<Monster*> summonedCreatures;          // creatures the hero summoned (not owned)
 
     // The hero's own placement on a level square.
     void PlaceOnLevel(int32_t px, int32_t py, Level* onLevel, int32_t flag) override;
     bool IsPlayer() override { return true; }
     int32_t SightRadius() override { return ComputeSightRadius(this); }
-    bool CrossesLiquid() override { return liquidCrossing > 0; }
+    bool CrossesLiquid() override { return waterWalkTurns > 0; }
     std::string GetName() override { return name; }
     std::string GetTitle() const { return "Adventurer"; }
-    void GiveStartingKit(Player* hero);
+
+    // Statistics and experience (player_stats.cpp).
+    void RecalculateStats() override;
+    // Quick games double the amount; with amount 0 only checks for a level-up. At most one
+    // level per call, never past the last entry of the experience table.
+    void AddExperience(int32_t amount, int32_t source);
+    // The level of the first of the seven slots that holds the skill id; 0 when none does.
+    int32_t GetSkillLevel(int32_t skillId) const;
+    void LevelUp();
+
+    // Starting kit (starting_kit.cpp): the chosen skills (exactly seven), their items, a
+    // torso garment, provisions, full health and mana and the abilities on the belt. The
+    // argument is ignored (the kit always goes to this hero).
+    void GiveStartingKit(Player* hero = nullptr);
+    // Armour definitions through GiveArmourByName, everything else through GiveWeaponByName.
+    void GiveEquipmentByName(const std::string& definitionName);
+
+    // Animation and movement (player_walk.cpp).
     // Loads the animation set of the hero's gender ("sprites/hero/<stem>.spr" or
     // "sprites/fhero/<stem>.xml") into hero (this hero when null) and shows the idle
     // animation.
-    void LoadAnimations(Player* hero);
+    void LoadAnimations(Player* hero = nullptr);
     // The idle animation of the facing (down for a facing out of range); null before the
     // set is loaded.
     Sprite* IdleSpriteForFacing() const;
     // The animation shown after a long time without input.
     Sprite* LongIdleSprite() const { return heroAnimations[kHeroLongIdle]; }
-    void LoadPolymorphAnimations();
-
-    // With amount 0 only checks for a level-up. Never re-enters itself.
-    void AddExperience(int32_t amount, int32_t source);
-    // The level of the first of the seven slots that holds the skill id; 0 when none does.
-    int32_t GetSkillLevel(int32_t skillId) const;
-    void LevelUp();
+    // Unless dead: the idle animation of the facing, looping.
+    void SetIdleAnimation();
+    // Plays the animation once on the hero's picture, running the frame loop until it has
+    // shown its last frame (which stays). Nothing without a sprite.
+    void PlayAnimationToEnd(Sprite* animation);
+    // One square to a neighbour with the slide animation; input during the slide sets
+    // walkInterrupted.
+    void StepTo(int32_t tx, int32_t ty);
+    // Brings a remaining slide offset to 0 frame by frame, then drops pending input.
+    void SettleSlide();
+    // Walks a found path, one turn a square. 0 when the walk completed; 1 when it was
+    // interrupted, stopped in front of a blocked square or a visible trap, or found no path.
+    int32_t WalkPathTo(int32_t tx, int32_t ty);
     void InterruptWalk();
     bool IsDigesting() const;
     void Digest();
     void PassSkippedTurns();
-    // Unless dead: the idle animation of the facing, looping.
-    void SetIdleAnimation();
     void Sleep();
-    void WalkPathTo(int32_t tx, int32_t ty);
+    // Death by drowning.
+    void Drown();
+
+    // Turn upkeep and buffs (player_upkeep.cpp).
+    void Update() override;
+    void UpdateBuffs() override;
+    // Keeps one copy of a non-stacking buff (told apart by name and icon) and at most
+    // stackSize copies of a limited one; starts a polymorph when the buff is accepted.
+    void AddBuff(Buff* buff) override;
+    void RemoveBuff(Buff* buff) override;
+    // Sorts the buffs by name, bytewise ascending.
+    void SortBuffs();
+
+    // Actions and polymorph (player_actions.cpp).
+    void ActOnSquare(int32_t sx, int32_t sy);
+    std::string GetAttackSoundName();
+    // Takes the creature form (a random one when null); ignored while polymorphed.
+    void StartPolymorph(const MonsterRecord* form);
+    void EndPolymorph();
+    void LoadPolymorphAnimations();
     void RefreshCraftableRecipes();
 
     Level* owningLevel = nullptr;
 
 private:
     bool addingExperience = false;
+    // Puts the equipment read by the load constructor back into its places.
+    void ReattachEquipment(Item* loaded[14]);
 };
+
+// Creates a piece of armour from the named definition and wears it where a place is free,
+// else puts it in the backpack. Nothing for an unknown name.
+void GiveArmourByName(const std::string& definitionName, int32_t count);
+// Creates a weapon and puts it into the ammunition slot (a crossbow) or the second hand
+// when free, else into the backpack.
+void GiveWeaponByName(const std::string& definitionName, int32_t count);
+// Creates a weapon stack for the belt (the backpack when it is a single piece or the belt
+// is full).
+void GiveAmmoByName(const std::string& definitionName, int32_t count);
+// A lockpick is on the belt or in the backpack.
+bool PlayerHasLockpick();
+// Puts every ability the hero has just reached (level = skill level - 1, with a spell) on
+// the first free ability-belt slot.
+void AddNewAbilitiesToBelt();
+// The footstep sound of the next square walked: "foot1", nothing (null), "foot2", nothing,
+// round and round over every walk.
+const char* TakeFootstepSound();
+// The hero's melee swing toward an adjacent square, then the hit sound.
+void PlayerSwingAt(int32_t tx, int32_t ty, const char* hitSound);
 
 // The one hero of the running game; null between games.
 extern Player* CurrentPlayer;

@@ -1,5 +1,9 @@
 #include "creatures/skill_db.h"
 
+#include <algorithm>
+
+#include "core/random.h"
+
 #include <cstring>
 
 #include "core/high_scores.h"
@@ -254,7 +258,7 @@ bool PlayerHasAbilityLevel(const AbilityRecord* ability) {
     const Player* hero = CurrentPlayer;
     if (ability == nullptr || hero == nullptr) return false;
     for (int32_t slot = 0; slot < kBuildSkillCount; ++slot) {
-        if (hero->skills[slot] == ability->skillId && hero->skillLevels[slot] > ability->level) return true;
+        if (hero->skillIds[slot] == ability->skillId && hero->skillLevels[slot] > ability->level) return true;
     }
     return false;
 }
@@ -278,6 +282,19 @@ void BuildChoosableSkillList(std::vector<int32_t>& skills) {
     for (size_t i = 0; i < SkillDB.size(); ++i) {
         if (!IsPseudoSkillId(SkillDB[i].id) && SkillDB[i].deprecated == 0) skills.push_back(static_cast<int32_t>(i));
     }
+}
+
+void PickRandomSkills(std::vector<int32_t>& skills) {
+    std::vector<int32_t> offered;
+    BuildChoosableSkillList(offered);
+    // The C-library generator shuffles, as the skill screen's dice always have.
+    for (size_t i = 1; i < offered.size(); ++i) {
+        const size_t j = static_cast<size_t>(RandomInt(static_cast<int32_t>(i + 1)));
+        std::swap(offered[i], offered[j]);
+    }
+    if (offered.size() > static_cast<size_t>(kRandomBuildSkillCount)) offered.resize(kRandomBuildSkillCount);
+    std::sort(offered.begin(), offered.end());
+    skills = offered;
 }
 
 void LoadLastSkillChoice(std::vector<int32_t>& skills) {

@@ -64,6 +64,10 @@ AbilityRecord* FindAbilityByName(const std::string& name);
 // Fills the list with the indices of the skills offered at character creation: every record
 // but the pseudo-skills and the deprecated ones.
 void BuildChoosableSkillList(std::vector<int32_t>& skills);
+// A random build: seven offered skills drawn by a shuffle, as indices in ascending order
+// (every offered skill when fewer than seven are offered).
+constexpr int32_t kRandomBuildSkillCount = 7;
+void PickRandomSkills(std::vector<int32_t>& skills);
 // Fills the list with the seven skill indices of the previous game ("last.txt").
 void LoadLastSkillChoice(std::vector<int32_t>& skills);
 

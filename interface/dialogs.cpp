@@ -176,6 +176,13 @@ int32_t ShowDialog(const char* text, const char* firstArt, const char* secondArt
     }
 }
 
+// Stand-in: the plain box; the notice's own background, book animation, level titles and
+// the skill tome that follows it are still to be built.
+void ShowLevelUpDialog() {
+    ShowDialog("You must learn a new skill from your Skill Tome to gain the full effect of your new level.",
+               "ui/dialog_but_ok", nullptr);
+}
+
 void DrawCloseButton(int32_t x, int32_t y) {
     EnsureCrosses();
     DrawCross(CloseCross, x, y);

@@ -18,6 +18,8 @@ void AdvanceFrame();
 // base name ("ui/dialog_but_ok", "ui/dialog_but_Yea", "ui/dialog_but_Nay"). Returns the
 // index of the button pressed (0 for the first); plays "click".
 int32_t ShowDialog(const char* text, const char* firstArt, const char* secondArt);
+// The level-up notice, telling the hero to learn a new skill from the skill tome.
+void ShowLevelUpDialog();
 // The 20 x 20 close button, highlighted while the mouse is over it.
 void DrawCloseButton(int32_t x, int32_t y);
 // Shows the monster-zoo picture for two seconds over the play screen.
@@ -25,3 +27,7 @@ void ShowZooAnnouncement();
 
 // Pumps input, stores the mouse position and square, and animates the pointer.
 void UpdateMouseCursor();
+
+struct AbilityRecord;
+// The ability a right-click casts; null when none is selected.
+extern AbilityRecord* SelectedAbility;

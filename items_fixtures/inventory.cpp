@@ -97,7 +97,7 @@ bool AddItemToInventory(Item* item, int32_t noBelt) {
     if (item == nullptr) return false;
     Player* hero = CurrentPlayer;
     if (noBelt == 0 && hero != nullptr) {
-        for (Item* slot : hero->beltSlots) {
+        for (Item* slot : hero->quickSlots) {
             if (MergesInto(slot, item)) {
                 MergeAway(slot, item);
                 return true;
@@ -111,7 +111,7 @@ bool AddItemToInventory(Item* item, int32_t noBelt) {
         }
     }
     if (noBelt == 0 && hero != nullptr && BelongsOnBelt(item)) {
-        for (Item*& slot : hero->beltSlots) {
+        for (Item*& slot : hero->quickSlots) {
             if (slot == nullptr) {
                 slot = item;
                 item->inBackpack = false;
@@ -149,7 +149,7 @@ void RemoveItemFromGrid(Item* item) {
 
 void RemoveItemFromQuickbar(Item* item) {
     if (item == nullptr || CurrentPlayer == nullptr) return;
-    for (Item*& slot : CurrentPlayer->beltSlots) {
+    for (Item*& slot : CurrentPlayer->quickSlots) {
         if (slot == item) slot = nullptr;
     }
 }
@@ -267,7 +267,7 @@ std::vector<Item**> CarriedPlaces() {
     std::vector<Item**> places;
     for (Item*& cell : InventoryGrid.cells) places.push_back(&cell);
     if (CurrentPlayer != nullptr) {
-        for (Item*& slot : CurrentPlayer->beltSlots) places.push_back(&slot);
+        for (Item*& slot : CurrentPlayer->quickSlots) places.push_back(&slot);
         for (int32_t slot = 0; slot < kEquipSlotCount; ++slot) places.push_back(&CurrentPlayer->EquippedAt(slot));
         places.push_back(&CurrentPlayer->reference19);
     }
@@ -346,7 +346,7 @@ bool SellItem(int32_t x, int32_t y) {
     const int32_t price = static_cast<int32_t>(static_cast<float>(item->GetValue()) * GetTweakFloat("store sell price scaler"));
     RemoveItemFromGrid(item);
     QueueObjectDeletion(item);
-    if (CurrentPlayer != nullptr) CurrentPlayer->gold += price;
+    if (CurrentPlayer != nullptr) CurrentPlayer->zorkmids += price;
     PlaySFX("money_get");
     return true;
 }

@@ -177,7 +177,7 @@ int32_t Zorkmids::Activate() {
 
 void Zorkmids::PlayerEntered() {
     PlaySFX("money_get");
-    if (CurrentPlayer != nullptr) CurrentPlayer->gold += amount;
+    if (CurrentPlayer != nullptr) CurrentPlayer->zorkmids += amount;
     ShowMoneyFloater(amount);
     QueueObjectDeletion(this);
 }
@@ -267,12 +267,6 @@ bool Misc::IsAutoPickupEnabled() const {
 }
 
 // Skill items and toolkits -----------------------------------------------
-
-SkillItem::SkillItem() = default;
-
-int32_t SkillItem::Use() {
-    return 1;
-}
 
 Toolkit::Toolkit(const std::string& toolKind) : kind(toolKind) {
     type = kItemToolkit;

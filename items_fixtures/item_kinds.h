@@ -5,7 +5,7 @@
 //
 // Stand-in: the behaviour of each class (eating, drinking, zapping, identification, the
 // tooltips and icons), opening a toolkit's window and the tutorial reports belong to later
-// work; SkillItem keeps its construction only and is not saved yet.
+// work.
 #include <cstdint>
 #include <string>
 
@@ -104,14 +104,6 @@ public:
     std::string questItemName;
     int32_t questItemIndex = -1;
     bool questFlag = false;
-};
-
-// An item that carries a skill's ability.
-class SkillItem : public Item {
-public:
-    SkillItem();
-    int32_t Use() override;
-    bool IsSkillItem() override { return true; }
 };
 
 // A crafting toolkit of one kind ("alchemy", "grinder", "ingot", "lutefisk", "smithing",

@@ -8,10 +8,15 @@
 #include <string>
 #include <vector>
 
+class Item;
 class Toolkit;
 
 struct ToolkitWindow {
     std::string kind;  // "alchemy", "grinder", "ingot", "lutefisk", "smithing", "still", "tinkerer"
+    // What lies in the window (owned by the hero and saved with it): the made item and the
+    // ingredient slots.
+    Item* output = nullptr;
+    std::vector<Item*> slots;
     bool open = false;
     int32_t x = 0;
     int32_t y = 0;

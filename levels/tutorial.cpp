@@ -23,4 +23,14 @@ void ClearTutorials() {
 
 void NotifyTutorial(int32_t, int32_t) {}
 
+std::vector<TutorialNotice> PendingTutorialNotices;
+
+void NotifyTutorial(int32_t code, const std::string& name) {
+    if (CurrentTutorial == nullptr) return;
+    TutorialNotice notice;
+    notice.code = code;
+    notice.name = name;
+    PendingTutorialNotices.push_back(notice);
+}
+
 void RunTutorialStep() {}

@@ -46,5 +46,15 @@ void LoadTutorial();
 void ClearTutorials();
 // Reports a deed of the hero with its trigger code (the second value is ignored).
 void NotifyTutorial(int32_t code, int32_t value);
+// Reports a deed with its trigger code and a name (a spell's, an item's).
+void NotifyTutorial(int32_t code, const std::string& name);
+// One report of the hero's deeds that the running tutorial has not handled yet.
+struct TutorialNotice {
+    int32_t code = 0;
+    std::string name;
+};
+// Stand-in: the tutorial steps do not read the reports yet; they are only collected here
+// while a tutorial runs.
+extern std::vector<TutorialNotice> PendingTutorialNotices;
 // Runs the script from the current step.
 void RunTutorialStep();

@@ -146,7 +146,8 @@ Player* CreatePlayerFromCommandLine(int argc, char** argv) {
     hero->permadeath = 1;
     hero->quickie = 0;
     hero->name = "Random Hero";
-    BuildChoosableSkillList(hero->skillList);
+    // A random build of seven, so that last.txt records the build the hero really has.
+    PickRandomSkills(hero->skillList);
 
     static const std::string kDifficulty = "-player-difficulty=";
     static const std::string kPermadeath = "-player-permadeath=";
@@ -172,8 +173,7 @@ Player* CreatePlayerFromCommandLine(int argc, char** argv) {
         } else if (StringStartsWith(arg, "-player-random-build")) {
             hero->lastBuild = 0;
             hero->randomBuild = 1;
-            hero->skillList.clear();
-            BuildChoosableSkillList(hero->skillList);
+            PickRandomSkills(hero->skillList);
         } else if (StringStartsWith(arg, kDifficulty)) {
             const int32_t value = ParseDecimalInt32(arg.c_str() + kDifficulty.size());
             if (value >= 0 && value <= 2) {

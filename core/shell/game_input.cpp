@@ -82,7 +82,7 @@ bool HeroMayEnter(int32_t x, int32_t y) {
     Player* hero = CurrentPlayer;
     Level* level = CurrentLevel;
     if (hero == nullptr || level == nullptr || !level->IsInside(x, y)) return false;
-    return level->IsSquarePassable(hero, x, y, false, hero->liquidCrossing > 0) &&
+    return level->IsSquarePassable(hero, x, y, false, hero->waterWalkTurns > 0) &&
            !level->IsSquareObstructed(x, y, false);
 }
 
@@ -101,8 +101,6 @@ void OnKeyDown(const SDL_keysym& key) {
     Player* hero = CurrentPlayer;
     if (hero == nullptr || hero->health <= 0 || hero->dead) return;
     if (!IsMoveKeyPress(key)) return;
-    // A move key takes over from a walk along a path.
-    hero->path.clear();
     RemoveQueuedKey(key.sym);
     MoveKeyQueue.push_front(key);
 }
@@ -139,7 +137,11 @@ void OnButtonUp(const SDL_MouseButtonEvent& button) {
     if (button.button != SDL_BUTTON_LEFT) return;
     int32_t sx = 0;
     int32_t sy = 0;
-    if (ScreenToSquare(button.x, button.y, &sx, &sy)) StartPathWalk(sx, sy);
+    if (!ScreenToSquare(button.x, button.y, &sx, &sy)) return;
+    // The hero walks the whole path now, one turn a square.
+    MoveKeyQueue.clear();
+    ++HeroInputTurns;
+    CurrentPlayer->WalkPathTo(sx, sy);
 }
 
 void SetWalkSprite(Player* hero, int dir) {
@@ -181,26 +183,17 @@ void AdvanceStep(Player* hero, int dir) {
     if (offset >= tile || offset <= -tile) CompleteStep(hero, dir);
 }
 
-// Starts a step when none runs: from the queued move key, else from the path being walked.
+// Starts a step from the queued move key when none runs.
 void StartNextStep(Player* hero) {
     if (!MoveKeyQueue.empty()) {
         LastMoveKey = MoveKeyQueue.front();
         for (int dir = 0; dir < 4; ++dir) StepFlags[dir] = KeyMeansDirection(dir, LastMoveKey);
-    } else if (!hero->path.empty()) {
-        const std::pair<int32_t, int32_t> next = hero->path.front();
-        hero->path.erase(hero->path.begin());
-        for (int dir = 0; dir < 4; ++dir) {
-            StepFlags[dir] = hero->x + kDirections[dir].dx == next.first &&
-                             hero->y + kDirections[dir].dy == next.second;
-        }
-        if (!AnyStep()) hero->path.clear();  // the path does not go on from here
     }
     for (int dir : {kLeft, kRight, kUp, kDown}) {
         if (StepFlags[dir] && !HeroMayEnter(hero->x + kDirections[dir].dx, hero->y + kDirections[dir].dy)) {
             StepFlags[dir] = false;
         }
     }
-    if (!AnyStep()) hero->path.clear();
 }
 
 void RunWalkingStep() {
@@ -231,32 +224,10 @@ bool ScreenToSquare(int32_t px, int32_t py, int32_t* sx, int32_t* sy) {
     return CurrentLevel != nullptr && CurrentLevel->IsInside(x, y);
 }
 
-bool StartPathWalk(int32_t tx, int32_t ty) {
-    Player* hero = CurrentPlayer;
-    if (hero == nullptr || CurrentLevel == nullptr || hero->dead) return false;
-    if (tx == hero->x && ty == hero->y) return false;
-    int32_t length = 0;
-    aiNode** squares = FindPath(hero->x, hero->y, tx, ty, &length, hero);
-    if (squares == nullptr) return false;
-    hero->path.clear();
-    for (int32_t i = 1; i < length; ++i) {
-        const AStarSquare* square = static_cast<const AStarSquare*>(squares[i]);
-        hero->path.emplace_back(square->x, square->y);
-    }
-    delete[] squares;
-    MoveKeyQueue.clear();
-    return !hero->path.empty();
-}
-
-bool PathWalkPending() {
-    return CurrentPlayer != nullptr && !CurrentPlayer->path.empty();
-}
-
 void FlushInput() {
     for (bool& flag : StepFlags) flag = false;
     MoveKeyQueue.clear();
     if (CurrentPlayer != nullptr) {
-        CurrentPlayer->path.clear();
         // A step broken off leaves the hero standing on its square, not between two.
         CurrentPlayer->offsetX = 0.0f;
         CurrentPlayer->offsetY = 0.0f;

@@ -10,7 +10,7 @@
 // be built here: bumping into doors and other objects, belt and skill keys, the hidden debug
 // actions, the settings screen on Escape, the inventory, equipment, toolkit, quest and skill
 // windows and their dragging, ability aiming, the mouse wheel, the play-screen click dispatch
-// (use, attack, pick up), swapping places with allies, footsteps and entering squares.
+// (use, attack, pick up), swapping places with allies and entering squares.
 #include <SDL.h>
 
 #include <cstdint>
@@ -35,10 +35,6 @@ extern bool StepFlags[4];
 // origin, per axis. False when there is no current level or the square lies outside it.
 bool ScreenToSquare(int32_t px, int32_t py, int32_t* sx, int32_t* sy);
 
-// Starts a walk of the hero to the square along a found path; false when there is no path.
-bool StartPathWalk(int32_t tx, int32_t ty);
-// True while a walk along a path has squares left.
-bool PathWalkPending();
 
 // Turns the hero's input has spent since the game started (steps and rests).
 extern int32_t HeroInputTurns;

@@ -73,11 +73,10 @@ void FinishFirstLevel(Level* level, bool logProgress) {
     if (logProgress) LogLoadProgress("BuildAStarForLevel");
 }
 
-// A new hero starts with its health full. Until the hero's statistics are built its maximum
-// health may still be 0; the hero then starts with 1 point, so that it can act at all.
+// A new hero starts with its health full.
 void StartWithFullHealth(Player* hero) {
     hero->RecalculateStats();
-    hero->health = hero->stat[kStatLife] > 0 ? hero->stat[kStatLife] : 1;
+    hero->health = hero->stat[kStatLife];
 }
 
 // A menu entry whose screen is still to come says so on the screen and on standard output.
@@ -103,9 +102,9 @@ void ResetGameState() {
     SelectedAbility = nullptr;
     SelectedSkillItem = nullptr;
     TooltipItem = nullptr;
+    // The backpack belongs to the hero: its constructor empties it, its destructor deletes
+    // what is in it, and the starting kit may already lie in it here.
     ClearCursorItem();
-    // The backpack cells of the last game point at items that went with it.
-    InventoryGrid.Clear();
     VictoryFlag = false;
     SaveOnLeaveFlag = false;
     FlushInput();
@@ -181,8 +180,8 @@ void PlayGame(Player* hero) {
     StartWithFullHealth(hero);
     RotateDungeonMusic(true);
     ResetViewOffsets();
+    // The hero brings its starting kit (ApplyChosenSkills gave it).
     NewGameCommon();
-    hero->GiveStartingKit(hero);
     AdvanceTurn();
     RunGameLoop();
     PlayMusic(kTitleMusic, "");
@@ -221,7 +220,8 @@ Player* NewCreationHero(bool randomBuild) {
 
 Player* MakeDefaultHero() {
     Player* hero = NewCreationHero(true);
-    BuildChoosableSkillList(hero->skillList);
+    // Seven skills as the skill screen's dice draw them, so that last.txt holds the real build.
+    PickRandomSkills(hero->skillList);
     ApplyChosenSkills(hero, hero->skillList);
     hero->name = "Hero";
     ReadSaveIndex(nullptr);

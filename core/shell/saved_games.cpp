@@ -98,7 +98,7 @@ SaveSlot MakeSlotForHero(const char* name) {
     slot.fileName = name;
     if (CurrentPlayer != nullptr) {
         slot.line1 = CurrentPlayer->name + " the " + CurrentPlayer->GetTitle();
-        for (int32_t i = 0; i < kSaveSlotSkillCount; ++i) slot.skills[i] = CurrentPlayer->skills[i];
+        for (int32_t i = 0; i < kSaveSlotSkillCount; ++i) slot.skills[i] = CurrentPlayer->skillIds[i];
     }
     if (CurrentLevel != nullptr) {
         const BranchRecord* branch = CurrentLevel->GetBranchRecord();

@@ -5,7 +5,7 @@
 // Stand-in: a save holds the header, the spells' cast counters and the active quests, with
 // a level count of 0 and no level blocks; LoadGame checks the header and then answers false
 // with a message. Still to be built here: writing every level of the run with the objects on
-// it (the hero among them) and reading them back, re-linking the hero's summons and the
+// it (the hero among them) and reading them back, re-linking the hero's summonedCreatures and the
 // quests' objective items, the shop music of a loaded game, and finding the hero's own save
 // name again when an autosave is continued.
 #include <cstdint>

@@ -197,10 +197,10 @@ void ClearQueuedMoves() {
 void ForgetObjectReferences(GameObj* obj) {
     if (!obj) return;
     if (CurrentPlayer && static_cast<GameObj*>(CurrentPlayer) != obj) {
-        for (Item*& slot : CurrentPlayer->beltSlots) {
+        for (Item*& slot : CurrentPlayer->quickSlots) {
             if (static_cast<GameObj*>(slot) == obj) slot = nullptr;
         }
-        for (Item*& slot : CurrentPlayer->skillBarSlots) {
+        for (Item*& slot : CurrentPlayer->abilitySlots) {
             if (static_cast<GameObj*>(slot) == obj) slot = nullptr;
         }
         CurrentPlayer->ForgetEquipped(obj);

@@ -142,8 +142,6 @@ struct HostileCase {
 TEST(SaveStreamRead, HostileStringsFailCleanlyAndStickily) {
     const std::vector<HostileCase> cases = {
         {"huge length", Bytes({0xFF, 0xFF, 0xFF, 0x7F, 'x', 7, 0, 0, 0})},
-        {"negative length", Bytes({0xFF, 0xFF, 0xFF, 0xFF, 7, 0, 0, 0})},
-        {"most negative length", Bytes({0, 0, 0, 0x80, 7, 0, 0, 0})},
         {"length past the end", Bytes({9, 0, 0, 0, 'a', 'b', 7, 0, 0, 0})},
         {"truncated length word", Bytes({3, 0})},
     };
@@ -154,6 +152,22 @@ TEST(SaveStreamRead, HostileStringsFailCleanlyAndStickily) {
         EXPECT_FALSE(in.Error().empty()) << c.label;
         EXPECT_EQ(in.ReadInt32(), 0) << c.label;
         EXPECT_EQ(in.ReadString(), "") << c.label;
+    }
+}
+
+// A count of 0 or less is the empty string: only the count word is consumed and the
+// reader goes on with the next field.
+TEST(SaveStreamRead, NonPositiveStringCountsReadAsEmpty) {
+    const std::vector<HostileCase> cases = {
+        {"minus one", Bytes({0xFF, 0xFF, 0xFF, 0xFF, 7, 0, 0, 0})},
+        {"most negative", Bytes({0, 0, 0, 0x80, 7, 0, 0, 0})},
+        {"zero", Bytes({0, 0, 0, 0, 7, 0, 0, 0})},
+    };
+    for (const HostileCase& c : cases) {
+        SaveReader in(c.bytes);
+        EXPECT_EQ(in.ReadString(), "") << c.label;
+        EXPECT_FALSE(in.Failed()) << c.label;
+        EXPECT_EQ(in.ReadInt32(), 7) << c.label;
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include "creatures/skill_db.h"
 #include "creatures/spell.h"
+#include "items_fixtures/item_db.h"
 #include "platform/vfs.h"
 #include "support/platform_fixtures.h"
 #include "support/run_game.h"
@@ -95,20 +96,42 @@ TEST_F(GameDataTest, SkillsCoverTheThreeTypesWithAbilitiesOnSeveralLevels) {
     for (int32_t weaponSkill = 0; weaponSkill <= 7; ++weaponSkill) EXPECT_NE(FindSkillById(weaponSkill), nullptr);
 }
 
-TEST_F(GameDataTest, LeadsHaveTheirWeapons) {
+// Every skill mix can make a kit: the named loadout items are in the item database, warrior
+// leads bring a hand weapon, rogue leads a crossbow with bolts or throwing weapons, and the
+// three leaning garments are torso armour.
+TEST_F(GameDataTest, LoadoutsNameRealItemsAndLeadsHaveTheirWeapons) {
+    itemDBLoad("game//itemDB.xml");
     for (const SkillRecord& skill : SkillDB) {
         if (IsPseudoSkillId(skill.id)) continue;
         SCOPED_TRACE(skill.name);
-        std::set<std::string> kit;
-        for (const LoadoutEntry& entry : skill.loadout) kit.insert(entry.type + ":" + entry.subtype);
+        std::set<int32_t> weaponTypes;
+        bool bolts = false;
+        for (const LoadoutEntry& entry : skill.loadout) {
+            bolts = bolts || entry.type == "bolts";
+            if (entry.type == "misc" || entry.subtype.empty() || entry.subtype == "random") continue;
+            const ItemDef* def = FindItemDefByName(entry.subtype);
+            ASSERT_NE(def, nullptr) << entry.type << " " << entry.subtype;
+            if (entry.type == "weapon") {
+                EXPECT_EQ(def->category, kItemWeapon) << entry.subtype;
+                weaponTypes.insert(def->itemClass);
+            }
+        }
         if (skill.type == 0 && skill.id != 6) {
-            EXPECT_GT(kit.count("weapon:sword") + kit.count("weapon:axe") + kit.count("weapon:mace"), 0u);
+            EXPECT_TRUE(weaponTypes.count(0) || weaponTypes.count(1) || weaponTypes.count(2));
         }
         if (skill.type == 2) {
-            const bool crossbow = kit.count("weapon:crossbow") && kit.count("ammo:bolts");
-            EXPECT_TRUE(crossbow || kit.count("weapon:throwing"));
+            EXPECT_TRUE((weaponTypes.count(4) && bolts) || weaponTypes.count(5));
         }
     }
+    for (const char* garment : {"Leather Cuirass", "Fine Linen Shirt", "Robe"}) {
+        const ItemDef* def = FindItemDefByName(garment);
+        ASSERT_NE(def, nullptr) << garment;
+        EXPECT_EQ(def->category, kItemArmour) << garment;
+        EXPECT_EQ(def->slot, 0) << garment;
+    }
+    EXPECT_FALSE(ItemDefLists.ammunition.empty());
+    EXPECT_FALSE(ItemDefLists.food.empty());
+    ClearItemDB();
 }
 
 TEST_F(GameDataTest, TheSpellsTheGameNamesAreThere) {

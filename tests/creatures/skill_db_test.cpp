@@ -243,7 +243,7 @@ TEST_F(SkillDBTest, AHashedIdThatIsNegativeAsAnInt32IsAnOrdinarySkill) {
     EXPECT_EQ(offered, std::vector<int32_t>{0});
 
     Player hero;
-    hero.skills[3] = id;
+    hero.skillIds[3] = id;
     hero.skillLevels[3] = 1;
     CurrentPlayer = &hero;
     EXPECT_EQ(hero.GetSkillLevel(id), 1);
@@ -253,12 +253,12 @@ TEST_F(SkillDBTest, AHashedIdThatIsNegativeAsAnInt32IsAnOrdinarySkill) {
 TEST_F(SkillDBTest, SkillLevelAndAbilityLevels) {
     Player hero;
     for (int32_t slot = 0; slot < kBuildSkillCount; ++slot) {
-        hero.skills[slot] = 100 + slot;
+        hero.skillIds[slot] = 100 + slot;
         hero.skillLevels[slot] = 0;
     }
-    hero.skills[2] = 7;
+    hero.skillIds[2] = 7;
     hero.skillLevels[2] = 1;
-    hero.skills[5] = 7;  // a later slot with the same id does not count
+    hero.skillIds[5] = 7;  // a later slot with the same id does not count
     hero.skillLevels[5] = 3;
     CurrentPlayer = &hero;
     EXPECT_EQ(hero.GetSkillLevel(7), 1);

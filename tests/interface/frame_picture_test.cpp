@@ -95,13 +95,13 @@ struct PictureCase {
 };
 
 const PictureCase kCases[] = {
-    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0xfd356ea1fcc62176ull, 0xbc57011e73804db2ull}},
-    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0xd3d7cee1c6779a7full, 0x62bbc972d1084504ull}},
-    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0xea89f2ad5c9afebdull, 0xba40729069a7c93dull}},
-    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0xc1dbd96a41bbdf28ull, 0x78ee162e6d89ca8cull}},
-    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0x2e2777dec83b10afull, 0xa959219f96372f8eull}},
-    {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0xbbd8369e97bca3e1ull, 0xdc06b68398511a26ull}},
-    {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0x895944ad10a4015aull, 0x05b470d5b3e16672ull}},
+    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0x084f8e5b2a97d5c1ull, 0x5e4a67daf4566833ull}},
+    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0x254a906945357a6cull, 0xc41846221b488b81ull}},
+    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0x8249de00a4032507ull, 0x14bdd442dea21afdull}},
+    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0xf74075fe48dd20edull, 0xc93c8a081b63d225ull}},
+    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0x0bbe45ec825ecbf1ull, 0x75a0f71743ba4273ull}},
+    {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0x77b2ace454f65b67ull, 0x59f3b1528591f54eull}},
+    {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0xc6476588abc5bbc8ull, 0x71eb9804467bfe56ull}},
 };
 
 TEST(FramePicture, GeneratedLevelsPaintTheRecordedPictures) {

@@ -112,7 +112,7 @@ TEST_F(EquipmentTest, TwoSwordsWithoutDualWieldingGiveOneHandsFull) {
 TEST_F(EquipmentTest, UnequippingRestoresEveryStatisticEvenAfterALevelUp) {
     AddMastery(0, 0, 3, 2);  // sword mastery at skill level 1
     AddMastery(0, 1, 4, 5);  // at skill level 2
-    hero_.skills[0] = 0;
+    hero_.skillIds[0] = 0;
     hero_.skillLevels[0] = 1;
     const std::vector<int32_t> statBefore(std::begin(hero_.statBonus), std::end(hero_.statBonus));
     const std::vector<int32_t> primaryBefore(std::begin(hero_.primaryBonus), std::end(hero_.primaryBonus));

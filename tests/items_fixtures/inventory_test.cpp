@@ -47,7 +47,7 @@ protected:
             delete cell;
             cell = nullptr;
         }
-        for (Item*& slot : hero_.beltSlots) {
+        for (Item*& slot : hero_.quickSlots) {
             delete slot;
             slot = nullptr;
         }
@@ -83,8 +83,8 @@ TEST_F(InventoryTest, BoltsAndThrowingWeaponsGoToTheBeltAndASwordToTheGrid) {
     ASSERT_TRUE(AddItemToInventory(bolts, 0));
     ASSERT_TRUE(AddItemToInventory(knives, 0));
     ASSERT_TRUE(AddItemToInventory(sword, 0));
-    EXPECT_EQ(hero_.beltSlots[0], bolts);
-    EXPECT_EQ(hero_.beltSlots[1], knives);
+    EXPECT_EQ(hero_.quickSlots[0], bolts);
+    EXPECT_EQ(hero_.quickSlots[1], knives);
     EXPECT_EQ(InventoryGrid.cells[0], sword);
     EXPECT_TRUE(sword->inBackpack);
     // A second potion joins the belt stack; with noBelt a new kind goes to the grid.
@@ -101,7 +101,7 @@ TEST_F(InventoryTest, BoltsAndThrowingWeaponsGoToTheBeltAndASwordToTheGrid) {
 
 TEST_F(InventoryTest, AFullPackIsReportedOncePerTurn) {
     for (int32_t i = 0; i < kInventoryCells; ++i) ASSERT_TRUE(AddItemToInventory(Make("Sword"), 1));
-    for (Item*& slot : hero_.beltSlots) slot = Make("Mail");
+    for (Item*& slot : hero_.quickSlots) slot = Make("Mail");
     std::unique_ptr<Item> extra(Make("Sword"));
     EXPECT_FALSE(AddItemToInventory(extra.get(), 0));
     EXPECT_FALSE(AddItemToInventory(extra.get(), 0));
@@ -121,13 +121,13 @@ TEST_F(InventoryTest, SellingPaysTheScaledValueButRefusesUnpaidAndQuestGoods) {
     // Cells are 34 pixels from (26, 37) in the normal interface.
     Item* sword = InventoryGrid.cells[0];
     EXPECT_TRUE(SellItem(26 + 5, 37 + 5));
-    EXPECT_EQ(hero_.gold, 20);  // trunc(41 * 0.5)
+    EXPECT_EQ(hero_.zorkmids, 20);  // trunc(41 * 0.5)
     EXPECT_EQ(InventoryGrid.cells[0], nullptr);
     owned_.push_back(sword);
     CancelQueuedMoves(sword);
     EXPECT_FALSE(SellItem(26 + 34 + 5, 37 + 5));
     EXPECT_FALSE(SellItem(26 + 68 + 5, 37 + 5));
-    EXPECT_EQ(hero_.gold, 20);
+    EXPECT_EQ(hero_.zorkmids, 20);
 }
 
 TEST_F(InventoryTest, SortingMergesEqualStacksButNeverUnpaidIntoPaid) {
@@ -171,7 +171,7 @@ TEST_F(InventoryTest, GridCellsOutsideTheBackpackAreRefused) {
 TEST_F(InventoryTest, UnpaidGoodsAreFoundInEveryCarriedPlace) {
     std::unique_ptr<Item> item(Make("Mail"));
     item->unpaid = 1;
-    Item** places[] = {&hero_.beltSlots[4], &hero_.EquippedAt(kSlotAmmunition), &hero_.EquippedAt(kSlotFirstRing),
+    Item** places[] = {&hero_.quickSlots[4], &hero_.EquippedAt(kSlotAmmunition), &hero_.EquippedAt(kSlotFirstRing),
                        &hero_.reference19};
     for (Item** place : places) {
         *place = item.get();

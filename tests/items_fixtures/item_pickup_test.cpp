@@ -93,7 +93,7 @@ TEST_F(ItemPickupTest, ShiftClickBagsAPlainClickHoldsAndAutoClickSwapsThem) {
 
 TEST_F(ItemPickupTest, AFullPackLeavesTheItemOnTheFloor) {
     for (Item*& cell : InventoryGrid.cells) cell = new Misc(0);
-    for (Item*& slot : hero_.beltSlots) slot = nullptr;
+    for (Item*& slot : hero_.quickSlots) slot = nullptr;
     SDL_SetModState(KMOD_LSHIFT);
     Gem* gem = Lay(3, 3);
     EXPECT_EQ(gem->Activate(), 0);
@@ -119,7 +119,7 @@ TEST_F(ItemPickupTest, MoneyIsCollectedAtOnce) {
     gold->PlaceOnLevel(5, 5, level_.get(), 0);
     AutoLoot = 0;
     gold->PlayerEntered();
-    EXPECT_EQ(hero_.gold, 37);
+    EXPECT_EQ(hero_.zorkmids, 37);
     delete gold;  // its deletion was only queued
 }
 

@@ -87,7 +87,7 @@ TEST_F(FovTest, SightRadiusFromTheFirstFarSightSlotAndTheBuffs) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         for (int32_t i = 0; i < kBuildSkillCount; ++i) {
-            hero_.skills[i] = row.skills[i];
+            hero_.skillIds[i] = row.skills[i];
             hero_.skillLevels[i] = row.levels[i];
         }
         EXPECT_EQ(ComputeSightRadius(&hero_), row.expected);
@@ -321,7 +321,7 @@ TEST_F(FovTest, AnIrregularMapSeenFromSeveralSquaresGivesTheRecordedMasks) {
     ScopedTestLevel level(map);
     for (const View& view : views) {
         SCOPED_TRACE(std::to_string(view.x) + "," + std::to_string(view.y));
-        hero_.skills[0] = view.farSight ? kFarSightSkillCode : 0;
+        hero_.skillIds[0] = view.farSight ? kFarSightSkillCode : 0;
         hero_.skillLevels[0] = 1;
         level->UpdateFieldOfView(view.x, view.y, hero_.SightRadius());
         EXPECT_EQ(Mask(*level, SquareFlag::InSight), view.seen);
@@ -329,7 +329,7 @@ TEST_F(FovTest, AnIrregularMapSeenFromSeveralSquaresGivesTheRecordedMasks) {
 }
 
 TEST_F(FovTest, FarSightWidensTheRadiusToSeven) {
-    hero_.skills[3] = kFarSightSkillCode;
+    hero_.skillIds[3] = kFarSightSkillCode;
     hero_.skillLevels[3] = 1;
     ScopedTestLevel level(OpenRoom(17));
     level->UpdateFieldOfView(8, 8, hero_.SightRadius());

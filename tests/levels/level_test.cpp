@@ -165,7 +165,7 @@ TEST(LevelQueries, PassabilityForTheHeroAndForOtherMovers) {
     // Liquids: only when allowed, or for a hero that may cross them.
     EXPECT_FALSE(level->IsSquarePassable(hero, 2, 0));
     EXPECT_TRUE(level->IsSquarePassable(nullptr, 2, 0, false, true));
-    hero->liquidCrossing = 1;
+    hero->waterWalkTurns = 1;
     EXPECT_TRUE(level->IsSquarePassable(hero, 2, 0));
     EXPECT_FALSE(level->IsSquarePassable(mover, 2, 0));
     // A liquid square passes before the blocked flag is looked at.
@@ -436,7 +436,7 @@ TEST(LevelShops, ShopkeepersRunToTheAlertSquareAndBackHome) {
 
     Item goods;
     goods.unpaid = 1;
-    hero->beltSlots[0] = &goods;
+    hero->quickSlots[0] = &goods;
 
     level->UpdateShopkeeperPositions();
     EXPECT_EQ(keeper->onAlert, 1);
@@ -451,7 +451,7 @@ TEST(LevelShops, ShopkeepersRunToTheAlertSquareAndBackHome) {
     EXPECT_EQ(keeper->x, 3);
     EXPECT_EQ(keeper->y, 0);
     EXPECT_EQ(keeper->homeX, 3);
-    hero->beltSlots[0] = nullptr;
+    hero->quickSlots[0] = nullptr;
 }
 
 TEST(LevelShops, AngryShopkeepersTurnHostileAndTheGoodsArePaid) {
@@ -465,7 +465,7 @@ TEST(LevelShops, AngryShopkeepersTurnHostileAndTheGoodsArePaid) {
     level->shopkeepers.push_back(keeper);
     Item goods;
     goods.unpaid = 1;
-    hero->beltSlots[2] = &goods;
+    hero->quickSlots[2] = &goods;
 
     AngerShopkeepers(nullptr);  // nothing to anger
     AngerShopkeepers(level.get());  // no store running: still angry, no crash
@@ -480,7 +480,7 @@ TEST(LevelShops, AngryShopkeepersTurnHostileAndTheGoodsArePaid) {
     ASSERT_TRUE(SteamUserStats()->GetAchievement("ACHIEVEMENT_ACCIDENTS_HAPPEN", &achieved));
     EXPECT_TRUE(achieved);
     SteamAPI_Shutdown();
-    hero->beltSlots[2] = nullptr;
+    hero->quickSlots[2] = nullptr;
 }
 
 TEST(LevelObjects, SideListsForgetAnObjectThatLeaves) {

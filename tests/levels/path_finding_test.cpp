@@ -296,7 +296,7 @@ TEST(PathFinding, LiquidSquaresCarryTheirOwnCoordinates) {
     Player* hero = new Player();
     hero->PlaceOnLevel(1, 1, level.get(), 0);
     EXPECT_FALSE(Search(1, 1, 5, 1, hero).found);
-    hero->liquidCrossing = 3;
+    hero->waterWalkTurns = 3;
     FoundPath path = Search(1, 1, 5, 1, hero);
     ASSERT_TRUE(path.found);
     EXPECT_EQ(path.squares, (Route{{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}}));

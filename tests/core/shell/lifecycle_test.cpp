@@ -321,7 +321,7 @@ TEST_F(LifecycleTest, UniqueSaveNamesSkipEveryNameTheIndexUses) {
 TEST_F(LifecycleTest, TheSaveIndexRoundTripsAndSurvivesBadFiles) {
     StartSmallGame();
     CurrentPlayer->name = "Ada";
-    for (int i = 0; i < 7; ++i) CurrentPlayer->skills[i] = 10 + i;
+    for (int i = 0; i < 7; ++i) CurrentPlayer->skillIds[i] = 10 + i;
     ASSERT_TRUE(SaveGame("first.sav"));
     ASSERT_TRUE(SaveGame("second.sav"));
     ASSERT_TRUE(SaveGame("first.sav"));  // saving again moves its record to the front

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "levels/game_obj.h"
+#include "core/input_log.h"
 #include "core/random.h"
 #include "core/shell/turn_engine.h"
 #include "creatures/player.h"
@@ -152,6 +153,8 @@ protected:
         for (Spell* s : SpellList) delete s;
         SpellList.clear();
         TutorialFlag = false;
+        ResetInputLog();
+        SetFixedFrameTime(0);
     }
     Recorder* Add(const std::string& name, int x, int y) {
         Recorder* r = new Recorder(name);
@@ -224,6 +227,10 @@ TEST_F(TurnEngineTest, ATurnRunsItsStepsInOrder) {
         AddAmbientMessage("Water drips.");
         spell->cooldownCounter = 1;
 
+        // The level-up notice waits for its Enter.
+        ResetInputLog();
+        SetFixedFrameTime(16);
+        ASSERT_TRUE(OpenInputScriptText("wait 40\nkey return"));
         Log.clear();
         LastTurnState = CaptureTurnState();
         WatchingTurnState = true;
@@ -310,8 +317,8 @@ TEST_F(TurnEngineTest, MovesQueuedDuringTheTurnAreAppliedAtItsEnd) {
 TEST_F(TurnEngineTest, DeletingAnObjectClearsEveryReferenceToIt) {
     Item* item = new Item();
     item->PlaceOnLevel(4, 4, level, 0);
-    hero->beltSlots[3] = item;
-    hero->skillBarSlots[1] = item;
+    hero->quickSlots[3] = item;
+    hero->abilitySlots[1] = item;
     InventoryGrid.cells[10] = item;
     SelectedSkillItem = item;
     TooltipItem = item;
@@ -320,8 +327,8 @@ TEST_F(TurnEngineTest, DeletingAnObjectClearsEveryReferenceToIt) {
     EXPECT_EQ(GetCursorItem(), nullptr);  // emptied at queue time
     SetCursorItem(item);
     DeleteQueuedObjects();
-    EXPECT_EQ(hero->beltSlots[3], nullptr);
-    EXPECT_EQ(hero->skillBarSlots[1], nullptr);
+    EXPECT_EQ(hero->quickSlots[3], nullptr);
+    EXPECT_EQ(hero->abilitySlots[1], nullptr);
     EXPECT_EQ(InventoryGrid.cells[10], nullptr);
     EXPECT_EQ(SelectedSkillItem, nullptr);
     EXPECT_EQ(TooltipItem, nullptr);
@@ -422,7 +429,7 @@ TEST_F(TurnEngineTest, ADeletedObjectLeavesNoPendingWorkBehind) {
 TEST_F(TurnEngineTest, AHeroDestroyedWithItsLevelLeavesNoDanglingHero) {
     Item* item = new Item();
     item->PlaceOnLevel(4, 4, level, 0);
-    hero->beltSlots[0] = item;
+    hero->quickSlots[0] = item;
     // The level owns everything on it, the hero included; the objects after the hero are
     // destroyed after it and must not reach it through CurrentPlayer.
     delete level;

@@ -1,0 +1,148 @@
+// The hero walking a found path on small text levels with the fixed frame clock, the
+// footsteps, and drowning.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "levels/level_test_map.h"
+#include "core/input_log.h"
+#include "core/shell/turn_engine.h"
+#include "creatures/player.h"
+#include "items_fixtures/trap.h"
+#include "media/music.h"
+#include "store_platform/store.h"
+#include "support/platform_fixtures.h"
+#include "support/run_game.h"
+
+namespace {
+
+int32_t TurnsRun = 0;
+
+void NoFieldOfView(Level*, int32_t, int32_t, int32_t) {}
+void NoHeroTriggers(Player*) {}
+void Nothing() {}
+void NoWanderer(Level*) {}
+void CountTurn() { ++TurnsRun; }
+
+class PlayerWalkTest : public testing::Test {
+protected:
+    void SetUp() override {
+        savedCalls_ = TurnCalls;
+        TurnCalls = TurnEngineCalls{NoFieldOfView, NoHeroTriggers, Nothing, Nothing, NoWanderer,
+                                    Nothing,       Nothing,        Nothing, CountTurn};
+        savedHero_ = CurrentPlayer;
+        TurnsRun = 0;
+        ResetInputLog();
+        SetFixedFrameTime(16);
+    }
+    void TearDown() override {
+        TurnCalls = savedCalls_;
+        CurrentPlayer = savedHero_;
+        ResetInputLog();
+        SetFixedFrameTime(0);
+    }
+    // A hero on the level (the level owns it).
+    Player* PlaceHero(Level* level, int32_t x, int32_t y) {
+        Player* hero = new Player();
+        hero->PlaceOnLevel(x, y, level, 0);
+        CurrentPlayer = hero;
+        return hero;
+    }
+    TurnEngineCalls savedCalls_{};
+    Player* savedHero_ = nullptr;
+};
+
+TEST(Footsteps, EveryFourSquaresSoundFoot1NothingFoot2Nothing) {
+    // The counter is shared by every walk: find where it stands first.
+    std::string sound;
+    for (int32_t i = 0; i < 4 && sound != "foot1"; ++i) {
+        const char* next = TakeFootstepSound();
+        sound = next != nullptr ? next : "";
+    }
+    ASSERT_EQ(sound, "foot1");
+    std::vector<std::string> heard;
+    for (int32_t i = 0; i < 7; ++i) {
+        const char* next = TakeFootstepSound();
+        heard.push_back(next != nullptr ? next : "-");
+    }
+    EXPECT_EQ(heard, (std::vector<std::string>{"-", "foot2", "-", "foot1", "-", "foot2", "-"}));
+}
+
+TEST_F(PlayerWalkTest, WalksStopsAndRefusesAsTheSquaresOnTheWayDecide) {
+    struct Case {
+        const char* name;
+        int32_t targetX, targetY;
+        bool spottedTrap;   // a visible trap on the first square of the way
+        const char* input;  // scripted input during the walk
+        int32_t result, endX, endY, turns;
+    };
+    const Case cases[] = {
+        {"to the end of the corridor", 5, 1, false, "", 0, 5, 1, 4},
+        {"back along it", 1, 1, false, "", 0, 1, 1, 4},
+        {"a wall top above a floor square means the floor", 4, 0, false, "", 0, 4, 1, 3},
+        {"a visible trap stops the hero in front, one turn", 5, 1, true, "", 1, 1, 1, 1},
+        {"no way to the square: no turn", 1, 3, false, "", 1, 1, 1, 0},
+        {"already there", 1, 1, false, "", 0, 1, 1, 0},
+        {"a key pressed during the slide interrupts", 5, 1, false, "wait 40\nkey a", 1, 2, 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScopedTestLevel level({"#######",
+                               "#.....#",
+                               "#######",
+                               "#.#####"});
+        const int32_t startX = std::string(c.name) == "back along it" ? 5 : 1;
+        Player* hero = PlaceHero(level.get(), startX, 1);
+        if (c.spottedTrap) {
+            Trap* trap = new Trap(nullptr);
+            trap->spotted = 1;
+            trap->PlaceOnLevel(2, 1, level.get(), 0);
+        }
+        ResetInputLog();
+        if (c.input[0] != '\0') {
+            ASSERT_TRUE(OpenInputScriptText(c.input));
+        }
+        TurnsRun = 0;
+        EXPECT_EQ(hero->WalkPathTo(c.targetX, c.targetY), c.result);
+        EXPECT_EQ(hero->x, c.endX);
+        EXPECT_EQ(hero->y, c.endY);
+        EXPECT_EQ(TurnsRun, c.turns);
+        EXPECT_EQ(hero->walkInterrupted, 0) << "every walk clears the flag when it stops";
+        EXPECT_EQ(hero->offsetX, 0.0f);
+        CurrentPlayer = nullptr;
+    }
+}
+
+TEST_F(PlayerWalkTest, DrowningKillsTheHeroWithTheDeathMusicAndItsAchievement) {
+    TempDir user;
+    ScopedEnv env("VAULTMERE_USER_DIR", user.path().c_str());
+    ASSERT_TRUE(SteamAPI_Init());
+    ScopedTestLevel level({"#~~#"});
+    Player* hero = PlaceHero(level.get(), 1, 0);
+    hero->health = 9;
+    hero->Drown();
+    EXPECT_EQ(hero->health, 0);
+    EXPECT_EQ(hero->dead, 1);
+    EXPECT_EQ(CurrentMusicIntro(), "tunes/death-open.ogg");
+    EXPECT_EQ(CurrentMusicLoop(), "tunes/death-repeat.ogg");
+    EXPECT_NE(ReadWholeFile(user.file("store/stats.txt")).find("ACHIEVEMENT_DROWNING"), std::string::npos);
+    SteamAPI_Shutdown();
+    StopMusic();
+}
+
+TEST_F(PlayerWalkTest, DigestingRunsTurnsUntilTheMealIsGoneAndNotWithout) {
+    ScopedTestLevel level({"#...#"});
+    Player* hero = PlaceHero(level.get(), 1, 0);
+    hero->Digest();
+    EXPECT_EQ(TurnsRun, 0);
+    hero->foodRegenLeft = 3;
+    hero->stat[kStatLife] = 10;
+    hero->health = 2;
+    hero->Digest();
+    EXPECT_EQ(TurnsRun, 3);
+    EXPECT_EQ(hero->foodRegenLeft, 0);
+    EXPECT_EQ(hero->health, 5);
+}
+
+}  // namespace
