@@ -4,6 +4,8 @@
 // levels and media call these and include nothing else of interface/.
 #include <cstdint>
 
+class Item;
+
 // Draws the whole in-game frame into the screen surface.
 void DrawGameScreen();
 // Ends a frame of any loop: presents it and advances every animation by the elapsed time.
@@ -20,3 +22,10 @@ void ShowZooAnnouncement();
 
 // Pumps input, stores the mouse position and square, and animates the pointer.
 void UpdateMouseCursor();
+
+// The box shown when a monster zoo has been cleared.
+void ShowZooClearedDialog();
+// The box that shows an item taken by theft.
+void ShowStealDialog(Item* item);
+// Sets the expression of the hero's portrait (6 after a hit the hero survives).
+void SetPortraitExpression(int32_t expression);
