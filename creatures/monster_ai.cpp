@@ -553,14 +553,10 @@ bool Monster::CastRandomSpell() {
                 return true;
             }
             return true;
-        case 3: {
-            // Stand-in: the open-square search of level generation is not reachable from here;
-            // the monster's own square stands in when nothing blocks it but the monster.
-            CastSpell(spell, x, y, x, y, this, false, false);
-            CastSpell(spell, x, y, x, y, this, false, false);
-            announce();
+        case 3:
+            // The open square near the monster is not found yet (see the top of the file):
+            // nothing is cast, and the monster still acts this turn.
             return false;
-        }
         default:
             return true;
     }
