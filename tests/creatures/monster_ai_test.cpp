@@ -250,6 +250,54 @@ TEST_F(MonsterAiTest, AnOnHitSpellWithoutItsChanceNeverGoesOff) {
     delete bite;
 }
 
+// The flight step comes after the attack phase: a monster whose fear runs out beside the hero
+// turns and strikes in that same turn instead of stepping away.
+TEST_F(MonsterAiTest, AMonsterWhoseFearRunsOutBesideTheHeroStrikesAtOnce) {
+    HeroAt(4, 8);
+    Monster* coward = Add(5, 8);
+    coward->noticed = true;
+    coward->statusFlags = Monster::kStatusAfraid;
+    coward->fearTurns = 1;
+    coward->stat[kStatMeleePower] = 3;
+    coward->Update();
+    EXPECT_FALSE(coward->HasStatus(Monster::kStatusAfraid));
+    EXPECT_TRUE(Logged("The Diggle is no longer afraid, and turns to fight!"));
+    EXPECT_EQ(hero_.health, 997);
+    EXPECT_EQ(coward->x, 5);
+    // Still afraid, it steps away and does not strike.
+    coward->statusFlags = Monster::kStatusAfraid;
+    coward->fearTurns = 5;
+    coward->Update();
+    EXPECT_EQ(coward->x, 6);
+    EXPECT_EQ(hero_.health, 997);
+}
+
+TEST_F(MonsterAiTest, DescriptionsTellTheAttitudeAndTheStates) {
+    Monster* diggle = Add(3, 3);
+    diggle->record->infoText = "A grub. ";
+    struct Case {
+        uint32_t flags;
+        bool tame, noticed;
+        int32_t stun;
+        const char* text;
+    };
+    const Case cases[] = {
+        {0, false, false, 0, "A grub. This monster has not noticed your presence. "},
+        {0, false, true, 0, "A grub. This monster is trying to kill you! "},
+        {0, true, true, 0, "A grub. This monster is a tame monster, and fights alongside you. "},
+        {Monster::kStatusPacified | Monster::kStatusAsleep, false, false, 2,
+         "A grub. It is peaceful and not attacking you at the moment. This monster is asleep. "
+         "This monster is paralyzed and unable to move or act. "},
+    };
+    for (const Case& c : cases) {
+        diggle->statusFlags = c.flags;
+        diggle->tame = c.tame;
+        diggle->noticed = c.noticed;
+        diggle->stunTurns = c.stun;
+        EXPECT_EQ(diggle->GetDescription(), c.text);
+    }
+}
+
 TEST_F(MonsterAiTest, InjurySentences) {
     Monster* diggle = Add(3, 3);
     struct Case {
