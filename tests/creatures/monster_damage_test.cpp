@@ -143,7 +143,7 @@ TEST_F(MonsterDamageTest, GoldDropsByTheLootChance) {
             Sounds().clear();
             diggle->TakeDamage(1, &hero_, "by the player", 0, 0);
             drops += CountSound("money_get");
-            ClearQueuedMoves();
+            ApplyDeferredObjectMoves();
         }
         const double share = static_cast<double>(drops) / kills;
         EXPECT_GE(share, c.low) << c.chance;

@@ -132,7 +132,7 @@ TEST_F(PlayerAttackTest, AThrowHitsOnlyWhenTheMissileStopsOnTheMonstersSquare) {
         EXPECT_EQ(IsQueuedMoveTarget(level_.get(), c.stopX, 4), c.hits);
         EXPECT_EQ(hero_.facing, 3);
         delete darts;
-        ClearQueuedMoves();
+        ApplyDeferredObjectMoves();
         QueueObjectDeletion(monster);
         DeleteQueuedObjects();
     }
