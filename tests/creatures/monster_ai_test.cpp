@@ -6,6 +6,8 @@
 #include <string>
 
 #include "core/shell/turn_engine.h"
+#include "items_fixtures/item_db.h"
+#include "items_fixtures/item_kinds.h"
 #include "items_fixtures/weapon.h"
 #include "store_platform/store.h"
 #include "support/platform_fixtures.h"
@@ -296,6 +298,47 @@ TEST_F(MonsterAiTest, DescriptionsTellTheAttitudeAndTheStates) {
         diggle->stunTurns = c.stun;
         EXPECT_EQ(diggle->GetDescription(), c.text);
     }
+}
+
+TEST_F(MonsterAiTest, SporesOnACorpseSproutAMushroomAfterFiveTurns) {
+    ClearItemDB();
+    ASSERT_TRUE(itemDBLoadText("<itemdb><item name='Test Cap'><mushroom/></item></itemdb>", "test items"));
+    BuildItemLevelTables();
+    HeroAt(1, 1);
+    Monster* corpse = Add(6, 6);
+    corpse->record->corpseTimer = 100;
+    Misc spores(1);
+    spores.count = 2;
+    Misc other(2);
+    EXPECT_EQ(corpse->AcceptsItem(&spores), 0) << "only a corpse takes spores";
+    corpse->dead = 1;
+    EXPECT_EQ(corpse->AcceptsItem(&other), 0);
+    ASSERT_EQ(corpse->UseItemOn(&spores), 1);
+    EXPECT_EQ(spores.count, 1);
+    EXPECT_TRUE(corpse->sprouts);
+    for (int32_t turn = 1; turn <= 4; ++turn) corpse->Update();
+    EXPECT_EQ(QueuedDeletionCount(), 0u);
+    corpse->Update();
+    EXPECT_EQ(QueuedDeletionCount(), 1u);
+    EXPECT_TRUE(IsQueuedMoveTarget(room_->get(), 6, 6)) << "the mushroom grows where the corpse lay";
+    ApplyDeferredObjectMoves();
+    DeleteQueuedObjects();
+    bool mushroom = false;
+    for (GameObj* obj : (*room_)->GetCell(6, 6)->contents) mushroom = mushroom || dynamic_cast<Mushroom*>(obj) != nullptr;
+    EXPECT_TRUE(mushroom);
+    ClearItemDB();
+}
+
+TEST_F(MonsterAiTest, ACorpseGoesWhenItsTimerRunsOut) {
+    HeroAt(1, 1);
+    Monster* corpse = Add(6, 6);
+    corpse->dead = 1;
+    corpse->record->corpseTimer = 3;
+    for (int32_t turn = 1; turn <= 3; ++turn) corpse->Update();
+    EXPECT_EQ(QueuedDeletionCount(), 0u);
+    corpse->Update();
+    EXPECT_EQ(QueuedDeletionCount(), 1u);
+    EXPECT_EQ(corpse->health, 0);
 }
 
 TEST_F(MonsterAiTest, InjurySentences) {

@@ -22,8 +22,8 @@ protected:
         for (int32_t y = 3; y <= 5; ++y) level_->GetCell(5, y)->type = SquareType::Wall;
         LightEverything();
         ClearItemDB();
-        ASSERT_TRUE(itemDBLoadText("<itemdb><item name='Apple' type='5'/><item name='Plum' type='5'/>"
-                                   "<item name='Pear' type='5'/></itemdb>",
+        ASSERT_TRUE(itemDBLoadText("<itemdb><item name='Apple'><food/></item><item name='Plum'><food/></item>"
+                                   "<item name='Pear'><food/></item></itemdb>",
                                    "test items"));
         staffDef_.name = "Fruitful Staff";
         staffDef_.category = kItemWeapon;
