@@ -383,6 +383,15 @@ void Monster::Update() {
     if (TryStep(targetX, targetY) || record->terrain == 1) return;
     const int32_t distance = ManhattanDistance(this, hero);
     if (distance < 2 || distance > 9) return;
+    // With every square beside the hero taken, no path can reach it: the search would only
+    // wander the whole level before it failed.
+    bool reachable = false;
+    for (int32_t side = 0; side < 4 && !reachable; ++side) {
+        const int32_t nx = hero->x + (side == 0 ? 1 : (side == 1 ? -1 : 0));
+        const int32_t ny = hero->y + (side == 2 ? 1 : (side == 3 ? -1 : 0));
+        reachable = level->IsSquarePassable(this, nx, ny);
+    }
+    if (!reachable) return;
     int32_t length = 0;
     aiNode** path = FindPath(x, y, hero->x, hero->y, &length, this);
     if (path != nullptr && length >= 2) {
