@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/shell/turn_engine.h"
+#include "creatures/shopkeeper.h"
 #include "items_fixtures/item_db.h"
 #include "items_fixtures/item_kinds.h"
 #include "items_fixtures/weapon.h"
@@ -339,6 +340,23 @@ TEST_F(MonsterAiTest, ACorpseGoesWhenItsTimerRunsOut) {
     corpse->Update();
     EXPECT_EQ(QueuedDeletionCount(), 1u);
     EXPECT_EQ(corpse->health, 0);
+}
+
+TEST_F(MonsterAiTest, AShopkeeperActsOnlyOnceABlowHasAngeredIt) {
+    HeroAt(4, 8);
+    Shopkeeper* keeper = new Shopkeeper();
+    keeper->PlaceOnLevel(5, 8, room_->get(), 1);
+    for (int32_t& value : keeper->stat) value = 0;
+    keeper->stat[kStatMeleePower] = 4;
+    keeper->stat[kStatLife] = 1000;
+    keeper->health = 1000;
+    keeper->noticed = true;
+    EXPECT_FALSE(keeper->IsAllyTarget());
+    keeper->Update();
+    EXPECT_EQ(hero_.health, 1000);
+    keeper->TakeDamage(1, &hero_, "by the player", 0, 0);
+    keeper->Update();
+    EXPECT_EQ(hero_.health, 996);
 }
 
 TEST_F(MonsterAiTest, InjurySentences) {
