@@ -14,7 +14,7 @@
 # Settings (environment):
 #   ROUNDS=7            alternating rounds
 #   BENCH_FILTER=regex  only the benchmarks whose names match (Google Benchmark's filter)
-#   BENCHES="frame_bench level_bench"   the benchmark programs to run
+#   BENCHES="frame_bench level_bench turn_bench"   the benchmark programs to run
 #   MIN_TIME=0.2        seconds each benchmark runs per round
 #   JOBS=4              build parallelism
 #   KEEP=1              keep the worktrees and their builds afterwards
@@ -28,7 +28,7 @@ repo=$(git rev-parse --show-toplevel)
 base=$(git -C "$repo" rev-parse --verify "$1^{commit}")
 head=$(git -C "$repo" rev-parse --verify "$2^{commit}")
 rounds=${ROUNDS:-7}
-benches=${BENCHES:-"frame_bench level_bench"}
+benches=${BENCHES:-"frame_bench level_bench turn_bench"}
 min_time=${MIN_TIME:-0.2}
 jobs=${JOBS:-4}
 filter=${BENCH_FILTER:-}

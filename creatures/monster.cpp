@@ -1,4 +1,3 @@
-// Stand-in: what is still to be built is listed at the top of creatures/monster.h.
 #include "creatures/monster.h"
 
 #include <algorithm>
@@ -308,23 +307,6 @@ std::string Monster::GetName() {
 void Monster::ReturnToIdle() {
     if (actedLastTurn && restSprite != nullptr) bob.SetSprite(restSprite);
     actedLastTurn = false;
-}
-
-int32_t Monster::TakeDamage(int32_t amount, GameObj*, const std::string&, int32_t, int32_t) {
-    if (amount <= 0 || dead) return 0;
-    health -= amount;
-    if (health <= 0) {
-        health = 0;
-        Die();
-    }
-    return amount;
-}
-
-void Monster::Die() {
-    dead = 1;
-    active = 0;
-    blocksMovement = 0;
-    blocksSight = 0;
 }
 
 // ---------------------------------------------------------------- record lookup

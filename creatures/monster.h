@@ -1,18 +1,18 @@
 #pragma once
 // A monster on a level: a Hittable built from a monster record that it keeps for its
 // whole life, with its statistics derived from the record's skill points, its save
-// record, its art and drawing.
-//
-// Stand-in: the turn and AI (Update keeps a placeholder that does nothing), death and
-// drops (TakeDamage only lowers health and Die marks the corpse), the hero's attacks on
-// it and the ally operations are still to be built.
+// record, its art and drawing (monster.cpp, monster_draw.cpp), its turn and AI
+// (monster_ai.cpp), and its damage, death and drops (monster_damage.cpp).
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "creatures/hittable.h"
 
+struct ItemDef;
 struct MonsterRecord;
+class Item;
+class Level;
 class QuestRecord;
 class Sprite;
 
@@ -58,8 +58,37 @@ public:
     // Clears the timed states, loads the animations and shows the idle-down sprite (the
     // last frame of the death sprite for a corpse).
     void ResetAppearance();
-    // Death: no longer active, no longer blocking, dead flag set.
-    void Die();
+    // ---- turn and AI (monster_ai.cpp)
+    void Update() override;
+    void TakeAllyTurn();
+    // Within a squared distance of 25, a clear missile line and the monster's square in view.
+    bool CanSeePlayer();
+    // A melee strike at the hero or another creature, with its animation.
+    void AttackCreature(Hittable* target);
+    // The beam toward the hero.
+    void PlayAttackAnimation();
+    // True when the turn is used up.
+    bool CastRandomSpell();
+    void TryToSteal();
+    void PlaceOnLevel(int32_t newX, int32_t newY, Level* newLevel, int32_t quiet) override;
+    void AdvanceAnimation(int32_t elapsedMs) override;
+    // A corpse takes mushroom spores.
+    int32_t AcceptsItem(Item* item) override;
+    int32_t UseItemOn(Item* item) override;
+    // Orthogonal neighbours.
+    bool IsAdjacentTo(const GameObj* other) const;
+    std::string GetDescription() override;
+    // The health sentence of the tooltip.
+    std::string GetInjuryText() const;
+    // The hero's melee attack on the monster (the hero's strikes are the hero's).
+    int32_t Activate() override;
+
+    // ---- death (monster_damage.cpp)
+    // The death steps: the kill line, the horde's fear, statistics, experience, the corpse
+    // square, drops and the final boss.
+    void Die(GameObj* source);
+    // Each monster within a squared distance of 25 may wake from its sleep.
+    void WakeNearbyMonsters();
     bool HasStatus(uint32_t bit) const { return (statusFlags & bit) != 0; }
     // Manhattan distance to the hero exceeds the hero's trap sense: hidden while invisible.
     bool HiddenFromHero() const;
@@ -112,6 +141,17 @@ public:
     int32_t attentionTurns = 0;
 
 private:
+    // The square the corpse is moved to when the monster fell on a square where a corpse
+    // cannot lie (bounded search; the monster's own square when nothing suits).
+    void FindCorpseSquare(int32_t* outX, int32_t* outY) const;
+    void GiveZooReward();
+    // The final boss's death: its death animation, the won flag, the tune and the wait for
+    // a mouse button release.
+    void CelebrateFinalBoss();
+    // The step toward (x + dx, y + dy): entered at once or as a pending move.
+    bool TryStep(int32_t targetX, int32_t targetY);
+    void ShowIdle(int32_t dx, int32_t dy);
+
     // Loads one sprite of the record, in its palette or in the hue variant; null for an
     // empty name.
     Sprite* RecordSprite(const std::string& name, int32_t variant) const;
@@ -130,3 +170,7 @@ Sprite* LoadHueSprite(const std::string& name, int32_t variant);
 // Width in pixels of the 62-pixel health bar: trunc(max(health, 0) / maximum x 62); -1 (no
 // bar) for a maximum of 0 or less.
 int32_t HealthBarWidth(int32_t health, int32_t maximum);
+
+// The armour definition of the zoo reward: one that is not special, drawn a bounded number of
+// times; null (with a diagnostic) when none comes.
+const ItemDef* DrawZooRewardArmour();

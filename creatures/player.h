@@ -275,6 +275,19 @@ public:
 
     Level* owningLevel = nullptr;
 
+    // ---- damage and fighting (player_damage.cpp, player_attack.cpp)
+    // Every loss of health ends here: warnings, a splat, the cause of death, brittle buffs and
+    // death. 0 when the hero was already dead, else 1.
+    int32_t ApplyDamage(int32_t amount, const std::string& cause, int32_t damageType, int32_t unused) override;
+    // ApplyDamage without the source.
+    int32_t TakeDamage(int32_t amount, GameObj* source, const std::string& cause, int32_t damageType,
+                       int32_t unused) override;
+    // The hero's melee strikes at a monster on an orthogonal neighbour square (one per combo).
+    int32_t AttackMonster(Monster* monster);
+    // Throws one piece of the stack at the monster.
+    void ThrowWeaponAt(Monster* target, Item* stack);
+    std::string deathCause;  // completes "killed ..."
+
 private:
     bool addingExperience = false;
     // Puts the equipment read by the load constructor back into its places.

@@ -10,6 +10,15 @@
 
 Shopkeeper::Shopkeeper() : Monster(nullptr) {}
 
+void Shopkeeper::Update() {
+    if (hostile != 0) Monster::Update();
+}
+
+int32_t Shopkeeper::TakeDamage(int32_t amount, GameObj* source, const std::string& cause, int32_t a, int32_t b) {
+    hostile = 1;
+    return Monster::TakeDamage(amount, source, cause, a, b);
+}
+
 void Shopkeeper::PlaceOnLevel(int32_t px, int32_t py, Level* onLevel, int32_t flag) {
     GameObj::PlaceOnLevel(px, py, onLevel, flag);
     homeX = px;

@@ -4,10 +4,8 @@
 // levels and media call these and include nothing else of interface/.
 #include <cstdint>
 
+class Item;
 struct AbilityRecord;
-
-// The hero's selected ability (the one a cast uses), or null.
-extern AbilityRecord* SelectedAbility;
 
 // Draws the whole in-game frame into the screen surface.
 void DrawGameScreen();
@@ -28,6 +26,12 @@ void ShowZooAnnouncement();
 // Pumps input, stores the mouse position and square, and animates the pointer.
 void UpdateMouseCursor();
 
-struct AbilityRecord;
 // The ability a right-click casts; null when none is selected.
 extern AbilityRecord* SelectedAbility;
+
+// The box shown when a monster zoo has been cleared.
+void ShowZooClearedDialog();
+// The box that shows an item taken by theft.
+void ShowStealDialog(Item* item);
+// Sets the expression of the hero's portrait (6 after a hit the hero survives).
+void SetPortraitExpression(int32_t expression);

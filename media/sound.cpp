@@ -37,6 +37,7 @@ bool SoundSourcesMade = false;
 int NextSoundSource = 0;
 
 std::string lastRequested;
+SFXRequestObserver requestObserver = nullptr;
 
 const char* FindAttribute(const XML_Char** attributes, const char* name) {
     if (attributes == nullptr) return nullptr;
@@ -135,6 +136,7 @@ void LoadSoundEffect(const char* name, const char* waveFile) {
 void PlaySFX(const char* name) {
     if (!SoundEnabled || name == nullptr) return;
     lastRequested = name;
+    if (requestObserver != nullptr) requestObserver(name);
     if (!AudioDeviceAvailable()) return;
     auto found = SoundTable.find(name);
     if (found == SoundTable.end()) return;
@@ -199,6 +201,8 @@ uint32_t SoundSourceName(int index) {
     if (!SoundSourcesMade || index < 0 || index >= kSoundSourceCount) return 0;
     return SoundSources[index];
 }
+
+void SetSFXRequestObserver(SFXRequestObserver observer) { requestObserver = observer; }
 
 const std::string& LastRequestedSFX() {
     return lastRequested;

@@ -52,3 +52,6 @@ int NextSoundSourceIndex();
 uint32_t SoundSourceName(int index);
 // The name given to the last PlaySFX call while sound was on (empty before any).
 const std::string& LastRequestedSFX();
+// Called with the name of every PlaySFX request made while sound is on (null: none).
+using SFXRequestObserver = void (*)(const char* name);
+void SetSFXRequestObserver(SFXRequestObserver observer);

@@ -279,9 +279,9 @@ TEST_F(ItemPictureTest, MoneyPilesShowTheirSizeAndCollectingShowsTheFloater) {
     }
     Zorkmids* pile = new Zorkmids(25);
     const size_t before = EyeCandyCount();
-    const int32_t gold = hero_.gold;
+    const int32_t gold = hero_.zorkmids;
     pile->PlayerEntered();
-    EXPECT_EQ(hero_.gold, gold + 25);
+    EXPECT_EQ(hero_.zorkmids, gold + 25);
     EXPECT_EQ(EyeCandyCount(), before + 2);  // the number and its shadow
     EXPECT_EQ(QueuedDeletionCount(), 1u);
     DeleteQueuedObjects();

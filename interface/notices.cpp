@@ -1,0 +1,18 @@
+// Stand-in: the zoo-cleared picture (male or female), the theft box with the stolen item's
+// picture and the portrait's expressions are still to be drawn; until then the two boxes are
+// the plain dialog box and the portrait keeps its face.
+#include <string>
+
+#include "interface/ui_services.h"
+#include "items_fixtures/item.h"
+
+void ShowZooClearedDialog() {
+    ShowDialog("You have cleared the monster zoo!", "ui/dialog_but_ok", nullptr);
+}
+
+void ShowStealDialog(Item* item) {
+    const std::string text = "You have stolen " + (item != nullptr ? item->GetItemName() : std::string("nothing")) + "!";
+    ShowDialog(text.c_str(), "ui/dialog_but_ok", nullptr);
+}
+
+void SetPortraitExpression(int32_t) {}

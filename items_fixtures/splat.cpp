@@ -1,0 +1,71 @@
+#include "items_fixtures/splat.h"
+
+#include <cstdio>
+
+#include "levels/object_queue.h"
+#include "media/sprite.h"
+
+SERIALIZABLE_REGISTRATION(Splat);
+
+namespace {
+
+const char* const kSplatKinds[] = {"ashes", "blood", "ectoplasm", "goo", "ichor"};
+constexpr int32_t kSplatKindCount = 5;
+constexpr int32_t kBloodKind = 1;
+
+}  // namespace
+
+int32_t SplatKindIndex(const std::string& word) {
+    for (int32_t i = 0; i < kSplatKindCount; ++i) {
+        if (word == kSplatKinds[i]) return i;
+    }
+    return kBloodKind;
+}
+
+const char* SplatKindWord(int32_t kind) {
+    if (kind < 0 || kind >= kSplatKindCount) return kSplatKinds[kBloodKind];
+    return kSplatKinds[kind];
+}
+
+uint32_t SplatClassHash() { return GetRegisteredClassHash("Splat"); }
+
+Splat::Splat(Level*, const std::string& kindWord, int32_t variantNumber)
+    : kind(SplatKindIndex(kindWord)), variant(variantNumber) {
+    blocksMovement = 0;
+    blocksSight = 0;
+    RefreshPicture();
+}
+
+Splat::Splat(SaveReader& in) : GameObj(in) {
+    kind = in.ReadInt32();
+    variant = in.ReadInt32();
+    RefreshPicture();
+}
+
+Splat::~Splat() { std::printf("deleting a splat\n"); }
+
+bool Splat::Save(SaveWriter& out) {
+    bool ok = GameObj::Save(out);
+    ok = out.WriteInt32(kind) && ok;
+    return out.WriteInt32(variant) && ok;
+}
+
+uint32_t Splat::GetClassHash() { return SplatClassHash(); }
+int32_t Splat::GetClassIndex() { return GetRegisteredClassIndex("Splat"); }
+
+void Splat::Destroy() { QueueObjectDeletion(this); }
+
+std::string Splat::PictureName() const {
+    return std::string("dungeon/mess_") + SplatKindWord(kind) + "0" + std::to_string(variant + 1) + ".png";
+}
+
+void Splat::RefreshPicture() {
+    anchorMode = 1;
+    const std::string picture = PictureName();
+    Sprite* sprite = SpriteMgr_GetOrLoad(picture.c_str(), picture.c_str(), "", 0, 0, 0);
+    if (sprite != nullptr) {
+        bob.SetSprite(sprite);
+        bob.loop = true;
+        bob.playing = true;
+    }
+}
