@@ -299,16 +299,18 @@ void DoSpawn(const SpellEffect& e, EffectCall& c) {
     if (name == "Mushroom Spores") {
         const int32_t stack = hero->GetSkillLevel(28) * e.amount;
         if (stack <= 0) return;
-        if (Item* spores = CreateItemByName(name)) {
-            spores->count = stack;
-            PutItemInBag(spores);
-        }
+        Item* spores = new Misc(1);
+        spores->count = stack;
+        PutItemInBag(spores);
         return;
     }
     if (name == "Dwarven Landmine" || name == "Hairtrigger Bramblebox" || name == "Lethean Mist-Sprayer") return;
     Item* made = nullptr;
     if (name == "Lockpick") {
-        if (e.amount > 0) made = MakeStack("Lockpick", e.amount);
+        if (e.amount > 0) {
+            made = new Misc(0);
+            made->count = e.amount;
+        }
     } else if (name == "randomring") {
         if (const ItemDef* ring = RandomJewelleryDef()) made = CreateItem(ring);
     } else if (name == "randomgem") {
