@@ -398,6 +398,18 @@ void DoSleep(const SpellEffect& e, EffectCall& c) {
 
 void DoDrain(const SpellEffect& e, EffectCall& c) {
     Hittable* caster = c.caster;
+    // A drain first takes the hero's first timed buff that carries the run-time mark, and
+    // its modifiers with it.
+    if (Player* hero = CurrentPlayer) {
+        for (size_t i = 0; i < hero->buffs.size(); ++i) {
+            Buff* buff = hero->buffs[i];
+            if (buff == nullptr || buff->turnsLeft == 0 || !buff->extraFlag2) continue;
+            hero->RemoveBuff(buff);
+            hero->buffs.erase(hero->buffs.begin() + static_cast<std::ptrdiff_t>(i));
+            delete buff;
+            break;
+        }
+    }
     for (GameObj* obj : ObjectsAt(c.x, c.y)) {
         if (obj == nullptr || !obj->IsHittable() || ExcludedCaster(e, c, obj)) continue;
         Hittable* target = static_cast<Hittable*>(obj);

@@ -150,6 +150,25 @@ TEST_F(SpellEffectsTest, DrainGivesTheCasterWhatTheTargetLost) {
     EXPECT_EQ(hero->health, 30) << "capped at the caster's maximum";
 }
 
+TEST_F(SpellEffectsTest, DrainTakesTheHerosFirstMarkedTimedBuffWithItsModifiers) {
+    ScopedTestLevel level(12, 12, SquareType::Floor);
+    Player* hero = PlaceHero(3, 3);
+    Buff* untimed = NamedBuff("Steady");
+    untimed->extraFlag2 = true;
+    Buff* marked = NamedBuff("Borrowed Strength");
+    marked->turnsLeft = 5;
+    marked->extraFlag2 = true;
+    marked->secondaryMods[kStatMeleePower] = 4;
+    hero->buffs.push_back(untimed);
+    hero->buffs.push_back(marked);
+    hero->statBonus[kStatMeleePower] = 4;  // as the buff gave it
+    const int32_t boosted = hero->statBonus[kStatMeleePower];
+    Apply(EffectSpell("Leech", SpellEffectKindFromWord("drain")), 8, 8, hero);
+    ASSERT_EQ(hero->buffs.size(), 1u);
+    EXPECT_EQ(hero->buffs[0], untimed);
+    EXPECT_EQ(hero->statBonus[kStatMeleePower], boosted - 4) << "its modifier went with it";
+}
+
 TEST_F(SpellEffectsTest, ManaDrainsTakeAPercentOfTheMaximum) {
     ScopedTestLevel level(12, 12, SquareType::Floor);
     Player* hero = PlaceHero(3, 3);
