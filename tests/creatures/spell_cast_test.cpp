@@ -220,6 +220,24 @@ TEST_F(SpellCastTest, AMonstersConeUsesTheMonsterAsCaster) {
     for (const SpellEffectsCall& call : log.effects) EXPECT_EQ(call.caster, caster);
 }
 
+TEST_F(SpellCastTest, AMonstersBurstIsItsOwnSpellNotTheHeros) {
+    ScopedTestLevel level(12, 12, SquareType::Floor);
+    Player* hero = PlaceHero(5, 5);
+    hero->resistance[kDamageConflagratory] = 100;
+    Monster* caster = PlaceMonster("Gloomwing", 6, 5);
+    caster->health = 30;
+    caster->stat[kStatLife] = 30;
+    Spell* bomb = AddSpell("Fire Bomb", SpellTarget::Fireball);
+    bomb->radius = 1;
+    SpellEffect fire;
+    fire.damageAmounts[kDamageConflagratory] = 6;
+    bomb->effects.push_back(fire);
+    EXPECT_EQ(CastSpell(bomb, 6, 5, 5, 5, caster, false, true), 1);
+    EXPECT_EQ(caster->health, 30) << "the caster stands in its own burst unharmed";
+    EXPECT_EQ(LastTicker(), "The spell does no damage!");
+    for (const SpellEffectsCall& call : log.effects) EXPECT_EQ(call.caster, caster);
+}
+
 TEST_F(SpellCastTest, BeamsStopAtWallsUnlessTheyDig) {
     ScopedTestLevel level({
         "........",
