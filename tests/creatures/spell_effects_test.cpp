@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 
 #include "creatures/buff.h"
 #include "creatures/spell.h"
 #include "items_fixtures/blockers.h"
 #include "items_fixtures/inventory.h"
 #include "items_fixtures/item.h"
+#include "items_fixtures/item_db.h"
+#include "items_fixtures/item_kinds.h"
 #include "levels/object_queue.h"
 #include "spell_test_support.h"
 
@@ -331,6 +334,64 @@ TEST_F(SpellEffectsTest, SpawningNothingKnownKeepsTheItemOnThePointer) {
         EXPECT_EQ(GetCursorItem(), held.get()) << name;
     }
     ForgetCursorItem(held.get());
+}
+
+// What the hero carries of an item name (or of a Misc kind when name is empty).
+int32_t CarriedCount(const std::string& name, int32_t miscKind = -1) {
+    int32_t total = 0;
+    for (Item** place : CarriedPlaces()) {
+        const Item* item = *place;
+        if (item == nullptr) continue;
+        const Misc* misc = dynamic_cast<const Misc*>(item);
+        const bool fits = miscKind >= 0 ? misc != nullptr && misc->Kind() == miscKind
+                                        : item->def != nullptr && item->def->name == name;
+        if (fits) total += item->count;
+    }
+    return total;
+}
+
+TEST_F(SpellEffectsTest, SpawnGivesWeaponsPotionsSporesAndPicksByTheirRules) {
+    ClearItemDB();
+    ASSERT_TRUE(itemDBLoadText("<itemdb><item name=\"Dart\" type=\"5\" maxstack=\"30\"><weapon level=\"0\"/></item>"
+                               "<item name=\"Longsword\" type=\"0\"><weapon level=\"0\" slashing=\"3\"/></item>"
+                               "<item name=\"Draught\"><potion/></item></itemdb>",
+                               "test items"));
+    ScopedTestLevel level(12, 12, SquareType::Floor);
+    Player* hero = PlaceHero(4, 4);
+    hero->skills[0] = 28;
+    hero->skillLevels[0] = 2;
+    struct Case {
+        const char* name;
+        int32_t amount;
+        const char* carried;
+        int32_t miscKind;
+        int32_t count;
+    } const cases[] = {
+        {"Dart", 5, "Dart", -1, 5},
+        {"Longsword", 1, "Longsword", -1, 1},
+        {"Draught", 1, "Draught", -1, 1},
+        {"Mushroom Spores", 3, "", 1, 6},
+        {"Lockpick", 4, "", 0, 4},
+        {"Hairtrigger Bramblebox", 1, "Hairtrigger Bramblebox", -1, 0},
+    };
+    for (const Case& c : cases) {
+        Spell* spell = EffectSpell("Conjure", SpellEffectKindFromWord("spawn"));
+        spell->effects[0].name = c.name;
+        spell->effects[0].amount = c.amount;
+        Apply(spell, 4, 4);
+        EXPECT_EQ(CarriedCount(c.carried, c.miscKind), c.count) << c.name;
+    }
+    bool dartOnBelt = false;
+    for (Item* slot : hero->beltSlots) dartOnBelt = dartOnBelt || (slot != nullptr && slot->def->name == "Dart");
+    EXPECT_TRUE(dartOnBelt) << "a throwing weapon goes to the belt";
+    std::set<Item*> carried;
+    for (Item** place : CarriedPlaces()) {
+        if (*place != nullptr) carried.insert(*place);
+        *place = nullptr;
+    }
+    InventoryGrid.Clear();
+    for (Item* item : carried) delete item;
+    ClearItemDB();
 }
 
 TEST_F(SpellEffectsTest, CreatePlacesABlockerAndLeavesTheSpellRecordAlone) {
