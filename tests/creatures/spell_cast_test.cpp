@@ -250,9 +250,21 @@ TEST_F(SpellCastTest, BeamsStopAtWallsUnlessTheyDig) {
     const SquareList toWall = {{1, 1}, {2, 1}, {3, 1}, {4, 1}};
     EXPECT_EQ(EffectSquares(), toWall);
     log.effects.clear();
+    static int32_t rebuilt[4];
+    const SpellLevelServices saved = SpellLevel;
+    SpellLevel.rebuildGraphics = [](Level*, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+        rebuilt[0] = x0;
+        rebuilt[1] = y0;
+        rebuilt[2] = x1;
+        rebuilt[3] = y1;
+    };
     Spell* dig = AddSpell("Bore", SpellTarget::DiggingBeam);
-    CastSpell(dig, 0, 1, 7, 1, nullptr, false, true);
-    EXPECT_EQ(EffectSquares().size(), 7u);
+    CastSpell(dig, 6, 2, 0, 1, nullptr, false, true);
+    ASSERT_FALSE(log.effects.empty());
+    EXPECT_EQ(EffectSquares().back(), Square(0, 1)) << "through the wall to its end";
+    EXPECT_EQ(std::vector<int32_t>(rebuilt, rebuilt + 4), (std::vector<int32_t>{-1, 0, 7, 3}))
+        << "the graphics of the two ends' rectangle, one square wider";
+    SpellLevel = saved;
 }
 
 TEST_F(SpellCastTest, TemplateSquaresTurnWithTheHerosFacing) {
