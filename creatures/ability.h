@@ -66,9 +66,4 @@ struct AbilityRecord {
     bool storeTheft = false;
 };
 
-// True when the ability may be used on the target square.
-//
-// Stand-in: accepts every square of a known ability. Still to be built: the target rules of
-// the spell's target type.
-bool CheckSpellTarget(const AbilityRecord* ability, int32_t heroX, int32_t heroY, int32_t targetX,
-                      int32_t targetY);
+// The target rules of an ability are those of its spell: CheckSpellTarget in creatures/spell.h.

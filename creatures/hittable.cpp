@@ -8,7 +8,7 @@
 #include "creatures/spell.h"
 #include "items_fixtures/item.h"
 #include "levels/level.h"
-#include "media/effect_animation.h"
+#include "levels/tile_effects.h"
 #include "media/sound.h"
 #include "media/sprite.h"
 #include "store_platform/store.h"
@@ -228,7 +228,8 @@ void Hittable::TickSpellTriggers() {
             Spell* spell = trigger.spell;
             if (!spell->sfx.empty()) PlaySFX(spell->sfx.c_str());
             const bool heroWasAlive = hero != nullptr && hero->dead == 0;
-            CastSpell(spell, hero != nullptr ? hero->x : x, hero != nullptr ? hero->y : y, x, y, nullptr, false,
+            const Hittable* from = trigger.caster != nullptr ? trigger.caster : hero;
+            CastSpell(spell, from != nullptr ? from->x : x, from != nullptr ? from->y : y, x, y, trigger.caster, false,
                       false);
             if (isHero && heroWasAlive && hero->dead != 0 && spell->name == kThaumiteConsumption) {
                 GrantAchievement("ACHIEVEMENT_DEATH_BY_THAUMITES");
@@ -245,6 +246,11 @@ void Hittable::TickSpellTriggers() {
             ++it;
         }
     }
+}
+
+void Hittable::DropTriggersCausedBy(const Hittable* causer) {
+    if (causer == nullptr) return;
+    spellTriggers.remove_if([causer](const SpellTrigger& trigger) { return trigger.caster == causer; });
 }
 
 void Hittable::TriggerSpellMines() {

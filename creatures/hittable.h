@@ -13,6 +13,7 @@
 #include "creatures/damage_type.h"
 #include "levels/game_obj.h"
 
+class Hittable;
 class Spell;
 
 // One pending timed cast on a creature.
@@ -22,6 +23,9 @@ struct SpellTrigger {
     Spell* spell = nullptr;
     int32_t chance = 100;  // percent
     int32_t power = 0;
+    // Who set it off: casts run as that creature's (null: the hero). A monster that goes
+    // away takes the triggers it caused with it.
+    Hittable* caster = nullptr;
 };
 
 class Hittable : public GameObj {
@@ -56,6 +60,8 @@ public:
 
     // Counts the pending spell triggers down and fires the due ones (once per turn).
     void TickSpellTriggers();
+    // Drops every pending trigger that the creature caused.
+    void DropTriggersCausedBy(const Hittable* causer);
     // Sets off the spell mines on the creature's square.
     void TriggerSpellMines();
 

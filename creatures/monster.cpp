@@ -165,7 +165,12 @@ Monster::~Monster() {
         for (SpellMine* mine : mines) {
             if (mine != nullptr && mine->caster == this) level->RemoveSpellMine(mine);
         }
+        // The timed casts it set on the creatures of its level go with it.
+        for (GameObj* obj : level->objects) {
+            if (obj != nullptr && obj != this && obj->IsHittable()) static_cast<Hittable*>(obj)->DropTriggersCausedBy(this);
+        }
     }
+    if (CurrentPlayer != nullptr) CurrentPlayer->DropTriggersCausedBy(this);
     if (commander != nullptr) {
         auto& members = commander->hordeMembers;
         members.erase(std::remove(members.begin(), members.end(), this), members.end());

@@ -12,8 +12,6 @@ std::vector<Spell*> SpellList;
 std::vector<Spell*> WeaponSkillList;
 std::vector<DiggleGodRecord> DiggleGodList;
 std::vector<FountainText> FountainTextList;
-std::vector<CastSpellCall> StandInCastCalls;
-std::vector<SpellEffectsCall> StandInEffectCalls;
 
 namespace {
 // The records live until the process exits.
@@ -452,21 +450,3 @@ void ClearSpellTable() {
     DiggleGodList.clear();
     FountainTextList.clear();
 }
-
-int32_t GetSpellManaCost(const Spell* spell) {
-    if (spell == nullptr) return 0;
-    return spell->mp < spell->mincost ? spell->mincost : spell->mp;
-}
-
-int32_t CastSpell(Spell* spell, int32_t casterX, int32_t casterY, int32_t targetX, int32_t targetY, Hittable* caster,
-                  bool fromMine, bool isDirectCast) {
-    StandInCastCalls.push_back({spell, casterX, casterY, targetX, targetY, caster, fromMine, isDirectCast});
-    return 0;
-}
-
-void ApplySpellEffects(Spell* spell, int32_t x, int32_t y, Hittable* caster, bool fromMine, Item*,
-                       const char* cause, bool isDirectCast) {
-    StandInEffectCalls.push_back({spell, x, y, caster, fromMine, cause != nullptr ? cause : "", isDirectCast});
-}
-
-void PlayerCastSelectedSpell(int32_t) {}

@@ -3,13 +3,12 @@
 // the code tables built from the words of the file, the lookup by name, and the side lists
 // that two fixtures read. Later files append after earlier ones.
 //
-// Stand-in: CastSpell, ApplySpellEffects, PlayerCastSelectedSpell and GetSpellManaCost do no
-// casting yet; the first two only record their calls (StandInCastCalls, StandInEffectCalls)
-// and GetSpellManaCost answers the larger of the base cost and the lowest cost. Still to be
-// built: the casting of every target type with its animations and buff copies, every effect
-// kind, the mana cost rules and the hero's cast of the selected ability.
+// Casting (creatures/spell_cast.cpp, creatures/spell_target.cpp) picks the squares a spell
+// reaches by its target type and hands each to ApplySpellEffects (creatures/spell_effects.cpp)
+// and to the buff copying.
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "creatures/buff.h"
@@ -18,6 +17,7 @@
 
 class Hittable;
 class Item;
+class Level;
 class Player;
 class Sprite;
 
@@ -197,19 +197,76 @@ void ResetSpellCooldowns();
 // Destroys every record of the four lists.
 void ClearSpellTable();
 
-// The hero's mana cost of the spell.
+// The hero's mana cost of the spell: mp less floor(magic power x magPowBonus) less
+// floor(savvy x savvyBonus), never below mincost.
 int32_t GetSpellManaCost(const Spell* spell);
 // Carries out a spell from the caster's square at the target square; a null caster is the
 // hero. 1 when the spell was carried out.
 int32_t CastSpell(Spell* spell, int32_t casterX, int32_t casterY, int32_t targetX, int32_t targetY,
                   Hittable* caster, bool fromMine, bool isDirectCast);
-// Carries out the effects of a spell on one square.
+// Carries out the effects of a spell on one square: lays its mines and runs each effect. A
+// null caster is the hero; cause is the cause-of-death text (null from a cast).
 void ApplySpellEffects(Spell* spell, int32_t x, int32_t y, Hittable* caster, bool fromMine, Item* targetItem,
                        const char* cause, bool isDirectCast);
-// The hero casts the selected ability at the spell target square.
-void PlayerCastSelectedSpell(int32_t targetingType);
+// Hands copies of the spell's buff templates to the creatures standing on (x, y).
+void ApplySpellBuffsAtSquare(Spell* spell, int32_t x, int32_t y, Hittable* caster);
+// Hands a copy of every buff template to the caster (null: the hero).
+void ApplySpellBuffsToCaster(Spell* spell, Hittable* caster);
+// The extra test the hero's chosen target must pass before a cast.
+bool CheckSpellTarget(const Spell* spell, int32_t casterX, int32_t casterY, int32_t targetX, int32_t targetY);
+// True when the taxa is empty or names the monster's record by taxa, name or parent name.
+bool MonsterMatchesTaxa(const std::string& taxa, const class Monster* monster);
 
-// What the stand-ins were called with, in call order (tests read and clear them).
+// The spell the hero casts next and its target square.
+extern Spell* SelectedSpell;
+extern int32_t SpellTargetX;
+extern int32_t SpellTargetY;
+// The hero casts SelectedSpell at (SpellTargetX, SpellTargetY): mana, refusals, facing, the
+// cast animation, repeats, cooldown, cast triggers and one turn.
+void PlayerCastSelectedSpell();
+
+// The hero acts on a square (a template spell without effects, a striking cast).
+void HeroActsOnSquare(int32_t x, int32_t y);
+// The item under the pointer for spells cast on an item (the belt slot, or the backpack cell
+// while the inventory is open).
+//
+// Stand-in: nothing sets it yet; until the play screen's belt and inventory pointers are
+// wired to it, spells of the item target type find no item and do nothing.
+extern Item* (*SpellItemUnderPointer)();
+
+// ---- area casts (creatures/spell_target.cpp) --------------------------------------------
+// The squares of each shape inside the current level, in the order they are struck.
+using SquareList = std::vector<std::pair<int32_t, int32_t>>;
+// Disc of squares with dx^2 + dy^2 <= radius^2.
+SquareList BurstSquares(int32_t cx, int32_t cy, float radius);
+// Cone from (x0, y0) toward (x1, y1): distance at most range + 1 and the cosine to the
+// direction above spread; empty when the two squares are the same.
+SquareList ConeSquares(int32_t x0, int32_t y0, int32_t x1, int32_t y1, float range, float spread);
+// Squares with dx^2 + dy^2 < radius^2 around the centre, column by column.
+SquareList AreaSquares(int32_t cx, int32_t cy, int32_t radius);
+// The struck squares of the spell's maneuver template around the base square for the
+// hero's facing, column by column and from the last row up; empty without a template or
+// origin.
+SquareList TemplateSquares(const Spell* spell, int32_t casterX, int32_t casterY, int32_t targetX, int32_t targetY,
+                           int32_t facing);
+
+// Animate the shape and then apply the spell to every covered square with the caster.
+void CastBurstSpell(int32_t cx, int32_t cy, float radius, const char* file, int32_t frames, int32_t delay,
+                    Spell* spell, Hittable* caster);
+void CastConeSpell(int32_t x0, int32_t y0, int32_t x1, int32_t y1, float range, float spread, const char* file,
+                   int32_t frames, int32_t delay, Spell* spell, Hittable* caster);
+void CastBeamSpell(int32_t x0, int32_t y0, int32_t x1, int32_t y1, const char* file, int32_t frames, int32_t delay,
+                   Spell* spell, Hittable* caster);
+
+// Services of level generation that spells use; levels/gen sets them at start-up. Unset
+// entries do nothing (no open square found, no graphics rebuilt).
+struct SpellLevelServices {
+    int32_t (*findOpenSquareNear)(int32_t* outX, int32_t* outY, int32_t x, int32_t y, Level* level) = nullptr;
+    void (*rebuildGraphics)(Level* level, int32_t x0, int32_t y0, int32_t x1, int32_t y1) = nullptr;
+};
+extern SpellLevelServices SpellLevel;
+
+// Records every CastSpell and ApplySpellEffects call while set (tests).
 struct CastSpellCall {
     Spell* spell;
     int32_t casterX, casterY, targetX, targetY;
@@ -221,8 +278,12 @@ struct SpellEffectsCall {
     int32_t x, y;
     Hittable* caster;
     bool fromMine;
+    Item* targetItem;
     std::string cause;
     bool isDirectCast;
 };
-extern std::vector<CastSpellCall> StandInCastCalls;
-extern std::vector<SpellEffectsCall> StandInEffectCalls;
+struct SpellCallLog {
+    std::vector<CastSpellCall> casts;
+    std::vector<SpellEffectsCall> effects;
+};
+extern SpellCallLog* SpellCallRecorder;

@@ -3,6 +3,7 @@
 #include "core/command_state.h"
 #include "media/screen.h"
 #include "interface/hud_surfaces.h"
+#include "interface/ui_services.h"
 
 ScreenLayoutState Layout;
 
@@ -36,3 +37,5 @@ void UpdateScreenLayout() {
             Layout.largeInterface ? kDefaultBottomBarWidthLarge : kDefaultBottomBarWidth;
     }
 }
+
+const MapView& PlayScreenCamera() { return Layout.view; }

@@ -1,5 +1,6 @@
 // Stand-in: what is still to be built is listed at the top of core/shell/game_lifecycle.h.
 #include "core/shell/game_lifecycle.h"
+#include "media/effect_animation.h"
 
 #include "core/shell/command_line.h"
 #include "core/shell/config.h"
@@ -112,6 +113,8 @@ void ResetGameState() {
 
 void EndCurrentGame() {
     FlushInput();
+    // No queued animation outlives the pictures of the game.
+    ClearQueuedAnimations();
     delete CurrentPlayer;
     CurrentPlayer = nullptr;
     for (Level* level : GameLevels) delete level;

@@ -2,6 +2,8 @@
 // what the game relies on; and the real executable starts with them, or with a broken mod.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <physfs.h>
 
 #include <map>
@@ -139,17 +141,19 @@ TEST_F(GameDataTest, TheSpellsTheGameNamesAreThere) {
         EXPECT_NE(spellDBFindByName(name), nullptr) << name;
     }
     ASSERT_FALSE(WeaponSkillList.empty());
-    // Monster spells: a missile, a self-heal and a buff for an ally; none is a cone, burst or beam.
+    // Monster spells: a missile, a self-heal, a buff for an ally, and a cone, a burst and a
+    // beam (area casts act as their real caster).
     std::set<int32_t> hints;
+    std::set<int32_t> types;
     bool missile = false;
     for (const Spell* spell : SpellList) {
         if (spell->monsterText.empty()) continue;
         hints.insert(spell->aiHint);
+        types.insert(spell->targetType);
         missile = missile || spell->targetType == SpellTarget::Missile;
-        for (int32_t area : {SpellTarget::Cone, SpellTarget::Area, SpellTarget::Fireball, SpellTarget::Beam,
-                             SpellTarget::DiggingBeam, SpellTarget::BeamMissile}) {
-            EXPECT_NE(spell->targetType, area) << spell->name;
-        }
+    }
+    for (int32_t area : {SpellTarget::Cone, SpellTarget::Fireball, SpellTarget::Beam}) {
+        EXPECT_TRUE(types.count(area)) << area;
     }
     EXPECT_TRUE(missile);
     EXPECT_TRUE(hints.count(1)) << "a self-heal";
@@ -173,6 +177,58 @@ void MakeBrokenMod(const TempDir& user) {
     WriteWholeFile(user.file("mods/cut/mod/skillDB.xml"),
                    "<skillDB>\n  <skill name=\"Half\" id=\"40\" type=\"rogue\">\n    <ability name=\"Gone");
     WriteWholeFile(user.file("config.xml"), "<config><mod name=\"Cut Short\" /></config>\n");
+}
+
+// The numbered art of a spell: "<base>NNNN.png" for every frame from the first number.
+void ExpectSeries(const std::string& base, int32_t first, int32_t count, const std::string& spell) {
+    for (int32_t i = 0; i < count; ++i) {
+        char name[512];
+        std::snprintf(name, sizeof(name), "%s%04d.png", base.c_str(), first + i);
+        EXPECT_TRUE(VfsExists(name)) << spell << ": " << name;
+    }
+}
+
+TEST_F(GameDataTest, EverySpellAnimationImpactAndMineHasItsArtAndSound) {
+    std::string sounds = ReadWholeFile(std::string(VAULTMERE_SOURCE_DIR) + "/data/game/soundfx.xml");
+    for (const char* name : {"manalow1", "manalow2", "manalow3", "manalow4", "manalow5", "combo", "bampf"}) {
+        EXPECT_NE(sounds.find("name=\"" + std::string(name) + "\""), std::string::npos) << name;
+    }
+    EXPECT_TRUE(VfsExists("sprites/sfx/explode.spr"));
+    std::set<int32_t> kinds;
+    std::set<int32_t> targets;
+    for (const Spell* spell : SpellList) {
+        SCOPED_TRACE(spell->name);
+        targets.insert(spell->targetType);
+        for (const SpellEffect& effect : spell->effects) kinds.insert(effect.kind);
+        if (!spell->sfx.empty()) {
+            EXPECT_NE(sounds.find("name=\"" + spell->sfx + "\""), std::string::npos) << spell->sfx;
+        }
+        if (!spell->animSprite.empty()) {
+            int32_t first = 0;
+            const int32_t t = spell->targetType;
+            if (t == SpellTarget::Area || t == SpellTarget::Fireball || t == SpellTarget::BeamMissile) first = 1;
+            if (t == SpellTarget::Template) first = spell->animFirstFrame;
+            ExpectSeries(spell->animSprite, first, spell->animFrames, spell->name);
+        }
+        if (spell->impactFrames > 0) ExpectSeries(spell->impactSprite, 0, spell->impactFrames, spell->name);
+        if (!spell->mineSpritePNGSeries.empty()) {
+            ExpectSeries(spell->mineSpritePNGSeries, spell->mineSpritePNGFirst, spell->mineSpritePNGNum, spell->name);
+        } else if (!spell->mineSprite.empty()) {
+            EXPECT_TRUE(VfsExists(spell->mineSprite)) << spell->mineSprite;
+        }
+        if (spell->mine != 0) {
+            EXPECT_FALSE(spell->mineSprite.empty() && spell->mineSpritePNGSeries.empty());
+        }
+    }
+    // Every target type that abilities, monsters, items and traps use, and the effect kinds
+    // built so far, appear in the data.
+    for (int32_t t = SpellTarget::Self; t <= SpellTarget::Template; ++t) {
+        if (t == SpellTarget::Special || t == 22) continue;
+        EXPECT_TRUE(targets.count(t)) << "target type " << t;
+    }
+    for (const char* kind : {"dot", "trigger", "summon", "spawn", "polymorph", "create", "ring", "dig"}) {
+        EXPECT_TRUE(kinds.count(SpellEffectKindFromWord(kind))) << kind;
+    }
 }
 
 TEST(CreatureDataStartup, ABrokenModSkillFileWarnsOnceAndTheGameStillStarts) {

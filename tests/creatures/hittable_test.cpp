@@ -53,16 +53,15 @@ class HittableTest : public testing::Test {
 protected:
     void SetUp() override {
         ClearSpellTable();
-        StandInCastCalls.clear();
-        StandInEffectCalls.clear();
+        SpellCallRecorder = &recorded;
         CurrentPlayer = nullptr;
     }
     void TearDown() override {
         ClearSpellTable();
-        StandInCastCalls.clear();
-        StandInEffectCalls.clear();
+        SpellCallRecorder = nullptr;
         CurrentPlayer = nullptr;
     }
+    SpellCallLog recorded;
     Spell* AddSpell(const char* name) {
         Spell* spell = new Spell();
         spell->name = name;
@@ -296,7 +295,7 @@ TEST_F(HittableTest, TriggersFireAsTheirTurnsRunOut) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        StandInCastCalls.clear();
+        recorded.casts.clear();
         TestCreature creature;
         creature.x = 4;
         creature.y = 7;
@@ -308,10 +307,10 @@ TEST_F(HittableTest, TriggersFireAsTheirTurnsRunOut) {
         trigger.chance = 100;
         creature.spellTriggers.push_back(trigger);
         for (int32_t i = 0; i < c.ticks; ++i) creature.TickSpellTriggers();
-        EXPECT_EQ(StandInCastCalls.size(), c.casts);
+        EXPECT_EQ(recorded.casts.size(), c.casts);
         EXPECT_EQ(creature.spellTriggers.size(), c.leftAfter);
-        if (!StandInCastCalls.empty()) {
-            const CastSpellCall& call = StandInCastCalls[0];
+        if (!recorded.casts.empty()) {
+            const CastSpellCall& call = recorded.casts[0];
             EXPECT_EQ(call.spell, spell);
             EXPECT_EQ(call.targetX, 4);
             EXPECT_EQ(call.targetY, 7);
@@ -324,7 +323,7 @@ TEST_F(HittableTest, ATriggerFiresWhenTheRollIsAtMostItsChance) {
     Spell* spell = AddSpell("Chancy");
     for (int roll : {49, 50, 51}) {
         SCOPED_TRACE(roll);
-        StandInCastCalls.clear();
+        recorded.casts.clear();
         TestCreature creature;
         SpellTrigger trigger;
         trigger.turnsLeft = 1;
@@ -333,7 +332,7 @@ TEST_F(HittableTest, ATriggerFiresWhenTheRollIsAtMostItsChance) {
         creature.spellTriggers.push_back(trigger);
         CSRand(SeedForRoll(roll));
         creature.TickSpellTriggers();
-        EXPECT_EQ(StandInCastCalls.size(), roll <= 50 ? 1u : 0u);
+        EXPECT_EQ(recorded.casts.size(), roll <= 50 ? 1u : 0u);
         EXPECT_TRUE(creature.spellTriggers.empty()) << "erased whether it fired or not";
     }
 }
@@ -349,9 +348,9 @@ TEST_F(HittableTest, ARepeatingTriggerStopsRollingOnceTheCreatureIsDead) {
     creature.spellTriggers.push_back(trigger);
     creature.TickSpellTriggers();
     creature.TickSpellTriggers();
-    EXPECT_TRUE(StandInCastCalls.empty());
+    EXPECT_TRUE(recorded.casts.empty());
     creature.TickSpellTriggers();
-    EXPECT_EQ(StandInCastCalls.size(), 1u) << "its last turn still fires";
+    EXPECT_EQ(recorded.casts.size(), 1u) << "its last turn still fires";
 }
 
 TEST_F(HittableTest, SurvivingThaumiteConsumptionWritesTheAchievement) {
@@ -399,18 +398,18 @@ TEST_F(HittableTest, SpellMinesGoOffUnderALivingCreatureAndOnlyPermanentOnesStay
     victim->PlaceOnLevel(3, 3, level.get(), 0);
     victim->health = 0;
     victim->Update();
-    EXPECT_TRUE(StandInEffectCalls.empty()) << "a creature at 0 health sets nothing off";
+    EXPECT_TRUE(recorded.effects.empty()) << "a creature at 0 health sets nothing off";
 
     victim->health = 4;
     victim->Update();
-    ASSERT_EQ(StandInEffectCalls.size(), 2u);
-    EXPECT_EQ(StandInEffectCalls[0].spell, once);
-    EXPECT_EQ(StandInEffectCalls[0].caster, &layer);
-    EXPECT_EQ(StandInEffectCalls[0].cause, "from a spell mine");
-    EXPECT_TRUE(StandInEffectCalls[0].fromMine);
-    EXPECT_FALSE(StandInEffectCalls[0].isDirectCast);
-    EXPECT_EQ(StandInEffectCalls[1].spell, lasting);
-    EXPECT_EQ(StandInEffectCalls[1].caster, nullptr);
+    ASSERT_EQ(recorded.effects.size(), 2u);
+    EXPECT_EQ(recorded.effects[0].spell, once);
+    EXPECT_EQ(recorded.effects[0].caster, &layer);
+    EXPECT_EQ(recorded.effects[0].cause, "from a spell mine");
+    EXPECT_TRUE(recorded.effects[0].fromMine);
+    EXPECT_FALSE(recorded.effects[0].isDirectCast);
+    EXPECT_EQ(recorded.effects[1].spell, lasting);
+    EXPECT_EQ(recorded.effects[1].caster, nullptr);
     ASSERT_EQ(level->GetCell(3, 3)->mines.size(), 1u);
     EXPECT_EQ(level->GetCell(3, 3)->mines[0]->spell, lasting);
     EXPECT_EQ(level->spellMines.size(), 2u) << "the neighbour's mine is untouched";

@@ -7,6 +7,7 @@
 #include "core/shell/game_input.h"
 #include "core/shell/game_lifecycle.h"
 #include "core/input_log.h"
+#include "media/effect_animation.h"
 #include "media/screen.h"
 #include "core/shell/play_loop.h"
 #include "core/shell/saved_games.h"
@@ -168,7 +169,10 @@ TEST_F(LifecycleTest, EndCurrentGameDestroysTheHeroAndEveryLevel) {
     StartSmallGame();
     GameLevels.push_back(new Level(0, 1));
     SaveOnLeaveFlag = true;
+    static Bob waiting;  // outlives the game, as a Bob the queue must not keep would not
+    QueueAnimation(&waiting, nullptr);
     EndCurrentGame();
+    EXPECT_EQ(QueuedAnimationCount(), 0) << "no queued animation outlives the game";
     EXPECT_EQ(CurrentPlayer, nullptr);
     EXPECT_EQ(CurrentLevel, nullptr);
     EXPECT_TRUE(GameLevels.empty());
