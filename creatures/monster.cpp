@@ -179,8 +179,8 @@ Monster::~Monster() {
         if (member != nullptr && member->commander == this) member->commander = nullptr;
     }
     if (CurrentPlayer != nullptr) {
-        auto& summonedCreatures = CurrentPlayer->summonedCreatures;
-        summonedCreatures.erase(this);
+        auto& summoned = CurrentPlayer->summonedCreatures;
+        summoned.erase(std::remove(summoned.begin(), summoned.end(), this), summoned.end());
     }
     for (GameObj* item : carriedItems) delete item;
     carriedItems.clear();

@@ -321,7 +321,7 @@ void Monster::Update() {
         if (!record->spells.empty() && noticed && CanSeePlayer()) {
             if (RandomInt(100) < record->spellPercentage && CastRandomSpell()) return;
         }
-        const std::vector<Monster*> allies = hero->summons;
+        const std::vector<Monster*> allies = hero->summonedCreatures;
         for (Monster* ally : allies) {
             if (ally != nullptr && ally->dead == 0 && IsAdjacentTo(ally)) {
                 AttackCreature(ally);
@@ -598,9 +598,9 @@ void Monster::TryToSteal() {
         std::swap(order[i], order[j]);
     }
     for (int32_t slot : order) {
-        Item* item = hero->beltSlots[slot];
+        Item* item = hero->quickSlots[slot];
         if (item == nullptr) continue;
-        hero->beltSlots[slot] = nullptr;
+        hero->quickSlots[slot] = nullptr;
         SpawnFollowingEyeCandy(&hero->bob, EyeCandyIcons.theft, 1, 0);
         AddText("A creature has stolen a " + item->GetName() + " from your belt!", true);
         if (item->stackable != 0 && item->count >= 100) GrantCombatAchievement("ACHIEVEMENT_KLEPTOMANIA");

@@ -137,7 +137,7 @@ public:
     int32_t manaRegenCounter = 0;
     uint8_t zooState = 0;
     int32_t levelChangeCleared = 0;  // zeroed on every level change; kept for the save format
-    std::string deathCause;
+    std::string deathCause;  // completes "killed ..."
     // Per tool type: the recipe indices the hero knows, and those it can make now (rebuilt).
     std::vector<int32_t> knownRecipes[kToolTypeCount];
     std::vector<int32_t> craftableRecipes[kToolTypeCount];
@@ -197,7 +197,9 @@ public:
     void ForgetEquipped(const void* object);
     int32_t walkInterrupted = 0;
     int32_t stopWalking = 0;
-    std::set<Monster*> summonedCreatures;          // creatures the hero summoned (not owned)
+    // Creatures the hero summoned (not owned), in the order they joined: allies are defended
+    // in that order, the same in every run.
+    std::vector<Monster*> summonedCreatures;
 
     // The hero's own placement on a level square.
     void PlaceOnLevel(int32_t px, int32_t py, Level* onLevel, int32_t flag) override;
@@ -286,7 +288,6 @@ public:
     int32_t AttackMonster(Monster* monster);
     // Throws one piece of the stack at the monster.
     void ThrowWeaponAt(Monster* target, Item* stack);
-    std::string deathCause;  // completes "killed ..."
 
 private:
     bool addingExperience = false;

@@ -1,5 +1,6 @@
 // The hero's smaller actions: acting on a square, the unarmed attack sound, the creature
 // forms of a polymorph and the relinking of summoned creatures after a load.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -149,6 +150,8 @@ void RelinkPlayerSummons() {
     if (hero == nullptr || CurrentLevel == nullptr) return;
     for (GameObj* obj : CurrentLevel->monsters) {
         Monster* monster = dynamic_cast<Monster*>(obj);
-        if (monster != nullptr && monster->charmedByHero) hero->summonedCreatures.insert(monster);
+        if (monster == nullptr || !monster->charmedByHero) continue;
+        std::vector<Monster*>& summoned = hero->summonedCreatures;
+        if (std::find(summoned.begin(), summoned.end(), monster) == summoned.end()) summoned.push_back(monster);
     }
 }

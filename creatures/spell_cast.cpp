@@ -334,7 +334,7 @@ void PlayerCastSelectedSpell() {
     Player* hero = CurrentPlayer;
     Spell* spell = SelectedSpell;
     if (hero == nullptr || spell == nullptr) return;
-    const bool wasPolymorphed = hero->polymorphed != 0;
+    const bool wasPolymorphed = hero->isPolymorphed != 0;
     if (!spell->hasCooldown) {
         const int32_t cost = GetSpellManaCost(spell);
         if (cost > hero->mana) {
@@ -388,7 +388,7 @@ void PlayerCastSelectedSpell() {
         if (result == 1 && TutorialFlag) NotifyTutorial(5, 0);
     }
     if (result == 1 && spell->hasCooldown) spell->cooldownCounter += spell->downtime + 1;
-    if (!wasPolymorphed && hero->polymorphed != 0) SelectedSpell = nullptr;
+    if (!wasPolymorphed && hero->isPolymorphed != 0) SelectedSpell = nullptr;
     for (AbilityRecord* ability : AbilityList) {
         if (ability == nullptr || ability->triggerOnCast.spell == nullptr) continue;
         if (hero->GetSkillLevel(ability->skillId) <= ability->level) continue;

@@ -259,12 +259,12 @@ void DoSummon(const SpellEffect& e, EffectCall& c, bool hostile) {
     if (monster == nullptr || hostile || hero == nullptr || !IsHero(c.caster)) return;
     monster->charmedByHero = true;
     monster->tame = true;
-    if (static_cast<int32_t>(hero->summons.size()) > e.amount) {
-        const std::vector<Monster*> old = hero->summons;
+    if (static_cast<int32_t>(hero->summonedCreatures.size()) > e.amount) {
+        const std::vector<Monster*> old = hero->summonedCreatures;
         for (Monster* summoned : old) QueueObjectDeletion(summoned);
-        hero->summons.clear();
+        hero->summonedCreatures.clear();
     }
-    hero->summons.push_back(monster);
+    hero->summonedCreatures.push_back(monster);
 }
 
 Item* MakeStack(const char* name, int32_t count) {
@@ -282,7 +282,7 @@ void DoSpawn(const SpellEffect& e, EffectCall& c) {
         Item* weapon = MakeStack(name.c_str(), e.amount);
         if (weapon == nullptr) return;
         if (GetWeaponClass(def->itemClass) == 5) {
-            for (Item*& slot : hero->beltSlots) {
+            for (Item*& slot : hero->quickSlots) {
                 if (slot == nullptr) {
                     slot = weapon;
                     return;

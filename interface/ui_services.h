@@ -6,12 +6,12 @@
 
 class Item;
 struct AbilityRecord;
-
 struct MapView;
 
 // The camera of the play screen (tile size, view origin square, pixel offsets), as the last
 // frame computed it.
 const MapView& PlayScreenCamera();
+
 // Draws the whole in-game frame into the screen surface.
 void DrawGameScreen();
 // Ends a frame of any loop: presents it and advances every animation by the elapsed time.

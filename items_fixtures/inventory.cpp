@@ -157,7 +157,7 @@ void RemoveItemFromQuickbar(Item* item) {
 void TradeCarriedPlaces(Item* equipped, Item* replaced, bool sameCell) {
     if (equipped == nullptr) return;
     if (CurrentPlayer != nullptr) {
-        for (Item*& slot : CurrentPlayer->beltSlots) {
+        for (Item*& slot : CurrentPlayer->quickSlots) {
             if (slot == equipped) slot = replaced;
         }
     }

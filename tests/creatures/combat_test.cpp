@@ -164,7 +164,7 @@ TEST_F(CombatTest, HandsAndDualWielding) {
         hero_.EquippedAt(kSlotFirstHand) = c.first ? &first : nullptr;
         hero_.EquippedAt(kSlotSecondHand) = c.secondWeapon ? static_cast<Item*>(&second)
                                                            : (c.secondShield ? static_cast<Item*>(&shield) : nullptr);
-        hero_.skills[0] = 7;
+        hero_.skillIds[0] = 7;
         hero_.skillLevels[0] = c.dualSkill;
         hero_.stat[kStatMeleePower] = c.meleePower;
         diggle_->stat[kStatArmourAbsorption] = c.absorption;
@@ -245,22 +245,22 @@ TEST_F(CombatTest, OnHitSpellsFireByKindAfterAndChance) {
         {HitHook::Dodge, kAnyAfter, 0},
     };
     for (const Case& c : cases) {
-        StandInCastCalls.clear();
+        spellCalls_ = SpellCallLog();
         ApplyOnHitEffects(diggle_, &hero_, c.kind, c.after);
-        ASSERT_EQ(StandInCastCalls.size(), c.casts);
+        ASSERT_EQ(spellCalls_.casts.size(), c.casts);
         if (c.casts > 0) {
-            EXPECT_EQ(StandInCastCalls[0].spell, &spell);
-            EXPECT_EQ(StandInCastCalls[0].targetX, diggle_->x);
+            EXPECT_EQ(spellCalls_.casts[0].spell, &spell);
+            EXPECT_EQ(spellCalls_.casts[0].targetX, diggle_->x);
         }
     }
     // A taxa filter passes only a monster of that taxa.
     buff->targetHitEffect.taxa = "Bird";
-    StandInCastCalls.clear();
+    spellCalls_ = SpellCallLog();
     ApplyOnHitEffects(diggle_, &hero_, HitHook::TargetHit, kAnyAfter);
-    EXPECT_TRUE(StandInCastCalls.empty());
+    EXPECT_TRUE(spellCalls_.casts.empty());
     diggle_->record->taxa = "Bird";
     ApplyOnHitEffects(diggle_, &hero_, HitHook::TargetHit, kAnyAfter);
-    EXPECT_EQ(StandInCastCalls.size(), 1u);
+    EXPECT_EQ(spellCalls_.casts.size(), 1u);
 }
 
 TEST_F(CombatTest, AStrikeWithNoEffectOnTheHeroStillFiresTheHerosHitHooks) {
@@ -270,8 +270,8 @@ TEST_F(CombatTest, AStrikeWithNoEffectOnTheHeroStillFiresTheHerosHitHooks) {
     hero_.buffs.push_back(buff);
     ResolveMeleeAttack(diggle_, &hero_);
     EXPECT_TRUE(Logged("The attack has no effect!"));
-    ASSERT_EQ(StandInCastCalls.size(), 1u);
-    EXPECT_EQ(StandInCastCalls[0].targetX, diggle_->x);
+    ASSERT_EQ(spellCalls_.casts.size(), 1u);
+    EXPECT_EQ(spellCalls_.casts[0].targetX, diggle_->x);
 }
 
 }  // namespace

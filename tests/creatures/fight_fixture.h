@@ -42,7 +42,8 @@ protected:
         CurrentPlayer = &hero_;
         hero_.stat[kStatLife] = 40;
         hero_.health = 40;
-        StandInCastCalls.clear();
+        spellCalls_ = SpellCallLog();
+        SpellCallRecorder = &spellCalls_;
         ClearTicker();
         ClearTickerLog();
         CSRand(1);
@@ -60,7 +61,7 @@ protected:
         ClearTweakVals();
         ClearTicker();
         ClearTickerLog();
-        StandInCastCalls.clear();
+        SpellCallRecorder = nullptr;
     }
 
     static void LoadMonsters(const std::string& xml) { monDBLoadFromText(xml.data(), xml.size(), "monDB.xml"); }
@@ -115,6 +116,7 @@ protected:
 
     ScopedTestLevel level_{12, 12, SquareType::Floor};
     Player hero_;
+    SpellCallLog spellCalls_;  // every cast and effect while the test runs
 
 private:
     Player* savedHero_ = nullptr;

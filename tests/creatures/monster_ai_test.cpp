@@ -204,7 +204,7 @@ TEST_F(MonsterAiTest, TheftWithForcedRolls) {
     dartDef.itemClass = kWeaponThrowing;
     Weapon* darts = new Weapon(&dartDef);
     darts->count = 100;
-    hero_.beltSlots[4] = darts;
+    hero_.quickSlots[4] = darts;
     struct Case {
         int32_t dodge, block;
         const char* line;
@@ -222,7 +222,7 @@ TEST_F(MonsterAiTest, TheftWithForcedRolls) {
         hero_.stat[kStatBlock] = c.block;
         thief->TryToSteal();
         EXPECT_TRUE(Logged(c.line)) << Log();
-        EXPECT_EQ(hero_.beltSlots[4] == nullptr, c.stolen);
+        EXPECT_EQ(hero_.quickSlots[4] == nullptr, c.stolen);
         EXPECT_EQ(thief->carriedItems.size(), c.stolen ? 1u : 0u);
         EXPECT_EQ(thief->HasStatus(Monster::kStatusAfraid), c.stolen);
         EXPECT_EQ(thief->fearTurns, c.stolen ? 10 : 0);
@@ -244,9 +244,9 @@ TEST_F(MonsterAiTest, AnOnHitSpellWithoutItsChanceNeverGoesOff) {
     const Case cases[] = {{0, 0}, {1, 1}};
     for (const Case& c : cases) {
         diggle->record->onHitSpells = {{"Test Bite", c.oneChanceIn}};
-        StandInCastCalls.clear();
+        spellCalls_ = SpellCallLog();
         for (int32_t i = 0; i < 20; ++i) diggle->AttackCreature(&hero_);
-        EXPECT_EQ(StandInCastCalls.size(), 20 * c.casts);
+        EXPECT_EQ(spellCalls_.casts.size(), 20 * c.casts);
     }
     diggle->record->onHitSpells.clear();
     SpellList.pop_back();

@@ -20,7 +20,7 @@ protected:
         PlaceHero(3, 3);
     }
     void GiveSkill13(int32_t level) {
-        hero_.skills[0] = 13;
+        hero_.skillIds[0] = 13;
         hero_.skillLevels[0] = level;
     }
     // The warning sounds the blow from `from` to `to` requested.

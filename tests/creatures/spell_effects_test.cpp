@@ -202,13 +202,13 @@ TEST_F(SpellEffectsTest, ASecondSummonBeyondTheLimitDismissesTheOldOnes) {
     spell->effects[0].monsterType = "Gloomwing";
     spell->effects[0].amount = 2;
     for (int32_t i = 0; i < 3; ++i) Apply(spell, 3 + i, 3);
-    ASSERT_EQ(hero->summons.size(), 3u) << "two, then a third joins";
-    EXPECT_TRUE(hero->summons[0]->tame);
-    EXPECT_TRUE(hero->summons[0]->charmedByHero);
+    ASSERT_EQ(hero->summonedCreatures.size(), 3u) << "two, then a third joins";
+    EXPECT_TRUE(hero->summonedCreatures[0]->tame);
+    EXPECT_TRUE(hero->summonedCreatures[0]->charmedByHero);
     const size_t queued = QueuedDeletionCount();
     Apply(spell, 8, 8);
-    ASSERT_EQ(hero->summons.size(), 1u);
-    EXPECT_EQ(hero->summons[0]->x, 8);
+    ASSERT_EQ(hero->summonedCreatures.size(), 1u);
+    EXPECT_EQ(hero->summonedCreatures[0]->x, 8);
     EXPECT_EQ(QueuedDeletionCount(), queued + 3);
     DeleteQueuedObjects();
 
@@ -358,7 +358,7 @@ TEST_F(SpellEffectsTest, SpawnGivesWeaponsPotionsSporesAndPicksByTheirRules) {
                                "test items"));
     ScopedTestLevel level(12, 12, SquareType::Floor);
     Player* hero = PlaceHero(4, 4);
-    hero->skills[0] = 28;
+    hero->skillIds[0] = 28;
     hero->skillLevels[0] = 2;
     struct Case {
         const char* name;
@@ -382,7 +382,7 @@ TEST_F(SpellEffectsTest, SpawnGivesWeaponsPotionsSporesAndPicksByTheirRules) {
         EXPECT_EQ(CarriedCount(c.carried, c.miscKind), c.count) << c.name;
     }
     bool dartOnBelt = false;
-    for (Item* slot : hero->beltSlots) dartOnBelt = dartOnBelt || (slot != nullptr && slot->def->name == "Dart");
+    for (Item* slot : hero->quickSlots) dartOnBelt = dartOnBelt || (slot != nullptr && slot->def->name == "Dart");
     EXPECT_TRUE(dartOnBelt) << "a throwing weapon goes to the belt";
     std::set<Item*> carried;
     for (Item** place : CarriedPlaces()) {

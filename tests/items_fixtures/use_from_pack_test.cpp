@@ -53,7 +53,7 @@ protected:
     void TearDown() override {
         testing::internal::GetCapturedStderr();
         for (int32_t slot = 0; slot < kEquipSlotCount; ++slot) hero_.EquippedAt(slot) = nullptr;
-        for (Item*& slot : hero_.beltSlots) slot = nullptr;
+        for (Item*& slot : hero_.quickSlots) slot = nullptr;
         InventoryGrid.Clear();
         ActiveItem = nullptr;
         CurrentPlayer = savedHero_;
@@ -91,11 +91,11 @@ TEST_F(UseFromPackTest, AWeaponBesideAShieldSwapsWithTheOtherHandOnlyWhenItHolds
     hero_.EquippedAt(1) = &shield;
     hero_.EquippedAt(2) = &held;
     held.OnEquip(2);
-    hero_.beltSlots[4] = &fresh;
+    hero_.quickSlots[4] = &fresh;
     fresh.Use();
     EXPECT_EQ(hero_.EquippedAt(2), &fresh);
     EXPECT_EQ(hero_.EquippedAt(1), &shield);
-    EXPECT_EQ(hero_.beltSlots[4], &held);  // the old weapon takes the belt slot
+    EXPECT_EQ(hero_.quickSlots[4], &held);  // the old weapon takes the belt slot
     // Two shields: nothing happens.
     Armour other(FindItemDefByName("Shield"));
     fresh.OnUnequip(2);
@@ -146,9 +146,9 @@ TEST_F(UseFromPackTest, ASinglePlacePieceReplacesTheWornOneWhichGoesToThePackOrT
     EXPECT_TRUE(cap.inBackpack);
     // From the belt: the belt slot holds the replaced piece.
     RemoveItemFromGrid(&cap);
-    hero_.beltSlots[2] = &cap;
+    hero_.quickSlots[2] = &cap;
     EXPECT_EQ(cap.Use(), 1);
-    EXPECT_EQ(hero_.beltSlots[2], &helm);
+    EXPECT_EQ(hero_.quickSlots[2], &helm);
     EXPECT_EQ(hero_.Head(), &cap);
     // Torso pieces go the same way; a piece for no slot is refused.
     Armour vest(FindItemDefByName("Vest"));
