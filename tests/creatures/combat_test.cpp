@@ -210,6 +210,39 @@ TEST_F(CombatTest, ThrownAndShotMissilesIgnoreDodgeReductionAndCannotBeDodgedAft
     EXPECT_EQ(diggle_->health, 996);
 }
 
+TEST_F(CombatTest, TheBreakdownRecomputesTheOtherTypesForMeleeAndShots) {
+    hero_.damageBonus[kDamageToxic] = 3;
+    diggle_->resistance[kDamageToxic] = 1;
+    ClearTickerLog();
+    AddCombatDamageLine(2, 0, 5, &hero_, diggle_, nullptr);
+    EXPECT_EQ(TickerLog().back(), " ([icon] 2 crushing, [icon] 5 blasting, [icon] 2 toxic)");
+    ItemDef boltDef;
+    boltDef.name = "Test Bolt";
+    boltDef.category = kItemWeapon;
+    boltDef.itemClass = kWeaponAmmunition;
+    boltDef.damage[kDamageVoltaic] = 4;
+    Weapon bolt(&boltDef);
+    ClearTickerLog();
+    AddCombatDamageLine(0, 1, 0, &hero_, diggle_, &bolt);
+    EXPECT_EQ(TickerLog().back(), " ([icon] 1 slashing, [icon] 4 voltaic, [icon] 2 toxic)");
+}
+
+TEST_F(CombatTest, AShotWritesItsVerbLine) {
+    ItemDef boltDef;
+    boltDef.name = "Test Bolt";
+    boltDef.category = kItemWeapon;
+    boltDef.itemClass = kWeaponAmmunition;
+    boltDef.damage[kDamagePiercing] = 6;
+    Weapon bolt(&boltDef);
+    ResolveRangedAttack(&hero_, diggle_, &bolt);
+    EXPECT_TRUE(Logged("You shoot the Diggle! ([icon] 6 piercing)")) << Log();
+    EXPECT_EQ(diggle_->health, 994);
+    diggle_->damageBonus[kDamageCrushing] = 2;
+    ResolveRangedAttack(diggle_, &hero_, nullptr);
+    EXPECT_TRUE(Logged("The Diggle shoots you! ([icon] 2 crushing)")) << Log();
+    EXPECT_EQ(hero_.health, 38);
+}
+
 TEST_F(CombatTest, ASpellStrikeCounteredByTheDefenderEndsInOneMeleeStrike) {
     diggle_->stat[kStatCounter] = 100;
     diggle_->stat[kStatMeleePower] = 5;
