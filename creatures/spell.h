@@ -15,6 +15,7 @@
 #include "creatures/damage_type.h"
 #include "media/bob.h"
 
+class GameObj;
 class Hittable;
 class Item;
 class Level;
@@ -233,6 +234,12 @@ void HeroActsOnSquare(int32_t x, int32_t y);
 // Stand-in: nothing sets it yet; until the play screen's belt and inventory pointers are
 // wired to it, spells of the item target type find no item and do nothing.
 extern Item* (*SpellItemUnderPointer)();
+
+// Makes one piece of a protection ring (lifetime in turns, offset from the ring's centre) for
+// the ring effect, which places it.
+//
+// Stand-in: null until the RingOfProtection fixture is wired to it; rings place nothing then.
+extern GameObj* (*SpellRingPieceFactory)(Level* level, int32_t turns, int32_t dx, int32_t dy);
 
 // ---- area casts (creatures/spell_target.cpp) --------------------------------------------
 // The squares of each shape inside the current level, in the order they are struck.

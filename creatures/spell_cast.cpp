@@ -126,8 +126,9 @@ void PlayAreaAnimation(const Spell* spell) {
 }
 
 int32_t CastMissile(Spell* spell, int32_t cx, int32_t cy, int32_t tx, int32_t ty, Hittable* caster) {
+    // A missile without frames flies unseen.
     Sprite* sprite = nullptr;
-    if (!spell->animSprite.empty()) {
+    if (!spell->animSprite.empty() && spell->animFrames >= 1) {
         sprite = SpriteMgr_GetOrLoadSeries(spell->animSprite.c_str(), spell->animSprite.c_str(), spell->animFrames,
                                            0, spell->animFramerate, 1);
     }

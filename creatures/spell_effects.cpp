@@ -27,6 +27,9 @@
 #include "media/sound.h"
 #include "media/ticker.h"
 
+// Stand-in: RingOfProtection comes with combat; until it is wired here no ring piece is made.
+GameObj* (*SpellRingPieceFactory)(Level* level, int32_t turns, int32_t dx, int32_t dy) = nullptr;
+
 namespace {
 
 // Effect kind codes.
@@ -148,15 +151,28 @@ bool FreeForHero(Player* hero, int32_t x, int32_t y) {
 
 // ---- stand-in seams -------------------------------------------------------------------
 
-// Stand-in: protection rings, rifts, anvils, shop pedestals, the hero's polymorph and the
-// artifact kinds (corrupt, randomizewand, sacrificeartifact, randomizeartifact,
-// cleanseartifact) wait for their classes and the hero's polymorph; these kinds do nothing
-// until then. A ring is to place a RingOfProtection (turns, offset) on each hero-passable
-// square of the 3 x 3 block, x offset outer.
-void PlaceProtectionRing(const SpellEffect&, int32_t, int32_t) {}
+// Stand-in: rifts, anvils, shop pedestals, the hero's polymorph and the artifact kinds
+// (corrupt, randomizewand, sacrificeartifact, randomizeartifact, cleanseartifact) wait for
+// their classes, the wand spell list and the hero's polymorph; these kinds do nothing until
+// then.
 void AwaitingClasses(int32_t) {}
 
 // ---- the actions -----------------------------------------------------------------------
+
+void PlaceProtectionRing(const SpellEffect& e, EffectCall& c) {
+    Player* hero = CurrentPlayer;
+    Level* level = Lvl();
+    if (SpellRingPieceFactory == nullptr) return;
+    for (int32_t dx = -1; dx <= 1; ++dx) {
+        for (int32_t dy = -1; dy <= 1; ++dy) {
+            const int32_t px = c.x + dx;
+            const int32_t py = c.y + dy;
+            if (!level->IsInside(px, py) || !level->IsSquarePassable(hero, px, py)) continue;
+            GameObj* piece = SpellRingPieceFactory(level, e.turns, dx, dy);
+            if (piece != nullptr) piece->PlaceOnLevel(px, py, level, 0);
+        }
+    }
+}
 
 void DoDamage(const SpellEffect& e, EffectCall& c) {
     Level* level = Lvl();
@@ -548,7 +564,7 @@ void RunAction(const SpellEffect& e, EffectCall& c) {
             break;
         case kSummon: DoSummon(e, c, false); break;
         case kSummonHostile: DoSummon(e, c, true); break;
-        case kRing: PlaceProtectionRing(e, c.x, c.y); break;
+        case kRing: PlaceProtectionRing(e, c); break;
         case kCreate: {
             if (!level->IsInside(c.x, c.y)) break;
             Blocker* blocker = new Blocker(level, e.turns, e.objectSprite.c_str());

@@ -411,6 +411,42 @@ TEST_F(SpellEffectsTest, CreatePlacesABlockerAndLeavesTheSpellRecordAlone) {
     EXPECT_EQ(static_cast<Blocker*>(level->GetCell(5, 5)->contents[0])->image, "dungeon/boulder.png");
 }
 
+// A ring piece that remembers what it was made with.
+class RingPiece : public GameObj {
+public:
+    RingPiece(int32_t t, int32_t ox, int32_t oy) : turns(t), dx(ox), dy(oy) {}
+    int32_t turns, dx, dy;
+};
+
+TEST_F(SpellEffectsTest, ARingPlacesAPieceOnEachPassableSquareAroundTheCentre) {
+    ScopedTestLevel level({
+        ".....",
+        "..#..",
+        ".....",
+        ".....",
+    });
+    PlaceHero(0, 3);
+    auto saved = SpellRingPieceFactory;
+    SpellRingPieceFactory = [](Level*, int32_t turns, int32_t dx, int32_t dy) -> GameObj* {
+        return new RingPiece(turns, dx, dy);
+    };
+    Spell* ring = EffectSpell("Circle of Wards", SpellEffectKindFromWord("ring"));
+    ring->effects[0].turns = 8;
+    Apply(ring, 2, 2);
+    SpellRingPieceFactory = saved;
+    int32_t pieces = 0;
+    for (GameObj* obj : level->objects) {
+        RingPiece* piece = dynamic_cast<RingPiece*>(obj);
+        if (piece == nullptr) continue;
+        ++pieces;
+        EXPECT_EQ(piece->turns, 8);
+        EXPECT_EQ(piece->x, 2 + piece->dx);
+        EXPECT_EQ(piece->y, 2 + piece->dy);
+    }
+    EXPECT_EQ(pieces, 8) << "the wall square gets none";
+    EXPECT_TRUE(level->GetCell(2, 1)->contents.empty());
+}
+
 TEST_F(SpellEffectsTest, DiggingOpensWallsAndRaisesTheRockAbove) {
     ScopedTestLevel level({
         "     ",

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "core/input_log.h"
-#include "levels/level_test_map.h"
+#include "interface/game_frame.h"
 #include "media/bob.h"
 #include "media/sprite.h"
 
@@ -65,10 +65,10 @@ TEST_F(EffectAnimationTest, QueuedAnimationsStartTogetherAndLeaveWithTheirBob) {
 }
 
 TEST_F(EffectAnimationTest, PlayingToTheEndWaitsForTheBobAndRestartsAShownSprite) {
-    ScopedTestLevel level(8, 8, SquareType::Floor);
     std::unique_ptr<Sprite> sprite = OneFrameSprite();
     Bob bob;
-    LinkBobToTile(&bob, 2, 2);
+    // The frame advances it, as it advances a Bob on a square in view.
+    RegisterSharedBob(&bob);
     const Uint32 first = Timed([&] { PlayBobToEnd(&bob, sprite.get()); });
     EXPECT_TRUE(bob.finished);
     EXPECT_TRUE(bob.loop) << "looping again afterwards";
@@ -76,6 +76,7 @@ TEST_F(EffectAnimationTest, PlayingToTheEndWaitsForTheBobAndRestartsAShownSprite
     EXPECT_LT(first, 1100u);
     const Uint32 again = Timed([&] { PlayBobToEnd(&bob, sprite.get()); });
     EXPECT_GE(again, 1000u) << "the same sprite plays once more";
+    UnregisterSharedBob(&bob);
 }
 
 TEST_F(EffectAnimationTest, BlockingPlayersEndForBobsThatCannotFinish) {
