@@ -9,7 +9,9 @@
 #include "core/input_log.h"
 #include "core/shell/turn_engine.h"
 #include "creatures/player.h"
+#include "items_fixtures/item_kinds.h"
 #include "items_fixtures/trap.h"
+#include "levels/object_queue.h"
 #include "media/music.h"
 #include "store_platform/store.h"
 #include "support/platform_fixtures.h"
@@ -129,6 +131,23 @@ TEST_F(PlayerWalkTest, DrowningKillsTheHeroWithTheDeathMusicAndItsAchievement) {
     EXPECT_NE(ReadWholeFile(user.file("store/stats.txt")).find("ACHIEVEMENT_DROWNING"), std::string::npos);
     SteamAPI_Shutdown();
     StopMusic();
+}
+
+TEST_F(PlayerWalkTest, PlacingTheHeroEndsMoveBuffsAndPicksUpMoneyBesideIt) {
+    ScopedTestLevel level({"#....#"});
+    Player* hero = PlaceHero(level.get(), 1, 0);
+    (new Zorkmids(25))->PlaceOnLevel(4, 0, level.get(), 0);
+    Buff* still = new Buff("Camouflage");
+    still->destroyOnMove = 1;
+    still->frozenTimer = true;
+    hero->AddBuff(still);
+    hero->PlaceOnLevel(2, 0, level.get(), 1);
+    EXPECT_EQ(hero->buffs.size(), 1u) << "kept with the keep flag";
+    EXPECT_EQ(hero->zorkmids, 0);
+    hero->PlaceOnLevel(3, 0, level.get(), 0);
+    EXPECT_TRUE(hero->buffs.empty());
+    EXPECT_EQ(hero->zorkmids, 25) << "the money beside the new square";
+    DeleteQueuedObjects();
 }
 
 TEST_F(PlayerWalkTest, DigestingRunsTurnsUntilTheMealIsGoneAndNotWithout) {
