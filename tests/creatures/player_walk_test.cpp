@@ -21,6 +21,21 @@ namespace {
 
 int32_t TurnsRun = 0;
 
+// A creature of the monster list that answers an activation with a set value.
+class Answering : public GameObj {
+public:
+    explicit Answering(int32_t reply) : reply_(reply) {}
+    int32_t IsMonster() override { return 1; }
+    int32_t Activate() override {
+        ++asked;
+        return reply_;
+    }
+    int32_t asked = 0;
+
+private:
+    int32_t reply_;
+};
+
 void NoFieldOfView(Level*, int32_t, int32_t, int32_t) {}
 void NoHeroTriggers(Player*) {}
 void Nothing() {}
@@ -148,6 +163,38 @@ TEST_F(PlayerWalkTest, PlacingTheHeroEndsMoveBuffsAndPicksUpMoneyBesideIt) {
     EXPECT_TRUE(hero->buffs.empty());
     EXPECT_EQ(hero->zorkmids, 25) << "the money beside the new square";
     DeleteQueuedObjects();
+}
+
+TEST_F(PlayerWalkTest, ActingOnASquareAsksItsCreaturesInOrderThenSwings) {
+    ScopedTestLevel level({"#....#",
+                           "#....#"});
+    Player* hero = PlaceHero(level.get(), 2, 0);
+    hero->facing = 0;
+    Answering* silent = new Answering(0);
+    silent->PlaceOnLevel(3, 0, level.get(), 0);
+    Answering* taker = new Answering(1);
+    taker->PlaceOnLevel(3, 0, level.get(), 0);
+    Answering* behind = new Answering(1);
+    behind->PlaceOnLevel(3, 0, level.get(), 0);
+    hero->ActOnSquare(3, 0);
+    EXPECT_EQ(silent->asked, 1);
+    EXPECT_EQ(taker->asked, 1);
+    EXPECT_EQ(behind->asked, 0) << "the first answer ends the action";
+    EXPECT_EQ(hero->facing, 0) << "no swing";
+
+    // Nobody answers: the hero swings and faces the square; a diagonal one is not swung at.
+    struct Case {
+        int32_t x, y, facing;
+    };
+    const Case cases[] = {{1, 0, 1}, {2, 1, 0}};
+    hero->facing = 2;
+    for (const Case& c : cases) {
+        hero->ActOnSquare(c.x, c.y);
+        EXPECT_EQ(hero->facing, c.facing) << c.x << "," << c.y;
+    }
+    hero->facing = 2;
+    hero->ActOnSquare(3, 1);
+    EXPECT_EQ(hero->facing, 2) << "diagonal";
 }
 
 TEST_F(PlayerWalkTest, DigestingRunsTurnsUntilTheMealIsGoneAndNotWithout) {
