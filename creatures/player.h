@@ -6,7 +6,7 @@
 // whole with the game (player_save.cpp).
 //
 // Stand-in: still to be built here are the hero's damage intake and death (the inherited
-// TakeDamage stands in), the queued hit animation, Draw with the see-through frames of
+// TakeDamage stands in), queuing the hit animation behind a running one, Draw with the see-through frames of
 // invisibility and the water-walking picture, the minimap marker, the destination marker of
 // a walk, and the per-game item tables (shuffled order, mushroom looks, potion set) that a
 // new hero rebuilds.
@@ -237,6 +237,9 @@ public:
     Sprite* LongIdleSprite() const { return heroAnimations[kHeroLongIdle]; }
     // Unless dead: the idle animation of the facing, looping.
     void SetIdleAnimation();
+    // Unless dead or polymorphed: the hit animation of the facing, played once on the hero's
+    // picture (the turn's return to idle follows it).
+    void PlayHitAnimation();
     // Plays the animation once on the hero's picture, running the frame loop until it has
     // shown its last frame (which stays). Nothing without a sprite.
     void PlayAnimationToEnd(Sprite* animation);

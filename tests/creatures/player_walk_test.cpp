@@ -13,6 +13,7 @@
 #include "items_fixtures/trap.h"
 #include "levels/object_queue.h"
 #include "media/music.h"
+#include "media/sprite.h"
 #include "store_platform/store.h"
 #include "support/platform_fixtures.h"
 #include "support/run_game.h"
@@ -195,6 +196,28 @@ TEST_F(PlayerWalkTest, ActingOnASquareAsksItsCreaturesInOrderThenSwings) {
     hero->facing = 2;
     hero->ActOnSquare(3, 1);
     EXPECT_EQ(hero->facing, 2) << "diagonal";
+}
+
+TEST_F(PlayerWalkTest, TheHitAnimationFollowsTheFacingUnlessDeadOrPolymorphed) {
+    Player hero;
+    Sprite hits[4];
+    hero.heroAnimations[kHeroHitDown] = &hits[0];
+    hero.heroAnimations[kHeroHitLeft] = &hits[1];
+    hero.heroAnimations[kHeroHitUp] = &hits[2];
+    hero.heroAnimations[kHeroHitRight] = &hits[3];
+    for (int32_t facing = 0; facing < 4; ++facing) {
+        hero.facing = facing;
+        hero.PlayHitAnimation();
+        EXPECT_EQ(hero.bob.sprite, &hits[facing]) << facing;
+        EXPECT_FALSE(hero.bob.loop);
+    }
+    hero.bob.SetSprite(nullptr);
+    hero.isPolymorphed = 1;
+    hero.PlayHitAnimation();
+    hero.isPolymorphed = 0;
+    hero.dead = 1;
+    hero.PlayHitAnimation();
+    EXPECT_EQ(hero.bob.sprite, nullptr);
 }
 
 TEST_F(PlayerWalkTest, DigestingRunsTurnsUntilTheMealIsGoneAndNotWithout) {
