@@ -196,3 +196,7 @@ Buff::Buff(SaveReader& in) {
     }
     if (!in.Failed()) LoadIconSprites();
 }
+
+bool SameBuffKind(const Buff& a, const Buff& b) {
+    return a.name == b.name && a.icon == b.icon;
+}

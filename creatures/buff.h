@@ -110,3 +110,8 @@ public:
     // Loads iconSprite and smallIconSprite for the icon files that are not empty.
     void LoadIconSprites();
 };
+
+// Two buffs are of one kind when their names and icon files agree: a non-stacking buff
+// replaces only its own kind, and a stack limit counts only its own kind. (The icon sprite
+// may be null for buffs without an icon, so it cannot tell kinds apart.)
+bool SameBuffKind(const Buff& a, const Buff& b);

@@ -151,6 +151,34 @@ HeroAnimSource GetHeroAnimSource(int32_t anim, bool female) {
 void Player::PlaceOnLevel(int32_t px, int32_t py, Level* onLevel, int32_t flag) {
     GameObj::PlaceOnLevel(px, py, onLevel, flag);
     owningLevel = onLevel;
+    if (onLevel != nullptr) onLevel->UpdateFieldOfView(x, y, SightRadius());
+    if (flag != 0) return;
+    // Buffs that end when the hero moves.
+    for (size_t i = 0; i < buffs.size();) {
+        Buff* buff = buffs[i];
+        if (buff == nullptr || buff->destroyOnMove == 0) {
+            ++i;
+            continue;
+        }
+        RemoveBuff(buff);
+        buffs.erase(std::find(buffs.begin(), buffs.end(), buff));
+        if (!(buff->fromItem && buff->item != nullptr)) delete buff;
+        i = 0;
+    }
+    // Money next to the hero is picked up.
+    if (onLevel == nullptr || cell == nullptr) return;
+    for (int32_t dy = -1; dy <= 1; ++dy) {
+        for (int32_t dx = -1; dx <= 1; ++dx) {
+            LevelCell* near = (dx != 0 || dy != 0) ? onLevel->GetCell(x + dx, y + dy) : nullptr;
+            if (near == nullptr) continue;
+            const std::vector<GameObj*> contents = near->contents;
+            for (GameObj* obj : contents) {
+                if (obj != nullptr && obj->IsItem() && static_cast<Item*>(obj)->type == kItemZorkmids) {
+                    obj->PlayerEntered();
+                }
+            }
+        }
+    }
 }
 
 void Player::LoadAnimations(Player* hero) {

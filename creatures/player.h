@@ -5,9 +5,11 @@
 // creature forms (player_actions.cpp), starts with a kit (starting_kit.cpp) and is saved
 // whole with the game (player_save.cpp).
 //
-// Stand-in: the hero's damage intake and death are the inherited TakeDamage; the hit,
-// attack, cast and death animations, Draw with the see-through frames and water walking,
-// and the minimap marker are still to be built.
+// Stand-in: still to be built here are the hero's damage intake and death (the inherited
+// TakeDamage stands in), queuing the hit animation behind a running one, Draw with the see-through frames of
+// invisibility and the water-walking picture, the minimap marker, the destination marker of
+// a walk, and the per-game item tables (shuffled order, mushroom looks, potion set) that a
+// new hero rebuilds.
 #include <cstdint>
 #include <string>
 #include <climits>
@@ -237,6 +239,9 @@ public:
     Sprite* LongIdleSprite() const { return heroAnimations[kHeroLongIdle]; }
     // Unless dead: the idle animation of the facing, looping.
     void SetIdleAnimation();
+    // Unless dead or polymorphed: the hit animation of the facing, played once on the hero's
+    // picture (the turn's return to idle follows it).
+    void PlayHitAnimation();
     // Plays the animation once on the hero's picture, running the frame loop until it has
     // shown its last frame (which stays). Nothing without a sprite.
     void PlayAnimationToEnd(Sprite* animation);
@@ -312,6 +317,11 @@ void AddNewAbilitiesToBelt();
 // The footstep sound of the next square walked: "foot1", nothing (null), "foot2", nothing,
 // round and round over every walk.
 const char* TakeFootstepSound();
+// Takes every invisibility buff off the hero (a wand was zapped).
+void RemovePlayerInvisibility();
+// After each hero attack: the buffs limited to a number of attacks lose one; a spent one
+// stops acting and ends at the next buff upkeep.
+void UseUpAttackBuffs();
 // The hero's melee swing toward an adjacent square, then the hit sound.
 void PlayerSwingAt(int32_t tx, int32_t ty, const char* hitSound);
 

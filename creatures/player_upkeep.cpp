@@ -30,12 +30,6 @@ bool HasBuffNamed(const Player& hero, const std::string& buffName) {
     return false;
 }
 
-// Two buffs are the same kind when their names and icon files agree (the icon sprite may be
-// null for icon-less buffs, so it cannot tell them apart).
-bool SameKind(const Buff& a, const Buff& b) {
-    return a.name == b.name && a.icon == b.icon;
-}
-
 // A regeneration buff showing the turns left.
 Buff* MakeDigestionBuff(const char* buffName, const char* icon, const char* what, int32_t turnsLeft) {
     Buff* buff = new Buff(buffName, icon);
@@ -128,7 +122,7 @@ void Player::AddBuff(Buff* buff) {
     if (buff == nullptr) return;
     if (!buff->allowStacking) {
         for (Buff* present : buffs) {
-            if (present == nullptr || present == buff || !SameKind(*present, *buff)) continue;
+            if (present == nullptr || present == buff || !SameBuffKind(*present, *buff)) continue;
             present->turnsLeft = buff->turnsLeft;
             present->attacks = buff->attacks;
             present->brittle = buff->brittle;
@@ -137,7 +131,7 @@ void Player::AddBuff(Buff* buff) {
         }
     } else if (buff->stackSize > 0) {
         int32_t copies = 0;
-        for (const Buff* present : buffs) copies += present != nullptr && SameKind(*present, *buff) ? 1 : 0;
+        for (const Buff* present : buffs) copies += present != nullptr && SameBuffKind(*present, *buff) ? 1 : 0;
         if (copies >= buff->stackSize) {
             if (!(buff->fromItem && buff->item != nullptr)) delete buff;
             return;
@@ -161,4 +155,33 @@ void Player::RemoveBuff(Buff* buff) {
     Hittable::RemoveBuff(buff);
     if (listed) buffs.insert(buffs.begin() + static_cast<std::ptrdiff_t>(std::min(position, buffs.size())), buff);
     SortBuffs();
+}
+
+void RemovePlayerInvisibility() {
+    Player* hero = CurrentPlayer;
+    if (hero == nullptr) return;
+    for (;;) {
+        auto it = std::find_if(hero->buffs.begin(), hero->buffs.end(),
+                               [](const Buff* buff) { return buff != nullptr && buff->invisible; });
+        if (it == hero->buffs.end()) return;
+        Buff* buff = *it;
+        hero->RemoveBuff(buff);
+        hero->buffs.erase(std::find(hero->buffs.begin(), hero->buffs.end(), buff));
+        if (!(buff->fromItem && buff->item != nullptr)) delete buff;
+    }
+}
+
+void UseUpAttackBuffs() {
+    Player* hero = CurrentPlayer;
+    if (hero == nullptr) return;
+    for (Buff* buff : hero->buffs) {
+        if (buff == nullptr || buff->attacks <= 0) continue;
+        if (--buff->attacks > 0) continue;
+        // Spent: the buff does nothing more and goes at the next upkeep, which takes its
+        // modifiers off.
+        buff->targetHitEffect = BuffHook();
+        buff->playerHitEffect = BuffHook();
+        buff->targetKill = BuffHook();
+        buff->expired = true;
+    }
 }

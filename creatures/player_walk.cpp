@@ -86,6 +86,16 @@ const char* TakeFootstepSound() {
     return step == 0 ? "foot1" : step == 2 ? "foot2" : nullptr;
 }
 
+void Player::PlayHitAnimation() {
+    if (dead != 0 || isPolymorphed != 0) return;
+    static const HeroAnim kHitOfFacing[4] = {kHeroHitDown, kHeroHitLeft, kHeroHitUp, kHeroHitRight};
+    Sprite* hit = heroAnimations[kHitOfFacing[facing >= 0 && facing < 4 ? facing : 0]];
+    if (hit == nullptr) return;
+    bob.SetSprite(hit);
+    bob.loop = false;
+    bob.playing = true;
+}
+
 void Player::PlayAnimationToEnd(Sprite* animation) {
     if (animation == nullptr) return;
     bob.SetSprite(animation);

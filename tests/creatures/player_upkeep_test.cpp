@@ -204,6 +204,33 @@ TEST_F(PlayerUpkeepTest, NonStackingBuffsAreToldApartByNameAndStackLimitsHold) {
     CurrentPlayer = &hero_;
 }
 
+TEST_F(PlayerUpkeepTest, ZappingEndsInvisibilityAndAttacksUseUpTheirBuffs) {
+    for (const char* name : {"Shade", "Veil", "Vigour"}) {
+        Buff* buff = new Buff(name);
+        buff->invisible = std::string(name) != "Vigour";
+        buff->frozenTimer = true;
+        hero_.AddBuff(buff);
+    }
+    RemovePlayerInvisibility();
+    ASSERT_EQ(hero_.buffs.size(), 1u);
+    EXPECT_EQ(hero_.buffs[0]->name, "Vigour");
+
+    Buff* fury = new Buff("Fury");
+    fury->attacks = 2;
+    fury->frozenTimer = true;
+    fury->secondaryMods[kStatMeleePower] = 4;
+    hero_.AddBuff(fury);
+    const int32_t boosted = hero_.stat[kStatMeleePower];
+    UseUpAttackBuffs();
+    EXPECT_EQ(fury->attacks, 1);
+    EXPECT_FALSE(fury->expired);
+    UseUpAttackBuffs();
+    EXPECT_TRUE(fury->expired);
+    hero_.UpdateBuffs();
+    EXPECT_EQ(CountNamed(hero_, "Fury"), 0);
+    EXPECT_EQ(hero_.stat[kStatMeleePower], boosted - 4) << "its bonus is taken off with it";
+}
+
 TEST_F(PlayerUpkeepTest, TheFiftiethInvisibleTurnSetsItsAchievementOnce) {
     TempDir user;
     ScopedEnv env("VAULTMERE_USER_DIR", user.path().c_str());

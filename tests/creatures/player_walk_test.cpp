@@ -9,8 +9,11 @@
 #include "core/input_log.h"
 #include "core/shell/turn_engine.h"
 #include "creatures/player.h"
+#include "items_fixtures/item_kinds.h"
 #include "items_fixtures/trap.h"
+#include "levels/object_queue.h"
 #include "media/music.h"
+#include "media/sprite.h"
 #include "store_platform/store.h"
 #include "support/platform_fixtures.h"
 #include "support/run_game.h"
@@ -18,6 +21,21 @@
 namespace {
 
 int32_t TurnsRun = 0;
+
+// A creature of the monster list that answers an activation with a set value.
+class Answering : public GameObj {
+public:
+    explicit Answering(int32_t reply) : reply_(reply) {}
+    int32_t IsMonster() override { return 1; }
+    int32_t Activate() override {
+        ++asked;
+        return reply_;
+    }
+    int32_t asked = 0;
+
+private:
+    int32_t reply_;
+};
 
 void NoFieldOfView(Level*, int32_t, int32_t, int32_t) {}
 void NoHeroTriggers(Player*) {}
@@ -129,6 +147,77 @@ TEST_F(PlayerWalkTest, DrowningKillsTheHeroWithTheDeathMusicAndItsAchievement) {
     EXPECT_NE(ReadWholeFile(user.file("store/stats.txt")).find("ACHIEVEMENT_DROWNING"), std::string::npos);
     SteamAPI_Shutdown();
     StopMusic();
+}
+
+TEST_F(PlayerWalkTest, PlacingTheHeroEndsMoveBuffsAndPicksUpMoneyBesideIt) {
+    ScopedTestLevel level({"#....#"});
+    Player* hero = PlaceHero(level.get(), 1, 0);
+    (new Zorkmids(25))->PlaceOnLevel(4, 0, level.get(), 0);
+    Buff* still = new Buff("Camouflage");
+    still->destroyOnMove = 1;
+    still->frozenTimer = true;
+    hero->AddBuff(still);
+    hero->PlaceOnLevel(2, 0, level.get(), 1);
+    EXPECT_EQ(hero->buffs.size(), 1u) << "kept with the keep flag";
+    EXPECT_EQ(hero->zorkmids, 0);
+    hero->PlaceOnLevel(3, 0, level.get(), 0);
+    EXPECT_TRUE(hero->buffs.empty());
+    EXPECT_EQ(hero->zorkmids, 25) << "the money beside the new square";
+    DeleteQueuedObjects();
+}
+
+TEST_F(PlayerWalkTest, ActingOnASquareAsksItsCreaturesInOrderThenSwings) {
+    ScopedTestLevel level({"#....#",
+                           "#....#"});
+    Player* hero = PlaceHero(level.get(), 2, 0);
+    hero->facing = 0;
+    Answering* silent = new Answering(0);
+    silent->PlaceOnLevel(3, 0, level.get(), 0);
+    Answering* taker = new Answering(1);
+    taker->PlaceOnLevel(3, 0, level.get(), 0);
+    Answering* behind = new Answering(1);
+    behind->PlaceOnLevel(3, 0, level.get(), 0);
+    hero->ActOnSquare(3, 0);
+    EXPECT_EQ(silent->asked, 1);
+    EXPECT_EQ(taker->asked, 1);
+    EXPECT_EQ(behind->asked, 0) << "the first answer ends the action";
+    EXPECT_EQ(hero->facing, 0) << "no swing";
+
+    // Nobody answers: the hero swings and faces the square; a diagonal one is not swung at.
+    struct Case {
+        int32_t x, y, facing;
+    };
+    const Case cases[] = {{1, 0, 1}, {2, 1, 0}};
+    hero->facing = 2;
+    for (const Case& c : cases) {
+        hero->ActOnSquare(c.x, c.y);
+        EXPECT_EQ(hero->facing, c.facing) << c.x << "," << c.y;
+    }
+    hero->facing = 2;
+    hero->ActOnSquare(3, 1);
+    EXPECT_EQ(hero->facing, 2) << "diagonal";
+}
+
+TEST_F(PlayerWalkTest, TheHitAnimationFollowsTheFacingUnlessDeadOrPolymorphed) {
+    Player hero;
+    Sprite hits[4];
+    hero.heroAnimations[kHeroHitDown] = &hits[0];
+    hero.heroAnimations[kHeroHitLeft] = &hits[1];
+    hero.heroAnimations[kHeroHitUp] = &hits[2];
+    hero.heroAnimations[kHeroHitRight] = &hits[3];
+    for (int32_t facing = 0; facing < 4; ++facing) {
+        hero.facing = facing;
+        hero.PlayHitAnimation();
+        EXPECT_EQ(hero.bob.sprite, &hits[facing]) << facing;
+        EXPECT_FALSE(hero.bob.loop);
+    }
+    hero.bob.SetSprite(nullptr);
+    hero.isPolymorphed = 1;
+    hero.PlayHitAnimation();
+    hero.isPolymorphed = 0;
+    hero.dead = 1;
+    hero.PlayHitAnimation();
+    EXPECT_EQ(hero.bob.sprite, nullptr);
 }
 
 TEST_F(PlayerWalkTest, DigestingRunsTurnsUntilTheMealIsGoneAndNotWithout) {

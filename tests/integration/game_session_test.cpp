@@ -5,6 +5,8 @@
 #include "interface/menu_main.h"
 #include "support/run_game.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -50,6 +52,7 @@ std::string FinalSquareReported(const std::string& output) {
 struct Session {
     GameRun run;
     std::string tickerLog;
+    std::string lastBuild;  // last.txt
 };
 
 Session PlaySession(const std::string& script, const std::vector<std::string>& args) {
@@ -61,6 +64,7 @@ Session PlaySession(const std::string& script, const std::vector<std::string>& a
                     {{"VAULTMERE_INPUT_SCRIPT", user.file("script.txt")},
                      {"VAULTMERE_TICKER_LOG", user.file("ticker.txt")}});
     s.tickerLog = ReadWholeFile(user.file("ticker.txt"));
+    s.lastBuild = ReadWholeFile(user.file("last.txt"));
     return s;
 }
 
@@ -94,6 +98,13 @@ TEST(GameSession, TwoHundredTurnsThenLeaveAndQuitTheSameWayTwice) {
     const std::string square = FinalSquareReported(first.run.output);
     EXPECT_NE(square, "") << first.run.output;
     EXPECT_EQ(FinalSquareReported(second.run.output), square) << second.run.output;
+    // The random build is the hero's seven skills, and last.txt holds exactly them.
+    std::istringstream build(first.lastBuild);
+    std::vector<int32_t> skills;
+    for (int32_t index = 0; build >> index;) skills.push_back(index);
+    EXPECT_EQ(skills.size(), 7u) << first.lastBuild;
+    EXPECT_TRUE(std::is_sorted(skills.begin(), skills.end())) << first.lastBuild;
+    EXPECT_EQ(std::adjacent_find(skills.begin(), skills.end()), skills.end()) << first.lastBuild;
 }
 
 TEST(GameSession, NewGameFromTheMenuStartsARandomHeroEveryTime) {

@@ -2,6 +2,7 @@
 // tutorial, ending a game, loading that fails, and the save index with its file names.
 #include <gtest/gtest.h>
 
+#include "core/high_scores.h"
 #include "core/command_state.h"
 #include "core/shell/config.h"
 #include "core/shell/game_input.h"
@@ -13,6 +14,7 @@
 #include "core/shell/saved_games.h"
 #include "core/shell/turn_engine.h"
 #include "creatures/player.h"
+#include "creatures/skill_db.h"
 #include "creatures/spell.h"
 #include "interface/play_screen.h"
 #include "items_fixtures/inventory.h"
@@ -309,6 +311,27 @@ TEST_F(LifecycleTest, TheCreationScreensBackedOutOfGiveNoHero) {
     EXPECT_EQ(hero->saveName, "Hero.sav");
     EXPECT_EQ(hero->randomBuild, 1);
     delete hero;
+}
+
+TEST_F(LifecycleTest, TheDefaultHeroDrawsSevenSkillsAndStartsWithItsDerivedLife) {
+    ResetSkillDB();
+    std::string skills = "<skills>";
+    for (int i = 0; i < 10; ++i) skills += "<skill name=\"S" + std::to_string(i) + "\" id=\"" + std::to_string(i) + "\"/>";
+    skills += "</skills>";
+    ASSERT_TRUE(SkillDBLoadFromText(skills.data(), skills.size(), "test//skillDB.xml"));
+    testing::internal::CaptureStdout();
+    Player* hero = MakeDefaultHero();
+    testing::internal::GetCapturedStdout();
+    ASSERT_EQ(hero->skillList.size(), 7u);
+    EXPECT_TRUE(std::is_sorted(hero->skillList.begin(), hero->skillList.end()));
+    EXPECT_EQ(LoadLastTxt(static_cast<int32_t>(SkillDB.size())), hero->skillList) << "last.txt holds the real build";
+    for (int32_t slot = 0; slot < 7; ++slot) EXPECT_EQ(hero->skillLevels[slot], 1);
+    // Seven warrior skills: Burliness 14 and Caddishness 14, plus the new hero's 5.
+    EXPECT_EQ(hero->stat[kStatLife], 33);
+    EXPECT_EQ(hero->health, 33);
+    EXPECT_EQ(hero->mana, hero->stat[kStatMana]);
+    delete hero;
+    ResetSkillDB();
 }
 
 TEST_F(LifecycleTest, UniqueSaveNamesSkipEveryNameTheIndexUses) {
