@@ -155,13 +155,14 @@ TEST_F(MonsterAiTest, BurningTakesAHundredthOfMaximumHealthAndStunnedMonstersSti
 
 TEST_F(MonsterAiTest, AnAsleepMonsterInViewSnores) {
     HeroAt(2, 8);
-    Monster* sleeper = Add(8, 8);
+    Monster* sleeper = Add(6, 8);  // within the hero's sight
+    ASSERT_TRUE(sleeper->cell->HasFlag(SquareFlag::Visible));
     sleeper->statusFlags = Monster::kStatusAsleep;
     sleeper->Update();
     const auto& ambient = AmbientMessages();
     EXPECT_NE(std::find(ambient.begin(), ambient.end(), "You hear a distant snoring."), ambient.end());
     EXPECT_TRUE(sleeper->HasStatus(Monster::kStatusAsleep));
-    EXPECT_EQ(sleeper->x, 8);
+    EXPECT_EQ(sleeper->x, 6);
 }
 
 TEST_F(MonsterAiTest, AnAllyTargetsTheFirstOfTheNearestAndNeverAtSixtyFour) {

@@ -87,6 +87,8 @@ TEST_F(SpellCastTest, ACooldownSpellCastsWithoutManaWhileMutedAndWaitsDowntimePl
 TEST_F(SpellCastTest, AMultiAttackCastsEachTimeWithOneComboSoundAndOneTurn) {
     ScopedTestLevel level(12, 12, SquareType::Floor);
     Player* hero = PlaceHero(5, 5);
+    hero->statBonus[kStatMana] = 200;  // room for 100 points of mana
+    hero->RecalculateStats();
     hero->mana = 100;
     Spell* spell = AddSpell("Flurry", SpellTarget::Adjacent);
     spell->multiAttack = 3;
@@ -100,7 +102,9 @@ TEST_F(SpellCastTest, AMultiAttackCastsEachTimeWithOneComboSoundAndOneTurn) {
     EXPECT_EQ(LastRequestedSFX(), "combo");
     EXPECT_EQ(CountedTurns(), 1);
     EXPECT_EQ(spell->castCount, 3);
-    EXPECT_EQ(hero->mana, 98) << "the cost is paid once";
+    // The cost is paid once (three payments would leave 94); the turn may regenerate a point.
+    EXPECT_GE(hero->mana, 98);
+    EXPECT_LE(hero->mana, 99);
     EXPECT_EQ(hero->facing, 3) << "turned toward the target";
 }
 
