@@ -52,18 +52,6 @@ void DiscardInputEvents() {
     }
 }
 
-void RemoveInvisibility(Player* hero) {
-    std::vector<Buff*> kept;
-    for (Buff* buff : hero->buffs) {
-        if (buff != nullptr && buff->invisible) {
-            hero->RemoveBuff(buff);
-            delete buff;
-        } else {
-            kept.push_back(buff);
-        }
-    }
-    hero->buffs.swap(kept);
-}
 
 // The weapon class 0..3 that picks the hero's attack set, or -1 for the default set.
 int32_t AttackGroup(Player* hero) {
@@ -129,7 +117,7 @@ int32_t Player::AttackMonster(Monster* monster) {
     if (monster == nullptr || monster->dead != 0 || dead != 0) return 0;
     if (std::abs(monster->x - x) + std::abs(monster->y - y) != 1) return 0;
     const char* sound = "swing";
-    RemoveInvisibility(this);
+    RemovePlayerInvisibility();
     int32_t strikes = 0;
     for (const Buff* buff : buffs) {
         if (buff != nullptr) strikes += buff->multiBuff;
@@ -209,7 +197,7 @@ void Player::ThrowWeaponAt(Monster* target, Item* stack) {
     const std::string missileName = def != nullptr ? def->thrown : std::string();
     std::printf("attempting to shoot missile: %s\n", missileName.c_str());
     Sprite* missile = missileName.empty() ? nullptr : SpriteMgr_GetOrLoad(missileName.c_str());
-    RemoveInvisibility(this);
+    RemovePlayerInvisibility();
 
     if (missile != nullptr) {
         int32_t stopX = target->x;

@@ -354,12 +354,7 @@ void PlayerCastSelectedSpell() {
         hero->mana -= cost;
     }
     // Casting reveals the hero.
-    std::vector<Buff*> kept;
-    std::vector<Buff*> dropped;
-    for (Buff* buff : hero->buffs) (buff != nullptr && buff->invisible ? dropped : kept).push_back(buff);
-    for (Buff* buff : dropped) hero->RemoveBuff(buff);
-    hero->buffs.swap(kept);
-    for (Buff* buff : dropped) delete buff;
+    RemovePlayerInvisibility();
 
     if (spell->targetType != SpellTarget::Self) {
         const int32_t dx = SpellTargetX - hero->x;

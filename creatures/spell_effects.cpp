@@ -119,7 +119,10 @@ void RemoveAndDeleteBuffs(Hittable* target, bool (*pick)(const Buff*)) {
     for (Buff* buff : target->buffs) (buff != nullptr && pick(buff) ? dropped : kept).push_back(buff);
     for (Buff* buff : dropped) target->RemoveBuff(buff);
     target->buffs.swap(kept);
-    for (Buff* buff : dropped) delete buff;
+    // A buff granted by an item stays with the item.
+    for (Buff* buff : dropped) {
+        if (!(buff->fromItem && buff->item != nullptr)) delete buff;
+    }
 }
 
 // A random square within five of (cx, cy) that the test accepts, up to 10 tries.
@@ -421,7 +424,8 @@ void DoDrain(const SpellEffect& e, EffectCall& c) {
             Buff* buff = hero->buffs[i];
             if (buff == nullptr || buff->turnsLeft == 0 || !buff->extraFlag2) continue;
             hero->RemoveBuff(buff);
-            hero->buffs.erase(hero->buffs.begin() + static_cast<std::ptrdiff_t>(i));
+            // RemoveBuff may sort the list again: erase the buff itself, not the position.
+            hero->buffs.erase(std::find(hero->buffs.begin(), hero->buffs.end(), buff));
             delete buff;
             break;
         }
@@ -759,7 +763,9 @@ void RunAction(const SpellEffect& e, EffectCall& c) {
             }
             for (Buff* buff : dropped) hero->RemoveBuff(buff);
             hero->buffs.swap(kept);
-            for (Buff* buff : dropped) delete buff;
+            for (Buff* buff : dropped) {
+                if (!(buff->fromItem && buff->item != nullptr)) delete buff;  // item buffs stay with the item
+            }
             break;
         }
         case kConsumeFood: DoConsume(c, false); break;

@@ -95,11 +95,11 @@ struct PictureCase {
 };
 
 const PictureCase kCases[] = {
-    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0x084f8e5b2a97d5c1ull, 0x5e4a67daf4566833ull}},
-    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0x254a906945357a6cull, 0xc41846221b488b81ull}},
-    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0x8249de00a4032507ull, 0x14bdd442dea21afdull}},
-    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0xf74075fe48dd20edull, 0xc93c8a081b63d225ull}},
-    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0x0bbe45ec825ecbf1ull, 0x75a0f71743ba4273ull}},
+    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0xfbd87870756c8b5cull, 0x81cefd6e328c2816ull}},
+    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0xf6a696ee23a3c929ull, 0xc09e155e43422c4cull}},
+    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0xcec7884a5ebf1ee3ull, 0xf7f80be8435a972dull}},
+    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0xc472716f1ec7165eull, 0x66d85e7d382928f0ull}},
+    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0xadf52421135075d1ull, 0x1fa93252eaa164a2ull}},
     {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0x77b2ace454f65b67ull, 0x59f3b1528591f54eull}},
     {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0xc6476588abc5bbc8ull, 0x71eb9804467bfe56ull}},
 };
