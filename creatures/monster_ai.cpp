@@ -1,11 +1,9 @@
 // The monster's turn: timed states, the corpse timer, tame allies, sleeping, noticing the
 // hero, fleeing and wandering, insults, spells, melee, theft and the step toward the hero.
 //
-// Stand-in: the attack, cast and beam animations and the explosion line wait for the effect
-// animations (a strike shows its sprite without waiting for its end); the hold on the
-// wandering spawner while a monster fights the hero, and the open-square search of a mine
-// spell, wait for a way to reach level generation from here; the buff flag that forbids
-// casting is not in the buff record yet.
+// Stand-in: the attack, cast and beam animations and the explosion line are shown without
+// waiting for their ends (the turn does not yet run the blocking animation player on the
+// fixed clock the tests use); the buff flag that forbids casting is not in the buff record yet.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -460,7 +458,10 @@ void Monster::AttackCreature(Hittable* target) {
     Player* hero = CurrentPlayer;
     if (target == nullptr) return;
     const bool atHero = hero != nullptr && static_cast<GameObj*>(target) == static_cast<GameObj*>(hero);
-    if (atHero) hero->InterruptWalk();
+    if (atHero) {
+        if (SpellLevel.delayMonsterSpawning != nullptr) SpellLevel.delayMonsterSpawning(0);
+        hero->InterruptWalk();
+    }
     int32_t strike = kStrikeRight;
     int32_t idle = kIdleRight;
     if (target->y < y) {
@@ -562,10 +563,17 @@ bool Monster::CastRandomSpell() {
                 return true;
             }
             return true;
-        case 3:
-            // The open square near the monster is not found yet (see the top of the file):
-            // nothing is cast, and the monster still acts this turn.
+        case 3: {
+            // At open ground: cast twice at a free square nearby; the monster still acts.
+            int32_t ox = x;
+            int32_t oy = y;
+            if (SpellLevel.findOpenSquareNear != nullptr && SpellLevel.findOpenSquareNear(&ox, &oy, x, y, level) != 0) {
+                CastSpell(spell, x, y, ox, oy, this, false, false);
+                CastSpell(spell, x, y, ox, oy, this, false, false);
+                announce();
+            }
             return false;
+        }
         default:
             return true;
     }

@@ -1,9 +1,8 @@
 // The hero's melee strikes at a monster and the hero's throws.
 //
-// Stand-in: the hero's swing and throw, the monster's hurt pose and the missile's flight are
-// shown without waiting for their ends (the blocking animation player comes with the effect
-// animations); the hold on the wandering spawner, the hero's unarmed attack sound and the
-// using up of limited-use attack buffs wait for the spawner and the hero's buff upkeep.
+// Stand-in: the hero's swing and throw and the monster's hurt pose are shown without waiting
+// for their ends (the turn does not yet run the blocking animation player on the fixed clock
+// the tests use).
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -25,6 +24,7 @@
 #include "levels/level.h"
 #include "levels/level_cell.h"
 #include "levels/object_queue.h"
+#include "levels/tile_effects.h"
 #include "media/eye_candy.h"
 #include "media/sound.h"
 #include "media/sprite.h"
@@ -116,7 +116,8 @@ int32_t Monster::Activate() {
 int32_t Player::AttackMonster(Monster* monster) {
     if (monster == nullptr || monster->dead != 0 || dead != 0) return 0;
     if (std::abs(monster->x - x) + std::abs(monster->y - y) != 1) return 0;
-    const char* sound = "swing";
+    std::string sound = "swing";
+    if (SpellLevel.delayMonsterSpawning != nullptr) SpellLevel.delayMonsterSpawning(0);
     RemovePlayerInvisibility();
     int32_t strikes = 0;
     for (const Buff* buff : buffs) {
@@ -128,6 +129,7 @@ int32_t Player::AttackMonster(Monster* monster) {
     for (int32_t strike = 0; strike < strikes; ++strike) {
         const int32_t group = AttackGroup(this);
         const int32_t set = group >= 0 ? group : kUnarmedGroup;
+        if (group < 0 && FirstHand() == nullptr) sound = GetAttackSoundName();
         int32_t side = kSideBack;
         int32_t hurt = kHurtDown;
         if (x == monster->x + 1) {
@@ -145,7 +147,7 @@ int32_t Player::AttackMonster(Monster* monster) {
         } else {
             facing = 2;
         }
-        PlaySFX(sound);
+        PlaySFX(sound.c_str());
         ShowOnce(bob, heroAnimations[HeroAttackAnim(set, side)]);
         SetIdleAnimation();
         Sprite* previous = monster->bob.sprite;
@@ -171,6 +173,7 @@ int32_t Player::AttackMonster(Monster* monster) {
         }
         DiscardInputEvents();
     }
+    UseUpAttackBuffs();
     return 1;
 }
 
@@ -202,7 +205,7 @@ void Player::ThrowWeaponAt(Monster* target, Item* stack) {
     if (missile != nullptr) {
         int32_t stopX = target->x;
         int32_t stopY = target->y;
-        MissileStopSquare(onLevel, x, y, target->x, target->y, &stopX, &stopY);
+        AnimateMissile(x, y, target->x, target->y, &stopX, &stopY, missile);
         --stack->count;
         if (def->hitSpell != nullptr) {
             if (!def->hitSpell->sfx.empty()) PlaySFX(def->hitSpell->sfx.c_str());
@@ -220,6 +223,7 @@ void Player::ThrowWeaponAt(Monster* target, Item* stack) {
                 recovery += ability->recovery;
             }
         }
+        UseUpAttackBuffs();
         const bool lands = PercentRoll() < GetTweakInt("hit ammo drop percent") + recovery;
         if (lands && onLevel != nullptr && onLevel->SquareKind(stopX, stopY) == SquareType::Floor &&
             !onLevel->IsSquareBlocked(stopX, stopY, false, false)) {

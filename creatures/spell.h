@@ -235,12 +235,6 @@ void HeroActsOnSquare(int32_t x, int32_t y);
 // wired to it, spells of the item target type find no item and do nothing.
 extern Item* (*SpellItemUnderPointer)();
 
-// Makes one piece of a protection ring (lifetime in turns, offset from the ring's centre) for
-// the ring effect, which places it.
-//
-// Stand-in: null until the RingOfProtection fixture is wired to it; rings place nothing then.
-extern GameObj* (*SpellRingPieceFactory)(Level* level, int32_t turns, int32_t dx, int32_t dy);
-
 // ---- area casts (creatures/spell_target.cpp) --------------------------------------------
 // The squares of each shape inside the current level, in the order they are struck.
 using SquareList = std::vector<std::pair<int32_t, int32_t>>;
@@ -265,11 +259,13 @@ void CastConeSpell(int32_t x0, int32_t y0, int32_t x1, int32_t y1, float range, 
 void CastBeamSpell(int32_t x0, int32_t y0, int32_t x1, int32_t y1, const char* file, int32_t frames, int32_t delay,
                    Spell* spell, Hittable* caster);
 
-// Services of level generation that spells use; levels/gen sets them at start-up. Unset
-// entries do nothing (no open square found, no graphics rebuilt).
+// Services of level generation that spells and fighting creatures use; levels/gen sets them
+// at start-up. Unset entries do nothing (no open square found, no graphics rebuilt, the
+// wandering spawner not held off).
 struct SpellLevelServices {
     int32_t (*findOpenSquareNear)(int32_t* outX, int32_t* outY, int32_t x, int32_t y, Level* level) = nullptr;
     void (*rebuildGraphics)(Level* level, int32_t x0, int32_t y0, int32_t x1, int32_t y1) = nullptr;
+    void (*delayMonsterSpawning)(int32_t flag) = nullptr;
 };
 extern SpellLevelServices SpellLevel;
 

@@ -258,10 +258,9 @@ bool ItemFits(const Spell* spell, const Item* item) {
 
 }  // namespace
 
-// Stand-in: the hero has no act-on-square yet; a template spell without effects and the
-// hero's striking casts do nothing on their squares until the hero's actions can be called
-// here.
-void HeroActsOnSquare(int32_t, int32_t) {}
+void HeroActsOnSquare(int32_t sx, int32_t sy) {
+    if (CurrentPlayer != nullptr) CurrentPlayer->ActOnSquare(sx, sy);
+}
 
 namespace {
 

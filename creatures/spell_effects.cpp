@@ -5,6 +5,7 @@
 #include "core/random.h"
 #include "core/shell/shell_services.h"
 #include "core/tweak.h"
+#include "creatures/combat.h"
 #include "creatures/combat_feedback.h"
 #include "creatures/hittable.h"
 #include "creatures/monster.h"
@@ -18,6 +19,7 @@
 #include "items_fixtures/item_db.h"
 #include "items_fixtures/item_kinds.h"
 #include "items_fixtures/item_pickers.h"
+#include "items_fixtures/ring_of_protection.h"
 #include "items_fixtures/weapon.h"
 #include "levels/level.h"
 #include "levels/object_queue.h"
@@ -26,9 +28,6 @@
 #include "media/effect_animation.h"
 #include "media/sound.h"
 #include "media/ticker.h"
-
-// Stand-in: RingOfProtection comes with combat; until it is wired here no ring piece is made.
-GameObj* (*SpellRingPieceFactory)(Level* level, int32_t turns, int32_t dx, int32_t dy) = nullptr;
 
 namespace {
 
@@ -154,10 +153,9 @@ bool FreeForHero(Player* hero, int32_t x, int32_t y) {
 
 // ---- stand-in seams -------------------------------------------------------------------
 
-// Stand-in: rifts, anvils, shop pedestals, the hero's polymorph and the artifact kinds
-// (corrupt, randomizewand, sacrificeartifact, randomizeartifact, cleanseartifact) wait for
-// their classes, the wand spell list and the hero's polymorph; these kinds do nothing until
-// then.
+// Stand-in: rifts, anvils, shop pedestals and the artifact kinds (corrupt, randomizewand,
+// sacrificeartifact, randomizeartifact, cleanseartifact) wait for their classes and the wand
+// spell list; these kinds do nothing until then.
 void AwaitingClasses(int32_t) {}
 
 // ---- the actions -----------------------------------------------------------------------
@@ -165,14 +163,13 @@ void AwaitingClasses(int32_t) {}
 void PlaceProtectionRing(const SpellEffect& e, EffectCall& c) {
     Player* hero = CurrentPlayer;
     Level* level = Lvl();
-    if (SpellRingPieceFactory == nullptr) return;
     for (int32_t dx = -1; dx <= 1; ++dx) {
         for (int32_t dy = -1; dy <= 1; ++dy) {
             const int32_t px = c.x + dx;
             const int32_t py = c.y + dy;
             if (!level->IsInside(px, py) || !level->IsSquarePassable(hero, px, py)) continue;
-            GameObj* piece = SpellRingPieceFactory(level, e.turns, dx, dy);
-            if (piece != nullptr) piece->PlaceOnLevel(px, py, level, 0);
+            GameObj* piece = new RingOfProtection(level, e.turns, dx, dy);
+            piece->PlaceOnLevel(px, py, level, 0);
         }
     }
 }
@@ -206,8 +203,8 @@ void DoDamage(const SpellEffect& e, EffectCall& c) {
             target->burnTurns += RandomInt(5) + 2;
         }
         if (c.spell->attack) {
-            // Stand-in: the spell attack routine (a strike resolved as the caster's attack)
-            // comes with combat; a striking spell deals no spell damage meanwhile.
+            // A striking spell: one strike of the caster with the effect's damage.
+            if (c.caster != nullptr) ResolveSpellStrike(c.caster, target, e.damageAmounts);
             continue;
         }
         const int32_t before = target->health;
@@ -777,8 +774,13 @@ void RunAction(const SpellEffect& e, EffectCall& c) {
         case kSacrificeArtifact:
         case kRandomizeArtifact:
         case kStealItem:
-        case kPolymorph:
         case kCleanseArtifact: AwaitingClasses(e.kind); break;
+        case kPolymorph:
+            // An unknown form name turns nobody into anything.
+            if (hero != nullptr) {
+                if (const MonsterRecord* form = monDBFindByDisplayName(e.name.c_str())) hero->StartPolymorph(form);
+            }
+            break;
         default: break;
     }
 }

@@ -2,18 +2,33 @@
 #include "items_fixtures/weapon.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <vector>
 
 
 #include "core/class_registry.h"
+#include "core/random.h"
 #include "core/shell/shell_services.h"
+#include "core/tweak.h"
 #include "creatures/ability.h"
+#include "creatures/combat.h"
+#include "creatures/monster.h"
 #include "creatures/player.h"
 #include "creatures/skill_db.h"
+#include "creatures/spell.h"
 #include "interface/ui_services.h"
 #include "items_fixtures/armour.h"
 #include "items_fixtures/inventory.h"
 #include "items_fixtures/item_db.h"
+#include "levels/level.h"
+#include "levels/level_cell.h"
+#include "levels/object_queue.h"
+#include "levels/tile_effects.h"
 #include "levels/tutorial.h"
+#include "media/eye_candy.h"
+#include "media/sound.h"
+#include "media/sprite.h"
+#include "media/ticker.h"
 
 SERIALIZABLE_REGISTRATION(Weapon);
 
@@ -184,6 +199,173 @@ int32_t Weapon::Use() {
     OnEquip(target);
     TradeCarriedPlaces(this, replaced, true);
     return 0;
+}
+
+namespace {
+
+constexpr int32_t kBowGroup = 4;
+constexpr int32_t kThrowGroup = 5;
+constexpr int32_t kPlainFloor = 1;
+
+// Turns the hero toward (tx, ty) and plays the shooting or throwing animation of that side.
+void TurnAndShoot(Player* hero, int32_t group, int32_t tx, int32_t ty) {
+    // Sides of the attack sets: left, right, front (down), back (up).
+    int32_t side = 3;
+    if (hero->x < tx) {
+        hero->facing = 3;
+        side = 1;
+    } else if (hero->x > tx) {
+        hero->facing = 1;
+        side = 0;
+    } else if (hero->y < ty) {
+        hero->facing = 0;
+        side = 2;
+    } else {
+        hero->facing = 2;
+    }
+    PlaySFX("bow");
+    if (Sprite* shot = hero->heroAnimations[HeroAttackAnim(group, side)]) {
+        hero->bob.SetSprite(shot);
+        hero->bob.loop = false;
+    }
+    hero->SetIdleAnimation();
+}
+
+// The bolt picture for a flight from the hero toward (tx, ty).
+Sprite* BoltSprite(const Player* hero, int32_t tx, int32_t ty, const char* sameSquare) {
+    const char* name = sameSquare;
+    if (hero->y > ty) name = "arrow_n";
+    else if (hero->y < ty) name = "arrow_s";
+    else if (tx > hero->x) name = "arrow_e";
+    else if (tx < hero->x) name = "arrow_w";
+    if (name == nullptr) return nullptr;
+    const std::string file = std::string("sprites/sfx/") + name + ".spr";
+    return SpriteMgr_GetOrLoad(name, file.c_str());
+}
+
+void NoCrossbow(Player* hero) {
+    AddText("You have no crossbow!", true);
+    ShowFloatingText(hero->bob, "You have no crossbow!");
+}
+
+// One piece of the stack is spent; the last one ends the stack.
+void SpendOne(Weapon* stack) {
+    --stack->count;
+    if (stack->count > 0) return;
+    AddText("You have run out of ammunition!", true);
+    QueueObjectDeletion(stack);
+}
+
+void CastHitSpell(const Weapon* weapon, Player* hero, int32_t tx, int32_t ty) {
+    Spell* spell = weapon->def != nullptr ? weapon->def->hitSpell : nullptr;
+    if (spell == nullptr) return;
+    if (!spell->sfx.empty()) PlaySFX(spell->sfx.c_str());
+    CastSpell(spell, hero->x, hero->y, tx, ty, hero, false, true);
+}
+
+}  // namespace
+
+int32_t Weapon::UseOn(GameObj* target, GameObj* user) {
+    Player* hero = CurrentPlayer;
+    const int32_t kind = Kind();
+    if (target == nullptr || target->IsMonster() == 0 || hero == nullptr || user != hero) return 0;
+    Monster* monster = static_cast<Monster*>(target);
+    if (monster->dead != 0) return 0;
+    if (kind >= 0 && kind <= kWeaponCrossbow) return 1;
+    if (kind == kWeaponThrowing) {
+        if (ActiveItem != this) ActiveItem = this;
+        hero->ThrowWeaponAt(monster, this);
+        return 1;
+    }
+    if (hero->crossbow == nullptr) {
+        NoCrossbow(hero);
+        return 0;
+    }
+    RemovePlayerInvisibility();
+    TurnAndShoot(hero, kBowGroup, monster->x, monster->y);
+    Sprite* bolt = BoltSprite(hero, monster->x, monster->y, nullptr);
+    if (bolt == nullptr) return 1;  // the same square: nothing is fired
+    int32_t landX = monster->x;
+    int32_t landY = monster->y;
+    AnimateMissile(hero->x, hero->y, monster->x, monster->y, &landX, &landY, bolt);
+    CastHitSpell(this, hero, landX, landY);
+    Level* onLevel = hero->GameObj::level;
+    const ItemDef* definition = def;
+    SpendOne(this);
+    if (onLevel != nullptr) {
+        LevelCell* landing = onLevel->GetCell(landX, landY);
+        const std::vector<GameObj*> struck = landing != nullptr ? landing->contents : std::vector<GameObj*>();
+        for (GameObj* obj : struck) {
+            std::printf("attempting to damage object: %s\n", obj->GetName().c_str());
+            if (!obj->IsHittable() || static_cast<Hittable*>(obj)->health <= 0) continue;
+            if (ActiveItem != this && count > 0) ActiveItem = this;
+            ResolveRangedAttack(hero, static_cast<Hittable*>(obj), this);
+        }
+    }
+    // Recovery: the bolt may be found again on plain floor.
+    int32_t bonus = 0;
+    const int32_t crossbowLevel = hero->GetSkillLevel(4);
+    for (const AbilityRecord* ability : AbilityList) {
+        if (ability != nullptr && ability->skillId == 4 && ability->level < crossbowLevel) bonus += ability->recovery;
+    }
+    const bool found = RandomInt(100) < GetTweakInt("hit ammo drop percent") + bonus;
+    if (found && onLevel != nullptr && definition != nullptr && onLevel->SquareKind(landX, landY) == kPlainFloor &&
+        !onLevel->IsSquareBlocked(landX, landY, false, false)) {
+        Weapon* piece = new Weapon(definition);
+        piece->stackable = 1;
+        piece->count = 1;
+        QueueObjectMove(piece, landX, landY, onLevel);
+    }
+    return 1;
+}
+
+int32_t Weapon::UseAtSquare(int32_t tx, int32_t ty, GameObj* user) {
+    Player* hero = CurrentPlayer;
+    const int32_t kind = Kind();
+    if (hero == nullptr || (kind != kWeaponThrowing && kind != kWeaponAmmunition)) return 0;
+    if (kind == kWeaponAmmunition && hero->crossbow == nullptr) {
+        NoCrossbow(hero);
+        return 0;
+    }
+    RemovePlayerInvisibility();
+    TurnAndShoot(hero, kind == kWeaponThrowing ? kThrowGroup : kBowGroup, tx, ty);
+    Sprite* missile = nullptr;
+    if (kind == kWeaponThrowing) {
+        const std::string name = def != nullptr ? def->thrown : std::string();
+        std::printf("attempting to shoot missile: %s\n", name.c_str());
+        if (!name.empty()) missile = SpriteMgr_GetOrLoad(name.c_str(), name.c_str());
+    } else {
+        missile = BoltSprite(hero, tx, ty, "arrow_n");
+    }
+    if (missile == nullptr) return 0;
+    int32_t landX = -1;
+    int32_t landY = -1;
+    AnimateMissile(hero->x, hero->y, tx, ty, &landX, &landY, missile);
+    Level* onLevel = hero->GameObj::level;
+    if (onLevel == nullptr || !onLevel->IsInside(landX, landY)) return 0;
+    CastHitSpell(this, hero, landX, landY);
+    SpendOne(this);
+    LevelCell* landing = onLevel->GetCell(landX, landY);
+    const std::vector<GameObj*> struck = landing != nullptr ? landing->contents : std::vector<GameObj*>();
+    for (GameObj* obj : struck) {
+        std::printf("attempting to damage object: %s\n", obj->GetName().c_str());
+        if (obj->IsHittable()) {
+            Hittable* victim = static_cast<Hittable*>(obj);
+            if (victim->health <= 0) continue;
+            Hittable* attacker = user != nullptr && user->IsHittable() ? static_cast<Hittable*>(user) : hero;
+            if (kind == kWeaponThrowing) {
+                ThrownObject = this;
+                ResolveThrownAttack(attacker, victim);
+                ThrownObject = nullptr;
+            } else {
+                ResolveRangedAttack(attacker, victim, this);
+            }
+            if (attacker == hero) UseUpAttackBuffs();
+        } else {
+            obj->HitByPlayer();
+        }
+    }
+    return 1;
 }
 
 void Weapon::CheckDualWield() {

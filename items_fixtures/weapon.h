@@ -3,9 +3,6 @@
 // and stacks of throwing weapons and bolts. A weapon may carry an artifact record. Its save
 // block after the Item block: definition name, damage, resistances (from 1.0.10), the
 // artifact flag and, when set, the artifact record.
-//
-// Stand-in: firing bolts and throwing at a creature or a square (UseOn, UseAtSquare) are
-// still to be built; they need the missile animations and the ranged strikes.
 #include <cstdint>
 #include <string>
 
@@ -33,6 +30,12 @@ public:
     // goes to slot 8 (swapping the held one); other weapons go to a hand, swapping the weapon
     // there, which takes the new one's backpack cell or belt slot.
     int32_t Use() override;
+    // At a creature: bolts are fired (a crossbow must be held), a throwing weapon is thrown;
+    // hand weapons answer true and do nothing. True when the use took place.
+    int32_t UseOn(GameObj* target, GameObj* user) override;
+    // At a square: bolts are fired or a throwing weapon thrown toward it; whatever stands
+    // where the missile stops is struck. Other kinds do nothing.
+    int32_t UseAtSquare(int32_t x, int32_t y, GameObj* user) override;
     void DrawLevelBadge(int32_t x, int32_t y) override;
     // The badge DrawLevelBadge shows: the artifact mark, or the level's numeral.
     Sprite* LevelBadge() const;

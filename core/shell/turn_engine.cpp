@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <list>
+#include <set>
 
 bool TutorialFlag = false;
 
@@ -191,7 +192,17 @@ void CancelQueuedMoves(GameObj* obj) {
 }
 
 void ClearQueuedMoves() {
+    // An object on its way onto a level that is on none yet (a new splat, a dropped coin)
+    // belongs to nobody but the queue: it goes with it.
+    std::set<GameObj*> orphans;
+    for (const PendingMove& move : MoveQueue) {
+        if (move.obj != nullptr && move.level != nullptr && move.obj->level == nullptr) orphans.insert(move.obj);
+    }
+    for (const PendingMove& move : MoveQueue) {
+        if (move.level == nullptr) orphans.erase(move.obj);  // also taken off: somebody holds it
+    }
     MoveQueue.clear();
+    for (GameObj* obj : orphans) delete obj;
 }
 
 void ForgetObjectReferences(GameObj* obj) {

@@ -10,6 +10,7 @@
 #include "core/random.h"
 #include "core/text_db.h"
 #include "core/tweak.h"
+#include "creatures/experience.h"
 #include "creatures/monster.h"
 #include "creatures/monster_db.h"
 #include "creatures/player.h"
@@ -28,6 +29,9 @@ public:
 
 protected:
     void SetUp() override {
+        // No level-up notice may wait for a click here: kills give experience but no level.
+        savedExperience_.swap(ExperienceTable);
+        ExperienceTable.clear();
         ClearMonsterDB();
         LoadMonsters(
             "<monDB><monster name=\"Diggle\"><stats numFig=\"3\" numWiz=\"1\" numRog=\"1\"/></monster>"
@@ -62,6 +66,7 @@ protected:
         ClearTicker();
         ClearTickerLog();
         SpellCallRecorder = nullptr;
+        ExperienceTable.swap(savedExperience_);
     }
 
     static void LoadMonsters(const std::string& xml) { monDBLoadFromText(xml.data(), xml.size(), "monDB.xml"); }
@@ -116,7 +121,8 @@ protected:
 
     ScopedTestLevel level_{12, 12, SquareType::Floor};
     Player hero_;
-    SpellCallLog spellCalls_;  // every cast and effect while the test runs
+    SpellCallLog spellCalls_;
+    std::vector<int32_t> savedExperience_;  // every cast and effect while the test runs
 
 private:
     Player* savedHero_ = nullptr;

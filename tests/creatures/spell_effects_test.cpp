@@ -12,6 +12,7 @@
 #include "items_fixtures/item.h"
 #include "items_fixtures/item_db.h"
 #include "items_fixtures/item_kinds.h"
+#include "items_fixtures/ring_of_protection.h"
 #include "levels/object_queue.h"
 #include "spell_test_support.h"
 
@@ -411,13 +412,6 @@ TEST_F(SpellEffectsTest, CreatePlacesABlockerAndLeavesTheSpellRecordAlone) {
     EXPECT_EQ(static_cast<Blocker*>(level->GetCell(5, 5)->contents[0])->image, "dungeon/boulder.png");
 }
 
-// A ring piece that remembers what it was made with.
-class RingPiece : public GameObj {
-public:
-    RingPiece(int32_t t, int32_t ox, int32_t oy) : turns(t), dx(ox), dy(oy) {}
-    int32_t turns, dx, dy;
-};
-
 TEST_F(SpellEffectsTest, ARingPlacesAPieceOnEachPassableSquareAroundTheCentre) {
     ScopedTestLevel level({
         ".....",
@@ -426,23 +420,21 @@ TEST_F(SpellEffectsTest, ARingPlacesAPieceOnEachPassableSquareAroundTheCentre) {
         ".....",
     });
     PlaceHero(0, 3);
-    auto saved = SpellRingPieceFactory;
-    SpellRingPieceFactory = [](Level*, int32_t turns, int32_t dx, int32_t dy) -> GameObj* {
-        return new RingPiece(turns, dx, dy);
-    };
     Spell* ring = EffectSpell("Circle of Wards", SpellEffectKindFromWord("ring"));
     ring->effects[0].turns = 8;
     Apply(ring, 2, 2);
-    SpellRingPieceFactory = saved;
     int32_t pieces = 0;
+    int32_t pictures = 0;
     for (GameObj* obj : level->objects) {
-        RingPiece* piece = dynamic_cast<RingPiece*>(obj);
+        RingOfProtection* piece = dynamic_cast<RingOfProtection*>(obj);
         if (piece == nullptr) continue;
         ++pieces;
-        EXPECT_EQ(piece->turns, 8);
-        EXPECT_EQ(piece->x, 2 + piece->dx);
-        EXPECT_EQ(piece->y, 2 + piece->dy);
+        pictures += piece->ShowsPicture() ? 1 : 0;
+        EXPECT_EQ(piece->turnsLeft, 8);
+        EXPECT_EQ(piece->x, 2 + piece->modeA);
+        EXPECT_EQ(piece->y, 2 + piece->modeB);
     }
+    EXPECT_EQ(pictures, 1) << "the piece below the centre carries the picture";
     EXPECT_EQ(pieces, 8) << "the wall square gets none";
     EXPECT_TRUE(level->GetCell(2, 1)->contents.empty());
 }
@@ -523,6 +515,39 @@ TEST_F(SpellEffectsTest, APermanentMineActsAtOnceAndStaysWhenSetOff) {
     }
     ASSERT_EQ(level->GetCell(4, 4)->mines.size(), 1u);
     EXPECT_EQ(level->GetCell(4, 4)->mines[0]->spell, ward);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SpellEffectsTest, PolymorphTakesTheFormNamedByDisplayNameAndIgnoresUnknownNames) {
+    ScopedTestLevel level(12, 12, SquareType::Floor);
+    Player* hero = PlaceHero(3, 3);
+    Spell* unknown = EffectSpell("Odd Shape", SpellEffectKindFromWord("polymorph"));
+    unknown->effects[0].name = "Nothing Of The Sort";
+    Apply(unknown, 3, 3);
+    EXPECT_EQ(hero->isPolymorphed, 0) << "an unknown form changes nothing";
+    Spell* toad = EffectSpell("Toad Shape", SpellEffectKindFromWord("polymorph"));
+    toad->effects[0].name = monDBFindByName("Stubborn Toad")->displayName;
+    Apply(toad, 3, 3);
+    EXPECT_NE(hero->isPolymorphed, 0);
+    EXPECT_EQ(hero->polymorphForm, monDBFindByName("Stubborn Toad"));
+    hero->EndPolymorph();
+}
+
+TEST_F(SpellEffectsTest, AStrikingSpellHitsAsItsCasterWithTheEffectsDamage) {
+    ScopedTestLevel level(12, 12, SquareType::Floor);
+    Player* hero = PlaceHero(3, 3);
+    Monster* target = PlaceMonster("Gloomwing", 4, 3);
+    target->stat[kStatLife] = 50;
+    target->health = 50;
+    Spell* strike = EffectSpell("Smite", SpellEffectKindFromWord("damage"));
+    strike->attack = true;
+    strike->effects[0].damageAmounts[kDamageCrushing] = 7;
+    Apply(strike, 4, 3, hero);
+    EXPECT_LT(target->health, 50) << "the strike lands as the hero's blow";
+    EXPECT_EQ(log.effects.size(), 1u);
 }
 
 }  // namespace

@@ -54,6 +54,7 @@ protected:
         MTSeed(1);
     }
     void TearDown() override {
+        ClearQueuedMoves();  // what the effects queued for a level that is going away
         CurrentPlayer = nullptr;
         SpellCallRecorder = nullptr;
         SelectedSpell = nullptr;

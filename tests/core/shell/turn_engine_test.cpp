@@ -1,16 +1,16 @@
 // The turn engine: the order of a turn's steps, deferred deletion and deferred moves.
 #include <gtest/gtest.h>
 
-#include "levels/game_obj.h"
 #include "core/input_log.h"
 #include "core/random.h"
 #include "core/shell/turn_engine.h"
+#include "creatures/experience.h"
 #include "creatures/player.h"
 #include "creatures/spell.h"
-#include "items_fixtures/inventory.h"
-#include "creatures/experience.h"
 #include "interface/play_screen.h"
+#include "items_fixtures/inventory.h"
 #include "items_fixtures/item.h"
+#include "levels/game_obj.h"
 #include "levels/level.h"
 #include "media/ticker.h"
 
@@ -140,6 +140,7 @@ protected:
         hero->PlaceOnLevel(5, 5, level, 0);
     }
     void TearDown() override {
+        ExperienceTable.clear();  // the level-up test fills it
         WatchingTurnState = false;
         TurnCalls = DefaultTurnEngineCalls();
         InventoryChanged = false;
