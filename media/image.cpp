@@ -10,6 +10,7 @@
 #include "media/display_settings.h"
 #include "media/screen.h"
 #include "media/png_palette.h"
+#include "media/png_truecolour.h"
 #include "platform/platform.h"
 #include "platform/vfs.h"
 
@@ -184,17 +185,29 @@ bool ExpandPaletteWithHueShift(const PalettePng& image, int channels, std::vecto
     return true;
 }
 
+namespace {
+
+// The size check every decode starts with: a PNG header whose size is within the limits.
+bool AcceptedPngSize(const unsigned char* bytes, size_t length, uint32_t* width, uint32_t* height) {
+    if (bytes == nullptr || length == 0 || length > static_cast<size_t>(INT_MAX)) return false;
+    if (!ReadPngSize(bytes, length, width, height)) return false;  // not a PNG
+    return *width != 0 && *height != 0 && *width <= kMaxPictureSide && *height <= kMaxPictureSide;
+}
+
+SDL_Surface* NewRgbaSurface(int width, int height) {
+    SDL_Surface* surface = SDL_CreateRGBSurface(0, width, height, 32, kMaskR, kMaskG, kMaskB, kMaskA);
+    if (surface == nullptr) printf("Couldn't allocate SDL surface!\n");
+    return surface;
+}
+
+}  // namespace
+
 bool DecodeImageBytes(const unsigned char* bytes, size_t length, int requested,
                       std::vector<uint8_t>& pixels, int* width, int* height, int* channels) {
     PaletteCaptured = false;
     pixels.clear();
-    if (bytes == nullptr || length == 0 || length > static_cast<size_t>(INT_MAX)) return false;
     uint32_t declaredWidth = 0, declaredHeight = 0;
-    if (!ReadPngSize(bytes, length, &declaredWidth, &declaredHeight)) return false;  // not a PNG
-    if (declaredWidth == 0 || declaredHeight == 0 || declaredWidth > kMaxPictureSide ||
-        declaredHeight > kMaxPictureSide) {
-        return false;
-    }
+    if (!AcceptedPngSize(bytes, length, &declaredWidth, &declaredHeight)) return false;
     if (IsPalettePng(bytes, length)) {
         PalettePng image;
         if (!DecodePalettePng(bytes, length, &image)) return false;
@@ -211,6 +224,7 @@ bool DecodeImageBytes(const unsigned char* bytes, size_t length, int requested,
         *channels = count;
         return ExpandPaletteWithHueShift(image, count, pixels);
     }
+    if (DecodeTruecolourPng(bytes, length, requested, pixels, width, height, channels)) return true;
     int w = 0, h = 0, own = 0;
     stbi_uc* decoded = stbi_load_from_memory(bytes, static_cast<int>(length), &w, &h, &own, requested);
     if (decoded == nullptr) return false;
@@ -239,14 +253,24 @@ void DoublePixels8(const uint8_t* src, int width, int height, size_t srcPitch, u
 
 SDL_Surface* CreateSurfaceFromImageData(const unsigned char* bytes, size_t length) {
     PaletteExpandMode = true;
+    // The usual kind of picture is decoded straight into the surface.
+    uint32_t declaredWidth = 0, declaredHeight = 0;
+    TruecolourPng quick;
+    if (AcceptedPngSize(bytes, length, &declaredWidth, &declaredHeight) && quick.Open(bytes, length)) {
+        PaletteCaptured = false;
+        SDL_Surface* surface = NewRgbaSurface(quick.Width(), quick.Height());
+        if (surface == nullptr) return nullptr;
+        SDL_LockSurface(surface);
+        const bool decoded = quick.DecodeInto(static_cast<uint8_t*>(surface->pixels), surface->pitch, 4);
+        SDL_UnlockSurface(surface);
+        if (decoded) return surface;
+        SDL_FreeSurface(surface);  // damaged: the general decoder below judges it
+    }
     std::vector<uint8_t> pixels;
     int width = 0, height = 0, channels = 0;
     if (!DecodeImageBytes(bytes, length, 4, pixels, &width, &height, &channels)) return nullptr;
-    SDL_Surface* surface = SDL_CreateRGBSurface(0, width, height, 32, kMaskR, kMaskG, kMaskB, kMaskA);
-    if (surface == nullptr) {
-        printf("Couldn't allocate SDL surface!\n");
-        return nullptr;
-    }
+    SDL_Surface* surface = NewRgbaSurface(width, height);
+    if (surface == nullptr) return nullptr;
     SDL_LockSurface(surface);
     const size_t rowBytes = static_cast<size_t>(width) * 4;
     for (int y = 0; y < height; ++y) {
