@@ -30,6 +30,10 @@ int32_t MenuScreenHeight();
 // fastest); a plain 32-bit copy while there is no screen surface. Null for a null surface.
 // The caller owns the copy; the source is left alone.
 SDL_Surface* ConvertToScreenFormat(SDL_Surface* surface);
+// Replaces the surface by the copy ConvertToScreenFormat makes, freeing it; a 32-bit picture
+// is converted where its pixels lie, so that the two never take memory at once. Left alone
+// when no copy can be made.
+void ReplaceByScreenFormat(SDL_Surface*& surface);
 // A new, black, screen-sized surface in the screen format. The caller owns it.
 SDL_Surface* CreateScreenSizedSurface();
 

@@ -185,10 +185,7 @@ int32_t MainMenu() {
     DrawText(0, h - 25, version, kTextGold, MenuBackground, MediumFont);
     if (lettering) SDL_FreeSurface(lettering);
     if (expansionTitle) SDL_FreeSurface(expansionTitle);
-    if (SDL_Surface* converted = ConvertToScreenFormat(art.title)) {
-        SDL_FreeSurface(art.title);
-        art.title = converted;
-    }
+    ReplaceByScreenFormat(art.title);
     LogLoadProgress("MainMenu loading");
 
     if (!CmdLine.splashShown) {
