@@ -134,6 +134,9 @@ void ReleaseGameData() {
     FreeFonts();
 }
 
+// Set at start-up; the first game then loads the play screen's art (LoadGameplayArt).
+bool GameplayArtPending = false;
+
 // Steps 28 to 42: the databases, the art and the title music.
 void LoadGameData() {
     LoadManeuverTemplates("game//manTemplateDB.xml");
@@ -161,11 +164,10 @@ void LoadGameData() {
     LogLoadProgress("MenuBarLoad");
     QuestUIArtLoad();
     LogLoadProgress("QuestUIArtLoad");
-    MinimapSprites = new SpriteTable("minimap", "ui/mini_icons.spr");
-    LoadImpactSprites();
-    LoadHudImages();
+    // The play screen's art (the minimap icons, the impact series, the bottom bar and the
+    // shared pictures) waits for the first game: the menus never show it.
+    GameplayArtPending = true;
     LogLoadProgress("ui/gamplay images");
-    LoadGlobalImages();
     LogLoadProgress("LoadGlobalImages");
     LoadRecipeBookArt();
     LogLoadProgress("LoadRecipeBookArt");
@@ -226,6 +228,15 @@ void EndOnTerminationRequest() {
 }
 
 }  // namespace
+
+void LoadGameplayArt() {
+    if (!GameplayArtPending) return;
+    GameplayArtPending = false;
+    MinimapSprites = new SpriteTable("minimap", "ui/mini_icons.spr");
+    LoadImpactSprites();
+    LoadHudImages();
+    LoadGlobalImages();
+}
 
 std::string CookiePath() {
     return UserFilePath("cookie.txt");
