@@ -1,18 +1,21 @@
 #!/usr/bin/env python3
 """Start-up time and peak memory of the real game, headless.
 
-    bench/startup_time.py [BUILD_DIR] [--runs N] [--steps]
+    bench/startup_time.py [BUILD_DIR] [--runs N] [--steps] [--base BASE_BUILD_DIR]
 
 Starts BUILD_DIR/vaultmere (default: build-rel, else build) in BUILD_DIR/game N times
 (default 9) with -no-initial-config -startuptime, a fresh user folder each time and an input
 script that quits from the main menu. For each run it reads the wall clock from just before
 the process starts until the line that says the main menu is up ("turnpage"), and the peak
-resident memory of the process (from wait4). Each step's time is read the same way,
-from when its line arrives. Prints every run, then the medians and the
-largest peak. --steps also prints the median time each start-up step took.
+resident memory of the process (from wait4). Each step's time is read the same way, from when
+its line arrives. Prints every run, then the medians and the largest peak. --steps also
+prints the median time each start-up step took.
 
-Use a Release build (-DCMAKE_BUILD_TYPE=Release); the machine should be otherwise idle,
-since the figures are real time.
+With --base, the runs of the two builds alternate (base, build, base, build ...), so both
+see the same machine, and the medians of both are printed with their ratio.
+
+Use Release builds (-DCMAKE_BUILD_TYPE=Release); the figures are real time, so the machine
+should be otherwise idle, and a paired run (--base) is the one to read a change from.
 """
 import argparse
 import os
@@ -67,6 +70,45 @@ def run_once(build, user):
     return menu_ms, total_ms, usage.ru_maxrss / 1024.0, steps
 
 
+def find_build(root, given):
+    build = given
+    if build is None:
+        build = next((os.path.join(root, b) for b in ("build-rel", "build")
+                      if os.path.exists(os.path.join(root, b, "vaultmere"))), None)
+    if build is None or not os.path.exists(os.path.join(build, "vaultmere")):
+        sys.exit("no build folder with a vaultmere executable: %s" % given)
+    return os.path.abspath(build)
+
+
+class Series:
+    def __init__(self, name):
+        self.name = name
+        self.menus, self.totals, self.peaks = [], [], []
+        self.step_times, self.step_order = {}, []
+
+    def add(self, menu_ms, total_ms, peak_mb, steps):
+        self.menus.append(menu_ms)
+        self.totals.append(total_ms)
+        self.peaks.append(peak_mb)
+        for n, (label, ms) in enumerate(steps):
+            key = (n, label)
+            if key not in self.step_times:
+                self.step_times[key] = []
+                self.step_order.append(key)
+            self.step_times[key].append(ms)
+
+    def report(self, steps):
+        if steps:
+            print("%s: median time of each step (ms):" % self.name)
+            for key in self.step_order:
+                print("  %8.1f  %s" % (statistics.median(self.step_times[key]), key[1]))
+        print("%s: main menu after %.1f ms median (min %.1f, max %.1f); whole run %.1f ms"
+              % (self.name, statistics.median(self.menus), min(self.menus), max(self.menus),
+                 statistics.median(self.totals)))
+        print("%s: peak memory %.1f MB median, %.1f MB largest"
+              % (self.name, statistics.median(self.peaks), max(self.peaks)))
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     root = os.path.dirname(here)
@@ -74,41 +116,29 @@ def main():
     parser.add_argument("build", nargs="?", help="build folder holding vaultmere and game/")
     parser.add_argument("--runs", type=int, default=9)
     parser.add_argument("--steps", action="store_true", help="print the median of every step")
+    parser.add_argument("--base", help="a second build folder to run alternately with the first")
     args = parser.parse_args()
-    build = args.build
-    if build is None:
-        build = next((os.path.join(root, b) for b in ("build-rel", "build")
-                      if os.path.exists(os.path.join(root, b, "vaultmere"))), None)
-    if build is None or not os.path.exists(os.path.join(build, "vaultmere")):
-        sys.exit("no build folder with a vaultmere executable")
-    build = os.path.abspath(build)
+    sides = [(Series("build"), find_build(root, args.build))]
+    if args.base:
+        sides.insert(0, (Series("base"), find_build(root, args.base)))
 
-    menus, totals, peaks, step_times = [], [], [], {}
-    step_order = []
     for i in range(args.runs):
-        user = tempfile.mkdtemp(prefix="vaultmere-startup.")
-        try:
-            menu_ms, total_ms, peak_mb, steps = run_once(build, user)
-        finally:
-            shutil.rmtree(user, ignore_errors=True)
-        print("run %d: main menu after %.1f ms, whole run %.1f ms, peak memory %.1f MB"
-              % (i + 1, menu_ms, total_ms, peak_mb))
-        menus.append(menu_ms)
-        totals.append(total_ms)
-        peaks.append(peak_mb)
-        for n, (label, ms) in enumerate(steps):
-            key = (n, label)
-            if key not in step_times:
-                step_times[key] = []
-                step_order.append(key)
-            step_times[key].append(ms)
-    if args.steps:
-        print("median time of each step (ms):")
-        for key in step_order:
-            print("  %8.1f  %s" % (statistics.median(step_times[key]), key[1]))
-    print("median: main menu after %.1f ms (min %.1f, max %.1f); whole run %.1f ms"
-          % (statistics.median(menus), min(menus), max(menus), statistics.median(totals)))
-    print("peak memory: median %.1f MB, largest %.1f MB" % (statistics.median(peaks), max(peaks)))
+        for series, build in sides:
+            user = tempfile.mkdtemp(prefix="vaultmere-startup.")
+            try:
+                menu_ms, total_ms, peak_mb, steps = run_once(build, user)
+            finally:
+                shutil.rmtree(user, ignore_errors=True)
+            print("run %d, %s: main menu after %.1f ms, whole run %.1f ms, peak memory %.1f MB"
+                  % (i + 1, series.name, menu_ms, total_ms, peak_mb))
+            series.add(menu_ms, total_ms, peak_mb, steps)
+    for series, _ in sides:
+        series.report(args.steps)
+    if args.base:
+        base, head = sides[0][0], sides[1][0]
+        ratios = [h / b for h, b in zip(head.menus, base.menus)]
+        print("build / base: main menu time %.2f (median of the paired ratios), peak memory %.2f"
+              % (statistics.median(ratios), statistics.median(head.peaks) / statistics.median(base.peaks)))
 
 
 if __name__ == "__main__":

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <thread>
 
 namespace {
 
@@ -45,9 +46,30 @@ bool OpenDevice(const char* deviceName) {
     return true;
 }
 
+// A set-up thread still running at exit is waited for, never left to end the process.
+struct SetupThread {
+    std::thread thread;
+    std::thread::id starter;
+    ~SetupThread() {
+        if (thread.joinable()) thread.join();
+    }
+};
+SetupThread setup;
+
 }  // namespace
 
+void RunAudioSetupInBackground(void (*work)()) {
+    WaitForAudioSetup();
+    setup.starter = std::this_thread::get_id();
+    setup.thread = std::thread(work);
+}
+
+void WaitForAudioSetup() {
+    if (setup.thread.joinable() && std::this_thread::get_id() == setup.starter) setup.thread.join();
+}
+
 bool InitAudioDeviceNamed(const char* deviceName) {
+    WaitForAudioSetup();
     switch (state.load()) {
         case DeviceState::kOpen: return true;
         case DeviceState::kFailed: return false;
@@ -68,10 +90,12 @@ bool InitAudioDevice() {
 }
 
 bool AudioDeviceAvailable() {
+    WaitForAudioSetup();
     return state.load() == DeviceState::kOpen;
 }
 
 void ShutdownAudioDevice() {
+    WaitForAudioSetup();
     if (context != nullptr) {
         alcSuspendContext(context);
         alcMakeContextCurrent(nullptr);

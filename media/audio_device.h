@@ -8,7 +8,16 @@
 // every later call returns false at once without trying again, so the message appears once
 // per run. ShutdownAudioDevice releases both; a later InitAudioDevice may open them anew.
 //
-// Main thread only. The music thread may call AudioDeviceAvailable.
+// Main thread only (and the background set-up). The music thread may call AudioDeviceAvailable.
+
+// Runs `setup` (the music's set-up, which opens the device) on a thread of its own, so that
+// start-up goes on meanwhile. Every call here, and every main-thread call of the music and
+// the sound effects, first waits for it to end (WaitForAudioSetup); calls made by the set-up
+// itself and by the music thread do not wait. A set-up still running is waited for first.
+void RunAudioSetupInBackground(void (*setup)());
+// Waits until a set-up started by RunAudioSetupInBackground has ended. Returns at once on
+// any thread but the one that started it, and when no set-up is running.
+void WaitForAudioSetup();
 
 // Opens the device and context when that was not tried yet; true while they are open.
 bool InitAudioDevice();

@@ -92,6 +92,7 @@ ALuint MakeFilledBuffer(const WavSamples& wav) {
 }  // namespace
 
 void LoadSFX() {
+    WaitForAudioSetup();
     if (!SoundEnabled) return;
     std::vector<char> text;
     if (!VfsReadFile("game/soundfx.xml", text)) return;
@@ -99,6 +100,7 @@ void LoadSFX() {
 }
 
 bool LoadSFXFromText(const char* text, size_t length) {
+    WaitForAudioSetup();
     if (!SoundEnabled || text == nullptr) return false;
     XML_Parser parser = XML_ParserCreate(nullptr);
     if (parser == nullptr) return false;
@@ -117,6 +119,7 @@ bool LoadSFXFromText(const char* text, size_t length) {
 }
 
 void LoadSoundEffect(const char* name, const char* waveFile) {
+    WaitForAudioSetup();
     if (!SoundEnabled || name == nullptr || waveFile == nullptr) return;
     if (SoundTable.count(name) != 0) return;
     if (!InitAudioDevice()) return;
@@ -133,6 +136,7 @@ void LoadSoundEffect(const char* name, const char* waveFile) {
 }
 
 void PlaySFX(const char* name) {
+    WaitForAudioSetup();
     if (!SoundEnabled || name == nullptr) return;
     lastRequested = name;
     if (!AudioDeviceAvailable()) return;
@@ -149,6 +153,7 @@ void PlaySFX(const char* name) {
 }
 
 void ShutdownSFX() {
+    WaitForAudioSetup();
     if (SoundSourcesMade) {
         for (ALuint source : SoundSources) {
             alSourceStop(source);
