@@ -49,6 +49,7 @@
 
 #include <physfs.h>
 
+#include <malloc.h>
 #include <signal.h>
 
 #include <cstdio>
@@ -276,6 +277,11 @@ void ExitEarly(int code) {
 }
 
 int GameMain(int argc, char** argv) {
+    // Large blocks (pictures, file contents) come from the heap and go back to it, instead
+    // of being mapped and unmapped one by one: memory the process has touched once is used
+    // again, and no unmapping interrupts the audio threads' processors.
+    mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 128 * 1024 * 1024);
     // One line at a time, so that nothing printed is lost when the process is killed.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     InitInputLog();
@@ -356,7 +362,7 @@ int GameMain(int argc, char** argv) {
     ApplyStartupScreenSettings(CmdLine.initialConfig);
     SetMusicEnabled(EffectiveMusicEnabled());
     ResetLoadProgress();
-    LoadSFX();
+    LoadSFXInBackground();
     LogLoadProgress("LoadSFX");
     LoadHighScores();
     LogLoadProgress("LoadHighScores");
