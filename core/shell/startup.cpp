@@ -37,6 +37,7 @@
 #include "levels/room_templates.h"
 #include "levels/tutorial.h"
 #include "media/eye_candy.h"
+#include "media/audio_device.h"
 #include "media/font.h"
 #include "media/image.h"
 #include "media/music.h"
@@ -135,6 +136,10 @@ void ReleaseGameData() {
     FreeFonts();
 }
 
+void PlayTitleMusic() {
+    PlayMusic("tunes/finaltitle.ogg", "");
+}
+
 // Set at start-up; the first game then loads the play screen's art (LoadGameplayArt).
 bool GameplayArtPending = false;
 
@@ -180,7 +185,9 @@ void LoadGameData() {
     SeedRandomGenerators();
     InitSteamCloud(CmdLine.clearCloud);
     LogLoadProgress("InitSteamCloud");
-    PlayMusic("tunes/finaltitle.ogg", "");
+    // Started after the rest of the background audio set-up, so that start-up does not
+    // wait for it here.
+    RunAudioSetupInBackground(PlayTitleMusic);
     LogLoadProgress("PlayMusic");
 }
 
