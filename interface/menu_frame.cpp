@@ -193,6 +193,11 @@ SDL_Surface* LoadMenuPicture(const char* name, int fallbackWidth, int fallbackHe
     const std::string file = GetResourceFilename(name);
     SDL_Surface* picture = LoadImage(file.c_str());
     if (picture) return picture;
+    return MenuPictureStandIn(name, fallbackWidth, fallbackHeight, fallbackLabel);
+}
+
+SDL_Surface* MenuPictureStandIn(const char* name, int fallbackWidth, int fallbackHeight,
+                                const char* fallbackLabel) {
     std::printf("Menu picture %s could not be read\n", name);
     if (fallbackWidth <= 0 || fallbackHeight <= 0) return nullptr;
     SDL_Surface* box = NewSurface32(fallbackWidth, fallbackHeight);

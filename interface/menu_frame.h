@@ -43,6 +43,10 @@ SDL_Surface* CreateScreenSizedSurface();
 // screen stays usable; otherwise null. The caller owns the surface.
 SDL_Surface* LoadMenuPicture(const char* name, int fallbackWidth = 0, int fallbackHeight = 0,
                              const char* fallbackLabel = nullptr);
+// What LoadMenuPicture gives for a picture that could not be read: the diagnostic, then the
+// stand-in box (or null without a size).
+SDL_Surface* MenuPictureStandIn(const char* name, int fallbackWidth, int fallbackHeight,
+                                const char* fallbackLabel = nullptr);
 
 // The standard backdrop: stone tiles, the painting frame in the middle, the top bar along the
 // top, the title centred along the top and the picture centred on the screen (each when

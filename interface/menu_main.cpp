@@ -9,8 +9,10 @@
 #include "interface/screens.h"
 #include "interface/screenshot.h"
 #include "media/font.h"
+#include "media/image.h"
 #include "media/sound.h"
 #include "media/text.h"
+#include "platform/platform.h"
 #include "platform/vfs.h"
 
 #include <cstdio>
@@ -132,7 +134,12 @@ int32_t MainMenuHoverRow(const MainMenuLayout& layout, int32_t panelWidth, int32
 
 SDL_Surface* LoadTitlePicture() {
     const char* name = VfsExists("ui/qelvy_splash.png") ? "ui/qelvy_splash.png" : "ui/zarnoch_main_big.png";
-    return LoadMenuPicture(name, MenuScreenWidth(), MenuScreenHeight(), nullptr);
+    // Only the screen-sized middle is ever drawn (DrawTitlePictureMiddle onto a screen-sized
+    // surface), so only that part is kept.
+    const int w = MenuScreenWidth();
+    const int h = MenuScreenHeight();
+    if (SDL_Surface* picture = LoadImageMiddle(GetResourceFilename(name).c_str(), w, h)) return picture;
+    return MenuPictureStandIn(name, w, h);
 }
 
 void DrawTitlePictureMiddle(SDL_Surface* picture, SDL_Surface* target, const SDL_Rect* area) {

@@ -294,6 +294,56 @@ SDL_Surface* LoadImage(const char* name) {
     return surface;
 }
 
+SDL_Surface* LoadImageMiddle(const char* name, int w, int h) {
+    if (name == nullptr) return nullptr;
+    std::string file;
+    std::vector<char> data;
+    if (!ReadArtFile(name, &file, data)) return nullptr;
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(data.data());
+    uint32_t fullW = 0, fullH = 0;
+    TruecolourPng quick;
+    if (AcceptedPngSize(bytes, data.size(), &fullW, &fullH) && quick.Open(bytes, data.size())) {
+        const int pictureW = quick.Width();
+        const int pictureH = quick.Height();
+        const int partW = pictureW > w && w > 0 ? w : pictureW;
+        const int partH = pictureH > h && h > 0 ? h : pictureH;
+        const int partX = pictureW / 2 - partW / 2;
+        const int partY = pictureH / 2 - partH / 2;
+        PaletteExpandMode = true;
+        PaletteCaptured = false;
+        SDL_Surface* surface = NewRgbaSurface(partW, partH);
+        if (surface == nullptr) return nullptr;
+        SDL_LockSurface(surface);
+        const bool decoded = quick.DecodePartInto(partX, partY, partW, partH,
+                                                  static_cast<uint8_t*>(surface->pixels), surface->pitch, 4);
+        SDL_UnlockSurface(surface);
+        if (decoded) return surface;
+        SDL_FreeSurface(surface);  // damaged: the whole-picture loader below judges it
+    }
+    // Any other kind of picture is decoded whole; the part is what is kept.
+    SDL_Surface* whole = CreateSurfaceFromImageData(bytes, data.size());
+    if (whole == nullptr) {
+        printf("Could not load resource '%s' with filename '%s'\n", name, file.c_str());
+        return nullptr;
+    }
+    const int partW = whole->w > w && w > 0 ? w : whole->w;
+    const int partH = whole->h > h && h > 0 ? h : whole->h;
+    if (partW == whole->w && partH == whole->h) return whole;
+    SDL_Surface* part = NewRgbaSurface(partW, partH);
+    if (part != nullptr) {
+        const int partX = whole->w / 2 - partW / 2;
+        const int partY = whole->h / 2 - partH / 2;
+        for (int y = 0; y < partH; ++y) {
+            memcpy(static_cast<uint8_t*>(part->pixels) + static_cast<size_t>(y) * part->pitch,
+                   static_cast<const uint8_t*>(whole->pixels) + static_cast<size_t>(partY + y) * whole->pitch +
+                       static_cast<size_t>(partX) * 4,
+                   static_cast<size_t>(partW) * 4);
+        }
+    }
+    SDL_FreeSurface(whole);
+    return part;
+}
+
 SDL_Surface* LoadAlphaImage(const char* name) {
     if (name == nullptr) return nullptr;
     PaletteExpandMode = true;

@@ -170,7 +170,17 @@ bool TruecolourPng::Open(const uint8_t* bytes, size_t length) {
 }
 
 bool TruecolourPng::DecodeInto(uint8_t* dest, size_t pitch, int channels) const {
+    return DecodePartInto(0, 0, Width(), Height(), dest, pitch, channels);
+}
+
+bool TruecolourPng::DecodePartInto(int partX, int partY, int partW, int partH, uint8_t* dest, size_t pitch,
+                                   int channels) const {
     if (channels_ == 0 || dest == nullptr || (channels != channels_ && channels != 4)) return false;
+    if (partX < 0 || partY < 0 || partW <= 0 || partH <= 0 || partX + partW > Width() || partY + partH > Height()) {
+        return false;
+    }
+    const uint32_t firstRow = static_cast<uint32_t>(partY);
+    const uint32_t endRow = static_cast<uint32_t>(partY + partH);
     const size_t own = static_cast<size_t>(channels_);
     const size_t rowBytes = static_cast<size_t>(width_) * own;
     std::vector<uint8_t> rows;
@@ -185,17 +195,24 @@ bool TruecolourPng::DecodeInto(uint8_t* dest, size_t pitch, int channels) const 
     for (uint32_t y = 0; y < height_; ++y) {
         uint8_t filter = 0;
         if (!inflater.Pull(&filter, 1) || !inflater.Pull(cur, rowBytes)) return false;
+        if (y >= endRow) {
+            // Below the part: only read and checked.
+            if (filter > 4) return false;
+            continue;
+        }
         if (!UnfilterRow(filter, cur, prior, rowBytes, own)) return false;
-        uint8_t* out = dest + static_cast<size_t>(y) * pitch;
-        if (static_cast<size_t>(channels) == own) {
-            memcpy(out, cur, rowBytes);
-        } else {
-            const uint8_t* src = cur;
-            for (uint32_t x = 0; x < width_; ++x, out += 4, src += own) {
-                switch (own) {
-                    case 1: out[0] = out[1] = out[2] = src[0]; out[3] = 255; break;
-                    case 2: out[0] = out[1] = out[2] = src[0]; out[3] = src[1]; break;
-                    default: out[0] = src[0]; out[1] = src[1]; out[2] = src[2]; out[3] = 255; break;
+        if (y >= firstRow) {
+            uint8_t* out = dest + static_cast<size_t>(y - firstRow) * pitch;
+            const uint8_t* src = cur + static_cast<size_t>(partX) * own;
+            if (static_cast<size_t>(channels) == own) {
+                memcpy(out, src, static_cast<size_t>(partW) * own);
+            } else {
+                for (int x = 0; x < partW; ++x, out += 4, src += own) {
+                    switch (own) {
+                        case 1: out[0] = out[1] = out[2] = src[0]; out[3] = 255; break;
+                        case 2: out[0] = out[1] = out[2] = src[0]; out[3] = src[1]; break;
+                        default: out[0] = src[0]; out[1] = src[1]; out[2] = src[2]; out[3] = 255; break;
+                    }
                 }
             }
         }

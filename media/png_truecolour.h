@@ -26,6 +26,10 @@ public:
     // alpha 255); any other count is refused. False when the data turns out damaged or
     // incomplete; the rows may then be partly written.
     bool DecodeInto(uint8_t* dest, size_t pitch, int channels) const;
+    // The same for the w x h part at (x, y) only, which must lie inside the picture: its rows
+    // go to dest. The whole file is still read and checked, so a damaged file is refused
+    // whichever part is asked for.
+    bool DecodePartInto(int x, int y, int w, int h, uint8_t* dest, size_t pitch, int channels) const;
 
 private:
     uint32_t width_ = 0;
