@@ -23,7 +23,7 @@ extern HudSurfaces Hud;
 class SpriteTable;
 extern SpriteTable* MinimapSprites;
 
-// Loads the bottom-bar pictures into Hud (start-up, and tools that draw the play screen), and
+// Loads the bottom-bar pictures into Hud (the first game, and tools that draw the play screen), and
 // frees them again, leaving every field null.
 void LoadHudImages();
 void FreeHudImages();

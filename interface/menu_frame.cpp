@@ -59,6 +59,58 @@ void ErasePointerAt(int x, int y) {
     CopyBackgroundRect(square);
 }
 
+// The case SDL's general converter takes pixel by pixel through its slowest path, done here
+// in one pass instead: a 32-bit picture with an alpha channel (and no colour key or run-length
+// encoding) for a 32-bit format without alpha. SDL_ConvertSurface gives the same colour bytes
+// in the format's places, the spare byte 0, and carries the picture's surface-alpha setting
+// over; so do these.
+bool Opaque32Convertible(SDL_Surface* surface, const SDL_PixelFormat& format) {
+    const SDL_PixelFormat& from = *surface->format;
+    if (from.BytesPerPixel != 4 || from.Amask == 0 || from.palette != nullptr) return false;
+    if (surface->flags & (SDL_SRCCOLORKEY | SDL_RLEACCEL)) return false;
+    if (format.BytesPerPixel != 4 || format.Amask != 0 || format.palette != nullptr) return false;
+    return !(from.Rloss || from.Gloss || from.Bloss || format.Rloss || format.Gloss || format.Bloss);
+}
+
+SDL_Surface* NewOpaque32(SDL_Surface* surface, const SDL_PixelFormat& format) {
+    return SDL_CreateRGBSurface(SDL_SWSURFACE, surface->w, surface->h, 32, format.Rmask, format.Gmask,
+                                format.Bmask, 0);
+}
+
+// Writes the converted pixels of `surface` (whose format they are in, at `from`) into `to`,
+// which has the same size and pitch and may be the same memory.
+void ConvertOpaque32Pixels(SDL_Surface* surface, const Uint8* from, const SDL_PixelFormat& format, Uint8* to) {
+    const SDL_PixelFormat& f = *surface->format;
+    for (int y = 0; y < surface->h; ++y) {
+        const Uint32* src = reinterpret_cast<const Uint32*>(from + static_cast<size_t>(y) * surface->pitch);
+        Uint32* dst = reinterpret_cast<Uint32*>(to + static_cast<size_t>(y) * surface->pitch);
+        for (int x = 0; x < surface->w; ++x) {
+            const Uint32 p = src[x];
+            const Uint32 r = (p & f.Rmask) >> f.Rshift;
+            const Uint32 g = (p & f.Gmask) >> f.Gshift;
+            const Uint32 b = (p & f.Bmask) >> f.Bshift;
+            dst[x] = (r << format.Rshift) | (g << format.Gshift) | (b << format.Bshift);
+        }
+    }
+}
+
+void CarryAlphaSetting(SDL_Surface* from, SDL_Surface* to) {
+    if (from->flags & SDL_SRCALPHA) {
+        SDL_SetAlpha(to, from->flags & (SDL_SRCALPHA | SDL_RLEACCELOK), from->format->alpha);
+    }
+}
+
+// The screen format without alpha, as the menu pictures are kept in.
+SDL_PixelFormat OpaqueScreenFormat() {
+    SDL_PixelFormat format = *ScreenSurface->format;
+    format.Amask = 0;
+    format.Ashift = 0;
+    format.Aloss = 8;
+    format.alpha = SDL_ALPHA_OPAQUE;
+    format.palette = nullptr;
+    return format;
+}
+
 }  // namespace
 
 int32_t MenuScreenWidth() {
@@ -76,19 +128,60 @@ SDL_Surface* ConvertToScreenFormat(SDL_Surface* surface) {
         if (copy) BlitSurface(surface, nullptr, copy, nullptr);
         return copy;
     }
-    SDL_PixelFormat format = *ScreenSurface->format;
-    format.Amask = 0;
-    format.Ashift = 0;
-    format.Aloss = 8;
-    format.alpha = SDL_ALPHA_OPAQUE;
-    format.palette = nullptr;
     if (ScreenSurface->format->BitsPerPixel == 8) return SDL_ConvertSurface(surface, ScreenSurface->format, SDL_SWSURFACE);
+    SDL_PixelFormat format = OpaqueScreenFormat();
+    if (Opaque32Convertible(surface, format)) {
+        SDL_Surface* copy = NewOpaque32(surface, format);
+        if (!copy) return nullptr;
+        SDL_LockSurface(surface);
+        ConvertOpaque32Pixels(surface, static_cast<const Uint8*>(surface->pixels), format,
+                              static_cast<Uint8*>(copy->pixels));
+        SDL_UnlockSurface(surface);
+        CarryAlphaSetting(surface, copy);
+        return copy;
+    }
     return SDL_ConvertSurface(surface, &format, SDL_SWSURFACE);
 }
 
+void ReplaceByScreenFormat(SDL_Surface*& surface) {
+    if (!surface) return;
+    if (ScreenSurface && ScreenSurface->format->BitsPerPixel != 8) {
+        const SDL_PixelFormat format = OpaqueScreenFormat();
+        if (Opaque32Convertible(surface, format)) {
+            SDL_Surface* copy = NewOpaque32(surface, format);
+            if (copy && copy->pitch == surface->pitch && !(surface->flags & SDL_PREALLOC)) {
+                // The copy takes over the picture's pixel memory and converts it where it
+                // lies; the picture leaves with the copy's untouched memory.
+                void* own = copy->pixels;
+                copy->pixels = surface->pixels;
+                surface->pixels = own;
+                ConvertOpaque32Pixels(surface, static_cast<const Uint8*>(copy->pixels), format,
+                                      static_cast<Uint8*>(copy->pixels));
+                CarryAlphaSetting(surface, copy);
+                SDL_FreeSurface(surface);
+                surface = copy;
+                return;
+            }
+            if (copy) SDL_FreeSurface(copy);
+        }
+    }
+    if (SDL_Surface* converted = ConvertToScreenFormat(surface)) {
+        SDL_FreeSurface(surface);
+        surface = converted;
+    }
+}
+
 SDL_Surface* CreateScreenSizedSurface() {
-    SDL_Surface* plain = NewSurface32(MenuScreenWidth(), MenuScreenHeight());
-    if (!plain) return nullptr;
+    const int w = MenuScreenWidth();
+    const int h = MenuScreenHeight();
+    if (ScreenSurface && ScreenSurface->format->BitsPerPixel != 8) {
+        // What converting a new black surface would give: black, in the screen's format
+        // without alpha.
+        const SDL_PixelFormat* f = ScreenSurface->format;
+        return SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, f->BitsPerPixel, f->Rmask, f->Gmask, f->Bmask, 0);
+    }
+    SDL_Surface* plain = NewSurface32(w, h);
+    if (!plain || !ScreenSurface) return plain;
     SDL_Surface* converted = ConvertToScreenFormat(plain);
     SDL_FreeSurface(plain);
     return converted;
@@ -100,6 +193,11 @@ SDL_Surface* LoadMenuPicture(const char* name, int fallbackWidth, int fallbackHe
     const std::string file = GetResourceFilename(name);
     SDL_Surface* picture = LoadImage(file.c_str());
     if (picture) return picture;
+    return MenuPictureStandIn(name, fallbackWidth, fallbackHeight, fallbackLabel);
+}
+
+SDL_Surface* MenuPictureStandIn(const char* name, int fallbackWidth, int fallbackHeight,
+                                const char* fallbackLabel) {
     std::printf("Menu picture %s could not be read\n", name);
     if (fallbackWidth <= 0 || fallbackHeight <= 0) return nullptr;
     SDL_Surface* box = NewSurface32(fallbackWidth, fallbackHeight);

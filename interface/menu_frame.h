@@ -30,6 +30,10 @@ int32_t MenuScreenHeight();
 // fastest); a plain 32-bit copy while there is no screen surface. Null for a null surface.
 // The caller owns the copy; the source is left alone.
 SDL_Surface* ConvertToScreenFormat(SDL_Surface* surface);
+// Replaces the surface by the copy ConvertToScreenFormat makes, freeing it; a 32-bit picture
+// is converted where its pixels lie, so that the two never take memory at once. Left alone
+// when no copy can be made.
+void ReplaceByScreenFormat(SDL_Surface*& surface);
 // A new, black, screen-sized surface in the screen format. The caller owns it.
 SDL_Surface* CreateScreenSizedSurface();
 
@@ -39,6 +43,10 @@ SDL_Surface* CreateScreenSizedSurface();
 // screen stays usable; otherwise null. The caller owns the surface.
 SDL_Surface* LoadMenuPicture(const char* name, int fallbackWidth = 0, int fallbackHeight = 0,
                              const char* fallbackLabel = nullptr);
+// What LoadMenuPicture gives for a picture that could not be read: the diagnostic, then the
+// stand-in box (or null without a size).
+SDL_Surface* MenuPictureStandIn(const char* name, int fallbackWidth, int fallbackHeight,
+                                const char* fallbackLabel = nullptr);
 
 // The standard backdrop: stone tiles, the painting frame in the middle, the top bar along the
 // top, the title centred along the top and the picture centred on the screen (each when

@@ -9,11 +9,14 @@
 #include "interface/screens.h"
 #include "interface/screenshot.h"
 #include "media/font.h"
+#include "media/image.h"
 #include "media/sound.h"
 #include "media/text.h"
+#include "platform/platform.h"
 #include "platform/vfs.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -76,12 +79,15 @@ void FlattenFromBackground(SDL_Surface*& picture, int x, int y) {
 // Everything the menu loads for one showing, freed on every way out.
 struct MainMenuArt {
     SDL_Surface* title = nullptr;
+    SDL_Surface* titleUnderPanel = nullptr;  // when set, the title's part the redraws need
+    SDL_Rect underPanel = {0, 0, 0, 0};      // where that part goes
     SDL_Surface* panel = nullptr;
     SDL_Surface* rest[kButtonRows] = {};
     SDL_Surface* hover[kButtonRows] = {};
 
     ~MainMenuArt() {
         if (title) SDL_FreeSurface(title);
+        if (titleUnderPanel) SDL_FreeSurface(titleUnderPanel);
         if (panel) SDL_FreeSurface(panel);
         for (int r = 0; r < kButtonRows; ++r) {
             if (rest[r]) SDL_FreeSurface(rest[r]);
@@ -90,6 +96,99 @@ struct MainMenuArt {
         FreeMenuBackgrounds();
     }
 };
+
+// The usual first drawing of the title, done where the title's pixels lie: when the title is
+// exactly the size of the (black, untouched) background, in 32-bit RGBA with per-pixel alpha,
+// and the background 32-bit without alpha, the title's pixel memory becomes the background's,
+// each pixel replaced by what blitting it onto black gives. That blend is read once from SDL's
+// own blitter for every value and alpha, so the background ends exactly as
+// DrawTitlePictureMiddle would leave it, without a second screen-sized picture in memory.
+// Before that, the title's part under `keep` (clipped to the screen) is kept converted to the
+// screen format, as ReplaceByScreenFormat would give it, for the redraws. The title is then
+// freed. False, with nothing changed, in any other case.
+bool DrawTitleWhereItLies(SDL_Surface*& title, SDL_Surface* background, SDL_Rect keep, SDL_Surface** kept,
+                          SDL_Rect* keptAt) {
+    if (!title || !background) return false;
+    const SDL_PixelFormat t = *title->format;
+    const SDL_PixelFormat b = *background->format;
+    if (title->w != background->w || title->h != background->h || title->pitch != background->pitch) return false;
+    if (t.BytesPerPixel != 4 || t.Amask == 0 || t.palette || t.alpha != SDL_ALPHA_OPAQUE) return false;
+    if (t.Rloss || t.Gloss || t.Bloss || t.Aloss) return false;
+    if (!(title->flags & SDL_SRCALPHA) || (title->flags & (SDL_SRCCOLORKEY | SDL_RLEACCEL | SDL_PREALLOC))) return false;
+    if (b.BytesPerPixel != 4 || b.Amask != 0 || b.palette || (background->flags & SDL_PREALLOC)) return false;
+
+    // The blend onto black of every value (x) at every alpha (y), as SDL's blitter gives it.
+    SDL_Surface* probe = SDL_CreateRGBSurface(0, 256, 256, 32, t.Rmask, t.Gmask, t.Bmask, t.Amask);
+    SDL_Surface* black = SDL_CreateRGBSurface(SDL_SWSURFACE, 256, 256, 32, b.Rmask, b.Gmask, b.Bmask, 0);
+    bool usable = probe && black && probe->flags == title->flags;
+    if (usable) {
+        for (Uint32 a = 0; a < 256; ++a) {
+            Uint32* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(probe->pixels) + a * probe->pitch);
+            for (Uint32 v = 0; v < 256; ++v) {
+                row[v] = (v << t.Rshift) | (v << t.Gshift) | (v << t.Bshift) | (a << t.Ashift);
+            }
+        }
+        usable = BlitSurface(probe, nullptr, black, nullptr) == 0;
+    }
+    static Uint32 blended[256][256];  // [alpha][value]: the channel bits, all three channels
+    const Uint32 channels = b.Rmask | b.Gmask | b.Bmask;
+    for (int a = 0; usable && a < 256; ++a) {
+        const Uint32* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(black->pixels) + a * black->pitch);
+        for (int v = 0; v < 256; ++v) {
+            // Each channel is blended on its own; anything else (a spare byte written) is
+            // not this case.
+            if ((row[v] & ~channels) != 0) usable = false;
+            blended[a][v] = row[v];
+        }
+    }
+    if (probe) SDL_FreeSurface(probe);
+    if (black) SDL_FreeSurface(black);
+    if (!usable) return false;
+
+    // The part the redraws need, before the title's pixels change.
+    SDL_Rect screen = {0, 0, static_cast<Uint16>(background->w), static_cast<Uint16>(background->h)};
+    const int x0 = keep.x > 0 ? keep.x : 0;
+    const int y0 = keep.y > 0 ? keep.y : 0;
+    const int x1 = keep.x + keep.w < screen.w ? keep.x + keep.w : screen.w;
+    const int y1 = keep.y + keep.h < screen.h ? keep.y + keep.h : screen.h;
+    SDL_Surface* part = nullptr;
+    if (x1 > x0 && y1 > y0) {
+        SDL_Surface* raw = SDL_CreateRGBSurface(0, x1 - x0, y1 - y0, 32, t.Rmask, t.Gmask, t.Bmask, t.Amask);
+        if (!raw) return false;
+        for (int y = y0; y < y1; ++y) {
+            std::memcpy(static_cast<Uint8*>(raw->pixels) + (y - y0) * raw->pitch,
+                        static_cast<const Uint8*>(title->pixels) + y * title->pitch + x0 * 4,
+                        static_cast<size_t>(x1 - x0) * 4);
+        }
+        part = ConvertToScreenFormat(raw);
+        SDL_FreeSurface(raw);
+        if (!part) return false;
+    }
+
+    // The background takes over the title's pixels; the title leaves with the background's
+    // untouched memory.
+    void* own = background->pixels;
+    background->pixels = title->pixels;
+    title->pixels = own;
+    SDL_FreeSurface(title);
+    title = nullptr;
+    const Uint32 lowV = 0xFF;
+    for (int y = 0; y < background->h; ++y) {
+        Uint32* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(background->pixels) + y * background->pitch);
+        for (int x = 0; x < background->w; ++x) {
+            const Uint32 p = row[x];
+            const Uint32* at = blended[(p >> t.Ashift) & lowV];
+            row[x] = (at[(p >> t.Rshift) & lowV] & b.Rmask) | (at[(p >> t.Gshift) & lowV] & b.Gmask) |
+                     (at[(p >> t.Bshift) & lowV] & b.Bmask);
+        }
+    }
+    *kept = part;
+    keptAt->x = static_cast<Sint16>(x0);
+    keptAt->y = static_cast<Sint16>(y0);
+    keptAt->w = static_cast<Uint16>(x1 - x0);
+    keptAt->h = static_cast<Uint16>(y1 - y0);
+    return true;
+}
 
 bool IsScreenshotKey(const SDL_keysym& key) {
     return key.sym == SDLK_F12 || KeyBindingMatches(kBindScreenshot, key);
@@ -132,7 +231,12 @@ int32_t MainMenuHoverRow(const MainMenuLayout& layout, int32_t panelWidth, int32
 
 SDL_Surface* LoadTitlePicture() {
     const char* name = VfsExists("ui/qelvy_splash.png") ? "ui/qelvy_splash.png" : "ui/zarnoch_main_big.png";
-    return LoadMenuPicture(name, MenuScreenWidth(), MenuScreenHeight(), nullptr);
+    // Only the screen-sized middle is ever drawn (DrawTitlePictureMiddle onto a screen-sized
+    // surface), so only that part is kept.
+    const int w = MenuScreenWidth();
+    const int h = MenuScreenHeight();
+    if (SDL_Surface* picture = LoadImageMiddle(GetResourceFilename(name).c_str(), w, h)) return picture;
+    return MenuPictureStandIn(name, w, h);
 }
 
 void DrawTitlePictureMiddle(SDL_Surface* picture, SDL_Surface* target, const SDL_Rect* area) {
@@ -177,7 +281,11 @@ int32_t MainMenu() {
     }
 
     // The title picture, its lettering and the version in the bottom-left corner.
-    DrawTitlePictureMiddle(art.title, MenuBackground);
+    const MainMenuLayout layout = ComputeMainMenuLayout(w, h);
+    const SDL_Rect panelRect = RectAt(layout.menuX, layout.menuY, art.panel);
+    if (!DrawTitleWhereItLies(art.title, MenuBackground, panelRect, &art.titleUnderPanel, &art.underPanel)) {
+        DrawTitlePictureMiddle(art.title, MenuBackground);
+    }
     BlitAt(lettering, MenuBackground, 150, 0);
     BlitAt(expansionTitle, MenuBackground, 100, 75);
     const char* version = MainMenuVersionText();
@@ -185,10 +293,7 @@ int32_t MainMenu() {
     DrawText(0, h - 25, version, kTextGold, MenuBackground, MediumFont);
     if (lettering) SDL_FreeSurface(lettering);
     if (expansionTitle) SDL_FreeSurface(expansionTitle);
-    if (SDL_Surface* converted = ConvertToScreenFormat(art.title)) {
-        SDL_FreeSurface(art.title);
-        art.title = converted;
-    }
+    ReplaceByScreenFormat(art.title);
     LogLoadProgress("MainMenu loading");
 
     if (!CmdLine.splashShown) {
@@ -197,8 +302,6 @@ int32_t MainMenu() {
         if (!stay) return kMenuShowAgain;
     }
 
-    const MainMenuLayout layout = ComputeMainMenuLayout(w, h);
-    const SDL_Rect panelRect = RectAt(layout.menuX, layout.menuY, art.panel);
     BlitAt(art.panel, MenuBackground, layout.menuX, layout.menuY);
 
     // Each button picture becomes an opaque copy of the screen at its place: the hover picture
@@ -222,8 +325,12 @@ int32_t MainMenu() {
         LoggedGetMouseState(&x, &y);
         const int32_t row = MainMenuHoverRow(layout, panelRect.w, panelRect.h, x, y);
         if (row != drawnRow) {
-            SDL_Rect area = panelRect;
-            DrawTitlePictureMiddle(art.title, MenuBackground, &area);
+            if (art.titleUnderPanel) {
+                BlitAt(art.titleUnderPanel, MenuBackground, art.underPanel.x, art.underPanel.y);
+            } else {
+                SDL_Rect area = panelRect;
+                DrawTitlePictureMiddle(art.title, MenuBackground, &area);
+            }
             BlitAt(art.panel, MenuBackground, layout.menuX, layout.menuY);
             QueueMenuRect(panelRect);
             MenuDirtyFrames = 2;

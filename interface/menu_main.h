@@ -28,8 +28,10 @@ MainMenuLayout ComputeMainMenuLayout(int32_t screenWidth, int32_t screenHeight);
 int32_t MainMenuHoverRow(const MainMenuLayout& layout, int32_t panelWidth, int32_t panelHeight,
                          int32_t x, int32_t y);
 
-// The title picture: the expansion's splash when the data tree holds it, else the base game's.
-// Null (with a diagnostic) when it cannot be read. The caller owns it.
+// The title picture: the expansion's splash when the data tree holds it, else the base game's,
+// cut to its screen-sized middle (the part DrawTitlePictureMiddle draws onto a screen-sized
+// surface). A screen-sized stand-in (with a diagnostic) when it cannot be read. The caller
+// owns it.
 SDL_Surface* LoadTitlePicture();
 // Draws the screen-sized middle of the title picture onto the target at (0, 0); with an area,
 // only that rectangle of the screen (the picture's part under it) is drawn.

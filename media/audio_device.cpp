@@ -5,6 +5,9 @@
 
 #include <atomic>
 #include <cstdio>
+#include <deque>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -45,9 +48,62 @@ bool OpenDevice(const char* deviceName) {
     return true;
 }
 
+// The background set-up: one worker at a time runs the queued jobs in order and ends when
+// the queue is empty. A worker still running at exit is waited for, never left to end the
+// process.
+struct SetupWorker {
+    std::mutex mutex;
+    std::deque<void (*)()> jobs;
+    bool running = false;  // a worker is taking jobs from the queue
+    std::thread thread;
+    std::thread::id starter;
+    ~SetupWorker() {
+        if (thread.joinable()) thread.join();
+    }
+};
+SetupWorker setup;
+
+void RunSetupJobs() {
+    for (;;) {
+        void (*job)() = nullptr;
+        {
+            std::lock_guard<std::mutex> lock(setup.mutex);
+            if (setup.jobs.empty()) {
+                setup.running = false;
+                return;
+            }
+            job = setup.jobs.front();
+            setup.jobs.pop_front();
+        }
+        job();
+    }
+}
+
 }  // namespace
 
+void RunAudioSetupInBackground(void (*work)()) {
+    std::lock_guard<std::mutex> lock(setup.mutex);
+    setup.jobs.push_back(work);
+    if (setup.running) return;  // the running worker takes it after the jobs before it
+    if (setup.thread.joinable()) setup.thread.join();  // a worker that has finished its queue
+    setup.starter = std::this_thread::get_id();
+    setup.running = true;
+    setup.thread = std::thread(RunSetupJobs);
+}
+
+void WaitForAudioSetup() {
+    if (std::this_thread::get_id() != setup.starter) return;
+    std::thread finished;
+    {
+        std::lock_guard<std::mutex> lock(setup.mutex);
+        if (!setup.thread.joinable()) return;
+        finished.swap(setup.thread);
+    }
+    finished.join();  // the worker ends once its queue is empty, and nothing else adds to it
+}
+
 bool InitAudioDeviceNamed(const char* deviceName) {
+    WaitForAudioSetup();
     switch (state.load()) {
         case DeviceState::kOpen: return true;
         case DeviceState::kFailed: return false;
@@ -68,10 +124,12 @@ bool InitAudioDevice() {
 }
 
 bool AudioDeviceAvailable() {
+    WaitForAudioSetup();
     return state.load() == DeviceState::kOpen;
 }
 
 void ShutdownAudioDevice() {
+    WaitForAudioSetup();
     if (context != nullptr) {
         alcSuspendContext(context);
         alcMakeContextCurrent(nullptr);

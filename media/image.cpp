@@ -10,6 +10,7 @@
 #include "media/display_settings.h"
 #include "media/screen.h"
 #include "media/png_palette.h"
+#include "media/png_truecolour.h"
 #include "platform/platform.h"
 #include "platform/vfs.h"
 
@@ -184,17 +185,29 @@ bool ExpandPaletteWithHueShift(const PalettePng& image, int channels, std::vecto
     return true;
 }
 
+namespace {
+
+// The size check every decode starts with: a PNG header whose size is within the limits.
+bool AcceptedPngSize(const unsigned char* bytes, size_t length, uint32_t* width, uint32_t* height) {
+    if (bytes == nullptr || length == 0 || length > static_cast<size_t>(INT_MAX)) return false;
+    if (!ReadPngSize(bytes, length, width, height)) return false;  // not a PNG
+    return *width != 0 && *height != 0 && *width <= kMaxPictureSide && *height <= kMaxPictureSide;
+}
+
+SDL_Surface* NewRgbaSurface(int width, int height) {
+    SDL_Surface* surface = SDL_CreateRGBSurface(0, width, height, 32, kMaskR, kMaskG, kMaskB, kMaskA);
+    if (surface == nullptr) printf("Couldn't allocate SDL surface!\n");
+    return surface;
+}
+
+}  // namespace
+
 bool DecodeImageBytes(const unsigned char* bytes, size_t length, int requested,
                       std::vector<uint8_t>& pixels, int* width, int* height, int* channels) {
     PaletteCaptured = false;
     pixels.clear();
-    if (bytes == nullptr || length == 0 || length > static_cast<size_t>(INT_MAX)) return false;
     uint32_t declaredWidth = 0, declaredHeight = 0;
-    if (!ReadPngSize(bytes, length, &declaredWidth, &declaredHeight)) return false;  // not a PNG
-    if (declaredWidth == 0 || declaredHeight == 0 || declaredWidth > kMaxPictureSide ||
-        declaredHeight > kMaxPictureSide) {
-        return false;
-    }
+    if (!AcceptedPngSize(bytes, length, &declaredWidth, &declaredHeight)) return false;
     if (IsPalettePng(bytes, length)) {
         PalettePng image;
         if (!DecodePalettePng(bytes, length, &image)) return false;
@@ -211,6 +224,7 @@ bool DecodeImageBytes(const unsigned char* bytes, size_t length, int requested,
         *channels = count;
         return ExpandPaletteWithHueShift(image, count, pixels);
     }
+    if (DecodeTruecolourPng(bytes, length, requested, pixels, width, height, channels)) return true;
     int w = 0, h = 0, own = 0;
     stbi_uc* decoded = stbi_load_from_memory(bytes, static_cast<int>(length), &w, &h, &own, requested);
     if (decoded == nullptr) return false;
@@ -239,14 +253,24 @@ void DoublePixels8(const uint8_t* src, int width, int height, size_t srcPitch, u
 
 SDL_Surface* CreateSurfaceFromImageData(const unsigned char* bytes, size_t length) {
     PaletteExpandMode = true;
+    // The usual kind of picture is decoded straight into the surface.
+    uint32_t declaredWidth = 0, declaredHeight = 0;
+    TruecolourPng quick;
+    if (AcceptedPngSize(bytes, length, &declaredWidth, &declaredHeight) && quick.Open(bytes, length)) {
+        PaletteCaptured = false;
+        SDL_Surface* surface = NewRgbaSurface(quick.Width(), quick.Height());
+        if (surface == nullptr) return nullptr;
+        SDL_LockSurface(surface);
+        const bool decoded = quick.DecodeInto(static_cast<uint8_t*>(surface->pixels), surface->pitch, 4);
+        SDL_UnlockSurface(surface);
+        if (decoded) return surface;
+        SDL_FreeSurface(surface);  // damaged: the general decoder below judges it
+    }
     std::vector<uint8_t> pixels;
     int width = 0, height = 0, channels = 0;
     if (!DecodeImageBytes(bytes, length, 4, pixels, &width, &height, &channels)) return nullptr;
-    SDL_Surface* surface = SDL_CreateRGBSurface(0, width, height, 32, kMaskR, kMaskG, kMaskB, kMaskA);
-    if (surface == nullptr) {
-        printf("Couldn't allocate SDL surface!\n");
-        return nullptr;
-    }
+    SDL_Surface* surface = NewRgbaSurface(width, height);
+    if (surface == nullptr) return nullptr;
     SDL_LockSurface(surface);
     const size_t rowBytes = static_cast<size_t>(width) * 4;
     for (int y = 0; y < height; ++y) {
@@ -268,6 +292,56 @@ SDL_Surface* LoadImage(const char* name) {
         printf("Could not load resource '%s' with filename '%s'\n", name, file.c_str());
     }
     return surface;
+}
+
+SDL_Surface* LoadImageMiddle(const char* name, int w, int h) {
+    if (name == nullptr) return nullptr;
+    std::string file;
+    std::vector<char> data;
+    if (!ReadArtFile(name, &file, data)) return nullptr;
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(data.data());
+    uint32_t fullW = 0, fullH = 0;
+    TruecolourPng quick;
+    if (AcceptedPngSize(bytes, data.size(), &fullW, &fullH) && quick.Open(bytes, data.size())) {
+        const int pictureW = quick.Width();
+        const int pictureH = quick.Height();
+        const int partW = pictureW > w && w > 0 ? w : pictureW;
+        const int partH = pictureH > h && h > 0 ? h : pictureH;
+        const int partX = pictureW / 2 - partW / 2;
+        const int partY = pictureH / 2 - partH / 2;
+        PaletteExpandMode = true;
+        PaletteCaptured = false;
+        SDL_Surface* surface = NewRgbaSurface(partW, partH);
+        if (surface == nullptr) return nullptr;
+        SDL_LockSurface(surface);
+        const bool decoded = quick.DecodePartInto(partX, partY, partW, partH,
+                                                  static_cast<uint8_t*>(surface->pixels), surface->pitch, 4);
+        SDL_UnlockSurface(surface);
+        if (decoded) return surface;
+        SDL_FreeSurface(surface);  // damaged: the whole-picture loader below judges it
+    }
+    // Any other kind of picture is decoded whole; the part is what is kept.
+    SDL_Surface* whole = CreateSurfaceFromImageData(bytes, data.size());
+    if (whole == nullptr) {
+        printf("Could not load resource '%s' with filename '%s'\n", name, file.c_str());
+        return nullptr;
+    }
+    const int partW = whole->w > w && w > 0 ? w : whole->w;
+    const int partH = whole->h > h && h > 0 ? h : whole->h;
+    if (partW == whole->w && partH == whole->h) return whole;
+    SDL_Surface* part = NewRgbaSurface(partW, partH);
+    if (part != nullptr) {
+        const int partX = whole->w / 2 - partW / 2;
+        const int partY = whole->h / 2 - partH / 2;
+        for (int y = 0; y < partH; ++y) {
+            memcpy(static_cast<uint8_t*>(part->pixels) + static_cast<size_t>(y) * part->pitch,
+                   static_cast<const uint8_t*>(whole->pixels) + static_cast<size_t>(partY + y) * whole->pitch +
+                       static_cast<size_t>(partX) * 4,
+                   static_cast<size_t>(partW) * 4);
+        }
+    }
+    SDL_FreeSurface(whole);
+    return part;
 }
 
 SDL_Surface* LoadAlphaImage(const char* name) {

@@ -71,6 +71,12 @@ SDL_Surface* CreateSurfaceFromImageData(const unsigned char* bytes, size_t lengt
 // and give null.
 SDL_Surface* LoadImage(const char* name);
 
+// LoadImage for a picture of which only the middle w x h is ever drawn: the part from
+// (W / 2 - w / 2, H / 2 - h / 2) of a W x H picture, in each direction where the picture is
+// larger (whole where it is not). The pixels, format and messages are LoadImage's; the rest of
+// the picture is never stored.
+SDL_Surface* LoadImageMiddle(const char* name, int w, int h);
+
 // Reads and decodes a picture and returns it at twice its size: a 32-bit RGB surface for
 // 3-channel images (plain 2x2 doubling), a 32-bit RGBA surface for 4-channel images (Scale2x when
 // "smoothScaling" is not 0), with SDL_SRCALPHA set. Grey images are read as RGBA. A missing or

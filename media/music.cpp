@@ -404,10 +404,14 @@ void InitMusicDevice(bool startThread) {
 }  // namespace
 
 void InitMusic() {
-    InitMusicDevice(true);
+    // Opening the device takes a while; start-up goes on meanwhile, and every call below
+    // waits for the set-up first.
+    MusicMutexHandle();
+    RunAudioSetupInBackground([] { InitMusicDevice(true); });
 }
 
 void PlayMusic(const char* intro, const char* loop, int32_t mode) {
+    WaitForAudioSetup();
     MusicLock lock(MusicMutexHandle());
     if (!MusicFlag || !MusicEnabled || intro == nullptr) return;
     RequestedIntro = intro;
@@ -417,6 +421,7 @@ void PlayMusic(const char* intro, const char* loop, int32_t mode) {
 }
 
 void PlayMusicOnce(const char* file, int32_t mode) {
+    WaitForAudioSetup();
     MusicLock lock(MusicMutexHandle());
     if (!MusicFlag || !MusicEnabled || file == nullptr) return;
     RequestedIntro = file;
@@ -426,6 +431,7 @@ void PlayMusicOnce(const char* file, int32_t mode) {
 }
 
 void StopMusic() {
+    WaitForAudioSetup();
     MusicLock lock(MusicMutexHandle());
     if (!MusicFlag) return;
     RequestedIntro.clear();
@@ -462,6 +468,7 @@ int GetMusicVolume() {
 }
 
 void ShutdownAudio() {
+    WaitForAudioSetup();
     if (MusicThread != nullptr) {
         MusicThreadQuit = 1;
         SDL_WaitThread(MusicThread, nullptr);
@@ -482,20 +489,24 @@ void ShutdownAudio() {
 }
 
 const std::string& CurrentMusicIntro() {
+    WaitForAudioSetup();
     return RequestedIntro;
 }
 
 const std::string& CurrentMusicLoop() {
+    WaitForAudioSetup();
     return RequestedLoop;
 }
 
 namespace music_test {
 
 void InitWithoutThread() {
+    WaitForAudioSetup();
     InitMusicDevice(false);
 }
 
 void RunPass() {
+    WaitForAudioSetup();
     MusicPass();
 }
 
@@ -509,21 +520,25 @@ void UseRealClock() {
 }
 
 void SetAfterUploadHook(void (*hook)()) {
+    WaitForAudioSetup();
     MusicLock lock(MusicMutexHandle());
     AfterUploadHook = hook;
 }
 
 void ForceSixteenBit(bool force) {
+    WaitForAudioSetup();
     MusicLock lock(MusicMutexHandle());
     ForceSixteenBitSamples = force;
 }
 
 bool Float32InUse() {
+    WaitForAudioSetup();
     MusicLock lock(MusicMutexHandle());
     return UseFloatSamples();
 }
 
 MusicChannelState Channel(int index) {
+    WaitForAudioSetup();
     MusicChannelState state;
     if (index < 0 || index > 1) return state;
     MusicLock lock(MusicMutexHandle());
@@ -554,17 +569,20 @@ MusicChannelState Channel(int index) {
 }
 
 std::string Events() {
+    WaitForAudioSetup();
     MusicLock lock(MusicMutexHandle());
     return EventLog;
 }
 
 void ClearEvents() {
+    WaitForAudioSetup();
     MusicLock lock(MusicMutexHandle());
     EventLog.clear();
     EventLogOn = true;
 }
 
 bool ThreadRunning() {
+    WaitForAudioSetup();
     return MusicThread != nullptr;
 }
 

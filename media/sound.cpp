@@ -3,6 +3,7 @@
 #include <AL/al.h>
 #include <expat.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -90,16 +91,45 @@ ALuint MakeFilledBuffer(const WavSamples& wav) {
     return buffer;
 }
 
+// The bytes of the effect file read last, kept between effects while a list loads.
+std::vector<uint8_t> EffectFileBytes;
+
+// Reads a whole effect file. The files are read rather than mapped: with the music and mixing
+// threads running, every unmapping would interrupt each processor they run on. False for a
+// file that is missing, not a regular file, empty or 4 GiB and more.
+bool ReadEffectFile(const std::string& path, std::vector<uint8_t>& data) {
+    data.clear();
+    FILE* file = OpenRegularFile(path);
+    if (file == nullptr) return false;
+    bool ok = std::fseek(file, 0, SEEK_END) == 0;
+    const long length = ok ? std::ftell(file) : -1;
+    ok = length > 0 && static_cast<unsigned long>(length) <= UINT32_MAX && std::fseek(file, 0, SEEK_SET) == 0;
+    if (ok) {
+        data.resize(static_cast<size_t>(length));
+        ok = std::fread(data.data(), 1, data.size(), file) == data.size();
+    }
+    std::fclose(file);
+    if (!ok) data.clear();
+    return ok;
+}
+
 }  // namespace
 
 void LoadSFX() {
+    WaitForAudioSetup();
     if (!SoundEnabled) return;
     std::vector<char> text;
     if (!VfsReadFile("game/soundfx.xml", text)) return;
     LoadSFXFromText(text.data(), text.size());
 }
 
+void LoadSFXInBackground() {
+    if (!SoundEnabled) return;
+    RunAudioSetupInBackground(LoadSFX);
+}
+
 bool LoadSFXFromText(const char* text, size_t length) {
+    WaitForAudioSetup();
     if (!SoundEnabled || text == nullptr) return false;
     XML_Parser parser = XML_ParserCreate(nullptr);
     if (parser == nullptr) return false;
@@ -114,26 +144,26 @@ bool LoadSFXFromText(const char* text, size_t length) {
     }
     if (ok) ok = XML_Parse(parser, "", 0, 1) != XML_STATUS_ERROR;
     XML_ParserFree(parser);
+    std::vector<uint8_t>().swap(EffectFileBytes);
     return ok;
 }
 
 void LoadSoundEffect(const char* name, const char* waveFile) {
+    WaitForAudioSetup();
     if (!SoundEnabled || name == nullptr || waveFile == nullptr) return;
     if (SoundTable.count(name) != 0) return;
     if (!InitAudioDevice()) return;
 
-    uint32_t fileSize = 0;
-    const void* view = MapFileToMemory(GetResourceFilename(waveFile).c_str(), &fileSize);
-    if (view == nullptr) return;
+    if (!ReadEffectFile(GetResourceFilename(waveFile), EffectFileBytes)) return;
     WavSamples wav;
-    if (ParseWav(view, fileSize, &wav)) {
+    if (ParseWav(EffectFileBytes.data(), static_cast<uint32_t>(EffectFileBytes.size()), &wav)) {
         const ALuint buffer = MakeFilledBuffer(wav);
         if (buffer != 0) SoundTable[name].buffer = buffer;
     }
-    UnmapFile(view);
 }
 
 void PlaySFX(const char* name) {
+    WaitForAudioSetup();
     if (!SoundEnabled || name == nullptr) return;
     lastRequested = name;
     if (requestObserver != nullptr) requestObserver(name);
@@ -151,6 +181,7 @@ void PlaySFX(const char* name) {
 }
 
 void ShutdownSFX() {
+    WaitForAudioSetup();
     if (SoundSourcesMade) {
         for (ALuint source : SoundSources) {
             alSourceStop(source);
@@ -184,20 +215,24 @@ int GetSFXVolume() {
 }
 
 size_t SoundEffectCount() {
+    WaitForAudioSetup();
     return SoundTable.size();
 }
 
 uint32_t SoundEffectBuffer(const char* name) {
+    WaitForAudioSetup();
     if (name == nullptr) return 0;
     auto found = SoundTable.find(name);
     return found == SoundTable.end() ? 0 : found->second.buffer;
 }
 
 int NextSoundSourceIndex() {
+    WaitForAudioSetup();
     return NextSoundSource;
 }
 
 uint32_t SoundSourceName(int index) {
+    WaitForAudioSetup();
     if (!SoundSourcesMade || index < 0 || index >= kSoundSourceCount) return 0;
     return SoundSources[index];
 }

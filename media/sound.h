@@ -23,6 +23,9 @@ constexpr int kSoundSourceCount = 8;
 // Reads "game/soundfx.xml" and loads every effect it names (when sound is on). Opens the
 // shared audio device first when nothing has tried yet.
 void LoadSFX();
+// LoadSFX on the background audio set-up (media/audio_device.h), after the music's set-up:
+// start-up goes on while the effects load, and the first call here that needs them waits.
+void LoadSFXInBackground();
 // Parses a whole soundfx.xml text and loads every effect it names; what was defined before
 // an XML error stays. False when the text is not well-formed.
 bool LoadSFXFromText(const char* text, size_t length);

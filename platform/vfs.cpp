@@ -101,10 +101,17 @@ std::string VfsResolveName(const std::string& name) {
 
 bool VfsReadFile(const std::string& name, std::vector<char>& out) {
     out.clear();
-    std::string resolved = VfsResolveName(name);
-    if (resolved.empty()) return false;
+    if (!PHYSFS_isInit()) return false;
+    // The usual case, a name as it is stored, takes one look-up; any other goes through
+    // VfsResolveName (which answers the same for an exact name).
+    std::string resolved = NormaliseVfsName(name);
     PHYSFS_Stat info;
-    if (PHYSFS_stat(resolved.c_str(), &info) && info.filetype == PHYSFS_FILETYPE_DIRECTORY) return false;
+    if (resolved.empty() || !PHYSFS_stat(resolved.c_str(), &info)) {
+        resolved = VfsResolveName(name);
+        if (resolved.empty()) return false;
+        if (!PHYSFS_stat(resolved.c_str(), &info)) info.filetype = PHYSFS_FILETYPE_REGULAR;
+    }
+    if (info.filetype == PHYSFS_FILETYPE_DIRECTORY) return false;
     PHYSFS_File* file = PHYSFS_openRead(resolved.c_str());
     if (!file) return false;
     PHYSFS_sint64 length = PHYSFS_fileLength(file);

@@ -178,6 +178,7 @@ void StartTutorial(const char* templateName, int32_t x, int32_t y) {
 
 void PlayGame(Player* hero) {
     if (hero == nullptr) return;
+    LoadGameplayArt();
     CurrentPlayer = hero;
     hero->LoadAnimations(hero);
     StartWithFullHealth(hero);
@@ -192,6 +193,7 @@ void PlayGame(Player* hero) {
 
 bool LoadAndPlay(std::string saveName) {
     if (saveName.empty()) return true;
+    LoadGameplayArt();
     // A loaded game starts from the same clean state as a new one.
     CurrentTutorial = nullptr;
     ResetGameState();

@@ -1,6 +1,6 @@
 #pragma once
-// The pictures the play screen, its panels and the status overlays share, loaded once at
-// start-up and kept until exit. The status overlays over creatures are the Bobs of
+// The pictures the play screen, its panels and the status overlays share, loaded once by the
+// first game of the run (LoadGameplayArt) and kept until exit. The status overlays over creatures are the Bobs of
 // creatures/status_overlays.h, pointed at their sprites here.
 //
 // Stand-in: LoadMinimapIcons, LoadCharPanelArt and LoadCraftPanelArt are still empty, and

@@ -37,6 +37,7 @@
 #include "levels/room_templates.h"
 #include "levels/tutorial.h"
 #include "media/eye_candy.h"
+#include "media/audio_device.h"
 #include "media/font.h"
 #include "media/image.h"
 #include "media/music.h"
@@ -49,6 +50,7 @@
 
 #include <physfs.h>
 
+#include <malloc.h>
 #include <signal.h>
 
 #include <cstdio>
@@ -134,6 +136,13 @@ void ReleaseGameData() {
     FreeFonts();
 }
 
+void PlayTitleMusic() {
+    PlayMusic("tunes/finaltitle.ogg", "");
+}
+
+// Set at start-up; the first game then loads the play screen's art (LoadGameplayArt).
+bool GameplayArtPending = false;
+
 // Steps 28 to 42: the databases, the art and the title music.
 void LoadGameData() {
     LoadManeuverTemplates("game//manTemplateDB.xml");
@@ -161,11 +170,10 @@ void LoadGameData() {
     LogLoadProgress("MenuBarLoad");
     QuestUIArtLoad();
     LogLoadProgress("QuestUIArtLoad");
-    MinimapSprites = new SpriteTable("minimap", "ui/mini_icons.spr");
-    LoadImpactSprites();
-    LoadHudImages();
+    // The play screen's art (the minimap icons, the impact series, the bottom bar and the
+    // shared pictures) waits for the first game: the menus never show it.
+    GameplayArtPending = true;
     LogLoadProgress("ui/gamplay images");
-    LoadGlobalImages();
     LogLoadProgress("LoadGlobalImages");
     LoadRecipeBookArt();
     LogLoadProgress("LoadRecipeBookArt");
@@ -177,7 +185,9 @@ void LoadGameData() {
     SeedRandomGenerators();
     InitSteamCloud(CmdLine.clearCloud);
     LogLoadProgress("InitSteamCloud");
-    PlayMusic("tunes/finaltitle.ogg", "");
+    // Started after the rest of the background audio set-up, so that start-up does not
+    // wait for it here.
+    RunAudioSetupInBackground(PlayTitleMusic);
     LogLoadProgress("PlayMusic");
 }
 
@@ -227,6 +237,15 @@ void EndOnTerminationRequest() {
 
 }  // namespace
 
+void LoadGameplayArt() {
+    if (!GameplayArtPending) return;
+    GameplayArtPending = false;
+    MinimapSprites = new SpriteTable("minimap", "ui/mini_icons.spr");
+    LoadImpactSprites();
+    LoadHudImages();
+    LoadGlobalImages();
+}
+
 std::string CookiePath() {
     return UserFilePath("cookie.txt");
 }
@@ -265,6 +284,11 @@ void ExitEarly(int code) {
 }
 
 int GameMain(int argc, char** argv) {
+    // Large blocks (pictures, file contents) come from the heap and go back to it, instead
+    // of being mapped and unmapped one by one: memory the process has touched once is used
+    // again, and no unmapping interrupts the audio threads' processors.
+    mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 128 * 1024 * 1024);
     // One line at a time, so that nothing printed is lost when the process is killed.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     InitInputLog();
@@ -345,7 +369,7 @@ int GameMain(int argc, char** argv) {
     ApplyStartupScreenSettings(CmdLine.initialConfig);
     SetMusicEnabled(EffectiveMusicEnabled());
     ResetLoadProgress();
-    LoadSFX();
+    LoadSFXInBackground();
     LogLoadProgress("LoadSFX");
     LoadHighScores();
     LogLoadProgress("LoadHighScores");

@@ -11,6 +11,11 @@ void LogLoadProgress(const char* label);
 // Resets both start-up timing marks to the current ticks.
 void ResetLoadProgress();
 
+// Loads the art only the play screen uses, which start-up leaves for the first game: the
+// minimap icons, the impact series, the bottom-bar pictures and the shared pictures
+// (LoadGlobalImages). Does nothing before start-up has reached that step or once done.
+void LoadGameplayArt();
+
 // Deletes the target, then renames the source to it; the rename's result.
 bool MoveFileReplacing(const char* from, const char* to);
 // Deletes "cookie.txt" in the user folder, whether or not it exists.

@@ -126,6 +126,35 @@ TEST(Startup, MissingFontExitsWithTwoAndKeepsTheUsersConfiguration) {
     EXPECT_FALSE(FileExists(user.file("cookie.txt")));
 }
 
+// The play screen's art is left for the first game: a picture missing from it is reported
+// when a game starts, not on the way to the title menu.
+TEST(Startup, ThePlayScreensArtWaitsForTheFirstGame) {
+    TempDir game;
+    LinkGameFolder(game.path());
+    // The same folder without one of the shared pictures.
+    const std::string ui = game.file("ui");
+    const std::string relink = "rm " + ui + " && mkdir " + ui + " && for f in " VAULTMERE_GAME_ROOT
+                               "/ui/*; do [ \"${f##*/}\" = 32x32_dither.png ] || ln -s \"$f\" " + ui + "/; done";
+    ASSERT_EQ(std::system(relink.c_str()), 0);
+    const std::string missing = "File named ui/32x32_dither.png not found";
+
+    TempDir menuUser;
+    GameRun toMenu = RunGame({"-no-initial-config"}, menuUser.path(), QuitFromMenu(menuUser), 120, game.path());
+    EXPECT_EQ(toMenu.exitCode, 0) << toMenu.output;
+    EXPECT_FALSE(Contains(toMenu.output, missing)) << toMenu.output;
+
+    TempDir playUser;
+    WriteWholeFile(playUser.file("config.xml"),
+                   "<config>\n<setting name=\"completedATutorial\" value=\"1\"/>\n</config>\n");
+    WriteWholeFile(playUser.file("s.txt"), std::string("wait 300\nkey escape\nwait 300\n") + kQuitFromMenuScript);
+    GameRun played = RunGame({"-no-initial-config", "-player-random-build"}, playUser.path(),
+                             {{"VAULTMERE_INPUT_SCRIPT", playUser.file("s.txt")}}, 120, game.path());
+    EXPECT_EQ(played.exitCode, 0) << played.output;
+    const size_t first = played.output.find(missing);
+    EXPECT_NE(first, std::string::npos) << played.output;
+    EXPECT_EQ(played.output.find(missing, first + 1), std::string::npos) << "reported once: " << played.output;
+}
+
 TEST(Startup, LogIsRotated) {
     // The rotation works in the working directory: give the run a game folder of its own.
     TempDir user, game;

@@ -101,6 +101,94 @@ TEST_F(MenuFrameTest, PointerIsDrawnWhereTheMouseIsAndErasedBehindIt) {
     CursorSprite = savedCursor_;
 }
 
+// Menu pictures are kept in the screen's format without alpha. Both ways of making that copy
+// must give exactly what SDL's own converter gives (pixels, format and alpha settings), for
+// every kind of picture and screen byte order, and leave the picture itself alone.
+TEST_F(MenuFrameTest, ScreenFormatCopiesAreWhatSdlsConverterMakes) {
+    struct Kind {
+        const char* name;
+        Uint32 r, g, b, a;
+        Uint32 alphaFlags;  // for SDL_SetAlpha; ~0u leaves the surface as it was made
+        Uint8 alpha;
+        bool colourKey;
+    };
+    const Kind kinds[] = {
+        {"RGBA as loaded", 0xFF, 0xFF00, 0xFF0000, 0xFF000000, ~0u, 255, false},
+        {"ARGB", 0xFF0000, 0xFF00, 0xFF, 0xFF000000, ~0u, 255, false},
+        {"RGBA, alpha blending off", 0xFF, 0xFF00, 0xFF0000, 0xFF000000, 0, 255, false},
+        {"RGBA, surface alpha 128, RLE allowed", 0xFF, 0xFF00, 0xFF0000, 0xFF000000, SDL_SRCALPHA | SDL_RLEACCEL, 128, false},
+        {"RGBA with a colour key", 0xFF, 0xFF00, 0xFF0000, 0xFF000000, ~0u, 255, true},
+        {"RGB without alpha", 0xFF0000, 0xFF00, 0xFF, 0, ~0u, 255, false},
+    };
+    const Uint32 screens[][3] = {{0xFF0000, 0xFF00, 0xFF}, {0xFF, 0xFF00, 0xFF0000}, {0xFF000000, 0xFF0000, 0xFF00}};
+    auto make = [](const Kind& k) {
+        SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, 37, 5, 32, k.r, k.g, k.b, k.a);
+        uint32_t seed = 99;
+        for (int y = 0; y < s->h; ++y) {
+            for (int x = 0; x < s->w; ++x) {
+                seed = seed * 1664525u + 1013904223u;
+                std::memcpy(static_cast<Uint8*>(s->pixels) + y * s->pitch + x * 4, &seed, 4);
+            }
+        }
+        if (k.alphaFlags != ~0u) SDL_SetAlpha(s, k.alphaFlags, k.alpha);
+        if (k.colourKey) SDL_SetColorKey(s, SDL_SRCCOLORKEY, 0x12345678);
+        return s;
+    };
+    auto sameRows = [](SDL_Surface* a, SDL_Surface* b) {
+        for (int y = 0; y < a->h; ++y)
+            if (std::memcmp(static_cast<Uint8*>(a->pixels) + y * a->pitch, static_cast<Uint8*>(b->pixels) + y * b->pitch,
+                            static_cast<size_t>(a->w) * 4) != 0)
+                return false;
+        return true;
+    };
+    SDL_Surface* const realScreen = ScreenSurface;
+    for (const auto& masks : screens) {
+        SDL_Surface* screen = SDL_CreateRGBSurface(SDL_SWSURFACE, 4, 4, 32, masks[0], masks[1], masks[2], 0);
+        ScreenSurface = screen;
+        SDL_PixelFormat opaque = *screen->format;
+        opaque.Amask = 0;
+        opaque.Ashift = 0;
+        opaque.Aloss = 8;
+        opaque.alpha = SDL_ALPHA_OPAQUE;
+        opaque.palette = nullptr;
+        for (const Kind& kind : kinds) {
+            const std::string label = std::string(kind.name) + " for screen R mask " + std::to_string(masks[0]);
+            SDL_Surface* picture = make(kind);
+            SDL_Surface* want = SDL_ConvertSurface(picture, &opaque, SDL_SWSURFACE);
+            SDL_Surface* copy = ConvertToScreenFormat(picture);
+            SDL_Surface* replaced = make(kind);
+            ReplaceByScreenFormat(replaced);
+            ASSERT_TRUE(want && copy && replaced) << label;
+            SDL_Surface* untouched = make(kind);
+            EXPECT_TRUE(sameRows(picture, untouched)) << label;
+            EXPECT_EQ(picture->flags, untouched->flags) << label;
+            for (SDL_Surface* got : {copy, replaced}) {
+                EXPECT_EQ(got->pitch, want->pitch) << label;
+                EXPECT_EQ(got->flags, want->flags) << label;
+                EXPECT_EQ(got->format->Rmask, want->format->Rmask) << label;
+                EXPECT_EQ(got->format->Gmask, want->format->Gmask) << label;
+                EXPECT_EQ(got->format->Bmask, want->format->Bmask) << label;
+                EXPECT_EQ(got->format->Amask, want->format->Amask) << label;
+                EXPECT_EQ(got->format->alpha, want->format->alpha) << label;
+                EXPECT_EQ(got->format->colorkey, want->format->colorkey) << label;
+                EXPECT_TRUE(sameRows(got, want)) << label;
+            }
+            for (SDL_Surface* s : {picture, want, copy, replaced, untouched}) SDL_FreeSurface(s);
+        }
+        ScreenSurface = realScreen;
+        SDL_FreeSurface(screen);
+    }
+    // A screen-sized surface is black, in the screen's format without alpha.
+    SDL_Surface* blank = CreateScreenSizedSurface();
+    ASSERT_NE(blank, nullptr);
+    EXPECT_EQ(blank->w, ScreenSurface->w);
+    EXPECT_EQ(blank->format->Rmask, ScreenSurface->format->Rmask);
+    EXPECT_EQ(blank->format->Bmask, ScreenSurface->format->Bmask);
+    EXPECT_EQ(blank->format->Amask, 0u);
+    EXPECT_EQ(CountDifferentPixels(blank, 0, 0, ScreenSurface, 0, 0, 64, 64), 0) << "the fixture's screen is black";
+    SDL_FreeSurface(blank);
+}
+
 TEST_F(MenuFrameTest, BackdropTilesStoneFramesThePictureAndTitlesTheTop) {
     SDL_Surface* backdrop = DrawMenuBackground("ui/dialog_alert.png", "ui/menus/main_titletext.png");
     ASSERT_NE(backdrop, nullptr);

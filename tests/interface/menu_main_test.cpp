@@ -11,7 +11,9 @@
 
 #include "interface/menu_frame.h"
 #include "interface/screens.h"
+#include "media/font.h"
 #include "media/image.h"
+#include "media/text.h"
 #include "interface/menu_test_fixture.h"
 
 namespace {
@@ -128,6 +130,26 @@ TEST_F(MainMenuTest, ScreenshotShowsTheTitleAndTheSixButtonsWithTheHoveredOneLit
     SDL_FreeSurface(rest);
     SDL_FreeSurface(picture);
     EXPECT_EQ(MenuBackground, nullptr) << "the background is freed when the menu ends";
+}
+
+// The whole menu screen, pixel for pixel, is what drawing the title picture's middle onto a
+// black screen and the lettering, version and buttons over it gives.
+TEST_F(MainMenuTest, TheWholeScreenIsTheTitleWithTheMenuOverIt) {
+    Script("wait 50\nkey f12\nwait 50\nkey escape\n");  // the pointer stays at (0, 0)
+    EXPECT_EQ(MainMenu(), kMenuQuit);
+    SDL_Surface* picture = SDL_LoadBMP(user_.file("bitmap_0.bmp").c_str());
+    ASSERT_NE(picture, nullptr) << SDL_GetError();
+    SDL_Surface* ref = ReferenceScreen(-1);
+    SDL_Surface* lettering = LoadImage("ui/menus/main_titletext.png");
+    ASSERT_NE(lettering, nullptr);
+    SDL_Rect at = {150, 0, 0, 0};
+    SDL_BlitSurface(lettering, nullptr, ref, &at);
+    DrawText(1, 720 - 24, MainMenuVersionText(), kTextBlack, ref, MediumFont);
+    DrawText(0, 720 - 25, MainMenuVersionText(), kTextGold, ref, MediumFont);
+    // Everything but the pointer's corner.
+    EXPECT_EQ(CountDifferentPixels(picture, 64, 0, ref, 64, 0, 1280 - 64, 720), 0);
+    EXPECT_EQ(CountDifferentPixels(picture, 0, 64, ref, 0, 64, 64, 720 - 64), 0);
+    for (SDL_Surface* s : {picture, ref, lettering}) SDL_FreeSurface(s);
 }
 
 TEST_F(MainMenuTest, ReleasesChooseTheRowUnderThePointer) {

@@ -442,6 +442,53 @@ TEST_F(ImageLoadingTest, OnlyPngsUpTo4096ASideAreDecoded) {
     EXPECT_EQ(sprite.frameCount, 1);
 }
 
+// The middle of a picture: the part a screen-sized middle takes, in each direction where the
+// picture is larger; for the usual kind decoded straight into the part, for a palette picture
+// cut from the whole. Broken files say what LoadImage says.
+TEST_F(ImageLoadingTest, MiddleOfAPictureIsTheCentredPartLoadImageGives) {
+    std::vector<uint8_t> rgba;
+    for (int i = 0; i < 9 * 7 * 4; ++i) rgba.push_back(static_cast<uint8_t>(i * 37 + 11));
+    Put("rgba.png", EncodePng(9, 7, 4, rgba));
+    PaletteSpec palette = TwoColourSprite();
+    Put("palette.png", EncodePalettePng(palette));
+    Put("broken.png", std::string("\x89PNG\r\n\x1a\n", 8) + "nothing good follows");
+    Mount();
+    struct Case {
+        const char* file;
+        int w, h;          // asked for
+        int partW, partH;  // kept
+    };
+    const Case cases[] = {{"rgba.png", 4, 3, 4, 3}, {"rgba.png", 5, 2, 5, 2}, {"rgba.png", 20, 3, 9, 3},
+                          {"rgba.png", 4, 20, 4, 7},  {"rgba.png", 9, 7, 9, 7}, {"palette.png", 1, 2, 1, 2}};
+    for (const Case& c : cases) {
+        const std::string label = std::string(c.file) + " " + std::to_string(c.w) + "x" + std::to_string(c.h);
+        SDL_Surface* whole = LoadImage(c.file);
+        SDL_Surface* part = LoadImageMiddle(c.file, c.w, c.h);
+        ASSERT_TRUE(whole && part) << label;
+        ASSERT_EQ(part->w, c.partW) << label;
+        ASSERT_EQ(part->h, c.partH) << label;
+        EXPECT_EQ(part->flags, whole->flags) << label;
+        EXPECT_EQ(part->format->Rmask, whole->format->Rmask) << label;
+        EXPECT_EQ(part->format->Amask, whole->format->Amask) << label;
+        const int x0 = whole->w / 2 - c.partW / 2;
+        const int y0 = whole->h / 2 - c.partH / 2;
+        for (int y = 0; y < c.partH; ++y)
+            for (int x = 0; x < c.partW; ++x) EXPECT_EQ(Pixel32(part, x, y), Pixel32(whole, x0 + x, y0 + y)) << label;
+        SDL_FreeSurface(whole);
+        SDL_FreeSurface(part);
+    }
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(LoadImageMiddle("not_there.png", 4, 4), nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(LoadImageMiddle("broken.png", 4, 4), nullptr);
+    const std::string said = testing::internal::GetCapturedStdout();
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(LoadImage("broken.png"), nullptr);
+    EXPECT_EQ(said, testing::internal::GetCapturedStdout());
+    EXPECT_NE(said.find("Could not load resource 'broken.png'"), std::string::npos) << said;
+}
+
 TEST_F(ImageLoadingTest, MissingArtWarning) {
     Put("here.png", EncodePng(1, 1, 4, {1, 2, 3, 4}));
     Mount();

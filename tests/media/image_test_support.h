@@ -78,17 +78,18 @@ inline int PaethPredict(int a, int b, int c) {
     return pb <= pc ? b : c;
 }
 
-// Packs and filters the rows of one (sub-)image: row r uses filter (firstFilter + r) % 5.
-inline void AppendFilteredRows(Bytes& raw, const std::vector<Bytes>& rows, int firstFilter) {
+// Packs and filters the rows of one (sub-)image: row r uses filter (firstFilter + r) % 5. bpp is
+// the byte distance to the pixel on the left (1 for palette rows).
+inline void AppendFilteredRows(Bytes& raw, const std::vector<Bytes>& rows, int firstFilter, size_t bpp = 1) {
     Bytes prior;
     for (size_t r = 0; r < rows.size(); ++r) {
         const Bytes& cur = rows[r];
         const int filter = static_cast<int>((firstFilter + r) % 5);
         raw.push_back(static_cast<uint8_t>(filter));
         for (size_t i = 0; i < cur.size(); ++i) {
-            const int left = i >= 1 ? cur[i - 1] : 0;
+            const int left = i >= bpp ? cur[i - bpp] : 0;
             const int up = prior.empty() ? 0 : prior[i];
-            const int upLeft = (!prior.empty() && i >= 1) ? prior[i - 1] : 0;
+            const int upLeft = (!prior.empty() && i >= bpp) ? prior[i - bpp] : 0;
             int predicted = 0;
             switch (filter) {
                 case 1: predicted = left; break;

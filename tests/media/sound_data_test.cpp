@@ -1,6 +1,7 @@
 // The game's own effect list and the WAV files the sound maker builds for it.
 #include <expat.h>
 #include <gtest/gtest.h>
+#include <physfs.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include "media/audio_device.h"
 #include "media/sound.h"
 #include "media/wav.h"
+#include "platform/vfs.h"
 #include "support/platform_fixtures.h"
 #include "support/run_game.h"
 
@@ -98,6 +100,26 @@ TEST(SoundData, TheWholeListLoadsIntoOpenAL) {
     EXPECT_TRUE(LoadSFXFromText(text.data(), text.size()));
     EXPECT_EQ(SoundEffectCount(), ReadList().size());
     ShutdownSFX();
+}
+
+// Start-up loads the list on the background audio set-up; the first call that needs the
+// effects finds every one of them loaded.
+TEST(SoundData, TheWholeListLoadsInTheBackgroundForTheFirstCallThatNeedsIt) {
+    SoundEnabled = 1;
+    ASSERT_TRUE(InitAudioDevice());
+    ShutdownSFX();
+    ScopedWorkingDir cwd(VAULTMERE_GAME_ROOT);
+    ASSERT_TRUE(cwd.ok());
+    const bool wasInit = PHYSFS_isInit() != 0;
+    if (wasInit) PHYSFS_deinit();
+    MountDataTree();
+    LoadSFXInBackground();
+    EXPECT_EQ(SoundEffectCount(), ReadList().size());
+    PlaySFX("turnpage");
+    EXPECT_EQ(NextSoundSourceIndex(), 1);
+    ShutdownSFX();
+    PHYSFS_deinit();
+    if (wasInit) PHYSFS_init(nullptr);
 }
 
 std::string SoundMakerPath() {
