@@ -5,11 +5,9 @@
 // creature forms (player_actions.cpp), starts with a kit (starting_kit.cpp) and is saved
 // whole with the game (player_save.cpp).
 //
-// Stand-in: still to be built here are the hero's damage intake and death (the inherited
-// TakeDamage stands in), queuing the hit animation behind a running one, Draw with the see-through frames of
-// invisibility and the water-walking picture, the minimap marker, the destination marker of
-// a walk, and the per-game item tables (shuffled order, mushroom looks, potion set) that a
-// new hero rebuilds.
+// Stand-in: still to be built here are Draw with the see-through frames of invisibility and
+// the water-walking picture, the minimap marker, the destination marker of a walk, and the
+// per-game item tables (shuffled order, mushroom looks, potion set) that a new hero rebuilds.
 #include <cstdint>
 #include <string>
 #include <climits>

@@ -14,6 +14,7 @@
 #include "items_fixtures/weapon.h"
 #include "levels/level.h"
 #include "levels/path_finding.h"
+#include "media/effect_animation.h"
 #include "media/music.h"
 #include "media/sound.h"
 #include "media/sprite.h"
@@ -91,9 +92,8 @@ void Player::PlayHitAnimation() {
     static const HeroAnim kHitOfFacing[4] = {kHeroHitDown, kHeroHitLeft, kHeroHitUp, kHeroHitRight};
     Sprite* hit = heroAnimations[kHitOfFacing[facing >= 0 && facing < 4 ? facing : 0]];
     if (hit == nullptr) return;
-    bob.SetSprite(hit);
-    bob.loop = false;
-    bob.playing = true;
+    // Queued: it starts once the animations running in this turn have been started.
+    QueueAnimation(&bob, hit);
 }
 
 void Player::PlayAnimationToEnd(Sprite* animation) {

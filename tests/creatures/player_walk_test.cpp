@@ -5,13 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "levels/level_test_map.h"
 #include "core/input_log.h"
 #include "core/shell/turn_engine.h"
 #include "creatures/player.h"
 #include "items_fixtures/item_kinds.h"
 #include "items_fixtures/trap.h"
+#include "levels/level_test_map.h"
 #include "levels/object_queue.h"
+#include "media/effect_animation.h"
 #include "media/music.h"
 #include "media/sprite.h"
 #include "store_platform/store.h"
@@ -205,9 +206,12 @@ TEST_F(PlayerWalkTest, TheHitAnimationFollowsTheFacingUnlessDeadOrPolymorphed) {
     hero.heroAnimations[kHeroHitLeft] = &hits[1];
     hero.heroAnimations[kHeroHitUp] = &hits[2];
     hero.heroAnimations[kHeroHitRight] = &hits[3];
+    ClearQueuedAnimations();
     for (int32_t facing = 0; facing < 4; ++facing) {
         hero.facing = facing;
         hero.PlayHitAnimation();
+        EXPECT_EQ(QueuedAnimationCount(), 1) << "queued behind what runs now";
+        StartQueuedAnimations();
         EXPECT_EQ(hero.bob.sprite, &hits[facing]) << facing;
         EXPECT_FALSE(hero.bob.loop);
     }
@@ -217,6 +221,7 @@ TEST_F(PlayerWalkTest, TheHitAnimationFollowsTheFacingUnlessDeadOrPolymorphed) {
     hero.isPolymorphed = 0;
     hero.dead = 1;
     hero.PlayHitAnimation();
+    EXPECT_EQ(QueuedAnimationCount(), 0);
     EXPECT_EQ(hero.bob.sprite, nullptr);
 }
 
