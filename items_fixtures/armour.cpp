@@ -1,4 +1,3 @@
-// Stand-in: what is still to be built is listed at the top of items_fixtures/armour.h.
 #include "items_fixtures/armour.h"
 
 #include <algorithm>

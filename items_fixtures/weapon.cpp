@@ -1,4 +1,3 @@
-// Stand-in: what is still to be built is listed at the top of items_fixtures/weapon.h.
 #include "items_fixtures/weapon.h"
 
 #include <algorithm>
