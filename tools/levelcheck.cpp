@@ -29,6 +29,7 @@
 #include "core/tweak.h"
 #include "levels/branch_db.h"
 #include "levels/level.h"
+#include "platform/vfs.h"
 #include "levels/gen/level_gen_check.h"
 #include "levels/gen/level_layout.h"
 #include "levels/room_templates.h"
@@ -139,9 +140,34 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    // The data folders as given, from where the program was started.
+    char here[4096] = {};
+    const std::string start = getcwd(here, sizeof(here) - 1) != nullptr ? std::string(here) + "/" : std::string();
+    const auto fromStart = [&start](const std::string& path) { return !path.empty() && path[0] == '/' ? path : start + path; };
+    // The pictures the generated objects load come from the assembled game folder beside
+    // this program, when there is one.
+    {
+        char self[4096] = {};
+        const ssize_t n = readlink("/proc/self/exe", self, sizeof(self) - 1);
+        std::string folder = n > 0 ? std::string(self, static_cast<size_t>(n)) : std::string();
+        folder = folder.substr(0, folder.find_last_of('/') + 1) + "game";
+        if (chdir(folder.c_str()) == 0) MountDataTree();
+    }
     {
         QuietStdout silence(quiet);  // the branch art is not looked for here
-        if (!LoadGenerationData(data) && (dataGiven || !LoadGenerationData("game/game"))) return 2;
+        bool loaded = false;
+        if (dataGiven) {
+            loaded = LoadGenerationData(fromStart(data));
+        } else {
+            // From the source tree (data/game) or from the build folder (game/game); only the
+            // second attempt reports what it could not read.
+            {
+                QuietStdout firstTry(true);
+                loaded = LoadGenerationData(fromStart(data));
+            }
+            if (!loaded) loaded = LoadGenerationData(fromStart("game/game"));
+        }
+        if (!loaded) return 2;
     }
     InstallSampleGenerationRecords();
 
