@@ -1,6 +1,7 @@
 // Stand-in: the zoo-cleared picture (male or female), the theft box with the stolen item's
 // picture and the portrait's expressions are still to be drawn; until then the two boxes are
-// the plain dialog box and the portrait keeps its face.
+// the plain dialog box and the portrait keeps its face. The other picture notices and the
+// choice dialogs show their text in the plain box (or nothing) and answer their first button.
 #include <string>
 
 #include "interface/ui_services.h"
@@ -16,3 +17,17 @@ void ShowStealDialog(Item* item) {
 }
 
 void SetPortraitExpression(int32_t) {}
+
+void ShowFountainTextDialog(const char* text) {
+    ShowDialog(text != nullptr ? text : "", "ui/dialog_but_ok", nullptr);
+}
+void ShowLutefiskGiftDialog(Item*) {}
+void ShowQuestCompleteDialog(Item*) {}
+void ShowLutefiskTitheDialog(int32_t) {}
+void ShowKrongDialog(Item*, bool, const char* text) {
+    ShowDialog(text != nullptr ? text : "", "ui/dialog_but_ok", nullptr);
+}
+void ShowFindRecipeDialog(const Recipe*) {}
+int32_t ShowFountainDrinkDialog() { return 0; }
+int32_t ShowQuestOfferDialog(const char*, const char*, const char*) { return 0; }
+int32_t ShowStoreDialog(Item*, const char*, const char*, const char*) { return 0; }

@@ -6,6 +6,7 @@
 
 class Item;
 struct AbilityRecord;
+struct Recipe;
 struct MapView;
 
 // The camera of the play screen (tile size, view origin square, pixel offsets), as the last
@@ -40,3 +41,19 @@ void ShowZooClearedDialog();
 void ShowStealDialog(Item* item);
 // Sets the expression of the hero's portrait (6 after a hit the hero survives).
 void SetPortraitExpression(int32_t expression);
+
+// Picture notices: each blocks until Return or a mouse-button release dismisses it.
+void ShowFountainTextDialog(const char* text);
+void ShowLutefiskGiftDialog(Item* item);
+void ShowQuestCompleteDialog(Item* reward);
+void ShowLutefiskTitheDialog(int32_t count);
+void ShowKrongDialog(Item* artifact, bool pleased, const char* text);
+void ShowFindRecipeDialog(const Recipe* recipe);
+
+// Choice dialogs; each returns the index of the button clicked.
+// 0 do not drink, 1 drink.
+int32_t ShowFountainDrinkDialog();
+// 0 the first art's button (accept), 1 the second's (decline).
+int32_t ShowQuestOfferDialog(const char* text, const char* firstArt, const char* secondArt);
+// 0, 1 or 2 for the first, second or third button (thirdArt may be null).
+int32_t ShowStoreDialog(Item* item, const char* firstArt, const char* secondArt, const char* thirdArt);
