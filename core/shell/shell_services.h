@@ -27,3 +27,10 @@ extern int32_t AutoLoot;
 extern int32_t AutoClick;
 // The doubled interface setting.
 extern int32_t use2XUI;
+
+// Level changes. The stairs pass the index of the staircase under the hero, the level's
+// branch id and the depth they lead to; the trapdoor keys pass +1 or -1.
+void DescendStairs(int32_t stairIndex, int32_t branchId, int32_t depth);
+void AscendStairs(int32_t stairIndex, int32_t branchId, int32_t depth);
+void TravelThroughPortal();
+void ChangeDepth(int32_t delta);
