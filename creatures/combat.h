@@ -54,11 +54,6 @@ void AddCombatDamageLine(int32_t crushing, int32_t slashing, int32_t blasting, H
 // The breakdown of sixteen amounts: " (", one group per positive type, ")" and a line break.
 void AddDamageBreakdown(const int32_t amounts[kDamageTypeCount]);
 
-// Where a missile flying from (x0, y0) toward (x1, y1) stops: the first wall, rock square or
-// blocking object on the straight line, or the target square itself.
-void MissileStopSquare(const Level* level, int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t* outX,
-                       int32_t* outY);
-
 // The cause of death an attacker gives: "by the player" for the hero, "by <name>" for a
 // named creature, else "by a <name>" (always "by a " when alwaysArticle is set).
 std::string AttackCause(Hittable* attacker, bool alwaysArticle = false);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/input_log.h"
 #include "core/random.h"
 #include "creatures/monster.h"
 #include "creatures/monster_db.h"
@@ -180,7 +181,7 @@ void Monster::DrawOverlay(const MapView& view) {
     if (level == nullptr || !level->IsInside(x, y) || ScreenSurface == nullptr) return;
     int mouseX = 0;
     int mouseY = 0;
-    SDL_GetMouseState(&mouseX, &mouseY);
+    LoggedGetMouseState(&mouseX, &mouseY);
     const bool hovered = view.tileWidth > 0 && view.tileHeight > 0 &&
                          view.originX + (mouseX + view.pixelX) / view.tileWidth == x &&
                          view.originY + (mouseY + view.pixelY) / view.tileHeight == y;

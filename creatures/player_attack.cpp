@@ -79,35 +79,6 @@ void ShowOnce(Bob& bob, Sprite* sprite) {
 
 }  // namespace
 
-void MissileStopSquare(const Level* level, int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t* outX,
-                       int32_t* outY) {
-    *outX = x1;
-    *outY = y1;
-    if (level == nullptr || (x0 == x1 && y0 == y1)) return;
-    const int32_t dx = x1 - x0;
-    const int32_t dy = y1 - y0;
-    const bool alongX = std::abs(dx) > std::abs(dy);
-    const int32_t steps = alongX ? std::abs(dx) : std::abs(dy);
-    const double stepX = alongX ? (dx > 0 ? 1.0 : -1.0) : static_cast<double>(dx) / static_cast<double>(steps);
-    const double stepY = alongX ? static_cast<double>(dy) / static_cast<double>(steps) : (dy > 0 ? 1.0 : -1.0);
-    double fx = x0;
-    double fy = y0;
-    for (int32_t i = 0; i < steps; ++i) {
-        fx += stepX;
-        fy += stepY;
-        const int32_t sx = static_cast<int32_t>(fx);
-        const int32_t sy = static_cast<int32_t>(fy);
-        const int32_t kind = level->SquareKind(sx, sy);
-        const bool stops = kind == SquareType::Wall || kind <= SquareType::Rock || (sx == x1 && sy == y1) ||
-                           level->IsSquareBlocked(sx, sy, false, true);
-        if (stops) {
-            *outX = sx;
-            *outY = sy;
-            return;
-        }
-    }
-}
-
 int32_t Monster::Activate() {
     Player* hero = CurrentPlayer;
     return hero != nullptr ? hero->AttackMonster(this) : 0;

@@ -184,12 +184,8 @@ int32_t CastBeamMissile(Spell* spell, int32_t cx, int32_t cy, int32_t tx, int32_
         int32_t nextY = 0;
         MissilePathStep(cx, cy, tx, ty, done + 1, &nextX, &nextY);
         DrawGameScreen();
-        const float px = static_cast<float>(curX) + (static_cast<float>(nextX - curX)) * t;
-        const float py = static_cast<float>(curY) + (static_cast<float>(nextY - curY)) * t;
-        bob.x = static_cast<int32_t>((px - view.originX) * view.tileWidth - view.pixelX) - bob.FrameWidth() / 2 +
-                view.tileWidth / 2;
-        bob.y = static_cast<int32_t>((py - view.originY) * view.tileHeight - view.pixelY) - bob.FrameHeight() / 2 +
-                view.tileHeight / 2;
+        PlaceBobAtMapPoint(bob, view, curX + (nextX - curX) * static_cast<double>(t),
+                           curY + (nextY - curY) * static_cast<double>(t));
         bob.Draw();
         AdvanceFrame();
         bob.Update(guard.TakeElapsedMs());

@@ -88,6 +88,13 @@ void MissilePathStep(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t ste
     }
 }
 
+void PlaceBobAtMapPoint(Bob& bob, const MapView& view, double px, double py) {
+    bob.x = static_cast<int32_t>(view.tileWidth * px - (view.originX * view.tileWidth + view.pixelX)) -
+            bob.FrameWidth() / 2 + view.tileWidth / 2;
+    bob.y = static_cast<int32_t>(view.tileHeight * py - (view.originY * view.tileHeight + view.pixelY)) -
+            bob.FrameHeight() / 2 + view.tileHeight / 2;
+}
+
 void AnimateMissile(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t* outX, int32_t* outY, Sprite* sprite) {
     int32_t stopX = x1;
     int32_t stopY = y1;
@@ -122,10 +129,7 @@ void AnimateMissile(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t* out
             DrawGameScreen();
             const double px = cx * (1.0 - t) + nx * t;
             const double py = cy * (1.0 - t) + ny * t;
-            bob.x = static_cast<int32_t>(view.tileWidth * px - (view.originX * view.tileWidth + view.pixelX)) -
-                    bob.FrameWidth() / 2 + view.tileWidth / 2;
-            bob.y = static_cast<int32_t>(view.tileHeight * py - (view.originY * view.tileHeight + view.pixelY)) -
-                    bob.FrameHeight() / 2 + view.tileHeight / 2;
+            PlaceBobAtMapPoint(bob, view, px, py);
             bob.Draw();
             AdvanceFrame();
             bob.Update(guard.TakeElapsedMs());

@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <functional>
 
+class Bob;
 class Sprite;
+struct MapView;
 
 // Draws the frame horizontally centred on the tile, its bottom edge on the tile's bottom edge,
 // through the play screen's camera.
@@ -18,6 +20,10 @@ void DrawSpriteFrameAtTile(int32_t tileX, int32_t tileY, Sprite* sprite, int32_t
 // empty name, or a series without frames.
 void PlayEffectAtTile(int tileX, int tileY, const char* file, int frameCount, int delayMs, bool centreVertically,
                       bool wait);
+
+// Centres the Bob's frame on the point (px, py) of the map, in squares (fractions lie between
+// squares), as the camera shows it.
+void PlaceBobAtMapPoint(Bob& bob, const MapView& view, double px, double py);
 
 // Flies the sprite from (x0, y0) toward (x1, y1), one square every two frames, and writes the
 // square where it stopped: the first blocked square (the hero not counted) or wall on the way,

@@ -7,6 +7,7 @@
 #include "items_fixtures/item_db.h"
 #include "items_fixtures/item_kinds.h"
 #include "items_fixtures/weapon.h"
+#include "levels/tile_effects.h"
 #include "store_platform/store.h"
 #include "support/platform_fixtures.h"
 #include "support/run_game.h"
@@ -129,7 +130,7 @@ TEST_F(PlayerAttackTest, AThrowHitsOnlyWhenTheMissileStopsOnTheMonstersSquare) {
         Monster* monster = AddMonster("Diggle", c.monsterX, 4);
         int32_t stopX = -1;
         int32_t stopY = -1;
-        MissileStopSquare(level_.get(), c.heroX, 4, c.monsterX, 4, &stopX, &stopY);
+        AnimateMissile(c.heroX, 4, c.monsterX, 4, &stopX, &stopY, nullptr);
         EXPECT_EQ(stopX, c.stopX);
         EXPECT_EQ(stopY, 4);
         Weapon* darts = new Weapon(&dartDef_);
