@@ -1,9 +1,8 @@
 // Monster::TakeDamage: every harm that reaches a monster, its death, its drops and the
 // waking of the monsters nearby.
 //
-// Stand-in: the event log line of a kill, the quest notice of a killed quest monster and the
-// music rotation after a cleared zoo wait for the event log, the quest handlers and the music
-// rotation.
+// Stand-in: the event log line of a kill and the quest notice of a killed quest monster wait
+// for the event log and the quest handlers.
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -125,6 +124,7 @@ const ItemDef* DrawZooRewardArmour() {
 void Monster::GiveZooReward() {
     Player* hero = CurrentPlayer;
     if (hero == nullptr) return;
+    RotateDungeonMusic(true);
     GrantCombatAchievement("ACHIEVEMENT_BLOODY_MESS");
     const ItemDef* def = DrawZooRewardArmour();
     if (def == nullptr) return;

@@ -3,6 +3,8 @@
 // turns), rotate the dungeon music and autosave on a timer, until the hero leaves the game.
 #include <cstdint>
 
+#include "core/shell/shell_services.h"
+
 // Set to end the play loop after the current pass (the input loop, the menu bar, the
 // settings screen and the tutorial steps set it); cleared when the loop starts.
 extern bool LeaveGameFlag;

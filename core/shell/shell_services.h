@@ -16,6 +16,9 @@ extern bool TutorialFlag;
 // queued input events.
 void FlushInput();
 
+// Chooses and starts a dungeon track when due, or at once when forced.
+void RotateDungeonMusic(bool forced);
+
 // Reports a finished start-up or loading step with -startuptime.
 void LogLoadProgress(const char* label);
 

@@ -227,11 +227,15 @@ TEST_F(MonsterDamageTest, TheLastZooMonsterWithNoSuitableArmourGivesNoReward) {
     Monster* keeper = AddMonster("Diggle", 6, 6);
     keeper->zooMonster = true;
     hero_.zooMonsterCount = 1;
+    PlayMusic("tunes/shop-open.ogg", "tunes/shop-repeat.ogg");
     testing::internal::CaptureStdout();
     keeper->TakeDamage(2000, &hero_, "by the player", 0, 0);
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(hero_.zooMonsterCount, 0);
     EXPECT_NE(out.find("no reward"), std::string::npos);
+    // The cleared zoo hands the music back to the dungeon at once.
+    EXPECT_NE(CurrentMusicIntro(), "tunes/shop-open.ogg");
+    EXPECT_EQ(CurrentMusicIntro().rfind("tunes/", 0), 0u) << CurrentMusicIntro();
 }
 
 TEST_F(MonsterDamageTest, KillingTheFinalBossWinsAfterOneMouseRelease) {
