@@ -1,9 +1,5 @@
 // The monster's turn: timed states, the corpse timer, tame allies, sleeping, noticing the
 // hero, fleeing and wandering, insults, spells, melee, theft and the step toward the hero.
-//
-// Stand-in: the attack, cast and beam animations and the explosion line are shown without
-// waiting for their ends (the turn does not yet run the blocking animation player on the
-// fixed clock the tests use); the buff flag that forbids casting is not in the buff record yet.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -29,6 +25,7 @@
 #include "levels/level_cell.h"
 #include "levels/object_queue.h"
 #include "levels/path_finding.h"
+#include "media/effect_animation.h"
 #include "media/eye_candy.h"
 #include "media/sound.h"
 #include "media/sprite.h"
@@ -477,8 +474,8 @@ void Monster::AttackCreature(Hittable* target) {
     if (idleSprites[idle] != nullptr) restSprite = idleSprites[idle];
     if (IsInView(this) && attackSprites[strike] != nullptr) {
         if (!record->attackSound.empty()) PlaySFX(record->attackSound.c_str());
-        bob.SetSprite(attackSprites[strike]);
-        bob.loop = false;
+        PlayBobToEnd(&bob, attackSprites[strike]);
+        if (restSprite != nullptr) bob.SetSprite(restSprite);
     }
     attentionTurns = 0;
     if (!dead && health > 0) {
@@ -511,13 +508,16 @@ void Monster::PlayAttackAnimation() {
     }
     if (beam >= 0 && beamSprites[beam] != nullptr) {
         PlaySFX("monster_attack");
-        bob.SetSprite(beamSprites[beam]);
-        bob.loop = false;
+        PlayBobToEnd(&bob, beamSprites[beam]);
     }
     if (idleSprites[idle] != nullptr) bob.SetSprite(idleSprites[idle]);
 }
 
 bool Monster::CastRandomSpell() {
+    // A muted monster keeps its spells to itself.
+    for (const Buff* buff : buffs) {
+        if (buff != nullptr && buff->mute) return false;
+    }
     if (record->spells.empty()) return false;
     Spell* spell = record->spells[static_cast<size_t>(RandomInt(static_cast<int32_t>(record->spells.size())))];
     if (spell == nullptr) return true;
@@ -537,6 +537,7 @@ bool Monster::CastRandomSpell() {
     };
     auto castAnimation = [&]() {
         if (!record->spellSound.empty()) PlaySFX(record->spellSound.c_str());
+        if (castSprite != nullptr) PlayBobToEnd(&bob, castSprite);
         if (idleSprites[kIdleDown] != nullptr) bob.SetSprite(idleSprites[kIdleDown]);
     };
     switch (spell->aiHint) {

@@ -1,8 +1,4 @@
 // The hero's melee strikes at a monster and the hero's throws.
-//
-// Stand-in: the hero's swing and throw and the monster's hurt pose are shown without waiting
-// for their ends (the turn does not yet run the blocking animation player on the fixed clock
-// the tests use).
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -25,6 +21,7 @@
 #include "levels/level_cell.h"
 #include "levels/object_queue.h"
 #include "levels/tile_effects.h"
+#include "media/effect_animation.h"
 #include "media/eye_candy.h"
 #include "media/sound.h"
 #include "media/sprite.h"
@@ -71,12 +68,6 @@ bool HoldsFruitfulStaff(Player* hero) {
     return false;
 }
 
-void ShowOnce(Bob& bob, Sprite* sprite) {
-    if (sprite == nullptr) return;
-    bob.SetSprite(sprite);
-    bob.loop = false;
-}
-
 }  // namespace
 
 int32_t Monster::Activate() {
@@ -119,10 +110,12 @@ int32_t Player::AttackMonster(Monster* monster) {
             facing = 2;
         }
         PlaySFX(sound.c_str());
-        ShowOnce(bob, heroAnimations[HeroAttackAnim(set, side)]);
+        if (Sprite* swing = heroAnimations[HeroAttackAnim(set, side)]) PlayBobToEnd(&bob, swing);
         SetIdleAnimation();
         Sprite* previous = monster->bob.sprite;
-        ShowOnce(monster->bob, monster->hurtSprites[hurt]);
+        if (monster->hurtSprites[hurt] != nullptr) {
+            PlayBobForTime(&monster->bob, monster->hurtSprites[hurt], GetTweakInt("monster hurt anim time"));
+        }
         if (previous != nullptr) monster->bob.SetSprite(previous);
 
         if (!monster->noticed && IsInView(monster)) {
@@ -165,7 +158,7 @@ void Player::ThrowWeaponAt(Monster* target, Item* stack) {
     } else {
         facing = 2;
     }
-    ShowOnce(bob, heroAnimations[HeroAttackAnim(kThrownGroup, side)]);
+    if (Sprite* toss = heroAnimations[HeroAttackAnim(kThrownGroup, side)]) PlayBobToEnd(&bob, toss);
     SetIdleAnimation();
     const ItemDef* def = stack->def;
     const std::string missileName = def != nullptr ? def->thrown : std::string();

@@ -1,8 +1,7 @@
 // The hero's damage intake and death.
 //
-// Stand-in: the death animation is shown on its last frame at once (the blocking play waits
-// for the hero's animation player), and the health regeneration counter and the pending
-// music change flag are not there yet.
+// Stand-in: the health regeneration counter and the pending music change flag are not there
+// yet.
 #include <cstdio>
 #include <string>
 
@@ -15,6 +14,7 @@
 #include "items_fixtures/splat.h"
 #include "levels/level.h"
 #include "levels/object_queue.h"
+#include "media/effect_animation.h"
 #include "media/music.h"
 #include "media/sound.h"
 #include "media/sprite.h"
@@ -140,6 +140,8 @@ int32_t Player::ApplyDamage(int32_t amount, const std::string& cause, int32_t da
     if (damageType == kDamageToxic) anim = facing == 1 ? kHeroPoisonL : kHeroPoisonR;
     Sprite* death = heroAnimations[anim];
     if (death != nullptr) {
+        PlayBobToEnd(&bob, death);
+        // The hero stays down on the last frame.
         bob.SetSprite(death);
         bob.loop = false;
         bob.playing = false;

@@ -254,6 +254,33 @@ TEST_F(MonsterAiTest, AnOnHitSpellWithoutItsChanceNeverGoesOff) {
     delete bite;
 }
 
+TEST_F(MonsterAiTest, AMutedMonsterCastsNothing) {
+    HeroAt(2, 8);
+    Spell* flare = new Spell();
+    flare->name = "Test Flare";
+    flare->aiHint = 1;  // at itself
+    Monster* diggle = Add(5, 8);
+    const std::vector<Spell*> spells = diggle->record->spells;
+    diggle->record->spells = {flare};
+    struct Case {
+        bool muted;
+        bool casts;
+    };
+    for (const Case& c : {Case{true, false}, Case{false, true}}) {
+        SCOPED_TRACE(c.muted);
+        Buff* hush = new Buff("Hush", "");
+        hush->mute = c.muted;
+        diggle->buffs.push_back(hush);
+        spellCalls_ = SpellCallLog();
+        EXPECT_EQ(diggle->CastRandomSpell(), c.casts);
+        EXPECT_EQ(spellCalls_.casts.size(), c.casts ? 1u : 0u);
+        diggle->buffs.pop_back();
+        delete hush;
+    }
+    diggle->record->spells = spells;
+    delete flare;
+}
+
 // The flight step comes after the attack phase: a monster whose fear runs out beside the hero
 // turns and strikes in that same turn instead of stepping away.
 TEST_F(MonsterAiTest, AMonsterWhoseFearRunsOutBesideTheHeroStrikesAtOnce) {
