@@ -273,8 +273,10 @@ void Hittable::TriggerSpellMines() {
     }
 }
 
+void Hittable::DrawBody(const MapView& view) { GameObj::Draw(view); }
+
 void Hittable::Draw(const MapView& view) {
-    GameObj::Draw(view);
+    DrawBody(view);
     if (health < 1) return;
     const int32_t bodyWidth = bob.FrameWidth();
     const int32_t bodyHeight = bob.FrameHeight();

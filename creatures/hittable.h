@@ -41,7 +41,10 @@ public:
     bool IsHittable() override { return true; }
     int32_t IsCreature() override { return 1; }
     bool CanBeStunned() override { return true; }
+    // The body (DrawBody), then the halos of the buffs above it.
     void Draw(const MapView& view) override;
+    // The creature's own picture at its square.
+    virtual void DrawBody(const MapView& view);
     void AdvanceAnimation(int32_t elapsedMs) override;
     void Update() override;
     void AddStunTurns(int32_t turns) override;

@@ -204,7 +204,7 @@ Sprite* Player::IdleSpriteForFacing() const {
 
 void Player::InterruptWalk() {
     walkInterrupted = 1;
-    if (walkingBob != nullptr) walkingBob->UnlinkFromTiles();
+    walkingBob.UnlinkFromTiles();
 }
 
 void Player::SetIdleAnimation() {

@@ -5,9 +5,8 @@
 // creature forms (player_actions.cpp), starts with a kit (starting_kit.cpp) and is saved
 // whole with the game (player_save.cpp).
 //
-// Stand-in: still to be built here are Draw with the see-through frames of invisibility and
-// the water-walking picture, the minimap marker, the destination marker of a walk, and the
-// per-game item tables (shuffled order, mushroom looks, potion set) that a new hero rebuilds.
+// Stand-in: still to be built here are the minimap marker and the per-game item tables
+// (shuffled order, mushroom looks, potion set) that a new hero rebuilds.
 #include <cstdint>
 #include <string>
 #include <climits>
@@ -146,7 +145,9 @@ public:
     // by LoadAnimations.
     Sprite* heroAnimations[kHeroAnimCount] = {};
     Bob glowBob;                 // the hero glow, the hero's second picture
-    Bob* walkingBob = nullptr;   // linked into the squares a walk crosses
+    // The destination mark: linked to the square a walk along a path heads for while the
+    // walk lasts (the level draws it there).
+    Bob walkingBob;
 
     int32_t sleepTurns = 0;
     int32_t skipTurns = 0;
@@ -203,6 +204,9 @@ public:
 
     // The hero's own placement on a level square.
     void PlaceOnLevel(int32_t px, int32_t py, Level* onLevel, int32_t flag) override;
+    // Raised over the water-walking ripple while water walking; see-through while any buff
+    // makes the hero invisible (player_draw.cpp).
+    void DrawBody(const MapView& view) override;
     bool IsPlayer() override { return true; }
     int32_t SightRadius() override { return ComputeSightRadius(this); }
     bool CrossesLiquid() override { return waterWalkTurns > 0; }

@@ -9,6 +9,7 @@
 #include "creatures/combat_feedback.h"
 #include "creatures/monster.h"
 #include "creatures/player.h"
+#include "creatures/status_overlays.h"
 #include "interface/ui_services.h"
 #include "items_fixtures/inventory.h"
 #include "items_fixtures/weapon.h"
@@ -173,6 +174,20 @@ void Player::SettleSlide() {
     DiscardInput();
 }
 
+namespace {
+void HideWalkDestination(Player* hero) { hero->walkingBob.UnlinkFromTiles(); }
+
+void ShowWalkDestination(Player* hero, int32_t x, int32_t y) {
+    Bob& mark = hero->walkingBob;
+    mark.UnlinkFromTiles();
+    if (StatusOverlays.walkDestination.sprite == nullptr) return;
+    mark.SetSprite(StatusOverlays.walkDestination.sprite);
+    mark.playing = true;
+    mark.loop = true;
+    LinkBobToTile(&mark, x, y);
+}
+}  // namespace
+
 int32_t Player::WalkPathTo(int32_t tx, int32_t ty) {
     Level* onLevel = CurrentLevel;
     if (onLevel == nullptr || dead != 0) return 1;
@@ -181,7 +196,7 @@ int32_t Player::WalkPathTo(int32_t tx, int32_t ty) {
         const int32_t below = onLevel->SquareKind(tx, ty + 1);
         if (below == SquareType::Floor || below == SquareType::ShopFloor) ++ty;
     }
-    if (walkingBob != nullptr) walkingBob->UnlinkFromTiles();
+    HideWalkDestination(this);
     FlushInput();
     int32_t length = 0;
     aiNode** nodes = FindPath(x, y, tx, ty, &length, this);
@@ -195,9 +210,10 @@ int32_t Player::WalkPathTo(int32_t tx, int32_t ty) {
         squares.emplace_back(square->x, square->y);
     }
     delete[] nodes;
+    ShowWalkDestination(this, tx, ty);
     const auto stop = [this]() {
         FlushInput();
-        if (walkingBob != nullptr) walkingBob->UnlinkFromTiles();
+        HideWalkDestination(this);
         SetIdleAnimation();
         walkInterrupted = 0;
         AdvanceTurn();
@@ -219,14 +235,14 @@ int32_t Player::WalkPathTo(int32_t tx, int32_t ty) {
         AdvanceTurn();
         if (walkInterrupted != 0 || dead != 0) {
             FlushInput();
-            if (walkingBob != nullptr) walkingBob->UnlinkFromTiles();
+            HideWalkDestination(this);
             SetIdleAnimation();
             walkInterrupted = 0;
             return 1;
         }
     }
     SetIdleAnimation();
-    if (walkingBob != nullptr) walkingBob->UnlinkFromTiles();
+    HideWalkDestination(this);
     return 0;
 }
 

@@ -17,6 +17,7 @@ struct StatusOverlayBobs {
     Bob oil;
     Bob waterWalking;
     Bob heroGlow;
+    Bob walkDestination;  // the mark on the square the hero's walk heads for
 };
 
 extern StatusOverlayBobs StatusOverlays;

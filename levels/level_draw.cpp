@@ -460,6 +460,22 @@ bool Level::PaintTopsAndShading(const MapView& view, void* painterPtr) {
     return true;
 }
 
+namespace {
+
+// A Bob linked to a square: centred on it across, and standing on its bottom edge or, when
+// it asks for it, centred on it up and down too.
+void DrawLinkedBob(Bob* bob, int32_t x, int32_t y, const MapView& view) {
+    if (bob == nullptr || bob->sprite == nullptr) return;
+    const int32_t w = bob->FrameWidth();
+    const int32_t h = bob->FrameHeight();
+    bob->x = (x - view.originX) * view.tileWidth - w / 2 + view.tileWidth / 2 - view.pixelX;
+    bob->y = bob->centreVertically ? (y - view.originY) * view.tileHeight + view.tileHeight / 2 - h / 2 - view.pixelY
+                                   : (y - view.originY + 1) * view.tileHeight - h - view.pixelY;
+    bob->Draw();
+}
+
+}  // namespace
+
 void Level::DrawObjects(const MapView& view) {
     DrawContext ctx;
     if (!MakeContext(*this, view, &ctx)) return;
@@ -469,11 +485,14 @@ void Level::DrawObjects(const MapView& view) {
     for (int32_t y = win.firstY; y <= win.lastY; ++y) {
         for (int32_t x = win.firstX; x <= win.lastX; ++x) {
             const LevelCell& cell = squares[static_cast<size_t>(x) + static_cast<size_t>(y) * w];
-            if (!cell.HasFlag(SquareFlag::Visible) || cell.contents.empty()) continue;
+            if (!cell.HasFlag(SquareFlag::Visible)) continue;
             for (size_t k = 0; k < cell.contents.size(); ++k) {
                 GameObj* obj = cell.contents[k];
                 if (obj != nullptr) obj->Draw(view);
             }
+            // The pictures linked to the square (effects, the walk's destination mark) over
+            // what stands on it.
+            for (Bob* linked : cell.bobs) DrawLinkedBob(linked, x, y, view);
         }
     }
 }

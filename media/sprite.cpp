@@ -165,9 +165,12 @@ void Sprite::FreeFrames() {
     for (uint16_t i = 0; i < frameCount; ++i) {
         if (frames != nullptr && frames[i] != nullptr) SDL_FreeSurface(frames[i]);
         if (outlines != nullptr && outlines[i] != nullptr) SDL_FreeSurface(outlines[i]);
+        if (seeThrough != nullptr && seeThrough[i] != nullptr) SDL_FreeSurface(seeThrough[i]);
     }
     delete[] frames;
     delete[] outlines;
+    delete[] seeThrough;
+    seeThrough = nullptr;
     delete[] delays;
     frames = nullptr;
     outlines = nullptr;
@@ -475,6 +478,36 @@ void Sprite::DrawFrame(int32_t x, int32_t y, int32_t frame) {
 
 void Sprite::DrawOutlineFrame(int32_t x, int32_t y, int32_t frame) {
     BlitListedFrame(outlines, frameCount, frame, x, y);
+}
+
+void Sprite::DrawSeeThroughFrame(int32_t x, int32_t y, int32_t frame) {
+    if (frames == nullptr || frame < 0 || frame >= frameCount || frames[frame] == nullptr) return;
+    if (seeThrough == nullptr) seeThrough = new SDL_Surface*[frameCount]();
+    if (seeThrough[frame] == nullptr) seeThrough[frame] = MakeSeeThrough(frames[frame]);
+    BlitListedFrame(seeThrough, frameCount, frame, x, y);
+}
+
+SDL_Surface* Sprite::MakeSeeThrough(SDL_Surface* frame) {
+    if (frame == nullptr) return nullptr;
+    SDL_Surface* copy = SDL_ConvertSurface(frame, frame->format, frame->flags & ~SDL_RLEACCEL);
+    if (copy == nullptr) return nullptr;
+    const SDL_PixelFormat* f = copy->format;
+    if (f->Amask != 0 && f->BytesPerPixel == 4) {
+        SDL_LockSurface(copy);
+        for (int row = 0; row < copy->h; ++row) {
+            Uint32* pixel = reinterpret_cast<Uint32*>(static_cast<Uint8*>(copy->pixels) + row * copy->pitch);
+            for (int col = 0; col < copy->w; ++col) {
+                const Uint32 alpha = ((pixel[col] & f->Amask) >> f->Ashift) / 2;
+                pixel[col] = (pixel[col] & ~f->Amask) | ((alpha << f->Ashift) & f->Amask);
+            }
+        }
+        SDL_UnlockSurface(copy);
+        SDL_SetAlpha(copy, SDL_SRCALPHA, SDL_ALPHA_OPAQUE);
+    } else {
+        if ((frame->flags & SDL_SRCCOLORKEY) != 0) SDL_SetColorKey(copy, SDL_SRCCOLORKEY, frame->format->colorkey);
+        SDL_SetAlpha(copy, SDL_SRCALPHA, 128);
+    }
+    return copy;
 }
 
 namespace {

@@ -30,6 +30,7 @@ public:
     bool transient = false;
     SDL_Surface** frames = nullptr;    // frameCount entries, owned
     SDL_Surface** outlines = nullptr;  // frameCount entries or null, owned
+    SDL_Surface** seeThrough = nullptr;  // frameCount entries or null (made on first use), owned
     uint16_t frameCount = 0;
     uint16_t* delays = nullptr;        // milliseconds per frame
     uint16_t width = 0;
@@ -50,6 +51,13 @@ public:
     void DrawFrame(int32_t x, int32_t y, int32_t frame);
     // Blits the outline frame at (x, y); nothing without outline frames.
     void DrawOutlineFrame(int32_t x, int32_t y, int32_t frame);
+    // Blits the see-through picture of the frame (an invisible hero): the frame at half
+    // opacity, made the first time it is asked for and kept with the sprite.
+    void DrawSeeThroughFrame(int32_t x, int32_t y, int32_t frame);
+
+    // A half-opaque copy of a frame: per-pixel alpha halved, or a surface-wide alpha of 128
+    // over the frame's colour key. Null for a null frame or when no copy can be made.
+    static SDL_Surface* MakeSeeThrough(SDL_Surface* frame);
 
     // The outline of a frame: an 8-bit surface two pixels wider and higher, index 0 keyed out,
     // index 1 red (blue when "enableColourBlind" is set). Null for a null frame.

@@ -108,6 +108,7 @@ void LoadGlobalImages() {
     Point(StatusOverlays.questMark, g.questExclaim);
     Point(StatusOverlays.oil, g.oil);
     Point(StatusOverlays.waterWalking, g.waterWalking);
+    Point(StatusOverlays.walkDestination, g.gotoMark);
     g.guideArrow.SetSprite(enableColourBlind != 0 ? g.helpfulArrowColourBlind : g.helpfulArrow);
 
     g.dither32 = Image("ui/32x32_dither.png");

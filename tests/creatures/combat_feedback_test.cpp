@@ -223,16 +223,13 @@ TEST_F(CombatFeedbackTest, ResistanceRollsOnlyResistInViewExceptTheHalfRoll) {
 
 TEST_F(CombatFeedbackTest, InterruptingAWalkFlagsItAndTakesThePathOffTheSquares) {
     ScopedTestLevel level(8, 8, SquareType::Floor);
-    Bob path;
-    LinkBobToTile(&path, 1, 1);
-    LinkBobToTile(&path, 2, 1);
-    hero_.walkingBob = &path;
+    LinkBobToTile(&hero_.walkingBob, 1, 1);
+    LinkBobToTile(&hero_.walkingBob, 2, 1);
     hero_.InterruptWalk();
     EXPECT_EQ(hero_.walkInterrupted, 1);
-    EXPECT_TRUE(path.linkedLists.empty());
+    EXPECT_TRUE(hero_.walkingBob.linkedLists.empty());
     EXPECT_TRUE(level->GetCell(1, 1)->bobs.empty());
     EXPECT_TRUE(level->GetCell(2, 1)->bobs.empty());
-    hero_.walkingBob = nullptr;
     hero_.InterruptWalk();
     EXPECT_EQ(hero_.walkInterrupted, 1);
 }
