@@ -163,6 +163,7 @@ protected:
         AnimationSpeedDivisor = 1;
         WASDActive = 0;
         DisableClickToMove = 0;
+        use2XUI = 0;
         LeaveGameFlag = false;
         HeldTrackFlag = false;
         HeroInShopFlag = 0;
