@@ -159,6 +159,8 @@ void Player::StepTo(int32_t tx, int32_t ty) {
     }
     offset = 0.0f;
     if (!placeFirst) PlaceOnLevel(tx, ty, onLevel, 0);
+    // The square is entered once the slide is over: shop music, theft, what lies there.
+    HandlePlayerEnteredSquare();
 }
 
 void Player::SettleSlide() {

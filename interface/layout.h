@@ -4,7 +4,6 @@
 // that the frame drawing recomputes from the hero every frame.
 //
 // Stand-in: the inventory and minimap images are not loaded here yet (they stay null).
-// Still to be built here: the window positions of the inventory and equipment windows.
 #include <SDL.h>
 
 #include <cstdint>
@@ -33,6 +32,9 @@ struct ScreenLayoutState {
     SDL_Surface* minimapImages[4] = {};
     int32_t minimapSize = 0;
     int32_t inventoryOpen = 0;
+    // The inventory window's top-left corner; the input loop drags it (y never below 0).
+    int32_t inventoryX = 750;
+    int32_t inventoryY = 20;
     int32_t equipmentOpen = 0;
     int32_t abilityPickerOpen = 0;
     int32_t abilityPickerSlot = 0;

@@ -1,5 +1,6 @@
 // Stand-in: what is still to be built is listed at the top of core/shell/game_lifecycle.h.
 #include "core/shell/game_lifecycle.h"
+#include "core/shell/play_input.h"
 #include "media/effect_animation.h"
 
 #include "core/shell/command_line.h"
@@ -108,6 +109,7 @@ void ResetGameState() {
     ClearCursorItem();
     VictoryFlag = false;
     SaveOnLeaveFlag = false;
+    HeroInShopFlag = 0;
     FlushInput();
 }
 

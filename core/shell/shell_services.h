@@ -15,6 +15,9 @@ extern bool TutorialFlag;
 // Stops every walk (held keys, queued move keys, a walk along a path) and drops the
 // queued input events.
 void FlushInput();
+// After the hero has moved onto a square: its room, shop music and theft, an ambient line,
+// and what lies on the square.
+void HandlePlayerEnteredSquare();
 
 // Chooses and starts a dungeon track when due, or at once when forced.
 void RotateDungeonMusic(bool forced);

@@ -1,0 +1,16 @@
+#pragma once
+// The hidden keys of the play screen: the two animation-speed keys, which work in every run,
+// and the debug actions, which work only in runs started with a debug flag.
+#include <SDL.h>
+
+class Item;
+
+// Handles a key release of one of those bindings; true when an action ran or was
+// recognised. Any other event answers false.
+bool RunHiddenDebugActions(SDL_Event event);
+
+// Fills every empty backpack cell with a random item.
+void DebugFillInventory();
+// A random item of a random kind (general, mushroom, potion, wand, weapon or armour), or
+// null when the database has nothing of the kind drawn.
+Item* MakeRandomItem();
