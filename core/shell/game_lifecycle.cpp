@@ -5,6 +5,7 @@
 #include "core/shell/command_line.h"
 #include "core/shell/config.h"
 #include "core/shell/game_input.h"
+#include "core/shell/level_change.h"
 #include "core/shell/play_loop.h"
 #include "core/shell/saved_games.h"
 #include "core/shell/startup.h"
@@ -108,6 +109,8 @@ void ResetGameState() {
     ClearCursorItem();
     VictoryFlag = false;
     SaveOnLeaveFlag = false;
+    HeroInMonsterZoo = false;
+    HeroInShop = 0;
     FlushInput();
 }
 
