@@ -18,7 +18,7 @@
 #include "levels/level.h"
 #include "levels/level_save.h"
 #include "levels/room_templates.h"
-#include "save_bytes.h"
+#include "tests/levels/save_bytes.h"
 
 namespace {
 

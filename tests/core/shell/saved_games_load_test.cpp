@@ -19,7 +19,7 @@
 #include "levels/level.h"
 #include "support/platform_fixtures.h"
 #include "support/run_game.h"
-#include "../../levels/save_bytes.h"
+#include "tests/levels/save_bytes.h"
 
 namespace {
 
