@@ -233,9 +233,7 @@ void Level::HighlightSquare(int32_t x, int32_t y) {
 // ---- objects -------------------------------------------------------------------------
 
 void Level::AddObject(GameObj* obj) {
-    // Listed once, however often it is added (a loaded monster adds itself again once it
-    // answers IsMonster, to join the monster list).
-    if (std::find(objects.begin(), objects.end(), obj) == objects.end()) objects.push_back(obj);
+    objects.push_back(obj);
     if (obj->IsMonster() != 0 && std::find(monsters.begin(), monsters.end(), obj) == monsters.end()) {
         monsters.push_back(obj);
     }
