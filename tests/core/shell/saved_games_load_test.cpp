@@ -11,6 +11,8 @@
 
 #include "core/save_stream.h"
 #include "core/shell/game_lifecycle.h"
+#include "core/shell/level_change.h"
+#include "core/shell/play_loop.h"
 #include "core/shell/saved_games.h"
 #include "creatures/player.h"
 #include "creatures/spell.h"
@@ -255,6 +257,35 @@ TEST_F(SavedGameLoadTest, AWholeLegacyFileIsReadAsTheOldestVersion) {
     EXPECT_EQ(CurrentPlayer->name, "Hero");
     EXPECT_EQ(CurrentPlayer->x, 4);
     EXPECT_EQ(CurrentPlayer->saveName, "old.sav");
+}
+
+TEST_F(SavedGameLoadTest, AHeroLoadedInAShopHearsTheShopTuneAndElsewhereTheShopFlagIsCleared) {
+    struct Case {
+        const char* label;
+        uint8_t square;
+        int32_t shopFlagBefore;
+        int32_t shopFlagAfter;
+        bool held;
+    };
+    const Case cases[] = {
+        {"on a shop square", SquareType::ShopFloor, 0, 1, true},
+        {"on plain floor", SquareType::Floor, 1, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        StartGame();
+        CurrentLevel->GetCell(4, 4)->type = c.square;
+        ASSERT_TRUE(SaveGame("shop.sav"));
+        EndGame();
+        HeroInShop = c.shopFlagBefore;
+        HeldTrackFlag = false;
+        ASSERT_TRUE(Load("shop.sav"));
+        EXPECT_EQ(HeroInShop, c.shopFlagAfter);
+        EXPECT_EQ(HeldTrackFlag, c.held);
+        EndGame();
+        HeroInShop = 0;
+        HeldTrackFlag = false;
+    }
 }
 
 TEST_F(SavedGameLoadTest, AGameHoldingAnObjectWithoutASaveRecordIsNotSavedAndTheOldSaveStays) {
