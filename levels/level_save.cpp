@@ -451,6 +451,11 @@ void LevelCell::Load(SaveReader& in) {
             in.Fail("a square holds a saved object that is not a game object");
         } else if (obj != nullptr && obj->dropAfterLoad) {
             delete obj;  // an item of a kind the data no longer has
+        } else if (obj != nullptr && obj->level == nullptr) {
+            // Its saved depth and branch name no listed level: nothing would own it.
+            std::printf("LevelCell: a saved %s at (%d, %d) belongs to no level and is left out\n",
+                        DynamicClassName(obj).c_str(), obj->x, obj->y);
+            delete obj;
         }
         // Otherwise the object has placed itself on its level.
     }
