@@ -1,4 +1,4 @@
-// Level::Load: reads a level record (levels/level_save.cpp has the record's pieces) and
+// Level::Load: reads a level record (levels/level_save.cpp reads its fields) and
 // rebuilds what the record does not hold - the doors, the tile graphics, the branch, the
 // levers' links to their chests, the mines' spells and the level's lists of special objects.
 #include <cstdio>
