@@ -76,7 +76,11 @@ Monster::Monster(SaveReader& in) : Hittable(in) {
     if (fearTurns > 0) statusFlags |= kStatusAfraid;
     if (confusionTurns > 0) statusFlags |= kStatusConfused;
     if (lockdownTurns > 0) statusFlags |= kStatusLockedDown;
-    if (level != nullptr) level->AddObject(this);
+    // The GameObj block listed it on its level before it answered IsMonster; it joins the
+    // monster list now, and stays listed once among the objects.
+    if (level != nullptr && std::find(level->monsters.begin(), level->monsters.end(), this) == level->monsters.end()) {
+        level->monsters.push_back(this);
+    }
 }
 
 void Monster::ReadBlock(SaveReader& in, int32_t counters[3]) {

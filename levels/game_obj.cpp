@@ -94,12 +94,20 @@ GameObj::GameObj(SaveReader& in) {
         roomNumber = in.ReadInt32();
         roomID = in.ReadString();
     }
-    for (Level* candidate : GameLevels) {
-        if (candidate != nullptr && candidate->depth == savedDepth &&
-            candidate->branchId == savedBranch) {
-            PlaceOnLevel(x, y, candidate, 0);
+    // The level being read is the object's own, also when another listed level has the
+    // same depth and branch; other objects (read outside a level) look the level up.
+    Level* home = nullptr;
+    if (LevelBeingLoaded != nullptr && LevelBeingLoaded->depth == savedDepth &&
+        LevelBeingLoaded->branchId == savedBranch) {
+        home = LevelBeingLoaded;
+    }
+    for (size_t i = 0; home == nullptr && i < GameLevels.size(); ++i) {
+        Level* candidate = GameLevels[i];
+        if (candidate != nullptr && candidate->depth == savedDepth && candidate->branchId == savedBranch) {
+            home = candidate;
         }
     }
+    if (home != nullptr) PlaceOnLevel(x, y, home, 0);
 }
 
 GameObj::~GameObj() {

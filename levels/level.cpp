@@ -8,6 +8,7 @@
 
 Level* CurrentLevel = nullptr;
 std::vector<Level*> GameLevels;
+Level* LevelBeingLoaded = nullptr;
 
 namespace {
 
@@ -54,6 +55,7 @@ Level::~Level() {
     spellMines.clear();  // the squares own the mines
     squares.clear();
     if (CurrentLevel == this) CurrentLevel = nullptr;
+    if (LevelBeingLoaded == this) LevelBeingLoaded = nullptr;
 }
 
 // ---- grid ----------------------------------------------------------------------------

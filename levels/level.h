@@ -23,6 +23,8 @@
 class Bob;
 class GameObj;
 class Monster;
+class SaveReader;
+class SaveWriter;
 class QuestRecord;
 struct BranchRecord;
 struct BranchTileRange;
@@ -47,6 +49,12 @@ struct RoomRecord {
     int32_t bottom = 0;  // top + template height
     RoomTemplate* roomTemplate = nullptr;  // owned by the template table
     int32_t extra = 0;
+
+    // The record in a save (levels/level_save.cpp). Neighbours are written by their room
+    // keys (RoomKey); Load leaves the keys in pendingNeighbourKeys for the level to re-link.
+    bool Save(SaveWriter& out) const;
+    void Load(SaveReader& in);
+    std::vector<uint32_t> pendingNeighbourKeys;
 };
 
 class Level {
@@ -194,6 +202,18 @@ public:
     Monster* SpawnMonster(int32_t px, int32_t py, bool sleeping, bool groupAllowed,
                           bool aquaticAllowed);
 
+    // ---- saving (level_save.cpp; the load's later steps in gen/level_load.cpp) ---------
+    // Writes the level record; false when a write failed or an object on it has no save
+    // record of its own class (nothing of the level is then trustworthy).
+    bool Save(SaveWriter& out);
+    // Fills a level made by LevelForLoading. Appends the level to GameLevels before its
+    // squares are read, so the objects read inside land on it. The reader fails on a
+    // hostile count or a cut-short stream; the level then stays listed (the caller tears
+    // the game down).
+    void Load(SaveReader& in);
+    bool SaveRoomScriptState(SaveWriter& out) const;
+    void LoadRoomScriptState(SaveReader& in);
+
     // ---- shops ------------------------------------------------------------------------
     // The shop alarm, once per turn.
     void UpdateShopkeeperPositions();
@@ -253,6 +273,10 @@ public:
     int32_t returnDepth = 0;
     int32_t returnX = 0;
     int32_t returnY = 0;
+    // The level a side dimension was entered from while the game runs (not saved; a loaded
+    // side dimension returns to the first level of returnDepth). Compared, never followed,
+    // unless it is still listed in GameLevels.
+    Level* returnLevel = nullptr;
     uint8_t hasDiggleGodRoom = 0;  // the three layout flags
     uint8_t hasShop = 0;
     uint8_t hasZoo = 0;
@@ -307,6 +331,9 @@ void AngerShopkeepers(Level* level);
 // Links the Bob into the Bob list of square (x, y) of the current level, so it is drawn and
 // animated with that square; nothing outside the level or without one.
 void LinkBobToTile(Bob* bob, int32_t x, int32_t y);
+
+// The level whose squares are being read from a save, or null; objects read there land on it.
+extern Level* LevelBeingLoaded;
 
 // The level being played; null between games.
 extern Level* CurrentLevel;

@@ -9,6 +9,8 @@
 
 class Bob;
 class GameObj;
+class SaveReader;
+class SaveWriter;
 class Spell;
 class LevelCell;
 
@@ -95,6 +97,12 @@ public:
     // merely linked here (an object's own Bob, say) are never deleted, whatever their
     // flags. Returns how many were deleted.
     int32_t ReapFinishedDecorations();
+
+    // The square record of a save (levels/level_save.cpp). Doors are left out: the door
+    // pass rebuilds them from doorFlags. Load creates the objects through the class registry
+    // (each places itself) and keeps the mines of a current-format stream.
+    bool Save(SaveWriter& out);
+    void Load(SaveReader& in);
 
     uint8_t type = SquareType::Rock;
     uint8_t room = 0;

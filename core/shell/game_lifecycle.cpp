@@ -6,6 +6,7 @@
 #include "core/shell/command_line.h"
 #include "core/shell/config.h"
 #include "core/shell/game_input.h"
+#include "core/shell/level_change.h"
 #include "core/shell/play_loop.h"
 #include "core/shell/saved_games.h"
 #include "core/shell/startup.h"
@@ -110,6 +111,7 @@ void ResetGameState() {
     VictoryFlag = false;
     SaveOnLeaveFlag = false;
     HeroInShopFlag = 0;
+    HeroInMonsterZoo = false;
     FlushInput();
 }
 

@@ -10,7 +10,7 @@
 // yet. Until the hero's statistics are built, a new hero whose maximum health is still 0 starts
 // with 1 point.
 // ResetGameState does not clear yet what does not exist yet: the flag that monster damage
-// sets for the input loop, and the hero-in-monster-zoo flag of the level changes.
+// sets for the input loop.
 #include <cstdint>
 #include <string>
 

@@ -1,20 +1,31 @@
 #pragma once
-// Moving the hero between levels: stairs, portals and the trapdoor keys.
+// Moving the hero between levels: stairs down and up, a portal into a side dimension and
+// back, and the trapdoor keys one level down or up. Every level once visited stays in
+// GameLevels; a side dimension is destroyed when the hero leaves it.
 //
-// Stand-in: the level save, the generation or reload of the next level and the hero's
-// placement there are still to be built; until then each change only records its call
-// (LastLevelChange), so the hero stays where it is.
+// DescendStairs, AscendStairs, TravelThroughPortal and ChangeDepth are declared in
+// core/shell/shell_services.h, for the fixtures and keys that call them.
 #include <cstdint>
+#include <deque>
+#include <utility>
 
+#include "core/shell/play_input.h"
 #include "core/shell/shell_services.h"
 
-struct LevelChangeCall {
-    enum Kind : int32_t { kNone, kDescend, kAscend, kPortal, kDepth } kind = kNone;
-    int32_t stairIndex = 0;
-    int32_t branchId = 0;
-    int32_t depth = 0;  // the depth for stairs, the delta for the trapdoor keys
-    int32_t count = 0;  // how many changes were asked for since start-up
-};
+// Set when the hero enters a monster zoo or a shop (each together with the held track of
+// the music); every level change clears them.
+extern bool HeroInMonsterZoo;
 
-// The last change asked for.
-extern LevelChangeCall LastLevelChange;
+// The squares the trapdoor key went down from, the last one at the back.
+extern std::deque<std::pair<int32_t, int32_t>> TrapdoorStack;
+
+// The end of every level change: clears the zoo and shop flags and, when a shop or zoo tune
+// was held, lets it go for a new dungeon track.
+void AfterLevelChange();
+
+// The text of the notice shown when a new level has no staircase up.
+extern const char* const kNoStairsUpText;
+
+// Most random squares the trapdoor key tries on the level below before it takes the first
+// square that fits in scan order.
+constexpr int32_t kTrapdoorDraws = 10000;

@@ -1,4 +1,3 @@
-// Stand-in: what is still to be built is listed at the top of core/shell/saved_games.h.
 #include "core/shell/saved_games.h"
 
 #include "core/save_stream.h"
@@ -9,6 +8,11 @@
 #include "items_fixtures/quest.h"
 #include "levels/branch_db.h"
 #include "levels/level.h"
+#include "levels/level_save.h"
+#include "levels/path_finding.h"
+#include "media/music.h"
+#include "core/shell/level_change.h"
+#include "core/shell/play_loop.h"
 #include "platform/atomic_file.h"
 #include "platform/platform.h"
 #include "store_platform/store.h"
@@ -25,6 +29,8 @@ namespace {
 const char kMagic[4] = {'Z', 'N', 'C', 'H'};
 const char kLegacyMagic[4] = {'Z', 'N', 'R', 'C'};
 constexpr size_t kIndexLineSize = 256;
+// The longest hero-name part of a save file name.
+constexpr size_t kMaxSaveBaseLength = 200;
 
 // "" when the user folder is unavailable: nothing is then read or written at all.
 std::string UserFile(const std::string& name) {
@@ -86,11 +92,112 @@ bool WriteSaveBody(SaveWriter& out) {
     ok = out.WriteInt32(kCurrentSaveVersion.patch) && ok;
     ok = out.WriteInt32(static_cast<int32_t>(SpellList.size())) && ok;
     for (const Spell* spell : SpellList) ok = out.WriteInt32(spell != nullptr ? spell->castCount : 0) && ok;
-    // The level blocks are still to come; until then a save lists no levels.
-    ok = out.WriteInt32(0) && ok;
+    ok = out.WriteInt32(static_cast<int32_t>(GameLevels.size())) && ok;
     ok = out.WriteInt32(static_cast<int32_t>(ActiveQuests.size())) && ok;
     for (const QuestRecord* quest : ActiveQuests) ok = quest->Write(out) && ok;
+    for (Level* level : GameLevels) ok = ok && level->Save(out);
     return ok;
+}
+
+// Names the first object of the run that has no save record of its own class: such a game
+// cannot be saved whole, and half a game is never written.
+bool ReportUnsavableObject(const char* name) {
+    for (Level* level : GameLevels) {
+        GameObj* obj = FindUnsavableObject(level);
+        if (obj == nullptr) continue;
+        std::printf("SaveGame: %s not saved: a %s on floor %d at (%d, %d) has no save record\n", name,
+                    MissingSaveRecordClass(obj).c_str(), level->depth, obj->x, obj->y);
+        return true;
+    }
+    return false;
+}
+
+// Smallest sizes behind the counts of the save's head.
+constexpr size_t kMinQuestBytes = 12 + 6 * 4 + 8;
+constexpr size_t kMinLevelBytes = 4 + 4 * 4;
+
+// The index line a hero's record gets, as the index reads it back.
+std::string HeroLine1(const Player* hero) {
+    return IndexLine(hero->name + " " + "the " + hero->GetTitle());
+}
+
+bool SameSkills(const SaveSlot& slot, const Player* hero) {
+    for (int32_t i = 0; i < kSaveSlotSkillCount; ++i) {
+        if (slot.skills[i] != hero->skillIds[i]) return false;
+    }
+    return true;
+}
+
+// A continued autosave goes on under the hero's own save: the newest record of another file
+// with the same name, title and skills, or else a fresh name.
+void RecoverSaveName(Player* hero) {
+    ReadSaveIndex(nullptr);
+    hero->saveName.clear();
+    const std::string line1 = HeroLine1(hero);
+    for (const SaveSlot& slot : SaveSlots) {
+        if (slot.fileName.empty() || slot.fileName == kAutosaveFileName) continue;
+        if (slot.line1 == line1 && SameSkills(slot, hero)) {
+            hero->saveName = slot.fileName;
+            return;
+        }
+    }
+    hero->saveName = MakeUniqueSaveFileName(hero->name.c_str());
+}
+
+// The shop tune of a hero loaded on a shop square whose keepers are not angry.
+void StartShopMusicIfInShop(Player* hero) {
+    const Level* level = static_cast<const GameObj*>(hero)->level;
+    const bool onShopFloor = level != nullptr && level->SquareKind(hero->x, hero->y) == SquareType::ShopFloor;
+    if (!onShopFloor) {
+        HeroInShopFlag = 0;
+        return;
+    }
+    if (HeroInShopFlag == 0 && level->shopkeepersAngry == 0) {
+        PlayMusic("tunes/shop-open.ogg", "tunes/shop-repeat.ogg");
+        HeroInShopFlag = 1;
+        HeldTrackFlag = true;
+    }
+}
+
+// Reads the quests and levels after the header; false, with a message, when the stream is
+// hostile or cut short, or holds no hero or no level.
+bool ReadSaveBody(SaveReader& in, const char* name) {
+    const int32_t spellCount = in.ReadCount(4);
+    for (int32_t i = 0; i < spellCount; ++i) {
+        const int32_t casts = in.ReadInt32();
+        if (static_cast<size_t>(i) < SpellList.size() && SpellList[i] != nullptr) SpellList[i]->castCount = casts;
+    }
+    const int32_t levelCount = in.ReadCount(kMinLevelBytes);
+    const int32_t questCount = in.ReadCount(kMinQuestBytes);
+    ClearActiveQuests();
+    for (int32_t i = 0; i < questCount && !in.Failed(); ++i) {
+        QuestRecord* quest = new QuestRecord();
+        if (!quest->Read(in)) {
+            delete quest;
+            break;
+        }
+        ActiveQuests.push_back(quest);
+    }
+    for (int32_t i = 0; i < levelCount && !in.Failed(); ++i) {
+        Level* level = Level::LevelForLoading();
+        level->Load(in);
+        bool listed = false;
+        for (Level* known : GameLevels) listed = listed || known == level;
+        if (!listed) delete level;
+    }
+    if (in.Failed()) {
+        std::printf("LoadGame: %s is damaged (%s)\n", name, in.Error().c_str());
+        return false;
+    }
+    if (CurrentPlayer == nullptr || static_cast<GameObj*>(CurrentPlayer)->level == nullptr) {
+        std::printf("LoadGame: %s holds no hero\n", name);
+        return false;
+    }
+    if (GameLevels.empty()) {
+        std::printf("LoadGame: %s holds no level\n", name);
+        return false;
+    }
+    return true;
 }
 
 SaveSlot MakeSlotForHero(const char* name) {
@@ -121,6 +228,7 @@ bool SaveGame(const char* name) {
         std::printf("SaveGame: not saved, the user folder is unavailable\n");
         return false;
     }
+    if (ReportUnsavableObject(name)) return false;
     // The previous save stays whole until the new one is completely on the disk.
     AtomicFileWriter save(savePath);
     bool ok = save.Open();
@@ -128,7 +236,11 @@ bool SaveGame(const char* name) {
         SaveWriter out(save.file());
         ok = WriteSaveBody(out);
         ok = !out.Failed() && ok;
-        ok = save.Commit() && ok;
+        if (ok) {
+            ok = save.Commit();
+        } else {
+            save.Discard();
+        }
     }
     if (!ok) {
         std::printf("SaveGame: %s not saved (%s); the previous save is kept\n", name,
@@ -183,13 +295,38 @@ bool LoadGame(const char* name) {
         std::fclose(file);
         return false;
     }
+    const bool read = ReadSaveBody(in, name);
     std::fclose(file);
-    if (in.Failed()) {
-        std::printf("LoadGame: %s is cut short\n", name);
+    if (!read) {
+        // Nothing of a broken save is played: whatever it built goes again.
+        CurrentLevel = nullptr;
+        delete CurrentPlayer;
+        CurrentPlayer = nullptr;
+        for (Level* level : GameLevels) delete level;
+        GameLevels.clear();
+        ClearActiveQuests();
         return false;
     }
-    std::printf("LoadGame: reading the levels of a saved game is not available yet (%s)\n", name);
-    return false;
+    Player* hero = CurrentPlayer;
+    hero->RefreshCraftableRecipes();
+    CurrentLevel = static_cast<GameObj*>(hero)->level;
+    BuildAStarForLevel();
+    RelinkPlayerSummons();
+    for (Level* level : GameLevels) {
+        for (SpellMine* mine : level->spellMines) mine->caster = hero;
+    }
+    for (QuestRecord* quest : ActiveQuests) quest->RelinkItem();
+    VictoryFlag = false;
+    StartShopMusicIfInShop(hero);
+    // A save named with a folder goes on under its own file name in the user folder.
+    const char* slash = std::strrchr(name, '/');
+    const char* fileName = slash != nullptr ? slash + 1 : name;
+    if (std::strcmp(fileName, kAutosaveFileName) != 0) {
+        hero->saveName = fileName;
+    } else {
+        RecoverSaveName(hero);
+    }
+    return true;
 }
 
 void ReadSaveIndex(const char* path) {
@@ -251,6 +388,13 @@ std::string MakeUniqueSaveFileName(const char* name) {
     std::string base = name != nullptr ? name : "";
     for (char& c : base) {
         if (c == '/' || c == '\\' || c == ':' || static_cast<unsigned char>(c) < 32) c = '_';
+    }
+    // Short enough that "bitmap_" + the file name stays a valid file name and one line of
+    // the index, whatever number is added; cut before a UTF-8 continuation byte.
+    if (base.size() > kMaxSaveBaseLength) {
+        size_t cut = kMaxSaveBaseLength;
+        while (cut > 0 && (static_cast<unsigned char>(base[cut]) & 0xC0) == 0x80) --cut;
+        base.resize(cut);
     }
     if (base.empty() || base == "." || base == "..") base = "Hero";
     auto taken = [](const std::string& candidate) {

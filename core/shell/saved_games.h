@@ -2,12 +2,9 @@
 // Saved games: the save file in the user folder, its thumbnail, and the save index
 // "loadsave.dat" that the load-game screen lists.
 //
-// Stand-in: a save holds the header, the spells' cast counters and the active quests, with
-// a level count of 0 and no level blocks; LoadGame checks the header and then answers false
-// with a message. Still to be built here: writing every level of the run with the objects on
-// it (the hero among them) and reading them back, re-linking the hero's summonedCreatures and the
-// quests' objective items, the shop music of a loaded game, and finding the hero's own save
-// name again when an autosave is continued.
+// A save holds the header, the spells' cast counters, the active quests and every level of
+// the run with the objects on it (the hero among them); each object is written through its
+// class's own save record, so a game holding an object whose class has none is not saved.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -31,8 +28,12 @@ extern std::vector<SaveSlot> SaveSlots;
 // fails leaves the previous save of that name and the index as they were. True when the
 // save and the index were written (a thumbnail that fails is only reported).
 bool SaveGame(const char* name);
-// Reads a save into an empty game; false when the file cannot be opened (only regular files
-// are), its magic is wrong or it cannot be read.
+// Reads a save into an empty game: the quests, every level with its objects, then the hero's
+// level becomes the current one. The hero's save name becomes the file name, except for
+// "autosave.sav", whose hero goes on under the newest index record of the same hero (name,
+// title and seven skills) or a fresh name. False, with a message and nothing of the save
+// left behind, when the file cannot be opened (only regular files are), its magic is wrong,
+// a count or a block does not fit the file, or no hero or no level was read.
 bool LoadGame(const char* name);
 // Replaces the save-slot list by the records of the index file; null reads the user
 // folder's "loadsave.dat". A missing file gives an empty list.
@@ -44,6 +45,8 @@ bool WriteSaveIndex();
 // Empties the file name of every record with that file name.
 void RemoveSaveSlot(const char* name);
 // name + ".sav", or name + "_" + n + ".sav" with the smallest n >= 1 that no record uses.
+// Characters that would leave the user folder become '_' and the name part is kept to 200
+// bytes, so that the file, its "bitmap_" picture and the index line stay within limits.
 std::string MakeUniqueSaveFileName(const char* name);
 // Deletes the save, its thumbnail and its record; unless forced, only for a permadeath hero.
 // False when the index could not be rewritten.

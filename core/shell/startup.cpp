@@ -392,6 +392,8 @@ int GameMain(int argc, char** argv) {
     if (!loadName.empty()) {
         if (!LoadAndPlay(loadName)) {
             std::printf("Could not load the saved game \"%s\"\n", loadName.c_str());
+            // The tables read at start-up go back before the early exit, as at every exit.
+            ReleaseForExit();
             ExitEarly(3);
         }
     }

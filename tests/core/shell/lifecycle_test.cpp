@@ -182,8 +182,11 @@ TEST_F(LifecycleTest, EndCurrentGameDestroysTheHeroAndEveryLevel) {
 }
 
 TEST_F(LifecycleTest, ALoadThatFailsReportsItAndLeavesNoGameBehind) {
-    // A save of our own that lists no levels yet, a file that is no save, and no file at all.
+    // A save of our own whose game has a level but no hero, a file that is no save, and no
+    // file at all.
     StartSmallGame();
+    delete CurrentPlayer;
+    CurrentPlayer = nullptr;
     ASSERT_TRUE(SaveGame("ours.sav"));
     EndCurrentGame();
     WriteWholeFile(user_.file("junk.sav"), "JUNKJUNKJUNKJUNK");

@@ -138,6 +138,11 @@ TEST_F(SavedGamesTest, AKillDuringASaveLeavesTheWholePreviousFiles) {
     const std::string save = Read("autosave.sav");
     const std::string index = Read("loadsave.dat");
     CurrentPlayer->name = "Later";
+    // The whole new save, as a save that is not interrupted writes it.
+    ASSERT_TRUE(SaveGame("probe.sav"));
+    const std::string newSave = Read("probe.sav");
+    ASSERT_NE(newSave, save);
+    WriteWholeFile(user_.file("loadsave.dat"), index);
     const struct {
         const char* file;
         AtomicWriteStep step;
@@ -158,7 +163,8 @@ TEST_F(SavedGamesTest, AKillDuringASaveLeavesTheWholePreviousFiles) {
                 std::exit(0);
             },
             ::testing::KilledBySignal(SIGKILL), "");
-        EXPECT_EQ(Read("autosave.sav"), save);
+        // A kill while the index is written comes after the save itself was put in place whole.
+        EXPECT_EQ(Read("autosave.sav"), std::string(c.file) == "autosave.sav" ? save : newSave);
         EXPECT_EQ(Read("loadsave.dat"), index);
     }
     // The next save replaces whatever the killed one left behind.

@@ -1,0 +1,164 @@
+// Saving and loading a whole run: ten generated levels (depths 0 to 9) with the hero, monsters
+// and items. Reports milliseconds per save and per load and the size of the file.
+//
+// Runs in the assembled game folder (the folder "game" beside this program, or the one named
+// by VAULTMERE_GAME_ROOT); saves go to a temporary user folder. Generated objects whose classes
+// have no save record yet are taken off the levels first. What saving and loading print goes
+// to /dev/null.
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/shell/game_lifecycle.h"
+#include "core/shell/saved_games.h"
+#include "creatures/player.h"
+#include "levels/gen/level_gen_check.h"
+#include "levels/gen/level_gfx.h"
+#include "levels/level.h"
+#include "levels/level_save.h"
+#include "levels/object_queue.h"
+#include "platform/vfs.h"
+
+namespace {
+
+std::string GameRoot() {
+    if (const char* root = std::getenv("VAULTMERE_GAME_ROOT")) return root;
+    char exe[PATH_MAX] = {};
+    const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+    if (n <= 0) return "game";
+    std::string path(exe, static_cast<size_t>(n));
+    return path.substr(0, path.rfind('/')) + "/game";
+}
+
+bool DataReady() {
+    static const bool ready = [] {
+        const std::string root = GameRoot();
+        if (chdir(root.c_str()) != 0) {
+            std::printf("save_bench: no game folder at %s\n", root.c_str());
+            return false;
+        }
+        MountDataTree();
+        if (!LoadGenerationData("game")) return false;
+        InstallSampleGenerationRecords();
+        static char userDir[] = "/tmp/save_bench_XXXXXX";
+        if (mkdtemp(userDir) == nullptr) return false;
+        setenv("VAULTMERE_USER_DIR", userDir, 1);
+        return true;
+    }();
+    return ready;
+}
+
+class QuietStdout {
+public:
+    QuietStdout() {
+        std::fflush(stdout);
+        saved_ = dup(1);
+        const int null = open("/dev/null", O_WRONLY);
+        if (null >= 0) {
+            dup2(null, 1);
+            close(null);
+        }
+    }
+    ~QuietStdout() {
+        std::fflush(stdout);
+        if (saved_ >= 0) {
+            dup2(saved_, 1);
+            close(saved_);
+        }
+    }
+    QuietStdout(const QuietStdout&) = delete;
+    QuietStdout& operator=(const QuietStdout&) = delete;
+
+private:
+    int saved_ = -1;
+};
+
+// The ten-level game, current: the hero on the start square of the first level.
+void BuildRun() {
+    for (int32_t depth = 0; depth < 10; ++depth) {
+        LevelGenCase genCase;
+        genCase.seed = 100 + static_cast<uint32_t>(depth);
+        genCase.depth = depth;
+        Level* level = GenerateLevelForCase(genCase, nullptr).release();
+        GenLevelGFXRep(level, 0, 0, level->width, level->height);
+        const std::vector<GameObj*> objects = level->objects;
+        for (GameObj* obj : objects) {
+            if (!IsDoorObject(obj) && !MissingSaveRecordClass(obj).empty()) delete obj;
+        }
+        CurrentLevel = level;
+        int32_t added = 0;
+        for (int32_t x = 5; x < level->width && added < 4; x += 7) {
+            for (int32_t y = 5; y < level->height; y += 3) {
+                if (level->SquareKind(x, y) != SquareType::Floor || level->HasObjectAt(x, y)) continue;
+                if (level->SpawnMonster(x, y, false, false, false) != nullptr) ++added;
+                break;
+            }
+        }
+        ApplyDeferredObjectMoves();
+        GameLevels.push_back(level);
+    }
+    Player* hero = new Player();
+    hero->name = "Runner";
+    CurrentPlayer = hero;
+    CurrentLevel = GameLevels[0];
+    hero->PlaceOnLevel(GameLevels[0]->startX, GameLevels[0]->startY, GameLevels[0], 0);
+}
+
+long FileSize(const std::string& name) {
+    const char* dir = std::getenv("VAULTMERE_USER_DIR");
+    FILE* file = std::fopen((std::string(dir != nullptr ? dir : ".") + "/" + name).c_str(), "rb");
+    if (file == nullptr) return 0;
+    std::fseek(file, 0, SEEK_END);
+    const long size = std::ftell(file);
+    std::fclose(file);
+    return size;
+}
+
+void BM_SaveTenLevelGame(benchmark::State& state) {
+    if (!DataReady()) {
+        state.SkipWithError("no game folder found (set VAULTMERE_GAME_ROOT)");
+        return;
+    }
+    QuietStdout quiet;
+    BuildRun();
+    bool ok = true;
+    for (auto _ : state) ok = SaveGame("bench.sav") && ok;
+    state.counters["bytes"] = static_cast<double>(FileSize("bench.sav"));
+    if (!ok) state.SkipWithError("the save failed");
+    EndCurrentGame();
+}
+BENCHMARK(BM_SaveTenLevelGame)->Unit(benchmark::kMillisecond);
+
+void BM_LoadTenLevelGame(benchmark::State& state) {
+    if (!DataReady()) {
+        state.SkipWithError("no game folder found (set VAULTMERE_GAME_ROOT)");
+        return;
+    }
+    QuietStdout quiet;
+    BuildRun();
+    const bool saved = SaveGame("bench.sav");
+    EndCurrentGame();
+    bool ok = saved;
+    for (auto _ : state) {
+        ok = LoadGame("bench.sav") && ok;
+        state.PauseTiming();
+        EndCurrentGame();
+        state.ResumeTiming();
+    }
+    state.counters["bytes"] = static_cast<double>(FileSize("bench.sav"));
+    if (!ok) state.SkipWithError("the load failed");
+}
+BENCHMARK(BM_LoadTenLevelGame)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
