@@ -54,7 +54,7 @@ std::vector<TabArt> Tabs;
 
 void Load(PanelPicture& picture, const std::string& file) {
     picture.file = file;
-    if (file.empty() || !WarnIfArtMissing(file.c_str())) return;
+    if (!Art.loaded || file.empty() || !WarnIfArtMissing(file.c_str())) return;
     const std::string path = GetResourceFilename(file.c_str());
     picture.surface = LoadImage(path.c_str());
 }
@@ -150,9 +150,10 @@ void CraftBlit(const char* what, SDL_Surface* picture, int32_t x, int32_t y) {
     SDL_BlitSurface(picture, nullptr, ScreenSurface, &at);
 }
 
-void LoadCraftPanelArt() {
-    if (Art.loaded) return;
-    Art.loaded = true;
+namespace {
+
+// Names every picture, and loads them once LoadCraftPanelArt has run.
+void SetUpArt() {
     Load(Art.background, "ui/crafting/craft_panel.png");
     const char* const scrolls[6] = {"top", "pageup", "up", "down", "pagedown", "bot"};
     for (int32_t b = 0; b < 6; ++b) {
@@ -177,8 +178,24 @@ void LoadCraftPanelArt() {
     Load(Art.lack, "ui/icons/icon_x.png");
 }
 
+bool ArtNamed = false;
+
+}  // namespace
+
+void LoadCraftPanelArt() {
+    if (Art.loaded) return;
+    Art.loaded = true;
+    Tabs.clear();
+    SetUpArt();
+    ArtNamed = true;
+}
+
 void DrawCraftPanel(int32_t mouseX, int32_t mouseY) {
     if (!CraftPanel.open) return;
+    if (!ArtNamed) {
+        SetUpArt();
+        ArtNamed = true;
+    }
     const int32_t px = CraftPanel.x;
     const int32_t py = CraftPanel.y;
     Put(Art.background, px, py);
