@@ -343,6 +343,8 @@ Toolkit::Toolkit(const std::string& toolKind) : kind(toolKind) {
 Toolkit::Toolkit(const ItemDef* definition) : Item(definition) {
     type = kItemToolkit;
     if (definition != nullptr && definition->toolkitLayout != nullptr) kind = definition->toolkitLayout->tag;
+    count = 1;
+    holdFlag = true;
     Finish();
 }
 
@@ -354,8 +356,6 @@ Toolkit::Toolkit(SaveReader& in) : Item(in) {
 }
 
 void Toolkit::Finish() {
-    count = 1;
-    holdFlag = true;
     dropSound = "potion_drop";
     pickUpSound = "potion_get";
 }
