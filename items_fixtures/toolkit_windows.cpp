@@ -5,6 +5,7 @@
 #include "core/input_log.h"
 #include "creatures/player.h"
 #include "creatures/spell.h"
+#include "interface/ui_services.h"
 #include "items_fixtures/crafting.h"
 #include "items_fixtures/inventory.h"
 #include "items_fixtures/item.h"
@@ -45,12 +46,126 @@ bool InOutput(const ToolkitLayout& layout, int32_t x, int32_t y) {
     return InBox(x, y, layout.output[0], layout.output[1], layout.output[2], layout.output[3]);
 }
 
+SDL_Surface* LoadPicture(const std::string& name) {
+    if (name.empty() || !WarnIfArtMissing(name.c_str())) return nullptr;
+    const std::string file = GetResourceFilename(name.c_str());
+    return LoadImage(file.c_str());
+}
+
 void LoadWindowArt(ToolkitWindow& window) {
     if (window.artLoaded) return;
     window.artLoaded = true;
-    if (window.layout == nullptr || window.layout->bg.empty()) return;
-    const std::string file = GetResourceFilename(window.layout->bg.c_str());
-    if (WarnIfArtMissing(window.layout->bg.c_str())) window.background = LoadImage(file.c_str());
+    if (window.layout == nullptr) return;
+    const ToolkitLayout& layout = *window.layout;
+    window.background = LoadPicture(layout.bg);
+    if (!layout.craftButton.empty()) {
+        for (int32_t i = 0; i < 3; ++i) window.craftButton[i] = LoadPicture(layout.craftButton + std::to_string(i) + ".png");
+    }
+    for (int32_t i = 0; i < 2; ++i) {
+        if (!layout.recipeButton.empty()) window.recipeButton[i] = LoadPicture(layout.recipeButton + std::to_string(i) + ".png");
+        if (!layout.autofillButton.empty()) window.fillButton[i] = LoadPicture(layout.autofillButton + std::to_string(i) + ".png");
+    }
+}
+
+// A button's box at its offset: the picture's size, or 64 x 32 without one.
+bool OnButton(SDL_Surface* picture, const int32_t at[2], int32_t x, int32_t y) {
+    const int32_t w = picture != nullptr ? picture->w : 64;
+    const int32_t h = picture != nullptr ? picture->h : 32;
+    return InBox(x, y, at[0], at[1], at[0] + w, at[1] + h);
+}
+
+const Recipe* CurrentRecipe() {
+    const int32_t index = CraftPanel.current;
+    if (index < 0 || static_cast<size_t>(index) >= Recipes.size()) return nullptr;
+    return &Recipes[static_cast<size_t>(index)];
+}
+
+// The first carried item of the definition: backpack cells in order, then the belt.
+Item** CarriedItemOf(const ItemDef* definition) {
+    for (Item*& cell : InventoryGrid.cells) {
+        if (cell != nullptr && cell->def == definition) return &cell;
+    }
+    if (CurrentPlayer != nullptr) {
+        for (Item*& slot : CurrentPlayer->quickSlots) {
+            if (slot != nullptr && slot->def == definition) return &slot;
+        }
+    }
+    return nullptr;
+}
+
+// The fill button: the current recipe's inputs come from the pack into the empty slots.
+void FillSlots(ToolkitWindow& window) {
+    const Recipe* recipe = CurrentRecipe();
+    if (recipe == nullptr || recipe->toolTag != window.kind) return;
+    for (size_t i = 0; i < window.slots.size(); ++i) {
+        const ItemDef* wanted = i < kRecipeInputSlots ? recipe->inputDefs[i] : nullptr;
+        if (window.slots[i] != nullptr && window.slots[i]->def != wanted) return;
+    }
+    for (size_t i = 0; i < window.slots.size() && static_cast<int32_t>(i) < recipe->inputCount; ++i) {
+        if (window.slots[i] != nullptr || recipe->inputDefs[i] == nullptr) continue;
+        Item** place = CarriedItemOf(recipe->inputDefs[i]);
+        if (place == nullptr) continue;
+        Item* found = *place;
+        if (found->stackable == 0 || found->count <= 1) {
+            RemoveItemFromGrid(found);
+            RemoveItemFromQuickbar(found);
+            window.slots[i] = found;
+        } else {
+            Item* one = CreateItem(found->def);
+            if (one == nullptr) continue;
+            one->count = 1;
+            --found->count;
+            window.slots[i] = one;
+        }
+    }
+}
+
+// Which slot items a recipe's inputs take (each slot once, matched by definition name);
+// false when an input finds none.
+bool MatchSlots(const ToolkitWindow& window, const Recipe& recipe, std::vector<size_t>* used) {
+    std::vector<bool> taken(window.slots.size(), false);
+    used->clear();
+    for (int32_t i = 0; i < recipe.inputCount; ++i) {
+        bool found = false;
+        for (size_t s = 0; s < window.slots.size() && !found; ++s) {
+            const Item* item = window.slots[s];
+            if (taken[s] || item == nullptr || item->def == nullptr || item->def->name != recipe.inputNames[i]) continue;
+            taken[s] = true;
+            used->push_back(s);
+            found = true;
+        }
+        if (!found) return false;
+    }
+    return true;
+}
+
+// The craft button: the current recipe when the slots hold its inputs, else the recipe of the
+// window's tool with the most inputs (the first of equals) that the slots hold.
+void CraftInWindow(ToolkitWindow& window) {
+    const Recipe* chosen = nullptr;
+    std::vector<size_t> used;
+    const Recipe* current = CurrentRecipe();
+    if (current != nullptr && current->toolTag == window.kind && MatchSlots(window, *current, &used)) {
+        chosen = current;
+    } else {
+        std::vector<size_t> candidate;
+        for (const Recipe& recipe : Recipes) {
+            if (recipe.toolTag != window.kind || !MatchSlots(window, recipe, &candidate)) continue;
+            if (chosen == nullptr || recipe.inputCount > chosen->inputCount) {
+                chosen = &recipe;
+                used = candidate;
+            }
+        }
+    }
+    if (chosen == nullptr || window.output != nullptr) return;
+    if (!RollRecipeOutput(window, *chosen)) return;
+    for (size_t s : used) {
+        Item*& slot = window.slots[s];
+        if (--slot->count < 1) {
+            delete slot;
+            slot = nullptr;
+        }
+    }
 }
 
 SDL_Surface* IconFrame(const Item* item) {
@@ -206,6 +321,14 @@ void DrawToolkitWindows(int32_t mouseX, int32_t mouseY) {
         const int32_t x = window.x;
         const int32_t y = window.y;
         CraftBlit(layout.bg.c_str(), window.background, x, y);
+        const bool overCraft = OnButton(window.craftButton[0], layout.craftButtonPos, mouseX - x, mouseY - y);
+        const bool overFill = OnButton(window.fillButton[0], layout.autofillButtonPos, mouseX - x, mouseY - y);
+        const bool overRecipe = OnButton(window.recipeButton[0], layout.recipeButtonPos, mouseX - x, mouseY - y);
+        CraftBlit("craft button", window.craftButton[overCraft ? 1 : 0], x + layout.craftButtonPos[0], y + layout.craftButtonPos[1]);
+        CraftBlit("fill button", window.fillButton[overFill ? 1 : 0], x + layout.autofillButtonPos[0],
+                  y + layout.autofillButtonPos[1]);
+        CraftBlit("recipe button", window.recipeButton[overRecipe ? 1 : 0], x + layout.recipeButtonPos[0],
+                  y + layout.recipeButtonPos[1]);
         for (size_t s = 0; s < window.slots.size(); ++s) {
             Item* item = window.slots[s];
             if (item == nullptr) continue;
@@ -223,8 +346,7 @@ void DrawToolkitWindows(int32_t mouseX, int32_t mouseY) {
             }
         }
         CraftBlit("close", nullptr, x + layout.closePos[0], y + layout.closePos[1]);
-        (void)mouseX;
-        (void)mouseY;
+        DrawCloseButton(x + layout.closePos[0], y + layout.closePos[1]);
     }
 }
 
@@ -301,6 +423,20 @@ bool ClickToolkitWindow(ToolkitWindow& window, int32_t x, int32_t y) {
             window.output = nullptr;
             PutItemInBag(made);
         }
+        return true;
+    }
+    if (OnButton(window.fillButton[0], layout.autofillButtonPos, x, y)) {
+        FillSlots(window);
+        return true;
+    }
+    if (OnButton(window.recipeButton[0], layout.recipeButtonPos, x, y)) {
+        CraftPanel.open = true;
+        const int32_t tool = ToolTypeOfTag(window.kind);
+        if (tool >= 0) CraftPanel.tool = tool;
+        return true;
+    }
+    if (window.kind != "lutefisk" && OnButton(window.craftButton[0], layout.craftButtonPos, x, y)) {
+        CraftInWindow(window);
         return true;
     }
     return true;

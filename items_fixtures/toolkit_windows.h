@@ -24,6 +24,9 @@ struct ToolkitWindow {
     int32_t y = 0;
     // The layout's pictures, loaded on first draw (null when missing).
     SDL_Surface* background = nullptr;
+    SDL_Surface* craftButton[3] = {};
+    SDL_Surface* recipeButton[2] = {};
+    SDL_Surface* fillButton[2] = {};
     bool artLoaded = false;
     // The background's size, or 256 x 256 without one.
     int32_t Width() const;

@@ -24,7 +24,10 @@ namespace {
 std::string Kit(const char* name, const char* tag) {
     return std::string("<item name=\"") + name + "\"><toolkit tag=\"" + tag +
            "\" numslots=\"4\" sound=\"craft\" slot1_x1=\"24\" slot1_y1=\"60\" slot1_x2=\"88\" slot1_y2=\"124\" "
-           "output_x1=\"176\" output_y1=\"96\" output_x2=\"240\" output_y2=\"160\" closex=\"228\" closey=\"4\"/></item>";
+           "slot2_x1=\"96\" slot2_y1=\"60\" slot2_x2=\"160\" slot2_y2=\"124\" "
+           "output_x1=\"176\" output_y1=\"96\" output_x2=\"240\" output_y2=\"160\" closex=\"228\" closey=\"4\" "
+           "craftbuttonposx=\"176\" craftbuttonposy=\"200\" recipebuttonposx=\"24\" recipebuttonposy=\"204\" "
+           "autofillbuttonposx=\"96\" autofillbuttonposy=\"204\"/></item>";
 }
 
 const std::string kItems = "<itemdb>" + Kit("Alchemy Kit", "alchemy") + Kit("Distilling Kit", "still") +
@@ -535,6 +538,29 @@ TEST_F(CraftingTest, TheLutefiskCubeTable) {
     EXPECT_TRUE(ClickToolkitWindowsAt(230, 8));
     EXPECT_FALSE(window->open);
     ClearSpellTable();
+}
+
+TEST_F(CraftingTest, AToolkitWindowFillsItsSlotsFromThePackAndCraftsWhatTheyHold) {
+    ToolkitWindow* window = FindToolkitWindow("alchemy");
+    ASSERT_NE(window, nullptr);
+    Pack(0, "Newt Eye");
+    Pack(1, "Bat Wing", 2);
+    CraftPanel.current = 0;
+    EXPECT_TRUE(ClickToolkitWindow(*window, 100, 210));  // fill
+    ASSERT_NE(window->slots[0], nullptr);
+    ASSERT_NE(window->slots[1], nullptr);
+    EXPECT_EQ(window->slots[0]->def->name, "Newt Eye");
+    EXPECT_EQ(InventoryGrid.cells[0], nullptr) << "a single item moves into the slot";
+    EXPECT_EQ(InventoryGrid.cells[1]->count, 1) << "a stack gives one";
+    EXPECT_TRUE(ClickToolkitWindow(*window, 180, 205));  // craft
+    ASSERT_NE(window->output, nullptr);
+    EXPECT_EQ(window->output->def->name, "Mending Brew");
+    EXPECT_EQ(window->slots[0], nullptr);
+    EXPECT_EQ(window->slots[1], nullptr);
+    EXPECT_TRUE(ClickToolkitWindow(*window, 30, 210));  // the recipe book
+    EXPECT_TRUE(CraftPanel.open);
+    EXPECT_EQ(CraftPanel.tool, 0);
+    EXPECT_FALSE(ClickToolkitWindow(*window, 300, 10)) << "outside the window";
 }
 
 }  // namespace
