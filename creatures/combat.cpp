@@ -276,6 +276,9 @@ const BuffHook* BuffHookOf(const Buff& buff, HitHook kind) {
         case HitHook::Counter: return &buff.counterHook;
         case HitHook::Block: return &buff.blockHook;
         case HitHook::Critical: return &buff.criticalHook;
+        case HitHook::Food: return &buff.foodHook;
+        case HitHook::Booze: return &buff.boozeHook;
+        case HitHook::Consumable: return &buff.consumableHook;
     }
     return nullptr;
 }
@@ -305,6 +308,9 @@ HookView ViewOf(const AbilityRecord& ability, HitHook kind) {
         case HitHook::Counter: hook = &ability.counterHook; break;
         case HitHook::Block: hook = &ability.blockHook; break;
         case HitHook::Critical: hook = &ability.criticalHook; break;
+        case HitHook::Food: hook = &ability.foodHook; break;
+        case HitHook::Booze: hook = &ability.boozeHook; break;
+        case HitHook::Consumable: hook = &ability.consumableHook; break;
     }
     HookView view;
     if (hook == nullptr) return view;
@@ -327,6 +333,9 @@ HookView ViewOf(const ItemDef& def, HitHook kind) {
         case HitHook::Counter: slot = &def.counter; break;
         case HitHook::Block: slot = &def.block; break;
         case HitHook::Critical: slot = &def.critical; break;
+        case HitHook::Food: slot = &def.food; break;
+        case HitHook::Booze: slot = &def.booze; break;
+        case HitHook::Consumable: slot = &def.consumable; break;
     }
     HookView view;
     if (slot == nullptr) return view;

@@ -25,6 +25,9 @@ enum class HitHook : int32_t {
     Counter,       // a defender counters a monster's melee strike
     Block,         // the defender blocks a melee strike
     Critical,      // the attacker lands a critical melee strike
+    Food,          // the hero eats food (health points above 0)
+    Booze,         // the hero drinks booze (mana points above 0)
+    Consumable,    // the hero eats or drinks anything
 };
 
 // "after" values ApplyOnHitEffects may be asked to match (target-hit hooks only).

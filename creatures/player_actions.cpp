@@ -8,6 +8,7 @@
 #include "creatures/monster.h"
 #include "creatures/monster_db.h"
 #include "creatures/player.h"
+#include "items_fixtures/crafting.h"
 #include "creatures/skill_db.h"
 #include "interface/ui_services.h"
 #include "items_fixtures/inventory.h"
@@ -141,8 +142,7 @@ void Player::LoadPolymorphAnimations() {
 }
 
 void Player::RefreshCraftableRecipes() {
-    // Stand-in: every known recipe counts as craftable until the crafting rules exist.
-    for (int32_t tool = 0; tool < kToolTypeCount; ++tool) craftableRecipes[tool] = knownRecipes[tool];
+    RebuildCraftableRecipes(this);
 }
 
 void RelinkPlayerSummons() {

@@ -11,6 +11,8 @@
 #include "creatures/experience.h"
 #include "creatures/player.h"
 #include "creatures/spell.h"
+#include "items_fixtures/crafting.h"
+#include "items_fixtures/toolkit_windows.h"
 #include "interface/game_frame.h"
 #include "interface/layout.h"
 #include "interface/play_screen.h"
@@ -160,6 +162,14 @@ void DrawZooBannerPiece(HudFrame&) {
 
 void NotBuiltYet(HudFrame&) {}
 
+void DrawToolkitWindowsPiece(HudFrame& frame) {
+    DrawToolkitWindows(frame.mouseX, frame.mouseY);
+}
+
+void DrawCraftPanelPiece(HudFrame& frame) {
+    DrawCraftPanel(frame.mouseX, frame.mouseY);
+}
+
 const HudPiece kHudPieces[] = {
     {"bottom bar", DrawBottomBarPiece},
     {"status bars", DrawHudBarsPiece},
@@ -168,9 +178,9 @@ const HudPiece kHudPieces[] = {
     {"buff bar", NotBuiltYet},
     {"minimap, ticker and room name", DrawMinimapPiece},
     {"belts and active item", NotBuiltYet},
-    {"toolkit windows", NotBuiltYet},
+    {"toolkit windows", DrawToolkitWindowsPiece},
     {"inventory window", NotBuiltYet},
-    {"crafting panel", NotBuiltYet},
+    {"crafting panel", DrawCraftPanelPiece},
     {"character panel", NotBuiltYet},
     {"HUD tooltips", NotBuiltYet},
     {"zoo banner", DrawZooBannerPiece},

@@ -3,12 +3,6 @@
 
 #include "items_fixtures/item.h"
 
-Bookshelf::Bookshelf() = default;
-
-int32_t Bookshelf::Activate() {
-    return 0;
-}
-
 Chest::Chest(Level*) {}
 
 Chest::~Chest() { delete content; }
@@ -30,7 +24,6 @@ Dirt::Dirt() {
 }
 
 Anvil::Anvil() = default;
-BBQ::BBQ() = default;
 Fountain::Fountain() = default;
 Freezer::Freezer() = default;
 LutefiskStatue::LutefiskStatue() = default;

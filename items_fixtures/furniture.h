@@ -9,18 +9,13 @@
 #include <cstdint>
 #include <string>
 
+#include "items_fixtures/bbq.h"
+#include "items_fixtures/bookshelf.h"
 #include "levels/game_obj.h"
 
 class Level;
 class Item;
 class QuestRecord;
-
-class Bookshelf : public GameObj {
-public:
-    Bookshelf();
-    int32_t Activate() override;
-    std::string contentsItemName;
-};
 
 class Chest : public GameObj {
 public:
@@ -71,7 +66,6 @@ public:
     bool IsAnvil() override { return true; }
 };
 
-class BBQ : public GameObj { public: BBQ(); };
 class Fountain : public GameObj { public: Fountain(); };
 class Freezer : public GameObj { public: Freezer(); };
 class LutefiskStatue : public GameObj { public: LutefiskStatue(); };

@@ -66,10 +66,8 @@ struct ItemEffectSlot {
     int32_t after = 0;  // read for the target-hit hook only
 };
 
-// The screen layout of one crafting toolkit (`toolkit` element).
-//
-// Stand-in: the attributes are kept; the images are not loaded yet and the crafting panel
-// that draws the layout is still to be built.
+// The screen layout of one crafting toolkit (`toolkit` element); each gets a toolkit window
+// (items_fixtures/toolkit_windows.h), which loads the pictures it shows.
 struct ToolkitLayout {
     int32_t numSlots = 0;
     std::string tag;

@@ -1,5 +1,11 @@
-// Stand-in: what is still to be built is listed at the top of items_fixtures/item_kinds.h.
 #include "items_fixtures/item_kinds.h"
+
+#include "core/random.h"
+#include "items_fixtures/crafting.h"
+#include "items_fixtures/inventory.h"
+#include "items_fixtures/toolkit_windows.h"
+#include "levels/tutorial.h"
+#include "interface/ui_services.h"
 
 #include "core/class_registry.h"
 #include "core/shell/shell_services.h"
@@ -107,20 +113,81 @@ bool Food::IsAutoPickupEnabled() const { return AutoLootSwitch(IsBooze() ? 2 : 4
 
 VAULTMERE_DEFINITION_ITEM_BODY(Gem, kItemGem, OldGem, "", "", 3)
 VAULTMERE_DEFINITION_ITEM_BODY(Mushroom, kItemMushroom, OldMushroom, "", "", 5)
-VAULTMERE_DEFINITION_ITEM_BODY(Potion, kItemPotion, OldPotion, "potion_drop", "potion_get", 6)
 VAULTMERE_DEFINITION_ITEM_BODY(Reagent, kItemReagent, OldReagent, "potion_drop", "potion_get", 3)
 #undef VAULTMERE_DEFINITION_ITEM_BODY
+
+// Potion ----------------------------------------------------------------------------------
+
+namespace {
+// Position of a definition in a list, or -1.
+int32_t PositionIn(const std::vector<ItemDef*>& list, const ItemDef* definition) {
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (list[i] == definition) return static_cast<int32_t>(i);
+    }
+    return -1;
+}
+}  // namespace
+
+Potion::Potion(const ItemDef* definition) : Item(definition) {
+    type = kItemPotion;
+    // A new potion is numbered by its definition's place among all definitions.
+    if (definition != nullptr) subtype = PositionIn(ItemDefLists.all, definition);
+    Finish();
+}
+
+Potion::Potion(SaveReader& in) : Item(in) {
+    ReadItemDefinition(in, this, OldPotion);
+    type = kItemPotion;
+    Finish();
+}
+
+void Potion::Finish() {
+    stackable = 1;
+    dropSound = "potion_drop";
+    pickUpSound = "potion_get";
+}
+
+bool Potion::Save(SaveWriter& out) {
+    bool ok = Item::Save(out);
+    return WriteItemDefinition(out, this) && ok;
+}
+
+uint32_t Potion::GetClassHash() { return GetRegisteredClassHash("Potion"); }
+int32_t Potion::GetClassIndex() { return GetRegisteredClassIndex("Potion"); }
+bool Potion::IsAutoPickupEnabled() const { return AutoLootSwitch(6); }
 
 // Wand ------------------------------------------------------------------------------------
 
 Wand::Wand(const ItemDef* definition) : Item(definition) {
     type = kItemWand;
+    stackable = 0;
+    if (definition != nullptr) {
+        subtype = PositionIn(ItemDefLists.wands, definition);
+        const int32_t range = definition->maxCharge - definition->minCharge;
+        // RandomInt gives 0 for a range outside 1..32766: the charges are then mincharge.
+        charges = definition->minCharge + RandomInt(range);
+    }
 }
 
 Wand::Wand(SaveReader& in) : Item(in) {
     ReadItemDefinition(in, this, OldWand);
-    charges = in.ReadInt32();
+    if (!in.version.AtLeast(kSaveV1_0_8)) {
+        // Records before 1.0.8 kept three words of their own; every such wand holds 2.
+        for (int32_t i = 0; i < 3; ++i) in.ReadInt32();
+        charges = 2;
+    } else {
+        charges = in.ReadInt32();
+    }
     type = kItemWand;
+    stackable = 0;
+}
+
+bool Wand::IsUnlimited() const { return def != nullptr && (def->minCharge < 0 || def->maxCharge < 0); }
+
+std::string Wand::GetItemName() const {
+    const std::string name = def != nullptr ? def->name : std::string();
+    if (IsUnlimited()) return name;
+    return name + " [" + std::to_string(charges) + " charges left]";
 }
 
 bool Wand::Save(SaveWriter& out) {
@@ -270,17 +337,39 @@ bool Misc::IsAutoPickupEnabled() const {
 
 Toolkit::Toolkit(const std::string& toolKind) : kind(toolKind) {
     type = kItemToolkit;
+    Finish();
 }
 
 Toolkit::Toolkit(const ItemDef* definition) : Item(definition) {
     type = kItemToolkit;
     if (definition != nullptr && definition->toolkitLayout != nullptr) kind = definition->toolkitLayout->tag;
+    count = 1;
+    holdFlag = true;
+    Finish();
 }
 
 Toolkit::Toolkit(SaveReader& in) : Item(in) {
     type = kItemToolkit;
     const ItemDef* definition = ReadItemDefinition(in, this, ItemDefAtPosition);
     if (definition != nullptr && definition->toolkitLayout != nullptr) kind = definition->toolkitLayout->tag;
+    Finish();
+}
+
+void Toolkit::Finish() {
+    dropSound = "potion_drop";
+    pickUpSound = "potion_get";
+}
+
+bool Toolkit::IsAutoPickupEnabled() const { return AutoLootSwitch(8); }
+
+ToolkitWindow* Toolkit::Window() const { return FindToolkitWindow(kind); }
+
+void Toolkit::PlaceOnLevel(int32_t newX, int32_t newY, Level* newLevel, int32_t flag) {
+    if (GetCursorItem() == this) {
+        ToolkitWindow* window = Window();
+        if (window != nullptr) window->open = false;
+    }
+    Item::PlaceOnLevel(newX, newY, newLevel, flag);
 }
 
 bool Toolkit::Save(SaveWriter& out) {
@@ -292,5 +381,26 @@ uint32_t Toolkit::GetClassHash() { return GetRegisteredClassHash("Toolkit"); }
 int32_t Toolkit::GetClassIndex() { return GetRegisteredClassIndex("Toolkit"); }
 
 int32_t Toolkit::Use() {
+    ToolkitWindow* window = Window();
+    if (kind == "lutefisk") {
+        if (window == nullptr) return 0;
+        window->open = !window->open;
+        if (window->open && CurrentTutorial != nullptr) NotifyTutorial(14, kind);
+        return 0;
+    }
+    CraftPanel.open = !CraftPanel.open;
+    const int32_t tool = ToolTypeOfTag(kind);
+    if (tool >= 0) CraftPanel.tool = tool;
+    CraftPanel.scroll = -2;
     return 0;
+}
+
+// Mushroom appearances ----------------------------------------------------------------------
+
+void ShuffleMushroomAppearances() {
+    std::vector<ItemDef*>& list = ItemDefLists.mushrooms;
+    for (size_t i = list.size(); i > 1; --i) {
+        const int32_t j = RandomInt(static_cast<int32_t>(i));
+        std::swap(list[i - 1], list[static_cast<size_t>(j)]);
+    }
 }

@@ -2,14 +2,19 @@
 // The item classes made from definitions (food, gems, mushrooms, potions, reagents, wands),
 // money (Zorkmids) and miscellaneous goods (Misc). Each class saves the Item block and then
 // its own fields, and registers its load constructor under its class name.
-//
-// Stand-in: the behaviour of each class (eating, drinking, zapping, identification, the
-// tooltips and icons), opening a toolkit's window and the tutorial reports belong to later
-// work.
+// Food, potions and mushrooms are used up one at a time; wands spend charges and burn out.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "items_fixtures/item.h"
+
+struct ToolkitWindow;
+
+// The message box the consumables and fixtures of this subsystem show (ShowDialog unless a
+// test puts a recorder here).
+using ItemDialogFn = int32_t (*)(const char* text, const char* firstArt, const char* secondArt);
+extern ItemDialogFn ShowItemDialog;
 
 class Food : public Item {
 public:
@@ -22,6 +27,10 @@ public:
     std::string GetItemName() const override { return DefinitionName(); }
     std::string GetCategoryName() const override { return IsBooze() ? "Booze" : "Food"; }
     bool IsAutoPickupEnabled() const override;
+    const char* GetUseText() override;
+    // Eaten or drunk by the target (see food.cpp); true when the turn is used.
+    int32_t UseOn(GameObj* target, GameObj* user) override;
+    int32_t Use() override;
 
 private:
     void Finish();
@@ -46,11 +55,51 @@ private:
     };
 
 VAULTMERE_DEFINITION_ITEM(Gem, "Gem")
-VAULTMERE_DEFINITION_ITEM(Mushroom, "Mushroom")
-VAULTMERE_DEFINITION_ITEM(Potion, "Potion")
 // A crafting ingredient (every definition without a kind element).
 VAULTMERE_DEFINITION_ITEM(Reagent, "Reagent")
 #undef VAULTMERE_DEFINITION_ITEM
+
+class Potion : public Item {
+public:
+    explicit Potion(const ItemDef* definition);
+    explicit Potion(SaveReader& in);
+    bool Save(SaveWriter& out) override;
+    uint32_t GetClassHash() override;
+    int32_t GetClassIndex() override;
+    std::string GetItemName() const override { return DefinitionName(); }
+    std::string GetCategoryName() const override { return "Potion"; }
+    std::string GetTooltipDescription() const override { return DefinitionDescription(); }
+    std::string GetGameplayInfo() const override;
+    bool IsAutoPickupEnabled() const override;
+    const char* GetActionVerb() override { return "Pick Up Potion"; }
+    const char* GetTooltipAction() override { return "Right Click to Drink Potion"; }
+    const char* GetUseText() override;
+    int32_t Use() override;
+    int32_t UseOn(GameObj* target, GameObj* user) override;
+
+private:
+    void Finish();
+};
+
+class Mushroom : public Item {
+public:
+    explicit Mushroom(const ItemDef* definition);
+    explicit Mushroom(SaveReader& in);
+    bool Save(SaveWriter& out) override;
+    uint32_t GetClassHash() override;
+    int32_t GetClassIndex() override;
+    std::string GetItemName() const override { return DefinitionName(); }
+    std::string GetCategoryName() const override { return "Mushroom"; }
+    std::string GetTooltipDescription() const override { return DefinitionDescription(); }
+    std::string GetGameplayInfo() const override { return "mushroom gameplay info"; }
+    bool IsAutoPickupEnabled() const override;
+    const char* GetTooltipAction() override { return "Right Click to Eat Mushroom"; }
+    int32_t Use() override;
+    int32_t UseOn(GameObj* target, GameObj* user) override;
+
+private:
+    void Finish();
+};
 
 class Wand : public Item {
 public:
@@ -61,11 +110,31 @@ public:
     int32_t GetClassIndex() override;
     std::string GetCategoryName() const override { return "Wand"; }
     std::string GetTooltipDescription() const override { return DefinitionDescription(); }
-    std::string GetItemName() const override { return DefinitionName(); }
+    std::string GetDescription() override { return DefinitionDescription(); }
+    // "<name> [N charges left]"; an unlimited wand shows no bracket.
+    std::string GetItemName() const override;
     bool IsAutoPickupEnabled() const override;
     int32_t GetWeaponLevel() override { return 0; }
+    // Makes the wand the active item (a right-click zaps it); false.
+    int32_t Use() override;
+    // Zaps at a creature: 1 when zapped (or handed to a shopkeeper's offer), 0 when refused.
+    int32_t UseOn(GameObj* target, GameObj* user) override;
+    // Zaps at a square: every zap spends a charge; 0 charges or fewer refuse.
+    int32_t UseAtSquare(int32_t sx, int32_t sy, GameObj* user) override;
+    // A negative mincharge or maxcharge never runs out.
+    bool IsUnlimited() const;
     int32_t charges = 0;
+
+private:
+    int32_t Zap(int32_t tx, int32_t ty, GameObj* target, GameObj* user, bool atSquare);
 };
+
+// A uniformly drawn wand definition; none for an empty list.
+// (PickRandomWandDef and PickRandomPotionDef are declared with the other pickers.)
+
+// Puts the mushroom list into a new random order (a new hero): a Fisher-Yates shuffle on the
+// 15-bit generator, last position first.
+void ShuffleMushroomAppearances();
 
 // Money lying on the floor.
 class Zorkmids : public Item {
@@ -107,7 +176,8 @@ public:
 };
 
 // A crafting toolkit of one kind ("alchemy", "grinder", "ingot", "lutefisk", "smithing",
-// "still", "tinkerer").
+// "still", "tinkerer", "lathe"): using it opens the crafting panel on its tab, or toggles
+// the lutefisk cube's window.
 class Toolkit : public Item {
 public:
     explicit Toolkit(const std::string& toolKind);
@@ -118,5 +188,13 @@ public:
     int32_t GetClassIndex() override;
     std::string kind;
     int32_t Use() override;
-    std::string GetItemName() const override { return DefinitionName(); }
+    // Dropping the toolkit from the cursor closes its window first.
+    void PlaceOnLevel(int32_t newX, int32_t newY, Level* newLevel, int32_t flag) override;
+    bool IsAutoPickupEnabled() const override;
+    std::string GetItemName() const override { return def != nullptr ? def->name : std::string(); }
+    // The window of this toolkit's kind, or null.
+    ToolkitWindow* Window() const;
+
+private:
+    void Finish();
 };

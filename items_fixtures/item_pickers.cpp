@@ -173,7 +173,14 @@ const ItemDef* RandomMushroomDef() {
 }
 
 const ItemDef* PickRandomPotionDef() {
-    return ItemDefLists.potions.empty() ? NoneFound("potion") : Uniform(ItemDefLists.potions);
+    // Crafting outputs are never found as loot; a list of nothing else gives none at once.
+    const std::vector<ItemDef*>& potions = ItemDefLists.potions;
+    const bool anyLoot = std::any_of(potions.begin(), potions.end(), [](const ItemDef* d) { return !d->craftOutput; });
+    if (!anyLoot) return NoneFound("potion");
+    for (;;) {
+        const ItemDef* def = Uniform(potions);
+        if (!def->craftOutput) return def;
+    }
 }
 
 const ItemDef* PickRandomWandDef() {

@@ -20,6 +20,7 @@
 #include "interface/play_screen.h"
 #include "interface/screens.h"
 #include "items_fixtures/crafting.h"
+#include "items_fixtures/item_kinds.h"
 #include "items_fixtures/inventory.h"
 #include "items_fixtures/item_db.h"
 #include "items_fixtures/quest.h"
@@ -146,6 +147,7 @@ void NewGameCommon() {
     LogLoadProgress("GenLevelContent");
     FinishFirstLevel(level, true);
     ResetKnownItemTypes();
+    ShuffleMushroomAppearances();
     LearnDefaultRecipes();
     FlushInput();
     if (!completedATutorial) {

@@ -3,7 +3,7 @@
 // first game of the run (LoadGameplayArt) and kept until exit. The status overlays over creatures are the Bobs of
 // creatures/status_overlays.h, pointed at their sprites here.
 //
-// Stand-in: LoadMinimapIcons, LoadCharPanelArt and LoadCraftPanelArt are still empty, and
+// Stand-in: LoadMinimapIcons and LoadCharPanelArt are still empty, and
 // the stat and damage-type icons have no loader yet, so this step loads none of them.
 #include <SDL.h>
 

@@ -95,11 +95,11 @@ struct PictureCase {
 };
 
 const PictureCase kCases[] = {
-    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0xfbd87870756c8b5cull, 0x81cefd6e328c2816ull}},
-    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0xf6a696ee23a3c929ull, 0xc09e155e43422c4cull}},
-    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0xcec7884a5ebf1ee3ull, 0xf7f80be8435a972dull}},
-    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0xc472716f1ec7165eull, 0x66d85e7d382928f0ull}},
-    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0xadf52421135075d1ull, 0x1fa93252eaa164a2ull}},
+    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0x39b2b00efc019debull, 0x8b1699a9f612e464ull}},
+    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0x91b1ea247a44d21eull, 0x985cfd89f4a43926ull}},
+    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0xb8b69f05188f6bc5ull, 0xa1bee9d57a3a2b26ull}},
+    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0x60d53d6e64abf7c7ull, 0x017e888efc1659c7ull}},
+    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0x3aa20ea69fd2e2f7ull, 0x1c82b67022e69104ull}},
     {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0x77b2ace454f65b67ull, 0x59f3b1528591f54eull}},
     {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0xc6476588abc5bbc8ull, 0x71eb9804467bfe56ull}},
 };

@@ -21,7 +21,7 @@ const char kItems[] = R"(<itemdb>
   <item name="Relic" type="0" artifact="1"><weapon level="0"/></item>
   <item name="Mail"><armour type="chest" level="0"/></item>
   <item name="Brew"><potion/></item>
-  <item name="Zapper"><wand/></item>
+  <item name="Zapper"><wand mincharge="4" maxcharge="4"/></item>
   <item name="Bun"><food hp="2"/></item>
   <item name="Pebble"><gem/></item>
   <item name="Cap"><mushroom/></item>
@@ -114,7 +114,7 @@ TEST_F(ItemCreationTest, LootWordsMakeTheirItems) {
         {"item", "Zorkmids", 1, false, "Zorkmids", 1},  // the capitalised word is a definition
         {"item", "Nothing Called This", 2, false, nullptr, 0},
         {"potion", "random", 0, false, "Brew", 1},
-        {"wand", "random", 1, false, "Zapper", 1},
+        {"wand", "random", 1, false, "Zapper [4 charges left]", 1},
         {"reagent", "random", 1, false, "Dust", 1},
         {"component", "random", 1, false, "Dust", 1},
         {"bolts", "random", 5, false, "Bolts(5)", 5},

@@ -71,12 +71,12 @@ TEST_F(TileLayersGolden, GeneratedLevelsGetTheRecordedTiles) {
         uint64_t checksum;
     };
     const Case cases[] = {
-        {{1, 0, false, false}, 0xbf7bb090e0a415e8ull},  // seed, depth, quick, long dungeon
+        {{1, 0, false, false}, 0x55bfee06ceb697adull},  // seed, depth, quick, long dungeon
         {{2, 3, true, false}, 0xf456e4dc18465022ull},
-        {{3, 9, false, false}, 0xb15011f91a772a59ull},
-        {{4, 14, true, true}, 0x8b44ce9bc1069dd6ull},
-        {{5, 5, false, false}, 0x0650e7d0e68ae068ull},
-        {{6, 7, true, false}, 0xc2162f6fbc566d6dull},
+        {{3, 9, false, false}, 0x983ff48144af3159ull},
+        {{4, 14, true, true}, 0x6ae51757734491b0ull},
+        {{5, 5, false, false}, 0x13b4666316e1a142ull},
+        {{6, 7, true, false}, 0x708e3bf53d8f5e84ull},
     };
     for (const Case& c : cases) {
         testing::internal::CaptureStdout();

@@ -1,0 +1,101 @@
+// Our shipped craftDB.xml against our itemDB.xml and spellDB.xml: every name resolves, each
+// tool has a recipe, and the records crafting and cooking rely on are there.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "creatures/spell.h"
+#include "items_fixtures/crafting.h"
+#include "items_fixtures/item_db.h"
+#include "items_fixtures/toolkit_windows.h"
+
+namespace {
+
+std::string ReadSource(const char* path) {
+    std::ifstream in(std::string(VAULTMERE_SOURCE_DIR "/") + path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class CraftDataTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ClearSpellTable();
+        ClearItemDB();
+        ClearRecipes();
+        ToolkitWindows.clear();
+        testing::internal::CaptureStderr();
+        const std::string spells = ReadSource("data/game/spellDB.xml");
+        ASSERT_TRUE(spellDBLoadFromText(spells.data(), spells.size(), "spellDB.xml"));
+        ASSERT_TRUE(itemDBLoadText(ReadSource("data/game/itemDB.xml"), "itemDB.xml"));
+        ASSERT_TRUE(craftDBLoadText(ReadSource("data/game/craftDB.xml"), "craftDB.xml"));
+        errors_ = testing::internal::GetCapturedStderr();
+    }
+    void TearDown() override {
+        ToolkitWindows.clear();
+        ClearRecipes();
+        ClearItemDB();
+        ClearSpellTable();
+    }
+    std::string errors_;
+};
+
+TEST_F(CraftDataTest, EveryRecipeNameResolvesAndEveryToolHasARecipe) {
+    // (The spell and item art is not mounted here; only the recipe reader's words count.)
+    EXPECT_EQ(errors_.find("craftDB"), std::string::npos) << errors_;
+    std::set<std::string> tools;
+    int32_t hidden = 0;
+    bool threeTiers = false;
+    bool repeatedInput = false;
+    bool fourInputs = false;
+    for (const Recipe& recipe : Recipes) {
+        for (int32_t i = 0; i < recipe.inputCount; ++i) {
+            EXPECT_NE(recipe.inputDefs[i], nullptr) << recipe.inputNames[i];
+            for (int32_t j = 0; j < i; ++j) repeatedInput = repeatedInput || recipe.inputNames[i] == recipe.inputNames[j];
+        }
+        for (const RecipeOutput& out : recipe.outputs) EXPECT_NE(out.def, nullptr) << out.name;
+        EXPECT_GE(ToolTypeOfTag(recipe.toolTag), 0) << recipe.toolTag;
+        tools.insert(recipe.toolTag);
+        hidden += recipe.hidden ? 1 : 0;
+        std::set<int32_t> skills;
+        for (const RecipeOutput& out : recipe.outputs) skills.insert(out.skill);
+        threeTiers = threeTiers || skills == std::set<int32_t>{0, 2, 5};
+        fourInputs = fourInputs || recipe.inputCount == 4;
+    }
+    EXPECT_EQ(tools.size(), 7u);
+    EXPECT_GE(hidden, 2);
+    EXPECT_TRUE(threeTiers);
+    EXPECT_TRUE(repeatedInput);
+    EXPECT_TRUE(fourInputs);
+}
+
+TEST_F(CraftDataTest, ToolkitsFoodsAndSpellsTheRulesName) {
+    std::set<std::string> tags;
+    for (const ToolkitWindow& window : ToolkitWindows) tags.insert(window.kind);
+    EXPECT_EQ(tags, (std::set<std::string>{"alchemy", "still", "grinder", "ingot", "tinkerer", "smithing", "lathe",
+                                           "lutefisk"}));
+    const ItemDef* cube = FindItemDefByName("Horadric Lutefisk Cube");
+    ASSERT_NE(cube, nullptr);
+    ASSERT_NE(cube->toolkitLayout, nullptr);
+    EXPECT_EQ(cube->toolkitLayout->numSlots, 4);
+    for (const char* name : {"Steak", "Fresh Steak", "Aged Steak", "Grilled Steak", "Lutefisk", "Diggle Egg",
+                             "Deep Omelette", "Root of T'Char", "Diggle Nog"}) {
+        const ItemDef* def = FindItemDefByName(name);
+        ASSERT_NE(def, nullptr) << name;
+        EXPECT_EQ(def->category, kItemFood) << name;
+    }
+    ASSERT_NE(FindItemDefByName("Burnt Out Wand"), nullptr);
+    ASSERT_NE(FindItemDefByName("Omnipotent Pork Sword"), nullptr);
+    for (const char* spell : {"Fallen Vegan", "Lutefisk Paradox"}) EXPECT_NE(spellDBFindByName(spell), nullptr) << spell;
+    for (const ItemDef* def : ItemDefLists.all) {
+        if (def->category == kItemPotion || def->category == kItemWand || !def->spellName.empty()) {
+            EXPECT_NE(def->spell, nullptr) << def->name << " names " << def->spellName;
+        }
+    }
+}
+
+}  // namespace
