@@ -21,6 +21,9 @@
 #include "levels/level.h"
 #include "media/bob.h"
 
+
+void (*TrapdoorKeyAction)(int32_t delta) = ChangeDepth;
+
 namespace {
 
 // A random entry of a definition list (the C generator), or null for an empty list.
@@ -85,7 +88,7 @@ bool RunHiddenDebugActions(SDL_Event event) {
     if (CmdLine.debugFlags == 0) return false;
     const bool down = Matches(kBindTrapdoorDown, event);
     if (down || Matches(kBindTrapdoorUp, event)) {
-        ChangeDepth(down ? 1 : -1);
+        TrapdoorKeyAction(down ? 1 : -1);
         return true;
     }
     // Filling the pack and revealing the map let the tests go on.

@@ -3,6 +3,8 @@
 // and the debug actions, which work only in runs started with a debug flag.
 #include <SDL.h>
 
+#include <cstdint>
+
 class Item;
 
 // Handles a key release of one of those bindings; true when an action ran or was
@@ -14,3 +16,6 @@ void DebugFillInventory();
 // A random item of a random kind (general, mushroom, potion, wand, weapon or armour), or
 // null when the database has nothing of the kind drawn.
 Item* MakeRandomItem();
+
+// What the trapdoor keys call with +1 or -1: ChangeDepth, unless a test puts its own here.
+extern void (*TrapdoorKeyAction)(int32_t delta);

@@ -252,7 +252,7 @@ void TravelThroughPortal() {
     hero->SetIdleAnimation();
     FlushInput();
     AfterLevelChange();
-    if (hero->walkingBob != nullptr) hero->walkingBob->UnlinkFromTiles();
+    hero->walkingBob.UnlinkFromTiles();
 }
 
 void ChangeDepth(int32_t delta) {

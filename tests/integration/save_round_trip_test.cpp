@@ -13,6 +13,7 @@
 #include "core/tweak.h"
 #include "creatures/player.h"
 #include "items_fixtures/item_db.h"
+#include "items_fixtures/toolkit_windows.h"
 #include "levels/branch_db.h"
 #include "levels/gen/level_gen_check.h"
 #include "levels/level.h"
@@ -46,6 +47,9 @@ void MakeSave(const std::string& userDir, const std::string& name) {
     ScopedEnv env("VAULTMERE_USER_DIR", userDir.c_str());
     ScopedWorkingDir cwd(VAULTMERE_GAME_ROOT);
     ASSERT_TRUE(LoadGenerationData(std::string(VAULTMERE_SOURCE_DIR) + "/data/game"));
+    // The game keeps one window per toolkit of the item database, and the hero's record has an
+    // entry for each: the save must be made with the same windows the game loads it with.
+    SyncToolkitWindows();
     Level* level = new Level(0, 0);
     level->SetSize(20, 20);
     for (int y = 1; y < 19; ++y)
@@ -67,6 +71,7 @@ void MakeSave(const std::string& userDir, const std::string& name) {
     ClearRoomTemplates();
     ClearTweakVals();
     ClearTextDB();
+    ToolkitWindows.clear();
     ClearItemDB();
     SpriteMgr_FreeAll();
 }
