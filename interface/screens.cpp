@@ -31,8 +31,4 @@ int32_t ShowSettingsScreen() {
     return 0;
 }
 
-int32_t ShowTutorialCompleteDialog() {
-    return 0;
-}
-
 void ShowTutorialScreen() {}
