@@ -16,6 +16,7 @@
 #include "media/image.h"
 #include "media/screen.h"
 #include "media/sprite.h"
+#include "media/surface.h"
 #include "media/text.h"
 
 const char* const kNoticePictureFiles[kNoticePictureCount] = {

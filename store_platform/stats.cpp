@@ -66,11 +66,11 @@ bool CSteamStats::StoreStats() {
                 stats->SetStat(row.apiName, row.intValue);
                 break;
             case kStatTypeFloat:
-                stats->SetStat(row.apiName, row.floatValue);
+                stats->SetStatFloat(row.apiName, row.floatValue);
                 break;
             case kStatTypeAvgRate:
                 stats->UpdateAvgRateStat(row.apiName, row.rateCount, static_cast<double>(row.rateLength));
-                stats->GetStat(row.apiName, &row.floatValue);
+                stats->GetStatFloat(row.apiName, &row.floatValue);
                 break;
             default:
                 break;
@@ -112,7 +112,7 @@ void CSteamStats::OnUserStatsReceived(UserStatsReceived_t* record) {
         if (row.type == kStatTypeInt) {
             stats->GetStat(row.apiName, &row.intValue);
         } else {
-            stats->GetStat(row.apiName, &row.floatValue);
+            stats->GetStatFloat(row.apiName, &row.floatValue);
         }
     }
     statsReceived_ = true;

@@ -287,7 +287,7 @@ bool StoreUserStats::SetStat(const char* name, int32_t value) {
     return true;
 }
 
-bool StoreUserStats::SetStat(const char* name, float value) {
+bool StoreUserStats::SetStatFloat(const char* name, float value) {
     if (!ValidName(name)) return false;
     floatStats_[name] = value;
     return true;
@@ -301,7 +301,7 @@ bool StoreUserStats::GetStat(const char* name, int32_t* value) {
     return true;
 }
 
-bool StoreUserStats::GetStat(const char* name, float* value) {
+bool StoreUserStats::GetStatFloat(const char* name, float* value) {
     if (!ValidName(name) || !value) return false;
     auto it = floatStats_.find(name);
     if (it == floatStats_.end()) return false;

@@ -81,9 +81,9 @@ public:
     bool ClearAchievement(const char* name);
     bool GetAchievement(const char* name, bool* achieved);
     bool SetStat(const char* name, int32_t value);
-    bool SetStat(const char* name, float value);
+    bool SetStatFloat(const char* name, float value);
     bool GetStat(const char* name, int32_t* value);
-    bool GetStat(const char* name, float* value);
+    bool GetStatFloat(const char* name, float* value);
     bool UpdateAvgRateStat(const char* name, float count, double length);
 
     // Stores everything: a new achievement writes the file at once (false when it cannot be

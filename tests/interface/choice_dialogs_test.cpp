@@ -12,6 +12,7 @@
 #include "core/tweak.h"
 #include "interface/menu_test_fixture.h"
 #include "interface/notices.h"
+#include "interface/ui_services.h"
 #include "items_fixtures/item.h"
 #include "media/font.h"
 #include "media/image.h"
@@ -19,6 +20,12 @@
 #include "media/text.h"
 
 namespace {
+
+// A corner on the screen.
+struct Place {
+    int x;
+    int y;
+};
 
 std::vector<std::string> Sounds;
 void NoteSound(const char* name) { Sounds.push_back(name); }
@@ -49,9 +56,9 @@ protected:
         if (!IsSkipped()) LoadTweakVals();
         MenuScreenTest::TearDown();
     }
-    static SDL_Point Corner(const char* file) {
+    static Place Corner(const char* file) {
         SDL_Surface* picture = LoadImage(file);
-        SDL_Point p = {0, 0};
+        Place p = {0, 0};
         if (picture == nullptr) return p;
         p.x = 640 - picture->w / 2;
         p.y = 360 - picture->h / 2;
@@ -79,7 +86,7 @@ TEST_F(ChoiceDialogTest, WhichReleaseAnswersWhat) {
          87, 179, 204, 296, 372, 404},
     };
     for (const Dialog& d : dialogs) {
-        const SDL_Point c = Corner(d.picture);
+        const Place c = Corner(d.picture);
         const int midY = c.y + (d.top + d.bottom) / 2;
         const int mid0 = c.x + (d.left0 + d.right0) / 2;
         const int mid1 = c.x + (d.left1 + d.right1) / 2;
@@ -114,7 +121,7 @@ TEST_F(ChoiceDialogTest, WhichReleaseAnswersWhat) {
 
 TEST_F(ChoiceDialogTest, ShopButtonsStandAtSixthsAndOnlyTheLeftButtonCounts) {
     PricedItem item;
-    const SDL_Point c = Corner("ui/dialog_alert_bigger.png");
+    const Place c = Corner("ui/dialog_alert_bigger.png");
     SDL_Surface* box = LoadImage("ui/dialog_alert_bigger.png");
     ASSERT_NE(box, nullptr);
     const int W = box->w;
@@ -159,7 +166,7 @@ TEST_F(ChoiceDialogTest, ShopButtonsStandAtSixthsAndOnlyTheLeftButtonCounts) {
 
 TEST_F(ChoiceDialogTest, ShopButtonsAreDrawnCentredOnTheirSixths) {
     PricedItem item;
-    const SDL_Point c = Corner("ui/dialog_alert_bigger.png");
+    const Place c = Corner("ui/dialog_alert_bigger.png");
     SDL_Surface* box = LoadImage("ui/dialog_alert_bigger.png");
     SDL_Surface* sell = LoadImage("ui/dialog_but_Sell0.png");
     ASSERT_TRUE(box && sell);

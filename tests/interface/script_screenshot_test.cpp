@@ -9,6 +9,7 @@
 #include "core/input_script.h"
 #include "interface/menu_test_fixture.h"
 #include "interface/notices.h"
+#include "interface/ui_services.h"
 #include "interface/screenshot.h"
 #include "media/image.h"
 
