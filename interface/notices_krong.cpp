@@ -1,5 +1,9 @@
 // The two notices with tables in them: the Anvil of Krong's verdict on an artifact, and a
 // recipe found on a bookshelf.
+//
+// Stand-in: the tooltip module's icon set, colour tables and DrawTooltip are still to come.
+// Until then the bonus icons are read here, statistic values are written in black, and the
+// find-recipe tooltips are a plain black box with the title beside the pointer.
 #include "interface/notices.h"
 
 #include <cstdio>

@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <map>
 #include <string>
 
 #include "support/platform_fixtures.h"
@@ -59,6 +60,24 @@ TEST(StoreSession, AGameRunsWithEveryStoreFault) {
         const bool counts = std::string(fault).find("absent") == std::string::npos &&
                             std::string(fault).find("logged-off") == std::string::npos;
         EXPECT_EQ(Contains(run.output, "Received stats and achievements from Steam"), counts) << fault;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(StoreSession, QuickStartsOfBothGendersAwardTheirAchievementAcrossRuns) {
+    TempDir user;
+    WriteWholeFile(user.file("config.xml"), "<config>\n<setting name=\"completedATutorial\" value=\"1\"/>\n</config>\n");
+    WriteWholeFile(user.file("script.txt"), std::string("seed 3\nwait 200\n") + kLeaveAndQuit);
+    const std::map<std::string, std::string> env = {{"VAULTMERE_INPUT_SCRIPT", user.file("script.txt")}};
+    for (const char* gender : {"-player-male", "-player-male", "-player-female"}) {
+        const bool last = std::string(gender) == "-player-female";
+        GameRun run = RunGame({"-no-initial-config", "-player-random-build", gender}, user.path(), env);
+        ASSERT_EQ(run.exitCode, 0) << gender << run.output;
+        const std::string stats = ReadWholeFile(user.file("store/stats.txt"));
+        EXPECT_EQ(Contains(stats, "achievement ACHIEVEMENT_BOTH_GENDERS"), last) << gender << stats;
     }
 }
 
