@@ -185,6 +185,9 @@ void EndReplay() {
     if (s.frameTimes.empty()) HandClockBack();
 }
 
+// Kept apart from the replay state: resetting the layer keeps it.
+ScriptScreenshotTaker ScreenshotTaker = nullptr;
+
 // The next event of the script once its wait is over; false while it waits or when done.
 bool NextScriptEvent(SDL_Event* out) {
     InputLogState& s = State();
@@ -198,6 +201,15 @@ bool NextScriptEvent(SDL_Event* out) {
             if (static_cast<Sint32>(LoggedGetTicks() - s.waitUntil) < 0) return false;
             s.waiting = false;
             s.script.pop_front();
+            continue;
+        }
+        if (next.kind == ScriptCommand::Screenshot) {
+            s.script.pop_front();
+            if (ScreenshotTaker != nullptr) {
+                ScreenshotTaker();
+            } else {
+                std::printf("Input script: no screenshot taker, screenshot skipped\n");
+            }
             continue;
         }
         *out = next.event;
@@ -321,6 +333,8 @@ void AdvanceFakeClock(Uint32 ms) {
     InputLogState& s = State();
     if (s.frameClock) s.clock += ms;
 }
+
+void SetScriptScreenshotTaker(ScriptScreenshotTaker taker) { ScreenshotTaker = taker; }
 
 bool InputScriptActive() {
     const InputLogState& s = State();

@@ -30,6 +30,7 @@
 //   click BUTTON X Y             down then up
 //   quit                         a quit request (the window's close button)
 //   seed N                       seed the random generators with N instead of the clock
+//   screenshot                   save the current screen (see SetScriptScreenshotTaker)
 //   frames MS...                 presented frames advance the clock by these amounts, one
 //                                each, in the order written, before the fixed frame time
 //                                applies again; MSxN stands for N frames of MS
@@ -64,6 +65,12 @@ bool TerminationRequested();
 using TerminationHandler = void (*)();
 // Returns the handler it replaces. Without a handler the flag stays raised.
 TerminationHandler SetTerminationHandler(TerminationHandler handler);
+
+// What a script's "screenshot" command runs when the replay reaches it, whichever loop is
+// polling: start-up sets the routine that saves the current screen (null skips the command,
+// with a line saying so).
+using ScriptScreenshotTaker = void (*)();
+void SetScriptScreenshotTaker(ScriptScreenshotTaker taker);
 
 // Sets the layer up from the environment; start-up calls it once. Safe to call again.
 void InitInputLog();

@@ -241,6 +241,11 @@ bool ParseInputScript(std::istream& in, const std::string& source, ParsedScript&
                 command.event = ButtonEvent(false, button, x, y);
                 out.push_back(command);
             }
+        } else if (cmd == "screenshot") {
+            std::string extra;
+            if (words >> extra) return fail();
+            command.kind = ScriptCommand::Screenshot;
+            out.push_back(command);
         } else if (cmd == "quit") {
             command.event.type = SDL_QUIT;
             command.event.quit.type = SDL_QUIT;

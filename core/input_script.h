@@ -9,7 +9,7 @@
 #include <vector>
 
 struct ScriptCommand {
-    enum Kind { Wait, Event } kind = Event;
+    enum Kind { Wait, Event, Screenshot } kind = Event;
     Uint32 waitMs = 0;
     SDL_Event event{};
 };

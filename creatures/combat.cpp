@@ -19,6 +19,7 @@
 #include "media/eye_candy.h"
 #include "media/sound.h"
 #include "media/ticker.h"
+#include "store_platform/stats.h"
 #include "store_platform/store.h"
 
 Item* ThrownObject = nullptr;
@@ -215,10 +216,7 @@ std::string AttackCause(Hittable* attacker, bool alwaysArticle) {
 }
 
 void GrantCombatAchievement(const char* name) {
-    StoreUserStats* stats = SteamUserStats();
-    if (stats == nullptr) return;
-    stats->SetAchievement(name);
-    stats->StoreStats();
+    AwardAchievement(name);
 }
 
 void AddDamageBreakdown(const int32_t amounts[kDamageTypeCount]) {

@@ -11,6 +11,7 @@
 #include "levels/tile_effects.h"
 #include "media/sound.h"
 #include "media/sprite.h"
+#include "store_platform/stats.h"
 #include "store_platform/store.h"
 
 SERIALIZABLE_REGISTRATION(Hittable);
@@ -27,10 +28,7 @@ int32_t SavedSecondaryCount(const SaveVersion& version) {
 }
 
 void GrantAchievement(const char* name) {
-    StoreUserStats* stats = SteamUserStats();
-    if (stats == nullptr) return;
-    stats->SetAchievement(name);
-    stats->StoreStats();
+    AwardAchievement(name);
 }
 
 bool IsWeaponGranted(const Buff* buff) {

@@ -33,7 +33,7 @@
 #include "media/music.h"
 #include "media/sound.h"
 #include "media/ticker.h"
-#include "store_platform/store.h"
+#include "store_platform/stats.h"
 
 namespace {
 
@@ -83,26 +83,15 @@ bool CorpseMayLieOn(int32_t kind) {
 }
 
 void CountDiggleKill() {
-    StoreUserStats* stats = SteamUserStats();
-    if (stats == nullptr) return;
-    int32_t killed = 0;
-    stats->GetStat("STAT_DIGGLES_KILLED", &killed);
-    ++killed;
-    stats->SetStat("STAT_DIGGLES_KILLED", killed);
-    if (killed == 10) stats->SetAchievement("ACHIEVEMENT_ORNITHOLOGIST");
-    if (killed == 100) stats->SetAchievement("ACHIEVEMENT_HMS_DEAGLE");
-    if (killed == 1000) stats->SetAchievement("ACHIEVEMENT_WAY_OF_THE_DODO");
-    stats->StoreStats();
+    static const StatMilestone kMilestones[] = {
+        {10, "ACHIEVEMENT_ORNITHOLOGIST"},
+        {100, "ACHIEVEMENT_HMS_DEAGLE"},
+        {1000, "ACHIEVEMENT_WAY_OF_THE_DODO"},
+    };
+    CountStatEvent("STAT_DIGGLES_KILLED", kMilestones, 3);
 }
 
-void CountKill() {
-    StoreUserStats* stats = SteamUserStats();
-    if (stats == nullptr) return;
-    int32_t killed = 0;
-    stats->GetStat("STAT_MONSTERS_KILLED", &killed);
-    stats->SetStat("STAT_MONSTERS_KILLED", killed + 1);
-    stats->StoreStats();
-}
+void CountKill() { CountStatEvent("STAT_MONSTERS_KILLED"); }
 
 // A dropped item on the monster's square, placed at the end of the turn.
 void DropOnSquare(Monster* monster, GameObj* item) { QueueObjectMove(item, monster->x, monster->y, monster->level); }
@@ -135,7 +124,7 @@ void Monster::GiveZooReward() {
     const int32_t sentence = std::min(CRand() / 6554, 4);
     armour->artifactRecord.text += kBloodySentences[sentence];
     armour->isArtifact = true;
-    ShowZooClearedDialog();
+    ShowZooClearedDialog(armour);
     PutItemInBag(armour);
 }
 

@@ -15,6 +15,7 @@
 #include "media/eye_candy.h"
 #include "media/sound.h"
 #include "media/sprite.h"
+#include "store_platform/stats.h"
 #include "store_platform/store.h"
 
 namespace {
@@ -28,10 +29,7 @@ constexpr int32_t kLastWeaponSkill = 5;
 bool LevelUpUnderWay = false;
 
 void GrantAchievement(const char* name) {
-    StoreUserStats* stats = SteamUserStats();
-    if (stats == nullptr) return;
-    stats->SetAchievement(name);
-    stats->StoreStats();
+    AwardAchievement(name);
 }
 
 bool IsNamed(const Item* item, const char* name) {

@@ -11,7 +11,7 @@
 #include "levels/level.h"
 #include "media/eye_candy.h"
 #include "media/sprite.h"
-#include "store_platform/store.h"
+#include "store_platform/stats.h"
 
 namespace {
 
@@ -51,10 +51,7 @@ void Player::Update() {
     for (const Buff* buff : buffs) invisibleNow = invisibleNow || (buff != nullptr && buff->invisible);
     invisibleTurns = invisibleNow ? invisibleTurns + 1 : 0;
     if (invisibleTurns == kInvisibleStreakForAchievement) {
-        if (StoreUserStats* stats = SteamUserStats()) {
-            stats->SetAchievement("ACHIEVEMENT_NOTHING_TO_SEE_HERE");
-            stats->StoreStats();
-        }
+        AwardAchievement("ACHIEVEMENT_NOTHING_TO_SEE_HERE");
     }
     ++healthRegenCounter;
     ++manaRegenCounter;

@@ -19,6 +19,7 @@
 #include "media/music.h"
 #include "media/sound.h"
 #include "media/sprite.h"
+#include "store_platform/stats.h"
 #include "store_platform/store.h"
 
 namespace {
@@ -63,10 +64,7 @@ bool HasSpottedTrap(Level* level, int32_t x, int32_t y) {
 }
 
 void GrantAchievement(const char* name) {
-    StoreUserStats* stats = SteamUserStats();
-    if (stats == nullptr) return;
-    stats->SetAchievement(name);
-    stats->StoreStats();
+    AwardAchievement(name);
 }
 
 // A monster on a visible square that is neither tamed nor pacified.

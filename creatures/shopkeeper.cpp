@@ -6,7 +6,7 @@
 #include "creatures/player.h"
 #include "items_fixtures/inventory.h"
 #include "levels/level.h"
-#include "store_platform/store.h"
+#include "store_platform/stats.h"
 
 Shopkeeper::Shopkeeper() : Monster(nullptr) {}
 
@@ -58,10 +58,6 @@ void AngerShopkeepers(Level* level) {
     if (level == nullptr) return;
     level->shopkeepersAngry = 1;
     for (GameObj* keeper : level->shopkeepers) static_cast<Shopkeeper*>(keeper)->hostile = 1;
-    StoreUserStats* stats = SteamUserStats();
-    if (stats != nullptr) {
-        stats->SetAchievement("ACHIEVEMENT_ACCIDENTS_HAPPEN");
-        stats->StoreStats();
-    }
+    AwardAchievement("ACHIEVEMENT_ACCIDENTS_HAPPEN");
     MarkAllItemsPaid();
 }

@@ -10,6 +10,7 @@
 #include "media/image.h"
 #include "interface/layout.h"
 #include "interface/menu_frame.h"
+#include "interface/notices.h"
 #include "interface/play_screen.h"
 #include "media/font.h"
 #include "media/sound.h"
@@ -70,6 +71,7 @@ std::string FallbackLabel(const char* base) {
 
 void LoadDialogs() {
     EnsureDialogBox();
+    LoadNoticePictures();
 }
 
 void FreeDialogPictures() {
@@ -82,6 +84,7 @@ void FreeDialogPictures() {
         }
     }
     CrossesLoaded = false;
+    FreeNoticePictures();
 }
 
 SDL_Surface* MakeStandInDialogBox() {
@@ -176,13 +179,6 @@ int32_t ShowDialog(const char* text, const char* firstArt, const char* secondArt
     }
 }
 
-// Stand-in: the plain box; the notice's own background, book animation, level titles and
-// the skill tome that follows it are still to be built.
-void ShowLevelUpDialog() {
-    ShowDialog("You must learn a new skill from your Skill Tome to gain the full effect of your new level.",
-               "ui/dialog_but_ok", nullptr);
-}
-
 void DrawCloseButton(int32_t x, int32_t y) {
     EnsureCrosses();
     DrawCross(CloseCross, x, y);
@@ -195,7 +191,9 @@ void DrawCopperCloseButton(int32_t x, int32_t y) {
 
 void ShowQuestLog() {}
 
-void ShowSkillTome() {}
+int32_t SkillTomeOpenings = 0;
+
+void ShowSkillTome() { ++SkillTomeOpenings; }
 
 void ShowZooAnnouncement() {
     static SDL_Surface* picture = nullptr;

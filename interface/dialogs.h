@@ -1,8 +1,7 @@
 #pragma once
 // Modal dialogs and windows over the play screen.
 //
-// Stand-in: the picture notice dialogs (their backgrounds beyond the plain box), the quest
-// log and skill tome windows (closing on their key bindings) and the monster-zoo
+// Stand-in: the quest log and skill tome windows (closing on their key bindings) and the monster-zoo
 // announcement ("ui/monsterZoo.png" for 2000 ms through the splash state) are still to be
 // built here; those calls return at once.
 #include <SDL.h>
@@ -16,8 +15,10 @@
 // life of the process. Null until then (ShowDialog loads it itself when it is needed first).
 extern SDL_Surface* DialogBoxPicture;
 
+// Reads the plain box and the pictures of the notices and choice dialogs (start-up step
+// "LoadDialogs").
 void LoadDialogs();
-// Frees the box and close-cross pictures (the next use reads them again).
+// Frees the box, notice and close-cross pictures (the next use reads them again).
 void FreeDialogPictures();
 // A plain box of the dialog's size, for when the data does not hold the box picture. The
 // caller owns it.
@@ -55,5 +56,7 @@ void DrawCopperCloseButton(int32_t x, int32_t y);
 
 
 void ShowQuestLog();
+// Stand-in: the skill tome window; it only counts its openings for now.
 void ShowSkillTome();
+extern int32_t SkillTomeOpenings;
 void ShowZooAnnouncement();

@@ -34,8 +34,4 @@ int32_t ShowSettingsScreen() {
     return 1;
 }
 
-int32_t ShowTutorialCompleteDialog() {
-    return 0;
-}
-
 void ShowTutorialScreen() {}

@@ -48,5 +48,4 @@ void ShowIntro(int32_t female);
 std::string ShowLoadGameScreen();
 // 1 when the player chose to leave the game.
 int32_t ShowSettingsScreen();
-int32_t ShowTutorialCompleteDialog();
 void ShowTutorialScreen();

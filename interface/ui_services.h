@@ -22,7 +22,8 @@ void AdvanceFrame();
 // base name ("ui/dialog_but_ok", "ui/dialog_but_Yea", "ui/dialog_but_Nay"). Returns the
 // index of the button pressed (0 for the first); plays "click".
 int32_t ShowDialog(const char* text, const char* firstArt, const char* secondArt);
-// The level-up notice, telling the hero to learn a new skill from the skill tome.
+// The level-up notice, telling the hero to learn a new skill from the skill tome; the skill
+// tome opens when it is dismissed.
 void ShowLevelUpDialog();
 // The 20 x 20 close button, highlighted while the mouse is over it.
 void DrawCloseButton(int32_t x, int32_t y);
@@ -35,9 +36,10 @@ void UpdateMouseCursor();
 // The ability a right-click casts; null when none is selected.
 extern AbilityRecord* SelectedAbility;
 
-// The box shown when a monster zoo has been cleared.
-void ShowZooClearedDialog();
-// The box that shows an item taken by theft.
+// The notice shown when a monster zoo has been cleared, with the reward item's icon (null
+// shows the picture alone).
+void ShowZooClearedDialog(Item* reward);
+// The notice that shows an item taken by theft (null: the picture alone).
 void ShowStealDialog(Item* item);
 // Sets the expression of the hero's portrait (6 after a hit the hero survives).
 void SetPortraitExpression(int32_t expression);

@@ -16,6 +16,7 @@
 #include "core/user_text.h"
 #include "core/xml_util.h"
 #include "platform/platform.h"
+#include "store_platform/stats.h"
 
 
 
@@ -201,6 +202,7 @@ Player* CreatePlayerFromCommandLine(int argc, char** argv) {
         delete hero;
         return nullptr;
     }
+    NoteHeroGenderBuilt(hero->female != 0);
     ApplyChosenSkills(hero, hero->skillList);
     return hero;
 }

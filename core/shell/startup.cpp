@@ -46,6 +46,9 @@
 #include "media/sprite.h"
 #include "platform/platform.h"
 #include "platform/vfs.h"
+#include "interface/screenshot.h"
+#include "store_platform/leaderboards.h"
+#include "store_platform/stats.h"
 #include "store_platform/store.h"
 
 #include <physfs.h>
@@ -283,6 +286,20 @@ void ExitEarly(int code) {
     std::exit(code);
 }
 
+namespace {
+
+// The input script's "screenshot": the current screen into the user folder.
+void TakeScriptScreenshot() {
+    const std::string path = SaveScreenshot();
+    if (path.empty()) {
+        std::printf("Input script: the screenshot could not be saved\n");
+    } else {
+        std::printf("Input script: screenshot saved to %s\n", path.c_str());
+    }
+}
+
+}  // namespace
+
 int GameMain(int argc, char** argv) {
     // Large blocks (pictures, file contents) come from the heap and go back to it, instead
     // of being mapped and unmapped one by one: memory the process has touched once is used
@@ -292,6 +309,7 @@ int GameMain(int argc, char** argv) {
     // One line at a time, so that nothing printed is lost when the process is killed.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     InitInputLog();
+    SetScriptScreenshotTaker(TakeScriptScreenshot);
     SDL_putenv(const_cast<char*>("SDL_VIDEO_CENTERED=1"));
     // Every user file lives in the user folder; without it the game does not start, rather
     // than scatter the configuration and saves over the working directory.
@@ -305,10 +323,7 @@ int GameMain(int argc, char** argv) {
     InitSteamStats();
     std::printf("vaultmere: version %i.%i.%i\n", kVersionMajor, kVersionMinor, kVersionBuild);
     if (CrashFlag) {
-        if (StoreUserStats* stats = SteamUserStats()) {
-            stats->SetAchievement("ACHIEVEMENT_CRASH_GAME");
-            stats->StoreStats();
-        }
+        AwardAchievement("ACHIEVEMENT_CRASH_GAME");
     }
     MoveFileReplacing("log.log", "lastlog.log");
     ParseCommandLine(argc, argv);

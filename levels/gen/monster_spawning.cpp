@@ -15,7 +15,7 @@
 #include "levels/gen/square_pickers.h"
 #include "media/music.h"
 #include "media/ticker.h"
-#include "store_platform/store.h"
+#include "store_platform/stats.h"
 
 MonsterSpawnerState MonsterSpawner;
 
@@ -46,10 +46,7 @@ void AnnounceZoo() {
         "You gaze in upon what appears to be a menagerie of strange and horrible creatures, that have not yet "
         "eaten today!",
         true);
-    if (StoreUserStats* stats = SteamUserStats()) {
-        stats->SetAchievement("ACHIEVEMENT_GUESS_WHOS_COMING_TO_DINNER");
-        stats->StoreStats();
-    }
+    AwardAchievement("ACHIEVEMENT_GUESS_WHOS_COMING_TO_DINNER");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "items_fixtures/splat.h"
 #include "media/music.h"
 #include "store_platform/store.h"
+#include "store_platform/stats.h"
 #include "support/platform_fixtures.h"
 #include "support/run_game.h"
 #include "tests/creatures/fight_fixture.h"
@@ -71,6 +72,9 @@ TEST_F(MonsterDamageTest, KillsCountInTheStoreStatistics) {
     ASSERT_TRUE(SteamAPI_Init());
     SteamUserStats()->SetStat("STAT_DIGGLES_KILLED", 9);
     SteamUserStats()->SetStat("STAT_MONSTERS_KILLED", 41);
+    // Kills count once the holder has received the stored values.
+    InitSteamStats();
+    SteamAPI_RunCallbacks();
     Monster* diggle = AddMonster("Diggle", 6, 6);
     diggle->TakeDamage(2000, &hero_, "by the player", 0, 0);
     int32_t killed = 0;

@@ -15,6 +15,7 @@
 #include "levels/path_finding.h"
 #include "levels/room_templates.h"
 #include "media/bob.h"
+#include "store_platform/stats.h"
 #include "store_platform/store.h"
 #include "support/platform_fixtures.h"
 #include "support/run_game.h"

@@ -1,6 +1,9 @@
 // The local store stand-in: achievements and statistics kept in the user folder.
 #include "store_platform/store.h"
 
+#include "store_platform/leaderboards.h"
+#include "store_platform/stats.h"
+
 #include <gtest/gtest.h>
 
 #include <string>

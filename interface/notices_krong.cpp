@@ -1,0 +1,229 @@
+// The two notices with tables in them: the Anvil of Krong's verdict on an artifact, and a
+// recipe found on a bookshelf.
+//
+// Stand-in: the tooltip module's icon set, colour tables and DrawTooltip are still to come.
+// Until then the bonus icons are read here, statistic values are written in black, and the
+// find-recipe tooltips are a plain black box with the title beside the pointer.
+#include "interface/notices.h"
+
+#include <cstdio>
+#include <string>
+
+#include "core/input_log.h"
+#include "creatures/damage_type.h"
+#include "interface/game_frame.h"
+#include "interface/layout.h"
+#include "items_fixtures/armour.h"
+#include "items_fixtures/crafting.h"
+#include "items_fixtures/item.h"
+#include "items_fixtures/weapon.h"
+#include "media/font.h"
+#include "media/image.h"
+#include "media/screen.h"
+#include "media/sprite.h"
+#include "media/surface.h"
+#include "media/text.h"
+
+const char* const kRecipeToolNames[kRecipeToolCount] = {
+    "Modular Alchemy Kit",  "Porta-Still",    "Elven Ingot Grinder", "Dwarven Ingot Press", "Tinkerer Parts",
+    "My Little Anvil Junior Smithing Kit", "n-Dimensional Lathe",
+};
+
+SDL_Surface* RecipeToolPictures[kRecipeToolCount] = {};
+
+std::string LastNoticeTooltip;
+
+namespace {
+
+// The words of the damage icons' file names ("ui/icons/dmg_<word>.png", resistances
+// "ui/icons/dmg_<word>_resist.png"), in damage-type order.
+const char* const kDamageIconWords[kDamageTypeCount] = {
+    "crushing",  "slashing", "blast",   "piercing",   "conflagratory", "hyperborean",   "voltaic",    "toxic",
+    "righteous", "necromatic", "acidic", "putrefying", "transmutative", "aethereal", "aphyxiative", "existential",
+};
+
+// Icons of the bonus rows, read on first use and kept for the process.
+struct KrongIcons {
+    bool loaded = false;
+    SDL_Surface* damage[kDamageTypeCount] = {};
+    SDL_Surface* resist[kDamageTypeCount] = {};
+    SDL_Surface* primary[kPrimaryStatCount] = {};
+    SDL_Surface* secondary[kSecondaryStatCount] = {};
+};
+KrongIcons Icons;
+
+SDL_Surface* LoadIcon(const std::string& file) {
+    SDL_Surface* icon = LoadImage(file.c_str());
+    if (icon == nullptr) std::printf("Could not read the bonus icon %s\n", file.c_str());
+    return icon;
+}
+
+void EnsureKrongIcons() {
+    if (Icons.loaded) return;
+    Icons.loaded = true;
+    for (int32_t t = 0; t < kDamageTypeCount; ++t) {
+        Icons.damage[t] = LoadIcon(std::string("ui/icons/dmg_") + kDamageIconWords[t] + ".png");
+        Icons.resist[t] = LoadIcon(std::string("ui/icons/dmg_") + kDamageIconWords[t] + "_resist.png");
+    }
+    for (int32_t i = 0; i < kPrimaryStatCount; ++i) Icons.primary[i] = LoadIcon(PrimaryStatIcon(i));
+    // Some statistics share an icon file; each reads its own copy.
+    for (int32_t i = 0; i < kSecondaryStatCount; ++i) Icons.secondary[i] = LoadIcon(SecondaryStatIcon(i));
+}
+
+void Blit(SDL_Surface* picture, int32_t x, int32_t y) {
+    if (picture == nullptr || ScreenSurface == nullptr) return;
+    SDL_Rect at = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
+    BlitSurface(picture, nullptr, ScreenSurface, &at);
+}
+
+const ArtifactRecord* ArtifactOf(Item* item) {
+    if (item == nullptr) return nullptr;
+    if (item->type == 1) {
+        if (Weapon* weapon = dynamic_cast<Weapon*>(item)) return &weapon->artifactRecord;
+    } else if (item->type == 2) {
+        if (Armour* armour = dynamic_cast<Armour*>(item)) return &armour->artifactRecord;
+    }
+    return nullptr;
+}
+
+// A tooltip of one title line beside the pointer, when the frame has not shown one yet.
+void DrawTitleTooltip(const std::string& title, int32_t mx, int32_t my) {
+    if (!TooltipSlotFree || ScreenSurface == nullptr) return;
+    TooltipSlotFree = false;
+    LastNoticeTooltip = title;
+    const int32_t w = TextWidth(title, TickerFont) + 8;
+    const int32_t h = TextHeight(title, TickerFont) + 6;
+    int32_t x = mx + 12;
+    int32_t y = my + 12;
+    if (x + w > ScreenSurface->w) x = ScreenSurface->w - w;
+    if (y + h > ScreenSurface->h) y = ScreenSurface->h - h;
+    SDL_Rect box = {static_cast<Sint16>(x), static_cast<Sint16>(y), static_cast<Uint16>(w), static_cast<Uint16>(h)};
+    SDL_FillRect(ScreenSurface, &box, SDL_MapRGB(ScreenSurface->format, 0, 0, 0));
+    DrawText(x + 4, y + 3, title, kTextWhite, ScreenSurface, TickerFont);
+}
+
+bool Inside(int32_t mx, int32_t my, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    return mx >= left && mx <= right && my >= top && my <= bottom;
+}
+
+Sprite* DefinitionIcon(const ItemDef* def) {
+    if (def == nullptr || def->iconFile.empty()) return nullptr;
+    return SpriteMgr_Find(def->iconFile.c_str());
+}
+
+}  // namespace
+
+int32_t KrongIconOffset(int32_t k, int32_t n) {
+    if (n <= 0) return 304;
+    const int32_t s = 208 / (2 * n);
+    return 304 + 2 * k * s;
+}
+
+std::vector<std::vector<KrongEntry>> KrongBonusRows(Item* item) {
+    std::vector<std::vector<KrongEntry>> rows;
+    const ArtifactRecord* record = ArtifactOf(item);
+    if (record == nullptr || record->grantedBuff == nullptr) return rows;
+    EnsureKrongIcons();
+    const Buff& bonus = *record->grantedBuff;
+    const SDL_Color black = kTextBlack;
+    std::vector<KrongEntry> row;
+    auto close = [&rows, &row]() {
+        if (!row.empty()) rows.push_back(row);
+        row.clear();
+    };
+    for (int32_t t = 0; t < kDamageTypeCount; ++t) {
+        if (bonus.damage[t] != 0) row.push_back({Icons.damage[t], bonus.damage[t], DamageTypeColour[t]});
+    }
+    close();
+    for (int32_t t = 0; t < kDamageTypeCount; ++t) {
+        if (bonus.resist[t] != 0) row.push_back({Icons.resist[t], bonus.resist[t], DamageTypeColour[t]});
+    }
+    close();
+    for (int32_t i = 0; i < kPrimaryStatCount; ++i) {
+        if (bonus.primaryMods[i] != 0) row.push_back({Icons.primary[i], bonus.primaryMods[i], black});
+    }
+    close();
+    for (int32_t i = 0; i < kSecondaryStatCount; ++i) {
+        if (bonus.secondaryMods[i] != 0) row.push_back({Icons.secondary[i], bonus.secondaryMods[i], black});
+    }
+    close();
+    return rows;
+}
+
+void ShowKrongDialog(Item* artifact, bool pleased, const char* text) {
+    const std::vector<std::vector<KrongEntry>> rows = KrongBonusRows(artifact);
+    const ArtifactRecord* record = ArtifactOf(artifact);
+    std::string powers[2];
+    if (record != nullptr) {
+        if (record->firstPower != nullptr) powers[0] = "It " + record->firstPower->description;
+        if (record->secondPower != nullptr) powers[1] = "It " + record->secondPower->description;
+    }
+    RunNotice(NoticePictureOf(pleased ? kPictureKrongPleased : kPictureKrongDispleased), true,
+              [&](int32_t x, int32_t y) {
+                  DrawItemIcon(artifact, x + 153, y + 168);
+                  const int32_t t =
+                      DrawTextWrapped(text, x + 304, y + 192, x + 512, y + 200, TickerFont, kTextBlack, ScreenSurface);
+                  int32_t top = y + 192 + t + 18;
+                  for (const std::vector<KrongEntry>& row : rows) {
+                      const int32_t n = static_cast<int32_t>(row.size());
+                      for (int32_t k = 0; k < n; ++k) {
+                          const int32_t iconX = x + KrongIconOffset(k, n);
+                          Blit(row[k].icon, iconX, top);
+                          DrawText(iconX + 18, top, std::to_string(row[k].value), row[k].colour, ScreenSurface,
+                                   TickerFont);
+                      }
+                      top += 18;
+                  }
+                  for (const std::string& power : powers) {
+                      if (power.empty()) continue;
+                      const int32_t h = DrawTextWrapped(power.c_str(), x + 304, top, x + 504, y + 200, TickerFont,
+                                                        kTextBlack, ScreenSurface);
+                      top += h + 18;
+                  }
+              });
+}
+
+int32_t RecipeIngredientX(int32_t i, int32_t n) { return 308 + 72 * (i - n); }
+
+void ShowFoundRecipeNotice(const FoundRecipe& recipe) {
+    AutoSurface background(LoadImage("ui/crafting/findrecipe_bg.png"));
+    if (background.get() == nullptr) std::printf("Could not read the dialog picture ui/crafting/findrecipe_bg.png\n");
+    const int32_t n = recipe.ingredientCount;
+    const bool countKnown = n >= 1 && n <= 4;
+    SDL_Surface* overlay = countKnown ? NoticePictureOf(kPictureRecipe1 + n - 1) : nullptr;
+    const bool toolKnown = recipe.tool >= 0 && recipe.tool < kRecipeToolCount;
+    Sprite* outputIcon = DefinitionIcon(recipe.outputDef);
+    RunNotice(background.get(), false, [&](int32_t x, int32_t y) {
+        Blit(overlay, x, y);
+        DrawMediumTextCentered(x + 248, y + 15, recipe.outputName.c_str());
+        int mx = 0;
+        int my = 0;
+        LoggedGetMouseState(&mx, &my);
+        std::string tooltip;
+        if (countKnown) {
+            for (int32_t i = 0; i < 4; ++i) {
+                const ItemDef* ingredient = recipe.ingredients[i];
+                if (ingredient == nullptr) continue;
+                if (Sprite* icon = DefinitionIcon(ingredient)) icon->DrawFrame(x + RecipeIngredientX(i, n), y + 68, 0);
+                const int32_t left = x + 310 + 72 * (i - n);
+                if (Inside(mx, my, left, y + 68, left + 64, y + 132)) tooltip = ingredient->name;
+            }
+        }
+        if (toolKnown) {
+            Blit(RecipeToolPictures[recipe.tool], x + 324, y + 68);
+            if (Inside(mx, my, x + 324, y + 68, x + 388, y + 132)) tooltip = kRecipeToolNames[recipe.tool];
+        }
+        if (outputIcon != nullptr) outputIcon->DrawFrame(x + 414, y + 68, 0);
+        if (Inside(mx, my, x + 414, y + 68, x + 478, y + 132)) tooltip = recipe.outputName;
+        if (!tooltip.empty()) DrawTitleTooltip(tooltip, mx, my);
+    });
+}
+
+// Stand-in: recipes do not hold their ingredients, outputs and tool yet; until they do the
+// notice shows the recipe's name over the background.
+void ShowFindRecipeDialog(const Recipe* recipe) {
+    FoundRecipe found;
+    found.tool = -1;
+    if (recipe != nullptr) found.outputName = recipe->name;
+    ShowFoundRecipeNotice(found);
+}
