@@ -219,11 +219,17 @@ void ShowFoundRecipeNotice(const FoundRecipe& recipe) {
     });
 }
 
-// Stand-in: recipes do not hold their ingredients, outputs and tool yet; until they do the
-// notice shows the recipe's name over the background.
 void ShowFindRecipeDialog(const Recipe* recipe) {
     FoundRecipe found;
     found.tool = -1;
-    if (recipe != nullptr) found.outputName = recipe->name;
+    if (recipe != nullptr) {
+        found.ingredientCount = recipe->inputCount;
+        for (int32_t i = 0; i < 4 && i < kRecipeInputSlots; ++i) found.ingredients[i] = recipe->inputDefs[i];
+        if (!recipe->outputs.empty()) {
+            found.outputName = recipe->outputs.front().name;
+            found.outputDef = recipe->outputs.front().def;
+        }
+        found.tool = recipe->toolType;
+    }
     ShowFoundRecipeNotice(found);
 }

@@ -65,6 +65,8 @@ protected:
         SteamAPI_Shutdown();
         ASSERT_TRUE(SteamAPI_Init());
         InitSteamStats();
+        // Statistics count once the stored values have been received.
+        SteamAPI_RunCallbacks();
         PlaceHero(3, 3);
     }
     void TearDown() override {
