@@ -241,6 +241,9 @@ TEST_F(CraftingTest, TheRollAddsToASameOutputQuietlyAndMakesAtLeastOne) {
 
 TEST_F(CraftingTest, ThePotionStatisticSetsMasterBrewerAtExactlyOneThousand) {
     SteamUserStats()->SetStat("STAT_POTIONS_MIXED", 998);
+    // The holder takes the stored value when it is received again.
+    InitSteamStats();
+    SteamAPI_RunCallbacks();
     ToolkitWindow* window = FindToolkitWindow("alchemy");
     for (int32_t made = 999; made <= 1001; ++made) {
         ASSERT_TRUE(RollRecipeOutput(*window, Recipes[1]));
