@@ -12,6 +12,8 @@
 
 FIXTURE_REGISTRATION(Fountain)
 
+FountainDialogSet FountainDialogs = {ShowFountainDrinkDialog, ShowFountainTextDialog};
+
 namespace {
 const char* const kFountainCause = "by ignoring the boil water advisory";
 }  // namespace
@@ -41,11 +43,11 @@ void Fountain::Destroy() { QueueObjectDeletion(this); }
 int32_t Fountain::Activate() {
     if (dry != 0 || !IsAdjacentToPlayer()) return 0;
     PlaySFX("fountain");
-    if (ShowFountainDrinkDialog() == 0) return 1;
+    if (FountainDialogs.askToDrink == nullptr || FountainDialogs.askToDrink() == 0) return 1;
     LogEvent("Player drank from fountain");
     if (!FountainTextList.empty()) {
         const FountainText& record = FountainTextList[MTRandomInt(static_cast<uint32_t>(FountainTextList.size()))];
-        ShowFountainTextDialog(record.text.c_str());
+        if (FountainDialogs.showText != nullptr) FountainDialogs.showText(record.text.c_str());
         Spell* spell = spellDBFindByName(record.name.c_str());
         Player* hero = CurrentPlayer;
         if (spell != nullptr && hero != nullptr) {

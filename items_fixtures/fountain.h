@@ -7,6 +7,14 @@
 
 #include "items_fixtures/fixture.h"
 
+// The two dialogs drinking shows: the drink question (1 drink, 0 not) and the text of what
+// happened. They are the user interface's dialogs; a test may answer them itself.
+struct FountainDialogSet {
+    int32_t (*askToDrink)();
+    void (*showText)(const char* text);
+};
+extern FountainDialogSet FountainDialogs;
+
 class Fountain : public GameObj {
 public:
     Fountain();
