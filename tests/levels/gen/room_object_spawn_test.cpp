@@ -135,8 +135,12 @@ TEST_F(RoomObjectSpawn, EachTagMakesItsObjectPlacedLabelledAndFlagged) {
         EXPECT_EQ(obj->level, level_.get()) << c.tag;
         EXPECT_EQ(obj->roomID, record->id) << c.tag;
         EXPECT_EQ(obj->movable, c.movable) << c.tag;
-        if (c.blocksMovement >= 0) EXPECT_EQ(obj->blocksMovement, c.blocksMovement) << c.tag;
-        if (c.blocksSight >= 0) EXPECT_EQ(obj->blocksSight, c.blocksSight) << c.tag;
+        if (c.blocksMovement >= 0) {
+            EXPECT_EQ(obj->blocksMovement, c.blocksMovement) << c.tag;
+        }
+        if (c.blocksSight >= 0) {
+            EXPECT_EQ(obj->blocksSight, c.blocksSight) << c.tag;
+        }
         EXPECT_EQ(out, c.out) << c.tag;
         bool listed = false;
         for (GameObj* b : level_->customBlockers) listed = listed || b == obj;
