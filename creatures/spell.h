@@ -205,6 +205,12 @@ int32_t GetSpellManaCost(const Spell* spell);
 // hero. 1 when the spell was carried out.
 int32_t CastSpell(Spell* spell, int32_t casterX, int32_t casterY, int32_t targetX, int32_t targetY,
                   Hittable* caster, bool fromMine, bool isDirectCast);
+// CastSpell with a cause-of-death text for the effects it carries out (fixtures and room
+// scripts that cast at the hero); the text holds for this cast only.
+int32_t CastSpellWithCause(Spell* spell, int32_t casterX, int32_t casterY, int32_t targetX, int32_t targetY,
+                           Hittable* caster, const char* cause);
+// The cause of the CastSpellWithCause running now, or null.
+const char* CurrentSpellCastCause();
 // Carries out the effects of a spell on one square: lays its mines and runs each effect. A
 // null caster is the hero; cause is the cause-of-death text (null from a cast).
 void ApplySpellEffects(Spell* spell, int32_t x, int32_t y, Hittable* caster, bool fromMine, Item* targetItem,

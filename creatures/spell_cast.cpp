@@ -425,6 +425,21 @@ bool MonsterMatchesTaxa(const std::string& taxa, const Monster* monster) {
     return taxa == r->taxa || taxa == r->name || taxa == r->parentName;
 }
 
+namespace {
+const char* gCastCause = nullptr;
+}  // namespace
+
+const char* CurrentSpellCastCause() { return gCastCause; }
+
+int32_t CastSpellWithCause(Spell* spell, int32_t casterX, int32_t casterY, int32_t targetX, int32_t targetY,
+                           Hittable* caster, const char* cause) {
+    const char* outer = gCastCause;
+    gCastCause = cause;
+    const int32_t result = CastSpell(spell, casterX, casterY, targetX, targetY, caster, false, true);
+    gCastCause = outer;
+    return result;
+}
+
 int32_t CastSpell(Spell* spell, int32_t casterX, int32_t casterY, int32_t targetX, int32_t targetY, Hittable* caster,
                   bool fromMine, bool isDirectCast) {
     if (SpellCallRecorder != nullptr) {

@@ -20,6 +20,7 @@
 #include "items_fixtures/item_kinds.h"
 #include "items_fixtures/item_pickers.h"
 #include "items_fixtures/ring_of_protection.h"
+#include "items_fixtures/spell_clouds.h"
 #include "items_fixtures/weapon.h"
 #include "levels/level.h"
 #include "levels/object_queue.h"
@@ -153,7 +154,7 @@ bool FreeForHero(Player* hero, int32_t x, int32_t y) {
 
 // ---- stand-in seams -------------------------------------------------------------------
 
-// Stand-in: rifts, anvils, shop pedestals and the artifact kinds (corrupt, randomizewand,
+// Stand-in: anvils, shop pedestals and the artifact kinds (corrupt, randomizewand,
 // sacrificeartifact, randomizeartifact, cleanseartifact) wait for their classes and the wand
 // spell list; these kinds do nothing until then.
 void AwaitingClasses(int32_t) {}
@@ -767,8 +768,10 @@ void RunAction(const SpellEffect& e, EffectCall& c) {
         }
         case kConsumeFood: DoConsume(c, false); break;
         case kConsumeBooze: DoConsume(c, true); break;
-        case kCorrupt:
         case kRift:
+            if (level->IsInside(c.x, c.y)) (new Rift(e.amount))->PlaceOnLevel(c.x, c.y, level, 0);
+            break;
+        case kCorrupt:
         case kRechargeAnvil:
         case kRandomizeWand:
         case kSacrificeArtifact:
@@ -841,6 +844,7 @@ void LayMines(Spell* spell, int32_t x, int32_t y, Hittable* caster) {
 
 void ApplySpellEffects(Spell* spell, int32_t x, int32_t y, Hittable* caster, bool fromMine, Item* targetItem,
                        const char* cause, bool isDirectCast) {
+    if (cause == nullptr) cause = CurrentSpellCastCause();
     if (SpellCallRecorder != nullptr) {
         SpellCallRecorder->effects.push_back(
             {spell, x, y, caster, fromMine, targetItem, cause != nullptr ? cause : "", isDirectCast});

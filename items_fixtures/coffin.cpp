@@ -1,9 +1,11 @@
 #include "items_fixtures/coffin.h"
 
+#include "items_fixtures/fixture.h"
+
 #include "levels/object_queue.h"
 #include "media/sprite.h"
 
-SERIALIZABLE_REGISTRATION(Coffin);
+FIXTURE_REGISTRATION(Coffin)
 
 Coffin::Coffin(SaveReader& in) : GameObj(in) {
     anchorMode = 1;
@@ -14,8 +16,6 @@ Coffin::Coffin(SaveReader& in) : GameObj(in) {
     bob.frame = 0;
 }
 
-uint32_t Coffin::GetClassHash() { return GetRegisteredClassHash("Coffin"); }
-int32_t Coffin::GetClassIndex() { return GetRegisteredClassIndex("Coffin"); }
 
 void Coffin::Destroy() { QueueObjectDeletion(this); }
 

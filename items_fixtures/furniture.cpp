@@ -7,8 +7,6 @@ Chest::Chest(Level*) {}
 
 Chest::~Chest() { delete content; }
 
-EvilChest::EvilChest() = default;
-
 UberChest::UberChest() = default;
 
 UberChest::~UberChest() { delete content; }
@@ -17,20 +15,9 @@ Dispenser::Dispenser(int32_t dispenserKind) : kind(dispenserKind) {}
 
 DiggleGod::DiggleGod(const char* name) : godName(name != nullptr ? name : "") {}
 
-Dirt::Dirt() {
-    blocksMovement = 0;
-    blocksSight = 0;
-    passable = 1;
-}
-
 Anvil::Anvil() = default;
-Fountain::Fountain() = default;
-Freezer::Freezer() = default;
 LutefiskStatue::LutefiskStatue() = default;
-Statue::Statue() = default;
 ZarnochStatue::ZarnochStatue() = default;
-
-Pedestal::Pedestal() = default;
 
 ShopPedestal::ShopPedestal() = default;
 

@@ -4,13 +4,19 @@
 //
 // Stand-in: constructors and the fields other subsystems write. Still to be built here:
 // each fixture's art, activation (searching shelves with the tutorial report 16, opening
-// chests, vending, praying at statues, anvils, barbecues, fountains, freezers), shop
-// pedestal stock, quest blockers, tooltips and saving.
+// chests, vending, the shrines, anvils, barbecues), shop pedestal stock, quest blockers,
+// tooltips and saving. The fixtures that are built live in their own files, included below.
 #include <cstdint>
 #include <string>
 
 #include "items_fixtures/bbq.h"
 #include "items_fixtures/bookshelf.h"
+#include "items_fixtures/dirt.h"
+#include "items_fixtures/evil_chest.h"
+#include "items_fixtures/fountain.h"
+#include "items_fixtures/freezer.h"
+#include "items_fixtures/quest_statue.h"
+#include "items_fixtures/reading_stands.h"
 #include "levels/game_obj.h"
 
 class Level;
@@ -24,11 +30,6 @@ public:
     bool IsDoorOrChest() override { return true; }
     Item* content = nullptr;
     std::string image;  // the closed-chest picture of the level's branch
-};
-
-class EvilChest : public GameObj {
-public:
-    EvilChest();
 };
 
 class UberChest : public GameObj {
@@ -53,33 +54,14 @@ public:
     std::string godName;
 };
 
-// "Patch of Dirt".
-class Dirt : public GameObj {
-public:
-    Dirt();
-    std::string GetName() override { return "Patch of Dirt"; }
-};
-
 class Anvil : public GameObj {
 public:
     Anvil();
     bool IsAnvil() override { return true; }
 };
 
-class Fountain : public GameObj { public: Fountain(); };
-class Freezer : public GameObj { public: Freezer(); };
 class LutefiskStatue : public GameObj { public: LutefiskStatue(); };
-class Statue : public GameObj { public: Statue(); };
 class ZarnochStatue : public GameObj { public: ZarnochStatue(); };
-
-class Pedestal : public GameObj {
-public:
-    Pedestal();
-    std::string GetName() override { return name; }
-    std::string GetDescription() override { return text; }
-    std::string name;
-    std::string text;
-};
 
 class ShopPedestal : public GameObj {
 public:

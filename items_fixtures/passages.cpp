@@ -1,5 +1,22 @@
-// Stand-in: what is still to be built is listed at the top of items_fixtures/passages.h.
+// Stand-in: what is still to be built for doors and levers is listed at the top of
+// items_fixtures/passages.h.
 #include "items_fixtures/passages.h"
+
+#include "core/event_log.h"
+#include "core/shell/shell_services.h"
+#include "creatures/player.h"
+#include "levels/level.h"
+#include "levels/object_queue.h"
+#include "media/sound.h"
+
+PassageTravel PassageTravelActions = {DescendStairs, AscendStairs, TravelThroughPortal};
+
+SERIALIZABLE_REGISTRATION(Stairs);
+FIXTURE_CLASS_KEYS(Stairs)
+SERIALIZABLE_REGISTRATION(Portal);
+FIXTURE_CLASS_KEYS(Portal)
+SERIALIZABLE_REGISTRATION(Teleporter);
+FIXTURE_CLASS_KEYS(Teleporter)
 
 Door::Door(int32_t doorOrientation, int32_t doorDepth, int32_t doorPart)
     : orientation(doorOrientation), depth(doorDepth), part(doorPart) {}
@@ -21,21 +38,93 @@ void Door::Open() {
 
 Lever::Lever() = default;
 
-Stairs::Stairs(int32_t isUp) : up(isUp) {
+Stairs::Stairs(int32_t isUp) : up(isUp) { RefreshPicture(); }
+
+Stairs::Stairs(SaveReader& in) : GameObj(in) {
+    up = in.ReadBool() ? 1 : 0;
+    RefreshPicture();
+}
+
+bool Stairs::Save(SaveWriter& out) {
+    bool ok = GameObj::Save(out);
+    return out.WriteBool(up) && ok;
+}
+
+void Stairs::RefreshPicture() {
+    anchorMode = 2;
+    drawLayer = 0;
     blocksMovement = 0;
     blocksSight = 0;
 }
 
-void Stairs::PlayerEntered() {}
+void Stairs::PlayerEntered() {
+    Player* hero = CurrentPlayer;
+    Level* here = CurrentLevel;
+    if (hero == nullptr || here == nullptr) return;
+    hero->SetIdleAnimation();
+    PlaySFX("stairs");
+    const LevelCell* square = here->GetCell(hero->x, hero->y);
+    const int32_t stairIndex = square != nullptr ? square->stairIndex : 0;
+    if (up != 0) {
+        LogEvent("Player ascended a staircase");
+        PassageTravelActions.ascend(stairIndex, here->branchId, here->depth - 1);
+    } else {
+        LogEvent("Player descended a staircase");
+        PassageTravelActions.descend(stairIndex, here->branchId, here->depth + 1);
+    }
+    hero->SetIdleAnimation();
+}
 
-Portal::Portal() {
+Portal::Portal() { RefreshPicture(); }
+
+Portal::Portal(SaveReader& in) : GameObj(in) { RefreshPicture(); }
+
+bool Portal::Save(SaveWriter& out) { return GameObj::Save(out); }
+
+void Portal::RefreshPicture() {
+    ShowFixtureSeries(*this, "portalC", "dungeon/portalC/portalC", 4, 0, 60, true, 2);
+    drawLayer = 0;
     blocksMovement = 0;
     blocksSight = 0;
 }
 
-void Portal::PlayerEntered() {}
+void Portal::PlayerEntered() {
+    Player* hero = CurrentPlayer;
+    if (hero != nullptr) hero->SetIdleAnimation();
+    PlaySFX("portal");
+    QueueObjectDeletion(this);
+    PassageTravelActions.portal();
+    if (hero != nullptr) hero->SetIdleAnimation();
+}
 
-Teleporter::Teleporter(int32_t toX, int32_t toY) : destinationX(toX), destinationY(toY) {
+Teleporter::Teleporter(int32_t toX, int32_t toY) : partnerX(toX), partnerY(toY) { RefreshPicture(); }
+
+Teleporter::Teleporter(SaveReader& in) : GameObj(in) {
+    partnerX = in.ReadInt32();
+    partnerY = in.ReadInt32();
+    RefreshPicture();
+}
+
+bool Teleporter::Save(SaveWriter& out) {
+    bool ok = GameObj::Save(out);
+    ok = out.WriteInt32(partnerX) && ok;
+    return out.WriteInt32(partnerY) && ok;
+}
+
+void Teleporter::RefreshPicture() {
+    ShowFixtureSeries(*this, "portalb", "dungeon/portalB/portalB", 5, 0, 150, true, 1);
     blocksMovement = 0;
     blocksSight = 0;
+}
+
+void Teleporter::PlayerEntered() {
+    Player* hero = CurrentPlayer;
+    Level* here = CurrentLevel;
+    if (hero == nullptr || here == nullptr) return;
+    // Only plain floor receives the hero (a wall, water or anything else: nothing happens).
+    if (here->SquareKind(partnerX, partnerY) != SquareType::Floor) return;
+    hero->walkInterrupted = 1;
+    hero->glowBob.UnlinkFromTiles();
+    PlaySFX("teleport");
+    hero->PlaceOnLevel(partnerX, partnerY, here, 0);
 }

@@ -2,12 +2,13 @@
 // Fixtures that move the hero or open the way: doors, levers, stairs, portals and
 // teleporters.
 //
-// Stand-in: fields and the obvious state changes. Still to be built here: door chains
-// and drawing, lever kinds (opening wall squares, uber chests) and the tutorial report
-// (2), staircase and portal travel (AscendStairs / DescendStairs / TravelThroughPortal),
-// teleporting, and saving.
+// Stand-in: doors and levers keep their fields and the obvious state changes. Still to be
+// built here: door chains and drawing, lever kinds (opening wall squares, uber chests), the
+// tutorial report (2), and their saving.
 #include <cstdint>
+#include <string>
 
+#include "items_fixtures/fixture.h"
 #include "levels/game_obj.h"
 
 class Door : public GameObj {
@@ -44,22 +45,57 @@ public:
     GameObj* linked = nullptr;
 };
 
+// A staircase object on a stair square: the level draws the stairs themselves. Stepping on
+// it takes the hero up or down. Save block: up (word).
 class Stairs : public GameObj {
 public:
     explicit Stairs(int32_t up);
+    explicit Stairs(SaveReader& in);
+    FIXTURE_CLASS_MEMBERS();
+    std::string GetName() override { return "Stairs"; }
+    bool IsMovable() override { return false; }
     void PlayerEntered() override;
     int32_t up = 0;
+
+private:
+    void RefreshPicture();
 };
 
+// "Mysterious Portal": stepping in uses it up and sends the hero through. No own save words.
 class Portal : public GameObj {
 public:
     Portal();
+    explicit Portal(SaveReader& in);
+    FIXTURE_CLASS_MEMBERS();
+    std::string GetName() override { return "Mysterious Portal"; }
+    bool IsMovable() override { return false; }
     void PlayerEntered() override;
+
+private:
+    void RefreshPicture();
 };
 
+// One glyph of a pair: stepping on it moves the hero to the partner square, when that square
+// is plain floor. Save block: partnerX, partnerY.
 class Teleporter : public GameObj {
 public:
-    Teleporter(int32_t destinationX, int32_t destinationY);
-    int32_t destinationX = 0;
-    int32_t destinationY = 0;
+    Teleporter(int32_t partnerX, int32_t partnerY);
+    explicit Teleporter(SaveReader& in);
+    FIXTURE_CLASS_MEMBERS();
+    std::string GetName() override { return "Satanic Displacement Glyph"; }
+    void PlayerEntered() override;
+    int32_t partnerX = 0;
+    int32_t partnerY = 0;
+
+private:
+    void RefreshPicture();
 };
+
+// The level changes that stairs and portals ask for (the game shell's, unless a test puts
+// its own here).
+struct PassageTravel {
+    void (*descend)(int32_t stairIndex, int32_t branchId, int32_t depth);
+    void (*ascend)(int32_t stairIndex, int32_t branchId, int32_t depth);
+    void (*portal)();
+};
+extern PassageTravel PassageTravelActions;

@@ -1,9 +1,11 @@
 #include "items_fixtures/ring_of_protection.h"
 
+#include "items_fixtures/fixture.h"
+
 #include "levels/object_queue.h"
 #include "media/sprite.h"
 
-SERIALIZABLE_REGISTRATION(RingOfProtection);
+FIXTURE_REGISTRATION(RingOfProtection)
 
 namespace {
 const char* const kRingPicture = "sprites/sfx/ring_of_protection.spr";
@@ -27,8 +29,6 @@ bool RingOfProtection::Save(SaveWriter& out) {
     return out.WriteInt32(marker) && ok;
 }
 
-uint32_t RingOfProtection::GetClassHash() { return GetRegisteredClassHash("RingOfProtection"); }
-int32_t RingOfProtection::GetClassIndex() { return GetRegisteredClassIndex("RingOfProtection"); }
 
 void RingOfProtection::Destroy() { QueueObjectDeletion(this); }
 
@@ -42,6 +42,7 @@ void RingOfProtection::Update() {
 }
 
 void RingOfProtection::RefreshPicture() {
+    drawLayer = 0;  // under the creature it guards
     if (marker != -1 || !ShowsPicture()) return;
     Sprite* sprite = SpriteMgr_GetOrLoad(kRingPicture, kRingPicture);
     if (sprite == nullptr) return;

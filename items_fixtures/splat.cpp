@@ -1,11 +1,13 @@
 #include "items_fixtures/splat.h"
 
+#include "items_fixtures/fixture.h"
+
 #include <cstdio>
 
 #include "levels/object_queue.h"
 #include "media/sprite.h"
 
-SERIALIZABLE_REGISTRATION(Splat);
+FIXTURE_REGISTRATION(Splat)
 
 namespace {
 
@@ -50,8 +52,6 @@ bool Splat::Save(SaveWriter& out) {
     return out.WriteInt32(variant) && ok;
 }
 
-uint32_t Splat::GetClassHash() { return SplatClassHash(); }
-int32_t Splat::GetClassIndex() { return GetRegisteredClassIndex("Splat"); }
 
 void Splat::Destroy() { QueueObjectDeletion(this); }
 
@@ -61,6 +61,7 @@ std::string Splat::PictureName() const {
 
 void Splat::RefreshPicture() {
     anchorMode = 1;
+    drawLayer = 0;  // under every other object of the square
     const std::string picture = PictureName();
     Sprite* sprite = SpriteMgr_GetOrLoad(picture.c_str(), picture.c_str(), "", 0, 0, 0);
     if (sprite != nullptr) {

@@ -32,6 +32,8 @@ void SetGameObjDestroyHook(GameObjHook hook);
 // (creatures/player.cpp); the level model asks through it instead of knowing the Player.
 GameObj* CurrentHero();
 
+constexpr int32_t kDrawLayerCount = 4;
+
 class GameObj : public Serializable {
 public:
     GameObj();
@@ -113,6 +115,9 @@ public:
     int32_t blocksSight = 1;
     int32_t coversSquareAbove = 0;
     int32_t anchorMode = 0;
+    // The level draws its objects in passes by this number, lowest first (0 .. kDrawLayerCount - 1;
+    // others count as the nearest one). Not saved: each class sets it.
+    int32_t drawLayer = 1;
     int32_t x = 0;
     int32_t y = 0;
     float offsetX = 0.0f;

@@ -481,17 +481,30 @@ void Level::DrawObjects(const MapView& view) {
     if (!MakeContext(*this, view, &ctx)) return;
     const LevelViewWindow& win = ctx.window;
     const size_t w = static_cast<size_t>(width);
-    // 3. Objects on visible squares, placed from the same view.
+    // 3. Objects on visible squares, placed from the same view, one pass per draw layer.
+    bool higherLayers = false;
+    for (int32_t layer = 0; layer < kDrawLayerCount; ++layer) {
+        if (layer > 1 && !higherLayers) break;
+        for (int32_t y = win.firstY; y <= win.lastY; ++y) {
+            for (int32_t x = win.firstX; x <= win.lastX; ++x) {
+                const LevelCell& cell = squares[static_cast<size_t>(x) + static_cast<size_t>(y) * w];
+                if (!cell.HasFlag(SquareFlag::Visible) || cell.contents.empty()) continue;
+                for (size_t k = 0; k < cell.contents.size(); ++k) {
+                    GameObj* obj = cell.contents[k];
+                    if (obj == nullptr) continue;
+                    const int32_t own = std::min(std::max(obj->drawLayer, 0), kDrawLayerCount - 1);
+                    if (own > 1) higherLayers = true;
+                    if (own == layer) obj->Draw(view);
+                }
+            }
+        }
+    }
+    // The pictures linked to the squares (effects, the walk's destination mark) over what
+    // stands on them.
     for (int32_t y = win.firstY; y <= win.lastY; ++y) {
         for (int32_t x = win.firstX; x <= win.lastX; ++x) {
             const LevelCell& cell = squares[static_cast<size_t>(x) + static_cast<size_t>(y) * w];
             if (!cell.HasFlag(SquareFlag::Visible)) continue;
-            for (size_t k = 0; k < cell.contents.size(); ++k) {
-                GameObj* obj = cell.contents[k];
-                if (obj != nullptr) obj->Draw(view);
-            }
-            // The pictures linked to the square (effects, the walk's destination mark) over
-            // what stands on it.
             for (Bob* linked : cell.bobs) DrawLinkedBob(linked, x, y, view);
         }
     }

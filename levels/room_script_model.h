@@ -1,54 +1,178 @@
 #pragma once
-// Room-script elements of "rooms.xml" as read: the object records that stand in a room, and
-// the conditions and actions of its scripts.
+// Room-script elements of "rooms.xml" as read: the attribute map, the typed properties an
+// element class declares, the XMLReadWriter that reads one element through them, and
+// SpriteRecord, the picture description that custom objects keep and save. The object
+// records of a room are in levels/room_object_records.h.
 //
-// Every element is read against the declaration of its keyword (the attributes it takes,
-// their kinds and whether they are required), with the reading rules of room scripts:
-// attribute names are exact, integers by the C library's decimal conversion, booleans are
-// integers that are not 0, a point is "at" (a location letter of the room's map) or both "x"
-// and "y", a sprite is one image name or a whole numbered series. What a declaration does
-// not use is reported, and so is a missing required attribute. The values are kept with the
-// element, so nothing of the file is lost.
+// Reading rules: attribute names compare without regard to case; integers by the C library's
+// decimal conversion; a boolean is an integer that is not 0; a point is "at" (a location
+// letter of the room's map) or both "x" and "y"; a sprite is one image name or a whole
+// numbered series. What no property uses is reported, and so is a missing required
+// attribute; no reading problem stops loading.
 //
-// Stand-in: the elements are kept as values only. Still to be built here: the condition,
-// action and object-record class families with their behaviour (evaluating conditions,
-// executing actions, spawning records), the property classes and their reference text, and
-// the save form of SpriteRecord.
+// Stand-in: conditions and actions keep the values of their declared properties in maps
+// (RoomScriptElement). Still to be built here: the condition and action class families with
+// their behaviour (evaluating conditions, executing actions) and the reference text of -docs.
 #include <cstdint>
+#include <iosfwd>
 #include <map>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+class SaveReader;
+class SaveWriter;
 class Sprite;
 struct RoomTemplate;
 
-// Attribute name -> value, in ascending byte order of the name. Reading consumes entries.
-using RoomAttributeMap = std::map<std::string, std::string>;
+// Orders attribute names by their lower-case bytes, so names match without regard to case.
+struct AttributeNameLess {
+    bool operator()(const std::string& a, const std::string& b) const;
+};
+// Attribute name -> value, in ascending order of the name. Reading consumes entries.
+using RoomAttributeMap = std::map<std::string, std::string, AttributeNameLess>;
 // From the parser's null-terminated array of alternating names and values (null: empty).
 RoomAttributeMap MakeAttributeMap(const char** attributes);
 
-enum class RoomPropertyKind : uint8_t { String, Integer, Boolean, Point, Sprite };
-
-// One declared attribute (for a point the prefix of "at", "x", "y"; for a sprite the name
-// that "Sprite", "First", "Num", "Rate" and "Animate" are appended to).
-struct RoomPropertyDecl {
-    const char* name;
-    RoomPropertyKind kind;
-    bool required;
+// Where an element is read: the room template whose at-locations the points use (null:
+// none), and the element's position for the element's records.
+struct RoomReadContext {
+    RoomTemplate* room = nullptr;
+    const std::map<char, std::pair<int32_t, int32_t>>* atLocations = nullptr;
+    int32_t line = 0;
+    int32_t column = 0;
 };
 
 // A picture description: one image, or a numbered series when `series` is not empty.
 struct SpriteRecord {
+    SpriteRecord() = default;
+    SpriteRecord(const SpriteRecord& other) = default;
+    SpriteRecord& operator=(const SpriteRecord& other) = default;
+
     std::string image;
     std::string series;
     int32_t first = 0;
     int32_t count = 0;
     int32_t delay = 0;  // milliseconds per frame
 
+    bool IsSeries() const { return !series.empty(); }
     // The sprite from the sprite table (which owns it).
     Sprite* MakeSprite() const;
+    // Save form: kind word (0 image, 1 series); the image name, or the series name, count,
+    // first and delay. True when every field was written.
+    bool Write(SaveWriter& out) const;
+    // Reads the save form; an unknown kind fails the reader.
+    void Read(SaveReader& in);
+};
+
+// ---- properties ---------------------------------------------------------------------------
+
+// One declared attribute (for a point the prefix of "at", "x", "y"; for a sprite the name that
+// "Sprite", "First", "Num", "Rate" and "Animate" are appended to). The found flag, when given,
+// belongs to the declaring object; the constructor clears it and reading sets it.
+class Property {
+public:
+    Property(const std::string& name, int32_t requirement, uint8_t* found);
+    virtual ~Property();
+    Property(const Property&) = delete;
+    Property& operator=(const Property&) = delete;
+
+    virtual void Set(const std::string& value) = 0;
+    // Consumes what it uses from the map; false when its attributes are not there.
+    virtual bool Read(RoomAttributeMap& map) = 0;
+    virtual bool IsRequired() const { return requirement == 1; }
+    virtual std::string GetTypeName() const = 0;
+    virtual void SetDescription(const std::string& text) { description = text; }
+    // "<name> (*<type>*, **required**|optional)\n  <description>\n".
+    virtual void WriteReference(std::ostream& out) const;
+
+    std::string name;
+    std::string description;
+    int32_t requirement = 0;
+    uint8_t* found = nullptr;
+    const RoomReadContext* context = nullptr;  // set by the XMLReadWriter that holds it
+};
+
+class SimpleProperty : public Property {
+public:
+    using Property::Property;
+    bool Read(RoomAttributeMap& map) override;
+};
+
+class StringProperty : public SimpleProperty {
+public:
+    StringProperty(const std::string& name, std::string* target, int32_t requirement, uint8_t* found);
+    void Set(const std::string& value) override;
+    std::string GetTypeName() const override { return "string"; }
+    std::string* target;
+};
+
+class IntProperty : public SimpleProperty {
+public:
+    IntProperty(const std::string& name, int32_t* target, int32_t requirement, uint8_t* found);
+    void Set(const std::string& value) override;
+    std::string GetTypeName() const override { return "integer"; }
+    int32_t* target;
+};
+
+class BoolProperty : public SimpleProperty {
+public:
+    BoolProperty(const std::string& name, uint8_t* target, int32_t requirement, uint8_t* found);
+    void Set(const std::string& value) override;
+    std::string GetTypeName() const override { return "boolean"; }
+    uint8_t* target;
+};
+
+class PointProperty : public Property {
+public:
+    PointProperty(const std::string& name, int32_t* x, int32_t* y, int32_t requirement, uint8_t* found);
+    void Set(const std::string& value) override;
+    bool Read(RoomAttributeMap& map) override;
+    std::string GetTypeName() const override { return "point"; }
+    void WriteReference(std::ostream& out) const override;
+    int32_t* x;
+    int32_t* y;
+};
+
+class SpriteProperty : public Property {
+public:
+    SpriteProperty(const std::string& name, SpriteRecord* target, int32_t requirement, uint8_t* found);
+    void Set(const std::string& value) override;
+    bool Read(RoomAttributeMap& map) override;
+    std::string GetTypeName() const override { return "sprite"; }
+    void WriteReference(std::ostream& out) const override;
+    SpriteRecord* target;
+};
+
+// The properties of one object, in declaration order (owned).
+class XMLReadWriter {
+public:
+    explicit XMLReadWriter(const RoomReadContext* context = nullptr) : context_(context) {}
+    XMLReadWriter(const XMLReadWriter&) = delete;
+    XMLReadWriter& operator=(const XMLReadWriter&) = delete;
+
+    // Warns about a name already held; keeps the property in every case.
+    void AddProperty(Property* property);
+    // Reads every property from the map, consuming what they use; with `strict`, reports
+    // what is left. Never fails: unread fields keep their values.
+    void Read(RoomAttributeMap* map, bool strict);
+    void WriteReference(std::ostream& out) const;
+    const std::vector<std::unique_ptr<Property>>& Properties() const { return properties_; }
+
+private:
+    const RoomReadContext* context_;
+    std::vector<std::unique_ptr<Property>> properties_;
+};
+
+// ---- conditions and actions (value form) --------------------------------------------------
+
+enum class RoomPropertyKind : uint8_t { String, Integer, Boolean, Point, Sprite };
+
+struct RoomPropertyDecl {
+    const char* name;
+    RoomPropertyKind kind;
+    bool required;
 };
 
 // The values one element gave for its declared properties.
@@ -69,15 +193,7 @@ struct RoomScriptElement {
     const SpriteRecord* GetSprite(const std::string& name) const;
 };
 
-// What to put into a room: "monster", "horde", "trap", "loot", "lever", "clock", "pedestal",
-// "element", "customblocker", "customengraving" or "custombreakable" (the keyword).
-struct RoomObjectRecord : RoomScriptElement {
-    std::string id;        // room-script label of the spawned object
-    int32_t x = 0;         // square relative to the room origin
-    int32_t y = 0;
-    int32_t percent = 100; // chance of appearing
-    int32_t can_push = 1;
-};
+class RoomObjectRecord;
 
 struct RoomCondition : RoomScriptElement {
     uint8_t notFlag = 0;   // attribute "not"
@@ -86,6 +202,7 @@ struct RoomCondition : RoomScriptElement {
 struct RoomAction : RoomScriptElement {
     std::string on;                            // "success" or "failure" as written
     std::unique_ptr<RoomObjectRecord> record;  // what a "create" action spawns, or null
+    ~RoomAction();
 };
 
 // One <script> of a room template.
@@ -104,23 +221,13 @@ public:
     std::vector<std::unique_ptr<RoomAction>> failureActions;
 };
 
-// Where an element is read: the room template whose at-locations the points use (null:
-// none), and the element's position for the element's records.
-struct RoomReadContext {
-    RoomTemplate* room = nullptr;
-    const std::map<char, std::pair<int32_t, int32_t>>* atLocations = nullptr;
-    int32_t line = 0;
-    int32_t column = 0;
-};
-
 // Tells whether the spell database knows a spell name; the spell action's "casts" is checked
 // with it while rooms are read (null: no check). The spell database sets it.
 using SpellNameCheck = bool (*)(const std::string& name);
 void SetRoomScriptSpellCheck(SpellNameCheck check);
 
-// The declared properties of a record tag, condition type or action type, in declaration
-// order; null for a keyword that is not known.
-const std::vector<RoomPropertyDecl>* RoomObjectRecordDeclaration(const std::string& tag);
+// The declared properties of a condition type or action type, in declaration order; null for
+// a keyword that is not known.
 const std::vector<RoomPropertyDecl>* RoomConditionDeclaration(const std::string& type);
 const std::vector<RoomPropertyDecl>* RoomActionDeclaration(const std::string& type);
 
@@ -129,8 +236,6 @@ const std::vector<RoomPropertyDecl>* RoomActionDeclaration(const std::string& ty
 void ReadRoomProperties(const std::vector<RoomPropertyDecl>& decls, RoomAttributeMap& map, bool strict,
                         RoomScriptElement& out, const RoomReadContext& ctx);
 
-// A new record read from the element's attributes, or null for a tag no record has.
-RoomObjectRecord* ReadRoomObjectRecord(const std::string& tag, RoomAttributeMap map, const RoomReadContext& ctx);
 // A new condition from a <condition> element, or null (reported) for an unknown type.
 RoomCondition* ReadRoomCondition(RoomAttributeMap map, const RoomReadContext& ctx);
 // A new action from an <action> element, or null (reported) for an unknown type.

@@ -103,7 +103,7 @@ std::string ObjectDetails(GameObj* obj) {
         out << " kind=" << lever->kind << " state=" << lever->state << " target=" << lever->targetX << ","
             << lever->targetY;
     } else if (auto* tele = dynamic_cast<Teleporter*>(obj)) {
-        out << " to=" << tele->destinationX << "," << tele->destinationY;
+        out << " to=" << tele->partnerX << "," << tele->partnerY;
     } else if (auto* monster = dynamic_cast<Monster*>(obj)) {
         out << " record=\"" << (monster->record != nullptr ? monster->record->name : std::string()) << "\"";
         if (monster->isNamed != 0) out << " named=\"" << monster->customName << "\"";
@@ -121,8 +121,11 @@ std::string ObjectDetails(GameObj* obj) {
     } else if (auto* pedestal = dynamic_cast<ShopPedestal*>(obj)) {
         out << " stock=" << ItemText(pedestal->stock);
     } else if (auto* blocker = dynamic_cast<Blocker*>(obj)) {
-        out << " index=" << blocker->branchIndex;
-        if (!blocker->image.empty()) out << " image=" << blocker->image;
+        out << " index=" << blocker->tilesetIndex;
+        if (!blocker->spriteName.empty()) out << " image=" << blocker->spriteName;
+    } else if (auto* engraving = dynamic_cast<Engraving*>(obj)) {
+        out << " index=-1";
+        if (!engraving->spriteName.empty()) out << " image=" << engraving->spriteName;
     } else if (auto* dispenser = dynamic_cast<Dispenser*>(obj)) {
         out << " kind=" << dispenser->kind;
     }

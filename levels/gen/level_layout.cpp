@@ -31,7 +31,6 @@ std::vector<PlacedRoom> gPlacedRooms;
 std::vector<std::pair<int32_t, int32_t>> gDoors;
 size_t gDoorHead = 0;
 int32_t gFloorCount = 0;
-RoomObjectSpawner gSpawner = nullptr;
 
 int32_t gScopeDepth = 0;
 
@@ -247,8 +246,6 @@ void EndGenerationScope() {
     if (gScopeDepth == 0) ApplyDeferredObjectMoves();
 }
 
-void SetRoomObjectSpawner(RoomObjectSpawner spawner) { gSpawner = spawner; }
-
 bool QuickGameFlag() { return CurrentPlayer != nullptr && CurrentPlayer->quickie != 0; }
 bool ExtendedContentFlag() { return CurrentPlayer != nullptr && CurrentPlayer->extendedContent != 0; }
 int32_t LastDungeonDepth() { return ExtendedContentFlag() ? 14 : 9; }
@@ -404,7 +401,7 @@ void Level::FinishRooms() {
         RoomTemplate* t = placed.roomTemplate;
         if (t == nullptr) continue;
         for (const auto& record : t->records) {
-            if (gSpawner != nullptr && record) gSpawner(*record, placed.left, placed.top, this);
+            if (record) record->Spawn(placed.left, placed.top, this);
         }
         if (!placed.nameWord.empty()) {
             for (const NounDescription& entry : text.nounDescriptions) {

@@ -8,9 +8,7 @@
 // generation report and the level is completed without that piece; a layout that never
 // reaches its acceptance size ends with a "ZARNOCH ERROR" line after a fixed number of
 // restarts and keeps its last attempt.
-//
-// Stand-in: room object records (monsters, loot, levers ... of a template) are spawned through
-// a hook that does nothing until the room-record classes exist (SetRoomObjectSpawner).
+
 #include <cstdint>
 #include <map>
 #include <string>
@@ -20,7 +18,6 @@
 class GameObj;
 class Level;
 struct RoomTemplate;
-struct RoomObjectRecord;
 
 // One stamped template of the layout pass.
 struct PlacedRoom {
@@ -76,11 +73,6 @@ const std::vector<std::pair<int32_t, int32_t>>& PendingDoors();
 // Scopes nest.
 void BeginGenerationScope();
 void EndGenerationScope();
-
-// Spawns one room object record of a template placed with its origin at (left, top).
-using RoomObjectSpawner = void (*)(const RoomObjectRecord& record, int32_t left, int32_t top,
-                                   Level* level);
-void SetRoomObjectSpawner(RoomObjectSpawner spawner);
 
 // The quick-game and long-dungeon flags of the hero (false without a hero), and the last
 // depth of the dungeon (14 with the long dungeon, else 9).

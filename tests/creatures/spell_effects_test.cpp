@@ -409,7 +409,7 @@ TEST_F(SpellEffectsTest, CreatePlacesABlockerAndLeavesTheSpellRecordAlone) {
     for (GameObj* obj : level->objects) blockers += obj->IsBlocker() ? 1 : 0;
     EXPECT_EQ(blockers, 2);
     ASSERT_FALSE(level->GetCell(5, 5)->contents.empty());
-    EXPECT_EQ(static_cast<Blocker*>(level->GetCell(5, 5)->contents[0])->image, "dungeon/boulder.png");
+    EXPECT_EQ(static_cast<Blocker*>(level->GetCell(5, 5)->contents[0])->spriteName, "dungeon/boulder.png");
 }
 
 TEST_F(SpellEffectsTest, ARingPlacesAPieceOnEachPassableSquareAroundTheCentre) {

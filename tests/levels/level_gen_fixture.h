@@ -24,7 +24,6 @@ protected:
         savedHero_ = CurrentPlayer;
         savedLevel_ = CurrentLevel;
         CurrentPlayer = &hero_;
-        SetRoomObjectSpawner(nullptr);
         ClearLayoutState();
         ResetGenerationReport();
     }

@@ -190,17 +190,19 @@ TEST_F(RoomTemplateTest, ScriptsKeepTheirConditionsAndActionsInOrder) {
     EXPECT_EQ(t.TileAt(3, 1), RoomTile::Floor);
     ASSERT_EQ(t.records.size(), 2u);
     const RoomObjectRecord& lever = *t.records[0];
-    EXPECT_EQ(lever.keyword, "lever");
+    EXPECT_EQ(lever.tag, "lever");
     EXPECT_EQ(lever.id, "lv");
     EXPECT_EQ(lever.x, 1);
     EXPECT_EQ(lever.y, 1);
     EXPECT_EQ(lever.percent, 100);
     EXPECT_EQ(lever.can_push, 1);
-    EXPECT_TRUE(lever.GetBool("activated"));
+    ASSERT_NE(dynamic_cast<const RoomLeverRecord*>(&lever), nullptr);
+    EXPECT_EQ(static_cast<const RoomLeverRecord&>(lever).activated, 1);
     EXPECT_EQ(lever.line, 6);
     const RoomObjectRecord& monster = *t.records[1];
     EXPECT_EQ(monster.x, 1);  // two records may share a location
-    EXPECT_EQ(monster.GetString("name"), "Grub");
+    ASSERT_NE(dynamic_cast<const RoomMonsterRecord*>(&monster), nullptr);
+    EXPECT_EQ(static_cast<const RoomMonsterRecord&>(monster).name, "Grub");
     EXPECT_EQ(monster.percent, 40);
     EXPECT_EQ(monster.can_push, 0);
     ASSERT_EQ(t.scripts.size(), 2u);
@@ -216,9 +218,10 @@ TEST_F(RoomTemplateTest, ScriptsKeepTheirConditionsAndActionsInOrder) {
     EXPECT_EQ(s.successActions[0]->GetString("text"), "Click.");
     const RoomAction& create = *s.successActions[1];
     ASSERT_NE(create.record, nullptr);
-    EXPECT_EQ(create.record->keyword, "loot");
+    EXPECT_EQ(create.record->tag, "loot");
     EXPECT_EQ(create.record->x, 3);
-    EXPECT_EQ(create.record->GetInt("amount"), 2);
+    ASSERT_NE(dynamic_cast<const RoomLootRecord*>(create.record.get()), nullptr);
+    EXPECT_EQ(static_cast<const RoomLootRecord&>(*create.record).amount, 2);
     ASSERT_EQ(s.failureActions.size(), 1u);
     int32_t x = -1, y = -1;
     EXPECT_TRUE(s.failureActions[0]->GetPoint("", x, y));
@@ -290,8 +293,9 @@ TEST_F(RoomTemplateTest, ScriptReadingProblemsAreWarnedAndNeverStopTheRoom) {
     ASSERT_EQ(s.successActions.size(), 1u);  // the create action stays, without a record
     EXPECT_EQ(s.successActions[0]->record, nullptr);
     ASSERT_EQ(t.records.size(), 2u);
-    const SpriteRecord* png = t.records[0]->GetSprite("png");
-    ASSERT_NE(png, nullptr);
+    const CustomRecord* custom = dynamic_cast<const CustomRecord*>(t.records[0].get());
+    ASSERT_NE(custom, nullptr);
+    const SpriteRecord* png = &custom->png;
     EXPECT_EQ(png->image, "p.png");
     EXPECT_EQ(png->series, "");
     // An unknown location letter does not touch the room's corner.
@@ -309,22 +313,23 @@ TEST_F(RoomTemplateTest, SpriteSeriesAndNumbersFollowTheCConversion) {
     EXPECT_EQ(o.out, "");
     EXPECT_EQ(o.err, "");
     ASSERT_EQ(RoomTemplates.size(), 1u);
-    const RoomObjectRecord& br = *RoomTemplates[0]->records[0];
+    ASSERT_NE(dynamic_cast<const CustomBreakableRecord*>(RoomTemplates[0]->records[0].get()), nullptr);
+    const CustomBreakableRecord& br = static_cast<const CustomBreakableRecord&>(*RoomTemplates[0]->records[0]);
     EXPECT_EQ(br.x, 2);
     EXPECT_EQ(br.y, 0);
-    EXPECT_EQ(br.GetInt("hitsNeededToBreak"), 4);
-    EXPECT_FALSE(br.Has("breaking"));
-    const SpriteRecord* broken = br.GetSprite("broken");
-    ASSERT_NE(broken, nullptr);
+    EXPECT_EQ(br.hitsNeededToBreak, 4);
+    EXPECT_EQ(br.breakingGiven, 0);
+    const SpriteRecord* broken = &br.broken;
     EXPECT_EQ(broken->series, "b_");
     EXPECT_EQ(broken->first, 1);
     EXPECT_EQ(broken->count, 3);
     EXPECT_EQ(broken->delay, 70);
-    const RoomObjectRecord& clock = *RoomTemplates[0]->records[1];
-    EXPECT_EQ(clock.keyword, "clock");
-    EXPECT_EQ(clock.GetInt("initial"), 30);
-    EXPECT_EQ(clock.GetInt("remaining", -1), 5);
-    EXPECT_EQ(clock.GetSprite("png")->series, "c_");
+    EXPECT_EQ(RoomTemplates[0]->records[1]->tag, "clock");
+    ASSERT_NE(dynamic_cast<const RoomClockRecord*>(RoomTemplates[0]->records[1].get()), nullptr);
+    const RoomClockRecord& clock = static_cast<const RoomClockRecord&>(*RoomTemplates[0]->records[1]);
+    EXPECT_EQ(clock.initial, 30);
+    EXPECT_EQ(clock.remaining, 5);
+    EXPECT_EQ(clock.png.series, "c_");
 }
 
 TEST_F(RoomTemplateTest, BadRoomsAreDroppedWithAReasonInsteadOfStoppingTheGame) {

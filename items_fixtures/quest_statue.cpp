@@ -1,0 +1,40 @@
+#include "items_fixtures/quest_statue.h"
+
+#include "interface/ui_services.h"
+#include "media/sound.h"
+
+FIXTURE_REGISTRATION(Statue)
+
+bool (*QuestStatueOffer)(Statue* statue) = nullptr;
+
+Statue::Statue() { RefreshPicture(); }
+
+Statue::Statue(SaveReader& in) : GameObj(in) {
+    available = in.ReadBool() ? 1 : 0;
+    RefreshPicture();
+}
+
+bool Statue::Save(SaveWriter& out) {
+    bool ok = GameObj::Save(out);
+    return out.WriteBool(available) && ok;
+}
+
+void Statue::RefreshPicture() {
+    ShowFixtureSprite(*this, "statue", "dungeon/statue_quest.spr", false);
+    bob.frame = available != 0 ? 0 : 1;
+    blocksMovement = 1;
+    coversSquareAbove = 1;
+}
+
+int32_t Statue::Activate() {
+    if (available == 0) return 0;
+    if (ShowDialog("Pray to Zozerezevizeru, the Goddess of Sidequests?", "ui/dialog_but_Yea", "ui/dialog_but_Nay") != 0) {
+        return 1;
+    }
+    PlaySFX("prayer");
+    if (QuestStatueOffer != nullptr && QuestStatueOffer(this)) {
+        available = 0;
+        bob.frame = 1;
+    }
+    return 1;
+}

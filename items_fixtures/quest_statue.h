@@ -1,0 +1,32 @@
+#pragma once
+// "Statue of Zozerezevizeru": praying at it brings a quest offer, once. Save block after the
+// GameObj block: available (word).
+//
+// Stand-in: the quest offer itself (the offer text, accepting it and the new quest) is still to
+// be built; until then QuestStatueOffer is unset, no offer is shown and the statue stays
+// available after a prayer.
+#include <cstdint>
+#include <string>
+
+#include "items_fixtures/fixture.h"
+
+class Statue : public GameObj {
+public:
+    Statue();
+    explicit Statue(SaveReader& in);
+
+    FIXTURE_CLASS_MEMBERS();
+    std::string GetName() override { return "Statue of Zozerezevizeru"; }
+    const char* GetActionVerb() override { return available != 0 ? "Pray" : nullptr; }
+    bool IsMovable() override { return false; }
+    // 0 once used; otherwise the prayer question (declining keeps the statue), the offer, and 1.
+    int32_t Activate() override;
+
+    int32_t available = 1;
+
+private:
+    void RefreshPicture();
+};
+
+// Shows the statue's quest offer; true when an offer was shown (accepted or not). Null: none.
+extern bool (*QuestStatueOffer)(Statue* statue);

@@ -1,0 +1,46 @@
+// The event log: lines only while it is open, collected statistics only while it is open.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "core/event_log.h"
+
+namespace {
+
+std::string Contents(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST(EventLog, WritesEventsAndCountsStatisticsOnlyWhileOpen) {
+    const std::string path = testing::TempDir() + "events_test.log";
+    CloseEventLog();
+    LogEvent("before");
+    AddCollectedStat("Fountains", 2);
+    EXPECT_EQ(GetCollectedStat("Fountains"), 0);
+
+    ASSERT_TRUE(OpenEventLog(path));
+    LogEvent("Player drank from fountain");
+    AddCollectedStat("Bookshelves perused", 1);
+    AddCollectedStat("Bookshelves perused", 2);
+    AddCollectedStat("Total Purchases", -5);
+    EXPECT_EQ(Contents(path), "EVENT: Player drank from fountain\n");  // flushed at once
+    EXPECT_EQ(GetCollectedStat("Bookshelves perused"), 3);
+    EXPECT_EQ(GetCollectedStat("Total Purchases"), -5);
+    EXPECT_EQ(GetCollectedStat("Unknown"), 0);
+    CloseEventLog();
+    LogEvent("after");
+    EXPECT_EQ(Contents(path), "EVENT: Player drank from fountain\n");
+    EXPECT_TRUE(CollectedStats().empty());
+
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(OpenEventLog(testing::TempDir() + "no_such_folder/x/events.log"));
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("event log: cannot create"), std::string::npos);
+    EXPECT_FALSE(IsEventLogOpen());
+}
+
+}  // namespace
