@@ -2,9 +2,8 @@
 // Where the play screen's parts lie: the layout globals computed from the screen size
 // and the large-interface flag, and the camera (view origin square and pixel offsets)
 // that the frame drawing recomputes from the hero every frame.
-//
-// Stand-in: the inventory and minimap images are not loaded here yet (they stay null).
-// Still to be built here: the window positions of the inventory and equipment windows.
+// The inventory pictures are loaded with the HUD images, the minimap backgrounds by the
+// minimap on first use.
 #include <SDL.h>
 
 #include <cstdint>
@@ -32,8 +31,14 @@ struct ScreenLayoutState {
     SDL_Surface* inventoryImageLarge = nullptr;
     SDL_Surface* minimapImages[4] = {};
     int32_t minimapSize = 0;
-    int32_t inventoryOpen = 0;
-    int32_t equipmentOpen = 0;
+    int32_t inventoryOpen = 0;    // the inventory window
+    int32_t equipmentOpen = 0;    // the character panel
+    // Top-left corners of the inventory window (moved by dragging, y never below 0) and of
+    // the character panel.
+    int16_t inventoryX = 750;
+    int16_t inventoryY = 20;
+    int16_t equipmentX = 100;
+    int16_t equipmentY = 100;
     int32_t abilityPickerOpen = 0;
     int32_t abilityPickerSlot = 0;
     int32_t menuBarHover = -1;    // -1: nothing under the pointer

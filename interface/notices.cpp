@@ -1,7 +1,6 @@
-// Stand-in: the zoo-cleared picture (male or female), the theft box with the stolen item's
-// picture and the portrait's expressions are still to be drawn; until then the two boxes are
-// the plain dialog box and the portrait keeps its face. The other picture notices and the
-// choice dialogs show their text in the plain box (or nothing) and answer their first button.
+// Stand-in: the zoo-cleared picture (male or female) and the theft box with the stolen item's
+// picture are still to be drawn; until then the two boxes are the plain dialog box. The other
+// picture notices and the choice dialogs show their text in the plain box (or nothing) and answer their first button.
 #include <string>
 
 #include "interface/ui_services.h"
@@ -15,8 +14,6 @@ void ShowStealDialog(Item* item) {
     const std::string text = "You have stolen " + (item != nullptr ? item->GetItemName() : std::string("nothing")) + "!";
     ShowDialog(text.c_str(), "ui/dialog_but_ok", nullptr);
 }
-
-void SetPortraitExpression(int32_t) {}
 
 void ShowFountainTextDialog(const char* text) {
     ShowDialog(text != nullptr ? text : "", "ui/dialog_but_ok", nullptr);
