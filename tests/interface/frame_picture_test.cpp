@@ -95,13 +95,13 @@ struct PictureCase {
 };
 
 const PictureCase kCases[] = {
-    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0xfbd87870756c8b5cull, 0x81cefd6e328c2816ull}},
-    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0xf6a696ee23a3c929ull, 0xc09e155e43422c4cull}},
-    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0xcec7884a5ebf1ee3ull, 0xf7f80be8435a972dull}},
-    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0xc472716f1ec7165eull, 0x66d85e7d382928f0ull}},
-    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0xadf52421135075d1ull, 0x1fa93252eaa164a2ull}},
-    {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0x77b2ace454f65b67ull, 0x59f3b1528591f54eull}},
-    {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0xc6476588abc5bbc8ull, 0x71eb9804467bfe56ull}},
+    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0x49a5594e5cf2db8aull, 0xcbfbeff819c184abull}},
+    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0x1400a4f3c5b7384eull, 0xe110d41f96c09b6bull}},
+    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0x46a843a1b9cee311ull, 0x8ca032aea3f4d136ull}},
+    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0x10a520e0ff8ebdfbull, 0xad6272443bcf63b0ull}},
+    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0x038af72245e07688ull, 0x6866299da2babed3ull}},
+    {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0x9369d2e6ec0c9bd8ull, 0x538b38ab7b1327b2ull}},
+    {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0x4e94cf70ff88dd73ull, 0xd21c2c327d29e4a8ull}},
 };
 
 TEST(FramePicture, GeneratedLevelsPaintTheRecordedPictures) {
