@@ -145,6 +145,35 @@ TEST(GameSession, NewGameFromTheMenuStartsARandomHeroEveryTime) {
     EXPECT_EQ(s.tickerLog.rfind("Welcome to Vaultmere!\n", 0), 0u) << s.tickerLog;
 }
 
+TEST(GameSession, ANewHeroIsMadeOnTheCreationScreens) {
+    const MainMenuLayout menu = ComputeMainMenuLayout(1280, 720);
+    std::ostringstream script;
+    script << "wait 500\nclick 1 " << menu.buttonX + 100 << " " << menu.ButtonTop(0) + 20 << "\n";
+    // Difficulty: "hard" (panel corner (400, 70), row offset 240), then Done.
+    script << "wait 300\nclick 1 500 310\nwait 100\nclick 1 1230 30\nwait 300\n";
+    // Skills: six cells of the first row, Done (refused: six are not enough), the seventh and
+    // an eighth cell (refused: seven are chosen), Done.
+    for (int i = 0; i < 6; ++i) script << "click 1 " << 283 + 78 * i << " 100\nwait 50\n";
+    script << "click 1 1230 30\nwait 100\n";
+    script << "click 1 " << 283 + 78 * 6 << " 100\nwait 50\nclick 1 " << 283 + 78 * 7 << " 100\nwait 50\n";
+    script << "click 1 1230 30\nwait 300\n";
+    // Hero: "Te.sta" typed (the full stop is refused), the female portrait, Done.
+    script << "key t shift\nkey e\nkey 46\nkey s\nkey t\nkey a\nwait 100\nclick 1 723 519\nwait 100\n"
+              "click 1 1230 30\n";
+    script << "wait 500\nkey space\n" << LeaveAndQuit();
+    Session s = PlaySession(script.str(), {"-no-initial-config", "-debug-flag"});
+    ASSERT_EQ(s.run.exitCode, 0) << s.run.output;
+    EXPECT_EQ(TurnsReported(s.run.output), 1) << s.run.output;
+    EXPECT_FALSE(Contains(s.run.output, "not found")) << s.run.output;
+    EXPECT_EQ(s.tickerLog.rfind("Welcome to Vaultmere!\n", 0), 0u) << s.tickerLog;
+    // The seven clicked skills, not the eighth.
+    std::istringstream build(s.lastBuild);
+    std::vector<int32_t> skills;
+    for (int32_t index = 0; build >> index;) skills.push_back(index);
+    std::sort(skills.begin(), skills.end());
+    EXPECT_EQ(skills, (std::vector<int32_t>{0, 1, 2, 3, 4, 5, 6})) << s.lastBuild;
+}
+
 TEST(GameSession, TheWelcomeDialogsComeOnceAndAreRemembered) {
     TempDir user;
     // Enter answers each of the two notices; the game then runs as usual.
