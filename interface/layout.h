@@ -2,8 +2,8 @@
 // Where the play screen's parts lie: the layout globals computed from the screen size
 // and the large-interface flag, and the camera (view origin square and pixel offsets)
 // that the frame drawing recomputes from the hero every frame.
-// The inventory pictures are loaded with the HUD images, the minimap backgrounds by the
-// minimap on first use.
+// The inventory pictures are loaded with the HUD images; the minimap keeps its backgrounds
+// itself (minimapImages stays unused).
 #include <SDL.h>
 
 #include <cstdint>

@@ -40,6 +40,8 @@ enum IconKind : int32_t {
 
 Sprite* icons[kMinimapIconKinds][4] = {};
 SDL_Surface* mapSurfaces[4] = {};
+// Kept here rather than in the layout, which is rebuilt whole at times.
+SDL_Surface* backgrounds[4] = {};
 SDL_Surface* enlarge[2] = {};
 SDL_Surface* shrink[2] = {};
 
@@ -60,9 +62,9 @@ SDL_Surface* MakeMapSurface(int32_t c) {
 
 void LoadMissingPictures() {
     for (int32_t i = 0; i < 4; ++i) {
-        if (Layout.minimapImages[i] == nullptr) {
+        if (backgrounds[i] == nullptr) {
             const std::string file = "ui/gameplay/minimap_bg" + std::to_string(i + 1) + "x.png";
-            Layout.minimapImages[i] = LoadImage(file.c_str());
+            backgrounds[i] = LoadImage(file.c_str());
         }
         if (mapSurfaces[i] == nullptr) mapSurfaces[i] = MakeMapSurface(i + 1);
     }
@@ -172,7 +174,7 @@ void DrawMinimap() {
             BuildMinimapPixels(*level, c, static_cast<uint8_t*>(map->pixels), map->pitch);
             SDL_UnlockSurface(map);
         }
-        HudBlit(Layout.minimapImages[size], "minimap background", W - 100 * c - 10, 0);
+        HudBlit(backgrounds[size], "minimap background", W - 100 * c - 10, 0);
         HudBlit(map, "minimap map", W - 100 * c - 5, 5);
         const int32_t w = level->width < kMinimapSquares ? level->width : kMinimapSquares;
         const int32_t h = level->height < kMinimapSquares ? level->height : kMinimapSquares;
@@ -220,8 +222,8 @@ void FreeMinimap() {
     for (int32_t i = 0; i < 4; ++i) {
         SDL_FreeSurface(mapSurfaces[i]);
         mapSurfaces[i] = nullptr;
-        SDL_FreeSurface(Layout.minimapImages[i]);
-        Layout.minimapImages[i] = nullptr;
+        SDL_FreeSurface(backgrounds[i]);
+        backgrounds[i] = nullptr;
     }
     for (int32_t s = 0; s < 2; ++s) {
         SDL_FreeSurface(enlarge[s]);

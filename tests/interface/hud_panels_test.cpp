@@ -102,6 +102,7 @@ protected:
         UpdateScreenLayout();
     }
     void UseScreen(int w, int h) {
+        screen_.reset();  // the old screen hands ScreenSurface back before the new one takes it
         screen_.reset(new GuardedScreen(w, h));
         UpdateScreenLayout();
     }

@@ -335,7 +335,9 @@ TEST_F(LifecycleTest, GoingBackToTheDifficultyScreenKeepsTheExpansionChoice) {
     EXPECT_EQ(hero->extendedContent, ExpansionPanelAvailable() ? 0 : 1);
     EXPECT_EQ(hero->name, "b");
     EXPECT_EQ(hero->skillList.size(), 7u);
-    delete hero;
+    // The game's end takes the hero and the starting kit it was given.
+    CurrentPlayer = hero;
+    EndCurrentGame();
     ResetSkillDB();
 }
 
