@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/input_log.h"
+#include "core/text_db.h"
 #include "core/tweak.h"
 #include "creatures/player.h"
 #include "creatures/status_overlays.h"
@@ -327,6 +328,25 @@ TEST_F(HudPanels, ResistancesSwitchToTwoColumnsFromTheNinth) {
     EXPECT_EQ(Find("resistance 12")->x, 100 + 33 + 32);
     EXPECT_EQ(Find("resistance 12")->y, 100 + 56);
     EXPECT_EQ(Find("resistance 0")->x, 100 + 33);
+}
+
+TEST_F(HudPanels, HelpMarksAreDrawnWhereTheClickLooksForThem) {
+    MakeHero();
+    const char text[] = R"(<textdb>
+  <questionblock panel="equip" name="resistances" x="-60" y="-52" w="14" h="14" text="Resist."/>
+  <questionblock panel="equip" name="damage" x="-60" y="148" w="14" h="14" text="Damage."/>
+</textdb>)";
+    ClearTextDB();
+    ASSERT_TRUE(LoadTextDBFromBuffer(text, sizeof text - 1, "test text"));
+    calls_.clear();
+    DrawCharPanel(100, 100);
+    // The click handler looks at (entry x + 100, entry y + 100) from the panel's corner.
+    ASSERT_NE(Find("help mark resistances"), nullptr);
+    EXPECT_EQ(Find("help mark resistances")->x, 100 + 40);
+    EXPECT_EQ(Find("help mark resistances")->y, 100 + 48);
+    ASSERT_NE(Find("help mark damage"), nullptr);
+    EXPECT_EQ(Find("help mark damage")->y, 100 + 248);
+    ClearTextDB();
 }
 
 TEST_F(HudPanels, TheInventoryButtonPutsTheCursorItemIntoThePack) {
