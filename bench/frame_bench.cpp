@@ -161,6 +161,7 @@ void BM_DrawGameScreenFullHud(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
     const uint64_t allocations = AllocationCount - before;
+    WriteFramePng();
     Layout.minimapSize = savedSize;
     ReportFps(state, allocations);
 }
