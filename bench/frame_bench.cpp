@@ -25,6 +25,8 @@
 #include <string>
 
 #include "bench/play_scene.h"
+#include "interface/hud.h"
+#include "interface/layout.h"
 
 // Every allocation of the process is counted, so each benchmark can report how many a frame
 // makes.
@@ -133,6 +135,37 @@ void BM_DrawGameScreen(benchmark::State& state, bool explored) {
 }
 BENCHMARK_CAPTURE(BM_DrawGameScreen, start_of_game, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_DrawGameScreen, whole_level_seen, true)->Unit(benchmark::kMicrosecond);
+
+// The whole HUD over the explored level: menu bar, portrait, belts and the minimap at its
+// largest size.
+void BM_DrawGameScreenFullHud(benchmark::State& state) {
+    FrameBench& bench = FrameBench::Get();
+    if (!bench.ok()) {
+        state.SkipWithError("the game folder could not be loaded");
+        return;
+    }
+    static bool loaded = false;
+    if (!loaded) {
+        MenuBarLoad();
+        LoadPortraits();
+        loaded = true;
+    }
+    bench.scene().SetExplored(true);
+    const int32_t savedSize = Layout.minimapSize;
+    Layout.minimapSize = 3;
+    DrawGameScreen();
+    const uint64_t before = AllocationCount;
+    for (auto _ : state) {
+        DrawGameScreen();
+        benchmark::DoNotOptimize(ScreenSurface->pixels);
+        benchmark::ClobberMemory();
+    }
+    const uint64_t allocations = AllocationCount - before;
+    WriteFramePng();
+    Layout.minimapSize = savedSize;
+    ReportFps(state, allocations);
+}
+BENCHMARK(BM_DrawGameScreenFullHud)->Unit(benchmark::kMicrosecond);
 
 // A whole frame pass of the play loop on the fixed frame clock (no 2 ms sleep): painting, the
 // present of the video surface and the animation step.

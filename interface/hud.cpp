@@ -1,8 +1,8 @@
-// Stand-in: what is still to be built is listed at the top of interface/hud.h.
 #include "interface/hud.h"
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "media/screen.h"
 #include "interface/hud_surfaces.h"
@@ -20,22 +20,16 @@
 #include "media/image.h"
 #include "media/text.h"
 #include "media/ticker.h"
-
-void MenuBarLoad() {}
+#include "interface/char_panel.h"
+#include "interface/hud_belts.h"
+#include "interface/hud_draw.h"
+#include "interface/inventory_window.h"
+#include "interface/menu_bar.h"
+#include "interface/minimap.h"
+#include "interface/portrait.h"
+#include "media/sprite.h"
 
 void QuestUIArtLoad() {}
-
-void LoadRecipeBookArt() {}
-
-void LoadPortraits() {}
-
-void LoadMinimapIcons() {}
-
-void LoadCharPanelArt() {}
-
-void HandleMenuBarClick(int32_t, int32_t) {}
-
-void HandleCharPanelClick(int32_t, int32_t) {}
 
 void PickAbilityForBeltSlot(int32_t) {}
 
@@ -149,9 +143,34 @@ void DrawHudBarsPiece(HudFrame&) {
     DrawHudBars();
 }
 
-// Still to come: the minimap and the room name; the ticker is drawn here once a frame.
+void DrawMenuBarPiece(HudFrame&) {
+    DrawMenuBar();
+}
+
+void DrawPortraitPiece(HudFrame&) {
+    DrawPortrait();
+}
+
+// The minimap draws the ticker after its size buttons, then the room name.
 void DrawMinimapPiece(HudFrame&) {
-    DrawTicker();
+    DrawMinimap();
+}
+
+void DrawBeltsPiece(HudFrame&) {
+    DrawBelts();
+}
+
+void DrawInventoryWindowPiece(HudFrame& frame) {
+    if (!DrawInventoryWindow()) frame.tooltipsAllowed = false;
+}
+
+void DrawCharPanelPiece(HudFrame&) {
+    if (Layout.equipmentOpen != 0) DrawCharPanel(Layout.equipmentX, Layout.equipmentY);
+}
+
+void DrawHudTooltipsPiece(HudFrame& frame) {
+    if (!frame.tooltipsAllowed || !TooltipSlotFree) return;
+    if (!ShowHudTooltips(frame.mouseX, frame.mouseY)) frame.tooltipsAllowed = false;
 }
 
 void DrawZooBannerPiece(HudFrame&) {
@@ -173,16 +192,16 @@ void DrawCraftPanelPiece(HudFrame& frame) {
 const HudPiece kHudPieces[] = {
     {"bottom bar", DrawBottomBarPiece},
     {"status bars", DrawHudBarsPiece},
-    {"menu bar", NotBuiltYet},
-    {"portrait", NotBuiltYet},
+    {"menu bar", DrawMenuBarPiece},
+    {"portrait", DrawPortraitPiece},
     {"buff bar", NotBuiltYet},
     {"minimap, ticker and room name", DrawMinimapPiece},
-    {"belts and active item", NotBuiltYet},
+    {"belts and active item", DrawBeltsPiece},
     {"toolkit windows", DrawToolkitWindowsPiece},
-    {"inventory window", NotBuiltYet},
+    {"inventory window", DrawInventoryWindowPiece},
     {"crafting panel", DrawCraftPanelPiece},
-    {"character panel", NotBuiltYet},
-    {"HUD tooltips", NotBuiltYet},
+    {"character panel", DrawCharPanelPiece},
+    {"HUD tooltips", DrawHudTooltipsPiece},
     {"zoo banner", DrawZooBannerPiece},
 };
 
@@ -254,6 +273,12 @@ SDL_Rect GetActiveItemRect() {
                     nullptr, size, size);
 }
 
+SDL_Rect GetPortraitRect() {
+    const bool large = Large();
+    return MakeRect(Layout.interfaceX + (large ? 752 : 464), BottomBarTop() + (large ? 100 : 20),
+                    PortraitPicture(0, kPortraitStare, 0), 96, 96);
+}
+
 SDL_Rect GetDigestButtonRect() {
     return MakeRect(Layout.interfaceX, BottomBarTop() + 96, nullptr, 60, 24);
 }
@@ -278,6 +303,33 @@ void DrawBottomBar(int32_t mouseX, int32_t mouseY) {
                            mouseY <= y + kHotspotSize;
         Blit(HotspotPicture(hover), nullptr, x, y);
     }
+    if (CurrentPlayer != nullptr) DrawGoldAndCash(CurrentPlayer->zorkmids);
+}
+
+int32_t CashPileIndex(int32_t gold) {
+    if (gold < 100) return 0;
+    if (gold < 500) return 1;
+    if (gold < 1000) return 2;
+    if (gold < 2000) return 3;
+    if (gold < 4000) return 4;
+    return 5;
+}
+
+void DrawGoldAndCash(int32_t gold) {
+    const bool large = Large();
+    const int32_t top = BottomBarTop();
+    char text[16];
+    std::snprintf(text, sizeof text, "%i", gold);
+    const int32_t cx = Layout.interfaceX + (large ? 65 : 83);
+    const int32_t y = top + (large ? 141 : 61);
+    HudRecord(std::string("\"") + text + "\"", cx, y);
+    DrawMediumTextCenteredGold(cx, y, text);
+    if (gold == 0) return;
+    const int32_t index = CashPileIndex(gold);
+    const std::string name = "cash" + std::to_string(index + 1) + (large ? "_scale" : "_noscale");
+    const std::string file = "items/cash" + std::to_string(index) + ".png";
+    Sprite* pile = SpriteMgr_GetOrLoad(name.c_str(), file.c_str(), nullptr, 0, large ? 0 : 1);
+    HudSprite(pile, 0, name, Layout.interfaceX + (large ? 33 : 6), top + (large ? 71 : 56));
 }
 
 // ---- status bars ---------------------------------------------------------------------------

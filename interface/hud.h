@@ -4,15 +4,13 @@
 // the zoo banner), drawn in order through one list (DrawHud); and the art loaders and click
 // handlers of the panels on the bottom bar.
 //
-// Stand-in: of the HUD pieces, the bottom-bar picture with the digest button and help
-// hotspots, the health, mana and experience bars with their numbers, the message ticker
-// and the zoo banner are drawn; the others are empty entries of the list. Still to be
-// built here: the gold number and cash pile (the hero has no purse yet), the menu bar,
-// the portrait, the buff bar, the minimap with the room name, the belts and the active
-// item, the toolkit windows, the inventory window, the crafting panel, the character
-// panel and the HUD tooltips; the art loaders below read nothing and the click handlers
-// do nothing; the menu bar's entries (with the tutorial reports 12 and 6 and the
-// leave-game flag), the ability picker and counting skill slots with belt abilities.
+// The pieces of the panels live beside this file: the menu bar (menu_bar.h), the portrait
+// (portrait.h), the minimap (minimap.h), the belts and HUD tooltips (hud_belts.h), the
+// inventory window (inventory_window.h) and the character panel (char_panel.h).
+//
+// Stand-in: the buff bar, the toolkit windows and the crafting panel are empty entries of the
+// list; the ability picker (PickAbilityForBeltSlot), counting skill slots with belt abilities
+// and the quest art (QuestUIArtLoad) are still to be built.
 #include <SDL.h>
 
 #include <cstddef>
@@ -25,7 +23,8 @@ void LoadPortraits();
 void LoadMinimapIcons();
 void LoadCharPanelArt();
 
-// Handles a click on the menu bar.
+// Handles a click on the menu bar (screen point) and on the open character panel (point
+// relative to the panel's corner).
 void HandleMenuBarClick(int32_t x, int32_t y);
 void HandleCharPanelClick(int32_t x, int32_t y);
 void PickAbilityForBeltSlot(int32_t slot);
@@ -68,6 +67,7 @@ SDL_Rect GetHealthBarRect();
 SDL_Rect GetManaBarRect();
 SDL_Rect GetExperienceBarRect();
 SDL_Rect GetActiveItemRect();
+SDL_Rect GetPortraitRect();
 SDL_Rect GetDigestButtonRect();
 
 // Filled widths in pixels of the three bars (the pictures' widths at full), each clamped to
@@ -83,8 +83,12 @@ HudBarWidths ComputeHudBarWidths(int32_t health, int32_t maxHealth, int32_t mana
                                  int32_t experience, int32_t experienceNeeded, int32_t spellCost,
                                  bool large);
 
-// The bottom-bar picture, the digest button and the help hotspots.
+// The bottom-bar picture, the digest button, the help hotspots, the gold and the cash pile.
 void DrawBottomBar(int32_t mouseX, int32_t mouseY);
+// The gold number and, unless it is 0, the cash pile of its size (0..5: below 100, 500,
+// 1000, 2000, 4000 and more).
+void DrawGoldAndCash(int32_t gold);
+int32_t CashPileIndex(int32_t gold);
 void DrawDigestButton(int32_t mouseX, int32_t mouseY);
 // The health, mana and experience bars of the current hero, with their numbers.
 void DrawHudBars();

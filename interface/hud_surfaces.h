@@ -17,6 +17,16 @@ struct HudSurfaces {
     SDL_Surface* expBar2x = nullptr;
     SDL_Surface* manaBar0_2x = nullptr;
     SDL_Surface* manaBar1_2x = nullptr;
+    // Belts: the selection frames, the cooldown shades and digits.
+    SDL_Surface* quickbarSelect64 = nullptr;
+    SDL_Surface* dither32 = nullptr;
+    SDL_Surface* dither64 = nullptr;
+    SDL_Surface* digits[10] = {};
+    // Inventory window buttons: sort (normal, hover, pressed) in both sizes, quick sell
+    // (normal, with Shift held).
+    SDL_Surface* inventorySort[3] = {};
+    SDL_Surface* inventorySort2x[3] = {};
+    SDL_Surface* inventoryQuickSell[2] = {};
 };
 extern HudSurfaces Hud;
 

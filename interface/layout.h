@@ -2,8 +2,8 @@
 // Where the play screen's parts lie: the layout globals computed from the screen size
 // and the large-interface flag, and the camera (view origin square and pixel offsets)
 // that the frame drawing recomputes from the hero every frame.
-//
-// Stand-in: the inventory and minimap images are not loaded here yet (they stay null).
+// The inventory pictures are loaded with the HUD images; the minimap keeps its backgrounds
+// itself (minimapImages stays unused).
 #include <SDL.h>
 
 #include <cstdint>
@@ -31,11 +31,14 @@ struct ScreenLayoutState {
     SDL_Surface* inventoryImageLarge = nullptr;
     SDL_Surface* minimapImages[4] = {};
     int32_t minimapSize = 0;
-    int32_t inventoryOpen = 0;
-    // The inventory window's top-left corner; the input loop drags it (y never below 0).
-    int32_t inventoryX = 750;
-    int32_t inventoryY = 20;
-    int32_t equipmentOpen = 0;
+    int32_t inventoryOpen = 0;    // the inventory window
+    int32_t equipmentOpen = 0;    // the character panel
+    // Top-left corners of the inventory window (moved by dragging, y never below 0) and of
+    // the character panel.
+    int16_t inventoryX = 750;
+    int16_t inventoryY = 20;
+    int16_t equipmentX = 100;
+    int16_t equipmentY = 100;
     int32_t abilityPickerOpen = 0;
     int32_t abilityPickerSlot = 0;
     int32_t menuBarHover = -1;    // -1: nothing under the pointer

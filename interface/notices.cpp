@@ -221,6 +221,3 @@ void ShowLevelUpDialog() {
     ShowSkillTome();
 }
 
-// Stand-in: the portrait's expressions are still to be drawn; until then the portrait keeps
-// its face.
-void SetPortraitExpression(int32_t) {}

@@ -5,8 +5,11 @@
 // The title and main menu (interface/menu_main.*) and the quit confirmation
 // (interface/menu_quit.cpp) run on the shared menu frame of interface/menu_frame.h.
 //
+// The three new-game screens live in interface/choose_difficulty.*, choose_skills.* and
+// choose_hero.*.
+//
 // Stand-in: the other screens draw nothing and answer at once with the choice that lets a
-// run end cleanly: creation screens go back, the load screen cancels. Still to be built
+// run end cleanly: the load screen cancels. Still to be built
 // here: every other screen's art, drawing and input loop, the high-score entries of the
 // death and victory screens (with deleting the hero's saves on death), the settings
 // toggles and sliders, the save thumbnail, and the tutorial list with starting and
@@ -32,12 +35,16 @@ int32_t MainMenu();
 // The quit confirmation: 1 to quit, 0 to stay.
 int32_t ShowQuitScreen();
 extern const char* const kQuitScreenText;
-// Positive for forward, anything else for back.
+// The difficulty screen: 1 forward, 0 back (Back, Escape). Any other key release goes
+// forward. The expansion flag keeps the value it is given (its default is set once per new
+// hero by the caller).
 int32_t ShowChooseDifficultyScreen(int32_t* difficulty, int32_t* permadeath, int32_t* quickie,
-                                   int32_t* extraOption);
-// Positive for forward, anything else for back; name is a 1024-character buffer.
-int32_t ShowChooseHeroScreen(char* name, int32_t work, int32_t* female);
-// True for forward, false for back.
+                                   int32_t* expansion);
+// The name and gender screen: 1 forward (Done or Return with a name), 0 back. name is a
+// zero-terminated buffer of `capacity` bytes that keeps what an earlier visit typed.
+int32_t ShowChooseHeroScreen(char* name, int32_t capacity, int32_t* female);
+// The skill screen: true for Done with seven skills, false for back (Back or Escape). The
+// flags tell whether the last grid or shortcut click was "Random Skills" or "Last Choice".
 bool ShowChooseSkillsScreen(std::vector<int32_t>& skills, int32_t* randomBuild, int32_t* lastBuild);
 void ShowDeathScreen();
 void ShowVictoryScreen();

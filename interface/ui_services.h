@@ -32,6 +32,10 @@ void ShowZooAnnouncement();
 
 // Pumps input, stores the mouse position and square, and animates the pointer.
 void UpdateMouseCursor();
+// Read by the play-screen drawing; the help popup sets it to 0 before each redraw.
+extern int32_t PlayScreenState;
+// True at the start of a frame; whoever draws a tooltip clears it (one tooltip per frame).
+extern bool TooltipSlotFree;
 
 // The ability a right-click casts; null when none is selected.
 extern AbilityRecord* SelectedAbility;

@@ -1,4 +1,3 @@
-// Stand-in: what is still to be built is listed at the top of items_fixtures/inventory.h.
 #include "items_fixtures/inventory.h"
 
 #include <algorithm>
@@ -350,5 +349,3 @@ bool SellItem(int32_t x, int32_t y) {
     PlaySFX("money_get");
     return true;
 }
-
-void ShowItemTooltip(Item*, int32_t, int32_t) {}

@@ -2,9 +2,8 @@
 // The hero's backpack grid (8 by 6 cells), the belt and equipment places it works with, the
 // item on the mouse cursor, the active item and the selected skill item: placing, stacking,
 // sorting, selling and dropping, and the tracking of unpaid shop goods while carried.
-//
-// Stand-in: the item tooltips (ShowItemTooltip) are still to be built.
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class Item;
@@ -75,5 +74,11 @@ bool StackCursorItemOnGridItem(int32_t x, int32_t y);
 void SortInventory();
 bool SellItem(int32_t x, int32_t y);
 
-// Builds the item's tooltip (weapon, armour or food layouts for types 1, 2 and 5).
+// Draws the item's tooltip beside the pointer (weapon, armour or food layouts for types 1, 2
+// and 5) and clears TooltipSlotFree. The name is the title, or the item's own when empty; an
+// unpaid item seen inside its peaceful shop adds its sell price. (item_tooltip.cpp)
+void ShowItemTooltip(Item* item, const std::string& title, int32_t flag);
+// The same with the item's own name; the position is not used (the pointer is read).
 void ShowItemTooltip(Item* item, int32_t x, int32_t y);
+// The name an item's tooltip shows for the title (see ShowItemTooltip).
+std::string ItemTooltipName(Item* item, const std::string& title);

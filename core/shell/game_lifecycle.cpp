@@ -15,6 +15,7 @@
 #include "creatures/player.h"
 #include "creatures/skill_db.h"
 #include "creatures/spell.h"
+#include "interface/choose_difficulty.h"
 #include "interface/dialogs.h"
 #include "interface/layout.h"
 #include "interface/play_screen.h"
@@ -42,9 +43,9 @@ const char* const kLoadFailedDialogText = "This saved game could not be loaded."
 
 namespace {
 
-// The character-creation screens are not built yet: they answer "back" at once, so the
-// menu's "New game" starts a default hero instead of returning to the menu.
-constexpr bool kCreationScreensBuilt = false;
+// The character-creation screens run for "New game"; going back from the first returns to
+// the menu.
+[[maybe_unused]] constexpr bool kCreationScreensBuilt = true;
 // Menu screens that are not built yet and answer at once without a word.
 constexpr bool kLoadScreenBuilt = false;
 constexpr bool kHighScoreScreenBuilt = false;
@@ -243,17 +244,21 @@ Player* MakeDefaultHero() {
 Player* RunNewGameScreens() {
     Player* hero = NewCreationHero(false);
     hero->name.clear();
-    std::vector<char> typedName(1024, '\0');
+    // The expansion option takes its default once per new hero, so going back to the
+    // difficulty screen keeps the player's choice.
+    hero->extendedContent = ExpansionPanelAvailable() ? 1 : 0;
+    std::vector<char> typedName(64, '\0');
     int screen = 0;
     while (screen < 3) {
         bool forward = false;
         if (screen == 0) {
             forward = ShowChooseDifficultyScreen(&hero->difficulty, &hero->permadeath, &hero->quickie,
-                                                 &hero->extraOption) > 0;
+                                                 &hero->extendedContent) > 0;
         } else if (screen == 1) {
             forward = ShowChooseSkillsScreen(hero->skillList, &hero->randomBuild, &hero->lastBuild);
         } else {
-            forward = ShowChooseHeroScreen(typedName.data(), 0, &hero->female) > 0;
+            forward = ShowChooseHeroScreen(typedName.data(), static_cast<int32_t>(typedName.size()),
+                                           &hero->female) > 0;
         }
         if (forward) {
             ++screen;
@@ -285,10 +290,6 @@ void RunMainMenuLoop() {
         switch (choice) {
         case kMenuNewGame: {
             Player* hero = RunNewGameScreens();
-            if (hero == nullptr && !kCreationScreensBuilt) {
-                std::printf("Character creation is not available yet; starting a random hero\n");
-                hero = MakeDefaultHero();
-            }
             if (hero != nullptr) {
                 ShowIntro(hero->female);
                 PlayGame(hero);

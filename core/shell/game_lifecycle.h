@@ -3,9 +3,7 @@
 // or a tutorial, runs the play loop and is torn down afterwards, so that the next game starts
 // from a clean state.
 //
-// Stand-in: the character-creation screens are not built yet and answer "back"; until they
-// are, "New game" in the main menu starts a default hero (random build, medium difficulty,
-// the last hero's gender, named "Hero") directly. Screens of the menu that are not built yet
+// Stand-in: screens of the menu that are not built yet
 // (loading, high scores, credits, tutorials) say in a message box that they are not available
 // yet. Until the hero's statistics are built, a new hero whose maximum health is still 0 starts
 // with 1 point.

@@ -13,6 +13,7 @@
 #include "media/eye_candy.h"
 #include "media/image.h"
 #include "media/sprite.h"
+#include "media/tooltip.h"
 #include "platform/platform.h"
 
 GlobalImageSet GlobalImages;
@@ -55,6 +56,7 @@ void Point(Bob& bob, Sprite* sprite) {
 
 void LoadGlobalImages() {
     GlobalImageSet& g = GlobalImages;
+    LoadStatIcons();
     LoadMinimapIcons();
     LoadGlints();
     g.quickbarSelect = Image("ui/ability_quickbar_select.png");
@@ -77,6 +79,7 @@ void LoadGlobalImages() {
     g.noGotoMark = SprFile("ui/no_goto_r.spr");
     g.qualityStarFull = Png("ui/quality_star_full.png", 0);
     g.qualityStarEmpty = Png("ui/quality_star_empty.png", 0);
+    SetTooltipLevelPips(g.qualityStarFull, g.qualityStarEmpty);
     g.helpfulArrow = SprFile("ui/helpful_arrow.spr");
     g.helpfulArrowColourBlind = SprFile("ui/helpful_arrow_cb.spr");
 

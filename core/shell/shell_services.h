@@ -11,6 +11,8 @@ void AdvanceTurn();
 void AddAmbientMessage(const std::string& text);
 // Set while a tutorial game runs.
 extern bool TutorialFlag;
+// Set to leave the running game at the end of the current pass of the play loop.
+extern bool LeaveGameFlag;
 
 // Stops every walk (held keys, queued move keys, a walk along a path) and drops the
 // queued input events.

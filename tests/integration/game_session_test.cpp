@@ -112,12 +112,24 @@ TEST(GameSession, NewGameFromTheMenuStartsARandomHeroEveryTime) {
     const MainMenuLayout menu = ComputeMainMenuLayout(1280, 720);
     const std::string newGame = "click 1 " + std::to_string(menu.buttonX + 100) + " " +
                                 std::to_string(menu.ButtonTop(0) + 20) + "\n";
+    // The creation screens: Done on the difficulty screen, "Random Skills" and Done on the
+    // skill screen, a name typed and Done on the hero screen (1280 x 720: the skill screen's
+    // corner is (128, 60), Done lies in the top-right corner).
+    const std::string creation = "wait 300\nclick 1 1230 30\nwait 300\nclick 1 978 490\nwait 300\n"
+                                 "click 1 1230 30\nwait 300\nkey a\nkey n\nkey n\nwait 100\n"
+                                 "click 1 1230 30\n";
     // Two games in one run: the ticker greets each of them.
-    const std::string script = "wait 500\n" + newGame + "wait 500\nkey space\nwait 100\nkey escape\nwait 500\n" +
-                               newGame + "wait 500\nkey space\n" + LeaveAndQuit();
+    const std::string script = "wait 500\n" + newGame + creation + "wait 500\nkey space\nwait 100\nkey escape\nwait 500\n" +
+                               newGame + creation + "wait 500\nkey space\n" + LeaveAndQuit();
     Session s = PlaySession(script, {"-no-initial-config", "-debug-flag"});
     ASSERT_EQ(s.run.exitCode, 0) << s.run.output;
-    EXPECT_TRUE(Contains(s.run.output, "starting a random hero")) << s.run.output;
+    EXPECT_EQ(TurnsReported(s.run.output), 1) << s.run.output;
+    // The random build went to last.txt: seven distinct skills in ascending order.
+    std::istringstream build(s.lastBuild);
+    std::vector<int32_t> skills;
+    for (int32_t index = 0; build >> index;) skills.push_back(index);
+    EXPECT_EQ(skills.size(), 7u) << s.lastBuild;
+    EXPECT_TRUE(std::is_sorted(skills.begin(), skills.end())) << s.lastBuild;
     // Each game greets once; the other lines name the rooms the hero discovers.
     std::istringstream lines(s.tickerLog);
     int32_t welcomes = 0;
@@ -131,6 +143,35 @@ TEST(GameSession, NewGameFromTheMenuStartsARandomHeroEveryTime) {
     }
     EXPECT_EQ(welcomes, 2) << s.tickerLog;
     EXPECT_EQ(s.tickerLog.rfind("Welcome to Vaultmere!\n", 0), 0u) << s.tickerLog;
+}
+
+TEST(GameSession, ANewHeroIsMadeOnTheCreationScreens) {
+    const MainMenuLayout menu = ComputeMainMenuLayout(1280, 720);
+    std::ostringstream script;
+    script << "wait 500\nclick 1 " << menu.buttonX + 100 << " " << menu.ButtonTop(0) + 20 << "\n";
+    // Difficulty: "hard" (panel corner (400, 70), row offset 240), then Done.
+    script << "wait 300\nclick 1 500 310\nwait 100\nclick 1 1230 30\nwait 300\n";
+    // Skills: six cells of the first row, Done (refused: six are not enough), the seventh and
+    // an eighth cell (refused: seven are chosen), Done.
+    for (int i = 0; i < 6; ++i) script << "click 1 " << 283 + 78 * i << " 100\nwait 50\n";
+    script << "click 1 1230 30\nwait 100\n";
+    script << "click 1 " << 283 + 78 * 6 << " 100\nwait 50\nclick 1 " << 283 + 78 * 7 << " 100\nwait 50\n";
+    script << "click 1 1230 30\nwait 300\n";
+    // Hero: "Te.sta" typed (the full stop is refused), the female portrait, Done.
+    script << "key t shift\nkey e\nkey 46\nkey s\nkey t\nkey a\nwait 100\nclick 1 723 519\nwait 100\n"
+              "click 1 1230 30\n";
+    script << "wait 500\nkey space\n" << LeaveAndQuit();
+    Session s = PlaySession(script.str(), {"-no-initial-config", "-debug-flag"});
+    ASSERT_EQ(s.run.exitCode, 0) << s.run.output;
+    EXPECT_EQ(TurnsReported(s.run.output), 1) << s.run.output;
+    EXPECT_FALSE(Contains(s.run.output, "not found")) << s.run.output;
+    EXPECT_EQ(s.tickerLog.rfind("Welcome to Vaultmere!\n", 0), 0u) << s.tickerLog;
+    // The seven clicked skills, not the eighth.
+    std::istringstream build(s.lastBuild);
+    std::vector<int32_t> skills;
+    for (int32_t index = 0; build >> index;) skills.push_back(index);
+    std::sort(skills.begin(), skills.end());
+    EXPECT_EQ(skills, (std::vector<int32_t>{0, 1, 2, 3, 4, 5, 6})) << s.lastBuild;
 }
 
 TEST(GameSession, TheWelcomeDialogsComeOnceAndAreRemembered) {

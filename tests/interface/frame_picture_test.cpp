@@ -95,13 +95,13 @@ struct PictureCase {
 };
 
 const PictureCase kCases[] = {
-    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0x52b992881d7afe96ull, 0x5f22d0b270655bd9ull}},
-    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0xfc52581666a72f23ull, 0xee0cef04634a17d7ull}},
-    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0x2ea48d4fca5086aaull, 0xac05c121233a1f4eull}},
-    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0x6e7d80acadb74a42ull, 0xbc83a9d39ccd3044ull}},
-    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0x9126b85ab181d6b3ull, 0x3258c07c7440ec95ull}},
-    {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0x8a1fc65c1fe1bc81ull, 0xea2f641a58c0fbf4ull}},
-    {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0x73752c399acecf48ull, 0x521669d04986e5aeull}},
+    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0xb4b45987bcd236feull, 0xb000c517ad7c41a6ull}},
+    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0x555047014e52303aull, 0x2f93b4ee151a31e7ull}},
+    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0x9e3deb6b0077a5d7ull, 0xb739705e6194503aull}},
+    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0x496f388db8a37da4ull, 0xb3cf6f551df2b96cull}},
+    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0xe90584ba9a78c12cull, 0xbe3fb9954646dbd2ull}},
+    {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0xbbdebf0cc4262dcdull, 0xf475026b085ea994ull}},
+    {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0xfee456478ac74da7ull, 0xcfcdb11bb023dc78ull}},
 };
 
 TEST(FramePicture, GeneratedLevelsPaintTheRecordedPictures) {

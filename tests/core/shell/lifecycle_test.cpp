@@ -8,6 +8,7 @@
 #include "core/shell/game_input.h"
 #include "core/shell/game_lifecycle.h"
 #include "core/input_log.h"
+#include "interface/choose_difficulty.h"
 #include "media/effect_animation.h"
 #include "media/screen.h"
 #include "core/shell/play_loop.h"
@@ -307,13 +308,40 @@ TEST_F(LifecycleTest, ATutorialHoldsItsTuneAndPlacesTheHero) {
 }
 
 TEST_F(LifecycleTest, TheCreationScreensBackedOutOfGiveNoHero) {
-    // The creation screens are not built yet and answer "back" on the first screen.
+    // Escape on the first screen goes back: no hero.
+    ASSERT_TRUE(OpenInputScriptText("wait 50\nkey escape\n"));
     EXPECT_EQ(RunNewGameScreens(), nullptr);
     Player* hero = MakeDefaultHero();
     EXPECT_EQ(hero->name, "Hero");
     EXPECT_EQ(hero->saveName, "Hero.sav");
     EXPECT_EQ(hero->randomBuild, 1);
     delete hero;
+}
+
+TEST_F(LifecycleTest, GoingBackToTheDifficultyScreenKeepsTheExpansionChoice) {
+    ResetSkillDB();
+    std::string skills = "<skills>";
+    for (int i = 0; i < 10; ++i) skills += "<skill name=\"S" + std::to_string(i) + "\" id=\"" + std::to_string(i) + "\"/>";
+    skills += "</skills>";
+    ASSERT_TRUE(SkillDBLoadFromText(skills.data(), skills.size(), "test//skillDB.xml"));
+    AddDummySkills();
+    // Difficulty: the expansion row toggled, Done; skills: Back; difficulty: Done; skills:
+    // "Random Skills", Done; hero: a name, Done.
+    ASSERT_TRUE(OpenInputScriptText("wait 50\nclick 1 500 590\nwait 50\nclick 1 1230 30\nwait 50\n"
+                                    "click 1 60 30\nwait 50\nclick 1 1230 30\nwait 50\n"
+                                    "click 1 978 490\nwait 50\nclick 1 1230 30\nwait 50\n"
+                                    "key b\nwait 50\nclick 1 1230 30\n"));
+    testing::internal::CaptureStdout();
+    Player* hero = RunNewGameScreens();
+    testing::internal::GetCapturedStdout();
+    ASSERT_NE(hero, nullptr);
+    EXPECT_EQ(hero->extendedContent, ExpansionPanelAvailable() ? 0 : 1);
+    EXPECT_EQ(hero->name, "b");
+    EXPECT_EQ(hero->skillList.size(), 7u);
+    // The game's end takes the hero and the starting kit it was given.
+    CurrentPlayer = hero;
+    EndCurrentGame();
+    ResetSkillDB();
 }
 
 TEST_F(LifecycleTest, TheDefaultHeroDrawsSevenSkillsAndStartsWithItsDerivedLife) {

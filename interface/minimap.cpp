@@ -1,0 +1,234 @@
+// Stand-in: the hero draws no icon of its own on the minimap yet; until it does, the minimap
+// draws the hero's mark ("player" or "fplayer") itself at the hero's point.
+#include "interface/minimap.h"
+
+#include <cstring>
+#include <string>
+
+#include "core/input_log.h"
+#include "creatures/player.h"
+#include "creatures/status_overlays.h"
+#include "interface/hud.h"
+#include "interface/hud_draw.h"
+#include "interface/layout.h"
+#include "items_fixtures/item.h"
+#include "levels/level.h"
+#include "levels/level_cell.h"
+#include "media/font.h"
+#include "media/image.h"
+#include "media/screen.h"
+#include "media/sprite.h"
+#include "media/text.h"
+#include "media/ticker.h"
+
+const char* const kMinimapIconKindNames[kMinimapIconKinds] = {
+    "krong",    "krong_used", "bookshelf", "bookshelf_used", "lutefisk",  "lutefisk_used",
+    "quest",    "quest_used", "questtarget", "monster0",     "monster1",  "player",
+    "fplayer",  "stairsup",   "stairsdown", "mellow",        "eyeball",   "monolith",
+    "teleport", "uberchest",  "uberchest_locked", "digglegod"};
+
+namespace {
+
+enum IconKind : int32_t {
+    kIconQuest = 6,
+    kIconQuestUsed = 7,
+    kIconQuestTarget = 8,
+    kIconMonster1 = 10,
+    kIconPlayer = 11,
+    kIconFemalePlayer = 12,
+};
+
+Sprite* icons[kMinimapIconKinds][4] = {};
+SDL_Surface* mapSurfaces[4] = {};
+// Kept here rather than in the layout, which is rebuilt whole at times.
+SDL_Surface* backgrounds[4] = {};
+SDL_Surface* enlarge[2] = {};
+SDL_Surface* shrink[2] = {};
+
+SDL_Surface* MakeMapSurface(int32_t c) {
+    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, kMinimapSquares * c, kMinimapSquares * c, 8, 0, 0, 0, 0);
+    if (s == nullptr) return nullptr;
+    SDL_Color palette[256];
+    std::memset(palette, 0, sizeof palette);
+    palette[1] = {255, 0, 0, 0};
+    palette[2] = {32, 32, 32, 0};
+    palette[3] = {0, 255, 255, 0};
+    palette[4] = {192, 192, 192, 0};
+    palette[5] = {255, 0, 255, 0};
+    SDL_SetColors(s, palette, 0, 256);
+    SDL_SetColorKey(s, SDL_SRCCOLORKEY, 0);
+    return s;
+}
+
+void LoadMissingPictures() {
+    for (int32_t i = 0; i < 4; ++i) {
+        if (backgrounds[i] == nullptr) {
+            const std::string file = "ui/gameplay/minimap_bg" + std::to_string(i + 1) + "x.png";
+            backgrounds[i] = LoadImage(file.c_str());
+        }
+        if (mapSurfaces[i] == nullptr) mapSurfaces[i] = MakeMapSurface(i + 1);
+    }
+    for (int32_t s = 0; s < 2; ++s) {
+        if (enlarge[s] == nullptr) {
+            enlarge[s] = LoadImage(("ui/gameplay/minimap_but_maximize" + std::to_string(s) + ".png").c_str());
+        }
+        if (shrink[s] == nullptr) {
+            shrink[s] = LoadImage(("ui/gameplay/minimap_but_minimize" + std::to_string(s) + ".png").c_str());
+        }
+    }
+}
+
+bool Seen(const LevelCell& cell) {
+    return (cell.flags & (SquareFlag::Explored | SquareFlag::Mapped)) != 0;
+}
+
+int32_t ClampedSize() {
+    const int32_t size = Layout.minimapSize;
+    return size < 0 ? 0 : (size > 3 ? 3 : size);
+}
+
+}  // namespace
+
+void LoadMinimapIcons() {
+    for (int32_t kind = 0; kind < kMinimapIconKinds; ++kind) {
+        for (int32_t size = 0; size < 4; ++size) {
+            std::string file = std::string("ui/icons/minimap_") + kMinimapIconKindNames[kind];
+            if (size == 0) {
+                file += kind == kMinimapIconKinds - 1 ? "_1x.png" : ".png";
+            } else {
+                file += "_" + std::to_string(size + 1) + "x.png";
+            }
+            const std::string name = "minimap_" + std::string(kMinimapIconKindNames[kind]) + "_" + std::to_string(size);
+            icons[kind][size] = SpriteMgr_GetOrLoadPNG(name.c_str(), file.c_str(), 0);
+        }
+    }
+    for (int32_t size = 0; size < 4; ++size) {
+        MinimapMonsterMarks.quest[size] = icons[kIconQuest][size];
+        MinimapMonsterMarks.questDead[size] = icons[kIconQuestUsed][size];
+        MinimapMonsterMarks.commander[size] = icons[kIconMonster1][size];
+        MinimapQuestItemMarks[size] = icons[kIconQuestTarget][size];
+    }
+}
+
+Sprite* MinimapIcon(int32_t kind, int32_t size) {
+    if (kind < 0 || kind >= kMinimapIconKinds || size < 0 || size > 3) return nullptr;
+    return icons[kind][size];
+}
+
+void BuildMinimapPixels(const Level& level, int32_t c, uint8_t* pixels, int32_t pitch) {
+    const int32_t side = kMinimapSquares * c;
+    for (int32_t row = 0; row < side; ++row) std::memset(pixels + row * pitch, 0, static_cast<size_t>(side));
+    const int32_t w = level.width < kMinimapSquares ? level.width : kMinimapSquares;
+    const int32_t h = level.height < kMinimapSquares ? level.height : kMinimapSquares;
+    for (int32_t x = 0; x < w; ++x) {
+        for (int32_t y = 0; y < h; ++y) {
+            const LevelCell* cell = level.GetCell(x, y);
+            if (cell == nullptr || !Seen(*cell)) continue;
+            uint8_t colour = 0;
+            if (cell->type == SquareType::Floor) {
+                colour = 2;
+            } else if (cell->type == SquareType::ShopFloor) {
+                colour = 5;
+            } else if (cell->type == SquareType::ZooFloor) {
+                colour = 3;
+            } else if (cell->type == SquareType::Wall) {
+                colour = 4;
+            }
+            if (colour == 0) continue;
+            for (int32_t dy = 0; dy < c; ++dy) {
+                std::memset(pixels + (c * y + dy) * pitch + c * x, colour, static_cast<size_t>(c));
+            }
+        }
+    }
+}
+
+HudPoint MinimapIconPoint(int32_t size, int32_t x, int32_t y, int32_t W) {
+    HudPoint p;
+    switch (size) {
+        case 0: p.x = W - 107 + x; p.y = 3 + y; break;
+        case 1: p.x = W - 209 + 2 * x; p.y = 1 + 2 * y; break;
+        case 2: p.x = W - 309 + 3 * x; p.y = 1 + 3 * y; break;
+        default: p.x = W - 413 + 4 * x; p.y = 4 * y - 3; break;
+    }
+    return p;
+}
+
+bool MinimapEnlargeHover(int32_t mx, int32_t my, int32_t W) {
+    return mx >= W - 28 && mx <= W - 14 && my <= 14;
+}
+
+bool MinimapShrinkHover(int32_t mx, int32_t my, int32_t W) {
+    return mx >= W - 14 && mx <= W && my <= 14;
+}
+
+void DrawMinimap() {
+    Level* level = CurrentLevel;
+    Player* hero = CurrentPlayer;
+    const int32_t W = Layout.screenWidth;
+    const int32_t size = ClampedSize();
+    const int32_t c = size + 1;
+    if (level != nullptr && hero != nullptr) {
+        LoadMissingPictures();
+        SDL_Surface* map = mapSurfaces[size];
+        if (map != nullptr && SDL_LockSurface(map) == 0) {
+            BuildMinimapPixels(*level, c, static_cast<uint8_t*>(map->pixels), map->pitch);
+            SDL_UnlockSurface(map);
+        }
+        HudBlit(backgrounds[size], "minimap background", W - 100 * c - 10, 0);
+        HudBlit(map, "minimap map", W - 100 * c - 5, 5);
+        const int32_t w = level->width < kMinimapSquares ? level->width : kMinimapSquares;
+        const int32_t h = level->height < kMinimapSquares ? level->height : kMinimapSquares;
+        for (int32_t x = 0; x < w; ++x) {
+            for (int32_t y = 0; y < h; ++y) {
+                const LevelCell* cell = level->GetCell(x, y);
+                if (cell == nullptr || !Seen(*cell)) continue;
+                const HudPoint p = MinimapIconPoint(size, x, y, W);
+                for (GameObj* object : cell->contents) {
+                    if (object != nullptr && object != hero) object->DrawOnMinimap(p.x, p.y, size);
+                }
+            }
+        }
+        const HudPoint p = MinimapIconPoint(size, hero->x, hero->y, W);
+        HudSprite(icons[hero->female != 0 ? kIconFemalePlayer : kIconPlayer][size], 0, "minimap hero", p.x, p.y);
+        const std::string depth = "LEVEL " + std::to_string(level->depth + 1);
+        HudRecord("\"" + depth + "\"", W - 100 * c - 4, 7);
+        DrawText(W - 100 * c - 4, 7, depth, kTextWhite, nullptr, SmallFont);
+        int mx = 0;
+        int my = 0;
+        LoggedGetMouseState(&mx, &my);
+        HudBlit(enlarge[MinimapEnlargeHover(mx, my, W) ? 1 : 0], "minimap enlarge", W - 28, 0);
+        HudBlit(shrink[MinimapShrinkHover(mx, my, W) ? 1 : 0], "minimap shrink", W - 14, 0);
+    }
+    DrawTicker();
+    if (level == nullptr || hero == nullptr) return;
+    const LevelCell* heroCell = level->GetCell(hero->x, hero->y);
+    if (heroCell != nullptr) {
+        const std::string room = level->GetRoomName(heroCell->room);
+        if (!room.empty()) {
+            const int32_t x = W - TextWidth(room, TickerFont) - 16;
+            HudRecord("\"" + room + "\"", x, 100 * c + 16);
+            DrawText(x, 100 * c + 16, room, kTextWhite, nullptr, TickerFont);
+        }
+    }
+    if (hero->zooMonsterCount >= 1) {
+        const std::string zoo = std::to_string(hero->zooMonsterCount) + " monsters left in zoo";
+        const int32_t x = W - TextWidth(zoo, TickerFont) - 16;
+        HudRecord("\"" + zoo + "\"", x, 100 * c + 34);
+        DrawText(x, 100 * c + 34, zoo, kTextWhite, nullptr, TickerFont);
+    }
+}
+
+void FreeMinimap() {
+    for (int32_t i = 0; i < 4; ++i) {
+        SDL_FreeSurface(mapSurfaces[i]);
+        mapSurfaces[i] = nullptr;
+        SDL_FreeSurface(backgrounds[i]);
+        backgrounds[i] = nullptr;
+    }
+    for (int32_t s = 0; s < 2; ++s) {
+        SDL_FreeSurface(enlarge[s]);
+        SDL_FreeSurface(shrink[s]);
+        enlarge[s] = nullptr;
+        shrink[s] = nullptr;
+    }
+}
