@@ -20,6 +20,9 @@
 #include "levels/room_templates.h"
 #include "tests/levels/save_bytes.h"
 
+// A placed class the registry has never heard of.
+class UnrecordedOrnament : public GameObj {};
+
 namespace {
 
 const char* const kTemplates =
@@ -481,15 +484,15 @@ TEST_F(LevelSaveTest, AnObjectWithoutASaveRecordOfItsClassStopsTheSaveAndIsNamed
     Level* level = MakeSmallLevel();
     // Doors are never written, registered or not.
     EXPECT_EQ(FindUnsavableObject(level), nullptr);
-    Stairs* stairs = new Stairs(1);
-    stairs->PlaceOnLevel(1, 0, level, 0);
-    EXPECT_EQ(FindUnsavableObject(level), stairs);
-    EXPECT_EQ(MissingSaveRecordClass(stairs), "Stairs");
+    UnrecordedOrnament* ornament = new UnrecordedOrnament();
+    ornament->PlaceOnLevel(1, 0, level, 0);
+    EXPECT_EQ(FindUnsavableObject(level), ornament);
+    EXPECT_EQ(MissingSaveRecordClass(ornament), "UnrecordedOrnament");
     SaveWriter out;
     testing::internal::CaptureStdout();
     EXPECT_FALSE(level->Save(out));
     const std::string printed = testing::internal::GetCapturedStdout();
-    EXPECT_NE(printed.find("a Stairs on floor 2 at (1, 0) has no save record"), std::string::npos) << printed;
+    EXPECT_NE(printed.find("a UnrecordedOrnament on floor 2 at (1, 0) has no save record"), std::string::npos) << printed;
     EXPECT_EQ(out.BytesWritten(), 0u);
 }
 

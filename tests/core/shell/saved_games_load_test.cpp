@@ -23,6 +23,9 @@
 #include "support/run_game.h"
 #include "tests/levels/save_bytes.h"
 
+// A placed class the registry has never heard of.
+class UnrecordedTrinket : public GameObj {};
+
 namespace {
 
 std::map<std::string, std::string> FolderContents(const std::string& dir) {
@@ -293,11 +296,11 @@ TEST_F(SavedGameLoadTest, AGameHoldingAnObjectWithoutASaveRecordIsNotSavedAndThe
     ASSERT_TRUE(SaveGame("autosave.sav"));
     const std::string previous = Read("autosave.sav");
     const std::string index = Read("loadsave.dat");
-    (new Portal())->PlaceOnLevel(2, 2, CurrentLevel, 0);
+    (new UnrecordedTrinket())->PlaceOnLevel(2, 2, CurrentLevel, 0);
     testing::internal::CaptureStdout();
     EXPECT_FALSE(SaveGame("autosave.sav"));
     const std::string printed = testing::internal::GetCapturedStdout();
-    EXPECT_NE(printed.find("a Portal on floor 0 at (2, 2) has no save record"), std::string::npos) << printed;
+    EXPECT_NE(printed.find("a UnrecordedTrinket on floor 0 at (2, 2) has no save record"), std::string::npos) << printed;
     EXPECT_EQ(Read("autosave.sav"), previous);
     EXPECT_EQ(Read("loadsave.dat"), index);
     EXPECT_FALSE(FileExists(user_.file("autosave.sav.tmp")));
