@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/class_registry.h"
+#include "core/input_log.h"
 #include "items_fixtures/bbq.h"
 #include "items_fixtures/bookshelf.h"
 #include "items_fixtures/crafting.h"
@@ -119,7 +120,11 @@ TEST_F(FixtureRulesTest, BookshelfSearchTable) {
         CSRand(c.seed);
         Bookshelf* shelf = Shelf(4, 3);
         shelf->recipeName = c.recipeName;
+        // A found recipe's notice waits for Return.
+        ASSERT_TRUE(OpenInputScriptText("keydown return\n"));
         EXPECT_EQ(shelf->Activate(), 1);
+        EXPECT_EQ(InputScriptActive(), c.learned == -1) << "the notice shows only when a recipe is found";
+        ResetInputLog();
         EXPECT_TRUE(shelf->searched);
         EXPECT_EQ(shelf->bob.frame, 0);
         EXPECT_EQ(CountSound("turnpage"), 1);
