@@ -235,14 +235,14 @@ void DrawCraftPanel(int32_t mouseX, int32_t mouseY) {
     }
 }
 
-void ClickCraftPanel(int32_t x, int32_t y) {
-    if (!CraftPanel.open) return;
+bool ClickCraftPanel(int32_t x, int32_t y) {
+    if (!CraftPanel.open) return false;
     const int32_t rx = x - CraftPanel.x;
     const int32_t ry = y - CraftPanel.y;
-    if (rx < 0 || ry < 0 || rx > PanelWidth() || ry > PanelHeight()) return;
+    if (rx < 0 || ry < 0 || rx > PanelWidth() || ry > PanelHeight()) return false;
     if (rx >= 508 && rx <= 530 && ry <= 22) {
         CraftPanel.open = false;
-        return;
+        return true;
     }
     // The tabs answer where they are drawn.
     const std::vector<ToolkitWindow*> tabs = TabWindows();
@@ -252,7 +252,7 @@ void ClickCraftPanel(int32_t x, int32_t y) {
             const int32_t tool = ToolTypeOfTag(tabs[i]->kind);
             if (tool >= 0) CraftPanel.tool = tool;
             CraftPanel.scroll = -2;
-            return;
+            return true;
         }
     }
     if (ry >= 31 && ry <= 51) {
@@ -263,7 +263,7 @@ void ClickCraftPanel(int32_t x, int32_t y) {
         if (flag != nullptr) {
             *flag = !*flag;
             if (CurrentPlayer != nullptr) CurrentPlayer->RefreshCraftableRecipes();
-            return;
+            return true;
         }
     }
     if (rx >= 508 && rx <= 572) {
@@ -290,15 +290,16 @@ void ClickCraftPanel(int32_t x, int32_t y) {
             const int32_t lastIndex = ShownRecipeAt(count - 1);
             if (lastIndex >= 0) CraftPanel.current = lastIndex;
         }
-        return;
+        return true;
     }
     if (rx >= 408 && rx <= 600 && ry >= 232 && ry <= 320) {
         const int32_t index = ShownRecipeAt(CraftPanel.scroll + 2);
         // No recipe in the middle row: the button does nothing.
-        if (index < 0) return;
+        if (index < 0) return true;
         CraftPanel.current = index;
         CraftRecipeFromPanel(index);
     }
+    return true;
 }
 
 int32_t BeginCraftPanelDrag(int32_t x, int32_t y) {

@@ -94,8 +94,8 @@ int32_t ShownRecipeAt(int32_t position);
 void LoadCraftPanelArt();
 // Draws the open panel; the mouse position is that of the frame.
 void DrawCraftPanel(int32_t mouseX, int32_t mouseY);
-// A click at a screen point (nothing when the panel is closed or the point is outside it).
-void ClickCraftPanel(int32_t x, int32_t y);
+// A click at a screen point: true when the open panel took it (the point lies on it).
+bool ClickCraftPanel(int32_t x, int32_t y);
 // A press at a screen point: 1 when it lies on the open panel's title strip (a drag starts).
 int32_t BeginCraftPanelDrag(int32_t x, int32_t y);
 void DragCraftPanel(int32_t x, int32_t y);

@@ -326,9 +326,9 @@ void LeftClick(int32_t x, int32_t y) {
         }
         return;
     }
-    if (CraftPanel.open) {
+    if (CraftPanel.open && ClickCraftPanel(x, y)) {
         Tell("craft panel");
-        ClickCraftPanel(x, y);
+        return;
     }
     if (Inside(GetDigestButtonRect(), x, y)) {
         Tell("digest");
@@ -381,12 +381,9 @@ void LeftClick(int32_t x, int32_t y) {
         return;
     }
     if (onInventory && ClickInventoryWindow(x, y)) return;
-    for (const ToolkitWindow& window : ToolkitWindows) {
-        if (window.open) {
-            Tell("toolkits");
-            ClickToolkitWindows();
-            break;
-        }
+    if (ClickToolkitWindowsAt(x, y)) {
+        Tell("toolkits");
+        return;
     }
     if (InsideBeltRow(x, y)) {
         Tell("belt");

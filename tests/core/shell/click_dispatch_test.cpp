@@ -2,6 +2,8 @@
 // cell under a point.
 #include "core/shell/play_input_fixture.h"
 
+#include "items_fixtures/crafting.h"
+
 namespace {
 
 using namespace play_input_test;
@@ -87,6 +89,27 @@ TEST_F(ClickDispatchTest, EachClickGoesToTheOneElementOnTopAtThatPoint) {
         for (Item*& slot : hero->quickSlots) slot = nullptr;
     }
     EXPECT_EQ(TurnCount, 0);
+}
+
+TEST_F(ClickDispatchTest, TheOpenCraftingPanelKeepsTheClicksOnItFromTheLevelBelow) {
+    const CraftPanelState saved = CraftPanel;
+    CraftPanel.open = true;
+    CraftPanel.x = 100;
+    CraftPanel.y = 100;
+    struct Case {
+        int x, y;
+        const char* taker;
+    };
+    // A point in the middle of the panel, then one well right of it.
+    for (const Case& c : {Case{300, 300, "craft panel"}, Case{224, 40, "level"}}) {
+        SCOPED_TRACE(c.taker);
+        Taken.clear();
+        HandlePlayScreenClick(c.x, c.y, false);
+        ASSERT_FALSE(Taken.empty());
+        EXPECT_EQ(Taken.front(), c.taker);
+        EXPECT_EQ(Taken.size(), 1u) << "nothing under the panel takes the click too";
+    }
+    CraftPanel = saved;
 }
 
 TEST_F(ClickDispatchTest, ShiftClickOnTheBackpackSellsOnlyOnTheFloorOfAFriendlyShop) {
