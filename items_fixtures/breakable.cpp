@@ -76,8 +76,6 @@ Breakable::Breakable(SaveReader& in) : GameObj(in) {
         hitsTaken = brokenNow ? 1 : 0;
     }
     coversSquareAbove = 1;
-    blocksMovement = IsBroken() ? 0 : 1;
-    blocksSight = 0;
     RefreshPicture(level);
 }
 

@@ -76,6 +76,6 @@ public:
 
     int32_t broken = 0;
 
-private:
+    // The intact or broken (unspent or spent) picture.
     void RefreshPicture();
 };

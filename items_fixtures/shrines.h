@@ -36,6 +36,6 @@ public:
 
     int32_t spent = 0;
 
-private:
+    // The intact or broken (unspent or spent) picture.
     void RefreshPicture();
 };
