@@ -24,6 +24,4 @@ void Anvil::RefreshPicture() {
     } else {
         ShowFixtureSprite(*this, "Anvil_broken", "dungeon/krong_anvil_used.png", false);
     }
-    blocksMovement = 1;
-    blocksSight = 0;
 }

@@ -40,9 +40,6 @@ Sprite* MakeIfNamed(const SpriteRecord& record) {
 
 Breakable::Breakable(Level* onLevel, int32_t tilesetIndex, int32_t hitsNeeded, int32_t hitsAlreadyTaken)
     : branchIndex(tilesetIndex), hitsNeededToBreak(hitsNeeded), hitsTaken(hitsAlreadyTaken) {
-    blocksMovement = 1;
-    coversSquareAbove = 1;
-    blocksSight = 0;
     RefreshPicture(onLevel);
 }
 
@@ -52,9 +49,6 @@ Breakable::Breakable(Level* onLevel, const SpriteRecord* intact, const SpriteRec
     if (intact != nullptr) intactRecord = *intact;
     if (breaking != nullptr) breakingRecord = *breaking;
     if (broken != nullptr) brokenRecord = *broken;
-    blocksMovement = 1;
-    coversSquareAbove = 1;
-    blocksSight = 0;
     RefreshPicture(onLevel);
 }
 
@@ -75,7 +69,6 @@ Breakable::Breakable(SaveReader& in) : GameObj(in) {
         hitsNeededToBreak = 1;
         hitsTaken = brokenNow ? 1 : 0;
     }
-    coversSquareAbove = 1;
     RefreshPicture(level);
 }
 
@@ -141,20 +134,11 @@ void Breakable::ShowState() {
 
 // ---- ZarnochStatue -------------------------------------------------------------------------
 
-ZarnochStatue::ZarnochStatue() {
-    blocksMovement = 1;
-    blocksSight = 1;
-    coversSquareAbove = 1;
-    RefreshPicture();
-}
+ZarnochStatue::ZarnochStatue() { RefreshPicture(); }
 
 ZarnochStatue::ZarnochStatue(SaveReader& in) : GameObj(in) {
     broken = in.ReadBool() ? 1 : 0;
-    coversSquareAbove = 1;
-    if (broken != 0) {
-        blocksMovement = 0;
-        blocksSight = 0;
-    }
+    if (broken != 0) blocksMovement = 0;
     RefreshPicture();
 }
 

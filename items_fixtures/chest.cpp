@@ -22,7 +22,6 @@ Item* ExpectItem(GameObj* object, const char* owner) {
 // ---- Chest ---------------------------------------------------------------------------------
 
 Chest::Chest(Level* onLevel) : pictureLevel(onLevel) {
-    coversSquareAbove = 0;
     RefreshPicture();
 }
 
@@ -31,7 +30,6 @@ Chest::Chest(SaveReader& in) : GameObj(in) {
     content = ExpectItem(ReadEmbeddedObject(in), "chest");
     locked = in.ReadBool() ? 1 : 0;
     smashed = in.ReadBool() ? 1 : 0;
-    coversSquareAbove = 0;
     RefreshPicture();
 }
 
@@ -53,14 +51,11 @@ void Chest::RefreshPicture() {
                               : smashed != 0     ? branch->chestBroken
                                                  : branch->chestOpen;
     ShowFixtureSprite(*this, file.c_str(), file.c_str(), false);
-    blocksMovement = content != nullptr ? 1 : 0;
-    blocksSight = 0;
 }
 
 // ---- UberChest -----------------------------------------------------------------------------
 
 UberChest::UberChest() {
-    coversSquareAbove = 0;
     RefreshPicture();
 }
 
@@ -72,7 +67,6 @@ UberChest::UberChest(SaveReader& in) : GameObj(in) {
         furtherA = in.ReadInt32();
         furtherB = in.ReadInt32();
     }
-    coversSquareAbove = 0;
     RefreshPicture();
 }
 
@@ -89,6 +83,4 @@ bool UberChest::Save(SaveWriter& out) {
 void UberChest::RefreshPicture() {
     ShowFixtureSprite(*this, "UberChest", "dungeon/uberchest.spr", false);
     ShowFixtureFrame(*this, locked != 0 ? 0 : content != nullptr ? 1 : 2);
-    blocksMovement = 1;
-    blocksSight = 0;
 }

@@ -61,6 +61,4 @@ void Dispenser::RefreshPicture() {
     const DispenserKind* k = KindOf(kind);
     if (k == nullptr) k = &kKinds[0];
     ShowFixtureSeries(*this, k->series, k->fileBase, 2, 0, 200, true);
-    blocksMovement = 1;
-    blocksSight = 0;
 }

@@ -66,8 +66,6 @@ bool Lever::Save(SaveWriter& out) {
 void Lever::RefreshPicture() {
     ShowFixtureSprite(*this, "Lever", "dungeon/lever1.spr", false);
     ShowFixtureFrame(*this, activated != 0 ? 1 : 0);
-    blocksMovement = 1;
-    blocksSight = 0;
 }
 
 Stairs::Stairs(int32_t isUp) : up(isUp) { RefreshPicture(); }

@@ -21,6 +21,4 @@ bool ShopPedestal::Save(SaveWriter& out) {
 
 void ShopPedestal::RefreshPicture() {
     ShowFixtureSprite(*this, "shoppedestal", "dungeon/store_pedestal.png", false);
-    blocksMovement = 1;
-    blocksSight = 0;
 }

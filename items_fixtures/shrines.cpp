@@ -1,7 +1,5 @@
 #include "items_fixtures/shrines.h"
 
-#include <cstdio>
-
 #include "creatures/spell.h"
 
 // In the order of the saved-class table.
@@ -23,15 +21,13 @@ bool DiggleGod::Save(SaveWriter& out) {
 }
 
 void DiggleGod::RefreshPicture() {
-    blocksMovement = 1;
-    coversSquareAbove = 1;
-    blocksSight = 0;
     for (const DiggleGodRecord& god : DiggleGodList) {
         if (god.name != godName) continue;
         if (!god.art.empty()) ShowFixtureSprite(*this, god.art.c_str(), god.art.c_str(), false);
         return;
     }
-    std::printf("diggle god: no god named \"%s\" in the god list; the statue has no picture\n", godName.c_str());
+    // A god the list does not hold (the list may come from a later data file) leaves the
+    // statue without a picture.
 }
 
 // ---- LutefiskStatue ------------------------------------------------------------------------

@@ -412,7 +412,8 @@ void Level::PlaceTreasure(bool noChest) {
         }
         Chest* chest = new Chest(this);
         chest->content = item;
-        chest->RefreshPicture();  // closed and blocking while it holds something
+        chest->blocksMovement = 1;
+        chest->RefreshPicture();  // the closed picture while it holds something
         chest->PlaceOnLevel(x, y, this, 0);
         return;
     }
