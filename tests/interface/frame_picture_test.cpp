@@ -95,9 +95,9 @@ struct PictureCase {
 };
 
 const PictureCase kCases[] = {
-    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0x93a8be7bcadc76f9ull, 0xc050321bcd031370ull}},
-    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0xb9fcec91fc9fd0d4ull, 0xc6b1bf2ee103f87eull}},
-    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0xff68e8098c439c1dull, 0x96ce37fb8bd164e4ull}},
+    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0x72de24461266e3dull, 0xc8fef514d68f71f5ull}},
+    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0xdf9b576fb558a0fcull, 0x4292fd747b7765c3ull}},
+    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0xda3c88925c2ac19ull, 0x18465439808b599dull}},
     {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0xe6e44e0c82cb8e26ull, 0xf3063bb384d60dc0ull}},
     {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0x59f04269d8311b3bull, 0x8a84d95c1f00cfdull}},
     {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0x8a1fc65c1fe1bc81ull, 0xea2f641a58c0fbf4ull}},
