@@ -27,7 +27,7 @@ public:
     std::string GetName() override { return "Chest"; }
 
     // The branch picture for the state: closed while it holds something, broken once
-    // smashed, open otherwise; blocking while it holds something.
+    // smashed, open otherwise.
     void RefreshPicture();
 
     Item* content = nullptr;
