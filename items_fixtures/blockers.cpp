@@ -1,5 +1,3 @@
-// Stand-in: what is still to be built for Breakable is listed at the top of
-// items_fixtures/blockers.h.
 #include "items_fixtures/blockers.h"
 
 #include <algorithm>
@@ -252,15 +250,3 @@ void Engraving::RefreshPicture() {
     if ((CmdLine.debugFlags & kDebugLoads) != 0) std::printf("loading engraving: %s\n", spriteName.c_str());
     ShowFixtureSprite(*this, spriteName.c_str(), spriteName.c_str(), true);
 }
-
-// ---- Breakable -----------------------------------------------------------------------------
-
-Breakable::Breakable(Level*, int32_t branchBreakableIndex, int32_t, int32_t)
-    : branchIndex(branchBreakableIndex) {}
-
-Breakable::Breakable(Level*, const SpriteRecord*, const SpriteRecord*, const SpriteRecord*,
-                     int32_t hitsNeeded, int32_t hitsAlreadyTaken)
-    : hitsNeededToBreak(hitsNeeded), hitsTaken(hitsAlreadyTaken) {}
-
-Breakable::~Breakable() { delete contents; }
-

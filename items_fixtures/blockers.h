@@ -1,12 +1,10 @@
 #pragma once
-// Fixtures that stand on a square and may block it: blockers, clocks, engravings and
-// breakables.
-//
-// Stand-in: Breakable keeps its constructor arguments only. Still to be built for it: the
-// branch art, breaking with its room events "hit" and "broken", tooltips and saving.
+// Fixtures that stand on a square and may block it: blockers, clocks and engravings
+// (breakables: items_fixtures/breakable.h, included here).
 #include <cstdint>
 #include <string>
 
+#include "items_fixtures/breakable.h"
 #include "items_fixtures/fixture.h"
 #include "levels/game_obj.h"
 
@@ -114,24 +112,4 @@ public:
 
 private:
     void RefreshPicture();
-};
-
-class Breakable : public GameObj {
-public:
-    // A breakable of the branch (generation): (level, index, 1, 0).
-    Breakable(Level* onLevel, int32_t branchBreakableIndex, int32_t a, int32_t b);
-    // A custom breakable of a room record.
-    Breakable(Level* onLevel, const SpriteRecord* normal, const SpriteRecord* breaking,
-              const SpriteRecord* broken, int32_t hitsNeeded, int32_t hitsAlreadyTaken);
-    ~Breakable() override;  // deletes its contents
-
-    std::string GetName() override { return name; }
-    std::string GetDescription() override { return description; }
-
-    std::string name;
-    std::string description;
-    Item* contents = nullptr;  // an item or none
-    int32_t branchIndex = -1;
-    int32_t hitsNeededToBreak = 1;
-    int32_t hitsTaken = 0;
 };

@@ -1,5 +1,7 @@
 #include "items_fixtures/fixture.h"
 
+#include <SDL.h>
+
 #include "media/sprite.h"
 
 bool WriteEmbeddedObject(SaveWriter& out, GameObj* object) { return WriteObjectRef(out, object); }
@@ -32,4 +34,27 @@ bool ShowFixtureSprite(GameObj& obj, const char* name, const char* file, bool an
 bool ShowFixtureSeries(GameObj& obj, const char* name, const char* file, int32_t count, int32_t first,
                        int32_t delay, bool animate, int32_t anchor) {
     return Show(obj, SpriteMgr_GetOrLoadSeries(name, file, count, first, delay, 1), animate, anchor);
+}
+
+void ShowFixtureFrame(GameObj& obj, int32_t frame) {
+    const int32_t count = obj.bob.sprite != nullptr ? obj.bob.sprite->frameCount : 0;
+    if (frame >= count) frame = count - 1;
+    obj.bob.frame = frame < 0 ? 0 : frame;
+}
+
+Sprite* FixturePlaceholderSprite() {
+    const char* const kName = "fixture_placeholder";
+    if (Sprite* shared = SpriteMgr_Find(kName)) return shared;
+    // A plain magenta square, plain enough to be noticed.
+    SDL_Surface* frame = SDL_CreateRGBSurface(SDL_SWSURFACE, 32, 32, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
+    if (frame == nullptr) return nullptr;
+    SDL_FillRect(frame, nullptr, SDL_MapRGB(frame->format, 255, 0, 255));
+    Sprite* sprite = new Sprite();
+    sprite->InitFromSurface(frame);
+    sprite->name = kName;
+    if (!SpriteMgr_Add(kName, sprite)) {
+        delete sprite;
+        return SpriteMgr_Find(kName);
+    }
+    return sprite;
 }

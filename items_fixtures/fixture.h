@@ -43,3 +43,9 @@ bool ShowFixtureSprite(GameObj& obj, const char* name, const char* file, bool an
 // The same for a numbered series of `count` frames from `first`, `delay` ms each.
 bool ShowFixtureSeries(GameObj& obj, const char* name, const char* file, int32_t count, int32_t first,
                        int32_t delay, bool animate, int32_t anchor = 1);
+
+// Shows frame `frame` of the object's picture, held on the last frame the sprite has (frame 0
+// without a sprite).
+void ShowFixtureFrame(GameObj& obj, int32_t frame);
+// A one-frame placeholder picture shared by fixtures whose art cannot be had.
+Sprite* FixturePlaceholderSprite();

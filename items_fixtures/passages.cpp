@@ -11,6 +11,10 @@
 
 PassageTravel PassageTravelActions = {DescendStairs, AscendStairs, TravelThroughPortal};
 
+SERIALIZABLE_REGISTRATION(Door);
+FIXTURE_CLASS_KEYS(Door)
+SERIALIZABLE_REGISTRATION(Lever);
+FIXTURE_CLASS_KEYS(Lever)
 SERIALIZABLE_REGISTRATION(Stairs);
 FIXTURE_CLASS_KEYS(Stairs)
 SERIALIZABLE_REGISTRATION(Portal);
@@ -20,6 +24,10 @@ FIXTURE_CLASS_KEYS(Teleporter)
 
 Door::Door(int32_t doorOrientation, int32_t doorDepth, int32_t doorPart)
     : orientation(doorOrientation), depth(doorDepth), part(doorPart) {}
+
+Door::Door(SaveReader&) : Door(0, 0, 0) {}
+
+bool Door::Save(SaveWriter&) { return true; }
 
 int32_t Door::Activate() {
     if (locked) {
@@ -36,7 +44,31 @@ void Door::Open() {
     blocksSight = 0;
 }
 
-Lever::Lever() = default;
+Lever::Lever() { RefreshPicture(); }
+
+Lever::Lever(SaveReader& in) : Activatable(in) {
+    kind = in.ReadInt32();
+    targetX = in.ReadInt32();
+    targetY = in.ReadInt32();
+    RefreshPicture();
+}
+
+bool Lever::Save(SaveWriter& out) {
+    // The linked chest may have moved since the link was made.
+    if (linked != nullptr) {
+        targetX = linked->x;
+        targetY = linked->y;
+    }
+    bool ok = Activatable::Save(out);
+    ok = out.WriteInt32(kind) && ok;
+    ok = out.WriteInt32(targetX) && ok;
+    return out.WriteInt32(targetY) && ok;
+}
+
+void Lever::RefreshPicture() {
+    ShowFixtureSprite(*this, "Lever", "dungeon/lever1.spr", false);
+    ShowFixtureFrame(*this, activated != 0 ? 1 : 0);
+}
 
 Stairs::Stairs(int32_t isUp) : up(isUp) { RefreshPicture(); }
 

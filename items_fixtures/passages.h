@@ -2,9 +2,9 @@
 // Fixtures that move the hero or open the way: doors, levers, stairs, portals and
 // teleporters.
 //
-// Stand-in: doors and levers keep their fields and the obvious state changes. Still to be
-// built here: door chains and drawing, lever kinds (opening wall squares, uber chests), the
-// tutorial report (2), and their saving.
+// Stand-in: doors and levers keep their fields, their records and the obvious state changes.
+// Still to be built here: door chains and drawing, lever kinds (opening wall squares, uber
+// chests), the tutorial report (2).
 #include <cstdint>
 #include <string>
 
@@ -16,6 +16,11 @@ public:
     // orientation 1: the three parts stand side by side along x; 0 along y.
     // part 0, 1 or 2: first, middle or last.
     Door(int32_t orientation, int32_t depth, int32_t part);
+    // A level keeps its doors in the door squares' flags and builds them again after a load,
+    // so a door writes nothing and its load constructor reads nothing.
+    explicit Door(SaveReader& in);
+
+    FIXTURE_CLASS_MEMBERS();
 
     bool IsDoorOrChest() override { return true; }
     int32_t IsDoorOrLever() override { return 1; }
@@ -32,9 +37,16 @@ public:
     Door* next = nullptr;
 };
 
+// Save block after the Activatable block: kind, targetX, targetY. A lever linked to a chest
+// first takes the chest's current square as its target; a loaded lever has no link.
 class Lever : public Activatable {
 public:
     Lever();
+    explicit Lever(SaveReader& in);
+
+    FIXTURE_CLASS_MEMBERS();
+    std::string GetName() override { return "Lever"; }
+    const char* GetActionVerb() override { return "Pull Lever"; }
     bool IsLever() override { return true; }
     int32_t IsDoorOrLever() override { return 1; }
 
@@ -43,6 +55,9 @@ public:
     int32_t targetX = 0;
     int32_t targetY = 0;
     GameObj* linked = nullptr;
+
+private:
+    void RefreshPicture();
 };
 
 // A staircase object on a stair square: the level draws the stairs themselves. Stepping on

@@ -413,7 +413,7 @@ void Level::PlaceTreasure(bool noChest) {
         Chest* chest = new Chest(this);
         chest->content = item;
         chest->blocksMovement = 1;
-        if (branch != nullptr) chest->image = branch->chestClosed;
+        chest->RefreshPicture();  // the closed picture while it holds something
         chest->PlaceOnLevel(x, y, this, 0);
         return;
     }

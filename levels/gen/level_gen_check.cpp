@@ -108,7 +108,7 @@ std::string ObjectDetails(GameObj* obj) {
         out << " record=\"" << (monster->record != nullptr ? monster->record->name : std::string()) << "\"";
         if (monster->isNamed != 0) out << " named=\"" << monster->customName << "\"";
         if (auto* keeper = dynamic_cast<Shopkeeper*>(obj)) {
-            out << " variant=" << keeper->variant << " alert=" << keeper->alertX << "," << keeper->alertY;
+            out << " variant=" << keeper->variant << " alert=" << keeper->guardX << "," << keeper->guardY;
         }
     } else if (auto* item = dynamic_cast<Item*>(obj)) {
         out << " " << ItemText(item);

@@ -425,11 +425,10 @@ void Level::FinishRooms() {
         if (!placed.shop) continue;
         Shopkeeper* keeper = new Shopkeeper();
         keeper->variant = CRand() / 8192;
-        keeper->alertX = placed.smallSX;
-        keeper->alertY = placed.smallSY;
+        keeper->guardX = placed.smallSX;
+        keeper->guardY = placed.smallSY;
         if (IsInside(placed.bigSX, placed.bigSY)) {
-            keeper->PlaceOnLevel(placed.bigSX, placed.bigSY, this, 0);
-            shopkeepers.push_back(keeper);
+            keeper->PlaceOnLevel(placed.bigSX, placed.bigSY, this, 0);  // joins the shopkeeper list
             std::printf("spawning shopkeeper: %i %i\n", placed.smallSX, placed.smallSY);
         } else {
             delete keeper;

@@ -431,8 +431,8 @@ TEST(LevelShops, ShopkeepersRunToTheAlertSquareAndBackHome) {
     Shopkeeper* keeper = PlaceNew<Shopkeeper>(level.get(), 3, 0);
     level->monsters.push_back(keeper);
     level->shopkeepers.push_back(keeper);
-    keeper->alertX = 1;
-    keeper->alertY = 1;
+    keeper->guardX = 1;
+    keeper->guardY = 1;
     ASSERT_EQ(keeper->homeX, 3);
 
     Item goods;
@@ -440,7 +440,7 @@ TEST(LevelShops, ShopkeepersRunToTheAlertSquareAndBackHome) {
     hero->quickSlots[0] = &goods;
 
     level->UpdateShopkeeperPositions();
-    EXPECT_EQ(keeper->onAlert, 1);
+    EXPECT_EQ(keeper->atGuard, 1);
     EXPECT_EQ(keeper->x, 1);
     EXPECT_EQ(keeper->y, 1);
     EXPECT_EQ(keeper->cell, level->GetCell(1, 1));
@@ -448,7 +448,7 @@ TEST(LevelShops, ShopkeepersRunToTheAlertSquareAndBackHome) {
     // Outside the shop the alarm ends and the keeper goes back to its own home.
     hero->PlaceOnLevel(0, 2, level.get(), 0);
     level->UpdateShopkeeperPositions();
-    EXPECT_EQ(keeper->onAlert, 0);
+    EXPECT_EQ(keeper->atGuard, 0);
     EXPECT_EQ(keeper->x, 3);
     EXPECT_EQ(keeper->y, 0);
     EXPECT_EQ(keeper->homeX, 3);

@@ -20,6 +20,7 @@
 #include "items_fixtures/passages.h"
 #include "items_fixtures/quest.h"
 #include "levels/gen/level_content.h"
+#include "media/sprite.h"
 #include "levels/gen/monster_tables.h"
 #include "tests/levels/level_gen_fixture.h"
 
@@ -90,7 +91,10 @@ TEST_F(LevelContentTest, TreasureNeverStandsAboveAWallAndChestsHoldTheirItem) {
         if (auto* chest = dynamic_cast<Chest*>(obj)) {
             ++chests;
             EXPECT_NE(chest->content, nullptr);
-            EXPECT_EQ(chest->image, level->GetBranchRecord()->chestClosed);
+            // A full chest wears its branch's closed picture and blocks the square.
+            ASSERT_NE(chest->bob.sprite, nullptr);
+            EXPECT_EQ(chest->bob.sprite, SpriteMgr_Find(level->GetBranchRecord()->chestClosed.c_str()));
+            EXPECT_EQ(chest->blocksMovement, 1);
         }
         if (auto* b = dynamic_cast<Breakable*>(obj)) {
             ++breakables;

@@ -198,7 +198,7 @@ TEST_F(LevelLayoutTest, FinishedShopGetsItsKeeperAndStockedPedestals) {
     Shopkeeper* keeper = static_cast<Shopkeeper*>(level->shopkeepers[0]);
     EXPECT_EQ(keeper->x, 7);
     EXPECT_EQ(keeper->y, 7);
-    EXPECT_EQ(keeper->alertX, 6);
+    EXPECT_EQ(keeper->guardX, 6);
     EXPECT_EQ(keeper->homeX, 7);
     EXPECT_GE(keeper->variant, 0);
     EXPECT_LE(keeper->variant, 3);
