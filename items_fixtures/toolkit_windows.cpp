@@ -282,6 +282,27 @@ void ClickInputSlot(Item*& slot) {
 int32_t ToolkitWindow::Width() const { return background != nullptr ? background->w : kDefaultWindowSize; }
 int32_t ToolkitWindow::Height() const { return background != nullptr ? background->h : kDefaultWindowSize; }
 
+void FreeToolkitWindowArt() {
+    for (ToolkitWindow& window : ToolkitWindows) {
+        SDL_FreeSurface(window.background);
+        window.background = nullptr;
+        for (SDL_Surface*& picture : window.craftButton) {
+            SDL_FreeSurface(picture);
+            picture = nullptr;
+        }
+        for (SDL_Surface*& picture : window.recipeButton) {
+            SDL_FreeSurface(picture);
+            picture = nullptr;
+        }
+        for (SDL_Surface*& picture : window.fillButton) {
+            SDL_FreeSurface(picture);
+            picture = nullptr;
+        }
+        window.artLoaded = false;
+    }
+    CraftPanel.windowsLaidOut = false;
+}
+
 void SyncToolkitWindows() {
     for (const ToolkitLayout* layout : ItemDefLists.toolkitLayouts) {
         const bool known = std::any_of(ToolkitWindows.begin(), ToolkitWindows.end(),

@@ -38,6 +38,8 @@ extern bool ToolkitWindowDragging;
 
 // Adds a window for every toolkit layout of the item database that has none yet.
 void SyncToolkitWindows();
+// Frees the windows' pictures (loaded on first use); they load again when next drawn.
+void FreeToolkitWindowArt();
 // The window of a tag, or null.
 ToolkitWindow* FindToolkitWindow(const std::string& kind);
 // Closes every window and clears the current recipe (a hero is created or loaded).

@@ -28,6 +28,7 @@
 #include "interface/hud.h"
 #include "interface/layout.h"
 #include "interface/screens.h"
+#include "items_fixtures/toolkit_windows.h"
 #include "items_fixtures/crafting.h"
 #include "items_fixtures/item_db.h"
 #include "items_fixtures/quest.h"
@@ -136,6 +137,7 @@ void ReleaseGameData() {
     FreeHudPictures();
     FreeLevelDrawArt();
     FreeDialogPictures();
+    FreeToolkitWindowArt();
     FreeFonts();
 }
 
