@@ -49,7 +49,10 @@ Bytes Word(int32_t v) {
 }
 
 Bytes Str(const std::string& text) {
-    Bytes b = Word(static_cast<int32_t>(text.size()));
+    Bytes b;
+    b.reserve(4 + text.size());
+    const Bytes size = Word(static_cast<int32_t>(text.size()));
+    b.insert(b.end(), size.begin(), size.end());
     b.insert(b.end(), text.begin(), text.end());
     return b;
 }
