@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/class_registry.h"
+#include "tests/items_fixtures/record_bytes.h"
 #include "creatures/monster_db.h"
 #include "creatures/shopkeeper.h"
 #include "items_fixtures/furniture.h"
@@ -26,7 +27,7 @@
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using namespace record_bytes;
 
 const SaveVersion kV101{1, 0, 1};
 const SaveVersion kV102{1, 0, 2};
@@ -34,38 +35,6 @@ const SaveVersion kV103{1, 0, 3};
 const SaveVersion kV105{1, 0, 5};
 const SaveVersion kV107{1, 0, 7};
 const SaveVersion kV109{1, 0, 9};
-
-Bytes SaveBytes(GameObj& obj, SaveVersion version = kCurrentSaveVersion) {
-    SaveWriter out;
-    out.version = version;
-    EXPECT_TRUE(obj.Save(out));
-    return out.Buffer();
-}
-
-Bytes Word(int32_t v) {
-    const uint32_t u = static_cast<uint32_t>(v);
-    return {static_cast<uint8_t>(u), static_cast<uint8_t>(u >> 8), static_cast<uint8_t>(u >> 16),
-            static_cast<uint8_t>(u >> 24)};
-}
-
-Bytes Str(const std::string& text) {
-    Bytes b;
-    b.reserve(4 + text.size());
-    const Bytes size = Word(static_cast<int32_t>(text.size()));
-    b.insert(b.end(), size.begin(), size.end());
-    b.insert(b.end(), text.begin(), text.end());
-    return b;
-}
-
-Bytes Cat(std::initializer_list<Bytes> parts) {
-    Bytes all;
-    for (const Bytes& p : parts) all.insert(all.end(), p.begin(), p.end());
-    return all;
-}
-
-Bytes Tail(const Bytes& bytes, size_t from) {
-    return Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(from), bytes.end());
-}
 
 // The class key a stream of this version uses: the name's hash from 1.0.7, before that the
 // position in the legacy table.
@@ -85,16 +54,6 @@ Bytes Embedded(GameObj& obj, SaveVersion version = kCurrentSaveVersion) {
 }
 
 const Bytes kNone{0};
-
-std::unique_ptr<GameObj> Reload(uint32_t key, const Bytes& bytes, SaveVersion version = kCurrentSaveVersion,
-                                uint64_t* left = nullptr) {
-    SaveReader in(bytes);
-    in.version = version;
-    Serializable* loaded = SerializableRegistry::Instance().CreateFromSave(key, in);
-    EXPECT_FALSE(in.Failed()) << in.Error();
-    if (left != nullptr) *left = in.Remaining();
-    return std::unique_ptr<GameObj>(dynamic_cast<GameObj*>(loaded));
-}
 
 // A plain GameObj block of the given version, the base of every hand-made old stream.
 Bytes PlainBase(SaveVersion version) {
