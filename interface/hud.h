@@ -8,8 +8,7 @@
 // (portrait.h), the minimap (minimap.h), the belts and HUD tooltips (hud_belts.h), the
 // inventory window (inventory_window.h) and the character panel (char_panel.h).
 //
-// Stand-in: the buff bar, the toolkit windows and the crafting panel are empty entries of the
-// list; the ability picker (PickAbilityForBeltSlot), counting skill slots with belt abilities
+// Stand-in: the buff bar is an empty entry of the list; the ability picker (PickAbilityForBeltSlot), counting skill slots with belt abilities
 // and the quest art (QuestUIArtLoad) are still to be built.
 #include <SDL.h>
 

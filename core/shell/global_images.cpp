@@ -1,4 +1,3 @@
-// Stand-in: what is still to be built is listed at the top of core/shell/global_images.h.
 #include "core/shell/global_images.h"
 
 #include <string>

@@ -1,10 +1,8 @@
 #pragma once
 // The pictures the play screen, its panels and the status overlays share, loaded once by the
 // first game of the run (LoadGameplayArt) and kept until exit. The status overlays over creatures are the Bobs of
-// creatures/status_overlays.h, pointed at their sprites here.
-//
-// Stand-in: LoadMinimapIcons and LoadCharPanelArt are still empty, and
-// the stat and damage-type icons have no loader yet, so this step loads none of them.
+// creatures/status_overlays.h, pointed at their sprites here. The step loads the tooltip icons
+// first (LoadStatIcons), then the minimap icons and the character-panel art.
 #include <SDL.h>
 
 #include "media/bob.h"
