@@ -4,6 +4,7 @@
 std::vector<Tutorial*> Tutorials;
 bool TutorialsLoaded = false;
 Tutorial* CurrentTutorial = nullptr;
+int32_t TutorialContinueFlag = 0;
 int32_t TutorialStepIndex = 0;
 
 void LoadTutorial() {

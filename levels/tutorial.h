@@ -39,6 +39,10 @@ extern bool TutorialsLoaded;
 // The running tutorial, or null.
 extern Tutorial* CurrentTutorial;
 extern int32_t TutorialStepIndex;
+// Set from the answer of the tutorial-complete dialog once the last step has run (nonzero:
+// go on to the next tutorial); cleared when the player leaves a tutorial from the settings
+// window, so the tutorial screen returns to its list.
+extern int32_t TutorialContinueFlag;
 
 // Reads "game//tutorial.xml" and sets the tutorials-loaded flag.
 void LoadTutorial();
