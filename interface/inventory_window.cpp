@@ -16,6 +16,7 @@
 #include "levels/level_cell.h"
 #include "media/font.h"
 #include "media/image.h"
+#include "media/image_batch.h"
 #include "media/text.h"
 
 namespace {
@@ -165,15 +166,35 @@ std::vector<std::string> RecipeBookArtFiles() {
     return files;
 }
 
-void LoadRecipeBookArt() {
-    const std::vector<std::string> files = RecipeBookArtFiles();
-    for (size_t i = 0; i < files.size() && i < static_cast<size_t>(kRecipeBookPictures); ++i) {
+namespace {
+
+// The crafting panel's pictures decode in the background from LoadRecipeBookArt on; the
+// first use collects them.
+PictureBatch& RecipeBookBatch() {
+    static PictureBatch batch;
+    return batch;
+}
+
+void CollectRecipeBookArt() {
+    if (!RecipeBookBatch().Pending()) return;
+    const std::vector<SDL_Surface*> loaded = RecipeBookBatch().Finish();
+    for (size_t i = 0; i < loaded.size() && i < static_cast<size_t>(kRecipeBookPictures); ++i) {
         SDL_FreeSurface(recipePictures[i]);
-        recipePictures[i] = LoadImage(files[i].c_str());
+        recipePictures[i] = loaded[i];
     }
+}
+
+}  // namespace
+
+void LoadRecipeBookArt() {
+    CollectRecipeBookArt();
+    std::vector<std::string> files = RecipeBookArtFiles();
+    if (files.size() > static_cast<size_t>(kRecipeBookPictures)) files.resize(kRecipeBookPictures);
+    RecipeBookBatch().Start(files);
 }
 
 SDL_Surface* RecipeBookPicture(int32_t index) {
     if (index < 0 || index >= kRecipeBookPictures) return nullptr;
+    CollectRecipeBookArt();
     return recipePictures[index];
 }

@@ -14,6 +14,7 @@
 #include "media/bob.h"
 #include "media/font.h"
 #include "media/image.h"
+#include "media/image_batch.h"
 #include "media/screen.h"
 #include "media/sprite.h"
 #include "media/surface.h"
@@ -86,20 +87,42 @@ void DrawPicture(SDL_Surface* picture, int32_t x, int32_t y) {
 
 }  // namespace
 
+namespace {
+
+// The notice pictures decode in the background from LoadNoticePictures on; the first use
+// (or freeing them) collects them.
+PictureBatch& NoticeBatch() {
+    static PictureBatch batch;
+    return batch;
+}
+
+void CollectNoticePictures() {
+    if (!NoticeBatch().Pending()) return;
+    const std::vector<SDL_Surface*> pictures = NoticeBatch().Finish();
+    for (int32_t i = 0; i < kNoticePictureCount && i < static_cast<int32_t>(pictures.size()); ++i) {
+        NoticePictures[i] = pictures[i];
+        if (pictures[i] == nullptr) std::printf("Could not read the dialog picture %s\n", kNoticePictureFiles[i]);
+    }
+}
+
+}  // namespace
+
 SDL_Surface* NoticePictureOf(int32_t index) {
     if (index < 0 || index >= kNoticePictureCount) return nullptr;
     if (!NoticePicturesLoaded) LoadNoticePictures();
+    CollectNoticePictures();
     return NoticePictures[index];
 }
 
 void LoadNoticePictures() {
     FreeNoticePictures();
     NoticePicturesLoaded = true;
-    for (int32_t i = 0; i < kNoticePictureCount; ++i) NoticePictures[i] = LoadNoticePicture(kNoticePictureFiles[i]);
+    NoticeBatch().Start(std::vector<std::string>(kNoticePictureFiles, kNoticePictureFiles + kNoticePictureCount));
     LevelUpBook();
 }
 
 void FreeNoticePictures() {
+    CollectNoticePictures();
     for (SDL_Surface*& picture : NoticePictures) {
         SDL_FreeSurface(picture);
         picture = nullptr;

@@ -9,6 +9,7 @@
 #include "interface/hud_draw.h"
 #include "interface/ui_services.h"
 #include "media/image.h"
+#include "media/image_batch.h"
 
 int32_t PortraitExpression = kPortraitStare;
 int64_t PortraitStartMs = -1;
@@ -33,24 +34,49 @@ bool ValidIndex(int32_t female, int32_t expression, int32_t tier) {
 
 }  // namespace
 
-void LoadPortraits() {
-    FreePortraits();
+namespace {
+
+// The portraits decode in the background from LoadPortraits on; the first use collects them.
+PictureBatch& PortraitBatch() {
+    static PictureBatch batch;
+    return batch;
+}
+
+void CollectPortraits() {
+    if (!PortraitBatch().Pending()) return;
+    const std::vector<SDL_Surface*> loaded = PortraitBatch().Finish();
+    size_t next = 0;
     for (int32_t female = 0; female < 2; ++female) {
         for (int32_t e = 0; e < kPortraitExpressionCount; ++e) {
             for (int32_t tier = 0; tier < kPortraitTierCount; ++tier) {
-                if (tier == 1) {
-                    pictures[female][e][1] = pictures[female][e][0];
-                    continue;
-                }
-                const std::string file = std::string(female ? "ui/portrait/portraitf_" : "ui/portrait/portrait_") +
-                                         kTierNames[tier] + "_" + kExpressionNames[e] + ".png";
-                pictures[female][e][tier] = LoadImage(file.c_str());
+                if (tier == 1) continue;
+                pictures[female][e][tier] = next < loaded.size() ? loaded[next] : nullptr;
+                ++next;
             }
+            pictures[female][e][1] = pictures[female][e][0];
         }
     }
 }
 
+}  // namespace
+
+void LoadPortraits() {
+    FreePortraits();
+    std::vector<std::string> files;
+    for (int32_t female = 0; female < 2; ++female) {
+        for (int32_t e = 0; e < kPortraitExpressionCount; ++e) {
+            for (int32_t tier = 0; tier < kPortraitTierCount; ++tier) {
+                if (tier == 1) continue;  // shares tier 0's picture
+                files.push_back(std::string(female ? "ui/portrait/portraitf_" : "ui/portrait/portrait_") +
+                                kTierNames[tier] + "_" + kExpressionNames[e] + ".png");
+            }
+        }
+    }
+    PortraitBatch().Start(files);
+}
+
 void FreePortraits() {
+    CollectPortraits();
     for (auto& gender : pictures) {
         for (auto& expression : gender) {
             expression[1] = nullptr;  // shared with tier 0
@@ -64,10 +90,12 @@ void FreePortraits() {
 
 SDL_Surface* PortraitPicture(int32_t female, int32_t expression, int32_t tier) {
     if (!ValidIndex(female, expression, tier)) return nullptr;
+    CollectPortraits();
     return pictures[female][expression][tier];
 }
 
 void SetPortraitPicture(int32_t female, int32_t expression, int32_t tier, SDL_Surface* picture) {
+    CollectPortraits();
     if (ValidIndex(female, expression, tier)) pictures[female][expression][tier] = picture;
 }
 
@@ -92,6 +120,7 @@ void DrawPortrait() {
     Player* hero = CurrentPlayer;
     if (hero == nullptr) return;
     if (PortraitStartMs == -1) PortraitStartMs = Now();
+    CollectPortraits();
     const SDL_Rect r = GetPortraitRect();
     const int32_t female = hero->female != 0 ? 1 : 0;
     const int32_t tier = PortraitTier(hero->health, hero->stat[kStatLife]);
