@@ -19,6 +19,7 @@
 #include "media/eye_candy.h"
 #include "media/sound.h"
 #include "media/ticker.h"
+#include "media/tooltip.h"
 #include "store_platform/stats.h"
 #include "store_platform/store.h"
 
@@ -228,9 +229,7 @@ void AddDamageBreakdown(const int32_t amounts[kDamageTypeCount]) {
     for (int32_t t = 0; t < kDamageTypeCount; ++t) {
         if (amounts[t] <= 0) continue;
         NonBreakingTickerEntry* group = new NonBreakingTickerEntry();
-        // Stand-in: the small damage-type pictures are loaded with the tooltip icons, which
-        // are not there yet; the icon piece has no picture until then.
-        group->AddPart(new IconTickerEntry(static_cast<SDL_Surface*>(nullptr), "icon"));
+        group->AddPart(new IconTickerEntry(DamageTypeIcon(t), "icon"));
         group->AddPart(new TextTickerEntry(" " + std::to_string(amounts[t]) + " ", &kDamageWords[t].colour));
         group->AddPart(new TextTickerEntry(DamageTypeName(t), &kWhite));
         group->AddPart(new TextTickerEntry(t == last ? ")" : ", ", &kWhite));

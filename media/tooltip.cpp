@@ -333,6 +333,11 @@ void FreeStatIcons() {
     }
 }
 
+SDL_Surface* DamageTypeIcon(int32_t type) {
+    if (type < 0 || type >= kTooltipDamageTypes) return nullptr;
+    return damageIcons[type];
+}
+
 void SetTooltipLevelPips(Sprite* filled, Sprite* empty) {
     pipFilled = filled;
     pipEmpty = empty;

@@ -63,6 +63,9 @@ struct FoodTooltipInfo {
 void LoadStatIcons();
 // Frees them again (every icon becomes null).
 void FreeStatIcons();
+// The small picture of a damage type (0..15, in damage-type order) that LoadStatIcons loaded;
+// null for another index or before the icons are loaded.
+SDL_Surface* DamageTypeIcon(int32_t type);
 // The two sprites of the level pips of item tooltips (filled and empty); not owned.
 void SetTooltipLevelPips(Sprite* filled, Sprite* empty);
 

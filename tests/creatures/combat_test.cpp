@@ -11,6 +11,7 @@
 #include "items_fixtures/armour.h"
 #include "items_fixtures/weapon.h"
 #include "media/ticker_entry.h"
+#include "media/tooltip.h"
 #include "tests/creatures/fight_fixture.h"
 
 namespace {
@@ -125,7 +126,9 @@ TEST_F(CombatTest, DamageByTypeWritesTheVerbLineAndTheBreakdownPieces) {
         pieces.push_back(entry->PlainText());
         if (auto* group = dynamic_cast<NonBreakingTickerEntry*>(entry.get())) {
             for (TickerEntry* part : group->parts) groupParts.push_back(part->PlainText());
-            EXPECT_NE(dynamic_cast<IconTickerEntry*>(group->parts.front()), nullptr);
+            auto* icon = dynamic_cast<IconTickerEntry*>(group->parts.front());
+            ASSERT_NE(icon, nullptr);
+            EXPECT_EQ(icon->icon, DamageTypeIcon(kDamageSlashing));
         }
         endsWithBreak = entry->IsLineBreak();
     }
