@@ -1,12 +1,12 @@
 // Monster::TakeDamage: every harm that reaches a monster, its death, its drops and the
 // waking of the monsters nearby.
 //
-// Stand-in: the event log line of a kill and the quest notice of a killed quest monster wait
-// for the event log and the quest handlers.
+// Stand-in: the quest notice of a killed quest monster waits for the quest handlers.
 #include <algorithm>
 #include <cstdio>
 #include <string>
 
+#include "core/event_log.h"
 #include "core/input_log.h"
 #include "core/random.h"
 #include "core/shell/shell_services.h"
@@ -182,6 +182,7 @@ void Monster::Die(GameObj* source) {
             member->fearTurns += 20 + CRand() / 1093;
         }
     }
+    LogEvent(("Player killed a " + shownName).c_str());
     dead = 1;
     Hittable* killer = dynamic_cast<Hittable*>(source);
     if (killer != nullptr) ApplyOnHitEffects(this, killer, HitHook::TargetKill);

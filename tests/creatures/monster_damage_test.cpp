@@ -2,8 +2,11 @@
 // the horde's fear, the corpse square, the zoo reward and the final boss.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
+#include "core/event_log.h"
 #include "core/input_log.h"
 #include "creatures/monster.h"
 #include "items_fixtures/item_kinds.h"
@@ -113,6 +116,21 @@ TEST_F(MonsterDamageTest, TheKillLineEndsByTheGameGeneratorsCoin) {
         QueueObjectDeletion(diggle);
         DeleteQueuedObjects();
     }
+}
+
+TEST_F(MonsterDamageTest, AKillIsWrittenToTheEventLogOnce) {
+    const std::string path = testing::TempDir() + "monster_kill_events.log";
+    ASSERT_TRUE(OpenEventLog(path));
+    Monster* diggle = AddMonster("Diggle", 6, 6);
+    diggle->TakeDamage(1, &hero_, "by the player", 0, 0);  // a wound is not logged
+    diggle->TakeDamage(1000, &hero_, "by the player", 0, 0);
+    diggle->TakeDamage(5, &hero_, "by the player", 0, 0);  // the corpse dies no second time
+    CloseEventLog();
+    QueueObjectDeletion(diggle);
+    DeleteQueuedObjects();
+    std::ifstream in(path);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "EVENT: Player killed a Diggle\n");
 }
 
 TEST_F(MonsterDamageTest, WakingAndAngeringBeforeTheBlow) {
