@@ -5,8 +5,6 @@
 // creature forms (player_actions.cpp), starts with a kit (starting_kit.cpp) and is saved
 // whole with the game (player_save.cpp).
 //
-// Stand-in: still to be built here are the minimap marker and the per-game item tables
-// (shuffled order, mushroom looks, potion set) that a new hero rebuilds.
 #include <cstdint>
 #include <string>
 #include <climits>
@@ -207,6 +205,8 @@ public:
     // Raised over the water-walking ripple while water walking; see-through while any buff
     // makes the hero invisible (player_draw.cpp).
     void DrawBody(const MapView& view) override;
+    // The hero's minimap mark (by gender) for the zoom index, top-left corner at (x, y).
+    void DrawOnMinimap(int32_t x, int32_t y, int32_t zoom) override;
     bool IsPlayer() override { return true; }
     int32_t SightRadius() override { return ComputeSightRadius(this); }
     bool CrossesLiquid() override { return waterWalkTurns > 0; }

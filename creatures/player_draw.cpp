@@ -6,6 +6,14 @@
 #include "media/bob.h"
 #include "media/sprite.h"
 
+MinimapHeroIcons MinimapHeroMarks;
+
+void Player::DrawOnMinimap(int32_t x, int32_t y, int32_t zoom) {
+    if (zoom < 0 || zoom >= kMinimapZoomCount) return;
+    Sprite* icon = female != 0 ? MinimapHeroMarks.female[zoom] : MinimapHeroMarks.male[zoom];
+    if (icon != nullptr) icon->DrawFrame(x, y, 0);
+}
+
 void Player::DrawBody(const MapView& view) {
     if (!PlaceBob(view)) return;
     if (waterWalkTurns > 0) {

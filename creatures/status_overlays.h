@@ -25,7 +25,7 @@ extern StatusOverlayBobs StatusOverlays;
 class Sprite;
 
 // Minimap marks of quest monsters (alive and dead) and horde commanders, one per zoom
-// index. Stand-in: the minimap icon set does not load them yet; null entries draw nothing.
+// index, set by the minimap's icon loader; null entries draw nothing.
 constexpr int32_t kMinimapZoomCount = 4;
 struct MinimapMonsterIcons {
     Sprite* quest[kMinimapZoomCount] = {};
@@ -34,3 +34,11 @@ struct MinimapMonsterIcons {
 };
 
 extern MinimapMonsterIcons MinimapMonsterMarks;
+
+// The hero's own minimap mark, male and female, one per zoom index (set with the marks above).
+struct MinimapHeroIcons {
+    Sprite* male[kMinimapZoomCount] = {};
+    Sprite* female[kMinimapZoomCount] = {};
+};
+
+extern MinimapHeroIcons MinimapHeroMarks;

@@ -107,6 +107,8 @@ void LoadMinimapIcons() {
         MinimapMonsterMarks.questDead[size] = icons[kIconQuestUsed][size];
         MinimapMonsterMarks.commander[size] = icons[kIconMonster1][size];
         MinimapQuestItemMarks[size] = icons[kIconQuestTarget][size];
+        MinimapHeroMarks.male[size] = icons[kIconPlayer][size];
+        MinimapHeroMarks.female[size] = icons[kIconFemalePlayer][size];
     }
 }
 
@@ -189,7 +191,8 @@ void DrawMinimap() {
             }
         }
         const HudPoint p = MinimapIconPoint(size, hero->x, hero->y, W);
-        HudSprite(icons[hero->female != 0 ? kIconFemalePlayer : kIconPlayer][size], 0, "minimap hero", p.x, p.y);
+        HudRecord("minimap hero", p.x, p.y);
+        if (ScreenSurface != nullptr) hero->DrawOnMinimap(p.x, p.y, size);
         const std::string depth = "LEVEL " + std::to_string(level->depth + 1);
         HudRecord("\"" + depth + "\"", W - 100 * c - 4, 7);
         DrawText(W - 100 * c - 4, 7, depth, kTextWhite, nullptr, SmallFont);

@@ -90,8 +90,8 @@ protected:
     std::string DefinitionDescription() const;
 };
 
-// Minimap marks of quest items, one per zoom index. Stand-in: the minimap icon set does not
-// load them yet; null entries draw nothing.
+// Minimap marks of quest items, one per zoom index, set by the minimap's icon loader; null
+// entries draw nothing.
 constexpr int32_t kItemMinimapZoomCount = 4;
 extern Sprite* MinimapQuestItemMarks[kItemMinimapZoomCount];
 

@@ -397,6 +397,36 @@ int32_t Toolkit::Use() {
 
 // Mushroom appearances ----------------------------------------------------------------------
 
+std::vector<int32_t> ShuffledGemOrder;
+std::set<int32_t> UnidentifiedPotions;
+
+namespace {
+
+// The positions in ItemDefLists.all of the definitions of one category, in load order.
+std::vector<int32_t> PositionsOfCategory(int32_t category) {
+    std::vector<int32_t> positions;
+    const std::vector<ItemDef*>& all = ItemDefLists.all;
+    for (size_t i = 0; i < all.size(); ++i) {
+        if (all[i] != nullptr && all[i]->category == category) positions.push_back(static_cast<int32_t>(i));
+    }
+    return positions;
+}
+
+}  // namespace
+
+void BuildShuffledItemOrder() {
+    ShuffledGemOrder = PositionsOfCategory(kItemGem);
+    for (size_t i = ShuffledGemOrder.size(); i > 1; --i) {
+        const int32_t j = RandomInt(static_cast<int32_t>(i));
+        std::swap(ShuffledGemOrder[i - 1], ShuffledGemOrder[static_cast<size_t>(j)]);
+    }
+}
+
+void ResetPotionSet() {
+    const std::vector<int32_t> potions = PositionsOfCategory(kItemPotion);
+    UnidentifiedPotions = std::set<int32_t>(potions.begin(), potions.end());
+}
+
 void ShuffleMushroomAppearances() {
     std::vector<ItemDef*>& list = ItemDefLists.mushrooms;
     for (size_t i = list.size(); i > 1; --i) {

@@ -4,6 +4,7 @@
 // its own fields, and registers its load constructor under its class name.
 // Food, potions and mushrooms are used up one at a time; wands spend charges and burn out.
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -135,6 +136,15 @@ private:
 // Puts the mushroom list into a new random order (a new hero): a Fisher-Yates shuffle on the
 // 15-bit generator, last position first.
 void ShuffleMushroomAppearances();
+
+// The per-game order of the gem definitions (indices into ItemDefLists.all), rebuilt for a
+// new hero: filled in load order, then shuffled as the mushrooms are.
+extern std::vector<int32_t> ShuffledGemOrder;
+void BuildShuffledItemOrder();
+// The potion definitions (indices into ItemDefLists.all) not yet identified in this game.
+extern std::set<int32_t> UnidentifiedPotions;
+// Puts every potion definition back into the set (a new hero).
+void ResetPotionSet();
 
 // Money lying on the floor.
 class Zorkmids : public Item {

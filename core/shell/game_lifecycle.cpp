@@ -149,6 +149,8 @@ void NewGameCommon() {
     FinishFirstLevel(level, true);
     ResetKnownItemTypes();
     ShuffleMushroomAppearances();
+    BuildShuffledItemOrder();
+    ResetPotionSet();
     LearnDefaultRecipes();
     FlushInput();
     if (!completedATutorial) {

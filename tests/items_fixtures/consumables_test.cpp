@@ -464,4 +464,39 @@ TEST_F(ConsumablesTest, MushroomShuffleIsAPermutationFixedByTheSeed) {
     EXPECT_EQ(order(), first) << "the same seed gives the same order";
 }
 
+TEST_F(ConsumablesTest, ANewGamesGemOrderAndPotionSetCoverTheirDefinitionsOnly) {
+    ClearItemDB();
+    // Gems and potions between other kinds, so positions in the whole list are told apart.
+    std::string xml = "<itemdb><item name=\"Pie\"><food/></item>";
+    for (int32_t i = 0; i < 5; ++i) {
+        xml += "<item name=\"G" + std::to_string(i) + "\"><gem/></item>";
+        xml += "<item name=\"P" + std::to_string(i) + "\"><potion/></item>";
+    }
+    ASSERT_TRUE(itemDBLoadText(xml + "</itemdb>", "x"));
+    auto names = [](const auto& positions) {
+        std::vector<std::string> out;
+        for (int32_t at : positions) out.push_back(ItemDefLists.all[static_cast<size_t>(at)]->name);
+        return out;
+    };
+    CSRand(11);
+    BuildShuffledItemOrder();
+    const std::vector<std::string> first = names(ShuffledGemOrder);
+    std::vector<std::string> sorted = first;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, (std::vector<std::string>{"G0", "G1", "G2", "G3", "G4"}));
+    EXPECT_NE(first, sorted) << "seed 11 moves at least one gem";
+    CSRand(11);
+    BuildShuffledItemOrder();
+    EXPECT_EQ(names(ShuffledGemOrder), first) << "the same seed gives the same order";
+
+    UnidentifiedPotions.clear();
+    ResetPotionSet();
+    EXPECT_EQ(names(UnidentifiedPotions), (std::vector<std::string>{"P0", "P1", "P2", "P3", "P4"}));
+    ClearItemDB();
+    BuildShuffledItemOrder();
+    ResetPotionSet();
+    EXPECT_TRUE(ShuffledGemOrder.empty());
+    EXPECT_TRUE(UnidentifiedPotions.empty());
+}
+
 }  // namespace
