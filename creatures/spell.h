@@ -235,10 +235,8 @@ void PlayerCastSelectedSpell();
 // The hero acts on a square (a template spell without effects, a striking cast).
 void HeroActsOnSquare(int32_t x, int32_t y);
 // The item under the pointer for spells cast on an item (the belt slot, or the backpack cell
-// while the inventory is open).
-//
-// Stand-in: nothing sets it yet; until the play screen's belt and inventory pointers are
-// wired to it, spells of the item target type find no item and do nothing.
+// while the inventory is open). The play screen's targeting sets it before a cast; while it is
+// null, spells of the item target type find no item and do nothing.
 extern Item* (*SpellItemUnderPointer)();
 
 // ---- area casts (creatures/spell_target.cpp) --------------------------------------------

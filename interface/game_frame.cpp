@@ -11,6 +11,7 @@
 #include "core/input_log.h"
 #include "media/screen.h"
 #include "creatures/player.h"
+#include "creatures/spell.h"
 #include "interface/cursor.h"
 #include "interface/hud.h"
 #include "interface/layout.h"
@@ -270,6 +271,10 @@ void AdvanceFrame() {
     std::vector<Bob*>& shared = SharedBobs();
     for (size_t i = 0; i < shared.size(); ++i) shared[i]->Update(FrameElapsedMs);
     if (hero != nullptr) hero->glowBob.Update(FrameElapsedMs);
+    // All mines of one spell share its picture, so they animate in step.
+    for (Spell* spell : SpellList) {
+        if (spell != nullptr && spell->mineSpriteRef != nullptr) spell->mineBob.Update(FrameElapsedMs);
+    }
 
     Level* level = CurrentLevel;
     if (level != nullptr) {

@@ -10,6 +10,7 @@
 #include "media/screen.h"
 #include "core/input_log.h"
 #include "creatures/player.h"
+#include "creatures/spell.h"
 #include "interface/cursor.h"
 #include "interface/game_frame.h"
 #include "interface/layout.h"
@@ -196,6 +197,15 @@ TEST_F(FrameScene, AdvanceFrameStepsEveryAnimationByTheFrameTime) {
     Bob farAway;  // linked to a square out of view
     farAway.SetSprite(steps.get());
     LinkBobToTile(&farAway, 39, 39);
+    // Two spells' mine pictures: one with a sprite steps with the frames, one without does not.
+    Spell mined;
+    mined.mineSpriteRef = steps.get();
+    mined.mineBob.SetSprite(steps.get());
+    mined.mineBob.playing = true;
+    mined.mineBob.loop = true;
+    Spell plain;
+    const std::vector<Spell*> savedSpells = SpellList;
+    SpellList = {&plain, nullptr, &mined};
     IdleMs = 0;
 
     DrawGameScreen();
@@ -211,10 +221,12 @@ TEST_F(FrameScene, AdvanceFrameStepsEveryAnimationByTheFrameTime) {
     AdvanceFrame();
     EXPECT_EQ(FrameElapsedMs, 16);
     EXPECT_EQ(IdleMs, 56);
-    for (Bob* bob : {&hero_->bob, &hero_->glowBob, &thing->bob, &shared, &CursorBob, &linked}) {
+    for (Bob* bob : {&hero_->bob, &hero_->glowBob, &thing->bob, &shared, &CursorBob, &linked, &mined.mineBob}) {
         EXPECT_EQ(bob->frame, 1);
         EXPECT_EQ(bob->frameTimer, 6);
     }
+    EXPECT_EQ(plain.mineBob.frameTimer, 0);
+    SpellList = savedSpells;
     EXPECT_EQ(farAway.frame, 0);
     EXPECT_EQ(farAway.frameTimer, 0);
     EXPECT_TRUE(TooltipSlotFree);
