@@ -194,14 +194,4 @@ bool IsPointInRect(int x, int y, const SDL_Rect& rect) {
            y <= top + static_cast<int>(rect.h);
 }
 
-// Stand-in: the launcher window (check boxes, volume sliders, the resolution picker, the
-// Start / Mods / Quit buttons) is not built yet; it needs the interface art and fonts.
-// What leaving it does is done: the chosen mode becomes the game's window size (when the
-// mode list holds it) and the configuration is written.
-void LaunchInitialConfig() {
-    ApplyStartupScreenSettings(true);
-    WriteConfig();
-}
-
-// Stand-in: the mod screen is not built yet; it answers "start the game".
-int RunModLauncher() { return 1; }
+// LaunchInitialConfig and RunModLauncher: see launcher.cpp.
