@@ -279,7 +279,10 @@ void SteamWorkshopCallbacksSubscribed::AddModFromFileDetails(const WorkshopFileE
     for (const ModRecord& mod : ModList) {
         if (mod.workshopId == entry.m_nPublishedFileId) return;
     }
+    const size_t before = ModList.size();
     ReadModInto(ModList, entry);
+    // The configuration was read before the download listed it.
+    if (ModList.size() > before && ModEnabledByConfig(ModList.back().name)) ModList.back().enabled = 1;
 }
 
 void SteamWorkshopCallbacksSubscribed::OnFileSubscribed(RemoteStoragePublishedFileSubscribed_t* record) {

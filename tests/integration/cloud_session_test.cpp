@@ -79,15 +79,25 @@ TEST(LauncherSession, ClicksFlipSettingsEnableAModAndStartTheGame) {
     TempDir user, store;
     WriteWholeFile(user.file("config.xml"), kWelcomeShown);
     ASSERT_TRUE(MakeFileWithParents(user.file("mods/local_one/mod/mod.xml"), ModXml("Local One")));
-    // Mods (300, 444), the first row, Start on the mod screen; then quit from the main menu.
-    // The title splash of a first start runs before the menu.
-    const std::string script = std::string("wait 100\nclick 1 205 316\nwait 100\nclick 1 300 444\nwait 100\n") +
-                               "click 1 100 110\nwait 100\nclick 1 600 560\nwait 5000\n" + kQuitFromMenuScript;
+    // A workshop subscription, which the launcher's frames download and list after the local mod.
+    const std::string zip = BuildStoredZip({{"mod/mod.xml", ModXml("Workshop One")}});
+    ASSERT_TRUE(MakeFileWithParents(store.file("workshop/items/100001/meta.txt"),
+                                    "title Workshop One\ndescription d\nauthor Ines\nupdated 1234\nbanned 0\n"));
+    ASSERT_TRUE(MakeFileWithParents(store.file("workshop/items/100001/content"), zip));
+    ASSERT_TRUE(MakeFileWithParents(store.file("workshop/items/100001/preview"), "p"));
+    ASSERT_TRUE(MakeFileWithParents(store.file("workshop/subscribed.txt"), "100001\n"));
+    // Full screen (205, 316), Mods (300, 444), both rows, Start on the mod screen; then quit from
+    // the main menu. The title splash of a first start runs before the menu.
+    const std::string script = std::string("wait 100\nclick 1 205 316\nwait 400\nclick 1 300 444\nwait 100\n") +
+                               "click 1 100 110\nclick 1 100 174\nwait 100\nclick 1 600 560\nwait 5000\n" +
+                               kQuitFromMenuScript;
     GameRun run = RunGame({}, user.path(), Env(user, store.path(), script));
     ASSERT_EQ(run.exitCode, 0) << run.output;
     const std::string config = ReadWholeFile(user.file("config.xml"));
     EXPECT_TRUE(Contains(config, "<setting name=\"useFullscreen\" value=\"1\"")) << config;
     EXPECT_TRUE(Contains(config, "<mod name=\"Local One\" />")) << config;
+    EXPECT_TRUE(Contains(config, "<mod name=\"Workshop One\" />")) << config;
+    EXPECT_EQ(ReadWholeFile(user.file("steam_workshop/subscribed/100001-1234.dat")), zip);
     EXPECT_FALSE(FileExists(user.file("cookie.txt")));
 
     TempDir quitter;

@@ -166,6 +166,19 @@ TEST_F(WorkshopTest, UpdatesAndWrongSizesAreDownloadedAgainAndOldVersionsRemoved
     EXPECT_EQ(ModList[0].name, "Ember Vale II");
 }
 
+TEST_F(WorkshopTest, AModTheConfigurationEnabledIsEnabledWhenItArrives) {
+    Subscribe("Named Later", 1000);
+    Subscribe("Not Named", 1000);
+    EnableModsNamed("Named Later");
+    Start();
+    PumpUntilIdle();
+    ASSERT_EQ(ModList.size(), 2u);
+    EXPECT_EQ(ModList[0].enabled, 1);
+    EXPECT_EQ(ModList[1].enabled, 0);
+    LoadMods();  // a new scan forgets the names
+    EXPECT_FALSE(ModEnabledByConfig("Named Later"));
+}
+
 TEST_F(WorkshopTest, NotificationsAfterAndBeforeLoading) {
     const PublishedFileId_t first = Subscribe("Ash Road", 1000);
     Start();
