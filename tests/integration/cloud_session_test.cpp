@@ -121,15 +121,22 @@ TEST(PublisherSession, PublishesAZipWithAPreviewAndRefusesBadFiles) {
     ASSERT_TRUE(MakeFileWithParents(user.file("up/mod.zip"), BuildStoredZip({{"mod/mod.xml", ModXml("Gable End")}})));
     WriteWholeFile(user.file("up/plain.zip"), "not an archive");
     const std::string preview = std::string(VAULTMERE_GAME_ROOT) + "/ui/startup/picker_thumb0.png";
-    // New (300, 560); yes on the scroll (200, 488); OK of the result (400, 398); Exit (700, 560).
+    // New (300, 560); yes on the scroll (200, 488); OK of the result (400, 398); then the list is
+    // read again: the first row (100, 130) and its page (100, 560); Exit (700, 560).
     std::map<std::string, std::string> env =
-        Env(user, store.path(), "wait 200\nclick 1 300 560\nwait 200\nclick 1 200 488\nwait 400\nclick 1 400 398\nwait 200\nclick 1 700 560\n");
+        Env(user, store.path(),
+            "wait 200\nclick 1 300 560\nwait 200\nclick 1 200 488\nwait 400\nclick 1 400 398\nwait 400\n"
+            "click 1 100 130\nwait 100\nclick 1 100 560\nwait 100\nclick 1 700 560\n");
     env["VAULTMERE_OPEN_FILE_ANSWERS"] = user.file("up/mod.zip") + "\n" + preview;
+    env["VAULTMERE_SHELL_RECORD"] = user.file("shell.txt");
     GameRun run = RunGame({"-no-initial-config", "-publisher"}, user.path(), env);
     ASSERT_EQ(run.exitCode, 0) << run.output;
     EXPECT_TRUE(Contains(run.output, "Your mod is published!")) << run.output;
     EXPECT_FALSE(Contains(ReadWholeFile(store.file("workshop/published.txt")), "\n\n"));
-    EXPECT_FALSE(ReadWholeFile(store.file("workshop/published.txt")).empty()) << run.output;
+    const std::string published = ReadWholeFile(store.file("workshop/published.txt"));
+    ASSERT_FALSE(published.empty()) << run.output;
+    EXPECT_EQ(ReadWholeFile(user.file("shell.txt")),
+              "https://community.vaultmere.invalid/sharedfiles/filedetails/?id=" + published);
     DIR* cloud = opendir(store.file("cloud").c_str());
     int cloudFiles = 0;
     while (cloud != nullptr && readdir(cloud) != nullptr) ++cloudFiles;
@@ -145,4 +152,25 @@ TEST(PublisherSession, PublishesAZipWithAPreviewAndRefusesBadFiles) {
     GameRun refused = RunGame({"-no-initial-config", "-publisher"}, second.path(), env);
     EXPECT_EQ(refused.exitCode, 0) << refused.output;
     EXPECT_EQ(ReadWholeFile(store.file("workshop/published.txt")), before);
+}
+
+TEST(PublisherSession, ClosingTheWindowWhileWaitingEndsInOrder) {
+    TempDir user, store;
+    ASSERT_TRUE(MakeFileWithParents(user.file("up/mod.zip"), BuildStoredZip({{"mod/mod.xml", ModXml("Slow One")}})));
+    // The store never answers within the run.
+    ASSERT_TRUE(MakeFileWithParents(store.file("faults.txt"), "delay 1000000\n"));
+    std::map<std::string, std::string> env =
+        Env(user, store.path(), "wait 200\nclick 1 300 560\nwait 200\nclick 1 200 488\nwait 300\nquit\n");
+    env["VAULTMERE_OPEN_FILE_ANSWERS"] =
+        user.file("up/mod.zip") + "\n" + std::string(VAULTMERE_GAME_ROOT) + "/ui/startup/picker_thumb0.png";
+    GameRun run = RunGame({"-no-initial-config", "-publisher"}, user.path(), env, 60);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_FALSE(Contains(run.output, "Your mod is published!")) << run.output;
+    EXPECT_FALSE(FileExists(user.file("cookie.txt")));
+    // No answer arrived: the temporary files stay in the cloud.
+    DIR* cloud = opendir(store.file("cloud").c_str());
+    int cloudFiles = 0;
+    while (cloud != nullptr && readdir(cloud) != nullptr) ++cloudFiles;
+    if (cloud != nullptr) closedir(cloud);
+    EXPECT_EQ(cloudFiles, 4) << ". and .. and the two temporary files";
 }
