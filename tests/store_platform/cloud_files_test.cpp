@@ -35,7 +35,9 @@ protected:
     std::string CloudBytes(const std::string& name) {
         const int32_t size = storage_->GetFileSize(name.c_str());
         std::string bytes(static_cast<size_t>(size), '\0');
-        if (size > 0) EXPECT_EQ(storage_->FileRead(name.c_str(), &bytes[0], size), size);
+        if (size > 0) {
+            EXPECT_EQ(storage_->FileRead(name.c_str(), &bytes[0], size), size);
+        }
         return bytes;
     }
     void PutCloud(const std::string& name, const std::string& bytes) {
@@ -87,7 +89,9 @@ TEST_F(CloudFilesTest, FilesOfEverySizeRoundTrip) {
     for (const auto& f : files) {
         ASSERT_TRUE(MakeFileWithParents(Local(f.first), f.second));
         ASSERT_TRUE(UploadCloudFile(Local(f.first).c_str(), f.first.c_str())) << f.first;
-        if (f.second.empty()) EXPECT_EQ(storage_->GetFileSize(f.first.c_str()), 0) << "an empty file stays empty";
+        if (f.second.empty()) {
+            EXPECT_EQ(storage_->GetFileSize(f.first.c_str()), 0) << "an empty file stays empty";
+        }
         ASSERT_TRUE(DownloadCloudFile(f.first.c_str(), Local("restored_" + f.first).c_str(), nullptr)) << f.first;
         EXPECT_EQ(ReadWholeFile(Local("restored_" + f.first)), f.second) << f.first;
     }
