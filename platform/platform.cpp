@@ -5,6 +5,8 @@
 #include <fcntl.h>
 #include <fnmatch.h>
 #include <pwd.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <strings.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -57,6 +59,13 @@ std::mutex MappedViewsMutex;
 std::map<const void*, size_t> MappedViews;
 
 std::string AskOpenFileNameAnswer;
+// How many answers of $VAULTMERE_OPEN_FILE_ANSWERS have been handed out.
+size_t OpenFileAnswersTaken = 0;
+
+std::vector<std::string>* ShellRecord = nullptr;
+
+// The view handed out for an empty file: nothing to map, but the file was read.
+const unsigned char EmptyView[1] = {0};
 
 long NextScanHandle = 1;
 
@@ -188,12 +197,16 @@ const void* MapFileToMemory(const char* name, uint32_t* size) {
     int fd = open(name, O_RDONLY | O_CLOEXEC);
     if (fd < 0) return nullptr;
     struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0 ||
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0 ||
         static_cast<uint64_t>(st.st_size) > UINT32_MAX) {
-        // Empty files cannot be mapped; a length that does not fit the size field would be
-        // reported wrongly, so such files are refused too.
+        // A length that does not fit the size field would be reported wrongly.
         close(fd);
         return nullptr;
+    }
+    if (st.st_size == 0) {
+        // Empty files cannot be mapped, but they were read: a view of no bytes.
+        close(fd);
+        return EmptyView;
     }
     size_t length = static_cast<size_t>(st.st_size);
     void* view = mmap(nullptr, length, PROT_READ, MAP_PRIVATE, fd, 0);
@@ -208,7 +221,7 @@ const void* MapFileToMemory(const char* name, uint32_t* size) {
 }
 
 void UnmapFile(const void* view) {
-    if (!view) return;
+    if (!view || view == EmptyView) return;
     size_t length = 0;
     {
         std::lock_guard<std::mutex> lock(MappedViewsMutex);
@@ -225,9 +238,33 @@ bool RemoveFile(const char* path) {
     return unlink(path) == 0;
 }
 
-bool OpenWithShell(const char* /*target*/) {
-    return false;
+bool OpenWithShell(const char* target) {
+    if (target == nullptr || *target == '\0') return false;
+    if (ShellRecord != nullptr) {
+        ShellRecord->push_back(target);
+        return true;
+    }
+    const char* recordFile = getenv("VAULTMERE_SHELL_RECORD");
+    if (recordFile != nullptr && *recordFile != '\0') {
+        FILE* f = fopen(recordFile, "ab");
+        if (f == nullptr) return false;
+        const bool ok = fprintf(f, "%s\n", target) > 0;
+        return fclose(f) == 0 && ok;
+    }
+    // The target is one argument of the opener; no shell reads it.
+    char program[] = "xdg-open";
+    std::string argument(target);
+    char* argv[] = {program, &argument[0], nullptr};
+    pid_t child = 0;
+    if (posix_spawnp(&child, program, nullptr, nullptr, argv, environ) != 0) return false;
+    // The opener hands the target to the desktop and ends; its status is collected without
+    // waiting for a browser.
+    int status = 0;
+    waitpid(child, &status, WNOHANG);
+    return true;
 }
+
+void RecordShellOpens(std::vector<std::string>* record) { ShellRecord = record; }
 
 void StoreEntryName(DirScan* scan, const char* name) {
     size_t n = strnlen(name, sizeof(scan->name) - 1);
@@ -351,8 +388,24 @@ std::string GetResourceFilename(std::string name) {
 }
 
 std::string AskOpenFileName(const char* /*title*/) {
-    return AskOpenFileNameAnswer;
+    const char* answers = getenv("VAULTMERE_OPEN_FILE_ANSWERS");
+    if (answers == nullptr) return AskOpenFileNameAnswer;
+    // One answer per line, handed out in order; an empty line or the end answers "cancelled".
+    const std::string text(answers);
+    size_t start = 0;
+    for (size_t i = 0; i < OpenFileAnswersTaken && start <= text.size(); ++i) {
+        const size_t end = text.find('\n', start);
+        start = end == std::string::npos ? text.size() + 1 : end + 1;
+    }
+    ++OpenFileAnswersTaken;
+    if (start > text.size()) return "";
+    const size_t end = text.find('\n', start);
+    std::string answer = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (!answer.empty() && answer.back() == '\r') answer.pop_back();
+    return answer;
 }
+
+void ResetOpenFileAnswers() { OpenFileAnswersTaken = 0; }
 
 void SetAskOpenFileNameAnswer(const std::string& answer) {
     AskOpenFileNameAnswer = answer;

@@ -1,9 +1,9 @@
 // File-system and desktop operations the rest of the game relies on (POSIX build).
 //
 // Stand-ins on this platform (no desktop integration):
-//   - OpenWithShell does nothing and reports failure.
 //   - ShowErrorBox / ShowBrokenArtBox print to standard error instead of opening a modal box.
-//   - AskOpenFileName shows no dialog: it returns the answer a test set with
+//   - AskOpenFileName shows no dialog: it hands out the lines of $VAULTMERE_OPEN_FILE_ANSWERS
+//     in order when that variable is set, else the answer a test set with
 //     SetAskOpenFileNameAnswer, or "" (as if the dialog was cancelled).
 //   - OpenDebugConsole does nothing; diagnostics already go to the terminal.
 #pragma once
@@ -38,7 +38,8 @@ bool MakeDirectory(const char* path);
 bool MakeDirectoryTree(const std::string& path);
 
 // Read-only view of a whole file. *size is set to 0 first, and to the file's length when a view
-// is returned. Null when the file cannot be opened, is empty or is larger than 4 GiB - 1.
+// is returned. Null when the file cannot be opened or is larger than 4 GiB - 1. An empty file
+// gives a non-null view with *size 0, so that it is told apart from an unreadable one.
 const void* MapFileToMemory(const char* name, uint32_t* size);
 
 // Releases a view from MapFileToMemory; null and unknown pointers are ignored. Thread-safe.
@@ -47,8 +48,12 @@ void UnmapFile(const void* view);
 // Deletes a file; true on success.
 bool RemoveFile(const char* path);
 
-// Asks the desktop to open a document or address. Not available here: returns false.
+// Asks the desktop to open a document or address: starts "xdg-open" with the target as its one
+// argument (no shell). When $VAULTMERE_SHELL_RECORD names a file, or a record is set, the target
+// is appended there instead. False when nothing could be started or recorded.
 bool OpenWithShell(const char* target);
+// Tests: OpenWithShell appends each target to `record` instead (null ends the recording).
+void RecordShellOpens(std::vector<std::string>* record);
 
 // One folder scan. The names are listed once by FindFirstEntry, sorted by name, and handed out
 // one at a time. `handle` is -1 when no scan is open.
@@ -99,6 +104,8 @@ std::string AskOpenFileName(const char* title);
 
 // Sets what AskOpenFileName returns (tests); "" means "cancelled".
 void SetAskOpenFileNameAnswer(const std::string& answer);
+// Starts handing out $VAULTMERE_OPEN_FILE_ANSWERS from its first line again (tests).
+void ResetOpenFileAnswers();
 
 // Opens a console window for diagnostics where the platform needs one; nothing here.
 void OpenDebugConsole();

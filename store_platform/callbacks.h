@@ -121,3 +121,97 @@ private:
     T* object_ = nullptr;
     Handler handler_ = nullptr;
 };
+
+// Remote storage: cloud files and the workshop.
+constexpr int32_t kRemoteStoragePublishFileResultId = 1309;
+constexpr int32_t kRemoteStorageEnumerateUserPublishedFilesResultId = 1312;
+constexpr int32_t kRemoteStorageEnumerateUserSubscribedFilesResultId = 1314;
+constexpr int32_t kRemoteStorageUpdatePublishedFileResultId = 1316;
+constexpr int32_t kRemoteStorageDownloadUGCResultId = 1317;
+constexpr int32_t kRemoteStorageGetPublishedFileDetailsResultId = 1318;
+constexpr int32_t kRemoteStoragePublishedFileSubscribedId = 1321;
+constexpr int32_t kRemoteStoragePublishedFileUnsubscribedId = 1322;
+
+constexpr int32_t kResultFileNotFound = 9;
+// What the workshop holders put in a file entry whose details are still to come.
+constexpr int32_t kResultPendingDetails = 22;
+constexpr int32_t kEnumeratePageSize = 50;
+
+using PublishedFileId_t = uint64_t;
+using UGCHandle_t = uint64_t;
+using PublishedFileUpdateHandle_t = uint64_t;
+
+struct SteamParamStringArray_t {
+    const char** m_ppStrings = nullptr;
+    int32_t m_nNumStrings = 0;
+};
+
+struct RemoteStorageEnumerateUserSubscribedFilesResult_t {
+    int32_t m_eResult = 0;
+    int32_t m_nResultsReturned = 0;
+    int32_t m_nTotalResultCount = 0;
+    PublishedFileId_t m_rgPublishedFileId[kEnumeratePageSize] = {};
+    uint32_t m_rgRTimeSubscribed[kEnumeratePageSize] = {};
+};
+
+struct RemoteStorageEnumerateUserPublishedFilesResult_t {
+    int32_t m_eResult = 0;
+    int32_t m_nResultsReturned = 0;
+    int32_t m_nTotalResultCount = 0;
+    PublishedFileId_t m_rgPublishedFileId[kEnumeratePageSize] = {};
+};
+
+struct RemoteStorageGetPublishedFileDetailsResult_t {
+    int32_t m_eResult = 0;
+    PublishedFileId_t m_nPublishedFileId = 0;
+    uint32_t m_nCreatorAppID = 0;
+    uint32_t m_nConsumerAppID = 0;
+    char m_rgchTitle[129] = {};
+    char m_rgchDescription[8000] = {};
+    UGCHandle_t m_hFile = 0;
+    UGCHandle_t m_hPreviewFile = 0;
+    uint64_t m_ulSteamIDOwner = 0;
+    uint32_t m_rtimeCreated = 0;
+    uint32_t m_rtimeUpdated = 0;
+    int32_t m_eVisibility = 0;
+    uint8_t m_bBanned = 0;
+    uint8_t m_bAcceptedForUse = 0;
+    uint8_t m_bTagsTruncated = 0;
+    char m_rgchTags[1025] = {};
+    char m_pchFileName[260] = {};
+    int32_t m_nFileSize = 0;
+    int32_t m_nPreviewFileSize = 0;
+    char m_rgchURL[256] = {};
+    int32_t m_eFileType = 0;
+};
+
+struct RemoteStorageDownloadUGCResult_t {
+    int32_t m_eResult = 0;
+    UGCHandle_t m_hFile = 0;
+    uint32_t m_nAppID = 0;
+    int32_t m_nSizeInBytes = 0;
+    char m_pchFileName[260] = {};
+    uint64_t m_ulSteamIDOwner = 0;
+};
+
+struct RemoteStoragePublishedFileSubscribed_t {
+    PublishedFileId_t m_nPublishedFileId = 0;
+    uint32_t m_nAppID = 0;
+};
+
+struct RemoteStoragePublishedFileUnsubscribed_t {
+    PublishedFileId_t m_nPublishedFileId = 0;
+    uint32_t m_nAppID = 0;
+};
+
+struct RemoteStoragePublishFileResult_t {
+    int32_t m_eResult = 0;
+    PublishedFileId_t m_nPublishedFileId = 0;
+    uint8_t m_bUserNeedsToAcceptWorkshopLegalAgreement = 0;
+};
+
+struct RemoteStorageUpdatePublishedFileResult_t {
+    int32_t m_eResult = 0;
+    PublishedFileId_t m_nPublishedFileId = 0;
+    uint8_t m_bUserNeedsToAcceptWorkshopLegalAgreement = 0;
+};

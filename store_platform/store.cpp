@@ -26,7 +26,7 @@ StoreUser User;
 StoreUtils Utils;
 bool Running = false;
 StoreFaults Faults;
-bool CloudClearTaken = false;
+void (*PumpHook)() = nullptr;
 bool ExitHookSet = false;
 
 // One record waiting for the pump.
@@ -58,16 +58,20 @@ std::vector<std::pair<CCallbackBase*, SteamAPICall_t>>& CallResultList() {
     return *list;
 }
 
-template <class P>
-void Queue(int32_t id, const P& record, SteamAPICall_t call = 0, bool ioFailure = false) {
+void QueueBytes(int32_t id, const void* record, size_t size, SteamAPICall_t call, bool ioFailure) {
     PendingRecord pending;
     pending.id = id;
     pending.call = call;
     pending.ioFailure = ioFailure;
     pending.duePump = PumpCount + 1 + static_cast<uint64_t>(Faults.delayPumps > 0 ? Faults.delayPumps : 0);
-    const unsigned char* raw = reinterpret_cast<const unsigned char*>(&record);
-    pending.bytes.assign(raw, raw + sizeof(P));
+    const unsigned char* raw = static_cast<const unsigned char*>(record);
+    pending.bytes.assign(raw, raw + size);
     Pending.push_back(std::move(pending));
+}
+
+template <class P>
+void Queue(int32_t id, const P& record, SteamAPICall_t call = 0, bool ioFailure = false) {
+    QueueBytes(id, &record, sizeof(P), call, ioFailure);
 }
 
 uint64_t StatsGameId() {
@@ -153,6 +157,8 @@ StoreFaults ParseStoreFaults(const std::string& text, const std::string& source)
                 faults.foreignGameId = true;
                 faults.statsGameId = static_cast<uint64_t>(number);
             }
+        } else if (word == "absent" && value == "remote-storage") {
+            faults.noRemoteStorage = true;
         } else if (word == "absent") {
             if (value == "userstats") faults.noUserStats = true;
             else if (value == "user") faults.noUser = true;
@@ -162,6 +168,26 @@ StoreFaults ParseStoreFaults(const std::string& text, const std::string& source)
             faults.loggedOff = true;
         } else if ((word == "board-missing" || word == "board-io-failure") && !value.empty()) {
             (word == "board-missing" ? faults.missingBoards : faults.ioFailureBoards).insert(value);
+        } else if (word == "cloud-refuse-write" && value.empty()) {
+            faults.cloudRefuseWrite = true;
+        } else if (word == "cloud-quota") {
+            ok = ParseInt(value, 0, LLONG_MAX, &number);
+            if (ok) faults.cloudQuota = number;
+        } else if (word == "io-failure" && (value == "enumerate" || value == "details" || value == "download" ||
+                                            value == "publish" || value == "update")) {
+            faults.ioFailureKinds.insert(value);
+        } else if (word == "short-read" && value.empty()) {
+            faults.shortRead = true;
+        } else if (word == "empty-page" && value.empty()) {
+            faults.emptyPage = true;
+        } else if (word == "details-other-id" && value.empty()) {
+            faults.detailsOtherId = true;
+        } else if (word == "download-size") {
+            ok = ParseInt(value, LLONG_MIN + 1, LLONG_MAX, &number);
+            if (ok) {
+                faults.downloadSizeSet = true;
+                faults.downloadSize = number;
+            }
         } else {
             ok = false;
         }
@@ -213,8 +239,23 @@ void SetStoreFaults(const StoreFaults& faults) { Faults = faults; }
 
 size_t PendingStoreRecords() { return Pending.size(); }
 
+const StoreFaults& CurrentStoreFaults() { return Faults; }
+
+bool StoreRunning() { return Running; }
+
+SteamAPICall_t QueueStoreCallResult(int32_t id, const void* record, size_t size, bool ioFailure) {
+    const SteamAPICall_t call = NextCall++;
+    QueueBytes(id, record, size, call, ioFailure);
+    return call;
+}
+
+void QueueStoreBroadcast(int32_t id, const void* record, size_t size) { QueueBytes(id, record, size, 0, false); }
+
+void SetStorePumpHook(void (*hook)()) { PumpHook = hook; }
+
 void SteamAPI_RunCallbacks() {
     if (UserStats) UserStats->WritePending();
+    if (PumpHook != nullptr && Running) PumpHook();
     ++PumpCount;
     // Only what was queued before this pump; records queued by the handlers wait for the next.
     size_t due = 0;
@@ -481,23 +522,3 @@ bool StoreUserStats::GetLeaderboardScore(const char* name, int32_t* score) const
     return true;
 }
 
-void InitSteamWorkshop() {
-    // No subscriptions locally.
-}
-
-void RunModPublisher() {
-    printf("Publishing mods to the Steam Workshop is not available in this build.\n");
-}
-
-void InitSteamCloud(bool clearCloud) {
-    // "-nukesteamcloud": kept until cloud storage exists to act on it.
-    CloudClearTaken = clearCloud;
-}
-
-bool CloudClearRequested() { return CloudClearTaken; }
-
-bool UploadCloudFile(const char* /*local*/, const char* /*cloudName*/) { return false; }
-
-bool DeleteCloudFile(const char* /*cloudName*/) { return false; }
-
-std::string GetWorkshopStatus() { return "Disabled"; }

@@ -17,16 +17,24 @@
 //     logged-off              the user is not logged on
 //     board-missing NAME      the leaderboard NAME is not found (NAME may hold blanks)
 //     board-io-failure NAME   finding the leaderboard NAME fails with an I/O failure
+//     absent remote-storage   there are no cloud files and no workshop
+//     cloud-refuse-write      every cloud write is refused
+//     cloud-quota N           a cloud write that would make the cloud hold more than N bytes
+//                             is refused
+//     io-failure KIND         every answer of that kind comes with an I/O failure; KIND is
+//                             enumerate, details, download, publish or update
+//     short-read              cloud and workshop reads hand out one byte less than asked for
+//     empty-page              enumeration pages hold no ids (the total stays right)
+//     details-other-id        details answers name another file than the one asked about
+//     download-size N         download answers state N bytes
+//   cloud/            the cloud files (see remote_storage.h)
+//   workshop/         the workshop items, subscriptions and publications (remote_storage.h)
+//   notify.txt        read and removed at the next pump: "subscribe ID" / "unsubscribe ID"
+//                     lines change the subscriptions and post the notifications
 //
 // Writes of the statistics are coalesced: a store that sets a new achievement writes at once;
 // a store of changed statistics alone is written at the next pump or at shutdown, so a turn in
 // which many monsters die writes once.
-//
-// Still a stand-in (a later store-platform change fills these in):
-//   - cloud files: UploadCloudFile and DeleteCloudFile report "unavailable" (false); the
-//     clear-cloud request is only remembered;
-//   - workshop: InitSteamWorkshop subscribes to nothing, GetWorkshopStatus says "Disabled";
-//   - mod publisher: RunModPublisher only says that publishing is unavailable.
 #pragma once
 
 #include <cstdint>
@@ -56,6 +64,15 @@ struct StoreFaults {
     bool loggedOff = false;
     std::set<std::string> missingBoards;
     std::set<std::string> ioFailureBoards;
+    bool noRemoteStorage = false;
+    bool cloudRefuseWrite = false;
+    int64_t cloudQuota = -1;  // -1: no quota
+    std::set<std::string> ioFailureKinds;
+    bool shortRead = false;
+    bool emptyPage = false;
+    bool detailsOtherId = false;
+    bool downloadSizeSet = false;
+    int64_t downloadSize = 0;
 };
 
 // Reads the faults file text; unknown or broken lines are reported and skipped.
@@ -72,6 +89,16 @@ void SteamAPI_RunCallbacks();
 void SetStoreFaults(const StoreFaults& faults);
 // The number of records waiting for a pump.
 size_t PendingStoreRecords();
+// The faults in force.
+const StoreFaults& CurrentStoreFaults();
+// True between SteamAPI_Init and SteamAPI_Shutdown.
+bool StoreRunning();
+// Queues the answer of a new asynchronous call (its id and bytes) and returns the call handle.
+SteamAPICall_t QueueStoreCallResult(int32_t id, const void* record, size_t size, bool ioFailure);
+// Queues a broadcast record for every callback registered for `id`.
+void QueueStoreBroadcast(int32_t id, const void* record, size_t size);
+// Runs at every pump before the records are delivered (the remote storage's notifications).
+void SetStorePumpHook(void (*hook)());
 
 // User statistics, achievements and leaderboards.
 class StoreUserStats {
@@ -144,21 +171,6 @@ StoreUtils* SteamUtils();
 // The store folder, ending in "/".
 std::string StoreFolder();
 
-// Sets up the workshop (disabled locally).
-void InitSteamWorkshop();
 
-// The mod publisher of "-publisher": not available here; says so and returns.
-void RunModPublisher();
-
-// Starts cloud storage and takes the clear-cloud request of "-nukesteamcloud".
-void InitSteamCloud(bool clearCloud);
-
-// True when InitSteamCloud took a clear-cloud request.
-bool CloudClearRequested();
-
-// Cloud copies of user files: unavailable here, both return false.
-bool UploadCloudFile(const char* local, const char* cloudName);
-bool DeleteCloudFile(const char* cloudName);
-
-// Workshop subscription state for the mod launcher.
-std::string GetWorkshopStatus();
+// Cloud copies of the user files, which the user-file writers upload.
+#include "store_platform/cloud_files.h"

@@ -25,6 +25,11 @@
 std::vector<ModRecord> ModList;
 int32_t ModsLoaded = 0;
 
+namespace {
+// The names the configuration enabled, for mods that join the list later (workshop downloads).
+std::vector<std::string> ConfiguredModNames;
+}  // namespace
+
 const char* const kModDatabaseFiles[9] = {
     "mod//spellDB.xml", "mod//monDB.xml",  "mod//skillDB.xml",
     "mod//itemDB.xml",  "mod//craftDB.xml", "mod//branchDB.xml",
@@ -149,6 +154,7 @@ int ParseModXml(std::vector<ModRecord>& list, const std::string& path, uint64_t 
 
 void LoadMods() {
     ModList.clear();
+    ConfiguredModNames.clear();
     const std::string user = GetUserDataPath();
     const std::string pattern = user + "mods/*";
     DirScan scan;
@@ -165,7 +171,15 @@ void LoadMods() {
     }
 }
 
+bool ModEnabledByConfig(const std::string& name) {
+    for (const std::string& n : ConfiguredModNames) {
+        if (n == name) return true;
+    }
+    return false;
+}
+
 void EnableModsNamed(const std::string& name) {
+    if (!ModEnabledByConfig(name)) ConfiguredModNames.push_back(name);
     for (ModRecord& m : ModList) {
         if (m.name == name) m.enabled = 1;
     }
@@ -194,14 +208,4 @@ bool IsPointInRect(int x, int y, const SDL_Rect& rect) {
            y <= top + static_cast<int>(rect.h);
 }
 
-// Stand-in: the launcher window (check boxes, volume sliders, the resolution picker, the
-// Start / Mods / Quit buttons) is not built yet; it needs the interface art and fonts.
-// What leaving it does is done: the chosen mode becomes the game's window size (when the
-// mode list holds it) and the configuration is written.
-void LaunchInitialConfig() {
-    ApplyStartupScreenSettings(true);
-    WriteConfig();
-}
-
-// Stand-in: the mod screen is not built yet; it answers "start the game".
-int RunModLauncher() { return 1; }
+// LaunchInitialConfig and RunModLauncher: see launcher.cpp.

@@ -33,8 +33,11 @@ int ParseModXml(std::vector<ModRecord>& list, const std::string& path, uint64_t 
 // Parses a "mod.xml" text into `record` (name, author, description); true when valid.
 bool ParseModXmlText(const char* data, size_t length, ModRecord& record);
 
-// Sets the enabled flag of every listed mod of that name (the configuration's "mod" lines).
+// Sets the enabled flag of every listed mod of that name (the configuration's "mod" lines),
+// and remembers the name for mods listed later in the run.
 void EnableModsNamed(const std::string& name);
+// True when the configuration enabled a mod of that name (forgotten by LoadMods).
+bool ModEnabledByConfig(const std::string& name);
 
 // The mod databases in the order they are read, relative to a mod's root.
 extern const char* const kModDatabaseFiles[9];

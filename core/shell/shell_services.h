@@ -42,3 +42,7 @@ void DescendStairs(int32_t stairIndex, int32_t branchId, int32_t depth);
 void AscendStairs(int32_t stairIndex, int32_t branchId, int32_t depth);
 void TravelThroughPortal();
 void ChangeDepth(int32_t delta);
+
+// The configuration's store switches (cloud copies of the user files, the workshop).
+extern int32_t enableSteamCloud;
+extern int32_t enableSteamWorkshop;

@@ -2,6 +2,7 @@
 #include "interface/hud_surfaces.h"
 #include "media/screen.h"
 
+#include "core/shell/cloud_sync.h"
 #include "core/shell/command_line.h"
 #include "core/shell/config.h"
 #include "core/shell/game_lifecycle.h"
@@ -9,6 +10,7 @@
 #include "core/high_scores.h"
 #include "core/input_log.h"
 #include "core/key_bindings.h"
+#include "core/shell/mod_publisher.h"
 #include "core/shell/mods.h"
 #include "core/shell/play_loop.h"
 #include "core/random.h"
@@ -16,6 +18,7 @@
 #include "core/tweak.h"
 #include "core/version.h"
 #include "core/shell/video_modes.h"
+#include "core/shell/workshop.h"
 #include "creatures/experience.h"
 #include "creatures/impact_sprites.h"
 #include "creatures/maneuver.h"

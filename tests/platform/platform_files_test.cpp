@@ -125,7 +125,7 @@ TEST(FileOps, MakeDirectoryAndRemoveFileReportTheirResult) {
     EXPECT_TRUE(IsFolder(dir));
 }
 
-TEST(MapFile, WholeFileWithLengthEmptyAndMissingGiveNull) {
+TEST(MapFile, WholeFileWithLengthEmptyIsAnEmptyViewAndMissingGivesNull) {
     TempDir tmp;
     const std::string content("RIFF\0\x01\x02\xFFwave data", 18);
     ASSERT_TRUE(MakeFileWithParents(tmp.file("sound.wav"), content));
@@ -139,8 +139,10 @@ TEST(MapFile, WholeFileWithLengthEmptyAndMissingGiveNull) {
     UnmapFile(view);
 
     size = 777;
-    EXPECT_EQ(MapFileToMemory(tmp.file("empty.wav").c_str(), &size), nullptr);
+    const void* empty = MapFileToMemory(tmp.file("empty.wav").c_str(), &size);
+    EXPECT_NE(empty, nullptr);  // read, unlike a missing file
     EXPECT_EQ(size, 0u);
+    UnmapFile(empty);
     size = 777;
     EXPECT_EQ(MapFileToMemory(tmp.file("missing.wav").c_str(), &size), nullptr);
     EXPECT_EQ(size, 0u);
@@ -223,8 +225,37 @@ TEST(DesktopStandIns, MessagesGoToStandardErrorAndDialogsAnswerWithoutBlocking) 
     EXPECT_EQ(AskOpenFileName("Pick a mod"), "");
     EXPECT_EQ(CurrentDir(), before);
 
-    EXPECT_FALSE(OpenWithShell("https://example.invalid/"));
+    std::vector<std::string> opened;
+    RecordShellOpens(&opened);
+    EXPECT_TRUE(OpenWithShell("https://example.invalid/a b;$(touch x)"));
+    EXPECT_FALSE(OpenWithShell(""));
+    RecordShellOpens(nullptr);
+    EXPECT_EQ(opened, std::vector<std::string>{"https://example.invalid/a b;$(touch x)"});
     OpenDebugConsole();
+}
+
+TEST(DesktopStandIns, OpenFileAnswersComeFromTheEnvironmentInOrder) {
+    ResetOpenFileAnswers();
+    {
+        ScopedEnv answers("VAULTMERE_OPEN_FILE_ANSWERS", "/tmp/mod.zip\r\n\n/tmp/preview.png");
+        EXPECT_EQ(AskOpenFileName("content"), "/tmp/mod.zip");
+        EXPECT_EQ(AskOpenFileName("preview"), "");  // an empty line is a cancel
+        EXPECT_EQ(AskOpenFileName("preview"), "/tmp/preview.png");
+        EXPECT_EQ(AskOpenFileName("more"), "");
+        EXPECT_EQ(AskOpenFileName("more"), "");
+    }
+    ResetOpenFileAnswers();
+    SetAskOpenFileNameAnswer("/set/by/test");
+    EXPECT_EQ(AskOpenFileName("no variable"), "/set/by/test");
+    SetAskOpenFileNameAnswer("");
+}
+
+TEST(DesktopStandIns, ShellOpensAreRecordedInTheNamedFile) {
+    TempDir tmp;
+    ScopedEnv record("VAULTMERE_SHELL_RECORD", tmp.file("shell.txt").c_str());
+    EXPECT_TRUE(OpenWithShell("https://one.invalid/?id=1"));
+    EXPECT_TRUE(OpenWithShell("two words"));
+    EXPECT_EQ(ReadWholeFile(tmp.file("shell.txt")), "https://one.invalid/?id=1\ntwo words\n");
 }
 
 // The broken-art report names the kind of file that failed; only a PNG keeps the old words.

@@ -2,10 +2,12 @@
 #include "store_platform/store.h"
 
 #include "store_platform/leaderboards.h"
+#include "store_platform/remote_storage.h"
 #include "store_platform/stats.h"
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 #include "platform/atomic_file.h"
@@ -111,24 +113,40 @@ TEST_F(LocalStoreTest, BadNamesAreRefusedAndABrokenFileLoadsOnlyItsGoodLines) {
     for (const char* missing : {"HUGE", "WORDY", "NOVALUE"}) EXPECT_FALSE(stats->GetStat(missing, &value)) << missing;
 }
 
-TEST_F(LocalStoreTest, InactiveServicesAnswerAsUnavailable) {
-    EXPECT_EQ(GetWorkshopStatus(), "Disabled");
+TEST_F(LocalStoreTest, WithoutARunningStoreTheCloudIsUnavailable) {
+    ResetCloudStorageLookup();
     ASSERT_TRUE(MakeFileWithParents(tmp_.path() + "/hiscores.txt", "scores"));
+    EXPECT_EQ(SteamRemoteStorage(), nullptr);
     EXPECT_FALSE(UploadCloudFile((tmp_.path() + "/hiscores.txt").c_str(), "hiscores.txt"));
     EXPECT_FALSE(DeleteCloudFile("hiscores.txt"));
+    ResetCloudStorageLookup();
 
+    // The remote storage can be absent from a running store.
+    ASSERT_TRUE(MakeFileWithParents(tmp_.path() + "/store/faults.txt", "absent remote-storage\ncloud-quota 12\n"));
+    ASSERT_TRUE(SteamAPI_Init());
+    EXPECT_EQ(SteamRemoteStorage(), nullptr);
+    EXPECT_EQ(CurrentStoreFaults().cloudQuota, 12);
+    EXPECT_FALSE(UploadCloudFile((tmp_.path() + "/hiscores.txt").c_str(), "hiscores.txt"));
+    ResetCloudStorageLookup();
+}
+
+TEST(StoreFaultsParsing, CloudAndWorkshopFaultsAreReadAndBadLinesReported) {
     testing::internal::CaptureStdout();
-    CreateLeaderboards();
-    InitSteamWorkshop();
-    RunModPublisher();
-    SteamAPI_RunCallbacks();
-    std::string printed = testing::internal::GetCapturedStdout();
-    EXPECT_NE(printed.find("not available"), std::string::npos) << printed;
-
-    InitSteamCloud(true);
-    EXPECT_TRUE(CloudClearRequested());
-    InitSteamCloud(false);
-    EXPECT_FALSE(CloudClearRequested());
+    const StoreFaults f = ParseStoreFaults(
+        "cloud-refuse-write\nio-failure details\nio-failure download\nio-failure sideways\nshort-read\n"
+        "empty-page\ndetails-other-id\ndownload-size -7\ncloud-quota -1\n",
+        "faults.txt");
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(f.cloudRefuseWrite);
+    EXPECT_EQ(f.ioFailureKinds, (std::set<std::string>{"details", "download"}));
+    EXPECT_TRUE(f.shortRead);
+    EXPECT_TRUE(f.emptyPage);
+    EXPECT_TRUE(f.detailsOtherId);
+    EXPECT_TRUE(f.downloadSizeSet);
+    EXPECT_EQ(f.downloadSize, -7);
+    EXPECT_EQ(f.cloudQuota, -1);
+    EXPECT_NE(printed.find("faults.txt:4: unknown store fault ignored"), std::string::npos) << printed;
+    EXPECT_NE(printed.find("faults.txt:9: unknown store fault ignored"), std::string::npos) << printed;
 }
 
 TEST_F(LocalStoreTest, AFailedStoreKeepsThePreviousFile) {
