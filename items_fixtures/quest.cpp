@@ -176,7 +176,9 @@ void ForgetQuestIn(GameObj* object, QuestRecord* quest) {
 void AbandonQuest(QuestRecord* quest) {
     auto at = std::find(ActiveQuests.begin(), ActiveQuests.end(), quest);
     if (quest == nullptr || at == ActiveQuests.end()) return;
-    for (Level* level : GameLevels) {
+    std::vector<Level*> levels = GameLevels;
+    if (std::find(levels.begin(), levels.end(), CurrentLevel) == levels.end()) levels.push_back(CurrentLevel);
+    for (Level* level : levels) {
         if (level == nullptr) continue;
         for (GameObj* object : level->objects) ForgetQuestIn(object, quest);
     }
