@@ -178,6 +178,18 @@ int32_t Anvil::UseItemOn(Item* item) {
     return 1;
 }
 
+void Anvil::Recharge() {
+    if (recharged) {
+        AnvilDialogs.show("The Ancient Kronian Ritual has already been performed on this Anvil.", "ui/dialog_but_ok",
+                          nullptr);
+        return;
+    }
+    if (used == 0) return;
+    used = 0;
+    recharged = true;
+    RefreshPicture();  // the fresh picture again
+}
+
 void Anvil::DrawOnMinimap(int32_t px, int32_t py, int32_t zoom) {
     if (zoom < 0 || zoom > 3) return;
     const std::string name = std::string(used != 0 ? "minimap_krong_used_" : "minimap_krong_") + std::to_string(zoom);

@@ -26,8 +26,12 @@ public:
     int32_t UseItemOn(Item* item) override;
     void DrawOnMinimap(int32_t x, int32_t y, int32_t zoom) override;
 
+    // The Kronian ritual: a spent anvil becomes usable again, once; later it only answers.
+    void Recharge();
+
     int32_t used = 0;
     int32_t dead = 0;  // which spent picture a used anvil shows
+    bool recharged = false;  // the ritual was performed on it; not saved
 
     // Fresh, or the spent picture ("dead" or worn) once used.
     void RefreshPicture();

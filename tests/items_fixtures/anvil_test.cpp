@@ -10,6 +10,7 @@
 
 #include "core/random.h"
 #include "creatures/player.h"
+#include "creatures/spell.h"
 #include "items_fixtures/armour.h"
 #include "items_fixtures/furniture.h"
 #include "items_fixtures/item_creation.h"
@@ -245,6 +246,34 @@ TEST_F(AnvilTest, TwoCursesInARowAreCelebratedButABlessingBetweenResetsTheMemory
     // A new game forgets the last outcome.
     ResetAnvilMemory();
     EXPECT_EQ(LastAnvilOutcome, 0);
+}
+
+TEST_F(AnvilTest, TheKronianRitualMakesASpentAnvilUsableOnceAndThenOnlyAnswers) {
+    Anvil* anvil = PlaceAnvil(4, 2);
+    Spell ritual;
+    ritual.name = "Kronian Ritual";
+    SpellEffect effect;
+    effect.kind = SpellEffectKindFromWord("rechargeanvil");
+    effect.resistable = false;
+    ritual.effects.push_back(effect);
+    ASSERT_EQ(effect.kind, 30);
+
+    std::unique_ptr<Item> apple(CreateItemByName("Apple"));
+    anvil->UseItemOn(apple.get());
+    ASSERT_EQ(anvil->used, 1);
+    ApplySpellEffects(&ritual, 4, 2, hero_, false, nullptr, "", true);
+    EXPECT_EQ(anvil->used, 0);
+    EXPECT_EQ(anvil->bob.sprite->name, "dungeon/krong_anvil.png");
+    gShown.clear();
+    std::unique_ptr<Item> blade(CreateItemByName("Rusty Blade"));
+    MTSeed(SeedForRoll(0));
+    anvil->UseItemOn(blade.get());
+    EXPECT_TRUE(blade->IsArtifact());
+    EXPECT_EQ(anvil->used, 1);
+    ApplySpellEffects(&ritual, 4, 2, hero_, false, nullptr, "", true);
+    EXPECT_EQ(anvil->used, 1);
+    ASSERT_EQ(gShown.size(), 1u);
+    EXPECT_EQ(gShown[0], "The Ancient Kronian Ritual has already been performed on this Anvil.");
 }
 
 }  // namespace
