@@ -524,6 +524,11 @@ TEST_F(QuestTest, AbandoningClearsEveryReferenceBeforeTheRecordGoes) {
     // A pick-up of the former quest item is an ordinary pick-up.
     EXPECT_EQ(floorItem->Activate(), 1);
     EXPECT_EQ(other->stage, 0);
+    EXPECT_EQ(QueuedDeletionCount(), 0u);  // it was taken, not swallowed by a quest
+    if (GetCursorItem() == floorItem) {
+        ClearCursorItem();
+        delete floorItem;
+    }
 }
 
 TEST_F(QuestTest, ALoadedShrineBecomesTheShrineOfQuestsOfItsDepthAndRelinksTheirItem) {
