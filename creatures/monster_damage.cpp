@@ -1,7 +1,6 @@
 // Monster::TakeDamage: every harm that reaches a monster, its death, its drops and the
 // waking of the monsters nearby.
 //
-// Stand-in: the quest notice of a killed quest monster waits for the quest handlers.
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -18,6 +17,7 @@
 #include "creatures/monster_db.h"
 #include "creatures/player.h"
 #include "interface/ui_services.h"
+#include "items_fixtures/quest.h"
 #include "items_fixtures/armour.h"
 #include "items_fixtures/artifact.h"
 #include "items_fixtures/inventory.h"
@@ -206,6 +206,7 @@ void Monster::Die(GameObj* source) {
     int32_t corpseX = x;
     int32_t corpseY = y;
     FindCorpseSquare(&corpseX, &corpseY);
+    if (quest != nullptr) quest->OnMonsterKilled(this);
     if (dieSprite != nullptr) {
         bob.SetSprite(dieSprite);
         bob.loop = false;

@@ -12,6 +12,7 @@
 #include "creatures/monster_db.h"
 #include "creatures/player.h"
 #include "creatures/spell.h"
+#include "items_fixtures/anvil.h"
 #include "items_fixtures/blockers.h"
 #include "items_fixtures/inventory.h"
 #include "items_fixtures/item.h"
@@ -154,7 +155,7 @@ bool FreeForHero(Player* hero, int32_t x, int32_t y) {
 
 // ---- stand-in seams -------------------------------------------------------------------
 
-// Stand-in: anvils, shop pedestals and the artifact kinds (corrupt, randomizewand,
+// Stand-in: shop pedestals and the artifact kinds (corrupt, randomizewand,
 // sacrificeartifact, randomizeartifact, cleanseartifact) wait for their classes and the wand
 // spell list; these kinds do nothing until then.
 void AwaitingClasses(int32_t) {}
@@ -771,8 +772,13 @@ void RunAction(const SpellEffect& e, EffectCall& c) {
         case kRift:
             if (level->IsInside(c.x, c.y)) (new Rift(e.amount))->PlaceOnLevel(c.x, c.y, level, 0);
             break;
-        case kCorrupt:
         case kRechargeAnvil:
+            for (GameObj* obj : ObjectsAt(c.x, c.y)) {
+                if (obj == nullptr || !obj->IsAnvil()) continue;
+                if (Anvil* anvil = dynamic_cast<Anvil*>(obj)) anvil->Recharge();
+            }
+            break;
+        case kCorrupt:
         case kRandomizeWand:
         case kSacrificeArtifact:
         case kRandomizeArtifact:

@@ -268,7 +268,10 @@ Misc::Misc(int32_t kind) {
     type = kItemMisc;
     subtype = kind;
     stackable = 1;
-    if (kind == 3) stackable = 0;
+    if (kind == 3) {
+        stackable = 0;
+        questItemIndex = QuestItemTypes.empty() ? 0 : RandomInt(static_cast<int32_t>(QuestItemTypes.size()));
+    }
     UpdateIcon();
 }
 
@@ -276,8 +279,20 @@ void Misc::UpdateIcon() {
     switch (subtype) {
         case 0: SetIcon("items/lockpick.png"); break;
         case 1: SetIcon("items/fungus_spores.png"); break;
-        default: break;  // a quest item's icon comes from the quest-item table of the quests
+        case 3:
+            if (questItemIndex >= 0 && static_cast<size_t>(questItemIndex) < QuestItemTypes.size()) {
+                SetIcon(QuestItemTypes[static_cast<size_t>(questItemIndex)].spriteName);
+            } else if (QuestItemTypes.empty()) {
+                std::printf("quest item %s: the quest-item table is empty; it has no icon\n", questItemName.c_str());
+            }
+            break;
+        default: break;
     }
+}
+
+int32_t Misc::Activate() {
+    if (subtype == 3 && quest != nullptr && !inBackpack && quest->OnItemPickedUp(this)) return 1;
+    return Item::Activate();
 }
 
 Misc::Misc(SaveReader& in) : Item(in) {
@@ -291,6 +306,7 @@ Misc::Misc(SaveReader& in) : Item(in) {
         stackable = 0;
         if (questIndex >= 0 && static_cast<size_t>(questIndex) < ActiveQuests.size()) {
             quest = ActiveQuests[static_cast<size_t>(questIndex)];
+            quest->questItem = this;
         }
     }
     UpdateIcon();

@@ -10,6 +10,7 @@
 
 #include "items_fixtures/item.h"
 
+class QuestBlocker;
 struct ToolkitWindow;
 
 // The message box the consumables and fixtures of this subsystem show (ShowDialog unless a
@@ -178,11 +179,14 @@ public:
     int32_t GetValue() override;
     bool IsAutoPickupEnabled() const override;
     int32_t Kind() const { return subtype; }
-    // The icon of the kind: lockpick, spores; none for other kinds.
+    // The icon of the kind: lockpick, spores, a quest item's picture from the quest-item table.
     void UpdateIcon();
+    // A quest item of a quest is first offered to that quest, which may take it.
+    int32_t Activate() override;
     std::string questItemName;
     int32_t questItemIndex = -1;
     bool questFlag = false;
+    QuestBlocker* targetShrine = nullptr;  // the shrine a quest item is to be brought to; not saved
 };
 
 // A crafting toolkit of one kind ("alchemy", "grinder", "ingot", "lutefisk", "smithing",

@@ -1,11 +1,9 @@
 #include "items_fixtures/quest_statue.h"
 
-#include "interface/ui_services.h"
+#include "items_fixtures/quest.h"
 #include "media/sound.h"
 
 FIXTURE_REGISTRATION(Statue)
-
-bool (*QuestStatueOffer)(Statue* statue) = nullptr;
 
 Statue::Statue() { RefreshPicture(); }
 
@@ -28,11 +26,11 @@ void Statue::RefreshPicture() {
 
 int32_t Statue::Activate() {
     if (available == 0) return 0;
-    if (ShowDialog("Pray to Zozerezevizeru, the Goddess of Sidequests?", "ui/dialog_but_Yea", "ui/dialog_but_Nay") != 0) {
+    if (QuestDialogs.ask("Pray to Zozerezevizeru, the Goddess of Sidequests?", "ui/dialog_but_Yea", "ui/dialog_but_Nay") != 0) {
         return 1;
     }
     PlaySFX("prayer");
-    if (QuestStatueOffer != nullptr && QuestStatueOffer(this)) {
+    if (OfferQuest()) {
         available = 0;
         bob.frame = 1;
     }

@@ -1,10 +1,7 @@
 #pragma once
 // "Statue of Zozerezevizeru": praying at it brings a quest offer, once. Save block after the
 // GameObj block: available (word).
-//
-// Stand-in: the quest offer itself (the offer text, accepting it and the new quest) is still to
-// be built; until then QuestStatueOffer is unset, no offer is shown and the statue stays
-// available after a prayer.
+// Accepted or declined, an offer spends the statue; declining the prayer does not.
 #include <cstdint>
 #include <string>
 
@@ -27,6 +24,3 @@ public:
 private:
     void RefreshPicture();
 };
-
-// Shows the statue's quest offer; true when an offer was shown (accepted or not). Null: none.
-extern bool (*QuestStatueOffer)(Statue* statue);

@@ -20,6 +20,7 @@
 #include "interface/layout.h"
 #include "interface/play_screen.h"
 #include "interface/screens.h"
+#include "items_fixtures/anvil.h"
 #include "items_fixtures/crafting.h"
 #include "items_fixtures/item_kinds.h"
 #include "items_fixtures/inventory.h"
@@ -104,6 +105,7 @@ void ResetGameState() {
     ClearTicker();
     ClearQueuedMoves();
     ClearActiveQuests();
+    ResetAnvilMemory();
     SelectedAbility = nullptr;
     SelectedSkillItem = nullptr;
     TooltipItem = nullptr;

@@ -164,19 +164,19 @@ void MissingData(const char* what) {
     ReportGenerationError("levelContent", __LINE__, what);
 }
 
-// Set once the empty quest table has been reported, cleared when the table holds quests
+// Set once the empty shrine table has been reported, cleared when the table holds kinds
 // again: the diagnostic comes once for as long as the table stays empty, not with every level.
-bool gEmptyQuestTableReported = false;
+bool gEmptyShrineTableReported = false;
 
 void PlaceQuestBlocker(Level& level) {
-    if (QuestTable.empty()) {
-        if (!gEmptyQuestTableReported) MissingData("the quest table is empty; levels get no quest blocker");
-        gEmptyQuestTableReported = true;
+    if (QuestBlockerTypes.empty()) {
+        if (!gEmptyShrineTableReported) MissingData("there are no quest shrine kinds; levels get no quest shrine");
+        gEmptyShrineTableReported = true;
         return;
     }
-    gEmptyQuestTableReported = false;
-    QuestRecord* quest = QuestTable[static_cast<size_t>(RandomInt(static_cast<int32_t>(QuestTable.size())))];
-    QuestBlocker* blocker = new QuestBlocker(quest);
+    gEmptyShrineTableReported = false;
+    const int32_t kind = RandomInt(static_cast<int32_t>(QuestBlockerTypes.size()));
+    QuestBlocker* blocker = new QuestBlocker(kind);
     int32_t x = 0;
     int32_t y = 0;
     if (!PickOpenSquareWhere("quest blocker square", level, &x, &y, [&](int32_t cx, int32_t cy) {

@@ -33,7 +33,7 @@
 namespace {
 
 std::vector<MonsterRecord*> gSampleMonsters;
-std::vector<QuestRecord*> gSampleQuests;
+bool gSampleShrine = false;  // the sample shrine kind was added
 
 bool ReadWhole(const std::string& path, std::string* out) {
     std::ifstream in(path, std::ios::binary);
@@ -185,11 +185,11 @@ void InstallSampleGenerationRecords() {
         AddSampleMonster(kFinalBossDisplayName, kFinalBossDisplayName, 9, false, true);
         AddSampleMonster(kFinalBossRecordName, kFinalBossDisplayName, 14, false, true);
     }
-    if (QuestTable.empty()) {
-        QuestRecord* quest = new QuestRecord();
-        quest->name = "Sample Quest";
-        QuestTable.push_back(quest);
-        gSampleQuests.push_back(quest);
+    if (QuestBlockerTypes.empty()) {
+        QuestBlockerType shrine;
+        shrine.name = "Sample Shrine";
+        QuestBlockerTypes.push_back(shrine);
+        gSampleShrine = true;
     }
     InitMonsterTables();
 }
@@ -200,11 +200,12 @@ void RemoveSampleGenerationRecords() {
         delete record;
     }
     gSampleMonsters.clear();
-    for (QuestRecord* quest : gSampleQuests) {
-        QuestTable.erase(std::remove(QuestTable.begin(), QuestTable.end(), quest), QuestTable.end());
-        delete quest;
+    if (gSampleShrine) {
+        auto sample = std::find_if(QuestBlockerTypes.begin(), QuestBlockerTypes.end(),
+                                   [](const QuestBlockerType& type) { return type.name == "Sample Shrine"; });
+        if (sample != QuestBlockerTypes.end()) QuestBlockerTypes.erase(sample);
+        gSampleShrine = false;
     }
-    gSampleQuests.clear();
     InitMonsterTables();
 }
 

@@ -119,7 +119,7 @@ void Level::SpawnHorde(int32_t px, int32_t py, QuestRecord* quest, const char* l
     leader->isNamed = true;
     for (int32_t& stat : leader->primaryBonus) stat += 10;
     leader->primaryBonus[0] += 10;
-    leader->hordeName = quest != nullptr ? quest->name : MakeRandomArmyName();
+    leader->hordeName = quest != nullptr ? quest->hordeName : MakeRandomArmyName();
     leader->LoadAnimationVariant(-1);
     leader->RecalculateStats();
     leader->alwaysNotices = true;
@@ -144,7 +144,7 @@ void Level::SpawnHorde(int32_t px, int32_t py, QuestRecord* quest, const char* l
         QueueObjectMove(follower, fx, fy, this);
         ++placed;
     }
-    if (quest != nullptr) quest->monsterCount = placed;
+    if (quest != nullptr) quest->membersLeft = placed;
 }
 
 Monster* Level::SpawnMonster(int32_t px, int32_t py, bool sleeping, bool groupAllowed, bool aquaticAllowed) {

@@ -89,7 +89,7 @@ TEST(FixtureRecords, EveryClassIsRegisteredAndAnswersItsOwnKeys) {
     DiggleGod god("Ollo");
     LutefiskStatue lutefisk;
     Anvil anvil;
-    QuestBlocker shrine(nullptr);
+    QuestBlocker shrine(-1);
     struct Case {
         const char* name;
         GameObj* obj;
@@ -156,7 +156,7 @@ TEST(FixtureRecords, BlocksAreByteExactAndSaveLoadSaveGivesTheSameBytes) {
     anvil.used = 1;
     anvil.dead = 1;
     anvil.RefreshPicture();
-    QuestBlocker shrine(nullptr);
+    QuestBlocker shrine(-1);
 
     Zorkmids gold250(250), gold9(9), gold4(4), gold60(60), gold1(1), gold2(2);
     struct Case {
@@ -431,23 +431,25 @@ TEST(FixtureRecords, AnUnknownEmbeddedClassFailsTheLoadWithAMessage) {
 }
 
 TEST(FixtureRecords, AQuestShrineSavesItsKindsPositionAndFallsBackToTheFirst) {
-    const std::vector<QuestRecord*> saved = QuestTable;
-    QuestRecord first, second;
-    QuestTable = {&first, &second};
-    QuestBlocker shrine(&second);
+    const std::vector<QuestBlockerType> saved = QuestBlockerTypes;
+    QuestBlockerTypes.assign(2, QuestBlockerType());
+    QuestBlockerTypes[0].name = "First";
+    QuestBlockerTypes[1].name = "Second";
+    QuestBlocker shrine(1);
     const Bytes bytes = SaveBytes(shrine);
     EXPECT_EQ(Tail(bytes, bytes.size() - 4), Word(1));
     std::unique_ptr<GameObj> back = Reload(shrine.GetClassHash(), bytes);
     ASSERT_NE(back, nullptr);
-    EXPECT_EQ(static_cast<QuestBlocker*>(back.get())->quest, &second);
+    EXPECT_EQ(static_cast<QuestBlocker*>(back.get())->Type(), &QuestBlockerTypes[1]);
 
     testing::internal::CaptureStdout();
     std::unique_ptr<GameObj> outside = Reload(shrine.GetClassHash(), Cat({PlainBase(kCurrentSaveVersion), Word(7)}));
     const std::string said = testing::internal::GetCapturedStdout();
     ASSERT_NE(outside, nullptr);
-    EXPECT_EQ(static_cast<QuestBlocker*>(outside.get())->quest, &first);
+    EXPECT_EQ(static_cast<QuestBlocker*>(outside.get())->Type(), &QuestBlockerTypes[0]);
+    EXPECT_EQ(outside->GetName(), "First");
     EXPECT_NE(said.find("saved kind 7 is outside"), std::string::npos) << said;
-    QuestTable = saved;
+    QuestBlockerTypes = saved;
 }
 
 TEST(FixtureRecords, ShopkeeperStreamsOfEveryVersionLoadWithTheirDefaults) {

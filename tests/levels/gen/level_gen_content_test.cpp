@@ -225,7 +225,7 @@ TEST_F(LevelContentTest, SpawnsWithEmptyMonsterTablesGiveNullAndPlaceNothing) {
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("SpawnHorde"), std::string::npos);
     EXPECT_TRUE(level->objects.empty());
-    EXPECT_EQ(quest.monsterCount, 0);
+    EXPECT_EQ(quest.membersLeft, 0);
 }
 
 TEST_F(LevelContentTest, NamedMonsterOffsetsOutsideTheTablesAreClamped) {
@@ -255,13 +255,13 @@ TEST_F(LevelContentTest, HordesLandOnFloorAndCountTheirQuest) {
     CSRand(12);
     auto level = OpenLevel(3);
     QuestRecord quest;
-    quest.name = "The Ninth Cohort";
+    quest.hordeName = "The Ninth Cohort";
     level->SpawnHorde(-1, -1, &quest, nullptr, 3, 2);
     // The horde is queued onto the level like every move made during a turn.
     ApplyDeferredObjectMoves();
     std::vector<Monster*> members = ObjectsOf<Monster>(*level);
     ASSERT_FALSE(members.empty());
-    EXPECT_EQ(quest.monsterCount, static_cast<int32_t>(members.size()));
+    EXPECT_EQ(quest.membersLeft, static_cast<int32_t>(members.size()));
     EXPECT_EQ(members[0]->hordeName, "The Ninth Cohort");
     for (Monster* m : members) {
         EXPECT_EQ(level->SquareKind(m->x, m->y), SquareType::Floor);
@@ -328,7 +328,7 @@ TEST_F(LevelContentTest, MissingQuestsAndFinalBossAreReportedNotFatal) {
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_TRUE(accepted);
     EXPECT_NE(out.find("ZARNOCH ERROR: levelContent, line "), std::string::npos);
-    EXPECT_NE(out.find("quest table is empty"), std::string::npos);
+    EXPECT_NE(out.find("no quest shrine kinds"), std::string::npos);
     EXPECT_NE(out.find("no final boss"), std::string::npos);
     EXPECT_EQ(level->questBlocker, nullptr);
     EXPECT_TRUE(CheckGeneratedLevel(*level, genCase, accepted).empty());
@@ -342,7 +342,7 @@ TEST_F(LevelContentTest, AnEmptyQuestTableIsReportedOnceNotWithEveryLevel) {
         genCase.depth = 2;
         testing::internal::CaptureStdout();
         std::unique_ptr<Level> level = GenerateLevelForCase(genCase, nullptr);
-        return testing::internal::GetCapturedStdout().find("quest table is empty") != std::string::npos;
+        return testing::internal::GetCapturedStdout().find("no quest shrine kinds") != std::string::npos;
     };
     EXPECT_FALSE(generate(1));  // the sample quest is there
     RemoveSampleGenerationRecords();
