@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "levels/room_object_records.h"
+#include "levels/room_script.h"
 #include "levels/room_script_model.h"
 
 // Square codes of a template's `tiles` (the level's square kinds they become).
