@@ -1,14 +1,21 @@
 // Tutorials: reading tutorial documents, trigger reports, running steps and completion.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/shell/shell_services.h"
+#include "creatures/skill_db.h"
+#include "creatures/spell.h"
+#include "items_fixtures/item_db.h"
 #include "items_fixtures/blockers.h"
 #include "levels/level.h"
 #include "levels/level_test_map.h"
 #include "levels/object_queue.h"
+#include "levels/room_templates.h"
 #include "levels/tutorial.h"
 
 namespace {
@@ -247,4 +254,73 @@ TEST_F(TutorialTest, NamedReportsAreKeptWithABoundAndAdvanceTheScript) {
     EXPECT_EQ(PendingTutorialNotices.size(), kMaxTutorialNotices);
     EXPECT_EQ(PendingTutorialNotices.back().name, "Bread");
     EXPECT_EQ(TutorialStepIndex, 1);
+}
+
+// ---- our tutorial.xml --------------------------------------------------------------------------
+
+namespace {
+
+std::string ReadSource(const std::string& relative) {
+    std::ifstream in(std::string(VAULTMERE_SOURCE_DIR) + "/" + relative, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+}  // namespace
+
+// Every tutorial names things that exist: its room (with the blockers its steps remove and a
+// floor start square), skills, items, equipment, abilities and its icon in the art manifest.
+TEST_F(TutorialTest, OurTutorialsUseEveryReportedCodeAndNameOnlyWhatExists) {
+    const std::string xml = ReadSource("data/game/tutorial.xml");
+    ASSERT_TRUE(LoadTutorialsFromText(xml.data(), xml.size(), "tutorial.xml"));
+    const std::string rooms = ReadSource("data/game/rooms.xml");
+    const std::string items = ReadSource("data/game/itemDB.xml");
+    const std::string spells = ReadSource("data/game/spellDB.xml");
+    const std::string skills = ReadSource("data/game/skillDB.xml");
+    const std::string manifest = ReadSource("data/art_manifest.txt");
+    ASSERT_TRUE(spellDBLoadFromText(spells.data(), spells.size(), "spellDB.xml"));
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const bool roomsRead = LoadRoomTemplatesFromBuffer(rooms.data(), rooms.size(), "rooms.xml");
+    const bool itemsRead = itemDBLoadText(items, "itemDB.xml");
+    const bool skillsRead = SkillDBLoadFromText(skills.data(), skills.size(), "skillDB.xml");
+    testing::internal::GetCapturedStdout();
+    testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(roomsRead && itemsRead && skillsRead);
+    BuildRoomTemplateMap();
+
+    ASSERT_GE(Tutorials.size(), 7u) << "the list scrolls";
+    EXPECT_EQ(Tutorials[0]->name, "Tutorial Chamber: Movement");
+    std::set<int32_t> codes;
+    bool removes = false;
+    for (const Tutorial* t : Tutorials) {
+        SCOPED_TRACE(t->name);
+        const RoomTemplate* room = FindFirstRoomTemplate(t->room);
+        ASSERT_NE(room, nullptr) << t->room;
+        EXPECT_EQ(room->TileAt(t->playerStartX, t->playerStartY), RoomTile::Floor);
+        std::set<std::string> blockers;
+        for (const auto& record : room->records) {
+            if (record->tag == "customblocker") blockers.insert(static_cast<const CustomRecord&>(*record).name);
+        }
+        for (const TutorialStep& step : t->steps) {
+            if (step.trigger != 0) codes.insert(step.trigger);
+            if (step.action == 1) {
+                removes = true;
+                EXPECT_EQ(blockers.count(step.value), 1u) << step.value;
+            }
+        }
+        EXPECT_FALSE(t->steps.empty());
+        for (int32_t id : t->skills) EXPECT_NE(FindSkillById(id), nullptr) << id;
+        for (const std::string& name : t->items) EXPECT_NE(FindItemDefByName(name), nullptr) << name;
+        for (const std::string& name : t->equipment) EXPECT_NE(FindItemDefByName(name), nullptr) << name;
+        for (const std::string& name : t->abilities) EXPECT_NE(FindAbilityByName(name), nullptr) << name;
+        EXPECT_NE(manifest.find(" " + t->icon + " "), std::string::npos) << t->icon;
+    }
+    EXPECT_TRUE(removes);
+    for (int32_t code : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14, 15, 16}) EXPECT_EQ(codes.count(code), 1u) << code;
+    ClearSpellTable();
+    ClearItemDB();
+    ResetSkillDB();
+    ClearRoomTemplates();
 }
