@@ -105,8 +105,6 @@ void EventCondition::DeclareProperties(XMLReadWriter& rw) {
                             std::string("event_type"), &event_type, 1, nullptr);
 }
 
-TypeAtCondition::~TypeAtCondition() { delete exemplar; }
-
 void TypeAtCondition::DeclareProperties(XMLReadWriter& rw) {
     RoomCondition::DeclareProperties(rw);
     Declare<PointProperty>(rw,

@@ -45,6 +45,8 @@ bool StoppedCondition::TestObject(GameObj* object, int32_t) {
     return clock != nullptr && clock->IsStopped() == (stopped != 0);
 }
 
+TypeAtCondition::~TypeAtCondition() { delete exemplar; }
+
 bool TypeAtCondition::Evaluate(int32_t room) {
     if (exemplar == nullptr) {
         exemplar = CreateLootItem(type.c_str(), subtype.c_str(), CurrentLevel, 1, false);

@@ -1,13 +1,19 @@
 // Room conditions, room actions and the trigger pass on a small level made in the test.
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "core/random.h"
 #include "core/save_stream.h"
 #include "creatures/monster.h"
 #include "creatures/monster_db.h"
 #include "creatures/spell.h"
 #include "items_fixtures/blockers.h"
+#include "items_fixtures/item.h"
+#include "items_fixtures/item_creation.h"
+#include "items_fixtures/item_db.h"
 #include "items_fixtures/passages.h"
 #include "levels/gen/room_action_exec.h"
 #include "levels/gen/room_triggers.h"
@@ -426,4 +432,60 @@ TEST_F(RoomScriptTest, TheDebugFlagTracesThePass) {
     testing::internal::CaptureStdout();
     DoRoomTriggerLogic();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}
+
+TEST_F(RoomScriptTest, TypeAtMatchesItemsOfTheExemplarsKindAndWithASubtypeOnlyThatItem) {
+    std::ifstream in(std::string(VAULTMERE_SOURCE_DIR) + "/data/game/itemDB.xml", std::ios::binary);
+    std::stringstream items;
+    items << in.rdbuf();
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const bool read = itemDBLoadText(items.str(), "itemDB.xml");
+    testing::internal::GetCapturedStdout();
+    testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(read);
+    UseRooms(std::string("<room name='a' width='6' height='5'>") + kRows + "</room>");
+    CSRand(5);
+    MTSeed(5);
+    Item* mending = CreateItemByName("Potion of Lesser Mending");
+    ASSERT_NE(mending, nullptr);
+    mending->PlaceOnLevel(kX0 + 1, kY0 + 1, level_->get(), 1);
+    Item* apple = CreateItemByName("Apple");
+    ASSERT_NE(apple, nullptr);
+    apple->PlaceOnLevel(kX0 + 2, kY0 + 1, level_->get(), 1);
+    Label(new GameObj(), 0, "crate", kX0 + 3, kY0 + 1);
+    struct Case {
+        int32_t x;
+        const char* type;
+        const char* subtype;  // null: the default "random"
+        bool holds;
+    };
+    const Case cases[] = {
+        {1, "potion", nullptr, true},  {1, "potion", "Potion of Lesser Mending", true},
+        {1, "potion", "Potion of Focus", false}, {2, "potion", nullptr, false},
+        {2, "food", "Apple", true},    {3, "potion", nullptr, false},  // only a fixture there
+        {4, "potion", nullptr, false},  // an empty square
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.x) + " " + c.type + " " + (c.subtype ? c.subtype : "random"));
+        auto cond = Make<TypeAtCondition>("type_at");
+        cond->x = c.x;
+        cond->y = 1;
+        cond->type = c.type;
+        if (c.subtype != nullptr) cond->subtype = c.subtype;
+        EXPECT_EQ(cond->Holds(0), c.holds);
+        EXPECT_NE(cond->exemplar, nullptr);
+    }
+    // No exemplar can be made: warned on every evaluation, and false.
+    auto none = Make<TypeAtCondition>("type_at");
+    none->x = 2;
+    none->y = 1;
+    none->type = "food";
+    for (int run = 0; run < 2; ++run) {
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(none->Holds(0));
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "TypeAtCondition: couldn't create exemplar item of type = 'food' and subtype = 'random'\n");
+    }
+    ClearItemDB();
 }
