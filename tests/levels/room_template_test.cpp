@@ -83,6 +83,32 @@ TEST_F(RoomTemplateTest, EveryLetterFillsItsLayersAndUnknownLettersAreReportedWh
     EXPECT_EQ(t.TileAt(9, 0), 0);
 }
 
+TEST_F(RoomTemplateTest, ByNameRoomsAreFoundByNameButNeverJoinTheGenerationTable) {
+    const Output o = Load(
+        "<roomdb>\n"
+        "<room name='hall' width='2' height='1'><row text='..'/></room>\n"
+        "<room name='lesson' width='2' height='1'><flags BYNAME='1'/><row text='..'/></room>\n"
+        "<room name='hall' width='3' height='1'><flags byname='1'/><row text='...'/></room>\n"
+        "<room name='after' width='2' height='1'><flags byname='0'/><row text='..'/></room>\n"
+        "</roomdb>\n");
+    EXPECT_EQ(o.err, "");
+    ASSERT_EQ(RoomTemplates.size(), 2u);
+    EXPECT_EQ(RoomTemplates[0]->name, "hall");
+    EXPECT_EQ(RoomTemplates[1]->name, "after");
+    ASSERT_EQ(NamedOnlyRoomTemplates.size(), 2u);
+    BuildRoomTemplateMap();
+    EXPECT_EQ(RoomTemplateMap.size(), 2u);
+    ASSERT_NE(FindFirstRoomTemplate("lesson"), nullptr);
+    EXPECT_EQ(FindFirstRoomTemplate("lesson")->byName, 1);
+    EXPECT_EQ(FindRoomTemplate("lesson"), NamedOnlyRoomTemplates[0]);
+    // A generation room of the same name comes first.
+    EXPECT_EQ(FindFirstRoomTemplate("hall"), RoomTemplates[0]);
+    EXPECT_EQ(FindRoomTemplate("hall"), RoomTemplates[0]);
+    ClearRoomTemplates();
+    EXPECT_TRUE(NamedOnlyRoomTemplates.empty());
+    EXPECT_EQ(FindFirstRoomTemplate("lesson"), nullptr);
+}
+
 TEST_F(RoomTemplateTest, NamesAnyCaseFlagsDefaultsAndRowLengths) {
     const Output o = Load(
         "<ROOMDB>\n"
