@@ -159,7 +159,23 @@ void ClearTutorials() {
     TutorialsLoaded = false;
 }
 
+namespace {
+
+// The tutorial the waiting and finished flags belong to: a tutorial made current by any other
+// way than BeginTutorial starts with clear flags too.
+Tutorial* FlagsOwner = nullptr;
+
+void SyncPlayState() {
+    if (CurrentTutorial == FlagsOwner) return;
+    FlagsOwner = CurrentTutorial;
+    TutorialWaiting = false;
+    TutorialFinished = false;
+}
+
+}  // namespace
+
 void BeginTutorial(Tutorial* tutorial) {
+    FlagsOwner = tutorial;
     CurrentTutorial = tutorial;
     TutorialStepIndex = 0;
     TutorialWaiting = false;
@@ -170,6 +186,7 @@ void BeginTutorial(Tutorial* tutorial) {
 // ---- play --------------------------------------------------------------------------------------
 
 void NotifyTutorial(int32_t code, int32_t) {
+    SyncPlayState();
     Tutorial* t = CurrentTutorial;
     if (!TutorialFlag || t == nullptr || TutorialStepIndex < 0 ||
         static_cast<size_t>(TutorialStepIndex) >= t->steps.size()) {
@@ -195,6 +212,7 @@ void NotifyTutorial(int32_t code, const std::string& name) {
 }
 
 void RunTutorialStep() {
+    SyncPlayState();
     Tutorial* t = CurrentTutorial;
     if (t == nullptr || TutorialFinished || TutorialStepIndex < 0) return;
     const int32_t count = static_cast<int32_t>(t->steps.size());

@@ -324,3 +324,25 @@ TEST_F(TutorialTest, OurTutorialsUseEveryReportedCodeAndNameOnlyWhatExists) {
     ResetSkillDB();
     ClearRoomTemplates();
 }
+
+TEST_F(TutorialTest, ATutorialMadeCurrentDirectlyStartsWithClearFlags) {
+    Run({{"only", 0}});
+    RunTutorialStep();
+    ASSERT_TRUE(TutorialFinished);
+    Tutorial next;
+    TutorialStep step;
+    step.text = "next one";
+    step.trigger = 6;
+    next.steps = {step};
+    // The way the tutorial list starts a game: the record and the step index only.
+    CurrentTutorial = &next;
+    TutorialStepIndex = 0;
+    Shown.clear();
+    RunTutorialStep();
+    EXPECT_EQ(Shown, (std::vector<std::string>{"next one"}));
+    EXPECT_FALSE(TutorialFinished);
+    EXPECT_TRUE(TutorialWaiting);
+    NotifyTutorial(6, 0);
+    EXPECT_EQ(next.completed, 1);
+    EXPECT_EQ(Dialogs, 2);
+}
