@@ -26,6 +26,11 @@ std::vector<TutorialNotice> PendingTutorialNotices;
 
 namespace {
 
+// The list lives for the whole run and is freed at exit.
+struct TutorialListRelease {
+    ~TutorialListRelease() { ClearTutorials(); }
+} ReleaseAtExit;
+
 void ShowTextDefault(const char* text) { ShowDialog(text, "ui/dialog_but_ok", nullptr); }
 void PlayTuneDefault(const char* file) { PlayMusicOnce(file); }
 int32_t CompleteDialogDefault() { return ShowTutorialCompleteDialog(); }
