@@ -1,6 +1,5 @@
 // Monster::TakeDamage: every harm that reaches a monster, its death, its drops and the
 // waking of the monsters nearby.
-//
 #include <algorithm>
 #include <cstdio>
 #include <string>

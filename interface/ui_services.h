@@ -63,3 +63,7 @@ int32_t ShowFountainDrinkDialog();
 int32_t ShowQuestOfferDialog(const char* text, const char* firstArt, const char* secondArt);
 // 0, 1 or 2 for the first, second or third button (thirdArt may be null).
 int32_t ShowStoreDialog(Item* item, const char* firstArt, const char* secondArt, const char* thirdArt);
+
+// The question at the end of a tutorial: 0 back to the menu, 1 the next tutorial
+// (defined in interface/choice_dialogs.cpp).
+int32_t ShowTutorialCompleteDialog();

@@ -214,6 +214,16 @@ public:
     bool SaveRoomScriptState(SaveWriter& out) const;
     void LoadRoomScriptState(SaveReader& in);
 
+    // ---- room scripts (gen/room_triggers.cpp) ------------------------------------------
+    // Runs every script of every active placed room once, then remembers the hero's room
+    // and forgets this turn's room events.
+    void DoRoomTriggerLogic();
+    // True when the script of the room may still fire: repeat -1, or fewer successes than
+    // its repeat count (a missing counter is created at 0). False (warned) without a template
+    // or script.
+    bool CanRunRoomScript(int32_t room, int32_t script);
+    void IncRoomScriptCount(int32_t room, int32_t script);
+
     // ---- shops ------------------------------------------------------------------------
     // The shop alarm, once per turn.
     void UpdateShopkeeperPositions();

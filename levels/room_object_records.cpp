@@ -1,6 +1,7 @@
 #include "levels/room_object_records.h"
 
 #include <ostream>
+#include <string>
 
 #include "core/random.h"
 #include "levels/room_templates.h"
@@ -28,13 +29,13 @@ void Declare(XMLReadWriter& rw, const char* text, Args... args) {
 RoomObjectRecord::~RoomObjectRecord() = default;
 
 void RoomObjectRecord::DeclareProperties(XMLReadWriter& rw) {
-    Declare<PointProperty>(rw, "The tile where the object is created, relative to the room.", std::string(), &x, &y,
+    Declare<PointProperty>(rw, "tile X and tile Y where the game object will be created.  You may also specify an ``at`` location.", std::string(), &x, &y,
                            1, nullptr);
-    Declare<IntProperty>(rw, "The chance in percent that the object appears.", std::string("percent"), &percent, 0,
+    Declare<IntProperty>(rw, "percent chance this item will appear in the dungeon (default is ``100``)", std::string("percent"), &percent, 0,
                          nullptr);
-    Declare<IntProperty>(rw, "Whether the player can push the object.", std::string("can_push"), &can_push, 0,
+    Declare<IntProperty>(rw, "set to ``1`` if the player can push this game object around the dungeon, ``0`` if not.", std::string("can_push"), &can_push, 0,
                          nullptr);
-    Declare<StringProperty>(rw, "The label room scripts use for the object.", std::string("id"), &id, 0, nullptr);
+    Declare<StringProperty>(rw, "string label uniquely identifying this game object within the current room.", std::string("id"), &id, 0, nullptr);
 }
 
 void RoomObjectRecord::Read(RoomAttributeMap map, const RoomReadContext& ctx) {
@@ -61,79 +62,99 @@ bool RoomObjectRecord::RollPercent() const {
 
 void CustomRecord::DeclareProperties(XMLReadWriter& rw) {
     RoomObjectRecord::DeclareProperties(rw);
-    Declare<StringProperty>(rw, "The name shown for the object.", std::string("name"), &name, 0, nullptr);
-    Declare<StringProperty>(rw, "The tooltip text of the object.", std::string("description"), &objectDescription, 0,
+    Declare<StringProperty>(rw, "the short name of this object (shown, for example, in tool tips).", std::string("name"), &name, 0, nullptr);
+    Declare<StringProperty>(rw, "the long description of this object (shown in tool tips).", std::string("description"), &objectDescription, 0,
                             nullptr);
-    Declare<BoolProperty>(rw, "Whether the player can walk through the object.", std::string("passable"), &passable,
+    Declare<BoolProperty>(rw, "set to ``1`` if the player can walk over this object, ``0`` if not.", std::string("passable"), &passable,
                           0, &passableGiven);
-    Declare<BoolProperty>(rw, "Whether the object blocks sight.", std::string("visblock"), &visblock, 0,
+    Declare<BoolProperty>(rw, "set to ``1`` if this object blocks the player's visibility, ``0`` if not.", std::string("visblock"), &visblock, 0,
                           &visblockGiven);
-    Declare<SpriteProperty>(rw, "The picture of the object.", std::string("png"), &png, 1, nullptr);
+    Declare<SpriteProperty>(rw, "sprite to show for this custom object.", std::string("png"), &png, 1, nullptr);
 }
 
 void CustomBreakableRecord::DeclareProperties(XMLReadWriter& rw) {
     CustomRecord::DeclareProperties(rw);
-    Declare<IntProperty>(rw, "How many hits break the object.", std::string("hitsNeededToBreak"), &hitsNeededToBreak,
-                         0, nullptr);
-    Declare<IntProperty>(rw, "How many hits the object has already taken.", std::string("hitsTaken"), &hitsTaken, 0,
-                         nullptr);
-    Declare<SpriteProperty>(rw, "The picture while the object is breaking (png when not given).",
+    // The texts embed the values a fresh record holds.
+    const std::string needed = "how many hits are needed to break this ``custombreakable`` (default is " +
+                               std::to_string(hitsNeededToBreak) + ")";
+    const std::string taken = "how many hits has this ``custombreakable`` already taken (default is " +
+                              std::to_string(hitsTaken) + ")";
+    Declare<IntProperty>(rw, needed.c_str(), std::string("hitsNeededToBreak"), &hitsNeededToBreak, 0, nullptr);
+    Declare<IntProperty>(rw, taken.c_str(), std::string("hitsTaken"), &hitsTaken, 0, nullptr);
+    Declare<SpriteProperty>(rw, "sprite to show immediately after this ``custombreakable`` has been broken.",
                             std::string("breaking"), &breaking, 0, &breakingGiven);
-    Declare<SpriteProperty>(rw, "The picture once the object is broken.", std::string("broken"), &broken, 1, nullptr);
+    Declare<SpriteProperty>(rw, "sprite to show after this ``custombreakable`` has been broken.", std::string("broken"), &broken, 1, nullptr);
 }
 
 void RoomClockRecord::DeclareProperties(XMLReadWriter& rw) {
     CustomRecord::DeclareProperties(rw);
-    Declare<IntProperty>(rw, "The value the clock starts from and resets to.", std::string("initial"), &initial, 1,
+    Declare<IntProperty>(rw, "the number of ticks on the clock face initially.", std::string("initial"), &initial, 1,
                          nullptr);
-    Declare<IntProperty>(rw, "The value the clock reads now (initial when not given).", std::string("remaining"),
+    Declare<IntProperty>(rw, "the number of ticks on the clock face remaining (default is same as initial).", std::string("remaining"),
                          &remaining, 0, &remainingGiven);
-    Declare<BoolProperty>(rw, "Whether the clock is running.", std::string("started"), &started, 0, nullptr);
+    Declare<BoolProperty>(rw, "set to ``1`` if the lever should be started and counting down to 0, ``0`` if not (default is ``1`` meaning clock is not started).", std::string("started"), &started, 0, nullptr);
 }
 
 void RoomTrapRecord::DeclareProperties(XMLReadWriter& rw) {
     RoomObjectRecord::DeclareProperties(rw);
-    Declare<StringProperty>(rw, "The trap's name (a random trap when not given).", std::string("name"), &name, 0,
+    Declare<StringProperty>(rw, "the trap type to be created, as it appears in ``itemDB.xml``.  Example: ``name=\"Boulder Drop Plate\".``", std::string("name"), &name, 0,
                             nullptr);
 }
 
 void RoomMonsterRecord::DeclareProperties(XMLReadWriter& rw) {
     RoomObjectRecord::DeclareProperties(rw);
-    Declare<StringProperty>(rw, "The monster's display name (a random monster when not given).", std::string("name"),
+    Declare<StringProperty>(rw, "the monster type to be created, as it appears in ``monDB.xml``.  Example: ``name=\"Kleptoblobby\".``", std::string("name"),
                             &name, 0, nullptr);
 }
 
 void RoomPedestalRecord::DeclareProperties(XMLReadWriter& rw) {
     RoomObjectRecord::DeclareProperties(rw);
-    Declare<StringProperty>(rw, "The title of the book.", std::string("name"), &name, 1, nullptr);
-    Declare<StringProperty>(rw, "The text of the book.", std::string("text"), &text, 1, nullptr);
+    Declare<StringProperty>(rw, "the name of the pedestal (shown, for example, in tool tips).", std::string("name"), &name, 1, nullptr);
+    Declare<StringProperty>(rw, "the text to be displayed to the player when this ``pedestal`` is clicked", std::string("text"), &text, 1, nullptr);
 }
 
 void RoomElementRecord::DeclareProperties(XMLReadWriter& rw) {
     RoomObjectRecord::DeclareProperties(rw);
-    Declare<StringProperty>(rw, "The kind of fixture.", std::string("type"), &type, 1, nullptr);
-    Declare<StringProperty>(rw, "The god of a digglegod.", std::string("name"), &name, 0, nullptr);
-    Declare<StringProperty>(rw, "The item a bookshelf holds.", std::string("contents"), &contents, 0, nullptr);
+    Declare<StringProperty>(rw, "the type of element to be created, currently one of:\n\n  * ``bookshelf`` (can set ``contents`` to the name of an item as it appears in ``itemDB.xml``, for example ``contents=\"Copper Bolt\"``).\n"
+        "  * ``lever``\n"
+        "  * ``lutefiskstatue``\n"
+        "  * ``portal``\n"
+        "  * ``anvil``\n"
+        "  * ``statue``\n"
+        "  * ``zarnochstatue``\n"
+        "  * ``evilchest``\n"
+        "  * ``freezer``\n"
+        "  * ``bbq``\n"
+        "  * ``fountain``\n"
+        "  * ``digglegod``\n"
+        "  * ``craftvending``\n"
+        "  * ``foodvending``\n"
+        "  * ``boltvending``\n"
+        "  * ``drinkvending``\n"
+        "  * ``thrownvending``\n"
+        "  * ``dirt``\n", std::string("type"), &type, 1, nullptr);
+    Declare<StringProperty>(rw, "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t   the name of a Diggle God. Only valid for Diggle Gods.", std::string("name"), &name, 0, nullptr);
+    Declare<StringProperty>(rw, "the name of an item as it appears in ``itemDB.xml``, for example ``contents=\"Copper Bolt\"``.  **Only valid for** ``type=\"bookshelf\"``.", std::string("contents"), &contents, 0, nullptr);
 }
 
 void RoomLootRecord::DeclareProperties(XMLReadWriter& rw) {
     RoomObjectRecord::DeclareProperties(rw);
-    Declare<IntProperty>(rw, "How many items.", std::string("amount"), &amount, 0, nullptr);
-    Declare<StringProperty>(rw, "The kind of item.", std::string("type"), &type, 0, nullptr);
-    Declare<StringProperty>(rw, "The item's name, or random.", std::string("subtype"), &subtype, 0, nullptr);
-    Declare<BoolProperty>(rw, "Whether the item is an artifact.", std::string("artifact"), &artifact, 0, nullptr);
+    Declare<IntProperty>(rw, "the number of the loot to create.", std::string("amount"), &amount, 0, nullptr);
+    Declare<StringProperty>(rw, "the type of the loot to create.", std::string("type"), &type, 0, nullptr);
+    Declare<StringProperty>(rw, "the name of an item as it appears in ``itemDB.xml``, for example ``subtype=\"Copper Ingot\"``.", std::string("subtype"), &subtype, 0, nullptr);
+    Declare<BoolProperty>(rw, "set to ``1`` if the loot should be an artifact, ``0`` if not.", std::string("artifact"), &artifact, 0, nullptr);
 }
 
 void RoomHordeRecord::DeclareProperties(XMLReadWriter& rw) {
     RoomObjectRecord::DeclareProperties(rw);
-    Declare<StringProperty>(rw, "The leader's monster name.", std::string("name"), &name, 0, nullptr);
-    Declare<IntProperty>(rw, "The least size of the horde.", std::string("min"), &min, 0, nullptr);
-    Declare<IntProperty>(rw, "How many more may come.", std::string("additional"), &additional, 0, nullptr);
+    Declare<StringProperty>(rw, "the name of a monster as it appears in ``monDB.xml`` (for example, ``name=\"Unfriendly AI\"``).", std::string("name"), &name, 0, nullptr);
+    Declare<IntProperty>(rw, "the minimum number of monsters that will appear in the horde (default taken from ``minimum horde size`` in ``tweakDB.xml``).", std::string("min"), &min, 0, nullptr);
+    Declare<IntProperty>(rw, "up to this many additional monsters will appear in the horde (default taken from ``additional horde size`` in ``tweakDB.xml``).", std::string("additional"), &additional, 0, nullptr);
 }
 
 void RoomLeverRecord::DeclareProperties(XMLReadWriter& rw) {
     RoomObjectRecord::DeclareProperties(rw);
-    Declare<BoolProperty>(rw, "Whether the lever starts pulled.", std::string("activated"), &activated, 0, nullptr);
+    Declare<BoolProperty>(rw, "set to ``1`` if the lever should be activated, ``0`` if not (default is ``0``).", std::string("activated"), &activated, 0, nullptr);
 }
 
 RoomObjectRecord* CreateRoomObjectRecord(const std::string& tag) {

@@ -2,66 +2,17 @@
 
 #include <cctype>
 #include <cstdio>
-#include <deque>
 #include <ostream>
 
 #include "core/command_state.h"
 #include "core/save_stream.h"
 #include "core/xml_util.h"
-#include "levels/room_object_records.h"
 #include "levels/room_templates.h"
 #include "media/sprite.h"
 
 namespace {
 
 SpellNameCheck SpellKnown = nullptr;
-
-using K = RoomPropertyKind;
-
-std::vector<RoomPropertyDecl> With(std::vector<RoomPropertyDecl> base, std::vector<RoomPropertyDecl> own) {
-    base.insert(base.end(), own.begin(), own.end());
-    return base;
-}
-
-std::vector<RoomPropertyDecl> ObjectCondition(std::vector<RoomPropertyDecl> own) {
-    return With({{"not", K::Boolean, false}, {"id", K::String, true}, {"notfound", K::Boolean, false}}, own);
-}
-
-const std::map<std::string, std::vector<RoomPropertyDecl>>& ConditionTable() {
-    static const std::map<std::string, std::vector<RoomPropertyDecl>> table = {
-        {"isdead", ObjectCondition({})},
-        {"isalive", ObjectCondition({})},
-        {"activated", ObjectCondition({{"activated", K::Boolean, false}})},
-        {"activated_changed", ObjectCondition({{"activated", K::Integer, false}})},
-        {"at", ObjectCondition({{"", K::Point, true}})},
-        {"event", ObjectCondition({{"event_type", K::String, true}})},
-        {"type_at", {{"not", K::Boolean, false}, {"", K::Point, true}, {"type", K::String, true},
-                     {"subtype", K::String, false}}},
-        {"entered", {{"not", K::Boolean, false}}},
-        {"exited", {{"not", K::Boolean, false}}},
-        {"started", ObjectCondition({{"started", K::Boolean, false}})},
-        {"stopped", ObjectCondition({{"stopped", K::Boolean, false}})},
-    };
-    return table;
-}
-
-const std::map<std::string, std::vector<RoomPropertyDecl>>& ActionTable() {
-    static const std::map<std::string, std::vector<RoomPropertyDecl>> table = {
-        {"remove", {{"id", K::String, true}}},
-        {"move", {{"id", K::String, true}, {"", K::Point, true}}},
-        {"ticker", {{"text", K::String, true}}},
-        {"create", {{"create_type", K::String, true}}},
-        {"set", {{"id", K::String, true}, {"set_type", K::String, true}, {"value", K::Integer, true}}},
-        {"spell", {{"casts", K::String, true}, {"source", K::Point, false}, {"target", K::Point, false}}},
-    };
-    return table;
-}
-
-const std::vector<RoomPropertyDecl>* Lookup(const std::map<std::string, std::vector<RoomPropertyDecl>>& table,
-                                            const std::string& key) {
-    auto it = table.find(key);
-    return it == table.end() ? nullptr : &it->second;
-}
 
 }  // namespace
 
@@ -290,138 +241,6 @@ void XMLReadWriter::WriteReference(std::ostream& out) const {
     }
 }
 
-// ---- conditions and actions (value form) ----------------------------------------------------
-
-RoomAction::~RoomAction() = default;
-
-bool RoomScriptElement::Has(const std::string& name) const {
-    return values.count(name) != 0 || points.count(name) != 0 || sprites.count(name) != 0;
-}
-
-std::string RoomScriptElement::GetString(const std::string& name, const std::string& fallback) const {
-    auto it = values.find(name);
-    return it == values.end() ? fallback : it->second;
-}
-
-int32_t RoomScriptElement::GetInt(const std::string& name, int32_t fallback) const {
-    auto it = values.find(name);
-    return it == values.end() ? fallback : ParseDecimalInt32(it->second.c_str());
-}
-
-bool RoomScriptElement::GetBool(const std::string& name, bool fallback) const {
-    auto it = values.find(name);
-    return it == values.end() ? fallback : ParseDecimalInt32(it->second.c_str()) != 0;
-}
-
-bool RoomScriptElement::GetPoint(const std::string& prefix, int32_t& x, int32_t& y) const {
-    auto it = points.find(prefix);
-    if (it == points.end()) return false;
-    x = it->second.first;
-    y = it->second.second;
-    return true;
-}
-
-const SpriteRecord* RoomScriptElement::GetSprite(const std::string& name) const {
-    auto it = sprites.find(name);
-    return it == sprites.end() ? nullptr : &it->second;
-}
-
-const std::vector<RoomPropertyDecl>* RoomConditionDeclaration(const std::string& type) {
-    return Lookup(ConditionTable(), type);
-}
-
-const std::vector<RoomPropertyDecl>* RoomActionDeclaration(const std::string& type) {
-    return Lookup(ActionTable(), type);
-}
-
-void ReadRoomProperties(const std::vector<RoomPropertyDecl>& decls, RoomAttributeMap& map, bool strict,
-                        RoomScriptElement& out, const RoomReadContext& ctx) {
-    // Each declared property reads into a holder of its own; what was found goes to the element.
-    struct Holder {
-        const RoomPropertyDecl* decl = nullptr;
-        std::string text;
-        int32_t x = 0, y = 0;
-        SpriteRecord sprite;
-        uint8_t found = 0;
-    };
-    std::deque<Holder> holders;
-    XMLReadWriter rw(&ctx);
-    for (const RoomPropertyDecl& d : decls) {
-        holders.emplace_back();
-        holders.back().decl = &d;
-        Holder& h = holders.back();
-        const int32_t required = d.required ? 1 : 0;
-        switch (d.kind) {
-            case K::Point: rw.AddProperty(new PointProperty(d.name, &h.x, &h.y, required, &h.found)); break;
-            case K::Sprite: rw.AddProperty(new SpriteProperty(d.name, &h.sprite, required, &h.found)); break;
-            default: rw.AddProperty(new StringProperty(d.name, &h.text, required, &h.found)); break;
-        }
-    }
-    rw.Read(&map, strict);
-    for (const Holder& h : holders) {
-        if (h.found == 0) continue;
-        switch (h.decl->kind) {
-            case K::Point: out.points[h.decl->name] = {h.x, h.y}; break;
-            case K::Sprite: out.sprites[h.decl->name] = h.sprite; break;
-            default: out.values[h.decl->name] = h.text; break;
-        }
-    }
-}
-
-RoomCondition* ReadRoomCondition(RoomAttributeMap map, const RoomReadContext& ctx) {
-    RoomScriptElement head;
-    static const std::vector<RoomPropertyDecl> kType = {{"condition_type", K::String, true}};
-    ReadRoomProperties(kType, map, false, head, ctx);
-    const std::string type = head.GetString("condition_type");
-    const std::vector<RoomPropertyDecl>* decls = RoomConditionDeclaration(type);
-    if (decls == nullptr) {
-        RoomsXmlWarning("Bad condition_type='%s'", type.c_str());
-        return nullptr;
-    }
-    auto* cond = new RoomCondition();
-    cond->keyword = type;
-    cond->line = ctx.line;
-    cond->column = ctx.column;
-    ReadRoomProperties(*decls, map, true, *cond, ctx);
-    cond->notFlag = cond->GetBool("not") ? 1 : 0;
-    return cond;
-}
-
 void SetRoomScriptSpellCheck(SpellNameCheck check) { SpellKnown = check; }
 
-RoomAction* ReadRoomAction(RoomAttributeMap map, const RoomReadContext& ctx) {
-    RoomScriptElement head;
-    static const std::vector<RoomPropertyDecl> kHead = {{"on", K::String, true}, {"action_type", K::String, true}};
-    ReadRoomProperties(kHead, map, false, head, ctx);
-    const std::string on = head.GetString("on");
-    if (on != "success" && on != "failure") RoomsXmlWarning("Bad on='%s'\n", on.c_str());
-    const std::string type = head.GetString("action_type");
-    const std::vector<RoomPropertyDecl>* decls = RoomActionDeclaration(type);
-    if (decls == nullptr) {
-        RoomsXmlWarning("Bad action_type='%s'", type.c_str());
-        return nullptr;
-    }
-    auto* action = new RoomAction();
-    action->keyword = type;
-    action->on = on;
-    action->line = ctx.line;
-    action->column = ctx.column;
-    if (type == "create") {
-        // The record takes every attribute but create_type, strictly, as inside a room.
-        ReadRoomProperties(*decls, map, false, *action, ctx);
-        const std::string tag = action->GetString("create_type");
-        action->record.reset(ReadRoomObjectRecord(tag, map, ctx));
-        if (!action->record) {
-            RoomsXmlWarning("<action action_type='create'>: couldn't create create_type='%s'", tag.c_str());
-        }
-    } else {
-        ReadRoomProperties(*decls, map, true, *action, ctx);
-        if (type == "spell") {
-            const std::string casts = action->GetString("casts");
-            if (SpellKnown != nullptr && !SpellKnown(casts)) {
-                RoomsXmlWarning("couldn't find casts='%s'", casts.c_str());
-            }
-        }
-    }
-    return action;
-}
+SpellNameCheck RoomScriptSpellCheck() { return SpellKnown; }

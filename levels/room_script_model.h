@@ -9,10 +9,8 @@
 // letter of the room's map) or both "x" and "y"; a sprite is one image name or a whole
 // numbered series. What no property uses is reported, and so is a missing required
 // attribute; no reading problem stops loading.
-//
-// Stand-in: conditions and actions keep the values of their declared properties in maps
-// (RoomScriptElement). Still to be built here: the condition and action class families with
-// their behaviour (evaluating conditions, executing actions) and the reference text of -docs.
+// The conditions and actions of room scripts are in levels/room_conditions.h and
+// levels/room_actions.h, the scripts themselves in levels/room_script.h.
 #include <cstdint>
 #include <iosfwd>
 #include <map>
@@ -165,78 +163,9 @@ private:
     std::vector<std::unique_ptr<Property>> properties_;
 };
 
-// ---- conditions and actions (value form) --------------------------------------------------
-
-enum class RoomPropertyKind : uint8_t { String, Integer, Boolean, Point, Sprite };
-
-struct RoomPropertyDecl {
-    const char* name;
-    RoomPropertyKind kind;
-    bool required;
-};
-
-// The values one element gave for its declared properties.
-struct RoomScriptElement {
-    std::string keyword;   // record tag, condition_type or action_type
-    int32_t line = 0;      // where the element stands in its file
-    int32_t column = 0;
-    std::map<std::string, std::string> values;                    // string, integer, boolean
-    std::map<std::string, std::pair<int32_t, int32_t>> points;    // by prefix ("" = own point)
-    std::map<std::string, SpriteRecord> sprites;                  // by name
-
-    bool Has(const std::string& name) const;  // any kind
-    std::string GetString(const std::string& name, const std::string& fallback = "") const;
-    int32_t GetInt(const std::string& name, int32_t fallback = 0) const;
-    bool GetBool(const std::string& name, bool fallback = false) const;
-    // False (x and y untouched) when the point was not given.
-    bool GetPoint(const std::string& prefix, int32_t& x, int32_t& y) const;
-    const SpriteRecord* GetSprite(const std::string& name) const;
-};
-
-class RoomObjectRecord;
-
-struct RoomCondition : RoomScriptElement {
-    uint8_t notFlag = 0;   // attribute "not"
-};
-
-struct RoomAction : RoomScriptElement {
-    std::string on;                            // "success" or "failure" as written
-    std::unique_ptr<RoomObjectRecord> record;  // what a "create" action spawns, or null
-    ~RoomAction();
-};
-
-// One <script> of a room template.
-class RoomScript {
-public:
-    explicit RoomScript(int32_t repeatCount = 1) : repeat(repeatCount) {}
-    void SetRepeat(int32_t count) { repeat = count; }
-    int32_t GetRepeat() const { return repeat; }
-    void AddCondition(RoomCondition* c) { conditions.emplace_back(c); }
-    void AddSuccessAction(RoomAction* a) { successActions.emplace_back(a); }
-    void AddFailureAction(RoomAction* a) { failureActions.emplace_back(a); }
-
-    int32_t repeat;  // -1 without limit
-    std::vector<std::unique_ptr<RoomCondition>> conditions;
-    std::vector<std::unique_ptr<RoomAction>> successActions;
-    std::vector<std::unique_ptr<RoomAction>> failureActions;
-};
-
 // Tells whether the spell database knows a spell name; the spell action's "casts" is checked
 // with it while rooms are read (null: no check). The spell database sets it.
 using SpellNameCheck = bool (*)(const std::string& name);
 void SetRoomScriptSpellCheck(SpellNameCheck check);
-
-// The declared properties of a condition type or action type, in declaration order; null for
-// a keyword that is not known.
-const std::vector<RoomPropertyDecl>* RoomConditionDeclaration(const std::string& type);
-const std::vector<RoomPropertyDecl>* RoomActionDeclaration(const std::string& type);
-
-// Reads the declared properties out of the map into the element (consuming what they use).
-// Missing required ones are reported; with `strict`, so is everything left in the map.
-void ReadRoomProperties(const std::vector<RoomPropertyDecl>& decls, RoomAttributeMap& map, bool strict,
-                        RoomScriptElement& out, const RoomReadContext& ctx);
-
-// A new condition from a <condition> element, or null (reported) for an unknown type.
-RoomCondition* ReadRoomCondition(RoomAttributeMap map, const RoomReadContext& ctx);
-// A new action from an <action> element, or null (reported) for an unknown type.
-RoomAction* ReadRoomAction(RoomAttributeMap map, const RoomReadContext& ctx);
+// The check set above, or null.
+SpellNameCheck RoomScriptSpellCheck();

@@ -15,6 +15,7 @@
 #include "platform/vfs.h"
 
 std::vector<RoomTemplate*> RoomTemplates;
+std::vector<RoomTemplate*> NamedOnlyRoomTemplates;
 std::map<std::string, RoomTemplate*> RoomTemplateMap;
 std::vector<int32_t> RoomTemplateCounters;
 
@@ -164,6 +165,7 @@ void ReadFlags(RoomsReadState& st, const XML_Char** attributes) {
         else if (strcasecmp(key, "noblockers") == 0) t->noblockers = flag;
         else if (strcasecmp(key, "notreasure") == 0) t->notreasure = flag;
         else if (strcasecmp(key, "quest") == 0) t->quest = flag;
+        else if (strcasecmp(key, "byname") == 0) t->byName = flag;
         else if (strcasecmp(key, "minLevel") == 0) t->minLevel = value;
         else if (strcasecmp(key, "maxLevel") == 0) t->maxLevel = value;
     }
@@ -254,7 +256,10 @@ void EndRoom(RoomsReadState& st) {
     if (t->CountTiles(RoomTile::None) == static_cast<int32_t>(t->tiles.size())) {
         RoomsXmlWarning("roomScript: room '%s' has no squares; it can never be placed", t->name.c_str());
     }
-    RoomTemplates.push_back(t);
+    // A room used only by its name (a tutorial's, a test room) stays out of the table that
+    // generation draws from, so it changes no generated level.
+    if (t->byName != 0) NamedOnlyRoomTemplates.push_back(t);
+    else RoomTemplates.push_back(t);
 }
 
 void XMLCALL RoomsStartElement(void* userData, const XML_Char* el, const XML_Char** attributes) {
@@ -362,21 +367,34 @@ void BuildRoomTemplateMap() {
     for (RoomTemplate* t : RoomTemplates) RoomTemplateMap[t->name] = t;
 }
 
+namespace {
+
+RoomTemplate* FindNamedOnly(const std::string& name) {
+    for (RoomTemplate* t : NamedOnlyRoomTemplates) {
+        if (t->name == name) return t;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 RoomTemplate* FindRoomTemplate(const std::string& name) {
     auto it = RoomTemplateMap.find(name);
-    return it == RoomTemplateMap.end() ? nullptr : it->second;
+    return it == RoomTemplateMap.end() ? FindNamedOnly(name) : it->second;
 }
 
 RoomTemplate* FindFirstRoomTemplate(const std::string& name) {
     for (RoomTemplate* t : RoomTemplates) {
         if (t->name == name) return t;
     }
-    return nullptr;
+    return FindNamedOnly(name);
 }
 
 void ClearRoomTemplates() {
     RoomTemplateMap.clear();
     for (RoomTemplate* t : RoomTemplates) delete t;
     RoomTemplates.clear();
+    for (RoomTemplate* t : NamedOnlyRoomTemplates) delete t;
+    NamedOnlyRoomTemplates.clear();
     RoomTemplateCounters.clear();
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "levels/room_object_records.h"
+#include "levels/room_script.h"
 #include "levels/room_script_model.h"
 
 // Square codes of a template's `tiles` (the level's square kinds they become).
@@ -53,6 +54,7 @@ struct RoomTemplate {
     int32_t shop = 0;
     int32_t zoo = 0;
     int32_t quest = 0;
+    int32_t byName = 0;  // flag "byname": never drawn by generation
     int32_t special = 0;
     int32_t digglegod = 0;
     int32_t notraps = 0;
@@ -82,8 +84,11 @@ private:
 // Largest width or height a template may have; a larger one is refused when read.
 constexpr int32_t kMaxRoomTemplateSide = 256;
 
-// Every template in reading order (owned).
+// Every template in reading order (owned), but those flagged byname.
 extern std::vector<RoomTemplate*> RoomTemplates;
+// The templates flagged byname (owned): found only by their names (tutorials, test rooms),
+// never drawn by generation.
+extern std::vector<RoomTemplate*> NamedOnlyRoomTemplates;
 // Name -> template; a name defined more than once maps to its last definition.
 extern std::map<std::string, RoomTemplate*> RoomTemplateMap;
 // One counter per template of the table, zero-filled after each file (generation uses them).
@@ -97,9 +102,10 @@ void LoadRoomTemplates(const char* file);
 bool LoadRoomTemplatesFromBuffer(const char* data, size_t length, const char* label);
 // Fills the name map from the table (the later of two templates of one name wins).
 void BuildRoomTemplateMap();
-// The template of that name through the name map, or null.
+// The template of that name through the name map, else the first byname template of that
+// name, or null.
 RoomTemplate* FindRoomTemplate(const std::string& name);
-// The first template in table order with exactly that name, or null.
+// The first template in table order with exactly that name, else the first byname one, or null.
 RoomTemplate* FindFirstRoomTemplate(const std::string& name);
 void ClearRoomTemplates();
 

@@ -1,11 +1,12 @@
 #pragma once
 // Tutorials ("tutorial.xml"): short scripted games, each in one hand-made room.
 //
-// Stand-in: the list exists but the loader reads nothing yet, and trigger reports do
-// nothing. Still to be built here: reading "game//tutorial.xml" (info, room, skill,
-// equip, item, ability and script elements, names compared ignoring case), the trigger
-// words and codes, running the steps (texts through ShowDialog, "removeblocker"),
-// waiting for triggers, completion and the completion dialog.
+// A tutorial names its room template and the hero's start square, what the hero is given,
+// and a script of steps. A step shows a text, may remove a named custom blocker, and with a
+// trigger waits until the hero's deed with that code is reported (NotifyTutorial). When the
+// last step has run the tutorial is completed once: the tune, the completion question and
+// the leave-game flag.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -52,13 +53,42 @@ void ClearTutorials();
 void NotifyTutorial(int32_t code, int32_t value);
 // Reports a deed with its trigger code and a name (a spell's, an item's).
 void NotifyTutorial(int32_t code, const std::string& name);
-// One report of the hero's deeds that the running tutorial has not handled yet.
+// One report of a deed with its name, kept while a tutorial record is current.
 struct TutorialNotice {
     int32_t code = 0;
     std::string name;
 };
-// Stand-in: the tutorial steps do not read the reports yet; they are only collected here
-// while a tutorial runs.
+// The latest named reports (at most kMaxTutorialNotices, oldest dropped first).
 extern std::vector<TutorialNotice> PendingTutorialNotices;
+constexpr size_t kMaxTutorialNotices = 64;
 // Runs the script from the current step.
 void RunTutorialStep();
+
+// ---- reading and play state ----------------------------------------------------------------
+// The trigger code of a trigger word (0 for an unknown or empty word) and the action code of
+// an action word (1 for "removeblocker", else 0).
+int32_t TutorialTriggerCode(const std::string& word);
+int32_t TutorialActionCode(const std::string& word);
+// True for the codes whose next step runs at once when reported; the others wait for the
+// next turn.
+bool TutorialCodeRunsAtOnce(int32_t code);
+// Reads a tutorial document from memory and appends its tutorials (the label names it in
+// the diagnostic of a broken document). False when the document is broken; the tutorials
+// closed before the fault are kept.
+bool LoadTutorialsFromText(const char* data, size_t length, const char* label);
+// Set while the current step waits for its trigger; set once the last step has run; the
+// answer of the completion question.
+extern bool TutorialWaiting;
+extern bool TutorialFinished;
+extern int32_t TutorialCompletionChoice;
+// Makes the tutorial current at its first step, with the play flags clear.
+void BeginTutorial(Tutorial* tutorial);
+
+// What running the steps calls above the level model; tests may replace them. The defaults
+// show the generic dialog, play the tune once and ask the completion question.
+struct TutorialCalls {
+    void (*showText)(const char* text);
+    void (*playTune)(const char* file);
+    int32_t (*completeDialog)();
+};
+extern TutorialCalls TutorialActions;

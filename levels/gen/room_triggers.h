@@ -1,9 +1,6 @@
 #pragma once
-// Room scripts firing every turn.
-//
-// Stand-in: no room script runs yet. Still to be built here: the trigger evaluation of the
-// room records of the current level (conditions, actions, once and repeat rules, the
-// hero's room discovery), with its debug traces.
+// Room scripts firing every turn: the success counters of the level decide whether a script
+// may still fire, its conditions whether it fires now (levels/room_script.h).
 
 // Runs the room scripts of the current level once; called once per turn.
 void DoRoomTriggerLogic();

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/command_state.h"
+#include "creatures/spell.h"
 #include "support/platform_fixtures.h"
 #include "support/run_game.h"
 
@@ -80,6 +81,32 @@ TEST_F(RoomTemplateTest, EveryLetterFillsItsLayersAndUnknownLettersAreReportedWh
     const std::vector<std::pair<int32_t, int32_t>> oneDoor = {{1, 1}};
     EXPECT_EQ(changed.DoorTiles(), oneDoor);
     EXPECT_EQ(t.TileAt(9, 0), 0);
+}
+
+TEST_F(RoomTemplateTest, ByNameRoomsAreFoundByNameButNeverJoinTheGenerationTable) {
+    const Output o = Load(
+        "<roomdb>\n"
+        "<room name='hall' width='2' height='1'><row text='..'/></room>\n"
+        "<room name='lesson' width='2' height='1'><flags BYNAME='1'/><row text='..'/></room>\n"
+        "<room name='hall' width='3' height='1'><flags byname='1'/><row text='...'/></room>\n"
+        "<room name='after' width='2' height='1'><flags byname='0'/><row text='..'/></room>\n"
+        "</roomdb>\n");
+    EXPECT_EQ(o.err, "");
+    ASSERT_EQ(RoomTemplates.size(), 2u);
+    EXPECT_EQ(RoomTemplates[0]->name, "hall");
+    EXPECT_EQ(RoomTemplates[1]->name, "after");
+    ASSERT_EQ(NamedOnlyRoomTemplates.size(), 2u);
+    BuildRoomTemplateMap();
+    EXPECT_EQ(RoomTemplateMap.size(), 2u);
+    ASSERT_NE(FindFirstRoomTemplate("lesson"), nullptr);
+    EXPECT_EQ(FindFirstRoomTemplate("lesson")->byName, 1);
+    EXPECT_EQ(FindRoomTemplate("lesson"), NamedOnlyRoomTemplates[0]);
+    // A generation room of the same name comes first.
+    EXPECT_EQ(FindFirstRoomTemplate("hall"), RoomTemplates[0]);
+    EXPECT_EQ(FindRoomTemplate("hall"), RoomTemplates[0]);
+    ClearRoomTemplates();
+    EXPECT_TRUE(NamedOnlyRoomTemplates.empty());
+    EXPECT_EQ(FindFirstRoomTemplate("lesson"), nullptr);
 }
 
 TEST_F(RoomTemplateTest, NamesAnyCaseFlagsDefaultsAndRowLengths) {
@@ -210,23 +237,26 @@ TEST_F(RoomTemplateTest, ScriptsKeepTheirConditionsAndActionsInOrder) {
     EXPECT_EQ(s.GetRepeat(), -1);
     ASSERT_EQ(s.conditions.size(), 2u);
     EXPECT_EQ(s.conditions[0]->keyword, "activated");
-    EXPECT_EQ(s.conditions[0]->GetString("id"), "lv");
+    ASSERT_NE(dynamic_cast<const ActivatedCondition*>(s.conditions[0].get()), nullptr);
+    EXPECT_EQ(static_cast<const ActivatedCondition&>(*s.conditions[0]).id, "lv");
     EXPECT_EQ(s.conditions[0]->notFlag, 0);
     EXPECT_EQ(s.conditions[1]->keyword, "entered");
     EXPECT_EQ(s.conditions[1]->notFlag, 1);
     ASSERT_EQ(s.successActions.size(), 2u);
-    EXPECT_EQ(s.successActions[0]->GetString("text"), "Click.");
-    const RoomAction& create = *s.successActions[1];
+    ASSERT_NE(dynamic_cast<const ShowTickerTextAction*>(s.successActions[0].get()), nullptr);
+    EXPECT_EQ(static_cast<const ShowTickerTextAction&>(*s.successActions[0]).text, "Click.");
+    ASSERT_NE(dynamic_cast<const CreateAction*>(s.successActions[1].get()), nullptr);
+    const CreateAction& create = static_cast<const CreateAction&>(*s.successActions[1]);
     ASSERT_NE(create.record, nullptr);
     EXPECT_EQ(create.record->tag, "loot");
     EXPECT_EQ(create.record->x, 3);
     ASSERT_NE(dynamic_cast<const RoomLootRecord*>(create.record.get()), nullptr);
     EXPECT_EQ(static_cast<const RoomLootRecord&>(*create.record).amount, 2);
     ASSERT_EQ(s.failureActions.size(), 1u);
-    int32_t x = -1, y = -1;
-    EXPECT_TRUE(s.failureActions[0]->GetPoint("", x, y));
-    EXPECT_EQ(x, 3);
-    EXPECT_EQ(y, 1);
+    const MoveObjectAction* move = dynamic_cast<const MoveObjectAction*>(s.failureActions[0].get());
+    ASSERT_NE(move, nullptr);
+    EXPECT_EQ(move->x, 3);
+    EXPECT_EQ(move->y, 1);
     EXPECT_EQ(t.scripts[1]->GetRepeat(), 1);  // the default
     EXPECT_EQ(t.scripts[1]->successActions.size(), 1u);
 }
@@ -284,14 +314,16 @@ TEST_F(RoomTemplateTest, ScriptReadingProblemsAreWarnedAndNeverStopTheRoom) {
     const RoomScript& s = *t.scripts[0];
     ASSERT_EQ(s.conditions.size(), 1u);
     EXPECT_EQ(s.conditions[0]->keyword, "at");
-    int32_t x = -1, y = -1;
-    ASSERT_TRUE(s.conditions[0]->GetPoint("", x, y));
-    EXPECT_EQ(x, 1);
-    EXPECT_EQ(y, 0);
+    const AtCondition* at = dynamic_cast<const AtCondition*>(s.conditions[0].get());
+    ASSERT_NE(at, nullptr);
+    EXPECT_EQ(at->x, 1);
+    EXPECT_EQ(at->y, 0);
     ASSERT_EQ(s.failureActions.size(), 1u);
-    EXPECT_EQ(s.failureActions[0]->GetString("text"), "Hm.");
+    ASSERT_NE(dynamic_cast<const ShowTickerTextAction*>(s.failureActions[0].get()), nullptr);
+    EXPECT_EQ(static_cast<const ShowTickerTextAction&>(*s.failureActions[0]).text, "Hm.");
     ASSERT_EQ(s.successActions.size(), 1u);  // the create action stays, without a record
-    EXPECT_EQ(s.successActions[0]->record, nullptr);
+    ASSERT_NE(dynamic_cast<const CreateAction*>(s.successActions[0].get()), nullptr);
+    EXPECT_EQ(static_cast<const CreateAction&>(*s.successActions[0]).record, nullptr);
     ASSERT_EQ(t.records.size(), 2u);
     const CustomRecord* custom = dynamic_cast<const CustomRecord*>(t.records[0].get());
     ASSERT_NE(custom, nullptr);
@@ -403,8 +435,12 @@ std::string ReadSourceFile(const std::string& relative) {
 TEST_F(RoomTemplateTest, OurRoomsLoadQuietlyAndServeEveryDepth) {
     const std::string xml = ReadSourceFile("data/game/rooms.xml");
     ASSERT_FALSE(xml.empty());
+    // The spells are read before the rooms, so spell actions find the names they cast.
+    const std::string spells = ReadSourceFile("data/game/spellDB.xml");
+    ASSERT_TRUE(spellDBLoadFromText(spells.data(), spells.size(), "spellDB.xml"));
     bool ok = false;
     const Output o = Load(xml, &ok);
+    ClearSpellTable();
     ASSERT_TRUE(ok);
     EXPECT_EQ(o.out, "");
     EXPECT_EQ(o.err, "");
