@@ -169,14 +169,14 @@ void TutorialScreen::Run() {
     back_[1].Reset(LoadMenuPicture("ui/skillselect_back2.png", 128, 64, "Back"));
     widget_.Reset(LoadMenuPicture("ui/menus/tutorial_widget0.png", 520, 80));
     star_.Reset(LoadMenuPicture("ui/menus/gold_star.png", 32, 32));
-    panel_.Reset(LoadMenuPicture("ui/menus/tutorial_panel.png", 780, 620));
+    panel_.Reset(LoadMenuPicture("ui/menus/tutorial_panel.png", 780, 600));
     for (int32_t s = 0; s < 4; ++s) {
         const std::string n = std::to_string(s);
         up_[s].Reset(LoadMenuPicture(("ui/gameplay/skilltome_arrowbutton_up" + n + ".png").c_str(), 32, 40, "Up"));
         down_[s].Reset(LoadMenuPicture(("ui/gameplay/skilltome_arrowbutton_down" + n + ".png").c_str(), 32, 40, "Down"));
     }
     const int32_t pw = panel_ ? panel_->w : 780;
-    const int32_t ph = panel_ ? panel_->h : 620;
+    const int32_t ph = panel_ ? panel_->h : 600;
     px_ = MenuScreenWidth() / 2 - pw / 2;
     py_ = MenuScreenHeight() / 2 - ph / 2;
     AutoSurface backdrop(DrawMenuBackground("ui/menus/menubg_sepia.png", "ui/menus/title_tutorials.png"));

@@ -131,8 +131,8 @@ protected:
     std::vector<SkillRecord> savedSkills_;
 };
 
-// 1280 x 720 with the 780 x 620 panel: (px, py) = (250, 50); row r at (398, 127 + 86 r),
-// 520 x 80; the arrows at (933, 331) and (933, 395), 32 x 40; Back at (0, 0), 128 x 64.
+// 1280 x 720 with the 780 x 600 panel: (px, py) = (250, 60); row r at (398, 137 + 86 r),
+// 520 x 80; the arrows at (933, 341) and (933, 405), 32 x 40; Back at (0, 0), 128 x 64.
 std::string Row(int r, int button = 1) {
     return "click " + std::to_string(button) + " 500 " + std::to_string(160 + 86 * r) + "\nwait 40\n";
 }
@@ -147,7 +147,7 @@ TEST_F(TutorialScreenTest, ClicksThatStartNothing) {
     const Case cases[] = {
         {Row(0, 3), "a right-button release on a row"},
         {Row(0, 2), "a middle-button release on a row"},
-        {"click 1 500 119\nwait 40\n", "a click above the first row"},
+        {"click 1 500 130\nwait 40\n", "a click above the first row"},
         {"click 1 397 160\nwait 40\n", "a click left of the rows"},
     };
     for (const Case& c : cases) {
@@ -176,7 +176,7 @@ TEST_F(TutorialScreenTest, TheWheelScrollsOneRowAStep) {
         {"click 5 1 1\nclick 5 1 1\nclick 4 1 1\nwait 40\n", "Lesson 1"},
         {"click 4 1 1\nwait 40\n", "Lesson 0"},
         // The down arrow, clicked with the left button.
-        {"click 1 940 400\nwait 40\n", "Lesson 1"},
+        {"click 1 940 420\nwait 40\n", "Lesson 1"},
     };
     for (const Case& c : cases) {
         StartedTutorials.clear();
@@ -253,14 +253,14 @@ TEST_F(TutorialScreenTest, GoingOnChainsWithoutTheNoticeAndStopsWhenAsked) {
 TEST_F(TutorialScreenTest, CompletedTutorialsShowTheirStars) {
     Tutorials[1]->completed = 1;
     Run("wait 40\n" + std::string(kLeave));
-    // The star at (rowX - 40, rowY + 6): row 1 at (398, 213) puts it at (358, 219), 32 x 32.
+    // The star at (rowX - 40, rowY + 6): row 1 at (398, 223) puts it at (358, 229), 32 x 32.
     SDL_Surface* shown = NewScreenSized(1280, 720);
     SDL_BlitSurface(ScreenSurface, nullptr, shown, nullptr);
     Tutorials[1]->completed = 0;
     Run("wait 40\n" + std::string(kLeave));
-    EXPECT_GT(CountDifferentPixels(shown, 358, 219, ScreenSurface, 358, 219, 32, 32), 50);
+    EXPECT_GT(CountDifferentPixels(shown, 358, 229, ScreenSurface, 358, 229, 32, 32), 50);
     // Row 0 has no star either way.
-    EXPECT_EQ(CountDifferentPixels(shown, 358, 133, ScreenSurface, 358, 133, 32, 32), 0);
+    EXPECT_EQ(CountDifferentPixels(shown, 358, 143, ScreenSurface, 358, 143, 32, 32), 0);
     SDL_FreeSurface(shown);
 }
 
