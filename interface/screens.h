@@ -8,12 +8,12 @@
 // The three new-game screens live in interface/choose_difficulty.*, choose_skills.* and
 // choose_hero.*.
 //
-// Stand-in: the other screens draw nothing and answer at once with the choice that lets a
-// run end cleanly: the load screen cancels. Still to be built
-// here: every other screen's art, drawing and input loop, the high-score entries of the
-// death and victory screens (with deleting the hero's saves on death), the settings
-// toggles and sliders, the save thumbnail, and the tutorial list with starting and
-// running a tutorial.
+// The load screen (interface/load_game_screen.*), the high-score, death and victory screens
+// (high_score_screen.*), the credits (credits_screen.*), the intro pictures (intro_screen.*)
+// and the tutorial list (tutorial_screen.*) each have their own files.
+//
+// Stand-in: the settings window answers at once with "leave the game"; still to be built
+// here: its toggles and sliders, its save choices and the save thumbnail.
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -320,6 +320,24 @@ void LoadConfig() {
 
 bool ConfigWasLoaded() { return configLoaded; }
 
+namespace {
+
+// The values a screen with temporary settings keeps for the file (SetHeldConfigValues).
+const KeyBindingMap* heldBindings = nullptr;
+const std::vector<int32_t>* heldAutoLoot = nullptr;
+
+int32_t AutoLootValueToWrite(int i) {
+    if (heldAutoLoot == nullptr) return AutoLootSwitches[i];
+    return i < static_cast<int>(heldAutoLoot->size()) ? (*heldAutoLoot)[static_cast<size_t>(i)] : 0;
+}
+
+}  // namespace
+
+void SetHeldConfigValues(const KeyBindingMap* bindings, const std::vector<int32_t>* autoLoot) {
+    heldBindings = bindings;
+    heldAutoLoot = autoLoot;
+}
+
 std::string BuildConfigText() {
     std::string out = "<config>\n";
     AppendSettingLine(out, "currentResolution", currentResolution);
@@ -342,7 +360,7 @@ std::string BuildConfigText() {
     AppendSettingLine(out, "currentGenderChoice", currentGenderChoice);
 
     const bool trace = (CmdLine.debugFlags & kDebugKeyBindings) != 0;
-    for (const auto& entry : KeyBindingTable) {
+    for (const auto& entry : heldBindings != nullptr ? *heldBindings : KeyBindingTable) {
         const KeyBinding& b = entry.second;
         if (!b.configurable || !b.enabled) continue;
         const std::string line = b.WriteConfigLine();
@@ -352,7 +370,7 @@ std::string BuildConfigText() {
     }
     for (int i = 0; i < kAutoLootCount; ++i) {
         out += "<autoloot pos=\"" + std::to_string(i) + "\" value=\"" +
-               std::to_string(AutoLootSwitches[i]) + "\"/>\n";
+               std::to_string(AutoLootValueToWrite(i)) + "\"/>\n";
     }
     for (const Tutorial* t : Tutorials) {
         if (t == nullptr || !t->completed) continue;
@@ -410,4 +428,5 @@ void ResetConfigToDefaults() {
     musicReadBack = INT_MIN;
     configLoaded = false;
     configWriteBlocked = false;
+    SetHeldConfigValues(nullptr, nullptr);
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/key_bindings.h"
 #include "media/display_settings.h"
 
 constexpr int kAutoLootCount = 12;
@@ -62,6 +63,12 @@ std::string BuildConfigText();
 std::vector<int32_t> ClearAutoLoot();
 // Returns the twelve switches and replaces them by `values` (missing entries count as 0).
 std::vector<int32_t> ExchangeAutoLoot(const std::vector<int32_t>& values);
+
+// Held values: while set (non-null), WriteConfig writes these key bindings and auto-loot
+// switches instead of the ones in force (a screen that runs with temporary settings keeps
+// the player's own in the file, at exit too). Null for both writes the ones in force again.
+// The pointed-to values must live until they are released.
+void SetHeldConfigValues(const KeyBindingMap* bindings, const std::vector<int32_t>* autoLoot);
 
 // What this run actually uses.
 bool EffectiveFullscreen();     // useFullscreen, unless "-w"

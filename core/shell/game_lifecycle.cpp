@@ -7,6 +7,7 @@
 #include "core/shell/config.h"
 #include "core/shell/game_input.h"
 #include "core/shell/level_change.h"
+#include "core/shell/menu_hooks.h"
 #include "core/shell/play_loop.h"
 #include "core/shell/saved_games.h"
 #include "core/shell/startup.h"
@@ -44,15 +45,6 @@ const char* const kLoadFailedDialogText = "This saved game could not be loaded."
 
 namespace {
 
-// The character-creation screens run for "New game"; going back from the first returns to
-// the menu.
-[[maybe_unused]] constexpr bool kCreationScreensBuilt = true;
-// Menu screens that are not built yet and answer at once without a word.
-constexpr bool kLoadScreenBuilt = false;
-constexpr bool kHighScoreScreenBuilt = false;
-constexpr bool kCreditsScreenBuilt = false;
-constexpr bool kTutorialScreenBuilt = false;
-
 const char* const kTitleMusic = "tunes/finaltitle.ogg";
 
 void ResetViewOffsets() {
@@ -83,13 +75,6 @@ void FinishFirstLevel(Level* level, bool logProgress) {
 void StartWithFullHealth(Player* hero) {
     hero->RecalculateStats();
     hero->health = hero->stat[kStatLife];
-}
-
-// A menu entry whose screen is still to come says so on the screen and on standard output.
-void SayNotAvailable(const char* what) {
-    const std::string text = std::string(what) + " is not available yet";
-    std::printf("%s\n", text.c_str());
-    ShowDialog((text + ".").c_str(), "ui/dialog_but_ok", nullptr);
 }
 
 }  // namespace
@@ -189,6 +174,7 @@ void StartTutorial(const char* templateName, int32_t x, int32_t y) {
 
 void PlayGame(Player* hero) {
     if (hero == nullptr) return;
+    InstallMenuScreenHooks();
     LoadGameplayArt();
     CurrentPlayer = hero;
     hero->LoadAnimations(hero);
@@ -204,6 +190,7 @@ void PlayGame(Player* hero) {
 
 bool LoadAndPlay(std::string saveName) {
     if (saveName.empty()) return true;
+    InstallMenuScreenHooks();
     LoadGameplayArt();
     // A loaded game starts from the same clean state as a new one.
     CurrentTutorial = nullptr;
@@ -289,6 +276,7 @@ bool PlaySavedGameFromMenu(const std::string& saveName) {
 }
 
 void RunMainMenuLoop() {
+    InstallMenuScreenHooks();
     for (;;) {
         const int32_t choice = MainMenu();
         switch (choice) {
@@ -302,21 +290,17 @@ void RunMainMenuLoop() {
         }
         case kMenuLoadGame: {
             const std::string name = ShowLoadGameScreen();
-            if (name.empty() && !kLoadScreenBuilt) SayNotAvailable("Load game");
             PlaySavedGameFromMenu(name);
             break;
         }
         case kMenuHighScores:
             ShowHighScores();
-            if (!kHighScoreScreenBuilt) SayNotAvailable("High scores");
             break;
         case kMenuCredits:
             ShowCredits();
-            if (!kCreditsScreenBuilt) SayNotAvailable("Credits");
             break;
         case kMenuTutorials:
             ShowTutorialScreen();
-            if (!kTutorialScreenBuilt) SayNotAvailable("Tutorials");
             break;
         case kMenuQuit:
             if (ShowQuitScreen() != 0) return;

@@ -3,9 +3,7 @@
 // or a tutorial, runs the play loop and is torn down afterwards, so that the next game starts
 // from a clean state.
 //
-// Stand-in: screens of the menu that are not built yet
-// (loading, high scores, credits, tutorials) say in a message box that they are not available
-// yet. Until the hero's statistics are built, a new hero whose maximum health is still 0 starts
+// Stand-in: until the hero's statistics are built, a new hero whose maximum health is still 0 starts
 // with 1 point.
 // ResetGameState does not clear yet what does not exist yet: the flag that monster damage
 // sets for the input loop.

@@ -49,6 +49,9 @@ std::string FinalSquareReported(const std::string& output) {
     return output.substr(at + 6, end - at - 6);
 }
 
+// The two intro pictures of a new game: a Return press passes the first, a click the second.
+const std::string kPassIntro = "wait 300\nkeydown return\nwait 100\nkeyup return\nwait 300\nclick 1 640 360\n";
+
 struct Session {
     GameRun run;
     std::string tickerLog;
@@ -117,7 +120,7 @@ TEST(GameSession, NewGameFromTheMenuStartsARandomHeroEveryTime) {
     // corner is (128, 60), Done lies in the top-right corner).
     const std::string creation = "wait 300\nclick 1 1230 30\nwait 300\nclick 1 978 490\nwait 300\n"
                                  "click 1 1230 30\nwait 300\nkey a\nkey n\nkey n\nwait 100\n"
-                                 "click 1 1230 30\n";
+                                 "click 1 1230 30\n" + kPassIntro;
     // Two games in one run: the ticker greets each of them.
     const std::string script = "wait 500\n" + newGame + creation + "wait 500\nkey space\nwait 100\nkey escape\nwait 500\n" +
                                newGame + creation + "wait 500\nkey space\n" + LeaveAndQuit();
@@ -159,7 +162,7 @@ TEST(GameSession, ANewHeroIsMadeOnTheCreationScreens) {
     script << "click 1 1230 30\nwait 300\n";
     // Hero: "Te.sta" typed (the full stop is refused), the female portrait, Done.
     script << "key t shift\nkey e\nkey 46\nkey s\nkey t\nkey a\nwait 100\nclick 1 723 519\nwait 100\n"
-              "click 1 1230 30\n";
+              "click 1 1230 30\n" << kPassIntro;
     script << "wait 500\nkey space\n" << LeaveAndQuit();
     Session s = PlaySession(script.str(), {"-no-initial-config", "-debug-flag"});
     ASSERT_EQ(s.run.exitCode, 0) << s.run.output;

@@ -167,7 +167,10 @@ TEST_F(PlayLoopTest, LeavingSavesOnlyWhenAskedForALivingHeroAndClearsTheFlag) {
         hero->dead = c.dead ? 1 : 0;
         TutorialFlag = c.tutorial;
         SaveOnLeaveFlag = c.saveOnLeave;
-        ASSERT_TRUE(OpenInputScriptText("key escape\n"));
+        // A dead hero's release shows the death screen first: its epitaph and the high-score
+        // table each wait for a mouse-button release.
+        ASSERT_TRUE(OpenInputScriptText(c.dead && !c.tutorial ? "key escape\nwait 40\nclick 1 10 10\nwait 40\nclick 1 10 10\n"
+                                                              : "key escape\n"));
         RunGameLoop();
         EXPECT_EQ(FileExists(user_.file("Tester.sav")), c.saved);
         EXPECT_FALSE(SaveOnLeaveFlag);

@@ -1,0 +1,3 @@
+#include "interface/menu_screen_hooks.h"
+
+MenuScreenHooks MenuHooks;
