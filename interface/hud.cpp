@@ -29,14 +29,6 @@
 #include "interface/portrait.h"
 #include "media/sprite.h"
 
-void QuestUIArtLoad() {}
-
-void PickAbilityForBeltSlot(int32_t) {}
-
-int32_t CountSkillSlotsWithAbilities() {
-    return 0;
-}
-
 namespace {
 
 constexpr int32_t kBarWidth = 400;

@@ -11,8 +11,7 @@
 // Stand-in: the other screens draw nothing and answer at once with the choice that lets a
 // run end cleanly: the load screen cancels. Still to be built
 // here: every other screen's art, drawing and input loop, the high-score entries of the
-// death and victory screens (with deleting the hero's saves on death), the settings
-// toggles and sliders, the save thumbnail, and the tutorial list with starting and
+// death and victory screens (with deleting the hero's saves on death), and the tutorial list with starting and
 // running a tutorial.
 #include <cstdint>
 #include <string>
@@ -53,6 +52,7 @@ void ShowCredits();
 void ShowIntro(int32_t female);
 // The chosen save name; empty when cancelled.
 std::string ShowLoadGameScreen();
-// 1 when the player chose to leave the game.
+// The in-game settings window (interface/settings_window.*): 0 to go back to the game, 1 when
+// the play loop must end.
 int32_t ShowSettingsScreen();
 void ShowTutorialScreen();

@@ -42,3 +42,18 @@ void DescendStairs(int32_t stairIndex, int32_t branchId, int32_t depth);
 void AscendStairs(int32_t stairIndex, int32_t branchId, int32_t depth);
 void TravelThroughPortal();
 void ChangeDepth(int32_t delta);
+
+// The settings window's part of the shell: the settings it flips, the volumes it sets, the
+// save-on-leave flag and the saved games it writes or deletes.
+extern int32_t WASDActive;
+extern int32_t DisableClickToMove;
+extern bool SaveOnLeaveFlag;
+void SetConfiguredSFXVolume(int32_t percent);
+void SetConfiguredMusicVolume(int32_t percent);
+int32_t ConfiguredSFXVolume();
+int32_t ConfiguredMusicVolume();
+bool SaveGame(const char* name);
+bool DeleteSaveGame(const char* name, bool force);
+// True when the save index's record of "autosave.sav" belongs to the current hero (the same
+// first line and the same seven skills).
+bool AutosaveRecordIsCurrentHero();
