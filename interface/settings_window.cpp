@@ -32,6 +32,8 @@ namespace {
 
 constexpr int32_t kDefaultPanelHeight = 200;
 constexpr int32_t kExitButtonY = 146;
+constexpr int32_t kExitButtonWidth = 140;
+constexpr int32_t kExitButtonHeight = 40;
 constexpr int32_t kFirstExitX = 38;
 constexpr int32_t kConfigButtonX = 418;
 constexpr int32_t kConfigButtonRight = 594;
@@ -63,12 +65,12 @@ public:
         exits_ = ChooseSettingsExitButtons(permadeath_, tutorial_);
         check_.Reset(LoadImage("ui/gameplay/settings_toggle_check.png"));
         panel_.Reset(LoadImage(tutorial_ ? "ui/gameplay/settings_tutorial_bg.png" : "ui/gameplay/settings_bg.png"));
-        keys_.Load("ui/gameplay/settings_config_keys");
-        pickup_.Load("ui/gameplay/settings_config_pickup");
+        keys_.Load("ui/gameplay/settings_config_keys", 176, kConfigButtonHeight);
+        pickup_.Load("ui/gameplay/settings_config_pickup", 176, kConfigButtonHeight);
         thumb_.Reset(LoadImage("ui/startup/startup_slider_thumb0.png"));
-        if (exits_.firstShown) first_.Load(exits_.firstArt);
-        second_.Load(exits_.secondArt);
-        return_.Load("ui/gameplay/settings_button_return");
+        if (exits_.firstShown) first_.Load(exits_.firstArt, kExitButtonWidth, kExitButtonHeight);
+        second_.Load(exits_.secondArt, kExitButtonWidth, kExitButtonHeight);
+        return_.Load("ui/gameplay/settings_button_return", kExitButtonWidth, kExitButtonHeight);
         if (CurrentPlayer != nullptr) {
             CurrentPlayer->SetIdleAnimation();
             CurrentPlayer->offsetX = 0.0f;

@@ -13,15 +13,17 @@ void DrawPicture(SDL_Surface* picture, int32_t x, int32_t y) {
     BlitSurface(picture, nullptr, ScreenSurface, &at);
 }
 
-void TwoStateButton::Load(const char* base) {
+void TwoStateButton::Load(const char* base, int32_t fallbackWidth, int32_t fallbackHeight) {
+    fallbackWidth_ = fallbackWidth;
+    fallbackHeight_ = fallbackHeight;
     for (int i = 0; i < 2; ++i) {
         const std::string name = std::string(base) + std::to_string(i) + ".png";
         pictures_[i].Reset(LoadImage(name.c_str()));
     }
 }
 
-int32_t TwoStateButton::Width() const { return pictures_[0] ? pictures_[0]->w : 0; }
-int32_t TwoStateButton::Height() const { return pictures_[0] ? pictures_[0]->h : 0; }
+int32_t TwoStateButton::Width() const { return pictures_[0] ? pictures_[0]->w : fallbackWidth_; }
+int32_t TwoStateButton::Height() const { return pictures_[0] ? pictures_[0]->h : fallbackHeight_; }
 
 bool TwoStateButton::Contains(int32_t mx, int32_t my) const {
     return Loaded() && mx >= x_ && mx <= x_ + Width() && my >= y_ && my <= y_ + Height();

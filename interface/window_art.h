@@ -13,7 +13,8 @@ void DrawPicture(SDL_Surface* picture, int32_t x, int32_t y);
 // A button of two pictures, base + "0.png" and base + "1.png", owned for the button's life.
 class TwoStateButton {
 public:
-    void Load(const char* base);
+    // Without art the button keeps answering clicks over the fallback size.
+    void Load(const char* base, int32_t fallbackWidth = 0, int32_t fallbackHeight = 0);
     void Place(int32_t x, int32_t y) {
         x_ = x;
         y_ = y;
@@ -25,10 +26,12 @@ public:
     // Edges excluded (the click).
     bool StrictlyContains(int32_t mx, int32_t my) const;
     void Draw(int32_t mx, int32_t my) const;
-    bool Loaded() const { return pictures_[0].get() != nullptr; }
+    bool Loaded() const { return pictures_[0].get() != nullptr || fallbackWidth_ > 0; }
 
 private:
     AutoSurface pictures_[2];
+    int32_t fallbackWidth_ = 0;
+    int32_t fallbackHeight_ = 0;
     int32_t x_ = 0;
     int32_t y_ = 0;
 };

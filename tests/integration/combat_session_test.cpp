@@ -24,7 +24,7 @@ Session RestFourHundredTurns() {
     std::ostringstream script;
     script << "seed 9\nwait 200\n";  // a level where monsters find the resting hero
     for (int i = 0; i < 400; ++i) script << "key space\nwait 20\n";
-    script << "wait 300\nkey escape\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n";
+    script << "wait 300\nkey escape\nwait 300\nclick 1 585 426\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n";
     WriteWholeFile(user.file("script.txt"), script.str());
     Session s;
     s.run = RunGame({"-no-initial-config", "-player-random-build", "-debug-flag"}, user.path(),
