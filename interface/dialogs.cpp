@@ -195,3 +195,11 @@ void ShowZooAnnouncement() {
     ZooBannerImage = picture;
     ZooBannerMs = 2000;
 }
+
+namespace {
+PlayWindowReplacement WindowReplacement = nullptr;
+}  // namespace
+
+void SetPlayWindowReplacement(PlayWindowReplacement replacement) { WindowReplacement = replacement; }
+
+PlayWindowReplacement GetPlayWindowReplacement() { return WindowReplacement; }

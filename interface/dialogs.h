@@ -53,6 +53,13 @@ void DrawCopperCloseButton(int32_t x, int32_t y);
 
 
 void ShowQuestLog();
+// The modal windows of the play screen a test may replace: while a replacement is set, the
+// settings window, the skill tome and the quest log call it instead of running (the settings
+// window answers what it returns). Null, the default, runs the real windows.
+enum class PlayWindow : int32_t { Settings, SkillTome, QuestLog };
+using PlayWindowReplacement = int32_t (*)(PlayWindow window);
+void SetPlayWindowReplacement(PlayWindowReplacement replacement);
+PlayWindowReplacement GetPlayWindowReplacement();
 // The skill tome (interface/skill_tome.h): runs until closed; counts its openings.
 void ShowSkillTome();
 extern int32_t SkillTomeOpenings;

@@ -170,6 +170,10 @@ void AbandonQuest(QuestRecord* quest) {
 }
 
 void ShowQuestLog() {
+    if (PlayWindowReplacement replacement = GetPlayWindowReplacement()) {
+        replacement(PlayWindow::QuestLog);
+        return;
+    }
     PlaySFX("questopen");
     int32_t tab = 0;
     int32_t page = 0;

@@ -418,6 +418,7 @@ void RefreshSaveThumbnail() {
 }
 
 int32_t ShowSettingsScreen() {
+    if (PlayWindowReplacement replacement = GetPlayWindowReplacement()) return replacement(PlayWindow::Settings);
     CaptureSaveThumbnail();
     SettingsWindow window;
     return window.Run();

@@ -72,6 +72,10 @@ int32_t AbilityBeltSlotAt(int32_t mx, int32_t my) {
 
 void ShowSkillTome() {
     ++SkillTomeOpenings;
+    if (PlayWindowReplacement replacement = GetPlayWindowReplacement()) {
+        replacement(PlayWindow::SkillTome);
+        return;
+    }
     TomeArt art;
     FlushInput();
     DiscardPendingEvents();
