@@ -189,15 +189,17 @@ void DrawCopperCloseButton(int32_t x, int32_t y) {
     DrawCross(CopperCross, x, y);
 }
 
-void ShowQuestLog() {}
-
-int32_t SkillTomeOpenings = 0;
-
-void ShowSkillTome() { ++SkillTomeOpenings; }
-
 void ShowZooAnnouncement() {
     static SDL_Surface* picture = nullptr;
     if (picture == nullptr) picture = LoadImage("ui/monsterZoo.png");
     ZooBannerImage = picture;
     ZooBannerMs = 2000;
 }
+
+namespace {
+PlayWindowReplacement WindowReplacement = nullptr;
+}  // namespace
+
+void SetPlayWindowReplacement(PlayWindowReplacement replacement) { WindowReplacement = replacement; }
+
+PlayWindowReplacement GetPlayWindowReplacement() { return WindowReplacement; }

@@ -1,9 +1,6 @@
 #pragma once
-// Modal dialogs and windows over the play screen.
-//
-// Stand-in: the quest log and skill tome windows (closing on their key bindings) and the monster-zoo
-// announcement ("ui/monsterZoo.png" for 2000 ms through the splash state) are still to be
-// built here; those calls return at once.
+// Modal dialogs and windows over the play screen. The quest log lives in
+// interface/quest_log.*, the skill tome in interface/skill_tome.* and skill_tome_window.cpp.
 #include <SDL.h>
 
 #include <cstdint>
@@ -56,7 +53,14 @@ void DrawCopperCloseButton(int32_t x, int32_t y);
 
 
 void ShowQuestLog();
-// Stand-in: the skill tome window; it only counts its openings for now.
+// The modal windows of the play screen a test may replace: while a replacement is set, the
+// settings window, the skill tome and the quest log call it instead of running (the settings
+// window answers what it returns). Null, the default, runs the real windows.
+enum class PlayWindow : int32_t { Settings, SkillTome, QuestLog };
+using PlayWindowReplacement = int32_t (*)(PlayWindow window);
+void SetPlayWindowReplacement(PlayWindowReplacement replacement);
+PlayWindowReplacement GetPlayWindowReplacement();
+// The skill tome (interface/skill_tome.h): runs until closed; counts its openings.
 void ShowSkillTome();
 extern int32_t SkillTomeOpenings;
 void ShowZooAnnouncement();

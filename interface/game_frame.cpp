@@ -239,7 +239,8 @@ void DrawGameScreen() {
         } else {
             UpdateMouseCursor();
         }
-        // Still to come: the play-field tooltips while frame.tooltipsAllowed.
+        // Still to come: ShowPlayFieldTooltips (interface/play_tooltips.h) while
+        // frame.tooltipsAllowed, once the recorded frame pictures are made again with it.
     }
 }
 

@@ -5,7 +5,7 @@
 // took).
 //
 // Stand-in: the spells' icon animations are not advanced yet (spells have none yet), and
-// the play-field tooltips are not drawn yet.
+// the play-field tooltips (interface/play_tooltips.h) are not called from the frame yet.
 #include <SDL.h>
 
 #include <cstdint>

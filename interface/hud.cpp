@@ -22,20 +22,13 @@
 #include "media/ticker.h"
 #include "interface/char_panel.h"
 #include "interface/hud_belts.h"
+#include "interface/buff_bar.h"
 #include "interface/hud_draw.h"
 #include "interface/inventory_window.h"
 #include "interface/menu_bar.h"
 #include "interface/minimap.h"
 #include "interface/portrait.h"
 #include "media/sprite.h"
-
-void QuestUIArtLoad() {}
-
-void PickAbilityForBeltSlot(int32_t) {}
-
-int32_t CountSkillSlotsWithAbilities() {
-    return 0;
-}
 
 namespace {
 
@@ -170,7 +163,11 @@ void DrawCharPanelPiece(HudFrame&) {
 
 void DrawHudTooltipsPiece(HudFrame& frame) {
     if (!frame.tooltipsAllowed || !TooltipSlotFree) return;
-    if (!ShowHudTooltips(frame.mouseX, frame.mouseY)) frame.tooltipsAllowed = false;
+    if (!ShowHudTooltips(frame.mouseX, frame.mouseY)) {
+        frame.tooltipsAllowed = false;
+        return;
+    }
+    if (ShowBuffBarTooltip(frame.mouseX, frame.mouseY)) frame.tooltipsAllowed = false;
 }
 
 void DrawZooBannerPiece(HudFrame&) {
@@ -179,7 +176,9 @@ void DrawZooBannerPiece(HudFrame&) {
          300 - ZooBannerImage->h / 2);
 }
 
-void NotBuiltYet(HudFrame&) {}
+void DrawBuffBarPiece(HudFrame&) {
+    DrawBuffBar();
+}
 
 void DrawToolkitWindowsPiece(HudFrame& frame) {
     DrawToolkitWindows(frame.mouseX, frame.mouseY);
@@ -194,7 +193,7 @@ const HudPiece kHudPieces[] = {
     {"status bars", DrawHudBarsPiece},
     {"menu bar", DrawMenuBarPiece},
     {"portrait", DrawPortraitPiece},
-    {"buff bar", NotBuiltYet},
+    {"buff bar", DrawBuffBarPiece},
     {"minimap, ticker and room name", DrawMinimapPiece},
     {"belts and active item", DrawBeltsPiece},
     {"toolkit windows", DrawToolkitWindowsPiece},

@@ -7,9 +7,8 @@
 // The pieces of the panels live beside this file: the menu bar (menu_bar.h), the portrait
 // (portrait.h), the minimap (minimap.h), the belts and HUD tooltips (hud_belts.h), the
 // inventory window (inventory_window.h) and the character panel (char_panel.h).
-//
-// Stand-in: the buff bar is an empty entry of the list; the ability picker (PickAbilityForBeltSlot), counting skill slots with belt abilities
-// and the quest art (QuestUIArtLoad) are still to be built.
+// The buff bar is in buff_bar.h, the quest log's art loader with the quest log
+// (quest_log.h), the ability picker with the skill tome (skill_tome.h).
 #include <SDL.h>
 
 #include <cstddef>

@@ -1,4 +1,4 @@
-// Stand-in: what is still to be built is listed at the top of interface/play_screen.h.
+// Play-screen state shared with the rest of the game.
 #include "interface/play_screen.h"
 
 int32_t PlayScreenState = 0;

@@ -9,11 +9,9 @@
 // choose_hero.*.
 //
 // The load screen (interface/load_game_screen.*), the high-score, death and victory screens
-// (high_score_screen.*), the credits (credits_screen.*), the intro pictures (intro_screen.*)
-// and the tutorial list (tutorial_screen.*) each have their own files.
-//
-// Stand-in: the settings window answers at once with "leave the game"; still to be built
-// here: its toggles and sliders, its save choices and the save thumbnail.
+// (high_score_screen.*), the credits (credits_screen.*), the intro pictures (intro_screen.*),
+// the tutorial list (tutorial_screen.*) and the settings window (settings_window.*) each have
+// their own files.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -53,6 +51,7 @@ void ShowCredits();
 void ShowIntro(int32_t female);
 // The chosen save name; empty when cancelled.
 std::string ShowLoadGameScreen();
-// 1 when the player chose to leave the game.
+// The in-game settings window (interface/settings_window.*): 0 to go back to the game, 1 when
+// the play loop must end.
 int32_t ShowSettingsScreen();
 void ShowTutorialScreen();

@@ -1,8 +1,6 @@
 // The item tooltip shown over belts, the backpack and the equipment: the weapon, armour and food
-// layouts of media/tooltip.h, filled from the item.
-//
-// Stand-in: items of other kinds show the generic box (name, category, description) until the
-// play-field item tooltip with its description lines is built.
+// layouts of media/tooltip.h, filled from the item; every other kind in the item box of
+// media/item_tooltip_box.h.
 #include <string>
 
 #include "core/tweak.h"
@@ -14,6 +12,7 @@
 #include "items_fixtures/weapon.h"
 #include "levels/level.h"
 #include "levels/level_cell.h"
+#include "media/item_tooltip_box.h"
 #include "media/tooltip.h"
 #include "interface/ui_services.h"
 
@@ -88,7 +87,10 @@ void ShowItemTooltip(Item* item, const std::string& title, int32_t) {
         info.health = item->def != nullptr ? item->def->hp : 0;
         DrawFoodTooltip(info);
     } else {
-        DrawTooltip(name.c_str(), item->GetCategoryName().c_str(), item->GetTooltipDescription().c_str());
+        const std::string category = item->GetCategoryName();
+        const std::string description = item->GetTooltipDescription();
+        const std::string gameplay = item->GetGameplayInfo();
+        DrawItemTooltip(name.c_str(), category.c_str(), nullptr, description.c_str(), 0, gameplay.c_str());
     }
     TooltipSlotFree = false;
 }

@@ -461,3 +461,12 @@ void ShowTextPopup(const char* text, int x, int y) {
         }
     }
 }
+
+void RememberTooltipTitle(const std::string& title) { Remember(title); }
+
+void RecordTooltipBox(int32_t x, int32_t y, int32_t w, int32_t h) {
+    lastBox.x = static_cast<Sint16>(x);
+    lastBox.y = static_cast<Sint16>(y);
+    lastBox.w = static_cast<Uint16>(w > 0 ? w : 0);
+    lastBox.h = static_cast<Uint16>(h > 0 ? h : 0);
+}

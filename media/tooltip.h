@@ -101,4 +101,8 @@ int32_t TooltipIconColumn(int32_t w, int32_t count);
 SDL_Rect LastTooltipBox();
 // The title of the last tooltip drawn and the tick count at which it first appeared.
 const std::string& LastTooltipTitle();
+// For the tooltip painters kept elsewhere (media/item_tooltip_box.h, the play-field
+// tooltips): remember a title drawn, and the black rectangle of the box drawn.
+void RememberTooltipTitle(const std::string& title);
+void RecordTooltipBox(int32_t x, int32_t y, int32_t w, int32_t h);
 Uint32 LastTooltipTicks();

@@ -248,6 +248,7 @@ bool SaveGame(const char* name) {
         return false;
     }
     UploadCloudFile(savePath.c_str(), name);
+    RefreshSaveThumbnail();
     if (SaveThumbnailSurface != nullptr) {
         AtomicFileWriter thumb(thumbPath);
         bool thumbOk = thumb.Open();
@@ -420,4 +421,15 @@ bool DeleteSaveGame(const char* name, bool force) {
     const bool written = WriteSaveIndex();
     ReadSaveIndex(nullptr);
     return written;
+}
+
+bool AutosaveRecordIsCurrentHero() {
+    const Player* hero = CurrentPlayer;
+    if (hero == nullptr) return false;
+    ReadSaveIndex(nullptr);
+    const std::string line1 = HeroLine1(hero);
+    for (const SaveSlot& slot : SaveSlots) {
+        if (slot.fileName == kAutosaveFileName) return slot.line1 == line1 && SameSkills(slot, hero);
+    }
+    return false;
 }

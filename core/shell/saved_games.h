@@ -51,3 +51,6 @@ std::string MakeUniqueSaveFileName(const char* name);
 // Deletes the save, its thumbnail and its record; unless forced, only for a permadeath hero.
 // False when the index could not be rewritten.
 bool DeleteSaveGame(const char* name, bool force);
+// True when the index's record of "autosave.sav" is the current hero's (same first line and
+// the same seven skills); false without a hero or without such a record.
+bool AutosaveRecordIsCurrentHero();

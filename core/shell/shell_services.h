@@ -46,3 +46,18 @@ void ChangeDepth(int32_t delta);
 // The configuration's store switches (cloud copies of the user files, the workshop).
 extern int32_t enableSteamCloud;
 extern int32_t enableSteamWorkshop;
+
+// The settings window's part of the shell: the settings it flips, the volumes it sets, the
+// save-on-leave flag and the saved games it writes or deletes.
+extern int32_t WASDActive;
+extern int32_t DisableClickToMove;
+extern bool SaveOnLeaveFlag;
+void SetConfiguredSFXVolume(int32_t percent);
+void SetConfiguredMusicVolume(int32_t percent);
+int32_t ConfiguredSFXVolume();
+int32_t ConfiguredMusicVolume();
+bool SaveGame(const char* name);
+bool DeleteSaveGame(const char* name, bool force);
+// True when the save index's record of "autosave.sav" belongs to the current hero (the same
+// first line and the same seven skills).
+bool AutosaveRecordIsCurrentHero();

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "interface/dialogs.h"
 #include "core/input_log.h"
 #include "core/tweak.h"
 #include "creatures/experience.h"
@@ -12,9 +13,14 @@
 
 namespace {
 
+// The play-screen windows do not run in these tests: the settings window answers "leave the
+// game", the others close at once.
+inline int32_t LeaveFromEveryWindow(PlayWindow window) { return window == PlayWindow::Settings ? 1 : 0; }
+
 class PlayerStatsTest : public testing::Test {
 protected:
     void SetUp() override {
+        SetPlayWindowReplacement(&LeaveFromEveryWindow);
         ResetSkillDB();
         saved_ = CurrentPlayer;
         CurrentPlayer = &hero_;
@@ -23,6 +29,7 @@ protected:
         hero_.statBonus[kStatMana] = 0;
     }
     void TearDown() override {
+        SetPlayWindowReplacement(nullptr);
         CurrentPlayer = saved_;
         ResetSkillDB();
         ExperienceTable.clear();

@@ -24,10 +24,11 @@ Session RestFourHundredTurns() {
     std::ostringstream script;
     script << "seed 9\nwait 200\n";  // a level where monsters find the resting hero
     for (int i = 0; i < 400; ++i) script << "key space\nwait 20\n";
-    script << "wait 300\nkey escape\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n";
-    // A hero who died meanwhile: that click ended the epitaph; one more ends the high-score
-    // table, and the menu is left by Escape and "Quit".
-    script << "wait 300\nclick 1 10 10\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n";
+    // Escape opens the settings window, whose second button saves and quits. A hero who died
+    // meanwhile sees the epitaph and the high-score table instead, each ended by one of those
+    // clicks; then the menu is left by Escape and "Quit".
+    script << "wait 300\nkey escape\nwait 300\nclick 1 585 426\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n";
+    script << "wait 300\nkey escape\nwait 300\nclick 1 535 458\n";
     WriteWholeFile(user.file("script.txt"), script.str());
     Session s;
     s.run = RunGame({"-no-initial-config", "-player-random-build", "-debug-flag"}, user.path(),

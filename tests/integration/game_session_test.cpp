@@ -22,7 +22,7 @@ const char* const kConfirmQuit = "click 1 535 458\n";
 
 // Leaves the play screen with Escape, then quits from the main menu.
 std::string LeaveAndQuit() {
-    return std::string("wait 300\nkey escape\nwait 300\nkey escape\nwait 300\n") + kConfirmQuit;
+    return std::string("wait 300\nkey escape\nwait 300\nclick 1 585 426\nwait 300\nkey escape\nwait 300\n") + kConfirmQuit;
 }
 
 // A user folder whose configuration says the welcome dialogs were shown already.
@@ -122,7 +122,7 @@ TEST(GameSession, NewGameFromTheMenuStartsARandomHeroEveryTime) {
                                  "click 1 1230 30\nwait 300\nkey a\nkey n\nkey n\nwait 100\n"
                                  "click 1 1230 30\n" + kPassIntro;
     // Two games in one run: the ticker greets each of them.
-    const std::string script = "wait 500\n" + newGame + creation + "wait 500\nkey space\nwait 100\nkey escape\nwait 500\n" +
+    const std::string script = "wait 500\n" + newGame + creation + "wait 500\nkey space\nwait 100\nkey escape\nwait 300\nclick 1 585 426\nwait 500\n" +
                                newGame + creation + "wait 500\nkey space\n" + LeaveAndQuit();
     Session s = PlaySession(script, {"-no-initial-config", "-debug-flag"});
     ASSERT_EQ(s.run.exitCode, 0) << s.run.output;

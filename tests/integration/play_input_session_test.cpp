@@ -11,7 +11,7 @@
 
 namespace {
 
-const char* const kLeaveAndQuit = "wait 300\nkey escape\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n";
+const char* const kLeaveAndQuit = "wait 300\nkey escape\nwait 300\nclick 1 585 426\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n";
 
 struct Played {
     GameRun run;
@@ -87,7 +87,7 @@ TEST(PlayInputSession, ARecordedSessionOfWalkingFightingPickingUpAndCastingRepla
     script << "click 1 640 360\nwait 300\nclick 1 704 424\nwait 600\nclick 1 576 424\nwait 600\n";
     script << "key 1 shift\nwait 200\nclick 3 640 424\nwait 300\nkey space\nwait 100\n";
     script << "keydown w\nwait 500\nkeyup w\nwait 100\n";
-    script << "key escape\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n";
+    script << "key escape\nwait 300\nclick 1 585 426\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n";
     TempDir dir;
     Played live = Play(script.str(), {{"VAULTMERE_FRAME_MS", "0"}}, dir.file("recording.txt"));
     ASSERT_EQ(live.run.exitCode, 0) << live.run.output;

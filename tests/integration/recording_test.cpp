@@ -44,7 +44,7 @@ TEST(Recording, ARealTimeSessionReplaysFromItsRecordingAsTheSameGame) {
     for (int i = 0; i < 30; ++i) script << "key space\nwait 20\n";
     script << "keydown right\nwait 1100\nkeyup right\nwait 100\nkeydown up\nwait 1100\nkeyup up\nwait 100\n";
     script << "click 1 200 400\nwait 4000\n";
-    script << "key escape\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n";
+    script << "key escape\nwait 300\nclick 1 585 426\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n";
     TempDir dir;
     WriteWholeFile(dir.file("script.txt"), script.str());
 

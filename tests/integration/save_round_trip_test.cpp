@@ -25,7 +25,7 @@
 
 namespace {
 
-const char* const kQuitScript = "wait 300\nkey escape\nwait 300\nkey escape\nwait 300\n";
+const char* const kQuitScript = "wait 300\nkey escape\nwait 300\nclick 1 585 426\nwait 300\nkey escape\nwait 300\n";
 
 std::map<std::string, std::string> FolderContents(const std::string& dir) {
     std::map<std::string, std::string> files;

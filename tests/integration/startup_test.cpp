@@ -146,7 +146,7 @@ TEST(Startup, ThePlayScreensArtWaitsForTheFirstGame) {
     TempDir playUser;
     WriteWholeFile(playUser.file("config.xml"),
                    "<config>\n<setting name=\"completedATutorial\" value=\"1\"/>\n</config>\n");
-    WriteWholeFile(playUser.file("s.txt"), std::string("wait 300\nkey escape\nwait 300\n") + kQuitFromMenuScript);
+    WriteWholeFile(playUser.file("s.txt"), std::string("wait 300\nkey escape\nwait 300\nclick 1 585 426\nwait 300\n") + kQuitFromMenuScript);
     GameRun played = RunGame({"-no-initial-config", "-player-random-build"}, playUser.path(),
                              {{"VAULTMERE_INPUT_SCRIPT", playUser.file("s.txt")}}, 120, game.path());
     EXPECT_EQ(played.exitCode, 0) << played.output;

@@ -452,6 +452,21 @@ TEST(LevelUpTitles, ByTheHeroLevelField) {
     for (const Case& c : cases) EXPECT_STREQ(LevelUpTitle(c.level), c.title) << c.level;
 }
 
+SDL_Surface*& LevelUpFrame() {
+    static SDL_Surface* frame = nullptr;
+    return frame;
+}
+int32_t& TomeOpeningsAtStart() {
+    static int32_t openings = 0;
+    return openings;
+}
+// Copies each presented frame until the skill tome has opened.
+void KeepFramesBeforeTheTome(SDL_Surface* surface) {
+    if (SkillTomeOpenings == TomeOpeningsAtStart() && LevelUpFrame() != nullptr) {
+        SDL_BlitSurface(surface, nullptr, LevelUpFrame(), nullptr);
+    }
+}
+
 TEST_F(NoticeTest, LevelUpShowsItsTitleThenClearsTheMenuBarAndOpensTheSkillTome) {
     for (int female = 0; female < 2; ++female) {
         const char* picture = female ? "ui/gameplay/levelup_bg_fem.png" : "ui/gameplay/levelup_bg.png";
@@ -463,7 +478,16 @@ TEST_F(NoticeTest, LevelUpShowsItsTitleThenClearsTheMenuBarAndOpensTheSkillTome)
         const int32_t openings = SkillTomeOpenings;
         SDL_FillRect(ScreenSurface, nullptr, SDL_MapRGB(ScreenSurface->format, 0, 0, 0));
         testing::internal::CaptureStdout();
-        Run("wait 300\nkey return", [] { ShowLevelUpDialog(); });
+        // The skill tome opens over the notice once it is dismissed (and is closed by the
+        // Escape); the notice's own frames are the last ones presented before the tome.
+        LevelUpFrame() = NewScreenSized(1280, 720);
+        TomeOpeningsAtStart() = openings;
+        SetFramePresenter(&KeepFramesBeforeTheTome);
+        Run("wait 300\nkey return\nwait 40\nkey escape", [] { ShowLevelUpDialog(); });
+        SetFramePresenter(nullptr);
+        SDL_BlitSurface(LevelUpFrame(), nullptr, ScreenSurface, nullptr);
+        SDL_FreeSurface(LevelUpFrame());
+        LevelUpFrame() = nullptr;
         const std::string printed = testing::internal::GetCapturedStdout();
         CurrentPlayer = nullptr;
         EXPECT_EQ(printed.find("Could not"), std::string::npos) << printed;

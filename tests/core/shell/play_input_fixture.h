@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "interface/dialogs.h"
 #include "core/command_state.h"
 #include "core/input_log.h"
 #include "core/key_bindings.h"
@@ -69,9 +70,14 @@ private:
     int32_t answer_;
 };
 
+// The play-screen windows do not run in these tests: the settings window answers "leave the
+// game", the others close at once.
+inline int32_t LeaveFromEveryWindow(PlayWindow window) { return window == PlayWindow::Settings ? 1 : 0; }
+
 class PlayInputTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        SetPlayWindowReplacement(&LeaveFromEveryWindow);
         ResetInputLog();
         ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
         savedCalls_ = TurnCalls;
@@ -138,6 +144,7 @@ protected:
         HeroInputTurns = 0;
     }
     void TearDown() override {
+        SetPlayWindowReplacement(nullptr);
         SetSFXRequestObserver(nullptr);
         SetClickObserver(nullptr);
         ClearCursorItem();

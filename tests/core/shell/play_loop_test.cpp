@@ -147,18 +147,27 @@ TEST_F(PlayLoopTest, NoAutosaveForADeadHeroOrInATutorial) {
 }
 
 TEST_F(PlayLoopTest, LeavingSavesOnlyWhenAskedForALivingHeroAndClearsTheFlag) {
+    // The hero leaves through the settings window (permadeath: its second button saves and
+    // quits; the first, with its three questions answered yea, yea and OK, quits unsaved; in a
+    // tutorial the second button leaves the tutorial).
+    const char* const kSaveAndQuit = "key escape\nwait 300\nclick 1 585 426\n";
+    const char* const kJustQuit =
+        "key escape\nwait 300\nclick 1 433 426\nwait 300\nclick 1 540 458\nwait 300\nclick 1 540 458\n"
+        "wait 300\nclick 1 640 458\n";
+    const char* const kLeaveTutorial = "key escape\nwait 300\nclick 1 498 426\n";
     struct Case {
         const char* label;
         bool saveOnLeave;
         bool dead;
         bool tutorial;
         bool saved;
+        const char* leave;
     };
     const Case cases[] = {
-        {"asked", true, false, false, true},
-        {"not asked", false, false, false, false},
-        {"dead hero", true, true, false, false},
-        {"tutorial", true, false, true, false},
+        {"asked", false, false, false, true, kSaveAndQuit},
+        {"not asked", false, false, false, false, kJustQuit},
+        {"dead hero", true, true, false, false, kSaveAndQuit},
+        {"tutorial", true, false, true, false, kLeaveTutorial},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -170,7 +179,7 @@ TEST_F(PlayLoopTest, LeavingSavesOnlyWhenAskedForALivingHeroAndClearsTheFlag) {
         // A dead hero's release shows the death screen first: its epitaph and the high-score
         // table each wait for a mouse-button release.
         ASSERT_TRUE(OpenInputScriptText(c.dead && !c.tutorial ? "key escape\nwait 40\nclick 1 10 10\nwait 40\nclick 1 10 10\n"
-                                                              : "key escape\n"));
+                                                              : c.leave));
         RunGameLoop();
         EXPECT_EQ(FileExists(user_.file("Tester.sav")), c.saved);
         EXPECT_FALSE(SaveOnLeaveFlag);
@@ -195,7 +204,7 @@ TEST_F(PlayLoopTest, TheLoopRunsUntilTheHeroLeavesAndAutosavesOnTheWay) {
     // Frames of a minute and a bit: the fifth frame is past the five minutes.
     UseScreen();
     SetFixedFrameTime(60001);
-    ASSERT_TRUE(OpenInputScriptText("wait 300010\nkey escape\n"));
+    ASSERT_TRUE(OpenInputScriptText("wait 300010\nkey escape\nwait 300\nclick 1 585 426\n"));
     RunGameLoop();
     EXPECT_TRUE(FileExists(user_.file("autosave.sav")));
     EXPECT_TRUE(TickerLogHas("Game autosaved."));

@@ -1,6 +1,7 @@
 // The turn engine: the order of a turn's steps, deferred deletion and deferred moves.
 #include <gtest/gtest.h>
 
+#include "interface/dialogs.h"
 #include "core/input_log.h"
 #include "core/random.h"
 #include "core/shell/turn_engine.h"
@@ -123,9 +124,14 @@ TurnEngineCalls RecordingTurnCalls() {
     return calls;
 }
 
+// The play-screen windows do not run in these tests: the settings window answers "leave the
+// game", the others close at once.
+inline int32_t LeaveFromEveryWindow(PlayWindow window) { return window == PlayWindow::Settings ? 1 : 0; }
+
 class TurnEngineTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        SetPlayWindowReplacement(&LeaveFromEveryWindow);
         InstallTurnEngineHooks();
         Log.clear();
         ClearTicker();
@@ -140,6 +146,7 @@ protected:
         hero->PlaceOnLevel(5, 5, level, 0);
     }
     void TearDown() override {
+        SetPlayWindowReplacement(nullptr);
         ExperienceTable.clear();  // the level-up test fills it
         WatchingTurnState = false;
         TurnCalls = DefaultTurnEngineCalls();
