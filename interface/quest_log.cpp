@@ -93,10 +93,6 @@ int32_t DescriptionHeight(const QuestRecord* quest, int32_t left, int32_t top) {
                               left + kQuestListLeft + kQuestListSize, 100000, MediumFont);
 }
 
-void ForgetQuestInItem(Item* item, const QuestRecord* quest) {
-    if (item != nullptr && item->quest == quest) item->quest = nullptr;
-}
-
 }  // namespace
 
 void QuestUIArtLoad() {
@@ -137,36 +133,6 @@ int32_t QuestAbandonButtonAt(int32_t rx, int32_t ry, const std::vector<int32_t>&
         y += heights[i] + 2;
     }
     return -1;
-}
-
-void AbandonQuest(QuestRecord* quest) {
-    auto it = std::find(ActiveQuests.begin(), ActiveQuests.end(), quest);
-    if (quest == nullptr || it == ActiveQuests.end()) return;
-    for (Level* level : GameLevels) {
-        if (level == nullptr) continue;
-        for (GameObj* object : level->objects) {
-            if (auto* monster = dynamic_cast<Monster*>(object)) {
-                if (monster->quest == quest) monster->quest = nullptr;
-            } else if (auto* item = dynamic_cast<Item*>(object)) {
-                ForgetQuestInItem(item, quest);
-            } else if (auto* blocker = dynamic_cast<QuestBlocker*>(object)) {
-                if (blocker->quest == quest) blocker->quest = nullptr;
-            }
-        }
-    }
-    for (Item* item : InventoryGrid.cells) ForgetQuestInItem(item, quest);
-    ForgetQuestInItem(GetCursorItem(), quest);
-    ForgetQuestInItem(ActiveItem, quest);
-    ForgetQuestInItem(SelectedSkillItem, quest);
-    if (Player* hero = CurrentPlayer) {
-        for (Item* item : hero->quickSlots) ForgetQuestInItem(item, quest);
-        for (Item* item : hero->abilitySlots) ForgetQuestInItem(item, quest);
-        for (Item* item : hero->stashedAbilitySlots) ForgetQuestInItem(item, quest);
-        for (Item* item : hero->equipSlots) ForgetQuestInItem(item, quest);
-        ForgetQuestInItem(hero->reference19, quest);
-    }
-    ActiveQuests.erase(it);
-    delete quest;
 }
 
 void ShowQuestLog() {

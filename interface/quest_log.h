@@ -22,10 +22,7 @@ bool QuestLogCanPageDown(int32_t page, int32_t count);
 // the list's 360-pixel clip answers.
 int32_t QuestAbandonButtonAt(int32_t rx, int32_t ry, const std::vector<int32_t>& heights);
 
-// Removes the quest from the game: every monster on every level and every item (on the
-// levels, in the backpack, on the belt, worn, on the cursor) that refers to it forgets it,
-// then the record leaves ActiveQuests and is destroyed. A record not in ActiveQuests is left.
-void AbandonQuest(QuestRecord* quest);
+// The abandon buttons call AbandonQuest (items_fixtures/quest.h).
 
 // Frees the quest log's art (QuestUIArtLoad reads it again).
 void FreeQuestUIArt();
