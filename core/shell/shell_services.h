@@ -42,3 +42,7 @@ void DescendStairs(int32_t stairIndex, int32_t branchId, int32_t depth);
 void AscendStairs(int32_t stairIndex, int32_t branchId, int32_t depth);
 void TravelThroughPortal();
 void ChangeDepth(int32_t delta);
+
+// Doors: whether the "DisableClickToMove" setting is on (a click on a closed door then uses
+// it at once instead of walking the hero beside it).
+bool ClickToMoveDisabled();

@@ -100,7 +100,7 @@ std::string ObjectDetails(GameObj* obj) {
     } else if (auto* stairs = dynamic_cast<Stairs*>(obj)) {
         out << (stairs->up != 0 ? " up" : " down");
     } else if (auto* lever = dynamic_cast<Lever*>(obj)) {
-        out << " kind=" << lever->kind << " state=" << lever->state << " target=" << lever->targetX << ","
+        out << " kind=" << lever->kind << " target=" << lever->targetX << ","
             << lever->targetY;
     } else if (auto* tele = dynamic_cast<Teleporter*>(obj)) {
         out << " to=" << tele->partnerX << "," << tele->partnerY;
