@@ -54,6 +54,16 @@ void MountStep(int32_t facing, int32_t* dx, int32_t* dy) {
 
 int32_t StatOf(const Hittable* who, int32_t stat) { return who != nullptr ? who->stat[stat] : 0; }
 
+// The level when it is still alive (the current one or one of the game's), else null.
+Level* LiveLevel(Level* candidate) {
+    if (candidate == nullptr) return nullptr;
+    if (candidate == CurrentLevel) return candidate;
+    for (Level* known : GameLevels) {
+        if (known == candidate) return candidate;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 Trap::Trap(const ItemDef* definition) : Item(definition) {
@@ -78,6 +88,7 @@ Trap::Trap(SaveReader& in) : Item(in) {
     disarmed = in.ReadBool();
     stackable = 1;
     if (definition != nullptr) charges = definition->trapCharges;
+    originLevel = level;
     if (inBackpack == 0) {
         bob.SetSprite(HiddenTrapSprite());
         bob.playing = false;
@@ -162,7 +173,8 @@ void Trap::RemoveOrigin(Level* from) {
 void Trap::PlaceOnLevel(int32_t newX, int32_t newY, Level* newLevel, int32_t flag) {
     // An origin left behind would fire for nobody, and a second one would come with the next
     // placing: the old one goes whenever the trap moves.
-    if (level != nullptr && Mount() != kMountNone) RemoveOrigin(level);
+    if (Mount() != kMountNone) RemoveOrigin(level != nullptr ? level : LiveLevel(originLevel));
+    originLevel = nullptr;
     Item::PlaceOnLevel(newX, newY, newLevel, flag);
     if (newLevel == nullptr || def == nullptr || inBackpack) return;
     int32_t dx = 0;
@@ -198,6 +210,7 @@ void Trap::PlaceOnLevel(int32_t newX, int32_t newY, Level* newLevel, int32_t fla
     }
     Blocker* origin = new Blocker(newLevel, 0, def->trapOrigin.c_str());
     QueueObjectMove(origin, mx, my, newLevel);
+    originLevel = newLevel;
     originX = mx;
     originY = my;
 }

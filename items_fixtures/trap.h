@@ -70,6 +70,10 @@ private:
     // Deletes the origin blocker standing at the origin square of the level.
     void RemoveOrigin(Level* from);
     void ShowOwnIcon();
+
+    // The level the origin was put on (not saved): a trap taken off its level by a move that
+    // does not place it anywhere still knows where its origin stands.
+    Level* originLevel = nullptr;
 };
 
 // A hero's trap-trigger count reaching this sets its achievement.

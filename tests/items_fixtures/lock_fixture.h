@@ -145,11 +145,27 @@ protected:
         return 0;
     }
 
-    // A sprite of `count` small frames, 60 ms each, entered in the sprite table under the name
-    // (unless the name is taken), so fixtures asking for it by name wear it.
+    // A sprite of `count` small frames, 60 ms each, under the name in the sprite table, so
+    // fixtures asking for it by name wear it. A sprite already there under the name (a
+    // placeholder of art that is not mounted here) is given those frames.
     static Sprite* FramesSprite(const char* name, uint16_t count) {
-        if (Sprite* known = SpriteMgr_Find(name)) return known;
-        Sprite* sprite = new Sprite();
+        Sprite* sprite = SpriteMgr_Find(name);
+        const bool known = sprite != nullptr;
+        if (known && sprite->frameCount == count) return sprite;
+        if (!known) sprite = new Sprite();
+        for (uint16_t i = 0; i < sprite->frameCount; ++i) {
+            if (sprite->frames != nullptr && sprite->frames[i] != nullptr) SDL_FreeSurface(sprite->frames[i]);
+            if (sprite->outlines != nullptr && sprite->outlines[i] != nullptr) SDL_FreeSurface(sprite->outlines[i]);
+            if (sprite->seeThrough != nullptr && sprite->seeThrough[i] != nullptr) {
+                SDL_FreeSurface(sprite->seeThrough[i]);
+            }
+        }
+        delete[] sprite->frames;
+        delete[] sprite->outlines;
+        delete[] sprite->seeThrough;
+        delete[] sprite->delays;
+        sprite->outlines = nullptr;
+        sprite->seeThrough = nullptr;
         sprite->frames = new SDL_Surface*[count]();
         sprite->delays = new uint16_t[count]();
         for (uint16_t i = 0; i < count; ++i) {
@@ -159,8 +175,10 @@ protected:
         sprite->frameCount = count;
         sprite->width = 8;
         sprite->height = 8;
-        sprite->name = name;
-        SpriteMgr_Add(name, sprite);
+        if (!known) {
+            sprite->name = name;
+            SpriteMgr_Add(name, sprite);
+        }
         return sprite;
     }
 
