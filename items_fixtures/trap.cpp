@@ -208,11 +208,14 @@ void Trap::PlaceOnLevel(int32_t newX, int32_t newY, Level* newLevel, int32_t fla
     } else {
         return;
     }
+    originX = mx;
+    originY = my;
+    // A definition without an origin picture fires from the square all the same, with nothing
+    // drawn there.
+    if (def->trapOrigin.empty()) return;
     Blocker* origin = new Blocker(newLevel, 0, def->trapOrigin.c_str());
     QueueObjectMove(origin, mx, my, newLevel);
     originLevel = newLevel;
-    originX = mx;
-    originY = my;
 }
 
 void Trap::ShowOwnIcon() {
