@@ -1,5 +1,6 @@
 // The lock and trap room through the executable: the hero beats the crate three times, pulls
-// the lever twice and walks east over the floor trap; the ticker log equals the recorded one
+// the lever twice, opens the door and walks east onto the floor trap; the ticker log equals the
+// recorded one
 // and two runs on the fixed clock write the same log.
 #include <gtest/gtest.h>
 
@@ -21,7 +22,7 @@ RoomRun PlayRoom() {
     // Move keys toward an occupied square bump what stands there.
     WriteWholeFile(user.file("config.xml"), "<config>\n<setting name=\"completedATutorial\" value=\"1\"/>\n"
                                             "<setting name=\"WASDActive\" value=\"1\"/>\n</config>\n");
-    std::string script = "seed 7\nwait 1500\n";
+    std::string script = "seed 3\nwait 1500\n";  // a level where the door is not locked
     for (const char* key : {"up", "up", "up", "down", "down", "right", "right", "right", "right", "right", "right"}) {
         script += std::string("keydown ") + key + "\nwait 60\nkeyup " + key + "\nwait 400\n";
     }
