@@ -1,7 +1,6 @@
 // The lock and trap room through the executable: the hero beats the crate three times, pulls
 // the lever twice, opens the door and walks east onto the floor trap; the ticker log equals the
-// recorded one
-// and two runs on the fixed clock write the same log.
+// recorded one, and two runs on the fixed clock write the same log.
 #include <gtest/gtest.h>
 
 #include <string>
