@@ -210,7 +210,8 @@ TEST_F(ChestTest, ADroppedLockpick) {
             EXPECT_TRUE(DialogTexts().empty()) << "no lock question once unlocked";
             EXPECT_TRUE(SporesOnChestSquare());
         }
-        EXPECT_EQ(chest->UseItemOn(new Misc(1)) , 0) << "anything but a lockpick is refused";
+        Misc spores(1);
+        EXPECT_EQ(chest->UseItemOn(&spores), 0) << "anything but a lockpick is refused";
         ClearCursorItem();
         delete pick;
         QueueObjectDeletion(chest);
