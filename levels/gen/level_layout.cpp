@@ -206,8 +206,6 @@ bool GenSingleRoomLevel(Level& level, const char* name, int32_t px, int32_t py, 
     int32_t oy = 1 + RandomInt(level.height - t->height - 1);
     AddRoomRecord(level, t, ox, oy);
     level.StampRoomTemplate(t, ox, oy);
-    // A door inside the room stands as its three parts, as on a generated level.
-    level.FixBadDoors();
     level.FinishRooms();
     EndGenerationScope();
     return PlaceSingleRoomStart(level, *t, ox, oy, px, py, line);
