@@ -3,11 +3,18 @@
 #include <cstdio>
 
 #include "core/command_state.h"
+#include "core/tweak.h"
+#include "creatures/player.h"
 #include "items_fixtures/chest.h"
 #include "items_fixtures/item.h"
 #include "levels/branch_db.h"
 #include "levels/level.h"
+#include "levels/object_queue.h"
+#include "media/effect_animation.h"
+#include "media/eye_candy.h"
+#include "media/sound.h"
 #include "media/sprite.h"
+#include "store_platform/stats.h"
 
 // In the order of the saved-class table.
 FIXTURE_REGISTRATION(Breakable)
@@ -40,6 +47,8 @@ Sprite* MakeIfNamed(const SpriteRecord& record) {
 
 Breakable::Breakable(Level* onLevel, int32_t tilesetIndex, int32_t hitsNeeded, int32_t hitsAlreadyTaken)
     : branchIndex(tilesetIndex), hitsNeededToBreak(hitsNeeded), hitsTaken(hitsAlreadyTaken) {
+    coversSquareAbove = 1;
+    blocksSight = 0;
     RefreshPicture(onLevel);
 }
 
@@ -49,6 +58,8 @@ Breakable::Breakable(Level* onLevel, const SpriteRecord* intact, const SpriteRec
     if (intact != nullptr) intactRecord = *intact;
     if (breaking != nullptr) breakingRecord = *breaking;
     if (broken != nullptr) brokenRecord = *broken;
+    coversSquareAbove = 1;
+    blocksSight = 0;
     RefreshPicture(onLevel);
 }
 
@@ -87,6 +98,45 @@ bool Breakable::Save(SaveWriter& out) {
         ok = brokenRecord.Write(out) && ok;
     }
     return ok;
+}
+
+std::string Breakable::GetDescription() {
+    if (IsBroken()) return "It's broken.";
+    return hitsNeededToBreak - hitsTaken == 1 ? "Break" : "Beat it";
+}
+
+const char* Breakable::GetActionVerb() {
+    if (IsBroken()) return nullptr;
+    return hitsNeededToBreak - hitsTaken == 1 ? "Break" : "Beat it";
+}
+
+int32_t Breakable::Activate() {
+    if (!IsBroken()) PlayerSwingAt(x, y, soundName.c_str());
+    return Break();
+}
+
+void Breakable::Destroy() { QueueObjectDeletion(this); }
+
+int32_t Breakable::Break() {
+    if (IsBroken()) return 0;
+    ++hitsTaken;
+    AddRoomEvent("hit");
+    if (!IsBroken()) {
+        const int32_t frames = bob.sprite != nullptr ? bob.sprite->frameCount : 1;
+        bob.frame = hitsTaken < frames - 1 ? hitsTaken : frames - 1;
+        if (bob.frame < 0) bob.frame = 0;
+        return 1;
+    }
+    AddRoomEvent("broken");
+    PlayBobToEnd(&bob, secondSprite);
+    ShowState();
+    blocksMovement = 0;
+    blocksSight = 0;
+    if (contents != nullptr) {
+        QueueObjectMove(contents, x, y, level);
+        contents = nullptr;
+    }
+    return 1;
 }
 
 void Breakable::RefreshPicture(Level* onLevel) {
@@ -134,7 +184,10 @@ void Breakable::ShowState() {
 
 // ---- ZarnochStatue -------------------------------------------------------------------------
 
-ZarnochStatue::ZarnochStatue() { RefreshPicture(); }
+ZarnochStatue::ZarnochStatue() {
+    coversSquareAbove = 1;
+    RefreshPicture();
+}
 
 ZarnochStatue::ZarnochStatue(SaveReader& in) : GameObj(in) {
     broken = in.ReadBool() ? 1 : 0;
@@ -145,6 +198,41 @@ ZarnochStatue::ZarnochStatue(SaveReader& in) : GameObj(in) {
 bool ZarnochStatue::Save(SaveWriter& out) {
     bool ok = GameObj::Save(out);
     return out.WriteBool(broken) && ok;
+}
+
+int32_t ZarnochStatue::Activate() {
+    if (broken != 0) return 0;
+    PlayerSwingAt(x, y, "breakable");
+    HitByPlayer();
+    return 1;
+}
+
+int32_t ZarnochStatue::BumpedByPlayer() {
+    if (blocksMovement == 0) return 0;
+    PlayerSwingAt(x, y, "breakable");
+    HitByPlayer();
+    return 1;
+}
+
+void ZarnochStatue::Shatter() {
+    if (broken != 0) return;
+    Sprite* breaking = SpriteMgr_GetOrLoadSeries("zarnoch_statue_break", "dungeon/state_zarnoch_break/state_zarnoch_break",
+                                                 4, 0, 60, 1);
+    PlayBobToEnd(&bob, breaking);
+    broken = 1;
+    RefreshPicture();
+    blocksMovement = 0;
+    blocksSight = 0;
+    PlaySFX("vandalism");
+    if (Sprite* icon = EyeCandyIcons.heroicVandalism) {
+        SpawnEyeCandy(bob.x + bob.FrameWidth() / 2 - icon->width / 2, bob.y + 96, icon, 1, 0);
+    }
+    if (CurrentPlayer != nullptr) {
+        const int32_t depth = level != nullptr ? level->depth : 0;
+        CurrentPlayer->AddExperience(GetTweakInt("zarnoch statue break exp") * (depth + 1), 0);
+    }
+    AddToStat("STAT_HEROIC_VANDALISMS", 1);
+    if (GetStatInt("STAT_HEROIC_VANDALISMS") == 500) AwardAchievement("ACHIEVEMENT_THE_CRITIC");
 }
 
 void ZarnochStatue::RefreshPicture() {

@@ -2,9 +2,10 @@
 // Things the hero smashes: the branch tileset's breakables (pots, crates ...) and the custom
 // breakables of room templates, and the statue of Zarnoch.
 //
-// Stand-in: the records, pictures and registrations are built; hitting and breaking (the
-// room events "hit" and "broken", releasing the contents), the statue's shattering with its
-// experience and statistic, and the tooltips are still to be built.
+// A breakable takes its number of hits, one damage frame per hit, posts the room events
+// "hit" (every hit) and "broken" (the last), plays its break animation and then lies broken,
+// passable and see-through, with its contents on its square. The statue breaks at the first
+// blow or spell, for experience and the vandalism statistic.
 //
 // Breakable save block after the GameObj block: broken-now (word), tilesetIndex, contents
 // (embedded object), then from 1.0.8 hitsNeeded, hitsTaken and, for a custom breakable
@@ -34,16 +35,26 @@ public:
 
     FIXTURE_CLASS_MEMBERS();
     std::string GetName() override { return name; }
-    std::string GetDescription() override { return description; }
+    // "It's broken.", "Break" when one more hit breaks it, else "Beat it".
+    std::string GetDescription() override;
+    const char* GetActionVerb() override;
+    // Both swing at the breakable (unless broken) and hit it.
+    int32_t Activate() override;
+    int32_t BumpedByPlayer() override { return Activate(); }
+    void HitByPlayer() override { Break(); }
+    void Shatter() override { Break(); }
+    void Destroy() override;
 
     bool IsBroken() const { return hitsTaken >= hitsNeededToBreak; }
+    // One hit: 0 when it was already broken, else 1.
+    int32_t Break();
     Sprite* GetFirstSprite() const { return firstSprite; }
     Sprite* GetSecondSprite() const { return secondSprite; }
     Sprite* GetThirdSprite() const { return thirdSprite; }
     std::string GetSoundName() const { return soundName; }
 
     std::string name;
-    std::string description;  // a room record's tooltip text; not saved
+    std::string description;  // a room record's tooltip text; not saved (the tooltip tells the state)
     Item* contents = nullptr;  // an item or none
     int32_t branchIndex = -1;  // index into the branch tileset's breakables; -1 custom
     int32_t hitsNeededToBreak = 1;
@@ -73,6 +84,12 @@ public:
     FIXTURE_CLASS_MEMBERS();
     std::string GetName() override { return "Statue of Zarnoch"; }
     const char* GetActionVerb() override { return broken != 0 ? nullptr : "Break"; }
+    int32_t Activate() override;
+    int32_t BumpedByPlayer() override;
+    void HitByPlayer() override { Shatter(); }
+    // Breaks the statue for good: experience, the sound, the "vandalism" candy and the
+    // heroic vandalism statistic. Nothing once broken. Spells destroy no statue.
+    void Shatter() override;
 
     int32_t broken = 0;
 

@@ -1,10 +1,22 @@
 #include "items_fixtures/chest.h"
 
 #include <cstdio>
+#include <string>
 
+#include "core/random.h"
+#include "core/tweak.h"
+#include "creatures/player.h"
+#include "items_fixtures/inventory.h"
 #include "items_fixtures/item.h"
+#include "items_fixtures/item_kinds.h"
+#include "items_fixtures/lockpick.h"
 #include "levels/branch_db.h"
 #include "levels/level.h"
+#include "levels/object_queue.h"
+#include "media/sound.h"
+#include "media/sprite.h"
+#include "platform/platform.h"
+#include "media/ticker.h"
 
 FIXTURE_REGISTRATION(Chest)
 FIXTURE_REGISTRATION(UberChest)
@@ -19,9 +31,35 @@ Item* ExpectItem(GameObj* object, const char* owner) {
     return item;
 }
 
+void HandOutContents(Item* contents, int32_t x, int32_t y, Level* onLevel) {
+    if (contents == nullptr) return;
+    if (contents->type == kItemZorkmids) {
+        Zorkmids* money = dynamic_cast<Zorkmids*>(contents);
+        if (CurrentPlayer != nullptr && money != nullptr) CurrentPlayer->zorkmids += money->amount;
+        QueueObjectDeletion(contents);
+        return;
+    }
+    QueueObjectMove(contents, x, y, onLevel);
+}
+
+namespace {
+
+const char kPickBreaks[] = "The lockpick breaks when you attempt to use it!";
+
+// The lock-picking roll: a hero with the skill never breaks a pick; else one chance in ten
+// (a draw of 90 or more out of 100).
+bool LockpickBreaks() {
+    Player* hero = CurrentPlayer;
+    if (hero != nullptr && hero->GetSkillLevel(kLockPickingSkill) > 0) return false;
+    return MTRandomInt(100) >= 90;
+}
+
+}  // namespace
+
 // ---- Chest ---------------------------------------------------------------------------------
 
 Chest::Chest(Level* onLevel) : pictureLevel(onLevel) {
+    locked = MTOneChanceIn(2) ? 1 : 0;
     RefreshPicture();
 }
 
@@ -40,6 +78,93 @@ bool Chest::Save(SaveWriter& out) {
     ok = WriteEmbeddedObject(out, content) && ok;
     ok = out.WriteBool(locked) && ok;
     return out.WriteBool(smashed) && ok;
+}
+
+const char* Chest::GetActionVerb() {
+    if (smashed != 0) return "(You Smashed It Up Good)";
+    return content != nullptr ? "Open" : nullptr;
+}
+
+int32_t Chest::BumpedByPlayer() { return GetCursorItem() != nullptr ? Activate() : 0; }
+
+void Chest::Destroy() { QueueObjectDeletion(this); }
+
+void Chest::Unlock() {
+    locked = 0;
+    AddText("The chest unlocks!", true);
+    PlaySFX("chest");
+    ShowLockpickedCandy();
+}
+
+int32_t Chest::Activate() {
+    if (content == nullptr) return 0;
+    if (locked != 0) {
+        const LockpickPlace pick = FindCarriedLockpick();
+        if (pick.item != nullptr) {
+            UseUpOneLockpick(pick.item);
+            const bool broke = LockpickBreaks();
+            if (broke) {
+                AddText(kPickBreaks, true);
+            } else {
+                Unlock();
+                // Only a pick taken from the backpack teaches the hero anything.
+                if (!pick.onBelt) GiveLockpickExperience(level);
+            }
+            PlaySFX("key");
+            if (broke) return 1;
+        } else {
+            PlaySFX("key");
+            if (ShowItemDialog("The chest is locked! Bash it open?", "ui/dialog_but_yea", "ui/dialog_but_nay") != 0) {
+                return 1;
+            }
+            PlayerSwingAt(x, y, "breakable");
+            if (MTOneChanceIn(2)) {
+                PlaySFX("chest");
+                AddText("The chest flies open!", true);
+            } else {
+                AddText("The chest shatters into a million pieces!", true);
+                smashed = 1;
+                QueueObjectDeletion(content);
+                content = nullptr;
+                RefreshPicture();
+                blocksMovement = 0;
+                return 1;
+            }
+        }
+    }
+    return OpenUp();
+}
+
+int32_t Chest::OpenUp() {
+    bob.frame = 0;
+    blocksSight = 0;
+    Item* given = content;
+    content = nullptr;
+    HandOutContents(given, x, y, level);
+    RefreshPicture();
+    blocksMovement = 0;
+    return 1;
+}
+
+int32_t Chest::UseItemOn(Item* item) {
+    if (!IsLockpick(item) || locked == 0) return 0;
+    PlaySFX("key");
+    if (LockpickBreaks()) {
+        AddText(kPickBreaks, true);
+        UseUpOneLockpick(item);
+        return 1;
+    }
+    locked = 0;
+    AddText("The chest unlocks!", true);
+    PlaySFX("chest");
+    GiveLockpickExperience(level);
+    // The lid is open; the contents wait inside until the chest is used.
+    const BranchRecord* branch = level != nullptr ? level->GetBranchRecord() : nullptr;
+    static const BranchRecord kDefaultArt;
+    const std::string& file = (branch != nullptr ? branch : &kDefaultArt)->chestOpen;
+    ShowFixtureSprite(*this, file.c_str(), file.c_str(), false);
+    UseUpOneLockpick(item);
+    return 1;
 }
 
 void Chest::RefreshPicture() {
@@ -71,6 +196,36 @@ UberChest::UberChest(SaveReader& in) : GameObj(in) {
 }
 
 UberChest::~UberChest() { delete content; }
+
+int32_t UberChest::BumpedByPlayer() { return GetCursorItem() != nullptr ? Activate() : 0; }
+
+void UberChest::Destroy() { QueueObjectDeletion(this); }
+
+int32_t UberChest::Activate() {
+    if (content == nullptr) return 0;
+    if (locked != 0) {
+        PlaySFX("key");
+        AddText("The UberChest is locked!", true);
+        return 1;
+    }
+    // The opened picture is the last of the three frames: nothing is left to play after it.
+    ShowFixtureFrame(*this, 2);
+    blocksSight = 0;
+    Item* given = content;
+    content = nullptr;
+    HandOutContents(given, x, y, level);
+    blocksMovement = 0;
+    return 1;
+}
+
+void UberChest::DrawOnMinimap(int32_t px, int32_t py, int32_t zoom) {
+    static const char* const kSuffix[] = {"", "_2x", "_3x", "_4x"};
+    if (zoom < 0 || zoom > 3) return;
+    const std::string file =
+        std::string(locked != 0 ? "ui/icons/minimap_uberchest_locked" : "ui/icons/minimap_uberchest") + kSuffix[zoom] + ".png";
+    Sprite* icon = SpriteMgr_GetOrLoadPNG(file.c_str(), GetResourceFilename(file).c_str(), 1);
+    if (icon != nullptr) icon->DrawFrame(px, py, 0);
+}
 
 bool UberChest::Save(SaveWriter& out) {
     bool ok = GameObj::Save(out);

@@ -1,5 +1,3 @@
-// Stand-in: what is still to be built for doors and levers is listed at the top of
-// items_fixtures/passages.h.
 #include "items_fixtures/passages.h"
 
 #include "core/event_log.h"
@@ -22,29 +20,10 @@ FIXTURE_CLASS_KEYS(Portal)
 SERIALIZABLE_REGISTRATION(Teleporter);
 FIXTURE_CLASS_KEYS(Teleporter)
 
-Door::Door(int32_t doorOrientation, int32_t doorDepth, int32_t doorPart)
-    : orientation(doorOrientation), depth(doorDepth), part(doorPart) {}
-
-Door::Door(SaveReader&) : Door(0, 0, 0) {}
-
-bool Door::Save(SaveWriter&) { return true; }
-
-int32_t Door::Activate() {
-    if (locked) {
-        locked = 0;
-        return 1;
-    }
-    Open();
-    return 1;
-}
-
-void Door::Open() {
-    open = true;
-    blocksMovement = 0;
+Lever::Lever() {
     blocksSight = 0;
+    RefreshPicture();
 }
-
-Lever::Lever() { RefreshPicture(); }
 
 Lever::Lever(SaveReader& in) : Activatable(in) {
     kind = in.ReadInt32();

@@ -1,20 +1,21 @@
 #pragma once
 // Fixtures that move the hero or open the way: doors, levers, stairs, portals and
-// teleporters.
-//
-// Stand-in: doors and levers keep their fields, their records and the obvious state changes.
-// Still to be built here: door chains and drawing, lever kinds (opening wall squares, uber
-// chests), the tutorial report (2).
+// teleporters. Doors and levers do their work in door.cpp and lever.cpp.
 #include <cstdint>
 #include <string>
 
 #include "items_fixtures/fixture.h"
 #include "levels/game_obj.h"
 
+// One of the three parts of a door standing across a doorway: side 0, the middle (1) that
+// the hero walks through, and side 2. Opening or closing one part moves all three. The door
+// square's flags keep the state (bit 1 orientation, 2 locked, 4 open); every change is
+// written back there, and the level builds its doors again from them after a load.
 class Door : public GameObj {
 public:
-    // orientation 1: the three parts stand side by side along x; 0 along y.
-    // part 0, 1 or 2: first, middle or last.
+    // orientation 0: the parts stand at (x, y - 1), (x, y), (x, y + 1) and the hero passes
+    // from west to east; 1: at (x - 1, y), (x, y), (x + 1, y), passing from north to south.
+    // depth: of the door's level, choosing the branch art. part 0, 1 or 2: side.
     Door(int32_t orientation, int32_t depth, int32_t part);
     // A level keeps its doors in the door squares' flags and builds them again after a load,
     // so a door writes nothing and its load constructor reads nothing.
@@ -22,19 +23,41 @@ public:
 
     FIXTURE_CLASS_MEMBERS();
 
+    std::string GetName() override { return "Door"; }
     bool IsDoorOrChest() override { return true; }
     int32_t IsDoorOrLever() override { return 1; }
-    bool IsClosedDoor() override { return !open; }
+    // False while click-to-move is disabled; else whether the door is shut.
+    bool IsClosedDoor() override;
+    bool IsClosed() const { return blocksMovement != 0; }
+    int32_t WalkPlayerBeside() override;
+    int32_t BumpedByPlayer() override;
+    const char* GetActionVerb() override;
+    void HighlightNextDraw(const MapView& view) override;
     int32_t Activate() override;
+    void Destroy() override;
+    // One part's state change (flags, picture, square's open bit, draw layer).
     void Open();
+    void Close();
 
     int32_t orientation = 0;
-    int32_t depth = 0;
-    int32_t part = 0;
+    int32_t depth = 0;  // style: the depth whose branch art the door wears
+    int32_t part = 0;   // side
     int32_t locked = 0;
+    int32_t kicks = 0;
     bool open = false;
-    Door* previous = nullptr;
-    Door* next = nullptr;
+    Door* previous = nullptr;  // linkA: the part before (none for side 0)
+    Door* next = nullptr;      // linkB: the part after (none for side 2)
+
+private:
+    void SetUpPicture();
+    // This part and the parts reachable through the links (at most five; none twice).
+    int32_t Chain(Door* out[5]);
+    void OpenAll();
+    void CloseAll();
+    int32_t Pick(Item* lockpick);
+    int32_t Kick();
+    // The kicked-in door: every part goes, its squares become floor.
+    void BreakDown();
 };
 
 // Save block after the Activatable block: kind, targetX, targetY. A lever linked to a chest
@@ -50,14 +73,22 @@ public:
     bool IsLever() override { return true; }
     int32_t IsDoorOrLever() override { return 1; }
 
-    int32_t state = 0;        // generation sets 0 or 2
-    int32_t kind = 0;         // 1 opens a wall square of the level, 3 linked to an uber chest
+    int32_t BumpedByPlayer() override { return Activate(); }
+    int32_t Activate() override;
+    void Destroy() override;
+    void Draw(const MapView& view) override;
+
+    // 0 plain switch (any value but 1, 2, 3), 1 opens the wall square at the target, 2 springs
+    // traps around itself, 3 unlocks the linked uber chest.
+    int32_t kind = 0;
     int32_t targetX = 0;
     int32_t targetY = 0;
-    GameObj* linked = nullptr;
+    GameObj* linked = nullptr;  // kind 3: the uber chest; not saved
 
 private:
     void RefreshPicture();
+    // The one-shot kinds' second pull.
+    int32_t Stuck();
 };
 
 // A staircase object on a stair square: the level draws the stairs themselves. Stepping on

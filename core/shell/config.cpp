@@ -11,6 +11,7 @@
 #include "core/command_state.h"
 #include "core/key_bindings.h"
 #include "core/shell/mods.h"
+#include "core/shell/shell_services.h"
 #include "core/shell/video_modes.h"
 #include "levels/tutorial.h"
 #include "media/music.h"
@@ -25,6 +26,8 @@ int32_t enableSteamWorkshop = 1;
 int32_t enableMusic = 1;
 int32_t enableSound = 1;
 int32_t DisableClickToMove = 0;
+
+bool ClickToMoveDisabled() { return DisableClickToMove != 0; }
 int32_t AutoLoot = 0;
 int32_t AutoClick = 0;
 int32_t WASDActive = 0;

@@ -61,3 +61,7 @@ bool DeleteSaveGame(const char* name, bool force);
 // True when the save index's record of "autosave.sav" belongs to the current hero (the same
 // first line and the same seven skills).
 bool AutosaveRecordIsCurrentHero();
+
+// Doors: whether the "DisableClickToMove" setting is on (a click on a closed door then uses
+// it at once instead of walking the hero beside it).
+bool ClickToMoveDisabled();

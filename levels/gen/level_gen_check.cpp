@@ -100,7 +100,7 @@ std::string ObjectDetails(GameObj* obj) {
     } else if (auto* stairs = dynamic_cast<Stairs*>(obj)) {
         out << (stairs->up != 0 ? " up" : " down");
     } else if (auto* lever = dynamic_cast<Lever*>(obj)) {
-        out << " kind=" << lever->kind << " state=" << lever->state << " target=" << lever->targetX << ","
+        out << " kind=" << lever->kind << " target=" << lever->targetX << ","
             << lever->targetY;
     } else if (auto* tele = dynamic_cast<Teleporter*>(obj)) {
         out << " to=" << tele->partnerX << "," << tele->partnerY;
@@ -274,6 +274,40 @@ std::vector<std::string> CheckGeneratedLevel(const Level& level, const LevelGenC
             std::find(cell->contents.begin(), cell->contents.end(), obj) == cell->contents.end()) {
             problem(std::string(ObjectLabel(obj)) + " at " + std::to_string(obj->x) + "," + std::to_string(obj->y) +
                     " is not on a square of the grid");
+        }
+    }
+    // Locks and traps: every chest lever finds its uber chest, every mounted trap its origin on
+    // the grid, and every door stands as three linked parts.
+    for (GameObj* obj : level.objects) {
+        const std::string where = " at " + std::to_string(obj->x) + "," + std::to_string(obj->y);
+        if (auto* lever = dynamic_cast<Lever*>(obj)) {
+            if (lever->kind != 3) continue;
+            bool found = false;
+            if (const LevelCell* target = level.GetCell(lever->targetX, lever->targetY)) {
+                for (GameObj* candidate : target->contents) found = found || candidate->IsUberChest();
+            }
+            if (!found) problem("the chest lever" + where + " has no uber chest on its target square");
+        } else if (auto* trap = dynamic_cast<Trap*>(obj)) {
+            if (trap->Mount() == 2 || trap->def == nullptr || trap->def->trapOrigin.empty()) continue;
+            bool found = false;
+            if (const LevelCell* origin = level.GetCell(trap->originX, trap->originY)) {
+                for (GameObj* candidate : origin->contents) {
+                    auto* blocker = dynamic_cast<Blocker*>(candidate);
+                    found = found || (blocker != nullptr && blocker->spriteName == trap->def->trapOrigin);
+                }
+            }
+            if (!found) problem("the trap" + where + " has no origin inside the grid");
+        } else if (auto* door = dynamic_cast<Door*>(obj)) {
+            if (door->part != 1) continue;
+            Door* first = door->previous;
+            Door* last = door->next;
+            const int32_t dx = door->orientation != 0 ? 1 : 0;
+            const int32_t dy = door->orientation != 0 ? 0 : 1;
+            const bool linked = first != nullptr && last != nullptr && first->next == door && last->previous == door &&
+                                first->part == 0 && last->part == 2;
+            const bool placed = linked && first->x == door->x - dx && first->y == door->y - dy &&
+                                last->x == door->x + dx && last->y == door->y + dy;
+            if (!placed) problem("the door" + where + " does not stand as three linked parts");
         }
     }
     for (GameObj* monster : level.monsters) {

@@ -231,7 +231,7 @@ void ScatterLevelExtras(Level* level) {
     int32_t levers = CRand() / 8192;
     for (int32_t i = 0; i < levers; ++i) {
         Lever* lever = new Lever();
-        lever->state = MTOneChanceIn(2) ? 0 : 2;
+        lever->kind = MTOneChanceIn(2) ? 0 : 2;  // a trap lever or a plain switch
         PlaceOnClearFloor(lv, lever);
     }
 

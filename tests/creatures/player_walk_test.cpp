@@ -115,7 +115,7 @@ TEST_F(PlayerWalkTest, WalksStopsAndRefusesAsTheSquaresOnTheWayDecide) {
         Player* hero = PlaceHero(level.get(), startX, 1);
         if (c.spottedTrap) {
             Trap* trap = new Trap(nullptr);
-            trap->spotted = 1;
+            trap->discovered = 1;
             trap->PlaceOnLevel(2, 1, level.get(), 0);
         }
         ResetInputLog();

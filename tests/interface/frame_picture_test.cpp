@@ -95,13 +95,13 @@ struct PictureCase {
 };
 
 const PictureCase kCases[] = {
-    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0xb4b45987bcd236feull, 0xb000c517ad7c41a6ull}},
-    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0x555047014e52303aull, 0x2f93b4ee151a31e7ull}},
-    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0x9e3deb6b0077a5d7ull, 0xb739705e6194503aull}},
-    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0x496f388db8a37da4ull, 0xb3cf6f551df2b96cull}},
-    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0xe90584ba9a78c12cull, 0xbe3fb9954646dbd2ull}},
-    {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0xbbdebf0cc4262dcdull, 0xf475026b085ea994ull}},
-    {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0xfee456478ac74da7ull, 0xcfcdb11bb023dc78ull}},
+    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0xba056bea08b70404ull, 0x4782d7a8606d1409ull}},
+    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0x35ed35f759783b34ull, 0x43433729a9e207aull}},
+    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0xa2a90e9d54c6897eull, 0x49b997cf94ea7612ull}},
+    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0xf5ce8ab2cd4720a0ull, 0xedd0fe7dca0f683dull}},
+    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0x8f9ffcf0374a0fcull, 0xb6c2ecd0cb15e842ull}},
+    {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0xeae1e91a679bfee5ull, 0x9222a263a48b186ull}},
+    {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0x6e896b0621d21a41ull, 0xe71913e0a8e384aull}},
 };
 
 TEST(FramePicture, GeneratedLevelsPaintTheRecordedPictures) {

@@ -119,6 +119,7 @@ TEST(FixtureRecords, BlocksAreByteExactAndSaveLoadSaveGivesTheSameBytes) {
     fullChest.locked = 1;
     fullChest.RefreshPicture();
     Chest smashedChest(nullptr);
+    smashedChest.locked = 0;  // a new chest's lock is rolled
     smashedChest.smashed = 1;
     smashedChest.RefreshPicture();
     UberChest uber;

@@ -229,7 +229,7 @@ TEST_F(ItemSaveTest, TrapsKeepTheirStateButNotTheirCharges) {
     Trap trap(FindItemDefByName("Snare"));
     EXPECT_EQ(trap.charges, 3);
     trap.charges = 1;
-    trap.spotted = 1;
+    trap.discovered = 1;
     trap.disarmed = true;
     trap.originX = 4;
     trap.originY = 9;

@@ -128,7 +128,7 @@ TEST(PathFinding, SquareCostsChargeBlockersStairsAndSpottedTraps) {
     hero->PlaceOnLevel(0, 0, level.get(), 0);
     (new TestMonster())->PlaceOnLevel(1, 0, level.get(), 0);
     Trap* spotted = new Trap(nullptr);
-    spotted->spotted = 1;
+    spotted->discovered = 1;
     spotted->PlaceOnLevel(4, 0, level.get(), 0);
     (new Trap(nullptr))->PlaceOnLevel(5, 0, level.get(), 0);
     (new GameObj())->PlaceOnLevel(6, 0, level.get(), 0);
@@ -180,7 +180,7 @@ TEST(PathFinding, SpottedTrapsAreDetouredAndHiddenOnesAreNot) {
     FoundPath path = Search(1, 1, 3, 1);
     ASSERT_TRUE(path.found);
     EXPECT_EQ(path.length, 3);  // straight over the hidden trap
-    trap->spotted = 1;
+    trap->discovered = 1;
     path = Search(1, 1, 3, 1);
     ASSERT_TRUE(path.found);
     EXPECT_EQ(path.squares, (Route{{1, 1}, {1, 2}, {1, 3}, {2, 3}, {3, 3}, {3, 2}, {3, 1}}));

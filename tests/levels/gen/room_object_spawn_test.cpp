@@ -89,7 +89,7 @@ TEST_F(RoomObjectSpawn, EachTagMakesItsObjectPlacedLabelledAndFlagged) {
              auto* b = dynamic_cast<Breakable*>(o);
              return b != nullptr && b->hitsNeededToBreak == 3;
          },
-         "", 1, 1, 1, false},
+         "", 1, 1, 0, false},  // a breakable lets the eye through
         {"clock", {{"x", "5"}, {"y", "2"}, {"id", "t"}, {"png", "clock.png"}, {"initial", "9"}},
          [](GameObj* o) {
              auto* c = dynamic_cast<Clock*>(o);
