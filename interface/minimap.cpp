@@ -1,5 +1,3 @@
-// Stand-in: the hero draws no icon of its own on the minimap yet; until it does, the minimap
-// draws the hero's mark ("player" or "fplayer") itself at the hero's point.
 #include "interface/minimap.h"
 
 #include <cstring>

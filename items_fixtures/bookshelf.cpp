@@ -1,6 +1,7 @@
 #include "items_fixtures/bookshelf.h"
 
 #include <algorithm>
+#include <string>
 
 #include "core/random.h"
 #include "creatures/player.h"
@@ -10,6 +11,7 @@
 #include "items_fixtures/item_kinds.h"
 #include "levels/tutorial.h"
 #include "media/sound.h"
+#include "media/sprite.h"
 #include "media/sprite.h"
 #include "store_platform/stats.h"
 
@@ -98,4 +100,11 @@ int32_t Bookshelf::Activate() {
     if (CurrentTutorial != nullptr && !recipe.outputs.empty()) NotifyTutorial(16, recipe.outputs[0].name);
     searched = true;
     return 1;
+}
+
+void Bookshelf::DrawOnMinimap(int32_t px, int32_t py, int32_t zoom) {
+    if (zoom < 0 || zoom > 3) return;
+    // The minimap's icon loader keeps its pictures under these names.
+    const std::string name = std::string(searched ? "minimap_bookshelf_used_" : "minimap_bookshelf_") + std::to_string(zoom);
+    if (Sprite* icon = SpriteMgr_Find(name.c_str())) icon->DrawFrame(px, py, 0);
 }

@@ -2,9 +2,6 @@
 // A bookshelf: searched once, it teaches the hero a crafting recipe not yet known (the one
 // whose first output its recipe name names, else a random one) or nothing. Save block after
 // the GameObj block: searched (word 0/1); the recipe name is not saved.
-//
-// Stand-in: the minimap marks ("ui/icons/minimap_bookshelf.png", "_used") wait for the
-// minimap's fixture icons.
 #include <cstdint>
 #include <string>
 
@@ -22,6 +19,8 @@ public:
     const char* GetActionVerb() override { return searched ? nullptr : "Search"; }
     int32_t BumpedByPlayer() override { return Activate(); }
     int32_t Activate() override;
+    // The minimap mark for the zoom index: "bookshelf", or "bookshelf_used" once searched.
+    void DrawOnMinimap(int32_t px, int32_t py, int32_t zoom) override;
 
     bool searched = false;
     std::string recipeName;
