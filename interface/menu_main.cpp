@@ -10,6 +10,7 @@
 #include "interface/screenshot.h"
 #include "media/font.h"
 #include "media/image.h"
+#include "media/image_batch.h"
 #include "media/sound.h"
 #include "media/text.h"
 #include "platform/platform.h"
@@ -17,6 +18,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -261,17 +264,34 @@ int32_t MainMenu() {
     const int h = MenuScreenHeight();
     MainMenuArt art;
 
-    art.title = LoadTitlePicture();
-    SDL_Surface* lettering = LoadMenuPicture("ui/menus/main_titletext.png");
-    SDL_Surface* expansionTitle =
-        VfsExists("ui/qelvy_title_small2.png") ? LoadMenuPicture("ui/qelvy_title_small2.png") : nullptr;
-    art.panel = LoadMenuPicture("ui/menus/main_menubg_short.png", kFallbackPanelWidth, kFallbackPanelHeight);
+    // The lettering, the panel and the buttons decode on worker threads while the title
+    // picture decodes here; a picture that cannot be read gets LoadMenuPicture's stand-in.
+    const bool hasExpansionTitle = VfsExists("ui/qelvy_title_small2.png");
+    std::vector<std::string> files = {"ui/menus/main_titletext.png", "ui/menus/main_menubg_short.png"};
     for (int r = 0; r < kButtonRows; ++r) {
-        art.rest[r] = LoadMenuPicture(kButtonArt[r].rest, kFallbackButtonWidth, kFallbackButtonHeight,
-                                      kButtonArt[r].label);
-        art.hover[r] = LoadMenuPicture(kButtonArt[r].hover, kFallbackButtonWidth, kFallbackButtonHeight,
-                                       kButtonArt[r].label);
+        files.push_back(kButtonArt[r].rest);
+        files.push_back(kButtonArt[r].hover);
     }
+    if (hasExpansionTitle) files.push_back("ui/qelvy_title_small2.png");
+    for (std::string& file : files) file = GetResourceFilename(file);
+    PictureBatch batch;
+    batch.Start(files);
+    art.title = LoadTitlePicture();
+    const std::vector<SDL_Surface*> pictures = batch.Finish();
+    auto picture = [&](size_t i, const char* name, int w, int h, const char* label) {
+        if (i < pictures.size() && pictures[i] != nullptr) return pictures[i];
+        return MenuPictureStandIn(name, w, h, label);
+    };
+    SDL_Surface* lettering = picture(0, "ui/menus/main_titletext.png", 0, 0, nullptr);
+    art.panel = picture(1, "ui/menus/main_menubg_short.png", kFallbackPanelWidth, kFallbackPanelHeight, nullptr);
+    for (int r = 0; r < kButtonRows; ++r) {
+        art.rest[r] = picture(2 + 2 * r, kButtonArt[r].rest, kFallbackButtonWidth, kFallbackButtonHeight,
+                              kButtonArt[r].label);
+        art.hover[r] = picture(3 + 2 * r, kButtonArt[r].hover, kFallbackButtonWidth, kFallbackButtonHeight,
+                               kButtonArt[r].label);
+    }
+    SDL_Surface* expansionTitle =
+        hasExpansionTitle ? picture(2 + 2 * kButtonRows, "ui/qelvy_title_small2.png", 0, 0, nullptr) : nullptr;
     MenuBackground = CreateScreenSizedSurface();
     if (!MenuBackground) {
         std::printf("The main menu could not make its background: %s\n", SDL_GetError());
