@@ -15,6 +15,7 @@
 #include "interface/cursor.h"
 #include "interface/hud.h"
 #include "interface/layout.h"
+#include "interface/play_tooltips.h"
 #include "items_fixtures/inventory.h"
 #include "levels/branch_db.h"
 #include "levels/level.h"
@@ -239,8 +240,7 @@ void DrawGameScreen() {
         } else {
             UpdateMouseCursor();
         }
-        // Still to come: ShowPlayFieldTooltips (interface/play_tooltips.h) while
-        // frame.tooltipsAllowed, once the recorded frame pictures are made again with it.
+        if (frame.tooltipsAllowed) ShowPlayFieldTooltips(frame.mouseX, frame.mouseY);
     }
 }
 

@@ -4,8 +4,7 @@
 // drawing, then AdvanceFrame (present, and move every animation on by the time the frame
 // took).
 //
-// Stand-in: the spells' icon animations are not advanced yet (spells have none yet), and
-// the play-field tooltips (interface/play_tooltips.h) are not called from the frame yet.
+// Stand-in: the spells' icon animations are not advanced yet (spells have none yet).
 #include <SDL.h>
 
 #include <cstdint>

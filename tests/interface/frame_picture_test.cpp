@@ -95,10 +95,10 @@ struct PictureCase {
 };
 
 const PictureCase kCases[] = {
-    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0xba056bea08b70404ull, 0x4782d7a8606d1409ull}},
-    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0x35ed35f759783b34ull, 0x43433729a9e207aull}},
-    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0xa2a90e9d54c6897eull, 0x49b997cf94ea7612ull}},
-    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0xf5ce8ab2cd4720a0ull, 0xedd0fe7dca0f683dull}},
+    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0x59a2ff7dd18a328dull, 0xaeb911f013b6ec92ull}},
+    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0x1c8379df61dd87edull, 0x52a23add071e7dd5ull}},
+    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0xd967bff13d979c25ull, 0x19843dda90613a6full}},
+    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0x452411968c6a683eull, 0x227654e15b67e565ull}},
     {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0x8f9ffcf0374a0fcull, 0xb6c2ecd0cb15e842ull}},
     {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0xeae1e91a679bfee5ull, 0x9222a263a48b186ull}},
     {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0x6e896b0621d21a41ull, 0xe71913e0a8e384aull}},
@@ -143,12 +143,19 @@ TEST(FramePicture, GeneratedLevelsPaintTheRecordedPictures) {
                     DrawGameScreen();
                     AdvanceFrame();
                 }
-                SetFixedFrameTime(0);
+                // The picture settles in its second frame: what the pointer rests on (a closed
+                // door) is highlighted from the frame after the one that found it.
+                DrawGameScreen();
+                TooltipSlotFree = true;
                 DrawGameScreen();
                 sum = PictureChecksum(screen);
-                // A second frame at the same time paints the same picture.
+                // A second frame at the same time paints the same picture (the tooltip under the
+                // pointer included: the clock stands still, and the tooltip slot is free again as
+                // at the start of every frame).
+                TooltipSlotFree = true;
                 DrawGameScreen();
                 EXPECT_EQ(PictureChecksum(screen), sum);
+                SetFixedFrameTime(0);
                 if (sum != c.checksum[k]) {
                     const std::string file = here + "/frame_picture_" + kind.name + "_" + c.name + ".png";
                     WritePicture(screen, file);
