@@ -24,6 +24,7 @@
 #include <new>
 #include <string>
 
+#include "bench/game_root.h"
 #include "bench/play_scene.h"
 #include "interface/hud.h"
 #include "interface/layout.h"
@@ -45,15 +46,6 @@ void operator delete(void* p, size_t) noexcept { std::free(p); }
 #pragma GCC diagnostic pop
 
 namespace {
-
-std::string GameRoot() {
-    if (const char* root = std::getenv("VAULTMERE_GAME_ROOT")) return root;
-    char exe[PATH_MAX] = {};
-    const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-    if (n <= 0) return "game";
-    std::string path(exe, static_cast<size_t>(n));
-    return path.substr(0, path.rfind('/')) + "/game";
-}
 
 // The window and the scene, made once for all benchmarks.
 class FrameBench {

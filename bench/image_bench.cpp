@@ -15,21 +15,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/game_root.h"
 #include "interface/notices.h"
 #include "media/image.h"
 #include "media/image_batch.h"
 #include "platform/vfs.h"
 
 namespace {
-
-std::string GameRoot() {
-    if (const char* root = std::getenv("VAULTMERE_GAME_ROOT")) return root;
-    char exe[PATH_MAX] = {};
-    const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-    if (n <= 0) return "game";
-    std::string path(exe, static_cast<size_t>(n));
-    return path.substr(0, path.rfind('/')) + "/game";
-}
 
 // Mounts the game folder once; the names of the notice pictures and their pixel count.
 struct NoticeFiles {

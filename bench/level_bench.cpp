@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/game_root.h"
 #include "levels/field_of_view.h"
 #include "levels/gen/level_gen_check.h"
 #include "levels/gen/level_gfx.h"
@@ -121,15 +122,6 @@ void BM_FieldOfViewOpenRoom(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FieldOfViewOpenRoom)->Unit(benchmark::kMicrosecond);
-
-std::string GameRoot() {
-    if (const char* root = std::getenv("VAULTMERE_GAME_ROOT")) return root;
-    char exe[PATH_MAX] = {};
-    const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-    if (n <= 0) return "game";
-    std::string path(exe, static_cast<size_t>(n));
-    return path.substr(0, path.rfind('/')) + "/game";
-}
 
 // The game folder's data and the sample records, read once for the generation benchmarks.
 bool GenerationDataReady() {

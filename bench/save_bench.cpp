@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/game_root.h"
 #include "core/shell/game_lifecycle.h"
 #include "core/shell/saved_games.h"
 #include "creatures/player.h"
@@ -29,15 +30,6 @@
 #include "platform/vfs.h"
 
 namespace {
-
-std::string GameRoot() {
-    if (const char* root = std::getenv("VAULTMERE_GAME_ROOT")) return root;
-    char exe[PATH_MAX] = {};
-    const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-    if (n <= 0) return "game";
-    std::string path(exe, static_cast<size_t>(n));
-    return path.substr(0, path.rfind('/')) + "/game";
-}
 
 bool DataReady() {
     static const bool ready = [] {

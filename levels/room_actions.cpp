@@ -10,17 +10,6 @@
 
 const char* const kRoomActionTypes[6] = {"remove", "move", "ticker", "create", "set", "spell"};
 
-namespace {
-
-template <class P, class... Args>
-void Declare(XMLReadWriter& rw, const char* text, Args... args) {
-    P* property = new P(args...);
-    property->SetDescription(text);
-    rw.AddProperty(property);
-}
-
-}  // namespace
-
 // ---- common ----------------------------------------------------------------------------------
 
 RoomAction::~RoomAction() = default;
@@ -41,7 +30,7 @@ void RoomAction::WriteReference(std::ostream& out) {
 }
 
 void ObjectAction::DeclareProperties(XMLReadWriter& rw) {
-    Declare<StringProperty>(rw, "A string label uniquely identifying a game object within the current room.",
+    DeclareProperty<StringProperty>(rw, "A string label uniquely identifying a game object within the current room.",
                             std::string("id"), &id, 1, nullptr);
 }
 
@@ -57,7 +46,7 @@ void RemoveObjectAction::ActOnObject(GameObj* object, int32_t) { QueueObjectDele
 
 void MoveObjectAction::DeclareProperties(XMLReadWriter& rw) {
     ObjectAction::DeclareProperties(rw);
-    Declare<PointProperty>(rw,
+    DeclareProperty<PointProperty>(rw,
                            "the tile X and tile Y to move the game object to.  You may also specify an ``at`` "
                            "location.",
                            std::string(), &x, &y, 1, nullptr);
@@ -70,13 +59,13 @@ void MoveObjectAction::ActOnObject(GameObj* object, int32_t room) {
 }
 
 void ShowTickerTextAction::DeclareProperties(XMLReadWriter& rw) {
-    Declare<StringProperty>(rw, "the text to display in the ticker.", std::string("text"), &text, 1, nullptr);
+    DeclareProperty<StringProperty>(rw, "the text to display in the ticker.", std::string("text"), &text, 1, nullptr);
 }
 
 void ShowTickerTextAction::Execute(int32_t) { AddText(text, true); }
 
 void CreateAction::DeclareProperties(XMLReadWriter& rw) {
-    Declare<StringProperty>(rw,
+    DeclareProperty<StringProperty>(rw,
                             "the type of game object to create.  This should be a tag valid in a ``<room></room>`` "
                             "block in ``rooms.xml``.\n\n"
                             "  All attributes other than ``create_type`` are parsed by the specified tag exactly as "
@@ -107,29 +96,29 @@ void CreateAction::Execute(int32_t room) {
 
 void SetObjectPropertyAction::DeclareProperties(XMLReadWriter& rw) {
     ObjectAction::DeclareProperties(rw);
-    Declare<StringProperty>(rw,
+    DeclareProperty<StringProperty>(rw,
                             "the property to set.  Currently,\n\n"
                             "    * ``passable`` (for ``customblocker`` game objects)\n"
                             "    * ``started`` (for ``clock`` game objects)\n"
                             "    * ``stopped`` (for ``clock`` game objects)\n\n"
                             "  are supported.",
                             std::string("set_type"), &set_type, 1, nullptr);
-    Declare<IntProperty>(rw,
+    DeclareProperty<IntProperty>(rw,
                          "the value to set the property to.  Currently, all values are either ``0`` (for "
                          "``false``) or ``1`` (for ``true``).",
                          std::string("value"), &value, 1, nullptr);
 }
 
 void SpellAction::DeclareProperties(XMLReadWriter& rw) {
-    Declare<StringProperty>(rw,
+    DeclareProperty<StringProperty>(rw,
                             "the spell name to be cast, as it appears in ``spellDB.xml``.  Example: "
                             "``casts=\"Weak Firebolt\".``",
                             std::string("casts"), &casts, 1, nullptr);
-    Declare<PointProperty>(rw,
+    DeclareProperty<PointProperty>(rw,
                            "the source position of the spell.  If not specified, defaults to player's tile X and "
                            "tile Y.",
                            std::string("source"), &sourceX, &sourceY, 0, nullptr);
-    Declare<PointProperty>(rw,
+    DeclareProperty<PointProperty>(rw,
                            "the target position of the spell.  If not specified, defaults to player's tile X and "
                            "tile Y.",
                            std::string("target"), &targetX, &targetY, 0, nullptr);

@@ -12,17 +12,6 @@ const char* const kRoomConditionTypes[11] = {
     "type_at", "entered", "exited", "started", "stopped",
 };
 
-namespace {
-
-template <class P, class... Args>
-void Declare(XMLReadWriter& rw, const char* text, Args... args) {
-    P* property = new P(args...);
-    property->SetDescription(text);
-    rw.AddProperty(property);
-}
-
-}  // namespace
-
 // ---- common ----------------------------------------------------------------------------------
 
 RoomCondition::~RoomCondition() = default;
@@ -36,7 +25,7 @@ void RoomCondition::Read(RoomAttributeMap map, const RoomReadContext& ctx) {
 }
 
 void RoomCondition::DeclareProperties(XMLReadWriter& rw) {
-    Declare<BoolProperty>(rw,
+    DeclareProperty<BoolProperty>(rw,
                           "set to ``1`` to take the boolean not of this condition (default is ``0``).\n\n"
                           "  For example, ``<isdead id=\"monster\" not=\"1\" />`` is equivalent to "
                           "``<isalive id=\"monster\" />``.",
@@ -54,11 +43,11 @@ bool RoomCondition::Holds(int32_t room) { return Evaluate(room) != (notFlag != 0
 
 void ObjectCondition::DeclareProperties(XMLReadWriter& rw) {
     RoomCondition::DeclareProperties(rw);
-    Declare<StringProperty>(rw, "A string label uniquely identifying a game object within the current room.",
+    DeclareProperty<StringProperty>(rw, "A string label uniquely identifying a game object within the current room.",
                             std::string("id"), &id, 1, nullptr);
     const std::string text = "what to return if there is no game object with label ``id``.\n\n"
                              "  The default is ``notfound=\"" + std::to_string(notfound) + "\"``.";
-    Declare<BoolProperty>(rw, text.c_str(), std::string("notfound"), &notfound, 0, nullptr);
+    DeclareProperty<BoolProperty>(rw, text.c_str(), std::string("notfound"), &notfound, 0, nullptr);
 }
 
 bool ObjectCondition::Evaluate(int32_t room) {
@@ -73,7 +62,7 @@ bool ObjectCondition::TestObject(GameObj*, int32_t) { return false; }
 
 void ActivatedCondition::DeclareProperties(XMLReadWriter& rw) {
     ObjectCondition::DeclareProperties(rw);
-    Declare<BoolProperty>(rw,
+    DeclareProperty<BoolProperty>(rw,
                           "the activation state to compare the ``lever``'s current activation state to -- ``1`` "
                           "for *activated*, ``0`` for *de-activated*.",
                           std::string("activated"), &activated, 0, nullptr);
@@ -81,7 +70,7 @@ void ActivatedCondition::DeclareProperties(XMLReadWriter& rw) {
 
 void ActivatedChangedCondition::DeclareProperties(XMLReadWriter& rw) {
     ObjectCondition::DeclareProperties(rw);
-    Declare<IntProperty>(rw,
+    DeclareProperty<IntProperty>(rw,
                          "the activation state to compare the ``lever``'s new activation state to -- ``1`` for "
                          "*activated*, ``0`` for *de-activated*.",
                          std::string("activated"), &activated, 0, nullptr);
@@ -89,7 +78,7 @@ void ActivatedChangedCondition::DeclareProperties(XMLReadWriter& rw) {
 
 void AtCondition::DeclareProperties(XMLReadWriter& rw) {
     ObjectCondition::DeclareProperties(rw);
-    Declare<PointProperty>(rw,
+    DeclareProperty<PointProperty>(rw,
                            "the tile X and tile Y to compare the game object's tile X and tile Y to.  You may also "
                            "specify an ``at`` location.",
                            std::string(), &x, &y, 1, nullptr);
@@ -97,7 +86,7 @@ void AtCondition::DeclareProperties(XMLReadWriter& rw) {
 
 void EventCondition::DeclareProperties(XMLReadWriter& rw) {
     ObjectCondition::DeclareProperties(rw);
-    Declare<StringProperty>(rw,
+    DeclareProperty<StringProperty>(rw,
                             "the triggered event.  Currently,\n\n"
                             "    * ``hit`` (for ``custombreakable`` game objects)\n"
                             "    * ``broken`` (for ``custombreakable`` game objects)\n\n"
@@ -107,19 +96,19 @@ void EventCondition::DeclareProperties(XMLReadWriter& rw) {
 
 void TypeAtCondition::DeclareProperties(XMLReadWriter& rw) {
     RoomCondition::DeclareProperties(rw);
-    Declare<PointProperty>(rw,
+    DeclareProperty<PointProperty>(rw,
                            "the tile X and tile Y to test if it contains the specified ``type`` of game object.  "
                            "You may also specify an ``at`` location.",
                            std::string(), &x, &y, 1, nullptr);
-    Declare<StringProperty>(rw, "the ``type`` of object to search for (a valid ``loot`` ``type``).",
+    DeclareProperty<StringProperty>(rw, "the ``type`` of object to search for (a valid ``loot`` ``type``).",
                             std::string("type"), &type, 1, nullptr);
-    Declare<StringProperty>(rw, "the ``subtype`` of object to test for (a valid ``loot`` ``subtype``).",
+    DeclareProperty<StringProperty>(rw, "the ``subtype`` of object to test for (a valid ``loot`` ``subtype``).",
                             std::string("subtype"), &subtype, 0, nullptr);
 }
 
 void StartedCondition::DeclareProperties(XMLReadWriter& rw) {
     ObjectCondition::DeclareProperties(rw);
-    Declare<BoolProperty>(rw,
+    DeclareProperty<BoolProperty>(rw,
                           "the started state to compare the ``clock``'s current started state to -- ``1`` for "
                           "*started* (the default), ``0`` for *stopped*.\n\n"
                           "  For example, ``<started id=\"clock\" />`` checks if ``clock`` is started, and "
@@ -130,7 +119,7 @@ void StartedCondition::DeclareProperties(XMLReadWriter& rw) {
 
 void StoppedCondition::DeclareProperties(XMLReadWriter& rw) {
     ObjectCondition::DeclareProperties(rw);
-    Declare<BoolProperty>(rw,
+    DeclareProperty<BoolProperty>(rw,
                           "the stopped state to compare the ``clock``'s current stopped state to -- ``1`` for "
                           "*stopped* (the default), ``0`` for *started*.\n\n"
                           "  For example, ``<stopped id=\"clock\" />`` checks if ``clock`` is stopped, and "

@@ -14,28 +14,16 @@ const char* const kRoomElementTypes[18] = {
     "dirt",
 };
 
-namespace {
-
-// Builds one property with its reference text.
-template <class P, class... Args>
-void Declare(XMLReadWriter& rw, const char* text, Args... args) {
-    P* property = new P(args...);
-    property->SetDescription(text);
-    rw.AddProperty(property);
-}
-
-}  // namespace
-
 RoomObjectRecord::~RoomObjectRecord() = default;
 
 void RoomObjectRecord::DeclareProperties(XMLReadWriter& rw) {
-    Declare<PointProperty>(rw, "tile X and tile Y where the game object will be created.  You may also specify an ``at`` location.", std::string(), &x, &y,
+    DeclareProperty<PointProperty>(rw, "tile X and tile Y where the game object will be created.  You may also specify an ``at`` location.", std::string(), &x, &y,
                            1, nullptr);
-    Declare<IntProperty>(rw, "percent chance this item will appear in the dungeon (default is ``100``)", std::string("percent"), &percent, 0,
+    DeclareProperty<IntProperty>(rw, "percent chance this item will appear in the dungeon (default is ``100``)", std::string("percent"), &percent, 0,
                          nullptr);
-    Declare<IntProperty>(rw, "set to ``1`` if the player can push this game object around the dungeon, ``0`` if not.", std::string("can_push"), &can_push, 0,
+    DeclareProperty<IntProperty>(rw, "set to ``1`` if the player can push this game object around the dungeon, ``0`` if not.", std::string("can_push"), &can_push, 0,
                          nullptr);
-    Declare<StringProperty>(rw, "string label uniquely identifying this game object within the current room.", std::string("id"), &id, 0, nullptr);
+    DeclareProperty<StringProperty>(rw, "string label uniquely identifying this game object within the current room.", std::string("id"), &id, 0, nullptr);
 }
 
 void RoomObjectRecord::Read(RoomAttributeMap map, const RoomReadContext& ctx) {
@@ -62,14 +50,14 @@ bool RoomObjectRecord::RollPercent() const {
 
 void CustomRecord::DeclareProperties(XMLReadWriter& rw) {
     RoomObjectRecord::DeclareProperties(rw);
-    Declare<StringProperty>(rw, "the short name of this object (shown, for example, in tool tips).", std::string("name"), &name, 0, nullptr);
-    Declare<StringProperty>(rw, "the long description of this object (shown in tool tips).", std::string("description"), &objectDescription, 0,
+    DeclareProperty<StringProperty>(rw, "the short name of this object (shown, for example, in tool tips).", std::string("name"), &name, 0, nullptr);
+    DeclareProperty<StringProperty>(rw, "the long description of this object (shown in tool tips).", std::string("description"), &objectDescription, 0,
                             nullptr);
-    Declare<BoolProperty>(rw, "set to ``1`` if the player can walk over this object, ``0`` if not.", std::string("passable"), &passable,
+    DeclareProperty<BoolProperty>(rw, "set to ``1`` if the player can walk over this object, ``0`` if not.", std::string("passable"), &passable,
                           0, &passableGiven);
-    Declare<BoolProperty>(rw, "set to ``1`` if this object blocks the player's visibility, ``0`` if not.", std::string("visblock"), &visblock, 0,
+    DeclareProperty<BoolProperty>(rw, "set to ``1`` if this object blocks the player's visibility, ``0`` if not.", std::string("visblock"), &visblock, 0,
                           &visblockGiven);
-    Declare<SpriteProperty>(rw, "sprite to show for this custom object.", std::string("png"), &png, 1, nullptr);
+    DeclareProperty<SpriteProperty>(rw, "sprite to show for this custom object.", std::string("png"), &png, 1, nullptr);
 }
 
 void CustomBreakableRecord::DeclareProperties(XMLReadWriter& rw) {
@@ -79,43 +67,43 @@ void CustomBreakableRecord::DeclareProperties(XMLReadWriter& rw) {
                                std::to_string(hitsNeededToBreak) + ")";
     const std::string taken = "how many hits has this ``custombreakable`` already taken (default is " +
                               std::to_string(hitsTaken) + ")";
-    Declare<IntProperty>(rw, needed.c_str(), std::string("hitsNeededToBreak"), &hitsNeededToBreak, 0, nullptr);
-    Declare<IntProperty>(rw, taken.c_str(), std::string("hitsTaken"), &hitsTaken, 0, nullptr);
-    Declare<SpriteProperty>(rw, "sprite to show immediately after this ``custombreakable`` has been broken.",
+    DeclareProperty<IntProperty>(rw, needed.c_str(), std::string("hitsNeededToBreak"), &hitsNeededToBreak, 0, nullptr);
+    DeclareProperty<IntProperty>(rw, taken.c_str(), std::string("hitsTaken"), &hitsTaken, 0, nullptr);
+    DeclareProperty<SpriteProperty>(rw, "sprite to show immediately after this ``custombreakable`` has been broken.",
                             std::string("breaking"), &breaking, 0, &breakingGiven);
-    Declare<SpriteProperty>(rw, "sprite to show after this ``custombreakable`` has been broken.", std::string("broken"), &broken, 1, nullptr);
+    DeclareProperty<SpriteProperty>(rw, "sprite to show after this ``custombreakable`` has been broken.", std::string("broken"), &broken, 1, nullptr);
 }
 
 void RoomClockRecord::DeclareProperties(XMLReadWriter& rw) {
     CustomRecord::DeclareProperties(rw);
-    Declare<IntProperty>(rw, "the number of ticks on the clock face initially.", std::string("initial"), &initial, 1,
+    DeclareProperty<IntProperty>(rw, "the number of ticks on the clock face initially.", std::string("initial"), &initial, 1,
                          nullptr);
-    Declare<IntProperty>(rw, "the number of ticks on the clock face remaining (default is same as initial).", std::string("remaining"),
+    DeclareProperty<IntProperty>(rw, "the number of ticks on the clock face remaining (default is same as initial).", std::string("remaining"),
                          &remaining, 0, &remainingGiven);
-    Declare<BoolProperty>(rw, "set to ``1`` if the lever should be started and counting down to 0, ``0`` if not (default is ``1`` meaning clock is not started).", std::string("started"), &started, 0, nullptr);
+    DeclareProperty<BoolProperty>(rw, "set to ``1`` if the lever should be started and counting down to 0, ``0`` if not (default is ``1`` meaning clock is not started).", std::string("started"), &started, 0, nullptr);
 }
 
 void RoomTrapRecord::DeclareProperties(XMLReadWriter& rw) {
     RoomObjectRecord::DeclareProperties(rw);
-    Declare<StringProperty>(rw, "the trap type to be created, as it appears in ``itemDB.xml``.  Example: ``name=\"Boulder Drop Plate\".``", std::string("name"), &name, 0,
+    DeclareProperty<StringProperty>(rw, "the trap type to be created, as it appears in ``itemDB.xml``.  Example: ``name=\"Boulder Drop Plate\".``", std::string("name"), &name, 0,
                             nullptr);
 }
 
 void RoomMonsterRecord::DeclareProperties(XMLReadWriter& rw) {
     RoomObjectRecord::DeclareProperties(rw);
-    Declare<StringProperty>(rw, "the monster type to be created, as it appears in ``monDB.xml``.  Example: ``name=\"Kleptoblobby\".``", std::string("name"),
+    DeclareProperty<StringProperty>(rw, "the monster type to be created, as it appears in ``monDB.xml``.  Example: ``name=\"Kleptoblobby\".``", std::string("name"),
                             &name, 0, nullptr);
 }
 
 void RoomPedestalRecord::DeclareProperties(XMLReadWriter& rw) {
     RoomObjectRecord::DeclareProperties(rw);
-    Declare<StringProperty>(rw, "the name of the pedestal (shown, for example, in tool tips).", std::string("name"), &name, 1, nullptr);
-    Declare<StringProperty>(rw, "the text to be displayed to the player when this ``pedestal`` is clicked", std::string("text"), &text, 1, nullptr);
+    DeclareProperty<StringProperty>(rw, "the name of the pedestal (shown, for example, in tool tips).", std::string("name"), &name, 1, nullptr);
+    DeclareProperty<StringProperty>(rw, "the text to be displayed to the player when this ``pedestal`` is clicked", std::string("text"), &text, 1, nullptr);
 }
 
 void RoomElementRecord::DeclareProperties(XMLReadWriter& rw) {
     RoomObjectRecord::DeclareProperties(rw);
-    Declare<StringProperty>(rw, "the type of element to be created, currently one of:\n\n  * ``bookshelf`` (can set ``contents`` to the name of an item as it appears in ``itemDB.xml``, for example ``contents=\"Copper Bolt\"``).\n"
+    DeclareProperty<StringProperty>(rw, "the type of element to be created, currently one of:\n\n  * ``bookshelf`` (can set ``contents`` to the name of an item as it appears in ``itemDB.xml``, for example ``contents=\"Copper Bolt\"``).\n"
         "  * ``lever``\n"
         "  * ``lutefiskstatue``\n"
         "  * ``portal``\n"
@@ -133,28 +121,28 @@ void RoomElementRecord::DeclareProperties(XMLReadWriter& rw) {
         "  * ``drinkvending``\n"
         "  * ``thrownvending``\n"
         "  * ``dirt``\n", std::string("type"), &type, 1, nullptr);
-    Declare<StringProperty>(rw, "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t   the name of a Diggle God. Only valid for Diggle Gods.", std::string("name"), &name, 0, nullptr);
-    Declare<StringProperty>(rw, "the name of an item as it appears in ``itemDB.xml``, for example ``contents=\"Copper Bolt\"``.  **Only valid for** ``type=\"bookshelf\"``.", std::string("contents"), &contents, 0, nullptr);
+    DeclareProperty<StringProperty>(rw, "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t   the name of a Diggle God. Only valid for Diggle Gods.", std::string("name"), &name, 0, nullptr);
+    DeclareProperty<StringProperty>(rw, "the name of an item as it appears in ``itemDB.xml``, for example ``contents=\"Copper Bolt\"``.  **Only valid for** ``type=\"bookshelf\"``.", std::string("contents"), &contents, 0, nullptr);
 }
 
 void RoomLootRecord::DeclareProperties(XMLReadWriter& rw) {
     RoomObjectRecord::DeclareProperties(rw);
-    Declare<IntProperty>(rw, "the number of the loot to create.", std::string("amount"), &amount, 0, nullptr);
-    Declare<StringProperty>(rw, "the type of the loot to create.", std::string("type"), &type, 0, nullptr);
-    Declare<StringProperty>(rw, "the name of an item as it appears in ``itemDB.xml``, for example ``subtype=\"Copper Ingot\"``.", std::string("subtype"), &subtype, 0, nullptr);
-    Declare<BoolProperty>(rw, "set to ``1`` if the loot should be an artifact, ``0`` if not.", std::string("artifact"), &artifact, 0, nullptr);
+    DeclareProperty<IntProperty>(rw, "the number of the loot to create.", std::string("amount"), &amount, 0, nullptr);
+    DeclareProperty<StringProperty>(rw, "the type of the loot to create.", std::string("type"), &type, 0, nullptr);
+    DeclareProperty<StringProperty>(rw, "the name of an item as it appears in ``itemDB.xml``, for example ``subtype=\"Copper Ingot\"``.", std::string("subtype"), &subtype, 0, nullptr);
+    DeclareProperty<BoolProperty>(rw, "set to ``1`` if the loot should be an artifact, ``0`` if not.", std::string("artifact"), &artifact, 0, nullptr);
 }
 
 void RoomHordeRecord::DeclareProperties(XMLReadWriter& rw) {
     RoomObjectRecord::DeclareProperties(rw);
-    Declare<StringProperty>(rw, "the name of a monster as it appears in ``monDB.xml`` (for example, ``name=\"Unfriendly AI\"``).", std::string("name"), &name, 0, nullptr);
-    Declare<IntProperty>(rw, "the minimum number of monsters that will appear in the horde (default taken from ``minimum horde size`` in ``tweakDB.xml``).", std::string("min"), &min, 0, nullptr);
-    Declare<IntProperty>(rw, "up to this many additional monsters will appear in the horde (default taken from ``additional horde size`` in ``tweakDB.xml``).", std::string("additional"), &additional, 0, nullptr);
+    DeclareProperty<StringProperty>(rw, "the name of a monster as it appears in ``monDB.xml`` (for example, ``name=\"Unfriendly AI\"``).", std::string("name"), &name, 0, nullptr);
+    DeclareProperty<IntProperty>(rw, "the minimum number of monsters that will appear in the horde (default taken from ``minimum horde size`` in ``tweakDB.xml``).", std::string("min"), &min, 0, nullptr);
+    DeclareProperty<IntProperty>(rw, "up to this many additional monsters will appear in the horde (default taken from ``additional horde size`` in ``tweakDB.xml``).", std::string("additional"), &additional, 0, nullptr);
 }
 
 void RoomLeverRecord::DeclareProperties(XMLReadWriter& rw) {
     RoomObjectRecord::DeclareProperties(rw);
-    Declare<BoolProperty>(rw, "set to ``1`` if the lever should be activated, ``0`` if not (default is ``0``).", std::string("activated"), &activated, 0, nullptr);
+    DeclareProperty<BoolProperty>(rw, "set to ``1`` if the lever should be activated, ``0`` if not (default is ``0``).", std::string("activated"), &activated, 0, nullptr);
 }
 
 RoomObjectRecord* CreateRoomObjectRecord(const std::string& tag) {

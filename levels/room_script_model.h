@@ -163,6 +163,14 @@ private:
     std::vector<std::unique_ptr<Property>> properties_;
 };
 
+// Builds one property of type P from the arguments, gives it its reference text and adds it.
+template <class P, class... Args>
+void DeclareProperty(XMLReadWriter& rw, const char* text, Args... args) {
+    P* property = new P(args...);
+    property->SetDescription(text);
+    rw.AddProperty(property);
+}
+
 // Tells whether the spell database knows a spell name; the spell action's "casts" is checked
 // with it while rooms are read (null: no check). The spell database sets it.
 using SpellNameCheck = bool (*)(const std::string& name);
