@@ -75,7 +75,14 @@ Shopkeeper::Shopkeeper(SaveReader& in) : Monster(in) {
     }
     if (in.version.AtLeast(kSaveV1_0_3)) atGuard = in.ReadBool() ? 1 : 0;
     if (in.version.AtLeast(kSaveV1_0_8)) stealDone = in.ReadBool() ? 1 : 0;
-    if (level != nullptr && !in.Failed()) PlaceOnLevel(x, y, level, 0);
+    if (level != nullptr && !in.Failed()) {
+        // The saved home stays (the keeper may be on guard).
+        const int32_t savedHomeX = homeX;
+        const int32_t savedHomeY = homeY;
+        PlaceOnLevel(x, y, level, 0);
+        homeX = savedHomeX;
+        homeY = savedHomeY;
+    }
 }
 
 Shopkeeper::~Shopkeeper() {
@@ -221,8 +228,14 @@ void Shopkeeper::TryTheft() {
 }
 
 void Shopkeeper::PlaceOnLevel(int32_t px, int32_t py, Level* onLevel, int32_t flag) {
+    const bool arriving = level == nullptr;
     Monster::PlaceOnLevel(px, py, onLevel, flag);
     if (onLevel == nullptr) return;
+    if (arriving) {
+        // The first square on a level is home; moves within the level keep it.
+        homeX = px;
+        homeY = py;
+    }
     std::vector<GameObj*>& keepers = onLevel->shopkeepers;
     if (std::find(keepers.begin(), keepers.end(), static_cast<GameObj*>(this)) == keepers.end()) {
         keepers.push_back(this);

@@ -43,7 +43,8 @@ public:
     // generation leaves the shop without a keeper).
     bool HasKeeperRecord() const;
 
-    // Places it and enters it into the level's shopkeeper list (once).
+    // Places it and enters it into the level's shopkeeper list (once); the square it arrives
+    // on from no level becomes its home.
     void PlaceOnLevel(int32_t px, int32_t py, Level* onLevel, int32_t flag) override;
     bool IsAllyTarget() override { return false; }
     const char* GetActionVerb() override;
