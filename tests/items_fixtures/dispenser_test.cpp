@@ -44,11 +44,13 @@ protected:
         InventoryGrid.Clear();
     }
     void TearDown() override {
-        for (Item*& cell : InventoryGrid.cells) {
-            if (cell != nullptr && cell->level == nullptr) delete cell;
-            cell = nullptr;
+        std::set<Item*> carried;
+        for (Item** place : CarriedPlaces()) {
+            if (*place != nullptr && (*place)->level == nullptr) carried.insert(*place);
+            *place = nullptr;
         }
-        for (Item*& slot : hero_.quickSlots) slot = nullptr;
+        for (Item* item : carried) delete item;
+        InventoryGrid.Clear();
         CurrentPlayer = saved_;
         ClearTweakVals();
         ClearItemDB();
