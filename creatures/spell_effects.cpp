@@ -21,6 +21,7 @@
 #include "items_fixtures/item_kinds.h"
 #include "items_fixtures/item_pickers.h"
 #include "items_fixtures/ring_of_protection.h"
+#include "items_fixtures/shop_pedestal.h"
 #include "items_fixtures/spell_clouds.h"
 #include "items_fixtures/weapon.h"
 #include "levels/level.h"
@@ -778,11 +779,11 @@ void RunAction(const SpellEffect& e, EffectCall& c) {
                 if (Anvil* anvil = dynamic_cast<Anvil*>(obj)) anvil->Recharge();
             }
             break;
+        case kStealItem: StealShopItemAt(level, c.x, c.y); break;
         case kCorrupt:
         case kRandomizeWand:
         case kSacrificeArtifact:
         case kRandomizeArtifact:
-        case kStealItem:
         case kCleanseArtifact: AwaitingClasses(e.kind); break;
         case kPolymorph:
             // An unknown form name turns nobody into anything.

@@ -427,7 +427,9 @@ void Level::FinishRooms() {
         keeper->variant = CRand() / 8192;
         keeper->guardX = placed.smallSX;
         keeper->guardY = placed.smallSY;
-        if (IsInside(placed.bigSX, placed.bigSY)) {
+        keeper->homeX = placed.bigSX;
+        keeper->homeY = placed.bigSY;
+        if (IsInside(placed.bigSX, placed.bigSY) && keeper->HasKeeperRecord()) {
             keeper->PlaceOnLevel(placed.bigSX, placed.bigSY, this, 0);  // joins the shopkeeper list
             std::printf("spawning shopkeeper: %i %i\n", placed.smallSX, placed.smallSY);
         } else {

@@ -9,6 +9,7 @@
 
 #include "creatures/ability.h"
 #include "creatures/shopkeeper.h"
+#include "items_fixtures/shop_pedestal.h"
 #include "creatures/skill_db.h"
 #include "items_fixtures/inventory.h"
 #include "items_fixtures/item_creation.h"
@@ -231,9 +232,13 @@ TEST_F(ConsumablesTest, AWandZappedAtAShopkeeperGoesToItsOffer) {
     Shopkeeper* keeper = new Shopkeeper();
     keeper->PlaceOnLevel(5, 3, level_.get(), 1);
     level_->shopkeepers.push_back(keeper);
+    // The keeper's offer is answered with its first button (do not sell).
+    const ShopDialogSet savedDialogs = ShopDialogs;
+    ShopDialogs.show = [](const char*, const char*, const char*) { return 0; };
     Wand wand(FindItemDefByName("Wand of Test Sparks"));
     wand.charges = 2;
     wand.UseOn(keeper, &hero_);
+    ShopDialogs = savedDialogs;
     EXPECT_EQ(wand.charges, 2);
     EXPECT_EQ(CastsOf(spark_), 0);
     level_->shopkeepers.clear();
