@@ -98,10 +98,10 @@ const PictureCase kCases[] = {
     {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0x59a2ff7dd18a328dull, 0xaeb911f013b6ec92ull}},
     {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0x1c8379df61dd87edull, 0x52a23add071e7dd5ull}},
     {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0xd967bff13d979c25ull, 0x19843dda90613a6full}},
-    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0x452411968c6a683eull, 0x227654e15b67e565ull}},
-    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0x8f9ffcf0374a0fcull, 0xb6c2ecd0cb15e842ull}},
-    {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0xeae1e91a679bfee5ull, 0x9222a263a48b186ull}},
-    {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0x6e896b0621d21a41ull, 0xe71913e0a8e384aull}},
+    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0x47215aa1ccd5b3a2ull, 0x38d773081980ca3bull}},
+    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0x57ace7f16ef9c080ull, 0x70380ba501e7de26ull}},
+    {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0xc088829c802a0e58ull, 0xd2f36699ac431e62ull}},
+    {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0xc731a71fb524c7f1ull, 0xfaf86da4b588c456ull}},
 };
 
 TEST(FramePicture, GeneratedLevelsPaintTheRecordedPictures) {
