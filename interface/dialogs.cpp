@@ -1,4 +1,3 @@
-// Stand-in: what is still to be built is listed at the top of interface/dialogs.h.
 #include "interface/dialogs.h"
 
 #include "core/shell/shell_services.h"

@@ -1,5 +1,3 @@
-// Stand-in: the ability picker drawn over the belt while it is open (DrawAbilityPicker) is
-// still to be built; the belt then draws no arrow.
 #include "interface/hud_belts.h"
 
 #include <cstdio>

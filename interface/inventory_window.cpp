@@ -193,6 +193,14 @@ void LoadRecipeBookArt() {
     RecipeBookBatch().Start(files);
 }
 
+SDL_Surface* RecipeToolPicture(int32_t tool) {
+    // The tools' pairs follow the eleven panel pictures and the eight arrow pictures.
+    constexpr int32_t kFirstToolPicture = 19;
+    constexpr int32_t kTools = 7;
+    if (tool < 0 || tool >= kTools) return nullptr;
+    return RecipeBookPicture(kFirstToolPicture + 2 * tool);
+}
+
 SDL_Surface* RecipeBookPicture(int32_t index) {
     if (index < 0 || index >= kRecipeBookPictures) return nullptr;
     CollectRecipeBookArt();

@@ -34,3 +34,6 @@ bool InventoryHasItem(const ItemDef* def);
 // The 41 files LoadRecipeBookArt loads, in order, and the pictures it loaded (same order).
 std::vector<std::string> RecipeBookArtFiles();
 SDL_Surface* RecipeBookPicture(int32_t index);
+// The first picture of a crafting tool's pair (tool 0..6, in the order of the tool names);
+// null for another index or before the art is loaded.
+SDL_Surface* RecipeToolPicture(int32_t tool);

@@ -80,9 +80,6 @@ int32_t KrongIconOffset(int32_t k, int32_t n);
 constexpr int32_t kRecipeToolCount = 7;
 extern const char* const kRecipeToolNames[kRecipeToolCount];
 // The first picture of each tool's pair among the crafting screen's pictures (64 x 64).
-// Stand-in: the crafting pictures are not loaded yet, so these stay null (nothing is drawn in
-// the tool's place) until the recipe-book art fills them.
-extern SDL_Surface* RecipeToolPictures[kRecipeToolCount];
 
 // What the find-recipe notice shows of a recipe.
 struct FoundRecipe {

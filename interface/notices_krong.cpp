@@ -12,6 +12,7 @@
 #include "core/input_log.h"
 #include "creatures/damage_type.h"
 #include "interface/game_frame.h"
+#include "interface/inventory_window.h"
 #include "interface/layout.h"
 #include "items_fixtures/armour.h"
 #include "items_fixtures/crafting.h"
@@ -29,7 +30,6 @@ const char* const kRecipeToolNames[kRecipeToolCount] = {
     "My Little Anvil Junior Smithing Kit", "n-Dimensional Lathe",
 };
 
-SDL_Surface* RecipeToolPictures[kRecipeToolCount] = {};
 
 std::string LastNoticeTooltip;
 
@@ -210,7 +210,7 @@ void ShowFoundRecipeNotice(const FoundRecipe& recipe) {
             }
         }
         if (toolKnown) {
-            Blit(RecipeToolPictures[recipe.tool], x + 324, y + 68);
+            Blit(RecipeToolPicture(recipe.tool), x + 324, y + 68);
             if (Inside(mx, my, x + 324, y + 68, x + 388, y + 132)) tooltip = kRecipeToolNames[recipe.tool];
         }
         if (outputIcon != nullptr) outputIcon->DrawFrame(x + 414, y + 68, 0);
