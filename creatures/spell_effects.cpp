@@ -156,9 +156,9 @@ bool FreeForHero(Player* hero, int32_t x, int32_t y) {
 
 // ---- stand-in seams -------------------------------------------------------------------
 
-// Stand-in: shop pedestals and the artifact kinds (corrupt, randomizewand,
-// sacrificeartifact, randomizeartifact, cleanseartifact) wait for their classes and the wand
-// spell list; these kinds do nothing until then.
+// Stand-in: the artifact and wand kinds (corrupt, randomizewand, sacrificeartifact,
+// randomizeartifact, cleanseartifact) wait for the artifact powers and the wand spell list;
+// these kinds do nothing until then.
 void AwaitingClasses(int32_t) {}
 
 // ---- the actions -----------------------------------------------------------------------
