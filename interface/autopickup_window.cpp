@@ -76,10 +76,9 @@ void ShowAutoPickupScreen() {
     DiscardPendingEvents();
     for (;;) {
         if (MenuBarHover) return;
-        const int32_t w = panel ? panel->w : kPanelWidth;
-        const int32_t h = panel ? panel->h : kPanelHeight;
-        const int32_t x = Layout.screenWidth / 2 - w / 2;
-        const int32_t y = Layout.screenHeight / 2 - h / 2;
+        int32_t x = 0;
+        int32_t y = 0;
+        CentredPanelCorner(panel.get(), kPanelWidth, kPanelHeight, &x, &y);
         TooltipSlotFree = false;
         DrawGameScreen();
         DrawPicture(panel, x, y);

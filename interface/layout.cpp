@@ -39,3 +39,12 @@ void UpdateScreenLayout() {
 }
 
 const MapView& PlayScreenCamera() { return Layout.view; }
+
+void CentredCorner(int32_t w, int32_t h, int32_t* x, int32_t* y) {
+    *x = Layout.screenWidth / 2 - w / 2;
+    *y = Layout.screenHeight / 2 - h / 2;
+}
+
+void CentredPanelCorner(const SDL_Surface* panel, int32_t fallbackW, int32_t fallbackH, int32_t* x, int32_t* y) {
+    CentredCorner(panel != nullptr ? panel->w : fallbackW, panel != nullptr ? panel->h : fallbackH, x, y);
+}

@@ -56,3 +56,9 @@ constexpr int32_t kDefaultBottomBarWidthLarge = 1600;
 void UpdateScreenLayout();
 // The bottom-bar picture of the current interface size (null when not loaded).
 SDL_Surface* CurrentBottomBarImage();
+
+// The top-left corner of a background of size w x h centred on the screen.
+void CentredCorner(int32_t w, int32_t h, int32_t* x, int32_t* y);
+// The same for a window's panel picture, with the window's own size when the picture is
+// missing.
+void CentredPanelCorner(const SDL_Surface* panel, int32_t fallbackW, int32_t fallbackH, int32_t* x, int32_t* y);

@@ -130,11 +130,6 @@ void FreeNoticePictures() {
     NoticePicturesLoaded = false;
 }
 
-void CentredCorner(int32_t w, int32_t h, int32_t* x, int32_t* y) {
-    *x = Layout.screenWidth / 2 - w / 2;
-    *y = Layout.screenHeight / 2 - h / 2;
-}
-
 void RunNotice(SDL_Surface* background, bool hideTooltips, const std::function<void(int32_t x, int32_t y)>& content) {
     // A button held as the notice opens belongs to the click that opened it: its release is
     // not the player's answer.
@@ -146,7 +141,7 @@ void RunNotice(SDL_Surface* background, bool hideTooltips, const std::function<v
         DrawGameScreen();
         int32_t x = 0;
         int32_t y = 0;
-        CentredCorner(background != nullptr ? background->w : 0, background != nullptr ? background->h : 0, &x, &y);
+        CentredPanelCorner(background, 0, 0, &x, &y);
         DrawPicture(background, x, y);
         if (content) content(x, y);
         UpdateMouseCursor();

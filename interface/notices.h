@@ -42,9 +42,6 @@ SDL_Surface* NoticePictureOf(int32_t index);
 void LoadNoticePictures();
 void FreeNoticePictures();
 
-// The top-left corner of a background of size w x h centred on the screen.
-void CentredCorner(int32_t w, int32_t h, int32_t* x, int32_t* y);
-
 // The loop every notice runs: the play screen, the background centred, then the content drawn
 // by `content` at the background's corner (x, y); returns once dismissed. With hideTooltips the
 // play screen draws no tooltip under the notice.

@@ -113,10 +113,7 @@ private:
     }
 
     void Place() {
-        const int32_t w = panel_ ? panel_->w : kSettingsPanelWidth;
-        const int32_t h = panel_ ? panel_->h : kDefaultPanelHeight;
-        x_ = Layout.screenWidth / 2 - w / 2;
-        y_ = Layout.screenHeight / 2 - h / 2;
+        CentredPanelCorner(panel_.get(), kSettingsPanelWidth, kDefaultPanelHeight, &x_, &y_);
         first_.Place(x_ + kFirstExitX, y_ + kExitButtonY);
         second_.Place(x_ + exits_.secondX, y_ + kExitButtonY);
         return_.Place(x_ + exits_.returnX, y_ + kExitButtonY);
