@@ -92,6 +92,8 @@ TEST_F(CraftDataTest, ToolkitsFoodsAndSpellsTheRulesName) {
     ASSERT_NE(FindItemDefByName("Omnipotent Pork Sword"), nullptr);
     for (const char* spell : {"Fallen Vegan", "Lutefisk Paradox"}) EXPECT_NE(spellDBFindByName(spell), nullptr) << spell;
     for (const ItemDef* def : ItemDefLists.all) {
+        // Every mushroom does something when eaten.
+        if (def->category == kItemMushroom) EXPECT_FALSE(def->spellName.empty()) << def->name;
         if (def->category == kItemPotion || def->category == kItemWand || !def->spellName.empty()) {
             EXPECT_NE(def->spell, nullptr) << def->name << " names " << def->spellName;
         }
