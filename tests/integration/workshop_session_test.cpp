@@ -154,7 +154,9 @@ TEST(WorkshopSession, TheAutosaveOfAVisitLoadsAndSavesAgainToTheSameBytes) {
         lastDifference = i;
         EXPECT_EQ(again[i], '\0') << "byte " << i;
     }
-    if (firstDifference != std::string::npos) EXPECT_LT(lastDifference - firstDifference, 8u);
+    if (firstDifference != std::string::npos) {
+        EXPECT_LT(lastDifference - firstDifference, 8u);
+    }
 
     WriteWholeFile(user.file("workshop.sav"), again);
     const Visit reloaded = LoadSave(user, "workshop.sav", idle);

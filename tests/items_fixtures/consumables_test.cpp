@@ -407,9 +407,13 @@ TEST_F(ConsumablesTest, NamedFoodsCountTowardTheirAchievementsTable) {
                 const size_t at = stats.find(line);
                 EXPECT_EQ(at != std::string::npos, bite >= c.bitesUntilAwarded) << stats;
                 // Set once: never a second line.
-                if (at != std::string::npos) EXPECT_EQ(stats.find(line, at + 1), std::string::npos);
+                if (at != std::string::npos) {
+                    EXPECT_EQ(stats.find(line, at + 1), std::string::npos);
+                }
             }
-            if (c.stat != nullptr) EXPECT_EQ(GetStatInt(c.stat), c.before + bite);
+            if (c.stat != nullptr) {
+                EXPECT_EQ(GetStatInt(c.stat), c.before + bite);
+            }
         }
     }
 }

@@ -303,7 +303,9 @@ TEST_F(CraftingTest, EachKindOfOutputCountsTowardItsOwnAchievementTable) {
             const std::string stats = Stats();
             const size_t at = stats.find(line);
             EXPECT_EQ(at != std::string::npos, c.rollsUntilAwarded > 0 && roll >= c.rollsUntilAwarded) << roll;
-            if (at != std::string::npos) EXPECT_EQ(stats.find(line, at + 1), std::string::npos) << "set once";
+            if (at != std::string::npos) {
+                EXPECT_EQ(stats.find(line, at + 1), std::string::npos) << "set once";
+            }
         }
     }
     EXPECT_EQ(GetStatInt("STAT_WANDS_REPAIRED"), 501);
