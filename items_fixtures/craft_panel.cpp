@@ -10,10 +10,12 @@
 #include "items_fixtures/item.h"
 #include "items_fixtures/item_db.h"
 #include "items_fixtures/toolkit_windows.h"
+#include "interface/ui_services.h"
 #include "media/image.h"
 #include "media/screen.h"
 #include "media/sprite.h"
 #include "media/text.h"
+#include "media/tooltip.h"
 #include "platform/platform.h"
 
 std::vector<CraftDrawCall>* CraftDrawRecorder = nullptr;
@@ -116,6 +118,34 @@ SDL_Surface* DefinitionIcon(const ItemDef* definition) {
     if (sprite == nullptr || sprite->frameCount == 0) return nullptr;
     const int32_t frame = definition->iconNo >= 0 && definition->iconNo < sprite->frameCount ? definition->iconNo : 0;
     return sprite->frames[frame];
+}
+
+// The tooltip of an ingredient or output box: the item's name beside the pointer, when no other
+// tooltip has been drawn this frame.
+void ShowNameTooltip(const std::string& name, int32_t mouseX, int32_t mouseY) {
+    if (name.empty() || !TooltipSlotFree) return;
+    if (CraftDrawRecorder != nullptr) CraftDrawRecorder->push_back(CraftDrawCall{"tooltip " + name, mouseX, mouseY});
+    if (ScreenSurface != nullptr) DrawTooltip(name.c_str(), nullptr, nullptr);
+    TooltipSlotFree = false;
+}
+
+// The name under the pointer among row k's ingredient and output boxes, or empty.
+std::string RowTooltipName(const Recipe& recipe, int32_t k, int32_t px, int32_t py, int32_t mouseX, int32_t mouseY) {
+    const int32_t top = py + 67 + 88 * k;
+    if (mouseY < top || mouseY > top + 64) return std::string();
+    const int32_t n = std::min(recipe.inputCount, kRecipeInputSlots);
+    for (int32_t j = 0; j < n; ++j) {
+        const int32_t left = px + 408 + 72 * (j - n);
+        if (mouseX >= left && mouseX <= left + 64) {
+            const ItemDef* input = recipe.inputDefs[j];
+            return input != nullptr ? input->name : recipe.inputNames[j];
+        }
+    }
+    if (mouseX >= px + 432 && mouseX <= px + 496 && !recipe.outputs.empty()) {
+        const RecipeOutput& output = recipe.outputs[0];
+        return output.def != nullptr ? output.def->name : output.name;
+    }
+    return std::string();
 }
 
 void DrawRow(const Recipe& recipe, int32_t recipeIndex, int32_t k, int32_t px, int32_t py) {
@@ -232,6 +262,16 @@ void DrawCraftPanel(int32_t mouseX, int32_t mouseY) {
         const int32_t index = ShownRecipeAt(CraftPanel.scroll + k);
         if (index < 0) continue;
         DrawRow(Recipes[static_cast<size_t>(index)], index, k, px, py);
+    }
+    // Tooltips last, over the rows.
+    for (int32_t k = 0; k < kRows; ++k) {
+        const int32_t index = ShownRecipeAt(CraftPanel.scroll + k);
+        if (index < 0) continue;
+        const std::string name = RowTooltipName(Recipes[static_cast<size_t>(index)], k, px, py, mouseX, mouseY);
+        if (!name.empty()) {
+            ShowNameTooltip(name, mouseX, mouseY);
+            break;
+        }
     }
 }
 

@@ -1,8 +1,6 @@
 #pragma once
 // Crafting recipes ("craftDB.xml"), the hero's known and craftable recipe lists, the output
 // roll and the crafting panel (its state, art, drawing, clicks and dragging).
-//
-// Stand-in: the panel's item tooltips wait for the tooltip painter of the HUD.
 #include <SDL.h>
 
 #include <cstdint>
@@ -92,7 +90,9 @@ extern CraftPanelState CraftPanel;
 int32_t ShownRecipeAt(int32_t position);
 
 void LoadCraftPanelArt();
-// Draws the open panel; the mouse position is that of the frame.
+// Draws the open panel; the mouse position is that of the frame. With the pointer over a row's
+// ingredient or output box, the item's name shows in a tooltip (when no other tooltip has been
+// drawn this frame).
 void DrawCraftPanel(int32_t mouseX, int32_t mouseY);
 // A click at a screen point: true when the open panel took it (the point lies on it).
 bool ClickCraftPanel(int32_t x, int32_t y);

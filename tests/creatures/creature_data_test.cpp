@@ -98,6 +98,21 @@ TEST_F(GameDataTest, SkillsCoverTheThreeTypesWithAbilitiesOnSeveralLevels) {
     for (int32_t weaponSkill = 0; weaponSkill <= 7; ++weaponSkill) EXPECT_NE(FindSkillById(weaponSkill), nullptr);
 }
 
+// Eating meat troubles a hero with an ability that forbids it: our data has one, learned later
+// in a real skill, and on no start ability (a fresh hero may eat anything).
+TEST_F(GameDataTest, AMeatShunningAbilityBelongsToARealSkillAboveItsFirstLevel) {
+    int vegan = 0;
+    for (const AbilityRecord* ability : AbilityList) {
+        if (!ability->veganism) continue;
+        SCOPED_TRACE(ability->name);
+        ++vegan;
+        EXPECT_NE(FindSkillById(ability->skillId), nullptr);
+        EXPECT_FALSE(ability->startSkill);
+        EXPECT_GT(ability->level, 0);
+    }
+    EXPECT_GE(vegan, 1);
+}
+
 // Every skill mix can make a kit: the named loadout items are in the item database, warrior
 // leads bring a hand weapon, rogue leads a crossbow with bolts or throwing weapons, and the
 // three leaning garments are torso armour.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,9 @@ const char kItems[] = R"(<itemdb>
   <item name="Rum"><food hp="0" mp="5"/></item>
   <item name="Ham Hock"><food hp="9" meat="1" effect="Test Spark"/></item>
   <item name="Diggle Egg"><food hp="2"/></item>
+  <item name="Deep Omelette"><food hp="8"/></item>
+  <item name="Root of T'Char"><food hp="3"/></item>
+  <item name="Lutefisk"><food hp="2"/></item>
   <item name="Healing Draught"><potion spell="Test Heal"/></item>
   <item name="Crafted Draught" craftoutput="1"><potion spell="Test Heal"/></item>
   <item name="Blue Cap"><mushroom/><casts spell="Test Heal"/></item>
@@ -366,6 +370,52 @@ TEST_F(ConsumablesTest, TheHundredthDiggleEggSetsTheAchievementOnce) {
         }
     }
     EXPECT_EQ(GetStatInt("STAT_DIGGLE_EGGS_EATEN"), 101);
+}
+
+TEST_F(ConsumablesTest, NamedFoodsCountTowardTheirAchievementsTable) {
+    struct Case {
+        const char* food;
+        const char* stat;         // null: no statistic
+        int32_t before;           // the statistic's value before the first bite
+        const char* achievement;  // null: none
+        int32_t bitesUntilAwarded;
+    };
+    const Case cases[] = {
+        {"Deep Omelette", "STAT_DEEP_OMELETTES_EATEN", 97, "ACHIEVEMENT_MONSTERS_WITH_OMELETTES", 3},
+        {"Root of T'Char", nullptr, 0, "ACHIEVEMENT_ROOT_OF_TCHAR", 1},
+        {"Lutefisk", nullptr, 0, "ACHIEVEMENT_LUTEFISK", 1},
+        {"Ration", nullptr, 0, nullptr, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.food);
+        SteamAPI_Shutdown();
+        std::remove((tmp_.path() + "/store/stats.txt").c_str());
+        ASSERT_TRUE(SteamAPI_Init());
+        InitSteamStats();
+        SteamAPI_RunCallbacks();
+        if (c.stat != nullptr) AddToStat(c.stat, c.before);
+        const std::string line = c.achievement != nullptr ? std::string("achievement ") + c.achievement + "\n" : "";
+        for (int32_t bite = 1; bite <= 4; ++bite) {
+            SCOPED_TRACE(bite);
+            Item* food = Make(c.food);
+            ASSERT_EQ(food->UseOn(&hero_, &hero_), 1);
+            DeleteQueuedObjects();
+            const std::string stats = Stats();
+            if (c.achievement == nullptr) {
+                EXPECT_EQ(stats.find("achievement "), std::string::npos) << stats;
+            } else {
+                const size_t at = stats.find(line);
+                EXPECT_EQ(at != std::string::npos, bite >= c.bitesUntilAwarded) << stats;
+                // Set once: never a second line.
+                if (at != std::string::npos) {
+                    EXPECT_EQ(stats.find(line, at + 1), std::string::npos);
+                }
+            }
+            if (c.stat != nullptr) {
+                EXPECT_EQ(GetStatInt(c.stat), c.before + bite);
+            }
+        }
+    }
 }
 
 TEST_F(ConsumablesTest, PotionsAndMushroomsTable) {

@@ -1,12 +1,16 @@
 // Our shipped craftDB.xml against our itemDB.xml and spellDB.xml: every name resolves, each
-// tool has a recipe, and the records crafting and cooking rely on are there.
+// tool has a recipe, and the records crafting and cooking rely on are there; a saved hero's
+// known recipes are checked against the shipped list when it loads.
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <string>
 
+#include "core/save_stream.h"
+#include "creatures/player.h"
 #include "creatures/spell.h"
 #include "items_fixtures/crafting.h"
 #include "items_fixtures/item_db.h"
@@ -92,10 +96,39 @@ TEST_F(CraftDataTest, ToolkitsFoodsAndSpellsTheRulesName) {
     ASSERT_NE(FindItemDefByName("Omnipotent Pork Sword"), nullptr);
     for (const char* spell : {"Fallen Vegan", "Lutefisk Paradox"}) EXPECT_NE(spellDBFindByName(spell), nullptr) << spell;
     for (const ItemDef* def : ItemDefLists.all) {
+        // Every mushroom does something when eaten.
+        if (def->category == kItemMushroom) {
+            EXPECT_FALSE(def->spellName.empty()) << def->name;
+        }
         if (def->category == kItemPotion || def->category == kItemWand || !def->spellName.empty()) {
             EXPECT_NE(def->spell, nullptr) << def->name << " names " << def->spellName;
         }
     }
+}
+
+// A saved hero that knows a recipe the shipped list no longer reaches (a save from a game with
+// more recipes) loads with that recipe dropped, says so, and keeps the others.
+TEST_F(CraftDataTest, AKnownRecipePastTheShippedListIsDroppedWhenTheHeroLoads) {
+    ASSERT_GE(Recipes.size(), 2u);
+    const int32_t past = static_cast<int32_t>(Recipes.size());
+    Player* before = CurrentPlayer;
+    Player hero;
+    hero.name = "Reader";
+    CurrentPlayer = &hero;
+    hero.knownRecipes[0] = {0, past, 1};
+    SaveWriter out;
+    ASSERT_TRUE(hero.Save(out));
+    SaveReader in(out.Buffer());
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    std::unique_ptr<Player> back(new Player(in));
+    const std::string printed = testing::internal::GetCapturedStdout();
+    testing::internal::GetCapturedStderr();
+    CurrentPlayer = before;
+    ASSERT_FALSE(in.Failed()) << in.Error();
+    EXPECT_EQ(back->knownRecipes[0], (std::vector<int32_t>{0, 1}));
+    EXPECT_NE((in.Error() + printed).find("known recipe " + std::to_string(past)), std::string::npos)
+        << in.Error() << printed;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "interface/ui_services.h"
 #include "items_fixtures/crafting.h"
 #include "items_fixtures/inventory.h"
 #include "items_fixtures/item_creation.h"
@@ -258,6 +259,58 @@ TEST_F(CraftingTest, ThePotionStatisticSetsMasterBrewerAtExactlyOneThousand) {
     EXPECT_NE(Stats().find("ACHIEVEMENT_MAKE_THIS"), std::string::npos);
 }
 
+TEST_F(CraftingTest, EachKindOfOutputCountsTowardItsOwnAchievementTable) {
+    ASSERT_TRUE(itemDBLoadText(R"(<itemdb>
+  <item name="Wand of Mending"><wand spell="Nothing" mincharge="2" maxcharge="2"/></item>
+  <item name="Diggle Nog"><food hp="1" mp="3"/></item>
+  <item name="Tin Cap"><armour level="1"/></item>
+</itemdb>)", "more items"));
+    const size_t first = Recipes.size();
+    ASSERT_TRUE(craftDBLoadText(R"(<craftdb>
+  <craft><input name="Bat Wing"/><tool tag="tinkerer"/><output name="Wand of Mending" skill="0"/></craft>
+  <craft><input name="Bat Wing"/><tool tag="still"/><output name="Diggle Nog" skill="0"/></craft>
+  <craft><input name="Bat Wing"/><tool tag="smithing"/><output name="Tin Cap" skill="0"/></craft>
+  <craft><input name="Bat Wing"/><tool tag="alchemy"/><output name="Copper Nugget" skill="0"/></craft>
+</craftdb>)", "more recipes"));
+    ASSERT_EQ(Recipes.size(), first + 4);
+    SteamUserStats()->SetStat("STAT_WANDS_REPAIRED", 498);
+    InitSteamStats();
+    SteamAPI_RunCallbacks();
+    struct Case {
+        const char* what;
+        size_t recipe;
+        const char* achievement;
+        int32_t rollsUntilAwarded;  // 0: never, within three rolls
+    };
+    const Case cases[] = {
+        {"a wand, the five hundredth repair", first + 0, "ACHIEVEMENT_WAND_REPAIR", 2},
+        {"the egg drink", first + 1, "ACHIEVEMENT_EGGNOG", 1},
+        {"an armour", first + 2, "ACHIEVEMENT_PERSONAL_PROTECTION", 1},
+        {"a reagent from another tool than the ingot press", first + 3, "ACHIEVEMENT_HE_WHO_SMELT_IT", 0},
+        {"a reagent from the ingot press", 4, "ACHIEVEMENT_HE_WHO_SMELT_IT", 1},
+    };
+    ToolkitWindow* window = FindToolkitWindow("alchemy");
+    ASSERT_NE(window, nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string line = std::string("achievement ") + c.achievement + "\n";
+        for (int32_t roll = 1; roll <= 3; ++roll) {
+            ASSERT_TRUE(RollRecipeOutput(*window, Recipes[c.recipe]));
+            ASSERT_NE(window->output, nullptr);
+            EXPECT_TRUE(window->output->crafted);
+            delete window->output;
+            window->output = nullptr;
+            const std::string stats = Stats();
+            const size_t at = stats.find(line);
+            EXPECT_EQ(at != std::string::npos, c.rollsUntilAwarded > 0 && roll >= c.rollsUntilAwarded) << roll;
+            if (at != std::string::npos) {
+                EXPECT_EQ(stats.find(line, at + 1), std::string::npos) << "set once";
+            }
+        }
+    }
+    EXPECT_EQ(GetStatInt("STAT_WANDS_REPAIRED"), 501);
+}
+
 TEST_F(CraftingTest, IngredientSearchTable) {
     struct Case {
         const char* name;
@@ -407,6 +460,59 @@ TEST_F(CraftingTest, RowsDrawShownRecipesFromTheScrollPosition) {
     DrawCraftPanel(0, 0);
     EXPECT_TRUE(calls.empty());
     CraftDrawRecorder = nullptr;
+}
+
+TEST_F(CraftingTest, RowTooltipsNameTheIngredientOrOutputUnderThePointer) {
+    // Rows at scroll 0: recipe 0 (Newt Eye, Bat Wing -> Mending Brew), recipe 1 (Bat Wing,
+    // Bat Wing), recipe 5 (Newt Eye -> an output no item makes).
+    hero_.craftableRecipes[0] = {0, 1, 5};
+    CraftPanel.open = true;
+    CraftPanel.scroll = 0;
+    struct Case {
+        int32_t x, y;
+        bool slotFree;
+        std::string shown;  // empty: no tooltip
+    };
+    const Case cases[] = {
+        {364, 167, true, "Newt Eye"},        // first input, top-left corner of its box
+        {428, 231, true, "Newt Eye"},        // its bottom-right corner
+        {450, 190, true, "Bat Wing"},        // second input
+        {532, 190, true, "Mending Brew"},    // output box, left edge
+        {596, 231, true, "Mending Brew"},    // output box, far corner
+        {515, 190, true, ""},                // between the last input and the output box
+        {597, 190, true, ""},                // right of the output box
+        {380, 243, true, ""},                // between two rows
+        {380, 300, true, "Bat Wing"},        // second row
+        {450, 370, true, "Newt Eye"},        // third row: one input, right-aligned
+        {380, 370, true, ""},                // ...so nothing sits where two-input rows start
+        {560, 370, true, "Unmade Thing"},    // an output without an item keeps its name
+        {560, 460, true, ""},                // fourth row position: no recipe there
+        {380, 190, false, ""},               // another tooltip came first this frame
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
+        std::vector<CraftDrawCall> calls;
+        CraftDrawRecorder = &calls;
+        TooltipSlotFree = c.slotFree;
+        DrawCraftPanel(c.x, c.y);
+        CraftDrawRecorder = nullptr;
+        std::vector<std::string> tooltips;
+        for (const CraftDrawCall& call : calls) {
+            if (call.what.rfind("tooltip ", 0) == 0) {
+                tooltips.push_back(call.what.substr(8));
+                EXPECT_EQ(call.x, c.x);
+                EXPECT_EQ(call.y, c.y);
+            }
+        }
+        if (c.shown.empty()) {
+            EXPECT_TRUE(tooltips.empty());
+            EXPECT_EQ(TooltipSlotFree, c.slotFree);
+        } else {
+            EXPECT_EQ(tooltips, std::vector<std::string>{c.shown});
+            EXPECT_FALSE(TooltipSlotFree);
+        }
+    }
+    TooltipSlotFree = true;
 }
 
 TEST_F(CraftingTest, FilterPicturesFollowTheirStateAndTheMouse) {
