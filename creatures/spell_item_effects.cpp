@@ -32,23 +32,16 @@ namespace {
 struct ArtifactParts {
     ArtifactRecord* record = nullptr;
     bool* isArtifact = nullptr;
-    int32_t* damage = nullptr;  // the piece's own damage values; null when it keeps none
-    int32_t* resist = nullptr;  // the piece's own resistances
-    bool weapon = false;
+    Weapon* weapon = nullptr;  // null for armour
 };
 
 ArtifactParts PartsOf(Item* item) {
     ArtifactParts parts;
     if (item == nullptr) return parts;
     if (item->type == kItemWeapon) {
-        if (Weapon* weapon = dynamic_cast<Weapon*>(item)) {
-            parts = {&weapon->artifactRecord, &weapon->isArtifact, weapon->damage, weapon->resist, true};
-        }
+        if (Weapon* weapon = dynamic_cast<Weapon*>(item)) parts = {&weapon->artifactRecord, &weapon->isArtifact, weapon};
     } else if (item->type == kItemArmour) {
-        // An armour piece saves its resistances but not damage of its own.
-        if (Armour* armour = dynamic_cast<Armour*>(item)) {
-            parts = {&armour->artifactRecord, &armour->isArtifact, nullptr, armour->resistance, false};
-        }
+        if (Armour* armour = dynamic_cast<Armour*>(item)) parts = {&armour->artifactRecord, &armour->isArtifact, nullptr};
     }
     return parts;
 }
@@ -159,21 +152,21 @@ void RandomizeArtifact(Item* item) {
     WornBuffAside aside(CurrentPlayer, record->grantedBuff.get());
     *record = ArtifactRecord();
     GenerateArtifact(record, power, item);
-    if (parts.weapon) CurseArtifactPowers(record, 2 + RandomInt(3), item, false);
+    if (parts.weapon != nullptr) CurseArtifactPowers(record, 2 + RandomInt(3), item, false);
     aside.PutBack(record->grantedBuff.get());
 }
 
 void CleanseArtifact(Item* item) {
     const ArtifactParts parts = PartsOf(item);
-    if (!IsLiveArtifact(parts)) return;
+    // Armour always takes its damage and resistances from its definition (also when loaded),
+    // so its bonuses stay with the buff rather than be lost with the next save.
+    if (!IsLiveArtifact(parts) || parts.weapon == nullptr) return;
     Buff* buff = parts.record->grantedBuff.get();
     WornBuffAside aside(CurrentPlayer, buff);
     for (int32_t t = 0; t < kDamageTypeCount; ++t) {
-        if (parts.damage != nullptr) {
-            parts.damage[t] += buff->damage[t];
-            buff->damage[t] = 0;
-        }
-        parts.resist[t] += buff->resist[t];
+        parts.weapon->damage[t] += buff->damage[t];
+        buff->damage[t] = 0;
+        parts.weapon->resist[t] += buff->resist[t];
         buff->resist[t] = 0;
     }
     aside.PutBack(buff);

@@ -17,7 +17,8 @@ void SacrificeArtifact(Item* item);
 // After a Yea, an artifact weapon or armour piece gets a new artifact of its old power; a
 // weapon or armour piece that is no artifact is told it cannot take part.
 void RandomizeArtifact(Item* item);
-// The damage and resistance bonuses of an artifact's granted buff become the item's own.
+// The damage and resistance bonuses of an artifact weapon's granted buff become the weapon's
+// own (it saves them); an armour piece, which always has its definition's, keeps its buff as it is.
 void CleanseArtifact(Item* item);
 
 // The texts the four item kinds show.

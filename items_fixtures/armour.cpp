@@ -65,13 +65,10 @@ Armour::Armour(SaveReader& in) : Item(in) {
     if (definition != nullptr && !in.version.AtLeast(kSaveV1_0_3)) {
         std::printf("read armour subtype %i\n", definition->index);
     }
-    int32_t saved[kDamageTypeCount] = {};
-    in.ReadDamageArray(saved);
+    in.ReadDamageArray(resistance);
     isArtifact = in.ReadBool();
     if (isArtifact) artifactRecord.Read(in);
     InitFromDefinition();
-    // The piece's own resistances are the saved ones (they may have grown beyond the definition's).
-    std::copy(std::begin(saved), std::end(saved), resistance);
 }
 
 Armour::~Armour() = default;
