@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/event_log.h"
 #include "core/random.h"
 #include "core/shell/shell_services.h"
 #include "creatures/ability.h"
@@ -374,6 +375,7 @@ void PlayerCastSelectedSpell() {
         }
         hero->SetIdleAnimation();
         ++spell->castCount;
+        AddCollectedStat(("Player Cast [" + spell->name + "]").c_str(), 1);
         if (spell->targetType != SpellTarget::Area && !spell->sfx.empty()) PlaySFX(spell->sfx.c_str());
         result = CastSpell(spell, hero->x, hero->y, SpellTargetX, SpellTargetY, hero, false, true);
         if (result == 1 && TutorialFlag) NotifyTutorial(5, 0);

@@ -12,6 +12,7 @@
 #include "creatures/monster_db.h"
 #include "creatures/player.h"
 #include "creatures/spell.h"
+#include "creatures/spell_item_effects.h"
 #include "items_fixtures/anvil.h"
 #include "items_fixtures/blockers.h"
 #include "items_fixtures/inventory.h"
@@ -153,13 +154,6 @@ void HeroJumpsTo(Player* hero, int32_t x, int32_t y) {
 bool FreeForHero(Player* hero, int32_t x, int32_t y) {
     return Lvl()->IsInside(x, y) && Lvl()->IsSquarePassable(hero, x, y) && !Lvl()->IsSquareBlocked(x, y, false, true);
 }
-
-// ---- stand-in seams -------------------------------------------------------------------
-
-// Stand-in: the artifact and wand kinds (corrupt, randomizewand, sacrificeartifact,
-// randomizeartifact, cleanseartifact) wait for the artifact powers and the wand spell list;
-// these kinds do nothing until then.
-void AwaitingClasses(int32_t) {}
 
 // ---- the actions -----------------------------------------------------------------------
 
@@ -781,10 +775,12 @@ void RunAction(const SpellEffect& e, EffectCall& c) {
             break;
         case kStealItem: StealShopItemAt(level, c.x, c.y); break;
         case kCorrupt:
-        case kRandomizeWand:
-        case kSacrificeArtifact:
-        case kRandomizeArtifact:
-        case kCleanseArtifact: AwaitingClasses(e.kind); break;
+            if (hero != nullptr && hero->x == c.x && hero->y == c.y) CorruptWornArtifact(hero);
+            break;
+        case kRandomizeWand: RandomizeWand(c.targetItem); break;
+        case kSacrificeArtifact: SacrificeArtifact(c.targetItem); break;
+        case kRandomizeArtifact: RandomizeArtifact(c.targetItem); break;
+        case kCleanseArtifact: CleanseArtifact(c.targetItem); break;
         case kPolymorph:
             // An unknown form name turns nobody into anything.
             if (hero != nullptr) {

@@ -1,4 +1,4 @@
-// Stand-in: what is still to be built is listed at the top of interface/game_frame.h.
+// The in-game frame: the whole play screen drawn, then every animation moved on.
 #include "interface/game_frame.h"
 
 #include <algorithm>

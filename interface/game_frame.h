@@ -3,8 +3,6 @@
 // screen, is DrawGameScreen (the whole picture into ScreenSurface), the window's own
 // drawing, then AdvanceFrame (present, and move every animation on by the time the frame
 // took).
-//
-// Stand-in: the spells' icon animations are not advanced yet (spells have none yet).
 #include <SDL.h>
 
 #include <cstdint>

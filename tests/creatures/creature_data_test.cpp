@@ -2,6 +2,7 @@
 // what the game relies on; and the real executable starts with them, or with a broken mod.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
 
 #include <physfs.h>
@@ -163,6 +164,8 @@ TEST_F(GameDataTest, TheSpellsTheGameNamesAreThere) {
     bool missile = false;
     for (const Spell* spell : SpellList) {
         if (spell->monsterText.empty()) continue;
+        // The ticker writes the caster's name first: "The Mud Newt " + the text.
+        EXPECT_TRUE(std::islower(static_cast<unsigned char>(spell->monsterText[0])) != 0) << spell->monsterText;
         hints.insert(spell->aiHint);
         types.insert(spell->targetType);
         missile = missile || spell->targetType == SpellTarget::Missile;

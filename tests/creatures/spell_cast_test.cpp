@@ -2,8 +2,11 @@
 // missile's flight and reflection, and maneuver templates.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <set>
+#include <string>
 
+#include "core/event_log.h"
 #include "creatures/buff.h"
 #include "creatures/spell.h"
 #include "levels/tile_effects.h"
@@ -96,7 +99,12 @@ TEST_F(SpellCastTest, AMultiAttackCastsEachTimeWithOneComboSoundAndOneTurn) {
     SelectedSpell = spell;
     SpellTargetX = 6;
     SpellTargetY = 5;
+    const std::string events = testing::TempDir() + "spell_cast_events.txt";
+    ASSERT_TRUE(OpenEventLog(events));
     PlayerCastSelectedSpell();
+    EXPECT_EQ(GetCollectedStat("Player Cast [Flurry]"), 3);
+    CloseEventLog();
+    std::remove(events.c_str());
     EXPECT_EQ(log.casts.size(), 3u);
     EXPECT_EQ(log.effects.size(), 3u);
     EXPECT_EQ(LastRequestedSFX(), "combo");
