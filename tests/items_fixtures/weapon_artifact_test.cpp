@@ -114,7 +114,9 @@ TEST_F(WeaponTest, TheUberChestBonusStrikesAsDamageAndIsSavedInItsDamageWord) {
         for (size_t i = 0; i < bytes.size(); ++i) {
             const bool inBonusWord = c.kind >= 0 && i >= damageStart + 4 * static_cast<size_t>(c.kind) &&
                                      i < damageStart + 4 * static_cast<size_t>(c.kind) + 4;
-            if (!inBonusWord) EXPECT_EQ(bytes[i], before[i]) << "byte " << i;
+            if (!inBonusWord) {
+                EXPECT_EQ(bytes[i], before[i]) << "byte " << i;
+            }
         }
         SaveReader in(bytes);
         Weapon back(in);

@@ -88,7 +88,7 @@ TEST_F(RoomObjectSpawn, EachTagMakesItsObjectPlacedLabelledAndFlagged) {
         {"custombreakable", {{"x", "4"}, {"y", "2"}, {"png", "pot.png"}, {"broken", "shards.png"}, {"hitsNeededToBreak", "3"}},
          [](GameObj* o) {
              auto* b = dynamic_cast<Breakable*>(o);
-             return b != nullptr && b->hitsNeededToBreak == 3 && b->tilesetIndex == -1 &&
+             return b != nullptr && b->hitsNeededToBreak == 3 && b->branchIndex == -1 &&
                     b->intactRecord.image == "pot.png" && b->breakingRecord.image == "pot.png" &&
                     b->breakingRecord.series.empty() && b->brokenRecord.image == "shards.png";
          },
