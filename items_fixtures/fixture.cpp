@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <string>
+
 #include "media/sprite.h"
 
 bool WriteEmbeddedObject(SaveWriter& out, GameObj* object) { return WriteObjectRef(out, object); }
@@ -57,4 +59,10 @@ Sprite* FixturePlaceholderSprite() {
         return SpriteMgr_Find(kName);
     }
     return sprite;
+}
+
+void DrawFixtureMinimapIcon(const char* kind, int32_t px, int32_t py, int32_t zoom) {
+    if (kind == nullptr || zoom < 0 || zoom > 3) return;
+    const std::string name = std::string("minimap_") + kind + "_" + std::to_string(zoom);
+    if (Sprite* icon = SpriteMgr_Find(name.c_str())) icon->DrawFrame(px, py, 0);
 }

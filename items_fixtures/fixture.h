@@ -49,3 +49,8 @@ bool ShowFixtureSeries(GameObj& obj, const char* name, const char* file, int32_t
 void ShowFixtureFrame(GameObj& obj, int32_t frame);
 // A one-frame placeholder picture shared by fixtures whose art cannot be had.
 Sprite* FixturePlaceholderSprite();
+
+// Blits the minimap icon `kind` ("stairsup", "teleport", ...) for zoom index 0..3 with its
+// top-left corner at (px, py). The minimap's icon loader keeps the icons as
+// "minimap_<kind>_<zoom>"; another zoom, or an icon that is not loaded, draws nothing.
+void DrawFixtureMinimapIcon(const char* kind, int32_t px, int32_t py, int32_t zoom);

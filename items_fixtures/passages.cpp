@@ -99,6 +99,10 @@ void Portal::RefreshPicture() {
     blocksSight = 0;
 }
 
+void Stairs::DrawOnMinimap(int32_t px, int32_t py, int32_t zoom) {
+    DrawFixtureMinimapIcon(up != 0 ? "stairsup" : "stairsdown", px, py, zoom);
+}
+
 void Portal::PlayerEntered() {
     Player* hero = CurrentPlayer;
     if (hero != nullptr) hero->SetIdleAnimation();
@@ -127,6 +131,8 @@ void Teleporter::RefreshPicture() {
     blocksMovement = 0;
     blocksSight = 0;
 }
+
+void Teleporter::DrawOnMinimap(int32_t px, int32_t py, int32_t zoom) { DrawFixtureMinimapIcon("teleport", px, py, zoom); }
 
 void Teleporter::PlayerEntered() {
     Player* hero = CurrentPlayer;

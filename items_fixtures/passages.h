@@ -101,6 +101,8 @@ public:
     std::string GetName() override { return "Stairs"; }
     bool IsMovable() override { return false; }
     void PlayerEntered() override;
+    // The up or the down stairs icon.
+    void DrawOnMinimap(int32_t x, int32_t y, int32_t zoom) override;
     int32_t up = 0;
 
 private:
@@ -130,6 +132,7 @@ public:
     FIXTURE_CLASS_MEMBERS();
     std::string GetName() override { return "Satanic Displacement Glyph"; }
     void PlayerEntered() override;
+    void DrawOnMinimap(int32_t x, int32_t y, int32_t zoom) override;
     int32_t partnerX = 0;
     int32_t partnerY = 0;
 

@@ -24,6 +24,10 @@ void Statue::RefreshPicture() {
     coversSquareAbove = 1;
 }
 
+void Statue::DrawOnMinimap(int32_t px, int32_t py, int32_t zoom) {
+    DrawFixtureMinimapIcon(available != 0 ? "quest" : "quest_used", px, py, zoom);
+}
+
 int32_t Statue::Activate() {
     if (available == 0) return 0;
     if (QuestDialogs.ask("Pray to Zozerezevizeru, the Goddess of Sidequests?", "ui/dialog_but_Yea", "ui/dialog_but_Nay") != 0) {

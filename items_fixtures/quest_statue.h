@@ -16,6 +16,8 @@ public:
     std::string GetName() override { return "Statue of Zozerezevizeru"; }
     const char* GetActionVerb() override { return available != 0 ? "Pray" : nullptr; }
     bool IsMovable() override { return false; }
+    // The quest icon while available, the used one after.
+    void DrawOnMinimap(int32_t x, int32_t y, int32_t zoom) override;
     // 0 once used; otherwise the prayer question (declining keeps the statue), the offer, and 1.
     int32_t Activate() override;
 

@@ -35,16 +35,6 @@ const char* const kLutefiskRefusals[kLutefiskRefusalCount] = {
     "The Vededuve Rez pouts.",
 };
 
-namespace {
-
-void DrawMinimapIcon(const char* kind, int32_t px, int32_t py, int32_t zoom) {
-    if (zoom < 0 || zoom > 3) return;
-    const std::string name = std::string("minimap_") + kind + "_" + std::to_string(zoom);
-    if (Sprite* icon = SpriteMgr_Find(name.c_str())) icon->DrawFrame(px, py, 0);
-}
-
-}  // namespace
-
 // ---- DiggleGod -----------------------------------------------------------------------------
 
 DiggleGod::DiggleGod(const char* name) : godName(name != nullptr ? name : "") { RefreshPicture(); }
@@ -69,7 +59,7 @@ void DiggleGod::RefreshPicture() {
     // statue without a picture.
 }
 
-void DiggleGod::DrawOnMinimap(int32_t px, int32_t py, int32_t zoom) { DrawMinimapIcon("digglegod", px, py, zoom); }
+void DiggleGod::DrawOnMinimap(int32_t px, int32_t py, int32_t zoom) { DrawFixtureMinimapIcon("digglegod", px, py, zoom); }
 
 int32_t DiggleGod::Activate() {
     const std::string question = "Pray to the " + godName + "?";
@@ -117,7 +107,7 @@ void LutefiskStatue::RefreshPicture() {
 }
 
 void LutefiskStatue::DrawOnMinimap(int32_t px, int32_t py, int32_t zoom) {
-    DrawMinimapIcon(spent != 0 ? "lutefisk_used" : "lutefisk", px, py, zoom);
+    DrawFixtureMinimapIcon(spent != 0 ? "lutefisk_used" : "lutefisk", px, py, zoom);
 }
 
 int32_t LutefiskStatue::Activate() {

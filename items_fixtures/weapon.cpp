@@ -108,6 +108,11 @@ bool Weapon::FitsEquipSlot(int32_t slot) {
     return slot == 1 || slot == 2;
 }
 
+void Weapon::AddChestBonus(int32_t which, int32_t amount) {
+    if (which < 0 || which > 1) return;
+    damage[kChestBonusKinds[which]] += amount;
+}
+
 int32_t Weapon::GetValue() {
     const int32_t base = Item::GetValue();
     return isArtifact ? ArtifactValue(base, artifactRecord) : base;

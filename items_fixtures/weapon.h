@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "creatures/damage_type.h"
 #include "items_fixtures/artifact.h"
 #include "items_fixtures/item.h"
 
@@ -57,8 +58,10 @@ public:
     // The mastery bonuses OnEquip added, taken off again by OnUnequip.
     int32_t masterySecondary[kSecondaryStatCount] = {};
     int32_t masteryPrimary[kPrimaryStatCount] = {};
-    // Stand-in: the two bonus values the uber chest adds to its artifact weapon, not yet
-    // applied or saved.
-    int32_t bonusA = 0;
-    int32_t bonusB = 0;
+
+    // The two damage kinds an uber chest's weapon may gain in: righteous and aethereal.
+    static constexpr int32_t kChestBonusKinds[2] = {kDamageRighteous, kDamageAethereal};
+    // Raises the damage of the first or the second of those kinds by `amount`. The bonus is
+    // part of the damage words, so it strikes in combat and is saved with them.
+    void AddChestBonus(int32_t which, int32_t amount);
 };

@@ -132,8 +132,7 @@ void PlaceUberChest(Level& level, int32_t x, int32_t y) {
             MakeItemArtifact(weapon, depth + 1);
             Buff* bonus = weapon->artifactRecord.grantedBuff.get();
             if (bonus != nullptr) std::fill(std::begin(bonus->damage), std::end(bonus->damage), 0);
-            if (MTOneChanceIn(2)) weapon->bonusA += 2 * depth + 2;
-            else weapon->bonusB += 2 * depth + 2;
+            weapon->AddChestBonus(MTOneChanceIn(2) ? 0 : 1, 2 * depth + 2);
             item = weapon;
         }
     } else {

@@ -206,6 +206,8 @@ bool GenSingleRoomLevel(Level& level, const char* name, int32_t px, int32_t py, 
     int32_t oy = 1 + RandomInt(level.height - t->height - 1);
     AddRoomRecord(level, t, ox, oy);
     level.StampRoomTemplate(t, ox, oy);
+    // A door drawn into the template stands as a door here too, as on a generated level.
+    level.FixBadDoors();
     level.FinishRooms();
     EndGenerationScope();
     return PlaceSingleRoomStart(level, *t, ox, oy, px, py, line);

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/random.h"
 #include "core/save_stream.h"
@@ -82,6 +84,47 @@ TEST_F(WeaponTest, ResistancesAreReadFrom1_0_10AndTakenFromTheDefinitionBefore) 
         EXPECT_EQ(back.def, blade.def);
         EXPECT_EQ(back.damage[1], 6);
         EXPECT_EQ(back.resist[7], version.AtLeast(kSaveV1_0_10) ? 9 : 2);
+    }
+}
+
+TEST_F(WeaponTest, TheUberChestBonusStrikesAsDamageAndIsSavedInItsDamageWord) {
+    struct Case {
+        int32_t which;
+        int32_t kind;  // the damage word that changes, or -1 for none
+    };
+    const Case cases[] = {{0, kDamageRighteous}, {1, kDamageAethereal}, {2, -1}, {-1, -1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.which);
+        Weapon plain(FindItemDefByName("Blade"));
+        Weapon blessed(FindItemDefByName("Blade"));
+        blessed.AddChestBonus(c.which, 8);
+        blessed.AddChestBonus(c.which, 4);  // a second bonus adds up
+        SaveWriter plainOut;
+        ASSERT_TRUE(plain.Save(plainOut));
+        SaveWriter out;
+        ASSERT_TRUE(blessed.Save(out));
+        const std::vector<uint8_t> before = plainOut.Buffer();
+        const std::vector<uint8_t> bytes = out.Buffer();
+        ASSERT_EQ(bytes.size(), before.size());  // the record keeps its layout
+        // The damage words follow the definition's name.
+        const std::string name = "Blade";
+        const auto at = std::search(bytes.begin(), bytes.end(), name.begin(), name.end());
+        ASSERT_NE(at, bytes.end());
+        const size_t damageStart = static_cast<size_t>(at - bytes.begin()) + name.size();
+        for (size_t i = 0; i < bytes.size(); ++i) {
+            const bool inBonusWord = c.kind >= 0 && i >= damageStart + 4 * static_cast<size_t>(c.kind) &&
+                                     i < damageStart + 4 * static_cast<size_t>(c.kind) + 4;
+            if (!inBonusWord) {
+                EXPECT_EQ(bytes[i], before[i]) << "byte " << i;
+            }
+        }
+        SaveReader in(bytes);
+        Weapon back(in);
+        ASSERT_FALSE(in.Failed());
+        EXPECT_EQ(in.Remaining(), 0u);
+        for (int32_t t = 0; t < kDamageTypeCount; ++t) {
+            EXPECT_EQ(back.damage[t], plain.damage[t] + (t == c.kind ? 12 : 0)) << "damage kind " << t;
+        }
     }
 }
 

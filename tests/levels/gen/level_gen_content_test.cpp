@@ -20,6 +20,8 @@
 #include "items_fixtures/passages.h"
 #include "items_fixtures/quest.h"
 #include "levels/gen/level_content.h"
+#include "levels/room_object_records.h"
+#include "levels/object_queue.h"
 #include "media/sprite.h"
 #include "levels/gen/monster_tables.h"
 #include "tests/levels/level_gen_fixture.h"
@@ -281,6 +283,39 @@ TEST_F(LevelContentTest, HordesLandOnFloorAndCountTheirQuest) {
     EXPECT_NE(testing::internal::GetCapturedStdout().find("No Such Monster"), std::string::npos);
     ApplyDeferredObjectMoves();
     EXPECT_GT(level->objects.size(), before);
+}
+
+TEST_F(LevelContentTest, AHordeRecordLeavesItsMonstersUnlabelledAndMovableWhereAMonsterRecordDoesNot) {
+    LoadOurData();
+    struct Case {
+        const char* tag;
+        const char* wantLabel;
+        int32_t wantMovable;
+    };
+    // The same label and push flag given to both records.
+    const Case cases[] = {{"monster", "army", 0}, {"horde", "", 1}};
+    for (const Case& c : cases) {
+        MTSeed(5);
+        CSRand(5);
+        auto level = OpenLevel(2);
+        RoomReadContext ctx;
+        std::unique_ptr<RoomObjectRecord> record(ReadRoomObjectRecord(
+            c.tag, {{"x", "3"}, {"y", "4"}, {"id", "army"}, {"can_push", "0"}, {"min", "2"}, {"additional", "1"}}, ctx));
+        ASSERT_NE(record, nullptr) << c.tag;
+        testing::internal::CaptureStdout();
+        EXPECT_TRUE(record->Spawn(10, 10, level.get())) << c.tag;
+        testing::internal::GetCapturedStdout();
+        ApplyDeferredObjectMoves();
+        const std::vector<Monster*> members = ObjectsOf<Monster>(*level);
+        ASSERT_FALSE(members.empty()) << c.tag;
+        if (std::string(c.tag) == "horde") {
+            EXPECT_GE(members.size(), 2u);
+        }
+        for (Monster* m : members) {
+            EXPECT_EQ(m->roomID, c.wantLabel) << c.tag;
+            EXPECT_EQ(m->movable, c.wantMovable) << c.tag;
+        }
+    }
 }
 
 TEST_F(LevelContentTest, SingleSpawnsPickTheirSquareByKind) {

@@ -84,12 +84,23 @@ TEST_F(RoomObjectSpawn, EachTagMakesItsObjectPlacedLabelledAndFlagged) {
              return e != nullptr && e->spriteName == "props/rune.png" && e->name == "Rune";
          },
          "", 1, 0, 0, false},
+        // Without a breaking picture the intact one serves for breaking too.
         {"custombreakable", {{"x", "4"}, {"y", "2"}, {"png", "pot.png"}, {"broken", "shards.png"}, {"hitsNeededToBreak", "3"}},
          [](GameObj* o) {
              auto* b = dynamic_cast<Breakable*>(o);
-             return b != nullptr && b->hitsNeededToBreak == 3;
+             return b != nullptr && b->hitsNeededToBreak == 3 && b->branchIndex == -1 &&
+                    b->intactRecord.image == "pot.png" && b->breakingRecord.image == "pot.png" &&
+                    b->breakingRecord.series.empty() && b->brokenRecord.image == "shards.png";
          },
          "", 1, 1, 0, false},  // a breakable lets the eye through
+        {"custombreakable",
+         {{"x", "5"}, {"y", "3"}, {"png", "pot.png"}, {"breaking", "cracks.png"}, {"broken", "shards.png"}},
+         [](GameObj* o) {
+             auto* b = dynamic_cast<Breakable*>(o);
+             return b != nullptr && b->hitsNeededToBreak == 1 && b->intactRecord.image == "pot.png" &&
+                    b->breakingRecord.image == "cracks.png" && b->brokenRecord.image == "shards.png";
+         },
+         "", 1, 1, 0, false},
         {"clock", {{"x", "5"}, {"y", "2"}, {"id", "t"}, {"png", "clock.png"}, {"initial", "9"}},
          [](GameObj* o) {
              auto* c = dynamic_cast<Clock*>(o);
