@@ -53,10 +53,10 @@ keep() {
     fi
 }
 
-leave_permadeath='wait 300
+leave='wait 300
 key escape
 wait 300
-click 1 737 426
+click 1 585 426
 wait 300
 key escape
 wait 300
@@ -79,7 +79,7 @@ wait 300
 screenshot
 wait 100
 key c
-$leave_permadeath" -no-initial-config -player-random-build -debug-flag
+$leave" -no-initial-config -player-random-build -debug-flag
 keep 0 hud
 keep 1 inventory
 keep 2 character
@@ -88,6 +88,8 @@ rm -rf "$SESSION_USER"
 # The creation screens: difficulty ("hard"), skills ("Random Skills"), hero ("Testa",
 # female portrait); then into the game and out again.
 session newgame "wait 500
+click 1 960 264
+wait 300
 move 640 300
 wait 100
 click 1 500 310
@@ -119,7 +121,7 @@ keyup return
 wait 300
 click 1 640 360
 wait 600
-$leave_permadeath" -no-initial-config -debug-flag
+$leave" -no-initial-config -debug-flag
 keep 0 newgame_difficulty
 keep 1 newgame_skills
 keep 2 newgame_hero
@@ -129,7 +131,7 @@ rm -rf "$SESSION_USER"
 session monsters "seed $gallerySeed
 wait 600
 screenshot
-$leave_permadeath" -no-initial-config -player-random-build -debug-flag -testroom "Monster Gallery" -x 8 -y 4
+$leave" -no-initial-config -player-random-build -debug-flag -testroom "Monster Gallery" -x 8 -y 4
 keep 0 monsters
 rm -rf "$SESSION_USER"
 

@@ -86,7 +86,7 @@ std::string TestaScript() {
     // The two welcome dialogs of a first game.
     s << "wait 300\nkey return\nwait 300\nkey return\nwait 300\n";
     s << "frames 300001\nwait 300001\nwait 300\n";
-    s << "key escape\nwait 300\nclick 1 737 426\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n";
+    s << "key escape\nwait 300\nclick 1 585 426\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n";
     return s.str();
 }
 
@@ -147,9 +147,12 @@ TEST(NewHeroSession, TestaIsMadeOnTheScreensAndTheFirstAutosaveRecordsHer) {
     ScopedWorkingDir cwd(VAULTMERE_GAME_ROOT);
     ASSERT_TRUE(LoadGenerationData(std::string(VAULTMERE_SOURCE_DIR) + "/data/game"));
     SyncToolkitWindows();
+    // The art is not mounted here: the load's missing-art lines are not of interest.
+    testing::internal::CaptureStderr();
     testing::internal::CaptureStdout();
     const bool loaded = LoadGame("autosave.sav");
     const std::string printed = testing::internal::GetCapturedStdout();
+    testing::internal::GetCapturedStderr();
     EXPECT_TRUE(loaded) << printed.substr(printed.size() > 2000 ? printed.size() - 2000 : 0);
     if (loaded) {
         ASSERT_NE(CurrentPlayer, nullptr);

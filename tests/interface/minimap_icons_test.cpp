@@ -5,6 +5,7 @@
 #include <set>
 
 #include "creatures/status_overlays.h"
+#include "interface/hud.h"
 #include "interface/minimap.h"
 #include "media/sprite.h"
 #include "menu_test_fixture.h"
