@@ -646,6 +646,41 @@ inline void Swatch(Canvas& c, const ShapeArgs& a) {
     }
 }
 
+// Row labels for choice panels: the label is "text@y|text@y|..."; each text is drawn dark,
+// centred at x = 60 % of the width and at its y, in a box of up to 28 pixels high that leaves
+// the left third free for the marks the game draws there. Parts without "@y" are skipped.
+inline void RowLabels(Canvas& c, const std::string& label) {
+  size_t start = 0;
+  while (start <= label.size()) {
+    size_t end = label.find('|', start);
+    if (end == std::string::npos) end = label.size();
+    const std::string part = label.substr(start, end - start);
+    const size_t at = part.rfind('@');
+    if (at != std::string::npos && at > 0) {
+      const int y = std::atoi(part.c_str() + at + 1);
+      const int maxW = c.width * 2 / 3 - 8;
+      if (maxW > 0) DrawLabel(c, part.substr(0, at), c.width * 3 / 5, y, maxW, 28, Rgba{70, 45, 20, 255}, false);
+    }
+    start = end + 1;
+  }
+}
+
+// A parchment scroll with row labels (see RowLabels).
+inline void ScrollRows(Canvas& c, const ShapeArgs& a) {
+  ShapeArgs plain = a;
+  plain.label.clear();
+  Scroll(c, plain);
+  RowLabels(c, a.label);
+}
+
+// An outline frame with row labels, for panels laid over another panel.
+inline void FrameRows(Canvas& c, const ShapeArgs& a) {
+  ShapeArgs plain = a;
+  plain.label.clear();
+  Frame(c, plain);
+  RowLabels(c, a.label);
+}
+
 }  // namespace shapes
 
 struct ShapeInfo {
@@ -672,6 +707,7 @@ inline const std::vector<ShapeInfo>& ShapeTable() {
       {"wall", shapes::Wall},           {"floor", shapes::Floor},
       {"liquid", shapes::Liquid},       {"fluidsheet", shapes::FluidSheet}, {"tilesheet", shapes::TileSheet}, {"shades", shapes::Shades},
       {"creature", shapes::Creature},   {"swatch", shapes::Swatch},
+      {"scrollrows", shapes::ScrollRows}, {"framerows", shapes::FrameRows},
   };
   return table;
 }

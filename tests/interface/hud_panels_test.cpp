@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/input_log.h"
+#include "core/random.h"
 #include "core/text_db.h"
 #include "core/tweak.h"
 #include "creatures/player.h"
@@ -575,6 +576,64 @@ TEST_F(HudPanels, PortraitWincesForASecondThenStaresAndShowsClosedEyesWhenDead) 
     calls_.clear();
     DrawPortrait();
     EXPECT_EQ(Names().back(), "portrait closed eyes");
+    SetFixedFrameTime(0);
+    PortraitExpression = kPortraitStare;
+    PortraitStartMs = -1;
+}
+
+TEST_F(HudPanels, TheIdleCycleFollowsTheSeedAndItsRules) {
+    SetFixedFrameTime(10);
+    Player* hero = MakeHero();
+    hero->stat[kStatLife] = 100;
+    hero->health = 100;
+    // 400 steps of the idle cycle, each drawn just over a second after the step before (a
+    // blink's step comes half a second sooner), from a seeded game generator.
+    auto run = [&](uint32_t seed) {
+        MTSeed(seed);
+        PortraitExpression = kPortraitStare;
+        PortraitStartMs = static_cast<int64_t>(LoggedGetTicks());
+        std::vector<int32_t> sequence;
+        for (int i = 0; i < 400; ++i) {
+            const int64_t due = PortraitStartMs + 1001 - static_cast<int64_t>(LoggedGetTicks());
+            if (due > 0) AdvanceFakeClock(static_cast<Uint32>(due));
+            const int32_t before = PortraitExpression;
+            DrawPortrait();
+            if (PortraitExpression == kPortraitBlink && before != kPortraitBlink) {
+                EXPECT_EQ(PortraitStartMs, static_cast<int64_t>(LoggedGetTicks()) - 500) << i;
+            }
+            sequence.push_back(PortraitExpression);
+        }
+        return sequence;
+    };
+    const std::vector<int32_t> first = run(20261211);
+    EXPECT_EQ(run(20261211), first) << "the same seed gives the same faces";
+    EXPECT_NE(run(7), first);
+    int32_t seen[kPortraitExpressionCount] = {};
+    int32_t previous = kPortraitStare;
+    for (size_t i = 0; i < first.size(); ++i) {
+        const int32_t e = first[i];
+        ++seen[e];
+        // Where each face may lead.
+        switch (previous) {
+            case kPortraitStare:
+                EXPECT_TRUE(e == kPortraitStare || e == kPortraitBlink || e == kPortraitLookLeft || e == kPortraitLookRight) << i;
+                break;
+            case kPortraitLookLeft:
+                EXPECT_TRUE(e == kPortraitLookRight || e == kPortraitStare) << i;
+                break;
+            case kPortraitLookRight:
+                EXPECT_TRUE(e == kPortraitLookLeft || e == kPortraitStare) << i;
+                break;
+            default:
+                EXPECT_EQ(e, kPortraitStare) << i;
+                break;
+        }
+        previous = e;
+    }
+    // Staring most of the time, with every idle face among 400 steps and none of the others.
+    EXPECT_GT(seen[kPortraitStare], 200);
+    for (int32_t e : {kPortraitBlink, kPortraitLookLeft, kPortraitLookRight}) EXPECT_GT(seen[e], 0) << e;
+    for (int32_t e : {kPortraitGrin, kPortraitOoo, kPortraitOw, kPortraitSad}) EXPECT_EQ(seen[e], 0) << e;
     SetFixedFrameTime(0);
     PortraitExpression = kPortraitStare;
     PortraitStartMs = -1;

@@ -414,6 +414,40 @@ TEST(ArtEntries, EveryShapeDrawsSomethingAtOddSizes) {
   }
 }
 
+TEST(ArtLabels, RowLabelsSitOnTheirRowsRightOfTheMarks) {
+  struct Case {
+    const char* shape;
+    const char* plainShape;
+  };
+  for (const Case& k : {Case{"scrollrows", "scroll"}, Case{"framerows", "frame"}}) {
+    SCOPED_TRACE(k.shape);
+    artw::ShapeArgs a;
+    a.colour = {230, 210, 160, 255};
+    artw::Canvas plain(240, 200);
+    artw::FindShape(k.plainShape)(plain, a);
+    // Two rows, and a part without a row that is skipped.
+    a.label = "Easy@40|Hard@150|stray";
+    artw::Canvas rows(240, 200);
+    artw::FindShape(k.shape)(rows, a);
+    int changedNear40 = 0, changedNear150 = 0, changedElsewhere = 0, changedLeft = 0;
+    for (int y = 0; y < 200; ++y)
+      for (int x = 0; x < 240; ++x) {
+        const size_t i = (static_cast<size_t>(y) * 240 + x) * 4;
+        bool same = true;
+        for (int ch = 0; ch < 4; ++ch) same = same && rows.rgba[i + ch] == plain.rgba[i + ch];
+        if (same) continue;
+        if (x < 240 / 4) ++changedLeft;
+        if (y >= 20 && y <= 60) ++changedNear40;
+        else if (y >= 130 && y <= 170) ++changedNear150;
+        else ++changedElsewhere;
+      }
+    EXPECT_GT(changedNear40, 20);
+    EXPECT_GT(changedNear150, 20);
+    EXPECT_EQ(changedElsewhere, 0);
+    EXPECT_EQ(changedLeft, 0) << "the left quarter stays free for the marks";
+  }
+}
+
 TEST(ArtLabels, PixelFontStandsInWhenTheTrueTypeFontIsMissing) {
   artw::SetLabelFontPath("/nonexistent/NoSuchFont.ttf");
   artw::Canvas c(12, 16);
