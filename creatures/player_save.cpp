@@ -366,8 +366,8 @@ Player::Player(SaveReader& in) : Hittable(in) {
         if (cursor != nullptr) SetCursorItem(cursor);
     }
     ReattachEquipment(equipment);
-    healthRegenCounter = 0;
-    manaRegenCounter = 0;
+    // The regeneration counters stay as they were read: a loaded game goes on as it was
+    // saved, and saves again to the same bytes.
     walkInterrupted = 0;
     LoadAnimations(this);
     for (Buff* buff : held) AddBuff(buff);

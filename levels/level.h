@@ -283,9 +283,9 @@ public:
     int32_t returnDepth = 0;
     int32_t returnX = 0;
     int32_t returnY = 0;
-    // The level a side dimension was entered from while the game runs (not saved; a loaded
-    // side dimension returns to the first level of returnDepth). Compared, never followed,
-    // unless it is still listed in GameLevels.
+    // The level a side dimension was entered from. A save writes the side dimension right
+    // after it and a load links it again from that order. Compared, never followed, unless
+    // it is still listed in GameLevels.
     Level* returnLevel = nullptr;
     uint8_t hasDiggleGodRoom = 0;  // the three layout flags
     uint8_t hasShop = 0;

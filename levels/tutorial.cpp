@@ -190,7 +190,10 @@ void BeginTutorial(Tutorial* tutorial) {
 
 // ---- play --------------------------------------------------------------------------------------
 
+void (*TutorialReportObserver)(int32_t code) = nullptr;
+
 void NotifyTutorial(int32_t code, int32_t) {
+    if (TutorialReportObserver != nullptr) TutorialReportObserver(code);
     SyncPlayState();
     Tutorial* t = CurrentTutorial;
     if (!TutorialFlag || t == nullptr || TutorialStepIndex < 0 ||

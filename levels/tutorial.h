@@ -51,6 +51,9 @@ void LoadTutorial();
 void ClearTutorials();
 // Reports a deed of the hero with its trigger code (the second value is ignored).
 void NotifyTutorial(int32_t code, int32_t value);
+// Called with the code of every report, before the running tutorial (if any) looks at it;
+// null by default. Tests use it to see which deeds report what.
+extern void (*TutorialReportObserver)(int32_t code);
 // Reports a deed with its trigger code and a name (a spell's, an item's).
 void NotifyTutorial(int32_t code, const std::string& name);
 // One report of a deed with its name, kept while a tutorial record is current.

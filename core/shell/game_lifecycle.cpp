@@ -101,6 +101,8 @@ void ResetGameState() {
     SaveOnLeaveFlag = false;
     HeroInShopFlag = 0;
     HeroInMonsterZoo = false;
+    // The trapdoor squares belong to the levels of the game that made them.
+    TrapdoorStack.clear();
     FlushInput();
 }
 

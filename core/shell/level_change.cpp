@@ -138,6 +138,44 @@ bool DrawTrapdoorSquare(Level* level, int32_t* outX, int32_t* outY) {
 
 }  // namespace
 
+namespace {
+
+bool IsListed(const Level* level) {
+    for (const Level* known : GameLevels) {
+        if (known == level) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::vector<Level*> LevelsInSaveOrder() {
+    std::vector<Level*> order;
+    order.reserve(GameLevels.size());
+    for (Level* level : GameLevels) {
+        const bool follows = level->isSideDimension != 0 && level->returnLevel != nullptr &&
+                             level->returnLevel != level && IsListed(level->returnLevel);
+        if (follows) continue;
+        order.push_back(level);
+        for (Level* side : GameLevels) {
+            if (side != level && side->isSideDimension != 0 && side->returnLevel == level) order.push_back(side);
+        }
+    }
+    return order;
+}
+
+void LinkSideDimensionsToTheirReturn() {
+    for (size_t i = 0; i < GameLevels.size(); ++i) {
+        Level* side = GameLevels[i];
+        if (side->isSideDimension == 0) continue;
+        side->returnLevel = nullptr;
+        for (size_t j = i; j > 0 && side->returnLevel == nullptr; --j) {
+            Level* before = GameLevels[j - 1];
+            if (before->isSideDimension == 0 && before->depth == side->returnDepth) side->returnLevel = before;
+        }
+    }
+}
+
 void AfterLevelChange() {
     HeroInMonsterZoo = false;
     HeroInShopFlag = 0;

@@ -95,7 +95,7 @@ bool WriteSaveBody(SaveWriter& out) {
     ok = out.WriteInt32(static_cast<int32_t>(GameLevels.size())) && ok;
     ok = out.WriteInt32(static_cast<int32_t>(ActiveQuests.size())) && ok;
     for (const QuestRecord* quest : ActiveQuests) ok = quest->Write(out) && ok;
-    for (Level* level : GameLevels) ok = ok && level->Save(out);
+    for (Level* level : LevelsInSaveOrder()) ok = ok && level->Save(out);
     return ok;
 }
 
@@ -313,6 +313,7 @@ bool LoadGame(const char* name) {
     CurrentLevel = static_cast<GameObj*>(hero)->level;
     BuildAStarForLevel();
     RelinkPlayerSummons();
+    LinkSideDimensionsToTheirReturn();
     for (Level* level : GameLevels) {
         for (SpellMine* mine : level->spellMines) mine->caster = hero;
     }

@@ -140,6 +140,9 @@ TEST_F(PlayerSaveTest, SaveLoadSaveGivesTheSameBytes) {
     hero_.lastBuild = 1;
     hero_.foodRegenLeft = 6;
     hero_.zooState = 2;
+    // Part-way to the next point of health and mana: a loaded game goes on from there.
+    hero_.healthRegenCounter = 3;
+    hero_.manaRegenCounter = 2;
     const int32_t ids[7] = {3, 9, 21, 5, 30, 1, 14};
     for (int32_t i = 0; i < 7; ++i) {
         hero_.skillIds[i] = ids[i];
@@ -155,6 +158,8 @@ TEST_F(PlayerSaveTest, SaveLoadSaveGivesTheSameBytes) {
     EXPECT_EQ(back->buffs[0]->name, "Stout Heart");
     EXPECT_EQ(back->health, hero_.health);
     EXPECT_EQ(back->stat[kStatLife], hero_.stat[kStatLife]);
+    EXPECT_EQ(back->healthRegenCounter, 3);
+    EXPECT_EQ(back->manaRegenCounter, 2);
     EXPECT_EQ(Saved(*back), first);
 }
 

@@ -307,12 +307,14 @@ TEST_F(LevelSaveTest, DoorsComeBackFromTheirSquareFlagsOpenAndLockedAsTheyWere) 
         bool sideBySide;
         bool open;
         bool locked;
+        int32_t kicksBefore;  // failed kicks on each part before the save; a load starts again at 0
     };
     const Case cases[] = {
-        {"side by side, open", 1 | 4, true, true, false},
-        {"side by side, locked", 1 | 2, true, false, true},
-        {"along y, closed", 0, false, false, false},
-        {"along y, open and unlocked after a kick", 4, false, true, false},
+        {"side by side, open", 1 | 4, true, true, false, 0},
+        {"side by side, locked", 1 | 2, true, false, true, 0},
+        {"side by side, locked after two failed kicks", 1 | 2, true, false, true, 2},
+        {"along y, closed", 0, false, false, false, 0},
+        {"along y, open and unlocked after a kick", 4, false, true, false, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -325,6 +327,9 @@ TEST_F(LevelSaveTest, DoorsComeBackFromTheirSquareFlagsOpenAndLockedAsTheyWere) 
         testing::internal::CaptureStdout();
         level->FixBadDoors();
         testing::internal::GetCapturedStdout();
+        for (GameObj* obj : level->objects) {
+            if (Door* door = dynamic_cast<Door*>(obj)) door->kicks = c.kicksBefore;
+        }
         SaveWriter out;
         ASSERT_TRUE(level->Save(out));
         Level* loaded = LoadLevel(out.Buffer(), kCurrentSaveVersion, nullptr);
@@ -340,6 +345,7 @@ TEST_F(LevelSaveTest, DoorsComeBackFromTheirSquareFlagsOpenAndLockedAsTheyWere) 
                 EXPECT_EQ(door->open, c.open);
                 EXPECT_EQ(door->locked != 0, c.locked);
                 EXPECT_EQ(door->orientation, c.sideBySide ? 1 : 0);
+                EXPECT_EQ(door->kicks, 0);
             }
         }
         EXPECT_EQ(doors, 3);

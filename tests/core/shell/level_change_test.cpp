@@ -257,6 +257,56 @@ TEST_F(LevelChangeTest, APortalTripBuildsASideDimensionAndTheWayBackReturnsToThe
     EXPECT_FALSE(FileExists(user_.file("autosave.sav")));
 }
 
+TEST_F(LevelChangeTest, AfterALoadTheWayBackFromASideDimensionLeadsToTheLevelItWasEnteredFrom) {
+    LoadOurGenerationData();
+    // Two levels of the same depth and branch, told apart by a mark; the portal is taken from
+    // the first, then from the second (which the first-of-its-depth rule would miss).
+    for (int32_t entered : {0, 1}) {
+        SCOPED_TRACE(entered);
+        Level* levels[2] = {AddLevel(2), AddLevel(2)};
+        for (int32_t i = 0; i < 2; ++i) levels[i]->GetCell(1, 1)->stairIndex = static_cast<uint8_t>(40 + i);
+        StartOn(levels[entered], 6, 7);
+        SeedRandomGeneratorsForTest(11);
+        testing::internal::CaptureStdout();
+        TravelThroughPortal();
+        ASSERT_EQ(GameLevels.size(), 3u);
+        EXPECT_TRUE(SaveGame("trip.sav"));
+        EndCurrentGame();
+        const bool loaded = LoadGame("trip.sav");
+        const std::string loading = testing::internal::GetCapturedStdout();
+        ASSERT_TRUE(loaded) << loading;
+        ASSERT_EQ(GameLevels.size(), 3u);
+        EXPECT_EQ(HeroLevel()->isSideDimension, 1);
+
+        testing::internal::CaptureStdout();
+        EXPECT_TRUE(SaveGame("again.sav"));
+        TravelThroughPortal();
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(ReadWholeFile(user_.file("again.sav")), ReadWholeFile(user_.file("trip.sav")));
+        ASSERT_EQ(GameLevels.size(), 2u);
+        EXPECT_EQ(HeroLevel(), CurrentLevel);
+        EXPECT_EQ(HeroLevel()->GetCell(1, 1)->stairIndex, 40 + entered);
+        EXPECT_EQ(CurrentPlayer->x, 6);
+        EXPECT_EQ(CurrentPlayer->y, 7);
+        EndCurrentGame();
+    }
+}
+
+TEST_F(LevelChangeTest, ALoadedOrNewGameStartsWithoutTheTrapdoorSquaresOfAnEarlierGame) {
+    // A square the trapdoor of an earlier game left behind is no way up in this one.
+    TrapdoorStack.emplace_back(3, 4);
+    ResetGameState();
+    AddLevel(0);
+    Level* below = AddLevel(1);
+    Player* hero = StartOn(below, 6, 7);
+    ChangeDepth(-1);
+    EXPECT_EQ(HeroLevel(), below);
+    EXPECT_EQ(CurrentLevel, below);
+    EXPECT_EQ(hero->x, 6);
+    EXPECT_EQ(hero->y, 7);
+    EXPECT_TRUE(TrapdoorStack.empty());
+}
+
 TEST_F(LevelChangeTest, TheTrapdoorKeysGoOneLevelDownAndBackToTheSquareLeft) {
     Level* top = AddLevel(0);
     Level* below = AddLevel(1);
