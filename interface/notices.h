@@ -57,7 +57,8 @@ const char* LevelUpTitle(int32_t level);
 
 // ---- Anvil of Krong ------------------------------------------------------------------------
 
-// One entry of a Krong bonus row: the icon picture and value of one bonus.
+// One entry of a Krong bonus row: the tooltip module's icon of the bonus (not owned; null
+// before its icons are loaded), its value and the tooltip colour the value is written in.
 struct KrongEntry {
     SDL_Surface* icon;
     int32_t value;

@@ -1,9 +1,5 @@
 // The two notices with tables in them: the Anvil of Krong's verdict on an artifact, and a
-// recipe found on a bookshelf.
-//
-// Stand-in: the tooltip module's icon set, colour tables and DrawTooltip are still to come.
-// Until then the bonus icons are read here, statistic values are written in black, and the
-// find-recipe tooltips are a plain black box with the title beside the pointer.
+// recipe found on a bookshelf. Both borrow the tooltip module's icons, colours and boxes.
 #include "interface/notices.h"
 
 #include <cstdio>
@@ -24,6 +20,7 @@
 #include "media/sprite.h"
 #include "media/surface.h"
 #include "media/text.h"
+#include "media/tooltip.h"
 
 const char* const kRecipeToolNames[kRecipeToolCount] = {
     "Modular Alchemy Kit",  "Porta-Still",    "Elven Ingot Grinder", "Dwarven Ingot Press", "Tinkerer Parts",
@@ -34,41 +31,6 @@ const char* const kRecipeToolNames[kRecipeToolCount] = {
 std::string LastNoticeTooltip;
 
 namespace {
-
-// The words of the damage icons' file names ("ui/icons/dmg_<word>.png", resistances
-// "ui/icons/dmg_<word>_resist.png"), in damage-type order.
-const char* const kDamageIconWords[kDamageTypeCount] = {
-    "crushing",  "slashing", "blast",   "piercing",   "conflagratory", "hyperborean",   "voltaic",    "toxic",
-    "righteous", "necromatic", "acidic", "putrefying", "transmutative", "aethereal", "aphyxiative", "existential",
-};
-
-// Icons of the bonus rows, read on first use and kept for the process.
-struct KrongIcons {
-    bool loaded = false;
-    SDL_Surface* damage[kDamageTypeCount] = {};
-    SDL_Surface* resist[kDamageTypeCount] = {};
-    SDL_Surface* primary[kPrimaryStatCount] = {};
-    SDL_Surface* secondary[kSecondaryStatCount] = {};
-};
-KrongIcons Icons;
-
-SDL_Surface* LoadIcon(const std::string& file) {
-    SDL_Surface* icon = LoadImage(file.c_str());
-    if (icon == nullptr) std::printf("Could not read the bonus icon %s\n", file.c_str());
-    return icon;
-}
-
-void EnsureKrongIcons() {
-    if (Icons.loaded) return;
-    Icons.loaded = true;
-    for (int32_t t = 0; t < kDamageTypeCount; ++t) {
-        Icons.damage[t] = LoadIcon(std::string("ui/icons/dmg_") + kDamageIconWords[t] + ".png");
-        Icons.resist[t] = LoadIcon(std::string("ui/icons/dmg_") + kDamageIconWords[t] + "_resist.png");
-    }
-    for (int32_t i = 0; i < kPrimaryStatCount; ++i) Icons.primary[i] = LoadIcon(PrimaryStatIcon(i));
-    // Some statistics share an icon file; each reads its own copy.
-    for (int32_t i = 0; i < kSecondaryStatCount; ++i) Icons.secondary[i] = LoadIcon(SecondaryStatIcon(i));
-}
 
 void Blit(SDL_Surface* picture, int32_t x, int32_t y) {
     if (picture == nullptr || ScreenSurface == nullptr) return;
@@ -86,20 +48,12 @@ const ArtifactRecord* ArtifactOf(Item* item) {
     return nullptr;
 }
 
-// A tooltip of one title line beside the pointer, when the frame has not shown one yet.
-void DrawTitleTooltip(const std::string& title, int32_t mx, int32_t my) {
-    if (!TooltipSlotFree || ScreenSurface == nullptr) return;
+// The title-only tooltip of the pointed-at thing, when the frame has not shown one yet.
+void DrawTitleTooltip(const std::string& title) {
+    if (!TooltipSlotFree) return;
     TooltipSlotFree = false;
     LastNoticeTooltip = title;
-    const int32_t w = TextWidth(title, TickerFont) + 8;
-    const int32_t h = TextHeight(title, TickerFont) + 6;
-    int32_t x = mx + 12;
-    int32_t y = my + 12;
-    if (x + w > ScreenSurface->w) x = ScreenSurface->w - w;
-    if (y + h > ScreenSurface->h) y = ScreenSurface->h - h;
-    SDL_Rect box = {static_cast<Sint16>(x), static_cast<Sint16>(y), static_cast<Uint16>(w), static_cast<Uint16>(h)};
-    SDL_FillRect(ScreenSurface, &box, SDL_MapRGB(ScreenSurface->format, 0, 0, 0));
-    DrawText(x + 4, y + 3, title, kTextWhite, ScreenSurface, TickerFont);
+    DrawTooltip(title.c_str(), nullptr, nullptr);
 }
 
 bool Inside(int32_t mx, int32_t my, int32_t left, int32_t top, int32_t right, int32_t bottom) {
@@ -123,29 +77,22 @@ std::vector<std::vector<KrongEntry>> KrongBonusRows(Item* item) {
     std::vector<std::vector<KrongEntry>> rows;
     const ArtifactRecord* record = ArtifactOf(item);
     if (record == nullptr || record->grantedBuff == nullptr) return rows;
-    EnsureKrongIcons();
     const Buff& bonus = *record->grantedBuff;
-    const SDL_Color black = kTextBlack;
     std::vector<KrongEntry> row;
+    auto add = [&row](int32_t tooltipRow, int32_t index, int32_t value) {
+        if (value != 0) row.push_back({TooltipRowIcon(tooltipRow, index), value, TooltipRowColour(tooltipRow, index)});
+    };
     auto close = [&rows, &row]() {
         if (!row.empty()) rows.push_back(row);
         row.clear();
     };
-    for (int32_t t = 0; t < kDamageTypeCount; ++t) {
-        if (bonus.damage[t] != 0) row.push_back({Icons.damage[t], bonus.damage[t], DamageTypeColour[t]});
-    }
+    for (int32_t t = 0; t < kDamageTypeCount; ++t) add(kTooltipRowDamage, t, bonus.damage[t]);
     close();
-    for (int32_t t = 0; t < kDamageTypeCount; ++t) {
-        if (bonus.resist[t] != 0) row.push_back({Icons.resist[t], bonus.resist[t], DamageTypeColour[t]});
-    }
+    for (int32_t t = 0; t < kDamageTypeCount; ++t) add(kTooltipRowResist, t, bonus.resist[t]);
     close();
-    for (int32_t i = 0; i < kPrimaryStatCount; ++i) {
-        if (bonus.primaryMods[i] != 0) row.push_back({Icons.primary[i], bonus.primaryMods[i], black});
-    }
+    for (int32_t i = 0; i < kPrimaryStatCount; ++i) add(kTooltipRowBase, i, bonus.primaryMods[i]);
     close();
-    for (int32_t i = 0; i < kSecondaryStatCount; ++i) {
-        if (bonus.secondaryMods[i] != 0) row.push_back({Icons.secondary[i], bonus.secondaryMods[i], black});
-    }
+    for (int32_t i = 0; i < kSecondaryStatCount; ++i) add(kTooltipRowSecondary, i, bonus.secondaryMods[i]);
     close();
     return rows;
 }
@@ -215,7 +162,7 @@ void ShowFoundRecipeNotice(const FoundRecipe& recipe) {
         }
         if (outputIcon != nullptr) outputIcon->DrawFrame(x + 414, y + 68, 0);
         if (Inside(mx, my, x + 414, y + 68, x + 478, y + 132)) tooltip = recipe.outputName;
-        if (!tooltip.empty()) DrawTitleTooltip(tooltip, mx, my);
+        if (!tooltip.empty()) DrawTitleTooltip(tooltip);
     });
 }
 

@@ -338,6 +338,23 @@ SDL_Surface* DamageTypeIcon(int32_t type) {
     return damageIcons[type];
 }
 
+SDL_Surface* TooltipRowIcon(int32_t row, int32_t index) {
+    if (index < 0) return nullptr;
+    switch (row) {
+    case kTooltipRowDamage: return index < kTooltipDamageTypes ? damageIcons[index] : nullptr;
+    case kTooltipRowResist: return index < kTooltipDamageTypes ? resistIcons[index] : nullptr;
+    case kTooltipRowBase: return index < kTooltipBaseStats ? baseIcons[index] : nullptr;
+    case kTooltipRowSecondary: return index < kTooltipSecondaryStats ? secondaryIcons[index] : nullptr;
+    default: return nullptr;
+    }
+}
+
+SDL_Color TooltipRowColour(int32_t row, int32_t index) {
+    const int32_t sizes[4] = {kTooltipDamageTypes, kTooltipDamageTypes, kTooltipBaseStats, kTooltipSecondaryStats};
+    if (row < 0 || row > 3 || index < 0 || index >= sizes[row]) return kTextWhite;
+    return RowColour(row, index);
+}
+
 void SetTooltipLevelPips(Sprite* filled, Sprite* empty) {
     pipFilled = filled;
     pipEmpty = empty;

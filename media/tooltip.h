@@ -66,6 +66,17 @@ void FreeStatIcons();
 // The small picture of a damage type (0..15, in damage-type order) that LoadStatIcons loaded;
 // null for another index or before the icons are loaded.
 SDL_Surface* DamageTypeIcon(int32_t type);
+// The icon rows by number: 0 damage bonuses and 1 resistances (by damage type), 2 base stats,
+// 3 secondary stats.
+constexpr int32_t kTooltipRowDamage = 0;
+constexpr int32_t kTooltipRowResist = 1;
+constexpr int32_t kTooltipRowBase = 2;
+constexpr int32_t kTooltipRowSecondary = 3;
+// The icon of entry `index` of row `row` that LoadStatIcons loaded; null for an index outside
+// the row or before the icons are loaded.
+SDL_Surface* TooltipRowIcon(int32_t row, int32_t index);
+// The colour the value of that entry is written in; white outside the tables.
+SDL_Color TooltipRowColour(int32_t row, int32_t index);
 // The two sprites of the level pips of item tooltips (filled and empty); not owned.
 void SetTooltipLevelPips(Sprite* filled, Sprite* empty);
 

@@ -9,10 +9,15 @@
 #include "core/shell/turn_engine.h"
 #include "creatures/player.h"
 #include "interface/play_screen.h"
+#include "items_fixtures/inventory.h"
+#include "items_fixtures/item.h"
+#include "items_fixtures/quest.h"
 #include "media/music.h"
 #include "media/ticker.h"
 
 #include <cstdio>
+#include <set>
+#include <string>
 
 bool LeaveGameFlag = false;
 bool SaveOnLeaveFlag = false;
@@ -49,6 +54,20 @@ uint32_t lastChoiceTime = 0;
 // (a tutorial must never write over the player's own saves).
 bool HeroMayBeSaved() {
     return CurrentPlayer != nullptr && !CurrentPlayer->dead && !TutorialFlag;
+}
+
+// Every carried item in the order of the carried places: " name" or " name (unpaid)", separated
+// by semicolons.
+std::string CarriedItemsLine() {
+    std::string line;
+    std::set<const Item*> seen;  // an item in two places is told once
+    for (Item** place : CarriedPlaces()) {
+        if (place == nullptr || *place == nullptr || !seen.insert(*place).second) continue;
+        if (!line.empty()) line += ";";
+        line += " " + (*place)->GetItemName();
+        if ((*place)->unpaid != 0) line += " (unpaid)";
+    }
+    return line;
 }
 
 }  // namespace
@@ -135,6 +154,11 @@ void RunGameLoop() {
     if ((CmdLine.debugFlags & kDebugGeneral) != 0 && CurrentPlayer != nullptr) {
         std::printf("Leaving the game after %d turns of the hero, at (%d, %d)%s\n", HeroInputTurns,
                     CurrentPlayer->x, CurrentPlayer->y, CurrentPlayer->dead ? ", dead" : "");
+        std::printf("The hero leaves with %d zorkmids, carrying:%s\n", CurrentPlayer->zorkmids,
+                    CarriedItemsLine().c_str());
+        for (const QuestRecord* quest : ActiveQuests) {
+            if (quest != nullptr) std::printf("Quest at stage %d: %s\n", quest->stage, quest->description.c_str());
+        }
     }
     SaveOnLeaveIfAsked();
     SaveOnLeaveFlag = false;

@@ -24,6 +24,7 @@
 #include "media/image.h"
 #include "media/sprite.h"
 #include "media/text.h"
+#include "media/tooltip.h"
 
 namespace {
 
@@ -246,6 +247,15 @@ TEST_F(NoticeTest, NoticesWithoutTheirThingShowThePictureAlone) {
 
 class KrongTest : public NoticeTest {
 protected:
+    void SetUp() override {
+        NoticeTest::SetUp();
+        if (IsSkipped()) return;
+        LoadStatIcons();
+    }
+    void TearDown() override {
+        FreeStatIcons();
+        NoticeTest::TearDown();
+    }
     // An artifact armour piece whose bonus block the test fills.
     Buff& Bonus() {
         armour_.reset(new Armour(nullptr));
@@ -323,6 +333,68 @@ TEST_F(KrongTest, MixedAndNegativeRows) {
     EXPECT_GT(InkIn("ui/gameplay/krong_pleased.png", at.x, at.y, at.x + 484, at.y + 228, 16, 16), 0);
     EXPECT_EQ(InkIn("ui/gameplay/krong_pleased.png", at.x, at.y, at.x + 240, at.y + 228, 60, 16), 0);
     EXPECT_TRUE(IconDrawn(rows[2][0].icon, 304, 246));
+}
+
+// Pixels of the area that are exactly the colour.
+int PixelsOfColour(int left, int top, int w, int h, SDL_Color colour) {
+    const uint32_t rgb = (static_cast<uint32_t>(colour.r) << 16) | (static_cast<uint32_t>(colour.g) << 8) | colour.b;
+    int n = 0;
+    for (int y = top; y < top + h; ++y) {
+        for (int x = left; x < left + w; ++x) n += MenuPixelRgb(ScreenSurface, x, y) == rgb;
+    }
+    return n;
+}
+
+TEST_F(KrongTest, EntriesUseTheTooltipIconsAndColours) {
+    struct Case {
+        const char* what;
+        int row;    // the tooltip module's row
+        int index;  // within it
+        std::function<void(Buff&)> fill;
+    };
+    const Case cases[] = {
+        {"voltaic damage", kTooltipRowDamage, kDamageVoltaic, [](Buff& b) { b.damage[kDamageVoltaic] = 4; }},
+        {"toxic resistance", kTooltipRowResist, kDamageToxic, [](Buff& b) { b.resist[kDamageToxic] = -3; }},
+        {"second primary", kTooltipRowBase, 1, [](Buff& b) { b.primaryMods[1] = 7; }},
+        {"sight", kTooltipRowSecondary, kStatSight, [](Buff& b) { b.secondaryMods[kStatSight] = 2; }},
+        {"last secondary", kTooltipRowSecondary, kSecondaryStatCount - 1,
+         [](Buff& b) { b.secondaryMods[kSecondaryStatCount - 1] = 9; }},
+    };
+    const SDL_Color black = kTextBlack;
+    for (const Case& c : cases) {
+        c.fill(Bonus());
+        const auto rows = KrongBonusRows(armour_.get());
+        ASSERT_EQ(rows.size(), 1u) << c.what;
+        ASSERT_EQ(rows[0].size(), 1u) << c.what;
+        const KrongEntry& entry = rows[0][0];
+        ASSERT_NE(entry.icon, nullptr) << c.what;
+        EXPECT_EQ(entry.icon, TooltipRowIcon(c.row, c.index)) << c.what << ": one shared icon, not a copy";
+        const SDL_Color colour = TooltipRowColour(c.row, c.index);
+        EXPECT_EQ(entry.colour.r, colour.r) << c.what;
+        EXPECT_EQ(entry.colour.g, colour.g) << c.what;
+        EXPECT_EQ(entry.colour.b, colour.b) << c.what;
+        EXPECT_FALSE(colour.r == black.r && colour.g == black.g && colour.b == black.b) << c.what;
+        Show();
+        EXPECT_TRUE(IconDrawn(entry.icon, 304, 210)) << c.what;
+        const Place at = Corner("ui/gameplay/krong_pleased.png");
+        EXPECT_GT(PixelsOfColour(at.x + 322, at.y + 210, 30, 18, colour), 0) << c.what << ": the value in its colour";
+    }
+}
+
+TEST(TooltipRows, OutsideTheTablesNoIconAndWhite) {
+    LoadStatIcons();
+    struct Case {
+        int row;
+        int index;
+    };
+    for (const Case& c : {Case{-1, 0}, Case{4, 0}, Case{kTooltipRowDamage, 16}, Case{kTooltipRowResist, -1},
+                          Case{kTooltipRowBase, 6}, Case{kTooltipRowSecondary, 24}}) {
+        EXPECT_EQ(TooltipRowIcon(c.row, c.index), nullptr) << c.row << " " << c.index;
+        const SDL_Color colour = TooltipRowColour(c.row, c.index);
+        EXPECT_EQ(colour.r + colour.g + colour.b, 3 * 255) << c.row << " " << c.index;
+    }
+    FreeStatIcons();
+    EXPECT_EQ(TooltipRowIcon(kTooltipRowDamage, 0), nullptr) << "freed icons are not handed out";
 }
 
 TEST_F(KrongTest, OnlyArtifactWeaponsAndArmourHaveRows) {
@@ -405,6 +477,13 @@ TEST_F(FindRecipeTest, TooltipsNameTheToolTheOutputAndTheIngredients) {
         EXPECT_EQ(hover(recipe, 388, 132), tools[t]) << t;
     }
     EXPECT_EQ(hover(recipe, 478, 100), "Pickled Thing");
+    // The tooltip module's own box: its title, a black box right of and below the pointer.
+    EXPECT_EQ(LastTooltipTitle(), "Pickled Thing");
+    const SDL_Rect box = LastTooltipBox();
+    EXPECT_GT(box.w, 0);
+    EXPECT_GE(box.x, at.x + 478);
+    EXPECT_GE(box.y, at.y + 100);
+    EXPECT_EQ(MenuPixelRgb(ScreenSurface, box.x + 1, box.y + 1), 0u);
     EXPECT_EQ(hover(recipe, 310 - 144, 100), "Ingredient 0");
     EXPECT_EQ(hover(recipe, 374 - 72, 132), "Ingredient 1");
     EXPECT_EQ(hover(recipe, 400, 100), "") << "between the tool and the output";
