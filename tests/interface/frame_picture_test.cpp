@@ -95,13 +95,13 @@ struct PictureCase {
 };
 
 const PictureCase kCases[] = {
-    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0x59a2ff7dd18a328dull, 0xaeb911f013b6ec92ull}},
-    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0x1c8379df61dd87edull, 0x52a23add071e7dd5ull}},
-    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0xd967bff13d979c25ull, 0x19843dda90613a6full}},
-    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0x47215aa1ccd5b3a2ull, 0x38d773081980ca3bull}},
-    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0x57ace7f16ef9c080ull, 0x70380ba501e7de26ull}},
-    {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0xc088829c802a0e58ull, 0xd2f36699ac431e62ull}},
-    {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0xc731a71fb524c7f1ull, 0xfaf86da4b588c456ull}},
+    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0xf036fc2f18ea366dull, 0x411e6b3a698247ull}},
+    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0xfce6e3368e9ab0c8ull, 0xda5842a58061fb6cull}},
+    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0xc91c72c1c351ece5ull, 0x747ecd23b7056846ull}},
+    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0xed912fba4328f918ull, 0x975354920eb8e2e4ull}},
+    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0x14f1edc9afc45c47ull, 0x8f06b1db56b27cc8ull}},
+    {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0xf0a4f7d646f3b6b9ull, 0xdd4816ff57182c63ull}},
+    {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0x325b548ff64a1f45ull, 0x87b91df44ee22ff5ull}},
 };
 
 TEST(FramePicture, GeneratedLevelsPaintTheRecordedPictures) {
