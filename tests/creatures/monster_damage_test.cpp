@@ -261,8 +261,18 @@ TEST_F(MonsterDamageTest, TheLastZooMonsterWithNoSuitableArmourGivesNoReward) {
 }
 
 TEST_F(MonsterDamageTest, KillingTheFinalBossWinsAfterOneMouseRelease) {
+    // A two-frame vanish for the hero, whose last frame stays while the game waits.
+    Sprite vanish;
+    vanish.frames = new SDL_Surface*[2];
+    for (int32_t i = 0; i < 2; ++i) {
+        vanish.frames[i] = SDL_CreateRGBSurface(SDL_SWSURFACE, 8, 8, 32, 0xFF0000, 0xFF00, 0xFF, 0);
+    }
+    vanish.delays = new uint16_t[2]{40, 40};
+    vanish.frameCount = 2;
+    hero_.heroAnimations[kHeroVanishR] = &vanish;
     for (const char* name : {"Lord Zarnoch", "Tougher Lord Zarnoch"}) {
         SCOPED_TRACE(name);
+        hero_.bob.sprite = nullptr;
         if (monDBFindByName(name) == nullptr) LoadMonsters(std::string("<monDB><monster name=\"") + name + "\"/></monDB>");
         VictoryFlag = false;
         Monster* boss = AddMonster(name, 6, 6);
@@ -272,9 +282,14 @@ TEST_F(MonsterDamageTest, KillingTheFinalBossWinsAfterOneMouseRelease) {
         EXPECT_EQ(CurrentMusicIntro(), "tunes/orb-unlooped.ogg");
         EXPECT_EQ(CurrentMusicLoop(), "");
         EXPECT_FALSE(InputScriptActive());
+        EXPECT_EQ(hero_.bob.sprite, &vanish);
+        EXPECT_EQ(hero_.bob.frame, 1);
+        EXPECT_TRUE(hero_.bob.finished);
         ResetInputLog();
     }
     VictoryFlag = false;
+    hero_.heroAnimations[kHeroVanishR] = nullptr;
+    hero_.bob.sprite = nullptr;
 }
 
 }  // namespace
