@@ -13,6 +13,7 @@
 #include "items_fixtures/item_kinds.h"
 #include "items_fixtures/splat.h"
 #include "media/music.h"
+#include "media/sprite.h"
 #include "store_platform/store.h"
 #include "store_platform/stats.h"
 #include "support/platform_fixtures.h"
