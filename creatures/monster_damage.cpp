@@ -268,7 +268,7 @@ void Monster::CelebrateFinalBoss() {
     }
     VictoryFlag = true;
     PlayMusicOnce("tunes/orb-unlooped.ogg");
-    // Stand-in: the hero's pose for this moment comes with the hero's animations.
+    if (CurrentPlayer != nullptr) CurrentPlayer->PlayVictoryAnimation();
     for (;;) {
         DrawGameScreen();
         UpdateMouseCursor();

@@ -207,6 +207,24 @@ void Player::InterruptWalk() {
     walkingBob.UnlinkFromTiles();
 }
 
+Sprite* Player::KickSprite(int32_t index) const {
+    // The unarmed strikes are stored left, right, front (down), back (up).
+    static const int32_t kSideOfKick[4] = {3, 0, 1, 2};
+    if (index < 0 || index > 3) return nullptr;
+    return heroAnimations[HeroAttackAnim(kHeroWeaponGroups - 1, kSideOfKick[index])];
+}
+
+void Player::PlayVictoryAnimation() {
+    Sprite* vanish = heroAnimations[kHeroVanishR];
+    if (vanish == nullptr) return;
+    PlayAnimationToEnd(vanish);
+    // The picture stays on its last frame while the game waits for the click.
+    bob.playing = false;
+    bob.loop = false;
+    bob.frame = vanish->frameCount > 0 ? vanish->frameCount - 1 : 0;
+    bob.finished = true;
+}
+
 void Player::SetIdleAnimation() {
     if (dead) return;
     Sprite* idle = IdleSpriteForFacing();

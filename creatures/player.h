@@ -247,6 +247,13 @@ public:
     // Plays the animation once on the hero's picture, running the frame loop until it has
     // shown its last frame (which stays). Nothing without a sprite.
     void PlayAnimationToEnd(Sprite* animation);
+    // The four kicks at a door, first to fourth: toward a door above, to the left, to the
+    // right and below the hero. They are the unarmed ("Foot") strikes of that direction.
+    // Null for an index out of range or before the set is loaded.
+    Sprite* KickSprite(int32_t index) const;
+    // The hero's farewell when the master of the dungeon falls: the vanish animation played
+    // to its end, its last frame held (the hero has gone). Nothing without the animation.
+    void PlayVictoryAnimation();
     // One square to a neighbour with the slide animation; input during the slide sets
     // walkInterrupted.
     void StepTo(int32_t tx, int32_t ty);

@@ -1,7 +1,4 @@
 // The hero's damage intake and death.
-//
-// Stand-in: the health regeneration counter and the pending music change flag are not there
-// yet.
 #include <cstdio>
 #include <string>
 
@@ -75,6 +72,8 @@ int32_t Player::ApplyDamage(int32_t amount, const std::string& cause, int32_t da
     if (dead) return 0;
     const int32_t before = health;
     InterruptWalk();
+    // A blow starts the wait for natural regeneration again.
+    healthRegenCounter = 0;
     health -= amount;
 
     const int32_t maximum = stat[kStatLife];
@@ -123,6 +122,7 @@ int32_t Player::ApplyDamage(int32_t amount, const std::string& cause, int32_t da
     health = 0;
     dead = 1;
     PlayMusic("tunes/death-open.ogg", "tunes/death-repeat.ogg");
+    PendingMusicChange = true;
     if (TutorialFlag) GrantCombatAchievement("ACHIEVEMENT_HEROIC_FAILURE");
     for (const DeathCauseAchievement& entry : kDeathCauses) {
         if (deathCause == entry.cause) GrantCombatAchievement(entry.achievement);

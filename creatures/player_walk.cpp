@@ -292,6 +292,7 @@ void Player::Drown() {
     // The death picture is never replaced by an idle one: dead is already set.
     PlayAnimationToEnd(drowning);
     PlayMusic("tunes/death-open.ogg", "tunes/death-repeat.ogg");
+    PendingMusicChange = true;
     GrantAchievement("ACHIEVEMENT_DROWNING");
 }
 

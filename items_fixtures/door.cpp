@@ -219,26 +219,26 @@ int32_t Door::Pick(Item* lockpick) {
 
 int32_t Door::Kick() {
     Player* hero = CurrentPlayer;
-    // Stand-in: the hero has no kick animations of its own yet; the unarmed strikes toward
-    // the door stand for them.
-    int32_t side = -1;
+    // The kick that faces the door: from the right the second kick, from the left the third,
+    // from above the fourth, from below the first.
+    int32_t kick = -1;
     int32_t facing = hero->facing;
     if (hero->x == x + 1 && hero->y == y) {
-        side = 0;
+        kick = 1;
         facing = 1;
     } else if (hero->x == x - 1 && hero->y == y) {
-        side = 1;
+        kick = 2;
         facing = 3;
     } else if (hero->x == x && hero->y == y - 1) {
-        side = 2;
+        kick = 3;
         facing = 0;
     } else if (hero->x == x && hero->y == y + 1) {
-        side = 3;
+        kick = 0;
         facing = 2;
     }
-    if (side >= 0) {
-        PlaySFX(hero->GetAttackSoundName().c_str());
-        hero->PlayAnimationToEnd(hero->heroAnimations[HeroAttackAnim(kHeroWeaponGroups - 1, side)]);
+    PlaySFX(hero->GetAttackSoundName().c_str());
+    if (kick >= 0) {
+        hero->PlayAnimationToEnd(hero->KickSprite(kick));
         hero->facing = facing;
     }
     hero->SetIdleAnimation();

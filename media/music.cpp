@@ -18,6 +18,7 @@
 int32_t MusicFlag = 1;
 int32_t MusicEnabled = 1;
 float MusicGain = 1.0f;
+bool PendingMusicChange = false;
 
 namespace {
 

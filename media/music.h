@@ -13,6 +13,9 @@ extern int32_t MusicFlag;
 extern int32_t MusicEnabled;
 // The music volume as a gain (percent / 100).
 extern float MusicGain;
+// Set by the hero's death (its own tune then plays); the next level change clears it and
+// picks a new dungeon track at once.
+extern bool PendingMusicChange;
 
 // Start modes of PlayMusic and PlayMusicOnce; any other value behaves as a cross-fade.
 enum MusicMode : int32_t { kMusicCrossFade = 0, kMusicFadeThenStart = 1, kMusicCut = 2 };

@@ -1,4 +1,3 @@
-// Stand-in: what is still to be built is listed at the top of core/shell/game_lifecycle.h.
 #include "core/shell/game_lifecycle.h"
 #include "core/shell/play_input.h"
 #include "media/effect_animation.h"
@@ -97,7 +96,9 @@ void ResetGameState() {
     // The backpack belongs to the hero: its constructor empties it, its destructor deletes
     // what is in it, and the starting kit may already lie in it here.
     ClearCursorItem();
+    // The flags the last game's deaths and victory left for the input loop and the music.
     VictoryFlag = false;
+    PendingMusicChange = false;
     SaveOnLeaveFlag = false;
     HeroInShopFlag = 0;
     HeroInMonsterZoo = false;
@@ -137,6 +138,10 @@ void NewGameCommon() {
     LogLoadProgress("GenLevelContent");
     FinishFirstLevel(level, true);
     ResetKnownItemTypes();
+    // The per-game item tables (mushroom looks, gem order, unknown potions) are drawn here,
+    // after the first level, rather than when the hero is made: the level is then generated
+    // from the same draws of the 15-bit generator whatever screens made the hero, so a seeded
+    // run gives the same dungeon.
     ShuffleMushroomAppearances();
     BuildShuffledItemOrder();
     ResetPotionSet();

@@ -2,11 +2,6 @@
 // The main-menu loop and the life of one game: a game starts with a new hero, a loaded save
 // or a tutorial, runs the play loop and is torn down afterwards, so that the next game starts
 // from a clean state.
-//
-// Stand-in: until the hero's statistics are built, a new hero whose maximum health is still 0 starts
-// with 1 point.
-// ResetGameState does not clear yet what does not exist yet: the flag that monster damage
-// sets for the input loop.
 #include <cstdint>
 #include <string>
 

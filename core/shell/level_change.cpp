@@ -17,6 +17,7 @@
 #include "levels/object_queue.h"
 #include "levels/path_finding.h"
 #include "media/effect_animation.h"
+#include "media/music.h"
 #include "media/sprite.h"
 
 bool HeroInMonsterZoo = false;
@@ -179,8 +180,9 @@ void LinkSideDimensionsToTheirReturn() {
 void AfterLevelChange() {
     HeroInMonsterZoo = false;
     HeroInShopFlag = 0;
-    if (HeldTrackFlag) {
+    if (HeldTrackFlag || PendingMusicChange) {
         HeldTrackFlag = false;
+        PendingMusicChange = false;
         RotateDungeonMusic(true);
     }
 }

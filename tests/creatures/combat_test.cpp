@@ -66,6 +66,7 @@ TEST_F(CombatTest, MeleePrecedenceOfTheFourRolls) {
         {"dodge", false, 100, 100, 100, 100, 0, 3, "You dodge out of the way!", 0, 0},
         {"crit and counter", true, 100, 0, 0, 100, 0, 3, "Critical hit - but the monster counters it!", 0, 0},
         {"crit and block", true, 100, 100, 0, 0, 0, 3, "Critical hit - but the monster blocks it!", 3, 0},
+        {"crit against the hero's block", false, 100, 100, 0, 0, 0, 3, "Critical hit - but you block it!", 0, 3},
         {"counter, never countered back", true, 0, 0, 0, 100, 100, 3, "The Diggle crushes you!", 0, 3},
         {"block of 7", true, 0, 100, 0, 0, 0, 7, "You crush the Diggle!", 1, 0},
         {"block of 3", true, 0, 100, 0, 0, 0, 3, "Your weapon has no effect!", 0, 0},

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 
 #include "core/event_log.h"
 #include "core/input_log.h"
@@ -12,6 +13,7 @@
 #include "items_fixtures/item_kinds.h"
 #include "items_fixtures/splat.h"
 #include "media/music.h"
+#include "media/sprite.h"
 #include "store_platform/store.h"
 #include "store_platform/stats.h"
 #include "support/platform_fixtures.h"
@@ -261,20 +263,42 @@ TEST_F(MonsterDamageTest, TheLastZooMonsterWithNoSuitableArmourGivesNoReward) {
 }
 
 TEST_F(MonsterDamageTest, KillingTheFinalBossWinsAfterOneMouseRelease) {
-    for (const char* name : {"Lord Zarnoch", "Tougher Lord Zarnoch"}) {
-        SCOPED_TRACE(name);
+    // A two-frame vanish for the hero, whose last frame stays while the game waits.
+    Sprite vanish;
+    vanish.frames = new SDL_Surface*[2];
+    for (int32_t i = 0; i < 2; ++i) {
+        vanish.frames[i] = SDL_CreateRGBSurface(SDL_SWSURFACE, 8, 8, 32, 0xFF0000, 0xFF00, 0xFF, 0);
+    }
+    vanish.delays = new uint16_t[2]{40, 40};
+    vanish.frameCount = 2;
+    hero_.heroAnimations[kHeroVanishR] = &vanish;
+    // The wait ends at a mouse release or at the window's close request.
+    const std::pair<const char*, const char*> cases[] = {
+        {"Lord Zarnoch", "buttonup 1 10 10\n"},
+        {"Tougher Lord Zarnoch", "buttonup 1 10 10\n"},
+        {"Lord Zarnoch", "quit\n"},
+    };
+    for (const auto& c : cases) {
+        const char* name = c.first;
+        SCOPED_TRACE(std::string(name) + " " + c.second);
+        hero_.bob.sprite = nullptr;
         if (monDBFindByName(name) == nullptr) LoadMonsters(std::string("<monDB><monster name=\"") + name + "\"/></monDB>");
         VictoryFlag = false;
         Monster* boss = AddMonster(name, 6, 6);
-        ASSERT_TRUE(OpenInputScriptText("buttonup 1 10 10\n"));
+        ASSERT_TRUE(OpenInputScriptText(c.second));
         boss->TakeDamage(5000, &hero_, "by the player", 0, 0);
         EXPECT_TRUE(VictoryFlag);
         EXPECT_EQ(CurrentMusicIntro(), "tunes/orb-unlooped.ogg");
         EXPECT_EQ(CurrentMusicLoop(), "");
         EXPECT_FALSE(InputScriptActive());
+        EXPECT_EQ(hero_.bob.sprite, &vanish);
+        EXPECT_EQ(hero_.bob.frame, 1);
+        EXPECT_TRUE(hero_.bob.finished);
         ResetInputLog();
     }
     VictoryFlag = false;
+    hero_.heroAnimations[kHeroVanishR] = nullptr;
+    hero_.bob.sprite = nullptr;
 }
 
 }  // namespace

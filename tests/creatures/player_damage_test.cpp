@@ -5,6 +5,7 @@
 #include <string>
 
 #include "items_fixtures/splat.h"
+#include "media/music.h"
 #include "media/sprite.h"
 #include "store_platform/store.h"
 #include "support/platform_fixtures.h"
@@ -146,6 +147,55 @@ TEST_F(PlayerDamageTest, EachCauseOfDeathSetsItsAchievement) {
         EXPECT_NE(stats.find(cause.second), std::string::npos) << stats;
         SteamAPI_Shutdown();
     }
+}
+
+TEST_F(PlayerDamageTest, ABlowRestartsRegenerationAndEveryDeathAsksForNewMusic) {
+    PendingMusicChange = false;
+    hero_.health = 10;
+    hero_.healthRegenCounter = 7;
+    hero_.ApplyDamage(0, "by a test", 0, 0);
+    EXPECT_EQ(hero_.healthRegenCounter, 0);
+    EXPECT_FALSE(PendingMusicChange);
+    hero_.ApplyDamage(10, "by a test", 0, 0);
+    EXPECT_TRUE(PendingMusicChange);
+    EXPECT_EQ(CurrentMusicIntro(), "tunes/death-open.ogg");
+
+    PendingMusicChange = false;
+    hero_.dead = 0;
+    hero_.health = 10;
+    hero_.Drown();
+    EXPECT_NE(hero_.dead, 0);
+    EXPECT_TRUE(PendingMusicChange);
+    PendingMusicChange = false;
+}
+
+// A hero of the last build who dies on the first floor again, right after a death there.
+TEST_F(PlayerDamageTest, ASecondFirstFloorDeathOfTheLastBuildHasItsAchievement) {
+    struct Case {
+        int32_t firstDepth, secondDepth;
+        int32_t lastBuild;
+        bool granted;
+    };
+    const Case cases[] = {{0, 0, 1, true}, {1, 0, 1, false}, {0, 1, 1, false}, {0, 0, 0, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.firstDepth) + " " + std::to_string(c.secondDepth) + " " +
+                     std::to_string(c.lastBuild));
+        TempDir user;
+        ScopedEnv env("VAULTMERE_USER_DIR", user.path().c_str());
+        ASSERT_TRUE(SteamAPI_Init());
+        hero_.lastBuild = 0;
+        for (int32_t depth : {c.firstDepth, c.secondDepth}) {
+            level_->depth = depth;
+            hero_.dead = 0;
+            hero_.health = 2;
+            hero_.ApplyDamage(2, "by a test", 0, 0);
+            hero_.lastBuild = c.lastBuild;
+        }
+        const std::string stats = ReadWholeFile(user.file("store/stats.txt"));
+        EXPECT_EQ(stats.find("ACHIEVEMENT_NORMANDY") != std::string::npos, c.granted) << stats;
+        SteamAPI_Shutdown();
+    }
+    level_->depth = 0;
 }
 
 TEST_F(PlayerDamageTest, ThePoisonedDieTheirOwnDeath) {

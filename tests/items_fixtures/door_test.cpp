@@ -214,4 +214,55 @@ TEST_F(DoorTest, KickedInAfterThreeResistingKicks) {
     delete[] path;
 }
 
+// Each kick faces the door: the hero turns toward it and plays the kick of that direction,
+// the unarmed strike toward the door.
+TEST_F(DoorTest, TheHeroKicksTowardTheDoorFromEverySide) {
+    BuildDoor(2);
+    Sprite* kicks[4];
+    for (int32_t i = 0; i < 4; ++i) kicks[i] = FramesSprite(("test_kick" + std::to_string(i)).c_str(), 1);
+    hero_.heroAnimations[HeroAttackAnim(kHeroWeaponGroups - 1, 3)] = kicks[0];  // up
+    hero_.heroAnimations[HeroAttackAnim(kHeroWeaponGroups - 1, 0)] = kicks[1];  // left
+    hero_.heroAnimations[HeroAttackAnim(kHeroWeaponGroups - 1, 1)] = kicks[2];  // right
+    hero_.heroAnimations[HeroAttackAnim(kHeroWeaponGroups - 1, 2)] = kicks[3];  // down
+    for (int32_t i = 0; i < 4; ++i) EXPECT_EQ(hero_.KickSprite(i), kicks[i]);
+    EXPECT_EQ(hero_.KickSprite(-1), nullptr);
+    EXPECT_EQ(hero_.KickSprite(4), nullptr);
+    struct Case {
+        int32_t heroX, heroY;
+        int32_t part;
+        int32_t kick;
+        int32_t facing;
+    };
+    const Case cases[] = {
+        {2, 2, 1, 2, 3},  // west of the door: kicks to the right
+        {4, 2, 1, 1, 1},  // east: to the left
+        {3, 0, 0, 3, 0},  // above the top part: down
+        {3, 4, 2, 0, 2},  // below the bottom part: up
+    };
+    // Every kick is resisted, so the door stands for all four.
+    SeedGameGeneratorFor([] {
+        for (int32_t kick = 0; kick < 4; ++kick) {
+            MTRandomInt(3);  // the hero's attack sound
+            if (MTOneChanceIn(2)) return false;
+            if (MTOneChanceIn(3)) MTOneChanceIn(2);
+        }
+        return true;
+    });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.heroX) + "," + std::to_string(c.heroY));
+        PlaceHero(c.heroX, c.heroY);
+        hero_.facing = -1;
+        hero_.bob.sprite = nullptr;
+        EXPECT_EQ(parts_[c.part]->Activate(), 1);
+        EXPECT_EQ(hero_.bob.sprite, kicks[c.kick]);
+        EXPECT_TRUE(hero_.bob.finished);
+        EXPECT_EQ(hero_.facing, c.facing);
+        ASSERT_FALSE(TickerLog().empty());
+        EXPECT_EQ(TickerLog().front(), "You kick the door but it resists your efforts!");
+        ClearTickerLog();
+    }
+    for (Sprite*& anim : hero_.heroAnimations) anim = nullptr;
+    hero_.bob.sprite = nullptr;
+}
+
 }  // namespace

@@ -23,6 +23,7 @@
 #include "levels/level.h"
 #include "levels/room_templates.h"
 #include "media/effect_animation.h"
+#include "media/music.h"
 #include "media/screen.h"
 #include "media/sprite.h"
 #include "platform/platform.h"
@@ -116,6 +117,27 @@ protected:
     bool screenOwned_ = false;
     bool generationData_ = false;
 };
+
+// A held tune (shop, zoo) and the tune of a death both give way to a dungeon track at the
+// next level change; otherwise the playing track goes on.
+TEST_F(LevelChangeTest, ALevelChangeReplacesAHeldOrDeathTuneAtOnce) {
+    struct Case {
+        bool held;
+        bool pending;
+        bool replaced;
+    };
+    const Case cases[] = {{false, false, false}, {true, false, true}, {false, true, true}, {true, true, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.held) + " " + std::to_string(c.pending));
+        PlayMusic("tunes/death-open.ogg", "tunes/death-repeat.ogg");
+        HeldTrackFlag = c.held;
+        PendingMusicChange = c.pending;
+        AfterLevelChange();
+        EXPECT_EQ(CurrentMusicIntro() != "tunes/death-open.ogg", c.replaced) << CurrentMusicIntro();
+        EXPECT_FALSE(HeldTrackFlag);
+        EXPECT_FALSE(PendingMusicChange);
+    }
+}
 
 TEST_F(LevelChangeTest, StairsLeadToTheStaircaseOfTheSameIndexAndBackWithAnAutosaveEachWay) {
     Level* top = AddLevel(0);

@@ -27,6 +27,7 @@
 #include "levels/branch_db.h"
 #include "levels/gen/level_gen_check.h"
 #include "levels/room_templates.h"
+#include "media/music.h"
 #include "media/sprite.h"
 #include "media/ticker.h"
 #include "support/platform_fixtures.h"
@@ -145,6 +146,7 @@ TEST_F(LifecycleTest, ResetGameStateClearsWhatTheLastGameLeftBehind) {
     InventoryGrid.cells[3] = &skillItem;
     ActiveQuests.push_back(new QuestRecord());
     VictoryFlag = true;
+    PendingMusicChange = true;
     SaveOnLeaveFlag = true;
     AddText("from the last game", true);
     Player* hero = StartSmallGame();
@@ -162,6 +164,7 @@ TEST_F(LifecycleTest, ResetGameStateClearsWhatTheLastGameLeftBehind) {
     EXPECT_EQ(InventoryGrid.cells[3], nullptr);
     EXPECT_TRUE(ActiveQuests.empty());
     EXPECT_FALSE(VictoryFlag);
+    EXPECT_FALSE(PendingMusicChange);
     EXPECT_FALSE(SaveOnLeaveFlag);
     EXPECT_TRUE(TickerLines().empty());
     EXPECT_EQ(QueuedMoveCount(), 0u);
