@@ -24,6 +24,7 @@
 #include "media/sprite.h"
 #include "support/platform_fixtures.h"
 #include "support/run_game.h"
+#include "tests/integration/in_process_game.h"
 #include "tests/levels/save_bytes.h"
 
 namespace {
@@ -116,8 +117,6 @@ WalkRun WalkGallery(bool waitForAutosave) {
     return w;
 }
 
-std::string TailOf(const std::string& text) { return text.substr(text.size() > 3000 ? text.size() - 3000 : 0); }
-
 TEST(FixtureGallery, AWalkUsesEveryFixtureAndItsLinesComeInOrderTheSameWayTwice) {
     const WalkRun first = WalkGallery(false);
     ASSERT_EQ(first.run.exitCode, 0) << TailOf(first.run.output);
@@ -147,18 +146,6 @@ std::vector<T*> ObjectsOf(Level* level) {
     return found;
 }
 
-// Writes the save into the user folder under that name, loads it with -load-filename=, waits
-// past the autosave with no input and quits; the autosave it wrote, or "" without one.
-std::string LoadAndAutosave(const TempDir& user, const std::string& name, const std::string& save) {
-    WriteWholeFile(user.file(name), save);
-    std::remove(user.file("autosave.sav").c_str());  // a stale one must not pass for a new one
-    WriteWholeFile(user.file("script.txt"), std::string("wait 301000\n") + kLeaveAndQuit + kQuitFromMenuScript);
-    GameRun loaded = RunGame({"-no-initial-config", "-load-filename=" + name}, user.path(),
-                             {{"VAULTMERE_INPUT_SCRIPT", user.file("script.txt")}, {"VAULTMERE_FRAME_MS", "500"}});
-    EXPECT_EQ(loaded.exitCode, 0) << TailOf(loaded.output);
-    return FileExists(user.file("autosave.sav")) ? ReadWholeFile(user.file("autosave.sav")) : std::string();
-}
-
 TEST(FixtureGallery, TheWalksAutosaveLoadsWithTheFountainDryAndTheFridgeRaidedAndSavesTheSameBytes) {
     const WalkRun walked = WalkGallery(true);
     ASSERT_EQ(walked.run.exitCode, 0) << TailOf(walked.run.output);
@@ -167,25 +154,20 @@ TEST(FixtureGallery, TheWalksAutosaveLoadsWithTheFountainDryAndTheFridgeRaidedAn
     // A load and a save give the same bytes, from the first load on.
     TempDir user;
     WriteWholeFile(user.file("config.xml"), "<config>\n<setting name=\"completedATutorial\" value=\"1\"/>\n</config>\n");
-    const std::string once = LoadAndAutosave(user, "gallery.sav", walked.autosave);
+    const std::string once = LoadAndAutosave(user, "gallery.sav", walked.autosave, kLeaveAndQuit + std::string(kQuitFromMenuScript));
     EXPECT_EQ(FirstByteDifference(std::vector<uint8_t>(once.begin(), once.end()),
                                   std::vector<uint8_t>(walked.autosave.begin(), walked.autosave.end())),
               "");
-    const std::string twice = LoadAndAutosave(user, "gallery.sav", once);
+    const std::string twice = LoadAndAutosave(user, "gallery.sav", once, kLeaveAndQuit + std::string(kQuitFromMenuScript));
     EXPECT_EQ(FirstByteDifference(std::vector<uint8_t>(twice.begin(), twice.end()),
                                   std::vector<uint8_t>(once.begin(), once.end())),
               "");
     WriteWholeFile(user.file("gallery.sav"), once);
 
-    ScopedEnv env("VAULTMERE_USER_DIR", user.path().c_str());
-    ScopedWorkingDir cwd(VAULTMERE_GAME_ROOT);
-    ASSERT_TRUE(LoadGenerationData(std::string(VAULTMERE_SOURCE_DIR) + "/data/game"));
-    // The hero's record keeps one entry per toolkit window of the item database.
-    SyncToolkitWindows();
-    testing::internal::CaptureStdout();
-    const bool read = LoadGame("gallery.sav");
-    const std::string printed = testing::internal::GetCapturedStdout();
-    ASSERT_TRUE(read) << TailOf(printed);
+    InProcessGame game(user.path());
+    ASSERT_TRUE(game.loaded());
+    std::string printed;
+    ASSERT_TRUE(game.Load("gallery.sav", &printed)) << TailOf(printed);
     ASSERT_NE(CurrentLevel, nullptr);
     const std::vector<Fountain*> fountains = ObjectsOf<Fountain>(CurrentLevel);
     const std::vector<Freezer*> fridges = ObjectsOf<Freezer>(CurrentLevel);
@@ -196,14 +178,6 @@ TEST(FixtureGallery, TheWalksAutosaveLoadsWithTheFountainDryAndTheFridgeRaidedAn
     EXPECT_EQ(fridges[0]->raided, 1);
     EXPECT_EQ(fridges[0]->bob.frame, 1);
 
-    EndCurrentGame();
-    ClearBranches();
-    ClearRoomTemplates();
-    ClearTweakVals();
-    ClearTextDB();
-    ToolkitWindows.clear();
-    ClearItemDB();
-    SpriteMgr_FreeAll();
 }
 
 }  // namespace

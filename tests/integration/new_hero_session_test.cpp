@@ -27,6 +27,7 @@
 #include "media/sprite.h"
 #include "support/platform_fixtures.h"
 #include "support/run_game.h"
+#include "tests/integration/in_process_game.h"
 
 namespace {
 
@@ -143,16 +144,10 @@ TEST(NewHeroSession, TestaIsMadeOnTheScreensAndTheFirstAutosaveRecordsHer) {
     ASSERT_TRUE(FileExists(user.file("autosave.sav")));
 
     // The autosave holds the heroine as she was made: hard, permadeath, female.
-    ScopedEnv env("VAULTMERE_USER_DIR", user.path().c_str());
-    ScopedWorkingDir cwd(VAULTMERE_GAME_ROOT);
-    ASSERT_TRUE(LoadGenerationData(std::string(VAULTMERE_SOURCE_DIR) + "/data/game"));
-    SyncToolkitWindows();
-    // The art is not mounted here: the load's missing-art lines are not of interest.
-    testing::internal::CaptureStderr();
-    testing::internal::CaptureStdout();
-    const bool loaded = LoadGame("autosave.sav");
-    const std::string printed = testing::internal::GetCapturedStdout();
-    testing::internal::GetCapturedStderr();
+    InProcessGame game(user.path());
+    ASSERT_TRUE(game.loaded());
+    std::string printed;
+    const bool loaded = game.Load("autosave.sav", &printed);
     EXPECT_TRUE(loaded) << printed.substr(printed.size() > 2000 ? printed.size() - 2000 : 0);
     if (loaded) {
         ASSERT_NE(CurrentPlayer, nullptr);
@@ -165,18 +160,6 @@ TEST(NewHeroSession, TestaIsMadeOnTheScreensAndTheFirstAutosaveRecordsHer) {
         for (int32_t slot = 0; slot < 7; ++slot) heroIds.insert(CurrentPlayer->skillIds[slot]);
         EXPECT_EQ(heroIds, ids);
     }
-    EndCurrentGame();
-    ClearActiveQuests();
-    for (Spell* spell : SpellList) delete spell;
-    SpellList.clear();
-    SaveSlots.clear();
-    ClearBranches();
-    ClearRoomTemplates();
-    ClearTweakVals();
-    ClearTextDB();
-    ToolkitWindows.clear();
-    ClearItemDB();
-    SpriteMgr_FreeAll();
 }
 
 }  // namespace

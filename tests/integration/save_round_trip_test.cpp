@@ -25,6 +25,7 @@
 #include "media/sprite.h"
 #include "support/platform_fixtures.h"
 #include "support/run_game.h"
+#include "tests/integration/in_process_game.h"
 #include "tests/levels/save_bytes.h"
 
 namespace {
@@ -48,12 +49,8 @@ bool Contains(const std::string& text, const std::string& part) { return text.fi
 // Saves a small game of our own (a hero on an open level of depth 0 with the branch of the
 // game's data) into the user folder under that name.
 void MakeSave(const std::string& userDir, const std::string& name, bool withHero = true) {
-    ScopedEnv env("VAULTMERE_USER_DIR", userDir.c_str());
-    ScopedWorkingDir cwd(VAULTMERE_GAME_ROOT);
-    ASSERT_TRUE(LoadGenerationData(std::string(VAULTMERE_SOURCE_DIR) + "/data/game"));
-    // The game keeps one window per toolkit of the item database, and the hero's record has an
-    // entry for each: the save must be made with the same windows the game loads it with.
-    SyncToolkitWindows();
+    InProcessGame game(userDir);
+    ASSERT_TRUE(game.loaded());
     Level* level = new Level(0, 0);
     level->SetSize(20, 20);
     for (int y = 1; y < 19; ++y)
@@ -71,15 +68,6 @@ void MakeSave(const std::string& userDir, const std::string& name, bool withHero
     const bool saved = SaveGame(name.c_str());
     testing::internal::GetCapturedStdout();
     EXPECT_TRUE(saved);
-    EndCurrentGame();
-    SaveSlots.clear();
-    ClearBranches();
-    ClearRoomTemplates();
-    ClearTweakVals();
-    ClearTextDB();
-    ToolkitWindows.clear();
-    ClearItemDB();
-    SpriteMgr_FreeAll();
 }
 
 // Loads the save under that name, waits past the autosave with no input and quits.
