@@ -30,7 +30,7 @@ Session RestNearTheCaster(int rests) {
     std::ostringstream script;
     script << "seed " << kCasterSeed << "\nwait 200\n";
     for (int i = 0; i < rests; ++i) script << "key space\nwait 20\nkey return\nwait 20\n";
-    script << "wait 300\nkey escape\nwait 300\nclick 1 585 426\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n";
+    script << kLeaveGameScript;
     script << "wait 300\nkey escape\nwait 300\nclick 1 535 458\n";
     WriteWholeFile(user.file("script.txt"), script.str());
     Session s;

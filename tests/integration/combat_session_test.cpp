@@ -27,7 +27,7 @@ Session RestFourHundredTurns() {
     // Escape opens the settings window, whose second button saves and quits. A hero who died
     // meanwhile sees the epitaph and the high-score table instead, each ended by one of those
     // clicks; then the menu is left by Escape and "Quit".
-    script << "wait 300\nkey escape\nwait 300\nclick 1 585 426\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n";
+    script << kLeaveGameScript;
     script << "wait 300\nkey escape\nwait 300\nclick 1 535 458\n";
     WriteWholeFile(user.file("script.txt"), script.str());
     Session s;

@@ -39,7 +39,7 @@ GalleryRun PlayGallery() {
     WriteWholeFile(user.file("config.xml"), "<config>\n<setting name=\"completedATutorial\" value=\"1\"/>\n</config>\n");
     std::string script = "seed 7\nwait 300\n";
     for (int i = 0; i < 5; ++i) script += "key space\nwait 40\n";
-    script += "wait 300\nkey escape\nwait 300\nclick 1 585 426\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n";
+    script += kLeaveGameScript;
     WriteWholeFile(user.file("script.txt"), script);
     GalleryRun g;
     g.run = RunGame({"-no-initial-config", "-player-random-build", "-testroom", "Fixture Gallery", "-x", "6", "-y", "4"},
@@ -73,7 +73,7 @@ TEST(FixtureGallery, TheGalleryRoomStandsWithItsArtAndItsClockCountsDownTheSameW
 }
 
 const char* const kLeaveAndQuit =
-    "wait 300\nkey escape\nwait 300\nclick 1 585 426\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n";
+    kLeaveGameScript;
 
 // Steps by key, one square each.
 std::string Steps(const char* key, int count) {

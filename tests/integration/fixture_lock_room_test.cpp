@@ -30,7 +30,7 @@ namespace {
 
 const char* const kGolden = VAULTMERE_SOURCE_DIR "/tests/integration/golden/lock_and_trap_ticker.txt";
 const char* const kLeaveAndQuit =
-    "wait 300\nkey escape\nwait 300\nclick 1 585 426\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n";
+    kLeaveGameScript;
 
 // One square's step by key.
 std::string Step(const char* key) { return std::string("keydown ") + key + "\nwait 60\nkeyup " + key + "\nwait 600\n"; }

@@ -11,7 +11,7 @@
 
 namespace {
 
-const char* const kLeaveAndQuit = "wait 300\nkey escape\nwait 300\nclick 1 585 426\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n";
+const char* const kLeaveAndQuit = kLeaveGameScript;
 
 struct Played {
     GameRun run;

@@ -24,7 +24,7 @@ HallRun PlayHallScript(const std::string& moves) {
     TempDir user;
     WriteWholeFile(user.file("config.xml"), "<config>\n<setting name=\"completedATutorial\" value=\"1\"/>\n</config>\n");
     const std::string script = "seed 11\nwait 300\n" + moves +
-                               "wait 300\nkey escape\nwait 300\nclick 1 585 426\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n";
+                               kLeaveGameScript;
     WriteWholeFile(user.file("script.txt"), script);
     GameRun run = RunGame({"-no-initial-config", "-player-random-build", "-debug-flag", "-testroom", "Proving Hall", "-x",
                            "3", "-y", "3"},
@@ -50,7 +50,7 @@ std::string PlayHall() {
     WriteWholeFile(user.file("config.xml"), "<config>\n<setting name=\"completedATutorial\" value=\"1\"/>\n</config>\n");
     std::string script = "seed 11\nwait 300\n";
     for (int i = 0; i < 4; ++i) script += "key space\nwait 40\n";
-    script += "wait 300\nkey escape\nwait 300\nclick 1 585 426\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n";
+    script += kLeaveGameScript;
     WriteWholeFile(user.file("script.txt"), script);
     GameRun run = RunGame({"-no-initial-config", "-player-random-build", "-testroom", "Proving Hall", "-x", "3", "-y", "3"},
                           user.path(),

@@ -13,7 +13,7 @@ TEST(QuestDataSession, ANewGameFindsItsQuestShrineKinds) {
     WriteWholeFile(user.file("config.xml"), "<config>\n<setting name=\"completedATutorial\" value=\"1\"/>\n</config>\n");
     std::string script = "seed 1\nwait 200\n";
     for (int i = 0; i < 20; ++i) script += "key space\nwait 20\n";
-    script += "wait 300\nkey escape\nwait 300\nclick 1 585 426\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n";
+    script += kLeaveGameScript;
     WriteWholeFile(user.file("script.txt"), script);
     const GameRun run = RunGame({"-no-initial-config", "-player-random-build", "-debug-flag"}, user.path(),
                                 {{"VAULTMERE_INPUT_SCRIPT", user.file("script.txt")}});

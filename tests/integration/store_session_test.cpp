@@ -15,7 +15,7 @@ namespace {
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 // Leaves the play screen with Escape, then quits from the main menu.
-const char* const kLeaveAndQuit = "wait 300\nkey escape\nwait 300\nclick 1 585 426\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n";
+const char* const kLeaveAndQuit = kLeaveGameScript;
 
 TEST(StoreSession, AScriptScreenshotPhotographsTheTitleMenu) {
     TempDir user;

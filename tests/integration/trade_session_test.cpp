@@ -16,7 +16,7 @@
 
 namespace {
 
-const char* const kLeaveAndQuit = "wait 300\nkey escape\nwait 300\nclick 1 585 426\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n";
+const char* const kLeaveAndQuit = kLeaveGameScript;
 
 // The screen point of the square (dx, dy) squares away from the hero.
 std::string Square(int dx, int dy) { return std::to_string(704 + 64 * dx) + " " + std::to_string(416 + 64 * dy); }

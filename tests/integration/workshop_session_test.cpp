@@ -57,7 +57,7 @@ const char* const kZap = "key 1 shift\nwait 100\nclick 3 704 352\nwait 800\n";
 const char* const kIdleForTheAutosave = "frames 1000x310\nwait 305000\n";
 
 const char* const kLeaveAndQuit =
-    "wait 300\nkey escape\nwait 300\nclick 1 585 426\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n";
+    kLeaveGameScript;
 
 struct Visit {
     GameRun run;

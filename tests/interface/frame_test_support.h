@@ -29,6 +29,18 @@ inline Sprite* MakeSolidSprite(int w, int h, Uint8 r, Uint8 g, Uint8 b, int fram
     return sprite;
 }
 
+// The colour (0xRRGGBB) of a sprite's first pixel in its first frame.
+inline uint32_t FirstPixelRgb(Sprite* sprite) {
+    SDL_Surface* frame = sprite->frames[0];
+    Uint8 r = 0, g = 0, b = 0;
+    SDL_LockSurface(frame);
+    Uint32 pixel = 0;
+    std::memcpy(&pixel, frame->pixels, 4);
+    SDL_UnlockSurface(frame);
+    SDL_GetRGB(pixel, frame->format, &r, &g, &b);
+    return (uint32_t(r) << 16) | (uint32_t(g) << 8) | b;
+}
+
 // A screen surface over our own memory: guard bytes before and after the pixels and at the
 // end of every row, so a test can tell that nothing was drawn outside the picture.
 class GuardedScreen {

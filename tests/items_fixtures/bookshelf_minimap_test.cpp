@@ -18,17 +18,6 @@ Sprite* MarkNamed(const std::string& name, Uint8 shade) {
     return made;
 }
 
-uint32_t FirstPixelRgb(Sprite* sprite) {
-    SDL_Surface* frame = sprite->frames[0];
-    Uint8 r = 0, g = 0, b = 0;
-    SDL_LockSurface(frame);
-    Uint32 pixel = 0;
-    std::memcpy(&pixel, frame->pixels, 4);
-    SDL_UnlockSurface(frame);
-    SDL_GetRGB(pixel, frame->format, &r, &g, &b);
-    return (uint32_t(r) << 16) | (uint32_t(g) << 8) | b;
-}
-
 TEST(BookshelfMinimap, TheMarkFollowsTheSearchAndTheZoom) {
     GuardedScreen screen(40, 40);
     SDL_Surface* saved = ScreenSurface;

@@ -31,17 +31,6 @@ Sprite* IconNamed(const std::string& name) {
     return made;
 }
 
-uint32_t FirstPixelRgb(Sprite* sprite) {
-    SDL_Surface* frame = sprite->frames[0];
-    Uint8 r = 0, g = 0, b = 0;
-    SDL_LockSurface(frame);
-    Uint32 pixel = 0;
-    std::memcpy(&pixel, frame->pixels, 4);
-    SDL_UnlockSurface(frame);
-    SDL_GetRGB(pixel, frame->format, &r, &g, &b);
-    return (uint32_t(r) << 16) | (uint32_t(g) << 8) | b;
-}
-
 const char* const kZoomSuffix[4] = {"", "_2x", "_3x", "_4x"};
 
 TEST(FixtureMinimap, EachFixtureDrawsTheIconOfItsStateAtEveryZoom) {

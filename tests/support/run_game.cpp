@@ -167,6 +167,8 @@ void LinkGameFolder(const std::string& dir) {
 }
 
 const char* const kQuitFromMenuScript = "wait 100\nkey escape\nwait 100\nclick 1 535 458\n";
+const char* const kLeaveGameScript =
+    "wait 300\nkey escape\nwait 300\nclick 1 585 426\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n";
 
 std::string ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -48,6 +48,10 @@ void LinkGameFolder(const std::string& dir);
 
 // Input-script lines that leave the title menu: Escape, then "Quit" on the quit screen.
 extern const char* const kQuitFromMenuScript;
+// Input-script lines that leave a game in play: Escape opens the settings window, whose second
+// button saves and quits; then the same again, which a hero who died meets as the epitaph and
+// the high-score table, each ended by that click.
+extern const char* const kLeaveGameScript;
 
 std::string ReadWholeFile(const std::string& path);
 bool FileExists(const std::string& path);
