@@ -69,8 +69,10 @@ std::string FallbackLabel(const char* base) {
 }  // namespace
 
 void LoadDialogs() {
+    // The notice pictures decode on worker threads while the box decodes here.
+    StartNoticePictures();
     EnsureDialogBox();
-    LoadNoticePictures();
+    LoadLevelUpBook();
 }
 
 void FreeDialogPictures() {

@@ -33,15 +33,22 @@ struct PicturePreload::State {
     std::string source;
     std::vector<char> bytes;
     TruecolourPng png;
-    SDL_Surface* surface = nullptr;  // made by Start, filled by the worker
     int partX = 0;
     int partY = 0;
-    bool decoded = false;  // written by the worker, read after the join
+    int partW = 0;
+    int partH = 0;
+    // Written by the worker, read after the join.
+    SDL_Surface* surface = nullptr;
+    bool decoded = false;
     std::thread worker;
 
     void Decode() {
-        uint8_t* pixels = static_cast<uint8_t*>(surface->pixels);
-        decoded = png.DecodePartInto(partX, partY, surface->w, surface->h, pixels, surface->pitch, 4);
+        // Made here, where clearing the new pixels costs the caller nothing.
+        surface = SDL_CreateRGBSurface(0, partW, partH, 32, 0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000);
+        if (surface != nullptr) {
+            uint8_t* pixels = static_cast<uint8_t*>(surface->pixels);
+            decoded = png.DecodePartInto(partX, partY, partW, partH, pixels, surface->pitch, 4);
+        }
         std::vector<char>().swap(bytes);  // the file's bytes are not needed any more
     }
     void Join() {
@@ -76,12 +83,10 @@ void PicturePreload::Start(const std::string& name, int w, int h) {
     // The same part LoadImageMiddle keeps.
     const int pictureW = s.png.Width();
     const int pictureH = s.png.Height();
-    const int partW = pictureW > w && w > 0 ? w : pictureW;
-    const int partH = pictureH > h && h > 0 ? h : pictureH;
-    s.partX = pictureW / 2 - partW / 2;
-    s.partY = pictureH / 2 - partH / 2;
-    s.surface = SDL_CreateRGBSurface(0, partW, partH, 32, 0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000);
-    if (s.surface == nullptr) return;
+    s.partW = pictureW > w && w > 0 ? w : pictureW;
+    s.partH = pictureH > h && h > 0 ? h : pictureH;
+    s.partX = pictureW / 2 - s.partW / 2;
+    s.partY = pictureH / 2 - s.partH / 2;
     try {
         s.worker = std::thread([&s] { s.Decode(); });
     } catch (const std::system_error&) {

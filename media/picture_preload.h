@@ -6,9 +6,11 @@
 
 #include <SDL/SDL.h>
 
-// LoadImageMiddle(name, w, h) run ahead. Start reads the file and makes the picture's surface
-// on the calling thread, then returns while a worker decodes the pixels; Take waits for the
-// worker and hands the picture over. Only the plain truecolour kind is decoded on the worker;
+// LoadImageMiddle(name, w, h) run ahead. Start reads the file on the calling thread, then
+// returns while a worker makes the picture's surface and decodes the pixels; Take waits for
+// the worker and hands the picture over. Like the other picture workers, it makes an SDL
+// surface off the main thread, so it is started only once the video mode is set (SDL reads
+// the screen surface while it makes one). Only the plain truecolour kind is decoded on the worker;
 // anything else (another kind, a damaged or missing file) is left to LoadImageMiddle itself,
 // on the calling thread, with its messages. Start, Matches and Take belong to one thread.
 class PicturePreload {
