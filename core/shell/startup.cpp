@@ -323,9 +323,10 @@ int GameMain(int argc, char** argv) {
     // again, and no unmapping interrupts the audio threads' processors.
     mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 128 * 1024 * 1024);
-    // The picture decoders' worker threads allocate from the one heap too: a heap of their own
-    // each would keep what they freed from the rest of the process.
-    mallopt(M_ARENA_MAX, 1);
+    // The picture decoders' worker threads share one heap beside the main one: a heap of their
+    // own each would keep what they freed from the rest of the process, and all in one heap
+    // they would wait on each other and the main thread.
+    mallopt(M_ARENA_MAX, 2);
     // One line at a time, so that nothing printed is lost when the process is killed.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     InitInputLog();
