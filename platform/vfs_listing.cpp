@@ -19,7 +19,18 @@ struct FolderListing {
 
 struct ListingCache {
     std::unordered_map<std::string, FolderListing> folders;
+    // Names missing from their folder's listing, and whether the file system finds them all
+    // the same: a folder reached through a link is not always listed whole.
+    std::unordered_map<std::string, bool> unlisted;
 };
+
+bool ExistsUnlisted(ListingCache& cache, const std::string& path) {
+    auto known = cache.unlisted.find(path);
+    if (known != cache.unlisted.end()) return known->second;
+    const bool exists = PHYSFS_exists(path.c_str()) != 0;
+    cache.unlisted.emplace(path, exists);
+    return exists;
+}
 
 // The sound loader reads on its own thread while start-up loads the databases, so every use of
 // the cache holds the lock.
@@ -76,7 +87,12 @@ bool ResolveFromListings(const std::string& clean, std::string* found) {
         const std::string part = clean.substr(pos, end - pos);
         pos = end + 1;
         const FolderListing& listing = ListingOf(*Cache, *found);
-        std::string entry = listing.names.count(part) != 0 ? part : MatchIgnoringCase(listing, part);
+        std::string entry;
+        if (listing.names.count(part) != 0 || ExistsUnlisted(*Cache, found->empty() ? part : *found + "/" + part)) {
+            entry = part;
+        } else {
+            entry = MatchIgnoringCase(listing, part);
+        }
         if (entry.empty()) {
             found->clear();
             return true;

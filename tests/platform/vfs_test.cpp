@@ -131,6 +131,14 @@ TEST_F(DataTreeTest, LinkedFoldersAndFilesAreFollowed) {
     EXPECT_EQ(Read("UI/Button.PNG"), "linked button");
     EXPECT_EQ(Read("ui/frame.png"), "loose frame");
     EXPECT_TRUE(VfsExists("dungeon"));
+    // The same answers from folder listings (a linked folder is not always listed whole).
+    const char* const names[] = {"dungeon/wall.txt", "game//spellDB.xml", "dungeon/pit.txt", "ui/button.png",
+                                 "UI/Button.PNG", "ui/frame.png", "dungeon", "Dungeon/WALL.txt", "dungeon/none.txt"};
+    std::vector<std::string> direct;
+    for (const char* name : names) direct.push_back(VfsResolveName(name));
+    VfsListingScope listings;
+    for (size_t i = 0; i < direct.size(); ++i) EXPECT_EQ(VfsResolveName(names[i]), direct[i]) << names[i];
+    EXPECT_TRUE(VfsExists("dungeon/wall.txt"));
 }
 
 // The game folder the build assembles has every folder the data tree mounts and the core
