@@ -69,10 +69,8 @@ std::string FallbackLabel(const char* base) {
 }  // namespace
 
 void LoadDialogs() {
-    // The notice pictures decode on worker threads while the box decodes here.
-    StartNoticePictures();
     EnsureDialogBox();
-    LoadLevelUpBook();
+    LoadNoticePictures();
 }
 
 void FreeDialogPictures() {

@@ -115,17 +115,9 @@ SDL_Surface* NoticePictureOf(int32_t index) {
 }
 
 void LoadNoticePictures() {
-    StartNoticePictures();
-    LoadLevelUpBook();
-}
-
-void StartNoticePictures() {
     FreeNoticePictures();
     NoticePicturesLoaded = true;
     NoticeBatch().Start(std::vector<std::string>(kNoticePictureFiles, kNoticePictureFiles + kNoticePictureCount));
-}
-
-void LoadLevelUpBook() {
     LevelUpBook();
 }
 

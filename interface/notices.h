@@ -38,12 +38,8 @@ enum NoticePicture : int32_t {
 extern const char* const kNoticePictureFiles[kNoticePictureCount];
 // Null until loaded, or when the picture could not be read.
 SDL_Surface* NoticePictureOf(int32_t index);
-// Reads the notice pictures and the level-up book animation: StartNoticePictures, then
-// LoadLevelUpBook. StartNoticePictures reads the files and leaves them decoding on worker
-// threads, so the caller can decode something else meanwhile (LoadDialogs: the plain box).
+// Reads the notice pictures and the level-up book animation (LoadDialogs calls it).
 void LoadNoticePictures();
-void StartNoticePictures();
-void LoadLevelUpBook();
 void FreeNoticePictures();
 
 // The top-left corner of a background of size w x h centred on the screen.

@@ -4,7 +4,6 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <string>
 
 #include "core/input_log.h"
 #include "core/key_bindings.h"
@@ -23,7 +22,6 @@
 #include "levels/level.h"
 #include "media/font.h"
 #include "media/image.h"
-#include "media/image_batch.h"
 #include "media/screen.h"
 #include "media/sound.h"
 #include "media/text.h"
@@ -98,17 +96,9 @@ int32_t DescriptionHeight(const QuestRecord* quest, int32_t left, int32_t top) {
 }  // namespace
 
 void QuestUIArtLoad() {
-    // The pictures not held yet, decoded side by side.
-    std::vector<int32_t> wanted;
-    std::vector<std::string> names;
     for (int32_t i = 0; i < kQuestArtCount; ++i) {
-        if (QuestArtPictures[i] != nullptr) continue;
-        wanted.push_back(i);
-        names.push_back(kQuestArtFiles[i]);
+        if (QuestArtPictures[i] == nullptr) QuestArtPictures[i] = LoadImage(kQuestArtFiles[i]);
     }
-    if (names.empty()) return;
-    const std::vector<SDL_Surface*> pictures = LoadImages(names);
-    for (size_t n = 0; n < wanted.size(); ++n) QuestArtPictures[wanted[n]] = pictures[n];
 }
 
 void FreeQuestUIArt() {

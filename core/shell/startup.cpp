@@ -186,10 +186,9 @@ void LoadGameData() {
     BuildRoomTemplateMap();
     MenuBarLoad();
     LogLoadProgress("MenuBarLoad");
-    QuestUIArtLoad();
     LogLoadProgress("QuestUIArtLoad");
-    // The play screen's art (the minimap icons, the impact series, the bottom bar and the
-    // shared pictures) waits for the first game: the menus never show it.
+    // The play screen's art (the quest log's pictures, the minimap icons, the impact series,
+    // the bottom bar and the shared pictures) waits for the first game: the menus never show it.
     GameplayArtPending = true;
     LogLoadProgress("ui/gamplay images");
     LogLoadProgress("LoadGlobalImages");
@@ -260,6 +259,7 @@ void LoadGameplayArt() {
     if (!GameplayArtPending) return;
     GameplayArtPending = false;
     DropTitlePictureLoad();  // a game started from the command line: the menu reads it again
+    QuestUIArtLoad();
     MinimapSprites = new SpriteTable("minimap", "ui/mini_icons.spr");
     LoadImpactSprites();
     LoadHudImages();
