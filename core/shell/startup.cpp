@@ -174,9 +174,6 @@ void LoadGameData() {
     listing.reset();  // the mods' folders join the tree here
     ReallyLoadMods();
     LogLoadProgress("ReallyLoadMods");
-    // The title menu's picture decodes on a worker while the art below loads. (Started once
-    // the databases' passing memory is free again, which the picture then takes over.)
-    StartTitlePictureLoad(CmdLine.screenWidth, CmdLine.screenHeight);
     listing = std::make_unique<VfsListingScope>();
     InitMonsterTables();
     LogLoadProgress("InitMonsterTables");
@@ -421,6 +418,9 @@ int GameMain(int argc, char** argv) {
     SDL_ShowCursor(0);
     LogLoadProgress("SetVideoMode");
     LogLoadProgress("SpriteMgr_Init");
+    // The title menu's picture decodes on a worker while the databases and the art load (its
+    // worker makes a surface, so not before the video mode is set).
+    StartTitlePictureLoad(CmdLine.screenWidth, CmdLine.screenHeight);
     LoadGameData();
 
     if (Player* hero = CreatePlayerFromCommandLine(argc, argv)) PlayGame(hero);
