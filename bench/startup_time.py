@@ -7,7 +7,9 @@ Starts BUILD_DIR/vaultmere (default: build-rel, else build) in BUILD_DIR/game N 
 (default 9) with -no-initial-config -startuptime, a fresh user folder each time and an input
 script that quits from the main menu. For each run it reads the wall clock from just before
 the process starts until the line that says the main menu is up ("turnpage"), and the peak
-resident memory of the process (from wait4). Each step's time is read the same way, from when
+resident memory and the processor time of the process, all its threads together (from wait4;
+the processor time covers the whole run, quitting included, and a busy machine disturbs it
+less than the wall clock). Each step's time is read the same way, from when
 its line arrives. Prints every run, then the medians and the largest peak. --steps also
 prints the median time each start-up step took.
 
@@ -67,7 +69,8 @@ def run_once(build, user):
     code = os.waitstatus_to_exitcode(status)
     if code != 0 or menu_ms is None:
         sys.exit("run failed (exit code %d, main menu %s)" % (code, "reached" if menu_ms else "not reached"))
-    return menu_ms, total_ms, usage.ru_maxrss / 1024.0, steps
+    cpu_ms = (usage.ru_utime + usage.ru_stime) * 1000.0
+    return menu_ms, total_ms, usage.ru_maxrss / 1024.0, cpu_ms, steps
 
 
 def find_build(root, given):
@@ -83,11 +86,12 @@ def find_build(root, given):
 class Series:
     def __init__(self, name):
         self.name = name
-        self.menus, self.totals, self.peaks = [], [], []
+        self.menus, self.totals, self.peaks, self.cpus = [], [], [], []
         self.step_times, self.step_order = {}, []
 
-    def add(self, menu_ms, total_ms, peak_mb, steps):
+    def add(self, menu_ms, total_ms, peak_mb, cpu_ms, steps):
         self.menus.append(menu_ms)
+        self.cpus.append(cpu_ms)
         self.totals.append(total_ms)
         self.peaks.append(peak_mb)
         for n, (label, ms) in enumerate(steps):
@@ -105,8 +109,8 @@ class Series:
         print("%s: main menu after %.1f ms median (min %.1f, max %.1f); whole run %.1f ms"
               % (self.name, statistics.median(self.menus), min(self.menus), max(self.menus),
                  statistics.median(self.totals)))
-        print("%s: peak memory %.1f MB median, %.1f MB largest"
-              % (self.name, statistics.median(self.peaks), max(self.peaks)))
+        print("%s: peak memory %.1f MB median, %.1f MB largest; processor time %.1f ms median"
+              % (self.name, statistics.median(self.peaks), max(self.peaks), statistics.median(self.cpus)))
 
 
 def main():
@@ -126,12 +130,12 @@ def main():
         for series, build in sides:
             user = tempfile.mkdtemp(prefix="vaultmere-startup.")
             try:
-                menu_ms, total_ms, peak_mb, steps = run_once(build, user)
+                menu_ms, total_ms, peak_mb, cpu_ms, steps = run_once(build, user)
             finally:
                 shutil.rmtree(user, ignore_errors=True)
-            print("run %d, %s: main menu after %.1f ms, whole run %.1f ms, peak memory %.1f MB"
-                  % (i + 1, series.name, menu_ms, total_ms, peak_mb))
-            series.add(menu_ms, total_ms, peak_mb, steps)
+            print("run %d, %s: main menu after %.1f ms, whole run %.1f ms, peak memory %.1f MB, processor %.1f ms"
+                  % (i + 1, series.name, menu_ms, total_ms, peak_mb, cpu_ms))
+            series.add(menu_ms, total_ms, peak_mb, cpu_ms, steps)
     for series, _ in sides:
         series.report(args.steps)
     if args.base:

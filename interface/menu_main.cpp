@@ -11,6 +11,7 @@
 #include "media/font.h"
 #include "media/image.h"
 #include "media/image_batch.h"
+#include "media/picture_preload.h"
 #include "media/sound.h"
 #include "media/text.h"
 #include "platform/platform.h"
@@ -193,6 +194,13 @@ bool DrawTitleWhereItLies(SDL_Surface*& title, SDL_Surface* background, SDL_Rect
     return true;
 }
 
+// The title picture decoding ahead of the first showing of the menu, if start-up began it.
+PicturePreload TitlePreload;
+
+const char* TitlePictureName() {
+    return VfsExists("ui/qelvy_splash.png") ? "ui/qelvy_splash.png" : "ui/zarnoch_main_big.png";
+}
+
 bool IsScreenshotKey(const SDL_keysym& key) {
     return key.sym == SDLK_F12 || KeyBindingMatches(kBindScreenshot, key);
 }
@@ -232,13 +240,29 @@ int32_t MainMenuHoverRow(const MainMenuLayout& layout, int32_t panelWidth, int32
     return row;
 }
 
+void StartTitlePictureLoad(int32_t screenWidth, int32_t screenHeight) {
+    TitlePreload.Start(GetResourceFilename(TitlePictureName()), screenWidth, screenHeight);
+}
+
+void DropTitlePictureLoad() {
+    TitlePreload.Drop();
+}
+
 SDL_Surface* LoadTitlePicture() {
-    const char* name = VfsExists("ui/qelvy_splash.png") ? "ui/qelvy_splash.png" : "ui/zarnoch_main_big.png";
+    const char* name = TitlePictureName();
     // Only the screen-sized middle is ever drawn (DrawTitlePictureMiddle onto a screen-sized
     // surface), so only that part is kept.
     const int w = MenuScreenWidth();
     const int h = MenuScreenHeight();
-    if (SDL_Surface* picture = LoadImageMiddle(GetResourceFilename(name).c_str(), w, h)) return picture;
+    const std::string file = GetResourceFilename(name);
+    SDL_Surface* picture = nullptr;
+    if (TitlePreload.Matches(file, w, h)) {
+        picture = TitlePreload.Take();
+    } else {
+        TitlePreload.Drop();
+        picture = LoadImageMiddle(file.c_str(), w, h);
+    }
+    if (picture) return picture;
     return MenuPictureStandIn(name, w, h);
 }
 

@@ -33,6 +33,12 @@ int32_t MainMenuHoverRow(const MainMenuLayout& layout, int32_t panelWidth, int32
 // surface). A screen-sized stand-in (with a diagnostic) when it cannot be read. The caller
 // owns it.
 SDL_Surface* LoadTitlePicture();
+// Starts decoding the title picture for a screen of this size on a worker thread, so that
+// the first LoadTitlePicture finds it ready (it decodes afresh when the screen size or the
+// data tree differs by then). DropTitlePictureLoad waits for that decoding and frees what it
+// made, if LoadTitlePicture has not taken it.
+void StartTitlePictureLoad(int32_t screenWidth, int32_t screenHeight);
+void DropTitlePictureLoad();
 // Draws the screen-sized middle of the title picture onto the target at (0, 0); with an area,
 // only that rectangle of the screen (the picture's part under it) is drawn.
 void DrawTitlePictureMiddle(SDL_Surface* picture, SDL_Surface* target, const SDL_Rect* area = nullptr);

@@ -1,5 +1,6 @@
 // Virtual file system helpers.
 #include "platform/vfs.h"
+#include "platform/vfs_listing.h"
 
 #include <physfs.h>
 #include <strings.h>
@@ -78,6 +79,8 @@ std::string VfsResolveName(const std::string& name) {
     if (!PHYSFS_isInit()) return "";
     std::string clean = NormaliseVfsName(name);
     if (clean.empty()) return "";
+    std::string listed;
+    if (ResolveFromListings(clean, &listed)) return listed;
     if (PHYSFS_exists(clean.c_str())) return clean;
 
     std::string found;

@@ -30,6 +30,7 @@
 #include "interface/dialogs.h"
 #include "interface/hud.h"
 #include "interface/layout.h"
+#include "interface/menu_main.h"
 #include "interface/screens.h"
 #include "items_fixtures/toolkit_windows.h"
 #include "items_fixtures/crafting.h"
@@ -50,6 +51,7 @@
 #include "media/sprite.h"
 #include "platform/platform.h"
 #include "platform/vfs.h"
+#include "platform/vfs_listing.h"
 #include "interface/screenshot.h"
 #include "store_platform/leaderboards.h"
 #include "store_platform/stats.h"
@@ -63,6 +65,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
 const char* const kCookieText = "this is the magic cookie. don't eat it. throw it away.";
@@ -153,6 +156,8 @@ bool GameplayArtPending = false;
 
 // Steps 28 to 42: the databases, the art and the title music.
 void LoadGameData() {
+    // The databases check hundreds of picture names; nothing is mounted before the mods are.
+    auto listing = std::make_unique<VfsListingScope>();
     LoadManeuverTemplates("game//manTemplateDB.xml");
     LogLoadProgress("LoadManeuverTemplates");
     LoadLayered(spellDBLoad, "spellDB.xml", "spellDBLoad");
@@ -166,8 +171,10 @@ void LoadGameData() {
     LoadLayered(branchDBLoad, "branchDB.xml", "branchDBLoad");
     LoadLayered(LoadRoomTemplates, "rooms.xml", "LoadRoomTemplates");
     LoadLayered(LoadTextDB, "text.xml", "LoadTextDB");
+    listing.reset();  // the mods' folders join the tree here
     ReallyLoadMods();
     LogLoadProgress("ReallyLoadMods");
+    listing = std::make_unique<VfsListingScope>();
     InitMonsterTables();
     LogLoadProgress("InitMonsterTables");
     AddDummySkills();
@@ -176,10 +183,9 @@ void LoadGameData() {
     BuildRoomTemplateMap();
     MenuBarLoad();
     LogLoadProgress("MenuBarLoad");
-    QuestUIArtLoad();
     LogLoadProgress("QuestUIArtLoad");
-    // The play screen's art (the minimap icons, the impact series, the bottom bar and the
-    // shared pictures) waits for the first game: the menus never show it.
+    // The play screen's art (the quest log's pictures, the minimap icons, the impact series,
+    // the bottom bar and the shared pictures) waits for the first game: the menus never show it.
     GameplayArtPending = true;
     LogLoadProgress("ui/gamplay images");
     LogLoadProgress("LoadGlobalImages");
@@ -189,6 +195,7 @@ void LoadGameData() {
     LogLoadProgress("LoadEyeCandy");
     LoadPortraits();
     LogLoadProgress("LoadPortraits");
+    listing.reset();
     LogLoadProgress("InitShops");
     SeedRandomGenerators();
     InitSteamCloud(CmdLine.clearCloud);
@@ -248,6 +255,8 @@ void EndOnTerminationRequest() {
 void LoadGameplayArt() {
     if (!GameplayArtPending) return;
     GameplayArtPending = false;
+    DropTitlePictureLoad();  // a game started from the command line: the menu reads it again
+    QuestUIArtLoad();
     MinimapSprites = new SpriteTable("minimap", "ui/mini_icons.spr");
     LoadImpactSprites();
     LoadHudImages();
@@ -311,6 +320,10 @@ int GameMain(int argc, char** argv) {
     // again, and no unmapping interrupts the audio threads' processors.
     mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 128 * 1024 * 1024);
+    // The picture decoders' worker threads share one heap beside the main one: a heap of their
+    // own each would keep what they freed from the rest of the process, and all in one heap
+    // they would wait on each other and the main thread.
+    mallopt(M_ARENA_MAX, 2);
     // One line at a time, so that nothing printed is lost when the process is killed.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     InitInputLog();
@@ -405,6 +418,9 @@ int GameMain(int argc, char** argv) {
     SDL_ShowCursor(0);
     LogLoadProgress("SetVideoMode");
     LogLoadProgress("SpriteMgr_Init");
+    // The title menu's picture decodes on a worker while the databases and the art load (its
+    // worker makes a surface, so not before the video mode is set).
+    StartTitlePictureLoad(CmdLine.screenWidth, CmdLine.screenHeight);
     LoadGameData();
 
     if (Player* hero = CreatePlayerFromCommandLine(argc, argv)) PlayGame(hero);

@@ -12,7 +12,7 @@ void LogLoadProgress(const char* label);
 void ResetLoadProgress();
 
 // Loads the art only the play screen uses, which start-up leaves for the first game: the
-// minimap icons, the impact series, the bottom-bar pictures and the shared pictures
+// quest log's pictures (QuestUIArtLoad), the minimap icons, the impact series, the bottom-bar pictures and the shared pictures
 // (LoadGlobalImages). Does nothing before start-up has reached that step or once done.
 void LoadGameplayArt();
 

@@ -1,5 +1,6 @@
 // Mounting the data tree and reading through the virtual file system.
 #include "platform/vfs.h"
+#include "platform/vfs_listing.h"
 
 #include <gtest/gtest.h>
 #include <physfs.h>
@@ -130,6 +131,14 @@ TEST_F(DataTreeTest, LinkedFoldersAndFilesAreFollowed) {
     EXPECT_EQ(Read("UI/Button.PNG"), "linked button");
     EXPECT_EQ(Read("ui/frame.png"), "loose frame");
     EXPECT_TRUE(VfsExists("dungeon"));
+    // The same answers from folder listings (a linked folder is not always listed whole).
+    const char* const names[] = {"dungeon/wall.txt", "game//spellDB.xml", "dungeon/pit.txt", "ui/button.png",
+                                 "UI/Button.PNG", "ui/frame.png", "dungeon", "Dungeon/WALL.txt", "dungeon/none.txt"};
+    std::vector<std::string> direct;
+    for (const char* name : names) direct.push_back(VfsResolveName(name));
+    VfsListingScope listings;
+    for (size_t i = 0; i < direct.size(); ++i) EXPECT_EQ(VfsResolveName(names[i]), direct[i]) << names[i];
+    EXPECT_TRUE(VfsExists("dungeon/wall.txt"));
 }
 
 // The game folder the build assembles has every folder the data tree mounts and the core
@@ -179,4 +188,49 @@ TEST(VfsWithoutMounts, NotInitialisedMeansMissing) {
     EXPECT_FALSE(VfsReadFile("game//anything.xml", data));
     EXPECT_FALSE(VfsExists("game"));
     if (wasInit) PHYSFS_init(nullptr);
+}
+
+// Answers from folder listings are the answers the file system gives name by name: exact and
+// case-differing names, folders, names inside the archive and the expansions, names under a
+// file, missing ones. Once the listings go, the tree is asked again.
+TEST_F(DataTreeTest, ListingsAnswerAsTheFileSystemDoes) {
+    Put("zarnochcore.zip", BuildStoredZip({{"ui/core_only.png", "archived"}, {"dungeon/floor.txt", "archived floor"}}));
+    Put("ui/Icon.png", "loose icon");
+    Put("ui/icon.PNG", "second spelling");
+    Put("ui/deep/er/leaf.txt", "leaf");
+    Put("items/sword.png", "sword");
+    Put("expansion/items/axe.png", "axe");
+    Put("expansion2/game/spellDB.xml", "<spells second/>");
+    Put("game/spellDB.xml", "<spells base/>");
+    MountDataTree();
+    const char* const names[] = {
+        "ui/Icon.png",          "ui/icon.png",        "UI/ICON.PNG",         "ui/icon.PNG",
+        "ui/deep/er/leaf.txt",  "UI/Deep/ER/Leaf.TXT", "ui/deep",             "ui/deep/",
+        "ui//deep\\er/leaf.txt", "ui/core_only.png",  "Ui/Core_Only.png",    "dungeon/floor.txt",
+        "items/sword.png",      "items/axe.png",      "ITEMS/AXE.PNG",       "expansion2//spellDB.xml",
+        "Expansion2/SPELLDB.xml", "expansion//spellDB.xml", "expansion3//spellDB.xml", "game//spellDB.xml",
+        "items/sword.png/x",    "ui/nothing.png",     "nothing/at/all.png",  "ui",
+        "",                     "/",                  "ui/deep/er/leaf.txt/", "..",
+    };
+    std::vector<std::string> direct;
+    for (const char* name : names) direct.push_back(VfsResolveName(name));
+    EXPECT_EQ(direct[0], "ui/Icon.png");
+    EXPECT_EQ(direct[2], "ui/Icon.png");  // of two spellings, the one that sorts first
+    EXPECT_EQ(direct[13], "items/axe.png");
+    EXPECT_EQ(direct[21], "");
+    {
+        VfsListingScope listings;
+        {
+            VfsListingScope inner;  // does nothing of its own
+        }
+        for (size_t i = 0; i < direct.size(); ++i) {
+            EXPECT_EQ(VfsResolveName(names[i]), direct[i]) << names[i];
+            EXPECT_EQ(VfsExists(names[i]), !direct[i].empty()) << names[i];
+        }
+        std::vector<char> data;
+        EXPECT_TRUE(VfsReadFile("ITEMS/AXE.PNG", data));
+        EXPECT_EQ(std::string(data.begin(), data.end()), "axe");
+    }
+    Put("ui/later.png", "later");
+    EXPECT_EQ(VfsResolveName("UI/LATER.PNG"), "ui/later.png");
 }
