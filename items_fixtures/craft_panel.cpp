@@ -2,6 +2,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "creatures/damage_type.h"
@@ -212,10 +213,22 @@ bool ArtNamed = false;
 
 }  // namespace
 
+// The tab pictures go back to the heap at exit, before the list that holds them is destroyed.
+static void FreeTabPictures() {
+    for (TabArt& tab : Tabs) {
+        for (PanelPicture& picture : tab.pictures) {
+            if (picture.surface != nullptr) SDL_FreeSurface(picture.surface);
+            picture.surface = nullptr;
+        }
+    }
+    Tabs.clear();
+}
+
 void LoadCraftPanelArt() {
     if (Art.loaded) return;
     Art.loaded = true;
     Tabs.clear();
+    std::atexit(FreeTabPictures);
     SetUpArt();
     ArtNamed = true;
 }

@@ -116,6 +116,8 @@ void EndCurrentGame() {
     for (Level* level : GameLevels) delete level;
     GameLevels.clear();
     CurrentLevel = nullptr;
+    // The quests end with the game whose objects they point at.
+    ClearActiveQuests();
     SaveOnLeaveFlag = false;
     SpriteMgr_FreeTransient();
 }

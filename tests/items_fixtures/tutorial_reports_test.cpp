@@ -138,6 +138,10 @@ TEST_F(TutorialReportsTest, EachDeedReportsItsCodeOnce) {
              ASSERT_NE(pebble, nullptr);
              pebble->PlaceOnLevel(3, 3, level_.get(), 0);
              EXPECT_EQ(pebble->Activate(), 1);
+             // A plain click takes it onto the pointer, off the level.
+             EXPECT_EQ(GetCursorItem(), pebble);
+             ClearCursorItem();
+             delete pebble;
          }},
         {"armour is put on", 9,
          [this] {
