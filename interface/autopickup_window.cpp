@@ -78,10 +78,7 @@ void ShowAutoPickupScreen() {
         if (MenuBarHover) return;
         int32_t x = 0;
         int32_t y = 0;
-        CentredPanelCorner(panel.get(), kPanelWidth, kPanelHeight, &x, &y);
-        TooltipSlotFree = false;
-        DrawGameScreen();
-        DrawPicture(panel, x, y);
+        DrawPanelOverGame(panel, kPanelWidth, kPanelHeight, &x, &y);
         for (int32_t i = 0; i < kAutoPickupCategories; ++i) {
             DrawPicture(CategoryPictures[i][AutoLootSwitches[i] != 0 ? 1 : 0], x + Categories[i].x, y + Categories[i].y);
         }

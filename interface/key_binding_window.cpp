@@ -89,10 +89,7 @@ void ShowKeyBindingsScreen() {
         if (MenuBarHover) return;
         int32_t x = 0;
         int32_t y = 0;
-        CentredPanelCorner(panel.get(), kPanelWidth, kPanelHeight, &x, &y);
-        TooltipSlotFree = false;
-        DrawGameScreen();
-        DrawPicture(panel, x, y);
+        DrawPanelOverGame(panel, kPanelWidth, kPanelHeight, &x, &y);
         for (int32_t r = 0; r < kKeyBindingRows && top + r < count; ++r) {
             const int32_t i = top + r;
             const int32_t rowTop = y + kKeyBindingRowsTop + kKeyBindingRowStep * r;

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "core/input_log.h"
+#include "interface/game_frame.h"
+#include "interface/layout.h"
 #include "media/image.h"
 #include "media/screen.h"
 
@@ -36,4 +38,11 @@ bool TwoStateButton::StrictlyContains(int32_t mx, int32_t my) const {
 void TwoStateButton::Draw(int32_t mx, int32_t my) const {
     SDL_Surface* picture = Contains(mx, my) && pictures_[1] ? pictures_[1].get() : pictures_[0].get();
     DrawPicture(picture, x_, y_);
+}
+
+void DrawPanelOverGame(SDL_Surface* panel, int32_t fallbackW, int32_t fallbackH, int32_t* x, int32_t* y) {
+    CentredPanelCorner(panel, fallbackW, fallbackH, x, y);
+    TooltipSlotFree = false;
+    DrawGameScreen();
+    DrawPicture(panel, *x, *y);
 }

@@ -10,6 +10,11 @@
 // Draws the whole picture with its top-left corner at (x, y) into the screen; nothing for null.
 void DrawPicture(SDL_Surface* picture, int32_t x, int32_t y);
 
+// The start of a window's frame over the play screen: the play screen without tooltips, then
+// the window's panel centred on the screen (of the fallback size when the picture is missing).
+// (x, y) receives the panel's top-left corner.
+void DrawPanelOverGame(SDL_Surface* panel, int32_t fallbackW, int32_t fallbackH, int32_t* x, int32_t* y);
+
 // A button of two pictures, base + "0.png" and base + "1.png", owned for the button's life.
 class TwoStateButton {
 public:

@@ -15,30 +15,16 @@ namespace {
 // gained opens the skill tome, which this script does not close).
 constexpr int kCasterSeed = 2;
 
-struct Session {
-    GameRun run;
-    std::string tickerLog;
-};
+using Session = TickerRun;
 
 // Rests on the level of the seed, answering every notice (a level gained) with Return, then
-// leaves as the combat session does: Escape and the settings window's save-and-quit button,
-// the epitaph and high scores of a hero who died, and "Quit" on the menu.
+// leaves the game (the epitaph and high scores of a hero who died included) and quits.
 Session RestNearTheCaster(int rests) {
-    TempDir user;
-    WriteWholeFile(user.file("config.xml"),
-                   "<config>\n<setting name=\"completedATutorial\" value=\"1\"/>\n</config>\n");
     std::ostringstream script;
     script << "seed " << kCasterSeed << "\nwait 200\n";
     for (int i = 0; i < rests; ++i) script << "key space\nwait 20\nkey return\nwait 20\n";
-    script << kLeaveGameScript;
-    script << "wait 300\nkey escape\nwait 300\nclick 1 535 458\n";
-    WriteWholeFile(user.file("script.txt"), script.str());
-    Session s;
-    s.run = RunGame({"-no-initial-config", "-player-random-build", "-debug-flag"}, user.path(),
-                    {{"VAULTMERE_INPUT_SCRIPT", user.file("script.txt")},
-                     {"VAULTMERE_TICKER_LOG", user.file("ticker.txt")}});
-    s.tickerLog = ReadWholeFile(user.file("ticker.txt"));
-    return s;
+    script << kLeaveGameScript << "wait 300\nkey escape\nwait 300\nclick 1 535 458\n";
+    return RunRandomHeroWithTicker(script.str());
 }
 
 int Count(const std::string& text, const std::string& part) {

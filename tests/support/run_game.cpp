@@ -199,3 +199,16 @@ std::vector<std::string> LoadProgressLabels(const std::string& output) {
     }
     return labels;
 }
+
+TickerRun RunRandomHeroWithTicker(const std::string& script) {
+    TempDir user;
+    WriteWholeFile(user.file("config.xml"),
+                   "<config>\n<setting name=\"completedATutorial\" value=\"1\"/>\n</config>\n");
+    WriteWholeFile(user.file("script.txt"), script);
+    TickerRun r;
+    r.run = RunGame({"-no-initial-config", "-player-random-build", "-debug-flag"}, user.path(),
+                    {{"VAULTMERE_INPUT_SCRIPT", user.file("script.txt")},
+                     {"VAULTMERE_TICKER_LOG", user.file("ticker.txt")}});
+    r.tickerLog = ReadWholeFile(user.file("ticker.txt"));
+    return r;
+}

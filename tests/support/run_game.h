@@ -53,6 +53,14 @@ extern const char* const kQuitFromMenuScript;
 // the high-score table, each ended by that click.
 extern const char* const kLeaveGameScript;
 
+// A run of `-no-initial-config -player-random-build -debug-flag` in a fresh user folder (the
+// tutorial offer already answered) with this input script, and the ticker log it wrote.
+struct TickerRun {
+    GameRun run;
+    std::string tickerLog;
+};
+TickerRun RunRandomHeroWithTicker(const std::string& script);
+
 std::string ReadWholeFile(const std::string& path);
 bool FileExists(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& text);
