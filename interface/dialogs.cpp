@@ -70,7 +70,6 @@ std::string FallbackLabel(const char* base) {
 
 void LoadDialogs() {
     EnsureDialogBox();
-    LoadNoticePictures();
 }
 
 void FreeDialogPictures() {

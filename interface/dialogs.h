@@ -12,8 +12,9 @@
 // life of the process. Null until then (ShowDialog loads it itself when it is needed first).
 extern SDL_Surface* DialogBoxPicture;
 
-// Reads the plain box and the pictures of the notices and choice dialogs (start-up step
-// "LoadDialogs").
+// Reads the plain box (start-up step "LoadDialogs"). The notices' own pictures are only
+// shown in play: LoadNoticePictures (interface/notices.h) starts reading them with the first
+// game, and a notice shown before that reads them itself.
 void LoadDialogs();
 // Frees the box, notice and close-cross pictures (the next use reads them again).
 void FreeDialogPictures();

@@ -177,10 +177,21 @@ bool DrawTitleWhereItLies(SDL_Surface*& title, SDL_Surface* background, SDL_Rect
     SDL_FreeSurface(title);
     title = nullptr;
     const Uint32 lowV = 0xFF;
+    // Most of a title is opaque. When the blitter leaves an opaque pixel's channels as they
+    // are and both pictures keep them in the same places, such a pixel only loses its alpha.
+    bool opaqueKeepsChannels = t.Rshift == b.Rshift && t.Gshift == b.Gshift && t.Bshift == b.Bshift;
+    for (Uint32 v = 0; opaqueKeepsChannels && v < 256; ++v) {
+        opaqueKeepsChannels = blended[255][v] == ((v << b.Rshift) | (v << b.Gshift) | (v << b.Bshift));
+    }
+    const Uint32 opaque = opaqueKeepsChannels ? t.Amask : 0xFFFFFFFFu;  // never matched when unusable
     for (int y = 0; y < background->h; ++y) {
         Uint32* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(background->pixels) + y * background->pitch);
         for (int x = 0; x < background->w; ++x) {
             const Uint32 p = row[x];
+            if ((p & t.Amask) == opaque) {
+                row[x] = p & channels;
+                continue;
+            }
             const Uint32* at = blended[(p >> t.Ashift) & lowV];
             row[x] = (at[(p >> t.Rshift) & lowV] & b.Rmask) | (at[(p >> t.Gshift) & lowV] & b.Gmask) |
                      (at[(p >> t.Bshift) & lowV] & b.Bmask);

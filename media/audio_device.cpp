@@ -2,6 +2,7 @@
 
 #include <AL/al.h>
 #include <AL/alc.h>
+#include <AL/efx.h>
 
 #include <atomic>
 #include <cstdio>
@@ -27,7 +28,10 @@ bool OpenDevice(const char* deviceName) {
     if (device == nullptr) {
         return false;
     }
-    context = alcCreateContext(device, nullptr);
+    // The game plays a handful of effects and two music streams at once; the
+    // library's default of 256 sources reserves mixing memory for each of them (megabytes).
+    const ALCint attributes[] = {ALC_MONO_SOURCES, 24, ALC_STEREO_SOURCES, 8, ALC_MAX_AUXILIARY_SENDS, 0, 0};
+    context = alcCreateContext(device, attributes);
     if (context == nullptr) {
         alcCloseDevice(device);
         device = nullptr;

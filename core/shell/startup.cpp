@@ -31,6 +31,7 @@
 #include "interface/hud.h"
 #include "interface/layout.h"
 #include "interface/menu_main.h"
+#include "interface/notices.h"
 #include "interface/screens.h"
 #include "items_fixtures/toolkit_windows.h"
 #include "items_fixtures/crafting.h"
@@ -189,11 +190,10 @@ void LoadGameData() {
     GameplayArtPending = true;
     LogLoadProgress("ui/gamplay images");
     LogLoadProgress("LoadGlobalImages");
-    LoadRecipeBookArt();
+    // The crafting panel's pictures and the hero's portraits wait for the first game too.
     LogLoadProgress("LoadRecipeBookArt");
     LoadEyeCandy();
     LogLoadProgress("LoadEyeCandy");
-    LoadPortraits();
     LogLoadProgress("LoadPortraits");
     listing.reset();
     LogLoadProgress("InitShops");
@@ -257,6 +257,10 @@ void LoadGameplayArt() {
     GameplayArtPending = false;
     DropTitlePictureLoad();  // a game started from the command line: the menu reads it again
     QuestUIArtLoad();
+    // Decoded in the background; the first use of each collects them.
+    LoadNoticePictures();
+    LoadRecipeBookArt();
+    LoadPortraits();
     MinimapSprites = new SpriteTable("minimap", "ui/mini_icons.spr");
     LoadImpactSprites();
     LoadHudImages();

@@ -12,8 +12,9 @@ void LogLoadProgress(const char* label);
 void ResetLoadProgress();
 
 // Loads the art only the play screen uses, which start-up leaves for the first game: the
-// quest log's pictures (QuestUIArtLoad), the minimap icons, the impact series, the bottom-bar pictures and the shared pictures
-// (LoadGlobalImages). Does nothing before start-up has reached that step or once done.
+// quest log's pictures (QuestUIArtLoad), the notices' pictures, the crafting panel's pictures,
+// the portraits, the minimap icons, the impact series, the bottom-bar pictures and the shared
+// pictures (LoadGlobalImages). Does nothing before start-up has reached that step or once done.
 void LoadGameplayArt();
 
 // Deletes the target, then renames the source to it; the rename's result.

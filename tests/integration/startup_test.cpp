@@ -126,22 +126,23 @@ TEST(Startup, MissingFontExitsWithTwoAndKeepsTheUsersConfiguration) {
     EXPECT_FALSE(FileExists(user.file("cookie.txt")));
 }
 
-// The play screen's art is left for the first game: a picture missing from it is reported
-// when a game starts, not on the way to the title menu.
+// The play screen's art and the notices' pictures are left for the first game: a picture
+// missing from them is reported when a game starts, not on the way to the title menu.
 TEST(Startup, ThePlayScreensArtWaitsForTheFirstGame) {
     TempDir game;
     LinkGameFolder(game.path());
-    // The same folder without one of the shared pictures.
+    // The same folder without one of the shared pictures and one of the notices' pictures.
     const std::string ui = game.file("ui");
     const std::string relink = "rm " + ui + " && mkdir " + ui + " && for f in " VAULTMERE_GAME_ROOT
-                               "/ui/*; do [ \"${f##*/}\" = 32x32_dither.png ] || ln -s \"$f\" " + ui + "/; done";
+                               "/ui/*; do case \"${f##*/}\" in 32x32_dither.png|dialog_alert_bigger.png) ;; "
+                               "*) ln -s \"$f\" " + ui + "/;; esac; done";
     ASSERT_EQ(std::system(relink.c_str()), 0);
-    const std::string missing = "File named ui/32x32_dither.png not found";
+    const std::vector<std::string> missing = {"ui/32x32_dither.png", "ui/dialog_alert_bigger.png"};
 
     TempDir menuUser;
     GameRun toMenu = RunGame({"-no-initial-config"}, menuUser.path(), QuitFromMenu(menuUser), 120, game.path());
     EXPECT_EQ(toMenu.exitCode, 0) << toMenu.output;
-    EXPECT_FALSE(Contains(toMenu.output, missing)) << toMenu.output;
+    for (const std::string& name : missing) EXPECT_FALSE(Contains(toMenu.output, name)) << toMenu.output;
 
     TempDir playUser;
     WriteWholeFile(playUser.file("config.xml"),
@@ -150,9 +151,11 @@ TEST(Startup, ThePlayScreensArtWaitsForTheFirstGame) {
     GameRun played = RunGame({"-no-initial-config", "-player-random-build"}, playUser.path(),
                              {{"VAULTMERE_INPUT_SCRIPT", playUser.file("s.txt")}}, 120, game.path());
     EXPECT_EQ(played.exitCode, 0) << played.output;
-    const size_t first = played.output.find(missing);
+    const std::string notFound = "File named ui/32x32_dither.png not found";
+    const size_t first = played.output.find(notFound);
     EXPECT_NE(first, std::string::npos) << played.output;
-    EXPECT_EQ(played.output.find(missing, first + 1), std::string::npos) << "reported once: " << played.output;
+    EXPECT_EQ(played.output.find(notFound, first + 1), std::string::npos) << "reported once: " << played.output;
+    EXPECT_TRUE(Contains(played.output, "Could not read the dialog picture ui/dialog_alert_bigger.png")) << played.output;
 }
 
 TEST(Startup, LogIsRotated) {
