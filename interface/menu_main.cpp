@@ -101,6 +101,19 @@ struct MainMenuArt {
     }
 };
 
+// One row of 32-bit pixels blended onto black where they lie: each channel becomes
+// (value * alpha + rounding) >> 8, moved from the source's channel places to the target's.
+template <int SrcR, int SrcG, int SrcB, int SrcA, int DstR, int DstG, int DstB>
+void BlendRowOntoBlack(Uint32* row, int width, Uint32 rounding) {
+    for (int x = 0; x < width; ++x) {
+        const Uint32 p = row[x];
+        const Uint32 a = (p >> SrcA) & 0xFF;
+        row[x] = ((((p >> SrcR) & 0xFF) * a + rounding) >> 8 << DstR) |
+                 ((((p >> SrcG) & 0xFF) * a + rounding) >> 8 << DstG) |
+                 ((((p >> SrcB) & 0xFF) * a + rounding) >> 8 << DstB);
+    }
+}
+
 // The usual first drawing of the title, done where the title's pixels lie: when the title is
 // exactly the size of the (black, untouched) background, in 32-bit RGBA with per-pixel alpha,
 // and the background 32-bit without alpha, the title's pixel memory becomes the background's,
@@ -177,21 +190,35 @@ bool DrawTitleWhereItLies(SDL_Surface*& title, SDL_Surface* background, SDL_Rect
     SDL_FreeSurface(title);
     title = nullptr;
     const Uint32 lowV = 0xFF;
-    // Most of a title is opaque. When the blitter leaves an opaque pixel's channels as they
-    // are and both pictures keep them in the same places, such a pixel only loses its alpha.
-    bool opaqueKeepsChannels = t.Rshift == b.Rshift && t.Gshift == b.Gshift && t.Bshift == b.Bshift;
-    for (Uint32 v = 0; opaqueKeepsChannels && v < 256; ++v) {
-        opaqueKeepsChannels = blended[255][v] == ((v << b.Rshift) | (v << b.Gshift) | (v << b.Bshift));
+    // The usual case: a decoded picture (bytes R, G, B, A) onto the screen's 0RGB, where
+    // SDL's blend onto black is (value * alpha + r) >> 8 in each channel for one rounding term
+    // r. When the table shows which, the rows are computed with the channel places fixed at
+    // compile time, several times faster than three look-ups and six variable shifts a pixel.
+    int rounding = -1;
+    const bool decodedOntoScreen = t.Rshift == 0 && t.Gshift == 8 && t.Bshift == 16 && t.Ashift == 24 &&
+                                   b.Rshift == 16 && b.Gshift == 8 && b.Bshift == 0 && b.Rloss == 0 &&
+                                   b.Gloss == 0 && b.Bloss == 0;
+    for (const int r : {0, 255}) {
+        bool matches = decodedOntoScreen;
+        for (int a = 0; matches && a < 256; ++a) {
+            for (int v = 0; matches && v < 256; ++v) {
+                const Uint32 c = static_cast<Uint32>((v * a + r) >> 8);
+                matches = blended[a][v] == ((c << 16) | (c << 8) | c);
+            }
+        }
+        if (matches) {
+            rounding = r;
+            break;
+        }
     }
-    const Uint32 opaque = opaqueKeepsChannels ? t.Amask : 0xFFFFFFFFu;  // never matched when unusable
     for (int y = 0; y < background->h; ++y) {
         Uint32* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(background->pixels) + y * background->pitch);
+        if (rounding >= 0) {
+            BlendRowOntoBlack<0, 8, 16, 24, 16, 8, 0>(row, background->w, static_cast<Uint32>(rounding));
+            continue;
+        }
         for (int x = 0; x < background->w; ++x) {
             const Uint32 p = row[x];
-            if ((p & t.Amask) == opaque) {
-                row[x] = p & channels;
-                continue;
-            }
             const Uint32* at = blended[(p >> t.Ashift) & lowV];
             row[x] = (at[(p >> t.Rshift) & lowV] & b.Rmask) | (at[(p >> t.Gshift) & lowV] & b.Gmask) |
                      (at[(p >> t.Bshift) & lowV] & b.Bmask);
