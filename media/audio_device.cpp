@@ -28,10 +28,12 @@ bool OpenDevice(const char* deviceName) {
     if (device == nullptr) {
         return false;
     }
-    // The game plays a handful of effects and two music streams at once; the
-    // library's default of 256 sources reserves mixing memory for each of them (megabytes).
+    // The game plays a handful of effects and two music streams at once and uses no effect
+    // sends; without sends the mixer keeps less memory for each of its voices. A device that
+    // refuses these wishes gets its defaults.
     const ALCint attributes[] = {ALC_MONO_SOURCES, 24, ALC_STEREO_SOURCES, 8, ALC_MAX_AUXILIARY_SENDS, 0, 0};
     context = alcCreateContext(device, attributes);
+    if (context == nullptr) context = alcCreateContext(device, nullptr);
     if (context == nullptr) {
         alcCloseDevice(device);
         device = nullptr;
