@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,8 +19,17 @@ namespace {
 constexpr int kDifficultyCount = 3;
 const char* const kSectionNames[kDifficultyCount] = {"easy", "medium", "hard"};
 
-std::map<std::string, int32_t> intTable[kDifficultyCount];
-std::map<std::string, float> floatTable[kDifficultyCount];
+// Looked up by the name as given, without making a string of it: frames read some values.
+std::map<std::string, int32_t, std::less<>> intTable[kDifficultyCount];
+std::map<std::string, float, std::less<>> floatTable[kDifficultyCount];
+
+// The value under `name`; a missing name is entered with 0, so later lookups see it too.
+template <typename Value>
+Value LookUp(std::map<std::string, Value, std::less<>>& table, const char* name) {
+    auto found = table.find(name);
+    if (found != table.end()) return found->second;
+    return table[name];
+}
 int32_t currentSection = -1;
 
 int SectionIndex(const XML_Char* element) {
@@ -112,15 +122,14 @@ int32_t GetTweakInt(const char* name) {
     if (name == nullptr) {
         return 0;
     }
-    // operator[] enters a missing name with 0, so later lookups see it too.
-    return intTable[CurrentDifficulty()][name];
+    return LookUp(intTable[CurrentDifficulty()], name);
 }
 
 float GetTweakFloat(const char* name) {
     if (name == nullptr) {
         return 0.0f;
     }
-    return floatTable[CurrentDifficulty()][name];
+    return LookUp(floatTable[CurrentDifficulty()], name);
 }
 
 bool TweakExists(const char* name) {

@@ -112,14 +112,14 @@ void DrawBuffBar() {
             const std::string text = std::to_string(number);
             DrawMediumText(x + 49, y + 42, text.c_str());
             DrawMediumTextGold(x + 48, y + 41, text.c_str());
-            HudRecord("\"" + text + "\"", x + 48, y + 41);
+            HudRecordText(text, x + 48, y + 41);
         }
         int32_t line = y;
         for (const BuffCounter& counter : BuffCounters(buff)) {
             HudSprite(CounterSprite(counter.sprite), 0, counter.sprite, x + 67, line + 3);
             DrawMediumText(x + 86, line + 1, counter.text.c_str());
             DrawText(x + 85, line, counter.text, counter.colour, ScreenSurface, MediumFont);
-            HudRecord("\"" + counter.text + "\"", x + 85, line);
+            HudRecordText(counter.text, x + 85, line);
             line += kCounterLine;
         }
         if (buff.removable) {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "media/alpha_blit.h"
 #include "media/screen.h"
 #include "interface/hud_surfaces.h"
 #include "core/text_db.h"
@@ -65,7 +66,7 @@ void Blit(SDL_Surface* picture, SDL_Rect* source, int32_t x, int32_t y) {
     at.y = static_cast<Sint16>(y);
     at.w = 0;
     at.h = 0;
-    SDL_BlitSurface(picture, source, ScreenSurface, &at);
+    BlitPicture(picture, source, ScreenSurface, &at);
 }
 
 // Blits the columns from..from+width of a bar picture to (x, y).

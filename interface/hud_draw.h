@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class Sprite;
@@ -24,15 +25,17 @@ struct HudDrawCall {
 
 // While set, every step below is also appended to the list (null stops recording).
 void SetHudDrawRecorder(std::vector<HudDrawCall>* log);
-// Writes a step down without drawing anything.
-void HudRecord(const std::string& what, int32_t x, int32_t y);
+// Writes a step down without drawing anything. The names are copied only while recording,
+// so a frame that is not recorded makes nothing for them.
+void HudRecord(std::string_view what, int32_t x, int32_t y);
+// Writes a text step down: the text in quotes.
+void HudRecordText(std::string_view text, int32_t x, int32_t y);
 
 // Blits the whole picture (nothing for a null picture, but the step is written down).
-void HudBlit(SDL_Surface* picture, const std::string& what, int32_t x, int32_t y);
+void HudBlit(SDL_Surface* picture, std::string_view what, int32_t x, int32_t y);
 // Blits part of a picture.
-void HudBlitPart(SDL_Surface* picture, const SDL_Rect& source, const std::string& what, int32_t x,
-                 int32_t y);
+void HudBlitPart(SDL_Surface* picture, const SDL_Rect& source, std::string_view what, int32_t x, int32_t y);
 // Draws a sprite frame.
-void HudSprite(Sprite* sprite, int32_t frame, const std::string& what, int32_t x, int32_t y);
+void HudSprite(Sprite* sprite, int32_t frame, std::string_view what, int32_t x, int32_t y);
 // Texts are drawn with media/text.h and written down with HudRecord as "\"text\"" at the
 // anchor the drawing routine was given.

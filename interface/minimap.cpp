@@ -1,7 +1,9 @@
 #include "interface/minimap.h"
 
+#include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/input_log.h"
 #include "creatures/player.h"
@@ -37,6 +39,9 @@ enum IconKind : int32_t {
 };
 
 Sprite* icons[kMinimapIconKinds][4] = {};
+// Whether LoadMinimapIcons has filled the marks, and the sprite table's generation then.
+bool iconsLoaded = false;
+unsigned iconsGeneration = 0;
 SDL_Surface* mapSurfaces[4] = {};
 // Kept here rather than in the layout, which is rebuilt whole at times.
 SDL_Surface* backgrounds[4] = {};
@@ -85,9 +90,75 @@ int32_t ClampedSize() {
     return size < 0 ? 0 : (size > 3 ? 3 : size);
 }
 
+struct MinimapSquare {
+    int16_t x;
+    int16_t y;
+};
+
+// One pass over the minimap's part of the level, row by row as the squares lie in memory:
+// paints the map (when `pixels` is given) and lists the seen squares that hold objects.
+void ScanMinimapSquares(const Level& level, int32_t c, uint8_t* pixels, int32_t pitch,
+                        std::vector<MinimapSquare>* withObjects) {
+    if (pixels != nullptr) {
+        const int32_t side = kMinimapSquares * c;
+        for (int32_t row = 0; row < side; ++row) std::memset(pixels + row * pitch, 0, static_cast<size_t>(side));
+    }
+    if (withObjects != nullptr) withObjects->clear();
+    const int32_t w = level.width < kMinimapSquares ? level.width : kMinimapSquares;
+    const int32_t h = level.height < kMinimapSquares ? level.height : kMinimapSquares;
+    for (int32_t y = 0; y < h; ++y) {
+        for (int32_t x = 0; x < w; ++x) {
+            const LevelCell* cell = level.GetCell(x, y);
+            if (cell == nullptr || !Seen(*cell)) continue;
+            if (withObjects != nullptr && !cell->contents.empty()) {
+                withObjects->push_back({static_cast<int16_t>(x), static_cast<int16_t>(y)});
+            }
+            if (pixels == nullptr) continue;
+            uint8_t colour = 0;
+            if (cell->type == SquareType::Floor) {
+                colour = 2;
+            } else if (cell->type == SquareType::ShopFloor) {
+                colour = 5;
+            } else if (cell->type == SquareType::ZooFloor) {
+                colour = 3;
+            } else if (cell->type == SquareType::Wall) {
+                colour = 4;
+            }
+            if (colour == 0) continue;
+            for (int32_t dy = 0; dy < c; ++dy) {
+                std::memset(pixels + (c * y + dy) * pitch + c * x, colour, static_cast<size_t>(c));
+            }
+        }
+    }
+}
+
+// The squares again, column by column and top to bottom in each column (the order the icons,
+// which overlap, are drawn in). The list is kept, so a frame makes nothing for it once grown.
+const std::vector<MinimapSquare>& ByColumn(const std::vector<MinimapSquare>& byRow) {
+    static std::vector<MinimapSquare> byColumn;
+    int32_t start[kMinimapSquares + 1] = {};
+    for (const MinimapSquare& square : byRow) ++start[square.x + 1];
+    for (int32_t x = 0; x < kMinimapSquares; ++x) start[x + 1] += start[x];
+    byColumn.resize(byRow.size());
+    for (const MinimapSquare& square : byRow) byColumn[static_cast<size_t>(start[square.x]++)] = square;
+    return byColumn;
+}
+
+void DropMinimapIcons() {
+    iconsLoaded = false;
+    for (auto& kind : icons) {
+        for (Sprite*& icon : kind) icon = nullptr;
+    }
+    MinimapMonsterMarks = MinimapMonsterIcons();
+    for (Sprite*& mark : MinimapQuestItemMarks) mark = nullptr;
+    MinimapHeroMarks = MinimapHeroIcons();
+}
+
 }  // namespace
 
 void LoadMinimapIcons() {
+    iconsLoaded = true;
+    iconsGeneration = SpriteMgr_Generation();
     for (int32_t kind = 0; kind < kMinimapIconKinds; ++kind) {
         for (int32_t size = 0; size < 4; ++size) {
             std::string file = std::string("ui/icons/minimap_") + kMinimapIconKindNames[kind];
@@ -116,30 +187,7 @@ Sprite* MinimapIcon(int32_t kind, int32_t size) {
 }
 
 void BuildMinimapPixels(const Level& level, int32_t c, uint8_t* pixels, int32_t pitch) {
-    const int32_t side = kMinimapSquares * c;
-    for (int32_t row = 0; row < side; ++row) std::memset(pixels + row * pitch, 0, static_cast<size_t>(side));
-    const int32_t w = level.width < kMinimapSquares ? level.width : kMinimapSquares;
-    const int32_t h = level.height < kMinimapSquares ? level.height : kMinimapSquares;
-    for (int32_t x = 0; x < w; ++x) {
-        for (int32_t y = 0; y < h; ++y) {
-            const LevelCell* cell = level.GetCell(x, y);
-            if (cell == nullptr || !Seen(*cell)) continue;
-            uint8_t colour = 0;
-            if (cell->type == SquareType::Floor) {
-                colour = 2;
-            } else if (cell->type == SquareType::ShopFloor) {
-                colour = 5;
-            } else if (cell->type == SquareType::ZooFloor) {
-                colour = 3;
-            } else if (cell->type == SquareType::Wall) {
-                colour = 4;
-            }
-            if (colour == 0) continue;
-            for (int32_t dy = 0; dy < c; ++dy) {
-                std::memset(pixels + (c * y + dy) * pitch + c * x, colour, static_cast<size_t>(c));
-            }
-        }
-    }
+    ScanMinimapSquares(level, c, pixels, pitch, nullptr);
 }
 
 HudPoint MinimapIconPoint(int32_t size, int32_t x, int32_t y, int32_t W) {
@@ -169,30 +217,31 @@ void DrawMinimap() {
     const int32_t c = size + 1;
     if (level != nullptr && hero != nullptr) {
         LoadMissingPictures();
+        // The marks are pointers into the sprite table: once it has been emptied they are
+        // dropped, and nothing is drawn for them until LoadMinimapIcons runs again.
+        if (iconsLoaded && iconsGeneration != SpriteMgr_Generation()) DropMinimapIcons();
+        static std::vector<MinimapSquare> withObjects;
         SDL_Surface* map = mapSurfaces[size];
         if (map != nullptr && SDL_LockSurface(map) == 0) {
-            BuildMinimapPixels(*level, c, static_cast<uint8_t*>(map->pixels), map->pitch);
+            ScanMinimapSquares(*level, c, static_cast<uint8_t*>(map->pixels), map->pitch, &withObjects);
             SDL_UnlockSurface(map);
+        } else {
+            ScanMinimapSquares(*level, c, nullptr, 0, &withObjects);
         }
         HudBlit(backgrounds[size], "minimap background", W - 100 * c - 10, 0);
         HudBlit(map, "minimap map", W - 100 * c - 5, 5);
-        const int32_t w = level->width < kMinimapSquares ? level->width : kMinimapSquares;
-        const int32_t h = level->height < kMinimapSquares ? level->height : kMinimapSquares;
-        for (int32_t x = 0; x < w; ++x) {
-            for (int32_t y = 0; y < h; ++y) {
-                const LevelCell* cell = level->GetCell(x, y);
-                if (cell == nullptr || !Seen(*cell)) continue;
-                const HudPoint p = MinimapIconPoint(size, x, y, W);
-                for (GameObj* object : cell->contents) {
-                    if (object != nullptr && object != hero) object->DrawOnMinimap(p.x, p.y, size);
-                }
+        for (const MinimapSquare& square : ByColumn(withObjects)) {
+            const LevelCell* cell = level->GetCell(square.x, square.y);
+            const HudPoint p = MinimapIconPoint(size, square.x, square.y, W);
+            for (GameObj* object : cell->contents) {
+                if (object != nullptr && object != hero) object->DrawOnMinimap(p.x, p.y, size);
             }
         }
         const HudPoint p = MinimapIconPoint(size, hero->x, hero->y, W);
         HudRecord("minimap hero", p.x, p.y);
         if (ScreenSurface != nullptr) hero->DrawOnMinimap(p.x, p.y, size);
         const std::string depth = "LEVEL " + std::to_string(level->depth + 1);
-        HudRecord("\"" + depth + "\"", W - 100 * c - 4, 7);
+        HudRecordText(depth, W - 100 * c - 4, 7);
         DrawText(W - 100 * c - 4, 7, depth, kTextWhite, nullptr, SmallFont);
         int mx = 0;
         int my = 0;
@@ -204,17 +253,17 @@ void DrawMinimap() {
     if (level == nullptr || hero == nullptr) return;
     const LevelCell* heroCell = level->GetCell(hero->x, hero->y);
     if (heroCell != nullptr) {
-        const std::string room = level->GetRoomName(heroCell->room);
+        const std::string& room = level->GetRoomName(heroCell->room);
         if (!room.empty()) {
             const int32_t x = W - TextWidth(room, TickerFont) - 16;
-            HudRecord("\"" + room + "\"", x, 100 * c + 16);
+            HudRecordText(room, x, 100 * c + 16);
             DrawText(x, 100 * c + 16, room, kTextWhite, nullptr, TickerFont);
         }
     }
     if (hero->zooMonsterCount >= 1) {
         const std::string zoo = std::to_string(hero->zooMonsterCount) + " monsters left in zoo";
         const int32_t x = W - TextWidth(zoo, TickerFont) - 16;
-        HudRecord("\"" + zoo + "\"", x, 100 * c + 34);
+        HudRecordText(zoo, x, 100 * c + 34);
         DrawText(x, 100 * c + 34, zoo, kTextWhite, nullptr, TickerFont);
     }
 }

@@ -1,5 +1,6 @@
 #include "interface/portrait.h"
 
+#include <cstdio>
 #include <string>
 
 #include "core/input_log.h"
@@ -125,10 +126,10 @@ void DrawPortrait() {
     const int32_t female = hero->female != 0 ? 1 : 0;
     const int32_t tier = PortraitTier(hero->health, hero->stat[kStatLife]);
     if (PortraitExpression >= 0 && PortraitExpression < kPortraitExpressionCount) {
-        HudBlit(pictures[female][PortraitExpression][tier],
-                std::string("portrait ") + (female ? "f " : "m ") + kExpressionNames[PortraitExpression] +
-                    " " + kTierNames[tier],
-                r.x, r.y);
+        char what[64];  // put together without making anything: every frame draws it
+        std::snprintf(what, sizeof what, "portrait %s %s %s", female ? "f" : "m",
+                      kExpressionNames[PortraitExpression], kTierNames[tier]);
+        HudBlit(pictures[female][PortraitExpression][tier], what, r.x, r.y);
     }
     if (hero->dead != 0) {
         HudBlit(pictures[female][kPortraitBlink][3], "portrait closed eyes", r.x, r.y);

@@ -1,4 +1,5 @@
 #include "items_fixtures/anvil.h"
+#include "items_fixtures/fixture.h"
 
 #include "core/random.h"
 #include "core/tweak.h"
@@ -191,7 +192,5 @@ void Anvil::Recharge() {
 }
 
 void Anvil::DrawOnMinimap(int32_t px, int32_t py, int32_t zoom) {
-    if (zoom < 0 || zoom > 3) return;
-    const std::string name = std::string(used != 0 ? "minimap_krong_used_" : "minimap_krong_") + std::to_string(zoom);
-    if (Sprite* icon = SpriteMgr_Find(name.c_str())) icon->DrawFrame(px, py, 0);
+    DrawFixtureMinimapIcon(used != 0 ? "krong_used" : "krong", px, py, zoom);
 }

@@ -1,4 +1,5 @@
 #include "items_fixtures/bookshelf.h"
+#include "items_fixtures/fixture.h"
 
 #include <algorithm>
 #include <string>
@@ -103,8 +104,5 @@ int32_t Bookshelf::Activate() {
 }
 
 void Bookshelf::DrawOnMinimap(int32_t px, int32_t py, int32_t zoom) {
-    if (zoom < 0 || zoom > 3) return;
-    // The minimap's icon loader keeps its pictures under these names.
-    const std::string name = std::string(searched ? "minimap_bookshelf_used_" : "minimap_bookshelf_") + std::to_string(zoom);
-    if (Sprite* icon = SpriteMgr_Find(name.c_str())) icon->DrawFrame(px, py, 0);
+    DrawFixtureMinimapIcon(searched ? "bookshelf_used" : "bookshelf", px, py, zoom);
 }

@@ -221,9 +221,12 @@ int32_t UberChest::Activate() {
 void UberChest::DrawOnMinimap(int32_t px, int32_t py, int32_t zoom) {
     static const char* const kSuffix[] = {"", "_2x", "_3x", "_4x"};
     if (zoom < 0 || zoom > 3) return;
-    const std::string file =
-        std::string(locked != 0 ? "ui/icons/minimap_uberchest_locked" : "ui/icons/minimap_uberchest") + kSuffix[zoom] + ".png";
-    Sprite* icon = SpriteMgr_GetOrLoadPNG(file.c_str(), GetResourceFilename(file).c_str(), 1);
+    char file[96];
+    std::snprintf(file, sizeof file, "%s%s.png",
+                  locked != 0 ? "ui/icons/minimap_uberchest_locked" : "ui/icons/minimap_uberchest", kSuffix[zoom]);
+    // Loaded by the first frame that shows it; later frames only look it up.
+    Sprite* icon = SpriteMgr_Find(file);
+    if (icon == nullptr) icon = SpriteMgr_GetOrLoadPNG(file, GetResourceFilename(file).c_str(), 1);
     if (icon != nullptr) icon->DrawFrame(px, py, 0);
 }
 

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <string>
 
 #include "media/sprite.h"
@@ -63,6 +64,8 @@ Sprite* FixturePlaceholderSprite() {
 
 void DrawFixtureMinimapIcon(const char* kind, int32_t px, int32_t py, int32_t zoom) {
     if (kind == nullptr || zoom < 0 || zoom > 3) return;
-    const std::string name = std::string("minimap_") + kind + "_" + std::to_string(zoom);
-    if (Sprite* icon = SpriteMgr_Find(name.c_str())) icon->DrawFrame(px, py, 0);
+    // Every frame draws these: the name is put together without making anything.
+    char name[96];
+    std::snprintf(name, sizeof name, "minimap_%s_%d", kind, static_cast<int>(zoom));
+    if (Sprite* icon = SpriteMgr_Find(name)) icon->DrawFrame(px, py, 0);
 }

@@ -1,4 +1,5 @@
 #include "items_fixtures/quest_blocker.h"
+#include "items_fixtures/fixture.h"
 
 #include <cstdio>
 
@@ -90,17 +91,22 @@ int32_t QuestBlocker::UseItemOn(Item* item) {
     return 1;
 }
 
+namespace {
+
+const char* QuestShrineMinimapKind(const std::string& shrineName) {
+    if (shrineName == "Mellow Shrine") return "mellow";
+    if (shrineName == "Monolith") return "monolith";
+    return "eyeball";
+}
+
+}  // namespace
+
 std::string QuestShrineMinimapIcon(const std::string& shrineName, int32_t zoom) {
-    const char* kind = "eyeball";
-    if (shrineName == "Mellow Shrine") kind = "mellow";
-    if (shrineName == "Monolith") kind = "monolith";
-    return std::string("minimap_") + kind + "_" + std::to_string(zoom);
+    return std::string("minimap_") + QuestShrineMinimapKind(shrineName) + "_" + std::to_string(zoom);
 }
 
 void QuestBlocker::DrawOnMinimap(int32_t px, int32_t py, int32_t zoom) {
     QuestBlocker* shrine = CurrentQuestShrine();
-    if (shrine == nullptr || zoom < 0 || zoom > 3) return;
-    if (Sprite* icon = SpriteMgr_Find(QuestShrineMinimapIcon(shrine->GetName(), zoom).c_str())) {
-        icon->DrawFrame(px, py, 0);
-    }
+    if (shrine == nullptr) return;
+    DrawFixtureMinimapIcon(QuestShrineMinimapKind(shrine->GetName()), px, py, zoom);
 }

@@ -346,9 +346,10 @@ RoomRecord* Level::GetRoomRecordAt(int32_t x, int32_t y) const {
     return cell != nullptr ? GetRoomRecord(cell->room) : nullptr;
 }
 
-std::string Level::GetRoomName(int32_t index) const {
-    if (index < 0 || index == kNoRoomIndex) return std::string();
-    if (static_cast<size_t>(index) >= roomNames.size()) return std::string();
+const std::string& Level::GetRoomName(int32_t index) const {
+    static const std::string kNone;
+    if (index < 0 || index == kNoRoomIndex) return kNone;
+    if (static_cast<size_t>(index) >= roomNames.size()) return kNone;
     return roomNames[static_cast<size_t>(index)];
 }
 

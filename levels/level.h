@@ -170,7 +170,7 @@ public:
     // The record of the room of square (x, y), or null.
     RoomRecord* GetRoomRecordAt(int32_t x, int32_t y) const;
     // The display name of that room, or an empty string.
-    std::string GetRoomName(int32_t index) const;
+    const std::string& GetRoomName(int32_t index) const;
     // The record of the room the hero stands in (its room index), or null.
     RoomRecord* GetPlayerRoomRecord() const;
 

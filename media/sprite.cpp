@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <utility>
 #include <vector>
@@ -512,15 +513,17 @@ SDL_Surface* Sprite::MakeSeeThrough(SDL_Surface* frame) {
 
 namespace {
 
-// The table owns its sprites: whatever is still in it at exit is freed with it.
+// The table owns its sprites: whatever is still in it at exit is freed with it. Names are
+// looked up as they are given, without making a string of them (drawing looks some up).
+using SpriteMap = std::map<std::string, Sprite*, std::less<>>;
 struct SpriteStore {
-    std::map<std::string, Sprite*> sprites;
+    SpriteMap sprites;
     ~SpriteStore() {
         for (auto& entry : sprites) delete entry.second;
     }
 };
 
-std::map<std::string, Sprite*>& Table() {
+SpriteMap& Table() {
     static SpriteStore store;
     return store.sprites;
 }
