@@ -15,6 +15,7 @@
 #include "creatures/monster_db.h"
 #include "creatures/player.h"
 #include "creatures/shopkeeper.h"
+#include "creatures/spell.h"
 #include "items_fixtures/blockers.h"
 #include "items_fixtures/furniture.h"
 #include "items_fixtures/item.h"
@@ -156,6 +157,9 @@ bool LoadGenerationData(const std::string& folder) {
     }
     ClearBranches();
     branchDBLoadFromBuffer(text.data(), text.size(), "branchDB.xml");
+    // The spells come before the rooms, whose actions name the spells they cast.
+    ClearSpellTable();
+    if (ReadWhole(base + "spellDB.xml", &text)) spellDBLoadFromText(text.data(), text.size(), "spellDB.xml");
     if (!ReadWhole(base + "rooms.xml", &text)) {
         std::printf("levelcheck: cannot read %srooms.xml\n", base.c_str());
         return false;

@@ -10,6 +10,7 @@
 #include "core/text_db.h"
 #include "core/tweak.h"
 #include "creatures/player.h"
+#include "creatures/spell.h"
 #include "items_fixtures/item_db.h"
 #include "levels/branch_db.h"
 #include "levels/level.h"
@@ -36,6 +37,7 @@ protected:
         ClearTweakVals();
         ClearTextDB();
         ClearItemDB();
+        ClearSpellTable();
         SpriteMgr_FreeAll();
         ResetGenerationReport();
     }

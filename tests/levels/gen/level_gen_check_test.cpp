@@ -57,6 +57,18 @@ TEST_F(LevelGenCheckTest, EveryDepthOfBothDungeonsKeepsTheLevelRules) {
     EXPECT_EQ(bosses, 8);  // one on each last level
 }
 
+// The level check, the benchmarks and the generation tests load our data the same way: every
+// name a document uses is found (the rooms' spell actions find their spells).
+TEST_F(LevelGenCheckTest, OurGenerationDataLoadsWithoutAWord) {
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    LoadOurData();
+    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(out.find("couldn't find"), std::string::npos) << out;
+    EXPECT_EQ(err.find("couldn't find"), std::string::npos) << err;
+}
+
 TEST_F(LevelGenCheckTest, TheChecksSeeBrokenLevels) {
     LoadOurData();
     LevelGenCase genCase;
