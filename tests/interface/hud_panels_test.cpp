@@ -23,6 +23,7 @@
 #include "interface/layout.h"
 #include "interface/menu_bar.h"
 #include "interface/minimap.h"
+#include "media/sprite.h"
 #include "interface/portrait.h"
 #include "items_fixtures/inventory.h"
 #include "items_fixtures/item.h"
@@ -537,6 +538,28 @@ TEST_F(HudPanels, MinimapDrawsLevelNumberRoomNameAndZooCount) {
     DrawMinimap();
     ASSERT_NE(Find("\"3 monsters left in zoo\""), nullptr);
     EXPECT_EQ(Find("\"3 monsters left in zoo\"")->y, 234);
+    FreeMinimap();
+}
+
+// The hero's and the monsters' marks point into the sprite table. Once the table has been
+// emptied they are dropped, not drawn from freed memory, until the icon set is loaded again.
+TEST_F(HudPanels, MinimapMarksAreDroppedWhenTheSpriteTableIsEmptied) {
+    level_.reset(new ScopedTestLevel(10, 10, SquareType::Floor));
+    Player* hero = MakeHero();
+    hero->PlaceOnLevel(3, 4, level_->get(), 0);
+    Sprite* mark = new Sprite();
+    mark->InitFromSurface(SDL_CreateRGBSurface(SDL_SWSURFACE, 5, 5, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0));
+    ASSERT_TRUE(SpriteMgr_Add("minimap_player_0", mark));
+    testing::internal::CaptureStdout();
+    LoadMinimapIcons();
+    testing::internal::GetCapturedStdout();
+    ASSERT_EQ(MinimapHeroMarks.male[0], mark);
+    Layout.minimapSize = 0;
+    DrawMinimap();
+    SpriteMgr_FreeAll();
+    DrawMinimap();  // would draw the freed mark
+    EXPECT_EQ(MinimapHeroMarks.male[0], nullptr);
+    EXPECT_EQ(MinimapIcon(11, 0), nullptr);
     FreeMinimap();
 }
 
