@@ -144,14 +144,33 @@ const std::vector<MinimapSquare>& ByColumn(const std::vector<MinimapSquare>& byR
     return byColumn;
 }
 
-void DropMinimapIcons() {
-    iconsLoaded = false;
-    for (auto& kind : icons) {
-        for (Sprite*& icon : kind) icon = nullptr;
+std::string IconName(int32_t kind, int32_t size) {
+    return "minimap_" + std::string(kMinimapIconKindNames[kind]) + "_" + std::to_string(size);
+}
+
+void SetMarksFromIcons() {
+    for (int32_t size = 0; size < 4; ++size) {
+        MinimapMonsterMarks.quest[size] = icons[kIconQuest][size];
+        MinimapMonsterMarks.questDead[size] = icons[kIconQuestUsed][size];
+        MinimapMonsterMarks.commander[size] = icons[kIconMonster1][size];
+        MinimapQuestItemMarks[size] = icons[kIconQuestTarget][size];
+        MinimapHeroMarks.male[size] = icons[kIconPlayer][size];
+        MinimapHeroMarks.female[size] = icons[kIconFemalePlayer][size];
     }
-    MinimapMonsterMarks = MinimapMonsterIcons();
-    for (Sprite*& mark : MinimapQuestItemMarks) mark = nullptr;
-    MinimapHeroMarks = MinimapHeroIcons();
+}
+
+// The icons are pointers into the sprite table. Whenever sprites have been destroyed since
+// they were taken (a level change frees the level's own sprites, shutdown frees them all),
+// each is looked up again by its name: one that is gone becomes null and draws nothing,
+// instead of being drawn from freed memory.
+void RefreshMinimapIcons() {
+    iconsGeneration = SpriteMgr_Generation();
+    for (int32_t kind = 0; kind < kMinimapIconKinds; ++kind) {
+        for (int32_t size = 0; size < 4; ++size) {
+            if (icons[kind][size] != nullptr) icons[kind][size] = SpriteMgr_Find(IconName(kind, size).c_str());
+        }
+    }
+    SetMarksFromIcons();
 }
 
 }  // namespace
@@ -167,18 +186,10 @@ void LoadMinimapIcons() {
             } else {
                 file += "_" + std::to_string(size + 1) + "x.png";
             }
-            const std::string name = "minimap_" + std::string(kMinimapIconKindNames[kind]) + "_" + std::to_string(size);
-            icons[kind][size] = SpriteMgr_GetOrLoadPNG(name.c_str(), file.c_str(), 0);
+            icons[kind][size] = SpriteMgr_GetOrLoadPNG(IconName(kind, size).c_str(), file.c_str(), 0);
         }
     }
-    for (int32_t size = 0; size < 4; ++size) {
-        MinimapMonsterMarks.quest[size] = icons[kIconQuest][size];
-        MinimapMonsterMarks.questDead[size] = icons[kIconQuestUsed][size];
-        MinimapMonsterMarks.commander[size] = icons[kIconMonster1][size];
-        MinimapQuestItemMarks[size] = icons[kIconQuestTarget][size];
-        MinimapHeroMarks.male[size] = icons[kIconPlayer][size];
-        MinimapHeroMarks.female[size] = icons[kIconFemalePlayer][size];
-    }
+    SetMarksFromIcons();
 }
 
 Sprite* MinimapIcon(int32_t kind, int32_t size) {
@@ -217,9 +228,7 @@ void DrawMinimap() {
     const int32_t c = size + 1;
     if (level != nullptr && hero != nullptr) {
         LoadMissingPictures();
-        // The marks are pointers into the sprite table: once it has been emptied they are
-        // dropped, and nothing is drawn for them until LoadMinimapIcons runs again.
-        if (iconsLoaded && iconsGeneration != SpriteMgr_Generation()) DropMinimapIcons();
+        if (iconsLoaded && iconsGeneration != SpriteMgr_Generation()) RefreshMinimapIcons();
         static std::vector<MinimapSquare> withObjects;
         SDL_Surface* map = mapSurfaces[size];
         if (map != nullptr && SDL_LockSurface(map) == 0) {

@@ -541,9 +541,10 @@ TEST_F(HudPanels, MinimapDrawsLevelNumberRoomNameAndZooCount) {
     FreeMinimap();
 }
 
-// The hero's and the monsters' marks point into the sprite table. Once the table has been
-// emptied they are dropped, not drawn from freed memory, until the icon set is loaded again.
-TEST_F(HudPanels, MinimapMarksAreDroppedWhenTheSpriteTableIsEmptied) {
+// The hero's and the monsters' marks point into the sprite table. A level change frees only
+// the level's own sprites and the marks stay; once the table has been emptied they are
+// dropped, not drawn from freed memory.
+TEST_F(HudPanels, MinimapMarksOutliveALevelChangeAndAreDroppedWithTheSpriteTable) {
     level_.reset(new ScopedTestLevel(10, 10, SquareType::Floor));
     Player* hero = MakeHero();
     hero->PlaceOnLevel(3, 4, level_->get(), 0);
@@ -556,6 +557,14 @@ TEST_F(HudPanels, MinimapMarksAreDroppedWhenTheSpriteTableIsEmptied) {
     ASSERT_EQ(MinimapHeroMarks.male[0], mark);
     Layout.minimapSize = 0;
     DrawMinimap();
+    Sprite* levelSprite = new Sprite();
+    levelSprite->InitFromSurface(SDL_CreateRGBSurface(SDL_SWSURFACE, 5, 5, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0));
+    levelSprite->transient = true;
+    ASSERT_TRUE(SpriteMgr_Add("a level's own sprite", levelSprite));
+    SpriteMgr_FreeTransient();  // as a level change does
+    DrawMinimap();
+    EXPECT_EQ(MinimapHeroMarks.male[0], mark);
+    EXPECT_EQ(MinimapIcon(11, 0), mark);
     SpriteMgr_FreeAll();
     DrawMinimap();  // would draw the freed mark
     EXPECT_EQ(MinimapHeroMarks.male[0], nullptr);
