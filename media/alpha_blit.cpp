@@ -95,6 +95,33 @@ bool QuickAlphaBlitUsable(const SDL_Surface* src, const SDL_Surface* dst) {
     return agrees;
 }
 
+namespace {
+
+// One axis of SDL_UpperBlit's clipping: the source span (from, length) is cut to the picture
+// (0, size), moving the target position `at` with its start...
+void ClipToPicture(int size, Sint16* at, int* from, int* length) {
+    if (*from < 0) {
+        *length += *from;
+        *at = static_cast<Sint16>(*at - *from);
+        *from = 0;
+    }
+    if (size - *from < *length) *length = size - *from;
+}
+
+// ...and then to the target's clip span (clipStart, clipLength).
+void ClipToTarget(int clipStart, int clipLength, Sint16* at, int* from, int* length) {
+    int over = clipStart - *at;
+    if (over > 0) {
+        *length -= over;
+        *at = static_cast<Sint16>(*at + over);
+        *from += over;
+    }
+    over = *at + *length - clipStart - clipLength;
+    if (over > 0) *length -= over;
+}
+
+}  // namespace
+
 int BlitPicture(SDL_Surface* src, SDL_Rect* srcRect, SDL_Surface* dst, SDL_Rect* dstRect) {
     if (!QuickAlphaBlitUsable(src, dst)) return SDL_BlitSurface(src, srcRect, dst, dstRect);
     // The clipping of SDL_UpperBlit, step for step.
@@ -104,38 +131,13 @@ int BlitPicture(SDL_Surface* src, SDL_Rect* srcRect, SDL_Surface* dst, SDL_Rect*
     if (srcRect != nullptr) {
         srcX = srcRect->x;
         w = srcRect->w;
-        if (srcX < 0) {
-            w += srcX;
-            dstRect->x = static_cast<Sint16>(dstRect->x - srcX);
-            srcX = 0;
-        }
-        if (src->w - srcX < w) w = src->w - srcX;
+        ClipToPicture(src->w, &dstRect->x, &srcX, &w);
         srcY = srcRect->y;
         h = srcRect->h;
-        if (srcY < 0) {
-            h += srcY;
-            dstRect->y = static_cast<Sint16>(dstRect->y - srcY);
-            srcY = 0;
-        }
-        if (src->h - srcY < h) h = src->h - srcY;
+        ClipToPicture(src->h, &dstRect->y, &srcY, &h);
     }
-    const SDL_Rect& clip = dst->clip_rect;
-    int d = clip.x - dstRect->x;
-    if (d > 0) {
-        w -= d;
-        dstRect->x = static_cast<Sint16>(dstRect->x + d);
-        srcX += d;
-    }
-    d = dstRect->x + w - clip.x - clip.w;
-    if (d > 0) w -= d;
-    d = clip.y - dstRect->y;
-    if (d > 0) {
-        h -= d;
-        dstRect->y = static_cast<Sint16>(dstRect->y + d);
-        srcY += d;
-    }
-    d = dstRect->y + h - clip.y - clip.h;
-    if (d > 0) h -= d;
+    ClipToTarget(dst->clip_rect.x, dst->clip_rect.w, &dstRect->x, &srcX, &w);
+    ClipToTarget(dst->clip_rect.y, dst->clip_rect.h, &dstRect->y, &srcY, &h);
     if (w <= 0 || h <= 0) {
         dstRect->w = dstRect->h = 0;
         return 0;
