@@ -51,7 +51,7 @@ const SDL_Color kNameGold = {247, 218, 118, 0};
 void Number(int32_t x, int32_t y, const char* format, int32_t a, int32_t b = 0) {
     char text[32];
     std::snprintf(text, sizeof text, format, a, b);
-    HudRecord(std::string("\"") + text + "\"", x, y);
+    HudRecordText(text, x, y);
     DrawTextCentered(x, y, text, TickerFont, kTextWhite, nullptr);
 }
 

@@ -322,7 +322,7 @@ void DrawGoldAndCash(int32_t gold) {
     std::snprintf(text, sizeof text, "%i", gold);
     const int32_t cx = Layout.interfaceX + (large ? 65 : 83);
     const int32_t y = top + (large ? 141 : 61);
-    HudRecord(std::string("\"") + text + "\"", cx, y);
+    HudRecordText(text, cx, y);
     DrawMediumTextCenteredGold(cx, y, text);
     if (gold == 0) return;
     const int32_t index = CashPileIndex(gold);

@@ -47,7 +47,7 @@ void DrawCount(int32_t count, int32_t x, int32_t y) {
     const bool large = Large();
     const int32_t rx = x + (large ? 62 : 30);
     const int32_t ry = y + (large ? 44 : 22);
-    HudRecord(std::string("\"") + text + "\"", rx, ry);
+    HudRecordText(text, rx, ry);
     DrawTextRightAligned(rx, ry, text, kTextWhite, nullptr, large ? MediumFont : SmallFont);
 }
 
@@ -187,7 +187,7 @@ void DrawBelts() {
         if (!large) {
             char key[4];
             std::snprintf(key, sizeof key, "%i", (i + 1) % 10);
-            HudRecord(std::string("\"") + key + "\"", p.x + 24, p.y + 22);
+            HudRecordText(key, p.x + 24, p.y + 22);
             DrawText(p.x + 24, p.y + 22, key, kTextWhite, nullptr, SmallFont);
         }
     }

@@ -90,7 +90,7 @@ bool DrawInventoryWindow() {
             std::snprintf(text, sizeof text, "%i", item->count);
             const int32_t rx = x + (large ? 62 : 30);
             const int32_t ry = y + (large ? 44 : 22);
-            HudRecord(std::string("\"") + text + "\"", rx, ry);
+            HudRecordText(text, rx, ry);
             DrawTextRightAligned(rx, ry, text, kTextWhite, nullptr, large ? MediumFont : SmallFont);
         }
     }
