@@ -1,5 +1,7 @@
-// POSIX implementation of the platform layer. See platform.h for what is a stand-in here.
+// POSIX implementation of the platform layer.
 #include "platform/platform.h"
+
+#include "platform/desktop_dialog.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -58,6 +60,8 @@ std::string HomeFolder() {
 std::mutex MappedViewsMutex;
 std::map<const void*, size_t> MappedViews;
 
+// The answer a test set for AskOpenFileName; unset, the desktop's chooser is asked.
+bool AskOpenFileNameAnswerSet = false;
 std::string AskOpenFileNameAnswer;
 // How many answers of $VAULTMERE_OPEN_FILE_ANSWERS have been handed out.
 size_t OpenFileAnswersTaken = 0;
@@ -69,9 +73,11 @@ const unsigned char EmptyView[1] = {0};
 
 long NextScanHandle = 1;
 
+// Every message goes to standard error; on a desktop it is also shown as a modal box.
 void ShowMessage(const char* title, const std::string& text) {
     fprintf(stderr, "%s\n%s\n", title, text.c_str());
     fflush(stderr);
+    ShowDesktopMessage(title, text);
 }
 
 // Fills the record with entry `scan->next` and advances.
@@ -387,11 +393,10 @@ std::string GetResourceFilename(std::string name) {
     return found.empty() ? name : found;
 }
 
-std::string AskOpenFileName(const char* /*title*/) {
-    const char* answers = getenv("VAULTMERE_OPEN_FILE_ANSWERS");
-    if (answers == nullptr) return AskOpenFileNameAnswer;
-    // One answer per line, handed out in order; an empty line or the end answers "cancelled".
-    const std::string text(answers);
+namespace {
+
+// The next line of $VAULTMERE_OPEN_FILE_ANSWERS; an empty line or the end answers "cancelled".
+std::string NextScriptedOpenFileAnswer(const std::string& text) {
     size_t start = 0;
     for (size_t i = 0; i < OpenFileAnswersTaken && start <= text.size(); ++i) {
         const size_t end = text.find('\n', start);
@@ -405,9 +410,33 @@ std::string AskOpenFileName(const char* /*title*/) {
     return answer;
 }
 
-void ResetOpenFileAnswers() { OpenFileAnswersTaken = 0; }
+}  // namespace
+
+std::string AskOpenFileName(const char* title) {
+    const char* answers = getenv("VAULTMERE_OPEN_FILE_ANSWERS");
+    if (answers != nullptr) return NextScriptedOpenFileAnswer(answers);
+    if (AskOpenFileNameAnswerSet) return AskOpenFileNameAnswer;
+
+    // The chooser runs in its own process; the working directory is put back all the same,
+    // whatever was chosen.
+    char saved[4096];
+    const bool haveSaved = getcwd(saved, sizeof saved) != nullptr;
+    std::string chosen;
+    AskDesktopFileName(title ? title : "", &chosen);
+    if (haveSaved && chdir(saved) != 0) {
+        fprintf(stderr, "AskOpenFileName: couldn't return to %s\n", saved);
+    }
+    return chosen;
+}
+
+void ResetOpenFileAnswers() {
+    OpenFileAnswersTaken = 0;
+    AskOpenFileNameAnswerSet = false;
+    AskOpenFileNameAnswer.clear();
+}
 
 void SetAskOpenFileNameAnswer(const std::string& answer) {
+    AskOpenFileNameAnswerSet = true;
     AskOpenFileNameAnswer = answer;
 }
 

@@ -1,11 +1,7 @@
 // File-system and desktop operations the rest of the game relies on (POSIX build).
-//
-// Stand-ins on this platform (no desktop integration):
-//   - ShowErrorBox / ShowBrokenArtBox print to standard error instead of opening a modal box.
-//   - AskOpenFileName shows no dialog: it hands out the lines of $VAULTMERE_OPEN_FILE_ANSWERS
-//     in order when that variable is set, else the answer a test set with
-//     SetAskOpenFileNameAnswer, or "" (as if the dialog was cancelled).
-//   - OpenDebugConsole does nothing; diagnostics already go to the terminal.
+// Message boxes and the file chooser go through the desktop's dialog programs
+// (platform/desktop_dialog.h); OpenDebugConsole does nothing, since diagnostics already go to
+// the terminal.
 #pragma once
 
 #include <cstddef>
@@ -81,7 +77,8 @@ int FindNextEntry(DirScan* scan);
 // Copies an entry name into the record's buffer, cut to 1023 characters.
 void StoreEntryName(DirScan* scan, const char* name);
 
-// Error report with the title "An error!"; never blocks.
+// Error report with the title "An error!": always on standard error, and on a desktop also a
+// modal box with an OK button that is waited for (see DesktopDialogsWanted).
 void ShowErrorBox(std::string message);
 
 // The kinds of art file whose failure to load is reported.
@@ -89,7 +86,7 @@ enum class BrokenArtKind { Png, SpriteFile, FrameList, PngSeries, Palette };
 
 // Report for art that could not be loaded, titled "Some Art is Horribly Broken", naming the kind
 // of file: "Couldn't load PNG file <file>. The game will now crash." for a PNG; the other kinds
-// say what stands in for the art instead.
+// say what stands in for the art instead. Shown as ShowErrorBox is.
 void ShowBrokenArtBox(const std::string& file, BrokenArtKind kind);
 
 // The name under which a data or user file is opened. When the exact path does not exist, the
@@ -99,12 +96,15 @@ void ShowBrokenArtBox(const std::string& file, BrokenArtKind kind);
 std::string GetResourceFilename(std::string name);
 
 // The open-file dialog. Returns the chosen path, or "" when cancelled. The working directory is
-// left as it was.
+// left as it was. Answered, in this order, by the lines of $VAULTMERE_OPEN_FILE_ANSWERS (one per
+// call; an empty line or the end is a cancel), by the answer a test set with
+// SetAskOpenFileNameAnswer, or by the desktop's file chooser; "" when none of them is there.
 std::string AskOpenFileName(const char* title);
 
 // Sets what AskOpenFileName returns (tests); "" means "cancelled".
 void SetAskOpenFileNameAnswer(const std::string& answer);
-// Starts handing out $VAULTMERE_OPEN_FILE_ANSWERS from its first line again (tests).
+// Starts handing out $VAULTMERE_OPEN_FILE_ANSWERS from its first line again and forgets the
+// answer a test set (tests).
 void ResetOpenFileAnswers();
 
 // Opens a console window for diagnostics where the platform needs one; nothing here.
