@@ -15,7 +15,7 @@ python3 "$here/scripts/check_layers.py" "$here"
 # The OpenGL picture test needs a real display: it runs here under Xvfb (Mesa's software
 # renderer), asked for by name. It must pass; a skip counts as a failure.
 gl_log="$here/build/opengl_xvfb.log"
-if ! xvfb-run -a -s "-screen 0 1280x720x24" env SDL_VIDEODRIVER=x11 VAULTMERE_GL_TEST=1 \
+if ! "$here/scripts/with_xvfb.sh" env SDL_VIDEODRIVER=x11 VAULTMERE_GL_TEST=1 \
     "$here/build/vaultmere_tests" --gtest_filter='OpenGLPresentTest.TheOpenGLPictureMatchesTheScreenSurface' \
     >"$gl_log" 2>&1 || ! grep -q '^\[  PASSED  \] 1 test\.$' "$gl_log" || grep -q 'SKIPPED' "$gl_log"; then
   cat "$gl_log"
@@ -24,7 +24,31 @@ if ! xvfb-run -a -s "-screen 0 1280x720x24" env SDL_VIDEODRIVER=x11 VAULTMERE_GL
 fi
 grep -E '^\[ +(OK|PASSED) +\]' "$gl_log"
 
-(cd "$here/build" && ctest --output-on-failure -j"$jobs" --timeout 300)
+# The whole suite once more in one process, in a shuffled order: a test that leans on what an
+# earlier one left behind fails here. It runs beside ctest (mostly waiting on the game runs of
+# the session tests), in a folder of its own so the two never share a file; the seed it prints
+# reproduces the order: build/vaultmere_tests --gtest_shuffle --gtest_random_seed=SEED
+seed="${VAULTMERE_SHUFFLE_SEED:-$(( (RANDOM << 15 | RANDOM) % 99999 + 1 ))}"
+shuffle_log="$here/build/shuffled_run.log"
+echo "The whole suite in one process, shuffled with seed $seed (log: $shuffle_log)"
+mkdir -p "$here/build/shuffled"
+(cd "$here/build/shuffled" && exec timeout 1800 ../vaultmere_tests --gtest_shuffle --gtest_random_seed="$seed") \
+  > "$shuffle_log" 2>&1 &
+shuffle_pid=$!
+
+ctest_ok=1
+(cd "$here/build" && ctest --output-on-failure -j"$jobs" --timeout 300) || ctest_ok=0
+
+shuffle_code=0
+wait "$shuffle_pid" || shuffle_code=$?
+if [ "$shuffle_code" -ne 0 ]; then
+  tail -n 60 "$shuffle_log"
+  echo "The shuffled run in one process failed (exit $shuffle_code) with seed $seed; reproduce with:"
+  echo "  (cd build && ./vaultmere_tests --gtest_shuffle --gtest_random_seed=$seed)"
+  exit 1
+fi
+grep -E '^\[  PASSED  \]' "$shuffle_log" | sed "s/\$/ (one process, shuffle seed $seed)/"
+[ "$ctest_ok" = 1 ] || { echo "ctest failed."; exit 1; }
 
 if [ "${VAULTMERE_SKIP_SANITIZE:-0}" != "1" ]; then
   "$here/scripts/build.sh" "$here/build-asan" -DVAULTMERE_SANITIZE=ON -DVAULTMERE_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug

@@ -318,6 +318,8 @@ bool SetSkillChosen(int32_t index) {
 }
 
 void ResetSkillDB() {
+    // The learn animation was taken from the sprite table with the pseudo-skills.
+    SkillTomeLearnBob.SetSprite(nullptr);
     SkillDB.clear();
     for (AbilityRecord* ability : AbilityList) delete ability;
     AbilityList.clear();

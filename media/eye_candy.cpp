@@ -228,7 +228,30 @@ void ShowExperienceFloater(const Bob& heroBob, int32_t amount) {
     if (medal != nullptr) SpawnEyeCandy(x - medal->width, y, medal, 1, 0);
 }
 
+namespace {
+
+// The sprite-table generation the glint art and the playing glints were taken in.
+unsigned glintGeneration = 0;
+
+// Once the sprite table has destroyed sprites, the three glint sprites are looked up again
+// (null when gone) and every playing glint stops: its sprite may be one of those destroyed.
+void DropDestroyedGlintArt() {
+    if (glintGeneration == SpriteMgr_Generation()) return;
+    glintGeneration = SpriteMgr_Generation();
+    GlintSprite = SpriteMgr_Find("glints");
+    ZalgoSprite = SpriteMgr_Find("zalgo");
+    RaindropSprite = SpriteMgr_Find("raindrop");
+    for (GlintSlot& slot : Glints) {
+        slot.active = 0;
+        slot.bob.locked = false;
+        slot.bob.SetSprite(nullptr);
+    }
+}
+
+}  // namespace
+
 void LoadGlints() {
+    DropDestroyedGlintArt();
     for (GlintSlot& slot : Glints) slot.active = 0;
     GlintSprite = SpriteMgr_GetOrLoadSeries("glints", "sprites/sfx/glintA/glintA", 5, 0, 100, 1);
     ZalgoSprite = SpriteMgr_GetOrLoadSeries("zalgo", "sprites/sfx/zalgoA/zalgoA", 10, 0, 100, 1);
@@ -236,6 +259,7 @@ void LoadGlints() {
 }
 
 void SpawnGlint(int32_t tileX, int32_t tileY, Sprite* sprite) {
+    DropDestroyedGlintArt();
     for (GlintSlot& slot : Glints) {
         if (slot.active != 0) continue;
         slot.active = 1;
@@ -253,6 +277,7 @@ void SpawnGlint(int32_t tileX, int32_t tileY, Sprite* sprite) {
 }
 
 void UpdateGlints(uint32_t elapsedMs) {
+    DropDestroyedGlintArt();
     const int32_t elapsed = static_cast<int32_t>(std::min<uint32_t>(elapsedMs, INT32_MAX));
     for (GlintSlot& slot : Glints) {
         if (slot.active == 0) continue;
@@ -262,6 +287,7 @@ void UpdateGlints(uint32_t elapsedMs) {
 }
 
 void DrawGlints(int32_t camX, int32_t camY, int32_t scrollX, int32_t scrollY, int32_t tileWidth, int32_t tileHeight) {
+    DropDestroyedGlintArt();
     if (tileWidth <= 0 || tileHeight <= 0) return;
     const int32_t lastX = camX + ScreenWidth() / tileWidth;
     const int32_t lastY = camY + ScreenHeight() / tileHeight;
@@ -275,6 +301,7 @@ void DrawGlints(int32_t camX, int32_t camY, int32_t scrollX, int32_t scrollY, in
 }
 
 size_t GlintCount() {
+    DropDestroyedGlintArt();
     size_t playing = 0;
     for (const GlintSlot& slot : Glints) {
         if (slot.active != 0) ++playing;

@@ -1,5 +1,5 @@
 #!/bin/bash
-# Takes a screenshot of a test room in a real X window (under xvfb-run) with the game's own
+# Takes a screenshot of a test room in a real X window (under an Xvfb of its own) with the game's own
 # screenshot routine, and writes it as a PNG.
 #
 #   scripts/room_screenshot.sh BUILD_DIR ROOM X Y OUT.png [WAIT_MS]
@@ -7,8 +7,9 @@
 # e.g. scripts/room_screenshot.sh build "Fixture Gallery" 6 4 gallery.png
 #      scripts/room_screenshot.sh build "Lock and Trap Room" 3 4 locks.png
 # The hero starts on (X, Y) of the room; the picture is taken WAIT_MS (default 1500) after the
-# game first asks for input. Needs xvfb-run and python3.
+# game first asks for input. Needs Xvfb and python3.
 set -e
+HERE=$(cd "$(dirname "$0")" && pwd)
 BUILD=$(cd "$1" && pwd)
 ROOM=$2
 X=$3
@@ -21,7 +22,7 @@ printf '<config>\n<setting name="completedATutorial" value="1"/>\n</config>\n' >
 printf 'seed 1\nwait %s\nscreenshot\nwait 300\nkey escape\nwait 300\nclick 1 585 426\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n' \
     "$WAIT" > "$USERDIR/script.txt"
 cd "$BUILD/game"
-xvfb-run -a -s "-screen 0 1280x720x24" env SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null \
+"$HERE/with_xvfb.sh" env SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null \
     VAULTMERE_USER_DIR="$USERDIR" VAULTMERE_INPUT_SCRIPT="$USERDIR/script.txt" \
     ./vaultmere -no-initial-config -player-random-build -testroom "$ROOM" -x "$X" -y "$Y" > "$USERDIR/out.txt" 2>&1 || {
     tail -20 "$USERDIR/out.txt"

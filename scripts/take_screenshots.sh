@@ -6,7 +6,8 @@
 #
 # BUILD_DIR defaults to ./build (its game folder is used), OUT_DIR to BUILD_DIR/screenshots;
 # GALLERY_SEED seeds the monster session (default 3).
-# Needs xvfb-run. Pictures are kept as BMP files, or turned into PNG files by the command named
+# Needs Xvfb (scripts/with_xvfb.sh gives each session a display of its own). Pictures are kept
+# as BMP files, or turned into PNG files by the command named
 # in BMP2PNG (called as: $BMP2PNG in.bmp out.png) when it is set. Pictures:
 #   hud, inventory, character                 the play screen with its HUD, then with the
 #                                             inventory window (i) and character panel (c)
@@ -34,7 +35,7 @@ session() {
     printf '%s' "$script" > "$user/script.txt"
     (cd "$game" && VAULTMERE_USER_DIR="$user" VAULTMERE_INPUT_SCRIPT="$user/script.txt" \
         SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null \
-        xvfb-run -a -s "-screen 0 1280x720x24" env SDL_VIDEODRIVER=x11 ./vaultmere "$@" \
+        "$here/scripts/with_xvfb.sh" env SDL_VIDEODRIVER=x11 ./vaultmere "$@" \
         > "$out/$name.log" 2>&1) || echo "session $name ended with code $?" >&2
     SESSION_USER="$user"
 }

@@ -4,6 +4,7 @@
 # The picture is <output folder>/bitmap_0.bmp: the panel at (100, 100) with its alchemy rows,
 # after the hero has picked up the alchemy kit and its reagents.
 set -e
+HERE=$(cd "$(dirname "$0")" && pwd)
 BUILD=$(cd "${1:-build}" && pwd)
 OUT=$(mkdir -p "${2:-/tmp/workshop_screenshot}" && cd "${2:-/tmp/workshop_screenshot}" && pwd)
 rm -f "$OUT"/bitmap_*.bmp
@@ -39,7 +40,7 @@ wait 300
 click 1 535 458
 SCRIPT
 cd "$BUILD/game"
-xvfb-run -a -s "-screen 0 1280x720x24" env SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null \
+"$HERE/with_xvfb.sh" env SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null \
     VAULTMERE_USER_DIR="$OUT" VAULTMERE_INPUT_SCRIPT="$OUT/script.txt" \
     ./vaultmere -no-initial-config -player-random-build -testroom "Tinker's Workshop" -x 6 -y 4 > "$OUT/output.txt" 2>&1
 echo "$OUT/bitmap_0.bmp"

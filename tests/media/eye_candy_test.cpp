@@ -212,4 +212,33 @@ TEST_F(EyeCandyTest, GlintsDrawOnlyInsideTheCameraView) {
     EXPECT_EQ(Glints[1].bob.x, -77) << "left of the camera: not placed";
 }
 
+// The glint art belongs to the sprite table: once the table destroys it (a level change, the
+// end of a game, a second game started in the same run), no glint may go on showing it.
+TEST_F(EyeCandyTest, GlintsLetGoOfTheArtTheSpriteTableDestroyed) {
+    for (const char* name : {"glints", "zalgo", "raindrop"}) ASSERT_TRUE(SpriteMgr_Add(name, MakeSprite(4, 4).release()));
+    LoadGlints();
+    Sprite* const oldSparkle = GlintSprite;
+    ASSERT_EQ(oldSparkle, SpriteMgr_Find("glints"));
+    SpawnGlint(3, 4, nullptr);
+    SpawnGlint(5, 6, ZalgoSprite);
+    ASSERT_EQ(GlintCount(), 2u);
+
+    SpriteMgr_FreeAll();
+    EXPECT_EQ(GlintCount(), 0u) << "the glints playing the destroyed art stop";
+    SpawnGlint(7, 8, nullptr);
+    EXPECT_EQ(Glints[0].bob.sprite, nullptr) << "no sparkle art is left to show";
+    for (const GlintSlot& slot : Glints) EXPECT_NE(slot.bob.sprite, oldSparkle);
+
+    // New sparkle art in the table is found again.
+    Sprite* const newSparkle = MakeSprite(4, 4).release();
+    ASSERT_TRUE(SpriteMgr_Add("glints", newSparkle));
+    LoadGlints();
+    SpawnGlint(9, 9, nullptr);
+    EXPECT_EQ(Glints[0].bob.sprite, newSparkle);
+    UpdateGlints(1);
+    DrawGlints(0, 0, 0, 0, 64, 64);
+    SpriteMgr_FreeAll();
+    EXPECT_EQ(GlintCount(), 0u);
+}
+
 }  // namespace
