@@ -153,6 +153,7 @@ void Hittable::AddBuff(Buff* buff) {
     buffs.push_back(buff);
     const bool lethal = ApplyModifiers(buff, 1);
     RecalculateStats();
+    if (restoringBuffs) return;
     health = std::min(health, stat[kStatLife]);
     mana = std::min(mana, stat[kStatMana]);
     if (stat[kStatLife] <= 0 || health <= 0 || lethal) {

@@ -73,6 +73,10 @@ public:
     void FormCurrentStats(bool heroRules);
 
     int32_t dead = 0;  // set on death (and for the hero on drowning); not saved here
+    // Set while a load puts saved buffs back: AddBuff then only applies the modifiers.
+    // Health and maximum are whole again once every buff is back, so no step on the way
+    // may clamp them or count as a blow.
+    bool restoringBuffs = false;
 
     int32_t damageBonus[kDamageTypeCount] = {};
     int32_t resistance[kDamageTypeCount] = {};

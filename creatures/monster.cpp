@@ -31,6 +31,10 @@ int32_t SavedStatBaseCount(const SaveVersion& version) {
 // Upper bound of carried items a save may announce.
 constexpr int32_t kMaxCarriedItems = 1000;
 
+// The saved sleep counter of a monster that sleeps until something wakes it (placed asleep,
+// with no turns counted). A counter never counts down from it: it only marks the sleep.
+constexpr int32_t kSleepsUntilWoken = -1;
+
 }  // namespace
 
 // ---------------------------------------------------------------- construction
@@ -73,6 +77,11 @@ Monster::Monster(SaveReader& in) : Hittable(in) {
     lockdownTurns = counters[2];
     // Restore what ResetAppearance cleared; the status bits follow from the counters.
     if (sleepTurns > 0) statusFlags |= kStatusAsleep;
+    if (sleepTurns < 0) {
+        // Asleep until woken; in play such a sleep counts no turns.
+        statusFlags |= kStatusAsleep;
+        sleepTurns = 0;
+    }
     if (fearTurns > 0) statusFlags |= kStatusAfraid;
     if (confusionTurns > 0) statusFlags |= kStatusConfused;
     if (lockdownTurns > 0) statusFlags |= kStatusLockedDown;
@@ -195,7 +204,12 @@ int32_t Monster::GetClassIndex() { return GetRegisteredClassIndex("Monster"); }
 
 bool Monster::Save(SaveWriter& out) {
     bool ok = Hittable::Save(out);
-    ok = out.WriteString(record->name) && ok;
+    // Releases up to 1.0.5 name the record by its index, later ones by its name.
+    if (out.version.AtLeast(kSaveV1_0_6)) {
+        ok = out.WriteString(record->name) && ok;
+    } else {
+        ok = out.WriteInt32(record->recordIndex) && ok;
+    }
     int32_t questIndex = -1;
     for (size_t i = 0; quest != nullptr && i < ActiveQuests.size(); ++i) {
         if (ActiveQuests[i] == quest) {
@@ -232,7 +246,7 @@ bool Monster::Save(SaveWriter& out) {
     ok = out.WriteInt32(mana) && ok;
     ok = out.WriteBool(deathProcessed) && ok;
     ok = out.WriteInt32(corpseTurns) && ok;
-    ok = out.WriteInt32(sleepTurns) && ok;
+    ok = out.WriteInt32(HasStatus(kStatusAsleep) && sleepTurns <= 0 ? kSleepsUntilWoken : sleepTurns) && ok;
     ok = out.WriteInt32(fearTurns) && ok;
     ok = out.WriteInt32(confusionTurns) && ok;
     ok = out.WriteInt32(blindTurns) && ok;

@@ -56,15 +56,6 @@ bool IsDiggleKind(const std::string& name) {
 
 bool IsFinalBoss(const std::string& name) { return name == "Lord Zarnoch" || name == "Tougher Lord Zarnoch"; }
 
-bool HoldsSplat(const LevelCell* cell) {
-    if (cell == nullptr) return false;
-    const uint32_t splatKey = SplatClassHash();
-    for (GameObj* obj : cell->contents) {
-        if (obj != nullptr && obj->GetClassHash() == splatKey) return true;
-    }
-    return false;
-}
-
 // Square kinds a corpse may lie on.
 bool CorpseMayLieOn(int32_t kind) {
     switch (kind) {
@@ -149,7 +140,7 @@ int32_t Monster::TakeDamage(int32_t amount, GameObj* source, const std::string& 
     }
     health -= amount;
     // Blood on the square where the monster was hit, one splat at most.
-    if (level != nullptr && level->GetCell(x, y) != nullptr && !HoldsSplat(level->GetCell(x, y))) {
+    if (level != nullptr && level->GetCell(x, y) != nullptr && !SquareHasSplat(level, x, y)) {
         const int32_t variant = CRand() / 5462;
         Splat* splat = new Splat(level, record != nullptr ? record->splat : std::string("blood"), variant);
         QueueObjectMove(splat, x, y, level);

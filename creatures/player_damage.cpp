@@ -90,7 +90,8 @@ int32_t Player::ApplyDamage(int32_t amount, const std::string& cause, int32_t da
     std::printf("Player takes %i damage! Remaining HP: %i/%i\n", amount, health, maximum);
 
     Level* onLevel = GameObj::level;
-    if (onLevel != nullptr) {
+    // Blood on the hero's square, one splat at most.
+    if (onLevel != nullptr && !SquareHasSplat(onLevel, x, y)) {
         const int32_t variant = RandomInt(6);
         Splat* splat = new Splat(onLevel, ichorous ? "ichor" : "blood", variant);
         QueueObjectMove(splat, x, y, onLevel);

@@ -365,13 +365,19 @@ Player::Player(SaveReader& in) : Hittable(in) {
         Item* cursor = ReadItemRef(in);
         if (cursor != nullptr) SetCursorItem(cursor);
     }
+    // The record holds health and maximum without any buff: they are whole only once the
+    // last buff is back, so none of the steps between may clamp them or hurt the hero.
+    restoringBuffs = true;
     ReattachEquipment(equipment);
     // The regeneration counters stay as they were read: a loaded game goes on as it was
     // saved, and saves again to the same bytes.
     walkInterrupted = 0;
     LoadAnimations(this);
     for (Buff* buff : held) AddBuff(buff);
+    restoringBuffs = false;
     RecalculateStats();
+    health = std::min(health, stat[kStatLife]);
+    mana = std::max(0, std::min(mana, stat[kStatMana]));
 }
 
 void Player::ReattachEquipment(Item* loaded[14]) {
@@ -380,8 +386,9 @@ void Player::ReattachEquipment(Item* loaded[14]) {
     Weapon* ammunition = dynamic_cast<Weapon*>(loaded[2]);
     Armour* armour[11] = {};
     for (int32_t i = 0; i < 11; ++i) armour[i] = dynamic_cast<Armour*>(loaded[3 + i]);
-    // The saved statistics already hold what the pieces add; only their places and their
-    // own buffs come back. A "Hands Full!" buff of two weapons is among the saved buffs.
+    // The saved statistics already hold what the pieces add; only their places, their own
+    // buffs and the weapons' record of their mastery bonuses (which taking them off again
+    // subtracts) come back. A "Hands Full!" buff of two weapons is among the saved buffs.
     const auto place = [this](int32_t slot, Item* item) {
         if (item == nullptr) return;
         if (EquippedAt(slot) != nullptr) {
@@ -390,6 +397,7 @@ void Player::ReattachEquipment(Item* loaded[14]) {
             return;
         }
         EquippedAt(slot) = item;
+        if (Weapon* weapon = dynamic_cast<Weapon*>(item)) weapon->ComputeMastery(*this);
         GrantItemBuff(*this, item);
     };
     if (firstWeapon != nullptr) firstHandWeapon = firstWeapon;

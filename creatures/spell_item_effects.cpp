@@ -120,9 +120,8 @@ void RandomizeWand(Item* item) {
     if (item == nullptr || item->type != kItemWand || dynamic_cast<Wand*>(item) == nullptr) return;
     const ItemDef* kind = PickRandomWandDef();
     if (kind == nullptr) return;
-    const std::vector<ItemDef*>& wands = ItemDefLists.wands;
     item->def = kind;
-    item->subtype = static_cast<int32_t>(std::find(wands.begin(), wands.end(), kind) - wands.begin());
+    item->subtype = kind->index;
     item->ShowDefinitionIcon();
 }
 

@@ -161,8 +161,9 @@ bool Potion::IsAutoPickupEnabled() const { return AutoLootSwitch(6); }
 Wand::Wand(const ItemDef* definition) : Item(definition) {
     type = kItemWand;
     stackable = 0;
+    // The kind is the definition's index (set by Item), as for a loaded wand: a kind the
+    // hero has identified stays identified across a save.
     if (definition != nullptr) {
-        subtype = PositionIn(ItemDefLists.wands, definition);
         const int32_t range = definition->maxCharge - definition->minCharge;
         // RandomInt gives 0 for a range outside 1..32766: the charges are then mincharge.
         charges = definition->minCharge + RandomInt(range);

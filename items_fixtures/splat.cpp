@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "levels/level.h"
 #include "levels/object_queue.h"
 #include "media/sprite.h"
 
@@ -30,6 +31,18 @@ const char* SplatKindWord(int32_t kind) {
 }
 
 uint32_t SplatClassHash() { return GetRegisteredClassHash("Splat"); }
+
+bool SquareHasSplat(const Level* level, int32_t x, int32_t y) {
+    if (level == nullptr) return false;
+    const uint32_t splatKey = SplatClassHash();
+    if (IsQueuedMoveTarget(level, x, y, splatKey)) return true;
+    const LevelCell* cell = level->GetCell(x, y);
+    if (cell == nullptr) return false;
+    for (GameObj* obj : cell->contents) {
+        if (obj != nullptr && obj->GetClassHash() == splatKey) return true;
+    }
+    return false;
+}
 
 Splat::Splat(Level*, const std::string& kindWord, int32_t variantNumber)
     : kind(SplatKindIndex(kindWord)), variant(variantNumber) {

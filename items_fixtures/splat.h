@@ -40,3 +40,6 @@ int32_t SplatKindIndex(const std::string& word);
 const char* SplatKindWord(int32_t kind);
 // The class key of Splat (to find a splat among the objects of a square).
 uint32_t SplatClassHash();
+// True when square (x, y) of the level holds a splat or one is on its way there this turn.
+// Creatures leave a splat where they are hit only when this is false: one splat a square.
+bool SquareHasSplat(const Level* level, int32_t x, int32_t y);

@@ -387,6 +387,17 @@ void Weapon::CheckDualWield() {
     hero->AddBuff(buff);
 }
 
+void Weapon::ComputeMastery(const Player& hero) {
+    std::fill(std::begin(masterySecondary), std::end(masterySecondary), 0);
+    std::fill(std::begin(masteryPrimary), std::end(masteryPrimary), 0);
+    const int32_t skillLevel = hero.GetSkillLevel(MasterySkill());
+    for (const AbilityRecord* ability : AbilityList) {
+        if (ability == nullptr || ability->skillId != MasterySkill() || ability->level >= skillLevel) continue;
+        for (int32_t i = 0; i < kSecondaryStatCount; ++i) masterySecondary[i] += ability->secondaryMods[i];
+        for (int32_t i = 0; i < kPrimaryStatCount; ++i) masteryPrimary[i] += ability->primaryMods[i];
+    }
+}
+
 void Weapon::OnEquip(int32_t slot) {
     Player* hero = CurrentPlayer;
     if (hero == nullptr || def == nullptr) return;
@@ -401,14 +412,7 @@ void Weapon::OnEquip(int32_t slot) {
     }
     for (int32_t i = 0; i < kSecondaryStatCount; ++i) hero->statBonus[i] += def->secondary[i];
     for (int32_t i = 0; i < kPrimaryStatCount; ++i) hero->primaryBonus[i] += def->primary[i];
-    std::fill(std::begin(masterySecondary), std::end(masterySecondary), 0);
-    std::fill(std::begin(masteryPrimary), std::end(masteryPrimary), 0);
-    const int32_t skillLevel = hero->GetSkillLevel(MasterySkill());
-    for (const AbilityRecord* ability : AbilityList) {
-        if (ability == nullptr || ability->skillId != MasterySkill() || ability->level >= skillLevel) continue;
-        for (int32_t i = 0; i < kSecondaryStatCount; ++i) masterySecondary[i] += ability->secondaryMods[i];
-        for (int32_t i = 0; i < kPrimaryStatCount; ++i) masteryPrimary[i] += ability->primaryMods[i];
-    }
+    ComputeMastery(*hero);
     for (int32_t i = 0; i < kSecondaryStatCount; ++i) hero->statBonus[i] += masterySecondary[i];
     for (int32_t i = 0; i < kPrimaryStatCount; ++i) hero->primaryBonus[i] += masteryPrimary[i];
     hero->RecalculateStats();

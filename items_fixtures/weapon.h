@@ -10,6 +10,8 @@
 #include "items_fixtures/artifact.h"
 #include "items_fixtures/item.h"
 
+class Player;
+
 class Weapon : public Item {
 public:
     explicit Weapon(const ItemDef* definition);
@@ -46,6 +48,10 @@ public:
     int32_t MasterySkill() const;
     // Records the weapon in the hero's slot (1, 2 or 8), adds its bonuses and its artifact buff.
     void OnEquip(int32_t slot) override;
+    // Works out the mastery bonuses the hero's skill gives this weapon (masterySecondary,
+    // masteryPrimary) without adding them anywhere: OnEquip adds them, and a load, whose
+    // saved statistics already hold them, sets them again so that OnUnequip can take them off.
+    void ComputeMastery(const Player& hero);
     // Takes off exactly what OnEquip added and drops the penalty buffs that no longer apply.
     void OnUnequip(int32_t slot) override;
     // Adds "Hands Full!" when both hands hold weapons without the dual-wield skill.

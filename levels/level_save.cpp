@@ -8,6 +8,7 @@
 #include <typeinfo>
 
 #include "core/class_registry.h"
+#include "core/command_state.h"
 #include "core/save_stream.h"
 #include "levels/game_obj.h"
 #include "levels/level.h"
@@ -570,7 +571,7 @@ void ReadLevelSquares(Level* level, SaveReader& in) {
     LevelBeingLoaded = level;
     for (int32_t x = 0; x < level->width && !in.Failed(); ++x) {
         for (int32_t y = 0; y < level->height && !in.Failed(); ++y) {
-            std::printf("loading square: %i %i\n", x, y);
+            if ((CmdLine.debugFlags & kDebugLoads) != 0) std::printf("loading square: %i %i\n", x, y);
             LevelCell* cell = level->GetCell(x, y);
             cell->Load(in);
             for (SpellMine* mine : cell->mines) level->spellMines.push_back(mine);

@@ -27,3 +27,5 @@ size_t QueuedDeletionCount();
 size_t QueuedMoveCount();
 // True when a pending move will put an object on square (x, y) of the level.
 bool IsQueuedMoveTarget(const Level* level, int32_t x, int32_t y);
+// True when a pending move will put an object of that class key on square (x, y) of the level.
+bool IsQueuedMoveTarget(const Level* level, int32_t x, int32_t y, uint32_t classKey);

@@ -263,6 +263,15 @@ bool IsQueuedMoveTarget(const Level* level, int32_t x, int32_t y) {
     return false;
 }
 
+bool IsQueuedMoveTarget(const Level* level, int32_t x, int32_t y, uint32_t classKey) {
+    for (const PendingMove& move : MoveQueue) {
+        if (move.obj && move.level == level && move.x == x && move.y == y && move.obj->GetClassHash() == classKey) {
+            return true;
+        }
+    }
+    return false;
+}
+
 size_t QueuedMoveCount() {
     return MoveQueue.size();
 }

@@ -197,6 +197,77 @@ TEST_F(MonsterTest, OlderStreamsReadFewerStatisticWords) {
     delete loaded;
 }
 
+// Each release's record reads back as written: the record, the statistic words, the
+// invisible flag where that release has it.
+TEST_F(MonsterTest, EveryGatedReleaseReadsBackWhatItWrote) {
+    struct Case {
+        SaveVersion version;
+        int32_t statWords;
+        bool keepsInvisible;
+    };
+    const Case cases[] = {
+        {kSaveV1_0_2, 22, false}, {kSaveV1_0_5, 22, false}, {kSaveV1_0_6, 22, false},
+        {kSaveV1_0_7, 23, false}, {kSaveV1_0_8, 24, true},  {kCurrentSaveVersion, 24, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.version.major) + "." + std::to_string(c.version.minor) + "." +
+                     std::to_string(c.version.patch));
+        // Not the first record, and with a name whose length is not its record index.
+        Monster impostor(monDBFindByName("Impostor"));
+        impostor.invisible = true;
+        for (int32_t i = 0; i < kSecondaryStatCount; ++i) impostor.statBase[i] = 200 + i;
+        const std::vector<uint8_t> bytes = SaveBytes(impostor, c.version);
+        SaveReader in(bytes);
+        in.version = c.version;
+        testing::internal::CaptureStderr();
+        Monster* loaded = new Monster(in);
+        const std::string complaints = testing::internal::GetCapturedStderr();
+        EXPECT_FALSE(in.Failed()) << in.Error();
+        EXPECT_EQ(in.Remaining(), 0u);
+        EXPECT_EQ(complaints, "");
+        EXPECT_EQ(loaded->record, monDBFindByName("Impostor"));
+        EXPECT_EQ(loaded->statBase[c.statWords - 1], 200 + c.statWords - 1);
+        if (c.statWords < kSecondaryStatCount) {
+            EXPECT_EQ(loaded->statBase[c.statWords], 0);
+        }
+        EXPECT_EQ(loaded->invisible, c.keepsInvisible);
+        EXPECT_EQ(SaveBytes(*loaded, c.version), bytes);
+        delete loaded;
+    }
+}
+
+// A monster keeps its sleep across a save, whether it sleeps until woken (as monsters
+// placed asleep do) or for the turns a spell gave it; an awake one stays awake.
+TEST_F(MonsterTest, ASleepingMonsterStaysAsleepAcrossASave) {
+    struct Case {
+        const char* name;
+        uint32_t flags;
+        int32_t sleepTurns;
+        bool asleep;
+        int32_t turnsAfter;
+    };
+    const Case cases[] = {
+        {"asleep until woken", Monster::kStatusAsleep, 0, true, 0},
+        {"asleep and pacified", Monster::kStatusAsleep | Monster::kStatusPacified, 0, true, 0},
+        {"asleep for seven turns", Monster::kStatusAsleep, 7, true, 7},
+        {"awake", 0, 0, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Monster diggle(monDBFindByName("Diggle"));
+        diggle.statusFlags = c.flags;
+        diggle.sleepTurns = c.sleepTurns;
+        const std::vector<uint8_t> bytes = SaveBytes(diggle);
+        Monster fresh(monDBFindByName("Diggle"));
+        ASSERT_EQ(bytes.size(), SaveBytes(fresh).size()) << "the same layout";
+        Monster* loaded = LoadMonster(bytes);
+        EXPECT_EQ(loaded->HasStatus(Monster::kStatusAsleep), c.asleep);
+        EXPECT_EQ(loaded->sleepTurns, c.turnsAfter);
+        EXPECT_EQ(SaveBytes(*loaded), bytes);
+        delete loaded;
+    }
+}
+
 TEST_F(MonsterTest, TheHealthBarNeverDividesByZero) {
     EXPECT_EQ(HealthBarWidth(5, 0), -1);
     EXPECT_EQ(HealthBarWidth(5, -3), -1);

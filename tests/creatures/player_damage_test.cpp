@@ -91,6 +91,48 @@ TEST_F(PlayerDamageTest, EveryBlowPrintsLeavesASplatAndKeepsTheCause) {
     }
 }
 
+// However often the hero is hit, in one turn or over many, its square holds one splat.
+TEST_F(PlayerDamageTest, OneSplatPerSquareWhereTheHeroWasHit) {
+    struct Case {
+        int32_t turns;
+        int32_t blowsPerTurn;
+    };
+    const Case cases[] = {{11, 1}, {1, 11}, {3, 3}};
+    const auto splatsAt = [this](int32_t x, int32_t y) {
+        std::vector<GameObj*> found;
+        for (GameObj* obj : level_->GetCell(x, y)->contents) {
+            if (obj->GetClassHash() == SplatClassHash()) found.push_back(obj);
+        }
+        return found;
+    };
+    testing::internal::CaptureStdout();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.turns) + " turns of " + std::to_string(c.blowsPerTurn) + " blows");
+        for (int32_t turn = 0; turn < c.turns; ++turn) {
+            for (int32_t blow = 0; blow < c.blowsPerTurn; ++blow) {
+                hero_.health = 40;
+                hero_.ApplyDamage(1, "by a test", 0, 0);
+            }
+            ApplyDeferredObjectMoves();
+        }
+        EXPECT_EQ(splatsAt(3, 3).size(), 1u);
+        for (GameObj* splat : splatsAt(3, 3)) QueueObjectDeletion(splat);
+        DeleteQueuedObjects();
+    }
+    // A blow on another square marks that square too.
+    hero_.health = 40;
+    hero_.ApplyDamage(1, "by a test", 0, 0);
+    ApplyDeferredObjectMoves();
+    PlaceHero(4, 3);
+    hero_.health = 40;
+    hero_.ApplyDamage(1, "by a test", 0, 0);
+    hero_.ApplyDamage(1, "by a test", 0, 0);
+    ApplyDeferredObjectMoves();
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(splatsAt(3, 3).size(), 1u);
+    EXPECT_EQ(splatsAt(4, 3).size(), 1u);
+}
+
 TEST_F(PlayerDamageTest, BrittleBuffsWearOutBlowByBlow) {
     Buff* buff = new Buff("glass");
     buff->brittle = 2;

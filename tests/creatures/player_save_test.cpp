@@ -11,6 +11,7 @@
 #include "core/random.h"
 #include "core/save_stream.h"
 #include "core/text_db.h"
+#include "creatures/ability.h"
 #include "creatures/monster_db.h"
 #include "creatures/player.h"
 #include "creatures/skill_db.h"
@@ -20,12 +21,15 @@
 #include "items_fixtures/item_db.h"
 #include "items_fixtures/item_kinds.h"
 #include "items_fixtures/toolkit_windows.h"
+#include "items_fixtures/weapon.h"
 #include "levels/level.h"
 
 namespace {
 
 const char kItems[] = R"(<itemdb>
   <item name="Band"><armour type="ring" level="2"/><price amount="60"/></item>
+  <item name="Plain Ring"><armour type="ring" randoms="0"/></item>
+  <item name="Blade" type="0"><weapon level="0" slashing="4"/></item>
 </itemdb>)";
 
 const char kWords[] = R"(<textdb>
@@ -333,6 +337,129 @@ TEST_F(PlayerSaveTest, SavingNeitherKillsTheHeroNorEndsItsForm) {
     delete own;
     delete record;
     CurrentLevel = nullptr;
+}
+
+// A hero low on health, kept alive by what raises its maximum, comes back from a load as it
+// was saved: the buffs return one by one, and no step of that may count as a blow.
+TEST_F(PlayerSaveTest, ALoadNeverHurtsAHeroKeptAliveByItsLifeBonuses) {
+    ClearItemDB();
+    ASSERT_TRUE(itemDBLoadText(kItems, "test items"));
+    struct Case {
+        const char* name;
+        std::vector<int32_t> ownBuffs;   // Life of each of the hero's own buffs, in order
+        std::vector<int32_t> itemBuffs;  // Life granted by an artifact blade, then a ring, put on after
+    };
+    const Case cases[] = {
+        {"a plain buff, then a Life buff", {0, 10}, {}},
+        {"a Life buff, then a plain buff", {10, 0}, {}},
+        {"a cursed blade's Life loss that the hero's own buff outweighs", {20}, {-10}},
+        {"an artifact blade and an artifact ring", {}, {10, 10}},
+        {"an artifact blade and a plain buff", {0}, {10}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Player hero;
+        CurrentPlayer = &hero;
+        hero.name = "Edda";
+        for (size_t i = 0; i < c.ownBuffs.size(); ++i) {
+            hero.AddBuff(LifeBuff(("Own " + std::to_string(i)).c_str(), c.ownBuffs[i]));
+        }
+        for (size_t i = 0; i < c.itemBuffs.size(); ++i) {
+            Item* piece = nullptr;
+            Buff* granted = new Buff(i == 0 ? "Blade Soul" : "Ring Soul");
+            granted->secondaryMods[kStatLife] = c.itemBuffs[i];
+            granted->usesTimer = false;
+            if (i == 0) {
+                Weapon* blade = new Weapon(FindItemDefByName("Blade"));
+                blade->isArtifact = true;
+                blade->artifactRecord.grantedBuff.reset(granted);
+                hero.EquippedAt(kSlotFirstHand) = blade;
+                blade->OnEquip(kSlotFirstHand);
+                piece = blade;
+            } else {
+                Armour* ring = new Armour(FindItemDefByName("Plain Ring"));
+                ring->isArtifact = true;
+                ring->artifactRecord.grantedBuff.reset(granted);
+                hero.EquippedAt(kSlotFirstRing) = ring;
+                ring->OnEquip(kSlotFirstRing);
+                piece = ring;
+            }
+            ASSERT_NE(piece, nullptr);
+        }
+        hero.health = 3;
+        const int32_t maximum = hero.stat[kStatLife];
+        const size_t buffCount = hero.buffs.size();
+        ASSERT_GT(maximum, 3);
+        const std::vector<uint8_t> bytes = Saved(hero);
+
+        std::string printed;
+        Player* back = Load(bytes, kCurrentSaveVersion, &printed);
+        CurrentPlayer = &hero;
+        EXPECT_EQ(back->dead, 0);
+        EXPECT_EQ(back->health, 3);
+        EXPECT_EQ(back->stat[kStatLife], maximum);
+        EXPECT_EQ(back->buffs.size(), buffCount);
+        EXPECT_EQ(back->deathCause, "");
+        EXPECT_EQ(printed.find("damage"), std::string::npos) << printed;
+        EXPECT_EQ(Saved(*back), bytes);
+        delete loaded_;
+        loaded_ = nullptr;
+    }
+    CurrentPlayer = &hero_;
+}
+
+// A weapon skill's mastery bonus counts once while its weapon is held, however often the
+// hero is saved and loaded with it, and goes with the weapon when it comes off.
+TEST_F(PlayerSaveTest, AMasteryBonusCountsOnceAcrossLoadsAndLeavesWithItsWeapon) {
+    ClearItemDB();
+    ASSERT_TRUE(itemDBLoadText(kItems, "test items"));
+    // Listed for this test only, even when an assertion ends it early.
+    struct Listed {
+        AbilityRecord* ability = new AbilityRecord();
+        Listed() { AbilityList.push_back(ability); }
+        ~Listed() {
+            AbilityList.erase(std::remove(AbilityList.begin(), AbilityList.end(), ability), AbilityList.end());
+            delete ability;
+        }
+    } listed;
+    AbilityRecord* mastery = listed.ability;
+    mastery->skillId = 0;  // the sword skill, which a weapon of class 0 masters
+    mastery->level = 0;
+    mastery->secondaryMods[kStatMeleePower] = 5;
+    mastery->primaryMods[kPrimaryBurliness] = 2;
+    hero_.skillIds[0] = 0;
+    hero_.skillLevels[0] = 1;
+    hero_.RecalculateStats();
+    const int32_t bareStat = hero_.statBonus[kStatMeleePower];
+    const int32_t barePrimary = hero_.primaryBonus[kPrimaryBurliness];
+    Weapon* blade = new Weapon(FindItemDefByName("Blade"));
+    hero_.EquippedAt(kSlotFirstHand) = blade;
+    blade->OnEquip(kSlotFirstHand);
+    ASSERT_EQ(hero_.statBonus[kStatMeleePower], bareStat + 5);
+    ASSERT_EQ(hero_.primaryBonus[kPrimaryBurliness], barePrimary + 2);
+
+    std::vector<std::unique_ptr<Player>> generations;
+    Player* current = &hero_;
+    for (int32_t round = 1; round <= 3; ++round) {
+        SCOPED_TRACE("load " + std::to_string(round));
+        const std::vector<uint8_t> bytes = Saved(*current);
+        generations.emplace_back(Load(bytes));
+        loaded_ = nullptr;
+        current = generations.back().get();
+        CurrentPlayer = current;
+        Weapon* held = current->firstHandWeapon;
+        ASSERT_NE(held, nullptr);
+        EXPECT_EQ(current->statBonus[kStatMeleePower], bareStat + 5);
+        held->OnUnequip(kSlotFirstHand);
+        current->EquippedAt(kSlotFirstHand) = nullptr;
+        EXPECT_EQ(current->statBonus[kStatMeleePower], bareStat) << "the mastery leaves with the weapon";
+        EXPECT_EQ(current->primaryBonus[kPrimaryBurliness], barePrimary);
+        current->EquippedAt(kSlotFirstHand) = held;
+        held->OnEquip(kSlotFirstHand);
+        EXPECT_EQ(current->statBonus[kStatMeleePower], bareStat + 5);
+        EXPECT_EQ(current->primaryBonus[kPrimaryBurliness], barePrimary + 2);
+    }
+    CurrentPlayer = &hero_;
 }
 
 }  // namespace

@@ -202,7 +202,7 @@ TEST_F(SpellItemEffectsTest, AReshapedWandTakesAnotherKindWithItsSpellAndKeepsIt
         const std::vector<ItemDef*>& wands = ItemDefLists.wands;
         const auto at = std::find(wands.begin(), wands.end(), wand.def);
         ASSERT_NE(at, wands.end()) << seed;
-        EXPECT_EQ(wand.subtype, at - wands.begin()) << seed;
+        EXPECT_EQ(wand.subtype, wand.def->index) << seed << ": the kind a new wand of it has";
         EXPECT_EQ(wand.def->spell, spellDBFindByName(wand.def->name == "Wand of Sparks"  ? "Spark"
                                                      : wand.def->name == "Wand of Frost" ? "Chill"
                                                                                          : "Mire"));

@@ -26,6 +26,7 @@ const char kItems[] = R"(<itemdb>
   <item name="Cap"><mushroom/></item>
   <item name="Dust"/>
   <item name="Still"><toolkit tag="still" numslots="2"/></item>
+  <item name="Bolt"><wand/></item>
 </itemdb>)";
 
 class ItemSaveTest : public ::testing::Test {
@@ -34,7 +35,10 @@ protected:
         ClearItemDB();
         ASSERT_TRUE(itemDBLoadText(kItems, "test items"));
     }
-    void TearDown() override { ClearItemDB(); }
+    void TearDown() override {
+        ResetKnownItemTypes();
+        ClearItemDB();
+    }
 };
 
 size_t GameObjBlockSize() {
@@ -190,6 +194,41 @@ TEST_F(ItemSaveTest, OldSavesNameDefinitionsByNumber) {
         std::unique_ptr<Item> back(item == &gem ? static_cast<Item*>(new Gem(in)) : new Potion(in));
         EXPECT_EQ(back->def, item->def);
         EXPECT_FALSE(back->dropAfterLoad);
+    }
+}
+
+// A wand kind the hero has identified stays identified through a save, whichever release
+// wrote the wand; a new wand and a loaded one of a kind are one kind.
+TEST_F(ItemSaveTest, AnIdentifiedWandKindIsStillKnownAfterALoad) {
+    struct Case {
+        const char* name;
+        SaveVersion version;
+    };
+    const Case cases[] = {{"by name", kCurrentSaveVersion}, {"by place in the wand list", SaveVersion{1, 0, 2}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetKnownItemTypes();
+        Wand zap(FindItemDefByName("Zap"));
+        Wand bolt(FindItemDefByName("Bolt"));
+        SetItemTypeKnown(&zap);
+        ASSERT_FALSE(IsItemTypeKnown(&bolt));
+        SaveWriter out;
+        out.version = c.version;
+        if (c.version.AtLeast(kSaveV1_0_3)) {
+            ASSERT_TRUE(zap.Save(out));
+        } else {
+            zap.Item::Save(out);
+            out.WriteInt32(0);  // Zap is the first wand of the list
+            for (int32_t i = 0; i < 3; ++i) out.WriteInt32(0);
+        }
+        SaveReader in(out.Buffer());
+        in.version = c.version;
+        Wand back(in);
+        EXPECT_FALSE(in.Failed());
+        ASSERT_EQ(back.def, zap.def);
+        EXPECT_EQ(back.subtype, zap.subtype);
+        EXPECT_TRUE(IsItemTypeKnown(&back));
+        EXPECT_NE(back.subtype, bolt.subtype);
     }
 }
 
