@@ -232,6 +232,17 @@ int32_t SaveReader::ReadCount(size_t bytesPerElement, int32_t maxCount) {
     return count;
 }
 
+int32_t SaveReader::ReadInt32InRange(int32_t lo, int32_t hi, const char* field) {
+    const int32_t value = ReadInt32();
+    if (failed_) return lo;
+    if (value < lo || value > hi) {
+        Fail(std::string(field) + " of " + std::to_string(value) + " is outside " + std::to_string(lo) + ".." +
+             std::to_string(hi));
+        return lo;
+    }
+    return value;
+}
+
 // ---------------------------------------------------------------- free forms
 
 int32_t ReadInt32(SaveReader& in) { return in.ReadInt32(); }

@@ -124,6 +124,10 @@ public:
     // bytes each. A negative count, one above maxCount, or one the rest of the stream
     // cannot hold fails the reader and gives 0.
     int32_t ReadCount(size_t bytesPerElement, int32_t maxCount = INT32_MAX);
+    // Reads a word that only means something within lo..hi. A value outside fails the reader
+    // with a message naming the field and the value, and gives lo, so that nothing computes
+    // with it before the loader throws the load away.
+    int32_t ReadInt32InRange(int32_t lo, int32_t hi, const char* field);
 
     // True when the stream may still hold this many bytes (always true when the size
     // of the stream is unknown).
