@@ -1,5 +1,6 @@
 #include "core/save_stream.h"
 
+#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -51,6 +52,7 @@ bool SaveWriter::WriteBytes(const void* data, size_t size) {
     written_ += done;
     if (done != size) {
         failed_ = true;
+        error_ = errno != 0 ? std::strerror(errno) : "the stream refused the bytes";
         return false;
     }
     return true;

@@ -79,6 +79,8 @@ public:
 
     // True once any write has failed; later writes are refused.
     bool Failed() const { return failed_; }
+    // Why the first failed write failed (the system's words), or "".
+    const std::string& Error() const { return error_; }
     // The bytes written so far (memory writers only).
     const std::vector<uint8_t>& Buffer() const { return buffer_; }
     size_t BytesWritten() const { return written_; }
@@ -91,6 +93,7 @@ private:
     std::vector<uint8_t> buffer_;
     size_t written_ = 0;
     bool failed_ = false;
+    std::string error_;
 };
 
 class SaveReader {

@@ -246,6 +246,7 @@ bool SaveGame(const char* name) {
     if (ok) {
         SaveWriter out(save.file());
         ok = WriteSaveBody(out);
+        if (out.Failed()) SaveError = "cannot write " + save.tempPath() + ": " + out.Error();
         ok = !out.Failed() && ok;
         if (ok) {
             ok = save.Commit();
@@ -254,7 +255,8 @@ bool SaveGame(const char* name) {
         }
     }
     if (!ok) {
-        SaveError = save.error().empty() ? "a part could not be written" : save.error();
+        if (!save.error().empty()) SaveError = save.error();
+        if (SaveError.empty()) SaveError = "a part could not be written";
         std::printf("SaveGame: %s not saved (%s); the previous save is kept\n", name, SaveError.c_str());
         return false;
     }

@@ -93,8 +93,10 @@ TEST(DamagedSaveSession, AnObjectThatCannotBePutBackFailsTheLoadAndTouchesNoUser
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         TempDir user;
-        // The user folder as the first run left it, with the save damaged.
+        // The user folder as the first run left it, with the save damaged. The start-up would
+        // put the cloud's copy of the save back over the damaged one: the cloud starts empty.
         for (const auto& file : FilesOf(made.path())) {
+            if (file.first.rfind("store/cloud/", 0) == 0) continue;
             if (file.first.find('/') != std::string::npos) {
                 ASSERT_EQ(system(("mkdir -p '" + user.file(file.first.substr(0, file.first.rfind('/'))) + "'").c_str()), 0);
             }
@@ -113,8 +115,11 @@ TEST(DamagedSaveSession, AnObjectThatCannotBePutBackFailsTheLoadAndTouchesNoUser
         EXPECT_TRUE(Contains(run.output, "a saved Stairs at (")) << run.output;
         EXPECT_TRUE(Contains(run.output, c.message)) << run.output;
         EXPECT_TRUE(Contains(run.output, "Could not load the saved game \"Tess.sav\"")) << run.output;
+        // Only the cloud has gained the local files it lacked.
         const std::map<std::string, std::string> after = FilesOf(user.path());
-        EXPECT_EQ(after.size(), before.size());
+        for (const auto& file : after) {
+            EXPECT_TRUE(before.count(file.first) == 1 || file.first.rfind("store/cloud/", 0) == 0) << file.first;
+        }
         for (const auto& file : before) {
             const auto found = after.find(file.first);
             ASSERT_NE(found, after.end()) << file.first << " is gone";
