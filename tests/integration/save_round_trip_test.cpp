@@ -60,6 +60,7 @@ void MakeSave(const std::string& userDir, const std::string& name, bool withHero
     if (withHero) {
         Player* hero = new Player();
         hero->name = "Hero";
+        hero->permadeath = 1;  // left through the settings window's second button
         for (int i = 0; i < 7; ++i) hero->skillIds[i] = i;
         CurrentPlayer = hero;
         hero->PlaceOnLevel(9, 9, level, 0);
