@@ -1,5 +1,6 @@
 #include "core/save_stream.h"
 
+#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -51,6 +52,7 @@ bool SaveWriter::WriteBytes(const void* data, size_t size) {
     written_ += done;
     if (done != size) {
         failed_ = true;
+        error_ = errno != 0 ? std::strerror(errno) : "the stream refused the bytes";
         return false;
     }
     return true;
@@ -230,6 +232,17 @@ int32_t SaveReader::ReadCount(size_t bytesPerElement, int32_t maxCount) {
         return 0;
     }
     return count;
+}
+
+int32_t SaveReader::ReadInt32InRange(int32_t lo, int32_t hi, const char* field) {
+    const int32_t value = ReadInt32();
+    if (failed_) return lo;
+    if (value < lo || value > hi) {
+        Fail(std::string(field) + " of " + std::to_string(value) + " is outside " + std::to_string(lo) + ".." +
+             std::to_string(hi));
+        return lo;
+    }
+    return value;
 }
 
 // ---------------------------------------------------------------- free forms

@@ -79,6 +79,8 @@ public:
 
     // True once any write has failed; later writes are refused.
     bool Failed() const { return failed_; }
+    // Why the first failed write failed (the system's words), or "".
+    const std::string& Error() const { return error_; }
     // The bytes written so far (memory writers only).
     const std::vector<uint8_t>& Buffer() const { return buffer_; }
     size_t BytesWritten() const { return written_; }
@@ -91,6 +93,7 @@ private:
     std::vector<uint8_t> buffer_;
     size_t written_ = 0;
     bool failed_ = false;
+    std::string error_;
 };
 
 class SaveReader {
@@ -124,6 +127,10 @@ public:
     // bytes each. A negative count, one above maxCount, or one the rest of the stream
     // cannot hold fails the reader and gives 0.
     int32_t ReadCount(size_t bytesPerElement, int32_t maxCount = INT32_MAX);
+    // Reads a word that only means something within lo..hi. A value outside fails the reader
+    // with a message naming the field and the value, and gives lo, so that nothing computes
+    // with it before the loader throws the load away.
+    int32_t ReadInt32InRange(int32_t lo, int32_t hi, const char* field);
 
     // True when the stream may still hold this many bytes (always true when the size
     // of the stream is unknown).

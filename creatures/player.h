@@ -89,6 +89,9 @@ struct MonsterRecord;
 
 // A skill slot that holds no skill.
 constexpr int32_t kNoSkillId = INT32_MIN;
+// The highest skill level a save may hold: far above what fifty levels of experience and the
+// debug keys give, low enough that the statistics computed from the levels stay in range.
+constexpr int32_t kMaxSavedSkillLevel = 1000;
 // The crafting tool types (alchemy, still, grinder, ingot, tinkerer, smithing, lathe).
 constexpr int32_t kToolTypeCount = 7;
 
@@ -104,7 +107,7 @@ public:
     int32_t GetClassIndex() override;
 
     int32_t difficulty = 1;      // 0 easy, 1 medium, 2 hard
-    int32_t permadeath = 1;
+    int32_t permadeath = 0;      // death deletes the save; the difficulty screen ticks it
     int32_t quickie = 0;         // 75x75 levels, fewer goods, doubled experience
     int32_t extendedContent = 0; // last depth 14 instead of 9
     int32_t extraOption = 0;     // the further option of the difficulty screen

@@ -255,7 +255,7 @@ Player::Player(SaveReader& in) : Hittable(in) {
     waterWalkTurns = in.ReadInt32();
     quickie = v.AtLeast(kSaveV1_0_7) ? in.ReadInt32() : 0;
     if (v.AtLeast(kSaveV1_0_7)) {
-        for (int32_t& value : skillLevels) value = in.ReadInt32();
+        for (int32_t& value : skillLevels) value = in.ReadInt32InRange(0, kMaxSavedSkillLevel, "a skill level");
         for (int32_t& value : skillIds) value = in.ReadInt32();
     } else {
         // A level per skill id; the levelled ids fill the slots in id order.
@@ -263,7 +263,11 @@ Player::Player(SaveReader& in) : Hittable(in) {
         int32_t filled = 0;
         for (int32_t id = 0; id < kOldSkillArrayLength; ++id) {
             const int32_t levelOfId = in.ReadInt32();
-            if (levelOfId <= 0) continue;
+            if (levelOfId > kMaxSavedSkillLevel) {
+                in.Fail("the level " + std::to_string(levelOfId) + " of skill " + std::to_string(id) +
+                        " is above " + std::to_string(kMaxSavedSkillLevel));
+            }
+            if (levelOfId <= 0 || in.Failed()) continue;
             if (filled == kBuildSkillCount) {
                 std::printf("Player load: skill %d is beyond the seven skills of a hero and is ignored\n", id);
                 continue;

@@ -303,7 +303,11 @@ private:
                 break;
             case SettingsExitKind::SaveAndContinue:
                 if (CurrentPlayer != nullptr && CurrentPlayer->dead == 0) {
-                    SaveGame(CurrentPlayer->saveName.c_str());
+                    if (!SaveGame(CurrentPlayer->saveName.c_str())) {
+                        const std::string text = "Your game could not be saved: " + LastSaveGameError() +
+                                                 ". Your last save is kept.";
+                        ShowDialog(text.c_str(), "ui/dialog_but_ok", nullptr);
+                    }
                     result_ = 0;
                 }
                 break;

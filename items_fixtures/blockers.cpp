@@ -145,7 +145,11 @@ Clock::Clock(Level* onLevel, int32_t turns, const char* sprite, int32_t initial,
 Clock::Clock(SaveReader& in) : Blocker(in) {
     initialValue = in.ReadInt32();
     value = in.ReadInt32();
-    step = in.ReadInt32();
+    // A clock either counts down one a turn or stands; a running one stops on reaching 0.
+    step = in.ReadInt32InRange(-1, 0, "a clock's step");
+    if (step == -1 && value <= 0 && !in.Failed()) {
+        in.Fail("a running clock reads " + std::to_string(value) + ", but it stops on reaching 0");
+    }
 }
 
 void Clock::Begin(int32_t initial, int32_t startValue, int32_t running) {

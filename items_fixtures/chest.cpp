@@ -10,6 +10,7 @@
 #include "items_fixtures/item.h"
 #include "items_fixtures/item_kinds.h"
 #include "items_fixtures/lockpick.h"
+#include "items_fixtures/passages.h"
 #include "levels/branch_db.h"
 #include "levels/level.h"
 #include "levels/object_queue.h"
@@ -195,7 +196,10 @@ UberChest::UberChest(SaveReader& in) : GameObj(in) {
     RefreshPicture();
 }
 
-UberChest::~UberChest() { delete content; }
+UberChest::~UberChest() {
+    ForgetChestLinks(this);
+    delete content;
+}
 
 int32_t UberChest::BumpedByPlayer() { return GetCursorItem() != nullptr ? Activate() : 0; }
 

@@ -22,7 +22,7 @@ Dirt::Dirt() { RefreshPicture(); }
 
 Dirt::Dirt(SaveReader& in) : GameObj(in) {
     planted = in.ReadBool() ? 1 : 0;
-    growTurns = in.ReadInt32();
+    growTurns = in.ReadInt32InRange(0, kGrowingTurns, "a patch of dirt's growing turns");
     RefreshPicture();
 }
 

@@ -88,7 +88,7 @@ Item::Item(SaveReader& in) : GameObj(in) {
     holdFlag = in.ReadBool();
     unpaid = in.ReadBool() ? 1 : 0;
     crafted = in.ReadBool();
-    count = in.ReadInt32();
+    count = in.ReadInt32InRange(0, kMaxSavedItemCount, "an item's count");
     stackable = in.ReadBool() ? 1 : 0;
 }
 

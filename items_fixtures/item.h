@@ -12,6 +12,10 @@ class QuestRecord;
 class Sprite;
 struct MapView;
 
+// The largest stack a save may hold: far above any stack play makes, low enough that a
+// stack's price and two stacks merged stay within an int32.
+constexpr int32_t kMaxSavedItemCount = 100000;
+
 class Item : public GameObj {
 public:
     Item();

@@ -1,5 +1,8 @@
 #include "items_fixtures/passages.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "core/event_log.h"
 #include "core/shell/shell_services.h"
 #include "creatures/player.h"
@@ -20,9 +23,17 @@ FIXTURE_CLASS_KEYS(Portal)
 SERIALIZABLE_REGISTRATION(Teleporter);
 FIXTURE_CLASS_KEYS(Teleporter)
 
+namespace {
+
+// Every lever alive, so that a chest that goes can be taken out of their links.
+std::vector<Lever*> LiveLevers;
+
+}  // namespace
+
 Lever::Lever() {
     blocksSight = 0;
     RefreshPicture();
+    LiveLevers.push_back(this);
 }
 
 Lever::Lever(SaveReader& in) : Activatable(in) {
@@ -30,6 +41,21 @@ Lever::Lever(SaveReader& in) : Activatable(in) {
     targetX = in.ReadInt32();
     targetY = in.ReadInt32();
     RefreshPicture();
+    LiveLevers.push_back(this);
+}
+
+Lever::~Lever() {
+    LiveLevers.erase(std::remove(LiveLevers.begin(), LiveLevers.end(), this), LiveLevers.end());
+}
+
+void ForgetChestLinks(const GameObj* chest) {
+    if (chest == nullptr) return;
+    for (Lever* lever : LiveLevers) {
+        if (lever->linked != chest) continue;
+        lever->targetX = chest->x;
+        lever->targetY = chest->y;
+        lever->linked = nullptr;
+    }
 }
 
 bool Lever::Save(SaveWriter& out) {

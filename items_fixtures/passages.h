@@ -66,6 +66,7 @@ class Lever : public Activatable {
 public:
     Lever();
     explicit Lever(SaveReader& in);
+    ~Lever() override;
 
     FIXTURE_CLASS_MEMBERS();
     std::string GetName() override { return "Lever"; }
@@ -83,13 +84,17 @@ public:
     int32_t kind = 0;
     int32_t targetX = 0;
     int32_t targetY = 0;
-    GameObj* linked = nullptr;  // kind 3: the uber chest; not saved
+    GameObj* linked = nullptr;  // kind 3: the uber chest; not saved; cleared when the chest goes
 
 private:
     void RefreshPicture();
     // The one-shot kinds' second pull.
     int32_t Stuck();
 };
+
+// Every lever linked to the chest forgets it (the chest is being destroyed). A lever keeps the
+// square it last knew, so its record stays the same.
+void ForgetChestLinks(const GameObj* chest);
 
 // A staircase object on a stair square: the level draws the stairs themselves. Stepping on
 // it takes the hero up or down. Save block: up (word).

@@ -15,6 +15,8 @@ namespace {
 const char* const kSplatKinds[] = {"ashes", "blood", "ectoplasm", "goo", "ichor"};
 constexpr int32_t kSplatKindCount = 5;
 constexpr int32_t kBloodKind = 1;
+// Each kind has this many pictures, "..01.png" to "..06.png".
+constexpr int32_t kSplatVariantCount = 6;
 
 }  // namespace
 
@@ -52,8 +54,8 @@ Splat::Splat(Level*, const std::string& kindWord, int32_t variantNumber)
 }
 
 Splat::Splat(SaveReader& in) : GameObj(in) {
-    kind = in.ReadInt32();
-    variant = in.ReadInt32();
+    kind = in.ReadInt32InRange(0, kSplatKindCount - 1, "a splat's kind");
+    variant = in.ReadInt32InRange(0, kSplatVariantCount - 1, "a splat's variant");
     RefreshPicture();
 }
 

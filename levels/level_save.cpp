@@ -453,12 +453,20 @@ void LevelCell::Load(SaveReader& in) {
         } else if (obj != nullptr && obj->dropAfterLoad) {
             delete obj;  // an item of a kind the data no longer has
         } else if (obj != nullptr && obj->level == nullptr) {
-            // Its saved depth and branch name no listed level: nothing would own it.
-            std::printf("LevelCell: a saved %s at (%d, %d) belongs to no level and is left out\n",
-                        DynamicClassName(obj).c_str(), obj->x, obj->y);
+            // Its saved depth and branch name no listed level: nothing would own it, and the
+            // next save would be without it. The whole load goes instead.
+            in.Fail("a saved " + DynamicClassName(obj) + " at (" + std::to_string(obj->x) + ", " +
+                    std::to_string(obj->y) + ") belongs to no level");
             delete obj;
+        } else if (obj != nullptr && obj->cell == nullptr) {
+            // On its level but on no square of it: saves write objects through their squares.
+            const Level* home = obj->level;
+            in.Fail("a saved " + DynamicClassName(obj) + " at (" + std::to_string(obj->x) + ", " +
+                    std::to_string(obj->y) + ") is outside the " + std::to_string(home->width) + " x " +
+                    std::to_string(home->height) + " grid of floor " + std::to_string(home->depth));
         }
-        // Otherwise the object has placed itself on its level.
+        // Otherwise the object has placed itself on its level (which owns it, also when the
+        // load fails).
     }
     const int32_t mineCount = in.ReadCount(kMinMineBytes);
     for (int32_t i = 0; i < mineCount && !in.Failed(); ++i) {

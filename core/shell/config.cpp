@@ -164,8 +164,8 @@ void KeepBrokenConfig(const std::string& path, const std::vector<char>& data, co
     std::string keepError;
     if (WriteFileAtomically(kept, data.data(), data.size(), &keepError)) {
         fprintf(stderr,
-                "config: %s has an error: %s. The settings before it are used; your file is "
-                "kept as %s\n",
+                "config: %s has an error: %s. The settings of every line that can be read are "
+                "used; your file is kept as %s\n",
                 path.c_str(), error.c_str(), kept.c_str());
         return;
     }
@@ -289,6 +289,51 @@ bool ParseConfigText(const char* data, size_t length, std::string* error) {
     return ParseXmlDocument(data, length, handlers, error);
 }
 
+namespace {
+
+// True when the text is well-formed XML; nothing takes effect.
+bool IsWellFormed(const std::string& text, std::string* error) {
+    XmlHandlers none;
+    return ParseXmlDocument(text.data(), text.size(), none, error);
+}
+
+// The root element's own lines, which hold no setting.
+bool IsRootTagLine(const std::string& line) {
+    return line == "<config>" || line == "</config>" || line == "<config/>" || line.rfind("<?xml", 0) == 0;
+}
+
+}  // namespace
+
+std::vector<int32_t> RecoverConfigLines(const char* data, size_t length, const std::string& fileName) {
+    // The game writes one element a line: each line is read on its own, inside the root
+    // element, and only a line that is whole takes effect.
+    std::vector<int32_t> skipped;
+    const std::string text(data != nullptr ? data : "", data != nullptr ? length : 0);
+    size_t start = 0;
+    for (int32_t number = 1; start < text.size(); ++number) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
+        const size_t first = line.find_first_not_of(" \t\r");
+        if (first == std::string::npos) continue;
+        line = line.substr(first, line.find_last_not_of(" \t\r") - first + 1);
+        if (IsRootTagLine(line)) continue;
+        const std::string wrapped = "<config>" + line + "</config>";
+        if (!IsWellFormed(wrapped, nullptr)) {
+            skipped.push_back(number);
+            std::string shown = line.size() > 80 ? line.substr(0, 80) + "..." : line;
+            for (char& c : shown) {
+                if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+            }
+            fprintf(stderr, "config: %s line %d skipped: %s\n", fileName.c_str(), number, shown.c_str());
+            continue;
+        }
+        ParseConfigText(wrapped.data(), wrapped.size());
+    }
+    return skipped;
+}
+
 void LoadConfig() {
     SyncAudioSwitches();
     const std::string path = GetResourceFilename(ConfigPath("config.xml"));
@@ -305,8 +350,12 @@ void LoadConfig() {
         }
         fclose(f);
         std::string error;
-        if (!ParseConfigText(data.data(), data.size(), &error) && !data.empty()) {
+        const std::string whole(data.begin(), data.end());
+        if (IsWellFormed(whole, &error)) {
+            ParseConfigText(data.data(), data.size());
+        } else if (!data.empty()) {
             KeepBrokenConfig(path, data, error);
+            RecoverConfigLines(data.data(), data.size(), "config.xml");
         }
         configLoaded = true;
     } else if (ConvertConfigTxt()) {

@@ -56,6 +56,10 @@ void ConfigStartElement(void* userData, const XML_Char* name, const XML_Char** a
 // Applies a whole "config.xml" text (as LoadConfig does with the file). False on an XML
 // error, described in `error` when given ("<what> at line L, column C").
 bool ParseConfigText(const char* data, size_t length, std::string* error = nullptr);
+// Reads a configuration text that is not well-formed line by line: every line that is a whole
+// element (or several) takes effect, every other line is named on standard error as skipped.
+// The numbers of the skipped lines, from 1.
+std::vector<int32_t> RecoverConfigLines(const char* data, size_t length, const std::string& fileName);
 // The text WriteConfig puts into the file.
 std::string BuildConfigText();
 

@@ -8,6 +8,7 @@
 #include "core/shell/saved_games.h"
 #include "core/shell/turn_engine.h"
 #include "creatures/player.h"
+#include "interface/dialogs.h"
 #include "interface/play_screen.h"
 #include "items_fixtures/inventory.h"
 #include "items_fixtures/item.h"
@@ -139,18 +140,39 @@ bool SaveOnLeaveIfAsked() {
     return SaveGame(CurrentPlayer->saveName.c_str());
 }
 
+bool LeaveAfterSaving() {
+    while (SaveOnLeaveFlag && HeroMayBeSaved()) {
+        if (SaveOnLeaveIfAsked()) return true;
+        const std::string text = "Your game could not be saved: " + LastSaveGameError() +
+                                 ". Your last save is kept. Try again?";
+        std::fprintf(stderr, "Vaultmere: the game could not be saved: %s\n", LastSaveGameError().c_str());
+        if (ShowDialog(text.c_str(), "ui/dialog_but_yea", "ui/dialog_but_nay") == 0) continue;
+        if (ShowDialog("Quit without saving? Everything since your last save will be lost.", "ui/dialog_but_yea",
+                       "ui/dialog_but_nay") == 0) {
+            std::fprintf(stderr, "Vaultmere: leaving the game without saving it\n");
+            return true;
+        }
+        // Back to the game; leaving again asks for the save again.
+        SaveOnLeaveFlag = false;
+        return false;
+    }
+    return true;
+}
+
 void RunGameLoop() {
     uint32_t autosaveTime = LoggedGetTicks();
     lastChoiceTime = autosaveTime;
-    LeaveGameFlag = false;
     HeroInputTurns = 0;
-    while (!LeaveGameFlag) {
-        DrawGameScreen();
-        AdvanceFrame();
-        HandleGameEvent();
-        RotateDungeonMusic(false);
-        AutosaveIfDue(&autosaveTime);
-    }
+    do {
+        LeaveGameFlag = false;
+        while (!LeaveGameFlag) {
+            DrawGameScreen();
+            AdvanceFrame();
+            HandleGameEvent();
+            RotateDungeonMusic(false);
+            AutosaveIfDue(&autosaveTime);
+        }
+    } while (!LeaveAfterSaving());
     if ((CmdLine.debugFlags & kDebugGeneral) != 0 && CurrentPlayer != nullptr) {
         std::printf("Leaving the game after %d turns of the hero, at (%d, %d)%s\n", HeroInputTurns,
                     CurrentPlayer->x, CurrentPlayer->y, CurrentPlayer->dead ? ", dead" : "");
@@ -160,7 +182,6 @@ void RunGameLoop() {
             if (quest != nullptr) std::printf("Quest at stage %d: %s\n", quest->stage, quest->description.c_str());
         }
     }
-    SaveOnLeaveIfAsked();
     SaveOnLeaveFlag = false;
     EndCurrentGame();
 }

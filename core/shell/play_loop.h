@@ -50,6 +50,10 @@ bool AutosaveIfDue(uint32_t* autosaveTime);
 // The save made when the loop ends: under the hero's save name when the save-on-leave flag
 // is set, a hero exists, the hero is alive and no tutorial runs. True when it saved.
 bool SaveOnLeaveIfAsked();
+// The end of the loop: the save made on leaving (when asked). When it fails the player is told
+// why and chooses: try again, quit without saving, or go back to the game. True to leave the
+// game, false to go on playing.
+bool LeaveAfterSaving();
 
 // The music rotation's state, for tests and for the level changes.
 int32_t CurrentDungeonTrackIndex();

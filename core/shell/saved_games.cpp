@@ -32,6 +32,9 @@ constexpr size_t kIndexLineSize = 256;
 // The longest hero-name part of a save file name.
 constexpr size_t kMaxSaveBaseLength = 200;
 
+// Why the last save failed.
+std::string SaveError;
+
 // "" when the user folder is unavailable: nothing is then read or written at all.
 std::string UserFile(const std::string& name) {
     return UserFilePath(name);
@@ -217,24 +220,33 @@ SaveSlot MakeSlotForHero(const char* name) {
 
 }  // namespace
 
+const std::string& LastSaveGameError() { return SaveError; }
+
 bool SaveGame(const char* name) {
+    SaveError.clear();
     if (!IsPlainFileName(name)) {
         std::printf("SaveGame: refusing the save name \"%s\"\n", name != nullptr ? name : "");
+        SaveError = "the save name is not a plain file name";
         return false;
     }
     const std::string savePath = UserFile(name);
     const std::string thumbPath = UserFile(ThumbnailName(name));
     if (savePath.empty()) {
         std::printf("SaveGame: not saved, the user folder is unavailable\n");
+        SaveError = "the user folder is unavailable";
         return false;
     }
-    if (ReportUnsavableObject(name)) return false;
+    if (ReportUnsavableObject(name)) {
+        SaveError = "an object of the game cannot be saved";
+        return false;
+    }
     // The previous save stays whole until the new one is completely on the disk.
     AtomicFileWriter save(savePath);
     bool ok = save.Open();
     if (ok) {
         SaveWriter out(save.file());
         ok = WriteSaveBody(out);
+        if (out.Failed()) SaveError = "cannot write " + save.tempPath() + ": " + out.Error();
         ok = !out.Failed() && ok;
         if (ok) {
             ok = save.Commit();
@@ -243,8 +255,9 @@ bool SaveGame(const char* name) {
         }
     }
     if (!ok) {
-        std::printf("SaveGame: %s not saved (%s); the previous save is kept\n", name,
-                    save.error().empty() ? "a part could not be written" : save.error().c_str());
+        if (!save.error().empty()) SaveError = save.error();
+        if (SaveError.empty()) SaveError = "a part could not be written";
+        std::printf("SaveGame: %s not saved (%s); the previous save is kept\n", name, SaveError.c_str());
         return false;
     }
     UploadCloudFile(savePath.c_str(), name);
@@ -269,7 +282,11 @@ bool SaveGame(const char* name) {
     ReadSaveIndex(nullptr);
     RemoveSaveSlot(name);
     SaveSlots.insert(SaveSlots.begin(), MakeSlotForHero(name));
-    return WriteSaveIndex();
+    if (!WriteSaveIndex()) {
+        SaveError = "the list of saved games could not be written";
+        return false;
+    }
+    return true;
 }
 
 bool LoadGame(const char* name) {

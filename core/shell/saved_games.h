@@ -28,6 +28,8 @@ extern std::vector<SaveSlot> SaveSlots;
 // fails leaves the previous save of that name and the index as they were. True when the
 // save and the index were written (a thumbnail that fails is only reported).
 bool SaveGame(const char* name);
+// Why the last SaveGame returned false, in a few words for the player ("" after a success).
+const std::string& LastSaveGameError();
 // Reads a save into an empty game: the quests, every level with its objects, then the hero's
 // level becomes the current one. The hero's save name becomes the file name, except for
 // "autosave.sav", whose hero goes on under the newest index record of the same hero (name,

@@ -57,6 +57,8 @@ void SetConfiguredMusicVolume(int32_t percent);
 int32_t ConfiguredSFXVolume();
 int32_t ConfiguredMusicVolume();
 bool SaveGame(const char* name);
+// Why the last SaveGame failed ("" after a success).
+const std::string& LastSaveGameError();
 bool DeleteSaveGame(const char* name, bool force);
 // True when the save index's record of "autosave.sav" belongs to the current hero (the same
 // first line and the same seven skills).

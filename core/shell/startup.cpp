@@ -13,6 +13,7 @@
 #include "core/shell/mod_publisher.h"
 #include "core/shell/mods.h"
 #include "core/shell/play_loop.h"
+#include "core/shell/saved_games.h"
 #include "core/random.h"
 #include "core/text_db.h"
 #include "core/tweak.h"
@@ -60,8 +61,13 @@
 
 #include <physfs.h>
 
+#include <fcntl.h>
 #include <malloc.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <cstdio>
 #include <cstdlib>
@@ -90,17 +96,43 @@ void LoadLayered(Loader loader, const char* file, const char* label) {
     LogLoadProgress(label);
 }
 
-void CheckCrashCookie() {
-    std::string path = CookiePath();
-    if (FILE* old = std::fopen(path.c_str(), "rb")) {
-        CrashFlag = true;
-        std::fclose(old);
-        RemoveFile(path.c_str());
+// The crash cookie, open and locked for the whole run: its lock tells a second run on the
+// same user folder that this one is playing.
+int CookieFd = -1;
+
+// Takes the user folder: the cookie is opened (made when missing) and locked, a cookie left by
+// a run that did not end cleanly sets the crash flag, and the cookie is written afresh. "" when
+// this run has the folder; else why not, and *busy tells a folder another run holds from one
+// that cannot be written.
+std::string TakeUserFolder(bool* busy) {
+    *busy = false;
+    const std::string path = CookiePath();
+    const bool existed = access(path.c_str(), F_OK) == 0;
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0) return "the user folder " + GetUserDataPath() + " cannot be written (" + std::strerror(errno) + ")";
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int code = errno;
+        if (code == EWOULDBLOCK) {
+            close(fd);
+            *busy = true;
+            return "Vaultmere is already running with the user folder " + GetUserDataPath();
+        }
+        // A folder whose file system has no locks is still used, unguarded.
+        std::printf("The user folder cannot be locked (%s); a second run on it would not be noticed\n",
+                    std::strerror(code));
     }
-    if (FILE* cookie = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(kCookieText, 1, std::strlen(kCookieText), cookie);
-        std::fclose(cookie);
+    CrashFlag = existed;
+    const size_t length = std::strlen(kCookieText);
+    if (ftruncate(fd, 0) != 0 || pwrite(fd, kCookieText, length, 0) != static_cast<ssize_t>(length) ||
+        fsync(fd) != 0) {
+        const std::string problem =
+            "the user folder " + GetUserDataPath() + " cannot be written (" + std::strerror(errno) + ")";
+        close(fd);
+        if (!existed) RemoveFile(path.c_str());
+        return problem;
     }
+    CookieFd = fd;
+    return std::string();
 }
 
 void SetCaption() {
@@ -232,6 +264,7 @@ void InstallTerminationSignals() {
     action.sa_flags = 0;  // no restart: a frame's sleep ends at once
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);  // the terminal closed: end as for SIGTERM
 }
 
 // Runs at the first poll for input after the signal: a game in play is saved as the
@@ -240,14 +273,21 @@ void InstallTerminationSignals() {
 // and close down. Nothing returns to the loop that polled.
 void EndOnTerminationRequest() {
     std::printf("Ending on a termination signal\n");
+    int code = 0;
     if (CurrentPlayer != nullptr) {
         SaveOnLeaveFlag = true;
-        SaveOnLeaveIfAsked();
+        const bool wanted = CurrentPlayer->dead == 0 && !TutorialFlag;
+        if (!SaveOnLeaveIfAsked() && wanted) {
+            // Nobody is there to answer a dialog: the reason goes where the caller sees it.
+            std::fprintf(stderr, "Vaultmere: ended by a signal without saving the game: %s; the previous save is kept\n",
+                         LastSaveGameError().c_str());
+            code = kExitGameNotSaved;
+        }
     }
     EndCurrentGame();
     ReleaseForExit();
     std::fflush(stdout);
-    std::exit(0);
+    std::exit(code);
 }
 
 }  // namespace
@@ -338,9 +378,17 @@ int GameMain(int argc, char** argv) {
     const std::string userFolderProblem = UserDataPathProblem();
     if (!userFolderProblem.empty()) {
         ShowErrorBox("Vaultmere cannot start: " + userFolderProblem + ".");
-        return 4;
+        return kExitUserFolderUnusable;
     }
-    CheckCrashCookie();
+    bool folderBusy = false;
+    const std::string takeProblem = TakeUserFolder(&folderBusy);
+    if (!takeProblem.empty()) {
+        // Nothing of the user folder has been touched: the other run's cookie stays.
+        ShowErrorBox(folderBusy ? takeProblem + "." : "Vaultmere cannot start: " + takeProblem + ".");
+        return folderBusy ? kExitAlreadyRunning : kExitUserFolderUnusable;
+    }
+    // A write past a file-size limit fails as on a full disk instead of ending the process.
+    signal(SIGXFSZ, SIG_IGN);
     SteamAPI_Init();
     InitSteamStats();
     std::printf("vaultmere: version %i.%i.%i\n", kVersionMajor, kVersionMinor, kVersionBuild);
@@ -434,7 +482,7 @@ int GameMain(int argc, char** argv) {
             std::printf("Could not load the saved game \"%s\"\n", loadName.c_str());
             // The tables read at start-up go back before the early exit, as at every exit.
             ReleaseForExit();
-            ExitEarly(3);
+            ExitEarly(kExitLoadFailed);
         }
     }
     RunMainMenuLoop();

@@ -6,6 +6,13 @@
 
 int GameMain(int argc, char** argv);
 
+// Exit codes of a run that did not end as the player chose (1 and 2: SDL, the video mode or
+// the fonts could not be set up).
+constexpr int kExitLoadFailed = 3;          // the save named by -load-filename= could not be loaded
+constexpr int kExitUserFolderUnusable = 4;  // the user folder cannot be made or written
+constexpr int kExitAlreadyRunning = 5;      // another run holds the user folder
+constexpr int kExitGameNotSaved = 6;        // ended by a signal, and the game could not be saved
+
 // Reports a finished start-up step with -startuptime and remembers when it ended.
 void LogLoadProgress(const char* label);
 // Resets both start-up timing marks to the current ticks.

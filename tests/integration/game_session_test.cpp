@@ -25,6 +25,12 @@ std::string LeaveAndQuit() {
     return std::string("wait 300\nkey escape\nwait 300\nclick 1 585 426\nwait 300\nkey escape\nwait 300\n") + kConfirmQuit;
 }
 
+// The same for a hero made on the creation screens, who plays without permadeath unless its box
+// is ticked: "save and quit" is the settings window's first button.
+std::string LeaveWithoutPermadeathAndQuit() {
+    return std::string("wait 300\nkey escape\nwait 300\nclick 1 433 426\nwait 300\nkey escape\nwait 300\n") + kConfirmQuit;
+}
+
 // A user folder whose configuration says the welcome dialogs were shown already.
 void WelcomeAlreadyShown(const TempDir& user) {
     WriteWholeFile(user.file("config.xml"), "<config>\n<setting name=\"completedATutorial\" value=\"1\"/>\n</config>\n");
@@ -122,8 +128,8 @@ TEST(GameSession, NewGameFromTheMenuStartsARandomHeroEveryTime) {
                                  "click 1 1230 30\nwait 300\nkey a\nkey n\nkey n\nwait 100\n"
                                  "click 1 1230 30\n" + kPassIntro;
     // Two games in one run: the ticker greets each of them.
-    const std::string script = "wait 500\n" + newGame + creation + "wait 500\nkey space\nwait 100\nkey escape\nwait 300\nclick 1 585 426\nwait 500\n" +
-                               newGame + creation + "wait 500\nkey space\n" + LeaveAndQuit();
+    const std::string script = "wait 500\n" + newGame + creation + "wait 500\nkey space\nwait 100\nkey escape\nwait 300\nclick 1 433 426\nwait 500\n" +
+                               newGame + creation + "wait 500\nkey space\n" + LeaveWithoutPermadeathAndQuit();
     Session s = PlaySession(script, {"-no-initial-config", "-debug-flag"});
     ASSERT_EQ(s.run.exitCode, 0) << s.run.output;
     EXPECT_EQ(TurnsReported(s.run.output), 1) << s.run.output;
@@ -163,7 +169,7 @@ TEST(GameSession, ANewHeroIsMadeOnTheCreationScreens) {
     // Hero: "Te.sta" typed (the full stop is refused), the female portrait, Done.
     script << "key t shift\nkey e\nkey 46\nkey s\nkey t\nkey a\nwait 100\nclick 1 723 519\nwait 100\n"
               "click 1 1230 30\n" << kPassIntro;
-    script << "wait 500\nkey space\n" << LeaveAndQuit();
+    script << "wait 500\nkey space\n" << LeaveWithoutPermadeathAndQuit();
     Session s = PlaySession(script.str(), {"-no-initial-config", "-debug-flag"});
     ASSERT_EQ(s.run.exitCode, 0) << s.run.output;
     EXPECT_EQ(TurnsReported(s.run.output), 1) << s.run.output;

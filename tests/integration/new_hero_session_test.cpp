@@ -71,10 +71,10 @@ std::string TestaScript() {
     const MainMenuLayout menu = ComputeMainMenuLayout(1280, 720);
     std::ostringstream s;
     s << "wait 500\nclick 1 " << menu.buttonX + 100 << " " << menu.ButtonTop(0) + 20 << "\n";
-    // Difficulty panel corner (400, 70): "hard" at row offset 240; the permadeath box at 298
-    // is turned off and on again; Done.
+    // Difficulty panel corner (400, 70): "hard" at row offset 240; the permadeath box at 298,
+    // which a new hero finds unticked, is ticked, unticked and ticked again; Done.
     s << "wait 300\nclick 1 500 310\nwait 100\nclick 1 410 370\nwait 100\nclick 1 410 370\nwait 100\n"
-         "click 1 1230 30\nwait 300\n";
+         "click 1 410 370\nwait 100\nclick 1 1230 30\nwait 300\n";
     // Skills: six cells of the first row, Done (refused), a seventh and an eighth (refused), Done.
     for (int i = 0; i < 6; ++i) s << "click 1 " << 283 + 78 * i << " 100\nwait 50\n";
     s << "click 1 1230 30\nwait 100\n";

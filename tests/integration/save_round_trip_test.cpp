@@ -60,6 +60,7 @@ void MakeSave(const std::string& userDir, const std::string& name, bool withHero
     if (withHero) {
         Player* hero = new Player();
         hero->name = "Hero";
+        hero->permadeath = 1;  // left through the settings window's second button
         for (int i = 0; i < 7; ++i) hero->skillIds[i] = i;
         CurrentPlayer = hero;
         hero->PlaceOnLevel(9, 9, level, 0);
@@ -195,9 +196,9 @@ TEST(SaveRoundTrip, AHeroMadeOnTheCreationScreensLoadsAsChosenAndSavesTheSameByt
     const MainMenuLayout menu = ComputeMainMenuLayout(1280, 720);
     std::ostringstream create;
     create << "wait 500\nclick 1 " << menu.buttonX + 100 << " " << menu.ButtonTop(0) + 20 << "\n";
-    // Difficulty "hard" with permadeath as offered; "Random Skills" and Done; "Testa" with the
-    // female portrait; the two intro pictures.
-    create << "wait 300\nclick 1 500 310\nwait 100\nclick 1 1230 30\nwait 300\n";
+    // Difficulty "hard" with the permadeath box (unticked for a new hero) ticked; "Random
+    // Skills" and Done; "Testa" with the female portrait; the two intro pictures.
+    create << "wait 300\nclick 1 500 310\nwait 100\nclick 1 410 370\nwait 100\nclick 1 1230 30\nwait 300\n";
     create << "click 1 978 490\nwait 300\nclick 1 1230 30\nwait 300\n";
     create << "key t shift\nkey e\nkey s\nkey t\nkey a\nwait 100\nclick 1 723 519\nwait 100\nclick 1 1230 30\n";
     create << "wait 300\nkeydown return\nwait 100\nkeyup return\nwait 300\nclick 1 640 360\n";

@@ -214,11 +214,14 @@ TEST(Startup, AnUnusableUserFolderStopsStartUpBeforeAnythingIsWritten) {
     TempDir outside, game;
     LinkGameFolder(game.path());
     WriteWholeFile(outside.file("plainfile"), "x");
-    for (const std::string& folder : {outside.file("plainfile"), outside.file("plainfile/Vaultmere")}) {
+    // A file, a folder below a file, and a folder that exists but takes no files.
+    for (const std::string& folder : {outside.file("plainfile"), outside.file("plainfile/Vaultmere"),
+                                      std::string("/proc/self")}) {
         SCOPED_TRACE(folder);
         GameRun run = RunGame({"-no-initial-config", "-player-random-build"}, folder, {}, 120, game.path());
         EXPECT_EQ(run.exitCode, 4) << run.output;
         EXPECT_TRUE(Contains(run.output, "Vaultmere cannot start: the user folder " + folder + "/")) << run.output;
+        EXPECT_FALSE(Contains(run.output, "vaultmere: version")) << "stopped before anything else ran";
         for (const char* file : {"config.xml", "cookie.txt", "autosave.sav", "loadsave.dat", "last.txt",
                                  "hiscores.txt"}) {
             EXPECT_FALSE(FileExists(game.file(file))) << file;
@@ -241,6 +244,10 @@ TEST(Startup, ABrokenConfigurationIsKeptAsBadWhileTheExitRewritesIt) {
     const std::string rewritten = ReadWholeFile(user.file("config.xml"));
     EXPECT_TRUE(Contains(rewritten, "name=\"enableColourBlind\" value=\"1\"")) << rewritten;
     EXPECT_TRUE(Contains(rewritten, "</config>\n")) << rewritten;
+    // Only the damaged line is lost: the setting after it is read, and the line is named.
+    EXPECT_TRUE(Contains(run.output, "config.xml line 3 skipped: <setting name=\"use2XUI\" value=\"1\">")) << run.output;
+    EXPECT_TRUE(Contains(rewritten, "name=\"WASDActive\" value=\"1\"")) << rewritten;
+    EXPECT_TRUE(Contains(rewritten, "name=\"use2XUI\" value=\"0\"")) << rewritten;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "creatures/player.h"
 #include "creatures/skill_db.h"
 #include "interface/choose_difficulty.h"
 #include "interface/choose_hero.h"
@@ -28,6 +29,14 @@ TEST(DifficultyScreen, RowsAreTestedFromTheTop) {
         {0, 555, kDifficultyNothing},
     };
     for (const Case& c : cases) EXPECT_EQ(DifficultyClickAt(c.dx, c.dy), c.want) << c.dx << ", " << c.dy;
+}
+
+TEST(DifficultyScreen, ANewHeroComesWithPermadeathOffUntilTheBoxIsTicked) {
+    // The screen shows and flips the hero's own flag; a player who never touches the box must
+    // not lose the save on death.
+    Player hero;
+    EXPECT_EQ(hero.permadeath, 0);
+    EXPECT_EQ(hero.difficulty, 1);
 }
 
 TEST(HeroScreen, NamesTakePrintableAsciiButTheRefusedCharacters) {

@@ -126,6 +126,40 @@ TEST_F(LeverTest, AChestLeverUnlocksItsChestOnce) {
     EXPECT_EQ(Sounds(), std::vector<std::string>{"lever"});
 }
 
+TEST_F(LeverTest, AChestLeverWhoseChestIsDestroyedForgetsItAndKeepsItsLastSquare) {
+    struct Case {
+        const char* name;
+        bool viaDeletionQueue;  // a spell destroys the chest; else the chest is deleted outright
+    };
+    const Case cases[] = {{"destroyed by a spell", true}, {"deleted", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClearTickerLog();
+        UberChest* chest = new UberChest();
+        chest->PlaceOnLevel(8, 8, level_.get(), 0);
+        Lever* lever = MakeLever(3);
+        lever->linked = chest;
+        lever->targetX = 8;
+        lever->targetY = 8;
+        chest->PlaceOnLevel(9, 7, level_.get(), 0);
+        if (c.viaDeletionQueue) {
+            chest->Destroy();
+            ApplyDeferredObjectMoves();
+        } else {
+            delete chest;
+        }
+        EXPECT_EQ(lever->linked, nullptr);
+        // The record still names the square the chest last stood on; pulling unlocks nothing.
+        const Bytes bytes = SaveBytes(*lever);
+        EXPECT_EQ(Tail(bytes, bytes.size() - 12), Cat({Word(3), Word(9), Word(7)}));
+        PlaceHero(4, 2);
+        EXPECT_EQ(lever->Activate(), 1);
+        EXPECT_EQ(TickerLog(), (std::vector<std::string>{"You pull the lever.", "You hear the sounds of machinery."}));
+        QueueObjectDeletion(lever);
+        ApplyDeferredObjectMoves();
+    }
+}
+
 TEST_F(LeverTest, APassageLeverOpensItsWallSquare) {
     level_->GetCell(6, 6)->type = SquareType::Wall;
     Lever* lever = MakeLever(1);

@@ -344,7 +344,7 @@ TEST_F(UserConfigTest, MalformedOrEmptyFilesKeepStartValues) {
                   "<setting name=\"use2XUI\" value=\"1\"/>\n");
     LoadConfig();
     EXPECT_EQ(smoothScaling, 0);  // before the error
-    EXPECT_EQ(use2XUI, 0);        // after it
+    EXPECT_EQ(use2XUI, 1);        // after it: every readable line counts
 
     ResetRunState();
     WriteUserFile("config.xml",
@@ -369,13 +369,15 @@ TEST_F(UserConfigTest, ABrokenFileIsKeptAsBadBeforeItIsRewritten) {
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_NE(said.find("line 3, column"), std::string::npos) << said;
     EXPECT_NE(said.find("config.xml.bad"), std::string::npos) << said;
+    EXPECT_NE(said.find("line 3 skipped: <oops <<"), std::string::npos) << said;
     EXPECT_EQ(ReadUserFile("config.xml.bad"), broken);
     EXPECT_EQ(smoothScaling, 0);
-    EXPECT_EQ(use2XUI, 0);
-    // The exit writes what was read; the user's lines after the error are still in the copy.
+    EXPECT_EQ(use2XUI, 1);
+    // The exit writes every setting that could be read, those after the error too.
     EXPECT_TRUE(WriteConfig());
     EXPECT_EQ(ReadUserFile("config.xml"),
-              Replace(kDefaultConfig, "\"smoothScaling\" value=\"1\"", "\"smoothScaling\" value=\"0\""));
+              Replace(Replace(kDefaultConfig, "\"smoothScaling\" value=\"1\"", "\"smoothScaling\" value=\"0\""),
+                      "\"use2XUI\" value=\"0\"", "\"use2XUI\" value=\"1\""));
     EXPECT_EQ(ReadUserFile("config.xml.bad"), broken);
 
     // A good file, or an empty one, is never copied.
@@ -386,6 +388,53 @@ TEST_F(UserConfigTest, ABrokenFileIsKeptAsBadBeforeItIsRewritten) {
         WriteUserFile("config.xml", text);
         LoadConfig();
         EXPECT_FALSE(FileExists(UserFile("config.xml.bad")));
+    }
+}
+
+TEST_F(UserConfigTest, EveryReadableLineOfABrokenFileIsRecoveredAndEachSkippedLineIsNamed) {
+    // The game's own file with damage in the middle: settings, a key binding and an auto-loot
+    // switch after the damage keep their values; only the damaged lines are lost.
+    std::string text = kDefaultConfig;
+    text = Replace(text, "\"VolumeMusic\" value=\"100\"", "\"VolumeMusic\" value=\"37\"");
+    text = Replace(text, "\"minimapSize\" value=\"0\"", "\"minimapSize\" value=\"2\"");
+    text = Replace(text, "<keybinding pos=\"0\" value=\"119\"", "<keybinding pos=\"0\" value=\"117\"");
+    text = Replace(text, "<autoloot pos=\"3\" value=\"0\"", "<autoloot pos=\"3\" value=\"1\"");
+    struct Case {
+        const char* label;
+        std::string broken;
+        std::vector<std::string> skipped;  // what stderr names
+        bool sfxKept;                      // SFXVolume 64 is on a line that survives
+    };
+    const std::string sfx = Replace(text, "\"SFXVolume\" value=\"100\"", "\"SFXVolume\" value=\"64\"");
+    const Case cases[] = {
+        {"a cut line", Replace(sfx, "<setting name=\"AutoLoot\" value=\"0\"/>", "<setting name=\"Auto"),
+         {"line 13 skipped: <setting name=\"Auto"}, true},
+        {"a stray ampersand", Replace(sfx, "<setting name=\"AutoClick\" value=\"0\"/>", "<setting & />"),
+         {"line 14 skipped: <setting & />"}, true},
+        {"two bad lines, one with a good element before the damage",
+         Replace(Replace(sfx, "<setting name=\"SFXVolume\" value=\"64\"/>", "<setting name=\"SFXVolume\" value=\"64\"/><x"),
+                 "<setting name=\"WASDActive\" value=\"0\"/>", "<<<"),
+         {"line 11 skipped", "line 15 skipped: <<<"}, false},
+        {"the closing tag lost", Replace(sfx, "</config>\n", ""), {}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        ResetRunState();
+        ResetConfigToDefaults();
+        InitKeyBindings();
+        std::remove(UserFile("config.xml.bad").c_str());
+        WriteUserFile("config.xml", c.broken);
+        testing::internal::CaptureStderr();
+        LoadConfig();
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(ReadUserFile("config.xml.bad"), c.broken);
+        for (const std::string& line : c.skipped) EXPECT_NE(said.find(line), std::string::npos) << said;
+        size_t skippedLines = 0;
+        for (size_t at = said.find(" skipped"); at != std::string::npos; at = said.find(" skipped", at + 1)) ++skippedLines;
+        EXPECT_EQ(skippedLines, c.skipped.size()) << said;
+        ASSERT_TRUE(WriteConfig());
+        std::string expected = c.sfxKept ? sfx : text;
+        EXPECT_EQ(ReadUserFile("config.xml"), expected);
     }
 }
 

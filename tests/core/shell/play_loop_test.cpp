@@ -12,6 +12,7 @@
 #include "levels/level.h"
 #include "media/music.h"
 #include "media/ticker.h"
+#include "platform/atomic_file.h"
 #include "platform/platform.h"
 #include "support/platform_fixtures.h"
 #include "support/run_game.h"
@@ -57,6 +58,7 @@ protected:
         hero = new Player();
         hero->name = "Tester";
         hero->saveName = "Tester.sav";
+        hero->permadeath = 1;  // the settings window's second button saves and quits
         CurrentPlayer = hero;
         hero->PlaceOnLevel(5, 5, level, 0);
     }
@@ -187,6 +189,66 @@ TEST_F(PlayLoopTest, LeavingSavesOnlyWhenAskedForALivingHeroAndClearsTheFlag) {
         EXPECT_EQ(CurrentLevel, nullptr);
         EXPECT_TRUE(GameLevels.empty());
         TutorialFlag = false;
+    }
+}
+
+// The hero's save fails at one step of the file replacement as often as asked.
+AtomicWriteStep FailingStep = AtomicWriteStep::Open;
+int FailuresLeft = 0;
+bool FailHeroSave(AtomicWriteStep step, const std::string& path) {
+    const std::string name = "/Tester.sav";
+    const bool hero = path.size() >= name.size() && path.compare(path.size() - name.size(), name.size(), name) == 0;
+    if (!hero || step != FailingStep || FailuresLeft == 0) return true;
+    --FailuresLeft;
+    return false;
+}
+
+TEST_F(PlayLoopTest, AFailedSaveOnLeavingAsksTheHeroToTryAgainQuitUnsavedOrPlayOn) {
+    // Settings window, save and quit; the failure's dialog answers yea (535, 458) or nay (700, 458).
+    const std::string leave = "key escape\nwait 300\nclick 1 585 426\nwait 300\n";
+    const std::string yea = "click 1 535 458\nwait 300\n";
+    const std::string nay = "click 1 700 458\nwait 300\n";
+    struct Case {
+        const char* label;
+        AtomicWriteStep step;
+        int failures;
+        std::string script;
+        bool saved;      // the hero's save holds the game at the end
+        int reported;    // failures told on standard error
+    };
+    const Case cases[] = {
+        {"a full disk, freed before trying again", AtomicWriteStep::Flush, 1, leave + yea, true, 1},
+        {"a read-only folder, quit without saving", AtomicWriteStep::Open, 100, leave + yea + nay + yea, false, 2},
+        {"an I/O error on sync, back to the game, then left once it works", AtomicWriteStep::Sync, 1,
+         leave + nay + nay + leave, true, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        if (CurrentPlayer == nullptr) StartGame();
+        WriteWholeFile(user_.file("Tester.sav"), "the previous save");
+        FailingStep = c.step;
+        FailuresLeft = c.failures;
+        SetAtomicWriteHook(FailHeroSave);
+        ASSERT_TRUE(OpenInputScriptText(c.script));
+        testing::internal::CaptureStderr();
+        RunGameLoop();
+        const std::string said = testing::internal::GetCapturedStderr();
+        SetAtomicWriteHook(nullptr);
+        size_t reported = 0;
+        for (size_t at = said.find("the game could not be saved: cannot "); at != std::string::npos;
+             at = said.find("the game could not be saved: cannot ", at + 1))
+            ++reported;
+        EXPECT_EQ(reported, static_cast<size_t>(c.reported)) << said;
+        EXPECT_EQ(said.find("leaving the game without saving") != std::string::npos, !c.saved) << said;
+        const std::string save = ReadWholeFile(user_.file("Tester.sav"));
+        if (c.saved) {
+            EXPECT_EQ(save.compare(0, 4, "ZNCH"), 0);
+        } else {
+            EXPECT_EQ(save, "the previous save");
+        }
+        EXPECT_FALSE(FileExists(user_.file("Tester.sav.tmp")));
+        EXPECT_FALSE(SaveOnLeaveFlag);
+        EXPECT_EQ(CurrentPlayer, nullptr) << "the game ended";
     }
 }
 
