@@ -1,0 +1,141 @@
+#!/usr/bin/env python3
+"""Kills the real game at random moments of play-and-save and checks that the next start never
+rolls a save back.
+
+    bench/kill_loop.py [BUILD_DIR] [--kills N] [--seed S] [--keep]
+
+A hero is made in a temporary user folder with a temporary store folder (so the cloud copies are
+on), and taken down a dozen floors so that its save is large. Then, N times: the game loads the
+save, plays a few steps and a trapdoor, and saves and quits, but is sent SIGKILL at a random
+moment of that run (most of them near the save). The user files are noted, the game is started
+again and left from the title menu (its start-up brings the user folder and the cloud together),
+and the user files must be exactly as noted: a restart that restores an older save, index, high
+score table or last build is a roll-back. Prints one line per kill and a summary; the exit code
+is 1 when any roll-back was seen. Runs headless; needs the assembled game folder (BUILD_DIR/game).
+"""
+import argparse
+import hashlib
+import os
+import random
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+HEADLESS = {"SDL_VIDEODRIVER": "dummy", "SDL_AUDIODRIVER": "dummy", "ALSOFT_DRIVERS": "null"}
+QUIT_FROM_MENU = "wait 100\nkey escape\nwait 100\nclick 1 535 458\n"
+SAVE_AND_QUIT = "wait 300\nkey escape\nwait 300\nclick 1 585 426\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n"
+WATCHED = ("loadsave.dat", "hiscores.txt", "last.txt")
+
+
+def user_files(folder):
+    """The digests of the user files the cloud mirrors."""
+    files = {}
+    for name in sorted(os.listdir(folder)):
+        if name in WATCHED or name.lower().endswith(".sav"):
+            with open(os.path.join(folder, name), "rb") as f:
+                files[name] = hashlib.sha1(f.read()).hexdigest()[:12]
+    return files
+
+
+def hero_save(folder):
+    for name in sorted(os.listdir(folder)):
+        if name.endswith(".sav") and not name.startswith("bitmap_") and name != "autosave.sav":
+            return name
+    return None
+
+
+class Game:
+    def __init__(self, build, user, store):
+        self.exe = os.path.join(build, "game", "vaultmere")
+        if not os.path.exists(self.exe):
+            self.exe = os.path.join(build, "vaultmere")
+        self.cwd = os.path.join(build, "game")
+        self.user = user
+        self.store = store
+
+    def start(self, args, script):
+        path = os.path.join(self.user, "script.txt")
+        with open(path, "w") as f:
+            f.write(script)
+        env = dict(os.environ, **HEADLESS)
+        env["VAULTMERE_USER_DIR"] = self.user
+        env["VAULTMERE_STORE_DIR"] = self.store
+        env["VAULTMERE_INPUT_SCRIPT"] = path
+        return subprocess.Popen([self.exe, "-no-initial-config"] + args, cwd=self.cwd, env=env,
+                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+
+    def run(self, args, script, timeout=120):
+        start = time.monotonic()
+        proc = self.start(args, script)
+        out, _ = proc.communicate(timeout=timeout)
+        return proc.returncode, out.decode(errors="replace"), time.monotonic() - start
+
+
+def play_script(rng):
+    steps = "".join("key %s\nwait 120\n" % rng.choice(["up", "down", "left", "right"]) for _ in range(6))
+    return "seed %d\nwait 400\n%skey p\nwait 600\n%s" % (rng.randrange(1, 30000), steps, SAVE_AND_QUIT)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("build", nargs="?", default="build")
+    parser.add_argument("--kills", type=int, default=40)
+    parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--floors", type=int, default=12)
+    parser.add_argument("--keep", action="store_true", help="keep the temporary folders")
+    opts = parser.parse_args()
+    rng = random.Random(opts.seed)
+    root = tempfile.mkdtemp(prefix="vaultmere_kill_loop_")
+    user, store = os.path.join(root, "user"), os.path.join(root, "store")
+    os.makedirs(user)
+    with open(os.path.join(user, "config.xml"), "w") as f:
+        f.write('<config>\n<setting name="completedATutorial" value="1"/>\n</config>\n')
+    game = Game(os.path.abspath(opts.build), user, store)
+
+    trapdoors = "key p\nwait 700\n" * opts.floors
+    code, out, _ = game.run(["-player-random-build", "-debug-flag"], "seed 7\nwait 500\n" + trapdoors + SAVE_AND_QUIT)
+    save = hero_save(user)
+    if code != 0 or save is None:
+        print("could not make the hero (exit %d)\n%s" % (code, out[-3000:]))
+        return 2
+    print("hero saved as %s, %d bytes" % (save, os.path.getsize(os.path.join(user, save))))
+    # How long a whole play-and-save run takes, so that the kills fall inside one.
+    code, out, full = game.run(["-load-filename=" + save, "-debug-flag"], play_script(rng))
+    if code != 0:
+        print("a plain play-and-save run failed (exit %d)\n%s" % (code, out[-3000:]))
+        return 2
+    print("a play-and-save run takes %.2f s" % full)
+
+    rollbacks = 0
+    for kill in range(1, opts.kills + 1):
+        # Most kills near the end, where the saves are written; some anywhere.
+        moment = rng.uniform(0.6, 1.05) * full if rng.random() < 0.8 else rng.uniform(0.1, 1.0) * full
+        proc = game.start(["-load-filename=" + save, "-debug-flag"], play_script(rng))
+        time.sleep(moment)
+        killed = proc.poll() is None
+        if killed:
+            proc.send_signal(signal.SIGKILL)
+        proc.communicate()
+        before = user_files(user)
+        code, out, _ = game.run([], QUIT_FROM_MENU)
+        after = user_files(user)
+        changed = sorted(n for n in set(before) | set(after) if before.get(n) != after.get(n))
+        ok = code == 0 and not changed and save in after
+        rollbacks += 0 if ok else 1
+        print("kill %2d at %.2f s%s: %s" % (kill, moment, "" if killed else " (run had ended)",
+                                           "kept" if ok else "ROLLED BACK %s (restart exit %d)" % (changed, code)))
+        if not ok and code != 0:
+            print(out[-2000:])
+    print("%d kills, %d roll-backs" % (opts.kills, rollbacks))
+    if opts.keep:
+        print("folders kept in " + root)
+    else:
+        shutil.rmtree(root, ignore_errors=True)
+    return 1 if rollbacks else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
