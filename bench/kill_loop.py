@@ -23,6 +23,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import zlib
 
 HEADLESS = {"SDL_VIDEODRIVER": "dummy", "SDL_AUDIODRIVER": "dummy", "ALSOFT_DRIVERS": "null"}
 QUIT_FROM_MENU = "wait 100\nkey escape\nwait 100\nclick 1 535 458\n"
@@ -38,6 +39,25 @@ def user_files(folder):
             with open(os.path.join(folder, name), "rb") as f:
                 files[name] = hashlib.sha1(f.read()).hexdigest()[:12]
     return files
+
+
+def cloud_is_stale(user, store):
+    """Whether some watched local file differs from its cloud copy (the kill came between them)."""
+    stale = []
+    for name in user_files(user):
+        path = os.path.join(store, "cloud", "".join(
+            c if c.isalnum() or c in "_-" or (c == "." and i > 0) else "%%%02X" % ord(c) for i, c in enumerate(name)))
+        with open(os.path.join(user, name), "rb") as f:
+            local = f.read()
+        try:
+            with open(path, "rb") as f:
+                cloud = f.read()
+            cloud = zlib.decompress(cloud[8:]) if cloud else b""
+        except (OSError, zlib.error):
+            cloud = None
+        if cloud != local:
+            stale.append(name)
+    return stale
 
 
 def hero_save(folder):
@@ -110,26 +130,37 @@ def main():
     print("a play-and-save run takes %.2f s" % full)
 
     rollbacks = 0
+    window = 0
     for kill in range(1, opts.kills + 1):
-        # Most kills near the end, where the saves are written; some anywhere.
-        moment = rng.uniform(0.6, 1.05) * full if rng.random() < 0.8 else rng.uniform(0.1, 1.0) * full
+        # Half of the kills at any moment of the run, half within 0.6 s of the start of the save
+        # (seen as its temporary file), where the local file and the cloud copy are written.
+        during_save = kill % 2 == 0
+        moment = rng.uniform(0.0, 0.6) if during_save else rng.uniform(0.1, 1.05) * full
+        temp = os.path.join(user, save + ".tmp")
+        started = time.monotonic()
         proc = game.start(["-load-filename=" + save, "-debug-flag"], play_script(rng))
+        if during_save:
+            while proc.poll() is None and not os.path.exists(temp) and time.monotonic() - started < 60:
+                time.sleep(0.002)
         time.sleep(moment)
         killed = proc.poll() is None
         if killed:
             proc.send_signal(signal.SIGKILL)
         proc.communicate()
         before = user_files(user)
+        stale = cloud_is_stale(user, store)
+        window += 1 if stale else 0
         code, out, _ = game.run([], QUIT_FROM_MENU)
         after = user_files(user)
         changed = sorted(n for n in set(before) | set(after) if before.get(n) != after.get(n))
         ok = code == 0 and not changed and save in after
         rollbacks += 0 if ok else 1
-        print("kill %2d at %.2f s%s: %s" % (kill, moment, "" if killed else " (run had ended)",
-                                           "kept" if ok else "ROLLED BACK %s (restart exit %d)" % (changed, code)))
+        print("kill %2d %s %.2f s%s%s: %s" % (kill, "after the save began" if during_save else "at", moment, "" if killed else " (run had ended)",
+                                             ", cloud behind on %s" % stale if stale else "",
+                                             "kept" if ok else "ROLLED BACK %s (restart exit %d)" % (changed, code)))
         if not ok and code != 0:
             print(out[-2000:])
-    print("%d kills, %d roll-backs" % (opts.kills, rollbacks))
+    print("%d kills (%d left the cloud behind the user folder), %d roll-backs" % (opts.kills, window, rollbacks))
     if opts.keep:
         print("folders kept in " + root)
     else:
