@@ -41,12 +41,17 @@ def user_files(folder):
     return files
 
 
+def escaped(name):
+    """The file name the local store gives a cloud name."""
+    return "".join(c if c.isalnum() or c in "_-" or (c == "." and i > 0) else "%%%02X" % ord(c)
+                   for i, c in enumerate(name))
+
+
 def cloud_is_stale(user, store):
     """Whether some watched local file differs from its cloud copy (the kill came between them)."""
     stale = []
     for name in user_files(user):
-        path = os.path.join(store, "cloud", "".join(
-            c if c.isalnum() or c in "_-" or (c == "." and i > 0) else "%%%02X" % ord(c) for i, c in enumerate(name)))
+        path = os.path.join(store, "cloud", escaped(name))
         with open(os.path.join(user, name), "rb") as f:
             local = f.read()
         try:
@@ -132,16 +137,18 @@ def main():
     rollbacks = 0
     window = 0
     for kill in range(1, opts.kills + 1):
-        # Half of the kills at any moment of the run, half within 0.6 s of the start of the save
-        # (seen as its temporary file), where the local file and the cloud copy are written.
-        during_save = kill % 2 == 0
-        moment = rng.uniform(0.0, 0.6) if during_save else rng.uniform(0.1, 1.05) * full
-        temp = os.path.join(user, save + ".tmp")
+        # A third of the kills at any moment of the run, a third within 0.6 s of the start of the
+        # save (seen as its temporary file), a third as the cloud copy of the save is begun, after
+        # the local file was replaced.
+        kind = kill % 3
+        during_save = kind != 0
+        moment = rng.uniform(0.0, 0.6) if kind == 1 else 0.0 if kind == 2 else rng.uniform(0.1, 1.05) * full
+        temp = os.path.join(user, save + ".tmp") if kind == 1 else os.path.join(store, "cloud", escaped(save) + ".tmp")
         started = time.monotonic()
         proc = game.start(["-load-filename=" + save, "-debug-flag"], play_script(rng))
         if during_save:
             while proc.poll() is None and not os.path.exists(temp) and time.monotonic() - started < 60:
-                time.sleep(0.002)
+                time.sleep(0.0005)
         time.sleep(moment)
         killed = proc.poll() is None
         if killed:
@@ -155,7 +162,8 @@ def main():
         changed = sorted(n for n in set(before) | set(after) if before.get(n) != after.get(n))
         ok = code == 0 and not changed and save in after
         rollbacks += 0 if ok else 1
-        print("kill %2d %s %.2f s%s%s: %s" % (kill, "after the save began" if during_save else "at", moment, "" if killed else " (run had ended)",
+        where = ("at", "after the save began", "as the cloud copy began")[kind]
+        print("kill %2d %s %.2f s%s%s: %s" % (kill, where, moment, "" if killed else " (run had ended)",
                                              ", cloud behind on %s" % stale if stale else "",
                                              "kept" if ok else "ROLLED BACK %s (restart exit %d)" % (changed, code)))
         if not ok and code != 0:
