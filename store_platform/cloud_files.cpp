@@ -198,9 +198,17 @@ bool DecodeCloudFile(const std::string& cloud, std::string* data, uint32_t* crc)
     return true;
 }
 
+// Maps a regular file only: a named pipe or a device would block the open or never end.
+static const void* MapRegularFile(const char* path, uint32_t* size) {
+    FILE* f = OpenRegularFile(path);
+    if (f == nullptr) return nullptr;
+    fclose(f);
+    return MapFileToMemory(path, size);
+}
+
 bool HashLocalFile(const std::string& path, CloudFileHash* hash) {
     uint32_t size = 0;
-    const void* view = MapFileToMemory(path.c_str(), &size);
+    const void* view = MapRegularFile(path.c_str(), &size);
     if (view == nullptr) return false;
     hash->length = size;
     hash->crc = Crc32(static_cast<const unsigned char*>(view), size);
@@ -242,7 +250,7 @@ bool UploadCloudFile(const char* local, const char* cloudName, CloudFileHash* ha
     StoreRemoteStorage* storage = GetCloudStorage();
     if (storage == nullptr || local == nullptr || cloudName == nullptr) return false;
     uint32_t size = 0;
-    const void* view = MapFileToMemory(local, &size);
+    const void* view = MapRegularFile(local, &size);
     if (view == nullptr) return false;
     const unsigned char* bytes = static_cast<const unsigned char*>(view);
     CloudFileHash uploaded;

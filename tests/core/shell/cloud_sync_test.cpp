@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <utime.h>
 
 #include <ctime>
@@ -324,8 +325,11 @@ TEST_F(CloudSyncTest, HostileCloudCopiesLeaveTheLocalFilesAsTheyWere) {
     ASSERT_TRUE(storage->FileWrite("loadsave.dat", "", 0));
     ASSERT_TRUE(storage->FileWrite("hiscores.txt", std::string("\0\0\0\0\0\0\0\x10\x78\x01\x03\0", 12).data(), 12));
     const std::string index = ReadWholeFile(Local("loadsave.dat"));
+    // A named pipe among the saves is never opened for reading: nothing would write to it.
+    ASSERT_EQ(mkfifo(Local("pipe.sav").c_str(), 0600), 0);
     Sync();
     ExpectPlayerFiles();
+    EXPECT_FALSE(SteamRemoteStorage()->FileExists("pipe.sav"));
     EXPECT_EQ(ReadWholeFile(Local("loadsave.dat")), index);
     EXPECT_EQ(CloudText("Morwen.sav"), kPlayerFiles.at("Morwen.sav")) << "the good copy goes up again";
     EXPECT_EQ(CloudText("hiscores.txt"), kPlayerFiles.at("hiscores.txt"));
