@@ -16,6 +16,8 @@
 #include <ctime>
 #include <sstream>
 
+#include <sys/stat.h>
+
 namespace {
 
 StoreRemoteStorage RemoteStorage;
@@ -28,6 +30,7 @@ bool HasFault(const char* kind) { return CurrentStoreFaults().ioFailureKinds.cou
 
 bool ReadFileBytes(const std::string& path, std::string* out) {
     out->clear();
+    if (!StoreFolderUsable()) return false;
     FILE* f = OpenRegularFile(path);
     if (f == nullptr) return false;
     char buffer[65536];
@@ -46,6 +49,24 @@ bool ReadFileBytes(const std::string& path, std::string* out) {
     return ok;
 }
 
+// The first `limit` bytes of a file at most; false for a missing or unreadable file.
+bool ReadFilePrefix(const std::string& path, size_t limit, std::string* out) {
+    out->clear();
+    FILE* f = OpenRegularFile(path);
+    if (f == nullptr) return false;
+    char buffer[65536];
+    bool ok = true;
+    while (out->size() < limit) {
+        const size_t got = fread(buffer, 1, std::min(sizeof(buffer), limit - out->size()), f);
+        if (got == 0) break;
+        out->append(buffer, got);
+    }
+    if (ferror(f)) ok = false;
+    fclose(f);
+    if (!ok) out->clear();
+    return ok;
+}
+
 int64_t FileLength(const std::string& path) {
     FILE* f = OpenRegularFile(path);
     if (f == nullptr) return -1;
@@ -56,6 +77,7 @@ int64_t FileLength(const std::string& path) {
 }
 
 bool WriteBytes(const std::string& path, const std::string& bytes) {
+    if (!StoreFolderUsable()) return false;
     const size_t slash = path.rfind('/');
     if (slash != std::string::npos && !MakeDirectoryTree(path.substr(0, slash + 1))) return false;
     std::string error;
@@ -136,6 +158,7 @@ uint32_t Now() { return static_cast<uint32_t>(time(nullptr)); }
 
 int64_t CloudTotalBytes() {
     int64_t total = 0;
+    if (StoreRemoteStorage::CloudFolder().empty()) return 0;
     DirScan scan;
     const std::string pattern = StoreRemoteStorage::CloudFolder() + "*";
     for (int rc = FindFirstEntry(pattern.c_str(), &scan); rc == 0; rc = FindNextEntry(&scan)) {
@@ -180,11 +203,28 @@ std::string UnescapeCloudName(const std::string& stored) {
     return out;
 }
 
-std::string StoreRemoteStorage::CloudFolder() { return StoreFolder() + "cloud/"; }
-std::string StoreRemoteStorage::WorkshopFolder() { return StoreFolder() + "workshop/"; }
+// A cloud file's path; "" for a name that cannot be stored or without a usable store folder.
+static std::string CloudPath(const char* name) {
+    if (name == nullptr) return "";
+    const std::string folder = StoreRemoteStorage::CloudFolder();
+    const std::string stored = EscapeCloudName(name);
+    return folder.empty() || stored.empty() ? "" : folder + stored;
+}
+
+std::string StoreRemoteStorage::CloudFolder() { return StoreFolderUsable() ? StoreFolder() + "cloud/" : ""; }
+std::string StoreRemoteStorage::WorkshopFolder() { return StoreFolderUsable() ? StoreFolder() + "workshop/" : ""; }
+
+struct StoreRemoteStorage::WriteStream {
+    CloudWriteStream_t handle = 0;
+    std::unique_ptr<AtomicFileWriter> file;
+    int64_t written = 0;
+};
+
+StoreRemoteStorage::StoreRemoteStorage() = default;
+StoreRemoteStorage::~StoreRemoteStorage() = default;
 
 StoreRemoteStorage* SteamRemoteStorage() {
-    if (!StoreRunning() || CurrentStoreFaults().noRemoteStorage) return nullptr;
+    if (!StoreRunning() || CurrentStoreFaults().noRemoteStorage || !StoreFolderUsable()) return nullptr;
     if (!HookSet) {
         HookSet = true;
         SetStorePumpHook(PumpHook);
@@ -193,51 +233,120 @@ StoreRemoteStorage* SteamRemoteStorage() {
 }
 
 bool StoreRemoteStorage::FileWrite(const char* name, const void* data, int32_t size) {
-    if (name == nullptr || size < 0 || (size > 0 && data == nullptr)) return false;
-    const std::string stored = EscapeCloudName(name);
-    if (stored.empty() || CurrentStoreFaults().cloudRefuseWrite) return false;
-    const std::string path = CloudFolder() + stored;
-    const int64_t quota = CurrentStoreFaults().cloudQuota;
-    if (quota >= 0) {
-        const int64_t old = FileLength(path);
-        if (CloudTotalBytes() - (old > 0 ? old : 0) + size > quota) return false;
+    if (size < 0 || (size > 0 && data == nullptr)) return false;
+    const CloudWriteStream_t stream = FileWriteStreamOpen(name);
+    if (stream == 0) return false;
+    if (!FileWriteStreamWriteChunk(stream, data, size)) {
+        FileWriteStreamCancel(stream);
+        return false;
     }
-    return WriteBytes(path, std::string(static_cast<const char*>(data), static_cast<size_t>(size)));
+    return FileWriteStreamClose(stream);
+}
+
+CloudWriteStream_t StoreRemoteStorage::FileWriteStreamOpen(const char* name) {
+    const std::string path = CloudPath(name);
+    if (path.empty() || CurrentStoreFaults().cloudRefuseWrite) return 0;
+    if (!MakeDirectoryTree(CloudFolder())) {
+        printf("Store: could not create the cloud folder '%s'\n", CloudFolder().c_str());
+        return 0;
+    }
+    std::unique_ptr<WriteStream> stream(new WriteStream());
+    stream->file.reset(new AtomicFileWriter(path));
+    if (!stream->file->Open()) {
+        printf("Store: could not write '%s': %s\n", path.c_str(), stream->file->error().c_str());
+        return 0;
+    }
+    stream->handle = nextStream_++;
+    streams_.push_back(std::move(stream));
+    return streams_.back()->handle;
+}
+
+bool StoreRemoteStorage::FileWriteStreamWriteChunk(CloudWriteStream_t stream, const void* data, int32_t size) {
+    for (auto& s : streams_) {
+        if (s->handle != stream) continue;
+        if (size < 0 || (size > 0 && data == nullptr)) return false;
+        if (size == 0) return true;
+        s->written += size;
+        return s->file->Write(data, static_cast<size_t>(size));
+    }
+    return false;
+}
+
+bool StoreRemoteStorage::FileWriteStreamClose(CloudWriteStream_t stream) {
+    for (size_t i = 0; i < streams_.size(); ++i) {
+        if (streams_[i]->handle != stream) continue;
+        std::unique_ptr<WriteStream> s = std::move(streams_[i]);
+        streams_.erase(streams_.begin() + static_cast<std::ptrdiff_t>(i));
+        const int64_t quota = CurrentStoreFaults().cloudQuota;
+        if (CurrentStoreFaults().cloudRefuseWrite) {
+            s->file->Discard();
+            return false;
+        }
+        if (quota >= 0) {
+            const int64_t old = FileLength(s->file->path());
+            if (CloudTotalBytes() - (old > 0 ? old : 0) + s->written > quota) {
+                s->file->Discard();
+                return false;
+            }
+        }
+        if (!s->file->Commit()) {
+            printf("Store: could not write '%s': %s\n", s->file->path().c_str(), s->file->error().c_str());
+            return false;
+        }
+        return true;
+    }
+    return false;
+}
+
+bool StoreRemoteStorage::FileWriteStreamCancel(CloudWriteStream_t stream) {
+    for (size_t i = 0; i < streams_.size(); ++i) {
+        if (streams_[i]->handle != stream) continue;
+        streams_[i]->file->Discard();
+        streams_.erase(streams_.begin() + static_cast<std::ptrdiff_t>(i));
+        return true;
+    }
+    return false;
 }
 
 int32_t StoreRemoteStorage::FileRead(const char* name, void* data, int32_t size) {
-    if (name == nullptr || data == nullptr || size <= 0) return 0;
-    const std::string stored = EscapeCloudName(name);
+    if (data == nullptr || size <= 0) return 0;
     std::string bytes;
-    if (stored.empty() || !ReadFileBytes(CloudFolder() + stored, &bytes)) return 0;
-    size_t n = std::min(bytes.size(), static_cast<size_t>(size));
+    const std::string path = CloudPath(name);
+    if (path.empty() || !ReadFilePrefix(path, static_cast<size_t>(size), &bytes)) return 0;
+    size_t n = bytes.size();
     if (CurrentStoreFaults().shortRead && n > 0) --n;
     memcpy(data, bytes.data(), n);
     return static_cast<int32_t>(n);
 }
 
 bool StoreRemoteStorage::FileExists(const char* name) {
-    if (name == nullptr) return false;
-    const std::string stored = EscapeCloudName(name);
-    return !stored.empty() && FileLength(CloudFolder() + stored) >= 0;
+    const std::string path = CloudPath(name);
+    return !path.empty() && FileLength(path) >= 0;
 }
 
 int32_t StoreRemoteStorage::GetFileSize(const char* name) {
-    if (name == nullptr) return 0;
-    const std::string stored = EscapeCloudName(name);
-    const int64_t length = stored.empty() ? -1 : FileLength(CloudFolder() + stored);
-    return length < 0 || length > INT32_MAX ? 0 : static_cast<int32_t>(length);
+    const std::string path = CloudPath(name);
+    const int64_t length = path.empty() ? -1 : FileLength(path);
+    if (length < 0) return 0;
+    return length > INT32_MAX ? -1 : static_cast<int32_t>(length);
+}
+
+int64_t StoreRemoteStorage::GetFileTimestamp(const char* name) {
+    const std::string path = CloudPath(name);
+    struct stat st;
+    if (path.empty() || stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
+    return static_cast<int64_t>(st.st_mtime);
 }
 
 bool StoreRemoteStorage::FileDelete(const char* name) {
-    if (name == nullptr) return false;
-    const std::string stored = EscapeCloudName(name);
-    return !stored.empty() && RemoveFile((CloudFolder() + stored).c_str());
+    const std::string path = CloudPath(name);
+    return !path.empty() && RemoveFile(path.c_str());
 }
 
 int32_t StoreRemoteStorage::GetFileCount() {
     listing_.clear();
     listingSizes_.clear();
+    if (CloudFolder().empty()) return 0;
     std::vector<std::pair<std::string, int32_t>> found;
     DirScan scan;
     const std::string pattern = CloudFolder() + "*";
@@ -246,7 +355,7 @@ int32_t StoreRemoteStorage::GetFileCount() {
         const std::string name = scan.name;
         // Temporary files of an interrupted write are not cloud files.
         if (name.size() > 4 && name.compare(name.size() - 4, 4, ".tmp") == 0) continue;
-        found.emplace_back(UnescapeCloudName(name), static_cast<int32_t>(std::min<uint64_t>(scan.size, INT32_MAX)));
+        found.emplace_back(UnescapeCloudName(name), scan.size > INT32_MAX ? -1 : static_cast<int32_t>(scan.size));
     }
     std::sort(found.begin(), found.end());
     for (const auto& f : found) {
@@ -468,6 +577,7 @@ PublishedFileId_t StoreRemoteStorage::PutWorkshopItem(const WorkshopItem& given)
     if (item.id == 0) {
         // A new id above every id in use.
         PublishedFileId_t highest = 100000;
+        if (WorkshopFolder().empty()) return 0;
         DirScan scan;
         const std::string pattern = WorkshopFolder() + "items/*";
         for (int rc = FindFirstEntry(pattern.c_str(), &scan); rc == 0; rc = FindNextEntry(&scan)) {
@@ -541,6 +651,7 @@ void StoreRemoteStorage::Unsubscribe(PublishedFileId_t id, bool notify) {
 }
 
 void ReadStoreNotifyFile() {
+    if (!StoreFolderUsable()) return;
     const std::string path = StoreFolder() + "notify.txt";
     std::string text;
     if (!ReadFileBytes(path, &text)) return;

@@ -15,10 +15,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "store_platform/callbacks.h"
+
+using CloudWriteStream_t = uint64_t;
 
 // One workshop item as the store keeps it.
 struct WorkshopItem {
@@ -34,17 +37,34 @@ struct WorkshopItem {
 
 class StoreRemoteStorage {
 public:
+    StoreRemoteStorage();
+    ~StoreRemoteStorage();
+    StoreRemoteStorage(const StoreRemoteStorage&) = delete;
+    StoreRemoteStorage& operator=(const StoreRemoteStorage&) = delete;
+
     // Cloud files.
     bool FileWrite(const char* name, const void* data, int32_t size);
-    // The number of bytes copied (at most `size`); 0 for a missing file.
+    // The number of bytes copied (the first `size` bytes of the file at most); 0 for a missing
+    // file.
     int32_t FileRead(const char* name, void* data, int32_t size);
     bool FileExists(const char* name);
+    // The length in bytes; 0 for a missing file, -1 for a file too long for the size field.
     int32_t GetFileSize(const char* name);
+    // The time of the last write, in seconds since 1970; 0 for a missing file.
+    int64_t GetFileTimestamp(const char* name);
     bool FileDelete(const char* name);
     // Lists the cloud, sorted by name; GetFileNameAndSize hands out names of that listing,
-    // valid until the next GetFileCount. Null for an index outside it.
+    // valid until the next GetFileCount (sizes as GetFileSize). Null for an index outside it.
     int32_t GetFileCount();
     const char* GetFileNameAndSize(int32_t index, int32_t* size);
+
+    // A cloud file written in pieces: nothing of it is visible until Close, which stands or
+    // falls as one FileWrite of all the pieces would (the refusals and the quota included).
+    // Open answers 0 when the write is refused at once; Cancel drops what was written.
+    CloudWriteStream_t FileWriteStreamOpen(const char* name);
+    bool FileWriteStreamWriteChunk(CloudWriteStream_t stream, const void* data, int32_t size);
+    bool FileWriteStreamClose(CloudWriteStream_t stream);
+    bool FileWriteStreamCancel(CloudWriteStream_t stream);
 
     // Workshop.
     SteamAPICall_t EnumerateUserSubscribedFiles(uint32_t start);
@@ -97,6 +117,9 @@ private:
     std::vector<Update> updates_;
     PublishedFileUpdateHandle_t nextUpdate_ = 1;
     std::vector<std::pair<UGCHandle_t, std::string>> downloads_;
+    struct WriteStream;
+    std::vector<std::unique_ptr<WriteStream>> streams_;
+    CloudWriteStream_t nextStream_ = 1;
 };
 
 // The remote storage, or null when the store is not running or it is absent.

@@ -206,6 +206,35 @@ std::string StoreFolder() {
     return UserFilePath("store/");
 }
 
+std::string StoreFolderProblem(const std::string& folder) {
+    if (folder.empty()) return "there is no user folder to hold it";
+    // Only separators and "." parts: the root itself.
+    bool onlyRoot = folder[0] == '/';
+    for (size_t i = 0; i < folder.size() && onlyRoot; ++i) {
+        const bool dotPart = folder[i] == '.' && (i + 1 == folder.size() || folder[i + 1] == '/') && folder[i - 1] == '/';
+        onlyRoot = folder[i] == '/' || dotPart;
+    }
+    if (!onlyRoot) {
+        char resolved[PATH_MAX];
+        onlyRoot = realpath(folder.c_str(), resolved) != nullptr && strcmp(resolved, "/") == 0;
+    }
+    if (onlyRoot) return "it is the root folder";
+    return "";
+}
+
+bool StoreFolderUsable() {
+    static std::string reported;
+    const std::string folder = StoreFolder();
+    const std::string problem = StoreFolderProblem(folder);
+    if (problem.empty()) return true;
+    if (reported != folder + "\n" + problem) {
+        reported = folder + "\n" + problem;
+        printf("The store folder '%s' is not used (%s): statistics, cloud files and the workshop are not kept\n",
+               folder.c_str(), problem.c_str());
+    }
+    return false;
+}
+
 bool SteamAPI_Init() {
     Faults = StoreFaults();
     const std::string faultsPath = StoreFolder() + "faults.txt";
@@ -358,7 +387,7 @@ bool StoreUserStats::UpdateAvgRateStat(const char* name, float count, double len
 
 bool StoreUserStats::WriteStats() {
     const std::string folder = StoreFolder();
-    if (folder.empty() || folder == "/" || !MakeDirectoryTree(folder)) {
+    if (!StoreFolderUsable() || !MakeDirectoryTree(folder)) {
         printf("Could not create the statistics folder '%s'\n", folder.c_str());
         return false;
     }
@@ -380,7 +409,7 @@ bool StoreUserStats::WriteStats() {
 
 bool StoreUserStats::WriteBoards() {
     const std::string folder = StoreFolder();
-    if (!MakeDirectoryTree(folder)) return false;
+    if (!StoreFolderUsable() || !MakeDirectoryTree(folder)) return false;
     std::string content;
     for (const auto& board : boards_) content += std::to_string(static_cast<long>(board.second)) + " " + board.first + "\n";
     std::string error;

@@ -170,6 +170,11 @@ StoreUtils* SteamUtils();
 
 // The store folder, ending in "/".
 std::string StoreFolder();
+// Why `folder` cannot hold the store ("" when it can): it is empty (no user folder) or the root.
+std::string StoreFolderProblem(const std::string& folder);
+// Whether the store folder may be written; every writer of the store asks this first. The
+// first refusal of a folder is reported.
+bool StoreFolderUsable();
 
 
 // Cloud copies of the user files, which the user-file writers upload.

@@ -7,11 +7,16 @@
 #include "store_platform/cloud_files.h"
 #include "store_platform/remote_storage.h"
 
+#include <strings.h>
+
 #include <cstdio>
+#include <set>
 #include <string>
 #include <vector>
 
 namespace {
+
+const char* const kIndexName = "loadsave.dat";
 
 void AskAndEmptyCloud(StoreRemoteStorage* storage) {
     const int32_t answer = ShowDialog(
@@ -36,32 +41,166 @@ void AskAndEmptyCloud(StoreRemoteStorage* storage) {
     }
 }
 
-// The user files that have cloud copies, in upload order: the last build, the high scores,
-// the save index, then each listed save with its thumbnail.
-std::vector<std::string> LocalUserFileNames() {
-    std::vector<std::string> names = {"last.txt", "hiscores.txt", "loadsave.dat"};
+bool IsFixedUserFile(const std::string& name) {
+    return name == "last.txt" || name == "hiscores.txt" || name == kIndexName;
+}
+
+// A name the cloud mirrors: the three fixed files, the saves and their thumbnails.
+bool IsMirroredName(const std::string& name) {
+    if (!IsSafeCloudName(name.c_str())) return false;
+    return IsFixedUserFile(name) || (name.size() > 4 && strcasecmp(name.c_str() + name.size() - 4, ".sav") == 0);
+}
+
+// The names of a sync, in order: the saves and thumbnails first, then the last build, the high
+// scores and the index (which may keep only saves that survived the sync).
+class SyncNames {
+public:
+    void Add(const std::string& name) {
+        if (IsFixedUserFile(name) || !IsMirroredName(name) || !seen_.insert(name).second) return;
+        names_.push_back(name);
+    }
+    std::vector<std::string> InOrder() const {
+        std::vector<std::string> all = names_;
+        all.insert(all.end(), {"last.txt", "hiscores.txt", kIndexName});
+        return all;
+    }
+
+private:
+    std::set<std::string> seen_;
+    std::vector<std::string> names_;
+};
+
+// The local saves and thumbnails: those the index lists and every "*.sav" of the user folder.
+void AddLocalNames(SyncNames* names) {
     ReadSaveIndex(nullptr);
     for (const SaveSlot& slot : SaveSlots) {
         if (slot.fileName.empty()) continue;
-        names.push_back(slot.fileName);
-        names.push_back("bitmap_" + slot.fileName);
+        names->Add(slot.fileName);
+        names->Add("bitmap_" + slot.fileName);
     }
-    // Saves the index does not list are the player's too.
     DirScan scan;
     const std::string pattern = GetUserDataPath() + "*.sav";
     for (int rc = FindFirstEntry(pattern.c_str(), &scan); rc == 0; rc = FindNextEntry(&scan)) {
-        if (scan.isDirectory) continue;
-        bool listed = false;
-        for (const std::string& n : names) listed |= n == scan.name;
-        if (!listed) {
-            names.push_back(scan.name);
-            names.push_back(std::string("bitmap_") + scan.name);
-        }
+        if (!scan.isDirectory) names->Add(scan.name);
     }
-    return names;
 }
 
+// The cloud's user files; reports the names that cannot be user files. False when the cloud
+// holds none.
+bool AddCloudNames(StoreRemoteStorage* storage, SyncNames* names) {
+    bool any = false;
+    const int32_t count = storage->GetFileCount();
+    std::vector<std::string> listed;
+    for (int32_t i = 0; i < count; ++i) {
+        const char* name = storage->GetFileNameAndSize(i, nullptr);
+        if (name != nullptr) listed.push_back(name);
+    }
+    for (const std::string& name : listed) {
+        if (!IsSafeCloudName(name.c_str())) {
+            printf("Cloud file '%s' is not a user file name; not restored\n", name.c_str());
+        } else if (IsMirroredName(name)) {
+            names->Add(name);
+            any = true;
+        }
+    }
+    return any;
+}
+
+CloudSyncSide LocalSide(const std::string& path) {
+    CloudSyncSide side;
+    side.present = HashLocalFile(path, &side.hash);
+    if (side.present) side.time = LocalFileTimestamp(path);
+    return side;
+}
+
+CloudSyncSide CloudSide(StoreRemoteStorage* storage, const std::string& name) {
+    CloudSyncSide side;
+    const CloudHeader header = ReadCloudHeader(name.c_str(), &side.hash);
+    side.present = header != CloudHeader::Missing;
+    side.broken = header == CloudHeader::Broken;
+    if (side.present) side.time = storage->GetFileTimestamp(name.c_str());
+    return side;
+}
+
+// Notes the local index as uploaded when the cloud now holds it.
+void NoteIndexIfUploaded(const std::string& path, CloudSyncRecord* record) {
+    CloudFileHash local, cloud;
+    if (HashLocalFile(path, &local) && ReadCloudHeader(kIndexName, &cloud) == CloudHeader::Valid && local == cloud) {
+        record->Set(kIndexName, local, cloud);
+    }
+}
+
+// Both indexes changed, or one changed: the chosen one's saves in its order, then the other's
+// saves whose files are here, without the saves this sync deleted. Written locally and uploaded.
+void MergeIndexes(const std::string& user, bool cloudFirst, const std::set<std::string>& deleted,
+                  CloudSyncRecord* record) {
+    const std::string cloudCopy = user + kIndexName + ".cloud";
+    RemoveFile(cloudCopy.c_str());
+    if (!DownloadCloudFile(kIndexName, cloudCopy.c_str(), nullptr)) {
+        RemoveFile(cloudCopy.c_str());
+        printf("The cloud's save index could not be read; the local one is kept\n");
+        if (UploadCloudFile((user + kIndexName).c_str(), kIndexName)) NoteIndexIfUploaded(user + kIndexName, record);
+        return;
+    }
+    ReadSaveIndex(cloudCopy.c_str());
+    const std::vector<SaveSlot> cloudSlots = SaveSlots;
+    RemoveFile(cloudCopy.c_str());
+    ReadSaveIndex(nullptr);
+    const std::vector<SaveSlot> localSlots = SaveSlots;
+    const std::vector<SaveSlot>& first = cloudFirst ? cloudSlots : localSlots;
+    const std::vector<SaveSlot>& second = cloudFirst ? localSlots : cloudSlots;
+    std::vector<SaveSlot> merged;
+    std::set<std::string> listed;
+    for (const SaveSlot& slot : first) {
+        if (!deleted.count(slot.fileName) && listed.insert(slot.fileName).second) merged.push_back(slot);
+    }
+    for (const SaveSlot& slot : second) {
+        if (deleted.count(slot.fileName) || listed.count(slot.fileName)) continue;
+        if (FILE* f = OpenRegularFile(user + slot.fileName)) {
+            fclose(f);
+            listed.insert(slot.fileName);
+            merged.push_back(slot);
+        }
+    }
+    SaveSlots = merged;
+    if (WriteSaveIndex()) NoteIndexIfUploaded(user + kIndexName, record);
+}
+
+// Copy notes of single uploads and downloads go to the record the sync holds, written once.
+class RecordingPause {
+public:
+    RecordingPause() { SetCloudSyncRecording(false); }
+    ~RecordingPause() { SetCloudSyncRecording(true); }
+};
+
 }  // namespace
+
+CloudSyncStep DecideCloudSyncStep(const CloudSyncSide& local, const CloudSyncSide& cloud,
+                                  const CloudSyncRecord::Entry* last, bool deletable) {
+    if (!cloud.present) {
+        if (!local.present) return CloudSyncStep::Keep;
+        const bool unchanged = last != nullptr && local.hash == last->local;
+        return unchanged && deletable ? CloudSyncStep::DeleteLocal : CloudSyncStep::Upload;
+    }
+    if (cloud.broken) return local.present ? CloudSyncStep::Upload : CloudSyncStep::Keep;
+    if (!local.present) {
+        const bool unchanged = last != nullptr && cloud.hash == last->cloud;
+        return unchanged && deletable ? CloudSyncStep::DeleteCloud : CloudSyncStep::Download;
+    }
+    if (local.hash == cloud.hash) return CloudSyncStep::Keep;
+    const bool localChanged = last == nullptr || local.hash != last->local;
+    const bool cloudChanged = last == nullptr || cloud.hash != last->cloud;
+    CloudSyncStep step = CloudSyncStep::Keep;
+    if (localChanged && cloudChanged) {
+        step = cloud.time > local.time ? CloudSyncStep::Download : CloudSyncStep::Upload;
+    } else if (cloudChanged) {
+        step = CloudSyncStep::Download;
+    } else if (localChanged) {
+        step = CloudSyncStep::Upload;
+    }
+    if (step == CloudSyncStep::Download && cloud.hash.length == 0 && local.hash.length > 0) step = CloudSyncStep::Upload;
+    return step;
+}
 
 void InitSteamCloud(bool& clearCloud) {
     const bool clearRequested = clearCloud;
@@ -72,28 +211,58 @@ void InitSteamCloud(bool& clearCloud) {
 
     const std::string user = GetUserDataPath();
     if (user.empty()) return;
-    // Seeds an empty cloud, and gives the cloud every user file it lacks.
-    for (const std::string& name : LocalUserFileNames()) {
-        if (!IsSafeCloudName(name.c_str()) || storage->FileExists(name.c_str())) continue;
-        const std::string local = user + name;
-        if (FILE* f = OpenRegularFile(local)) {
-            fclose(f);
-            UploadCloudFile(local.c_str(), name.c_str());
-        }
-    }
+    RecordingPause pause;
+    CloudSyncRecord record = CloudSyncRecord::Load();
+    SyncNames names;
+    AddLocalNames(&names);
+    // A new or emptied cloud is seeded from the local files: nothing is deleted.
+    if (!AddCloudNames(storage, &names)) record.Clear();
 
-    std::vector<std::string> names;
-    const int32_t count = storage->GetFileCount();
-    for (int32_t i = 0; i < count; ++i) {
-        const char* name = storage->GetFileNameAndSize(i, nullptr);
-        if (name != nullptr) names.push_back(name);
-    }
-    for (const std::string& name : names) {
-        if (!IsSafeCloudName(name.c_str())) {
-            printf("Cloud file '%s' is not a user file name; not restored\n", name.c_str());
+    std::set<std::string> deleted;
+    for (const std::string& name : names.InOrder()) {
+        const std::string path = user + name;
+        const CloudSyncSide local = LocalSide(path);
+        const CloudSyncSide cloud = CloudSide(storage, name);
+        const CloudSyncStep step = DecideCloudSyncStep(local, cloud, record.Find(name), !IsFixedUserFile(name));
+        if (name == kIndexName && local.present && cloud.present && !cloud.broken &&
+            (step == CloudSyncStep::Download || step == CloudSyncStep::Upload)) {
+            MergeIndexes(user, step == CloudSyncStep::Download, deleted, &record);
             continue;
         }
-        // The local file is replaced only by a copy that decoded completely.
-        DownloadCloudFile(name.c_str(), (user + name).c_str(), nullptr);
+        CloudFileHash stated, written;
+        switch (step) {
+        case CloudSyncStep::Keep:
+            if (local.present && cloud.present && local.hash == cloud.hash) record.Set(name, local.hash, cloud.hash);
+            if (!local.present && !cloud.present) record.Erase(name);
+            break;
+        case CloudSyncStep::Upload:
+            if (UploadCloudFile(path.c_str(), name.c_str(), &written)) {
+                record.Set(name, written, written);
+            } else {
+                printf("Could not copy '%s' to the cloud; the local file is kept\n", name.c_str());
+            }
+            break;
+        case CloudSyncStep::Download:
+            if (DownloadCloudFile(name.c_str(), path.c_str(), nullptr, &stated, &written)) {
+                record.Set(name, written, stated);
+            }
+            break;
+        case CloudSyncStep::DeleteLocal:
+            if (RemoveFile(path.c_str())) {
+                printf("'%s' was deleted in another user folder; deleted here too\n", name.c_str());
+                record.Erase(name);
+                deleted.insert(name);
+            }
+            break;
+        case CloudSyncStep::DeleteCloud:
+            if (storage->FileDelete(name.c_str())) {
+                record.Erase(name);
+                deleted.insert(name);
+            }
+            break;
+        }
     }
+    record.Save();
+    SaveSlots.clear();
+    ReadSaveIndex(nullptr);
 }

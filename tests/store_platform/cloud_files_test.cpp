@@ -2,7 +2,14 @@
 #include "store_platform/cloud_files.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <zlib.h>
 
+#include <cstdio>
+#include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -60,7 +67,7 @@ uint32_t LE32(const std::string& s, size_t at) {
 
 }  // namespace
 
-TEST_F(CloudFilesTest, UploadWritesCrcLengthAndALevelNineStream) {
+TEST_F(CloudFilesTest, UploadWritesCrcLengthAndAZlibStream) {
     // "123456789" is the CRC-32 check string.
     ASSERT_TRUE(MakeFileWithParents(Local("last.txt"), "123456789"));
     ASSERT_TRUE(UploadCloudFile(Local("last.txt").c_str(), "last.txt"));
@@ -68,8 +75,10 @@ TEST_F(CloudFilesTest, UploadWritesCrcLengthAndALevelNineStream) {
     ASSERT_GE(cloud.size(), 10u);
     EXPECT_EQ(LE32(cloud, 0), 0xCBF43926u);
     EXPECT_EQ(LE32(cloud, 4), 9u);
+    // A zlib header of a 32 KiB window at the default level, which is quick enough for a save
+    // and quit of a large game.
     EXPECT_EQ(static_cast<unsigned char>(cloud[8]), 0x78);
-    EXPECT_EQ(static_cast<unsigned char>(cloud[9]), 0xDA);
+    EXPECT_EQ(static_cast<unsigned char>(cloud[9]), 0x9C);
     std::string back;
     uint32_t crc = 0;
     ASSERT_TRUE(DecodeCloudFile(cloud, &back, &crc));
@@ -195,4 +204,139 @@ TEST_F(CloudFilesTest, CloudNamesAreStoredAsWrittenAndListedSorted) {
                  {"x..y", false},     {".", false}};
     for (const Case& c : cases) EXPECT_EQ(IsSafeCloudName(c.name), c.safe) << c.name;
     EXPECT_FALSE(IsSafeCloudName(nullptr));
+}
+
+namespace {
+
+// Runs `body` in a child process whose heap and other private writable memory may grow by
+// `extra` bytes at most; true when the body returned true there. An allocation beyond the
+// limit throws or fails in the child.
+bool RunWithMemoryLimit(size_t extra, const std::function<bool()>& body) {
+    fflush(stdout);
+    const pid_t child = fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        long dataKb = -1;
+        if (FILE* status = fopen("/proc/self/status", "r")) {
+            char line[256];
+            while (fgets(line, sizeof(line), status) != nullptr) {
+                if (strncmp(line, "VmData:", 7) == 0) dataKb = strtol(line + 7, nullptr, 10);
+            }
+            fclose(status);
+        }
+        if (dataKb < 0) _exit(3);
+        struct rlimit limit;
+        limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(dataKb) * 1024 + extra;
+        if (setrlimit(RLIMIT_DATA, &limit) != 0) _exit(3);
+        bool ok = false;
+        try {
+            ok = body();
+        } catch (...) {
+            ok = false;
+        }
+        fflush(stdout);
+        _exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    if (waitpid(child, &status, 0) != child) return false;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kMemoryLimitsWork = false;
+#else
+constexpr bool kMemoryLimitsWork = true;
+#endif
+
+}  // namespace
+
+TEST_F(CloudFilesTest, HostileHeadersAreRefusedBeforeAnythingIsAllocated) {
+    if (!kMemoryLimitsWork) GTEST_SKIP() << "the sanitizer's shadow memory defeats the limit";
+    // Twelve bytes: a header stating 256 MB and four bytes of a stream.
+    std::string claim("\0\0\0\0\0\0\0\x10\x78\x01\x03\x00", 12);
+    PutCloud("claim.sav", claim);
+    ASSERT_TRUE(MakeFileWithParents(Local("claim.sav"), "the local save"));
+    EXPECT_TRUE(RunWithMemoryLimit(24u << 20, [&] {
+        std::string data;
+        const bool decoded = DecodeCloudFile(claim, &data, nullptr);
+        const bool restored = DownloadCloudFile("claim.sav", Local("claim.sav").c_str(), nullptr);
+        return !decoded && !restored;
+    }));
+    EXPECT_EQ(ReadWholeFile(Local("claim.sav")), "the local save");
+
+    struct Case {
+        uint32_t length;
+        uint64_t cloudSize;
+        bool plausible;
+    } cases[] = {
+        {0, 20, false},                      // no header states an empty file
+        {1, 9, true},                        // the smallest stream
+        {4, 12, true},                       // 4 stream bytes hold at most 4128 bytes
+        {4128, 12, true},
+        {4129, 12, false},
+        {256u << 20, 12, false},             // the twelve-byte claim
+        {kMaxCloudFileLength, 8 + (1u << 20), true},
+        {kMaxCloudFileLength + 1, 8 + (64u << 20), false},  // above the limit of one file
+        {5, 8, false},                       // no stream at all
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CloudLengthPlausible(c.length, c.cloudSize), c.plausible) << c.length << " in " << c.cloudSize;
+    }
+}
+
+TEST_F(CloudFilesTest, UploadsAndRestoresStreamInPieces) {
+    if (!kMemoryLimitsWork) GTEST_SKIP() << "the sanitizer's shadow memory defeats the limit";
+    // 24 MB of a save-like mix: neither copy may be held whole.
+    std::string big(24u << 20, '\0');
+    CSRand(11);
+    for (size_t i = 0; i < big.size(); i += 64) big[i] = static_cast<char>(CRand() & 0xFF);
+    ASSERT_TRUE(MakeFileWithParents(Local("big.sav"), big));
+    EXPECT_TRUE(RunWithMemoryLimit(12u << 20, [&] {
+        return UploadCloudFile(Local("big.sav").c_str(), "big.sav") &&
+               DownloadCloudFile("big.sav", Local("back.sav").c_str(), nullptr);
+    }));
+    EXPECT_TRUE(ReadWholeFile(Local("back.sav")) == big);
+    // Files written by earlier versions, at level 9 in one piece, still restore.
+    std::string old(8, '\0');
+    const std::string text = "an older cloud copy, compressed at level nine";
+    uLongf size = compressBound(text.size());
+    std::string stream(size, '\0');
+    ASSERT_EQ(compress2(reinterpret_cast<Bytef*>(&stream[0]), &size, reinterpret_cast<const Bytef*>(text.data()),
+                        text.size(), 9),
+              Z_OK);
+    old[4] = static_cast<char>(text.size());
+    PutCloud("old.sav", old + stream.substr(0, size));
+    ASSERT_TRUE(DownloadCloudFile("old.sav", Local("old.sav").c_str(), nullptr));
+    EXPECT_EQ(ReadWholeFile(Local("old.sav")), text);
+}
+
+TEST_F(CloudFilesTest, EmptyAndOverlongCloudCopiesNeverReplaceALocalFile) {
+    ASSERT_TRUE(MakeFileWithParents(Local("Morwen.sav"), "a save of 1.6 MB, in short"));
+    PutCloud("Morwen.sav", "");
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(DownloadCloudFile("Morwen.sav", Local("Morwen.sav").c_str(), nullptr));
+    std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(ReadWholeFile(Local("Morwen.sav")), "a save of 1.6 MB, in short");
+    EXPECT_NE(printed.find("'Morwen.sav' is empty"), std::string::npos) << printed;
+    // An empty local file, or none, takes the empty copy.
+    ASSERT_TRUE(MakeFileWithParents(Local("empty.sav"), ""));
+    EXPECT_TRUE(DownloadCloudFile("Morwen.sav", Local("empty.sav").c_str(), nullptr));
+    EXPECT_TRUE(DownloadCloudFile("Morwen.sav", Local("new.sav").c_str(), nullptr));
+    EXPECT_EQ(ReadWholeFile(Local("new.sav")), "");
+
+    // Longer than the size field: a sparse file of 2 GiB and a byte.
+    const std::string huge = StoreRemoteStorage::CloudFolder() + "Huge.sav";
+    FILE* f = fopen(huge.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    ASSERT_EQ(fseeko(f, static_cast<off_t>(1) << 31, SEEK_SET), 0);
+    ASSERT_EQ(fputc('x', f), 'x');
+    fclose(f);
+    EXPECT_EQ(storage_->GetFileSize("Huge.sav"), -1);
+    ASSERT_TRUE(MakeFileWithParents(Local("Huge.sav"), "kept"));
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(DownloadCloudFile("Huge.sav", Local("Huge.sav").c_str(), nullptr));
+    printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(ReadWholeFile(Local("Huge.sav")), "kept");
+    EXPECT_NE(printed.find("'Huge.sav' is too large to restore"), std::string::npos) << printed;
+    EXPECT_FALSE(FileExists(Local("Huge.sav.tmp")));
 }

@@ -130,6 +130,38 @@ TEST_F(LocalStoreTest, WithoutARunningStoreTheCloudIsUnavailable) {
     ResetCloudStorageLookup();
 }
 
+TEST_F(LocalStoreTest, TheRootIsNoStoreFolderForAnyPartOfTheStore) {
+    const bool cloudBefore = FileExists("/cloud");
+    const bool workshopBefore = FileExists("/workshop");
+    for (const char* root : {"/", "//", "/./", "/tmp/.."}) {
+        ScopedEnv store("VAULTMERE_STORE_DIR", root);
+        testing::internal::CaptureStdout();
+        ASSERT_TRUE(SteamAPI_Init());
+        InitSteamStats();
+        ASSERT_EQ(SteamRemoteStorage(), nullptr) << root << ": no cloud files and no workshop";
+        StoreUserStats* stats = SteamUserStats();
+        ASSERT_NE(stats, nullptr);
+        EXPECT_TRUE(stats->SetAchievement("ACHIEVEMENT_CRASH_GAME"));
+        EXPECT_FALSE(stats->StoreStats()) << root;
+        SteamAPI_Shutdown();
+        const std::string printed = testing::internal::GetCapturedStdout();
+        EXPECT_NE(printed.find("(it is the root folder)"), std::string::npos) << root << ": " << printed;
+        EXPECT_EQ(StoreRemoteStorage::CloudFolder(), "") << root;
+        EXPECT_EQ(StoreRemoteStorage::WorkshopFolder(), "") << root;
+    }
+    EXPECT_EQ(FileExists("/cloud"), cloudBefore);
+    EXPECT_EQ(FileExists("/workshop"), workshopBefore);
+    EXPECT_FALSE(FileExists("/stats.txt"));
+
+    // A folder of its own is used, wherever it is named from.
+    const std::string own = tmp_.path() + "/shared/../store";
+    ScopedEnv store("VAULTMERE_STORE_DIR", own.c_str());
+    ASSERT_TRUE(SteamAPI_Init());
+    EXPECT_NE(SteamRemoteStorage(), nullptr);
+    EXPECT_EQ(StoreRemoteStorage::CloudFolder(), own + "/cloud/");
+    EXPECT_EQ(StoreFolderProblem(""), "there is no user folder to hold it");
+}
+
 TEST(StoreFaultsParsing, CloudAndWorkshopFaultsAreReadAndBadLinesReported) {
     testing::internal::CaptureStdout();
     const StoreFaults f = ParseStoreFaults(

@@ -4,12 +4,19 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <utime.h>
+
+#include <ctime>
+#include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "core/shell/saved_games.h"
 #include "core/shell/shell_services.h"
 #include "interface/menu_test_fixture.h"
+#include "platform/atomic_file.h"
 #include "store_platform/cloud_files.h"
 #include "store_platform/remote_storage.h"
 #include "store_platform/store.h"
@@ -66,6 +73,41 @@ protected:
         EXPECT_FALSE(request) << "the request is cleared";
     }
 
+    // The cloud's copy of a user file, decoded ("<none>" when the cloud lacks it).
+    std::string CloudText(const std::string& name) {
+        StoreRemoteStorage* storage = SteamRemoteStorage();
+        if (!storage->FileExists(name.c_str())) return "<none>";
+        std::string bytes(static_cast<size_t>(storage->GetFileSize(name.c_str())), '\0');
+        if (!bytes.empty()) storage->FileRead(name.c_str(), &bytes[0], static_cast<int32_t>(bytes.size()));
+        std::string data;
+        return DecodeCloudFile(bytes, &data, nullptr) ? data : "<broken>";
+    }
+    // Moves a file's last write `seconds` into the past.
+    static void SetAge(const std::string& path, int seconds) {
+        struct utimbuf times;
+        times.actime = times.modtime = time(nullptr) - seconds;
+        ASSERT_EQ(utime(path.c_str(), &times), 0) << path;
+    }
+    // The file names the local save index lists.
+    std::vector<std::string> IndexedSaves() {
+        ReadSaveIndex(nullptr);
+        std::vector<std::string> names;
+        for (const SaveSlot& slot : SaveSlots) names.push_back(slot.fileName);
+        return names;
+    }
+    // A save made in play: its file, then a slot at the head of the index (each uploaded).
+    void SaveHero(const std::string& name, const std::string& bytes) {
+        ASSERT_TRUE(WriteFileAtomically(Local(name), bytes));
+        UploadCloudFile(Local(name).c_str(), name.c_str());
+        ReadSaveIndex(nullptr);
+        RemoveSaveSlot(name.c_str());
+        SaveSlot slot;
+        slot.fileName = name;
+        slot.line1 = name + " the Brave";
+        SaveSlots.insert(SaveSlots.begin(), slot);
+        WriteSaveIndex();
+    }
+
     TempDir user_;
     TempDir store_;
     ScopedEnv userEnv_{"VAULTMERE_USER_DIR", user_.path().c_str()};
@@ -110,6 +152,7 @@ TEST_F(CloudSyncTest, TheCloudsCopiesReplaceLocalOnesAndUnsafeNamesAreNotWritten
     ASSERT_TRUE(UploadCloudFile(other.file("evil").c_str(), "sub/evil"));
     // This machine: an older high-score table, and a save the cloud lacks.
     ASSERT_TRUE(MakeFileWithParents(Local("hiscores.txt"), "Older 10\n"));
+    SetAge(Local("hiscores.txt"), 3600);
     ASSERT_TRUE(MakeFileWithParents(Local("Local.sav"), "only here"));
     Sync();
     for (const auto& f : kPlayerFiles) EXPECT_EQ(ReadWholeFile(Local(f.first)), f.second) << f.first;
@@ -118,6 +161,179 @@ TEST_F(CloudSyncTest, TheCloudsCopiesReplaceLocalOnesAndUnsafeNamesAreNotWritten
     EXPECT_FALSE(FileExists(user_.path() + "/../evil"));
     EXPECT_FALSE(FileExists(Local("sub/evil")));
     EXPECT_NE(printed_.find("'../evil' is not a user file name"), std::string::npos) << printed_;
+}
+
+TEST_F(CloudSyncTest, ALocalFileChangedSinceTheLastCopyIsUploadedNotReplaced) {
+    // A kill between the local rename and the cloud copy, or a refused cloud write, leaves the
+    // cloud's copy stale; the next start keeps the local file and uploads it.
+    struct Case {
+        const char* file;
+        const char* contents;
+        bool refused;
+    } cases[] = {
+        {"Morwen.sav", "save\x01 after ten more floors", false},
+        {"Morwen.sav", "save\x01 after eleven more floors", true},
+        {"hiscores.txt", "Morwen 9000\nMorwen 4410\n", false},
+        {"hiscores.txt", "Morwen 9100\nMorwen 4410\n", true},
+        {"last.txt", "3 7 12 1 9 4 23\n", false},
+        {"bitmap_Morwen.sav", "BM newer picture", true},
+    };
+    WritePlayerFiles();
+    Sync();
+    for (const Case& c : cases) {
+        ASSERT_TRUE(WriteFileAtomically(Local(c.file), c.contents));
+        if (c.refused) {
+            StoreFaults faults;
+            faults.cloudRefuseWrite = true;
+            SetStoreFaults(faults);
+            EXPECT_FALSE(UploadCloudFile(Local(c.file).c_str(), c.file));
+            SetStoreFaults(StoreFaults());
+        }
+        Sync();
+        EXPECT_EQ(ReadWholeFile(Local(c.file)), c.contents) << c.file << (c.refused ? " (refused)" : " (killed)");
+        EXPECT_EQ(CloudText(c.file), c.contents) << c.file;
+        Sync();
+        EXPECT_EQ(ReadWholeFile(Local(c.file)), c.contents) << c.file << ", a second start";
+    }
+}
+
+TEST_F(CloudSyncTest, ASaveMadeWhileTheCloudRefusedWritesSurvivesTheNextStart) {
+    WritePlayerFiles();
+    Sync();  // the first run
+    // The second run saves a second hero while every cloud write is refused.
+    StoreFaults faults;
+    faults.cloudRefuseWrite = true;
+    SetStoreFaults(faults);
+    SaveHero("Sefton.sav", "Sefton's save");
+    SetStoreFaults(StoreFaults());
+    ASSERT_EQ(IndexedSaves(), (std::vector<std::string>{"Sefton.sav", "Morwen.sav"}));
+    const std::string index = ReadWholeFile(Local("loadsave.dat"));
+    // A plain third run.
+    Sync();
+    EXPECT_EQ(IndexedSaves(), (std::vector<std::string>{"Sefton.sav", "Morwen.sav"}));
+    EXPECT_EQ(ReadWholeFile(Local("Sefton.sav")), "Sefton's save");
+    EXPECT_EQ(CloudText("loadsave.dat"), index);
+    EXPECT_EQ(CloudText("Sefton.sav"), "Sefton's save");
+}
+
+TEST_F(CloudSyncTest, TwoUserFoldersOnOneCloudCarryChangesAndDeletions) {
+    TempDir other;
+    auto inOther = [&](const std::function<void()>& step) {
+        ScopedEnv otherUser("VAULTMERE_USER_DIR", other.path().c_str());
+        step();
+    };
+    WritePlayerFiles();
+    SaveHero("Sefton.sav", "Sefton's save");
+    Sync();
+    inOther([&] { Sync(); });
+    EXPECT_EQ(ReadWholeFile(other.file("Morwen.sav")), kPlayerFiles.at("Morwen.sav"));
+
+    // Here: Morwen's save is deleted and the high scores change.
+    ASSERT_TRUE(DeleteSaveGame("Morwen.sav", true));
+    ASSERT_TRUE(WriteFileAtomically(Local("hiscores.txt"), "Sefton 7000\n"));
+    ASSERT_TRUE(UploadCloudFile(Local("hiscores.txt").c_str(), "hiscores.txt"));
+    // There: a new hero is saved while the cloud refuses writes, so both indexes changed.
+    inOther([&] {
+        StoreFaults faults;
+        faults.cloudRefuseWrite = true;
+        SetStoreFaults(faults);
+        ASSERT_TRUE(WriteFileAtomically(other.file("Aldith.sav"), "Aldith's save"));
+        ReadSaveIndex(nullptr);
+        SaveSlot slot;
+        slot.fileName = "Aldith.sav";
+        SaveSlots.insert(SaveSlots.begin(), slot);
+        WriteSaveIndex();
+        SetStoreFaults(StoreFaults());
+        SetAge(other.file("loadsave.dat"), 60);
+        testing::internal::CaptureStdout();
+        bool request = false;
+        InitSteamCloud(request);
+        const std::string printed = testing::internal::GetCapturedStdout();
+        EXPECT_NE(printed.find("'Morwen.sav' was deleted in another user folder"), std::string::npos) << printed;
+        EXPECT_FALSE(FileExists(other.file("Morwen.sav")));
+        EXPECT_FALSE(FileExists(other.file("bitmap_Morwen.sav")));
+        EXPECT_EQ(IndexedSaves(), (std::vector<std::string>{"Sefton.sav", "Aldith.sav"}));
+        EXPECT_EQ(ReadWholeFile(other.file("hiscores.txt")), "Sefton 7000\n");
+    });
+    EXPECT_EQ(CloudText("Morwen.sav"), "<none>");
+    EXPECT_EQ(CloudText("bitmap_Morwen.sav"), "<none>");
+    EXPECT_EQ(CloudText("Aldith.sav"), "Aldith's save");
+    // Back here the deletion holds and the other folder's hero arrives.
+    Sync();
+    EXPECT_FALSE(FileExists(Local("Morwen.sav")));
+    EXPECT_EQ(IndexedSaves(), (std::vector<std::string>{"Sefton.sav", "Aldith.sav"}));
+    EXPECT_EQ(ReadWholeFile(Local("Aldith.sav")), "Aldith's save");
+}
+
+TEST_F(CloudSyncTest, EachStepFollowsTheSideThatChangedSinceTheLastCopy) {
+    const CloudFileHash a{0x11111111u, 10}, b{0x22222222u, 12}, c{0x33333333u, 14}, empty{0, 0};
+    const CloudSyncRecord::Entry lastA{a, a};
+    using S = CloudSyncStep;
+    struct Case {
+        const char* name;
+        bool local, cloud;
+        CloudFileHash localHash, cloudHash;
+        bool hasLast;
+        bool deletable;
+        int64_t localTime, cloudTime;
+        bool broken;
+        S step;
+    } cases[] = {
+        {"both alike", true, true, a, a, true, true, 5, 5, false, S::Keep},
+        {"neither side", false, false, a, a, true, true, 5, 5, false, S::Keep},
+        {"cloud changed", true, true, a, b, true, true, 9, 5, false, S::Download},
+        {"local changed", true, true, b, a, true, true, 5, 9, false, S::Upload},
+        {"both changed, cloud later", true, true, b, c, true, true, 5, 9, false, S::Download},
+        {"both changed, local later", true, true, b, c, true, true, 9, 5, false, S::Upload},
+        {"both changed, same second", true, true, b, c, true, true, 5, 5, false, S::Upload},
+        {"never copied, cloud later", true, true, b, c, false, true, 5, 9, false, S::Download},
+        {"never copied, local later", true, true, b, c, false, true, 9, 5, false, S::Upload},
+        {"empty cloud copy is newer", true, true, a, empty, true, true, 5, 9, false, S::Upload},
+        {"empty cloud copy, no record", true, true, b, empty, false, true, 5, 9, false, S::Upload},
+        {"new local file", true, false, b, a, false, true, 5, 0, false, S::Upload},
+        {"changed, cloud deleted", true, false, b, a, true, true, 5, 0, false, S::Upload},
+        {"unchanged, cloud deleted", true, false, a, a, true, true, 5, 0, false, S::DeleteLocal},
+        {"unchanged index, cloud lost", true, false, a, a, true, false, 5, 0, false, S::Upload},
+        {"new cloud file", false, true, a, b, false, true, 0, 5, false, S::Download},
+        {"cloud changed, local deleted", false, true, a, b, true, true, 0, 5, false, S::Download},
+        {"local deleted", false, true, a, a, true, true, 0, 5, false, S::DeleteCloud},
+        {"local index lost", false, true, a, a, true, false, 0, 5, false, S::Download},
+        {"broken cloud copy", true, true, a, b, true, true, 5, 9, true, S::Upload},
+        {"broken cloud copy only", false, true, a, b, false, true, 0, 9, true, S::Keep},
+    };
+    for (const Case& k : cases) {
+        CloudSyncSide local, cloud;
+        local.present = k.local;
+        local.hash = k.localHash;
+        local.time = k.localTime;
+        cloud.present = k.cloud;
+        cloud.hash = k.cloudHash;
+        cloud.time = k.cloudTime;
+        cloud.broken = k.broken;
+        EXPECT_EQ(static_cast<int>(DecideCloudSyncStep(local, cloud, k.hasLast ? &lastA : nullptr, k.deletable)),
+                  static_cast<int>(k.step))
+            << k.name;
+    }
+}
+
+TEST_F(CloudSyncTest, HostileCloudCopiesLeaveTheLocalFilesAsTheyWere) {
+    WritePlayerFiles();
+    Sync();
+    StoreRemoteStorage* storage = SteamRemoteStorage();
+    // An empty save, an empty index, and a twelve-byte file claiming 256 MB.
+    ASSERT_TRUE(storage->FileWrite("Morwen.sav", "", 0));
+    ASSERT_TRUE(storage->FileWrite("loadsave.dat", "", 0));
+    ASSERT_TRUE(storage->FileWrite("hiscores.txt", std::string("\0\0\0\0\0\0\0\x10\x78\x01\x03\0", 12).data(), 12));
+    const std::string index = ReadWholeFile(Local("loadsave.dat"));
+    // A named pipe among the saves is never opened for reading: nothing would write to it.
+    ASSERT_EQ(mkfifo(Local("pipe.sav").c_str(), 0600), 0);
+    Sync();
+    ExpectPlayerFiles();
+    EXPECT_FALSE(SteamRemoteStorage()->FileExists("pipe.sav"));
+    EXPECT_EQ(ReadWholeFile(Local("loadsave.dat")), index);
+    EXPECT_EQ(CloudText("Morwen.sav"), kPlayerFiles.at("Morwen.sav")) << "the good copy goes up again";
+    EXPECT_EQ(CloudText("hiscores.txt"), kPlayerFiles.at("hiscores.txt"));
+    EXPECT_EQ(CloudText("loadsave.dat"), index);
 }
 
 TEST_F(CloudSyncTest, WithTheSwitchOffNothingMovesAndNoQuestionIsAsked) {
