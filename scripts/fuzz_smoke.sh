@@ -62,6 +62,12 @@ put("store", "content", b"\x05" + mod.getvalue())
 for name, text in (("save", b"a saved game" * 40), ("index", b"\x01\x00\x00\x00name")):
     put("cloud", name, struct.pack("<II", zlib.crc32(text), len(text)) + zlib.compress(text, 9))
 put("cloud", "empty", b"")
+# A picture of 80 bytes whose IDAT chunk states 0x7E000066 bytes: refused before any decoder
+# sizes a buffer by it.
+def chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", 1, 1, 8, 2, 0, 0, 0))
+put("picture", "idat-past-the-end.png", png + struct.pack(">I", 0x7E000066) + b"IDAT" + b"Z" * 35 + bytes(4))
 PY
 copy ogg "$here"/tests/media/music_fixtures/*.ogg
 copy ogg "$here/data/tunes/thief-open.ogg" "$here/data/tunes/brawl-open.ogg"
