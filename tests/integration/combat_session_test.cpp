@@ -1,6 +1,6 @@
 // The real executable, headless: a hero resting on a seeded first level is found and struck by
-// The real executable, headless: a hero resting on a seeded first level is found and struck by
 // the monsters in melee, the same way in every run; a hero of the sword strikes with its skill.
+#include <gtest/gtest.h>
 
 #include <regex>
 #include <sstream>
