@@ -117,7 +117,9 @@ TEST(PlayInputSession, ARecordedSessionOfWalkingFightingPickingUpAndCastingRepla
     // A pick-up: the five steaks leave with the hero, who took six turns (strike, cast, three
     // steps, pick-up).
     EXPECT_EQ(Turns(live.run.output), 6) << live.run.output;
-    const std::string carrying = live.run.output.substr(live.run.output.find("The hero leaves with "));
+    const size_t leaves = live.run.output.find("The hero leaves with ");
+    ASSERT_NE(leaves, std::string::npos) << live.run.output;
+    const std::string carrying = live.run.output.substr(leaves);
     EXPECT_NE(carrying.substr(0, carrying.find('\n')).find("; Aged Steak(5)"), std::string::npos) << carrying;
 
     const std::string recording = ReadWholeFile(dir.file("recording.txt"));
