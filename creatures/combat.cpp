@@ -141,7 +141,8 @@ void FireDodgeTriggers(Player* hero, Hittable* attacker) {
 }
 
 // The other-group amount of one type for the melee form (hand weapons of the hero that are
-// neither crossbow nor ammunition, then the attacker's own damage), after resistance.
+// neither crossbow nor ammunition and the hero's melee skill damage, then the attacker's own
+// damage), after resistance.
 int32_t MeleeOtherAmount(Hittable* attacker, Hittable* defender, int32_t type) {
     int32_t sum = 0;
     if (IsHero(attacker)) {
@@ -149,6 +150,7 @@ int32_t MeleeOtherAmount(Hittable* attacker, Hittable* defender, int32_t type) {
             if (weapon->Kind() == kWeaponCrossbow || weapon->Kind() == kWeaponAmmunition) continue;
             sum += weapon->damage[type];
         }
+        sum += CurrentPlayer->meleeSkillDamage[type];
     }
     sum += attacker->damageBonus[type];
     if (sum > 0) sum -= defender->resistance[type];
@@ -170,7 +172,10 @@ int32_t ItemDamage(Item* item, int32_t type) {
 
 int32_t RangedOtherAmount(Hittable* attacker, Hittable* defender, Item* missile, int32_t type) {
     int32_t sum = attacker->damageBonus[type];
-    if (IsHero(attacker)) sum += ItemDamage(HeroCrossbow(CurrentPlayer), type) + ItemDamage(missile, type);
+    if (IsHero(attacker)) {
+        sum += ItemDamage(HeroCrossbow(CurrentPlayer), type) + ItemDamage(missile, type);
+        sum += CurrentPlayer->rangedSkillDamage[type];
+    }
     if (sum > 0) sum -= defender->resistance[type];
     return std::max(sum, 0);
 }

@@ -17,6 +17,7 @@
 #include "creatures/player.h"
 #include "creatures/skill_db.h"
 #include "creatures/spell.h"
+#include "interface/ui_services.h"
 #include "items_fixtures/item.h"
 #include "items_fixtures/item_creation.h"
 #include "items_fixtures/item_pickers.h"
@@ -610,6 +611,7 @@ void Monster::TryToSteal() {
         Item* item = hero->quickSlots[slot];
         if (item == nullptr) continue;
         hero->quickSlots[slot] = nullptr;
+        ForgetTooltipItem(item);
         SpawnFollowingEyeCandy(&hero->bob, EyeCandyIcons.theft, 1, 0);
         AddText("A creature has stolen a " + item->GetName() + " from your belt!", true);
         if (item->stackable != 0 && item->count >= 100) GrantCombatAchievement("ACHIEVEMENT_KLEPTOMANIA");

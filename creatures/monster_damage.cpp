@@ -202,7 +202,7 @@ void Monster::Die(GameObj* source) {
         bob.loop = false;
         bob.playing = true;
     }
-    if (TutorialFlag) NotifyTutorial(1, 0);
+    if (TutorialFlag) NotifyTutorial(1, customName);
     // The corpse lies under the living: it no longer blocks, acts or hides what stands there.
     active = 0;
     blocksMovement = 0;

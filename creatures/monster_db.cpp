@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/tweak.h"
+#include "core/xml_util.h"
 #include "creatures/db_xml.h"
 #include "creatures/speech_db.h"
 #include "creatures/spell.h"
@@ -57,7 +58,7 @@ void ReadDamageTable(MonsterParse& st, const XML_Char** atts, int32_t* table, co
                                    st.current->name + "\" ignored");
             continue;
         }
-        table[type] = DbInt(atts, atts[i], 0);
+        table[type] = ParseDecimalInt32(atts[i + 1]);
     }
 }
 

@@ -151,12 +151,13 @@ void Monster::Draw(const MapView& view) {
     const int32_t iconX = bob.x + w / 2 - 16 * (1 + d);
     int32_t iconY = bob.y + h - 64 * (1 + d);
     if (record->tiny == 0) iconY -= view.tileHeight;
+    // Tame, burning (a corpse burns too), oiled, bleeding, confused, asleep: later ones on top.
+    if (alive && tame) DrawOverlayBob(StatusOverlays.hearts, iconX, iconY);
     if (isBurning && burnTurns >= 1) {
         const int32_t burnHeight = StatusOverlays.burning.FrameHeight();
         DrawOverlayBob(StatusOverlays.burning, iconX, bob.y + h - burnHeight);
     }
     if (alive) {
-        if (tame) DrawOverlayBob(StatusOverlays.hearts, iconX, iconY);
         if (isOiled) DrawOverlayBob(StatusOverlays.oil, bob.x + w / 2 - 4, bob.y + h - 64 * (1 + d));
         if (isBleeding && bleedTurns >= 1) DrawOverlayBob(StatusOverlays.bleeding, iconX, iconY);
         if (HasStatus(kStatusConfused) || stunTurns >= 1) DrawOverlayBob(StatusOverlays.daze, iconX, iconY);

@@ -1,5 +1,6 @@
 #include "creatures/spell.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "core/xml_util.h"
@@ -307,6 +308,16 @@ void ReadEffectAttributes(SpellParse& st, const XML_Char** a) {
     e.kind = SpellEffectKindFromWord(typeWord.c_str());
 }
 
+// A radius outside 0..kMaxSpellRadius is brought to the nearer end, with a warning.
+void BoundRadius(SpellParse& st) {
+    Spell* s = st.spell;
+    const int32_t bounded = std::clamp(s->radius, 0, kMaxSpellRadius);
+    if (bounded == s->radius) return;
+    st.db.Warn(kLabel, "spell \"" + s->name + "\" has radius " + std::to_string(s->radius) + ", outside 0.." +
+                           std::to_string(kMaxSpellRadius) + "; using " + std::to_string(bounded));
+    s->radius = bounded;
+}
+
 void XMLCALL SpellStart(void* data, const XML_Char* el, const XML_Char** a) {
     SpellParse& st = *static_cast<SpellParse*>(data);
     if (ElementIs(el, "spell") || ElementIs(el, "weaponSkill")) {
@@ -314,6 +325,7 @@ void XMLCALL SpellStart(void* data, const XML_Char* el, const XML_Char** a) {
         st.spell = new Spell();
         st.weaponSkill = ElementIs(el, "weaponSkill");
         ReadSpellAttributes(st.spell, a);
+        BoundRadius(st);
         return;
     }
     if (ElementIs(el, "digglegod")) {

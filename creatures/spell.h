@@ -93,6 +93,10 @@ struct SpellEffect {
     std::string taxa;
 };
 
+// The largest radius a spell may have; the database brings larger and negative ones within
+// 0..kMaxSpellRadius and says so. No level is wider.
+constexpr int32_t kMaxSpellRadius = 100;
+
 class Spell {
 public:
     Spell() = default;
@@ -113,7 +117,7 @@ public:
     int32_t mp = 0;
     int32_t hp = 0;
     int32_t mincost = 0;
-    int32_t radius = 0;
+    int32_t radius = 0;  // 0..kMaxSpellRadius
     int32_t templateID = -1;
     int32_t anchored = 0;
     bool hasCooldown = false;

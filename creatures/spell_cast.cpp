@@ -378,7 +378,7 @@ void PlayerCastSelectedSpell() {
         AddCollectedStat(("Player Cast [" + spell->name + "]").c_str(), 1);
         if (spell->targetType != SpellTarget::Area && !spell->sfx.empty()) PlaySFX(spell->sfx.c_str());
         result = CastSpell(spell, hero->x, hero->y, SpellTargetX, SpellTargetY, hero, false, true);
-        if (result == 1 && TutorialFlag) NotifyTutorial(5, 0);
+        if (result == 1 && TutorialFlag) NotifyTutorial(5, spell->name);
     }
     if (result == 1 && spell->hasCooldown) spell->cooldownCounter += spell->downtime + 1;
     if (!wasPolymorphed && hero->isPolymorphed != 0) SelectedSpell = nullptr;

@@ -1,6 +1,8 @@
 // The shapes of area casts (burst, cone, area, maneuver template) and the animated burst,
 // cone and beam casts that end by applying the spell to the squares they cover.
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "creatures/hittable.h"
 #include "creatures/maneuver.h"
@@ -18,6 +20,30 @@ bool OnLevel(int32_t x, int32_t y) { return CurrentLevel != nullptr && CurrentLe
 
 void AddIfOnLevel(SquareList& squares, int32_t x, int32_t y) {
     if (OnLevel(x, y)) squares.emplace_back(x, y);
+}
+
+// The offsets -r..r (r the radius truncated) from a centre that stay on the current level,
+// one range per axis; false when none does (no level, a radius below 0 or not a number).
+struct OffsetRange {
+    int64_t first = 0;
+    int64_t last = -1;
+};
+
+bool ClipAxis(int64_t centre, int64_t size, int64_t reach, OffsetRange* range) {
+    range->first = std::max(-reach, -centre);
+    range->last = std::min(reach, size - 1 - centre);
+    return range->first <= range->last;
+}
+
+bool ClipOffsets(int32_t cx, int32_t cy, float radius, OffsetRange* across, OffsetRange* down) {
+    const Level* level = CurrentLevel;
+    if (level == nullptr || !(radius >= 0.0f)) return false;
+    // No offset beyond the level's own size can land on it from a centre on or off it.
+    const int64_t span = static_cast<int64_t>(level->width) + level->height + std::abs(static_cast<int64_t>(cx)) +
+                         std::abs(static_cast<int64_t>(cy));
+    const int64_t reach =
+        static_cast<double>(radius) >= static_cast<double>(span) ? span : static_cast<int64_t>(radius);
+    return ClipAxis(cx, level->width, reach, across) && ClipAxis(cy, level->height, reach, down);
 }
 
 // The numbered series of an area animation, or null when there is nothing to show.
@@ -64,10 +90,14 @@ SquareList BeamSquares(int32_t x0, int32_t y0, int32_t x1, int32_t y1, bool digg
 
 SquareList BurstSquares(int32_t cx, int32_t cy, float radius) {
     SquareList squares;
-    const int32_t start = static_cast<int32_t>(-radius);
-    for (int32_t dx = start; static_cast<float>(dx) <= radius; ++dx) {
-        for (int32_t dy = start; static_cast<float>(dy) <= radius; ++dy) {
-            if (static_cast<float>(dx * dx + dy * dy) <= radius * radius) AddIfOnLevel(squares, cx + dx, cy + dy);
+    OffsetRange across;
+    OffsetRange down;
+    if (!ClipOffsets(cx, cy, radius, &across, &down)) return squares;
+    for (int64_t dx = across.first; dx <= across.last; ++dx) {
+        for (int64_t dy = down.first; dy <= down.last; ++dy) {
+            if (static_cast<float>(dx * dx + dy * dy) <= radius * radius) {
+                squares.emplace_back(static_cast<int32_t>(cx + dx), static_cast<int32_t>(cy + dy));
+            }
         }
     }
     return squares;
@@ -82,13 +112,15 @@ SquareList ConeSquares(int32_t x0, int32_t y0, int32_t x1, int32_t y1, float ran
     if (length <= 0.0f) return squares;
     const float ux = dirX / length;
     const float uy = dirY / length;
-    const int32_t start = static_cast<int32_t>(-range);
-    for (int32_t i = start; static_cast<float>(i) <= range; ++i) {
-        for (int32_t j = start; static_cast<float>(j) <= range; ++j) {
+    OffsetRange across;
+    OffsetRange down;
+    if (!ClipOffsets(x0, y0, range, &across, &down)) return squares;
+    for (int64_t i = across.first; i <= across.last; ++i) {
+        for (int64_t j = down.first; j <= down.last; ++j) {
             const float d = std::sqrt(static_cast<float>(i * i + j * j));
             if (d <= 0.0f || d > range + 1.0f) continue;
             if ((static_cast<float>(i) / d) * ux + (static_cast<float>(j) / d) * uy > spread) {
-                AddIfOnLevel(squares, x0 + i, y0 + j);
+                squares.emplace_back(static_cast<int32_t>(x0 + i), static_cast<int32_t>(y0 + j));
             }
         }
     }

@@ -37,6 +37,10 @@ extern int32_t PlayScreenState;
 // True at the start of a frame; whoever draws a tooltip clears it (one tooltip per frame).
 extern bool TooltipSlotFree;
 
+// Clears the item whose tooltip the pointer shows when it is this item (the item is leaving
+// the hero's reach).
+void ForgetTooltipItem(const Item* item);
+
 // The ability a right-click casts; null when none is selected.
 extern AbilityRecord* SelectedAbility;
 

@@ -224,7 +224,7 @@ void ShowExperienceFloater(const Bob& heroBob, int32_t amount) {
     TextPair pair;
     if (!RenderTextPair(text, SDL_Color{195, 210, 215, 0}, &pair)) return;
     SpawnTextPair(pair, x, y);
-    Sprite* medal = SpriteMgr_GetOrLoadPNG("ui/icons/xp_medal.png", "ui/icons/xp_medal.png", 0);
+    Sprite* medal = EyeCandyIcons.experienceMedal;
     if (medal != nullptr) SpawnEyeCandy(x - medal->width, y, medal, 1, 0);
 }
 

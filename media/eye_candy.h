@@ -48,6 +48,9 @@ struct EyeCandyArt {
     Sprite* outOfAmmo = nullptr;
     Sprite* noCrossbow = nullptr;
     Sprite* heroicVandalism = nullptr;
+    // The doubled experience medal of the play screen's shared pictures, set when they load;
+    // the experience floater shows none while it is null.
+    Sprite* experienceMedal = nullptr;
     SDL_Surface* tooltipHotspot[2] = {};
 };
 extern EyeCandyArt EyeCandyIcons;

@@ -17,7 +17,13 @@ Layers, from the ground up (docs/architecture.md explains each):
 A file may include headers of its own layer and of any layer below. The service headers
 below are the only upward includes permitted, from any layer: they declare what a
 higher layer provides to the ones beneath it and include nothing above the ground.
-Exits 1 and lists every offending line when a file breaks the rule.
+
+It also checks that no statement of the game's code draws two random numbers whose order C++
+leaves open (two draws as arguments of one call, or as the operands of one arithmetic
+operator): seeded games must be the same whichever compiler built them. Draws joined by
+&&, || or ?: are ordered and pass; so do draws in separate statements.
+
+Exits 1 and lists every offending line when a file breaks a rule.
 """
 import os
 import re
@@ -47,12 +53,67 @@ LAYERS = [
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"')
 
+# The calls that draw from the generators of core/random.h, and the game's helpers whose
+# every call draws.
+DRAW = re.compile(r'\b(CRand|MTRandom32|MTRandomReal|MTRandomInt|MTOneChanceIn|RandomInt|RandomGaussian|'
+                  r'PercentRoll|MakeMonsterName|MakeRandomArmyName)\s*\(')
+# Between two draws, one of these puts them in order.
+SEQUENCED = re.compile(r'&&|\|\||\?|:')
+# The folders of the game's code (tests, tools and benchmarks may draw as they like).
+GAME_FOLDERS = ("platform/", "store_platform/", "core/", "media/", "levels/", "creatures/",
+                "items_fixtures/", "interface/")
+
 
 def layer_of(path):
     for prefix, rank in LAYERS:
         if path.startswith(prefix):
             return rank
     return None
+
+
+def strip_comments_and_strings(text):
+    """The text with comments, string and character literals blanked, newlines kept."""
+    out = []
+    i = 0
+    n = len(text)
+    while i < n:
+        c = text[i]
+        if text.startswith("//", i):
+            j = text.find("\n", i)
+            j = n if j < 0 else j
+            i = j
+        elif text.startswith("/*", i):
+            j = text.find("*/", i + 2)
+            j = n if j < 0 else j + 2
+            out.append("\n" * text.count("\n", i, j))
+            i = j
+        elif c in "\"'":
+            j = i + 1
+            while j < n and text[j] != c and text[j] != "\n":
+                j += 2 if text[j] == "\\" else 1
+            out.append(c + c)
+            i = j + 1
+        else:
+            out.append(c)
+            i += 1
+    return "".join(out)
+
+
+def unordered_draws(text):
+    """Line numbers of the statements with two draws in an order C++ leaves open."""
+    lines = []
+    code = strip_comments_and_strings(text)
+    start = 0
+    for m in re.finditer(r"[;{}]", code + ";"):
+        statement = code[start:m.start()]
+        draws = list(DRAW.finditer(statement))
+        for first, second in zip(draws, draws[1:]):
+            between = statement[first.end():second.start()]
+            if not SEQUENCED.search(between.replace("::", "")):
+                lines.append(code.count("\n", 0, start + second.start()) + 1)
+                break
+        start = m.end()
+    return lines
 
 
 def check(root):
@@ -69,19 +130,23 @@ def check(root):
                 rel = os.path.relpath(full, root).replace(os.sep, "/")
                 own = layer_of(rel)
                 with open(full, encoding="utf-8", errors="replace") as f:
-                    for number, line in enumerate(f, 1):
-                        m = INCLUDE.match(line)
-                        if not m:
-                            continue
-                        target = m.group(1)
-                        if target in SERVICE_HEADERS:
-                            continue
-                        rank = layer_of(target)
-                        if rank is None or own is None:
-                            continue
-                        if rank > own:
-                            problems.append("%s:%d: includes %s (layer %d above %d)"
-                                            % (rel, number, target, rank, own))
+                    text = f.read()
+                if rel.startswith(GAME_FOLDERS):
+                    for number in unordered_draws(text):
+                        problems.append("%s:%d: two random draws in one statement, in no set order" % (rel, number))
+                for number, line in enumerate(text.splitlines(), 1):
+                    m = INCLUDE.match(line)
+                    if not m:
+                        continue
+                    target = m.group(1)
+                    if target in SERVICE_HEADERS:
+                        continue
+                    rank = layer_of(target)
+                    if rank is None or own is None:
+                        continue
+                    if rank > own:
+                        problems.append("%s:%d: includes %s (layer %d above %d)"
+                                        % (rel, number, target, rank, own))
     # A file listed under two prefixes (core/shell/ inside core/) is walked twice.
     return sorted(set(problems))
 
@@ -92,9 +157,9 @@ def main():
     for p in problems:
         print(p)
     if problems:
-        print("layer check: %d upward include(s)" % len(problems))
+        print("layer check: %d problem(s)" % len(problems))
         return 1
-    print("layer check: no upward includes")
+    print("layer check: no upward includes, no unordered random draws")
     return 0
 
 

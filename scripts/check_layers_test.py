@@ -62,5 +62,30 @@ class LayerCheckTest(unittest.TestCase):
                 self.assertIn("%s:2: includes %s" % (source, target), result.stdout)
 
 
+    def test_two_draws_in_no_set_order_fail_and_ordered_ones_pass(self):
+        cases = [
+            ("two draws as arguments", "f(RandomInt(2), CRand());", True),
+            ("a draw inside a helper's argument list", "g(MakeMonsterName().c_str(),\n  1 + (CRand() >> 14));", True),
+            ("operands of one sum", "int v = MTRandomInt(3) + MTRandomInt(4);", True),
+            ("one draw", "int v = lx + CRand() / 4096 - 4;", False),
+            ("two statements", "int a = RandomInt(2);\nint b = CRand();", False),
+            ("joined by &&", "bool b = MTOneChanceIn(2) && MTOneChanceIn(3);", False),
+            ("either side of ?:", "int p = w ? 1 + RandomInt(2) : 1 + MTRandomInt(2);", False),
+            ("in a comment", "// f(RandomInt(2), CRand());\nint a = 0;", False),
+            ("in a string", 'puts("RandomInt(2), CRand()");', False),
+        ]
+        for name, code, fails in cases:
+            with self.subTest(name):
+                root = tree({"levels/gen/x.cpp": "void h() {\n" + code + "\n}\n"})
+                result = run(root)
+                self.assertEqual(result.returncode, 1 if fails else 0, result.stdout)
+                if fails:
+                    self.assertIn("levels/gen/x.cpp:", result.stdout)
+                    self.assertIn("two random draws", result.stdout)
+
+    def test_tests_may_draw_as_they_like(self):
+        root = tree({"tests/x_test.cpp": "void h() { f(RandomInt(2), CRand()); }\n"})
+        self.assertEqual(run(root).returncode, 0)
+
 if __name__ == "__main__":
     unittest.main()

@@ -1,7 +1,8 @@
 // levelcheck: generates levels for every depth of the normal and the long dungeon, in normal
 // and quick games, over many seeds, and checks each one (every walkable square reachable from
 // the start, stairs where they belong, the final boss only on the last level, every object on
-// the grid, the layout finished within its bounded tries).
+// the grid, the layout finished within its bounded tries, no two creatures on one square once
+// the rooms are filled).
 //
 //   levelcheck [--data DIR] [--seeds N] [--first-seed S] [--depth D] [--quiet] [--show]
 //
@@ -78,18 +79,20 @@ private:
 struct DepthMonsters {
     std::map<int32_t, int32_t> byLevel;
     int32_t outside = 0;
+    int32_t stacked = 0;  // squares shared by two or more creatures
 };
 
-// Fills every room as the hero's first look would and records the levels of the monsters
-// placed. Single spawns draw from the depth or one deeper, named monsters up to one more
+// Fills every room as the hero's first look would, reports every square two creatures share
+// and records the levels of the monsters placed. Single spawns draw from the depth or one deeper, named monsters up to one more
 // (tables 0..14), hordes from one shallower (tables 0..9); the final boss and the
 // shopkeepers are left out.
 void PopulateAndRecord(Level& level, DepthMonsters* out, std::vector<std::string>* problems) {
+    PopulateLevelRooms(level);
     Level* saved = CurrentLevel;
     CurrentLevel = &level;
-    InitMonsterSpawning();
-    for (RoomRecord* room : level.rooms) PopulateRoomWithMonsters(&level, room);
-    ApplyDeferredObjectMoves();
+    const std::vector<std::string> shared = SharedCreatureSquares(level);
+    out->stacked += static_cast<int32_t>(shared.size());
+    problems->insert(problems->end(), shared.begin(), shared.end());
     const int32_t low = std::min(std::max(level.depth - 1, 0), 9);
     const int32_t high = std::min(level.depth + 2, 14);
     for (GameObj* obj : level.monsters) {
@@ -225,9 +228,11 @@ int main(int argc, char** argv) {
             }
         }
     }
-    std::printf("levelcheck: %d levels, %d failed, %d layout restarts, %d searches given up, %.2f ms per level "
-                "(slowest %.2f ms)\n",
-                levels, failures, restarts, givenUp, levels > 0 ? totalMs / levels : 0.0, slowestMs);
+    int32_t stacked = 0;
+    for (const auto& entry : monstersByDepth) stacked += entry.second.stacked;
+    std::printf("levelcheck: %d levels, %d failed, %d layout restarts, %d searches given up, %d squares shared "
+                "by creatures, %.2f ms per level (slowest %.2f ms)\n",
+                levels, failures, restarts, givenUp, stacked, levels > 0 ? totalMs / levels : 0.0, slowestMs);
     for (const auto& entry : givenUpBySearch) std::printf("  given up: %s %d\n", entry.first.c_str(), entry.second);
     for (const auto& entry : monstersByDepth) {
         std::printf("  monsters %s depth %d:", entry.first.first.c_str(), entry.first.second);

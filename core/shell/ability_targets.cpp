@@ -109,7 +109,6 @@ void MarkTemplate(Level* level, Player* hero, const Spell* spell, int32_t tx, in
 
 void CastSelected(Spell* spell) {
     SelectedSpell = spell;
-    ++HeroInputTurns;
     PlayerCastSelectedSpell();
 }
 
@@ -122,13 +121,20 @@ void UseSelectedAbilityAt(int32_t pointerX, int32_t pointerY) {
     level->ClearHighlights();
     AbilityRecord* ability = SelectedAbility;
     if (ability == nullptr || ability->spell == nullptr) return;
+    Spell* spell = ability->spell;
     int32_t tx = 0;
     int32_t ty = 0;
-    // A target outside the level is no target at all.
-    if (!ScreenToSquare(pointerX, pointerY, &tx, &ty)) return;
+    // A target outside the level is no target at all, except for an ability used on the item
+    // under the pointer (in the belt or the backpack), which needs no square: it is aimed at
+    // the hero's own and, as over any square the hero cannot see, used once.
+    const bool onLevel = ScreenToSquare(pointerX, pointerY, &tx, &ty);
+    if (!onLevel && spell->targetType != SpellTarget::Item) return;
+    if (!onLevel) {
+        tx = hero->x;
+        ty = hero->y;
+    }
     SpellTargetX = tx;
     SpellTargetY = ty;
-    Spell* spell = ability->spell;
     if (spell->cooldownCounter >= 1) return;
     const int32_t type = spell->targetType;
     if (!CheckSpellTarget(spell, hero->x, hero->y, tx, ty)) {
@@ -138,7 +144,7 @@ void UseSelectedAbilityAt(int32_t pointerX, int32_t pointerY) {
     itemUnderPointer = FindItemUnderPointer(pointerX, pointerY);
     SpellItemUnderPointer = ItemUnderPointer;
     const LevelCell* cell = level->GetCell(tx, ty);
-    if (cell->HasFlag(SquareFlag::Visible) && cell->type != SquareType::Wall) {
+    if (onLevel && cell->HasFlag(SquareFlag::Visible) && cell->type != SquareType::Wall) {
         CastSelected(spell);
         return;
     }

@@ -49,7 +49,6 @@ void Tell(const char* element) {
 }
 
 void HeroTurn() {
-    ++HeroInputTurns;
     AdvanceTurn();
 }
 
@@ -320,10 +319,7 @@ void LeftClick(int32_t x, int32_t y) {
     int32_t sy = 0;
     if (ctrl && !onInventory) {
         Tell("walk");
-        if (ScreenToSquare(x, y, &sx, &sy)) {
-            ++HeroInputTurns;
-            hero->WalkPathTo(sx, sy);
-        }
+        if (ScreenToSquare(x, y, &sx, &sy)) hero->WalkPathTo(sx, sy);
         return;
     }
     if (CraftPanel.open && ClickCraftPanel(x, y)) {

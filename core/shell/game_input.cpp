@@ -93,7 +93,6 @@ bool AnyStep() {
 }
 
 void HeroTurn() {
-    ++HeroInputTurns;
     AdvanceTurn();
 }
 

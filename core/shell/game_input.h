@@ -41,6 +41,6 @@ extern bool AimingAbility;
 // origin, per axis. False when there is no current level or the square lies outside it.
 bool ScreenToSquare(int32_t px, int32_t py, int32_t* sx, int32_t* sy);
 
-// Turns the hero's input has spent since the game started: each step, rest, use, bump and
-// cast counts one, a walk along a path one.
+// The turns that have passed since the game loop started, each counted by the turn engine
+// as it runs: a refused action spends none, a walk along a path one per square.
 extern int32_t HeroInputTurns;

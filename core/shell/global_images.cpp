@@ -92,6 +92,7 @@ void LoadGlobalImages() {
     g.hearts = SprFile("sprites/sfx/hearts.spr");
     g.waterWalking = SprFile("sprites/sfx/water_walking.spr");
     g.xpMedal = Png("ui/icons/xp_medal.png", 1);
+    EyeCandyIcons.experienceMedal = g.xpMedal;
     g.heroGlow = Series("sprites/sfx/hero_glow/hero_glow", 3, 150);
     Point(StatusOverlays.heroGlow, g.heroGlow);
 

@@ -58,7 +58,6 @@ bool ActivateFirst(const std::vector<GameObj*>& objects, Test test) {
     for (GameObj* obj : objects) {
         if (obj == nullptr || !test(obj)) continue;
         if (obj->Activate() != 0) {
-            ++HeroInputTurns;
             AdvanceTurn();
             return true;
         }
@@ -198,10 +197,7 @@ void ActivateSquareObjects(int32_t x, int32_t y) {
         if (ActivateFirst(contents, [](GameObj* o) { return o->IsDoorOrLever() != 0; })) return;
     }
     if (x == hero->x && y == hero->y) return;
-    if (DisableClickToMove == 0) {
-        ++HeroInputTurns;
-        hero->WalkPathTo(x, y);
-    }
+    if (DisableClickToMove == 0) hero->WalkPathTo(x, y);
 }
 
 bool InsideBeltRow(int32_t x, int32_t y) {

@@ -2,6 +2,7 @@
 
 #include "levels/game_obj.h"
 #include "core/random.h"
+#include "core/shell/game_input.h"
 #include "creatures/player.h"
 #include "creatures/spell.h"
 #include "interface/play_screen.h"
@@ -287,6 +288,7 @@ void AdvanceTurn() {
     Level* level = CurrentLevel;
     if (!level) return;
     Player* hero = CurrentPlayer;
+    ++HeroInputTurns;
 
     if (hero) hero->AddExperience(0, 0);
     UpdateSight(level, hero);

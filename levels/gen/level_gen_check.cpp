@@ -11,6 +11,7 @@
 #include "core/random.h"
 #include "core/text_db.h"
 #include "core/tweak.h"
+#include "creatures/hittable.h"
 #include "creatures/monster.h"
 #include "creatures/monster_db.h"
 #include "creatures/player.h"
@@ -26,6 +27,7 @@
 #include "levels/branch_db.h"
 #include "levels/gen/level_content.h"
 #include "levels/gen/level_layout.h"
+#include "levels/gen/monster_spawning.h"
 #include "levels/gen/monster_tables.h"
 #include "levels/level.h"
 #include "levels/object_queue.h"
@@ -361,6 +363,34 @@ std::vector<std::string> CheckGeneratedLevel(const Level& level, const LevelGenC
     if (unreachable != 0) {
         problem(std::to_string(unreachable) + " walkable squares cannot be reached from the start, the first at " +
                 std::to_string(firstX) + "," + std::to_string(firstY));
+    }
+    return problems;
+}
+
+void PopulateLevelRooms(Level& level) {
+    Level* saved = CurrentLevel;
+    CurrentLevel = &level;
+    InitMonsterSpawning();
+    for (RoomRecord* room : level.rooms) PopulateRoomWithMonsters(&level, room);
+    ApplyDeferredObjectMoves();
+    CurrentLevel = saved;
+}
+
+std::vector<std::string> SharedCreatureSquares(const Level& level) {
+    std::map<std::pair<int32_t, int32_t>, std::vector<std::string>> bySquare;
+    for (GameObj* obj : level.objects) {
+        auto* creature = dynamic_cast<Hittable*>(obj);
+        if (creature == nullptr || creature->dead != 0) continue;
+        bySquare[{obj->x, obj->y}].push_back(creature->GetName());
+    }
+    std::vector<std::string> problems;
+    for (const auto& square : bySquare) {
+        if (square.second.size() < 2) continue;
+        std::string names;
+        for (const std::string& name : square.second) names += (names.empty() ? "" : ", ") + name;
+        problems.push_back(std::to_string(square.second.size()) + " creatures share the square " +
+                           std::to_string(square.first.first) + "," + std::to_string(square.first.second) + ": " +
+                           names);
     }
     return problems;
 }

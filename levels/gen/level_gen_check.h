@@ -41,6 +41,12 @@ std::unique_ptr<Level> GenerateLevelForCase(const LevelGenCase& genCase, bool* a
 // left, and the layout accepted within its bounded tries.
 std::vector<std::string> CheckGeneratedLevel(const Level& level, const LevelGenCase& genCase, bool accepted);
 
+// Fills every room of the level with its monsters as the hero's first look does, with the
+// queued moves carried out (the level is current meanwhile).
+void PopulateLevelRooms(Level& level);
+// One line for each square on which two or more living creatures stand; empty when none does.
+std::vector<std::string> SharedCreatureSquares(const Level& level);
+
 // The text dump of a level: a header, one line of square letters per row, the rooms with their
 // template names and rectangles, every object with its square, the stair squares with their
 // stair index and the closest distance between two of them, the room titles and the door bits

@@ -194,7 +194,7 @@ Monster* Level::SpawnMonster(int32_t px, int32_t py, bool sleeping, bool groupAl
                 const auto& square = waterSquares[static_cast<size_t>(RandomInt(static_cast<int32_t>(waterSquares.size())))];
                 px = square.first;
                 py = square.second;
-                found = SquareKind(px, py) == SquareType::Water;
+                found = SquareKind(px, py) == SquareType::Water && EmptySquare(*this, px, py);
             }
             if (!found) NoteSearchGivenUp("water square");
         } else {

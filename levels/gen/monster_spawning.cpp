@@ -1,6 +1,7 @@
 #include "levels/gen/monster_spawning.h"
 
 #include <cstdio>
+#include <string>
 
 #include "core/random.h"
 #include "core/tweak.h"
@@ -166,9 +167,10 @@ void PopulateRoomWithMonsters(Level* level, RoomRecord* room) {
     }
     if (MTOneChanceIn(static_cast<uint32_t>(GetTweakInt("named monster chance"))) && level->depth > 0 &&
         PickRandomOpenSquareInRect(&x, &y, room->left, room->top, room->right, room->bottom, level) != 0) {
-        if (Monster* named = level->CreateNamedMonster(MakeMonsterName().c_str(), RandomInt(2))) {
-            Place(level, named, x, y);
-        }
+        // One draw per statement: the name first, then the boost.
+        const std::string name = MakeMonsterName();
+        const int32_t boost = RandomInt(2);
+        if (Monster* named = level->CreateNamedMonster(name.c_str(), boost)) Place(level, named, x, y);
     }
 }
 
@@ -181,7 +183,9 @@ void FillMonsterZoo(Level* level, RoomRecord* room) {
             }
             Monster* monster = nullptr;
             if (MTOneChanceIn(50)) {
-                monster = level->CreateNamedMonster(MakeMonsterName().c_str(), 1 + (CRand() >> 14));
+                const std::string name = MakeMonsterName();
+                const int32_t boost = 1 + (CRand() >> 14);
+                monster = level->CreateNamedMonster(name.c_str(), boost);
                 if (monster != nullptr) Place(level, monster, x, y);
             } else {
                 monster = level->SpawnMonster(x, y, false, false, false);

@@ -1,17 +1,26 @@
 #include "levels/gen/square_pickers.h"
 
 #include "levels/level.h"
+#include "levels/object_queue.h"
 #include "levels/room_templates.h"
 
 namespace {
 
 Level* Resolve(Level* level) { return level != nullptr ? level : CurrentLevel; }
 
-// A plain floor square with nothing on it and plain floor all around (inside the grid).
+// A plain floor square with nothing on it or on its way there, and plain floor all around
+// (inside the grid).
 bool IsOpenFloorSpot(const Level& level, int32_t x, int32_t y) {
     const LevelCell* cell = level.GetCell(x, y);
     return cell != nullptr && cell->type == SquareType::Floor && cell->contents.empty() &&
-           level.IsClearFloor3x3(x, y);
+           level.IsClearFloor3x3(x, y) && !IsQueuedMoveTarget(&level, x, y);
+}
+
+// A liquid square that no object stands on or is on its way to.
+bool IsFreeLiquidSpot(const Level& level, int32_t x, int32_t y) {
+    const LevelCell* cell = level.GetCell(x, y);
+    return cell != nullptr && level.IsLiquidSquare(x, y) && cell->contents.empty() &&
+           !IsQueuedMoveTarget(&level, x, y);
 }
 
 template <class Test>
@@ -27,8 +36,7 @@ int32_t DrawInRect(int32_t* outX, int32_t* outY, int32_t x0, int32_t y0, int32_t
 
 int32_t PickRandomLiquidSquareInRect(int32_t* outX, int32_t* outY, int32_t x0, int32_t y0,
                                      int32_t x1, int32_t y1, Level* level) {
-    return DrawInRect(outX, outY, x0, y0, x1, y1, Resolve(level),
-                      [](const Level& on, int32_t x, int32_t y) { return on.IsLiquidSquare(x, y); });
+    return DrawInRect(outX, outY, x0, y0, x1, y1, Resolve(level), IsFreeLiquidSpot);
 }
 
 int32_t PickRandomOpenSquareInRect(int32_t* outX, int32_t* outY, int32_t x0, int32_t y0,

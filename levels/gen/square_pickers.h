@@ -42,12 +42,13 @@ constexpr int32_t kRectPickerDraws = 51;
 // Draws PickRandomOpenSquare makes before it gives up.
 constexpr int32_t kOpenSquarePickerDraws = 125000;
 
-// A liquid square drawn at x = x0 + r(x1 - x0), y = y0 + r(y1 - y0) (x1 and y1 themselves
-// are never drawn). 1 with the square written, or 0 after the last draw (the outputs then
+// A liquid square with no object on it and none on its way there (a queued move), drawn at
+// x = x0 + r(x1 - x0), y = y0 + r(y1 - y0) (x1 and y1 themselves are never drawn). 1 with the square written, or 0 after the last draw (the outputs then
 // hold that draw). The level is the current level unless one is given.
 int32_t PickRandomLiquidSquareInRect(int32_t* outX, int32_t* outY, int32_t x0, int32_t y0,
                                      int32_t x1, int32_t y1, Level* level = nullptr);
-// The same draws for a plain floor square with no object whose 3x3 block is plain floor.
+// The same draws for a plain floor square with no object on it or on its way there, whose
+// 3x3 block is plain floor.
 int32_t PickRandomOpenSquareInRect(int32_t* outX, int32_t* outY, int32_t x0, int32_t y0,
                                    int32_t x1, int32_t y1, Level* level = nullptr);
 // The first square (x + dx, y + dy), dx = -3..3 outer, dy = -3..3 inner, that is plain floor

@@ -247,6 +247,56 @@ TEST_F(CombatTest, AShotWritesItsVerbLine) {
     EXPECT_EQ(hero_.health, 38);
 }
 
+// The hero's weapon-skill damage joins the other group of the form it belongs to: the melee
+// part to strikes, the ranged part to shots, after resistance, and shows in the breakdown.
+TEST_F(CombatTest, TheHerosWeaponSkillDamageIsDealtByItsOwnForm) {
+    ItemDef boltDef;
+    boltDef.name = "Test Bolt";
+    boltDef.category = kItemWeapon;
+    boltDef.itemClass = kWeaponAmmunition;
+    boltDef.damage[kDamagePiercing] = 2;
+    Weapon bolt(&boltDef);
+    struct Case {
+        const char* name;
+        bool shot;
+        int32_t meleeFire, rangedCold, fireResistance;
+        int32_t dealt;
+        const char* breakdown;
+    };
+    const Case cases[] = {
+        {"melee fire", false, 5, 0, 0, 5, " ([icon] 5 conflagratory)"},
+        {"melee fire against resistance", false, 5, 0, 2, 3, " ([icon] 3 conflagratory)"},
+        {"the ranged part stays out of melee", false, 0, 4, 0, 0, nullptr},
+        {"ranged cold", true, 0, 4, 0, 6, " ([icon] 2 piercing, [icon] 4 hyperborean)"},
+        {"the melee part stays out of shots", true, 5, 0, 0, 2, " ([icon] 2 piercing)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::fill(std::begin(hero_.meleeSkillDamage), std::end(hero_.meleeSkillDamage), 0);
+        std::fill(std::begin(hero_.rangedSkillDamage), std::end(hero_.rangedSkillDamage), 0);
+        hero_.meleeSkillDamage[kDamageConflagratory] = c.meleeFire;
+        hero_.rangedSkillDamage[kDamageHyperborean] = c.rangedCold;
+        diggle_->resistance[kDamageConflagratory] = c.fireResistance;
+        diggle_->health = 1000;
+        ClearTickerLog();
+        if (c.shot) {
+            ResolveRangedAttack(&hero_, diggle_, &bolt);
+        } else {
+            ResolveMeleeAttack(&hero_, diggle_);
+        }
+        EXPECT_EQ(1000 - diggle_->health, c.dealt) << Log();
+        if (c.breakdown == nullptr) {
+            EXPECT_TRUE(Logged("Your weapon has no effect!")) << Log();
+        } else {
+            EXPECT_TRUE(Logged(c.breakdown)) << Log();
+        }
+    }
+    // A monster's strike at the hero never carries the hero's skill damage.
+    hero_.meleeSkillDamage[kDamageConflagratory] = 5;
+    ResolveMeleeAttack(diggle_, &hero_);
+    EXPECT_EQ(hero_.health, 40);
+}
+
 TEST_F(CombatTest, ASpellStrikeCounteredByTheDefenderEndsInOneMeleeStrike) {
     diggle_->stat[kStatCounter] = 100;
     diggle_->stat[kStatMeleePower] = 5;

@@ -7,6 +7,7 @@
 
 #include "core/shell/turn_engine.h"
 #include "creatures/shopkeeper.h"
+#include "interface/play_screen.h"
 #include "items_fixtures/item_db.h"
 #include "items_fixtures/item_kinds.h"
 #include "items_fixtures/weapon.h"
@@ -221,13 +222,17 @@ TEST_F(MonsterAiTest, TheftWithForcedRolls) {
         Monster* thief = Add(3, 8);
         hero_.stat[kStatDodge] = c.dodge;
         hero_.stat[kStatBlock] = c.block;
+        TooltipItem = darts;  // the pointer rests on the belt slot
         thief->TryToSteal();
         EXPECT_TRUE(Logged(c.line)) << Log();
+        // A stolen item's tooltip goes with it.
+        EXPECT_EQ(TooltipItem, c.stolen ? nullptr : darts);
         EXPECT_EQ(hero_.quickSlots[4] == nullptr, c.stolen);
         EXPECT_EQ(thief->carriedItems.size(), c.stolen ? 1u : 0u);
         EXPECT_EQ(thief->HasStatus(Monster::kStatusAfraid), c.stolen);
         EXPECT_EQ(thief->fearTurns, c.stolen ? 10 : 0);
     }
+    TooltipItem = nullptr;
     EXPECT_NE(ReadWholeFile(user.file("store/stats.txt")).find("ACHIEVEMENT_KLEPTOMANIA"), std::string::npos);
     SteamAPI_Shutdown();
 }

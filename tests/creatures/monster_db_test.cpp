@@ -113,6 +113,36 @@ TEST_F(MonsterDbTest, BadValuesAreIgnoredAndStayInBounds) {
     EXPECT_TRUE(r.spells.empty());
 }
 
+// A damage-type word that differs only in case is no damage type: it is reported and its
+// value reaches no type, whichever order the two attributes come in.
+TEST_F(MonsterDbTest, EachDamageWordGivesItsOwnValue) {
+    struct Case {
+        const char* element;
+        const char* attributes;
+        int32_t type;
+        int32_t value;
+    };
+    const Case cases[] = {
+        {"damage", "Crushing=\"5\" crushing=\"7\"", 0, 7},
+        {"damage", "crushing=\"7\" Crushing=\"5\"", 0, 7},
+        {"resistances", "TOXIC=\"9\" toxic=\"2\"", 7, 2},
+        {"damage", "Slashing=\"3\"", 1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.attributes);
+        ClearMonsterDB();
+        testing::internal::CaptureStderr();
+        ASSERT_TRUE(LoadMonsters(std::string("<monDB><monster name=\"W\"><") + c.element + " " + c.attributes +
+                                 "/></monster></monDB>"));
+        const std::string errors = testing::internal::GetCapturedStderr();
+        EXPECT_NE(errors.find("unknown damage type"), std::string::npos) << errors;
+        ASSERT_EQ(MonsterTable.size(), 1u);
+        const MonsterRecord& r = *MonsterTable[0];
+        const int32_t* table = std::string(c.element) == "damage" ? r.damage : r.resistances;
+        EXPECT_EQ(table[c.type], c.value);
+    }
+}
+
 TEST_F(MonsterDbTest, LookupsAndBrokenFiles) {
     EXPECT_EQ(monDBFindByName("X"), nullptr);
     EXPECT_EQ(monDBFindByDisplayName("X"), nullptr);

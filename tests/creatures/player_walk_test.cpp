@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/input_log.h"
+#include "core/shell/game_input.h"
 #include "core/shell/turn_engine.h"
 #include "creatures/player.h"
 #include "items_fixtures/item_kinds.h"
@@ -155,7 +156,9 @@ TEST_F(PlayerWalkTest, WalksStopsAndRefusesAsTheSquaresOnTheWayDecide) {
             ASSERT_TRUE(OpenInputScriptText(c.input));
         }
         TurnsRun = 0;
+        HeroInputTurns = 0;
         EXPECT_EQ(hero->WalkPathTo(c.targetX, c.targetY), c.result);
+        EXPECT_EQ(HeroInputTurns, c.turns) << "the hero's turns are the turns that passed";
         EXPECT_EQ(hero->x, c.endX);
         EXPECT_EQ(hero->y, c.endY);
         EXPECT_EQ(TurnsRun, c.turns);

@@ -2,6 +2,7 @@
 // missile's flight and reflection, and maneuver templates.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -219,6 +220,28 @@ TEST_F(SpellCastTest, ConesOpenTowardTheTargetAndAConeOnItsOwnSquareCoversNothin
     }
     for (const Square& s : cone) EXPECT_TRUE(level->IsInside(s.first, s.second));
     EXPECT_TRUE(ConeSquares(0, 0, -3, 0, 2.0f, 0.5f).empty()) << "clipped at the level's edge";
+}
+
+// However far a burst or a cone reaches, it covers the squares of the level it would cover
+// and walks no further than the level; radii past the range of a square's distance included.
+TEST_F(SpellCastTest, BurstsAndConesOfAnyRadiusStayOnTheLevel) {
+    ScopedTestLevel level(12, 9, SquareType::Floor);
+    const float radii[] = {30.0f, 46341.0f, 30000000.0f, 3.0e9f};
+    for (const float radius : radii) {
+        SCOPED_TRACE(radius);
+        EXPECT_EQ(BurstSquares(5, 5, radius).size(), 12u * 9u);
+        EXPECT_EQ(BurstSquares(-10, 3, radius).size(), 12u * 9u) << "a centre off the level";
+        const SquareList cone = ConeSquares(0, 4, 11, 4, radius, 0.5f);
+        // Within 60 degrees of the row to the right of (0, 4): every square with
+        // |dy| < dx * sqrt(3) except the caster's own.
+        size_t expected = 0;
+        for (int32_t x = 1; x < 12; ++x) {
+            for (int32_t y = 0; y < 9; ++y) expected += std::abs(y - 4) < x * 1.7320508 ? 1 : 0;
+        }
+        EXPECT_EQ(cone.size(), expected);
+        for (const Square& s : cone) EXPECT_TRUE(level->IsInside(s.first, s.second));
+    }
+    EXPECT_TRUE(BurstSquares(5, 5, -2.0f).empty());
 }
 
 TEST_F(SpellCastTest, AMonstersConeUsesTheMonsterAsCaster) {

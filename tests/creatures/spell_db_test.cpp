@@ -310,6 +310,32 @@ TEST_F(SpellDBTest, AParseErrorIsReportedWithLineAndColumnAndEarlierSpellsStay) 
     EXPECT_EQ(SpellList[0]->name, "Kept");
 }
 
+TEST_F(SpellDBTest, ARadiusOutsideItsRangeIsBroughtWithinItWithAWarning) {
+    struct Case {
+        const char* radius;
+        int32_t kept;
+        bool warned;
+    };
+    const Case cases[] = {
+        {"3", 3, false},
+        {"0", 0, false},
+        {"100", kMaxSpellRadius, false},
+        {"101", kMaxSpellRadius, true},
+        {"30000", kMaxSpellRadius, true},
+        {"2147483647", kMaxSpellRadius, true},
+        {"-4", 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.radius);
+        ClearSpellTable();
+        const std::string errors =
+            Load(std::string("<spells><spell name=\"Blast\" type=\"fireball\" radius=\"") + c.radius + "\"/></spells>");
+        ASSERT_EQ(SpellList.size(), 1u);
+        EXPECT_EQ(SpellList[0]->radius, c.kept);
+        EXPECT_EQ(errors.find("\"Blast\" has radius") != std::string::npos, c.warned) << errors;
+    }
+}
+
 class SpellIconTest : public FreshDataTreeTest {
 protected:
     void SetUp() override {

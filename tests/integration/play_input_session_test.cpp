@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -18,16 +19,21 @@ struct Played {
     std::string tickerLog;
 };
 
-Played Play(const std::string& script, std::map<std::string, std::string> env, const std::string& recordTo = "") {
+const std::vector<std::string> kRandomHero = {"-no-initial-config", "-player-random-build", "-debug-flag"};
+
+Played Play(const std::string& script, std::map<std::string, std::string> env, const std::string& recordTo = "",
+            const std::vector<std::string>& args = kRandomHero) {
     TempDir user;
     WriteWholeFile(user.file("config.xml"),
                    "<config>\n<setting name=\"completedATutorial\" value=\"1\"/>\n</config>\n");
+    // The last build, for the heroes that ask for it: the first seven skills.
+    WriteWholeFile(user.file("last.txt"), "0\n1\n2\n3\n4\n5\n6\n");
     WriteWholeFile(user.file("script.txt"), script);
     env["VAULTMERE_INPUT_SCRIPT"] = user.file("script.txt");
     env["VAULTMERE_TICKER_LOG"] = user.file("ticker.txt");
     if (!recordTo.empty()) env["VAULTMERE_INPUT_RECORD"] = recordTo;
     Played p;
-    p.run = RunGame({"-no-initial-config", "-player-random-build", "-debug-flag"}, user.path(), env);
+    p.run = RunGame(args, user.path(), env);
     p.tickerLog = ReadWholeFile(user.file("ticker.txt"));
     return p;
 }
@@ -77,25 +83,49 @@ TEST(PlayInputSession, EscapeClosesTheOpenWindowsBeforeItLeavesTheGame) {
     EXPECT_EQ(Turns(p.run.output), 1) << p.run.output;
 }
 
+// A hero of the first seven skills (the Rusty Blade in hand, the axe's Cleaving Blow on ability
+// key 1) in the Tinker's Workshop on seed 5, next to the Sickly Diggle east of (9, 7): a strike
+// with the blade, the blow cast at the diggle, a walk up and west beside the steaks and a
+// shift-click that picks them up.
 TEST(PlayInputSession, ARecordedSessionOfWalkingFightingPickingUpAndCastingReplaysTheSame) {
+    const std::vector<std::string> args = {"-no-initial-config", "-player-last-build", "-debug-flag", "-testroom",
+                                           "Tinker's Workshop", "-x", "9", "-y", "7"};
+    const auto step = [](const char* arrow) {
+        return std::string("keydown ") + arrow + "\nwait 100\nkeyup " + arrow + "\nwait 300\n";
+    };
     std::ostringstream script;
-    script << "wait 300\n";
-    script << "keydown right\nwait 900\nkeyup right\nwait 100\nkeydown down\nwait 700\nkeyup down\nwait 100\n";
+    script << "seed 5\nwait 300\n";
+    script << "click 1 768 416\nwait 400\n";
     // Select the first ability, aim it with the right button held, cast on release.
-    script << "key 1\nwait 50\nbuttondown 3 700 300\nmove 720 330\nwait 50\nbuttonup 3 720 330\nwait 500\n";
-    // Clicks on the squares around the hero: attacks, pick-ups, short walks; the belt by key.
-    script << "click 1 640 360\nwait 300\nclick 1 704 424\nwait 600\nclick 1 576 424\nwait 600\n";
-    script << "key 1 shift\nwait 200\nclick 3 640 424\nwait 300\nkey space\nwait 100\n";
-    script << "keydown w\nwait 500\nkeyup w\nwait 100\n";
-    script << "key escape\nwait 300\nclick 1 585 426\nwait 300\nkey escape\nwait 300\nclick 1 535 458\n";
+    script << "key 1\nwait 50\nbuttondown 3 768 416\nmove 770 420\nwait 50\nbuttonup 3 770 420\nwait 500\n";
+    script << step("up") << step("left") << step("left");
+    script << "keydown left_shift\nclick 1 640 352\nwait 300\nkeyup left_shift\nwait 200\n";
+    script << kLeaveAndQuit;
     TempDir dir;
-    Played live = Play(script.str(), {{"VAULTMERE_FRAME_MS", "0"}}, dir.file("recording.txt"));
+    Played live = Play(script.str(), {{"VAULTMERE_FRAME_MS", "30"}}, dir.file("recording.txt"), args);
     ASSERT_EQ(live.run.exitCode, 0) << live.run.output;
-    ASSERT_NE(LeavingLine(live.run.output), "") << live.run.output;
+    // A strike: the blade's line and its breakdown, 5 slashing and the stance's 2 piercing.
+    const size_t strike = live.tickerLog.find("You slash the Sickly Diggle! ([icon] 5 slashing, [icon] 2 piercing)\n");
+    EXPECT_NE(strike, std::string::npos) << live.tickerLog;
+    EXPECT_NE(live.run.output.find("Monster takes 7 damage by the player"), std::string::npos) << live.run.output;
+    // A cast: Cleaving Blow's 8 slashing and 2 crushing, with no blade line of its own, fell the diggle.
+    const size_t cast = live.run.output.find("Monster takes 10 damage by the player");
+    EXPECT_NE(cast, std::string::npos) << live.run.output;
+    EXPECT_GT(cast, live.run.output.find("Monster takes 7 damage by the player")) << live.run.output;
+    EXPECT_EQ(live.tickerLog.find("You slash", strike + 1), std::string::npos) << live.tickerLog;
+    EXPECT_NE(live.tickerLog.find("The Sickly Diggle collapses"), std::string::npos) << live.tickerLog;
+    // A pick-up: the five steaks leave with the hero, who took six turns (strike, cast, three
+    // steps, pick-up).
+    EXPECT_EQ(Turns(live.run.output), 6) << live.run.output;
+    const size_t leaves = live.run.output.find("The hero leaves with ");
+    ASSERT_NE(leaves, std::string::npos) << live.run.output;
+    const std::string carrying = live.run.output.substr(leaves);
+    EXPECT_NE(carrying.substr(0, carrying.find('\n')).find("; Aged Steak(5)"), std::string::npos) << carrying;
+
     const std::string recording = ReadWholeFile(dir.file("recording.txt"));
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
-        Played replay = Play(recording, {});
+        Played replay = Play(recording, {}, "", args);
         ASSERT_EQ(replay.run.exitCode, 0) << replay.run.output;
         EXPECT_EQ(LeavingLine(replay.run.output), LeavingLine(live.run.output));
         EXPECT_EQ(replay.tickerLog, live.tickerLog);

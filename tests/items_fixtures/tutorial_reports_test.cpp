@@ -180,4 +180,26 @@ TEST_F(TutorialReportsTest, EachDeedReportsItsCodeOnce) {
     }
 }
 
+// The kill and the cast tell the tutorial whom and what: the monster's own name and the
+// spell's name go with their codes.
+TEST_F(TutorialReportsTest, TheKillAndTheCastReportTheirNames) {
+    RunTutorialWaitingFor(1);
+    Monster* grub = AddMonster("Diggle", 4, 3);
+    grub->customName = "Grubnose";
+    grub->TakeDamage(5000, &hero_, "by the player", 0, 0);
+    ASSERT_FALSE(PendingTutorialNotices.empty());
+    EXPECT_EQ(PendingTutorialNotices.back().code, 1);
+    EXPECT_EQ(PendingTutorialNotices.back().name, "Grubnose");
+
+    RunTutorialWaitingFor(5);
+    SelectedSpell = spellDBFindByName("Test Spark");
+    ASSERT_NE(SelectedSpell, nullptr);
+    hero_.mana = 100;
+    PlayerCastSelectedSpell();
+    SelectedSpell = nullptr;
+    ASSERT_FALSE(PendingTutorialNotices.empty());
+    EXPECT_EQ(PendingTutorialNotices.back().code, 5);
+    EXPECT_EQ(PendingTutorialNotices.back().name, "Test Spark");
+}
+
 }  // namespace

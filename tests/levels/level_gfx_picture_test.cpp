@@ -9,6 +9,7 @@
 #include <SDL.h>
 
 #include <cmath>
+#include <memory>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -218,6 +219,81 @@ TEST(LevelGfxPicture, ShippedMonstersStandOnTheirSquaresWithTheSleepOverlay) {
         StatusOverlays.sleep.SetSprite(nullptr);
         delete sleeper;
         delete awake;
+        ClearMonsterDB();
+    });
+}
+
+// The status icons stand over each other in the order tame, burning, oiled, bleeding,
+// confused, asleep: where two overlap, the later one shows. Each icon here is a plain block of
+// its own colour, the burning one tall enough to reach over the others.
+TEST(LevelGfxPicture, StatusIconsOfAMonsterDrawInTheirOrder) {
+    DrawShippedLevel("monster_overlays_picture.png", [](Level& level, SDL_Surface* screen) {
+        ClearMonsterDB();
+        monDBLoad("game/monDB.xml");
+        ASSERT_NE(monDBFindByName("Diggle"), nullptr);
+        struct Icon {
+            const char* name;
+            Bob* overlay;
+            int w, h;
+            Uint8 r, g, b;
+        };
+        const Icon icons[] = {
+            {"tame", &StatusOverlays.hearts, 32, 32, 250, 20, 20},
+            {"burning", &StatusOverlays.burning, 32, 96, 20, 250, 20},
+            {"oiled", &StatusOverlays.oil, 8, 8, 20, 20, 250},
+            {"bleeding", &StatusOverlays.bleeding, 32, 32, 250, 250, 20},
+            {"confused", &StatusOverlays.daze, 32, 32, 20, 250, 250},
+            {"asleep", &StatusOverlays.sleep, 32, 32, 250, 20, 250},
+        };
+        std::vector<std::unique_ptr<Sprite>> sprites;
+        for (const Icon& icon : icons) {
+            SDL_Surface* block = SDL_CreateRGBSurface(SDL_SWSURFACE, icon.w, icon.h, 32, 0xFF0000, 0xFF00, 0xFF, 0);
+            SDL_FillRect(block, nullptr, SDL_MapRGB(block->format, icon.r, icon.g, icon.b));
+            sprites.emplace_back(new Sprite());
+            sprites.back()->InitFromSurface(block);
+            icon.overlay->SetSprite(sprites.back().get());
+        }
+        Monster* diggle = new Monster(monDBFindByName("Diggle"));
+        diggle->PlaceOnLevel(3, 3, &level, 0);
+        // Each pair: both icons on, and the later one is the colour at a point they share.
+        struct Case {
+            int first, later;
+        };
+        const Case cases[] = {{0, 1}, {1, 2}, {1, 3}, {0, 3}, {3, 4}, {4, 5}, {1, 5}};
+        const MapView view;
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(icons[c.first].name) + " under " + icons[c.later].name);
+            diggle->tame = false;
+            diggle->isBurning = false;
+            diggle->burnTurns = 0;
+            diggle->isOiled = false;
+            diggle->isBleeding = false;
+            diggle->bleedTurns = 0;
+            diggle->statusFlags &= ~(Monster::kStatusConfused | Monster::kStatusAsleep);
+            for (int index : {c.first, c.later}) {
+                switch (index) {
+                    case 0: diggle->tame = true; break;
+                    case 1: diggle->isBurning = true; diggle->burnTurns = 3; break;
+                    case 2: diggle->isOiled = true; break;
+                    case 3: diggle->isBleeding = true; diggle->bleedTurns = 3; break;
+                    case 4: diggle->statusFlags |= Monster::kStatusConfused; break;
+                    default: diggle->statusFlags |= Monster::kStatusAsleep; break;
+                }
+            }
+            diggle->Draw(view);
+            // The oil block's top-left corner lies inside every other icon.
+            const int px = diggle->bob.x + diggle->bob.FrameWidth() / 2 - 4 + 1;
+            const int py = diggle->bob.y + diggle->bob.FrameHeight() - 64 + 1;
+            ASSERT_TRUE(px >= 0 && py >= 0 && px < screen->w && py < screen->h);
+            const Uint32 pixel = *reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(screen->pixels) +
+                                                                   py * screen->pitch + px * 4);
+            Uint8 r, g, b;
+            SDL_GetRGB(pixel, screen->format, &r, &g, &b);
+            const Icon& top = icons[c.later];
+            EXPECT_EQ((std::vector<int>{r, g, b}), (std::vector<int>{top.r, top.g, top.b}));
+        }
+        for (const Icon& icon : icons) icon.overlay->SetSprite(nullptr);
+        delete diggle;
         ClearMonsterDB();
     });
 }

@@ -152,9 +152,15 @@ TEST_F(EyeCandyTest, FloatingTextsMakeAShadowAndAColourCopyThatOwnTheirSprites) 
 
     ShowFloatingText(body, "");
     EXPECT_EQ(EyeCandyCount(), 2u) << "empty text shows nothing";
+    // The medal is the doubled one of the global images.
+    auto medal = MakeSprite(24, 24);
+    EyeCandyIcons.experienceMedal = medal.get();
     ShowExperienceFloater(body, -12);
+    EyeCandyIcons.experienceMedal = nullptr;
     EXPECT_EQ(EyeCandyCount(), 5u) << "shadow, number and medal";
-    EXPECT_EQ(EyeCandyAt(4)->ownsSprite, 0) << "the medal belongs to the sprite table";
+    EXPECT_EQ(EyeCandyAt(4)->sprite, medal.get());
+    EXPECT_EQ(EyeCandyAt(4)->x, EyeCandyAt(3)->x - 24) << "left of the number";
+    EXPECT_EQ(EyeCandyAt(4)->ownsSprite, 0) << "the medal belongs to the global images";
     ClearEyeCandy();
     EXPECT_EQ(EyeCandyCount(), 0u);
 }

@@ -176,4 +176,64 @@ TEST_F(AbilityTargetsTest, UsingTheAbilityChecksTheSquareTheTargetAndTheCooldown
     EXPECT_EQ(log.back(), "You must be next to your target to use this ability!");
 }
 
+// The hero's turns are the turns that pass: a cast refused for want of mana is none.
+TEST_F(AbilityTargetsTest, ARefusedCastIsNoTurnOfTheHero) {
+    SpellCallLog calls;
+    SpellCallRecorder = &calls;
+    spell_.targetType = SpellTarget::Missile;
+    spell_.mp = 30;
+    hero->mana = 10;
+    UseSelectedAbilityAt(PX(7), PX(4));
+    EXPECT_TRUE(calls.casts.empty());
+    EXPECT_EQ(TurnCount, 0);
+    EXPECT_EQ(HeroInputTurns, 0);
+    hero->mana = 40;
+    UseSelectedAbilityAt(PX(7), PX(4));
+    EXPECT_EQ(calls.casts.size(), 1u);
+    EXPECT_EQ(TurnCount, 1);
+    EXPECT_EQ(HeroInputTurns, 1);
+}
+
+// An ability used on an item takes the belt or backpack item under the pointer; the level
+// square there does not matter, even when the point lies beyond the level.
+TEST_F(AbilityTargetsTest, AnItemAbilityUsesTheItemUnderThePointerOffTheLevel) {
+    SpellCallLog calls;
+    SpellCallRecorder = &calls;
+    spell_.targetType = SpellTarget::Item;
+    hero->mana = 100;
+    auto* gem = Own<CountingItem>(0);
+    hero->quickSlots[2] = gem;
+    auto* packed = Own<CountingItem>(0);
+    InventoryGrid.cells[9] = packed;
+    packed->gridX = 1;
+    packed->gridY = 1;
+    struct Case {
+        const char* what;
+        bool inventoryOpen;
+        int32_t x, y;
+        Item* item;
+    };
+    // The belt row and the backpack window both lie beyond the 10 x 10 level's 640 pixels.
+    const Case cases[] = {
+        {"belt slot 2", false, 262 + 2 * 36 + 5, 660, gem},
+        {"backpack cell (1, 1)", true, 750 + 26 + 34 + 3, 20 + 37 + 34 + 3, packed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        int32_t sx = 0;
+        int32_t sy = 0;
+        ASSERT_FALSE(ScreenToSquare(c.x, c.y, &sx, &sy));
+        Layout.inventoryOpen = c.inventoryOpen ? 1 : 0;
+        SelectedAbility = &ability_;
+        calls = SpellCallLog();
+        const int32_t turns = TurnCount;
+        HandlePlayScreenClick(c.x, c.y, true);
+        ASSERT_EQ(calls.casts.size(), 1u);
+        ASSERT_NE(SpellItemUnderPointer, nullptr);
+        EXPECT_EQ(SpellItemUnderPointer(), c.item);
+        EXPECT_EQ(SelectedAbility, nullptr) << "an item ability is used once";
+        EXPECT_EQ(TurnCount, turns + 1);
+    }
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "creatures/status_overlays.h"
 #include "media/display_settings.h"
+#include "media/eye_candy.h"
 #include "media/sprite.h"
 
 namespace {
@@ -28,6 +29,9 @@ TEST(GlobalImagesTest, EveryHolderIsFilledAndTheOverlaysPointAtTheirSprites) {
     EXPECT_EQ(StatusOverlays.hearts.sprite, g.hearts);
     EXPECT_EQ(StatusOverlays.questMark.sprite, g.questExclaim);
     EXPECT_EQ(StatusOverlays.heroGlow.sprite, g.heroGlow);
+    // The experience floater shows the doubled medal.
+    EXPECT_NE(g.xpMedal, nullptr);
+    EXPECT_EQ(EyeCandyIcons.experienceMedal, g.xpMedal);
     // The guide arrow follows the colour-blind setting of start-up only.
     EXPECT_EQ(g.guideArrow.sprite, g.helpfulArrowColourBlind);
     enableColourBlind = 0;

@@ -57,6 +57,31 @@ TEST_F(LevelGenCheckTest, EveryDepthOfBothDungeonsKeepsTheLevelRules) {
     EXPECT_EQ(bosses, 8);  // one on each last level
 }
 
+// Once the rooms are filled, no two creatures stand on one square: swimmers moved into the
+// water, a room's named monster and the members of a horde each find a square of their own.
+TEST_F(LevelGenCheckTest, FilledRoomsPutEveryCreatureOnASquareOfItsOwn) {
+    LoadOurData();
+    for (const bool extended : {false, true}) {
+        const int32_t last = extended ? 14 : 9;
+        for (int32_t depth = 0; depth <= last; ++depth) {
+            for (uint32_t seed = 1; seed <= 3; ++seed) {
+                LevelGenCase genCase;
+                genCase.seed = seed;
+                genCase.depth = depth;
+                genCase.extended = extended;
+                testing::internal::CaptureStdout();
+                std::unique_ptr<Level> level = GenerateLevelForCase(genCase, nullptr);
+                PopulateLevelRooms(*level);
+                testing::internal::GetCapturedStdout();
+                for (const std::string& problem : SharedCreatureSquares(*level)) {
+                    ADD_FAILURE() << (extended ? "long" : "normal") << " depth " << depth << " seed " << seed << ": "
+                                  << problem;
+                }
+            }
+        }
+    }
+}
+
 // The level check, the benchmarks and the generation tests load our data the same way: every
 // name a document uses is found (the rooms' spell actions find their spells).
 TEST_F(LevelGenCheckTest, OurGenerationDataLoadsWithoutAWord) {
