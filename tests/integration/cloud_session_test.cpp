@@ -174,3 +174,19 @@ TEST(PublisherSession, ClosingTheWindowWhileWaitingEndsInOrder) {
     if (cloud != nullptr) closedir(cloud);
     EXPECT_EQ(cloudFiles, 4) << ". and .. and the two temporary files";
 }
+
+TEST(LauncherSession, TheModScreenAndThePublisherAnswerEveryMouseButton) {
+    // The mod screen: Mods (300, 444), then Quit (150, 560) by the right button ends the
+    // program before any game starts.
+    TempDir user, store;
+    WriteWholeFile(user.file("config.xml"), kWelcomeShown);
+    GameRun launcher = RunGame({}, user.path(),
+                               Env(user, store.path(), "wait 100\nclick 1 300 444\nwait 200\nclick 3 150 560\nwait 200\n"),
+                               30);
+    EXPECT_EQ(launcher.exitCode, 0) << launcher.output;
+    // The publisher: Exit (700, 560) by the middle button.
+    TempDir second;
+    GameRun publisher = RunGame({"-no-initial-config", "-publisher"}, second.path(),
+                                Env(second, store.path(), "wait 200\nclick 2 700 560\nwait 200\n"), 30);
+    EXPECT_EQ(publisher.exitCode, 0) << publisher.output;
+}
