@@ -108,7 +108,7 @@ bool ConfirmPublication(const ModRecord& mod, const ModRecord* old) {
         SDL_Event event;
         while (LoggedPollEvent(&event)) {
             if (event.type == SDL_QUIT) CloseWindowExit();
-            if (event.type != SDL_MOUSEBUTTONUP || event.button.button != SDL_BUTTON_LEFT) continue;
+            if (event.type != SDL_MOUSEBUTTONUP) continue;  // any button clicks
             if (yes.Contains(event.button.x, event.button.y)) return true;
             if (no.Contains(event.button.x, event.button.y)) return false;
         }
