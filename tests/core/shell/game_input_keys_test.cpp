@@ -86,7 +86,8 @@ TEST_F(GameInputKeysTest, AMoveKeyPressedAndReleasedInOneFrameWalksExactlyOneSqu
         TurnCount = 0;
         Press(c.key);
         Release(c.key);
-        EXPECT_EQ(FramesToNextSquare(20), 8) << "the tap is one step";
+        // The frame of the tap starts the step; eight 30 ms frames walk the square.
+        EXPECT_EQ(FramesToNextSquare(20), 9) << "the tap is one step";
         EXPECT_EQ((Square{hero->x, hero->y}), c.to);
         Frames(12);
         EXPECT_EQ((Square{hero->x, hero->y}), c.to) << "and only one";
