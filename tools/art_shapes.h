@@ -685,8 +685,8 @@ inline void FrameRows(Canvas& c, const ShapeArgs& a) {
 
 // Labelled controls on a window background: the label is "title|part|part...". The title (the
 // parts without "@") is drawn as the plain shape draws its label; every other part is placed:
-//   "text@x,y" or "text@x,y,h"  text centred at (x, y), at most h pixels high (16 by default)
-//                               and no wider than the room to the nearer side edge;
+//   "text@x,y[,h[,w]]"          text centred at (x, y), at most h pixels high (16 by default)
+//                               and w wide (by default the room to the nearer side edge);
 //   "[]@x,y,w,h"                the empty box of an on/off switch (the game draws the mark
 //                               over it while the switch is on);
 //   "==@x,y,w,h"                the groove of a slider.
@@ -721,7 +721,8 @@ inline void PlacedMarks(Canvas& c, const std::string& label, Rgba ink) {
       continue;
     }
     const int h = n >= 3 && v[2] > 0 ? v[2] : 16;
-    const int room = 2 * std::min(v[0], c.width - v[0]) - 4;
+    int room = 2 * std::min(v[0], c.width - v[0]) - 4;
+    if (n >= 4 && v[3] > 0) room = std::min(room, v[3]);
     if (room > 0) DrawLabel(c, what, v[0], v[1], room, h, ink, true);
   }
 }
