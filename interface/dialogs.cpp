@@ -185,7 +185,6 @@ void DrawCloseButton(int32_t x, int32_t y) {
 }
 
 void DrawCopperCloseButton(int32_t x, int32_t y) {
-    HudRecord("close cross", x, y);
     EnsureCrosses();
     DrawCross(CopperCross, x, y);
 }
