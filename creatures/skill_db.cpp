@@ -240,12 +240,13 @@ bool SkillDBLoadFromText(const char* text, size_t length, const char* file) {
 }
 
 void AddDummySkills() {
+    // The two shortcuts of the skill screen: "Random Skills" second to last, "Last Choice" last.
+    AppendDummy("Random Skills", kRandomSkillsSkillId,
+                "You start the game with seven skills chosen, excitingly, at random.", "skills/skill_random.png");
     AppendDummy("Last Choice", kLastChoiceSkillId,
                 "You start the game with whatever skill picks your poor, tragic, hero started with last game. "
                 "Do you think you can do better this time?",
                 "skills/skill_avenge_your_father.png");
-    AppendDummy("Random Skills", kRandomSkillsSkillId,
-                "You start the game with seven skills chosen, excitingly, at random.", "skills/skill_random.png");
     Sprite* learn = SpriteMgr_GetOrLoadSeries("skilltome_learn", "ui/gameplay/skilltome_learn", 6, 0, 150, 1);
     if (SkillTomeLearnBob.sprite != learn) {
         SkillTomeLearnBob.SetSprite(learn);

@@ -135,7 +135,9 @@ int32_t CharPanelDamage(int32_t type) {
     Player* hero = CurrentPlayer;
     if (hero == nullptr || type < 0 || type >= kDamageTypeCount) return 0;
     int32_t total = hero->damageBonus[type] + hero->meleeSkillDamage[type];
-    if (hero->firstHandWeapon != nullptr) total += hero->firstHandWeapon->damage[type];
+    for (const Weapon* weapon : {hero->firstHandWeapon, hero->secondHandWeapon}) {
+        if (weapon != nullptr) total += weapon->damage[type];
+    }
     return total;
 }
 
@@ -182,7 +184,7 @@ void DrawCharPanel(int32_t x, int32_t y) {
         HudSprite(item->iconSprite, 0, "slot " + std::to_string(slot), x + kSlotSquares[slot].x,
                   y + kSlotSquares[slot].y);
     }
-    DrawCloseButton(x + 290, y + 4);
+    DrawCloseButton(x + kCharPanelCross.x, y + kCharPanelCross.y);
     const int32_t rowsY[3] = {273, 289, 306};
     for (int32_t type = 0; type < 3 && type < kSkillTypeCount; ++type) {
         for (int32_t k = 0; k < hero->skillTypePoints[type]; ++k) {

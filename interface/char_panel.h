@@ -13,6 +13,9 @@ class Item;
 
 constexpr int32_t kCharPanelSlots = 12;
 
+// The panel's 20 x 20 close cross, relative to its corner; a click on it closes the panel.
+constexpr HudPoint kCharPanelCross = {266, 0};
+
 // The 32 x 32 square of equipment slot 0..11, relative to the panel's corner.
 HudPoint CharPanelSlotOffset(int32_t slot);
 // The per-slot part of a click at panel point (x, y) on the square at (sx, sy): swaps the
@@ -24,7 +27,7 @@ bool EquipSlotClick(int32_t x, int32_t y, int32_t sx, int32_t sy, Item*& slotIte
 int32_t CharPanelResistanceCount();
 int32_t CharPanelDamageCount();
 // The total damage of a type the panel shows: the hero's damage bonus, its melee skill
-// damage and the weapon in its first hand.
+// damage and the weapons in both hands.
 int32_t CharPanelDamage(int32_t type);
 // Where the n-th shown resistance row's icon goes, relative to the panel's corner, for
 // `rows` rows in all (one column up to 8, two columns of 8 beyond).

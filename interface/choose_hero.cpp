@@ -30,9 +30,19 @@ struct HeroScreen {
     SDL_Surface* female = nullptr;
     SDL_Surface* shade = nullptr;
 
+    // Both portraits from the clean background (which holds them unshaded), then the shade
+    // over the one not chosen; drawing over the old pictures would keep the old shade in their
+    // transparent corners.
     void DrawPortraits(int32_t chosenFemale) const {
-        BlitOnMenu(male, MenuBackground, cx - 113, cy + 111);
-        BlitOnMenu(female, MenuBackground, cx + 35, cy + 111);
+        for (int32_t x : {cx - 113, cx + 35}) {
+            SDL_Rect area = {static_cast<Sint16>(x), static_cast<Sint16>(cy + 111), 96, 96};
+            if (MenuCleanBackground != nullptr && MenuBackground != nullptr) {
+                SDL_Rect from = area;
+                SDL_Rect to = area;
+                SDL_BlitSurface(MenuCleanBackground, &from, MenuBackground, &to);
+            }
+            QueueMenuRect(area);
+        }
         BlitOnMenu(shade, MenuBackground, chosenFemale != 0 ? cx - 113 : cx + 35, cy + 111);
     }
 

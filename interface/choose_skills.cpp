@@ -28,6 +28,14 @@ constexpr int32_t kNone = -100;
 constexpr int32_t kLastChoice = -1;
 constexpr int32_t kRandomSkills = -2;
 
+// The table position of the pseudo-skill record with this identifier, or -1.
+int32_t PseudoRecordIndex(int32_t id) {
+    for (size_t i = SkillDB.size(); i-- > 0;) {
+        if (SkillDB[i].id == id) return static_cast<int32_t>(i);
+    }
+    return -1;
+}
+
 int32_t RealSkillCount() {
     const int32_t n = static_cast<int32_t>(SkillDB.size()) - 2;
     return n > 0 ? n : 0;
@@ -63,10 +71,10 @@ struct SkillScreen {
     SDL_Surface* down[4] = {};
     int32_t hovered = kNone;
 
+    // The icon of the pseudo-skill record with this identifier (kLastChoice or kRandomSkills).
     SDL_Surface* PseudoIcon(int32_t which) const {
-        const size_t n = SkillDB.size();
-        if (n < 2) return nullptr;
-        return icons[which == kLastChoice ? n - 1 : n - 2];
+        const int32_t index = PseudoRecordIndex(which);
+        return index >= 0 && index < static_cast<int32_t>(icons.size()) ? icons[static_cast<size_t>(index)] : nullptr;
     }
 
     void CopyArea(SDL_Surface* from, SDL_Surface* to, int32_t x, int32_t y, int32_t w, int32_t h) const {
@@ -150,20 +158,19 @@ struct SkillScreen {
         const int32_t left = Left();
         const int32_t top = Top();
         CopyArea(clean, MenuBackground, left + 116, top + 480, 792, 120);
-        CopyArea(clean, MenuBackground, left + 746, top + 401, 72, 72);
-        CopyArea(clean, MenuBackground, left + 826, top + 401, 72, 72);
+        // The whole 78 x 76 glow of either shortcut is taken back, not only its icon's square.
+        CopyArea(clean, MenuBackground, left + 746, top + 401, 78, 76);
+        CopyArea(clean, MenuBackground, left + 826, top + 401, 78, 76);
         DrawIcon(PseudoIcon(kLastChoice), MenuBackground, left + 750, top + 405);
         DrawIcon(PseudoIcon(kRandomSkills), MenuBackground, left + 830, top + 405);
-        SDL_Rect pseudo = {static_cast<Sint16>(left + 746), static_cast<Sint16>(top + 401), 152, 72};
+        SDL_Rect pseudo = {static_cast<Sint16>(left + 746), static_cast<Sint16>(top + 401), 158, 76};
         QueueMenuRect(pseudo);
         if (target != kNone) {
             const SkillRecord* record = nullptr;
-            if (target == kLastChoice) {
-                BlitOnMenu(glow, MenuBackground, left + 746, top + 401);
-                record = &SkillDB[SkillDB.size() - 1];
-            } else if (target == kRandomSkills) {
-                BlitOnMenu(glow, MenuBackground, left + 826, top + 401);
-                record = &SkillDB[SkillDB.size() - 2];
+            if (target == kLastChoice || target == kRandomSkills) {
+                BlitOnMenu(glow, MenuBackground, left + (target == kLastChoice ? 746 : 826), top + 401);
+                const int32_t index = PseudoRecordIndex(target);
+                if (index >= 0) record = &SkillDB[static_cast<size_t>(index)];
             } else {
                 const HudPoint cell = SkillCellPosition(target);
                 if (target >= SkillScrollPosition) BlitOnMenu(glow, MenuBackground, cell.x, cell.y);

@@ -6,6 +6,7 @@
 #include "creatures/player.h"
 #include "interface/button.h"
 #include "interface/game_frame.h"
+#include "interface/hud_draw.h"
 #include "media/image.h"
 #include "interface/layout.h"
 #include "interface/menu_frame.h"
@@ -178,6 +179,7 @@ int32_t ShowDialog(const char* text, const char* firstArt, const char* secondArt
 }
 
 void DrawCloseButton(int32_t x, int32_t y) {
+    HudRecord("close cross", x, y);
     EnsureCrosses();
     DrawCross(CloseCross, x, y);
 }

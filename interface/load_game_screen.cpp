@@ -284,7 +284,9 @@ std::string LoadGameScreen::Run() {
                 load_ = false;
                 done = true;
             } else if (event.type == SDL_MOUSEBUTTONUP) {
-                done = Click(x, y);
+                // The click acts where it happened: a press and release that arrive in one
+                // frame come before the pointer read at the frame's start has caught up.
+                done = Click(event.button.x, event.button.y);
             }
         }
     }

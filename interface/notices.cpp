@@ -9,6 +9,7 @@
 #include "interface/cursor.h"
 #include "interface/dialogs.h"
 #include "interface/game_frame.h"
+#include "interface/hud_draw.h"
 #include "interface/layout.h"
 #include "items_fixtures/item.h"
 #include "media/bob.h"
@@ -130,6 +131,29 @@ void FreeNoticePictures() {
     NoticePicturesLoaded = false;
 }
 
+namespace {
+
+const char* const kNoticeWayOut = "Click or press Enter";
+
+// The way out of a notice, on a dark strip just under its picture (the picture's art and
+// content keep their whole area).
+void DrawNoticeWayOut(SDL_Surface* background, int32_t x, int32_t y) {
+    const int32_t w = background != nullptr ? background->w : 0;
+    const int32_t h = background != nullptr ? background->h : 0;
+    const int32_t cx = x + w / 2;
+    const int32_t top = y + h + 4;
+    HudRecordText(kNoticeWayOut, cx, top);
+    if (ScreenSurface == nullptr) return;
+    const int32_t textW = TextWidth(kNoticeWayOut, MediumFont);
+    const int32_t textH = TextHeight(kNoticeWayOut, MediumFont);
+    SDL_Rect box = {static_cast<Sint16>(cx - textW / 2 - 8), static_cast<Sint16>(top - 2),
+                    static_cast<Uint16>(textW + 16), static_cast<Uint16>(textH + 4)};
+    SDL_FillRect(ScreenSurface, &box, SDL_MapRGB(ScreenSurface->format, 16, 12, 8));
+    DrawMediumTextCenteredGold(cx, top, kNoticeWayOut, ScreenSurface);
+}
+
+}  // namespace
+
 void RunNotice(SDL_Surface* background, bool hideTooltips, const std::function<void(int32_t x, int32_t y)>& content) {
     // A button held as the notice opens belongs to the click that opened it: its release is
     // not the player's answer.
@@ -144,6 +168,7 @@ void RunNotice(SDL_Surface* background, bool hideTooltips, const std::function<v
         CentredPanelCorner(background, 0, 0, &x, &y);
         DrawPicture(background, x, y);
         if (content) content(x, y);
+        DrawNoticeWayOut(background, x, y);
         UpdateMouseCursor();
         AdvanceFrame();
 

@@ -136,6 +136,8 @@ int32_t QuestAbandonButtonAt(int32_t rx, int32_t ry, const std::vector<int32_t>&
 }
 
 void ShowQuestLog() {
+    // A hover left by the menu-bar click that closed an earlier window is no click on this one.
+    MenuBarHover = false;
     if (PlayWindowReplacement replacement = GetPlayWindowReplacement()) {
         replacement(PlayWindow::QuestLog);
         return;

@@ -72,6 +72,8 @@ int32_t AbilityBeltSlotAt(int32_t mx, int32_t my) {
 
 void ShowSkillTome() {
     ++SkillTomeOpenings;
+    // A hover left by the menu-bar click that closed an earlier window is no click on this one.
+    MenuBarHover = false;
     if (PlayWindowReplacement replacement = GetPlayWindowReplacement()) {
         replacement(PlayWindow::SkillTome);
         return;

@@ -5,7 +5,9 @@
 
 #include "tools/art_draw.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -681,6 +683,79 @@ inline void FrameRows(Canvas& c, const ShapeArgs& a) {
   RowLabels(c, a.label);
 }
 
+// Labelled controls on a window background: the label is "title|part|part...". The title (the
+// parts without "@") is drawn as the plain shape draws its label; every other part is placed:
+//   "text@x,y[,h[,w]]"          text centred at (x, y), at most h pixels high (16 by default)
+//                               and w wide (by default the room to the nearer side edge);
+//   "[]@x,y,w,h"                the empty box of an on/off switch (the game draws the mark
+//                               over it while the switch is on);
+//   "==@x,y,w,h"                the groove of a slider.
+inline void PlacedMarks(Canvas& c, const std::string& label, Rgba ink) {
+  size_t start = 0;
+  while (start <= label.size()) {
+    size_t end = label.find('|', start);
+    if (end == std::string::npos) end = label.size();
+    const std::string part = label.substr(start, end - start);
+    start = end + 1;
+    const size_t at = part.rfind('@');
+    if (at == std::string::npos || at == 0) continue;
+    const std::string what = part.substr(0, at);
+    int v[4] = {0, 0, 0, 0};
+    int n = 0;
+    for (size_t p = at + 1; p < part.size() && n < 4;) {
+      v[n++] = std::atoi(part.c_str() + p);
+      const size_t comma = part.find(',', p);
+      if (comma == std::string::npos) break;
+      p = comma + 1;
+    }
+    if (n < 2) continue;
+    if ((what == "[]" || what == "==") && n == 4) {
+      for (int y = v[1]; y < v[1] + v[3]; ++y)
+        for (int x = v[0]; x < v[0] + v[2]; ++x) {
+          const bool edge = x == v[0] || y == v[1] || x == v[0] + v[2] - 1 || y == v[1] + v[3] - 1;
+          const bool inner = x == v[0] + 1 || y == v[1] + 1;
+          Rgba px = what == "[]" ? (edge ? Rgba{20, 16, 12, 255} : inner ? Rgba{90, 84, 76, 255} : Rgba{236, 228, 204, 255})
+                                 : (edge ? Rgba{24, 20, 16, 255} : Rgba{70, 62, 54, 255});
+          c.Set(x, y, px);
+        }
+      continue;
+    }
+    const int h = n >= 3 && v[2] > 0 ? v[2] : 16;
+    int room = 2 * std::min(v[0], c.width - v[0]) - 4;
+    if (n >= 4 && v[3] > 0) room = std::min(room, v[3]);
+    if (room > 0) DrawLabel(c, what, v[0], v[1], room, h, ink, true);
+  }
+}
+
+inline std::string TitleOf(const std::string& label) {
+  std::string title;
+  size_t start = 0;
+  while (start <= label.size()) {
+    size_t end = label.find('|', start);
+    if (end == std::string::npos) end = label.size();
+    const std::string part = label.substr(start, end - start);
+    if (part.find('@') == std::string::npos) title += (title.empty() ? "" : " ") + part;
+    start = end + 1;
+  }
+  return title;
+}
+
+// A window background with placed labels and controls (see PlacedMarks).
+inline void PanelMarks(Canvas& c, const ShapeArgs& a) {
+  ShapeArgs plain = a;
+  plain.label = TitleOf(a.label);
+  Panel(c, plain);
+  PlacedMarks(c, a.label, Contrast(Shade(a.colour, 0.7f)));
+}
+
+// A parchment scroll with placed labels and controls (see PlacedMarks).
+inline void ScrollMarks(Canvas& c, const ShapeArgs& a) {
+  ShapeArgs plain = a;
+  plain.label = TitleOf(a.label);
+  Scroll(c, plain);
+  PlacedMarks(c, a.label, Rgba{40, 28, 16, 255});
+}
+
 }  // namespace shapes
 
 struct ShapeInfo {
@@ -708,6 +783,7 @@ inline const std::vector<ShapeInfo>& ShapeTable() {
       {"liquid", shapes::Liquid},       {"fluidsheet", shapes::FluidSheet}, {"tilesheet", shapes::TileSheet}, {"shades", shapes::Shades},
       {"creature", shapes::Creature},   {"swatch", shapes::Swatch},
       {"scrollrows", shapes::ScrollRows}, {"framerows", shapes::FrameRows},
+      {"panelmarks", shapes::PanelMarks}, {"scrollmarks", shapes::ScrollMarks},
   };
   return table;
 }

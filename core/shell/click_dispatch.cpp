@@ -13,8 +13,10 @@
 #include "creatures/buff.h"
 #include "creatures/player.h"
 #include "creatures/spell.h"
+#include "interface/char_panel.h"
 #include "interface/dialogs.h"
 #include "interface/hud.h"
+#include "interface/hud_belts.h"
 #include "interface/layout.h"
 #include "interface/play_screen.h"
 #include "items_fixtures/crafting.h"
@@ -342,6 +344,17 @@ void LeftClick(int32_t x, int32_t y) {
             return;
         }
     }
+    // While the add-ability arrow shows over a skill slot, a click on the slot below its top
+    // 12 pixels opens the ability picker for that slot.
+    if (BeltArrowHovered) {
+        const int32_t slot = SkillSlotAt(x, y);
+        if (slot >= 0 && y >= SkillSlotRect(slot).y + 12 && CountSkillSlotsWithAbilities() > 0) {
+            Tell("open picker");
+            Layout.abilityPickerOpen = 1;
+            Layout.abilityPickerSlot = slot;
+            return;
+        }
+    }
     if (MenuBarStripRect().Contains(x, y)) {
         Tell("menu bar");
         HandleMenuBarClick(x, y);
@@ -358,7 +371,10 @@ void LeftClick(int32_t x, int32_t y) {
         return;
     }
     if (Layout.equipmentOpen != 0) {
-        if (x >= 366 && x <= 388 && y >= 100 && y <= 116) {
+        // The close mark: the drawn 20 x 20 cross and two pixels right of it.
+        const int32_t crossX = kEquipmentX + kCharPanelCross.x;
+        const int32_t crossY = kEquipmentY + kCharPanelCross.y;
+        if (x >= crossX && x <= crossX + 22 && y >= crossY && y <= crossY + 20) {
             Tell("equipment");
             Layout.equipmentOpen = 0;
             return;

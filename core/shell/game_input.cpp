@@ -1,6 +1,8 @@
 #include "core/shell/game_input.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "core/input_log.h"
 #include "core/key_bindings.h"
@@ -92,6 +94,43 @@ bool AnyStep() {
     return StepFlags[0] || StepFlags[1] || StepFlags[2] || StepFlags[3];
 }
 
+// A move key released before any step started from its press (a tap, often pressed and
+// released within one frame) stays queued until a step has taken it, so that it walks one
+// square. WalkedKeys holds the queued keys a step has started from.
+std::vector<SDLKey> TappedKeys;
+std::vector<SDLKey> WalkedKeys;
+
+bool Holds(const std::vector<SDLKey>& keys, SDLKey sym) {
+    return std::find(keys.begin(), keys.end(), sym) != keys.end();
+}
+
+void Forget(std::vector<SDLKey>& keys, SDLKey sym) {
+    keys.erase(std::remove(keys.begin(), keys.end(), sym), keys.end());
+}
+
+bool IsQueued(SDLKey sym) {
+    for (const SDL_keysym& queued : MoveKeyQueue) {
+        if (queued.sym == sym) return true;
+    }
+    return false;
+}
+
+// The queued taps leave the queue once a step has started from them, or at once when no step
+// could start (the way was blocked).
+void SettleTappedKeys() {
+    std::vector<SDLKey> kept;
+    for (SDLKey sym : TappedKeys) {
+        if (!IsQueued(sym)) continue;
+        if (Holds(WalkedKeys, sym) || !AnyStep()) {
+            RemoveQueuedKey(sym);
+            Forget(WalkedKeys, sym);
+        } else {
+            kept.push_back(sym);
+        }
+    }
+    TappedKeys = kept;
+}
+
 void HeroTurn() {
     AdvanceTurn();
 }
@@ -153,6 +192,8 @@ void OnKeyDown(const SDL_keysym& key) {
     bool usedUp = false;
     if (!AnyStep() && WASDActive != 0) usedUp = BumpToward(key);
     if (!MoveKeyQueue.empty()) RemoveQueuedKey(key.sym);
+    Forget(TappedKeys, key.sym);
+    Forget(WalkedKeys, key.sym);
     if (!usedUp) MoveKeyQueue.push_front(key);
 }
 
@@ -235,7 +276,13 @@ void OnKeyUp(const SDL_Event& event) {
         hero->wanderingMonsterTurns += 10;
         HeroTurn();
     }
-    if (IsMoveKeyRelease(key)) RemoveQueuedKey(key.sym);
+    if (!IsMoveKeyRelease(key)) return;
+    if (IsQueued(key.sym) && !Holds(WalkedKeys, key.sym)) {
+        if (!Holds(TappedKeys, key.sym)) TappedKeys.push_back(key.sym);
+        return;
+    }
+    RemoveQueuedKey(key.sym);
+    Forget(WalkedKeys, key.sym);
 }
 
 void OnMotion(const SDL_MouseMotionEvent& motion) {
@@ -376,6 +423,7 @@ void StartNextStep(Player* hero) {
     if (!MoveKeyQueue.empty()) {
         LastMoveKey = MoveKeyQueue.front();
         for (int dir = 0; dir < 4; ++dir) StepFlags[dir] = KeyMeansDirection(dir, LastMoveKey);
+        if (!Holds(WalkedKeys, LastMoveKey.sym)) WalkedKeys.push_back(LastMoveKey.sym);
     }
     for (int dir : {kLeft, kRight, kUp, kDown}) {
         if (StepFlags[dir] && !HeroMayEnter(hero, hero->x + kDirections[dir].dx, hero->y + kDirections[dir].dy)) {
@@ -415,6 +463,8 @@ bool ScreenToSquare(int32_t px, int32_t py, int32_t* sx, int32_t* sy) {
 void FlushInput() {
     for (bool& flag : StepFlags) flag = false;
     MoveKeyQueue.clear();
+    TappedKeys.clear();
+    WalkedKeys.clear();
     if (CurrentPlayer != nullptr) {
         // A step broken off leaves the hero standing on its square, not between two.
         CurrentPlayer->offsetX = 0.0f;
@@ -476,4 +526,5 @@ void HandleGameEvent() {
         }
     }
     if (!HeroDead()) RunWalkingStep();
+    SettleTappedKeys();
 }

@@ -205,7 +205,7 @@ int RunModLauncher() {
         SDL_Event event;
         while (LoggedPollEvent(&event)) {
             if (event.type == SDL_QUIT) return -1;
-            if (event.type != SDL_MOUSEBUTTONUP || event.button.button != SDL_BUTTON_LEFT) continue;
+            if (event.type != SDL_MOUSEBUTTONUP) continue;  // any button clicks
             const int32_t result = ModScreenRelease(scroll, event.button.x, event.button.y);
             if (result != kModScreenStay) {
                 PlaySFX("click");

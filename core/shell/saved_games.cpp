@@ -212,7 +212,8 @@ SaveSlot MakeSlotForHero(const char* name) {
     }
     if (CurrentLevel != nullptr) {
         const BranchRecord* branch = CurrentLevel->GetBranchRecord();
-        slot.line2 = "on Floor " + std::to_string(CurrentLevel->depth) + " of " +
+        // Floors are counted from 1, as the minimap and the death screen count them.
+        slot.line2 = "on Floor " + std::to_string(CurrentLevel->depth + 1) + " of " +
                      (branch != nullptr ? branch->name : std::string());
     }
     return slot;

@@ -207,16 +207,17 @@ TEST_F(SkillDBTest, PseudoSkillsComeLastAndAreNotOffered) {
     AddDummySkills();
     testing::internal::GetCapturedStderr();
     ASSERT_EQ(SkillDB.size(), 5u);
-    EXPECT_EQ(SkillDB[3].name, "Last Choice");
-    EXPECT_EQ(SkillDB[3].id, -1);
-    EXPECT_EQ(SkillDB[3].description,
+    // "Random Skills" second to last, "Last Choice" last.
+    EXPECT_EQ(SkillDB[3].name, "Random Skills");
+    EXPECT_EQ(SkillDB[3].id, -2);
+    EXPECT_EQ(SkillDB[3].description, "You start the game with seven skills chosen, excitingly, at random.");
+    EXPECT_EQ(SkillDB[3].icon, "skills/skill_random.png");
+    EXPECT_EQ(SkillDB[4].name, "Last Choice");
+    EXPECT_EQ(SkillDB[4].id, -1);
+    EXPECT_EQ(SkillDB[4].description,
               "You start the game with whatever skill picks your poor, tragic, hero started with last game. Do you "
               "think you can do better this time?");
-    EXPECT_EQ(SkillDB[3].icon, "skills/skill_avenge_your_father.png");
-    EXPECT_EQ(SkillDB[4].name, "Random Skills");
-    EXPECT_EQ(SkillDB[4].id, -2);
-    EXPECT_EQ(SkillDB[4].description, "You start the game with seven skills chosen, excitingly, at random.");
-    EXPECT_EQ(SkillDB[4].icon, "skills/skill_random.png");
+    EXPECT_EQ(SkillDB[4].icon, "skills/skill_avenge_your_father.png");
     EXPECT_NE(SkillTomeLearnBob.sprite, nullptr);
 
     std::vector<int32_t> offered;

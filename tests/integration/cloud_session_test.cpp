@@ -174,3 +174,31 @@ TEST(PublisherSession, ClosingTheWindowWhileWaitingEndsInOrder) {
     if (cloud != nullptr) closedir(cloud);
     EXPECT_EQ(cloudFiles, 4) << ". and .. and the two temporary files";
 }
+
+TEST(LauncherSession, TheModScreenAndThePublisherAnswerEveryMouseButton) {
+    // The mod screen: Mods (300, 444), then Quit (150, 560) by the right button ends the
+    // program; the left clicks after it (the mod's row, Start) find no mod screen left.
+    TempDir user, store;
+    WriteWholeFile(user.file("config.xml"), kWelcomeShown);
+    ASSERT_TRUE(MakeFileWithParents(user.file("mods/local_one/mod/mod.xml"), ModXml("Local One")));
+    GameRun launcher = RunGame({}, user.path(),
+                               Env(user, store.path(),
+                                   std::string("wait 100\nclick 1 300 444\nwait 200\nclick 3 150 560\nwait 200\n") +
+                                       "click 1 100 110\nwait 100\nclick 1 600 560\nwait 5000\n" + kQuitFromMenuScript),
+                               60);
+    EXPECT_EQ(launcher.exitCode, 0) << launcher.output;
+    EXPECT_FALSE(Contains(ReadWholeFile(user.file("config.xml")), "Local One")) << "the mod screen was still open";
+    // The publisher: Exit (700, 560) by the middle button; the publication clicks after it
+    // (New, the file answers, OK) find no publisher left.
+    TempDir second;
+    ASSERT_TRUE(MakeFileWithParents(second.file("up/mod.zip"), BuildStoredZip({{"mod/mod.xml", ModXml("Late One")}})));
+    std::map<std::string, std::string> env =
+        Env(second, store.path(),
+            "wait 200\nclick 2 700 560\nwait 200\nclick 1 300 560\nwait 200\nclick 1 200 488\nwait 400\n"
+            "click 1 400 398\nwait 400\nclick 1 700 560\n");
+    env["VAULTMERE_OPEN_FILE_ANSWERS"] =
+        second.file("up/mod.zip") + "\n" + std::string(VAULTMERE_GAME_ROOT) + "/ui/startup/picker_thumb0.png";
+    GameRun publisher = RunGame({"-no-initial-config", "-publisher"}, second.path(), env, 60);
+    EXPECT_EQ(publisher.exitCode, 0) << publisher.output;
+    EXPECT_FALSE(Contains(publisher.output, "Your mod is published!")) << publisher.output;
+}

@@ -13,9 +13,9 @@ TEST(LevelTravelSession, TheTrapdoorKeyTakesTheHeroOneLevelDownWithoutAnAutosave
         const char* floor;
     };
     const Case cases[] = {
-        {"no key", "", "on Floor 0 of "},
-        {"the trapdoor key once", "key p\nwait 500\n", "on Floor 1 of "},
-        {"down twice and up again", "key p\nwait 500\nkey p\nwait 500\nkey p shift\nwait 500\n", "on Floor 1 of "},
+        {"no key", "", "on Floor 1 of "},
+        {"the trapdoor key once", "key p\nwait 500\n", "on Floor 2 of "},
+        {"down twice and up again", "key p\nwait 500\nkey p\nwait 500\nkey p shift\nwait 500\n", "on Floor 2 of "},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);

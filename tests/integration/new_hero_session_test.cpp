@@ -137,7 +137,7 @@ TEST(NewHeroSession, TestaIsMadeOnTheScreensAndTheFirstAutosaveRecordsHer) {
         SCOPED_TRACE(record.fileName);
         files.insert(record.fileName);
         EXPECT_EQ(record.line1, "Testa the Adventurer");
-        EXPECT_EQ(record.line2.rfind("on Floor 0 of ", 0), 0u) << record.line2;
+        EXPECT_EQ(record.line2.rfind("on Floor 1 of ", 0), 0u) << record.line2;
         EXPECT_EQ(std::set<int32_t>(record.skills.begin(), record.skills.end()), ids);
     }
     EXPECT_EQ(files, (std::set<std::string>{"autosave.sav", "Testa.sav"}));

@@ -212,7 +212,7 @@ TEST(SaveRoundTrip, AHeroMadeOnTheCreationScreensLoadsAsChosenAndSavesTheSameByt
     EXPECT_EQ(chosen.difficulty, 2);
     EXPECT_EQ(chosen.permadeath, 1);
     EXPECT_EQ(chosen.female, 1);
-    EXPECT_TRUE(Contains(ReadWholeFile(user.file("loadsave.dat")), "Testa.sav\nTesta the Adventurer\non Floor 0 of "));
+    EXPECT_TRUE(Contains(ReadWholeFile(user.file("loadsave.dat")), "Testa.sav\nTesta the Adventurer\non Floor 1 of "));
 
     // Loaded by name and left the same way at once: the hero's save is written again, byte
     // for byte, under the name it was loaded from.

@@ -10,6 +10,7 @@
 #include "core/input_log.h"
 #include "core/random.h"
 #include "core/text_db.h"
+#include "core/shell/click_dispatch.h"
 #include "core/tweak.h"
 #include "creatures/player.h"
 #include "creatures/status_overlays.h"
@@ -27,6 +28,7 @@
 #include "interface/portrait.h"
 #include "items_fixtures/inventory.h"
 #include "items_fixtures/item.h"
+#include "items_fixtures/weapon.h"
 #include "levels/level.h"
 #include "levels/level_cell.h"
 #include "levels/level_test_map.h"
@@ -332,6 +334,38 @@ TEST_F(HudPanels, ResistancesSwitchToTwoColumnsFromTheNinth) {
     EXPECT_EQ(Find("resistance 0")->x, 100 + 33);
 }
 
+TEST_F(HudPanels, DamageRowsCountTheWeaponsInBothHands) {
+    Player* hero = MakeHero();
+    ItemDef sword, dagger;
+    Weapon first(&sword), second(&dagger);
+    first.damage[1] = 6;   // slashing
+    second.damage[3] = 4;  // piercing
+    second.damage[1] = 2;
+    hero->damageBonus[6] = 3;  // voltaic
+    struct Case {
+        const char* what;
+        Weapon* firstHand;
+        Weapon* secondHand;
+        int32_t slashing, piercing, rows;
+    };
+    const Case cases[] = {
+        {"bare hands", nullptr, nullptr, 0, 0, 1},
+        {"first hand only", &first, nullptr, 6, 0, 2},
+        {"second hand only", nullptr, &second, 2, 4, 3},
+        {"both hands", &first, &second, 8, 4, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        hero->firstHandWeapon = c.firstHand;
+        hero->secondHandWeapon = c.secondHand;
+        EXPECT_EQ(CharPanelDamage(1), c.slashing);
+        EXPECT_EQ(CharPanelDamage(3), c.piercing);
+        EXPECT_EQ(CharPanelDamage(6), 3);
+        EXPECT_EQ(CharPanelDamageCount(), c.rows);
+    }
+    hero->firstHandWeapon = hero->secondHandWeapon = nullptr;
+}
+
 TEST_F(HudPanels, HelpMarksAreDrawnWhereTheClickLooksForThem) {
     MakeHero();
     const char text[] = R"(<textdb>
@@ -373,6 +407,78 @@ TEST_F(HudPanels, TheInventoryButtonPutsTheCursorItemIntoThePack) {
     for (Item*& slot : CurrentPlayer->quickSlots) {
         if (slot == &carried) slot = nullptr;
     }
+}
+
+TEST_F(HudPanels, EveryCloseCrossOfThePlayScreenClosesItsWindowWhereItIsDrawn) {
+    Player* hero = MakeHero();
+    hero->health = 10;
+    struct Window {
+        const char* what;
+        bool large;
+        int32_t* open;
+        bool (*draw)();
+    };
+    const Window windows[] = {
+        {"character panel", false, &Layout.equipmentOpen, [] { DrawCharPanel(Layout.equipmentX, Layout.equipmentY); return true; }},
+        {"inventory window", false, &Layout.inventoryOpen, [] { return DrawInventoryWindow(); }},
+        {"large inventory window", true, &Layout.inventoryOpen, [] { return DrawInventoryWindow(); }},
+    };
+    for (const Window& w : windows) {
+        SCOPED_TRACE(w.what);
+        UseLarge(w.large);
+        Layout.inventoryX = 700;
+        Layout.inventoryY = 40;
+        *w.open = 1;
+        calls_.clear();
+        w.draw();
+        const HudDrawCall* cross = Find("close cross");
+        ASSERT_NE(cross, nullptr);
+        // Every point of the 20 x 20 cross closes the window.
+        const HudPoint points[] = {{1, 1}, {10, 10}, {18, 1}, {1, 18}, {18, 18}};
+        for (const HudPoint& p : points) {
+            *w.open = 1;
+            HandlePlayScreenClick(cross->x + p.x, cross->y + p.y, false);
+            EXPECT_EQ(*w.open, 0) << "click at " << cross->x + p.x << ", " << cross->y + p.y;
+        }
+    }
+}
+
+TEST_F(HudPanels, TheAddArrowShowsOverAnAbilitySlotFromTheSecondFrameOnlyOverTheBelt) {
+    MakeHero();
+    // 1280 x 720: ability slot i from (754 + 36 i, 639), 36 x 36; the arrow 21 pixels in.
+    struct Case {
+        const char* what;
+        int x, y;
+        int slot;  // -1: no arrow
+    };
+    const Case cases[] = {
+        {"slot 0", 760, 645, 0},
+        {"slot 8, bottom edge", 754 + 8 * 36 + 3, 639 + 36, 8},
+        {"one pixel left of the belt", 753, 645, -1},
+        {"35 pixels left of the belt", 719, 645, -1},
+        {"right of slot 8", 754 + 9 * 36 + 1, 645, -1},
+        {"above the row", 760, 638, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        BeltHoverSlot = -1;
+        MovePointer(c.x, c.y);
+        calls_.clear();
+        DrawBelts();
+        EXPECT_EQ(Find("belt arrow"), nullptr) << "not in the first frame over a slot";
+        calls_.clear();
+        DrawBelts();
+        const HudDrawCall* arrow = Find("belt arrow");
+        if (c.slot < 0) {
+            EXPECT_EQ(arrow, nullptr);
+            EXPECT_EQ(BeltHoverSlot, -1);
+        } else {
+            ASSERT_NE(arrow, nullptr);
+            EXPECT_EQ(arrow->x, 754 + 36 * c.slot + 21);
+            EXPECT_EQ(arrow->y, 639 + 21);
+        }
+    }
+    BeltHoverSlot = -1;
 }
 
 TEST_F(HudPanels, InventoryHasItemLooksInThePackAndOnTheBelt) {

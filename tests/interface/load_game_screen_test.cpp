@@ -129,6 +129,23 @@ TEST_F(LoadGameScreenTest, ArrowsScrollOnlyPastSevenSaves) {
     }
 }
 
+TEST_F(LoadGameScreenTest, AClickWithoutAMoveBeforeItActsWhereItIs) {
+    // Press and release arrive in one frame, the pointer jumping there with them.
+    const struct {
+        const char* what;
+        std::string script;
+        std::string chosen;
+    } cases[] = {
+        {"row then Done", "click 1 300 328\nwait 40\nclick 1 1200 30\nwait 40\n", "save2.sav"},
+        {"row by the right button then Done", "click 3 300 264\nwait 40\nclick 1 1200 30\nwait 40\n", "save1.sav"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        MakeSaves(3);
+        EXPECT_EQ(Run("wait 40\n" + c.script + "key escape\n"), c.chosen);
+    }
+}
+
 TEST_F(LoadGameScreenTest, DeletingTheSelectedSaveRemovesItsFilesAndRecord) {
     MakeSaves(3);
     EXPECT_EQ(Run("wait 40\n" + ClickRow(1) + kClickDelete + ClickRow(1) + ClickRow(1)), "save2.sav");

@@ -15,6 +15,7 @@
 #include "interface/dialogs.h"
 #include "interface/frame_test_support.h"
 #include "interface/game_frame.h"
+#include "interface/hud_draw.h"
 #include "interface/menu_test_fixture.h"
 #include "items_fixtures/armour.h"
 #include "items_fixtures/item.h"
@@ -142,6 +143,48 @@ TEST_F(NoticeTest, WhatDismissesANotice) {
         } else {
             EXPECT_GE(took, 600u) << c.name;
         }
+    }
+}
+
+TEST_F(NoticeTest, EveryNoticeSaysHowToCloseIt) {
+    struct Case {
+        const char* picture;
+        std::function<void()> show;
+    };
+    const Case cases[] = {
+        {"ui/gameplay/dialog_steal.png", [] { ShowStealDialog(nullptr); }},
+        {"ui/fountain_bg_text.png", [] { ShowFountainTextDialog("The water whispers."); }},
+        {"ui/gameplay/lutefisk_god_bg_slot.png", [] { ShowLutefiskGiftDialog(nullptr); }},
+        {"ui/gameplay/lutefisk_god_bg.png", [] { ShowLutefiskTitheDialog(4); }},
+        {"ui/gameplay/questcomplete_bg.png", [] { ShowQuestCompleteDialog(nullptr); }},
+        {"ui/gameplay/monster_zoo_cleared.png", [] { ShowZooClearedDialog(nullptr); }},
+        {"ui/gameplay/krong_pleased.png", [] { ShowKrongDialog(nullptr, true, "Krong nods."); }},
+        {"ui/crafting/findrecipe_bg.png", [] { ShowFindRecipeDialog(nullptr); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.picture);
+        std::vector<HudDrawCall> calls;
+        SetHudDrawRecorder(&calls);
+        SDL_FillRect(ScreenSurface, nullptr, SDL_MapRGB(ScreenSurface->format, 0, 0, 0));
+        testing::internal::CaptureStdout();
+        Run("wait 100\nkey return", c.show);
+        testing::internal::GetCapturedStdout();
+        SetHudDrawRecorder(nullptr);
+        const auto line = std::find_if(calls.begin(), calls.end(),
+                                       [](const HudDrawCall& call) { return call.what == "\"Click or press Enter\""; });
+        ASSERT_NE(line, calls.end());
+        // Written just under the picture, across its middle, where no picture art lies.
+        const Place at = Corner(c.picture);
+        SDL_Surface* picture = LoadImage(c.picture);
+        ASSERT_NE(picture, nullptr);
+        EXPECT_EQ(line->x, at.x + picture->w / 2);
+        EXPECT_GT(line->y, at.y + picture->h);
+        SDL_Surface* black = NewScreenSized(picture->w, 24);
+        SDL_FillRect(black, nullptr, 0);
+        EXPECT_GT(CountDifferentPixels(ScreenSurface, at.x, at.y + picture->h + 1, black, 0, 0, picture->w, 24), 100)
+            << "ink in the strip under the picture";
+        SDL_FreeSurface(black);
+        SDL_FreeSurface(picture);
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "interface/dialogs.h"
 #include "interface/hud.h"
 #include "interface/game_frame.h"
+#include "interface/hud_draw.h"
 #include "interface/menu_test_fixture.h"
 #include "items_fixtures/inventory.h"
 #include "items_fixtures/item.h"
@@ -151,6 +153,36 @@ protected:
     // The 502 x 480 panel centred on 1280 x 720 is at (389, 120): the first abandon button
     // covers (478..510, 236..268), the completed tab (781..859, 150..169).
 };
+
+// Where the window drew its close cross while it ran on the script; false when it drew none.
+bool DrawnCloseCross(const std::function<void()>& run, HudPoint* at) {
+    std::vector<HudDrawCall> calls;
+    SetHudDrawRecorder(&calls);
+    run();
+    SetHudDrawRecorder(nullptr);
+    for (const HudDrawCall& call : calls) {
+        if (call.what != "close cross") continue;
+        *at = HudPoint{call.x, call.y};
+        return true;
+    }
+    return false;
+}
+
+TEST_F(QuestLogWindowTest, TheCloseCrossClosesWhereItIsDrawn) {
+    HudPoint cross;
+    ASSERT_TRUE(DrawnCloseCross([] {
+        MenuScreenTest::Script("wait 40\nkey escape");
+        ShowQuestLog();
+    }, &cross));
+    for (const HudPoint& p : {HudPoint{2, 2}, HudPoint{10, 10}, HudPoint{17, 17}}) {
+        SCOPED_TRACE(std::to_string(p.x) + ", " + std::to_string(p.y));
+        Script("wait 40\nclick 1 " + std::to_string(cross.x + p.x) + " " + std::to_string(cross.y + p.y) +
+               "\nwait 600\nkey escape");
+        const Uint32 start = LoggedGetTicks();
+        ShowQuestLog();
+        EXPECT_LT(LoggedGetTicks() - start, 300u) << "closed by the cross, not by the Escape after it";
+    }
+}
 
 TEST_F(QuestLogWindowTest, AbandonAsksAndOnlyYeaRemovesTheQuest) {
     QuestRecord* first = AddQuest(0, "Find the lost spoon.");

@@ -3,13 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/random.h"
 #include "creatures/skill_db.h"
 #include "interface/choose_skills.h"
+#include "interface/menu_frame.h"
 #include "interface/screens.h"
+#include "media/text.h"
 #include "menu_test_fixture.h"
 
 namespace {
@@ -112,6 +117,79 @@ TEST_F(SkillScreen, LastChoiceKeepsTheValidSkillsOfAHandEditedFileAndDoneWaitsFo
         EXPECT_EQ(lastUsedRandom_, 0);
         EXPECT_EQ(chosen, c.want);
         EXPECT_EQ(done, c.doneAccepted);
+    }
+}
+
+// The number of the picture's opaque pixels that the screen does not show at (x, y) (each
+// channel within 2); -1 when
+// the picture has no opaque pixel at all.
+int OpaquePixelsNotShown(SDL_Surface* picture, SDL_Surface* screen, int x, int y) {
+    int opaque = 0;
+    int missing = 0;
+    for (int py = 0; py < picture->h; ++py) {
+        for (int px = 0; px < picture->w; ++px) {
+            Uint32 pixel = 0;
+            const Uint8* p = static_cast<const Uint8*>(picture->pixels) + py * picture->pitch + px * picture->format->BytesPerPixel;
+            std::memcpy(&pixel, p, picture->format->BytesPerPixel);
+            Uint8 r, g, b, a;
+            SDL_GetRGBA(pixel, picture->format, &r, &g, &b, &a);
+            if (a != 255) continue;
+            ++opaque;
+            // Blending an opaque pixel may leave it one step off its colour.
+            const uint32_t shown = MenuPixelRgb(screen, x + px, y + py);
+            const int dr = std::abs(int((shown >> 16) & 0xFF) - r);
+            const int dg = std::abs(int((shown >> 8) & 0xFF) - g);
+            const int db = std::abs(int(shown & 0xFF) - b);
+            missing += dr > 2 || dg > 2 || db > 2 ? 1 : 0;
+        }
+    }
+    return opaque == 0 ? -1 : missing;
+}
+
+TEST_F(SkillScreen, EachShortcutShowsItsOwnIconAndNameAndDoesWhatItSays) {
+    // On 1280 x 720 the "Last Choice" icon stands at (878, 465), "Random Skills" at (958, 465),
+    // 72 x 72; a hovered shortcut's name is centred at (426, 580).
+    struct Case {
+        const char* name;
+        int32_t id;
+        int x;
+        bool random;
+    };
+    const Case cases[] = {{"Last Choice", -1, 878, false}, {"Random Skills", -2, 958, true}};
+    // The shortcuts at rest, with the info area empty.
+    std::vector<int32_t> chosen;
+    ASSERT_FALSE(Run(kEscape, chosen));
+    std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)> rest(NewScreenSized(1280, 720), SDL_FreeSurface);
+    SDL_BlitSurface(ScreenSurface, nullptr, rest.get(), nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto record = std::find_if(SkillDB.begin(), SkillDB.end(), [&](const SkillRecord& r) { return r.id == c.id; });
+        ASSERT_NE(record, SkillDB.end());
+        ASSERT_EQ(record->name, c.name);
+        // The icon drawn is the record's own.
+        SDL_Surface* icon = LoadMenuPicture(record->icon.c_str(), 72, 72);
+        ASSERT_NE(icon, nullptr);
+        EXPECT_EQ(OpaquePixelsNotShown(icon, rest.get(), c.x, 465), 0);
+        SDL_FreeSurface(icon);
+        // Hovering it writes its name.
+        const std::string at2 = std::to_string(c.x + 30) + " 495";
+        chosen.clear();
+        ASSERT_FALSE(Run("wait 50\nmove " + at2 + "\nwait 50\n" + kEscape, chosen));
+        std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)> named(NewScreenSized(1280, 720), SDL_FreeSurface);
+        SDL_BlitSurface(rest.get(), nullptr, named.get(), nullptr);
+        DrawLargeTextCentered(426, 580, c.name, named.get());
+        EXPECT_EQ(CountDifferentPixels(ScreenSurface, 244, 540, named.get(), 244, 540, 350, 80), 0);
+        // Moving off it leaves nothing of its 78 x 76 glow behind.
+        ASSERT_FALSE(Run("wait 50\nmove " + at2 + "\nwait 50\nmove 640 700\nwait 50\n" + kEscape, chosen));
+        EXPECT_EQ(CountDifferentPixels(ScreenSurface, c.x - 4, 461, rest.get(), c.x - 4, 461, 78, 76), 0);
+        // Clicking it does what the name says.
+        chosen = {8};
+        Run("wait 50\nclick 1 " + at2 + "\n" + kEscape, chosen);
+        EXPECT_EQ(lastUsedRandom_, c.random ? 1 : 0);
+        EXPECT_EQ(lastUsedLast_, c.random ? 0 : 1);
+        if (!c.random) {
+            EXPECT_EQ(chosen, (std::vector<int32_t>{0, 1, 2, 3, 4, 5, 6})) << "no last.txt: the first seven";
+        }
     }
 }
 

@@ -448,6 +448,47 @@ TEST(ArtLabels, RowLabelsSitOnTheirRowsRightOfTheMarks) {
   }
 }
 
+TEST(ArtLabels, PlacedMarksDrawOnlyInTheirOwnBoxes) {
+  struct Case {
+    const char* shape;
+    const char* plainShape;
+  };
+  for (const Case& k : {Case{"panelmarks", "panel"}, Case{"scrollmarks", "scroll"}}) {
+    SCOPED_TRACE(k.shape);
+    artw::ShapeArgs a;
+    a.colour = {120, 80, 40, 255};
+    a.label = "Title";
+    artw::Canvas plain(200, 100);
+    artw::FindShape(k.plainShape)(plain, a);
+    // A label in a 60 x 14 box around (50, 50), a switch box and a slider groove; a part
+    // without numbers enough is skipped.
+    a.label = "Title|Go@50,50,14,60|[]@120,40,18,18|==@140,80,50,6|stray@7";
+    artw::Canvas marks(200, 100);
+    artw::FindShape(k.shape)(marks, a);
+    auto inside = [](int x, int y, int left, int top, int w, int h) {
+      return x >= left && y >= top && x < left + w && y < top + h;
+    };
+    int inLabel = 0, elsewhere = 0;
+    for (int y = 0; y < 100; ++y)
+      for (int x = 0; x < 200; ++x) {
+        const size_t i = (static_cast<size_t>(y) * 200 + x) * 4;
+        bool same = true;
+        for (int ch = 0; ch < 4; ++ch) same = same && marks.rgba[i + ch] == plain.rgba[i + ch];
+        if (same) continue;
+        if (inside(x, y, 19, 42, 62, 16)) ++inLabel;  // the label's box and its outline
+        else if (!inside(x, y, 120, 40, 18, 18) && !inside(x, y, 140, 80, 50, 6)) ++elsewhere;
+      }
+    EXPECT_GT(inLabel, 20);
+    EXPECT_EQ(elsewhere, 0);
+    // The switch box: a dark edge round a light inside, so an off switch shows.
+    auto px = [&](int x, int y) { return marks.rgba[(static_cast<size_t>(y) * 200 + x) * 4]; };
+    EXPECT_LT(px(120, 40), 60);
+    EXPECT_LT(px(137, 57), 60);
+    EXPECT_GT(px(128, 48), 200);
+    EXPECT_LT(px(160, 82), 100);  // the groove is dark
+  }
+}
+
 TEST(ArtLabels, PixelFontStandsInWhenTheTrueTypeFontIsMissing) {
   artw::SetLabelFontPath("/nonexistent/NoSuchFont.ttf");
   artw::Canvas c(12, 16);

@@ -2,6 +2,9 @@
 // cell under a point.
 #include "core/shell/play_input_fixture.h"
 
+#include "creatures/ability.h"
+#include "creatures/skill_db.h"
+#include "interface/hud_belts.h"
 #include "items_fixtures/crafting.h"
 
 namespace {
@@ -142,6 +145,59 @@ TEST_F(ClickDispatchTest, NothingHappensAtZeroHealthAndAbilityPickerTakesEveryth
     Layout.abilityPickerOpen = 1;
     HandlePlayScreenClick(138, 615, false);
     EXPECT_EQ(Taken, std::vector<std::string>{"picker"});
+}
+
+TEST_F(ClickDispatchTest, WhileTheAddArrowShowsASkillSlotClickOpensThePicker) {
+    const std::vector<AbilityRecord*> savedAbilities = AbilityList;
+    Spell spell;
+    AbilityRecord ability;
+    ability.skillId = 77;
+    ability.level = 0;
+    ability.spell = &spell;
+    struct Case {
+        const char* what;
+        bool large;
+        bool arrow;
+        bool ability;
+        int x, y;
+        int pickerSlot;  // -1: the picker stays shut and the slot is used
+    };
+    // Normal: skill slots from (754, 639), 36 apart; large: from (789, 595), 70 apart.
+    const Case cases[] = {
+        {"arrow shown, low in slot 3", false, true, true, 754 + 3 * 36 + 20, 639 + 20, 3},
+        {"arrow shown, bottom row of slot 8", false, true, true, 754 + 8 * 36 + 2, 639 + 35, 8},
+        {"arrow shown, top 12 pixels of slot 3", false, true, true, 754 + 3 * 36 + 20, 639 + 11, -1},
+        {"no arrow", false, false, true, 754 + 3 * 36 + 20, 639 + 20, -1},
+        {"arrow but no ability for the belt", false, true, false, 754 + 3 * 36 + 20, 639 + 20, -1},
+        {"large, arrow shown, slot 2", true, true, true, 789 + 2 * 70 + 40, 595 + 40, 2},
+        {"large, top 12 pixels", true, true, true, 789 + 2 * 70 + 40, 595 + 5, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        UseLargeInterface(c.large);
+        AbilityList.clear();
+        if (c.ability) AbilityList.push_back(&ability);
+        hero->skillIds[0] = 77;
+        hero->skillLevels[0] = 1;
+        BeltArrowHovered = c.arrow;
+        Layout.abilityPickerOpen = 0;
+        Layout.abilityPickerSlot = -1;
+        Taken.clear();
+        HandlePlayScreenClick(c.x, c.y, false);
+        ASSERT_FALSE(Taken.empty());
+        if (c.pickerSlot >= 0) {
+            EXPECT_EQ(Taken.front(), "open picker");
+            EXPECT_EQ(Layout.abilityPickerOpen, 1);
+            EXPECT_EQ(Layout.abilityPickerSlot, c.pickerSlot);
+        } else {
+            EXPECT_EQ(Taken.front(), "skill slot");
+            EXPECT_EQ(Layout.abilityPickerOpen, 0);
+        }
+    }
+    BeltArrowHovered = false;
+    Layout.abilityPickerOpen = 0;
+    hero->skillLevels[0] = 0;
+    AbilityList = savedAbilities;
 }
 
 TEST_F(ClickDispatchTest, RightClicksUseBeltAndBackpackItemsAndSkipSquaresOffTheLevel) {

@@ -75,6 +75,27 @@ TEST_F(GameInputKeysTest, ADPressWalksOneSquareInEightFramesWithOneTurnAndTheFir
     EXPECT_EQ(TurnCount, 3);
 }
 
+TEST_F(GameInputKeysTest, AMoveKeyPressedAndReleasedInOneFrameWalksExactlyOneSquare) {
+    const struct {
+        SDLKey key;
+        Square to;
+    } cases[] = {{SDLK_d, {6, 5}}, {SDLK_RIGHT, {6, 5}}, {SDLK_UP, {5, 4}}, {SDLK_a, {4, 5}}, {SDLK_DOWN, {5, 6}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.key));
+        hero->PlaceOnLevel(5, 5, level, 0);
+        TurnCount = 0;
+        Press(c.key);
+        Release(c.key);
+        // The frame of the tap starts the step; eight 30 ms frames walk the square.
+        EXPECT_EQ(FramesToNextSquare(20), 9) << "the tap is one step";
+        EXPECT_EQ((Square{hero->x, hero->y}), c.to);
+        Frames(12);
+        EXPECT_EQ((Square{hero->x, hero->y}), c.to) << "and only one";
+        EXPECT_EQ(TurnCount, 1);
+        EXPECT_TRUE(MoveKeyQueue.empty());
+    }
+}
+
 TEST_F(GameInputKeysTest, AtDivisorEightOneFrameCompletesASquare) {
     for (int i = 0; i < 3; ++i) Tap(SDLK_EQUALS);
     ASSERT_EQ(AnimationSpeedDivisor, 8);
@@ -180,6 +201,33 @@ TEST_F(GameInputKeysTest, WindowKeysToggleAndClosingTheWindowAsksTheSettings) {
     ASSERT_EQ(SDL_PushEvent(&quit), 0);
     HandleGameEvent();
     EXPECT_TRUE(LeaveGameFlag);
+}
+
+// A window closed by a click on the menu bar leaves the bar's hover flag set; the windows the
+// keys open must not take it for a click of their own and close at once.
+std::vector<std::pair<PlayWindow, bool>> OpenedWindows;
+
+int32_t RecordOpenedWindow(PlayWindow window) {
+    OpenedWindows.emplace_back(window, MenuBarHover);
+    return 0;
+}
+
+TEST_F(GameInputKeysTest, TheTomeAndQuestKeysOpenTheirWindowsAfterAMenuBarClose) {
+    const struct {
+        SDLKey key;
+        PlayWindow window;
+    } cases[] = {{SDLK_k, PlayWindow::SkillTome}, {SDLK_q, PlayWindow::QuestLog}};
+    SetPlayWindowReplacement(&RecordOpenedWindow);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.window));
+        OpenedWindows.clear();
+        MenuBarHover = true;  // as a menu-bar click over the previous window left it
+        Tap(c.key);
+        ASSERT_EQ(OpenedWindows.size(), 1u);
+        EXPECT_EQ(OpenedWindows[0].first, c.window);
+        EXPECT_FALSE(OpenedWindows[0].second) << "the window would see the old hover and close";
+    }
+    MenuBarHover = false;
 }
 
 TEST_F(GameInputKeysTest, BeltKeysUseWithATurnSkillKeysSelectWithoutOneRestCostsOne) {

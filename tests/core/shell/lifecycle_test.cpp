@@ -387,8 +387,8 @@ TEST_F(LifecycleTest, TheSaveIndexRoundTripsAndSurvivesBadFiles) {
     ASSERT_TRUE(SaveGame("second.sav"));
     ASSERT_TRUE(SaveGame("first.sav"));  // saving again moves its record to the front
     EXPECT_EQ(ReadWholeFile(user_.file("loadsave.dat")),
-              "2\nfirst.sav\nAda the Adventurer\non Floor 0 of \n10\n11\n12\n13\n14\n15\n16\n"
-              "second.sav\nAda the Adventurer\non Floor 0 of \n10\n11\n12\n13\n14\n15\n16\n");
+              "2\nfirst.sav\nAda the Adventurer\non Floor 1 of \n10\n11\n12\n13\n14\n15\n16\n"
+              "second.sav\nAda the Adventurer\non Floor 1 of \n10\n11\n12\n13\n14\n15\n16\n");
 
     // A count larger than the file stops at its end; an empty file name is dropped.
     WriteWholeFile(user_.file("odd.dat"), "999999\nx.sav\nl1\nl2\n1\n2\n3\n4\n5\n6\n7\n\nl1\nl2\n1\n2\n3\n4\n5\n6\n7\n");

@@ -139,7 +139,7 @@ TEST_F(SavedGameLoadTest, TheIndexListsNewestFirstAndAContinuedAutosaveFindsItsO
     StartGame();
     ASSERT_TRUE(SaveGame("Hero.sav"));
     ASSERT_TRUE(SaveGame("autosave.sav"));
-    const std::string record = "\nHero the Adventurer\non Floor 0 of \n" + SkillLines();
+    const std::string record = "\nHero the Adventurer\non Floor 1 of \n" + SkillLines();
     EXPECT_EQ(Read("loadsave.dat"), "2\nautosave.sav" + record + "Hero.sav" + record);
     EndGame();
 
