@@ -86,17 +86,19 @@ TEST(VendingSession, AHeroWithExactlyTheShownPriceBuysAndOneZorkmidLessBuysNothi
         ASSERT_TRUE(SaveGame("short.sav"));
     }
 
-    // A purchase closes the window; a refused click leaves it open for Escape to close.
+    // A purchase closes the window; a refused click leaves it open, and the click on its close
+    // box (background corner plus (298, 0) to (318, 20)) shuts it then (and falls on nothing
+    // in the room otherwise).
     const std::string click = "seed 11\nwait 400\nclick 1 " + std::string(kMachineAbove) + "\nwait 600\nmove " +
-                              SlotPoint(slot) + "\nwait 300\nclick 1 " + SlotPoint(slot) + "\nwait 600\n";
+                              SlotPoint(slot) + "\nwait 300\nclick 1 " + SlotPoint(slot) +
+                              "\nwait 600\nclick 1 788 210\nwait 300\n";
     const std::string leave = std::string(kLeaveGameScript) + kQuitFromMenuScript;
     const std::string bought = "You put " + good + " in your bag.";
     const Visit exact = PlayVending(user, {"-no-initial-config", "-load-filename=exact.sav"}, click + leave);
     ASSERT_EQ(exact.run.exitCode, 0) << TailOf(exact.run.output);
     EXPECT_NE(exact.ticker.find(bought), std::string::npos) << "price " << price << "\n" << exact.ticker;
 
-    const Visit shortOne =
-        PlayVending(user, {"-no-initial-config", "-load-filename=short.sav"}, click + "key escape\nwait 300\n" + leave);
+    const Visit shortOne = PlayVending(user, {"-no-initial-config", "-load-filename=short.sav"}, click + leave);
     ASSERT_EQ(shortOne.run.exitCode, 0) << TailOf(shortOne.run.output);
     EXPECT_EQ(shortOne.ticker.find(bought), std::string::npos) << shortOne.ticker;
 }
