@@ -1,8 +1,9 @@
 #pragma once
 // The event log: a plain text file of game events ("EVENT: <text>" per line) and the
 // collected-statistics counters that go with it. Nothing opens the log in a normal run; a
-// test or a tool opens it to watch what happened. While it is closed, events and collected
-// statistics are dropped.
+// test or a tool opens it to watch what happened (the game opens the file named by
+// VAULTMERE_EVENT_LOG at start-up). While it is closed, events and collected statistics are
+// dropped.
 #include <cstdint>
 #include <map>
 #include <string>

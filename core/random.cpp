@@ -28,6 +28,17 @@ int32_t RandomInt(int32_t n) {
     return CRand() / (32767 / n + 1);
 }
 
+int32_t RandomIndex(size_t n) {
+    if (n == 0) return 0;
+    if (n <= 16383) return RandomInt(static_cast<int32_t>(n));
+    // Past 16383 the one-draw formula leaves entries out; lists longer than int32 can index
+    // are cut to that length.
+    const uint64_t count = n > 0x7FFFFFFFu ? 0x7FFFFFFFu : n;
+    uint64_t wide = static_cast<uint64_t>(CRand()) << 15;
+    wide |= static_cast<uint64_t>(CRand());
+    return static_cast<int32_t>((wide * count) >> 30);
+}
+
 int PercentRoll() {
     return CRand() / 328;
 }

@@ -5,6 +5,7 @@
 // generator (15-bit results, state*214013 + 2531011) and the game's MT19937.
 // Which one a rule draws from is part of that rule, so both are exact and
 // deterministic once seeded.
+#include <cstddef>
 #include <cstdint>
 
 // C-library style generator: 0..32767. Initial state 1 (as if seeded with 1).
@@ -24,6 +25,10 @@ bool MTOneChanceIn(uint32_t n);        // probability 1/n; true when n is outsid
 
 // C-generator range: CRand() / (32767 / n + 1); 0 when n is outside 1..32766.
 int32_t RandomInt(int32_t n);
+// An index into a list of n entries, every one of which can come: for n up to 16383 exactly
+// RandomInt(n) (the same single draw, so seeded results of the lists the game has stay as
+// they are); beyond that two draws make 30 bits, scaled onto 0..n-1. 0 for an empty list.
+int32_t RandomIndex(size_t n);
 
 // Normal deviate from the game generator (polar Box-Muller; the second value of
 // each pair is kept for the next call).

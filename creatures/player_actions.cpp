@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "core/event_log.h"
 #include "core/random.h"
 #include "creatures/monster.h"
 #include "creatures/monster_db.h"
@@ -54,6 +55,7 @@ void Player::StartPolymorph(const MonsterRecord* form) {
         if (form == nullptr) return;
     }
     std::printf("Player polymorphed into a %s\n", form->name.c_str());
+    LogEvent(("Player polymorphed into a " + form->name).c_str());
     isPolymorphed = 1;
     polymorphForm = form;
     LoadPolymorphAnimations();
@@ -76,6 +78,7 @@ void Player::StartPolymorph(const MonsterRecord* form) {
 
 void Player::EndPolymorph() {
     std::printf("Player restored from polymorph\n");
+    LogEvent("Player restored from polymorph");
     LoadAnimations(this);
     isPolymorphed = 0;
     polymorphForm = nullptr;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/event_log.h"
 #include "creatures/combat_feedback.h"
 #include "creatures/experience.h"
 #include "creatures/monster_db.h"
@@ -219,6 +220,7 @@ void Player::AddExperience(int32_t amount, int32_t source) {
 
 void Player::LevelUp() {
     std::printf("character has leveled\n");
+    LogEvent("Player has levelled.");
     PlaySFX("levelup");
     if (dead == 0) PlayAnimationToEnd(heroAnimations[kHeroLevelUp]);
     SetIdleAnimation();

@@ -74,7 +74,7 @@ private:
 };
 
 bool Confirmed(const char* question) {
-    return ShowItemDialog(question, "ui/dialog_but_Yea", "ui/dialog_but_Nay") == 0;
+    return ShowItemDialog(question, "ui/dialog_but_yea", "ui/dialog_but_nay") == 0;
 }
 
 // Takes the item off wherever the hero keeps it: equipment (its bonuses go with it), backpack,

@@ -14,6 +14,7 @@
 #include "interface/menu_frame.h"
 #include "interface/notices.h"
 #include "items_fixtures/item.h"
+#include "items_fixtures/shop_pedestal.h"
 #include "media/font.h"
 #include "media/screen.h"
 #include "media/sound.h"
@@ -150,8 +151,7 @@ int32_t ShowQuestOfferDialog(const char* text, const char* firstArt, const char*
 }
 
 int32_t StoreDialogPrice(int32_t value, bool threeButtons) {
-    const float scaler = GetTweakFloat(threeButtons ? "store buy price scaler" : "store sell price scaler");
-    return static_cast<int32_t>(static_cast<float>(value) * scaler);
+    return ScaledPrice(value, GetTweakFloat(threeButtons ? "store buy price scaler" : "store sell price scaler"));
 }
 
 int32_t ShowStoreDialog(Item* item, const char* firstArt, const char* secondArt, const char* thirdArt) {

@@ -102,8 +102,7 @@ int32_t AbilityTooltipSlotAt(int32_t mx, int32_t my) {
 }
 
 std::string PedestalPriceLine(const std::string& name, int32_t value, float scaler) {
-    const int32_t price = static_cast<int32_t>(static_cast<float>(value) * scaler);
-    return name + " (" + std::to_string(price) + " zorkmids)";
+    return name + " (" + std::to_string(ScaledPrice(value, scaler)) + " zorkmids)";
 }
 
 void ShowPlayFieldTooltips(int32_t mx, int32_t my) {

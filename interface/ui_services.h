@@ -19,7 +19,7 @@ void DrawGameScreen();
 void AdvanceFrame();
 
 // A modal box with the text and one button (secondArt null) or two, each named by its art
-// base name ("ui/dialog_but_ok", "ui/dialog_but_Yea", "ui/dialog_but_Nay"). Returns the
+// base name ("ui/dialog_but_ok", "ui/dialog_but_yea", "ui/dialog_but_nay"). Returns the
 // index of the button pressed (0 for the first); plays "click".
 int32_t ShowDialog(const char* text, const char* firstArt, const char* secondArt);
 // The level-up notice, telling the hero to learn a new skill from the skill tome; the skill

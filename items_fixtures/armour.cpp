@@ -45,12 +45,38 @@ int32_t ArtifactValue(int32_t base, const ArtifactRecord& record) {
     return static_cast<int32_t>(value);
 }
 
+int32_t ArmourArtifactValue(int32_t base, const ArtifactRecord& record) {
+    const Buff* buff = record.grantedBuff.get();
+    if (buff == nullptr) return base < 0 ? 0 : base;
+    // The bonuses count with their sign: a cursed piece is worth less.
+    int32_t primary = 0;
+    int32_t secondary = 0;
+    int32_t dmg = 0;
+    int32_t res = 0;
+    for (int32_t v : buff->primaryMods) primary += v;
+    for (int32_t v : buff->secondaryMods) secondary += v;
+    for (int32_t v : buff->damage) dmg += v;
+    for (int32_t v : buff->resist) res += v;
+    const float value = static_cast<float>(base) + 150.0f * primary + 100.0f * secondary + 100.0f * dmg + 50.0f * res;
+    float multiplier = 1.0f;
+    multiplier += 0.3f * static_cast<float>(primary);
+    multiplier += 0.1f * static_cast<float>(secondary);
+    multiplier += 0.25f * static_cast<float>(dmg);
+    multiplier += 0.1f * static_cast<float>(res);
+    const float price = record.firstPower != nullptr ? (value + 250.0f) * (1.0f + multiplier) : value * multiplier;
+    if (!(price > 0.0f)) return 0;
+    if (price > 2.0e9f) return 2000000000;
+    return static_cast<int32_t>(price);
+}
+
 Armour::Armour(const ItemDef* definition) : Item(definition) {
     type = kItemArmour;
     InitFromDefinition();
     const int32_t slot = Slot();
     if (definition != nullptr && definition->randoms == 1 && (slot == 3 || slot == 4 || slot == 6)) {
-        const int32_t depth = CurrentLevel != nullptr ? CurrentLevel->depth : 0;
+        // A side dimension has no depth of its own: its jewellery is made as at depth 10.
+        int32_t depth = CurrentLevel != nullptr ? CurrentLevel->depth : 0;
+        if (CurrentLevel != nullptr && CurrentLevel->isSideDimension != 0) depth = 10;
         // Two statements: the draws must come in this order in every build.
         int32_t power = RandomInt(depth);
         power += CRand() / 10923 + 1;
@@ -98,7 +124,7 @@ int32_t Armour::GetClassIndex() { return GetRegisteredClassIndex("Armour"); }
 
 int32_t Armour::GetValue() {
     const int32_t base = Item::GetValue();
-    return isArtifact ? ArtifactValue(base, artifactRecord) : base;
+    return isArtifact ? ArmourArtifactValue(base, artifactRecord) : base;
 }
 
 bool Armour::FitsEquipSlot(int32_t slot) {

@@ -54,6 +54,11 @@ private:
     void InitFromDefinition();
 };
 
-// The value of an artifact weapon or armour piece from its base price and bonus buff; never
-// below 0.
+// The value of an artifact weapon from its base price and bonus buff (the bonuses by their
+// size); never below 0.
 int32_t ArtifactValue(int32_t base, const ArtifactRecord& record);
+// The value of an artifact armour piece: value = base + 150 P + 100 S + 100 D + 50 R over the
+// signed sums of its buff's primary, secondary, damage and resistance bonuses, multiplier
+// m = 1 + 0.3 P + 0.1 S + 0.25 D + 0.1 R; the price is value x m, or (value + 250) x (1 + m)
+// with an item power, truncated and never below 0.
+int32_t ArmourArtifactValue(int32_t base, const ArtifactRecord& record);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string>
 
+#include "core/event_log.h"
 #include "core/random.h"
 #include "creatures/player.h"
 #include "interface/ui_services.h"
@@ -85,6 +86,8 @@ int32_t ChooseBookshelfRecipe(const std::string& recipeName) {
 
 int32_t Bookshelf::Activate() {
     if (!IsAdjacentToPlayer() || GetCursorItem() != nullptr || searched) return 0;
+    LogEvent("Player used bookshelf");
+    AddCollectedStat("Bookshelves perused", 1);
     bob.frame = 0;
     PlaySFX("turnpage");
     const int32_t index = ChooseBookshelfRecipe(recipeName);

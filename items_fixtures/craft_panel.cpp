@@ -163,8 +163,14 @@ void DrawRow(const Recipe& recipe, int32_t recipeIndex, int32_t k, int32_t px, i
         CraftBlit(("output " + recipe.outputs[0].name).c_str(), DefinitionIcon(recipe.outputs[0].def), px + 424,
                   py + 69 + 88 * k);
     }
+    // The skill check: the governing statistic's icon with the hero's value left of it.
     const int32_t level = CraftingLevel(CurrentPlayer, recipe.toolTag);
-    CraftBlit(("skill " + std::to_string(CraftingStatOfTag(recipe.toolTag))).c_str(), nullptr, rowX + 319, rowY + 65);
+    const int32_t stat = CraftingStatOfTag(recipe.toolTag);
+    CraftBlit(("skill icon " + std::to_string(stat)).c_str(), TooltipRowIcon(kTooltipRowSecondary, stat), rowX + 319,
+              rowY + 65);
+    const std::string value = std::to_string(level);
+    if (CraftDrawRecorder != nullptr) CraftDrawRecorder->push_back(CraftDrawCall{"skill value " + value, rowX + 319, rowY + 65});
+    if (ScreenSurface != nullptr) DrawMediumTextRightAligned(rowX + 317, rowY + 62, value.c_str());
     if (!recipe.outputs.empty()) {
         const int32_t needed = recipe.outputs[0].skill;
         if (ScreenSurface != nullptr) DrawMediumTextCenteredGold(rowX + 345, rowY + 62, std::to_string(needed).c_str());

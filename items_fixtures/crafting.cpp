@@ -136,21 +136,19 @@ const char* ToolTagOfType(int32_t toolType) {
 }
 
 int32_t CraftingStatOfTag(const std::string& tag) {
+    // The one mapping of tool tags to statistics, for the rows, the filter and the roll:
+    // every tag but the named ones (the grinder's among them) takes alchemy.
     if (tag == "smithing") return kStatSmithing;
     if (tag == "lathe") return kStatLathe;
-    if (tag == "ingot" || tag == "tinkerer" || tag.find("grind") != std::string::npos) return kStatTinkerer;
+    if (tag == "ingot" || tag == "tinkerer") return kStatTinkerer;
     return kStatAlchemy;
 }
 
 int32_t CraftingLevel(const Player* hero, const std::string& tag) {
     if (hero == nullptr) return 0;
-    // One rule for the rows, the filter and the roll: "ingot" takes the better of smithing
-    // and tinkering; every tag but the named ones (the grinder's among them) takes alchemy.
-    if (tag == "smithing") return hero->stat[kStatSmithing];
+    // "ingot" takes the better of smithing and tinkering (shown with the tinkerer's icon).
     if (tag == "ingot") return std::max(hero->stat[kStatSmithing], hero->stat[kStatTinkerer]);
-    if (tag == "lathe") return hero->stat[kStatLathe];
-    if (tag == "tinkerer") return hero->stat[kStatTinkerer];
-    return hero->stat[kStatAlchemy];
+    return hero->stat[CraftingStatOfTag(tag)];
 }
 
 bool craftDBLoadText(const std::string& text, const char* file) {

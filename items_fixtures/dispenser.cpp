@@ -21,6 +21,7 @@
 #include "items_fixtures/shop_pedestal.h"
 #include "media/font.h"
 #include "media/image.h"
+#include "media/item_tooltip_box.h"
 #include "media/screen.h"
 #include "media/sound.h"
 #include "media/sprite.h"
@@ -60,9 +61,8 @@ const ItemDef* DrawFrom(const std::vector<ItemDef*>& list, Accept accept) {
     bool any = false;
     for (const ItemDef* def : list) any = any || (def != nullptr && accept(*def));
     if (!any) return nullptr;
-    const int32_t n = static_cast<int32_t>(list.size());
     for (int32_t i = 0; i < kMaxDraws; ++i) {
-        const ItemDef* def = list[static_cast<size_t>(RandomInt(n))];
+        const ItemDef* def = list[static_cast<size_t>(RandomIndex(list.size()))];
         if (def != nullptr && accept(*def)) return def;
     }
     return nullptr;
@@ -175,7 +175,9 @@ void Dispenser::TryTheft() {
         for (Item* slot : stock) filled = filled || slot != nullptr;
         if (!filled) continue;
         int32_t pick = RandomInt(kSlots);
-        while (stock[pick] == nullptr) pick = RandomInt(kSlots);
+        // Bounded redraws; past them the next filled slot is taken.
+        for (int32_t draw = 1; stock[pick] == nullptr && draw < kMaxDraws; ++draw) pick = RandomInt(kSlots);
+        while (stock[pick] == nullptr) pick = (pick + 1) % kSlots;
         Item* item = stock[pick];
         stock[pick] = nullptr;
         ShopDialogs.steal(item);
@@ -185,20 +187,33 @@ void Dispenser::TryTheft() {
 
 int32_t Dispenser::SlotPrice(int32_t slot) const {
     if (slot < 0 || slot >= kSlots || stock[slot] == nullptr) return 0;
-    return static_cast<int32_t>(static_cast<float>(stock[slot]->GetValue()) * GetTweakFloat("vending machine scale"));
+    return ScaledPrice(stock[slot]->GetValue(), GetTweakFloat("vending machine scale"));
 }
 
 bool Dispenser::Buy(int32_t slot) {
     Player* hero = CurrentPlayer;
     if (hero == nullptr || slot < 0 || slot >= kSlots || stock[slot] == nullptr) return false;
-    const float price = static_cast<float>(stock[slot]->GetValue()) * GetTweakFloat("vending machine scale");
-    if (static_cast<float>(hero->zorkmids) < price) return false;
-    hero->zorkmids -= static_cast<int32_t>(price);
+    // The hero pays the price the window shows: whoever holds that much buys.
+    const int32_t price = SlotPrice(slot);
+    if (hero->zorkmids < price) return false;
+    hero->zorkmids -= price;
     Item* item = stock[slot];
     stock[slot] = nullptr;
     PutItemInBag(item);
     PlaySFX("vending");
     return true;
+}
+
+Dispenser::SlotTooltip Dispenser::TooltipOf(int32_t slot) const {
+    SlotTooltip tip;
+    if (slot < 0 || slot >= kSlots || stock[slot] == nullptr) return tip;
+    Item* item = stock[slot];
+    tip.title = item->GetItemName() + " (" + std::to_string(SlotPrice(slot)) + " zorkmids)";
+    tip.hint = "Click to Buy Item";
+    tip.category = item->GetCategoryName();
+    tip.description = item->GetTooltipDescription();
+    tip.gameplay = item->GetGameplayInfo();
+    return tip;
 }
 
 int32_t Dispenser::HitTest(int32_t mx, int32_t my, int32_t bx, int32_t by) const {
@@ -254,8 +269,10 @@ void Dispenser::RunWindow() {
         }
         const int32_t hover = HitTest(mouseX, mouseY, bx, by);
         if (hover >= 0 && TooltipSlotFree) {
-            Item* item = stock[hover];
-            ShowItemTooltip(item, item->GetItemName() + " (" + std::to_string(SlotPrice(hover)) + " zorkmids)", 0);
+            const SlotTooltip tip = TooltipOf(hover);
+            DrawItemTooltip(tip.title.c_str(), tip.hint.c_str(), tip.category.c_str(), tip.description.c_str(), 0,
+                            tip.gameplay.c_str());
+            TooltipSlotFree = false;
         }
         DrawCloseButton(bx + 298, by);
         UpdateMouseCursor();

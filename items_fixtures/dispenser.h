@@ -36,11 +36,22 @@ public:
     // The vending-machine theft abilities the hero has: each steals a filled slot's item
     // into the pack and marks the machine robbed (nothing while every slot is empty).
     void TryTheft();
-    // The price a slot shows: value times "vending machine scale", truncated; 0 when empty.
+    // The price a slot shows: value times "vending machine scale", truncated, never below 0;
+    // 0 when empty.
     int32_t SlotPrice(int32_t slot) const;
-    // Buys the slot's item when the hero holds at least its price (pack, sound, slot
+    // Buys the slot's item when the hero holds at least the price it shows (pack, sound, slot
     // emptied); false when the slot is empty or the money short.
     bool Buy(int32_t slot);
+    // The texts of a filled slot's tooltip: the name with the price, the hint, the item's
+    // category, description and gameplay information (all empty for an empty slot).
+    struct SlotTooltip {
+        std::string title;
+        std::string hint;
+        std::string category;
+        std::string description;
+        std::string gameplay;
+    };
+    SlotTooltip TooltipOf(int32_t slot) const;
     // What a mouse-button release at (mx, my) does in a window whose background's top-left
     // corner is (bx, by): -2 close, a slot index 0..11 for a filled cell, -1 nothing.
     int32_t HitTest(int32_t mx, int32_t my, int32_t bx, int32_t by) const;

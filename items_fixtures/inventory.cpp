@@ -9,6 +9,7 @@
 #include "items_fixtures/item.h"
 #include "items_fixtures/item_creation.h"
 #include "items_fixtures/item_kinds.h"
+#include "items_fixtures/shop_pedestal.h"
 #include "levels/level.h"
 #include "levels/level_cell.h"
 #include "levels/object_queue.h"
@@ -27,13 +28,6 @@ Item* cursorItem = nullptr;
 
 bool SameKind(const Item* a, const Item* b) {
     return a != nullptr && b != nullptr && a->type == b->type && a->subtype == b->subtype;
-}
-
-// The carried item takes the new one's count when it is a stack of the same kind and both
-// are paid or both unpaid.
-bool MergesInto(const Item* carried, const Item* item) {
-    return carried != nullptr && carried != item && carried->stackable != 0 && SameKind(carried, item) &&
-           (carried->unpaid != 0) == (item->unpaid != 0);
 }
 
 void MergeAway(Item* into, Item* item) {
@@ -210,11 +204,16 @@ void PutItemInBag(Item* item) {
     }
 }
 
+bool MergesInto(const Item* carried, const Item* item) {
+    return carried != nullptr && item != nullptr && carried != item && carried->stackable != 0 &&
+           SameKind(carried, item) && (carried->unpaid != 0) == (item->unpaid != 0);
+}
+
 bool TakeOneFromStack(Item** slot) {
     if (slot == nullptr || *slot == nullptr) return false;
     Item* item = *slot;
     if (cursorItem != nullptr) {
-        if (!(cursorItem->stackable != 0 && SameKind(cursorItem, item))) return false;
+        if (!MergesInto(cursorItem, item)) return false;
         ++cursorItem->count;
         if (--item->count <= 0) {
             item->inBackpack = false;
@@ -342,7 +341,7 @@ bool SellItem(int32_t x, int32_t y) {
     if (item == nullptr || item->unpaid != 0 || (item->type == 6 && item->subtype == 3)) return false;
     if (ActiveItem == item) ActiveItem = nullptr;
     if (cursorItem == item) cursorItem = nullptr;
-    const int32_t price = static_cast<int32_t>(static_cast<float>(item->GetValue()) * GetTweakFloat("store sell price scaler"));
+    const int32_t price = ShopSellPrice(item);
     RemoveItemFromGrid(item);
     QueueObjectDeletion(item);
     if (CurrentPlayer != nullptr) CurrentPlayer->zorkmids += price;

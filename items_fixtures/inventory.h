@@ -43,6 +43,10 @@ void DropItemToFloor(Item* item, int32_t x, int32_t y);
 void PutItemInBag(Item* item);
 // Takes one item of the stack in the slot (or the whole item) onto the cursor.
 bool TakeOneFromStack(Item** slot);
+// True when `item` may join the stack `carried`: a different item of the same kind on a
+// stackable stack, both paid or both unpaid. Every path that merges stacks asks this, so shop
+// goods never become paid by joining a stack the hero owns.
+bool MergesInto(const Item* carried, const Item* item);
 
 Item* GetCursorItem();
 void SetCursorItem(Item* item);

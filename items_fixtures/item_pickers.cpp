@@ -16,6 +16,9 @@ using Accept = std::function<bool(const ItemDef*)>;
 
 // Draws a bucket (or list) gives before a picker gives up on it.
 constexpr int32_t kDrawsPerBucket = 100;
+// Uniform draws a picker makes over a list with an acceptable entry before it takes the
+// first acceptable entry after the last draw instead.
+constexpr int32_t kUniformDraws = 10000;
 
 int32_t Depth() {
     return CurrentLevel != nullptr ? CurrentLevel->depth : 0;
@@ -34,7 +37,7 @@ int32_t TargetLevel(int32_t mean, int32_t low, int32_t high) {
 
 const ItemDef* Uniform(const std::vector<ItemDef*>& list) {
     if (list.empty()) return nullptr;
-    return list[static_cast<size_t>(RandomInt(static_cast<int32_t>(list.size())))];
+    return list[static_cast<size_t>(RandomIndex(list.size()))];
 }
 
 const ItemDef* NoneFound(const char* what) {
@@ -57,13 +60,21 @@ const ItemDef* PickFromBuckets(const std::vector<ItemDef*> (&buckets)[kItemLevel
     return NoneFound(what);
 }
 
-// A uniform draw that passes the test; none when no entry of the list could.
+// A uniform draw that passes the test; none when no entry of the list could. A list whose
+// acceptable entries are too rare for the bounded draws gives the first acceptable entry
+// after the last one drawn (so every call ends).
 const ItemDef* UniformWhere(const std::vector<ItemDef*>& list, const Accept& accept, const char* what) {
     if (std::none_of(list.begin(), list.end(), accept)) return NoneFound(what);
-    for (;;) {
-        const ItemDef* def = Uniform(list);
+    size_t at = 0;
+    for (int32_t draw = 0; draw < kUniformDraws; ++draw) {
+        at = static_cast<size_t>(RandomIndex(list.size()));
+        if (accept(list[at])) return list[at];
+    }
+    for (size_t step = 1; step <= list.size(); ++step) {
+        const ItemDef* def = list[(at + step) % list.size()];
         if (accept(def)) return def;
     }
+    return NoneFound(what);
 }
 
 bool IsAmmoOrThrown(const ItemDef* def) {
@@ -174,13 +185,8 @@ const ItemDef* RandomMushroomDef() {
 
 const ItemDef* PickRandomPotionDef() {
     // Crafting outputs are never found as loot; a list of nothing else gives none at once.
-    const std::vector<ItemDef*>& potions = ItemDefLists.potions;
-    const bool anyLoot = std::any_of(potions.begin(), potions.end(), [](const ItemDef* d) { return !d->craftOutput; });
-    if (!anyLoot) return NoneFound("potion");
-    for (;;) {
-        const ItemDef* def = Uniform(potions);
-        if (!def->craftOutput) return def;
-    }
+    return UniformWhere(
+        ItemDefLists.potions, [](const ItemDef* d) { return !d->craftOutput; }, "potion");
 }
 
 const ItemDef* PickRandomWandDef() {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/tweak.h"
+#include "items_fixtures/shop_pedestal.h"
 #include "creatures/player.h"
 #include "items_fixtures/armour.h"
 #include "items_fixtures/inventory.h"
@@ -52,8 +53,7 @@ std::string ItemTooltipName(Item* item, const std::string& title) {
     Level* level = hero != nullptr ? hero->GameObj::level : nullptr;
     if (level == nullptr || item->unpaid == 0 || level->shopkeepersAngry != 0) return name;
     if (level->SquareKind(hero->x, hero->y) != static_cast<int32_t>(SquareType::ShopFloor)) return name;
-    const int32_t price =
-        static_cast<int32_t>(static_cast<float>(item->GetValue()) * GetTweakFloat("store sell price scaler"));
+    const int32_t price = ScaledPrice(item->GetValue(), GetTweakFloat("store sell price scaler"));
     if (price > 0) name += " (" + std::to_string(price) + " zorkmids)";
     return name;
 }

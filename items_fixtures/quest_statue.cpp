@@ -30,7 +30,7 @@ void Statue::DrawOnMinimap(int32_t px, int32_t py, int32_t zoom) {
 
 int32_t Statue::Activate() {
     if (available == 0) return 0;
-    if (QuestDialogs.ask("Pray to Zozerezevizeru, the Goddess of Sidequests?", "ui/dialog_but_Yea", "ui/dialog_but_Nay") != 0) {
+    if (QuestDialogs.ask("Pray to Zozerezevizeru, the Goddess of Sidequests?", "ui/dialog_but_yea", "ui/dialog_but_nay") != 0) {
         return 1;
     }
     PlaySFX("prayer");

@@ -22,16 +22,21 @@ ShopDialogSet ShopDialogs = {ShowDialog, ShowStoreDialog, ShowStealDialog};
 
 namespace {
 
-int32_t ScaledPrice(Item* item, const char* scaler) {
-    if (item == nullptr) return 0;
-    const float price = static_cast<float>(item->GetValue()) * GetTweakFloat(scaler);
-    return price > 0.0f ? static_cast<int32_t>(price) : 0;
+int32_t ItemPrice(Item* item, const char* scaler) {
+    return item != nullptr ? ScaledPrice(item->GetValue(), GetTweakFloat(scaler)) : 0;
 }
 
 }  // namespace
 
-int32_t ShopBuyPrice(Item* item) { return ScaledPrice(item, "store buy price scaler"); }
-int32_t ShopSellPrice(Item* item) { return ScaledPrice(item, "store sell price scaler"); }
+int32_t ScaledPrice(int32_t value, float scale) {
+    const float price = static_cast<float>(value) * scale;
+    if (!(price > 0.0f)) return 0;
+    if (price >= 2147483520.0f) return 2147483520;  // the largest float below 2^31
+    return static_cast<int32_t>(price);
+}
+
+int32_t ShopBuyPrice(Item* item) { return ItemPrice(item, "store buy price scaler"); }
+int32_t ShopSellPrice(Item* item) { return ItemPrice(item, "store sell price scaler"); }
 
 ShopPedestal::ShopPedestal() { RefreshPicture(); }
 

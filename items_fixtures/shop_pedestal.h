@@ -13,8 +13,11 @@
 class Item;
 class Level;
 
-// Shop prices: the item's value times the store's buy or sell scaler, truncated toward zero
-// and never below 0. A null item costs 0.
+// Every price the game shows or charges: the value times the scale, computed in single
+// precision and truncated toward zero, never below 0 (nor above what an int32 holds).
+int32_t ScaledPrice(int32_t value, float scale);
+// Shop prices: the item's value times the store's buy or sell scaler (ScaledPrice). A null
+// item costs 0.
 int32_t ShopBuyPrice(Item* item);
 int32_t ShopSellPrice(Item* item);
 

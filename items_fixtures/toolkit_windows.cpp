@@ -113,6 +113,7 @@ void FillSlots(ToolkitWindow& window) {
         } else {
             Item* one = CreateItem(found->def);
             if (one == nullptr) continue;
+            one->CopyStateFrom(found);
             one->count = 1;
             --found->count;
             window.slots[i] = one;
@@ -226,7 +227,8 @@ void FeedLutefiskCube(ToolkitWindow& window) {
         window.open = false;
         Player* hero = CurrentPlayer;
         if (hero != nullptr) {
-            CastSpell(spellDBFindByName("Lutefisk Paradox"), hero->x, hero->y, hero->x, hero->y, hero, false, true);
+            CastSpellWithCause(spellDBFindByName("Lutefisk Paradox"), hero->x, hero->y, hero->x, hero->y, hero,
+                               "by the Lutefisk Paradox");
         }
         AwardAchievement("ACHIEVEMENT_TIME_CUBE");
         return;
@@ -260,12 +262,13 @@ void ClickInputSlot(Item*& slot) {
     if (slot == nullptr && cursor->stackable != 0 && cursor->count > 1 && cursor->def != nullptr) {
         Item* one = CreateItem(cursor->def);
         if (one == nullptr) return;
+        one->CopyStateFrom(cursor);
         one->count = 1;
         --cursor->count;
         slot = one;
         return;
     }
-    if (slot != nullptr && cursor->stackable != 0 && slot->type == cursor->type && slot->subtype == cursor->subtype) {
+    if (MergesInto(slot, cursor)) {
         slot->count += cursor->count;
         ClearCursorItem();
         QueueObjectDeletion(cursor);

@@ -1,5 +1,6 @@
 #include "items_fixtures/trap.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -339,7 +340,8 @@ int32_t Trap::Activate() {
         return 1;
     }
     if (trapLevel > heroLevel) {
-        const int32_t chance = (heroLevel - trapLevel + 10) * 10;
+        // A trap far above the hero's level offers no chance at all, never a negative one.
+        const int32_t chance = std::max(0, (heroLevel - trapLevel + 10) * 10);
         const int32_t shown = chance / 2;
         char text[96];
         std::snprintf(text, sizeof text, "Try to disarm the trap? You have a %i percent chance of success.", shown);

@@ -62,7 +62,12 @@ Weapon::Weapon(SaveReader& in) : Item(in) {
     if (isArtifact) {
         artifactRecord.Read(in);
         if (artifactRecord.grantedBuff != nullptr) artifactRecord.grantedBuff->item = this;
+        LendIconToBuff();
     }
+}
+
+void Weapon::LendIconToBuff() {
+    if (isArtifact && artifactRecord.grantedBuff != nullptr) artifactRecord.grantedBuff->iconSprite = iconSprite;
 }
 
 Weapon::~Weapon() = default;
@@ -162,7 +167,7 @@ int32_t Weapon::Use() {
     if (kind == kWeaponThrowing || kind == kWeaponAmmunition) {
         ActiveItem = this;
         SelectedAbility = nullptr;
-        if (TutorialFlag) NotifyTutorial(4, 0);
+        if (TutorialFlag) NotifyTutorial(4, def != nullptr ? def->name : std::string());
         return 0;
     }
     if (kind == kWeaponCrossbow) {
@@ -408,6 +413,7 @@ void Weapon::OnEquip(int32_t slot) {
     if (isArtifact && artifactRecord.grantedBuff != nullptr) {
         artifactRecord.grantedBuff->fromItem = true;
         artifactRecord.grantedBuff->item = this;
+        LendIconToBuff();
         hero->AddBuff(artifactRecord.grantedBuff.get());
     }
     for (int32_t i = 0; i < kSecondaryStatCount; ++i) hero->statBonus[i] += def->secondary[i];
@@ -416,7 +422,7 @@ void Weapon::OnEquip(int32_t slot) {
     for (int32_t i = 0; i < kSecondaryStatCount; ++i) hero->statBonus[i] += masterySecondary[i];
     for (int32_t i = 0; i < kPrimaryStatCount; ++i) hero->primaryBonus[i] += masteryPrimary[i];
     hero->RecalculateStats();
-    if (TutorialFlag) NotifyTutorial(10, 0);
+    if (TutorialFlag) NotifyTutorial(10, def->name);
 }
 
 void Weapon::OnUnequip(int32_t slot) {
@@ -449,7 +455,7 @@ void Weapon::OnUnequip(int32_t slot) {
         EraseBuffNamed(hero, kHandsFull);
     }
     hero->RecalculateStats();
-    if (TutorialFlag) NotifyTutorial(10, 0);
+    if (TutorialFlag) NotifyTutorial(10, def->name);
 }
 
 Sprite* Weapon::LevelBadge() const {

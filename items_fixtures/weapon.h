@@ -56,6 +56,8 @@ public:
     void OnUnequip(int32_t slot) override;
     // Adds "Hands Full!" when both hands hold weapons without the dual-wield skill.
     static void CheckDualWield();
+    // An artifact's buff shows the weapon's own icon in the buff column.
+    void LendIconToBuff();
 
     int32_t damage[kDamageTypeCount] = {};
     int32_t resist[kDamageTypeCount] = {};

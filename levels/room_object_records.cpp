@@ -162,8 +162,36 @@ RoomObjectRecord* CreateRoomObjectRecord(const std::string& tag) {
     return record;
 }
 
+namespace {
+
+// The parts of a picture attribute that are missing: "png" when none is given, else the
+// missing ones of the four series parts.
+std::string MissingPictureParts(const RoomAttributeMap& map, const std::string& name) {
+    static const char* const kParts[] = {"Sprite", "First", "Num", "Rate"};
+    if (map.count(name) != 0) return std::string();
+    std::string missing;
+    bool any = false;
+    for (const char* part : kParts) {
+        if (map.count(name + part) != 0) {
+            any = true;
+            continue;
+        }
+        missing += (missing.empty() ? "" : ", ") + name + part;
+    }
+    return any ? missing : name;
+}
+
+}  // namespace
+
 RoomObjectRecord* ReadRoomObjectRecord(const std::string& tag, RoomAttributeMap map, const RoomReadContext& ctx) {
     RoomObjectRecord* record = CreateRoomObjectRecord(tag);
-    if (record != nullptr) record->Read(std::move(map), ctx);
+    if (record == nullptr) return nullptr;
+    const std::string missing = MissingPictureParts(map, "png");
+    record->Read(std::move(map), ctx);
+    const CustomRecord* custom = dynamic_cast<const CustomRecord*>(record);
+    if (custom != nullptr && !custom->HasPicture()) {
+        RoomsXmlWarning("roomScript: room '%s': %s is left out: its picture needs %s", record->templateName.c_str(),
+                        tag.c_str(), missing.empty() ? "png" : missing.c_str());
+    }
     return record;
 }

@@ -62,6 +62,9 @@ public:
     void ApplyCommonFields(GameObj* object, int32_t x, int32_t y, Level* level) override;
     // The name and tooltip text go into the object (a Blocker, Clock, Engraving or Breakable).
     void CopyNameAndDescription(GameObj* object) const;
+    // True when "png" was given whole (one picture, or all four parts of a series). A record
+    // without it is refused when read and makes nothing.
+    bool HasPicture() const { return png.IsSeries() || !png.image.empty(); }
 
     std::string name;
     std::string objectDescription;  // attribute "description"

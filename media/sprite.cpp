@@ -370,22 +370,29 @@ bool Sprite::LoadPNGSeries(const char* base, int32_t first, int32_t count, int32
         return false;
     }
     Allocate(static_cast<uint16_t>(count), false);
-    bool ok = true;
+    // The first frame that fails is reported as a lone picture would be; the others of the
+    // series are only counted, so a long missing series says so in a few lines.
+    int32_t failed = 0;
     for (int32_t i = 0; i < count; ++i) {
         char number[16];
         snprintf(number, sizeof number, "%04d", first + i);
         const std::string file = std::string(base) + number + ".png";
-        WarnIfArtMissing(file.c_str());
         const std::string resolved = GetResourceFilename(file);
-        frames[i] = doubled != 0 ? LoadAlphaImage(resolved.c_str()) : LoadImage(resolved.c_str());
-        if (frames[i] == nullptr) {
-            ShowBrokenArtBox(file, BrokenArtKind::Png);
-            ok = false;
+        if (failed == 0) {
+            WarnIfArtMissing(file.c_str());
+            frames[i] = doubled != 0 ? LoadAlphaImage(resolved.c_str()) : LoadImage(resolved.c_str());
+            if (frames[i] == nullptr) ShowBrokenArtBox(file, BrokenArtKind::Png);
+        } else if (VfsExists(resolved)) {
+            frames[i] = doubled != 0 ? LoadAlphaImage(resolved.c_str()) : LoadImage(resolved.c_str());
         }
+        if (frames[i] == nullptr) ++failed;
         delays[i] = ClampDelay(delay);
     }
+    if (failed > 1) {
+        ShowErrorBox(std::to_string(failed - 1) + " more frames of " + base + " are missing or broken.");
+    }
     Finish(false);
-    return ok;
+    return failed == 0;
 }
 
 bool Sprite::LoadXML(const char* file, int32_t doubled, int32_t hueShift) {

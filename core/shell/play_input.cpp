@@ -225,7 +225,7 @@ bool HandleBeltClick(int32_t x, int32_t y) {
             place = cursor;
             PlaySFX(cursor->pickUpSound.c_str());
             ClearCursorItem();
-        } else if (place->type == cursor->type && place->subtype == cursor->subtype && place->stackable != 0) {
+        } else if (MergesInto(place, cursor)) {
             place->count += cursor->count;
             PlaySFX(place->dropSound.c_str());
             ClearCursorItem();

@@ -7,6 +7,7 @@
 #include "core/shell/config.h"
 #include "core/shell/game_lifecycle.h"
 #include "core/shell/global_images.h"
+#include "core/event_log.h"
 #include "core/high_scores.h"
 #include "core/input_log.h"
 #include "core/key_bindings.h"
@@ -404,6 +405,10 @@ int GameMain(int argc, char** argv) {
         AwardAchievement("ACHIEVEMENT_CRASH_GAME");
     }
     MoveFileReplacing("log.log", "lastlog.log");
+    // A test or a tool may watch the game's events in a log of its choosing.
+    if (const char* events = std::getenv("VAULTMERE_EVENT_LOG")) {
+        if (*events != '\0') OpenEventLog(events);
+    }
     ParseCommandLine(argc, argv);
     MountDataTree();
 

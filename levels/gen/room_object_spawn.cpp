@@ -96,6 +96,7 @@ void RoomClockRecord::ApplyCommonFields(GameObj* object, int32_t px, int32_t py,
 }
 
 bool CustomBlockerRecord::Spawn(int32_t originX, int32_t originY, Level* level) {
+    if (!HasPicture()) return false;  // refused, with its diagnostic, when read
     if (!RollPercent()) return false;
     Blocker* blocker = png.IsSeries()
                            ? new Blocker(level, -1, png.series.c_str(), png.first, png.count, png.delay)
@@ -107,6 +108,7 @@ bool CustomBlockerRecord::Spawn(int32_t originX, int32_t originY, Level* level) 
 }
 
 bool CustomEngravingRecord::Spawn(int32_t originX, int32_t originY, Level* level) {
+    if (!HasPicture()) return false;  // refused, with its diagnostic, when read
     if (!RollPercent()) return false;
     Engraving* engraving = png.IsSeries()
                                ? new Engraving(level, -1, png.series.c_str(), png.first, png.count, png.delay)
@@ -117,6 +119,7 @@ bool CustomEngravingRecord::Spawn(int32_t originX, int32_t originY, Level* level
 }
 
 bool CustomBreakableRecord::Spawn(int32_t originX, int32_t originY, Level* level) {
+    if (!HasPicture()) return false;  // refused, with its diagnostic, when read
     if (!RollPercent()) return false;
     Breakable* breakable =
         new Breakable(level, &png, breakingGiven != 0 ? &breaking : &png, &broken, hitsNeededToBreak, hitsTaken);
@@ -126,6 +129,7 @@ bool CustomBreakableRecord::Spawn(int32_t originX, int32_t originY, Level* level
 }
 
 bool RoomClockRecord::Spawn(int32_t originX, int32_t originY, Level* level) {
+    if (!HasPicture()) return false;  // refused, with its diagnostic, when read
     Clock* clock = png.IsSeries() ? new Clock(level, -1, png.series.c_str(), png.first, png.count, png.delay,
                                               initial, remaining, started)
                                   : new Clock(level, -1, png.image.c_str(), initial, remaining, started);

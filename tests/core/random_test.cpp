@@ -1,6 +1,7 @@
 // The two random generators and the formulas built on them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <set>
@@ -286,4 +287,37 @@ TEST(RandomTest, SeedRandomGeneratorsSeedsBothFromTheLoggedClock) {
     EXPECT_EQ(c2, CRand());
     MTSeed(ticks);
     EXPECT_EQ(m1, MTRandom32());
+}
+
+TEST(RandomTest, RandomIndexMatchesRandomIntOnShortListsAndReachesEveryPartOfLongOnes) {
+    // Up to 16383 entries: the very draws of RandomInt, so seeded results stay as they were.
+    for (int32_t n : {1, 2, 10, 600, 16383}) {
+        for (uint32_t seed : {1u, 77u, 4096u}) {
+            CSRand(seed);
+            std::vector<int32_t> expected;
+            for (int i = 0; i < 20; ++i) expected.push_back(RandomInt(n));
+            CSRand(seed);
+            for (int i = 0; i < 20; ++i) ASSERT_EQ(RandomIndex(static_cast<size_t>(n)), expected[i]) << n;
+        }
+    }
+    CSRand(5);
+    const int firstDraw = CRand();
+    CSRand(5);
+    EXPECT_EQ(RandomIndex(0), 0);
+    EXPECT_EQ(CRand(), firstDraw) << "an empty list draws nothing";
+    // Longer lists: every index stays inside and the draws spread to the end.
+    for (size_t n : {size_t{16384}, size_t{32766}, size_t{32767}, size_t{40000}, size_t{1000000}}) {
+        CSRand(static_cast<uint32_t>(n));
+        size_t highest = 0;
+        size_t lowest = n;
+        for (int i = 0; i < 4000; ++i) {
+            const int32_t r = RandomIndex(n);
+            ASSERT_GE(r, 0) << n;
+            ASSERT_LT(static_cast<size_t>(r), n) << n;
+            highest = std::max(highest, static_cast<size_t>(r));
+            lowest = std::min(lowest, static_cast<size_t>(r));
+        }
+        EXPECT_GT(highest, n - n / 100) << n;
+        EXPECT_LT(lowest, n / 100) << n;
+    }
 }

@@ -1,15 +1,18 @@
 // The hero's derived statistics, the experience table and the level-up.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "interface/dialogs.h"
+#include "core/event_log.h"
 #include "core/input_log.h"
 #include "core/tweak.h"
 #include "creatures/experience.h"
 #include "creatures/player.h"
 #include "creatures/skill_db.h"
+#include "support/run_game.h"
 
 namespace {
 
@@ -165,8 +168,13 @@ TEST_F(PlayerStatsTest, TheExperienceTableGrowsByTriangleNumbersAndLevelsOnceAbo
     SetFixedFrameTime(16);
     ASSERT_TRUE(OpenInputScriptText("wait 40\nkey return"));
     hero_.health = 1;
+    const std::string events = testing::TempDir() + "level_up_events.txt";
+    ASSERT_TRUE(OpenEventLog(events));
     hero_.AddExperience(1, 0);
+    CloseEventLog();
     const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(ReadWholeFile(events), "EVENT: Player has levelled.\n");
+    std::remove(events.c_str());
     EXPECT_EQ(hero_.level, 1);
     EXPECT_EQ(hero_.skillPoints, 1);
     EXPECT_EQ(hero_.experience, 0) << "experience restarts";

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "core/event_log.h"
 #include "core/input_log.h"
 #include "core/random.h"
 #include "core/tweak.h"
@@ -259,6 +261,8 @@ TEST_F(PlayerUpkeepTest, APolymorphStashesTheBeltAndTheSecondOneIsIgnored) {
     SkillItem* own = new SkillItem();
     hero_.abilitySlots[2] = own;
     testing::internal::CaptureStdout();
+    const std::string events = testing::TempDir() + "polymorph_events.txt";
+    ASSERT_TRUE(OpenEventLog(events));
     hero_.StartPolymorph(rat);
     hero_.StartPolymorph(toad);
     EXPECT_EQ(hero_.isPolymorphed, 1);
@@ -267,7 +271,11 @@ TEST_F(PlayerUpkeepTest, APolymorphStashesTheBeltAndTheSecondOneIsIgnored) {
     for (Item* slot : hero_.abilitySlots) EXPECT_EQ(slot, nullptr);
 
     hero_.EndPolymorph();
+    CloseEventLog();
     const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(ReadWholeFile(events),
+              "EVENT: Player polymorphed into a Giant Rat record\nEVENT: Player restored from polymorph\n");
+    std::remove(events.c_str());
     EXPECT_EQ(hero_.isPolymorphed, 0);
     EXPECT_EQ(hero_.polymorphForm, nullptr);
     EXPECT_EQ(hero_.abilitySlots[2], own);

@@ -266,7 +266,7 @@ TEST_F(SpellItemEffectsTest, ASacrificedArtifactPaysExperienceByLevelAndQualityO
     CastOnItem("sacrificeartifact", maul);
     ASSERT_EQ(dialogs_.size(), 2u);
     EXPECT_EQ(dialogs_[1].text, "Are you sure you want to send this to the warehouse?");
-    EXPECT_EQ(dialogs_[1].firstArt, "ui/dialog_but_Yea");
+    EXPECT_EQ(dialogs_[1].firstArt, "ui/dialog_but_yea");
     EXPECT_TRUE(dialogs_[1].twoButtons);
     EXPECT_EQ(hero->experience, 5 * 9 * 4);
     EXPECT_EQ(hero->EquippedAt(kSlotFirstHand), nullptr) << "taken off before it goes";

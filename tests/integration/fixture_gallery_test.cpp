@@ -5,7 +5,10 @@
 // autosave of it loads again with the fountain dry and the fridge raided.
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -91,8 +94,9 @@ std::string WalkScript(bool waitForAutosave) {
     s += Steps("left", 3) + Steps("up", 1) + "click 1 640 416\nwait 1000\nclick 1 747 526\nwait 1000\nkey return\nwait 1000\n";
     s += Steps("down", 1) + Steps("right", 6) + Steps("up", 1) + "click 1 768 416\nwait 1500\n";  // the chest of evil
     s += Steps("down", 3) + Steps("left", 6) + Steps("down", 1) + "click 1 640 416\nwait 1500\n";  // the dirt
-    // The pedestal's reading ends on the release of a key.
-    s += Steps("right", 3) + "click 1 768 416\nwait 1000\nkey space\nwait 1000\n";
+    // The pedestal's reading ends on the release of a key; the screen is taken while the
+    // guide is read and again once it is put away.
+    s += Steps("right", 3) + "click 1 768 416\nwait 1000\nscreenshot\nwait 100\nkey space\nwait 1000\nscreenshot\n";
     if (waitForAutosave) s += "frames 1000x320\nwait 310000\n";
     return s + kLeaveAndQuit;
 }
@@ -100,8 +104,32 @@ std::string WalkScript(bool waitForAutosave) {
 struct WalkRun {
     GameRun run;
     std::string tickerLog;
+    std::string events;  // the game's event log
     std::string autosave;
+    // The pixels of the screen inside the pedestal's 450 x 272 scroll centred on the 1280 x 720
+    // screen that differ between the shot taken while reading and the one after, and all of them.
+    int scrollPixelsChanged = 0;
+    int scrollPixels = 0;
 };
+
+// Counts the pixels of the box (x, y, w, h) that differ between the two screenshots.
+void CompareScreenshots(const std::string& reading, const std::string& after, WalkRun* w) {
+    SDL_Surface* a = SDL_LoadBMP(reading.c_str());
+    SDL_Surface* b = SDL_LoadBMP(after.c_str());
+    if (a != nullptr && b != nullptr && a->w == b->w && a->h == b->h && a->format->BytesPerPixel == b->format->BytesPerPixel) {
+        const int bpp = a->format->BytesPerPixel;
+        for (int y = 360 - 136; y < 360 + 136 && y < a->h; ++y) {
+            for (int x = 640 - 225; x < 640 + 225 && x < a->w; ++x) {
+                const Uint8* pa = static_cast<const Uint8*>(a->pixels) + y * a->pitch + x * bpp;
+                const Uint8* pb = static_cast<const Uint8*>(b->pixels) + y * b->pitch + x * bpp;
+                ++w->scrollPixels;
+                if (std::memcmp(pa, pb, static_cast<size_t>(bpp)) != 0) ++w->scrollPixelsChanged;
+            }
+        }
+    }
+    if (a != nullptr) SDL_FreeSurface(a);
+    if (b != nullptr) SDL_FreeSurface(b);
+}
 
 WalkRun WalkGallery(bool waitForAutosave) {
     TempDir user;
@@ -111,9 +139,12 @@ WalkRun WalkGallery(bool waitForAutosave) {
     w.run = RunGame({"-no-initial-config", "-player-random-build", "-testroom", "Fixture Gallery", "-x", "6", "-y", "4"},
                     user.path(),
                     {{"VAULTMERE_INPUT_SCRIPT", user.file("script.txt")},
-                     {"VAULTMERE_TICKER_LOG", user.file("ticker.txt")}});
+                     {"VAULTMERE_TICKER_LOG", user.file("ticker.txt")},
+                     {"VAULTMERE_EVENT_LOG", user.file("events.txt")}});
     w.tickerLog = ReadWholeFile(user.file("ticker.txt"));
+    if (FileExists(user.file("events.txt"))) w.events = ReadWholeFile(user.file("events.txt"));
     if (FileExists(user.file("autosave.sav"))) w.autosave = ReadWholeFile(user.file("autosave.sav"));
+    CompareScreenshots(user.file("bitmap_0.bmp"), user.file("bitmap_1.bmp"), &w);
     return w;
 }
 
@@ -132,6 +163,14 @@ TEST(FixtureGallery, AWalkUsesEveryFixtureAndItsLinesComeInOrderTheSameWayTwice)
     }
     EXPECT_EQ(first.tickerLog.find("You find nothing in the mini-fridge."), std::string::npos);
     EXPECT_EQ(first.tickerLog.find("from its slumber!"), std::string::npos);
+    // The fountain was drunk from, once.
+    const std::string drank = "EVENT: Player drank from fountain\n";
+    EXPECT_NE(first.events.find(drank), std::string::npos) << first.events;
+    EXPECT_EQ(first.events.find(drank), first.events.rfind(drank)) << first.events;
+    // The pedestal's guide covered the middle of the screen while it was read.
+    ASSERT_GT(first.scrollPixels, 0) << TailOf(first.run.output);
+    EXPECT_GT(first.scrollPixelsChanged, first.scrollPixels / 2)
+        << first.scrollPixelsChanged << " of " << first.scrollPixels << " pixels";
     const WalkRun second = WalkGallery(false);
     ASSERT_EQ(second.run.exitCode, 0) << TailOf(second.run.output);
     EXPECT_EQ(second.tickerLog, first.tickerLog);

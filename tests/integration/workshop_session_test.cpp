@@ -1,14 +1,23 @@
 // The crafting workshop through the executable. The hero picks up an alchemy kit, two reagents,
 // a potion, a wand and some food, opens the crafting panel and crafts, searches the bookshelf,
 // grills five steaks on the BBQ, drinks the potion, eats a steak and zaps the wand at a diggle
-// until it burns out. Two runs write the same ticker log, equal to the committed one. A visit
-// that stops with a charge left in the wand is autosaved; the save loads and saves again to the
-// same bytes, and the loaded wand burns out at its next zap.
+// until it burns out. Two runs write the same ticker log, equal to the committed one; the
+// store counts the mixed potion and the event log the searched shelf. A visit that stops with a
+// charge left in the wand is autosaved; the save loads and saves again to the same bytes, the
+// loaded wand burns out at its next zap, and read here the save has the craft's ingredients used
+// up and the shelf's hidden recipe known.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
+#include "creatures/player.h"
+#include "items_fixtures/crafting.h"
+#include "items_fixtures/inventory.h"
+#include "items_fixtures/item.h"
 #include "support/run_game.h"
+#include "tests/integration/in_process_game.h"
 
 namespace {
 
@@ -62,7 +71,15 @@ const char* const kLeaveAndQuit =
 struct Visit {
     GameRun run;
     std::string tickerLog;
+    std::string events;  // the game's event log
+    std::string stats;   // the local store's statistics
 };
+
+void ReadRecords(const TempDir& user, Visit* v) {
+    v->tickerLog = ReadWholeFile(user.file("ticker.txt"));
+    v->events = FileExists(user.file("events.txt")) ? ReadWholeFile(user.file("events.txt")) : std::string();
+    v->stats = FileExists(user.file("store/stats.txt")) ? ReadWholeFile(user.file("store/stats.txt")) : std::string();
+}
 
 Visit PlayWorkshop(const TempDir& user, const std::string& script) {
     WriteWholeFile(user.file("config.xml"), "<config>\n<setting name=\"completedATutorial\" value=\"1\"/>\n</config>\n");
@@ -71,8 +88,9 @@ Visit PlayWorkshop(const TempDir& user, const std::string& script) {
     v.run = RunGame({"-no-initial-config", "-player-random-build", "-testroom", "Tinker's Workshop", "-x", "6", "-y", "4"},
                     user.path(),
                     {{"VAULTMERE_INPUT_SCRIPT", user.file("script.txt")},
-                     {"VAULTMERE_TICKER_LOG", user.file("ticker.txt")}});
-    v.tickerLog = ReadWholeFile(user.file("ticker.txt"));
+                     {"VAULTMERE_TICKER_LOG", user.file("ticker.txt")},
+                     {"VAULTMERE_EVENT_LOG", user.file("events.txt")}});
+    ReadRecords(user, &v);
     return v;
 }
 
@@ -82,7 +100,7 @@ Visit LoadSave(const TempDir& user, const std::string& name, const std::string& 
     v.run = RunGame({"-no-initial-config", "-load-filename=" + name}, user.path(),
                     {{"VAULTMERE_INPUT_SCRIPT", user.file("script.txt")},
                      {"VAULTMERE_TICKER_LOG", user.file("ticker.txt")}});
-    v.tickerLog = ReadWholeFile(user.file("ticker.txt"));
+    ReadRecords(user, &v);
     return v;
 }
 
@@ -119,6 +137,9 @@ TEST(WorkshopSession, AWholeVisitWritesTheCommittedTickerLogTwice) {
     EXPECT_LT(grilled, burnt);
     EXPECT_EQ(Count(log, "The wand burns out!"), 1u) << log;
     EXPECT_EQ(ReadWholeFile(kGolden), log);
+    // The panel made a potion, and the shelf was searched once.
+    EXPECT_NE(first.stats.find("stat STAT_POTIONS_MIXED 1\n"), std::string::npos) << first.stats;
+    EXPECT_EQ(Count(first.events, "EVENT: Player used bookshelf\n"), 1u) << first.events;
 
     TempDir secondUser;
     const Visit second = PlayWorkshop(secondUser, script);
@@ -133,6 +154,7 @@ TEST(WorkshopSession, TheAutosaveOfAVisitLoadsAndSavesAgainToTheSameBytes) {
     ExpectCleanRun(visit.run);
     ASSERT_NE(visit.tickerLog.find("Game autosaved."), std::string::npos) << visit.tickerLog;
     EXPECT_EQ(visit.tickerLog.find("The wand burns out!"), std::string::npos) << "one charge is left";
+    EXPECT_NE(visit.stats.find("stat STAT_POTIONS_MIXED 1\n"), std::string::npos) << visit.stats;
     const std::string saved = ReadWholeFile(user.file("autosave.sav"));
     ASSERT_GT(saved.size(), 16u);
     WriteWholeFile(user.file("workshop.sav"), saved);
@@ -157,6 +179,39 @@ TEST(WorkshopSession, TheAutosaveOfAVisitLoadsAndSavesAgainToTheSameBytes) {
                                                              kQuitFromMenuScript);
     ExpectCleanRun(zapped.run);
     EXPECT_EQ(Count(zapped.tickerLog, "The wand burns out!"), 1u) << zapped.tickerLog;
+
+    // Read here, the autosave shows the craft and holds the recipe the shelf taught.
+    WriteWholeFile(user.file("workshop.sav"), saved);
+    InProcessGame game(user.path());
+    ASSERT_TRUE(game.loaded());
+    // The recipes as the game reads them, before the hero's known ones are read back.
+    ClearRecipes();
+    ASSERT_TRUE(craftDBLoadText(ReadWholeFile(VAULTMERE_SOURCE_DIR "/data/game/craftDB.xml"), "craftDB.xml"));
+    std::string printed;
+    ASSERT_TRUE(game.Load("workshop.sav", &printed)) << TailOf(printed);
+    ASSERT_NE(CurrentPlayer, nullptr);
+    // The panel's craft used up the bat wing and the newt eye that were picked up (its potion
+    // joined the hero's stack of the kind, the wand is the one left with a charge).
+    int potions = 0;
+    for (Item** place : CarriedPlaces()) {
+        const Item* item = *place;
+        if (item == nullptr || item->def == nullptr) continue;
+        EXPECT_NE(item->def->name, "Bat Wing") << "not used up by a craft";
+        EXPECT_NE(item->def->name, "Newt Eye") << "not used up by a craft";
+        if (item->def->name == "Potion of Lesser Mending") potions += item->count;
+    }
+    EXPECT_GT(potions, 0);
+    int taught = -1;
+    for (size_t i = 0; i < Recipes.size(); ++i) {
+        const Recipe& recipe = Recipes[i];
+        if (recipe.hidden && !recipe.outputs.empty() && recipe.outputs[0].name == "Potion of Quickened Blood") {
+            taught = static_cast<int>(i);
+        }
+    }
+    ASSERT_GE(taught, 0);
+    const std::vector<int32_t>& known = CurrentPlayer->knownRecipes[ToolTypeOfTag("alchemy")];
+    EXPECT_NE(std::find(known.begin(), known.end(), taught), known.end()) << "the shelf's hidden recipe is known";
+    ClearRecipes();
 }
 
 }  // namespace

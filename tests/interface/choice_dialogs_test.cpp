@@ -197,7 +197,7 @@ TEST_F(ChoiceDialogTest, PricesTruncateWithTheScalerOfTheOffer) {
     EXPECT_EQ(StoreDialogPrice(10, false), 7) << "7.9 with the sell scaler";
     EXPECT_EQ(StoreDialogPrice(10, true), 15) << "the buy scaler with three buttons";
     EXPECT_EQ(StoreDialogPrice(0, true), 0);
-    EXPECT_EQ(StoreDialogPrice(-10, false), -7) << "toward zero";
+    EXPECT_EQ(StoreDialogPrice(-10, false), 0) << "a price is never below nothing";
 }
 
 }  // namespace

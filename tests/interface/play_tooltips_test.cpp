@@ -78,6 +78,8 @@ TEST(PedestalLineTest, PriceIsTheValueTimesTheScalerTruncated) {
     EXPECT_EQ(PedestalPriceLine("Lamp", 10, 1.5f), "Lamp (15 zorkmids)");
     EXPECT_EQ(PedestalPriceLine("Lamp", 7, 1.5f), "Lamp (10 zorkmids)");
     EXPECT_EQ(PedestalPriceLine("Lamp", 0, 2.0f), "Lamp (0 zorkmids)");
+    EXPECT_EQ(PedestalPriceLine("Lamp", -4, 1.5f), "Lamp (0 zorkmids)") << "never below nothing";
+    EXPECT_EQ(PedestalPriceLine("Lamp", 4, -1.5f), "Lamp (0 zorkmids)");
 }
 
 }  // namespace

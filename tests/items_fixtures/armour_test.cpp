@@ -8,6 +8,7 @@
 #include "core/random.h"
 #include "core/save_stream.h"
 #include "core/text_db.h"
+#include "creatures/buff.h"
 #include "items_fixtures/armour.h"
 #include "items_fixtures/item_db.h"
 #include "levels/level.h"
@@ -92,6 +93,69 @@ TEST_F(ArmourTest, JewelleryWithRandomsBecomesAnArtifact) {
     EXPECT_LE(band.artifactRecord.power, 6);
     EXPECT_GE(band.GetValue(), 60);
     EXPECT_EQ(band.GetTooltipDescription(), "A band.\n\n" + band.artifactRecord.text);
+}
+
+TEST_F(ArmourTest, JewelleryPowerCountsDepthTenOnALevelThatOverridesItsDepth) {
+    // RandomInt(depth) + draw / 10923 + 1, the depth being 10 on a side dimension.
+    struct Case {
+        int32_t sideDimension;
+        int32_t depth;
+    };
+    for (const Case& c : {Case{0, 4}, Case{1, 10}}) {
+        level_.isSideDimension = c.sideDimension;
+        int32_t highest = 0;
+        for (uint32_t k = 0; k < 60; ++k) {
+            const uint32_t seed = 1 + k * 65537u;  // first draws spread over the whole range
+            CSRand(seed);
+            int32_t expected = RandomInt(c.depth);
+            expected += CRand() / 10923 + 1;
+            CSRand(seed);
+            Armour band(FindItemDefByName("Band"));
+            ASSERT_TRUE(band.IsArtifact());
+            EXPECT_EQ(band.artifactRecord.power, expected) << "seed " << seed << " depth " << c.depth;
+            highest = std::max(highest, band.artifactRecord.power);
+        }
+        EXPECT_GT(highest, c.depth == 10 ? 6 : 0) << "a power only depth 10 reaches";
+    }
+    level_.isSideDimension = 0;
+}
+
+TEST_F(ArmourTest, AnArtifactPieceIsPricedFromItsBuffWithTheArmourMultiplier) {
+    // Price 60; the bonuses count with their sign; (value + 250) x (1 + m) with an item power.
+    struct Case {
+        const char* what;
+        int32_t primary;     // Sagacity
+        int32_t secondary;   // Magic power
+        int32_t damage;      // conflagratory
+        int32_t resist;      // toxic
+        bool power;
+        int32_t price;
+    };
+    const Case cases[] = {
+        {"+1 Sagacity", 1, 0, 0, 0, false, 273},           // 210 x 1.3
+        {"+1 Sagacity with a power", 1, 0, 0, 0, true, 1058},  // 460 x 2.3
+        {"+2 magic power, -1 resistance", 0, 2, 0, -1, false, 231},  // 210 x 1.1
+        {"+2 fire damage", 0, 0, 2, 0, false, 390},        // 260 x 1.5
+        {"+3 resistance", 0, 0, 0, 3, false, 273},         // 210 x 1.3
+        {"-1 Sagacity", -1, 0, 0, 0, false, 0},            // never below nothing
+        {"no bonus", 0, 0, 0, 0, false, 60},
+    };
+    for (const Case& c : cases) {
+        Armour band(FindItemDefByName("Band"));
+        ASSERT_TRUE(band.IsArtifact());
+        Buff* buff = band.artifactRecord.grantedBuff.get();
+        ASSERT_NE(buff, nullptr);
+        std::fill(std::begin(buff->primaryMods), std::end(buff->primaryMods), 0);
+        std::fill(std::begin(buff->secondaryMods), std::end(buff->secondaryMods), 0);
+        std::fill(std::begin(buff->damage), std::end(buff->damage), 0);
+        std::fill(std::begin(buff->resist), std::end(buff->resist), 0);
+        buff->primaryMods[1] = c.primary;
+        buff->secondaryMods[3] = c.secondary;
+        buff->damage[4] = c.damage;
+        buff->resist[7] = c.resist;
+        band.artifactRecord.firstPower = c.power ? FindItemPowerByName("Embers") : nullptr;
+        EXPECT_EQ(band.GetValue(), c.price) << c.what;
+    }
 }
 
 TEST_F(ArmourTest, ARingArtifactRoundTripsByteExact) {

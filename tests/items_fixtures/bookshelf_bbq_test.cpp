@@ -2,10 +2,12 @@
 // scripted draws, and their save blocks.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "core/class_registry.h"
+#include "core/event_log.h"
 #include "core/input_log.h"
 #include "items_fixtures/bbq.h"
 #include "items_fixtures/bookshelf.h"
@@ -14,6 +16,7 @@
 #include "items_fixtures/item_creation.h"
 #include "items_fixtures/item_db.h"
 #include "items_fixtures/item_kinds.h"
+#include "support/run_game.h"
 #include "tests/creatures/fight_fixture.h"
 
 namespace {
@@ -172,6 +175,29 @@ TEST_F(FixtureRulesTest, ABookshelfNeedsTheHeroBesideItAndAnEmptyCursor) {
     EXPECT_FALSE(near->searched);
     delete GetCursorItem();
     ClearCursorItem();
+}
+
+TEST_F(FixtureRulesTest, OnlyASearchIsLoggedAndCountedAsAPerusal) {
+    const std::string events = testing::TempDir() + "bookshelf_events.txt";
+    ASSERT_TRUE(OpenEventLog(events));
+    Bookshelf* far = Shelf(8, 8);
+    EXPECT_EQ(far->Activate(), 0);
+    Bookshelf* near = Shelf(4, 3);
+    SetCursorItem(CreateItemByName("Bread"));
+    EXPECT_EQ(near->Activate(), 0);
+    delete GetCursorItem();
+    ClearCursorItem();
+    EXPECT_EQ(GetCollectedStat("Bookshelves perused"), 0) << "a refused search is no perusal";
+    hero_.knownRecipes[0] = {0, 1, 2};  // nothing left to find: no notice to wait for
+    EXPECT_EQ(near->Activate(), 1);
+    EXPECT_EQ(near->Activate(), 0);
+    EXPECT_EQ(GetCollectedStat("Bookshelves perused"), 1);
+    Bookshelf* other = Shelf(2, 3);
+    EXPECT_EQ(other->Activate(), 1);
+    EXPECT_EQ(GetCollectedStat("Bookshelves perused"), 2);
+    CloseEventLog();
+    EXPECT_EQ(ReadWholeFile(events), "EVENT: Player used bookshelf\nEVENT: Player used bookshelf\n");
+    std::remove(events.c_str());
 }
 
 TEST_F(FixtureRulesTest, BarbecueTable) {

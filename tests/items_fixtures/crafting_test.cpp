@@ -3,6 +3,7 @@
 // tabs and dragging, using toolkits and the lutefisk cube.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -186,7 +187,7 @@ TEST_F(CraftingTest, OneCraftingLevelPerToolTag) {
     };
     const Case cases[] = {{"smithing", 3, kStatSmithing}, {"ingot", 5, kStatTinkerer}, {"lathe", 9, kStatLathe},
                           {"tinkerer", 5, kStatTinkerer}, {"alchemy", 7, kStatAlchemy}, {"still", 7, kStatAlchemy},
-                          {"grinder", 7, kStatTinkerer}};
+                          {"grinder", 7, kStatAlchemy}};
     for (const Case& c : cases) {
         EXPECT_EQ(CraftingLevel(&hero_, c.tag), c.level) << c.tag;
         EXPECT_EQ(CraftingStatOfTag(c.tag), c.stat) << c.tag;
@@ -462,6 +463,42 @@ TEST_F(CraftingTest, RowsDrawShownRecipesFromTheScrollPosition) {
     CraftDrawRecorder = nullptr;
 }
 
+TEST_F(CraftingTest, EachRowShowsTheGoverningSkillValueAndIconBesideTheNeededLevel) {
+    hero_.stat[kStatSmithing] = 3;
+    hero_.stat[kStatTinkerer] = 5;
+    hero_.stat[kStatAlchemy] = 7;
+    std::vector<CraftDrawCall> calls;
+    CraftDrawRecorder = &calls;
+    struct Case {
+        int32_t tab;
+        int32_t recipe;
+        int32_t stat;
+        int32_t value;
+    };
+    // Alchemy, the grinder (alchemy too) and the ingot (the better of smithing and
+    // tinkering, with the tinkerer's icon).
+    const Case cases[] = {{0, 0, kStatAlchemy, 7}, {2, 3, kStatAlchemy, 7}, {3, 4, kStatTinkerer, 5}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.recipe);
+        calls.clear();
+        for (auto& list : hero_.craftableRecipes) list.clear();
+        hero_.craftableRecipes[c.tab] = {c.recipe};
+        CraftPanel.open = true;
+        CraftPanel.tool = c.tab;
+        CraftPanel.scroll = 0;
+        DrawCraftPanel(0, 0);
+        // Row 0 lies at (100 + 112, 100 + 60): the skill check at (+319, +65).
+        const auto drawn = [&calls](const std::string& what, int32_t x, int32_t y) {
+            return std::any_of(calls.begin(), calls.end(), [&](const CraftDrawCall& call) {
+                return call.what == what && call.x == x && call.y == y;
+            });
+        };
+        EXPECT_TRUE(drawn("skill icon " + std::to_string(c.stat), 212 + 319, 160 + 65));
+        EXPECT_TRUE(drawn("skill value " + std::to_string(c.value), 212 + 319, 160 + 65));
+    }
+    CraftDrawRecorder = nullptr;
+}
+
 TEST_F(CraftingTest, RowTooltipsNameTheIngredientOrOutputUnderThePointer) {
     // Rows at scroll 0: recipe 0 (Newt Eye, Bat Wing -> Mending Brew), recipe 1 (Bat Wing,
     // Bat Wing), recipe 5 (Newt Eye -> an output no item makes).
@@ -642,6 +679,8 @@ TEST_F(CraftingTest, TheLutefiskCubeTable) {
     ASSERT_FALSE(spellCalls_.casts.empty());
     EXPECT_EQ(spellCalls_.casts.back().spell, paradox);
     EXPECT_EQ(spellCalls_.casts.back().targetX, 3);
+    ASSERT_FALSE(spellCalls_.effects.empty());
+    EXPECT_EQ(spellCalls_.effects.back().cause, "by the Lutefisk Paradox");
     EXPECT_NE(Stats().find("ACHIEVEMENT_TIME_CUBE"), std::string::npos);
     DeleteQueuedObjects();
     // The close box.
@@ -675,3 +714,62 @@ TEST_F(CraftingTest, AToolkitWindowFillsItsSlotsFromThePackAndCraftsWhatTheyHold
 }
 
 }  // namespace
+
+TEST_F(CraftingTest, ToolkitSlotsKeepPaidAndUnpaidGoodsApart) {
+    ToolkitWindow* window = FindToolkitWindow("alchemy");
+    ASSERT_NE(window, nullptr);
+    struct Case {
+        int32_t slotUnpaid;
+        int32_t heldUnpaid;
+        bool joins;
+    };
+    const Case cases[] = {{0, 0, true}, {1, 1, true}, {0, 1, false}, {1, 0, false}};
+    for (const Case& c : cases) {
+        const std::string label = "slot unpaid " + std::to_string(c.slotUnpaid) + ", held unpaid " +
+                                  std::to_string(c.heldUnpaid);
+        Item* laid = Make("Newt Eye", 2);
+        laid->unpaid = c.slotUnpaid;
+        Item* held = Make("Newt Eye", 3);
+        held->unpaid = c.heldUnpaid;
+        window->slots[0] = laid;
+        SetCursorItem(held);
+        EXPECT_TRUE(ClickToolkitWindow(*window, 50, 90)) << label;
+        if (c.joins) {
+            EXPECT_EQ(window->slots[0], laid) << label;
+            EXPECT_EQ(laid->count, 5) << label;
+            EXPECT_EQ(GetCursorItem(), nullptr) << label;
+        } else {
+            EXPECT_EQ(window->slots[0], held) << label;
+            EXPECT_EQ(GetCursorItem(), laid) << label;
+            EXPECT_EQ(laid->count, 2) << label;
+            EXPECT_EQ(held->count, 3) << label;
+        }
+        // What was merged away goes with the queued deletions; the rest is deleted here.
+        Item* onCursor = GetCursorItem();
+        ClearCursorItem();
+        DeleteQueuedObjects();
+        delete onCursor;
+        delete window->slots[0];
+        window->slots[0] = nullptr;
+    }
+    // One laid from a held unpaid stack, and one the fill button takes from an unpaid pack
+    // stack, stay unpaid.
+    Item* held = Make("Newt Eye", 3);
+    held->unpaid = 1;
+    SetCursorItem(held);
+    EXPECT_TRUE(ClickToolkitWindow(*window, 50, 90));
+    ASSERT_NE(window->slots[0], nullptr);
+    EXPECT_EQ(window->slots[0]->count, 1);
+    EXPECT_EQ(window->slots[0]->unpaid, 1);
+    EXPECT_EQ(held->count, 2);
+    ClearCursorItem();
+    delete held;
+    Pack(0, "Bat Wing", 2);
+    InventoryGrid.cells[0]->unpaid = 1;
+    CraftPanel.current = 0;
+    EXPECT_TRUE(ClickToolkitWindow(*window, 100, 210));  // fill
+    ASSERT_NE(window->slots[1], nullptr);
+    EXPECT_EQ(window->slots[1]->def->name, "Bat Wing");
+    EXPECT_EQ(window->slots[1]->unpaid, 1);
+    EXPECT_EQ(InventoryGrid.cells[0]->count, 1);
+}

@@ -15,6 +15,7 @@
 #include "items_fixtures/dispenser.h"
 #include "items_fixtures/inventory.h"
 #include "items_fixtures/item.h"
+#include "items_fixtures/item_creation.h"
 #include "items_fixtures/item_db.h"
 #include "items_fixtures/shop_pedestal.h"
 
@@ -91,6 +92,18 @@ TEST_F(DispenserTest, EachKindStocksTwelveOfItsGoods) {
     }
 }
 
+TEST_F(DispenserTest, AFilledSlotsTooltipNamesThePriceAndTheHint) {
+    Dispenser machine(1);
+    ASSERT_NE(machine.stock[0], nullptr);
+    const Dispenser::SlotTooltip tip = machine.TooltipOf(0);
+    EXPECT_EQ(tip.title, machine.stock[0]->GetItemName() + " (" + std::to_string(machine.SlotPrice(0)) + " zorkmids)");
+    EXPECT_EQ(tip.hint, "Click to Buy Item");
+    EXPECT_EQ(tip.category, machine.stock[0]->GetCategoryName());
+    delete machine.stock[0];
+    machine.stock[0] = nullptr;
+    EXPECT_EQ(machine.TooltipOf(0).hint, "") << "an empty slot has no tooltip";
+}
+
 TEST_F(DispenserTest, ThinListsLeaveSlotsEmpty) {
     ClearItemDB();
     ASSERT_TRUE(itemDBLoadText(R"(<itemdb><item name="Ale"><food hp="0" mp="5"/></item></itemdb>)", "thin"));
@@ -103,25 +116,53 @@ TEST_F(DispenserTest, ThinListsLeaveSlotsEmpty) {
 }
 
 TEST_F(DispenserTest, BuysAtTheShownPriceOnly) {
-    Dispenser machine(1);
-    for (Item*& slot : machine.stock) {
-        delete slot;
-        slot = nullptr;
+    ClearItemDB();
+    ASSERT_TRUE(itemDBLoadText(R"(<itemdb>
+      <item name="Apple"><food hp="2"/><price amount="9"/></item>
+      <item name="Pear"><food hp="2"/><price amount="7"/></item>
+      <item name="Bread"><food hp="5"/><price amount="4"/></item>
+      <item name="Crumb"><food hp="1"/><price amount="1"/></item>
+    </itemdb>)",
+                               "priced food"));
+    // The price shown is the value times 1.5, truncated; whoever holds exactly that buys.
+    struct Case {
+        const char* name;
+        int32_t shown;
+    } cases[] = {{"Apple", 13}, {"Pear", 10}, {"Bread", 6}, {"Crumb", 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Dispenser machine(1);
+        for (Item*& slot : machine.stock) {
+            delete slot;
+            slot = nullptr;
+        }
+        machine.stock[0] = CreateItem(FindItemDefByName(c.name));
+        ASSERT_NE(machine.stock[0], nullptr);
+        Item* first = machine.stock[0];
+        EXPECT_EQ(machine.SlotPrice(0), c.shown);
+        hero_.zorkmids = c.shown - 1;
+        EXPECT_FALSE(machine.Buy(0));
+        EXPECT_EQ(machine.stock[0], first);
+        EXPECT_EQ(hero_.zorkmids, c.shown - 1);
+        hero_.zorkmids = c.shown;
+        EXPECT_TRUE(machine.Buy(0));
+        EXPECT_EQ(hero_.zorkmids, 0);
+        EXPECT_EQ(machine.stock[0], nullptr);
+        EXPECT_FALSE(machine.Buy(0)) << "an empty slot sells nothing";
+        EXPECT_EQ(machine.SlotPrice(0), 0);
     }
-    machine.FillStock();
-    // Bread 4 -> 6, Stew 8 -> 12: the price shown is the truncated value times 1.5.
-    const int32_t price = machine.SlotPrice(0);
-    EXPECT_EQ(price, machine.stock[0]->def->price * 3 / 2);
-    Item* first = machine.stock[0];
-    hero_.zorkmids = price - 1;
-    EXPECT_FALSE(machine.Buy(0));
-    EXPECT_EQ(machine.stock[0], first);
-    hero_.zorkmids = price;
-    EXPECT_TRUE(machine.Buy(0));
-    EXPECT_EQ(hero_.zorkmids, 0);
-    EXPECT_EQ(machine.stock[0], nullptr);
-    EXPECT_FALSE(machine.Buy(0)) << "an empty slot sells nothing";
+}
+
+TEST_F(DispenserTest, ANegativeScaleMakesGoodsFreeNotPaying) {
+    ClearTweakVals();
+    const std::string tweaks = R"(<tweakDB><tweak name="vending machine scale" ival="0" fval="-1.5"/></tweakDB>)";
+    LoadTweakValsFromBuffer(tweaks.data(), tweaks.size());
+    Dispenser machine(1);
+    ASSERT_NE(machine.stock[0], nullptr);
     EXPECT_EQ(machine.SlotPrice(0), 0);
+    hero_.zorkmids = 5;
+    EXPECT_TRUE(machine.Buy(0));
+    EXPECT_EQ(hero_.zorkmids, 5) << "a sale never gives the hero money";
 }
 
 TEST_F(DispenserTest, WindowHitAreas) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/random.h"
+#include "core/save_stream.h"
 #include "core/text_db.h"
 #include "creatures/ability.h"
 #include "creatures/player.h"
@@ -21,6 +22,7 @@ const char kItems[] = R"(<itemdb>
   <item name="Sword" type="0"><weapon level="0" slashing="4"/><secondarybuff id="5" amount="2"/>
     <primarybuff id="1" amount="1"/></item>
   <item name="Shield"><armour type="shield" ac="3"/><resistbuff toxic="4"/></item>
+  <item name="Glaive" type="0" iconFile="items/test_glaive.png"><weapon level="1" slashing="2"/></item>
   <item name="Ring"><armour type="ring" randoms="0"/><resistbuff voltaic="5"/><secondarybuff id="8" amount="3"/></item>
 </itemdb>)";
 
@@ -157,6 +159,30 @@ TEST_F(EquipmentTest, AnArtifactBuffGoesOnAndOffWithItsWeapon) {
     hero_.EquippedAt(kSlotFirstHand) = nullptr;
     EXPECT_EQ(std::count(hero_.buffs.begin(), hero_.buffs.end(), sword.artifactRecord.grantedBuff.get()), 0);
     ASSERT_NE(sword.artifactRecord.grantedBuff, nullptr);  // the weapon still owns it
+}
+
+TEST_F(EquipmentTest, AnArtifactWeaponsBuffShowsTheWeaponsIcon) {
+    ClearTextDB();
+    Weapon glaive(FindItemDefByName("Glaive"));
+    ASSERT_NE(glaive.iconSprite, nullptr);
+    GenerateArtifact(&glaive.artifactRecord, 2, &glaive);
+    glaive.isArtifact = true;
+    hero_.EquippedAt(kSlotFirstHand) = &glaive;
+    glaive.OnEquip(kSlotFirstHand);
+    Buff* granted = glaive.artifactRecord.grantedBuff.get();
+    ASSERT_NE(granted, nullptr);
+    EXPECT_EQ(granted->iconSprite, glaive.iconSprite) << "the buff column draws it";
+    glaive.OnUnequip(kSlotFirstHand);
+    hero_.EquippedAt(kSlotFirstHand) = nullptr;
+    // A weapon read back from a save lends its icon as well.
+    SaveWriter out;
+    ASSERT_TRUE(glaive.Save(out));
+    SaveReader in(out.Buffer());
+    Weapon back(in);
+    ASSERT_FALSE(in.Failed());
+    ASSERT_NE(back.artifactRecord.grantedBuff, nullptr);
+    EXPECT_EQ(back.artifactRecord.grantedBuff->iconSprite, back.iconSprite);
+    EXPECT_NE(back.iconSprite, nullptr);
 }
 
 }  // namespace

@@ -204,3 +204,38 @@ TEST_F(InventoryTest, TakingOneFromAStackKeepsItsUnpaidState) {
 }
 
 }  // namespace
+
+TEST_F(InventoryTest, TakingOneOntoAHeldStackNeverMixesPaidAndUnpaid) {
+    struct Case {
+        int32_t heldUnpaid;
+        int32_t stackUnpaid;
+        bool joins;
+    };
+    const Case cases[] = {{0, 0, true}, {1, 1, true}, {0, 1, false}, {1, 0, false}};
+    for (const Case& c : cases) {
+        Item* stack = Make("Brew");
+        stack->stackable = 1;
+        stack->count = 3;
+        stack->unpaid = c.stackUnpaid;
+        ASSERT_TRUE(PlaceItemInGridCell(0, 0, stack));
+        Item* held = Make("Brew");
+        held->stackable = 1;
+        held->count = 1;
+        held->unpaid = c.heldUnpaid;
+        SetCursorItem(held);
+        Item* slot = stack;
+        const std::string label = "held unpaid " + std::to_string(c.heldUnpaid) + ", stack unpaid " +
+                                  std::to_string(c.stackUnpaid);
+        EXPECT_EQ(TakeOneFromStack(&slot), c.joins) << label;
+        EXPECT_EQ(held->count, c.joins ? 2 : 1) << label;
+        EXPECT_EQ(stack->count, c.joins ? 2 : 3) << label;
+        EXPECT_EQ(held->unpaid, c.heldUnpaid) << label;
+        EXPECT_EQ(GetCursorItem(), held) << label;
+        // What the hero carries still owes the shop whenever an unpaid item was involved.
+        EXPECT_EQ(PlayerHasUnpaidItem(), c.heldUnpaid != 0 || c.stackUnpaid != 0) << label;
+        InventoryGrid.Remove(stack);
+        delete stack;
+        ClearCursorItem();
+        delete held;
+    }
+}

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "core/random.h"
 #include "core/tweak.h"
@@ -268,6 +270,50 @@ TEST_F(ItemDBTest, ThinOrEmptyTablesAnswerNoneQuickly) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("no booze definition"), std::string::npos) << out;
+}
+
+TEST_F(ItemDBTest, PickersDrawEveryPartOfALargeListAndEnd) {
+    // Lists of records made here (never in the item table), far longer than the game's own.
+    struct Case {
+        std::vector<ItemDef*>* list;
+        std::function<const ItemDef*()> pick;
+        const char* what;
+    };
+    const Case cases[] = {
+        {&ItemDefLists.gems, RandomGemDef, "gem"},
+        {&ItemDefLists.potions, PickRandomPotionDef, "potion"},
+        {&ItemDefLists.food, RandomFoodDef, "food"},
+        {&ItemDefLists.mushrooms, RandomMushroomDef, "mushroom"},
+    };
+    for (const size_t size : {size_t{20000}, size_t{40000}, size_t{70000}}) {
+        std::vector<ItemDef> records(size);
+        for (const Case& c : cases) {
+            c.list->clear();
+            for (ItemDef& record : records) c.list->push_back(&record);
+        }
+        CSRand(static_cast<uint32_t>(size));
+        for (const Case& c : cases) {
+            // Every entry may come: the draws reach the last eighth of the list.
+            size_t highest = 0;
+            for (int i = 0; i < 200; ++i) {
+                const ItemDef* def = c.pick();
+                ASSERT_NE(def, nullptr) << c.what << " " << size;
+                highest = std::max(highest, static_cast<size_t>(def - records.data()));
+            }
+            EXPECT_GE(highest, size * 7 / 8) << c.what << " " << size;
+        }
+        // Only the very last entry is acceptable: it is found, and soon.
+        for (ItemDef& record : records) record.special = record.craftOutput = record.debug = true;
+        ItemDef& last = records.back();
+        last.special = last.craftOutput = last.debug = false;
+        const auto start = std::chrono::steady_clock::now();
+        for (const Case& c : cases) {
+            if (c.list == &ItemDefLists.mushrooms) continue;  // every mushroom is acceptable
+            EXPECT_EQ(c.pick(), &last) << c.what << " " << size;
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << size;
+        for (const Case& c : cases) c.list->clear();
+    }
 }
 
 TEST_F(ItemDBTest, AUniqueArtifactIsHandedOutOnce) {

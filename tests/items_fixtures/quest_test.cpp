@@ -14,6 +14,7 @@
 #include "items_fixtures/inventory.h"
 #include "items_fixtures/item_kinds.h"
 #include "items_fixtures/quest.h"
+#include "items_fixtures/quest_statue.h"
 #include "levels/gen/monster_tables.h"
 #include "levels/level_gen_fixture.h"
 #include "levels/level_cell.h"
@@ -29,8 +30,11 @@ std::vector<std::string> gAsked;
 std::vector<std::string> gOffers;
 std::vector<Item*> gRewardsShown;
 
-int32_t RecordAsk(const char* text, const char*, const char*) {
+std::vector<std::string> gAskedArt;
+
+int32_t RecordAsk(const char* text, const char* firstArt, const char* secondArt) {
     gAsked.push_back(text != nullptr ? text : "");
+    gAskedArt.push_back(std::string(firstArt != nullptr ? firstArt : "") + "|" + (secondArt != nullptr ? secondArt : ""));
     return gAskAnswer;
 }
 int32_t RecordOffer(const char* text, const char*, const char*) {
@@ -71,6 +75,7 @@ protected:
         gAskAnswer = 0;
         gOfferAnswer = 0;
         gAsked.clear();
+        gAskedArt.clear();
         gOffers.clear();
         gRewardsShown.clear();
         savedShrines_ = QuestBlockerTypes;
@@ -560,6 +565,16 @@ TEST_F(QuestTest, ALoadedShrineBecomesTheShrineOfQuestsOfItsDepthAndRelinksTheir
     gAsked.clear();
     EXPECT_EQ(shrine->Activate(), 1);
     ASSERT_EQ(gAsked.size(), 1u);
+}
+
+TEST_F(QuestTest, TheStatueAsksWithTheYesAndNoButtonsOfEveryOtherQuestion) {
+    Statue* statue = new Statue();
+    statue->PlaceOnLevel(3, 2, level_.get(), 0);
+    gAskAnswer = 1;  // no
+    EXPECT_EQ(statue->Activate(), 1);
+    EXPECT_EQ(gAsked, std::vector<std::string>{"Pray to Zozerezevizeru, the Goddess of Sidequests?"});
+    EXPECT_EQ(gAskedArt, std::vector<std::string>{"ui/dialog_but_yea|ui/dialog_but_nay"});
+    EXPECT_EQ(statue->available, 1) << "declined: the statue still offers";
 }
 
 }  // namespace

@@ -290,6 +290,34 @@ TEST_F(TrapTest, DisarmingAHigherTrapAsksFirst) {
     }
 }
 
+TEST_F(TrapTest, TheOfferedDisarmChanceNeverFallsBelowNothing) {
+    UseMap(kRoom);
+    HeroTrapStats(9, 3, 0);
+    struct Case {
+        int32_t trapLevel;
+        int32_t shown;
+    };
+    // (3 - level + 10) x 10 / 2, but never below 0: a hopeless try always springs the trap.
+    const Case cases[] = {{6, 35}, {12, 5}, {13, 0}, {14, 0}, {18, 0}, {40, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.trapLevel);
+        DialogTexts().clear();
+        spellCalls_ = SpellCallLog();
+        DialogAnswer() = 0;
+        Trap* trap = new Trap(Def(c.trapLevel, 2));
+        trap->PlaceOnLevel(4, 2, level_.get(), 0);
+        PlaceHero(3, 2);
+        SeedGameGeneratorFor([] { return MTRandomInt(100) == 0; });
+        EXPECT_EQ(trap->Activate(), 1);
+        EXPECT_EQ(DialogTexts(), std::vector<std::string>{"Try to disarm the trap? You have a " +
+                                                          std::to_string(c.shown) + " percent chance of success."});
+        EXPECT_EQ(trap->disarmed, c.shown > 0) << "the lowest roll succeeds only with some chance";
+        EXPECT_EQ(spellCalls_.casts.size(), c.shown > 0 ? 0u : 1u);
+        if (!trap->removed) QueueObjectDeletion(trap);
+        ApplyDeferredObjectMoves();
+    }
+}
+
 TEST_F(TrapTest, ALowTrapWithoutMountIsPickedUpForExperienceUnlessCrafted) {
     UseMap(kRoom);
     HeroTrapStats(9, 8, 0);

@@ -28,6 +28,7 @@ const char kItems[] = R"(<itemdb>
   <item name="Pebble"><price amount="1"/></item>
   <item name="Shield"><armour type="shield" ac="3"/></item>
   <item name="Throwing Knife" type="5"><weapon level="0" piercing="2"/></item>
+  <item name="Short Sword" type="0"><weapon level="0" slashing="3"/></item>
 </itemdb>)";
 
 std::vector<int32_t>* Reports = nullptr;
@@ -200,6 +201,27 @@ TEST_F(TutorialReportsTest, TheKillAndTheCastReportTheirNames) {
     ASSERT_FALSE(PendingTutorialNotices.empty());
     EXPECT_EQ(PendingTutorialNotices.back().code, 5);
     EXPECT_EQ(PendingTutorialNotices.back().name, "Test Spark");
+}
+
+TEST_F(TutorialReportsTest, WeaponDeedsReportTheDefinitionName) {
+    RunTutorialWaitingFor(99);
+    PendingTutorialNotices.clear();
+    Item* knife = CreateItemByName("Throwing Knife");
+    ASSERT_NE(knife, nullptr);
+    ASSERT_TRUE(AddItemToInventory(knife, 0));
+    knife->Use();
+    Weapon* sword = static_cast<Weapon*>(CreateItemByName("Short Sword"));
+    ASSERT_NE(sword, nullptr);
+    hero_.EquippedAt(kSlotFirstHand) = sword;
+    sword->OnEquip(kSlotFirstHand);
+    sword->OnUnequip(kSlotFirstHand);
+    hero_.EquippedAt(kSlotFirstHand) = nullptr;
+    delete sword;
+    std::vector<std::string> named;
+    for (const TutorialNotice& notice : PendingTutorialNotices) {
+        named.push_back(std::to_string(notice.code) + " " + notice.name);
+    }
+    EXPECT_EQ(named, (std::vector<std::string>{"4 Throwing Knife", "10 Short Sword", "10 Short Sword"}));
 }
 
 }  // namespace

@@ -343,6 +343,39 @@ TEST_F(SpriteLoadingTest, PngAndNumberedSeries) {
     EXPECT_EQ(broken.frameCount, 1);
 }
 
+TEST_F(SpriteLoadingTest, AMissingSeriesIsReportedOnceWhateverItsLength) {
+    Put("d/run0000.png", EncodePng(3, 2, 4, std::vector<uint8_t>(24, 40)));
+    Put("d/run0002.png", EncodePng(3, 2, 4, std::vector<uint8_t>(24, 60)));
+    Mount();
+    const auto count = [](const std::string& text, const std::string& what) {
+        size_t n = 0;
+        for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+        return n;
+    };
+    struct Case {
+        int32_t frames;
+        int32_t missing;
+    };
+    for (const Case& c : {Case{3, 1}, Case{5, 3}, Case{6000, 5998}}) {
+        SCOPED_TRACE(c.frames);
+        Sprite series;
+        const std::string report = Quietly([&] { EXPECT_FALSE(series.LoadPNGSeries("d/run", 0, c.frames, 80, 0)); });
+        EXPECT_EQ(series.frameCount, c.frames);
+        EXPECT_NE(series.frames[0], nullptr);
+        EXPECT_NE(series.frames[2], nullptr);
+        // The first missing frame is named as a lone missing picture is; the rest are counted.
+        EXPECT_EQ(count(report, "File named d/run0001.png not found"), 1u) << report;
+        EXPECT_EQ(count(report, "Couldn't load PNG file d/run0001.png"), 1u) << report;
+        EXPECT_EQ(count(report, "not found"), 1u);
+        EXPECT_EQ(count(report, "Couldn't load"), 1u);
+        if (c.missing > 1) {
+            EXPECT_EQ(count(report, std::to_string(c.missing - 1) + " more frames of d/run are missing"), 1u)
+                << report;
+        }
+        EXPECT_LE(count(report, "\n"), 6u) << "a few lines, not a line per frame";
+    }
+}
+
 TEST_F(SpriteLoadingTest, TableLoadsEachNameOnceAndFreesTransientOnes) {
     Put("a.spr", artw::EncodeSpr(2, 2, SprFrames(2, 2, {100})));
     Put("b.spr", artw::EncodeSpr(3, 3, SprFrames(3, 3, {100, 100})));

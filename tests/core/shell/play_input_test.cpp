@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "core/random.h"
+#include "levels/object_queue.h"
 #include "media/music.h"
 #include "media/screen.h"
 
@@ -232,6 +233,60 @@ TEST_F(PlayRoutinesTest, BeltClicksTakeSwapStackAndStow) {
     EXPECT_TRUE(potion->inBackpack);
     EXPECT_EQ(GetCursorItem(), nullptr);
     InventoryGrid.Clear();
+}
+
+TEST_F(PlayRoutinesTest, TheBeltNeverMixesPaidAndUnpaidGoods) {
+    const int slot0x = 262 + 5;
+    const int y = 660;
+    struct Case {
+        int32_t beltUnpaid;
+        int32_t heldUnpaid;
+        bool alt;      // take one from the belt stack onto the held one
+        bool joins;
+    };
+    const Case cases[] = {{0, 0, false, true}, {1, 1, false, true}, {0, 1, false, false}, {1, 0, false, false},
+                          {0, 0, true, true},  {1, 1, true, true},  {0, 1, true, false},  {1, 0, true, false}};
+    for (const Case& c : cases) {
+        const std::string label = std::string(c.alt ? "alt, " : "") + "belt unpaid " + std::to_string(c.beltUnpaid) +
+                                  ", held unpaid " + std::to_string(c.heldUnpaid);
+        auto* belt = Own<CountingItem>(0);
+        belt->type = 1;
+        belt->stackable = 1;
+        belt->count = 4;
+        belt->unpaid = c.beltUnpaid;
+        auto* held = new CountingItem(0);
+        held->type = 1;
+        held->stackable = 1;
+        held->count = 2;
+        held->unpaid = c.heldUnpaid;
+        hero->quickSlots[0] = belt;
+        SetCursorItem(held);
+        SDL_SetModState(c.alt ? KMOD_LALT : KMOD_NONE);
+        EXPECT_TRUE(HandleBeltClick(slot0x, y)) << label;
+        SDL_SetModState(KMOD_NONE);
+        if (c.joins && !c.alt) {
+            EXPECT_EQ(belt->count, 6) << label;
+            EXPECT_EQ(hero->quickSlots[0], belt) << label;
+            EXPECT_EQ(GetCursorItem(), nullptr) << label;
+            EXPECT_EQ(belt->unpaid, c.beltUnpaid) << label;
+            DeleteQueuedObjects();
+        } else if (c.joins) {
+            EXPECT_EQ(belt->count, 3) << label;
+            EXPECT_EQ(held->count, 3) << label;
+            EXPECT_EQ(GetCursorItem(), held) << label;
+        } else {
+            // Unlike goods change places; nothing is counted over.
+            EXPECT_EQ(belt->count, 4) << label;
+            EXPECT_EQ(held->count, 2) << label;
+            EXPECT_EQ(belt->unpaid, c.beltUnpaid) << label;
+            EXPECT_EQ(held->unpaid, c.heldUnpaid) << label;
+            EXPECT_TRUE(PlayerHasUnpaidItem()) << label;
+        }
+        EXPECT_EQ(QueuedDeletionCount(), 0u) << label;
+        if (hero->quickSlots[0] == held || GetCursorItem() == held) delete held;
+        hero->quickSlots[0] = nullptr;
+        ClearCursorItem();
+    }
 }
 
 TEST_F(PlayRoutinesTest, MinimapButtonsStopAtTheSmallestAndLargestSize) {

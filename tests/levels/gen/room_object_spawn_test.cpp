@@ -182,6 +182,47 @@ TEST_F(RoomObjectSpawn, NamesThatMatchNothingAreReportedWithTheTemplateAndSpawnF
     }
 }
 
+TEST_F(RoomObjectSpawn, ACustomObjectWithoutAWholePictureIsRefusedOnceAndMakesNothing) {
+    struct Case {
+        const char* tag;
+        RoomAttributeMap attributes;
+        const char* missing;  // named in the diagnostic
+    };
+    const Case cases[] = {
+        {"customblocker", {{"x", "1"}, {"y", "1"}, {"pngSprite", "d/gate"}, {"pngFirst", "0"}}, "pngNum, pngRate"},
+        {"customengraving",
+         {{"x", "1"}, {"y", "1"}, {"pngSprite", "d/rune"}, {"pngFirst", "0"}, {"pngNum", "4"}},
+         "pngRate"},
+        {"clock", {{"x", "1"}, {"y", "1"}, {"pngNum", "4"}, {"pngRate", "100"}, {"initial", "3"}},
+         "pngSprite, pngFirst"},
+        {"custombreakable", {{"x", "1"}, {"y", "1"}, {"pngRate", "100"}, {"broken", "d/rubble.png"}},
+         "pngSprite, pngFirst, pngNum"},
+        {"customblocker", {{"x", "1"}, {"y", "1"}}, "png"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tag);
+        RoomReadContext ctx;
+        testing::internal::CaptureStderr();
+        testing::internal::CaptureStdout();
+        std::unique_ptr<RoomObjectRecord> record(ReadRoomObjectRecord(c.tag, c.attributes, ctx));
+        const std::string read = testing::internal::GetCapturedStderr() + testing::internal::GetCapturedStdout();
+        ASSERT_NE(record, nullptr);
+        const std::string refusal = std::string(c.tag) + " is left out: its picture needs " + c.missing;
+        EXPECT_NE(read.find(refusal), std::string::npos) << read;
+        EXPECT_EQ(read.find(refusal), read.rfind(refusal)) << "said once";
+        // Spawning, on any number of levels, shows no box for a file named "".
+        for (int i = 0; i < 3; ++i) {
+            testing::internal::CaptureStderr();
+            bool result = true;
+            std::string out;
+            EXPECT_EQ(Spawn(*record, &result, &out), nullptr);
+            const std::string err = testing::internal::GetCapturedStderr();
+            EXPECT_FALSE(result);
+            EXPECT_EQ(out + err, "");
+        }
+    }
+}
+
 TEST_F(RoomObjectSpawn, PercentZeroPlacesOnlyTheLowestDrawsAndAClockNeverRolls) {
     std::unique_ptr<RoomObjectRecord> blocker =
         Read("customblocker", {{"x", "1"}, {"y", "1"}, {"png", "a.png"}, {"percent", "0"}});
