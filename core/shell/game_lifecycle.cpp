@@ -86,6 +86,7 @@ void ResetGameState() {
         if (spell != nullptr) spell->castCount = 0;
     }
     InitMonsterSpawning();
+    ResetContentReports();
     ClearTicker();
     ClearQueuedMoves();
     ClearActiveQuests();

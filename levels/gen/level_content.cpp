@@ -248,6 +248,8 @@ void PlaceTeleporters(Level& level) {
 
 }  // namespace
 
+void ResetContentReports() { gEmptyShrineTableReported = false; }
+
 bool GenLevelContent(Level* level, int32_t width, int32_t height) {
     if (level == nullptr) return false;
     BeginGenerationScope();

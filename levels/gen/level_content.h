@@ -18,6 +18,8 @@ class Level;
 // Builds the whole level: layout, then content. False when the layout gave up after its
 // bounded restarts (the level is still complete).
 bool GenLevelContent(Level* level, int32_t width, int32_t height);
+// Forgets which missing-data diagnostics were already given: a new game reports them again.
+void ResetContentReports();
 
 // A random treasure: an artifact weapon or armour piece when `artifact` is set, else an item
 // of the kind the treasure roll picks; null when the item database has no definition for it.

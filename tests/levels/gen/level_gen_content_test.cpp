@@ -2,6 +2,8 @@
 // with the data they need missing or out of range.
 #include <gtest/gtest.h>
 
+#include "core/shell/game_lifecycle.h"
+
 #include "core/shell/turn_engine.h"
 
 #include <algorithm>
@@ -367,6 +369,23 @@ TEST_F(LevelContentTest, MissingQuestsAndFinalBossAreReportedNotFatal) {
     EXPECT_NE(out.find("no final boss"), std::string::npos);
     EXPECT_EQ(level->questBlocker, nullptr);
     EXPECT_TRUE(CheckGeneratedLevel(*level, genCase, accepted).empty());
+}
+
+TEST_F(LevelContentTest, ANewGameReportsTheEmptyQuestTableAgain) {
+    LoadOurData();
+    RemoveSampleGenerationRecords();
+    auto reported = [](uint32_t seed) {
+        LevelGenCase genCase;
+        genCase.seed = seed;
+        genCase.depth = 2;
+        testing::internal::CaptureStdout();
+        std::unique_ptr<Level> level = GenerateLevelForCase(genCase, nullptr);
+        return testing::internal::GetCapturedStdout().find("no quest shrine kinds") != std::string::npos;
+    };
+    EXPECT_TRUE(reported(1));
+    EXPECT_FALSE(reported(2));
+    ResetGameState();  // the next game, in the same run
+    EXPECT_TRUE(reported(3));
 }
 
 TEST_F(LevelContentTest, AnEmptyQuestTableIsReportedOnceNotWithEveryLevel) {
