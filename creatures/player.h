@@ -223,6 +223,11 @@ public:
     void AddExperience(int32_t amount, int32_t source);
     // The level of the first of the seven slots that holds the skill id; 0 when none does.
     int32_t GetSkillLevel(int32_t skillId) const;
+    // Every change of a skill level goes through here: the held weapons' mastery bonuses
+    // follow the new level at once (and the statistics with them), so that what taking a
+    // weapon off or loading the hero later counts is what was added. A slot outside 0..6 is
+    // ignored.
+    void SetSkillLevel(int32_t slot, int32_t newLevel);
     void LevelUp();
 
     // Starting kit (starting_kit.cpp): the chosen skills (exactly seven), their items, a

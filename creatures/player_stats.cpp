@@ -88,6 +88,19 @@ int32_t Player::GetSkillLevel(int32_t skillId) const {
     return 0;
 }
 
+void Player::SetSkillLevel(int32_t slot, int32_t newLevel) {
+    if (slot < 0 || slot >= kBuildSkillCount) return;
+    skillLevels[slot] = newLevel;
+    Weapon* held[3] = {firstHandWeapon, secondHandWeapon, crossbow};
+    bool refreshed = false;
+    for (int32_t i = 0; i < 3; ++i) {
+        if (held[i] == nullptr || std::find(held, held + i, held[i]) != held + i) continue;
+        held[i]->RefreshMastery(*this);
+        refreshed = true;
+    }
+    if (refreshed) RecalculateStats();
+}
+
 void Player::RecalculateStats() {
     // 1. Levels per skill type.
     std::fill(std::begin(skillTypePoints), std::end(skillTypePoints), 0);

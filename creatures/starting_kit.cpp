@@ -177,7 +177,7 @@ void Player::GiveStartingKit(Player*) {
     CurrentPlayer = this;
     // 1. Exactly seven chosen skills, each at level 1; an empty slot has no skill and no level.
     std::fill(std::begin(skillIds), std::end(skillIds), kNoSkillId);
-    std::fill(std::begin(skillLevels), std::end(skillLevels), 0);
+    for (int32_t slot = 0; slot < kBuildSkillCount; ++slot) SetSkillLevel(slot, 0);
     int32_t counts[kSkillTypeCount] = {};
     int32_t filled = 0;
     for (const SkillRecord& record : SkillDB) {
@@ -188,7 +188,7 @@ void Player::GiveStartingKit(Player*) {
             continue;
         }
         skillIds[filled] = record.id;
-        skillLevels[filled] = 1;
+        SetSkillLevel(filled, 1);
         ++filled;
         if (record.type >= 0 && record.type < kSkillTypeCount) ++counts[record.type];
     }

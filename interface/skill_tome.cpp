@@ -78,7 +78,7 @@ void IncrementSkillLevel(int32_t skillId) {
     if (hero == nullptr) return;
     for (int32_t i = 0; i < kBuildSkillCount; ++i) {
         if (hero->skillIds[i] != kNoSkillId && hero->skillIds[i] == skillId) {
-            ++hero->skillLevels[i];
+            hero->SetSkillLevel(i, hero->skillLevels[i] + 1);
             return;
         }
     }

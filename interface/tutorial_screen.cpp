@@ -288,7 +288,7 @@ void MakeTrainingHero(const Tutorial& tutorial) {
     for (size_t k = 0; k < count; ++k) {
         for (int32_t slot = 0; slot < kBuildSkillCount; ++slot) {
             if (hero->skillIds[slot] != tutorial.skills[k]) continue;
-            ++hero->skillLevels[slot];
+            hero->SetSkillLevel(slot, hero->skillLevels[slot] + 1);
             break;
         }
     }

@@ -403,6 +403,14 @@ void Weapon::ComputeMastery(const Player& hero) {
     }
 }
 
+void Weapon::RefreshMastery(Player& hero) {
+    for (int32_t i = 0; i < kSecondaryStatCount; ++i) hero.statBonus[i] -= masterySecondary[i];
+    for (int32_t i = 0; i < kPrimaryStatCount; ++i) hero.primaryBonus[i] -= masteryPrimary[i];
+    ComputeMastery(hero);
+    for (int32_t i = 0; i < kSecondaryStatCount; ++i) hero.statBonus[i] += masterySecondary[i];
+    for (int32_t i = 0; i < kPrimaryStatCount; ++i) hero.primaryBonus[i] += masteryPrimary[i];
+}
+
 void Weapon::OnEquip(int32_t slot) {
     Player* hero = CurrentPlayer;
     if (hero == nullptr || def == nullptr) return;

@@ -52,6 +52,9 @@ public:
     // masteryPrimary) without adding them anywhere: OnEquip adds them, and a load, whose
     // saved statistics already hold them, sets them again so that OnUnequip can take them off.
     void ComputeMastery(const Player& hero);
+    // For a held weapon whose skill level has changed: takes the mastery bonuses it added off
+    // the hero, works them out again and adds the new ones (without recalculating).
+    void RefreshMastery(Player& hero);
     // Takes off exactly what OnEquip added and drops the penalty buffs that no longer apply.
     void OnUnequip(int32_t slot) override;
     // Adds "Hands Full!" when both hands hold weapons without the dual-wield skill.

@@ -15,6 +15,7 @@
 #include "creatures/monster_db.h"
 #include "creatures/player.h"
 #include "creatures/skill_db.h"
+#include "interface/skill_tome.h"
 #include "items_fixtures/armour.h"
 #include "items_fixtures/crafting.h"
 #include "items_fixtures/inventory.h"
@@ -460,6 +461,97 @@ TEST_F(PlayerSaveTest, AMasteryBonusCountsOnceAcrossLoadsAndLeavesWithItsWeapon)
         EXPECT_EQ(current->primaryBonus[kPrimaryBurliness], barePrimary + 2);
     }
     CurrentPlayer = &hero_;
+}
+
+// A skill that rises while its weapon is held changes that weapon's mastery bonus at once, so
+// that the statistics, a later load and taking the weapon off all agree on what it adds.
+TEST_F(PlayerSaveTest, AMasteryFollowsASkillRaisedWhileItsWeaponIsHeld) {
+    ClearItemDB();
+    ASSERT_TRUE(itemDBLoadText(R"(<itemdb>
+  <item name="Blade" type="0"><weapon level="0" slashing="4"/></item>
+  <item name="Bolt Thrower" type="6"><weapon level="0" piercing="3"/></item>
+</itemdb>)", "test items"));
+    // Two abilities per skill, listed for this test only, even when an assertion ends it early.
+    struct Listed {
+        std::vector<AbilityRecord*> abilities;
+        void Add(int32_t skill, int32_t level, int32_t meleePower, int32_t burliness) {
+            AbilityRecord* ability = new AbilityRecord();
+            ability->skillId = skill;
+            ability->level = level;
+            ability->secondaryMods[kStatMeleePower] = meleePower;
+            ability->primaryMods[kPrimaryBurliness] = burliness;
+            abilities.push_back(ability);
+            AbilityList.push_back(ability);
+        }
+        ~Listed() {
+            for (AbilityRecord* ability : abilities) {
+                AbilityList.erase(std::remove(AbilityList.begin(), AbilityList.end(), ability), AbilityList.end());
+                delete ability;
+            }
+        }
+    } listed;
+    listed.Add(0, 0, 5, 2);  // the sword skill, mastered by a weapon of class 0
+    listed.Add(0, 1, 3, 1);
+    listed.Add(4, 0, 4, 0);  // the crossbow skill, mastered by ammunition weapons
+    listed.Add(4, 1, 6, 3);
+
+    struct Case {
+        const char* name;
+        const char* weapon;
+        int32_t slot;
+        int32_t skill;
+        bool saveAndLoad;
+        int32_t raisedStat, raisedPrimary;  // the mastery at skill level 2
+    };
+    const Case cases[] = {
+        {"a blade in the first hand", "Blade", kSlotFirstHand, 0, false, 8, 3},
+        {"a blade in the first hand, saved and loaded", "Blade", kSlotFirstHand, 0, true, 8, 3},
+        {"a blade in the second hand, saved and loaded", "Blade", kSlotSecondHand, 0, true, 8, 3},
+        {"a bolt thrower for ammunition", "Bolt Thrower", kSlotAmmunition, 4, false, 10, 3},
+        {"a bolt thrower for ammunition, saved and loaded", "Bolt Thrower", kSlotAmmunition, 4, true, 10, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Player hero;
+        hero.name = "Edda";
+        CurrentPlayer = &hero;
+        hero.skillIds[0] = 0;
+        hero.skillIds[1] = 4;
+        hero.skillLevels[0] = 1;
+        hero.skillLevels[1] = 1;
+        hero.RecalculateStats();
+        const int32_t bareStat = hero.statBonus[kStatMeleePower];
+        const int32_t barePrimary = hero.primaryBonus[kPrimaryBurliness];
+        Weapon* weapon = new Weapon(FindItemDefByName(c.weapon));
+        hero.EquippedAt(c.slot) = weapon;
+        weapon->OnEquip(c.slot);
+        ASSERT_GT(hero.statBonus[kStatMeleePower], bareStat) << "the level-0 ability counts at level 1";
+
+        IncrementSkillLevel(c.skill);
+        ASSERT_EQ(hero.GetSkillLevel(c.skill), 2);
+        EXPECT_EQ(hero.statBonus[kStatMeleePower], bareStat + c.raisedStat) << "the new mastery counts at once";
+        EXPECT_EQ(hero.primaryBonus[kPrimaryBurliness], barePrimary + c.raisedPrimary);
+        const int32_t raisedPower = hero.stat[kStatMeleePower];
+
+        Player* current = &hero;
+        std::unique_ptr<Player> back;
+        if (c.saveAndLoad) {
+            back.reset(Load(Saved(hero)));
+            loaded_ = nullptr;
+            current = back.get();
+            CurrentPlayer = current;
+            EXPECT_EQ(current->statBonus[kStatMeleePower], bareStat + c.raisedStat);
+            EXPECT_EQ(current->stat[kStatMeleePower], raisedPower);
+        }
+        Item* held = current->EquippedAt(c.slot);
+        ASSERT_NE(held, nullptr);
+        held->OnUnequip(c.slot);
+        current->EquippedAt(c.slot) = nullptr;
+        EXPECT_EQ(current->statBonus[kStatMeleePower], bareStat) << "the weapon takes off exactly what it added";
+        EXPECT_EQ(current->primaryBonus[kPrimaryBurliness], barePrimary);
+        delete held;
+        CurrentPlayer = &hero_;
+    }
 }
 
 }  // namespace
