@@ -18,6 +18,7 @@
 #include "items_fixtures/item.h"
 #include "items_fixtures/item_creation.h"
 #include "items_fixtures/item_db.h"
+#include "items_fixtures/item_pickers.h"
 #include "items_fixtures/shop_pedestal.h"
 #include "media/font.h"
 #include "media/image.h"
@@ -78,14 +79,6 @@ int32_t StackCount(const ItemDef& def) {
     return count;
 }
 
-std::vector<ItemDef*> ThrownWeapons() {
-    std::vector<ItemDef*> list;
-    for (ItemDef* def : ItemDefLists.weapons) {
-        if (def != nullptr && def->itemClass == kWeaponThrowing && !def->special && !def->debug) list.push_back(def);
-    }
-    return list;
-}
-
 }  // namespace
 
 Dispenser::Dispenser(int32_t dispenserKind) : kind(dispenserKind) {
@@ -143,7 +136,7 @@ void Dispenser::FillStock() {
                 def = DrawFrom(ItemDefLists.food, [](const ItemDef& d) { return !(d.mp <= 0 && d.hp > 0); });
                 break;
             case 3:
-                def = DrawFrom(ThrownWeapons(), [](const ItemDef&) { return true; });
+                def = RandomThrowingWeaponDefByLevel();
                 stacks = true;
                 break;
             case 4:

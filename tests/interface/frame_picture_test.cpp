@@ -98,10 +98,10 @@ const PictureCase kCases[] = {
     {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0xf036fc2f18ea366dull, 0x411e6b3a698247ull}},
     {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0xfce6e3368e9ab0c8ull, 0xda5842a58061fb6cull}},
     {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0xc91c72c1c351ece5ull, 0x747ecd23b7056846ull}},
-    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0xed912fba4328f918ull, 0x975354920eb8e2e4ull}},
-    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0x14f1edc9afc45c47ull, 0x8f06b1db56b27cc8ull}},
-    {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0xf0a4f7d646f3b6b9ull, 0xdd4816ff57182c63ull}},
-    {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0x325b548ff64a1f45ull, 0x87b91df44ee22ff5ull}},
+    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0x6f62f7e4c3268207ull, 0xc14768e3579104dbull}},
+    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0xb1a63c4058a9b9b5ull, 0x084472574f59a710ull}},
+    {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0x1433b105a42f33d0ull, 0xb7430361b4e56addull}},
+    {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0xe3eab4e57e3e09b7ull, 0x2f5e187c364ee4fbull}},
 };
 
 TEST(FramePicture, GeneratedLevelsPaintTheRecordedPictures) {

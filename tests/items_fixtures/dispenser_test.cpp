@@ -18,6 +18,7 @@
 #include "items_fixtures/item_creation.h"
 #include "items_fixtures/item_db.h"
 #include "items_fixtures/shop_pedestal.h"
+#include "levels/level.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ protected:
     void SetUp() override {
         ClearItemDB();
         ASSERT_TRUE(itemDBLoadText(kItems, "test items"));
+        BuildItemLevelTables();
         ClearTweakVals();
         const std::string tweaks = R"(<tweakDB><tweak name="vending machine scale" ival="0" fval="1.5"/></tweakDB>)";
         LoadTweakValsFromBuffer(tweaks.data(), tweaks.size());
@@ -89,6 +91,40 @@ TEST_F(DispenserTest, EachKindStocksTwelveOfItsGoods) {
             }
         }
         EXPECT_EQ(machine.robbed, 0);
+    }
+}
+
+TEST_F(DispenserTest, ThrownWeaponMachinesStockTheWeaponsOfTheirDepth) {
+    ClearItemDB();
+    ASSERT_TRUE(itemDBLoadText(R"(<itemdb>
+      <item name="Throwing Star" type="5"><weapon level="0"/></item>
+      <item name="Dart" type="5"><weapon level="6"/></item>
+      <item name="Heavy Javelin" type="5"><weapon level="12"/></item>
+      <item name="Quarrel" type="6"><weapon level="12"/></item>
+    </itemdb>)", "thrown by level"));
+    BuildItemLevelTables();
+    // No spread around the depth, so each depth has exactly one weapon band.
+    const std::string tweaks = R"(<tweakDB><tweak name="box muller std dev" ival="0" fval="0"/></tweakDB>)";
+    LoadTweakValsFromBuffer(tweaks.data(), tweaks.size());
+    struct Case {
+        int32_t depth;
+        const char* only;
+    } cases[] = {
+        {0, "Throwing Star"}, {4, "Throwing Star"}, {6, "Dart"}, {9, "Dart"}, {12, "Heavy Javelin"}, {20, "Heavy Javelin"},
+    };
+    Level* const savedLevel = CurrentLevel;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.depth);
+        Level level(0, c.depth);
+        CurrentLevel = &level;
+        for (int32_t machineNo = 0; machineNo < 4; ++machineNo) {
+            Dispenser machine(3);
+            for (Item* item : machine.stock) {
+                ASSERT_NE(item, nullptr);
+                EXPECT_EQ(item->def->name, c.only);
+            }
+        }
+        CurrentLevel = savedLevel;
     }
 }
 

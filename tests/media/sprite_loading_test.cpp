@@ -20,6 +20,10 @@ using media_test::Pixel8;
 
 class SpriteLoadingTest : public DataFolderTest {
 protected:
+    void SetUp() override {
+        DataFolderTest::SetUp();
+        SpriteMgr_FreeAll();  // whatever an earlier test left in the table
+    }
     void TearDown() override {
         SpriteMgr_FreeAll();
         DataFolderTest::TearDown();
