@@ -247,7 +247,18 @@ void AddDummySkills() {
                 "You start the game with whatever skill picks your poor, tragic, hero started with last game. "
                 "Do you think you can do better this time?",
                 "skills/skill_avenge_your_father.png");
+    AttachSkillTomeLearnSprite();
+}
+
+namespace {
+unsigned LearnSpriteGeneration = 0;
+}  // namespace
+
+void AttachSkillTomeLearnSprite() {
+    // A sprite taken from an earlier table generation has been destroyed with that table.
+    if (LearnSpriteGeneration != SpriteMgr_Generation()) SkillTomeLearnBob.sprite = nullptr;
     Sprite* learn = SpriteMgr_GetOrLoadSeries("skilltome_learn", "ui/gameplay/skilltome_learn", 6, 0, 150, 1);
+    LearnSpriteGeneration = SpriteMgr_Generation();
     if (SkillTomeLearnBob.sprite != learn) {
         SkillTomeLearnBob.SetSprite(learn);
         SkillTomeLearnBob.playing = true;

@@ -44,6 +44,9 @@ extern std::vector<SkillRecord> SkillDB;
 extern std::vector<AbilityRecord*> AbilityList;
 // The skill tome's learn animation (the numbered series "ui/gameplay/skilltome_learn").
 extern Bob SkillTomeLearnBob;
+// Gives SkillTomeLearnBob the "skilltome_learn" animation of the current sprite table (again
+// after the table was emptied); AddDummySkills and the skill tome call it.
+void AttachSkillTomeLearnSprite();
 
 // Reads one skill file and appends its records; a missing file adds nothing.
 void SkillDBLoad(const char* file);

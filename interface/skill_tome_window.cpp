@@ -81,6 +81,7 @@ void ShowSkillTome() {
     TomeArt art;
     FlushInput();
     DiscardPendingEvents();
+    AttachSkillTomeLearnSprite();
     RegisterSharedBob(&SkillTomeLearnBob);
     for (bool open = true; open;) {
         if (MenuBarHover) break;

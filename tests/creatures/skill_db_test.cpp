@@ -10,6 +10,7 @@
 #include "core/lookup3.h"
 #include "creatures/player.h"
 #include "creatures/spell.h"
+#include "media/sprite.h"
 #include "support/platform_fixtures.h"
 #include "support/run_game.h"
 
@@ -199,6 +200,18 @@ TEST_F(SkillDBTest, ParseErrorNamesFileLineAndColumnAndKeepsEarlierRecords) {
     ASSERT_EQ(SkillDB.size(), 1u);
     EXPECT_EQ(SkillDB[0].name, "One");
     EXPECT_TRUE(AbilityList.empty());
+}
+
+TEST_F(SkillDBTest, TheLearnAnimationComesFromTheCurrentSpriteTable) {
+    testing::internal::CaptureStderr();
+    AddDummySkills();
+    // The table is emptied (its sprites destroyed); the tome takes the animation again.
+    SpriteMgr_FreeAll();
+    AttachSkillTomeLearnSprite();
+    Sprite* current = SpriteMgr_GetOrLoadSeries("skilltome_learn", "ui/gameplay/skilltome_learn", 6, 0, 150, 1);
+    testing::internal::GetCapturedStderr();
+    ASSERT_NE(current, nullptr);
+    EXPECT_EQ(SkillTomeLearnBob.sprite, current);
 }
 
 TEST_F(SkillDBTest, PseudoSkillsComeLastAndAreNotOffered) {
