@@ -26,6 +26,9 @@ grep -E '^\[ +(OK|PASSED) +\]' "$gl_log"
 
 (cd "$here/build" && ctest --output-on-failure -j"$jobs" --timeout 300)
 
+# Every loader under its libFuzzer harness for a few seconds (fuzz/, a clang build of its own).
+"$here/scripts/fuzz_smoke.sh"
+
 if [ "${VAULTMERE_SKIP_SANITIZE:-0}" != "1" ]; then
   "$here/scripts/build.sh" "$here/build-asan" -DVAULTMERE_SANITIZE=ON -DVAULTMERE_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

@@ -2,12 +2,12 @@
 
 #include "core/command_state.h"
 #include "core/input_script.h"
+#include "platform/platform.h"
 
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
-#include <fstream>
 #include <sstream>
 #include <vector>
 
@@ -289,8 +289,21 @@ void InitInputLog() {
 }
 
 bool OpenInputScript(const std::string& path) {
-    std::ifstream in(path);
-    if (!in) return false;
+    // Only a regular file: a pipe or a device would block or never end.
+    FILE* file = OpenRegularFile(path);
+    if (file == nullptr) {
+        std::printf("Input script %s is missing or not a regular file\n", path.c_str());
+        return false;
+    }
+    std::string text;
+    char chunk[65536];
+    size_t got = 0;
+    while (text.size() <= kMaxScriptBytes && (got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+        text.append(chunk, got);
+    }
+    std::fclose(file);
+    // The parser refuses what is too large, without reading more of it.
+    std::istringstream in(text);
     return StartReplay(in, path);
 }
 

@@ -187,12 +187,48 @@ std::string FramesLine(const std::vector<FrameRun>& runs) {
     return line;
 }
 
+namespace {
+
+enum class LineRead { Line, End, TooLong, TooMuch };
+
+// One line without its end, as std::getline gives it, but never more than the limits.
+LineRead ReadBoundedLine(std::istream& in, std::string& line, size_t& total) {
+    line.clear();
+    std::streambuf* buffer = in.rdbuf();
+    if (buffer == nullptr || !in) return LineRead::End;
+    for (;;) {
+        const int c = buffer->sbumpc();
+        if (c == std::char_traits<char>::eof()) {
+            in.setstate(std::ios::eofbit);
+            return line.empty() ? LineRead::End : LineRead::Line;
+        }
+        if (++total > kMaxScriptBytes) return LineRead::TooMuch;
+        if (c == '\n') return LineRead::Line;
+        if (line.size() >= kMaxScriptLineBytes) return LineRead::TooLong;
+        line += static_cast<char>(c);
+    }
+}
+
+}  // namespace
+
 bool ParseInputScript(std::istream& in, const std::string& source, ParsedScript& parsed) {
     std::deque<ScriptCommand>& out = parsed.commands;
     std::string line;
     int lineNo = 0;
-    while (std::getline(in, line)) {
+    size_t total = 0;
+    for (;;) {
+        const LineRead read = ReadBoundedLine(in, line, total);
+        if (read == LineRead::End) break;
         ++lineNo;
+        if (read == LineRead::TooLong) {
+            std::printf("Input script %s, line %i is longer than %zu bytes\n", source.c_str(), lineNo,
+                        kMaxScriptLineBytes);
+            return false;
+        }
+        if (read == LineRead::TooMuch) {
+            std::printf("Input script %s is larger than %zu bytes\n", source.c_str(), kMaxScriptBytes);
+            return false;
+        }
         size_t hash = line.find('#');
         if (hash != std::string::npos) line.erase(hash);
         std::stringstream words(line);

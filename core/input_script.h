@@ -27,8 +27,14 @@ struct ParsedScript {
     Uint32 seed = 0;
 };
 
+// The longest line and the largest script read; anything longer is refused whole.
+constexpr size_t kMaxScriptLineBytes = 4096;
+constexpr size_t kMaxScriptBytes = 16u << 20;
+
 // Reads a whole script; on an error prints the line ("Input script SOURCE, line N: cannot read
-// ...") and returns false.
+// ...") and returns false. A line longer than kMaxScriptLineBytes ("... line N is longer than
+// 4096 bytes") or a script larger than kMaxScriptBytes ("... is larger than 16777216 bytes") is
+// refused as soon as the limit is passed, before more is read.
 bool ParseInputScript(std::istream& in, const std::string& source, ParsedScript& parsed);
 
 // The script words for a key (its name, or its number) and for modifiers ("" for none).

@@ -106,6 +106,16 @@ bool ReadPngSize(const uint8_t* bytes, size_t length, uint32_t* width, uint32_t*
     // The header chunk's own checksum: a damaged size is not believed.
     const uint32_t crc = static_cast<uint32_t>(crc32(crc32(0L, Z_NULL, 0), bytes + 12, 17));
     if (crc != ReadU32BE(bytes + 29)) return false;
+    // Every chunk up to the end chunk fits in the bytes there are: a decoder sizes its buffers
+    // by the stated lengths, and a length past the end would have it ask for gigabytes.
+    for (size_t at = 8; at < length;) {
+        if (length - at < 12) return false;  // no room for a chunk's length, type and checksum
+        const uint32_t chunk = ReadU32BE(bytes + at);
+        if (chunk > length - at - 12) return false;
+        const bool end = memcmp(bytes + at + 4, "IEND", 4) == 0;
+        at += 12 + static_cast<size_t>(chunk);
+        if (end) break;
+    }
     *width = h.width;
     *height = h.height;
     return true;

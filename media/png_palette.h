@@ -15,8 +15,8 @@ struct PalettePng {
     bool hasTransparency = false;  // a tRNS chunk was present
 };
 
-// Reads the picture size from the header alone: true when the bytes start with a PNG signature
-// and an IHDR chunk (whose checksum matches).
+// Reads the picture size from the header: true when the bytes start with a PNG signature and an
+// IHDR chunk (whose checksum matches), and every chunk up to IEND fits in `length`.
 bool ReadPngSize(const uint8_t* bytes, size_t length, uint32_t* width, uint32_t* height);
 
 // True when the bytes start with a PNG signature and an IHDR chunk of colour type 3.

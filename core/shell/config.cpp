@@ -13,6 +13,7 @@
 #include "core/shell/mods.h"
 #include "core/shell/shell_services.h"
 #include "core/shell/video_modes.h"
+#include "core/shell/workshop.h"
 #include "levels/tutorial.h"
 #include "media/music.h"
 #include "media/sound.h"
@@ -383,6 +384,15 @@ std::string BuildConfigText() {
     for (const ModRecord& m : ModList) {
         if (!m.enabled) continue;
         out += "<mod name=\"" + XmlEscapeAttribute(m.name) + "\" />\n";
+    }
+    // A workshop mod arrives while the run goes on: until the subscriptions are known in
+    // full, a configured name that is not listed yet stays in the file.
+    if (!WorkshopListedEverySubscription()) {
+        for (const std::string& name : ModNamesEnabledByConfig()) {
+            bool listed = false;
+            for (const ModRecord& m : ModList) listed |= m.name == name;
+            if (!listed) out += "<mod name=\"" + XmlEscapeAttribute(name) + "\" />\n";
+        }
     }
     out += "</config>\n";
     return out;

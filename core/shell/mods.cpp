@@ -178,6 +178,8 @@ bool ModEnabledByConfig(const std::string& name) {
     return false;
 }
 
+const std::vector<std::string>& ModNamesEnabledByConfig() { return ConfiguredModNames; }
+
 void EnableModsNamed(const std::string& name) {
     if (!ModEnabledByConfig(name)) ConfiguredModNames.push_back(name);
     for (ModRecord& m : ModList) {

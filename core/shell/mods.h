@@ -38,6 +38,8 @@ bool ParseModXmlText(const char* data, size_t length, ModRecord& record);
 void EnableModsNamed(const std::string& name);
 // True when the configuration enabled a mod of that name (forgotten by LoadMods).
 bool ModEnabledByConfig(const std::string& name);
+// The names the configuration enabled, in the order read (emptied by LoadMods).
+const std::vector<std::string>& ModNamesEnabledByConfig();
 
 // The mod databases in the order they are read, relative to a mod's root.
 extern const char* const kModDatabaseFiles[9];

@@ -173,6 +173,11 @@ void LoadGameData() {
     LoadLayered(LoadRoomTemplates, "rooms.xml", "LoadRoomTemplates");
     LoadLayered(LoadTextDB, "text.xml", "LoadTextDB");
     listing.reset();  // the mods' folders join the tree here
+    // The subscribed workshop mods are listed (and enabled by the configuration) before the
+    // enabled ones are read; a store that does not answer in time leaves them for a later run.
+    if (!PumpWorkshopUntilIdle(kWorkshopPumpsBeforeMods)) {
+        std::printf("Steam Workshop: not ready; the mods are loaded without the missing subscriptions\n");
+    }
     ReallyLoadMods();
     LogLoadProgress("ReallyLoadMods");
     listing = std::make_unique<VfsListingScope>();
@@ -330,6 +335,9 @@ int GameMain(int argc, char** argv) {
     mallopt(M_ARENA_MAX, 2);
     // One line at a time, so that nothing printed is lost when the process is killed.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    // A signal from here on is kept for the first poll for input; SDL leaves a handler that is
+    // already there in place, and ours is put back after SDL_Init all the same.
+    InstallTerminationSignals();
     InitInputLog();
     SetScriptScreenshotTaker(TakeScriptScreenshot);
     SDL_putenv(const_cast<char*>("SDL_VIDEO_CENTERED=1"));
@@ -396,6 +404,8 @@ int GameMain(int argc, char** argv) {
 
     InitSteamWorkshop();
     if (CmdLine.publisher) {
+        // The temporary cloud names of a publication are drawn from the generators.
+        SeedRandomGenerators();
         RunModPublisher();
         ExitEarly(0);
     }

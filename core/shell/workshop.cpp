@@ -59,6 +59,8 @@ std::string SteamWorkshopCallbacks::LocalPath(const WorkshopFileEntry& entry) co
 
 void SteamWorkshopCallbacks::Start() {
     MakeDirectoryTree(Folder());
+    wholeList_ = false;
+    listedWhole = false;
     state = kWorkshopEnumerating;
     if (!EnumerateFiles(0)) state = kWorkshopIdle;
 }
@@ -74,6 +76,8 @@ std::string SteamWorkshopCallbacks::StatusText() const {
 
 void SteamWorkshopCallbacks::ClearList() {
     files.clear();
+    wholeList_ = false;
+    listedWhole = false;
     state = kWorkshopIdle;
 }
 
@@ -88,11 +92,14 @@ void SteamWorkshopCallbacks::OnFilesEnumerated(RemoteStorageEnumerateUserSubscri
     const int32_t returned = std::max(0, std::min(record->m_nResultsReturned, kEnumeratePageSize));
     for (int32_t i = 0; i < returned; ++i) files.push_back(PendingEntry(record->m_rgPublishedFileId[i]));
     const int64_t total = record->m_nTotalResultCount;
+    wholeList_ = static_cast<int64_t>(files.size()) >= total;
     // A page without ids while more are announced would ask for the same page for ever: the
-    // list is taken as complete.
-    if (static_cast<int64_t>(files.size()) >= total || returned == 0) {
+    // list ends there, but as a part of the list; the folder is only cleaned up after a whole
+    // one, so a subscribed file never listed in this run stays on disk.
+    if (wholeList_ || returned == 0) {
         if (files.empty()) {
-            CleanUpFolder();
+            if (wholeList_) CleanUpFolder();
+            listedWhole = wholeList_;
             state = kWorkshopIdle;
             return;
         }
@@ -179,7 +186,8 @@ void SteamWorkshopCallbacks::DownloadNext() {
         state = kWorkshopFetchingDetails;
         FetchNextDetails();
     } else {
-        CleanUpFolder();
+        if (wholeList_) CleanUpFolder();
+        listedWhole = wholeList_;
         state = kWorkshopIdle;
     }
 }
@@ -275,7 +283,11 @@ void SteamWorkshopCallbacksSubscribed::OnSubscribedEnumerated(RemoteStorageEnume
 }
 
 void SteamWorkshopCallbacksSubscribed::AddModFromFileDetails(const WorkshopFileEntry& entry) {
-    if (ModsLoaded || entry.m_bBanned) return;
+    if (entry.m_bBanned) return;
+    if (ModsLoaded) {
+        missedSome = true;
+        return;
+    }
     for (const ModRecord& mod : ModList) {
         if (mod.workshopId == entry.m_nPublishedFileId) return;
     }
@@ -457,6 +469,20 @@ void RestartPublishedHolder() {
     if (!enableSteamWorkshop || SteamRemoteStorage() == nullptr) return;
     WorkshopPublished.reset(new SteamWorkshopCallbacksPublished());
     WorkshopPublished->Start();
+}
+
+bool PumpWorkshopUntilIdle(int maxPumps) {
+    for (int pumps = 0;; ++pumps) {
+        if (WorkshopSubscribed == nullptr) return true;
+        if (WorkshopSubscribed->state == kWorkshopIdle && PendingStoreRecords() == 0) return true;
+        if (pumps >= maxPumps) return false;
+        SteamAPI_RunCallbacks();
+    }
+}
+
+bool WorkshopListedEverySubscription() {
+    if (WorkshopSubscribed == nullptr) return true;
+    return WorkshopSubscribed->listedWhole && !WorkshopSubscribed->missedSome;
 }
 
 std::string GetWorkshopStatus(const SteamWorkshopCallbacks* holder) {

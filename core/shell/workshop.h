@@ -56,6 +56,10 @@ public:
     std::vector<WorkshopFileEntry> files;
     int32_t state = kWorkshopIdle;
     std::string name;
+    // Set when the chain came to an end after receiving the whole list.
+    bool listedWhole = false;
+    // Set when a file could not join a list (the mods were loaded already).
+    bool missedSome = false;
 
 protected:
     void ClearList();
@@ -69,6 +73,8 @@ protected:
     CCallResult<SteamWorkshopCallbacks, RemoteStorageDownloadUGCResult_t> downloadCall_;
     PublishedFileId_t detailsFor_ = 0;
     UGCHandle_t downloadFor_ = 0;
+    // Every file the enumeration announced was received.
+    bool wholeList_ = false;
 };
 
 class SteamWorkshopCallbacksSubscribed : public SteamWorkshopCallbacks {
@@ -129,6 +135,15 @@ extern std::vector<ModRecord> PublishedModList;
 void InitSteamWorkshop();
 // Replaces the published holder by a new one and starts it (after a publication).
 void RestartPublishedHolder();
+// Pumps the store's callbacks until the subscribed holder is idle with nothing pending, at most
+// `maxPumps` times; true when it got there.
+bool PumpWorkshopUntilIdle(int maxPumps);
+// The pumps start-up gives the subscriptions before the mods are loaded (a few per file).
+constexpr int kWorkshopPumpsBeforeMods = 20000;
+// True when no workshop mod can join the mod list later in this run: the workshop is off or
+// has no storage, or the subscribed holder has read its whole list and listed every file of
+// it before the mods were loaded.
+bool WorkshopListedEverySubscription();
 // The status line of a holder: "Disabled" without one.
 std::string GetWorkshopStatus(const SteamWorkshopCallbacks* holder);
 std::string GetWorkshopStatus();

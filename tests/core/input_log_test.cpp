@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/input_log.h"
+#include "core/input_script.h"
 #include "core/random.h"
 #include "support/run_game.h"
 
@@ -97,6 +98,50 @@ TEST_F(InputLogTest, BadScriptLinesAreRefused) {
         EXPECT_FALSE(OpenInputScriptText(bad)) << bad;
         EXPECT_FALSE(InputScriptActive()) << bad;
     }
+}
+
+TEST_F(InputLogTest, ScriptFilesThatNeverEndOrAreTooLargeAreRefusedWithAReason) {
+    TempDir dir;
+    const std::string longest = "wait 1" + std::string(kMaxScriptLineBytes - 6, ' ');
+    std::string large;
+    while (large.size() <= kMaxScriptBytes) large += "wait 1\n";
+    WriteWholeFile(dir.file("longest.txt"), longest + "\n" + longest);
+    WriteWholeFile(dir.file("endless.txt"), std::string(1 << 20, 'w'));
+    WriteWholeFile(dir.file("second.txt"), "wait 1\n" + longest + " \nwait 2\n");
+    WriteWholeFile(dir.file("large.txt"), large);
+    const std::string notRegular = "is missing or not a regular file";
+    struct Case {
+        std::string path;
+        bool accepted;
+        std::string said;
+    } cases[] = {
+        {dir.file("longest.txt"), true, ""},
+        {"/dev/zero", false, notRegular},
+        {dir.path(), false, notRegular},
+        {dir.file("missing.txt"), false, notRegular},
+        {dir.file("endless.txt"), false, "line 1 is longer than 4096 bytes"},
+        {dir.file("second.txt"), false, "line 2 is longer than 4096 bytes"},
+        {dir.file("large.txt"), false, "is larger than 16777216 bytes"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        ResetInputLog();
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(OpenInputScript(c.path), c.accepted);
+        const std::string said = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(InputScriptActive(), c.accepted);
+        if (c.accepted) {
+            EXPECT_EQ(said, "");
+        } else {
+            EXPECT_NE(said.find("Input script " + c.path), std::string::npos) << said;
+            EXPECT_NE(said.find(c.said), std::string::npos) << said;
+        }
+    }
+    // A script handed over as text meets the same limits.
+    ResetInputLog();
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(OpenInputScriptText(longest + "x\n"));
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("line 1 is longer than 4096 bytes"), std::string::npos);
 }
 
 TEST_F(InputLogTest, RecordingReplaysToTheSameEvents) {

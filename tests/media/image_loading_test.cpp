@@ -173,6 +173,50 @@ TEST(PalettePngReader, RefusesDamagedAndOtherFiles) {
     EXPECT_TRUE(IsPalettePng(good.data(), good.size()));
 }
 
+// The 80-byte picture of a 1 x 1 RGB image whose only IDAT chunk states `idatLength` bytes: an
+// IHDR with a right checksum, then the chunk, then whatever bytes follow.
+Bytes HeaderWithIdatOf(uint32_t idatLength, size_t dataBytes, bool withEnd) {
+    Bytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    media_test::Chunk(out, "IHDR", Bytes{0, 0, 0, 1, 0, 0, 0, 1, 8, 2, 0, 0, 0});
+    media_test::PutU32BE(out, idatLength);
+    for (char c : std::string("IDAT")) out.push_back(static_cast<uint8_t>(c));
+    out.insert(out.end(), dataBytes, 0x5A);
+    media_test::PutU32BE(out, 0);  // the checksum (not checked by the size check)
+    if (withEnd) media_test::Chunk(out, "IEND", Bytes());
+    return out;
+}
+
+TEST(PngSizeCheck, EveryChunkMustFitInTheBytesThereAre) {
+    const Bytes real = EncodePng(2, 2, 3, std::vector<uint8_t>(12, 7));
+    Bytes trailing = real;
+    trailing.insert(trailing.end(), {1, 2, 3});  // after IEND: not a chunk of the picture
+    struct Case {
+        const char* label;
+        Bytes bytes;
+        bool accepted;
+    } cases[] = {
+        {"a real picture", real, true},
+        {"bytes after the end chunk", trailing, true},
+        {"a chunk that fits exactly", HeaderWithIdatOf(35, 35, true), true},
+        {"no end chunk, the last chunk fits", HeaderWithIdatOf(35, 35, false), true},
+        {"a chunk one byte longer than the file", HeaderWithIdatOf(36, 35, true), false},
+        {"a chunk of 2 GB in 80 bytes", HeaderWithIdatOf(0x7E000066u, 35, false), false},
+        {"a chunk of 4 GB", HeaderWithIdatOf(0xFFFFFFFFu, 35, true), false},
+        {"a chunk cut inside its header", Bytes(real.begin(), real.begin() + 33 + 6), false},
+    };
+    ASSERT_EQ(HeaderWithIdatOf(0x7E000066u, 35, false).size(), 80u);
+    for (const Case& c : cases) {
+        uint32_t width = 0, height = 0;
+        EXPECT_EQ(ReadPngSize(c.bytes.data(), c.bytes.size(), &width, &height), c.accepted) << c.label;
+        if (!c.accepted) {
+            std::vector<uint8_t> pixels;
+            int w = 0, h = 0, channels = 0;
+            EXPECT_FALSE(DecodeImageBytes(c.bytes.data(), c.bytes.size(), 4, pixels, &w, &h, &channels)) << c.label;
+            EXPECT_EQ(CreateSurfaceFromImageData(c.bytes.data(), c.bytes.size()), nullptr) << c.label;
+        }
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Loaders over files.
 

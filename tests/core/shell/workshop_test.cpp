@@ -179,6 +179,47 @@ TEST_F(WorkshopTest, AModTheConfigurationEnabledIsEnabledWhenItArrives) {
     EXPECT_FALSE(ModEnabledByConfig("Named Later"));
 }
 
+TEST_F(WorkshopTest, AConfiguredModStaysConfiguredUntilTheWholeListIsKnown) {
+    // When the configuration is written: before the first pump, after a run to idle, after a
+    // run whose pages came back empty, and after a whole list without the mod.
+    struct Case {
+        const char* name;
+        std::string faults;
+        bool subscribed;
+        int pumps;
+        bool kept;
+    } cases[] = {
+        {"chain not pumped yet", "", true, 0, true},
+        {"listed and enabled", "", true, 2000, true},
+        {"pages came back empty", "empty-page", true, 2000, true},
+        {"enumeration failed", "io-failure enumerate", true, 2000, true},
+        {"no longer subscribed", "", false, 2000, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoadMods();
+        WriteUserFile("config.xml", "<config>\n<mod name=\"Far Shore\" />\n</config>\n");
+        LoadConfig();
+        const PublishedFileId_t id = Subscribe("Far Shore", 5000);
+        if (!c.subscribed) storage_->Unsubscribe(id, false);
+        SetStoreFaults(ParseStoreFaults(c.faults, "test"));
+        Start();
+        if (c.pumps > 0) PumpUntilIdle(c.pumps);
+        ASSERT_TRUE(WriteConfig());
+        const std::string config = ReadUserFile("config.xml");
+        const std::string line = "<mod name=\"Far Shore\" />\n";
+        const size_t first = config.find(line);
+        EXPECT_EQ(first != std::string::npos, c.kept) << config;
+        if (first != std::string::npos) {
+            EXPECT_EQ(config.find("Far Shore", first + line.size()), std::string::npos) << "written once: " << config;
+        }
+        SetStoreFaults(StoreFaults());
+        storage_->Unsubscribe(id, false);
+        WorkshopSubscribed.reset();
+        WorkshopPublished.reset();
+    }
+}
+
 TEST_F(WorkshopTest, NotificationsAfterAndBeforeLoading) {
     const PublishedFileId_t first = Subscribe("Ash Road", 1000);
     Start();
@@ -210,27 +251,38 @@ TEST_F(WorkshopTest, NotificationsAfterAndBeforeLoading) {
 }
 
 TEST_F(WorkshopTest, InjectedFaultsEndIdleWithoutABadFile) {
+    // With `earlier`, a run without faults downloaded the item first: a fault of a later run
+    // never deletes it.
     struct Case {
         const char* name;
         std::string faults;
+        bool earlier;
         bool downloaded;
     } cases[] = {
-        {"enumeration I/O failure", "io-failure enumerate", false},
-        {"details I/O failure", "io-failure details", false},
-        {"download I/O failure", "io-failure download", false},
-        {"short read", "short-read", false},
-        {"empty pages", "empty-page", false},
-        {"details of another file", "details-other-id", false},
-        {"negative download size", "download-size -5", false},
-        {"enormous download size", "download-size 2000000000", false},
-        {"download size unlike the details", "download-size 3", false},
-        {"no fault", "", true},
+        {"enumeration I/O failure", "io-failure enumerate", false, false},
+        {"details I/O failure", "io-failure details", false, false},
+        {"download I/O failure", "io-failure download", false, false},
+        {"short read", "short-read", false, false},
+        {"empty pages", "empty-page", false, false},
+        {"empty pages after a download", "empty-page", true, true},
+        {"enumeration I/O failure after a download", "io-failure enumerate", true, true},
+        {"details of another file", "details-other-id", false, false},
+        {"negative download size", "download-size -5", false, false},
+        {"enormous download size", "download-size 2000000000", false, false},
+        {"download size unlike the details", "download-size 3", false, false},
+        {"no fault", "", false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ModList.clear();
-        SetStoreFaults(ParseStoreFaults(c.faults, "test"));
         const PublishedFileId_t id = Subscribe(std::string("Case ") + c.name, 4000);
+        if (c.earlier) {
+            Start();
+            PumpUntilIdle(200);
+            ASSERT_TRUE(FileExists(DatFile(id, 4000))) << printed_;
+            ModList.clear();
+        }
+        SetStoreFaults(ParseStoreFaults(c.faults, "test"));
         Start();
         PumpUntilIdle(200);
         EXPECT_LT(pumps_, 200) << printed_;
