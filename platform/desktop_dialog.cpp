@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <set>
@@ -157,6 +158,11 @@ bool AskDesktopFileName(const std::string& title, std::string* path) {
     std::string answer;
     const int code = RunDialogProgram(argv, &answer);
     if (code < 0) return false;
+    if (answer.size() >= kMaxOutput) {
+        // Longer than any path: what was read is only its start, so nothing is chosen.
+        fprintf(stderr, "The file chooser answered more than %zu bytes; taken as a cancel\n", kMaxOutput);
+        return true;
+    }
     // The chooser prints the path and a line end; any other exit code is a cancel.
     while (!answer.empty() && (answer.back() == '\n' || answer.back() == '\r')) answer.pop_back();
     if (code == 0) *path = answer;
