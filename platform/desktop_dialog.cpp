@@ -139,7 +139,9 @@ bool ShowDesktopMessage(const std::string& title, const std::string& message) {
         argv = {program, "-title", title, "-center", "-buttons", "OK:0", "-default", "OK", text};
     }
     if (RunDialogProgram(argv, nullptr) < 0) return false;
-    if (ShownBoxes().size() < kMaxRemembered) ShownBoxes().insert(key);
+    // The memory stays small: when full it starts over, and the box just shown is remembered.
+    if (ShownBoxes().size() >= kMaxRemembered) ShownBoxes().clear();
+    ShownBoxes().insert(key);
     return true;
 }
 

@@ -143,6 +143,17 @@ TEST_F(DesktopDialogTest, ABurstOfOneFailureShowsOneBoxAndEveryLineOnStderr) {
     EXPECT_EQ(lines, 5u);
 }
 
+TEST_F(DesktopDialogTest, ABurstAfterManyOtherBoxesStillShowsOneBox) {
+    fakes_.Add("zenity");
+    ScopedEnv path("PATH", fakes_.folder().c_str());
+    testing::internal::CaptureStderr();
+    const int others = 300;
+    for (int i = 0; i < others; ++i) ShowErrorBox("Broken room file " + std::to_string(i));
+    for (int frame = 0; frame < 5; ++frame) ShowBrokenArtBox("mods/x/sprites/late.png", BrokenArtKind::Png);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(fakes_.Read().size(), static_cast<size_t>(others) + 1);
+}
+
 TEST_F(DesktopDialogTest, XmessageKeepsAMessageStartingWithADashAMessage) {
     fakes_.Add("xmessage");
     ScopedEnv path("PATH", fakes_.folder().c_str());
