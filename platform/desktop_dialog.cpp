@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <set>
@@ -138,7 +139,9 @@ bool ShowDesktopMessage(const std::string& title, const std::string& message) {
         argv = {program, "-title", title, "-center", "-buttons", "OK:0", "-default", "OK", text};
     }
     if (RunDialogProgram(argv, nullptr) < 0) return false;
-    if (ShownBoxes().size() < kMaxRemembered) ShownBoxes().insert(key);
+    // The memory stays small: when full it starts over, and the box just shown is remembered.
+    if (ShownBoxes().size() >= kMaxRemembered) ShownBoxes().clear();
+    ShownBoxes().insert(key);
     return true;
 }
 
@@ -157,6 +160,11 @@ bool AskDesktopFileName(const std::string& title, std::string* path) {
     std::string answer;
     const int code = RunDialogProgram(argv, &answer);
     if (code < 0) return false;
+    if (answer.size() >= kMaxOutput) {
+        // Longer than any path: what was read is only its start, so nothing is chosen.
+        fprintf(stderr, "The file chooser answered more than %zu bytes; taken as a cancel\n", kMaxOutput);
+        return true;
+    }
     // The chooser prints the path and a line end; any other exit code is a cancel.
     while (!answer.empty() && (answer.back() == '\n' || answer.back() == '\r')) answer.pop_back();
     if (code == 0) *path = answer;

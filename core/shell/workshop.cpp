@@ -245,7 +245,13 @@ void SteamWorkshopCallbacks::CleanUpFolder() {
         if (strcmp(scan.name, ".") == 0 || strcmp(scan.name, "..") == 0) continue;
         const std::string path = folder + scan.name;
         bool wanted = false;
-        for (const WorkshopFileEntry& entry : files) wanted |= LocalPath(entry) == path;
+        for (const WorkshopFileEntry& entry : files) {
+            wanted |= LocalPath(entry) == path;
+            // A listed file skipped in this run (its details were refused or named another
+            // file) keeps whatever copy an earlier run downloaded: it is still subscribed.
+            const std::string prefix = std::to_string(static_cast<uint64_t>(entry.m_nPublishedFileId)) + "-";
+            wanted |= entry.m_bBanned && strncmp(scan.name, prefix.c_str(), prefix.size()) == 0;
+        }
         if (!wanted) doomed.push_back(scan.name);
     }
     for (const std::string& file : doomed) {
