@@ -402,6 +402,9 @@ void CompleteStep(Player* hero, int dir) {
     // square is open.
     bool goOn = !MoveKeyQueue.empty() && KeyMeansDirection(dir, MoveKeyQueue.front());
     if (goOn && !HeroMayEnter(hero, hero->x + d.dx, hero->y + d.dy)) goOn = false;
+    // A step that goes on takes the front key as a new step would: a tap queued during the
+    // step walks one more square, not one more for every step after it.
+    if (goOn && !Holds(WalkedKeys, MoveKeyQueue.front().sym)) WalkedKeys.push_back(MoveKeyQueue.front().sym);
     StepFlags[dir] = goOn;
 }
 

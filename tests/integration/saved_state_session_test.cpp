@@ -39,6 +39,8 @@ void SaveLowHero(const std::string& userDir, const std::string& name) {
     CurrentLevel = level;
     Player* hero = new Player();
     hero->name = "Hero";
+    // The leave script presses the exits of a permadeath hero's settings window.
+    hero->permadeath = 1;
     for (int i = 0; i < 7; ++i) hero->skillIds[i] = i;
     CurrentPlayer = hero;
     hero->PlaceOnLevel(9, 9, level, 0);

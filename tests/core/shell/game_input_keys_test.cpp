@@ -96,6 +96,24 @@ TEST_F(GameInputKeysTest, AMoveKeyPressedAndReleasedInOneFrameWalksExactlyOneSqu
     }
 }
 
+TEST_F(GameInputKeysTest, ASecondTapDuringAStepWalksExactlyOneSquareMore) {
+    // Gaps in 30 ms frames between the two taps, all within the first step's 8 frames.
+    for (int gap : {1, 3, 5, 7}) {
+        SCOPED_TRACE(gap);
+        hero->PlaceOnLevel(5, 5, level, 0);
+        TurnCount = 0;
+        Press(SDLK_RIGHT);
+        Release(SDLK_RIGHT);
+        Frames(gap);
+        Press(SDLK_RIGHT);
+        Release(SDLK_RIGHT);
+        Frames(40);
+        EXPECT_EQ((Square{hero->x, hero->y}), (Square{7, 5}));
+        EXPECT_EQ(TurnCount, 2);
+        EXPECT_TRUE(MoveKeyQueue.empty());
+    }
+}
+
 TEST_F(GameInputKeysTest, AtDivisorEightOneFrameCompletesASquare) {
     for (int i = 0; i < 3; ++i) Tap(SDLK_EQUALS);
     ASSERT_EQ(AnimationSpeedDivisor, 8);
