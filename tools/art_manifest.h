@@ -30,6 +30,7 @@ struct ManifestEntry {
   int first = 0;   // first number of a series
   std::string shapeName;
   ShapeFn shape = nullptr;
+  std::string plan;  // body plan of a "creature" entry, if it names one
   Rgba colour;
   std::string label;
   int line = 0;
@@ -171,12 +172,23 @@ inline bool ParseEntryLine(const std::string& line, int lineNumber, std::vector<
     *error = "unknown shape '" + e.shapeName + "'";
     return false;
   }
+  if (e.shapeName == "creature" && FindBodyPlan(tok[i].text)) {
+    e.plan = tok[i++].text;
+    if (i >= tok.size()) {
+      *error = "creature '" + e.plan + "' needs a colour";
+      return false;
+    }
+  }
   if (!ParseColour(tok[i].text, &e.colour)) {
     *error = "unknown colour '" + tok[i].text + "' (a name or #RRGGBB or #RRGGBBAA)";
     return false;
   }
   ++i;
   if (i < tok.size()) e.label = line.substr(tok[i].begin, tok.back().end - tok[i].begin);
+  if (!e.plan.empty()) {
+    CreaturePose pose;
+    if (!ParseCreatureWords(e.label, &pose, error)) return false;
+  }
 
   const char* ext = nullptr;
   switch (e.kind) {
@@ -286,6 +298,7 @@ inline Canvas DrawEntryFrame(const ManifestEntry& e, int frame, int frames) {
   Canvas c(e.width, e.height);
   ShapeArgs args;
   args.colour = e.colour;
+  args.plan = e.plan;
   args.label = e.label;
   args.frame = frame;
   args.frames = frames;

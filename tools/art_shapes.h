@@ -3,7 +3,9 @@
 // floors, liquids, creatures, items, buttons, bars, icons...) can be told apart at a glance.
 #pragma once
 
+#include "tools/art_creatures.h"
 #include "tools/art_draw.h"
+#include "tools/art_tiles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,6 +17,7 @@ namespace artw {
 
 struct ShapeArgs {
   Rgba colour;
+  std::string plan;  // body plan of a creature (empty: the plain eyed blob)
   std::string label;
   int frame = 0;
   int frames = 1;
@@ -510,78 +513,11 @@ inline void FluidSheet(Canvas& c, const ShapeArgs&) {
                  static_cast<float>(col) / columns);
 }
 
-// Tile sheet of a dungeon branch: 8 x 4 square cells, one family a row, few colours a row so
-// the palette keeps them apart. Row 0 pale tops of walls, row 1 brick wall faces (the last two
-// cells stairs up and down), row 2 liquid edges: see-through with a shore rim (the liquid
-// layer shows beneath), row 3 flagstone floors. The colour tints walls and floors per branch.
-inline void TileCell(Canvas& c, int x0, int y0, int size, int row, int col, Rgba tint) {
-  const Rgba top = Mix(Rgba{214, 210, 196, 255}, tint, 0.15f);
-  const Rgba topEdge = Shade(top, 0.78f);
-  const Rgba brick = Mix(Rgba{176, 92, 44, 255}, tint, 0.25f);
-  const Rgba mortar = Shade(brick, 0.55f);
-  const Rgba shore = Rgba{104, 84, 60, 255};
-  const Rgba floor = Mix(Rgba{78, 74, 70, 255}, tint, 0.2f);
-  const Rgba floorAlt = Shade(floor, col % 2 ? 0.88f : 1.08f);
-  const Rgba grout = Shade(floor, 0.6f);
-  const int rim = std::max(1, size / 10);
-  for (int y = 0; y < size; ++y) {
-    for (int x = 0; x < size; ++x) {
-      const bool edge = x == 0 || y == 0 || x == size - 1 || y == size - 1;
-      Rgba px{0, 0, 0, 0};
-      switch (row) {
-      case 0:
-        px = edge ? topEdge : top;
-        break;
-      case 1: {
-        if (col >= 6) {  // stairs: steps across the cell
-          const int step = std::max(2, size / 6);
-          const bool riser = (y / step) % 2 == 0;
-          px = riser ? Shade(brick, col == 6 ? 1.25f : 0.7f) : mortar;
-          break;
-        }
-        const int course = std::max(2, size / 4);
-        const int brickW = std::max(4, size / 2);
-        const int offset = (y / course) % 2 ? brickW / 2 : 0;
-        const bool joint = y % course == 0 || (x + offset) % brickW == 0;
-        px = joint ? mortar : brick;
-        break;
-      }
-      case 2: {
-        const bool up = y < rim, down = y >= size - rim, left = x < rim, right = x >= size - rim;
-        bool show = false;
-        switch (col) {
-        case 0: show = false; break;
-        case 1: show = up; break;
-        case 2: show = down; break;
-        case 3: show = left; break;
-        case 4: show = right; break;
-        case 5: show = up || down; break;
-        case 6: show = left || right; break;
-        default: show = (up && x < size / 2) || (left && y < size / 2); break;
-        }
-        if (show) px = shore;
-        break;
-      }
-      default: {
-        const int half = std::max(2, size / 2);
-        const bool line = x % half == 0 || y % half == 0;
-        px = line ? grout : floorAlt;
-        break;
-      }
-      }
-      if (px.a) c.Set(x0 + x, y0 + y, px);
-    }
-  }
-}
+// Tile sheet of a dungeon branch (art_tiles.h).
+inline void TileSheet(Canvas& c, const ShapeArgs& a) { DrawTileSheet(c, a.colour); }
 
-inline void TileSheet(Canvas& c, const ShapeArgs& a) {
-  const int cell = std::max(1, c.height / 4);
-  const int columns = std::max(1, c.width / cell);
-  for (int row = 0; row < 4; ++row)
-    for (int col = 0; col < columns; ++col) TileCell(c, col * cell, row * cell, cell, row, col, a.colour);
-}
-
-// Shading of the level's edge of sight, 18 frames: 0 a dark dither over the whole square;
+// Shading of the level's edge of sight, 18 frames: 0 an even, fine-grained dark screen over
+// the whole square (squares seen before but out of sight now; a quiet tone, not a checkerboard);
 // 1-8 dithered strips towards an unseen neighbour (up, down, left, right, then the corners
 // down-right, down-left, up-left, up-right); 9-12 dark outlines on the left, top, right and
 // bottom edge; 13 a light dither beside drawn squares; 14-17 outline corners down-left,
@@ -592,12 +528,13 @@ inline void Shades(Canvas& c, const ShapeArgs& a) {
   const int band = std::max(1, w / 5);
   const int line = std::max(1, w / 32);
   auto dither = [&](int x, int y, int step) { return (x + y) % step == 0; };
+  static const int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
       const bool up = y < band, down = y >= h - band, left = x < band, right = x >= w - band;
       bool on = false;
       switch (a.frame) {
-      case 0: on = dither(x, y, 2); break;
+      case 0: on = kBayer[y % 4][x % 4] < 11; break;
       case 1: on = up && dither(x, y, 2); break;
       case 2: on = down && dither(x, y, 2); break;
       case 3: on = left && dither(x, y, 2); break;
@@ -621,8 +558,20 @@ inline void Shades(Canvas& c, const ShapeArgs& a) {
   }
 }
 
-// Creature: a blob with eyes that bobs over the animation.
+// Creature: with a body plan, the creature of that plan (art_creatures.h; the label holds its
+// facing, action, badge and held thing); without one, a blob with eyes that bobs.
 inline void Creature(Canvas& c, const ShapeArgs& a) {
+  if (!a.plan.empty()) {
+    CreaturePose pose;
+    pose.plan = FindBodyPlan(a.plan);
+    pose.body = a.colour;
+    pose.frame = a.frame;
+    pose.frames = a.frames;
+    std::string ignored;
+    ParseCreatureWords(a.label, &pose, &ignored);
+    DrawCreature(c, pose);
+    return;
+  }
   const float w = static_cast<float>(c.width), h = static_cast<float>(c.height);
   const float bob = a.frames > 1 ? std::sin(Phase(a) * 2 * kPi) * h * 0.04f : 0.0f;
   const float cy = h * 0.58f + bob;
