@@ -376,22 +376,23 @@ TEST_F(BranchDBTest, OurBranchFileLoadsQuietlyAndDressesEveryDepth) {
         EXPECT_TRUE(present(b->tileset)) << b->tileset;
         SDL_Surface* sheet = const_cast<BranchRecord*>(b)->GetTilesetImage();
         ASSERT_NE(sheet, nullptr) << b->tileset;
-        EXPECT_EQ(sheet->w, 8 * 64);  // 8 x 4 cells of 64 pixels once doubled
-        EXPECT_EQ(sheet->h, 4 * 64);
+        // 8 x 8 cells of 64 pixels once doubled: walls, floors and a cell for each shore piece.
+        EXPECT_EQ(sheet->w, 8 * 64);
+        EXPECT_EQ(sheet->h, 8 * 64);
         for (const std::string* name : {&b->chestOpen, &b->chestClosed, &b->chestBroken, &b->doorEwTop,
                                         &b->doorEwBottom, &b->doorNsLeft, &b->doorNsRight}) {
             EXPECT_TRUE(present(*name)) << *name;
         }
-        // The tileset pictures are 8 x 4 cells.
+        // The tileset pictures are 8 x 8 cells.
         for (const char* name : kTileNames) {
             const BranchTileRange* t = b->FindTile(name);
             ASSERT_NE(t, nullptr) << name;
-            EXPECT_TRUE(t->FitsImage(8, 4)) << name;
+            EXPECT_TRUE(t->FitsImage(8, 8)) << name;
         }
         EXPECT_FALSE(b->floors.empty());
         EXPECT_FALSE(b->wallDecor.empty());
-        for (const BranchTileRange& t : b->floors) EXPECT_TRUE(t.FitsImage(8, 4));
-        for (const BranchTileRange& t : b->wallDecor) EXPECT_TRUE(t.FitsImage(8, 4));
+        for (const BranchTileRange& t : b->floors) EXPECT_TRUE(t.FitsImage(8, 8));
+        for (const BranchTileRange& t : b->wallDecor) EXPECT_TRUE(t.FitsImage(8, 8));
         EXPECT_FALSE(b->breakables.empty());
         EXPECT_FALSE(b->blockers.empty());
         // Every branch has a breakable with its own break and broken art, and one
