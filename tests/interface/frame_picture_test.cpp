@@ -95,13 +95,13 @@ struct PictureCase {
 };
 
 const PictureCase kCases[] = {
-    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0xf036fc2f18ea366dull, 0x411e6b3a698247ull}},
-    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0xfce6e3368e9ab0c8ull, 0xda5842a58061fb6cull}},
-    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0xc91c72c1c351ece5ull, 0x747ecd23b7056846ull}},
-    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0x6f62f7e4c3268207ull, 0xc14768e3579104dbull}},
-    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0xb1a63c4058a9b9b5ull, 0x084472574f59a710ull}},
-    {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0x1433b105a42f33d0ull, 0xb7430361b4e56addull}},
-    {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0xe3eab4e57e3e09b7ull, 0x2f5e187c364ee4fbull}},
+    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0x2e22901d0e11ca39ull, 0x344086eddb83ccd3ull}},
+    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0xb4733bc85c06f05aull, 0xe90e7cfbaab2afacull}},
+    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0xef25533970174d52ull, 0xe54b9f6e30c5888aull}},
+    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0x4735d1937f5b6f2full, 0x343d6ac1b2d61693ull}},
+    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0x87df7aa880d4976full, 0x2c5c89e2b2dfdb24ull}},
+    {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0x4888e40aec82ac6dull, 0x32cbf62aff25e509ull}},
+    {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0x01d9e66213f88fadull, 0xb00b4d0e6bb6f7faull}},
 };
 
 TEST(FramePicture, GeneratedLevelsPaintTheRecordedPictures) {
