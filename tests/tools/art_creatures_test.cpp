@@ -320,3 +320,75 @@ TEST(ShoreTiles, EveryBranchMapsTheLiquidTilesOneToOneOntoTheirCells) {
   EXPECT_EQ(branches, 5);
 }
 #endif
+
+#ifdef VAULTMERE_SOURCE_DIR
+// Pools of several shapes, tiled by the pass's liquid rules, drawn from the first branch's
+// sheet as the manifest makes it and through the cells branchDB names: along every side of a
+// liquid square that borders dry ground the drawn tiles show land, along every side that
+// borders liquid they show water, and no rim crosses the pool.
+TEST(ShoreTiles, ThePassesTilesPutTheShoreAlongTheEdgeOfEveryPool) {
+  artw::Canvas sheet;
+  for (const artw::ManifestEntry& e : Manifest("data/art_manifest_tilesets.txt"))
+    if (e.path == "tilesets/cellars.png") sheet = artw::DrawEntryFrame(e, 0, 1);
+  ASSERT_GT(sheet.width, 0);
+  const int size = sheet.width / 8;
+  std::map<std::string, std::pair<int, int>> cells;
+  {
+    const std::string xml = ReadText("data/game/branchDB.xml");
+    const std::string first = xml.substr(0, xml.find("</branch>"));
+    const std::regex tileRe("<tile name=\"(water[^\"]*)\" startX=\"(\\d+)\" startY=\"(\\d+)\"");
+    for (auto t = std::sregex_iterator(first.begin(), first.end(), tileRe); t != std::sregex_iterator(); ++t)
+      cells[(*t)[1]] = {std::stoi((*t)[2]), std::stoi((*t)[3])};
+  }
+  // (A lone liquid square has no tile of its own among the pass's rules: it takes the cap
+  // open at the bottom.)
+  const std::vector<std::vector<std::string>> pools = {
+      {"~~~~"},
+      {"~", "~", "~"},
+      {"~~~", "~~~", "~~~"},
+      {"~~~~~", "~~~~~", "~~~~~", "~~~~~"},
+      {"~~~~", "~~~~", "~~..", "~~.."},
+      {"..~~", "..~~", "~~~~", "~~~~"},
+      {".~~~.", "~~~~~", "~~~~~", ".~~~."},
+      {"~~~~~~", "~~~~~~", "~~~~~~"},
+  };
+  for (const auto& pool : pools) {
+    const int h = static_cast<int>(pool.size()), w = static_cast<int>(pool[0].size());
+    auto wet = [&](int x, int y) { return x >= 0 && y >= 0 && x < w && y < h && pool[y][x] == '~'; };
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        if (!wet(x, y)) continue;
+        using namespace Neighbour;
+        uint8_t dry = 0;
+        const struct {
+          uint8_t bit;
+          int dx, dy;
+        } around[] = {{U, 0, -1}, {D, 0, 1}, {L, -1, 0}, {R, 1, 0},
+                      {UL, -1, -1}, {UR, 1, -1}, {DL, -1, 1}, {DR, 1, 1}};
+        for (const auto& n : around)
+          if (!wet(x + n.dx, y + n.dy)) dry |= n.bit;
+        const LiquidEdgeTiles tiles = LiquidTilesForDryNeighbours(dry);
+        auto land = [&](int px, int py) {
+          for (LevelTile t : {tiles.base, tiles.second}) {
+            if (t == LevelTile::None) continue;
+            const std::pair<int, int> cell = cells.at(LevelTileName(t));
+            if (Opaque(sheet, cell.first * size + px * size / 32, cell.second * size + py * size / 32))
+              return true;
+          }
+          return false;
+        };
+        const std::string where = std::to_string(x) + "," + std::to_string(y) + " of " + pool[0] +
+                                  "... (" + LevelTileName(tiles.base) + " " + LevelTileName(tiles.second) + ")";
+        EXPECT_EQ(land(16, 1), (dry & U) != 0) << where << " top";
+        EXPECT_EQ(land(16, 30), (dry & D) != 0) << where << " bottom";
+        EXPECT_EQ(land(1, 16), (dry & L) != 0) << where << " left";
+        EXPECT_EQ(land(30, 16), (dry & R) != 0) << where << " right";
+        EXPECT_EQ(land(0, 0), (dry & (U | L | UL)) != 0) << where << " top left";
+        EXPECT_EQ(land(31, 0), (dry & (U | R | UR)) != 0) << where << " top right";
+        EXPECT_EQ(land(0, 31), (dry & (D | L | DL)) != 0) << where << " bottom left";
+        EXPECT_EQ(land(31, 31), (dry & (D | R | DR)) != 0) << where << " bottom right";
+        EXPECT_FALSE(land(16, 16)) << where << " middle";
+      }
+  }
+}
+#endif
