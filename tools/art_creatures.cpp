@@ -1,102 +1,12 @@
-// Body plans and the drawing of creatures (see art_creatures.h).
+// The drawing of creatures (see art_creatures.h; the body plans are in art_body_plans.cpp).
 #include "tools/art_creatures.h"
 
 #include "tools/art_shapes.h"
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 
 namespace artw {
-
-const std::vector<BodyPlan>& BodyPlans() {
-  // name, build, size, legs, tail, wings, horns, eyes, mouth, arms, mark
-  static const std::vector<BodyPlan> plans = {
-      {"burrower", Build::Round, 0.62f, 4, 0, 0, 4, 2, 2, false, 1},
-      {"newt", Build::Quad, 0.6f, 4, 1, 0, 0, 2, 0, false, 1},
-      {"leech", Build::Serpent, 0.55f, 0, 0, 0, 0, 0, 5, false, 6},
-      {"eel", Build::Serpent, 0.8f, 0, 2, 0, 0, 2, 2, false, 3},
-      {"knight", Build::Upright, 0.95f, 2, 0, 0, 7, -2, 0, true, 4},
-      {"beetle", Build::Round, 0.7f, 6, 0, 0, 3, 2, 0, false, 3},
-      {"gnoll", Build::Upright, 0.85f, 2, 1, 0, 4, 2, 4, true, 1},
-      {"imp", Build::Upright, 0.66f, 2, 1, 1, 1, 2, 2, true, 0},
-      {"hen", Build::Round, 0.6f, 2, 0, 2, 6, 2, 1, false, 0},
-      {"golem", Build::Upright, 0.95f, 2, 0, 0, 0, -2, 0, true, 4},
-      {"wisp", Build::Float, 0.75f, 0, 0, 0, 0, 2, 0, false, 0},
-      {"lurker", Build::Round, 0.7f, 0, 0, 0, 3, 5, 3, false, 1},
-      {"skeleton", Build::Upright, 0.9f, 2, 0, 0, 0, -2, 2, true, 2},
-      {"stalker", Build::Quad, 0.78f, 4, 1, 0, 4, -2, 2, false, 3},
-      {"behemoth", Build::Quad, 0.98f, 4, 3, 0, 1, 2, 4, false, 4},
-      {"colossus", Build::Upright, 1.0f, 2, 0, 0, 0, -1, 0, true, 4},
-      {"regent", Build::Upright, 0.92f, 2, 0, 0, 2, -2, 0, true, 5},
-      {"maw", Build::Round, 0.85f, 0, 0, 0, 1, 1, 3, false, 0},
-      {"eye", Build::Float, 0.85f, 0, 0, 0, 3, 1, 0, false, 0},
-      {"wyrm", Build::Quad, 1.0f, 4, 3, 1, 1, 2, 2, false, 4},
-      {"sorcerer", Build::Upright, 0.95f, 0, 0, 0, 1, -2, 0, true, 5},
-      {"merchant", Build::Upright, 0.88f, 2, 0, 0, 8, 2, 0, true, 5},
-      {"wraith", Build::Float, 0.9f, 0, 0, 0, 5, -2, 0, true, 0},
-      {"hero", Build::Upright, 1.25f, 2, 0, 0, 0, 2, 0, true, 0},
-  };
-  return plans;
-}
-
-const BodyPlan* FindBodyPlan(const std::string& name) {
-  for (const BodyPlan& p : BodyPlans())
-    if (name == p.name) return &p;
-  return nullptr;
-}
-
-const std::vector<std::string>& HeldThingNames() {
-  static const std::vector<std::string> names = {
-      "sword", "axe", "mace", "staff", "bow", "throw", "fist", "wand", "sparks",
-      "scroll", "bottle", "food", "stars", "bubbles", "waves"};
-  return names;
-}
-
-bool ParseCreatureWords(const std::string& words, CreaturePose* pose, std::string* error) {
-  static const std::pair<const char*, CreatureAction> kActions[] = {
-      {"idle", CreatureAction::Idle}, {"atk", CreatureAction::Attack},
-      {"hit", CreatureAction::Hit},   {"die", CreatureAction::Die},
-      {"cast", CreatureAction::Cast}, {"run", CreatureAction::Run},
-      {"sleep", CreatureAction::Sleep}, {"wait", CreatureAction::Wait}};
-  std::stringstream ss(words);
-  std::string w;
-  while (ss >> w) {
-    if (w.size() == 1 && std::string("udlr").find(w[0]) != std::string::npos) {
-      pose->facing = w[0];
-      continue;
-    }
-    bool known = false;
-    for (const auto& a : kActions)
-      if (w == a.first) {
-        pose->action = a.second;
-        known = true;
-      }
-    if (known) continue;
-    if (w.compare(0, 6, "badge=") == 0) {
-      if (!ParseColour(w.substr(6), &pose->badge)) {
-        *error = "unknown badge colour '" + w.substr(6) + "'";
-        return false;
-      }
-      pose->badge.a = 255;
-      continue;
-    }
-    if (w.compare(0, 5, "hold=") == 0) {
-      const std::string thing = w.substr(5);
-      const auto& names = HeldThingNames();
-      if (std::find(names.begin(), names.end(), thing) == names.end()) {
-        *error = "unknown held thing '" + thing + "'";
-        return false;
-      }
-      pose->hold = thing;
-      continue;
-    }
-    *error = "unknown creature word '" + w + "' (u d l r, idle atk hit die cast run sleep wait, "
-             "badge=<colour>, hold=<thing>)";
-    return false;
-  }
-  return true;
-}
 
 namespace {
 
@@ -107,7 +17,6 @@ const Rgba kWhite{244, 240, 228, 255};
 const Rgba kBone{226, 218, 190, 255};
 const Rgba kGlow{255, 226, 80, 255};
 const Rgba kSteel{196, 204, 214, 255};
-const Rgba kWood{120, 78, 40, 255};
 
 // Draws in body units: 1 unit is the picture's smaller side, x to the right of the feet point
 // (mirrored by `flip`), y upward from it. Parts are shaded from the upper left whatever the
@@ -295,7 +204,6 @@ void DrawTorso(const Painter& p, const Scene& s) {
 
 void DrawMarks(const Painter& p, const Scene& s) {
   const float z = Sz(s);
-  const Head h = HeadOf(s);
   const float cy = s.plan.build == Build::Upright ? 0.46f * z : 0.32f * z;
   switch (s.plan.mark) {
   case 1:
@@ -318,7 +226,6 @@ void DrawMarks(const Painter& p, const Scene& s) {
   default:
     break;
   }
-  (void)h;
 }
 
 void DrawArms(const Painter& p, const Scene& s) {
@@ -449,14 +356,15 @@ void DrawFace(const Painter& p, const Scene& s) {
     p.Poly({mx - 0.04f, my + 0.01f, mx - 0.02f, my + 0.01f, mx - 0.03f, my - 0.04f}, kWhite);
     if (!side) p.Poly({mx + 0.02f, my + 0.01f, mx + 0.04f, my + 0.01f, mx + 0.03f, my - 0.04f}, kWhite);
     break;
-  case 3: {
+  case 3: {  // a wide mouth with a row of teeth along its top
     const float w = side ? 0.12f : 0.2f, ht = open ? 0.12f : 0.08f;
+    const float cx = side ? h.x + h.r * 0.5f : mx;
     const float cy = side ? my + 0.02f : s.plan.size * 0.26f;
-    p.Flat(side ? h.x + h.r * 0.5f : mx, cy, w, ht, Rgba{60, 6, 12, 255});
-    for (int i = 0; i < 4; ++i)
-      p.Poly({mx - w * 0.8f + w * 0.45f * i + (side ? h.r * 0.5f - h.r * 0.85f + 0.0f : 0.0f), cy + ht * 0.9f,
-              mx - w * 0.6f + w * 0.45f * i + (side ? -h.r * 0.35f : 0.0f), cy + ht * 0.9f,
-              mx - w * 0.7f + w * 0.45f * i + (side ? -h.r * 0.35f : 0.0f), cy + ht * 0.2f}, kWhite);
+    p.Flat(cx, cy, w, ht, Rgba{60, 6, 12, 255});
+    for (int i = 0; i < 4; ++i) {
+      const float tx = cx - w * 0.7f + w * 0.45f * i;
+      p.Poly({tx - w * 0.1f, cy + ht * 0.9f, tx + w * 0.1f, cy + ht * 0.9f, tx, cy + ht * 0.2f}, kWhite);
+    }
     break;
   }
   case 4:
