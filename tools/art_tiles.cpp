@@ -119,9 +119,9 @@ namespace {
 void DrawWallOrFloorCell(Canvas& c, int x0, int y0, int size, int row, int col, Rgba tint) {
   const Rgba top = Mix(Rgba{214, 210, 196, 255}, tint, 0.45f);
   const Rgba topEdge = Shade(top, 0.75f);
-  const Rgba brick = Mix(Rgba{176, 92, 44, 255}, tint, 0.4f);
+  const Rgba brick = Mix(Rgba{176, 92, 44, 255}, tint, 0.3f);
   const Rgba mortar = Shade(brick, 0.55f);
-  const Rgba floor = Mix(Rgba{60, 56, 52, 255}, tint, 0.4f);
+  const Rgba floor = Mix(Rgba{50, 48, 46, 255}, tint, 0.32f);
   const Rgba floorAlt = Shade(floor, col % 2 ? 0.88f : 1.08f);
   const Rgba grout = Shade(floor, 0.6f);
   for (int y = 0; y < size; ++y)
