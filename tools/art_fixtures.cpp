@@ -217,20 +217,17 @@ struct FixtureKind {
   std::vector<std::string> forms;
 };
 
-const std::vector<FixtureKind>& FixtureKinds() {
-  static const std::vector<FixtureKind> kinds = {
-      {"door", DrawDoor, {"ew_top", "ew_bottom", "ns_left", "ns_right"}},
-      {"chest", DrawChest, {"closed", "locked", "open", "broken"}},
-      {"lever", DrawLever, {}},
-      {"fountain", DrawFountain, {"water", "dry"}},
-      {"stairs", DrawStairs, {"down", "up"}},
-      {"vending", DrawVending, {"bolts", "food", "drink", "thrown", "crafts"}},
-      {"statue", DrawStatue, {"zarnoch", "quest", "broken", "idol", "digging", "dozing"}},
-      {"anvil", DrawAnvil, {"anvil", "used", "broken"}},
-      {"shrine", DrawShrine, {"lutefisk", "used", "mellow", "monolith"}},
-  };
-  return kinds;
-}
+const FixtureKind kFixtureKinds[] = {
+    {"door", DrawDoor, {"ew_top", "ew_bottom", "ns_left", "ns_right"}},
+    {"chest", DrawChest, {"closed", "locked", "open", "broken"}},
+    {"lever", DrawLever, {}},
+    {"fountain", DrawFountain, {"water", "dry"}},
+    {"stairs", DrawStairs, {"down", "up"}},
+    {"vending", DrawVending, {"bolts", "food", "drink", "thrown", "crafts"}},
+    {"statue", DrawStatue, {"zarnoch", "quest", "broken", "idol", "digging", "dozing"}},
+    {"anvil", DrawAnvil, {"anvil", "used", "broken"}},
+    {"shrine", DrawShrine, {"lutefisk", "used", "mellow", "monolith"}},
+};
 
 template <int Index>
 void DrawFixtureKind(Canvas& c, const ShapeArgs& a) {
@@ -238,18 +235,18 @@ void DrawFixtureKind(Canvas& c, const ShapeArgs& a) {
   std::string form;
   words >> form;
   Pen p(c);
-  FixtureKinds()[Index].draw(p, a.colour, form, a.frame, a.frames);
+  kFixtureKinds[Index].draw(p, a.colour, form, a.frame, a.frames);
   p.Finish();
 }
 
 template <int... I>
 std::vector<ShapeInfo> FixtureList(std::integer_sequence<int, I...>) {
-  return {ShapeInfo{FixtureKinds()[I].name, DrawFixtureKind<I>}...};
+  return {ShapeInfo{kFixtureKinds[I].name, DrawFixtureKind<I>}...};
 }
 
 const std::vector<ShapeInfo>& FixtureShapeTable() {
   static const std::vector<ShapeInfo> table = [] {
-    std::vector<ShapeInfo> t = FixtureList(std::make_integer_sequence<int, 9>());
+    std::vector<ShapeInfo> t = FixtureList(std::make_integer_sequence<int, static_cast<int>(sizeof(kFixtureKinds) / sizeof(kFixtureKinds[0]))>());
     for (const ShapeInfo& s : PropShapeTable()) t.push_back(s);
     return t;
   }();
@@ -287,7 +284,7 @@ std::vector<std::string> FixtureShapeNames() {
 }
 
 std::vector<std::string> FixtureShapeForms(const std::string& name) {
-  for (const FixtureKind& k : FixtureKinds())
+  for (const FixtureKind& k : kFixtureKinds)
     if (name == k.name) return k.forms;
   return PropShapeForms(name);
 }

@@ -233,26 +233,23 @@ struct PropKind {
   std::vector<std::string> forms;
 };
 
-const std::vector<PropKind>& PropKinds() {
-  static const std::vector<PropKind> kinds = {
-      {"coffin", DrawCoffin, true, {}},
-      {"fridge", DrawFridge, true, {}},
-      {"bookshelf", DrawBookshelf, true, {}},
-      {"bbq", DrawBbq, true, {"closed", "open"}},
-      {"crate", DrawCrate, true, {"evil", "evil_open"}},
-      {"pedestal", DrawPedestal, true, {"shop", "podium"}},
-      {"signpost", DrawSignpost, true, {}},
-      {"trap", DrawTrap, false, {"hidden", "spikes", "darts"}},
-      {"breakable", DrawBreakable, true, {"barrel", "crate", "pot", "urn", "sack", "bones", "tombstone",
-                                          "barrel broken", "pot broken"}},
-      {"splat", DrawSplat, false, {"0", "1", "2", "3", "4", "5"}},
-  };
-  return kinds;
-}
+const PropKind kPropKinds[] = {
+    {"coffin", DrawCoffin, true, {}},
+    {"fridge", DrawFridge, true, {}},
+    {"bookshelf", DrawBookshelf, true, {}},
+    {"bbq", DrawBbq, true, {"closed", "open"}},
+    {"crate", DrawCrate, true, {"evil", "evil_open"}},
+    {"pedestal", DrawPedestal, true, {"shop", "podium"}},
+    {"signpost", DrawSignpost, true, {}},
+    {"trap", DrawTrap, false, {"hidden", "spikes", "darts"}},
+    {"breakable", DrawBreakable, true, {"barrel", "crate", "pot", "urn", "sack", "bones", "tombstone",
+                                        "barrel broken", "pot broken"}},
+    {"splat", DrawSplat, false, {"0", "1", "2", "3", "4", "5"}},
+};
 
 template <int Index>
 void DrawPropKind(Canvas& c, const ShapeArgs& a) {
-  const PropKind& k = PropKinds()[Index];
+  const PropKind& k = kPropKinds[Index];
   Pen p(c);
   k.draw(p, a.colour, a.label, a.frame, a.frames);
   if (k.outlined) p.Finish();
@@ -260,18 +257,18 @@ void DrawPropKind(Canvas& c, const ShapeArgs& a) {
 
 template <int... I>
 std::vector<ShapeInfo> PropList(std::integer_sequence<int, I...>) {
-  return {ShapeInfo{PropKinds()[I].name, DrawPropKind<I>}...};
+  return {ShapeInfo{kPropKinds[I].name, DrawPropKind<I>}...};
 }
 
 }  // namespace
 
 const std::vector<ShapeInfo>& PropShapeTable() {
-  static const std::vector<ShapeInfo> table = PropList(std::make_integer_sequence<int, 10>());
+  static const std::vector<ShapeInfo> table = PropList(std::make_integer_sequence<int, static_cast<int>(sizeof(kPropKinds) / sizeof(kPropKinds[0]))>());
   return table;
 }
 
 std::vector<std::string> PropShapeForms(const std::string& name) {
-  for (const PropKind& k : PropKinds())
+  for (const PropKind& k : kPropKinds)
     if (name == k.name) return k.forms;
   return {};
 }

@@ -315,32 +315,29 @@ struct KindInfo {
   std::vector<std::string> forms;
 };
 
-const std::vector<KindInfo>& ArmsKinds() {
-  static const std::vector<KindInfo> kinds = {
-      {"sword", DrawSword, {"blade", "gladius", "longsword", "pork"}},
-      {"axe", DrawAxe, {"hatchet", "throwing"}},
-      {"mace", DrawMace, {"cudgel", "knobbly", "spiked", "maul"}},
-      {"staff", DrawStaff, {"quarterstaff", "fruitful"}},
-      {"crossbow", DrawCrossbow, {"hunting", "windlass", "thunder", "gnomish"}},
-      {"bolts", DrawBolts, {"bodkin", "broadhead", "barbed", "starsteel"}},
-      {"thrown", DrawThrown, {"knife", "javelin", "shuriken", "pebble"}},
-      {"helm", DrawHelm, {}},
-      {"armour", DrawArmour, {"hauberk", "robe"}},
-      {"greaves", DrawGreaves, {}},
-      {"boots", DrawBoots, {}},
-      {"gloves", DrawGloves, {}},
-      {"belt", DrawBelt, {}},
-      {"shield", DrawShield, {"buckler", "heater", "caketown"}},
-      {"fingerring", DrawRing, {"gem", "copper"}},
-      {"amulet", DrawAmulet, {}},
-      {"gemstone", DrawGemstone, {}},
-  };
-  return kinds;
-}
+const KindInfo kArmsKinds[] = {
+    {"sword", DrawSword, {"blade", "gladius", "longsword", "pork"}},
+    {"axe", DrawAxe, {"hatchet", "throwing"}},
+    {"mace", DrawMace, {"cudgel", "knobbly", "spiked", "maul"}},
+    {"staff", DrawStaff, {"quarterstaff", "fruitful"}},
+    {"crossbow", DrawCrossbow, {"hunting", "windlass", "thunder", "gnomish"}},
+    {"bolts", DrawBolts, {"bodkin", "broadhead", "barbed", "starsteel"}},
+    {"thrown", DrawThrown, {"knife", "javelin", "shuriken", "pebble"}},
+    {"helm", DrawHelm, {}},
+    {"armour", DrawArmour, {"hauberk", "robe"}},
+    {"greaves", DrawGreaves, {}},
+    {"boots", DrawBoots, {}},
+    {"gloves", DrawGloves, {}},
+    {"belt", DrawBelt, {}},
+    {"shield", DrawShield, {"buckler", "heater", "caketown"}},
+    {"fingerring", DrawRing, {"gem", "copper"}},
+    {"amulet", DrawAmulet, {}},
+    {"gemstone", DrawGemstone, {}},
+};
 
 template <int Index>
 void DrawArmsKind(Canvas& c, const ShapeArgs& a) {
-  const KindInfo& k = ArmsKinds()[Index];
+  const KindInfo& k = kArmsKinds[Index];
   Rgba colour = a.colour;
   std::string form;
   std::stringstream words(a.label);
@@ -357,12 +354,12 @@ void DrawArmsKind(Canvas& c, const ShapeArgs& a) {
 
 template <int... I>
 std::vector<ShapeInfo> ArmsShapeList(std::integer_sequence<int, I...>) {
-  return {ShapeInfo{ArmsKinds()[I].name, DrawArmsKind<I>}...};
+  return {ShapeInfo{kArmsKinds[I].name, DrawArmsKind<I>}...};
 }
 
 const std::vector<ShapeInfo>& ItemShapeTable() {
   static const std::vector<ShapeInfo> table = [] {
-    std::vector<ShapeInfo> t = ArmsShapeList(std::make_integer_sequence<int, 17>());
+    std::vector<ShapeInfo> t = ArmsShapeList(std::make_integer_sequence<int, static_cast<int>(sizeof(kArmsKinds) / sizeof(kArmsKinds[0]))>());
     for (const ShapeInfo& s : GoodsShapeTable()) t.push_back(s);
     return t;
   }();
@@ -393,7 +390,7 @@ std::vector<std::string> ItemShapeNames() {
 }
 
 std::vector<std::string> ItemShapeForms(const std::string& name) {
-  for (const KindInfo& k : ArmsKinds())
+  for (const KindInfo& k : kArmsKinds)
     if (name == k.name) return k.forms;
   return GoodsShapeForms(name);
 }

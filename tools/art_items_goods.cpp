@@ -364,26 +364,23 @@ struct GoodsKind {
   std::vector<std::string> forms;
 };
 
-const std::vector<GoodsKind>& GoodsKinds() {
-  static const std::vector<GoodsKind> kinds = {
-      {"coins", DrawCoins, {"0", "1", "2", "3", "4", "5"}},
-      {"food", DrawFood, {"apple", "pear", "plum", "pie", "biscuit", "cake", "wheel", "wedge", "steak", "ham",
-                          "boar", "egg", "omelette", "fish", "root", "mug"}},
-      {"bottle", DrawBottle, {"potion", "vial", "wine", "beer", "jug", "flask", "decanter", "tankard"}},
-      {"wand", DrawWand, {"charged", "burnt"}},
-      {"fungus", DrawFungus, {"cap", "stool", "puffball", "gill", "cluster", "wen"}},
-      {"component", DrawComponent, {"wing", "hair", "bristle", "dust", "filings", "crystal", "silk", "eye",
-                                    "lump", "nugget", "spores", "pebble"}},
-      {"kit", DrawKit, {"alchemy", "still", "grinder", "press", "tinkerer", "anvil", "lathe", "cube"}},
-      {"oddment", DrawOddment, {"lockpick", "spoon", "sleeve", "orb", "reliquary", "totem", "book", "scroll"}},
-      {"trapkit", DrawTrapKit, {"dart", "flame", "frost", "spikes"}},
-  };
-  return kinds;
-}
+const GoodsKind kGoodsKinds[] = {
+    {"coins", DrawCoins, {"0", "1", "2", "3", "4", "5"}},
+    {"food", DrawFood, {"apple", "pear", "plum", "pie", "biscuit", "cake", "wheel", "wedge", "steak", "ham",
+                        "boar", "egg", "omelette", "fish", "root", "mug"}},
+    {"bottle", DrawBottle, {"potion", "vial", "wine", "beer", "jug", "flask", "decanter", "tankard"}},
+    {"wand", DrawWand, {"charged", "burnt"}},
+    {"fungus", DrawFungus, {"cap", "stool", "puffball", "gill", "cluster", "wen"}},
+    {"component", DrawComponent, {"wing", "hair", "bristle", "dust", "filings", "crystal", "silk", "eye",
+                                  "lump", "nugget", "spores", "pebble"}},
+    {"kit", DrawKit, {"alchemy", "still", "grinder", "press", "tinkerer", "anvil", "lathe", "cube"}},
+    {"oddment", DrawOddment, {"lockpick", "spoon", "sleeve", "orb", "reliquary", "totem", "book", "scroll"}},
+    {"trapkit", DrawTrapKit, {"dart", "flame", "frost", "spikes"}},
+};
 
 template <int Index>
 void DrawGoodsKind(Canvas& c, const ShapeArgs& a) {
-  const GoodsKind& k = GoodsKinds()[Index];
+  const GoodsKind& k = kGoodsKinds[Index];
   Rgba colour = a.colour;
   std::string form;
   std::stringstream words(a.label);
@@ -400,18 +397,18 @@ void DrawGoodsKind(Canvas& c, const ShapeArgs& a) {
 
 template <int... I>
 std::vector<ShapeInfo> GoodsList(std::integer_sequence<int, I...>) {
-  return {ShapeInfo{GoodsKinds()[I].name, DrawGoodsKind<I>}...};
+  return {ShapeInfo{kGoodsKinds[I].name, DrawGoodsKind<I>}...};
 }
 
 }  // namespace
 
 const std::vector<ShapeInfo>& GoodsShapeTable() {
-  static const std::vector<ShapeInfo> table = GoodsList(std::make_integer_sequence<int, 9>());
+  static const std::vector<ShapeInfo> table = GoodsList(std::make_integer_sequence<int, static_cast<int>(sizeof(kGoodsKinds) / sizeof(kGoodsKinds[0]))>());
   return table;
 }
 
 std::vector<std::string> GoodsShapeForms(const std::string& name) {
-  for (const GoodsKind& k : GoodsKinds())
+  for (const GoodsKind& k : kGoodsKinds)
     if (name == k.name) return k.forms;
   return {};
 }
