@@ -129,8 +129,8 @@ void Ability(Canvas& c, const ShapeArgs& a) {
       if (corner < 3) continue;  // clipped corners
       c.Set(x, y, d < t ? Shade(rim, d == 0 ? 0.5f : 1.1f) : Shade(rim, 0.3f));
     }
-  if (f) {
-    const int side = h - 2 * t - std::max(4, h / 6);
+  const int side = h - 2 * t - std::max(4, h / 6);
+  if (f && side > 0) {
     Canvas mark(side, side);
     DrawMark(mark, *f);
     Paste(c, mark, (w - side) / 2, t);

@@ -103,6 +103,21 @@ TEST(ItemArt, ShapeNamesOfTheTablesDoNotShadowEachOther) {
   for (const std::string& n : artw::ItemShapeNames()) EXPECT_EQ(artw::FindAnyShape(n), artw::FindItemShape(n)) << n;
 }
 
+TEST(ItemArt, EveryKindCopesWithTinyAndOddSizes) {
+  std::vector<std::pair<std::string, artw::ShapeFn>> all;
+  for (const std::string& n : artw::ItemShapeNames()) all.emplace_back(n, artw::FindItemShape(n));
+  for (const std::string& n : artw::FixtureShapeNames()) all.emplace_back(n, artw::FindFixtureShape(n));
+  for (const char* n : {"skill", "ability"}) all.emplace_back(n, artw::FindSkillShape(n));
+  for (const auto& s : all)
+    for (const auto& size : {std::pair<int, int>{1, 1}, {3, 7}, {33, 17}, {17, 40}}) {
+      const artw::Canvas c = Draw(s.second, size.first, size.second, "sword 2", 1, 3);
+      EXPECT_EQ(c.rgba.size(), static_cast<size_t>(size.first * size.second * 4)) << s.first;
+      if (size.first >= 17) {
+        EXPECT_GT(OpaqueCount(c), 0) << s.first << " at " << size.first << "x" << size.second;
+      }
+    }
+}
+
 TEST(FixtureArt, StatesShowInTheFrames) {
   const artw::ShapeFn door = artw::FindFixtureShape("door");
   for (const char* part : {"ew_top", "ew_bottom", "ns_left", "ns_right"}) {
