@@ -95,10 +95,10 @@ struct PictureCase {
 };
 
 const PictureCase kCases[] = {
-    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0xf036fc2f18ea366dull, 0x411e6b3a698247ull}},
-    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0xfce6e3368e9ab0c8ull, 0xda5842a58061fb6cull}},
-    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0xc91c72c1c351ece5ull, 0x747ecd23b7056846ull}},
-    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0x6f62f7e4c3268207ull, 0xc14768e3579104dbull}},
+    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0xff7c9b3a25ce68c5ull, 0xa9e46ebc9737b0d1ull}},
+    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0x3e180c03cbb43628ull, 0x81a45d637f5ee942ull}},
+    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0xaba102a7faaf33d7ull, 0x49e0e639ad5e5841ull}},
+    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0x362098d979caf317ull, 0xd7a187df5bb21a19ull}},
     {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0xb1a63c4058a9b9b5ull, 0x084472574f59a710ull}},
     {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0x1433b105a42f33d0ull, 0xb7430361b4e56addull}},
     {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0xe3eab4e57e3e09b7ull, 0x2f5e187c364ee4fbull}},
