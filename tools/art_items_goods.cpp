@@ -220,9 +220,10 @@ void DrawComponent(const Pen& p, Rgba m, const std::string& form) {
   } else if (form == "crystal") {
     p.Poly({0.30f, 0.90f, 0.26f, 0.40f, 0.38f, 0.16f, 0.50f, 0.40f, 0.46f, 0.90f}, m);
     p.Poly({0.48f, 0.90f, 0.56f, 0.30f, 0.70f, 0.22f, 0.76f, 0.90f}, Shade(m, 0.85f));
-  } else if (form == "silk") {
-    p.Band(0.5f, 0.5f, 0.36f, 0.18f, 1.0f, m);
-    p.Line(0.14f, 0.5f, 0.86f, 0.5f, 0.02f, Shade(m, 0.6f));
+  } else if (form == "silk") {  // a skein wound in a figure of eight
+    p.Band(0.32f, 0.5f, 0.22f, 0.10f, 1.3f, m);
+    p.Band(0.68f, 0.5f, 0.22f, 0.10f, 1.3f, m);
+    p.Line(0.5f, 0.36f, 0.5f, 0.64f, 0.08f, Shade(m, 0.7f));
   } else if (form == "eye") {
     p.Ellipse(0.5f, 0.5f, 0.34f, 0.34f, kWhite);
     p.Ellipse(0.56f, 0.48f, 0.16f, 0.16f, m);
