@@ -15,8 +15,6 @@ namespace {
 
 const Rgba kDark{20, 16, 18, 255};
 const Rgba kIron{88, 90, 98, 255};
-const Rgba kGold{226, 186, 64, 255};
-const Rgba kWood{118, 76, 42, 255};
 const Rgba kBone{226, 218, 190, 255};
 
 // Coffin standing upright: six-sided, a cross on the lid; frame 1 has the lid slid aside.
