@@ -3,7 +3,10 @@
 // data/art_manifest.txt. This header parses it and turns each entry into file contents.
 #pragma once
 
+#include "tools/art_fixtures.h"
+#include "tools/art_items.h"
 #include "tools/art_shapes.h"
+#include "tools/art_skills.h"
 #include "tools/art_writer.h"
 
 #include <cstdio>
@@ -47,6 +50,14 @@ struct Token {
   size_t begin = 0;  // offset in the line
   size_t end = 0;
 };
+
+// A shape of any table: the plain shapes, items, fixtures, skills.
+inline ShapeFn FindAnyShape(const std::string& name) {
+  if (ShapeFn f = FindShape(name)) return f;
+  if (ShapeFn f = FindItemShape(name)) return f;
+  if (ShapeFn f = FindFixtureShape(name)) return f;
+  return FindSkillShape(name);
+}
 
 inline std::vector<Token> Tokenize(const std::string& line) {
   std::vector<Token> out;
@@ -167,7 +178,7 @@ inline bool ParseEntryLine(const std::string& line, int lineNumber, std::vector<
     }
   }
   e.shapeName = tok[i++].text;
-  e.shape = FindShape(e.shapeName);
+  e.shape = FindAnyShape(e.shapeName);
   if (!e.shape) {
     *error = "unknown shape '" + e.shapeName + "'";
     return false;
