@@ -2,6 +2,7 @@
 #include "tools/art_tiles.h"
 
 #include "tools/art_draw.h"
+#include "tools/art_fixtures.h"
 
 #include <algorithm>
 #include <cmath>
@@ -115,9 +116,13 @@ void DrawLiquidEdge(Canvas& c, int x0, int y0, int size, const LiquidEdgeCell& c
 
 namespace {
 
-// Cells of rows 0, 1 and 3 (row 2 and rows below 3 hold the liquid edges).
+// The pale stone of wall tops and stairs, in the branch's colour.
+Rgba PaleStone(Rgba tint) { return Mix(Rgba{214, 210, 196, 255}, tint, 0.45f); }
+
+// Cells of rows 0, 1 and 3 (row 2 and rows below 3 hold the liquid edges, the last two cells
+// of row 1 the stairs).
 void DrawWallOrFloorCell(Canvas& c, int x0, int y0, int size, int row, int col, Rgba tint) {
-  const Rgba top = Mix(Rgba{214, 210, 196, 255}, tint, 0.45f);
+  const Rgba top = PaleStone(tint);
   const Rgba topEdge = Shade(top, 0.75f);
   const Rgba brick = Mix(Rgba{176, 92, 44, 255}, tint, 0.3f);
   const Rgba mortar = Shade(brick, 0.55f);
@@ -131,15 +136,10 @@ void DrawWallOrFloorCell(Canvas& c, int x0, int y0, int size, int row, int col, 
       if (row == 0) {
         px = edge ? topEdge : top;
       } else if (row == 1) {
-        if (col >= 6) {  // stairs: steps across the cell
-          const int step = std::max(2, size / 6);
-          px = (y / step) % 2 == 0 ? Shade(brick, col == 6 ? 1.25f : 0.7f) : mortar;
-        } else {
-          const int course = std::max(2, size / 4);
-          const int brickW = std::max(4, size / 2);
-          const int offset = (y / course) % 2 ? brickW / 2 : 0;
-          px = (y % course == 0 || (x + offset) % brickW == 0) ? mortar : brick;
-        }
+        const int course = std::max(2, size / 4);
+        const int brickW = std::max(4, size / 2);
+        const int offset = (y / course) % 2 ? brickW / 2 : 0;
+        px = (y % course == 0 || (x + offset) % brickW == 0) ? mortar : brick;
       } else {
         const int half = std::max(2, size / 2);
         px = (x % half == 0 || y % half == 0) ? grout : floorAlt;
@@ -155,7 +155,15 @@ void DrawTileSheet(Canvas& c, Rgba tint) {
   const int rows = c.height / cell;
   for (int row = 0; row < std::min(rows, 4); ++row) {
     if (row == 2) continue;
-    for (int col = 0; col < 8; ++col) DrawWallOrFloorCell(c, col * cell, row * cell, cell, row, col, tint);
+    for (int col = 0; col < 8; ++col) {
+      if (row == 1 && (col == kStairsUpCol || col == kStairsDownCol)) continue;
+      DrawWallOrFloorCell(c, col * cell, row * cell, cell, row, col, tint);
+    }
+  }
+  // Stairs of pale stone going into the dark, so that they stand out from the brick.
+  if (rows > 1) {
+    DrawStairsCell(c, kStairsUpCol * cell, cell, cell, true, PaleStone(tint));
+    DrawStairsCell(c, kStairsDownCol * cell, cell, cell, false, PaleStone(tint));
   }
   for (const LiquidEdgeCell& e : LiquidEdgeCells())
     if (e.row < rows) DrawLiquidEdge(c, e.col * cell, e.row * cell, cell, e);

@@ -31,8 +31,11 @@ const std::vector<LiquidEdgeCell>& LiquidEdgeCells();
 // light line of foam along the water where the neighbour is dry.
 void DrawLiquidEdge(Canvas& c, int x0, int y0, int size, const LiquidEdgeCell& cell);
 
+// Columns of row 1 holding the stairs up and down (data/game/branchDB.xml names them).
+constexpr int kStairsUpCol = 6, kStairsDownCol = 7;
+
 // A branch's tile sheet: square cells of width / 8, rows from the top: 0 pale tops of walls,
-// 1 brick wall faces (the last two cells stairs up and down), 2 the bare liquid and the first
+// 1 brick wall faces (the last two cells stairs up and down into a dark opening), 2 the bare liquid and the first
 // shore pieces, 3 flagstone floors, 4 and on the other shore pieces. The tint colours walls
 // and floors of the branch.
 void DrawTileSheet(Canvas& c, Rgba tint);

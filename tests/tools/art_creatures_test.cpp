@@ -392,3 +392,79 @@ TEST(ShoreTiles, ThePassesTilesPutTheShoreAlongTheEdgeOfEveryPool) {
   }
 }
 #endif
+
+#ifdef VAULTMERE_SOURCE_DIR
+namespace {
+
+// Share of a cell's pixels that are nearly black (the dark opening stairs lead into).
+double DarkShare(const artw::Canvas& sheet, int col, int row, int size) {
+  int dark = 0;
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x) {
+      const artw::Rgba p = sheet.Get(col * size + x, row * size + y);
+      dark += p.a >= 128 && 0.3 * p.r + 0.59 * p.g + 0.11 * p.b < 30.0;
+    }
+  return static_cast<double>(dark) / (size * size);
+}
+
+int DifferingPixels(const artw::Canvas& sheet, std::pair<int, int> a, std::pair<int, int> b, int size) {
+  int n = 0;
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x) {
+      const artw::Rgba p = sheet.Get(a.first * size + x, a.second * size + y);
+      const artw::Rgba q = sheet.Get(b.first * size + x, b.second * size + y);
+      n += p.r != q.r || p.g != q.g || p.b != q.b || p.a != q.a;
+    }
+  return n;
+}
+
+}  // namespace
+
+// Every branch's sheet, drawn as the manifest makes it, through the cells branchDB names: the
+// stairs are steps into a dark opening that no wall face has, and up and down look different.
+TEST(TileSheetStairs, StairsLeadIntoTheDarkAndUpAndDownDifferFromEachOtherAndTheWalls) {
+  std::map<std::string, artw::Canvas> sheets;
+  for (const artw::ManifestEntry& e : Manifest("data/art_manifest_tilesets.txt"))
+    if (e.shapeName == "tilesheet") sheets[e.path] = artw::DrawEntryFrame(e, 0, 1);
+  const std::string xml = ReadText("data/game/branchDB.xml");
+  const std::regex branchRe("<branch [^>]*>([\\s\\S]*?)</branch>");
+  const std::regex sheetRe("<tileset name=\"([^\"]+)\"");
+  const std::regex tileRe("<tile name=\"((?:wall|stairs)[^\"]*)\" startX=\"(\\d+)\" startY=\"(\\d+)\"");
+  int branches = 0;
+  for (auto b = std::sregex_iterator(xml.begin(), xml.end(), branchRe); b != std::sregex_iterator(); ++b) {
+    const std::string body = (*b)[1];
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(body, m, sheetRe));
+    const std::string path = m[1];
+    ASSERT_TRUE(sheets.count(path)) << path << " is not made by the manifest";
+    const artw::Canvas& sheet = sheets[path];
+    const int size = sheet.width / 8;
+    std::pair<int, int> up{-1, -1}, down{-1, -1};
+    std::vector<std::pair<std::string, std::pair<int, int>>> walls;
+    for (auto t = std::sregex_iterator(body.begin(), body.end(), tileRe); t != std::sregex_iterator(); ++t) {
+      const std::string name = (*t)[1];
+      const std::pair<int, int> cell{std::stoi((*t)[2]), std::stoi((*t)[3])};
+      if (name == "stairsup") up = cell;
+      else if (name == "stairsdown") down = cell;
+      else walls.push_back({name, cell});
+    }
+    ASSERT_GE(up.first, 0) << path;
+    ASSERT_GE(down.first, 0) << path;
+    ASSERT_FALSE(walls.empty()) << path;
+    ++branches;
+
+    EXPECT_GT(DarkShare(sheet, up.first, up.second, size), 0.1) << path << " stairs up";
+    EXPECT_GT(DarkShare(sheet, down.first, down.second, size), 0.1) << path << " stairs down";
+    // An arrow of its own: at least a twentieth of the cell tells up from down.
+    EXPECT_GT(DifferingPixels(sheet, up, down, size), size * size / 20) << path;
+    for (const auto& [name, cell] : walls) {
+      EXPECT_NE(cell, up) << path << " " << name;
+      EXPECT_NE(cell, down) << path << " " << name;
+      EXPECT_LT(DarkShare(sheet, cell.first, cell.second, size), 0.01) << path << " " << name;
+      EXPECT_GT(DifferingPixels(sheet, up, cell, size), size * size / 2) << path << " " << name;
+      EXPECT_GT(DifferingPixels(sheet, down, cell, size), size * size / 2) << path << " " << name;
+    }
+  }
+  EXPECT_EQ(branches, 5);
+}
+#endif
