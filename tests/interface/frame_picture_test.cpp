@@ -95,10 +95,10 @@ struct PictureCase {
 };
 
 const PictureCase kCases[] = {
-    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0x52d0455c0eb11dacull, 0xd2682a614aa15c66ull}},
-    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0xdf4c5d808502808bull, 0x20c7927afd125d55ull}},
-    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0x90172e73dae7cba5ull, 0x85209193e0d36141ull}},
-    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0xc4cc28d0eafb9552ull, 0x3153b08957e5c20aull}},
+    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0xf707bea274a3b2ecull, 0x28dde5bf013e151cull}},
+    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0xa3578388882d635bull, 0x7646a0e62703c153ull}},
+    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0x1fe136c648996a74ull, 0xeb07651a21b79f99ull}},
+    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0xcaeeea890aff141cull, 0x086564c57019c468ull}},
     {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0xb0087a67d77ae794ull, 0x9315b37a19c85c22ull}},
     {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0x4888e40aec82ac6dull, 0x32cbf62aff25e509ull}},
     {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0x01d9e66213f88fadull, 0xb00b4d0e6bb6f7faull}},
