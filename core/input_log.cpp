@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 
 #include <csignal>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -34,6 +35,11 @@ struct InputLogState {
     Uint32 waitUntil = 0;
     bool hasSeed = false;
     Uint32 seed = 0;
+    // A script that played to its end: when (on the game clock), and whether the game was
+    // already told that nothing more can come.
+    bool scriptPlayedOut = false;
+    Uint32 scriptEndedAt = 0;
+    bool idleEndAnnounced = false;
 
     // The pointer and modifiers as the delivered events left them; read instead of SDL's
     // while a script plays, while recording and after a script has played.
@@ -180,9 +186,35 @@ void HandClockBack() {
 
 void EndReplay() {
     InputLogState& s = State();
+    const bool played = s.replaying;
     s.replaying = false;
     s.waiting = false;
     if (s.frameTimes.empty()) HandClockBack();
+    if (played) {
+        s.scriptPlayedOut = true;
+        s.scriptEndedAt = LoggedGetTicks();
+    }
+}
+
+// True when the game has no window a player could type or click into.
+bool HeadlessVideo() {
+    char name[32] = {};
+    return SDL_VideoDriverName(name, sizeof name) != nullptr && std::strcmp(name, "dummy") == 0;
+}
+
+// A window-less game whose script has played out can get no more input: a game still running
+// kIdleAfterScriptMs later (a window or a notice waiting for an answer the script did not
+// give) would spin its frames for ever. It ends as on a termination request, which saves.
+void EndIdleHeadlessGame() {
+    InputLogState& s = State();
+    if (!s.scriptPlayedOut || s.replaying || s.idleEndAnnounced) return;
+    if (LoggedGetTicks() - s.scriptEndedAt <= kIdleAfterScriptMs || !HeadlessVideo()) return;
+    s.idleEndAnnounced = true;
+    std::printf("Input script: played to its end %u ms ago and a game without a window gets no other input; "
+                "ending it\n",
+                static_cast<unsigned>(LoggedGetTicks() - s.scriptEndedAt));
+    std::fflush(stdout);
+    RequestTermination();
 }
 
 // Kept apart from the replay state: resetting the layer keeps it.
@@ -400,6 +432,7 @@ TerminationHandler SetTerminationHandler(TerminationHandler handler) {
 }
 
 int LoggedPollEvent(SDL_Event* event) {
+    EndIdleHeadlessGame();
     if (terminationFlag && terminationHandler) {
         terminationFlag = 0;
         terminationHandler();

@@ -62,6 +62,9 @@ Uint32 LoggedRandomSeed();
 // loop calls at least once a frame, clears it and runs the termination handler.
 void RequestTermination();
 bool TerminationRequested();
+// After an input script has played to its end, a game without a window (the dummy video
+// driver) that is still running this long after, on the game clock, is ended the same way.
+constexpr Uint32 kIdleAfterScriptMs = 30000;
 using TerminationHandler = void (*)();
 // Returns the handler it replaces. Without a handler the flag stays raised.
 TerminationHandler SetTerminationHandler(TerminationHandler handler);
