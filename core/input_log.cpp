@@ -37,6 +37,8 @@ struct InputLogState {
     Uint32 seed = 0;
     // A script that played to its end: when (on the game clock), and whether the game was
     // already told that nothing more can come.
+    // Events read and handed back (UnreadInputEvent), delivered before anything new.
+    std::deque<SDL_Event> unread;
     bool scriptPlayedOut = false;
     Uint32 scriptEndedAt = 0;
     bool idleEndAnnounced = false;
@@ -417,6 +419,14 @@ Uint32 LoggedRandomSeed() {
     return seed;
 }
 
+void UnreadInputEvent(const SDL_Event& event) {
+    State().unread.push_back(event);
+}
+
+void DropUnreadInputEvents() {
+    State().unread.clear();
+}
+
 void RequestTermination() {
     terminationFlag = 1;
 }
@@ -438,6 +448,12 @@ int LoggedPollEvent(SDL_Event* event) {
         terminationHandler();
     }
     InputLogState& s = State();
+    if (!s.unread.empty()) {
+        // Read once already: tracked and recorded then.
+        if (event) *event = s.unread.front();
+        s.unread.pop_front();
+        return 1;
+    }
     MarkRecordBase();
     SDL_Event e;
     if (s.replaying) {
