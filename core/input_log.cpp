@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 
 #include <csignal>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -34,6 +35,13 @@ struct InputLogState {
     Uint32 waitUntil = 0;
     bool hasSeed = false;
     Uint32 seed = 0;
+    // A script that played to its end: when (on the game clock), and whether the game was
+    // already told that nothing more can come.
+    // Events read and handed back (UnreadInputEvent), delivered before anything new.
+    std::deque<SDL_Event> unread;
+    bool scriptPlayedOut = false;
+    Uint32 scriptEndedAt = 0;
+    bool idleEndAnnounced = false;
 
     // The pointer and modifiers as the delivered events left them; read instead of SDL's
     // while a script plays, while recording and after a script has played.
@@ -180,9 +188,35 @@ void HandClockBack() {
 
 void EndReplay() {
     InputLogState& s = State();
+    const bool played = s.replaying;
     s.replaying = false;
     s.waiting = false;
     if (s.frameTimes.empty()) HandClockBack();
+    if (played) {
+        s.scriptPlayedOut = true;
+        s.scriptEndedAt = LoggedGetTicks();
+    }
+}
+
+// True when the game has no window a player could type or click into.
+bool HeadlessVideo() {
+    char name[32] = {};
+    return SDL_VideoDriverName(name, sizeof name) != nullptr && std::strcmp(name, "dummy") == 0;
+}
+
+// A window-less game whose script has played out can get no more input: a game still running
+// kIdleAfterScriptMs later (a window or a notice waiting for an answer the script did not
+// give) would spin its frames for ever. It ends as on a termination request, which saves.
+void EndIdleHeadlessGame() {
+    InputLogState& s = State();
+    if (!s.scriptPlayedOut || s.replaying || s.idleEndAnnounced) return;
+    if (LoggedGetTicks() - s.scriptEndedAt <= kIdleAfterScriptMs || !HeadlessVideo()) return;
+    s.idleEndAnnounced = true;
+    std::printf("Input script: played to its end %u ms ago and a game without a window gets no other input; "
+                "ending it\n",
+                static_cast<unsigned>(LoggedGetTicks() - s.scriptEndedAt));
+    std::fflush(stdout);
+    RequestTermination();
 }
 
 // Kept apart from the replay state: resetting the layer keeps it.
@@ -385,6 +419,14 @@ Uint32 LoggedRandomSeed() {
     return seed;
 }
 
+void UnreadInputEvent(const SDL_Event& event) {
+    State().unread.push_back(event);
+}
+
+void DropUnreadInputEvents() {
+    State().unread.clear();
+}
+
 void RequestTermination() {
     terminationFlag = 1;
 }
@@ -400,11 +442,18 @@ TerminationHandler SetTerminationHandler(TerminationHandler handler) {
 }
 
 int LoggedPollEvent(SDL_Event* event) {
+    EndIdleHeadlessGame();
     if (terminationFlag && terminationHandler) {
         terminationFlag = 0;
         terminationHandler();
     }
     InputLogState& s = State();
+    if (!s.unread.empty()) {
+        // Read once already: tracked and recorded then.
+        if (event) *event = s.unread.front();
+        s.unread.pop_front();
+        return 1;
+    }
     MarkRecordBase();
     SDL_Event e;
     if (s.replaying) {

@@ -62,6 +62,14 @@ Uint32 LoggedRandomSeed();
 // loop calls at least once a frame, clears it and runs the termination handler.
 void RequestTermination();
 bool TerminationRequested();
+// Hands an event already read (and recorded) back to the input: the next LoggedPollEvent
+// calls deliver it again, in the order handed back, before any new event, and without
+// recording it a second time. DropUnreadInputEvents forgets them (input flushed).
+void UnreadInputEvent(const SDL_Event& event);
+void DropUnreadInputEvents();
+// After an input script has played to its end, a game without a window (the dummy video
+// driver) that is still running this long after, on the game clock, is ended the same way.
+constexpr Uint32 kIdleAfterScriptMs = 30000;
 using TerminationHandler = void (*)();
 // Returns the handler it replaces. Without a handler the flag stays raised.
 TerminationHandler SetTerminationHandler(TerminationHandler handler);

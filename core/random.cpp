@@ -28,15 +28,29 @@ int32_t RandomInt(int32_t n) {
     return CRand() / (32767 / n + 1);
 }
 
+namespace {
+// True when RandomInt(n)'s one draw can give every value 0..n-1: the top draw 32767 divided
+// by the step must still reach n - 1.
+bool OneDrawReachesAll(size_t n) {
+    if (n > 32766) return false;
+    const size_t step = 32767 / n + 1;
+    return (n - 1) * step <= 32767;
+}
+}  // namespace
+
 int32_t RandomIndex(size_t n) {
     if (n == 0) return 0;
-    if (n <= 16383) return RandomInt(static_cast<int32_t>(n));
-    // Past 16383 the one-draw formula leaves entries out; lists longer than int32 can index
-    // are cut to that length.
+    if (OneDrawReachesAll(n)) return RandomInt(static_cast<int32_t>(n));
+    // Lists longer than int32 can index are cut to that length.
     const uint64_t count = n > 0x7FFFFFFFu ? 0x7FFFFFFFu : n;
     uint64_t wide = static_cast<uint64_t>(CRand()) << 15;
     wide |= static_cast<uint64_t>(CRand());
-    return static_cast<int32_t>((wide * count) >> 30);
+    if (count <= (uint64_t{1} << 30)) return static_cast<int32_t>((wide * count) >> 30);
+    // Past 2^30 entries 30 bits cannot name every one: a third draw makes 45 bits, and
+    // (wide * count) >> 45 is taken in two halves so the product stays inside 64 bits.
+    const uint64_t low = static_cast<uint64_t>(CRand());
+    const uint64_t scaled = wide * count + ((low * count) >> 15);
+    return static_cast<int32_t>(scaled >> 30);
 }
 
 int PercentRoll() {

@@ -25,9 +25,10 @@ bool MTOneChanceIn(uint32_t n);        // probability 1/n; true when n is outsid
 
 // C-generator range: CRand() / (32767 / n + 1); 0 when n is outside 1..32766.
 int32_t RandomInt(int32_t n);
-// An index into a list of n entries, every one of which can come: for n up to 16383 exactly
-// RandomInt(n) (the same single draw, so seeded results of the lists the game has stay as
-// they are); beyond that two draws make 30 bits, scaled onto 0..n-1. 0 for an empty list.
+// An index into a list of n entries, every one of which can come. Where RandomInt(n)'s one
+// draw already reaches every entry (every n up to 194, and some longer ones) exactly
+// RandomInt(n), so seeded results of those lists stay as they are; any other length takes
+// two draws (30 bits, three past 2^30 entries) scaled onto 0..n-1. 0 for an empty list.
 int32_t RandomIndex(size_t n);
 
 // Normal deviate from the game generator (polar Box-Muller; the second value of

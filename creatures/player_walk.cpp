@@ -3,8 +3,10 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "core/input_log.h"
+#include "core/key_bindings.h"
 #include "core/shell/shell_services.h"
 #include "creatures/combat_feedback.h"
 #include "creatures/monster.h"
@@ -37,6 +39,22 @@ int32_t RunOneFrame() {
     return static_cast<int32_t>(LoggedGetTicks() - before);
 }
 
+// The move keys of the key-driven walk: the arrows and the four direction bindings.
+bool IsMoveKeyEvent(const SDL_Event& event) {
+    if (event.type != SDL_KEYDOWN && event.type != SDL_KEYUP) return false;
+    const SDLKey sym = event.key.keysym.sym;
+    if (sym == SDLK_UP || sym == SDLK_DOWN || sym == SDLK_LEFT || sym == SDLK_RIGHT) return true;
+    for (const char* id : {kBindUp, kBindDown, kBindLeft, kBindRight}) {
+        if (KeyBindingMatchesKey(id, event.key.keysym)) return true;
+    }
+    return false;
+}
+
+// Move-key presses and releases that broke off a path walk, in the order read. Once the
+// walk has stopped they go back to the input, so the key walk takes them as a player's
+// fresh keys: a tap steps one square, a held key walks on.
+std::vector<SDL_Event> KeptMoveKeys;
+
 // Reads the pending input; a button release, a key press or a key release interrupts.
 void PollWalkInterrupts(Player& hero) {
     SDL_Event event;
@@ -44,7 +62,16 @@ void PollWalkInterrupts(Player& hero) {
         if (event.type == SDL_MOUSEBUTTONUP || event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) {
             hero.walkInterrupted = 1;
         }
+        if (IsMoveKeyEvent(event) && (event.type == SDL_KEYDOWN || !KeptMoveKeys.empty())) {
+            KeptMoveKeys.push_back(event);
+        }
     }
+}
+
+// After the walk's own flush: the kept move keys are read again by the play loop.
+void HandBackMoveKeys() {
+    for (const SDL_Event& event : KeptMoveKeys) UnreadInputEvent(event);
+    KeptMoveKeys.clear();
 }
 
 void DiscardInput() {
@@ -198,6 +225,7 @@ int32_t Player::WalkPathTo(int32_t tx, int32_t ty) {
     }
     HideWalkDestination(this);
     FlushInput();
+    KeptMoveKeys.clear();
     int32_t length = 0;
     aiNode** nodes = FindPath(x, y, tx, ty, &length, this);
     if (nodes == nullptr || length <= 0) {
@@ -213,6 +241,7 @@ int32_t Player::WalkPathTo(int32_t tx, int32_t ty) {
     ShowWalkDestination(this, tx, ty);
     const auto stop = [this]() {
         FlushInput();
+        HandBackMoveKeys();
         HideWalkDestination(this);
         SetIdleAnimation();
         walkInterrupted = 0;
@@ -235,6 +264,8 @@ int32_t Player::WalkPathTo(int32_t tx, int32_t ty) {
         AdvanceTurn();
         if (walkInterrupted != 0 || dead != 0) {
             FlushInput();
+            if (dead == 0) HandBackMoveKeys();
+            KeptMoveKeys.clear();
             HideWalkDestination(this);
             SetIdleAnimation();
             walkInterrupted = 0;

@@ -7,6 +7,7 @@
 #include "core/class_registry.h"
 #include "core/event_log.h"
 #include "core/random.h"
+#include "core/saturating.h"
 #include "core/shell/shell_services.h"
 #include "creatures/monster_db.h"
 #include "creatures/player.h"
@@ -122,10 +123,7 @@ void Shopkeeper::Talk() {
         if (++ShopkeeperChatterCounter >= 11) ShopkeeperChatterCounter = 0;
         return;
     }
-    int32_t total = 0;
-    for (Item** place : CarriedPlaces()) {
-        if (*place != nullptr && (*place)->unpaid != 0) total += ShopBuyPrice(*place);
-    }
+    const int32_t total = UnpaidGoodsTotal();
     const int32_t money = hero != nullptr ? hero->zorkmids : 0;
     char text[160];
     std::snprintf(text, sizeof text, "That'll be %i zorkmids. You have %i zorkmids. You want it or don'tcha?",
@@ -163,7 +161,7 @@ void Shopkeeper::BuyFromHero(Item* item) {
     std::snprintf(text, sizeof text, "I'll give you %i zorkmids for it.", static_cast<int>(price));
     if (ShopDialogs.show(text, "ui/dialog_but_DontSell", "ui/dialog_but_Sell") != 1) return;
     QueueObjectDeletion(item);
-    if (CurrentPlayer != nullptr) CurrentPlayer->zorkmids += price;
+    if (CurrentPlayer != nullptr) AddSaturating(CurrentPlayer->zorkmids, price);
 }
 
 void Shopkeeper::Update() {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/random.h"
+#include "core/saturating.h"
 #include "core/tweak.h"
 #include "creatures/player.h"
 #include "items_fixtures/inventory.h"
@@ -36,7 +37,7 @@ void HandOutContents(Item* contents, int32_t x, int32_t y, Level* onLevel) {
     if (contents == nullptr) return;
     if (contents->type == kItemZorkmids) {
         Zorkmids* money = dynamic_cast<Zorkmids*>(contents);
-        if (CurrentPlayer != nullptr && money != nullptr) CurrentPlayer->zorkmids += money->amount;
+        if (CurrentPlayer != nullptr && money != nullptr) AddSaturating(CurrentPlayer->zorkmids, money->amount);
         QueueObjectDeletion(contents);
         return;
     }

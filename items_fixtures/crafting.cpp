@@ -81,7 +81,8 @@ using TakenCounts = std::map<const Item*, int32_t>;
 
 Item* FindUntaken(const ItemDef* definition, TakenCounts& taken) {
     auto fits = [&](Item* item) {
-        if (item == nullptr || item->def != definition) return false;
+        // Unpaid shop goods are never an ingredient: the product would be the hero's own.
+        if (item == nullptr || item->def != definition || item->unpaid != 0) return false;
         const int32_t uses = std::max(1, item->count);
         return taken[item] < uses;
     };
@@ -248,6 +249,7 @@ bool RollRecipeOutput(ToolkitWindow& window, const Recipe& recipe) {
     }
     const int32_t amount = std::max(1, out.amount);
     if (window.output != nullptr && window.output->def != nullptr && window.output->def->name == out.name) {
+        if (!StackHasRoomFor(window.output, amount)) return false;  // a stack a save could not hold
         window.output->count += amount;
     } else {
         if (window.output != nullptr) return false;  // the slot holds something else

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/random.h"
+#include "core/saturating.h"
 #include "core/shell/shell_services.h"
 #include "core/tweak.h"
 #include "creatures/player.h"
@@ -10,6 +11,7 @@
 #include "items_fixtures/item_creation.h"
 #include "items_fixtures/item_kinds.h"
 #include "items_fixtures/shop_pedestal.h"
+#include "items_fixtures/toolkit_windows.h"
 #include "levels/level.h"
 #include "levels/level_cell.h"
 #include "levels/object_queue.h"
@@ -204,16 +206,24 @@ void PutItemInBag(Item* item) {
     }
 }
 
-bool MergesInto(const Item* carried, const Item* item) {
+bool StacksWith(const Item* carried, const Item* item) {
     return carried != nullptr && item != nullptr && carried != item && carried->stackable != 0 &&
            SameKind(carried, item) && (carried->unpaid != 0) == (item->unpaid != 0);
+}
+
+bool StackHasRoomFor(const Item* stack, int64_t more) {
+    return stack != nullptr && static_cast<int64_t>(stack->count) + more <= kMaxSavedItemCount;
+}
+
+bool MergesInto(const Item* carried, const Item* item) {
+    return StacksWith(carried, item) && StackHasRoomFor(carried, item->count);
 }
 
 bool TakeOneFromStack(Item** slot) {
     if (slot == nullptr || *slot == nullptr) return false;
     Item* item = *slot;
     if (cursorItem != nullptr) {
-        if (!MergesInto(cursorItem, item)) return false;
+        if (!StacksWith(cursorItem, item) || !StackHasRoomFor(cursorItem, 1)) return false;
         ++cursorItem->count;
         if (--item->count <= 0) {
             item->inBackpack = false;
@@ -273,17 +283,34 @@ std::vector<Item**> CarriedPlaces() {
     return places;
 }
 
+std::vector<Item**> CarriedAndToolkitPlaces() {
+    std::vector<Item**> places = CarriedPlaces();
+    for (ToolkitWindow& window : ToolkitWindows) {
+        for (Item*& slot : window.slots) places.push_back(&slot);
+        places.push_back(&window.output);
+    }
+    return places;
+}
+
 void MarkAllItemsPaid() {
-    for (Item** place : CarriedPlaces()) {
+    for (Item** place : CarriedAndToolkitPlaces()) {
         if (*place != nullptr) (*place)->unpaid = 0;
     }
 }
 
 bool PlayerHasUnpaidItem() {
-    for (Item** place : CarriedPlaces()) {
+    for (Item** place : CarriedAndToolkitPlaces()) {
         if (*place != nullptr && (*place)->unpaid != 0) return true;
     }
     return false;
+}
+
+int32_t UnpaidGoodsTotal() {
+    int64_t total = 0;
+    for (Item** place : CarriedAndToolkitPlaces()) {
+        if (*place != nullptr && (*place)->unpaid != 0) total += ShopBuyPrice(*place);
+    }
+    return SaturateToInt32(total);
 }
 
 Item* GetInventoryItemAt(int32_t x, int32_t y) {
@@ -344,7 +371,7 @@ bool SellItem(int32_t x, int32_t y) {
     const int32_t price = ShopSellPrice(item);
     RemoveItemFromGrid(item);
     QueueObjectDeletion(item);
-    if (CurrentPlayer != nullptr) CurrentPlayer->zorkmids += price;
+    if (CurrentPlayer != nullptr) AddSaturating(CurrentPlayer->zorkmids, price);
     PlaySFX("money_get");
     return true;
 }

@@ -44,9 +44,14 @@ void PutItemInBag(Item* item);
 // Takes one item of the stack in the slot (or the whole item) onto the cursor.
 bool TakeOneFromStack(Item** slot);
 // True when `item` may join the stack `carried`: a different item of the same kind on a
-// stackable stack, both paid or both unpaid. Every path that merges stacks asks this, so shop
-// goods never become paid by joining a stack the hero owns.
+// stackable stack, both paid or both unpaid, and the joined stack no larger than a save can
+// hold (kMaxSavedItemCount). Every path that merges stacks asks this, so shop goods never
+// become paid by joining a stack the hero owns.
 bool MergesInto(const Item* carried, const Item* item);
+// The same kind and payment as MergesInto, without the size limit.
+bool StacksWith(const Item* carried, const Item* item);
+// True when `more` items can join the stack and it can still be saved.
+bool StackHasRoomFor(const Item* stack, int64_t more);
 
 Item* GetCursorItem();
 void SetCursorItem(Item* item);
@@ -57,10 +62,16 @@ bool ForgetCursorItem(Item* item);
 // Every place the hero carries goods in: the grid, the belt, equipment slots 0..11, the
 // further reference and the cursor (null entries included).
 std::vector<Item**> CarriedPlaces();
-// Clears the unpaid flag of every carried item.
+// The carried places and, after them, every toolkit window's slots and output (what the hero
+// laid into a toolkit is carried too).
+std::vector<Item**> CarriedAndToolkitPlaces();
+// Clears the unpaid flag of every carried item, toolkit contents included.
 void MarkAllItemsPaid();
-// True when the hero carries unpaid shop goods.
+// True when the hero carries unpaid shop goods, toolkit contents included.
 bool PlayerHasUnpaidItem();
+// The shop's price of every unpaid item carried (toolkits included), summed in 64 bits and
+// held at int32's largest value.
+int32_t UnpaidGoodsTotal();
 
 // Places the item in cell (x, y), x 0..7 and y 0..5, when the cell is free.
 bool PlaceItemInGridCell(int32_t x, int32_t y, Item* item);

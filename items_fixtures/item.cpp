@@ -6,6 +6,7 @@
 #include "core/class_registry.h"
 #include "core/input_log.h"
 #include "core/random.h"
+#include "core/saturating.h"
 #include "core/shell/shell_services.h"
 #include "creatures/icon_art.h"
 #include "creatures/player.h"
@@ -121,7 +122,7 @@ std::string Item::GetDescription() {
 
 int32_t Item::GetValue() {
     const int32_t price = def != nullptr ? def->price : 100;
-    return stackable != 0 ? price * count : price;
+    return stackable != 0 ? SaturatingProduct(price, count) : price;
 }
 
 int32_t Item::Use() {

@@ -1,6 +1,7 @@
 #include "items_fixtures/item_kinds.h"
 
 #include "core/random.h"
+#include "core/saturating.h"
 #include "items_fixtures/crafting.h"
 #include "items_fixtures/inventory.h"
 #include "items_fixtures/toolkit_windows.h"
@@ -245,7 +246,7 @@ int32_t Zorkmids::Activate() {
 
 void Zorkmids::PlayerEntered() {
     PlaySFX("money_get");
-    if (CurrentPlayer != nullptr) CurrentPlayer->zorkmids += amount;
+    if (CurrentPlayer != nullptr) AddSaturating(CurrentPlayer->zorkmids, amount);
     ShowMoneyFloater(amount);
     QueueObjectDeletion(this);
 }
@@ -342,7 +343,7 @@ std::string Misc::GetItemName() const {
 }
 
 int32_t Misc::GetValue() {
-    if (subtype == 0) return stackable != 0 ? 10 * count : 10;
+    if (subtype == 0) return stackable != 0 ? SaturatingProduct(10, count) : 10;
     return 1;
 }
 

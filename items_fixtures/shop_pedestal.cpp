@@ -1,6 +1,7 @@
 #include "items_fixtures/shop_pedestal.h"
 
 #include "core/event_log.h"
+#include "core/saturating.h"
 #include "core/tweak.h"
 #include "creatures/player.h"
 #include "interface/ui_services.h"
@@ -113,7 +114,7 @@ int32_t ShopPedestal::UseItemOn(Item* item) {
     const int32_t price = ShopSellPrice(item);
     if (ShopDialogs.store(item, "ui/dialog_but_Sell", "ui/dialog_but_DontSell", nullptr) == 0) {
         TakeItem(item);
-        if (CurrentPlayer != nullptr) CurrentPlayer->zorkmids += price;
+        if (CurrentPlayer != nullptr) AddSaturating(CurrentPlayer->zorkmids, price);
         item->unpaid = 1;
     }
     return 0;

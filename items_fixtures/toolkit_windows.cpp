@@ -6,6 +6,7 @@
 #include "creatures/player.h"
 #include "creatures/spell.h"
 #include "interface/ui_services.h"
+#include "media/ticker.h"
 #include "items_fixtures/crafting.h"
 #include "items_fixtures/inventory.h"
 #include "items_fixtures/item.h"
@@ -80,17 +81,26 @@ const Recipe* CurrentRecipe() {
     return &Recipes[static_cast<size_t>(index)];
 }
 
-// The first carried item of the definition: backpack cells in order, then the belt.
+// The first carried paid item of the definition: backpack cells in order, then the belt.
+// Unpaid shop goods are never an ingredient.
 Item** CarriedItemOf(const ItemDef* definition) {
     for (Item*& cell : InventoryGrid.cells) {
-        if (cell != nullptr && cell->def == definition) return &cell;
+        if (cell != nullptr && cell->def == definition && cell->unpaid == 0) return &cell;
     }
     if (CurrentPlayer != nullptr) {
         for (Item*& slot : CurrentPlayer->quickSlots) {
-            if (slot != nullptr && slot->def == definition) return &slot;
+            if (slot != nullptr && slot->def == definition && slot->unpaid == 0) return &slot;
         }
     }
     return nullptr;
+}
+
+// Unpaid goods stay out of every toolkit: what a craft or the cube made of them would be the
+// hero's own. True (with a ticker line) when the cursor holds such goods.
+bool RefuseUnpaid(const Item* item) {
+    if (item == nullptr || item->unpaid == 0) return false;
+    AddText("You have to pay for that before you can craft with it.", true);
+    return true;
 }
 
 // The fill button: the current recipe's inputs come from the pack into the empty slots.
@@ -130,7 +140,10 @@ bool MatchSlots(const ToolkitWindow& window, const Recipe& recipe, std::vector<s
         bool found = false;
         for (size_t s = 0; s < window.slots.size() && !found; ++s) {
             const Item* item = window.slots[s];
-            if (taken[s] || item == nullptr || item->def == nullptr || item->def->name != recipe.inputNames[i]) continue;
+            if (taken[s] || item == nullptr || item->def == nullptr || item->unpaid != 0 ||
+                item->def->name != recipe.inputNames[i]) {
+                continue;
+            }
             taken[s] = true;
             used->push_back(s);
             found = true;
@@ -220,8 +233,13 @@ void FeedLutefiskCube(ToolkitWindow& window) {
         return;
     }
     if (cursor->type == kItemMisc && cursor->subtype == 3) return;
+    if (RefuseUnpaid(cursor)) return;
     const bool isCube = cursor->def != nullptr && cursor->def->name == "Horadric Lutefisk Cube";
     const int32_t n = cursor->stackable != 0 ? std::max(1, cursor->count) : 1;
+    Item* fishOut = window.output;
+    const bool fishStack = fishOut != nullptr && fishOut->def != nullptr && fishOut->def->name == "Lutefisk";
+    // A fish stack that would pass what a save holds takes no more.
+    if (!isCube && fishStack && !StackHasRoomFor(fishOut, n)) return;
     QueueObjectDeletion(cursor);
     if (isCube) {
         window.open = false;
@@ -233,8 +251,8 @@ void FeedLutefiskCube(ToolkitWindow& window) {
         AwardAchievement("ACHIEVEMENT_TIME_CUBE");
         return;
     }
-    if (window.output != nullptr && window.output->def != nullptr && window.output->def->name == "Lutefisk") {
-        window.output->count += n;
+    if (fishStack) {
+        fishOut->count += n;
     } else if (window.output == nullptr) {
         Item* fish = CreateItemByName("Lutefisk");
         if (fish != nullptr) {
@@ -259,6 +277,7 @@ void ClickInputSlot(Item*& slot) {
         slot = nullptr;
         return;
     }
+    if (RefuseUnpaid(cursor)) return;
     if (slot == nullptr && cursor->stackable != 0 && cursor->count > 1 && cursor->def != nullptr) {
         Item* one = CreateItem(cursor->def);
         if (one == nullptr) return;

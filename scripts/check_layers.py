@@ -21,7 +21,9 @@ higher layer provides to the ones beneath it and include nothing above the groun
 It also checks that no statement of the game's code draws two random numbers whose order C++
 leaves open (two draws as arguments of one call, or as the operands of one arithmetic
 operator): seeded games must be the same whichever compiler built them. Draws joined by
-&&, || or ?: are ordered and pass; so do draws in separate statements.
+&&, || or ?: are ordered and pass, but only when that operator joins the two draws themselves:
+two arguments of one call stay unordered whatever each holds, and so does a ?: arm against
+the other operand of a sum. Draws in separate statements pass.
 
 Exits 1 and lists every offending line when a file breaks a rule.
 """
@@ -54,11 +56,16 @@ LAYERS = [
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"')
 
 # The calls that draw from the generators of core/random.h, and the game's helpers whose
-# every call draws.
-DRAW = re.compile(r'\b(CRand|MTRandom32|MTRandomReal|MTRandomInt|MTOneChanceIn|RandomInt|RandomGaussian|'
-                  r'PercentRoll|MakeMonsterName|MakeRandomArmyName)\s*\(')
-# Between two draws, one of these puts them in order.
+# every call draws: list indices, pickers of definitions and squares, bags, made-up names.
+DRAW = re.compile(r'\b(CRand|MTRandom32|MTRandomReal|MTRandomInt|MTOneChanceIn|RandomInt|RandomIndex|'
+                  r'RandomGaussian|PercentRoll|MakeMonsterName|MakeRandom\w*|Random\w*Def\w*|'
+                  r'[Pp]ickRandom\w*|DrawFrom|RandomFrom|RandomOfType|RandomNearbySquare|Randomize\w*|'
+                  r'CastRandomSpell|Uniform|UniformDef|UniformWhere)\s*\(')
+# Between two draws at the level of the expression that holds both, one of these puts them in
+# order (outside a call's argument list a comma is the comma operator or a new declarator).
 SEQUENCED = re.compile(r'&&|\|\||\?|:')
+# A word before "(" that makes it no call.
+NOT_CALLS = {"if", "while", "for", "switch", "return", "sizeof", "case", "throw", "catch"}
 # The folders of the game's code (tests, tools and benchmarks may draw as they like).
 GAME_FOLDERS = ("platform/", "store_platform/", "core/", "media/", "levels/", "creatures/",
                 "items_fixtures/", "interface/")
@@ -99,6 +106,52 @@ def strip_comments_and_strings(text):
     return "".join(out)
 
 
+def group_depths(statement):
+    """For every character: the start offsets of the ( and [ groups around it."""
+    stack = []
+    around = []
+    for i, c in enumerate(statement):
+        if c in ")]" and stack:
+            stack.pop()
+        around.append(tuple(stack))
+        if c in "([":
+            stack.append(i)
+    return around
+
+
+def is_call(statement, open_at):
+    """True when the group opened at open_at is a call's argument list."""
+    if open_at < 0 or statement[open_at] != "(":
+        return False
+    before = statement[:open_at].rstrip()
+    if not before:
+        return False
+    if before[-1] in ")]>":
+        return True
+    word = re.search(r"(\w+)$", before)
+    return bool(word) and word.group(1) not in NOT_CALLS
+
+
+def ordered(statement, around, first, second):
+    """True when the language orders draw `first` before or apart from draw `second`."""
+    a = around[first]
+    b = around[second]
+    common = 0
+    while common < len(a) and common < len(b) and a[common] == b[common]:
+        common += 1
+    outer = a[:common]
+    group = outer[-1] if outer else -1
+    # The text between the two draws at the level of the group that holds both.
+    between = "".join(statement[i] for i in range(first, second) if around[i] == outer)
+    between = between.replace("::", "")
+    if is_call(statement, group):
+        if "," in between:
+            return False  # two arguments of one call: any order
+    elif "," in between:
+        return True
+    return bool(SEQUENCED.search(between))
+
+
 def unordered_draws(text):
     """Line numbers of the statements with two draws in an order C++ leaves open."""
     lines = []
@@ -106,12 +159,14 @@ def unordered_draws(text):
     start = 0
     for m in re.finditer(r"[;{}]", code + ";"):
         statement = code[start:m.start()]
-        draws = list(DRAW.finditer(statement))
-        for first, second in zip(draws, draws[1:]):
-            between = statement[first.end():second.start()]
-            if not SEQUENCED.search(between.replace("::", "")):
-                lines.append(code.count("\n", 0, start + second.start()) + 1)
-                break
+        draws = [d.start() for d in DRAW.finditer(statement)]
+        if len(draws) > 1:
+            around = group_depths(statement)
+            pairs = [(x, y) for i, x in enumerate(draws) for y in draws[i + 1:]]
+            for first, second in pairs:
+                if not ordered(statement, around, first, second):
+                    lines.append(code.count("\n", 0, start + second) + 1)
+                    break
         start = m.end()
     return lines
 

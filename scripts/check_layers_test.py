@@ -73,6 +73,18 @@ class LayerCheckTest(unittest.TestCase):
             ("either side of ?:", "int p = w ? 1 + RandomInt(2) : 1 + MTRandomInt(2);", False),
             ("in a comment", "// f(RandomInt(2), CRand());\nint a = 0;", False),
             ("in a string", 'puts("RandomInt(2), CRand()");', False),
+            ("list index draws", "f(RandomIndex(4), CRand());", True),
+            ("definitions by level", "Use(RandomWeaponDefByLevel(3), RandomArmourDefByLevel(3));", True),
+            ("square and definition pickers", "Put(PickRandomOpenSquare(l), PickRandomPotionDef());", True),
+            ("a bag draw and a range", "Put(DrawFrom(bag), RandomInt(3));", True),
+            ("a ?: elsewhere among the arguments", "f(RandomInt(2), w ? 1 : 2, CRand());", True),
+            ("draws in ?: arms of two arguments", "f(w ? RandomInt(2) : 0, v ? CRand() : 1);", True),
+            ("an arm and the other operand", "int v = (w ? RandomInt(2) : 0) + CRand();", True),
+            ("&& inside one argument only", "f(a && RandomIndex(2), CRand());", True),
+            ("both arms of one ?:", "const ItemDef* d = w ? RandomGemDef() : PickRandomWandDef();", False),
+            ("condition then arm", "int v = RandomIndex(3) ? MTRandomInt(2) : 0;", False),
+            ("draws in one argument joined by ||", "f(MTOneChanceIn(2) || MTOneChanceIn(3), 4);", False),
+            ("a seeding call is no draw", "f(LoggedRandomSeed(), SeedRandomGenerators());", False),
         ]
         for name, code, fails in cases:
             with self.subTest(name):

@@ -478,6 +478,7 @@ void FlushInput() {
     SDL_Event event;
     while (SDL_WasInit(SDL_INIT_VIDEO) != 0 && SDL_PollEvent(&event) != 0) {
     }
+    DropUnreadInputEvents();
 }
 
 void HandleGameEvent() {

@@ -131,6 +131,11 @@ LauncherAction LauncherRelease(LauncherState& state, int32_t x, int32_t y) {
     return LauncherAction::None;
 }
 
+bool IsModScreenClick(const SDL_Event& event) {
+    if (event.type != SDL_MOUSEBUTTONUP) return false;
+    return event.button.button != SDL_BUTTON_WHEELUP && event.button.button != SDL_BUTTON_WHEELDOWN;
+}
+
 int32_t ModScreenRelease(int32_t& scroll, int32_t x, int32_t y) {
     const int32_t count = static_cast<int32_t>(ModList.size());
     for (int32_t i = 0; i < kModRows; ++i) {
@@ -205,7 +210,7 @@ int RunModLauncher() {
         SDL_Event event;
         while (LoggedPollEvent(&event)) {
             if (event.type == SDL_QUIT) return -1;
-            if (event.type != SDL_MOUSEBUTTONUP) continue;  // any button clicks
+            if (!IsModScreenClick(event)) continue;
             const int32_t result = ModScreenRelease(scroll, event.button.x, event.button.y);
             if (result != kModScreenStay) {
                 PlaySFX("click");

@@ -3,6 +3,8 @@
 // driven without a window.
 #pragma once
 
+#include <SDL.h>
+
 #include <cstdint>
 
 // What a click on the configuration screen asks for.
@@ -32,6 +34,10 @@ constexpr int32_t kModRowLeft = 50;
 constexpr int32_t kModRowTop = 100;
 constexpr int32_t kModRowWidth = 700;
 int32_t ModScreenRelease(int32_t& scroll, int32_t x, int32_t y);
+
+// True for the release of a mouse button that clicks on the mod screen and the publisher: any
+// button, but not a turn of the wheel (buttons 4 and 5), which must not pick list rows.
+bool IsModScreenClick(const SDL_Event& event);
 
 // True when no one can answer a window: a headless video driver without an input script.
 bool LauncherHasNoInput();

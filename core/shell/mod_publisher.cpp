@@ -307,7 +307,7 @@ void RunModPublisher() {
         SDL_Event event;
         while (LoggedPollEvent(&event)) {
             if (event.type == SDL_QUIT) return;
-            if (event.type != SDL_MOUSEBUTTONUP) continue;  // any button clicks
+            if (!IsModScreenClick(event)) continue;
             const int32_t before = state.selected;
             const int32_t scrollBefore = state.scroll;
             const PublisherAction action = PublisherRelease(state, event.button.x, event.button.y);

@@ -289,9 +289,10 @@ TEST(RandomTest, SeedRandomGeneratorsSeedsBothFromTheLoggedClock) {
     EXPECT_EQ(m1, MTRandom32());
 }
 
-TEST(RandomTest, RandomIndexMatchesRandomIntOnShortListsAndReachesEveryPartOfLongOnes) {
-    // Up to 16383 entries: the very draws of RandomInt, so seeded results stay as they were.
-    for (int32_t n : {1, 2, 10, 600, 16383}) {
+TEST(RandomTest, RandomIndexMatchesRandomIntWhereItsOneDrawReachesEveryEntry) {
+    // Lengths whose one draw 0..32767 / (32767 / n + 1) reaches n - 1: the very draws of
+    // RandomInt, so seeded results of the lists the game has stay as they were.
+    for (int32_t n : {1, 2, 10, 100, 194, 196, 256, 4096}) {
         for (uint32_t seed : {1u, 77u, 4096u}) {
             CSRand(seed);
             std::vector<int32_t> expected;
@@ -305,8 +306,29 @@ TEST(RandomTest, RandomIndexMatchesRandomIntOnShortListsAndReachesEveryPartOfLon
     CSRand(5);
     EXPECT_EQ(RandomIndex(0), 0);
     EXPECT_EQ(CRand(), firstDraw) << "an empty list draws nothing";
-    // Longer lists: every index stays inside and the draws spread to the end.
-    for (size_t n : {size_t{16384}, size_t{32766}, size_t{32767}, size_t{40000}, size_t{1000000}}) {
+}
+
+TEST(RandomTest, RandomIndexDrawsEveryEntryOfListsTheOneDrawCannotCover) {
+    // RandomInt(195) never gives 194, RandomInt(16383) never gives anything past 16382 / 3;
+    // every entry of these lists must come up.
+    for (size_t n : {size_t{195}, size_t{201}, size_t{600}, size_t{9000}, size_t{16383}, size_t{16384},
+                     size_t{32767}}) {
+        CSRand(static_cast<uint32_t>(n));
+        std::vector<bool> seen(n, false);
+        size_t missing = n;
+        for (int draw = 0; draw < 3000000 && missing > 0; ++draw) {
+            const int32_t r = RandomIndex(n);
+            ASSERT_GE(r, 0) << n;
+            ASSERT_LT(static_cast<size_t>(r), n) << n;
+            if (!seen[static_cast<size_t>(r)]) {
+                seen[static_cast<size_t>(r)] = true;
+                --missing;
+            }
+        }
+        EXPECT_EQ(missing, 0u) << n << " entries, last one seen: " << seen[n - 1];
+    }
+    // Very long lists: inside and spread to both ends (past 2^30 a third draw is needed).
+    for (size_t n : {size_t{1000000}, size_t{1} << 30, (size_t{1} << 30) + 7, size_t{0x7FFFFFFF}}) {
         CSRand(static_cast<uint32_t>(n));
         size_t highest = 0;
         size_t lowest = n;

@@ -176,8 +176,35 @@ TEST(PublisherSession, ClosingTheWindowWhileWaitingEndsInOrder) {
 }
 
 TEST(LauncherSession, TheModScreenAndThePublisherAnswerEveryMouseButton) {
-    // The mod screen: Mods (300, 444), then Quit (150, 560) by the right button ends the
-    // program; the left clicks after it (the mod's row, Start) find no mod screen left.
+    // The mod screen: Mods (300, 444) by the left button, then the row of the one mod
+    // (100, 110) and Start (600, 560) by other buttons. The right button turns the mod on and
+    // the middle one starts the game with it; a turn of the wheel over the row is no click, so
+    // a left Start after it starts the game without the mod.
+    struct Case {
+        const char* name;
+        const char* clicks;
+        bool modOn;
+    };
+    const Case cases[] = {
+        {"right on the row, middle on Start", "click 3 100 110\nwait 100\nclick 2 600 560\n", true},
+        {"left on the row, right on Start", "click 1 100 110\nwait 100\nclick 3 600 560\n", true},
+        {"the wheel over the row, left on Start", "click 4 100 110\nwait 100\nclick 5 100 110\nwait 100\n"
+                                                   "click 4 100 110\nwait 100\nclick 1 600 560\n", false},
+    };
+    for (const Case& c : cases) {
+        TempDir user, store;
+        WriteWholeFile(user.file("config.xml"), kWelcomeShown);
+        ASSERT_TRUE(MakeFileWithParents(user.file("mods/local_one/mod/mod.xml"), ModXml("Local One")));
+        GameRun run = RunGame({}, user.path(),
+                              Env(user, store.path(),
+                                  std::string("wait 100\nclick 1 300 444\nwait 200\n") + c.clicks + "wait 5000\n" +
+                                      kQuitFromMenuScript),
+                              60);
+        EXPECT_EQ(run.exitCode, 0) << c.name << "\n" << run.output;
+        EXPECT_EQ(Contains(ReadWholeFile(user.file("config.xml")), "Local One"), c.modOn) << c.name;
+    }
+    // Quit (150, 560) by the right button ends the program; the left clicks after it (the
+    // mod's row, Start) find no mod screen left.
     TempDir user, store;
     WriteWholeFile(user.file("config.xml"), kWelcomeShown);
     ASSERT_TRUE(MakeFileWithParents(user.file("mods/local_one/mod/mod.xml"), ModXml("Local One")));

@@ -132,4 +132,26 @@ TEST(PlayInputSession, ARecordedSessionOfWalkingFightingPickingUpAndCastingRepla
     }
 }
 
+TEST(PlayInputSession, AGameLeftWaitingAfterItsScriptEndsByItselfAndKeepsItsSave) {
+    // The level boost opens the level-up notice and then the skill tome; the script's leave
+    // keys go to those, so the game is still running when the script has played out. With no
+    // window nothing else can answer: the game must end on its own, saving, long before the
+    // harness would kill it.
+    const std::string script = std::string("seed 1\nwait 300\nkey l\nwait 500\nclick 1 640 352\nwait 800\n") +
+                               kLeaveAndQuit;
+    TempDir user;
+    WriteWholeFile(user.file("config.xml"),
+                   "<config>\n<setting name=\"completedATutorial\" value=\"1\"/>\n</config>\n");
+    WriteWholeFile(user.file("script.txt"), script);
+    const GameRun run = RunGame(kRandomHero, user.path(),
+                                {{"VAULTMERE_INPUT_SCRIPT", user.file("script.txt")}, {"VAULTMERE_FRAME_MS", "30"}}, 100);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find("character has leveled"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("Input script: played to its end"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("gets no other input; ending it"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("Ending on a termination signal"), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("without saving the game"), std::string::npos) << run.output;
+    EXPECT_TRUE(FileExists(user.file("Random Hero.sav")));
+}
+
 }  // namespace

@@ -715,20 +715,27 @@ TEST_F(CraftingTest, AToolkitWindowFillsItsSlotsFromThePackAndCraftsWhatTheyHold
 
 }  // namespace
 
-TEST_F(CraftingTest, ToolkitSlotsKeepPaidAndUnpaidGoodsApart) {
+// Unpaid shop goods never go into a toolkit: neither laid by hand, nor by the fill button, nor
+// fed to the lutefisk cube, nor used by a craft from the panel, so no craft turns them into
+// goods the hero owns. Anything unpaid found in a toolkit (an older save) still counts as
+// carried and is never an ingredient.
+TEST_F(CraftingTest, UnpaidGoodsNeverEnterAToolkitAndCountAsCarriedWhereTheyLie) {
     ToolkitWindow* window = FindToolkitWindow("alchemy");
     ASSERT_NE(window, nullptr);
     struct Case {
-        int32_t slotUnpaid;
+        int32_t slotUnpaid;  // -1: the slot is empty
         int32_t heldUnpaid;
         bool joins;
     };
-    const Case cases[] = {{0, 0, true}, {1, 1, true}, {0, 1, false}, {1, 0, false}};
+    const Case cases[] = {{0, 0, true}, {-1, 1, false}, {1, 1, false}, {0, 1, false}};
     for (const Case& c : cases) {
-        const std::string label = "slot unpaid " + std::to_string(c.slotUnpaid) + ", held unpaid " +
+        const std::string label = "slot " + std::to_string(c.slotUnpaid) + ", held unpaid " +
                                   std::to_string(c.heldUnpaid);
-        Item* laid = Make("Newt Eye", 2);
-        laid->unpaid = c.slotUnpaid;
+        Item* laid = nullptr;
+        if (c.slotUnpaid >= 0) {
+            laid = Make("Newt Eye", 2);
+            laid->unpaid = c.slotUnpaid;
+        }
         Item* held = Make("Newt Eye", 3);
         held->unpaid = c.heldUnpaid;
         window->slots[0] = laid;
@@ -739,12 +746,12 @@ TEST_F(CraftingTest, ToolkitSlotsKeepPaidAndUnpaidGoodsApart) {
             EXPECT_EQ(laid->count, 5) << label;
             EXPECT_EQ(GetCursorItem(), nullptr) << label;
         } else {
-            EXPECT_EQ(window->slots[0], held) << label;
-            EXPECT_EQ(GetCursorItem(), laid) << label;
-            EXPECT_EQ(laid->count, 2) << label;
+            EXPECT_EQ(window->slots[0], laid) << label << ": the slot is untouched";
+            if (laid != nullptr) EXPECT_EQ(laid->count, 2) << label;
+            EXPECT_EQ(GetCursorItem(), held) << label << ": the unpaid goods stay held";
             EXPECT_EQ(held->count, 3) << label;
+            EXPECT_TRUE(Logged("You have to pay for that before you can craft with it.")) << label;
         }
-        // What was merged away goes with the queued deletions; the rest is deleted here.
         Item* onCursor = GetCursorItem();
         ClearCursorItem();
         DeleteQueuedObjects();
@@ -752,24 +759,56 @@ TEST_F(CraftingTest, ToolkitSlotsKeepPaidAndUnpaidGoodsApart) {
         delete window->slots[0];
         window->slots[0] = nullptr;
     }
-    // One laid from a held unpaid stack, and one the fill button takes from an unpaid pack
-    // stack, stay unpaid.
-    Item* held = Make("Newt Eye", 3);
-    held->unpaid = 1;
-    SetCursorItem(held);
-    EXPECT_TRUE(ClickToolkitWindow(*window, 50, 90));
-    ASSERT_NE(window->slots[0], nullptr);
-    EXPECT_EQ(window->slots[0]->count, 1);
-    EXPECT_EQ(window->slots[0]->unpaid, 1);
-    EXPECT_EQ(held->count, 2);
-    ClearCursorItem();
-    delete held;
-    Pack(0, "Bat Wing", 2);
-    InventoryGrid.cells[0]->unpaid = 1;
+    // The fill button passes over an unpaid pack stack.
+    Pack(0, "Newt Eye");
+    Pack(1, "Bat Wing", 2);
+    InventoryGrid.cells[1]->unpaid = 1;
     CraftPanel.current = 0;
     EXPECT_TRUE(ClickToolkitWindow(*window, 100, 210));  // fill
-    ASSERT_NE(window->slots[1], nullptr);
-    EXPECT_EQ(window->slots[1]->def->name, "Bat Wing");
-    EXPECT_EQ(window->slots[1]->unpaid, 1);
-    EXPECT_EQ(InventoryGrid.cells[0]->count, 1);
+    EXPECT_EQ(window->slots[1], nullptr);
+    EXPECT_EQ(InventoryGrid.cells[1]->count, 2);
+    // Nor does the panel craft with it: nothing is made and nothing used.
+    hero_.quickSlots[3] = Make("Alchemy Kit");
+    CraftRecipeFromPanel(0);
+    EXPECT_TRUE(Logged("You are missing craftables. Curses!"));
+    EXPECT_EQ(InventoryGrid.cells[1]->count, 2);
+    EXPECT_EQ(InventoryGrid.cells[1]->unpaid, 1);
+    for (Item** place : CarriedPlaces()) {
+        EXPECT_FALSE(*place != nullptr && (*place)->def == FindItemDefByName("Mending Brew"));
+    }
+    // Unpaid goods left in a slot by an older save: carried, paid with the rest, never used.
+    EXPECT_TRUE(PlayerHasUnpaidItem()) << "the pack stack";
+    InventoryGrid.cells[1]->unpaid = 0;
+    EXPECT_FALSE(PlayerHasUnpaidItem());
+    Item* bat = Make("Bat Wing");
+    bat->unpaid = 1;
+    window->slots[1] = bat;
+    EXPECT_TRUE(PlayerHasUnpaidItem()) << "an unpaid item in a toolkit slot";
+    EXPECT_TRUE(ClickToolkitWindow(*window, 180, 205));  // craft
+    EXPECT_EQ(window->output, nullptr) << "the unpaid wing is no ingredient";
+    EXPECT_EQ(window->slots[1], bat);
+    MarkAllItemsPaid();
+    EXPECT_EQ(bat->unpaid, 0);
+    Item* made = Make("Mending Brew");
+    made->unpaid = 1;
+    window->output = made;
+    EXPECT_TRUE(PlayerHasUnpaidItem()) << "an unpaid item in a toolkit's output";
+    made->unpaid = 0;
+    EXPECT_FALSE(PlayerHasUnpaidItem());
+    // The lutefisk cube refuses unpaid goods and keeps its stack.
+    ToolkitWindow* cube = FindToolkitWindow("lutefisk");
+    cube->open = true;
+    cube->x = 0;
+    cube->y = 0;
+    Item* steak = Make("Steak", 4);
+    steak->unpaid = 1;
+    SetCursorItem(steak);
+    EXPECT_TRUE(ClickToolkitWindowsAt(200, 120));
+    EXPECT_EQ(cube->output, nullptr);
+    EXPECT_EQ(GetCursorItem(), steak);
+    EXPECT_EQ(steak->count, 4);
+    EXPECT_EQ(CountSound("lutefisk"), 0);
+    ClearCursorItem();
+    DeleteQueuedObjects();
+    delete steak;
 }

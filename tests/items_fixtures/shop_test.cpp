@@ -14,6 +14,7 @@
 #include "items_fixtures/item_creation.h"
 #include "items_fixtures/item_db.h"
 #include "items_fixtures/shop_pedestal.h"
+#include "items_fixtures/toolkit_windows.h"
 #include "levels/level_cell.h"
 #include "tests/creatures/fight_fixture.h"
 
@@ -394,3 +395,82 @@ TEST_F(ShopTest, TheStealingSpellClearsTheMarkDropsTheItemAndMayBeCaught) {
 }
 
 }  // namespace
+
+// The bill counts what lies in a toolkit, and neither the bill, a stack's price nor a sale
+// wraps past int32; stacks never merge past what a save can hold.
+TEST_F(ShopTest, BillsPricesSalesAndStacksStayInsideWhatCanBeCountedAndSaved) {
+    Shopkeeper* keeper = Keeper();
+    // A lamp in the pack and one laid in a toolkit: both billed, both paid.
+    ToolkitWindows.clear();
+    ToolkitWindows.push_back(ToolkitWindow());
+    Item* laid = Make("Brass Lamp");
+    laid->unpaid = 1;
+    ToolkitWindows.back().slots.assign(1, laid);
+    Item* packed = Make("Brass Lamp");
+    packed->unpaid = 1;
+    ASSERT_TRUE(AddItemToInventory(packed, 1));
+    hero_.zorkmids = 25;
+    gAnswers = {1};
+    keeper->Activate();
+    ASSERT_FALSE(gTexts.empty());
+    EXPECT_EQ(gTexts[0], "That'll be 20 zorkmids. You have 25 zorkmids. You want it or don'tcha?");
+    EXPECT_EQ(hero_.zorkmids, 5);
+    EXPECT_EQ(laid->unpaid, 0) << "what lay in the toolkit is paid with the rest";
+    EXPECT_FALSE(PlayerHasUnpaidItem());
+    delete laid;
+    ToolkitWindows.clear();
+
+    // A stack of three crowns at a billion each is worth int32's largest value, not a wrapped one.
+    FindItemDefByName("Crown")->price = 1000000000;
+    Item* crowns = Make("Crown", 3, true);
+    EXPECT_EQ(crowns->GetValue(), 2147483647);
+    EXPECT_EQ(ShopBuyPrice(crowns), 2147483520);
+    // That stack and a lamp of 1.5 billion unpaid: the bill holds at int32's largest and a
+    // hero with 100 cannot pay.
+    FindItemDefByName("Brass Lamp")->price = 1000000000;
+    Item* more = Make("Brass Lamp");
+    crowns->unpaid = more->unpaid = 1;
+    ASSERT_TRUE(AddItemToInventory(crowns, 1));
+    ASSERT_TRUE(AddItemToInventory(more, 1));
+    hero_.zorkmids = 100;
+    gTexts.clear();
+    gAnswers = {1};
+    keeper->Activate();
+    EXPECT_EQ(gTexts, (std::vector<std::string>{
+                          "That'll be 2147483647 zorkmids. You have 100 zorkmids. You want it or don'tcha?",
+                          "You don't have the money, punk!"}));
+    EXPECT_EQ(hero_.zorkmids, 100);
+    EXPECT_TRUE(PlayerHasUnpaidItem());
+    MarkAllItemsPaid();
+
+    // A sale to a nearly full purse stops at int32's largest value.
+    hero_.zorkmids = 2147483647 - 1;
+    gTexts.clear();
+    gAnswers = {1};
+    Item* lamp = Make("Brass Lamp");
+    keeper->UseItemOn(lamp);
+    EXPECT_EQ(hero_.zorkmids, 2147483647);
+
+    // Stacks: joining may reach kMaxSavedItemCount but never pass it, on any merging path.
+    Item* pile = Make("Pebble", kMaxSavedItemCount - 1, true);
+    ASSERT_TRUE(AddItemToInventory(pile, 1));
+    Item* two = Make("Pebble", 2, true);
+    ASSERT_TRUE(AddItemToInventory(two, 1));
+    EXPECT_EQ(pile->count, kMaxSavedItemCount - 1) << "two more would pass the saved maximum";
+    EXPECT_EQ(two->count, 2);
+    Item* one = Make("Pebble", 1, true);
+    ASSERT_TRUE(AddItemToInventory(one, 1));
+    EXPECT_EQ(pile->count, kMaxSavedItemCount);
+    Item* loose = Make("Pebble", 1, true);
+    EXPECT_FALSE(MergesInto(pile, loose));
+    SetCursorItem(pile);
+    InventoryGrid.Remove(pile);
+    Item* slot = two;
+    EXPECT_FALSE(TakeOneFromStack(&slot)) << "the held stack is full";
+    EXPECT_EQ(pile->count, kMaxSavedItemCount);
+    EXPECT_EQ(two->count, 2);
+    ClearCursorItem();
+    DeleteQueuedObjects();
+    delete pile;
+    delete loose;
+}

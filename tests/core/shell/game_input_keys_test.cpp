@@ -8,6 +8,7 @@
 
 #include "core/shell/debug_keys.h"
 #include "core/shell/level_change.h"
+#include "levels/path_finding.h"
 
 namespace {
 
@@ -111,6 +112,42 @@ TEST_F(GameInputKeysTest, ASecondTapDuringAStepWalksExactlyOneSquareMore) {
         EXPECT_EQ((Square{hero->x, hero->y}), (Square{7, 5}));
         EXPECT_EQ(TurnCount, 2);
         EXPECT_TRUE(MoveKeyQueue.empty());
+    }
+}
+
+TEST_F(GameInputKeysTest, AMoveKeyDuringAClickWalkStopsThePathAndIsThenTakenAsAKeyWalk) {
+    // The hero walks a clicked path from (5, 5) to (8, 5). A move key pressed while it slides
+    // onto (6, 5) stops the path there (one turn for the square and the stop); the key then walks as any
+    // move key would: a tap one square, a held key on until it is let go.
+    BuildAStarForLevel();
+    struct Case {
+        const char* name;
+        const char* keys;  // script lines read during the first slide
+        Square end;
+        int turns;
+    };
+    const Case cases[] = {
+        {"a tap of down", "keydown down\nkeyup down\n", {6, 6}, 2},
+        {"a tap of a", "keydown a\nkeyup a\n", {5, 5}, 2},
+        {"down held to the wall", "keydown down\n", {6, 8}, 4},
+        {"a key that moves nothing", "keydown i\nkeyup i\n", {6, 5}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        hero->PlaceOnLevel(5, 5, level, 0);
+        TurnCount = 0;
+        SetFixedFrameTime(30);
+        ASSERT_TRUE(OpenInputScriptText(std::string("wait 60\n") + c.keys));
+        EXPECT_EQ(hero->WalkPathTo(8, 5), 1) << "the walk was broken off";
+        EXPECT_EQ((Square{hero->x, hero->y}), (Square{6, 5}));
+        Frames(40);
+        EXPECT_EQ((Square{hero->x, hero->y}), c.end);
+        EXPECT_EQ(TurnCount, c.turns);
+        Release(SDLK_DOWN);
+        Frames(10);
+        MoveKeyQueue.clear();
+        for (bool& f : StepFlags) f = false;
+        ResetInputLog();
     }
 }
 

@@ -141,3 +141,28 @@ TEST_F(LauncherTest, ModScreenRowsArrowsAndButtons) {
     EXPECT_EQ(ModScreenRelease(scroll, 400, 560), 0);
     EXPECT_EQ(ModScreenRelease(scroll, 100, 560), -1);
 }
+
+TEST(ModScreenClickTest, AnyButtonReleaseClicksButTheWheelAndPressesDoNot) {
+    struct Case {
+        Uint8 type;
+        Uint8 button;
+        bool click;
+    };
+    const Case cases[] = {
+        {SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, true},       {SDL_MOUSEBUTTONUP, SDL_BUTTON_MIDDLE, true},
+        {SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, true},      {SDL_MOUSEBUTTONUP, SDL_BUTTON_WHEELUP, false},
+        {SDL_MOUSEBUTTONUP, SDL_BUTTON_WHEELDOWN, false}, {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, false},
+        {SDL_KEYUP, 0, false},
+    };
+    for (const Case& c : cases) {
+        SDL_Event event{};
+        event.type = c.type;
+        if (c.type == SDL_KEYUP) {
+            event.key.type = c.type;
+        } else {
+            event.button.type = c.type;
+            event.button.button = c.button;
+        }
+        EXPECT_EQ(IsModScreenClick(event), c.click) << int(c.type) << " " << int(c.button);
+    }
+}
