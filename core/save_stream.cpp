@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -35,7 +36,7 @@ bool operator==(const SaveVersion& a, const SaveVersion& b) {
 
 // ---------------------------------------------------------------- writer
 
-SaveWriter::SaveWriter() = default;
+SaveWriter::SaveWriter(size_t reserve) { buffer_.reserve(reserve); }
 
 SaveWriter::SaveWriter(FILE* file) : file_(file) {}
 
@@ -102,6 +103,8 @@ SaveReader::SaveReader(const void* data, size_t size)
       size_(size) {}
 
 SaveReader::SaveReader(const std::vector<uint8_t>& data) : data_(data), size_(data.size()) {}
+
+SaveReader::SaveReader(std::vector<uint8_t>&& data) : data_(std::move(data)), size_(data_.size()) {}
 
 SaveReader::SaveReader(FILE* file) : file_(file), sizeKnown_(false) {
     if (file_ == nullptr) {
