@@ -274,15 +274,15 @@ bool SaveGame(const char* name) {
         SaveError = "the user folder is unavailable";
         return false;
     }
-    if (ReportUnsavableObject(name)) {
-        SaveError = "an object of the game cannot be saved";
-        return false;
-    }
     // The whole save is put together in memory and written in one piece; the previous save
-    // stays whole until the new one is completely on the disk.
+    // stays whole until the new one is completely on the disk. Half a game is never written:
+    // a level holding an object without a save record refuses to be saved.
     SaveWriter out(SaveSizeHint());
     bool ok = WriteSaveBody(out) && !out.Failed();
-    if (!ok) SaveError = "the game could not be put into the save's format";
+    if (!ok) {
+        SaveError = ReportUnsavableObject(name) ? "an object of the game cannot be saved"
+                                                : "the game could not be put into the save's format";
+    }
     AtomicFileWriter save(savePath);
     if (ok) ok = save.Open() && save.Write(out.Buffer().data(), out.Buffer().size()) && save.Commit();
     if (ok) LastSaveBytes = out.Buffer().size();
