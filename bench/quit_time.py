@@ -22,6 +22,7 @@ import statistics
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 HEADLESS = {"SDL_VIDEODRIVER": "dummy", "SDL_AUDIODRIVER": "dummy", "ALSOFT_DRIVERS": "null"}
@@ -46,10 +47,15 @@ def run_once(exe, floors, settle):
                                 stderr=subprocess.DEVNULL)
         # The script's trapdoors take 0.7 s of the game's clock each; the game then idles.
         time.sleep(settle)
+        # A blocking wait sees the end at once (a wait with a timeout polls, in steps of up to
+        # 50 ms); the watchdog ends a run that hangs.
+        watchdog = threading.Timer(60, proc.kill)
+        watchdog.start()
         start = time.monotonic()
         proc.send_signal(signal.SIGTERM)
-        code = proc.wait(timeout=60)
+        code = proc.wait()
         seconds = time.monotonic() - start
+        watchdog.cancel()
         saves = [n for n in os.listdir(user) if n.endswith(".sav") and not n.startswith("bitmap_")]
         size = os.path.getsize(os.path.join(user, saves[0])) if saves else 0
         return code, seconds, size
