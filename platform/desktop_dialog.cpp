@@ -41,8 +41,8 @@ bool IsExecutableFile(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
 }
 
-// Waits for the child to end; with WNOHANG, 1 when it is still running. The exit code, or -1
-// when it did not exit normally.
+// Waits for the child to end (with WNOHANG only looks: *running is then set while it runs, and
+// -1 returned). The exit code, or -1 when it did not exit normally.
 int WaitForChild(pid_t child, int flags, bool* running = nullptr) {
     int status = 0;
     pid_t got;
