@@ -4,13 +4,14 @@
 // up before it), and the size of the file.
 //
 // Runs in the assembled game folder (the folder "game" beside this program, or the one named
-// by VAULTMERE_GAME_ROOT); saves go to a temporary user folder. Generated objects whose classes
-// have no save record yet are taken off the levels first. What saving and loading print goes
-// to /dev/null.
+// by VAULTMERE_GAME_ROOT); saves go to a temporary user folder, removed at the end. Generated
+// objects whose classes have no save record yet are taken off the levels first. What saving and
+// loading print goes to /dev/null.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -35,6 +36,20 @@
 
 namespace {
 
+char UserDir[] = "/tmp/save_bench_XXXXXX";
+
+// The temporary user folder goes when the program ends.
+void RemoveUserDir() {
+    if (DIR* dir = opendir(UserDir)) {
+        while (dirent* entry = readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..") unlink((std::string(UserDir) + "/" + name).c_str());
+        }
+        closedir(dir);
+    }
+    rmdir(UserDir);
+}
+
 bool DataReady() {
     static const bool ready = [] {
         const std::string root = GameRoot();
@@ -45,9 +60,9 @@ bool DataReady() {
         MountDataTree();
         if (!LoadGenerationData("game")) return false;
         InstallSampleGenerationRecords();
-        static char userDir[] = "/tmp/save_bench_XXXXXX";
-        if (mkdtemp(userDir) == nullptr) return false;
-        setenv("VAULTMERE_USER_DIR", userDir, 1);
+        if (mkdtemp(UserDir) == nullptr) return false;
+        std::atexit(RemoveUserDir);
+        setenv("VAULTMERE_USER_DIR", UserDir, 1);
         return true;
     }();
     return ready;
