@@ -137,23 +137,34 @@ def main():
     rollbacks = 0
     window = 0
     for kill in range(1, opts.kills + 1):
-        # A third of the kills at any moment of the run, a third within 0.6 s of the start of the
-        # save (seen as its temporary file), a third as the cloud copy of the save is begun, after
-        # the local file was replaced.
-        kind = kill % 3
-        during_save = kind != 0
-        moment = rng.uniform(0.0, 0.6) if kind == 1 else 0.0 if kind == 2 else rng.uniform(0.1, 1.05) * full
+        # A quarter of the kills at any moment of the run, a quarter within 0.6 s of the start of
+        # the save (seen as its temporary file), a quarter as the cloud copy of the save is begun,
+        # after the local file was replaced; in the last quarter the game kills itself between
+        # the two (the store's fault "die-before-upload"), so that every such run leaves the
+        # cloud behind the user folder.
+        kind = kill % 4
+        during_save = kind in (1, 2)
+        moment = rng.uniform(0.0, 0.6) if kind == 1 else rng.uniform(0.1, 1.05) * full if kind == 0 else 0.0
         temp = os.path.join(user, save + ".tmp") if kind == 1 else os.path.join(store, "cloud", escaped(save) + ".tmp")
+        faults = os.path.join(store, "faults.txt")
+        if kind == 3:
+            with open(faults, "w") as f:
+                f.write("die-before-upload %s\n" % save)
         started = time.monotonic()
         proc = game.start(["-load-filename=" + save, "-debug-flag"], play_script(rng))
-        if during_save:
-            while proc.poll() is None and not os.path.exists(temp) and time.monotonic() - started < 60:
-                time.sleep(0.0005)
-        time.sleep(moment)
-        killed = proc.poll() is None
-        if killed:
-            proc.send_signal(signal.SIGKILL)
-        proc.communicate()
+        if kind == 3:
+            proc.communicate(timeout=120)
+            os.remove(faults)
+            killed = proc.returncode == -signal.SIGKILL
+        else:
+            if during_save:
+                while proc.poll() is None and not os.path.exists(temp) and time.monotonic() - started < 60:
+                    time.sleep(0.0005)
+            time.sleep(moment)
+            killed = proc.poll() is None
+            if killed:
+                proc.send_signal(signal.SIGKILL)
+            proc.communicate()
         before = user_files(user)
         stale = cloud_is_stale(user, store)
         window += 1 if stale else 0
@@ -162,7 +173,7 @@ def main():
         changed = sorted(n for n in set(before) | set(after) if before.get(n) != after.get(n))
         ok = code == 0 and not changed and save in after
         rollbacks += 0 if ok else 1
-        where = ("at", "after the save began", "as the cloud copy began")[kind]
+        where = ("at", "after the save began", "as the cloud copy began", "by itself before the cloud copy")[kind]
         print("kill %2d %s %.2f s%s%s: %s" % (kill, where, moment, "" if killed else " (run had ended)",
                                              ", cloud behind on %s" % stale if stale else "",
                                              "kept" if ok else "ROLLED BACK %s (restart exit %d)" % (changed, code)))

@@ -191,7 +191,8 @@ namespace {
 
 enum class LineRead { Line, End, TooLong, TooMuch };
 
-// One line without its end, as std::getline gives it, but never more than the limits.
+// One line without its end (LF or CRLF), as std::getline gives it, but never more than the
+// limits.
 LineRead ReadBoundedLine(std::istream& in, std::string& line, size_t& total) {
     line.clear();
     std::streambuf* buffer = in.rdbuf();
@@ -204,6 +205,11 @@ LineRead ReadBoundedLine(std::istream& in, std::string& line, size_t& total) {
         }
         if (++total > kMaxScriptBytes) return LineRead::TooMuch;
         if (c == '\n') return LineRead::Line;
+        // The CR of a CRLF line end (or of a last line that has only a CR) is no part of the line.
+        if (c == '\r') {
+            const int next = buffer->sgetc();
+            if (next == '\n' || next == std::char_traits<char>::eof()) continue;
+        }
         if (line.size() >= kMaxScriptLineBytes) return LineRead::TooLong;
         line += static_cast<char>(c);
     }

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -35,7 +36,7 @@ bool operator==(const SaveVersion& a, const SaveVersion& b) {
 
 // ---------------------------------------------------------------- writer
 
-SaveWriter::SaveWriter() = default;
+SaveWriter::SaveWriter(size_t reserve) { buffer_.reserve(reserve); }
 
 SaveWriter::SaveWriter(FILE* file) : file_(file) {}
 
@@ -61,6 +62,15 @@ bool SaveWriter::WriteBytes(const void* data, size_t size) {
 bool SaveWriter::WriteByte(uint8_t value) { return WriteBytes(&value, 1); }
 
 bool SaveWriter::WriteUInt32(uint32_t value) {
+    if (file_ == nullptr && !failed_) {
+        // The memory writer's common case, without a trip through WriteBytes.
+        uint8_t bytes[4];
+        EncodeWord(value, bytes);
+        if (buffer_.capacity() - buffer_.size() < 4) buffer_.reserve(buffer_.capacity() * 2 + 4096);
+        for (uint8_t byte : bytes) buffer_.push_back(byte);
+        written_ += 4;
+        return true;
+    }
     uint8_t bytes[4];
     EncodeWord(value, bytes);
     return WriteBytes(bytes, 4);
@@ -102,6 +112,8 @@ SaveReader::SaveReader(const void* data, size_t size)
       size_(size) {}
 
 SaveReader::SaveReader(const std::vector<uint8_t>& data) : data_(data), size_(data.size()) {}
+
+SaveReader::SaveReader(std::vector<uint8_t>&& data) : data_(std::move(data)), size_(data_.size()) {}
 
 SaveReader::SaveReader(FILE* file) : file_(file), sizeKnown_(false) {
     if (file_ == nullptr) {
@@ -170,6 +182,12 @@ uint8_t SaveReader::ReadByte() {
 }
 
 uint32_t SaveReader::ReadUInt32() {
+    if (file_ == nullptr && !failed_ && position_ + 4 <= size_) {
+        // The memory reader's common case: a whole word is there.
+        const uint32_t value = DecodeWord(data_.data() + position_);
+        position_ += 4;
+        return value;
+    }
     uint8_t bytes[4];
     if (!ReadBytes(bytes, 4)) return 0;  // a word cut short is no word
     return DecodeWord(bytes);

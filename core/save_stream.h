@@ -58,8 +58,9 @@ constexpr int kDamageArrayLength = 16;
 
 class SaveWriter {
 public:
-    // Writes into a growing memory buffer (see Buffer()).
-    SaveWriter();
+    // Writes into a growing memory buffer (see Buffer()), with room for `reserve` bytes made
+    // at once.
+    explicit SaveWriter(size_t reserve = 0);
     // Writes to an open stream; the writer does not close it.
     explicit SaveWriter(FILE* file);
 
@@ -101,6 +102,8 @@ public:
     // Reads from a copy of the given bytes.
     SaveReader(const void* data, size_t size);
     explicit SaveReader(const std::vector<uint8_t>& data);
+    // Reads from these bytes, taken over without a copy.
+    explicit SaveReader(std::vector<uint8_t>&& data);
     // Reads from an open stream from its current position; the reader does not close it.
     // When the stream can be measured, counts are checked against the bytes left in it.
     explicit SaveReader(FILE* file);

@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
+#include <string>
 #include <typeinfo>
 
 #include "core/class_registry.h"
@@ -311,18 +313,33 @@ std::string DynamicClassName(const GameObj* obj) {
     return name;
 }
 
+namespace {
+
+// Whether a class's mangled type name is that of the plain (global, not nested) class `name`:
+// the name's length in decimal, then the name. Spares the demangling of every object a save
+// asks about.
+bool MangledNameIs(const char* mangled, const std::string& name) {
+    const std::string length = std::to_string(name.size());
+    return std::strncmp(mangled, length.c_str(), length.size()) == 0 &&
+           std::strcmp(mangled + length.size(), name.c_str()) == 0;
+}
+
+}  // namespace
+
 bool IsDoorObject(GameObj* obj) {
     if (obj == nullptr) return false;
-    const uint32_t doorKey = GetRegisteredClassHash("Door");
-    if (doorKey != 0xFFFFFFFFu && obj->GetClassHash() == doorKey) return true;
-    return DynamicClassName(obj) == "Door";
+    if (std::strcmp(typeid(*obj).name(), "4Door") == 0) return true;
+    // The registry is asked only about an object that carries the door's key.
+    static const uint32_t doorNameKey = ClassNameHash("Door");
+    return obj->GetClassHash() == doorNameKey && GetRegisteredClassHash("Door") == doorNameKey;
 }
 
 std::string MissingSaveRecordClass(GameObj* obj) {
     if (obj == nullptr) return std::string();
-    const std::string own = DynamicClassName(obj);
     const SerializableDefinition* answered =
         SerializableRegistry::Instance().FindByKey(obj->GetClassHash(), kCurrentSaveVersion);
+    if (answered != nullptr && MangledNameIs(typeid(*obj).name(), answered->name)) return std::string();
+    const std::string own = DynamicClassName(obj);
     if (answered != nullptr && answered->name == own) return std::string();
     return own;
 }

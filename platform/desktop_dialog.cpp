@@ -1,6 +1,8 @@
 #include "platform/desktop_dialog.h"
 
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -37,6 +39,65 @@ bool EnvSet(const char* name) {
 bool IsExecutableFile(const std::string& path) {
     struct stat st;
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
+// Waits for the child to end (with WNOHANG only looks: *running is then set while it runs, and
+// -1 returned). The exit code, or -1 when it did not exit normally.
+int WaitForChild(pid_t child, int flags, bool* running = nullptr) {
+    int status = 0;
+    pid_t got;
+    while ((got = waitpid(child, &status, flags)) < 0) {
+        if (errno != EINTR) return -1;
+    }
+    if (got == 0) {
+        if (running != nullptr) *running = true;
+        return -1;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Reads what is there on the non-blocking pipe into *output, keeping at most kMaxOutput bytes;
+// true at the end of the pipe.
+bool DrainPipe(int fd, std::string* output, bool* overflowed) {
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno != EAGAIN && errno != EWOULDBLOCK;
+        if (n == 0) return true;
+        const size_t room = kMaxOutput - output->size();
+        output->append(buffer, std::min(static_cast<size_t>(n), room));
+        if (static_cast<size_t>(n) > room) *overflowed = true;
+        if (*overflowed) return false;
+    }
+}
+
+// Collects the child's answer from the read end of its output pipe while waiting for it. The
+// wait lasts as long as the dialog is open; it ends early when the program has said more than
+// any answer holds (it is then killed: *overflowed, and the answer is the first kMaxOutput
+// bytes), and it does not outlast the program itself when something it started keeps the
+// pipe open. Returns the exit code, or -1.
+int ReadAnswer(pid_t child, int fd, std::string* output, bool* overflowed) {
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+    for (;;) {
+        pollfd watched{fd, POLLIN, 0};
+        const int ready = poll(&watched, 1, 100);
+        if (ready < 0 && errno != EINTR) break;
+        if (ready > 0 && DrainPipe(fd, output, overflowed)) break;  // the pipe's end
+        if (*overflowed) {
+            kill(child, SIGKILL);
+            WaitForChild(child, 0);
+            return -1;
+        }
+        bool running = false;
+        const int code = WaitForChild(child, WNOHANG, &running);
+        if (!running) {
+            // Ended: what it wrote before it ended is all there is of the answer.
+            DrainPipe(fd, output, overflowed);
+            return code;
+        }
+    }
+    return WaitForChild(child, 0);
 }
 
 }  // namespace
@@ -100,24 +161,12 @@ int RunDialogProgram(const std::vector<std::string>& argv, std::string* output) 
         return -1;
     }
 
-    if (output != nullptr) {
-        output->clear();
-        char buffer[4096];
-        while (true) {
-            const ssize_t n = read(pipeFds[0], buffer, sizeof buffer);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;
-            if (output->size() < kMaxOutput)
-                output->append(buffer, std::min(static_cast<size_t>(n), kMaxOutput - output->size()));
-        }
-        close(pipeFds[0]);
-    }
-
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0) {
-        if (errno != EINTR) return -1;
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (output == nullptr) return WaitForChild(child, 0);
+    output->clear();
+    bool overflowed = false;
+    const int code = ReadAnswer(child, pipeFds[0], output, &overflowed);
+    close(pipeFds[0]);
+    return overflowed ? -1 : code;
 }
 
 bool ShowDesktopMessage(const std::string& title, const std::string& message) {
@@ -159,12 +208,12 @@ bool AskDesktopFileName(const std::string& title, std::string* path) {
     }
     std::string answer;
     const int code = RunDialogProgram(argv, &answer);
-    if (code < 0) return false;
     if (answer.size() >= kMaxOutput) {
         // Longer than any path: what was read is only its start, so nothing is chosen.
         fprintf(stderr, "The file chooser answered more than %zu bytes; taken as a cancel\n", kMaxOutput);
         return true;
     }
+    if (code < 0) return false;
     // The chooser prints the path and a line end; any other exit code is a cancel.
     while (!answer.empty() && (answer.back() == '\n' || answer.back() == '\r')) answer.pop_back();
     if (code == 0) *path = answer;

@@ -21,8 +21,11 @@ bool DesktopDialogsWanted();
 std::string FirstProgramOnPath(const std::vector<std::string>& names);
 
 // Starts argv[0] (looked up on $PATH) with these arguments, standard input from /dev/null, and
-// waits for it. Its standard output (at most 64 KiB) goes to *output when that is given.
-// Returns the exit code, or -1 when it could not be started or did not exit normally.
+// waits for it. Its standard output (at most 64 KiB) goes to *output when that is given; a
+// program that writes more is killed at once, and the wait ends when the program does, even
+// while something it started still holds its output open. The program inherits no descriptor
+// of the game but its standard ones. Returns the exit code, or -1 when it could not be started,
+// did not exit normally or was killed.
 int RunDialogProgram(const std::vector<std::string>& argv, std::string* output);
 
 // A modal box with the title, the message and an OK button, through the first of zenity, kdialog

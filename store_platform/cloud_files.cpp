@@ -5,9 +5,11 @@
 #include "platform/atomic_file.h"
 #include "platform/platform.h"
 #include "store_platform/remote_storage.h"
+#include "store_platform/store.h"
 
 #include <zlib.h>
 
+#include <signal.h>
 #include <strings.h>
 #include <sys/stat.h>
 
@@ -249,6 +251,10 @@ bool IsSafeCloudName(const char* name) {
 bool UploadCloudFile(const char* local, const char* cloudName, CloudFileHash* hash) {
     StoreRemoteStorage* storage = GetCloudStorage();
     if (storage == nullptr || local == nullptr || cloudName == nullptr) return false;
+    if (CurrentStoreFaults().dieBeforeUpload == cloudName) {
+        std::fflush(stdout);
+        raise(SIGKILL);
+    }
     uint32_t size = 0;
     const void* view = MapRegularFile(local, &size);
     if (view == nullptr) return false;

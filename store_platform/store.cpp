@@ -182,6 +182,8 @@ StoreFaults ParseStoreFaults(const std::string& text, const std::string& source)
             faults.emptyPage = true;
         } else if (word == "details-other-id" && value.empty()) {
             faults.detailsOtherId = true;
+        } else if (word == "die-before-upload" && !value.empty()) {
+            faults.dieBeforeUpload = value;
         } else if (word == "download-size") {
             ok = ParseInt(value, LLONG_MIN + 1, LLONG_MAX, &number);
             if (ok) {

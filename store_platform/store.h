@@ -27,6 +27,9 @@
 //     empty-page              enumeration pages hold no ids (the total stays right)
 //     details-other-id        details answers name another file than the one asked about
 //     download-size N         download answers state N bytes
+//     die-before-upload NAME  the game kills itself (SIGKILL) when it is about to copy the
+//                             user file NAME to the cloud, as a crash or a power cut between
+//                             the local save and its cloud copy would end it
 //   cloud/            the cloud files (see remote_storage.h)
 //   workshop/         the workshop items, subscriptions and publications (remote_storage.h)
 //   notify.txt        read and removed at the next pump: "subscribe ID" / "unsubscribe ID"
@@ -73,6 +76,7 @@ struct StoreFaults {
     bool detailsOtherId = false;
     bool downloadSizeSet = false;
     int64_t downloadSize = 0;
+    std::string dieBeforeUpload;  // "": never
 };
 
 // Reads the faults file text; unknown or broken lines are reported and skipped.

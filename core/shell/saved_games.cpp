@@ -18,9 +18,11 @@
 #include "store_platform/store.h"
 
 #include <SDL.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 std::vector<SaveSlot> SaveSlots;
 
@@ -113,6 +115,41 @@ bool ReportUnsavableObject(const char* name) {
         return true;
     }
     return false;
+}
+
+// The size of the last save written, so that the next one is put together without regrowing
+// its buffer.
+size_t LastSaveBytes = 0;
+
+size_t SaveSizeHint() {
+    // About 530 KB a level, and a little more so that a game grown since the last save fits.
+    const size_t byLevels = GameLevels.size() * (600u << 10);
+    const size_t byLast = LastSaveBytes + LastSaveBytes / 8;
+    return byLevels > byLast ? byLevels : byLast;
+}
+
+// Reads a saved game whole into memory; false, with a message, for a file that cannot be one.
+bool ReadSaveFile(FILE* file, const char* name, std::vector<uint8_t>* bytes) {
+    struct stat info;
+    if (fstat(fileno(file), &info) != 0 || info.st_size < 0) {
+        std::printf("LoadGame: cannot read %s\n", name);
+        return false;
+    }
+    if (static_cast<uint64_t>(info.st_size) > kMaxSaveFileBytes) {
+        std::printf("LoadGame: %s is not a saved game (%lld bytes, more than the %zu bytes a save may hold)\n",
+                    name, static_cast<long long>(info.st_size), kMaxSaveFileBytes);
+        return false;
+    }
+    // One read of the size measured; a file that is cut meanwhile gives what is there, and the
+    // reader then finds the save damaged.
+    bytes->resize(static_cast<size_t>(info.st_size));
+    size_t got = bytes->empty() ? 0 : std::fread(bytes->data(), 1, bytes->size(), file);
+    bytes->resize(got);
+    if (std::ferror(file)) {
+        std::printf("LoadGame: cannot read %s\n", name);
+        return false;
+    }
+    return true;
 }
 
 // Smallest sizes behind the counts of the save's head.
@@ -237,24 +274,18 @@ bool SaveGame(const char* name) {
         SaveError = "the user folder is unavailable";
         return false;
     }
-    if (ReportUnsavableObject(name)) {
-        SaveError = "an object of the game cannot be saved";
-        return false;
+    // The whole save is put together in memory and written in one piece; the previous save
+    // stays whole until the new one is completely on the disk. Half a game is never written:
+    // a level holding an object without a save record refuses to be saved.
+    SaveWriter out(SaveSizeHint());
+    bool ok = WriteSaveBody(out) && !out.Failed();
+    if (!ok) {
+        SaveError = ReportUnsavableObject(name) ? "an object of the game cannot be saved"
+                                                : "the game could not be put into the save's format";
     }
-    // The previous save stays whole until the new one is completely on the disk.
     AtomicFileWriter save(savePath);
-    bool ok = save.Open();
-    if (ok) {
-        SaveWriter out(save.file());
-        ok = WriteSaveBody(out);
-        if (out.Failed()) SaveError = "cannot write " + save.tempPath() + ": " + out.Error();
-        ok = !out.Failed() && ok;
-        if (ok) {
-            ok = save.Commit();
-        } else {
-            save.Discard();
-        }
-    }
+    if (ok) ok = save.Open() && save.Write(out.Buffer().data(), out.Buffer().size()) && save.Commit();
+    if (ok) LastSaveBytes = out.Buffer().size();
     if (!ok) {
         if (!save.error().empty()) SaveError = save.error();
         if (SaveError.empty()) SaveError = "a part could not be written";
@@ -300,7 +331,11 @@ bool LoadGame(const char* name) {
         std::printf("LoadGame: cannot open %s\n", name);
         return false;
     }
-    SaveReader in(file);
+    std::vector<uint8_t> bytes;
+    const bool whole = ReadSaveFile(file, name, &bytes);
+    std::fclose(file);
+    if (!whole) return false;
+    SaveReader in(std::move(bytes));
     char magic[4] = {};
     in.ReadBytes(magic, sizeof magic);
     if (std::memcmp(magic, kLegacyMagic, sizeof magic) == 0) {
@@ -311,11 +346,9 @@ bool LoadGame(const char* name) {
         in.version.patch = in.ReadInt32();
     } else {
         std::printf("LoadGame: %s is not a saved game\n", name);
-        std::fclose(file);
         return false;
     }
     const bool read = ReadSaveBody(in, name);
-    std::fclose(file);
     if (!read) {
         // Nothing of a broken save is played: whatever it built goes again.
         CurrentLevel = nullptr;

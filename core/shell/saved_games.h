@@ -5,11 +5,15 @@
 // A save holds the header, the spells' cast counters, the active quests and every level of
 // the run with the objects on it (the hero among them); each object is written through its
 // class's own save record, so a game holding an object whose class has none is not saved.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 constexpr int32_t kSaveSlotSkillCount = 7;
+// A save is read whole into memory; a file larger than this (about 500 levels) is refused
+// as no saved game before anything is allocated.
+constexpr size_t kMaxSaveFileBytes = 256u << 20;
 
 // One record of the save index.
 struct SaveSlot {
@@ -34,7 +38,8 @@ const std::string& LastSaveGameError();
 // level becomes the current one. The hero's save name becomes the file name, except for
 // "autosave.sav", whose hero goes on under the newest index record of the same hero (name,
 // title and seven skills) or a fresh name. False, with a message and nothing of the save
-// left behind, when the file cannot be opened (only regular files are), its magic is wrong,
+// left behind, when the file cannot be opened (only regular files are) or is larger than
+// kMaxSaveFileBytes, its magic is wrong,
 // a count or a block does not fit the file, or no hero or no level was read.
 bool LoadGame(const char* name);
 // Replaces the save-slot list by the records of the index file; null reads the user

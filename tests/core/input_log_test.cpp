@@ -6,10 +6,18 @@
 #include "core/random.h"
 #include "support/run_game.h"
 
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
 
 class InputLogTest : public ::testing::Test {
 protected:
@@ -142,6 +150,61 @@ TEST_F(InputLogTest, ScriptFilesThatNeverEndOrAreTooLargeAreRefusedWithAReason) 
     testing::internal::CaptureStdout();
     EXPECT_FALSE(OpenInputScriptText(longest + "x\n"));
     EXPECT_NE(testing::internal::GetCapturedStdout().find("line 1 is longer than 4096 bytes"), std::string::npos);
+}
+
+// A script saved by an editor with CRLF line ends reads as its LF form; the CR of a line end
+// is no part of the line, so a line of exactly the limit stays within it.
+TEST_F(InputLogTest, CrlfLineEndsReadAsLfLineEndsUpToTheLineLimit) {
+    const std::string longest = "wait 1" + std::string(kMaxScriptLineBytes - 6, ' ');
+    const std::string lf = "seed 12\nframes 16x2\nkey escape shift\n" + longest + "\nclick 1 20 30\nscreenshot\nwait 5";
+    struct Case {
+        const char* label;
+        std::string text;
+        bool accepted;
+    } cases[] = {
+        {"LF", lf + "\n", true},
+        {"CRLF", ReplaceAll(lf, "\n", "\r\n") + "\r\n", true},
+        {"CRLF, last line without its LF", ReplaceAll(lf, "\n", "\r\n") + "\r", true},
+        {"CRLF, a line one byte over", "wait 1\r\n" + longest + "x\r\nwait 2\r\n", false},
+    };
+    ParsedScript reference;
+    std::istringstream lfIn(lf + "\n");
+    ASSERT_TRUE(ParseInputScript(lfIn, "lf", reference));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        ParsedScript parsed;
+        std::istringstream in(c.text);
+        testing::internal::CaptureStdout();
+        const bool accepted = ParseInputScript(in, c.label, parsed);
+        const std::string said = testing::internal::GetCapturedStdout();
+        ASSERT_EQ(accepted, c.accepted) << said;
+        if (!accepted) {
+            EXPECT_NE(said.find("line 2 is longer than 4096 bytes"), std::string::npos) << said;
+            continue;
+        }
+        EXPECT_EQ(said, "");
+        EXPECT_TRUE(parsed.hasSeed);
+        EXPECT_EQ(parsed.seed, 12u);
+        ASSERT_EQ(parsed.frames.size(), 1u);
+        EXPECT_EQ(parsed.frames[0].ms, reference.frames[0].ms);
+        EXPECT_EQ(parsed.frames[0].count, 2u);
+        ASSERT_EQ(parsed.commands.size(), reference.commands.size());
+        for (size_t i = 0; i < parsed.commands.size(); ++i) {
+            const ScriptCommand& a = parsed.commands[i];
+            const ScriptCommand& b = reference.commands[i];
+            EXPECT_EQ(a.kind, b.kind) << i;
+            EXPECT_EQ(a.waitMs, b.waitMs) << i;
+            EXPECT_EQ(a.event.type, b.event.type) << i;
+            if (a.event.type == SDL_KEYDOWN || a.event.type == SDL_KEYUP) {
+                EXPECT_EQ(a.event.key.keysym.sym, b.event.key.keysym.sym) << i;
+                EXPECT_EQ(a.event.key.keysym.mod, b.event.key.keysym.mod) << i;
+            }
+        }
+        // seed and frames are no commands: the key's two events, the long wait, the click's two
+        // events, the screenshot and the last wait.
+        EXPECT_EQ(parsed.commands.size(), 7u);
+        EXPECT_EQ(parsed.commands.back().waitMs, 5u);
+    }
 }
 
 TEST_F(InputLogTest, RecordingReplaysToTheSameEvents) {

@@ -4,9 +4,11 @@
 #include <dirent.h>
 #include <signal.h>
 
+#include <cstdio>
 #include <map>
 #include <string>
 
+#include "store_platform/cloud_files.h"
 #include "support/platform_fixtures.h"
 #include "support/run_game.h"
 
@@ -73,6 +75,54 @@ TEST(CloudSession, SavesIndexScoresAndBuildFollowThePlayerToASecondFolder) {
     EXPECT_EQ(third.exitCode, 0) << third.output;
     EXPECT_FALSE(Contains(third.output, "Nuking")) << third.output;
     EXPECT_TRUE(UserFiles(off.path()).count("loadsave.dat") == 0) << third.output;
+}
+
+// The cloud copy of a file as the local store keeps it, decoded; "(none)" when it is missing or
+// broken.
+std::string CloudCopy(const TempDir& store, const std::string& name) {
+    if (!FileExists(store.file("cloud/" + name))) return "(none)";
+    std::string data;
+    uint32_t crc = 0;
+    return DecodeCloudFile(ReadWholeFile(store.file("cloud/" + name)), &data, &crc) ? data : "(none)";
+}
+
+// The game dies right after its save replaced the local file and before the cloud copy was
+// made. The next start keeps that newest save (the cloud's copy is the older one) and brings
+// the cloud up to it.
+TEST(CloudSession, ADeathBetweenTheLocalSaveAndItsCloudCopyKeepsTheNewSaveAndUploadsIt) {
+    TempDir user, store;
+    WriteWholeFile(user.file("config.xml"), kWelcomeShown);
+    const std::string tickerLog = user.file("ticker.txt");
+    std::map<std::string, std::string> env = Env(user, store.path(), "seed 3\nwait 100000000\n");
+    env["VAULTMERE_TICKER_LOG"] = tickerLog;
+    SignalledRun first = RunGameAndSignal(
+        {"-no-initial-config", "-player-random-build", "-player-name=Tess"}, user.path(), env,
+        [&](const std::string&) { return Contains(ReadWholeFile(tickerLog), "Welcome to Vaultmere!"); }, SIGTERM);
+    ASSERT_TRUE(first.signalSent) << first.output;
+    ASSERT_EQ(first.exitCode, 0) << first.output;
+    const std::string older = ReadWholeFile(user.file("Tess.sav"));
+    ASSERT_FALSE(older.empty()) << first.output;
+    ASSERT_EQ(CloudCopy(store, "Tess.sav"), older);
+
+    // The hero walks about, then saves and leaves; the game dies as it turns to the cloud copy.
+    WriteWholeFile(store.file("faults.txt"), "die-before-upload Tess.sav\n");
+    GameRun killed = RunGame(
+        {"-no-initial-config", "-load-filename=Tess.sav"}, user.path(),
+        Env(user, store.path(),
+            std::string("seed 4\nwait 300\nkey left\nwait 200\nkey up\nwait 200\nkey right\nwait 200\nkey down\n") +
+                "wait 200\n" + kLeaveGameScript));
+    EXPECT_EQ(killed.exitCode, 128 + SIGKILL) << killed.output;
+    const std::string newer = ReadWholeFile(user.file("Tess.sav"));
+    ASSERT_NE(newer, older) << "the second run saved nothing new\n" << killed.output;
+    ASSERT_EQ(CloudCopy(store, "Tess.sav"), older) << "the death came after the cloud copy";
+    EXPECT_FALSE(FileExists(user.file("Tess.sav.tmp")));
+
+    // A plain start and quit: the newest save stays, and the cloud gets it.
+    std::remove(store.file("faults.txt").c_str());
+    GameRun restart = RunGame({"-no-initial-config"}, user.path(), Env(user, store.path(), kQuitFromMenuScript));
+    ASSERT_EQ(restart.exitCode, 0) << restart.output;
+    EXPECT_EQ(ReadWholeFile(user.file("Tess.sav")), newer) << "rolled back to the cloud's older copy";
+    EXPECT_EQ(CloudCopy(store, "Tess.sav"), newer) << restart.output;
 }
 
 TEST(LauncherSession, ClicksFlipSettingsEnableAModAndStartTheGame) {

@@ -2,11 +2,17 @@
 // written by the test on a $PATH of their own.
 #include "platform/desktop_dialog.h"
 
+#include <dirent.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstdio>
 #include <fstream>
+#include <future>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -256,4 +262,99 @@ TEST_F(DesktopDialogTest, ScriptedAndTestAnswersComeBeforeTheChooser) {
     ResetOpenFileAnswers();
     EXPECT_EQ(AskOpenFileName("Pick a mod"), "/from/the/chooser.xml");
     EXPECT_EQ(fakes_.Read().size(), 1u);
+}
+
+namespace {
+
+// Writes an executable shell program `name` into the folder.
+void WriteProgram(const TempDir& dir, const std::string& name, const std::string& body) {
+    const std::string path = dir.file(name);
+    std::ofstream out(path);
+    out << "#!/bin/sh\n" << body;
+    out.close();
+    chmod(path.c_str(), 0755);
+}
+
+// The descriptors above 2 of this process that are pipes.
+std::set<std::string> OwnPipeDescriptors() {
+    std::set<std::string> found;
+    if (DIR* d = opendir("/proc/self/fd")) {
+        while (dirent* entry = readdir(d)) {
+            struct stat st;
+            const std::string name = entry->d_name;
+            if (name == "." || name == ".." || std::stoi(name) <= 2) continue;
+            if (stat(("/proc/self/fd/" + name).c_str(), &st) == 0 && S_ISFIFO(st.st_mode)) found.insert(name);
+        }
+        closedir(d);
+    }
+    return found;
+}
+
+}  // namespace
+
+// A chooser that prints without end, or one that answers and exits while a program it started
+// still holds its output open: the game's wait ends with the program (or as soon as more than
+// any answer arrived) instead of lasting as long as the pipe is open.
+TEST_F(DesktopDialogTest, AChooserThatFloodsItsOutputOrLeavesItOpenEndsTheWait) {
+    struct Case {
+        const char* label;
+        std::string body;
+        std::string expected;
+        bool helperStays;  // what the pid file names outlives the chooser
+    };
+    TempDir dir;
+    const std::string pids = dir.file("pids.txt");
+    const std::vector<Case> cases = {
+        {"writes without end", "echo $$ >> '" + pids + "'\nwhile :; do printf '%s' '" + std::string(1000, 'x') + "'; done\n",
+         "", false},
+        {"answers, but its helper keeps the output open",
+         "/bin/sleep 30 &\necho $! >> '" + pids + "'\nprintf '/home/u/pick.png\\n'\nexit 0\n", "/home/u/pick.png",
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        std::remove(pids.c_str());
+        WriteProgram(dir, "zenity", c.body);
+        ScopedEnv path("PATH", dir.path().c_str());
+        const auto start = std::chrono::steady_clock::now();
+        auto ask = std::async(std::launch::async, [] {
+            std::string chosen = "unset";
+            const bool ran = AskDesktopFileName("Pick", &chosen);
+            return std::make_pair(ran, chosen);
+        });
+        const bool ended = ask.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+        // Whatever is left running goes, so that a hanging wait ends and the test can report it.
+        // A chooser the game has waited for is gone already, and its number may be another's.
+        std::istringstream left(ReadWholeFile(pids));
+        for (int pid = 0; left >> pid;) {
+            if (pid > 0 && (!ended || c.helperStays)) kill(pid, SIGKILL);
+        }
+        const std::pair<bool, std::string> answer = ask.get();
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        EXPECT_TRUE(ended) << "the wait outlasted the program";
+        EXPECT_LT(seconds, 5.0);
+        EXPECT_TRUE(answer.first);
+        EXPECT_EQ(answer.second, c.expected);
+    }
+}
+
+// The chooser inherits standard input, output and error only: no end of the game's answer pipe
+// (nor any other pipe the game opened for itself) stays open in it.
+TEST_F(DesktopDialogTest, TheDialogProgramInheritsNoPipeOfTheGame) {
+    TempDir dir;
+    WriteProgram(dir, "lister",
+                 "for f in /proc/$$/fd/*; do n=${f##*/}; if [ \"$n\" -gt 2 ] && [ -p \"$f\" ]; then printf '%s ' \"$n\"; "
+                 "fi; done\nprintf 'done'\n");
+    const std::set<std::string> before = OwnPipeDescriptors();
+    std::string output;
+    ASSERT_EQ(RunDialogProgram({dir.file("lister")}, &output), 0);
+    std::istringstream listed(output);
+    std::vector<std::string> leaked;
+    std::string word;
+    while (listed >> word) {
+        if (word != "done" && before.count(word) == 0) leaked.push_back(word);
+    }
+    EXPECT_TRUE(leaked.empty()) << output;
+    EXPECT_EQ(output.substr(output.size() - 4), "done") << output;
+    EXPECT_EQ(OwnPipeDescriptors(), before) << "the answer pipe is closed after the call";
 }

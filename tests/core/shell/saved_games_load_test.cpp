@@ -3,6 +3,7 @@
 // that fail with a message and leave nothing behind.
 #include <gtest/gtest.h>
 #include <dirent.h>
+#include <unistd.h>
 
 #include <map>
 #include <memory>
@@ -241,6 +242,43 @@ TEST_F(SavedGameLoadTest, BrokenAndHostileSavesFailWithAMessageAndLeaveNothingBe
         EXPECT_TRUE(GameLevels.empty());
         EXPECT_TRUE(ActiveQuests.empty());
         EXPECT_EQ(FolderContents(user_.path()), before);
+    }
+}
+
+// A save is read whole into memory: a file far larger than any game (here a sparse one, which
+// costs no disk) is refused before anything is allocated, and one just below the limit that
+// holds no game fails as damaged without reading past its end.
+TEST_F(SavedGameLoadTest, AFileLargerThanAnySaveIsRefusedBeforeItIsRead) {
+    StartGame();
+    ASSERT_TRUE(SaveGame("good.sav"));
+    const std::string good = Read("good.sav");
+    EndGame();
+    struct Case {
+        const char* label;
+        off_t size;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"over the limit", static_cast<off_t>(kMaxSaveFileBytes) + 1, "is not a saved game"},
+        {"a save with a long tail of zeros", static_cast<off_t>(good.size()) + 4096, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        WriteWholeFile(user_.file("big.sav"), good);
+        ASSERT_EQ(truncate(user_.file("big.sav").c_str(), c.size), 0);
+        std::string printed;
+        const bool loaded = Load("big.sav", &printed);
+        if (c.message == nullptr) {
+            // What follows the game is never read.
+            EXPECT_TRUE(loaded) << printed;
+            EndGame();
+            continue;
+        }
+        EXPECT_FALSE(loaded);
+        EXPECT_NE(printed.find(c.message), std::string::npos) << printed;
+        EXPECT_NE(printed.find(std::to_string(c.size) + " bytes"), std::string::npos) << printed;
+        EXPECT_EQ(CurrentPlayer, nullptr);
+        EXPECT_TRUE(GameLevels.empty());
     }
 }
 
