@@ -130,6 +130,10 @@ public:
     // Set by a load constructor whose object cannot be kept (an item of a kind the data no
     // longer has): the reader deletes it once its whole block has been read.
     bool dropAfterLoad = false;
+    // The branch and depth a load constructor read (-1 -1: no floor). Not saved again as such:
+    // a save writes the level the object is on.
+    int32_t loadedBranch = -1;
+    int32_t loadedDepth = -1;
 
 protected:
     // Places the Bob for drawing; false when there is nothing to draw.
@@ -161,5 +165,6 @@ public:
 bool WriteObjectRef(SaveWriter& out, GameObj* object);
 // Null for a stored null. A present reference whose key names no class, or whose
 // object is not a game object, fails the reader and gives null. An object marked
-// dropAfterLoad is deleted and gives null; the reader goes on.
+// dropAfterLoad is deleted and gives null; the reader goes on. A contained object must name no
+// floor (branch and depth -1): one that does fails the reader and gives null.
 GameObj* ReadObjectRef(SaveReader& in);
