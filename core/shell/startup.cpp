@@ -188,8 +188,10 @@ void PlayTitleMusic() {
 // Set at start-up; the first game then loads the play screen's art (LoadGameplayArt).
 bool GameplayArtPending = false;
 
-// Steps 28 to 42: the databases, the art and the title music.
-void LoadGameData() {
+// Steps 28 to 42: the databases, the art, the cloud sync and the title music. A save named on
+// the command line is loaded once before the cloud sync: false, before the sync has copied
+// anything, when it does not load, so that a damaged save never replaces the cloud's copy.
+bool LoadGameData(const std::string& commandLineSave) {
     // The databases check hundreds of picture names; nothing is mounted before the mods are.
     auto listing = std::make_unique<VfsListingScope>();
     LoadManeuverTemplates("game//manTemplateDB.xml");
@@ -236,12 +238,14 @@ void LoadGameData() {
     listing.reset();
     LogLoadProgress("InitShops");
     SeedRandomGenerators();
+    if (!commandLineSave.empty() && !SavedGameLoads(commandLineSave)) return false;
     InitSteamCloud(CmdLine.clearCloud);
     LogLoadProgress("InitSteamCloud");
     // Started after the rest of the background audio set-up, so that start-up does not
     // wait for it here.
     RunAudioSetupInBackground(PlayTitleMusic);
     LogLoadProgress("PlayMusic");
+    return true;
 }
 
 void WriteConfigAtExit() {
@@ -351,6 +355,14 @@ void ExitEarly(int code) {
 }
 
 namespace {
+
+// The save named by -load-filename= cannot be loaded: the run ends with its own exit code.
+[[noreturn]] void FailCommandLineLoad(const std::string& loadName) {
+    std::printf("Could not load the saved game \"%s\"\n", loadName.c_str());
+    // The tables read at start-up go back before the early exit, as at every exit.
+    ReleaseForExit();
+    ExitEarly(kExitLoadFailed);
+}
 
 // The input script's "screenshot": the current screen into the user folder.
 void TakeScriptScreenshot() {
@@ -488,18 +500,11 @@ int GameMain(int argc, char** argv) {
     // The title menu's picture decodes on a worker while the databases and the art load (its
     // worker makes a surface, so not before the video mode is set).
     StartTitlePictureLoad(CmdLine.screenWidth, CmdLine.screenHeight);
-    LoadGameData();
+    const std::string loadName = GetLoadFilenameArg(argc, argv);
+    if (!LoadGameData(loadName)) FailCommandLineLoad(loadName);
 
     if (Player* hero = CreatePlayerFromCommandLine(argc, argv)) PlayGame(hero);
-    std::string loadName = GetLoadFilenameArg(argc, argv);
-    if (!loadName.empty()) {
-        if (!LoadAndPlay(loadName)) {
-            std::printf("Could not load the saved game \"%s\"\n", loadName.c_str());
-            // The tables read at start-up go back before the early exit, as at every exit.
-            ReleaseForExit();
-            ExitEarly(kExitLoadFailed);
-        }
-    }
+    if (!loadName.empty() && !LoadAndPlay(loadName)) FailCommandLineLoad(loadName);
     RunMainMenuLoop();
 
     if (FILE* cookie = std::fopen(CookiePath().c_str(), "rb")) {
