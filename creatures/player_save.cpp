@@ -94,7 +94,7 @@ template <typename T>
 T* ReadEquipment(SaveReader& in) {
     if (in.ReadByte() == 0 || in.Failed()) return nullptr;
     T* item = new T(in);
-    if (item->dropAfterLoad || in.Failed()) {
+    if (!CheckContainedObject(in, item) || item->dropAfterLoad || in.Failed()) {
         delete item;
         return nullptr;
     }

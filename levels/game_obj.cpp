@@ -311,6 +311,17 @@ bool WriteObjectRef(SaveWriter& out, GameObj* object) {
     return ok;
 }
 
+bool CheckContainedObject(SaveReader& in, const GameObj* object) {
+    if (object->loadedBranch == -1 && object->loadedDepth == -1 && object->level == nullptr && object->cell == nullptr) {
+        return true;
+    }
+    // One that names a floor would be on that floor and in its container at once: owned
+    // twice, and saved twice by the next save.
+    in.Fail("a contained " + DynamicClassName(object) + " names floor " + std::to_string(object->loadedDepth) +
+            " of branch " + std::to_string(object->loadedBranch) + "; a contained object belongs to no floor");
+    return false;
+}
+
 GameObj* ReadObjectRef(SaveReader& in) {
     uint8_t present = in.ReadByte();
     if (in.Failed() || present == 0) return nullptr;
@@ -322,13 +333,7 @@ GameObj* ReadObjectRef(SaveReader& in) {
     if (object == nullptr) {
         in.Fail("object reference holds an object that is not a game object");
         delete created;
-    } else if (object->loadedBranch != -1 || object->loadedDepth != -1 || object->level != nullptr ||
-               object->cell != nullptr) {
-        // A contained object (in a chest, a pack, a slot) stands on no floor. One that names a
-        // floor would be on that floor and in its container at once: owned twice, and saved
-        // twice by the next save.
-        in.Fail("a contained " + DynamicClassName(object) + " names floor " + std::to_string(object->loadedDepth) +
-                " of branch " + std::to_string(object->loadedBranch) + "; a contained object belongs to no floor");
+    } else if (!CheckContainedObject(in, object)) {
         delete object;
         return nullptr;
     } else if (object->dropAfterLoad) {

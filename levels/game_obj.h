@@ -160,6 +160,12 @@ public:
     int32_t activatedOlder = 0;
 };
 
+// A contained object (in a chest, a pack, an equipment slot, a monster's loot) stands on no
+// floor: its record names branch and depth -1. True when the loaded object's does; else the
+// reader fails, naming the floor, and the caller deletes the object (which takes it off the
+// floor it was put on).
+bool CheckContainedObject(SaveReader& in, const GameObj* object);
+
 // Optional object reference inside another object's block: a presence byte 0 for
 // null; else 1, the object's class key word and the object's own save block.
 bool WriteObjectRef(SaveWriter& out, GameObj* object);

@@ -1,5 +1,5 @@
-// An object kept inside another (a chest's content, a pedestal's stock, the hero's pack or the
-// item on the cursor) stands on no floor: its record names branch and depth -1. A hostile save
+// An object kept inside another (a chest's content, a pedestal's stock, the hero's pack, an
+// equipped weapon, the item on the cursor, a monster's loot) stands on no floor: its record names branch and depth -1. A hostile save
 // that names a real floor and square for it would put it on that floor and leave it in its
 // container too, owned twice and saved twice; such a record fails the load with a message, and
 // nothing of it stays on the floor.
@@ -12,14 +12,18 @@
 
 #include "core/class_registry.h"
 #include "core/save_stream.h"
+#include "creatures/monster.h"
+#include "creatures/monster_db.h"
 #include "creatures/player.h"
 #include "creatures/skill_db.h"
 #include "items_fixtures/chest.h"
 #include "items_fixtures/crafting.h"
 #include "items_fixtures/inventory.h"
+#include "items_fixtures/item_db.h"
 #include "items_fixtures/item_kinds.h"
 #include "items_fixtures/shop_pedestal.h"
 #include "items_fixtures/toolkit_windows.h"
+#include "items_fixtures/weapon.h"
 #include "levels/level.h"
 #include "tests/items_fixtures/record_bytes.h"
 
@@ -30,6 +34,7 @@ using namespace record_bytes;
 struct Container {
     const char* label;
     const char* record;  // registered class name
+    bool weapon;         // it holds a weapon rather than a pile of zorkmids
     // A container holding `inside`; it owns it from then on.
     std::function<std::unique_ptr<GameObj>(Item* inside)> make;
     // What the loaded container holds.
@@ -44,6 +49,12 @@ protected:
         savedWindows_.swap(ToolkitWindows);
         savedRecipes_.swap(Recipes);
         ResetSkillDB();
+        ClearItemDB();
+        ASSERT_TRUE(itemDBLoadText("<itemdb><item name='Blade' type='0'><weapon level='0' slashing='4'/></item></itemdb>",
+                                   "test items"));
+        ClearMonsterDB();
+        const std::string monsters = "<monDB><monster name=\"Diggle\"/></monDB>";
+        monDBLoadFromText(monsters.data(), monsters.size(), "monDB.xml");
         floor_ = new Level(0, 0);
         floor_->SetSize(8, 8);
         GameLevels.push_back(floor_);
@@ -58,16 +69,18 @@ protected:
         ToolkitWindows.swap(savedWindows_);
         Recipes.swap(savedRecipes_);
         ResetSkillDB();
+        ClearItemDB();
+        ClearMonsterDB();
     }
 
     // The container's record, its item written as standing on square (2, 3) of the floor when
     // `onFloor`, as the game writes it (on no floor) otherwise.
     Bytes Record(const Container& c, bool onFloor) {
-        Zorkmids* gold = new Zorkmids(40);
-        std::unique_ptr<GameObj> container = c.make(gold);
-        if (onFloor) gold->PlaceOnLevel(2, 3, floor_, 0);
+        Item* inside = c.weapon ? static_cast<Item*>(new Weapon(FindItemDefByName("Blade"))) : new Zorkmids(40);
+        std::unique_ptr<GameObj> container = c.make(inside);
+        if (onFloor) inside->PlaceOnLevel(2, 3, floor_, 0);
         Bytes bytes = SaveBytes(*container);
-        gold->PlaceOnLevel(0, 0, nullptr, 0);  // off the floor again
+        inside->PlaceOnLevel(0, 0, nullptr, 0);  // off the floor again
         container.reset();
         DropCursorItem();
         CurrentPlayer = savedHero_;
@@ -98,28 +111,28 @@ protected:
 
 TEST_F(ContainedObjectLoad, AContainedObjectThatNamesAFloorFailsTheLoadAndStaysOffTheFloor) {
     const Container containers[] = {
-        {"chest", "Chest",
+        {"chest", "Chest", false,
          [](Item* inside) {
              auto chest = std::make_unique<Chest>(nullptr);
              chest->content = inside;
              return std::unique_ptr<GameObj>(std::move(chest));
          },
          [](GameObj& obj) { return static_cast<Item*>(dynamic_cast<Chest&>(obj).content); }},
-        {"artifact chest", "UberChest",
+        {"artifact chest", "UberChest", false,
          [](Item* inside) {
              auto chest = std::make_unique<UberChest>();
              chest->content = inside;
              return std::unique_ptr<GameObj>(std::move(chest));
          },
          [](GameObj& obj) { return static_cast<Item*>(dynamic_cast<UberChest&>(obj).content); }},
-        {"shop pedestal", "ShopPedestal",
+        {"shop pedestal", "ShopPedestal", false,
          [](Item* inside) {
              auto pedestal = std::make_unique<ShopPedestal>();
              pedestal->stock = inside;
              return std::unique_ptr<GameObj>(std::move(pedestal));
          },
          [](GameObj& obj) { return static_cast<Item*>(dynamic_cast<ShopPedestal&>(obj).stock); }},
-        {"hero's pack", "Player",
+        {"hero's pack", "Player", false,
          [](Item* inside) {
              auto hero = std::make_unique<Player>();
              hero->name = "Orla";
@@ -127,7 +140,7 @@ TEST_F(ContainedObjectLoad, AContainedObjectThatNamesAFloorFailsTheLoadAndStaysO
              return std::unique_ptr<GameObj>(std::move(hero));
          },
          [](GameObj&) { return InventoryGrid.cells[5]; }},
-        {"item on the cursor", "Player",
+        {"item on the cursor", "Player", false,
          [](Item* inside) {
              auto hero = std::make_unique<Player>();
              hero->name = "Orla";
@@ -135,6 +148,25 @@ TEST_F(ContainedObjectLoad, AContainedObjectThatNamesAFloorFailsTheLoadAndStaysO
              return std::unique_ptr<GameObj>(std::move(hero));
          },
          [](GameObj&) { return GetCursorItem(); }},
+        {"equipped weapon", "Player", true,
+         [](Item* inside) {
+             auto hero = std::make_unique<Player>();
+             hero->name = "Orla";
+             hero->firstHandWeapon = dynamic_cast<Weapon*>(inside);
+             hero->EquippedAt(kSlotFirstHand) = inside;
+             return std::unique_ptr<GameObj>(std::move(hero));
+         },
+         [](GameObj& obj) { return dynamic_cast<Player&>(obj).EquippedAt(kSlotFirstHand); }},
+        {"monster's loot", "Monster", false,
+         [](Item* inside) {
+             auto monster = std::make_unique<Monster>(monDBFindByName("Diggle"));
+             monster->carriedItems.push_back(inside);
+             return std::unique_ptr<GameObj>(std::move(monster));
+         },
+         [](GameObj& obj) {
+             Monster& monster = dynamic_cast<Monster&>(obj);
+             return monster.carriedItems.empty() ? nullptr : dynamic_cast<Item*>(monster.carriedItems.front());
+         }},
     };
     for (const Container& c : containers) {
         SCOPED_TRACE(c.label);
@@ -150,7 +182,11 @@ TEST_F(ContainedObjectLoad, AContainedObjectThatNamesAFloorFailsTheLoadAndStaysO
             ASSERT_NE(container, nullptr);
             Item* inside = c.held(*container);
             ASSERT_NE(inside, nullptr);
-            EXPECT_EQ(dynamic_cast<Zorkmids*>(inside)->amount, 40);
+            if (c.weapon) {
+                EXPECT_EQ(inside->def, FindItemDefByName("Blade"));
+            } else {
+                EXPECT_EQ(dynamic_cast<Zorkmids&>(*inside).amount, 40);
+            }
             EXPECT_EQ(inside->level, nullptr);
             EXPECT_TRUE(floor_->objects.empty());
             loaded.reset();
@@ -165,7 +201,8 @@ TEST_F(ContainedObjectLoad, AContainedObjectThatNamesAFloorFailsTheLoadAndStaysO
             CurrentPlayer = savedHero_;
             EXPECT_TRUE(in.Failed());
             EXPECT_EQ(loaded, nullptr);
-            EXPECT_NE(in.Error().find("a contained Zorkmids names floor 0 of branch 0"), std::string::npos)
+            const std::string kind = c.weapon ? "Weapon" : "Zorkmids";
+            EXPECT_NE(in.Error().find("a contained " + kind + " names floor 0 of branch 0"), std::string::npos)
                 << in.Error();
             EXPECT_NE(printed.find("belongs to no floor"), std::string::npos) << printed;
             EXPECT_TRUE(floor_->objects.empty());
