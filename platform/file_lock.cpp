@@ -16,11 +16,13 @@ int (*LockFunction)(int, int) = nullptr;
 
 int TakeLock(int fd) { return LockFunction != nullptr ? LockFunction(fd, LOCK_EX | LOCK_NB) : flock(fd, LOCK_EX | LOCK_NB); }
 
-// True when the path names the file the descriptor has open.
-bool PathNamesDescriptor(const std::string& path, int fd) {
+// True when the path names the file the descriptor has open (a folder's path may lead there
+// through a symbolic link; a lock file's never does).
+bool PathNamesDescriptor(const std::string& path, int fd, bool folder) {
     struct stat byPath;
     struct stat byDescriptor;
-    if (fstat(fd, &byDescriptor) != 0 || lstat(path.c_str(), &byPath) != 0) return false;
+    const int found = folder ? stat(path.c_str(), &byPath) : lstat(path.c_str(), &byPath);
+    if (fstat(fd, &byDescriptor) != 0 || found != 0) return false;
     return byPath.st_dev == byDescriptor.st_dev && byPath.st_ino == byDescriptor.st_ino;
 }
 
@@ -58,7 +60,7 @@ PathLock LockPath(const std::string& path, bool folder, const std::string& what)
                          what.c_str(), result.problem.c_str());
             return result;
         }
-        if (PathNamesDescriptor(path, fd)) {
+        if (PathNamesDescriptor(path, fd, folder)) {
             result.state = LockState::Held;
             result.fd = fd;
             return result;
@@ -74,7 +76,7 @@ PathLock LockPath(const std::string& path, bool folder, const std::string& what)
 void ReleaseLockFile(PathLock* lock, const std::string& path) {
     if (lock->fd < 0) return;
     // Removed while this run still holds it, and only when it is still this run's file.
-    if (PathNamesDescriptor(path, lock->fd)) unlink(path.c_str());
+    if (PathNamesDescriptor(path, lock->fd, false)) unlink(path.c_str());
     close(lock->fd);
     lock->fd = -1;
     lock->state = LockState::Unusable;

@@ -71,6 +71,14 @@ TEST_F(FileLockTest, ASecondTakerIsTurnedAwayUntilTheFirstGivesTheLockUp) {
     EXPECT_EQ(again.state, LockState::Held);
     CloseLock(&again);
     EXPECT_EQ(LockPath(dir_.file("missing/"), true, "the test folder").state, LockState::Unusable);
+
+    // Reached through a symbolic link, it is the same folder.
+    ASSERT_EQ(mkdir(dir_.file("store").c_str(), 0755), 0);
+    ASSERT_EQ(symlink(dir_.file("store").c_str(), dir_.file("link").c_str()), 0);
+    PathLock linked = LockPath(dir_.file("link"), true, "the test folder");
+    ASSERT_EQ(linked.state, LockState::Held);
+    EXPECT_EQ(LockPath(dir_.file("store/"), true, "the test folder").state, LockState::Busy);
+    CloseLock(&linked);
 }
 
 TEST_F(FileLockTest, AnotherProcessHoldingTheLockTurnsThisOneAway) {
