@@ -160,7 +160,7 @@ void Monster::ReadBlock(SaveReader& in, int32_t counters[3]) {
             const uint32_t key = in.ReadUInt32();
             Serializable* item = SerializableRegistry::Instance().CreateFromSave(key, in);
             GameObj* obj = dynamic_cast<GameObj*>(item);
-            if (obj != nullptr) {
+            if (obj != nullptr && CheckContainedObject(in, obj)) {
                 carriedItems.push_back(obj);
             } else {
                 delete item;

@@ -94,7 +94,7 @@ template <typename T>
 T* ReadEquipment(SaveReader& in) {
     if (in.ReadByte() == 0 || in.Failed()) return nullptr;
     T* item = new T(in);
-    if (item->dropAfterLoad || in.Failed()) {
+    if (!CheckContainedObject(in, item) || item->dropAfterLoad || in.Failed()) {
         delete item;
         return nullptr;
     }
@@ -250,7 +250,7 @@ Player::Player(SaveReader& in) : Hittable(in) {
     difficulty = in.ReadInt32();
     permadeath = in.ReadInt32();
     score = in.ReadInt32();
-    zorkmids = in.ReadInt32();
+    zorkmids = in.ReadInt32InRange(0, kMaxSavedZorkmids, "the hero's zorkmids");
     dead = in.ReadInt32();
     waterWalkTurns = in.ReadInt32();
     quickie = v.AtLeast(kSaveV1_0_7) ? in.ReadInt32() : 0;
@@ -382,6 +382,12 @@ Player::Player(SaveReader& in) : Hittable(in) {
     RecalculateStats();
     health = std::min(health, stat[kStatLife]);
     mana = std::max(0, std::min(mana, stat[kStatMana]));
+    // Only a living hero is saved: with its buffs back a hero at 0 or below is a damaged save,
+    // which fails here rather than die on load.
+    if (health <= 0 && !in.Failed()) {
+        in.Fail("the hero was saved with health " + std::to_string(health) + " of " + std::to_string(stat[kStatLife]) +
+                "; a saved hero is alive");
+    }
 }
 
 void Player::ReattachEquipment(Item* loaded[14]) {

@@ -15,6 +15,12 @@ struct MapView;
 // The largest stack a save may hold: far above any stack play makes, low enough that a
 // stack's price and two stacks merged stay within an int32.
 constexpr int32_t kMaxSavedItemCount = 100000;
+// The most zorkmids a save may hold in the hero's purse or in one pile: far above what play
+// gathers, and a purse and a pile together still fit an int32.
+constexpr int32_t kMaxSavedZorkmids = 1000000000;
+// The most charges a saved wand may hold (a wand that never runs out may also hold as many
+// below 0).
+constexpr int32_t kMaxSavedWandCharges = 100000;
 
 class Item : public GameObj {
 public:

@@ -178,7 +178,8 @@ Wand::Wand(SaveReader& in) : Item(in) {
         for (int32_t i = 0; i < 3; ++i) in.ReadInt32();
         charges = 2;
     } else {
-        charges = in.ReadInt32();
+        // A wand that never runs out may have counted below 0; one that runs out has not.
+        charges = in.ReadInt32InRange(IsUnlimited() ? -kMaxSavedWandCharges : 0, kMaxSavedWandCharges, "a wand's charges");
     }
     type = kItemWand;
     stackable = 0;
@@ -211,7 +212,7 @@ Zorkmids::Zorkmids(int32_t coins) : amount(coins) {
 
 Zorkmids::Zorkmids(SaveReader& in) : Item(in) {
     type = kItemZorkmids;
-    amount = in.ReadInt32();
+    amount = in.ReadInt32InRange(0, kMaxSavedZorkmids, "a pile's zorkmids");
     UpdateIcon();
 }
 

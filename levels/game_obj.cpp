@@ -7,6 +7,7 @@
 #include "levels/field_of_view.h"
 #include "core/command_state.h"
 #include "levels/level.h"
+#include "levels/level_save.h"
 
 SERIALIZABLE_REGISTRATION(GameObj);
 SERIALIZABLE_REGISTRATION(Activatable);
@@ -81,8 +82,10 @@ GameObj::GameObj(SaveReader& in) {
     anchorMode = in.ReadInt32();
     offsetX = in.ReadFloat();
     offsetY = in.ReadFloat();
-    int32_t savedBranch = in.ReadInt32();
-    int32_t savedDepth = in.ReadInt32();
+    const int32_t savedBranch = in.ReadInt32();
+    const int32_t savedDepth = in.ReadInt32();
+    loadedBranch = savedBranch;
+    loadedDepth = savedDepth;
     x = in.ReadInt32();
     y = in.ReadInt32();
     coversSquareAbove = in.ReadBool() ? 1 : 0;
@@ -308,6 +311,17 @@ bool WriteObjectRef(SaveWriter& out, GameObj* object) {
     return ok;
 }
 
+bool CheckContainedObject(SaveReader& in, const GameObj* object) {
+    if (object->loadedBranch == -1 && object->loadedDepth == -1 && object->level == nullptr && object->cell == nullptr) {
+        return true;
+    }
+    // One that names a floor would be on that floor and in its container at once: owned
+    // twice, and saved twice by the next save.
+    in.Fail("a contained " + DynamicClassName(object) + " names floor " + std::to_string(object->loadedDepth) +
+            " of branch " + std::to_string(object->loadedBranch) + "; a contained object belongs to no floor");
+    return false;
+}
+
 GameObj* ReadObjectRef(SaveReader& in) {
     uint8_t present = in.ReadByte();
     if (in.Failed() || present == 0) return nullptr;
@@ -319,6 +333,9 @@ GameObj* ReadObjectRef(SaveReader& in) {
     if (object == nullptr) {
         in.Fail("object reference holds an object that is not a game object");
         delete created;
+    } else if (!CheckContainedObject(in, object)) {
+        delete object;
+        return nullptr;
     } else if (object->dropAfterLoad) {
         delete object;
         return nullptr;

@@ -130,6 +130,10 @@ public:
     // Set by a load constructor whose object cannot be kept (an item of a kind the data no
     // longer has): the reader deletes it once its whole block has been read.
     bool dropAfterLoad = false;
+    // The branch and depth a load constructor read (-1 -1: no floor). Not saved again as such:
+    // a save writes the level the object is on.
+    int32_t loadedBranch = -1;
+    int32_t loadedDepth = -1;
 
 protected:
     // Places the Bob for drawing; false when there is nothing to draw.
@@ -156,10 +160,17 @@ public:
     int32_t activatedOlder = 0;
 };
 
+// A contained object (in a chest, a pack, an equipment slot, a monster's loot) stands on no
+// floor: its record names branch and depth -1. True when the loaded object's does; else the
+// reader fails, naming the floor, and the caller deletes the object (which takes it off the
+// floor it was put on).
+bool CheckContainedObject(SaveReader& in, const GameObj* object);
+
 // Optional object reference inside another object's block: a presence byte 0 for
 // null; else 1, the object's class key word and the object's own save block.
 bool WriteObjectRef(SaveWriter& out, GameObj* object);
 // Null for a stored null. A present reference whose key names no class, or whose
 // object is not a game object, fails the reader and gives null. An object marked
-// dropAfterLoad is deleted and gives null; the reader goes on.
+// dropAfterLoad is deleted and gives null; the reader goes on. A contained object must name no
+// floor (branch and depth -1): one that does fails the reader and gives null.
 GameObj* ReadObjectRef(SaveReader& in);

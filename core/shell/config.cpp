@@ -177,6 +177,24 @@ void KeepBrokenConfig(const std::string& path, const std::vector<char>& data, co
     configWriteBlocked = true;
 }
 
+// A "config.xml" too large to be the game's own is not read at all (nor held in memory whole):
+// it is moved aside as "config.xml.bad", and the run starts with the default settings.
+void MoveOversizedConfigAside(const std::string& path) {
+    const std::string kept = path + ".bad";
+    if (std::rename(path.c_str(), kept.c_str()) == 0) {
+        fprintf(stderr,
+                "config: %s is larger than 16 MiB and is not read; it is kept as %s, and the game starts "
+                "with the default settings\n",
+                path.c_str(), kept.c_str());
+        return;
+    }
+    fprintf(stderr,
+            "config: %s is larger than 16 MiB and is not read; it could not be kept as %s (%s), so it is not "
+            "rewritten in this run\n",
+            path.c_str(), kept.c_str(), strerror(errno));
+    configWriteBlocked = true;
+}
+
 }  // namespace
 
 bool EffectiveFullscreen() { return useFullscreen != 0 && !CmdLine.windowForced; }
@@ -343,7 +361,7 @@ void LoadConfig() {
         std::vector<char> data;
         if (fseek(f, 0, SEEK_END) == 0) {
             const long size = ftell(f);
-            if (size > kMaxConfigSize) printf("config: config.xml is too large, ignored\n");
+            if (size > kMaxConfigSize) MoveOversizedConfigAside(path);
             if (size > 0 && size <= kMaxConfigSize && fseek(f, 0, SEEK_SET) == 0) {
                 data.resize(static_cast<size_t>(size));
                 data.resize(fread(data.data(), 1, data.size(), f));

@@ -198,8 +198,10 @@ void PlayGame(Player* hero) {
     PlayMusic(kTitleMusic, "");
 }
 
-bool LoadAndPlay(std::string saveName) {
-    if (saveName.empty()) return true;
+namespace {
+
+// Loads the save into a clean game state; false (and nothing of it left) when it cannot be.
+bool LoadIntoCleanState(const std::string& saveName) {
     InstallMenuScreenHooks();
     LoadGameplayArt();
     // A loaded game starts from the same clean state as a new one.
@@ -212,6 +214,20 @@ bool LoadAndPlay(std::string saveName) {
         EndCurrentGame();
         return false;
     }
+    return true;
+}
+
+}  // namespace
+
+bool SavedGameLoads(const std::string& saveName) {
+    if (!LoadIntoCleanState(saveName)) return false;
+    EndCurrentGame();
+    return true;
+}
+
+bool LoadAndPlay(std::string saveName) {
+    if (saveName.empty()) return true;
+    if (!LoadIntoCleanState(saveName)) return false;
     TutorialFlag = false;
     RotateDungeonMusic(true);
     RunGameLoop();

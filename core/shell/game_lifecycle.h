@@ -13,6 +13,9 @@ void PlayGame(Player* hero);
 // Plays a saved game; an empty name does nothing (and answers true). False - after printing
 // "Couldn't load filename <name>" - when the save cannot be loaded; nothing of it is left.
 bool LoadAndPlay(std::string saveName);
+// Loads the save as LoadAndPlay would and throws the game away again: true when it loads.
+// Start-up tries the save named on the command line so before anything copies it elsewhere.
+bool SavedGameLoads(const std::string& saveName);
 // The character-creation screens: a new hero ready to play, or null when the player backed
 // out of the first screen.
 Player* RunNewGameScreens();

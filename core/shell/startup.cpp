@@ -52,6 +52,7 @@
 #include "media/opengl_present.h"
 #include "media/sound.h"
 #include "media/sprite.h"
+#include "platform/file_lock.h"
 #include "platform/platform.h"
 #include "platform/vfs.h"
 #include "platform/vfs_listing.h"
@@ -62,10 +63,8 @@
 
 #include <physfs.h>
 
-#include <fcntl.h>
 #include <malloc.h>
 #include <signal.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -98,41 +97,69 @@ void LoadLayered(Loader loader, const char* file, const char* label) {
 }
 
 // The crash cookie, open and locked for the whole run: its lock tells a second run on the
-// same user folder that this one is playing.
-int CookieFd = -1;
+// same user folder that this one is playing. The store folder, which runs with different user
+// folders may share, is locked as well. Both are given up by the last exit handler, after
+// every user file and store file has been written.
+PathLock CookieLock;
+PathLock StoreLock;
 
-// Takes the user folder: the cookie is opened (made when missing) and locked, a cookie left by
-// a run that did not end cleanly sets the crash flag, and the cookie is written afresh. "" when
-// this run has the folder; else why not, and *busy tells a folder another run holds from one
-// that cannot be written.
+// Gives both folders up: the cookie goes while still locked, then the locks.
+void ReleaseUserFolder() {
+    ReleaseLockFile(&CookieLock, CookiePath());
+    CloseLock(&StoreLock);
+}
+
+// Locks the store folder (made when missing) unless the store is not used at all. "" when
+// this run has it; else why not (another run holds it).
+std::string TakeStoreFolder() {
+    const std::string folder = StoreFolder();
+    if (!StoreFolderProblem(folder).empty() || !MakeDirectoryTree(folder)) return std::string();  // the store says so itself
+    StoreLock = LockPath(folder, true, "the store folder " + folder);
+    if (StoreLock.state == LockState::Busy) {
+        return "Vaultmere is already running with the store folder " + folder;
+    }
+    return std::string();
+}
+
+// Takes the user folder: the cookie is opened (made when missing) and locked, the store folder
+// too, a cookie left by a run that did not end cleanly sets the crash flag, and the cookie is
+// written afresh. "" when this run has the folders; else why not, and *busy tells folders
+// another run holds from a user folder that cannot be written. From here on the last exit
+// handler gives the folders up.
 std::string TakeUserFolder(bool* busy) {
     *busy = false;
     const std::string path = CookiePath();
     const bool existed = access(path.c_str(), F_OK) == 0;
-    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
-    if (fd < 0) return "the user folder " + GetUserDataPath() + " cannot be written (" + std::strerror(errno) + ")";
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int code = errno;
-        if (code == EWOULDBLOCK) {
-            close(fd);
-            *busy = true;
-            return "Vaultmere is already running with the user folder " + GetUserDataPath();
-        }
-        // A folder whose file system has no locks is still used, unguarded.
-        std::printf("The user folder cannot be locked (%s); a second run on it would not be noticed\n",
-                    std::strerror(code));
+    CookieLock = LockPath(path, false, "the user folder " + GetUserDataPath());
+    if (CookieLock.state == LockState::Unusable) {
+        return "the user folder " + GetUserDataPath() + " cannot be written (" + CookieLock.problem + ")";
     }
+    if (CookieLock.state == LockState::Busy) {
+        *busy = true;
+        return "Vaultmere is already running with the user folder " + GetUserDataPath();
+    }
+    const std::string storeProblem = TakeStoreFolder();
+    if (!storeProblem.empty()) {
+        // The cookie was not written: one this run made goes again, one found stays as it was.
+        if (existed) {
+            CloseLock(&CookieLock);
+        } else {
+            ReleaseLockFile(&CookieLock, path);
+        }
+        *busy = true;
+        return storeProblem;
+    }
+    std::atexit(ReleaseUserFolder);
     CrashFlag = existed;
+    const int fd = CookieLock.fd;
     const size_t length = std::strlen(kCookieText);
     if (ftruncate(fd, 0) != 0 || pwrite(fd, kCookieText, length, 0) != static_cast<ssize_t>(length) ||
         fsync(fd) != 0) {
         const std::string problem =
             "the user folder " + GetUserDataPath() + " cannot be written (" + std::strerror(errno) + ")";
-        close(fd);
-        if (!existed) RemoveFile(path.c_str());
+        if (existed) CloseLock(&CookieLock);  // closed, and left where it was
         return problem;
     }
-    CookieFd = fd;
     return std::string();
 }
 
@@ -188,8 +215,10 @@ void PlayTitleMusic() {
 // Set at start-up; the first game then loads the play screen's art (LoadGameplayArt).
 bool GameplayArtPending = false;
 
-// Steps 28 to 42: the databases, the art and the title music.
-void LoadGameData() {
+// Steps 28 to 42: the databases, the art, the cloud sync and the title music. A save named on
+// the command line is loaded once before the cloud sync: false, before the sync has copied
+// anything, when it does not load, so that a damaged save never replaces the cloud's copy.
+bool LoadGameData(const std::string& commandLineSave) {
     // The databases check hundreds of picture names; nothing is mounted before the mods are.
     auto listing = std::make_unique<VfsListingScope>();
     LoadManeuverTemplates("game//manTemplateDB.xml");
@@ -236,12 +265,14 @@ void LoadGameData() {
     listing.reset();
     LogLoadProgress("InitShops");
     SeedRandomGenerators();
+    if (!commandLineSave.empty() && !SavedGameLoads(commandLineSave)) return false;
     InitSteamCloud(CmdLine.clearCloud);
     LogLoadProgress("InitSteamCloud");
     // Started after the rest of the background audio set-up, so that start-up does not
     // wait for it here.
     RunAudioSetupInBackground(PlayTitleMusic);
     LogLoadProgress("PlayMusic");
+    return true;
 }
 
 void WriteConfigAtExit() {
@@ -335,9 +366,6 @@ bool MoveFileReplacing(const char* from, const char* to) {
     return std::rename(from, to) == 0;
 }
 
-void DeleteCookieFile() {
-    RemoveFile(CookiePath().c_str());
-}
 
 void QuitAudioAndSDL() {
     ShutdownAudio();
@@ -345,12 +373,20 @@ void QuitAudioAndSDL() {
 }
 
 void ExitEarly(int code) {
-    DeleteCookieFile();
+    // The exit handlers write what is to be written and give the user folder up last.
     std::fflush(stdout);
     std::exit(code);
 }
 
 namespace {
+
+// The save named by -load-filename= cannot be loaded: the run ends with its own exit code.
+[[noreturn]] void FailCommandLineLoad(const std::string& loadName) {
+    std::printf("Could not load the saved game \"%s\"\n", loadName.c_str());
+    // The tables read at start-up go back before the early exit, as at every exit.
+    ReleaseForExit();
+    ExitEarly(kExitLoadFailed);
+}
 
 // The input script's "screenshot": the current screen into the user folder.
 void TakeScriptScreenshot() {
@@ -414,7 +450,6 @@ int GameMain(int argc, char** argv) {
 
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO) < 0) {
         std::printf("Unable to init SDL: %s\n", SDL_GetError());
-        DeleteCookieFile();
         return 1;
     }
     InstallTerminationSignals();
@@ -426,7 +461,6 @@ int GameMain(int argc, char** argv) {
     SDL_EnableUNICODE(1);
     std::atexit(QuitAudioAndSDL);
     std::atexit(CloseInputLog);
-    std::atexit(DeleteCookieFile);
     LogLoadProgress("SDL_Init");
 
     CreateLeaderboards();
@@ -436,7 +470,6 @@ int GameMain(int argc, char** argv) {
     LogLoadProgress("LoadTweakVals");
     if (!LoadFonts()) {
         // The configuration has not been read yet, so nothing writes over the user's file.
-        DeleteCookieFile();
         return 2;
     }
     LogLoadProgress("LoadFonts");
@@ -488,24 +521,13 @@ int GameMain(int argc, char** argv) {
     // The title menu's picture decodes on a worker while the databases and the art load (its
     // worker makes a surface, so not before the video mode is set).
     StartTitlePictureLoad(CmdLine.screenWidth, CmdLine.screenHeight);
-    LoadGameData();
+    const std::string loadName = GetLoadFilenameArg(argc, argv);
+    if (!LoadGameData(loadName)) FailCommandLineLoad(loadName);
 
     if (Player* hero = CreatePlayerFromCommandLine(argc, argv)) PlayGame(hero);
-    std::string loadName = GetLoadFilenameArg(argc, argv);
-    if (!loadName.empty()) {
-        if (!LoadAndPlay(loadName)) {
-            std::printf("Could not load the saved game \"%s\"\n", loadName.c_str());
-            // The tables read at start-up go back before the early exit, as at every exit.
-            ReleaseForExit();
-            ExitEarly(kExitLoadFailed);
-        }
-    }
+    if (!loadName.empty() && !LoadAndPlay(loadName)) FailCommandLineLoad(loadName);
     RunMainMenuLoop();
 
-    if (FILE* cookie = std::fopen(CookiePath().c_str(), "rb")) {
-        std::fclose(cookie);
-        DeleteCookieFile();
-    }
     ReleaseForExit();
     return 0;
 }

@@ -26,10 +26,9 @@ void LoadGameplayArt();
 
 // Deletes the target, then renames the source to it; the rename's result.
 bool MoveFileReplacing(const char* from, const char* to);
-// Deletes "cookie.txt" in the user folder, whether or not it exists.
-void DeleteCookieFile();
 void QuitAudioAndSDL();
-// Ends the process from anywhere in start-up: no cookie is left behind.
+// Ends the process from anywhere in start-up: the exit handlers run, and the last of them
+// removes the cookie and gives the user folder up.
 [[noreturn]] void ExitEarly(int code);
 
 // The crash cookie's text and path ("" when the user folder is unavailable).

@@ -1,6 +1,8 @@
 // A save whose objects cannot all be put back (one stands off the grid, or on a floor the save
-// does not hold) is refused by the real executable: exit code 3, and every file of the user
-// folder stays byte for byte as it was, the save among them.
+// does not hold, or an item of the hero's pack names a floor) is refused by the real
+// executable: exit code 3, and every file of the user folder stays byte for byte as it was, the
+// save among them. The store's cloud files too: the damaged save is never copied over the
+// cloud's good copy, nor is anything else copied to an empty cloud before the load failed.
 #include <gtest/gtest.h>
 
 #include <dirent.h>
@@ -68,8 +70,25 @@ size_t FindObject(const std::string& save, const char* className) {
     return std::string::npos;
 }
 
-TEST(DamagedSaveSession, AnObjectThatCannotBePutBackFailsTheLoadAndTouchesNoUserFile) {
-    // A hero made and saved by the game itself.
+// Where the first item of the hero's pack or belts starts: its presence byte 1, then its class
+// key and the object block (anchor, two offsets, then branch and depth -1: on no floor).
+size_t FindContainedItem(const std::string& save) {
+    const char* const kinds[] = {"Food", "Potion", "Weapon", "Armour", "Misc", "Gem", "Mushroom", "Reagent", "Wand"};
+    size_t first = std::string::npos;
+    for (const char* kind : kinds) {
+        const int32_t key = static_cast<int32_t>(GetRegisteredClassHash(kind));
+        for (size_t at = 1; at + 32 <= save.size() && at < first; ++at) {
+            if (save[at - 1] == 1 && WordAt(save, at) == key && WordAt(save, at + 16) == -1 &&
+                WordAt(save, at + 20) == -1) {
+                first = at;
+            }
+        }
+    }
+    return first;
+}
+
+TEST(DamagedSaveSession, AnObjectThatCannotBePutBackFailsTheLoadAndTouchesNoUserOrCloudFile) {
+    // A hero made and saved by the game itself; the cloud holds a good copy of the save.
     TempDir made;
     WriteWholeFile(made.file("config.xml"), "<config>\n<setting name=\"completedATutorial\" value=\"1\"/>\n</config>\n");
     WriteWholeFile(made.file("script.txt"), std::string("seed 5\n") + kLeaveGameScript);
@@ -79,53 +98,59 @@ TEST(DamagedSaveSession, AnObjectThatCannotBePutBackFailsTheLoadAndTouchesNoUser
     const std::string good = ReadWholeFile(made.file("Tess.sav"));
     const size_t stairs = FindObject(good, "Stairs");
     ASSERT_NE(stairs, std::string::npos);
+    const size_t packed = FindContainedItem(good);
+    ASSERT_NE(packed, std::string::npos);
+    bool cloudHoldsTheSave = false;
+    for (const auto& file : FilesOf(made.path())) cloudHoldsTheSave |= file.first == "store/cloud/Tess.sav";
+    ASSERT_TRUE(cloudHoldsTheSave) << "the cloud's good copy of the save";
 
     struct Case {
         const char* label;
-        std::vector<std::pair<size_t, int32_t>> words;  // offsets from the class key, new values
-        const char* message;
+        size_t object;                                  // where the damaged object starts
+        std::vector<std::pair<size_t, int32_t>> words;  // offsets from its class key, new values
+        std::vector<const char*> messages;
     };
     const Case cases[] = {
-        {"x far off the grid", {{24, 100000}}, "is outside the 100 x 100 grid of floor 0"},
-        {"x before and y after the grid", {{24, -3}, {28, 100000}}, "is outside the 100 x 100 grid of floor 0"},
-        {"a floor the save does not hold", {{20, 77}}, "belongs to no level"},
+        {"x far off the grid", stairs, {{24, 100000}}, {"a saved Stairs at (", "is outside the 100 x 100 grid of floor 0"}},
+        {"x before and y after the grid", stairs, {{24, -3}, {28, 100000}},
+         {"a saved Stairs at (", "is outside the 100 x 100 grid of floor 0"}},
+        {"a floor the save does not hold", stairs, {{20, 77}}, {"a saved Stairs at (", "belongs to no level"}},
+        {"an item of the pack on a real floor and square", packed, {{16, 0}, {20, 0}, {24, 5}, {28, 5}},
+         {"names floor 0 of branch 0; a contained object belongs to no floor"}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.label);
-        TempDir user;
-        // The user folder as the first run left it, with the save damaged. The start-up would
-        // put the cloud's copy of the save back over the damaged one: the cloud starts empty.
-        for (const auto& file : FilesOf(made.path())) {
-            if (file.first.rfind("store/cloud/", 0) == 0) continue;
-            if (file.first.find('/') != std::string::npos) {
-                ASSERT_EQ(system(("mkdir -p '" + user.file(file.first.substr(0, file.first.rfind('/'))) + "'").c_str()), 0);
+        for (const bool emptyCloud : {false, true}) {
+            SCOPED_TRACE(std::string(c.label) + (emptyCloud ? ", empty cloud" : ", good copy in the cloud"));
+            // The user folder as the first run left it (or with an empty cloud), with the save damaged.
+            TempDir user;
+            for (const auto& file : FilesOf(made.path())) {
+                if (emptyCloud && file.first.rfind("store/cloud/", 0) == 0) continue;
+                if (file.first.find('/') != std::string::npos) {
+                    ASSERT_EQ(system(("mkdir -p '" + user.file(file.first.substr(0, file.first.rfind('/'))) + "'").c_str()), 0);
+                }
+                WriteWholeFile(user.file(file.first), file.second);
             }
-            WriteWholeFile(user.file(file.first), file.second);
-        }
-        std::string damaged = good;
-        for (const auto& word : c.words) PutWord(&damaged, stairs + word.first, word.second);
-        WriteWholeFile(user.file("Tess.sav"), damaged);
-        // Should the load pass, the script leaves the game, which saves it again.
-        WriteWholeFile(user.file("script.txt"), kLeaveGameScript);
-        const std::map<std::string, std::string> before = FilesOf(user.path());
+            std::string damaged = good;
+            for (const auto& word : c.words) PutWord(&damaged, c.object + word.first, word.second);
+            WriteWholeFile(user.file("Tess.sav"), damaged);
+            // Should the load pass, the script leaves the game, which saves it again.
+            WriteWholeFile(user.file("script.txt"), kLeaveGameScript);
+            const std::map<std::string, std::string> before = FilesOf(user.path());
 
-        GameRun run = RunGame({"-no-initial-config", "-load-filename=Tess.sav"}, user.path(),
-                              {{"VAULTMERE_INPUT_SCRIPT", user.file("script.txt")}});
-        EXPECT_EQ(run.exitCode, 3) << run.output;
-        EXPECT_TRUE(Contains(run.output, "a saved Stairs at (")) << run.output;
-        EXPECT_TRUE(Contains(run.output, c.message)) << run.output;
-        EXPECT_TRUE(Contains(run.output, "Could not load the saved game \"Tess.sav\"")) << run.output;
-        // Only the cloud has gained the local files it lacked.
-        const std::map<std::string, std::string> after = FilesOf(user.path());
-        for (const auto& file : after) {
-            EXPECT_TRUE(before.count(file.first) == 1 || file.first.rfind("store/cloud/", 0) == 0) << file.first;
-        }
-        // The sync's own record of what the cloud holds follows those uploads.
-        for (const auto& file : before) {
-            const auto found = after.find(file.first);
-            ASSERT_NE(found, after.end()) << file.first << " is gone";
-            if (file.first == "cloud_sync.txt") continue;
-            EXPECT_TRUE(found->second == file.second) << file.first << " changed";
+            GameRun run = RunGame({"-no-initial-config", "-load-filename=Tess.sav"}, user.path(),
+                                  {{"VAULTMERE_INPUT_SCRIPT", user.file("script.txt")}});
+            EXPECT_EQ(run.exitCode, 3) << run.output;
+            for (const char* message : c.messages) EXPECT_TRUE(Contains(run.output, message)) << run.output;
+            EXPECT_TRUE(Contains(run.output, "Could not load the saved game \"Tess.sav\"")) << run.output;
+            // Every file of the user folder, the store's cloud files and the sync record among
+            // them, is as it was, and none is new.
+            const std::map<std::string, std::string> after = FilesOf(user.path());
+            for (const auto& file : after) EXPECT_EQ(before.count(file.first), 1u) << file.first << " is new";
+            for (const auto& file : before) {
+                const auto found = after.find(file.first);
+                ASSERT_NE(found, after.end()) << file.first << " is gone";
+                EXPECT_TRUE(found->second == file.second) << file.first << " changed";
+            }
         }
     }
 }

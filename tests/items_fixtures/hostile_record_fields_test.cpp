@@ -1,7 +1,8 @@
 // Words of a saved record that only mean something within a range (a splat's picture, a
-// clock's step, the growing turns of a patch of dirt, a stack's count, the hero's skill
-// levels): a hostile value fails the load with a message that names the field, and the values
-// at the edges of the range load as they were saved.
+// clock's step, the growing turns of a patch of dirt, a stack's count, a pile's zorkmids, a
+// wand's charges, the hero's skill levels, purse and health): a hostile value fails the load
+// with a message that names the field, and the values at the edges of the range load as they
+// were saved.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include "items_fixtures/crafting.h"
 #include "items_fixtures/dirt.h"
 #include "items_fixtures/inventory.h"
+#include "items_fixtures/item_db.h"
 #include "items_fixtures/item_kinds.h"
 #include "items_fixtures/splat.h"
 #include "items_fixtures/toolkit_windows.h"
@@ -161,8 +163,39 @@ TEST_F(HostileRecordFields, EachRangedWordOfARecordFailsTheLoadOutsideItsRange) 
          },
          {-5, -1, kMaxSavedItemCount + 1, INT_MAX}, {0, 1, kMaxSavedItemCount}, "an item's count",
          Get(&Item::count)},
+        {"zorkmids of a pile", "Zorkmids",
+         [] {
+             auto gold = std::make_unique<Zorkmids>(40);
+             gold->amount = kMark;
+             return std::unique_ptr<GameObj>(std::move(gold));
+         },
+         {-1, -40, INT_MIN, kMaxSavedZorkmids + 1, INT_MAX}, {0, 1, kMaxSavedZorkmids}, "a pile's zorkmids",
+         Get(&Zorkmids::amount)},
     };
     for (const Field& f : fields) Check(f);
+}
+
+TEST_F(HostileRecordFields, AWandsChargesAreCheckedOnLoadByWhetherItRunsOut) {
+    ClearItemDB();
+    ASSERT_TRUE(itemDBLoadText("<itemdb><item name='Zap'><wand mincharge='2' maxcharge='5'/></item>"
+                               "<item name='Staff'><wand mincharge='-1' maxcharge='-1'/></item></itemdb>",
+                               "test wands"));
+    const auto wandOf = [](const char* name) {
+        return [name] {
+            auto wand = std::make_unique<Wand>(FindItemDefByName(name));
+            wand->charges = kMark;
+            return std::unique_ptr<GameObj>(std::move(wand));
+        };
+    };
+    const Field fields[] = {
+        {"charges of a wand that runs out", "Wand", wandOf("Zap"), {-1, -3, INT_MIN, kMaxSavedWandCharges + 1, INT_MAX},
+         {0, 1, kMaxSavedWandCharges}, "a wand's charges", Get(&Wand::charges)},
+        {"charges of a wand that never runs out", "Wand", wandOf("Staff"),
+         {INT_MIN, -kMaxSavedWandCharges - 1, kMaxSavedWandCharges + 1, INT_MAX},
+         {-kMaxSavedWandCharges, -1, 0, kMaxSavedWandCharges}, "a wand's charges", Get(&Wand::charges)},
+    };
+    for (const Field& f : fields) Check(f);
+    ClearItemDB();
 }
 
 TEST_F(HostileRecordFields, TheHerosSkillLevelsAreCheckedOnLoad) {
@@ -178,6 +211,62 @@ TEST_F(HostileRecordFields, TheHerosSkillLevelsAreCheckedOnLoad) {
         {-1, kMaxSavedSkillLevel + 1, INT_MAX, INT_MIN}, {0, 1, kMaxSavedSkillLevel}, "a skill level",
         [](GameObj& obj) { return dynamic_cast<Player&>(obj).skillLevels[2]; }};
     Check(field);
+}
+
+TEST_F(HostileRecordFields, TheHerosPurseAndHealthAreCheckedOnLoad) {
+    const auto heroWith = [](int32_t Player::*member) {
+        return [member] {
+            auto hero = std::make_unique<Player>();
+            hero->name = "Orla";
+            (*hero).*member = kMark;
+            return std::unique_ptr<GameObj>(std::move(hero));
+        };
+    };
+    Check({"zorkmids in the purse", "Player", heroWith(&Player::zorkmids),
+           {-1, INT_MIN, kMaxSavedZorkmids + 1, INT_MAX}, {0, 7, kMaxSavedZorkmids}, "the hero's zorkmids",
+           [](GameObj& obj) { return dynamic_cast<Player&>(obj).zorkmids; }});
+
+    // A hero is saved alive (a dead one is never saved): health at 0 or below is a damaged save,
+    // never a death on load. Saving clamps the health word, so it is found as the third word
+    // before the lutefisk tithe, which holds the mark.
+    const auto withHealth = [](int32_t health) {
+        Player hero;
+        hero.name = "Orla";
+        hero.lutefiskTithe = kMark;
+        Bytes bytes = SaveBytes(hero);
+        CurrentPlayer = nullptr;
+        const Bytes tithe = Word(kMark);
+        const auto at = std::search(bytes.begin(), bytes.end(), tithe.begin(), tithe.end());
+        EXPECT_NE(at, bytes.end());
+        if (at == bytes.end() || at - bytes.begin() < 12) return bytes;
+        const Bytes word = Word(health);
+        const Bytes zero = Word(0);
+        std::copy(word.begin(), word.end(), at - 12);
+        std::copy(zero.begin(), zero.end(), at);
+        return bytes;
+    };
+    for (const int32_t health : {0, -1, -17, INT_MIN, 1, 5}) {
+        SCOPED_TRACE("health " + std::to_string(health));
+        SaveReader in(withHealth(health));
+        testing::internal::CaptureStdout();
+        std::unique_ptr<Serializable> loaded(
+            SerializableRegistry::Instance().CreateFromSave(GetRegisteredClassHash("Player"), in));
+        const std::string printed = testing::internal::GetCapturedStdout();
+        CurrentPlayer = savedHero_;
+        if (health <= 0) {
+            EXPECT_TRUE(in.Failed());
+            EXPECT_EQ(loaded, nullptr);
+            EXPECT_NE(in.Error().find("the hero was saved with health " + std::to_string(health)), std::string::npos)
+                << in.Error();
+            EXPECT_EQ(printed.find("damage"), std::string::npos) << printed;
+        } else {
+            ASSERT_FALSE(in.Failed()) << in.Error();
+            Player* hero = dynamic_cast<Player*>(loaded.get());
+            ASSERT_NE(hero, nullptr);
+            EXPECT_EQ(hero->health, health);
+            EXPECT_EQ(hero->dead, 0);
+        }
+    }
 }
 
 }  // namespace

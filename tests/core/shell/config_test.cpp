@@ -438,6 +438,40 @@ TEST_F(UserConfigTest, EveryReadableLineOfABrokenFileIsRecoveredAndEachSkippedLi
     }
 }
 
+TEST_F(UserConfigTest, AFileLargerThanSixteenMebibytesIsMovedAsideUnreadAndTheDefaultsStart) {
+    const size_t limit = 16u * 1024 * 1024;
+    const std::string head = "<config>\n<setting name=\"use2XUI\" value=\"1\"/>\n";
+    const std::string tail = "</config>\n";
+    const auto fileOf = [&](size_t size) { return head + std::string(size - head.size() - tail.size(), ' ') + tail; };
+    {
+        SCOPED_TRACE("one byte over");
+        const std::string big = fileOf(limit + 1);
+        WriteUserFile("config.xml", big);
+        WriteUserFile("config.xml.bad", "an older broken file");
+        testing::internal::CaptureStderr();
+        LoadConfig();
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find("config.xml is larger than 16 MiB"), std::string::npos) << said;
+        EXPECT_NE(said.find("kept as " + UserFile("config.xml.bad")), std::string::npos) << said;
+        EXPECT_EQ(use2XUI, 0) << "not read";
+        EXPECT_TRUE(ReadUserFile("config.xml.bad") == big) << "the user's file kept whole";
+        EXPECT_FALSE(FileExists(UserFile("config.xml")));
+        ASSERT_TRUE(WriteConfig());
+        EXPECT_EQ(ReadUserFile("config.xml"), kDefaultConfig);
+        EXPECT_TRUE(ReadUserFile("config.xml.bad") == big);
+    }
+    {
+        SCOPED_TRACE("exactly the limit");
+        ResetRunState();
+        ResetConfigToDefaults();
+        std::remove(UserFile("config.xml.bad").c_str());
+        WriteUserFile("config.xml", fileOf(limit));
+        LoadConfig();
+        EXPECT_EQ(use2XUI, 1);
+        EXPECT_FALSE(FileExists(UserFile("config.xml.bad")));
+    }
+}
+
 TEST_F(UserConfigTest, WhenTheBrokenFileCannotBeKeptItIsNeverRewritten) {
     const std::string broken = "<config><setting name=\"use2XUI\" value=\"1\"/><unclosed\n";
     WriteUserFile("config.xml", broken);
