@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "core/saturating.h"
+
 namespace {
 
 FILE* gEventLog = nullptr;
@@ -35,7 +37,7 @@ void LogEvent(const char* text) {
 
 void AddCollectedStat(const char* name, int32_t amount) {
     if (gEventLog == nullptr || name == nullptr) return;
-    gCollected[name] += amount;
+    AddSaturating(gCollected[name], amount);  // sums of prices must not wrap round
 }
 
 int32_t GetCollectedStat(const std::string& name) {

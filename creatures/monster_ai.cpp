@@ -90,7 +90,8 @@ void Monster::ShowIdle(int32_t dx, int32_t dy) {
 }
 
 int32_t Monster::AcceptsItem(Item* item) {
-    return dead != 0 && item != nullptr && item->type == kItemMisc && item->subtype == 1 ? 1 : 0;
+    // Unpaid spores are the shop's: what sprouts of them would be the hero's own.
+    return dead != 0 && item != nullptr && item->type == kItemMisc && item->subtype == 1 && item->unpaid == 0 ? 1 : 0;
 }
 
 int32_t Monster::UseItemOn(Item* item) {

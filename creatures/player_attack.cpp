@@ -194,6 +194,7 @@ void Player::ThrowWeaponAt(Monster* target, Item* stack) {
             Weapon* piece = new Weapon(def);
             piece->stackable = 1;
             piece->count = 1;
+            piece->unpaid = stack->unpaid;  // shop goods thrown stay the shop's
             QueueObjectMove(piece, stopX, stopY, onLevel);
         }
         DiscardInputEvents();

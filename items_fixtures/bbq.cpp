@@ -81,6 +81,7 @@ int32_t BBQ::UseItemOn(Item* item) {
     if (grilled == nullptr) return 0;
     const bool fromCursor = GetCursorItem() == item;
     const int32_t steaks = fromCursor ? item->count : 1;
+    const int32_t shopGoods = item->unpaid;  // steaks grilled of shop goods are still the shop's
     // The raw steak is used up on every path: the cursor's stack goes whole, a single one from
     // a stack elsewhere loses one.
     if (fromCursor || item->count < 2) {
@@ -93,6 +94,7 @@ int32_t BBQ::UseItemOn(Item* item) {
     Food* food = new Food(grilled);
     food->stackable = 1;
     food->count = steaks;
+    food->unpaid = shopGoods;
     AddText(steaks == 1 ? "You grill your steak on the BBQ." : "You grill your steaks on the BBQ.", true);
     PutItemInBag(food);
     PlaySFX("flame");

@@ -149,7 +149,7 @@ int32_t Chest::OpenUp() {
 }
 
 int32_t Chest::UseItemOn(Item* item) {
-    if (!IsLockpick(item) || locked == 0) return 0;
+    if (!IsLockpick(item) || item->unpaid != 0 || locked == 0) return 0;  // shop picks are not spent
     PlaySFX("key");
     if (LockpickBreaks()) {
         AddText(kPickBreaks, true);

@@ -41,7 +41,8 @@ void Dirt::RefreshPicture() {
 void Dirt::Destroy() { QueueObjectDeletion(this); }
 
 int32_t Dirt::AcceptsItem(Item* item) {
-    return item != nullptr && item->type == kItemMisc && item->subtype == kSporesKind ? 1 : 0;
+    // Unpaid spores are the shop's: what grew of them would be the hero's own.
+    return item != nullptr && item->type == kItemMisc && item->subtype == kSporesKind && item->unpaid == 0 ? 1 : 0;
 }
 
 int32_t Dirt::UseItemOn(Item* item) {

@@ -14,11 +14,16 @@ bool IsLockpick(const Item* item) {
     return misc != nullptr && misc->type == kItemMisc && misc->Kind() == 0;  // kind 0: lockpicks
 }
 
+namespace {
+// Unpaid shop lockpicks are the shop's, not the hero's to spend.
+bool OwnLockpick(const Item* item) { return IsLockpick(item) && item->unpaid == 0; }
+}  // namespace
+
 LockpickPlace FindCarriedLockpick() {
     LockpickPlace place;
     if (CurrentPlayer != nullptr) {
         for (Item* item : CurrentPlayer->quickSlots) {
-            if (IsLockpick(item)) {
+            if (OwnLockpick(item)) {
                 place.item = item;
                 place.onBelt = true;
                 return place;
@@ -26,7 +31,7 @@ LockpickPlace FindCarriedLockpick() {
         }
     }
     for (Item* item : InventoryGrid.cells) {
-        if (IsLockpick(item)) {
+        if (OwnLockpick(item)) {
             place.item = item;
             return place;
         }

@@ -15,7 +15,7 @@ struct LockpickPlace {
     bool onBelt = false;    // found in a belt slot (else in a backpack cell)
 };
 
-// The first lockpick in the hero's nine belt slots in order, then in the backpack cells in
+// The first paid lockpick in the hero's nine belt slots in order, then in the backpack cells in
 // order.
 LockpickPlace FindCarriedLockpick();
 

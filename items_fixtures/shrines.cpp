@@ -118,7 +118,8 @@ int32_t LutefiskStatue::Activate() {
 }
 
 int32_t LutefiskStatue::UseItemOn(Item* item) {
-    if (spent != 0) return 0;
+    // Unpaid fish is the shop's to tithe, not the hero's: the statue does not take it.
+    if (spent != 0 || (item != nullptr && item->unpaid != 0)) return 0;
     Player* hero = CurrentPlayer;
     const bool lutefisk = item != nullptr && item->type == kItemFood && item->def != nullptr && item->def->name == "Lutefisk";
     if (!lutefisk) {

@@ -300,6 +300,7 @@ int32_t Weapon::UseOn(GameObj* target, GameObj* user) {
     CastHitSpell(this, hero, landX, landY);
     Level* onLevel = hero->GameObj::level;
     const ItemDef* definition = def;
+    const int32_t shopGoods = unpaid;  // a bolt found again is as paid as its stack
     SpendOne(this);
     if (onLevel != nullptr) {
         LevelCell* landing = onLevel->GetCell(landX, landY);
@@ -323,6 +324,7 @@ int32_t Weapon::UseOn(GameObj* target, GameObj* user) {
         Weapon* piece = new Weapon(definition);
         piece->stackable = 1;
         piece->count = 1;
+        piece->unpaid = shopGoods;
         QueueObjectMove(piece, landX, landY, onLevel);
     }
     return 1;

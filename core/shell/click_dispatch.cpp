@@ -122,7 +122,13 @@ bool RightClick(int32_t x, int32_t y) {
     const int32_t beltSlot = BeltSlotAt(x, y);
     if (beltSlot >= 0) {
         Item* item = hero->quickSlots[beltSlot];
-        if (itemSpell != nullptr && item != nullptr && FilterAccepts(itemSpell, item, true)) {
+        bool valid = itemSpell != nullptr && item != nullptr;
+        if (valid && item->unpaid != 0) {
+            // Shop goods laid on the belt are as much for sale as in the backpack.
+            ShowDialog(kForSaleText, "ui/dialog_but_ok", nullptr);
+            valid = false;
+        }
+        if (valid && FilterAccepts(itemSpell, item, true)) {
             Tell("ability");
             UseSelectedAbilityAt(x, y);
         } else {

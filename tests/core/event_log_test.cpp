@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <limits>
 #include <sstream>
 #include <string>
 
@@ -41,6 +42,23 @@ TEST(EventLog, WritesEventsAndCountsStatisticsOnlyWhileOpen) {
     EXPECT_FALSE(OpenEventLog(testing::TempDir() + "no_such_folder/x/events.log"));
     EXPECT_NE(testing::internal::GetCapturedStdout().find("event log: cannot create"), std::string::npos);
     EXPECT_FALSE(IsEventLogOpen());
+}
+
+TEST(EventLog, ACollectedSumStopsAtTheEndsOfItsRange) {
+    // Two purchases at the highest price a shop asks must not wrap the total round to a
+    // negative figure, nor a run of refunds past the other end.
+    const int32_t top = std::numeric_limits<int32_t>::max();
+    const int32_t bottom = std::numeric_limits<int32_t>::min();
+    ASSERT_TRUE(OpenEventLog(testing::TempDir() + "events_sum_test.log"));
+    AddCollectedStat("Total Purchases", 2147483520);
+    AddCollectedStat("Total Purchases", 2147483520);
+    EXPECT_EQ(GetCollectedStat("Total Purchases"), top);
+    AddCollectedStat("Total Purchases", -5);
+    EXPECT_EQ(GetCollectedStat("Total Purchases"), top - 5);
+    AddCollectedStat("Refunds", bottom + 1);
+    AddCollectedStat("Refunds", -2);
+    EXPECT_EQ(GetCollectedStat("Refunds"), bottom);
+    CloseEventLog();
 }
 
 }  // namespace

@@ -209,12 +209,15 @@ TEST_F(FixtureRulesTest, BarbecueTable) {
         int32_t answer;
         int32_t grilled;
         const char* line;
+        bool unpaid;  // shop goods: what is grilled of them is still the shop's
     };
     const Case cases[] = {
-        {"five aged steaks from the cursor", "Aged Steak", 5, true, 1, 5, "You grill your steaks on the BBQ."},
-        {"one steak from the pack", "Steak", 3, false, 1, 1, "You grill your steak on the BBQ."},
-        {"a grilled steak is refused", "Grilled Steak", 1, true, 0, 0, nullptr},
-        {"bread is refused", "Bread", 1, true, 0, 0, nullptr},
+        {"five aged steaks from the cursor", "Aged Steak", 5, true, 1, 5, "You grill your steaks on the BBQ.", false},
+        {"one steak from the pack", "Steak", 3, false, 1, 1, "You grill your steak on the BBQ.", false},
+        {"two unpaid steaks from the cursor", "Steak", 2, true, 1, 2, "You grill your steaks on the BBQ.", true},
+        {"one unpaid steak from the pack", "Steak", 3, false, 1, 1, "You grill your steak on the BBQ.", true},
+        {"a grilled steak is refused", "Grilled Steak", 1, true, 0, 0, nullptr, false},
+        {"bread is refused", "Bread", 1, true, 0, 0, nullptr, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -223,6 +226,7 @@ TEST_F(FixtureRulesTest, BarbecueTable) {
         BBQ grill;
         Item* raw = CreateItemByName(c.item);
         raw->count = c.count;
+        raw->unpaid = c.unpaid ? 1 : 0;
         if (c.onCursor) {
             SetCursorItem(raw);
         } else {
@@ -239,6 +243,7 @@ TEST_F(FixtureRulesTest, BarbecueTable) {
         }
         ASSERT_NE(grilled, nullptr);
         EXPECT_EQ(grilled->count, c.grilled);
+        EXPECT_EQ(grilled->unpaid != 0, c.unpaid);
         EXPECT_TRUE(Logged(c.line));
         EXPECT_EQ(CountSound("flame"), 1);
         if (c.onCursor) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "items_fixtures/chest.h"
+#include "items_fixtures/lockpick.h"
 #include "items_fixtures/record_bytes.h"
 #include "tests/items_fixtures/lock_fixture.h"
 
@@ -182,11 +183,13 @@ TEST_F(ChestTest, ADroppedLockpick) {
         int32_t countAfter;  // of a stack of 3 on the cursor
         std::vector<std::string> lines;
         int32_t experience;
+        bool unpaid = false;  // shop goods are not the hero's to spend
     };
     const Case cases[] = {
         {"an unlocked chest refuses it", false, false, 0, 3, {}, 0},
         {"it unlocks the chest", true, false, 1, 2, {"The chest unlocks!"}, 10},
         {"it breaks", true, true, 1, 2, {"The lockpick breaks when you attempt to use it!"}, 0},
+        {"an unpaid pick is refused", true, false, 0, 3, {}, 0, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -194,6 +197,7 @@ TEST_F(ChestTest, ADroppedLockpick) {
         hero_.experience = 0;
         Misc* pick = new Misc(0);
         pick->count = 3;
+        pick->unpaid = c.unpaid ? 1 : 0;
         SetCursorItem(pick);
         Chest* chest = MakeChest(c.locked, false);
         Item* inside = chest->content;
@@ -203,6 +207,7 @@ TEST_F(ChestTest, ADroppedLockpick) {
         EXPECT_EQ(TickerLog(), c.lines);
         EXPECT_EQ(hero_.experience, c.experience);
         EXPECT_EQ(chest->content, inside) << "the contents stay inside until the chest is used";
+        EXPECT_EQ(chest->locked, c.locked && c.result == 0 ? 1 : chest->locked);
         if (c.result == 1 && !c.breaks) {
             EXPECT_EQ(chest->locked, 0);
             DialogTexts().clear();
@@ -307,6 +312,23 @@ TEST_F(ChestTest, UberChestStreamsOfOldVersions) {
         EXPECT_EQ(chest->furtherA, c.furtherA);
         EXPECT_EQ(chest->furtherB, c.furtherB);
     }
+}
+
+TEST_F(ChestTest, UnpaidLockpicksAreNeverTheOnesFound) {
+    // A locked chest or door looks for the hero's lockpicks: unpaid shop picks are passed over.
+    Misc* unpaidOnBelt = new Misc(0);
+    unpaidOnBelt->unpaid = 1;
+    hero_.quickSlots[0] = unpaidOnBelt;
+    EXPECT_EQ(FindCarriedLockpick().item, nullptr) << "only an unpaid pick is carried";
+    Misc* paidPacked = new Misc(0);
+    ASSERT_TRUE(PlaceItemInGridCell(2, 1, paidPacked));
+    const LockpickPlace place = FindCarriedLockpick();
+    EXPECT_EQ(place.item, paidPacked);
+    EXPECT_FALSE(place.onBelt);
+    hero_.quickSlots[0] = nullptr;
+    InventoryGrid.Remove(paidPacked);
+    delete unpaidOnBelt;
+    delete paidPacked;
 }
 
 }  // namespace

@@ -13,6 +13,9 @@
 #include "items_fixtures/item.h"
 #include "items_fixtures/item_creation.h"
 #include "items_fixtures/item_db.h"
+#include "items_fixtures/item_kinds.h"
+#include "items_fixtures/dirt.h"
+#include "items_fixtures/shrines.h"
 #include "items_fixtures/shop_pedestal.h"
 #include "items_fixtures/toolkit_windows.h"
 #include "levels/level_cell.h"
@@ -392,6 +395,57 @@ TEST_F(ShopTest, TheStealingSpellClearsTheMarkDropsTheItemAndMayBeCaught) {
         delete item;
     }
     EXPECT_FALSE(StealShopItemAt(level_.get(), 4, 6)) << "nothing left to steal";
+}
+
+// Shop goods handed to the things of the level that use them up (a dead creature or a patch
+// of dirt taking spores, the lutefisk statue taking fish) are not taken: what grew of them, or
+// the statue's gift, would be the hero's own though the goods were never paid for. Paid goods
+// are taken as ever.
+TEST_F(ShopTest, UnpaidGoodsAreNoOfferingToTheFixturesThatUseThemUp) {
+    ClearItemDB();
+    ASSERT_TRUE(itemDBLoadText("<itemdb><item name=\"Lutefisk\"><food hp=\"1\"/></item></itemdb>", "fish"));
+    const ShrineDialogSet savedShrine = ShrineDialogs;
+    ShrineDialogs = {Show, [](int32_t) {}, [](Item*) {}};
+    Monster* corpse = AddMonster("Brax", 6, 5);
+    corpse->dead = 1;
+    Dirt dirt;
+    LutefiskStatue statue;
+    struct Case {
+        const char* name;
+        GameObj* taker;
+        bool fish;
+    };
+    const Case cases[] = {{"spores on a dead creature", corpse, false},
+                          {"spores in the dirt", &dirt, false},
+                          {"lutefisk to the statue", &statue, true}};
+    for (const Case& c : cases) {
+        for (int32_t unpaid : {1, 0}) {
+            SCOPED_TRACE(std::string(c.name) + (unpaid != 0 ? ", unpaid" : ", paid"));
+            Item* goods = c.fish ? CreateItemByName("Lutefisk") : new Misc(1);
+            ASSERT_NE(goods, nullptr);
+            goods->stackable = 1;
+            goods->count = 3;
+            goods->unpaid = unpaid;
+            corpse->sprouts = false;
+            dirt.planted = 0;
+            const int32_t taken = c.taker->UseItemOn(goods);
+            // The statue takes the whole stack (and may answer at once with its gift).
+            const bool used = corpse->sprouts || dirt.planted != 0 || QueuedDeletionCount() > 0;
+            if (unpaid != 0) {
+                EXPECT_EQ(taken, 0);
+                EXPECT_FALSE(used);
+                EXPECT_EQ(goods->count, 3);
+                EXPECT_EQ(QueuedDeletionCount(), 0u);
+            } else {
+                EXPECT_EQ(taken, 1);
+                EXPECT_TRUE(used);
+            }
+            if (QueuedDeletionCount() == 0) delete goods;
+            DeleteQueuedObjects();
+        }
+    }
+    corpse->sprouts = false;
+    ShrineDialogs = savedShrine;
 }
 
 }  // namespace

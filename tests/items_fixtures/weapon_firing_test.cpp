@@ -105,4 +105,42 @@ TEST_F(WeaponFiringTest, AThrowAtASquareStrikesWhatStandsWhereTheMissileStops) {
     delete bolts;
 }
 
+TEST_F(WeaponFiringTest, APieceFoundAgainKeepsItsStacksShopMark) {
+    // A bolt fired or a dart thrown from shop goods lies where it landed, and what is found
+    // again is still the shop's until paid for: it never turns into the hero's own.
+    SetTweaks(Tweak("hit ammo drop percent", 100));
+    Weapon bow(&bowDef_);
+    hero_.crossbow = &bow;
+    struct Case {
+        const char* name;
+        ItemDef* def;
+        int32_t unpaid;
+    };
+    const Case cases[] = {{"fired bolt, unpaid", &boltDef_, 1},
+                          {"fired bolt, paid", &boltDef_, 0},
+                          {"thrown dart, unpaid", &dartDef_, 1},
+                          {"thrown dart, paid", &dartDef_, 0}};
+    for (const Case& c : cases) {
+        PlaceHero(2, 4);
+        Monster* diggle = AddMonster("Diggle", 6, 4);
+        Weapon* stack = Stack(c.def, 3);
+        stack->unpaid = c.unpaid;
+        EXPECT_EQ(stack->UseOn(diggle, &hero_), 1) << c.name;
+        EXPECT_EQ(stack->count, 2) << c.name;
+        ApplyDeferredObjectMoves();
+        Weapon* piece = nullptr;
+        for (GameObj* obj : level_->GetCell(6, 4)->contents) {
+            Weapon* weapon = dynamic_cast<Weapon*>(obj);
+            if (weapon != nullptr && weapon != stack && weapon->def == c.def) piece = weapon;
+        }
+        ASSERT_NE(piece, nullptr) << c.name << ": the piece is found again";
+        EXPECT_EQ(piece->count, 1) << c.name;
+        EXPECT_EQ(piece->unpaid, c.unpaid) << c.name;
+        QueueObjectDeletion(piece);
+        QueueObjectDeletion(diggle);
+        DeleteQueuedObjects();
+        delete stack;
+    }
+}
+
 }  // namespace

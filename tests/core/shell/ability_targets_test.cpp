@@ -236,4 +236,45 @@ TEST_F(AbilityTargetsTest, AnItemAbilityUsesTheItemUnderThePointerOffTheLevel) {
     }
 }
 
+// Shop goods are no target of an item ability, on the belt as in the backpack (an artifact
+// laid on the belt must not be offered up unpaid): the "for sale" answer comes, no ability is
+// used, and the click falls through to the item's own use.
+TEST_F(AbilityTargetsTest, AnItemAbilityRefusesUnpaidGoodsOnTheBeltAsInTheBackpack) {
+    SpellCallLog calls;
+    SpellCallRecorder = &calls;
+    spell_.targetType = SpellTarget::Item;
+    hero->mana = 100;
+    auto* onBelt = Own<CountingItem>(0);
+    onBelt->unpaid = 1;
+    hero->quickSlots[2] = onBelt;
+    auto* packed = Own<CountingItem>(0);
+    packed->unpaid = 1;
+    InventoryGrid.cells[9] = packed;
+    packed->gridX = 1;
+    packed->gridY = 1;
+    struct Case {
+        const char* what;
+        bool inventoryOpen;
+        int32_t x, y;
+        CountingItem* item;
+    };
+    const Case cases[] = {
+        {"belt slot 2", false, 262 + 2 * 36 + 5, 660, onBelt},
+        {"backpack cell (1, 1)", true, 750 + 26 + 34 + 3, 20 + 37 + 34 + 3, packed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Layout.inventoryOpen = c.inventoryOpen ? 1 : 0;
+        SelectedAbility = &ability_;
+        calls = SpellCallLog();
+        // The "for sale" answer waits for its Return.
+        ASSERT_TRUE(OpenInputScriptText("wait 40\nkey return\n"));
+        HandlePlayScreenClick(c.x, c.y, true);
+        EXPECT_TRUE(calls.casts.empty()) << "no ability is used on shop goods";
+        EXPECT_EQ(SelectedAbility, &ability_) << "the ability stays chosen";
+        EXPECT_EQ(c.item->uses, 1) << "the plain use follows";
+        ResetInputLog();
+    }
+}
+
 }  // namespace
