@@ -14,10 +14,13 @@
 #include "items_fixtures/item.h"
 #include "levels/level.h"
 #include "levels/level_cell.h"
+#include "levels/seen_stamp.h"
 #include "media/font.h"
+#include "media/alpha_blit.h"
 #include "media/image.h"
 #include "media/screen.h"
 #include "media/sprite.h"
+#include "media/sprite_draw_list.h"
 #include "media/text.h"
 #include "media/ticker.h"
 
@@ -220,6 +223,206 @@ bool MinimapShrinkHover(int32_t mx, int32_t my, int32_t W) {
     return mx >= W - 14 && mx <= W && my <= 14;
 }
 
+namespace {
+
+// The minimap as a frame shows it, kept between frames: the background with the map and the
+// objects' icons on it, in the screen's format. It is made again when the level's seen
+// squares change (every turn's sight pass changes them), when the size, the screen, the
+// sprite table or the number of objects changes; otherwise a frame copies it.
+struct MinimapPicture {
+    SDL_Surface* picture = nullptr;
+    bool valid = false;
+    const Level* level = nullptr;
+    uint64_t seenStamp = 0;
+    const Player* hero = nullptr;
+    int32_t size = -1;
+    int32_t screenWidth = 0;
+    unsigned spriteGeneration = 0;
+    size_t spriteCount = 0;
+    size_t objectCount = 0;
+    SDL_Surface* screen = nullptr;
+    SDL_Surface* background = nullptr;
+    // Icons that reach out of the background, or over one that does, are drawn over the copy
+    // every frame, in their order: the pixels come out as if every icon had been drawn then.
+    std::vector<SpriteDrawCall> drawnOver;
+    std::vector<SpriteDrawCall> calls;  // kept, so that a rebuild makes nothing once grown
+    // Whether a background's pixels come out the same whatever lies under it, for the
+    // background and screen format it was found for.
+    SDL_Surface* checkedBackground = nullptr;
+    SDL_Surface* checkedScreen = nullptr;
+    bool backgroundCovers = false;
+};
+
+MinimapPicture kept;
+
+void ForgetMinimapPicture() {
+    SDL_FreeSurface(kept.picture);
+    kept.picture = nullptr;
+    kept.valid = false;
+    kept.drawnOver.clear();
+    kept.checkedBackground = nullptr;
+    kept.checkedScreen = nullptr;
+}
+
+bool SameSurfaceFormat(const SDL_Surface* a, const SDL_Surface* b) {
+    const SDL_PixelFormat& f = *a->format;
+    const SDL_PixelFormat& g = *b->format;
+    return f.BitsPerPixel == g.BitsPerPixel && f.Rmask == g.Rmask && f.Gmask == g.Gmask && f.Bmask == g.Bmask &&
+           f.Amask == g.Amask && f.palette == nullptr && g.palette == nullptr;
+}
+
+SDL_Surface* MakeLike(const SDL_Surface* screen, int32_t w, int32_t h) {
+    const SDL_PixelFormat& f = *screen->format;
+    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, f.BitsPerPixel, f.Rmask, f.Gmask, f.Bmask, f.Amask);
+    // Copied as it is, never blended.
+    if (s != nullptr) SDL_SetAlpha(s, 0, 0);
+    return s;
+}
+
+// Whether the background, blitted as the HUD blits it, gives the same pixels over black and
+// over white: then a copy of it made once stands for it over whatever the map shows.
+bool BackgroundCoversWhatIsUnder(SDL_Surface* background, const SDL_Surface* screen) {
+    SDL_Surface* black = MakeLike(screen, background->w, background->h);
+    SDL_Surface* white = MakeLike(screen, background->w, background->h);
+    bool same = black != nullptr && white != nullptr;
+    if (same) {
+        SDL_FillRect(black, nullptr, 0);
+        SDL_FillRect(white, nullptr, 0xFFFFFFFFu);
+        SDL_Rect at = {0, 0, 0, 0};
+        BlitPicture(background, nullptr, black, &at);
+        at = {0, 0, 0, 0};
+        BlitPicture(background, nullptr, white, &at);
+        const size_t rowBytes = static_cast<size_t>(black->w) * black->format->BytesPerPixel;
+        for (int32_t y = 0; same && y < black->h; ++y) {
+            same = std::memcmp(static_cast<const Uint8*>(black->pixels) + y * black->pitch,
+                               static_cast<const Uint8*>(white->pixels) + y * white->pitch, rowBytes) == 0;
+        }
+    }
+    SDL_FreeSurface(black);
+    SDL_FreeSurface(white);
+    return same;
+}
+
+bool Overlap(const SDL_Rect& a, const SDL_Rect& b) {
+    return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+}
+
+SDL_Rect CallRect(const SpriteDrawCall& call) {
+    const SDL_Surface* frame = call.sprite->frames[call.frame];
+    SDL_Rect r;
+    r.x = static_cast<Sint16>(call.x);
+    r.y = static_cast<Sint16>(call.y);
+    r.w = static_cast<Uint16>(frame->w);
+    r.h = static_cast<Uint16>(frame->h);
+    return r;
+}
+
+// Scans the level's squares into the map surface of the size and lists the icons of what
+// stands on the seen squares, in drawing order.
+void ListIcons(const Level& level, const Player* hero, int32_t size, int32_t W, std::vector<SpriteDrawCall>* calls) {
+    static std::vector<MinimapSquare> withObjects;
+    const int32_t c = size + 1;
+    SDL_Surface* map = mapSurfaces[size];
+    if (map != nullptr && SDL_LockSurface(map) == 0) {
+        ScanMinimapSquares(level, c, static_cast<uint8_t*>(map->pixels), map->pitch, &withObjects);
+        SDL_UnlockSurface(map);
+    } else {
+        ScanMinimapSquares(level, c, nullptr, 0, &withObjects);
+    }
+    calls->clear();
+    SetSpriteDrawList(calls);
+    for (const MinimapSquare& square : ByColumn(withObjects)) {
+        const LevelCell* cell = level.GetCell(square.x, square.y);
+        const HudPoint p = MinimapIconPoint(size, square.x, square.y, W);
+        for (GameObj* object : cell->contents) {
+            if (object != nullptr && object != hero) object->DrawOnMinimap(p.x, p.y, size);
+        }
+    }
+    SetSpriteDrawList(nullptr);
+}
+
+// Makes the kept picture for this frame; false when it cannot stand for the drawing (no
+// background, one that lets the map show through, no screen of the usual kind).
+bool BuildMinimapPicture(const Level& level, const Player* hero, int32_t size, int32_t W) {
+    SDL_Surface* screen = ScreenSurface;
+    SDL_Surface* background = backgrounds[size];
+    kept.valid = false;
+    kept.drawnOver.clear();
+    if (screen == nullptr || background == nullptr || screen->format->palette != nullptr) return false;
+    if (kept.checkedBackground != background || kept.checkedScreen != screen) {
+        kept.backgroundCovers = BackgroundCoversWhatIsUnder(background, screen);
+        kept.checkedBackground = background;
+        kept.checkedScreen = screen;
+    }
+    if (!kept.backgroundCovers) return false;
+    if (kept.picture != nullptr && (kept.picture->w != background->w || kept.picture->h != background->h ||
+                                    !SameSurfaceFormat(kept.picture, screen))) {
+        SDL_FreeSurface(kept.picture);
+        kept.picture = nullptr;
+    }
+    if (kept.picture == nullptr) kept.picture = MakeLike(screen, background->w, background->h);
+    if (kept.picture == nullptr) return false;
+
+    const int32_t c = size + 1;
+    const int32_t left = W - 100 * c - 10;
+    SDL_Rect at = {0, 0, 0, 0};
+    BlitPicture(background, nullptr, kept.picture, &at);
+    ListIcons(level, hero, size, W, &kept.calls);
+    if (SDL_Surface* map = mapSurfaces[size]) {
+        at = {5, 5, 0, 0};
+        BlitPicture(map, nullptr, kept.picture, &at);
+    }
+    const SDL_Rect box = {static_cast<Sint16>(left), 0, static_cast<Uint16>(background->w),
+                          static_cast<Uint16>(background->h)};
+    SDL_Surface* const savedScreen = ScreenSurface;
+    for (const SpriteDrawCall& call : kept.calls) {
+        const SDL_Rect r = CallRect(call);
+        bool inside = r.x >= box.x && r.y >= box.y && r.x + r.w <= box.x + box.w && r.y + r.h <= box.y + box.h;
+        for (size_t i = 0; inside && i < kept.drawnOver.size(); ++i) {
+            inside = !Overlap(r, CallRect(kept.drawnOver[i]));
+        }
+        if (inside) {
+            ScreenSurface = kept.picture;
+            call.sprite->DrawFrame(call.x - box.x, call.y - box.y, call.frame);
+            ScreenSurface = savedScreen;
+        } else {
+            kept.drawnOver.push_back(call);
+        }
+    }
+    kept.valid = true;
+    kept.level = &level;
+    kept.seenStamp = LevelSeenStamp(&level);
+    kept.hero = hero;
+    kept.size = size;
+    kept.screenWidth = W;
+    kept.spriteGeneration = SpriteMgr_Generation();
+    kept.spriteCount = SpriteMgr_Count();
+    kept.objectCount = level.objects.size();
+    kept.screen = screen;
+    kept.background = background;
+    return true;
+}
+
+bool KeptPictureFits(const Level& level, const Player* hero, int32_t size, int32_t W) {
+    return kept.valid && kept.level == &level && kept.seenStamp == LevelSeenStamp(&level) && kept.hero == hero &&
+           kept.size == size && kept.screenWidth == W && kept.spriteGeneration == SpriteMgr_Generation() &&
+           kept.spriteCount == SpriteMgr_Count() && kept.objectCount == level.objects.size() &&
+           kept.screen == ScreenSurface && kept.background == backgrounds[size] && kept.picture != nullptr &&
+           SameSurfaceFormat(kept.picture, ScreenSurface);
+}
+
+// Draws the minimap without the kept picture: background, map and every icon straight onto
+// the screen.
+void DrawMinimapDirectly(const Level& level, const Player* hero, int32_t size, int32_t W) {
+    const int32_t c = size + 1;
+    ListIcons(level, hero, size, W, &kept.calls);
+    HudBlit(backgrounds[size], "minimap background", W - 100 * c - 10, 0);
+    HudBlit(mapSurfaces[size], "minimap map", W - 100 * c - 5, 5);
+    for (const SpriteDrawCall& call : kept.calls) call.sprite->DrawFrame(call.x, call.y, call.frame);
+}
+
+}  // namespace
+
 void DrawMinimap() {
     Level* level = CurrentLevel;
     Player* hero = CurrentPlayer;
@@ -229,22 +432,12 @@ void DrawMinimap() {
     if (level != nullptr && hero != nullptr) {
         LoadMissingPictures();
         if (iconsLoaded && iconsGeneration != SpriteMgr_Generation()) RefreshMinimapIcons();
-        static std::vector<MinimapSquare> withObjects;
-        SDL_Surface* map = mapSurfaces[size];
-        if (map != nullptr && SDL_LockSurface(map) == 0) {
-            ScanMinimapSquares(*level, c, static_cast<uint8_t*>(map->pixels), map->pitch, &withObjects);
-            SDL_UnlockSurface(map);
+        if (KeptPictureFits(*level, hero, size, W) || BuildMinimapPicture(*level, hero, size, W)) {
+            HudBlit(kept.picture, "minimap background", W - 100 * c - 10, 0);
+            HudRecord("minimap map", W - 100 * c - 5, 5);
+            for (const SpriteDrawCall& call : kept.drawnOver) call.sprite->DrawFrame(call.x, call.y, call.frame);
         } else {
-            ScanMinimapSquares(*level, c, nullptr, 0, &withObjects);
-        }
-        HudBlit(backgrounds[size], "minimap background", W - 100 * c - 10, 0);
-        HudBlit(map, "minimap map", W - 100 * c - 5, 5);
-        for (const MinimapSquare& square : ByColumn(withObjects)) {
-            const LevelCell* cell = level->GetCell(square.x, square.y);
-            const HudPoint p = MinimapIconPoint(size, square.x, square.y, W);
-            for (GameObj* object : cell->contents) {
-                if (object != nullptr && object != hero) object->DrawOnMinimap(p.x, p.y, size);
-            }
+            DrawMinimapDirectly(*level, hero, size, W);
         }
         const HudPoint p = MinimapIconPoint(size, hero->x, hero->y, W);
         HudRecord("minimap hero", p.x, p.y);
@@ -278,6 +471,7 @@ void DrawMinimap() {
 }
 
 void FreeMinimap() {
+    ForgetMinimapPicture();
     for (int32_t i = 0; i < 4; ++i) {
         SDL_FreeSurface(mapSurfaces[i]);
         mapSurfaces[i] = nullptr;

@@ -510,6 +510,44 @@ void Level::DrawObjects(const MapView& view) {
     }
 }
 
+namespace {
+
+bool Meets(const SDL_Rect& a, int32_t x, int32_t y, int32_t w, int32_t h) {
+    return x < a.x + a.w && a.x < x + w && y < a.y + a.h && a.y < y + h;
+}
+
+// Paints the frame's map blits again inside each area (clipped to it): cleared, the blits of
+// the base layer, `between`, the rest. Inside an area the pixels are those of painting the
+// whole map with `between` in its place; outside it nothing changes.
+void RepaintAreas(SDL_Surface* screen, const std::vector<MapBlit>& blits, size_t baseBlits,
+                  const std::vector<SDL_Rect>& areas, void (*between)(void*), void* context) {
+    const SDL_Rect whole = screen->clip_rect;
+    MapPainter direct(screen, nullptr);
+    for (const SDL_Rect& area : areas) {
+        const int32_t x0 = std::max<int32_t>(area.x, whole.x);
+        const int32_t y0 = std::max<int32_t>(area.y, whole.y);
+        const int32_t x1 = std::min<int32_t>(area.x + area.w, whole.x + whole.w);
+        const int32_t y1 = std::min<int32_t>(area.y + area.h, whole.y + whole.h);
+        if (x0 >= x1 || y0 >= y1) continue;
+        SDL_Rect clip;
+        clip.x = static_cast<Sint16>(x0);
+        clip.y = static_cast<Sint16>(y0);
+        clip.w = static_cast<Uint16>(x1 - x0);
+        clip.h = static_cast<Uint16>(y1 - y0);
+        SDL_SetClipRect(screen, &clip);
+        SDL_FillRect(screen, nullptr, 0);
+        for (size_t i = 0; i < blits.size(); ++i) {
+            if (i == baseBlits && between != nullptr) between(context);
+            const MapBlit& b = blits[i];
+            if (Meets(clip, b.x, b.y, b.from.w, b.from.h)) direct.Blit(b.source, b.from, b.x, b.y);
+        }
+        if (baseBlits >= blits.size() && between != nullptr) between(context);
+    }
+    SDL_SetClipRect(screen, &whole);
+}
+
+}  // namespace
+
 void Level::DrawFluids(const MapView& view) {
     MapPainter painter(ScreenSurface, nullptr);
     PaintFluids(view, &painter);
@@ -522,12 +560,35 @@ void Level::Draw(const MapView& view) {
     DrawObjects(view);
 }
 
+namespace {
+
+// What DrawMapWithInlays asks the DrawMap it calls to paint between the layers.
+struct MapInlays {
+    const std::vector<SDL_Rect>* areas = nullptr;
+    void (*between)(void*) = nullptr;
+    void* context = nullptr;
+};
+MapInlays pendingInlays;
+
+}  // namespace
+
+void DrawMapWithInlays(Level& level, const MapView& view, const std::vector<SDL_Rect>& areas,
+                       void (*between)(void*), void* context) {
+    pendingInlays.areas = &areas;
+    pendingInlays.between = between;
+    pendingInlays.context = context;
+    level.DrawMap(view);
+}
+
 void Level::DrawMap(const MapView& view) {
+    const MapInlays inlays = pendingInlays;
+    pendingInlays = MapInlays();
     SDL_Surface* screen = ScreenSurface;
     MapPicture& pic = mapPicture;
     pic.blits.clear();
     MapPainter recorder(screen, &pic.blits);
     PaintFluids(view, &recorder);
+    const size_t baseBlits = pic.blits.size();
     ReapFinishedEffects();
     const bool objects = PaintTopsAndShading(view, &recorder);
     if (screen != nullptr && !pic.blits.empty()) {
@@ -570,6 +631,10 @@ void Level::DrawMap(const MapView& view) {
         }
     } else if (screen != nullptr) {
         ClearClipArea(screen);
+    }
+    if (screen != nullptr && inlays.areas != nullptr && !inlays.areas->empty()) {
+        RepaintAreas(screen, pic.valid ? pic.painted : pic.blits, baseBlits, *inlays.areas, inlays.between,
+                     inlays.context);
     }
     if (objects) DrawObjects(view);
 }

@@ -1,4 +1,5 @@
 #include "media/sprite.h"
+#include "media/sprite_draw_list.h"
 
 #include <expat.h>
 
@@ -196,7 +197,7 @@ void Sprite::UsePlaceholder() {
     Finish(true);
 }
 
-void Sprite::Finish(bool withOutlines) {
+void Sprite::Finish(bool) {
     int w = 0, h = 0;
     for (uint16_t i = 0; i < frameCount; ++i) {
         if (frames[i] != nullptr) {
@@ -205,9 +206,10 @@ void Sprite::Finish(bool withOutlines) {
             break;
         }
     }
+    // The outline frames are made the first time each is drawn (DrawOutlineFrame): most
+    // frames of most sprites are never outlined.
     for (uint16_t i = 0; i < frameCount; ++i) {
         if (frames[i] == nullptr) frames[i] = MakePlaceholderFrame(w, h);
-        if (withOutlines && outlines != nullptr) outlines[i] = MakeOutline(frames[i]);
     }
     width = frameCount > 0 && frames[0] != nullptr ? static_cast<uint16_t>(frames[0]->w) : 0;
     height = frameCount > 0 && frames[0] != nullptr ? static_cast<uint16_t>(frames[0]->h) : 0;
@@ -478,13 +480,27 @@ void BlitListedFrame(SDL_Surface** list, int32_t count, int32_t frame, int32_t x
     SDL_UpperBlit(list[frame], nullptr, screen, &dest);
 }
 
+std::vector<SpriteDrawCall>* spriteDrawList = nullptr;
+
 }  // namespace
 
+void SetSpriteDrawList(std::vector<SpriteDrawCall>* list) {
+    spriteDrawList = list;
+}
+
 void Sprite::DrawFrame(int32_t x, int32_t y, int32_t frame) {
+    if (spriteDrawList != nullptr) {
+        if (frames != nullptr && frame >= 0 && frame < frameCount && frames[frame] != nullptr) {
+            spriteDrawList->push_back({this, frame, x, y});
+        }
+        return;
+    }
     BlitListedFrame(frames, frameCount, frame, x, y);
 }
 
 void Sprite::DrawOutlineFrame(int32_t x, int32_t y, int32_t frame) {
+    if (outlines == nullptr || frames == nullptr || frame < 0 || frame >= frameCount) return;
+    if (outlines[frame] == nullptr) outlines[frame] = MakeOutline(frames[frame]);
     BlitListedFrame(outlines, frameCount, frame, x, y);
 }
 

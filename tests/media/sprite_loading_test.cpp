@@ -58,6 +58,15 @@ std::vector<artw::SprFrame> SprFrames(int w, int h, const std::vector<uint16_t>&
 }
 
 // Positions of the set pixels of an outline frame.
+// The outline of a frame, made as its first draw makes it.
+SDL_Surface* OutlineOf(Sprite& sprite, int frame) {
+    SDL_Surface* savedScreen = ScreenSurface;
+    ScreenSurface = nullptr;
+    sprite.DrawOutlineFrame(0, 0, frame);
+    ScreenSurface = savedScreen;
+    return sprite.outlines != nullptr ? sprite.outlines[frame] : nullptr;
+}
+
 std::vector<std::pair<int, int>> OutlinePixels(SDL_Surface* s) {
     std::vector<std::pair<int, int>> on;
     for (int y = 0; y < s->h; ++y)
@@ -96,7 +105,9 @@ TEST_F(SpriteLoadingTest, SprRoundTripDoubledAndNative) {
                     const int expected = sx == 0 && sy == 0 ? 0 : (sx + sy + f) % 3 + 1;
                     ASSERT_EQ(Pixel8(s, x, y), expected) << "frame " << f << " at " << x << "," << y;
                 }
-            ASSERT_NE(sprite.outlines[f], nullptr);
+            // Made on first use only.
+            EXPECT_EQ(sprite.outlines[f], nullptr);
+            ASSERT_NE(OutlineOf(sprite, f), nullptr);
             EXPECT_EQ(sprite.outlines[f]->w, 5 * scale + 2);
             EXPECT_EQ(sprite.outlines[f]->h, 3 * scale + 2);
         }
@@ -116,8 +127,8 @@ TEST_F(SpriteLoadingTest, OutlineOfOnePixelIsItsFourNeighbours) {
         enableColourBlind = colourBlind;
         Sprite sprite;
         ASSERT_TRUE(sprite.Load("dot.spr", "", -1, 0, 1));
+        SDL_Surface* outline = OutlineOf(sprite, 0);
         enableColourBlind = old;
-        SDL_Surface* outline = sprite.outlines[0];
         ASSERT_NE(outline, nullptr);
         EXPECT_EQ(outline->w, 7);
         EXPECT_EQ(outline->h, 7);
@@ -145,7 +156,7 @@ TEST_F(SpriteLoadingTest, OutlineTreatsTheTopRowAsTransparent) {
     ASSERT_TRUE(sprite.LoadPNG("pair.png", 0));
     // The top pixel has an opaque neighbour below and counts as transparent: it is outlined.
     const std::vector<std::pair<int, int>> expected = {{2, 0}, {1, 1}, {2, 1}, {3, 1}, {1, 2}, {3, 2}, {2, 3}};
-    EXPECT_EQ(OutlinePixels(sprite.outlines[0]), expected);
+    EXPECT_EQ(OutlinePixels(OutlineOf(sprite, 0)), expected);
 }
 
 TEST_F(SpriteLoadingTest, SprPaletteOptions) {
@@ -263,7 +274,7 @@ TEST_F(SpriteLoadingTest, FrameListLoadsFramesWithDelaysFromTheListFolder) {
         EXPECT_EQ(sprite.height, doubled ? 6 : 3);
         EXPECT_EQ(Pixel32(sprite.frames[2], 0, 0) & 0xFF, 64u);
         ASSERT_NE(sprite.outlines, nullptr);
-        EXPECT_NE(sprite.outlines[3], nullptr);
+        EXPECT_NE(OutlineOf(sprite, 3), nullptr);
     }
 }
 
