@@ -16,7 +16,6 @@
 #include "levels/level_cell.h"
 #include "levels/seen_stamp.h"
 #include "media/font.h"
-#include "media/alpha_blit.h"
 #include "media/image.h"
 #include "media/screen.h"
 #include "media/sprite.h"
@@ -225,12 +224,15 @@ bool MinimapShrinkHover(int32_t mx, int32_t my, int32_t W) {
 
 namespace {
 
-// The minimap as a frame shows it, kept between frames: the background with the map and the
-// objects' icons on it, in the screen's format. It is made again when the level's seen
-// squares change (every turn's sight pass changes them), when the size, the screen, the
-// sprite table or the number of objects changes; otherwise a frame copies it.
+// The minimap's picture kept between frames: the map of seen squares in the screen's format
+// (colour-keyed and run-length coded, so a frame copies only its coloured runs) and the icons
+// of what stands on them, in drawing order. Both are made again when the level's seen squares
+// change (every turn's sight pass changes them), or the size, the screen, the sprite table or
+// the number of objects; otherwise a frame blits the kept map and icons without looking at a
+// square. The background is blended over whatever lies under it, so it is blitted every frame.
 struct MinimapPicture {
-    SDL_Surface* picture = nullptr;
+    SDL_Surface* map = nullptr;
+    std::vector<SpriteDrawCall> icons;
     bool valid = false;
     const Level* level = nullptr;
     uint64_t seenStamp = 0;
@@ -241,85 +243,28 @@ struct MinimapPicture {
     size_t spriteCount = 0;
     size_t objectCount = 0;
     SDL_Surface* screen = nullptr;
-    SDL_Surface* background = nullptr;
-    // Icons that reach out of the background, or over one that does, are drawn over the copy
-    // every frame, in their order: the pixels come out as if every icon had been drawn then.
-    std::vector<SpriteDrawCall> drawnOver;
-    std::vector<SpriteDrawCall> calls;  // kept, so that a rebuild makes nothing once grown
-    // Whether a background's pixels come out the same whatever lies under it, for the
-    // background and screen format it was found for.
-    SDL_Surface* checkedBackground = nullptr;
-    SDL_Surface* checkedScreen = nullptr;
-    bool backgroundCovers = false;
+    SDL_PixelFormat format = {};
 };
 
 MinimapPicture kept;
 
 void ForgetMinimapPicture() {
-    SDL_FreeSurface(kept.picture);
-    kept.picture = nullptr;
+    SDL_FreeSurface(kept.map);
+    kept.map = nullptr;
     kept.valid = false;
-    kept.drawnOver.clear();
-    kept.checkedBackground = nullptr;
-    kept.checkedScreen = nullptr;
+    kept.icons.clear();
 }
 
-bool SameSurfaceFormat(const SDL_Surface* a, const SDL_Surface* b) {
-    const SDL_PixelFormat& f = *a->format;
-    const SDL_PixelFormat& g = *b->format;
+bool SameFormatAs(const SDL_PixelFormat& f, const SDL_Surface* screen) {
+    const SDL_PixelFormat& g = *screen->format;
     return f.BitsPerPixel == g.BitsPerPixel && f.Rmask == g.Rmask && f.Gmask == g.Gmask && f.Bmask == g.Bmask &&
-           f.Amask == g.Amask && f.palette == nullptr && g.palette == nullptr;
-}
-
-SDL_Surface* MakeLike(const SDL_Surface* screen, int32_t w, int32_t h) {
-    const SDL_PixelFormat& f = *screen->format;
-    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, f.BitsPerPixel, f.Rmask, f.Gmask, f.Bmask, f.Amask);
-    // Copied as it is, never blended.
-    if (s != nullptr) SDL_SetAlpha(s, 0, 0);
-    return s;
-}
-
-// Whether the background, blitted as the HUD blits it, gives the same pixels over black and
-// over white: then a copy of it made once stands for it over whatever the map shows.
-bool BackgroundCoversWhatIsUnder(SDL_Surface* background, const SDL_Surface* screen) {
-    SDL_Surface* black = MakeLike(screen, background->w, background->h);
-    SDL_Surface* white = MakeLike(screen, background->w, background->h);
-    bool same = black != nullptr && white != nullptr;
-    if (same) {
-        SDL_FillRect(black, nullptr, 0);
-        SDL_FillRect(white, nullptr, 0xFFFFFFFFu);
-        SDL_Rect at = {0, 0, 0, 0};
-        BlitPicture(background, nullptr, black, &at);
-        at = {0, 0, 0, 0};
-        BlitPicture(background, nullptr, white, &at);
-        const size_t rowBytes = static_cast<size_t>(black->w) * black->format->BytesPerPixel;
-        for (int32_t y = 0; same && y < black->h; ++y) {
-            same = std::memcmp(static_cast<const Uint8*>(black->pixels) + y * black->pitch,
-                               static_cast<const Uint8*>(white->pixels) + y * white->pitch, rowBytes) == 0;
-        }
-    }
-    SDL_FreeSurface(black);
-    SDL_FreeSurface(white);
-    return same;
-}
-
-bool Overlap(const SDL_Rect& a, const SDL_Rect& b) {
-    return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
-}
-
-SDL_Rect CallRect(const SpriteDrawCall& call) {
-    const SDL_Surface* frame = call.sprite->frames[call.frame];
-    SDL_Rect r;
-    r.x = static_cast<Sint16>(call.x);
-    r.y = static_cast<Sint16>(call.y);
-    r.w = static_cast<Uint16>(frame->w);
-    r.h = static_cast<Uint16>(frame->h);
-    return r;
+           f.Amask == g.Amask && g.palette == nullptr;
 }
 
 // Scans the level's squares into the map surface of the size and lists the icons of what
-// stands on the seen squares, in drawing order.
-void ListIcons(const Level& level, const Player* hero, int32_t size, int32_t W, std::vector<SpriteDrawCall>* calls) {
+// stands on the seen squares, in drawing order (column by column, top to bottom).
+void ScanMapAndIcons(const Level& level, const Player* hero, int32_t size, int32_t W,
+                     std::vector<SpriteDrawCall>* icons) {
     static std::vector<MinimapSquare> withObjects;
     const int32_t c = size + 1;
     SDL_Surface* map = mapSurfaces[size];
@@ -329,8 +274,8 @@ void ListIcons(const Level& level, const Player* hero, int32_t size, int32_t W, 
     } else {
         ScanMinimapSquares(level, c, nullptr, 0, &withObjects);
     }
-    calls->clear();
-    SetSpriteDrawList(calls);
+    icons->clear();
+    SetSpriteDrawList(icons);
     for (const MinimapSquare& square : ByColumn(withObjects)) {
         const LevelCell* cell = level.GetCell(square.x, square.y);
         const HudPoint p = MinimapIconPoint(size, square.x, square.y, W);
@@ -341,53 +286,25 @@ void ListIcons(const Level& level, const Player* hero, int32_t size, int32_t W, 
     SetSpriteDrawList(nullptr);
 }
 
-// Makes the kept picture for this frame; false when it cannot stand for the drawing (no
-// background, one that lets the map show through, no screen of the usual kind).
-bool BuildMinimapPicture(const Level& level, const Player* hero, int32_t size, int32_t W) {
-    SDL_Surface* screen = ScreenSurface;
-    SDL_Surface* background = backgrounds[size];
-    kept.valid = false;
-    kept.drawnOver.clear();
-    if (screen == nullptr || background == nullptr || screen->format->palette != nullptr) return false;
-    if (kept.checkedBackground != background || kept.checkedScreen != screen) {
-        kept.backgroundCovers = BackgroundCoversWhatIsUnder(background, screen);
-        kept.checkedBackground = background;
-        kept.checkedScreen = screen;
-    }
-    if (!kept.backgroundCovers) return false;
-    if (kept.picture != nullptr && (kept.picture->w != background->w || kept.picture->h != background->h ||
-                                    !SameSurfaceFormat(kept.picture, screen))) {
-        SDL_FreeSurface(kept.picture);
-        kept.picture = nullptr;
-    }
-    if (kept.picture == nullptr) kept.picture = MakeLike(screen, background->w, background->h);
-    if (kept.picture == nullptr) return false;
+bool KeptPictureFits(const Level& level, const Player* hero, int32_t size, int32_t W) {
+    return kept.valid && kept.level == &level && kept.seenStamp == LevelSeenStamp(&level) && kept.hero == hero &&
+           kept.size == size && kept.screenWidth == W && kept.spriteGeneration == SpriteMgr_Generation() &&
+           kept.spriteCount == SpriteMgr_Count() && kept.objectCount == level.objects.size() &&
+           kept.screen == ScreenSurface && ScreenSurface != nullptr && SameFormatAs(kept.format, ScreenSurface);
+}
 
-    const int32_t c = size + 1;
-    const int32_t left = W - 100 * c - 10;
-    SDL_Rect at = {0, 0, 0, 0};
-    BlitPicture(background, nullptr, kept.picture, &at);
-    ListIcons(level, hero, size, W, &kept.calls);
-    if (SDL_Surface* map = mapSurfaces[size]) {
-        at = {5, 5, 0, 0};
-        BlitPicture(map, nullptr, kept.picture, &at);
-    }
-    const SDL_Rect box = {static_cast<Sint16>(left), 0, static_cast<Uint16>(background->w),
-                          static_cast<Uint16>(background->h)};
-    SDL_Surface* const savedScreen = ScreenSurface;
-    for (const SpriteDrawCall& call : kept.calls) {
-        const SDL_Rect r = CallRect(call);
-        bool inside = r.x >= box.x && r.y >= box.y && r.x + r.w <= box.x + box.w && r.y + r.h <= box.y + box.h;
-        for (size_t i = 0; inside && i < kept.drawnOver.size(); ++i) {
-            inside = !Overlap(r, CallRect(kept.drawnOver[i]));
-        }
-        if (inside) {
-            ScreenSurface = kept.picture;
-            call.sprite->DrawFrame(call.x - box.x, call.y - box.y, call.frame);
-            ScreenSurface = savedScreen;
-        } else {
-            kept.drawnOver.push_back(call);
-        }
+// Makes the kept picture for the screen. Without a screen of the usual kind the map stays
+// in its 8-bit surface and is blitted from there.
+void BuildMinimapPicture(const Level& level, const Player* hero, int32_t size, int32_t W) {
+    ForgetMinimapPicture();
+    ScanMapAndIcons(level, hero, size, W, &kept.icons);
+    SDL_Surface* screen = ScreenSurface;
+    SDL_Surface* map = mapSurfaces[size];
+    if (screen != nullptr && map != nullptr && screen->format->palette == nullptr) {
+        // The same pixels an 8-bit blit would write: every palette colour mapped to the
+        // screen's format; the colour key (black) stays see-through.
+        kept.map = SDL_ConvertSurface(map, screen->format, SDL_SRCCOLORKEY);
+        if (kept.map != nullptr) SDL_SetColorKey(kept.map, SDL_SRCCOLORKEY | SDL_RLEACCEL, kept.map->format->colorkey);
     }
     kept.valid = true;
     kept.level = &level;
@@ -399,26 +316,7 @@ bool BuildMinimapPicture(const Level& level, const Player* hero, int32_t size, i
     kept.spriteCount = SpriteMgr_Count();
     kept.objectCount = level.objects.size();
     kept.screen = screen;
-    kept.background = background;
-    return true;
-}
-
-bool KeptPictureFits(const Level& level, const Player* hero, int32_t size, int32_t W) {
-    return kept.valid && kept.level == &level && kept.seenStamp == LevelSeenStamp(&level) && kept.hero == hero &&
-           kept.size == size && kept.screenWidth == W && kept.spriteGeneration == SpriteMgr_Generation() &&
-           kept.spriteCount == SpriteMgr_Count() && kept.objectCount == level.objects.size() &&
-           kept.screen == ScreenSurface && kept.background == backgrounds[size] && kept.picture != nullptr &&
-           SameSurfaceFormat(kept.picture, ScreenSurface);
-}
-
-// Draws the minimap without the kept picture: background, map and every icon straight onto
-// the screen.
-void DrawMinimapDirectly(const Level& level, const Player* hero, int32_t size, int32_t W) {
-    const int32_t c = size + 1;
-    ListIcons(level, hero, size, W, &kept.calls);
-    HudBlit(backgrounds[size], "minimap background", W - 100 * c - 10, 0);
-    HudBlit(mapSurfaces[size], "minimap map", W - 100 * c - 5, 5);
-    for (const SpriteDrawCall& call : kept.calls) call.sprite->DrawFrame(call.x, call.y, call.frame);
+    if (screen != nullptr) kept.format = *screen->format;
 }
 
 }  // namespace
@@ -432,12 +330,11 @@ void DrawMinimap() {
     if (level != nullptr && hero != nullptr) {
         LoadMissingPictures();
         if (iconsLoaded && iconsGeneration != SpriteMgr_Generation()) RefreshMinimapIcons();
-        if (KeptPictureFits(*level, hero, size, W) || BuildMinimapPicture(*level, hero, size, W)) {
-            HudBlit(kept.picture, "minimap background", W - 100 * c - 10, 0);
-            HudRecord("minimap map", W - 100 * c - 5, 5);
-            for (const SpriteDrawCall& call : kept.drawnOver) call.sprite->DrawFrame(call.x, call.y, call.frame);
-        } else {
-            DrawMinimapDirectly(*level, hero, size, W);
+        if (!KeptPictureFits(*level, hero, size, W)) BuildMinimapPicture(*level, hero, size, W);
+        HudBlit(backgrounds[size], "minimap background", W - 100 * c - 10, 0);
+        HudBlit(kept.map != nullptr ? kept.map : mapSurfaces[size], "minimap map", W - 100 * c - 5, 5);
+        if (ScreenSurface != nullptr) {
+            for (const SpriteDrawCall& icon : kept.icons) icon.sprite->DrawFrame(icon.x, icon.y, icon.frame);
         }
         const HudPoint p = MinimapIconPoint(size, hero->x, hero->y, W);
         HudRecord("minimap hero", p.x, p.y);
