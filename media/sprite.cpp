@@ -10,6 +10,8 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -155,6 +157,69 @@ void XMLCALL FrameListEnd(void* data, const XML_Char* element) {
 
 }  // namespace
 
+namespace {
+
+// The decoded frames of one ".spr" file (doubled or not), shared by every hue variant loaded
+// from it: a variant differs only in its palettes, so its frames are surfaces over these
+// pixels with palettes of their own. The pixels live while a variant uses them.
+struct SprPixels {
+    uint16_t count = 0;
+    int surfaceW = 0;
+    int surfaceH = 0;
+    std::vector<uint16_t> delays;
+    std::vector<uint8_t> palettes;  // count x 768
+    std::vector<uint8_t> pixels;    // count x surfaceW x surfaceH
+};
+
+std::map<std::string, std::weak_ptr<SprPixels>>& DecodedSprFiles() {
+    static auto* files = new std::map<std::string, std::weak_ptr<SprPixels>>();
+    return *files;
+}
+
+// The shared pixels each hue variant's frames lie on.
+std::map<const Sprite*, std::shared_ptr<SprPixels>>& SharedPixelUsers() {
+    static auto* users = new std::map<const Sprite*, std::shared_ptr<SprPixels>>();
+    return *users;
+}
+
+// Makes `sprite` the hue variant of the shared frames: surfaces over the shared pixels, each
+// with its frame's palette turned by `hueShift` degrees, colour 0 keyed out; the last frame's
+// turned palette stays in sprite.palette, as a load from the file leaves it.
+void LoadHueVariant(Sprite& sprite, const std::shared_ptr<SprPixels>& shared, int32_t hueShift) {
+    const uint16_t count = shared->count;
+    sprite.frames = new SDL_Surface*[count]();
+    sprite.outlines = new SDL_Surface*[count]();
+    sprite.delays = new uint16_t[count]();
+    sprite.frameCount = count;
+    const size_t frameBytes = static_cast<size_t>(shared->surfaceW) * static_cast<size_t>(shared->surfaceH);
+    for (uint16_t i = 0; i < count; ++i) {
+        sprite.delays[i] = shared->delays[i];
+        memcpy(sprite.palette, shared->palettes.data() + static_cast<size_t>(i) * kPaletteBytes, kPaletteBytes);
+        SDL_Color colours[256];
+        for (int c = 0; c < 256; ++c) {
+            uint8_t shifted[3];
+            HueShiftColour(sprite.palette[c], static_cast<float>(hueShift), shifted);
+            memcpy(sprite.palette[c], shifted, 3);
+            colours[c].r = shifted[0];
+            colours[c].g = shifted[1];
+            colours[c].b = shifted[2];
+            colours[c].unused = 0;
+        }
+        SDL_Surface* s = SDL_CreateRGBSurfaceFrom(shared->pixels.data() + static_cast<size_t>(i) * frameBytes,
+                                                  shared->surfaceW, shared->surfaceH, 8, shared->surfaceW, 0, 0, 0, 0);
+        if (s == nullptr) s = MakePlaceholderFrame(shared->surfaceW, shared->surfaceH);
+        if (s == nullptr) continue;
+        SDL_SetColorKey(s, SDL_SRCCOLORKEY, 0);
+        SDL_SetColors(s, colours, 0, 256);
+        sprite.frames[i] = s;
+    }
+    sprite.width = count > 0 && sprite.frames[0] != nullptr ? static_cast<uint16_t>(sprite.frames[0]->w) : 0;
+    sprite.height = count > 0 && sprite.frames[0] != nullptr ? static_cast<uint16_t>(sprite.frames[0]->h) : 0;
+    SharedPixelUsers()[&sprite] = shared;
+}
+
+}  // namespace
+
 Sprite::Sprite() {
     memset(palette, 0, sizeof palette);
 }
@@ -180,6 +245,8 @@ void Sprite::FreeFrames() {
     frameCount = 0;
     width = 0;
     height = 0;
+    // The frames over shared pixels are gone: the pixels may go too.
+    if (!SharedPixelUsers().empty()) SharedPixelUsers().erase(this);
 }
 
 void Sprite::Allocate(uint16_t count, bool withOutlines) {
@@ -262,8 +329,23 @@ bool Sprite::Load(const char* file, const char* paletteFile, int32_t hueShift, i
 bool Sprite::LoadSPR(const char* file, const char* paletteFile, int32_t hueShift,
                      int32_t whiteFirstFrame, int32_t nativeSize) {
     if (file == nullptr) file = "";
-    WarnIfArtMissing(file);
     const bool doubled = SpriteDoubling && nativeSize == 0;
+    // A hue variant of a file whose frames are decoded already takes its pixels from there.
+    const bool variant = hueShift != -1 && (paletteFile == nullptr || paletteFile[0] == '\0') && whiteFirstFrame == 0;
+    const std::string sharedKey =
+        std::string(file) + (doubled ? "|2" : "|1") + (smoothScaling != 0 ? "s" : "");
+    if (variant) {
+        auto found = DecodedSprFiles().find(sharedKey);
+        if (found != DecodedSprFiles().end()) {
+            if (std::shared_ptr<SprPixels> shared = found->second.lock()) {
+                FreeFrames();
+                name = file;
+                LoadHueVariant(*this, shared, hueShift);
+                return true;
+            }
+        }
+    }
+    WarnIfArtMissing(file);
     FreeFrames();
     name = file;
 
@@ -297,10 +379,40 @@ bool Sprite::LoadSPR(const char* file, const char* paletteFile, int32_t hueShift
         if (!useExternal) ShowBrokenArtBox(paletteFile, BrokenArtKind::Palette);
     }
 
-    Allocate(count, true);
     const bool smooth = smoothScaling != 0;
     const int surfaceW = doubled ? w * 2 : w;
     const int surfaceH = doubled ? h * 2 : h;
+    if (variant) {
+        // Decoded once into shared pixels; this sprite is their first variant.
+        auto shared = std::make_shared<SprPixels>();
+        shared->count = count;
+        shared->surfaceW = surfaceW;
+        shared->surfaceH = surfaceH;
+        const size_t frameBytes = static_cast<size_t>(surfaceW) * static_cast<size_t>(surfaceH);
+        shared->delays.resize(count);
+        shared->palettes.resize(static_cast<size_t>(count) * kPaletteBytes);
+        shared->pixels.resize(static_cast<size_t>(count) * frameBytes);
+        size_t at = kSprHeader;
+        for (uint16_t i = 0; i < count; ++i) {
+            shared->delays[i] = ReadU16(bytes + at);
+            at += 2;
+            memcpy(shared->palettes.data() + static_cast<size_t>(i) * kPaletteBytes, bytes + at, kPaletteBytes);
+            at += kPaletteBytes;
+            const uint8_t* pixels = bytes + at;
+            at += area;
+            uint8_t* into = shared->pixels.data() + static_cast<size_t>(i) * frameBytes;
+            if (doubled) {
+                DoublePixels8(pixels, w, h, w, into, static_cast<size_t>(surfaceW), smooth);
+            } else {
+                memcpy(into, pixels, static_cast<size_t>(area));
+            }
+        }
+        DecodedSprFiles()[sharedKey] = shared;
+        LoadHueVariant(*this, shared, hueShift);
+        return true;
+    }
+
+    Allocate(count, true);
     size_t pos = kSprHeader;
     for (uint16_t i = 0; i < count; ++i) {
         delays[i] = ReadU16(bytes + pos);

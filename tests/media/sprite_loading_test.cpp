@@ -206,6 +206,58 @@ TEST_F(SpriteLoadingTest, SprPaletteOptions) {
     }
 }
 
+// Hue variants of one file share its decoded pixels: each differs from a plain load only in
+// its palettes, and the pixels stay while any variant uses them.
+TEST_F(SpriteLoadingTest, HueVariantsShareTheDecodedPixelsAndTurnOnlyThePalettes) {
+    Put("hues.spr", artw::EncodeSpr(5, 3, SprFrames(5, 3, {100, 200})));
+    Mount();
+    for (int32_t native : {1, 0}) {
+        SCOPED_TRACE(native ? "native size" : "doubled");
+        Sprite plain;
+        ASSERT_TRUE(plain.Load("hues.spr", nullptr, -1, 0, native));
+        auto* first = new Sprite();
+        auto* second = new Sprite();
+        ASSERT_TRUE(first->Load("hues.spr", nullptr, 40, 0, native));
+        ASSERT_TRUE(second->Load("hues.spr", nullptr, 200, 0, native));
+        for (Sprite* variant : {first, second}) {
+            const float degrees = variant == first ? 40.0f : 200.0f;
+            ASSERT_EQ(variant->frameCount, 2);
+            EXPECT_EQ(variant->width, plain.width);
+            EXPECT_EQ(variant->height, plain.height);
+            for (int f = 0; f < 2; ++f) {
+                EXPECT_EQ(variant->delays[f], plain.delays[f]);
+                SDL_Surface* v = variant->frames[f];
+                SDL_Surface* p = plain.frames[f];
+                ASSERT_EQ(v->w, p->w);
+                ASSERT_EQ(v->h, p->h);
+                EXPECT_TRUE(v->flags & SDL_SRCCOLORKEY);
+                EXPECT_EQ(v->format->colorkey, 0u);
+                for (int y = 0; y < v->h; ++y)
+                    for (int x = 0; x < v->w; ++x) ASSERT_EQ(Pixel8(v, x, y), Pixel8(p, x, y)) << x << "," << y;
+                for (int c : {1, 2, 3, 200}) {
+                    const SDL_Color in = p->format->palette->colors[c];
+                    const uint8_t rgb[3] = {in.r, in.g, in.b};
+                    uint8_t out[3];
+                    HueShiftColour(rgb, degrees, out);
+                    const SDL_Color got = v->format->palette->colors[c];
+                    EXPECT_EQ(got.r, out[0]) << c;
+                    EXPECT_EQ(got.g, out[1]) << c;
+                    EXPECT_EQ(got.b, out[2]) << c;
+                }
+            }
+            // Outlines are there for the variants as for any sprite.
+            EXPECT_NE(OutlineOf(*variant, 1), nullptr);
+        }
+        EXPECT_EQ(first->frames[1]->pixels, second->frames[1]->pixels) << "the variants do not share pixels";
+        delete first;
+        // The second variant still draws from the pixels the first decoded.
+        for (int y = 0; y < second->frames[0]->h; ++y)
+            for (int x = 0; x < second->frames[0]->w; ++x)
+                ASSERT_EQ(Pixel8(second->frames[0], x, y), Pixel8(plain.frames[0], x, y));
+        delete second;
+    }
+}
+
 TEST_F(SpriteLoadingTest, BrokenSprFilesAreReportedAndGetAPlaceholder) {
     const Bytes good = artw::EncodeSpr(4, 4, SprFrames(4, 4, {100, 100}));
     auto header = [](uint16_t count, uint16_t w, uint16_t h) {
