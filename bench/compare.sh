@@ -175,6 +175,8 @@ rows = [
     ("busy frame: 64 glints (x memset)", "BM_DrawGameScreenWith64Glints", "memset"),
     ("allocations per full-HUD frame", "BM_DrawGameScreenFullHud", "allocs_per_frame"),
     ("allocations per glint frame", "BM_DrawGameScreenWith64Glints", "allocs_per_frame"),
+    ("allocations per frame showing a new ticker line", "BM_DrawGameScreenWithANewTickerLineEachFrame",
+     "allocs_per_frame"),
     ("generation with monsters, first use (ms/level)", "BM_GenerateLevelWithMonstersFirstUse", "time_ms"),
     ("  the first level alone (ms)", "BM_GenerateLevelWithMonstersFirstUse", "first_level_ms"),
     ("  memory left per level (KB)", "BM_GenerateLevelWithMonstersFirstUse", "rss_growth_kb"),

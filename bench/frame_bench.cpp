@@ -190,6 +190,37 @@ void BM_DrawGameScreenWith64Glints(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawGameScreenWith64Glints)->Unit(benchmark::kMicrosecond);
 
+// Frames that each show a line posted since the last one (a burst of messages): the line is
+// posted between frames (not timed), so allocs_per_frame counts what the painting makes.
+void BM_DrawGameScreenWithANewTickerLineEachFrame(benchmark::State& state) {
+    FrameBench& bench = FrameBench::Get();
+    if (!bench.ok()) {
+        state.SkipWithError("the game folder could not be loaded");
+        return;
+    }
+    bench.scene().SetExplored(true);
+    DrawGameScreen();
+    uint64_t allocations = 0;
+    int64_t line = 0;
+    static const char* const kLines[] = {"The door creaks open.", "You hear distant footsteps.",
+                                         "A cold wind blows through the hall.", "Something glitters on the floor."};
+    for (auto _ : state) {
+        state.PauseTiming();
+        ClearTicker();
+        AddText(std::string(kLines[line % 4]) + " (" + std::to_string(line) + ")", true);
+        ++line;
+        const uint64_t before = AllocationCount;
+        state.ResumeTiming();
+        DrawGameScreen();
+        benchmark::DoNotOptimize(ScreenSurface->pixels);
+        benchmark::ClobberMemory();
+        allocations += AllocationCount - before;
+    }
+    ClearTicker();
+    ReportFps(state, allocations);
+}
+BENCHMARK(BM_DrawGameScreenWithANewTickerLineEachFrame)->Unit(benchmark::kMicrosecond);
+
 // A whole frame pass of the play loop on the fixed frame clock (no 2 ms sleep): painting, the
 // present of the video surface and the animation step.
 void BM_FramePass(benchmark::State& state) {
