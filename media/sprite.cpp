@@ -192,19 +192,22 @@ void LoadHueVariant(Sprite& sprite, const std::shared_ptr<SprPixels>& shared, in
     sprite.delays = new uint16_t[count]();
     sprite.frameCount = count;
     const size_t frameBytes = static_cast<size_t>(shared->surfaceW) * static_cast<size_t>(shared->surfaceH);
+    SDL_Color colours[256];
+    uint8_t turned[256][3];
     for (uint16_t i = 0; i < count; ++i) {
         sprite.delays[i] = shared->delays[i];
-        memcpy(sprite.palette, shared->palettes.data() + static_cast<size_t>(i) * kPaletteBytes, kPaletteBytes);
-        SDL_Color colours[256];
-        for (int c = 0; c < 256; ++c) {
-            uint8_t shifted[3];
-            HueShiftColour(sprite.palette[c], static_cast<float>(hueShift), shifted);
-            memcpy(sprite.palette[c], shifted, 3);
-            colours[c].r = shifted[0];
-            colours[c].g = shifted[1];
-            colours[c].b = shifted[2];
-            colours[c].unused = 0;
+        const uint8_t* own = shared->palettes.data() + static_cast<size_t>(i) * kPaletteBytes;
+        // Frames mostly share one palette: it is turned once.
+        if (i == 0 || memcmp(own, own - kPaletteBytes, kPaletteBytes) != 0) {
+            for (int c = 0; c < 256; ++c) {
+                HueShiftColour(own + c * 3, static_cast<float>(hueShift), turned[c]);
+                colours[c].r = turned[c][0];
+                colours[c].g = turned[c][1];
+                colours[c].b = turned[c][2];
+                colours[c].unused = 0;
+            }
         }
+        memcpy(sprite.palette, turned, kPaletteBytes);
         SDL_Surface* s = SDL_CreateRGBSurfaceFrom(shared->pixels.data() + static_cast<size_t>(i) * frameBytes,
                                                   shared->surfaceW, shared->surfaceH, 8, shared->surfaceW, 0, 0, 0, 0);
         if (s == nullptr) s = MakePlaceholderFrame(shared->surfaceW, shared->surfaceH);

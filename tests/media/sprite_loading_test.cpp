@@ -209,7 +209,10 @@ TEST_F(SpriteLoadingTest, SprPaletteOptions) {
 // Hue variants of one file share its decoded pixels: each differs from a plain load only in
 // its palettes, and the pixels stay while any variant uses them.
 TEST_F(SpriteLoadingTest, HueVariantsShareTheDecodedPixelsAndTurnOnlyThePalettes) {
-    Put("hues.spr", artw::EncodeSpr(5, 3, SprFrames(5, 3, {100, 200})));
+    // The second frame has a palette of its own.
+    std::vector<artw::SprFrame> frames = SprFrames(5, 3, {100, 200, 300});
+    for (int i = 0; i < 256 * 3; ++i) frames[1].palette[i] = uint8_t(255 - frames[1].palette[i]);
+    Put("hues.spr", artw::EncodeSpr(5, 3, frames));
     Mount();
     for (int32_t native : {1, 0}) {
         SCOPED_TRACE(native ? "native size" : "doubled");
@@ -221,10 +224,10 @@ TEST_F(SpriteLoadingTest, HueVariantsShareTheDecodedPixelsAndTurnOnlyThePalettes
         ASSERT_TRUE(second->Load("hues.spr", nullptr, 200, 0, native));
         for (Sprite* variant : {first, second}) {
             const float degrees = variant == first ? 40.0f : 200.0f;
-            ASSERT_EQ(variant->frameCount, 2);
+            ASSERT_EQ(variant->frameCount, 3);
             EXPECT_EQ(variant->width, plain.width);
             EXPECT_EQ(variant->height, plain.height);
-            for (int f = 0; f < 2; ++f) {
+            for (int f = 0; f < 3; ++f) {
                 EXPECT_EQ(variant->delays[f], plain.delays[f]);
                 SDL_Surface* v = variant->frames[f];
                 SDL_Surface* p = plain.frames[f];
