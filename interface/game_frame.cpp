@@ -160,9 +160,22 @@ void AdvanceViewBobs(Level& level, int32_t elapsedMs) {
 }
 
 // The glints of the view, where the camera puts them.
-void DrawGlintsInView(void*) {
+void DrawGlintsInView() {
     DrawGlints(Layout.view.originX, Layout.view.originY, Layout.view.pixelX, Layout.view.pixelY,
                Layout.view.tileWidth, Layout.view.tileHeight);
+}
+
+// Of the glints listed (a list of SpriteDrawCall), those that reach into the screen's clip
+// rectangle, in their order: the others would leave it as it is.
+void DrawListedGlintsInClip(void* list) {
+    const SDL_Rect& clip = ScreenSurface->clip_rect;
+    for (const SpriteDrawCall& glint : *static_cast<const std::vector<SpriteDrawCall>*>(list)) {
+        const SDL_Surface* frame = glint.sprite->frames[glint.frame];
+        if (glint.x < clip.x + clip.w && clip.x < glint.x + frame->w && glint.y < clip.y + clip.h &&
+            clip.y < glint.y + frame->h) {
+            glint.sprite->DrawFrame(glint.x, glint.y, glint.frame);
+        }
+    }
 }
 
 }  // namespace
@@ -213,7 +226,7 @@ void DrawGameScreen() {
         glints.clear();
         areas.clear();
         SetSpriteDrawList(&glints);
-        DrawGlintsInView(nullptr);
+        DrawGlintsInView();
         SetSpriteDrawList(nullptr);
         for (const SpriteDrawCall& glint : glints) {
             const SDL_Surface* frame = glint.sprite->frames[glint.frame];
@@ -225,7 +238,7 @@ void DrawGameScreen() {
             area.h = static_cast<Uint16>(frame->h);
             areas.push_back(area);
         }
-        DrawMapWithInlays(*level, Layout.view, areas, DrawGlintsInView, nullptr);
+        DrawMapWithInlays(*level, Layout.view, areas, DrawListedGlintsInClip, &glints);
     }
     // The second pass: speech lines and health bars over what stands on visible squares.
     for (size_t i = 0; i < level->objects.size(); ++i) {
