@@ -14,6 +14,7 @@
 
 #include "bench/play_scene.h"
 #include "core/random.h"
+#include "interface/cursor.h"
 #include "interface/game_frame.h"
 #include "interface/layout.h"
 #include "levels/level_draw.h"
@@ -125,6 +126,28 @@ TEST(GlintRepaint, OnlyTheSquaresUnderGlintsArePaintedAgainAndThePictureIsTheWho
         const std::vector<uint8_t> bare = Pixels(screen);
         DrawMapWithInlays(level, Layout.view, areas, DrawGlintsInView, nullptr);
         EXPECT_FALSE(Pixels(screen) == bare);
+
+        // The whole frame without the interface and the pointer: the map with the glints in
+        // it, the objects' overlays and the black strip at the top.
+        const int32_t savedHide = Layout.hideInterface;
+        const bool savedCursor = CursorVisible;
+        Layout.hideInterface = 1;
+        CursorVisible = false;
+        DrawGameScreen();
+        const std::vector<uint8_t> frameShown = Pixels(screen);
+        SDL_FillRect(screen, nullptr, 0);
+        level.DrawFluids(Layout.view);
+        DrawGlintsInView(nullptr);
+        level.Draw(Layout.view);
+        for (GameObj* obj : level.objects) {
+            const LevelCell* cell = level.GetCell(obj->x, obj->y);
+            if (cell != nullptr && cell->HasFlag(SquareFlag::Visible)) obj->DrawOverlay(Layout.view);
+        }
+        SDL_Rect strip = {0, 0, static_cast<Uint16>(screen->w), static_cast<Uint16>(screen->h < 768 ? 32 : 64)};
+        SDL_FillRect(screen, &strip, 0);
+        EXPECT_TRUE(Pixels(screen) == frameShown) << "the frame with glints differs from a whole repaint";
+        Layout.hideInterface = savedHide;
+        CursorVisible = savedCursor;
         for (GlintSlot& slot : Glints) slot.active = 0;
     }
     SDL_FreeSurface(screen);
