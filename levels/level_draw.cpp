@@ -532,7 +532,7 @@ public:
         for (size_t c = 0; c < cellCount; ++c) cells_[c].clear();
         for (size_t i = 0; i < blits.size(); ++i) {
             const MapBlit& b = blits[i];
-            int32_t c0, r0, c1, r1;
+            int32_t c0 = 0, r0 = 0, c1 = -1, r1 = -1;
             if (!Span(b.x, b.y, b.from.w, b.from.h, &c0, &r0, &c1, &r1)) continue;
             for (int32_t r = r0; r <= r1; ++r) {
                 for (int32_t c = c0; c <= c1; ++c) {
@@ -544,7 +544,7 @@ public:
     // The blits that may reach into the area, in painting order.
     const std::vector<uint32_t>& Near(const SDL_Rect& area) {
         near_.clear();
-        int32_t c0, r0, c1, r1;
+        int32_t c0 = 0, r0 = 0, c1 = -1, r1 = -1;
         if (Span(area.x, area.y, area.w, area.h, &c0, &r0, &c1, &r1)) {
             for (int32_t r = r0; r <= r1; ++r) {
                 for (int32_t c = c0; c <= c1; ++c) {
