@@ -14,9 +14,13 @@
 # Settings (environment):
 #   ROUNDS=7            alternating rounds
 #   BENCH_FILTER=regex  only the benchmarks whose names match (Google Benchmark's filter)
-#   BENCHES="frame_bench level_bench turn_bench"   the benchmark programs to run
+#   BENCHES="frame_bench generation_bench level_bench turn_bench save_bench"   the programs
 #   MIN_TIME=0.2        seconds each benchmark runs per round
-#   JOBS=4              build parallelism
+#   JOBS=2              build parallelism
+#
+# After the list of every benchmark, the rows of the performance goals that have a benchmark
+# are printed: frames as multiples of the memset of the same screen in the same round,
+# generation per level with its monsters on first use, memory left per level, saves.
 #   KEEP=1              keep the worktrees and their builds afterwards
 set -euo pipefail
 
@@ -28,9 +32,9 @@ repo=$(git rev-parse --show-toplevel)
 base=$(git -C "$repo" rev-parse --verify "$1^{commit}")
 head=$(git -C "$repo" rev-parse --verify "$2^{commit}")
 rounds=${ROUNDS:-7}
-benches=${BENCHES:-"frame_bench level_bench turn_bench"}
+benches=${BENCHES:-"frame_bench generation_bench level_bench turn_bench save_bench"}
 min_time=${MIN_TIME:-0.2}
-jobs=${JOBS:-4}
+jobs=${JOBS:-2}
 filter=${BENCH_FILTER:-}
 work=$(mktemp -d "${TMPDIR:-/tmp}/vaultmere-compare.XXXXXX")
 
@@ -112,6 +116,7 @@ import glob, json, os, statistics, sys
 
 folder, base, head = sys.argv[1:4]
 times = {}  # benchmark name -> {(side): {round: ns}}
+counters = {}  # benchmark name -> {side: {counter: [values]}}
 order = []
 for path in sorted(glob.glob(os.path.join(folder, "*.json"))):
     parts = os.path.basename(path).split(".")
@@ -130,6 +135,9 @@ for path in sorted(glob.glob(os.path.join(folder, "*.json"))):
             times[name] = {"base": {}, "head": {}}
             order.append(name)
         times[name][side][rnd] = b["real_time"] * scale
+        for key, value in b.items():
+            if key in ("allocs_per_frame", "first_level_ms", "rss_growth_kb", "sprites_left", "monsters_per_level"):
+                counters.setdefault(name, {}).setdefault(side, {}).setdefault(key, []).append(float(value))
 
 print()
 print(f"base {base[:10]}  head {head[:10]}")
@@ -144,4 +152,56 @@ for name in sorted(order, key=order.index):
     ratio = statistics.median(pairs)
     print(f"{name:44} {statistics.median(b.values())/1e3:10.2f} {statistics.median(h.values())/1e3:10.2f} "
           f"{ratio:7.3f} {1/ratio:8.2f}x")
+
+def per_side(name, side):
+    return times.get(name, {}).get(side, {})
+
+def times_memset(name, side):
+    """Median over the rounds of the benchmark's time over the memset's time in that round."""
+    mine, floor = per_side(name, side), per_side("BM_ClearScreenMemset", side)
+    ratios = [mine[r] / floor[r] for r in mine if r in floor and floor[r] > 0]
+    return statistics.median(ratios) if ratios else None
+
+def counter(name, side, key):
+    values = counters.get(name, {}).get(side, {}).get(key)
+    return statistics.median(values) if values else None
+
+def show(value, unit):
+    return "-" if value is None else f"{value:.2f}{unit}"
+
+rows = [
+    ("frame with the full HUD (x memset)", "BM_DrawGameScreenFullHud", "memset"),
+    ("frame of the explored level (x memset)", "BM_DrawGameScreen/whole_level_seen", "memset"),
+    ("busy frame: 64 glints (x memset)", "BM_DrawGameScreenWith64Glints", "memset"),
+    ("allocations per full-HUD frame", "BM_DrawGameScreenFullHud", "allocs_per_frame"),
+    ("allocations per glint frame", "BM_DrawGameScreenWith64Glints", "allocs_per_frame"),
+    ("allocations per frame showing a new ticker line", "BM_DrawGameScreenWithANewTickerLineEachFrame",
+     "allocs_per_frame"),
+    ("generation with monsters, first use (ms/level)", "BM_GenerateLevelWithMonstersFirstUse", "time_ms"),
+    ("  the first level alone (ms)", "BM_GenerateLevelWithMonstersFirstUse", "first_level_ms"),
+    ("  memory left per level (KB)", "BM_GenerateLevelWithMonstersFirstUse", "rss_growth_kb"),
+    ("  sprites left after the last level", "BM_GenerateLevelWithMonstersFirstUse", "sprites_left"),
+    ("turn, 100 hunting monsters (us)", "BM_TurnWithAHundredHuntingMonsters", "time_us"),
+    ("save of a ten-level game (ms)", "BM_SaveTenLevelGame", "time_ms"),
+    ("load of a ten-level game (ms)", "BM_LoadTenLevelGame", "time_ms"),
+]
+print()
+print("rows of the performance goals")
+print(f"{'row':50} {'base':>12} {'head':>12}")
+for label, wanted, what in rows:
+    # Settings such as a fixed iteration count are appended to a benchmark's name.
+    name = next((n for n in order if n == wanted or n.startswith(wanted + "/")), None)
+    if name is None:
+        continue
+    values = []
+    for side in ("base", "head"):
+        if what == "memset":
+            values.append(show(times_memset(name, side), "x"))
+        elif what in ("time_ms", "time_us"):
+            t = per_side(name, side)
+            scale = 1e6 if what == "time_ms" else 1e3
+            values.append(show(statistics.median(t.values()) / scale if t else None, ""))
+        else:
+            values.append(show(counter(name, side, what), ""))
+    print(f"{label:50} {values[0]:>12} {values[1]:>12}")
 PY

@@ -28,6 +28,9 @@
 #include "bench/play_scene.h"
 #include "interface/hud.h"
 #include "interface/layout.h"
+#include "core/random.h"
+#include "creatures/player.h"
+#include "media/eye_candy.h"
 
 // Every allocation of the process is counted, so each benchmark can report how many a frame
 // makes.
@@ -158,6 +161,65 @@ void BM_DrawGameScreenFullHud(benchmark::State& state) {
     ReportFps(state, allocations);
 }
 BENCHMARK(BM_DrawGameScreenFullHud)->Unit(benchmark::kMicrosecond);
+
+// The explored level with 64 glints playing round the hero (each held on its first frame):
+// the glints lie between the map's layers, so the squares under them are painted again.
+void BM_DrawGameScreenWith64Glints(benchmark::State& state) {
+    FrameBench& bench = FrameBench::Get();
+    if (!bench.ok()) {
+        state.SkipWithError("the game folder could not be loaded");
+        return;
+    }
+    bench.scene().SetExplored(true);
+    LoadGlints();
+    CSRand(5);
+    const Player* hero = bench.scene().hero();
+    for (int32_t i = 0; i < 64; ++i) SpawnGlint(hero->x - 8 + i % 16, hero->y - 4 + (i / 16) * 2, nullptr);
+    DrawGameScreen();
+    const uint64_t before = AllocationCount;
+    for (auto _ : state) {
+        DrawGameScreen();
+        benchmark::DoNotOptimize(ScreenSurface->pixels);
+        benchmark::ClobberMemory();
+    }
+    const uint64_t allocations = AllocationCount - before;
+    state.counters["glints"] = static_cast<double>(GlintCount());
+    WriteFramePng();
+    for (GlintSlot& slot : Glints) slot.active = 0;
+    ReportFps(state, allocations);
+}
+BENCHMARK(BM_DrawGameScreenWith64Glints)->Unit(benchmark::kMicrosecond);
+
+// Frames that each show a line posted since the last one (a burst of messages): the line is
+// posted between frames (not timed), so allocs_per_frame counts what the painting makes.
+void BM_DrawGameScreenWithANewTickerLineEachFrame(benchmark::State& state) {
+    FrameBench& bench = FrameBench::Get();
+    if (!bench.ok()) {
+        state.SkipWithError("the game folder could not be loaded");
+        return;
+    }
+    bench.scene().SetExplored(true);
+    DrawGameScreen();
+    uint64_t allocations = 0;
+    int64_t line = 0;
+    static const char* const kLines[] = {"The door creaks open.", "You hear distant footsteps.",
+                                         "A cold wind blows through the hall.", "Something glitters on the floor."};
+    for (auto _ : state) {
+        state.PauseTiming();
+        ClearTicker();
+        AddText(std::string(kLines[line % 4]) + " (" + std::to_string(line) + ")", true);
+        ++line;
+        const uint64_t before = AllocationCount;
+        state.ResumeTiming();
+        DrawGameScreen();
+        benchmark::DoNotOptimize(ScreenSurface->pixels);
+        benchmark::ClobberMemory();
+        allocations += AllocationCount - before;
+    }
+    ClearTicker();
+    ReportFps(state, allocations);
+}
+BENCHMARK(BM_DrawGameScreenWithANewTickerLineEachFrame)->Unit(benchmark::kMicrosecond);
 
 // A whole frame pass of the play loop on the fixed frame clock (no 2 ms sleep): painting, the
 // present of the video surface and the animation step.

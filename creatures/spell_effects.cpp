@@ -26,6 +26,7 @@
 #include "items_fixtures/spell_clouds.h"
 #include "items_fixtures/weapon.h"
 #include "levels/level.h"
+#include "levels/seen_stamp.h"
 #include "levels/object_queue.h"
 #include "levels/tile_effects.h"
 #include "media/bob.h"
@@ -610,6 +611,7 @@ void RunAction(const SpellEffect& e, EffectCall& c) {
             break;
         }
         case kMagicMapping:
+            NoteLevelSeenChange(level);
             for (LevelCell& cell : level->squares) {
                 if (e.amount == 0 || MTOneChanceIn(static_cast<uint32_t>(e.amount))) {
                     cell.flags |= SquareFlag::Explored | SquareFlag::Mapped;

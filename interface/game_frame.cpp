@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <vector>
@@ -20,9 +21,12 @@
 #include "levels/branch_db.h"
 #include "levels/level.h"
 #include "levels/level_cell.h"
+#include "levels/level_draw.h"
 #include "media/bob.h"
 #include "media/eye_candy.h"
 #include "media/image.h"
+#include "media/sprite.h"
+#include "media/sprite_draw_list.h"
 
 Uint32 FrameStartTicks = 0;
 int32_t FrameElapsedMs = 0;
@@ -155,6 +159,25 @@ void AdvanceViewBobs(Level& level, int32_t elapsedMs) {
     }
 }
 
+// The glints of the view, where the camera puts them.
+void DrawGlintsInView() {
+    DrawGlints(Layout.view.originX, Layout.view.originY, Layout.view.pixelX, Layout.view.pixelY,
+               Layout.view.tileWidth, Layout.view.tileHeight);
+}
+
+// Of the glints listed (a list of SpriteDrawCall), those that reach into the screen's clip
+// rectangle, in their order: the others would leave it as it is.
+void DrawListedGlintsInClip(void* list) {
+    const SDL_Rect& clip = ScreenSurface->clip_rect;
+    for (const SpriteDrawCall& glint : *static_cast<const std::vector<SpriteDrawCall>*>(list)) {
+        const SDL_Surface* frame = glint.sprite->frames[glint.frame];
+        if (glint.x < clip.x + clip.w && clip.x < glint.x + frame->w && glint.y < clip.y + clip.h &&
+            clip.y < glint.y + frame->h) {
+            glint.sprite->DrawFrame(glint.x, glint.y, glint.frame);
+        }
+    }
+}
+
 }  // namespace
 
 MapView ComputeCamera(int32_t x, int32_t y, float offsetX, float offsetY, int32_t tileWidth,
@@ -196,11 +219,26 @@ void DrawGameScreen() {
         // with it), from the picture kept since the last frame when nothing in it changed.
         level->DrawMap(Layout.view);
     } else {
-        ClearToBlack(ScreenSurface);
-        level->DrawFluids(Layout.view);
-        DrawGlints(Layout.view.originX, Layout.view.originY, Layout.view.pixelX, Layout.view.pixelY,
-                   Layout.view.tileWidth, Layout.view.tileHeight);
-        level->Draw(Layout.view);
+        // The glints lie between the base layer and the tops: the kept map is copied and
+        // only the squares under the glints are painted again, layer by layer.
+        static std::vector<SpriteDrawCall> glints;
+        static std::vector<SDL_Rect> areas;
+        glints.clear();
+        areas.clear();
+        SetSpriteDrawList(&glints);
+        DrawGlintsInView();
+        SetSpriteDrawList(nullptr);
+        for (const SpriteDrawCall& glint : glints) {
+            const SDL_Surface* frame = glint.sprite->frames[glint.frame];
+            if (glint.x < INT16_MIN || glint.x > INT16_MAX || glint.y < INT16_MIN || glint.y > INT16_MAX) continue;
+            SDL_Rect area;
+            area.x = static_cast<Sint16>(glint.x);
+            area.y = static_cast<Sint16>(glint.y);
+            area.w = static_cast<Uint16>(frame->w);
+            area.h = static_cast<Uint16>(frame->h);
+            areas.push_back(area);
+        }
+        DrawMapWithInlays(*level, Layout.view, areas, DrawListedGlintsInClip, &glints);
     }
     // The second pass: speech lines and health bars over what stands on visible squares.
     for (size_t i = 0; i < level->objects.size(); ++i) {

@@ -14,10 +14,12 @@
 #include "items_fixtures/item.h"
 #include "levels/level.h"
 #include "levels/level_cell.h"
+#include "levels/seen_stamp.h"
 #include "media/font.h"
 #include "media/image.h"
 #include "media/screen.h"
 #include "media/sprite.h"
+#include "media/sprite_draw_list.h"
 #include "media/text.h"
 #include "media/ticker.h"
 
@@ -220,6 +222,105 @@ bool MinimapShrinkHover(int32_t mx, int32_t my, int32_t W) {
     return mx >= W - 14 && mx <= W && my <= 14;
 }
 
+namespace {
+
+// The minimap's picture kept between frames: the map of seen squares in the screen's format
+// (colour-keyed and run-length coded, so a frame copies only its coloured runs) and the icons
+// of what stands on them, in drawing order. Both are made again when the level's seen squares
+// change (every turn's sight pass changes them), or the size, the screen, the sprite table or
+// the number of objects; otherwise a frame blits the kept map and icons without looking at a
+// square. The background is blended over whatever lies under it, so it is blitted every frame.
+struct MinimapPicture {
+    SDL_Surface* map = nullptr;
+    std::vector<SpriteDrawCall> icons;
+    bool valid = false;
+    const Level* level = nullptr;
+    uint64_t seenStamp = 0;
+    const Player* hero = nullptr;
+    int32_t size = -1;
+    int32_t screenWidth = 0;
+    unsigned spriteGeneration = 0;
+    size_t spriteCount = 0;
+    size_t objectCount = 0;
+    SDL_Surface* screen = nullptr;
+    SDL_PixelFormat format = {};
+};
+
+MinimapPicture kept;
+
+void ForgetMinimapPicture() {
+    SDL_FreeSurface(kept.map);
+    kept.map = nullptr;
+    kept.valid = false;
+    kept.icons.clear();
+}
+
+bool SameFormatAs(const SDL_PixelFormat& f, const SDL_Surface* screen) {
+    const SDL_PixelFormat& g = *screen->format;
+    return f.BitsPerPixel == g.BitsPerPixel && f.Rmask == g.Rmask && f.Gmask == g.Gmask && f.Bmask == g.Bmask &&
+           f.Amask == g.Amask && g.palette == nullptr;
+}
+
+// Scans the level's squares into the map surface of the size and lists the icons of what
+// stands on the seen squares, in drawing order (column by column, top to bottom).
+void ScanMapAndIcons(const Level& level, const Player* hero, int32_t size, int32_t W,
+                     std::vector<SpriteDrawCall>* icons) {
+    static std::vector<MinimapSquare> withObjects;
+    const int32_t c = size + 1;
+    SDL_Surface* map = mapSurfaces[size];
+    if (map != nullptr && SDL_LockSurface(map) == 0) {
+        ScanMinimapSquares(level, c, static_cast<uint8_t*>(map->pixels), map->pitch, &withObjects);
+        SDL_UnlockSurface(map);
+    } else {
+        ScanMinimapSquares(level, c, nullptr, 0, &withObjects);
+    }
+    icons->clear();
+    SetSpriteDrawList(icons);
+    for (const MinimapSquare& square : ByColumn(withObjects)) {
+        const LevelCell* cell = level.GetCell(square.x, square.y);
+        const HudPoint p = MinimapIconPoint(size, square.x, square.y, W);
+        for (GameObj* object : cell->contents) {
+            if (object != nullptr && object != hero) object->DrawOnMinimap(p.x, p.y, size);
+        }
+    }
+    SetSpriteDrawList(nullptr);
+}
+
+bool KeptPictureFits(const Level& level, const Player* hero, int32_t size, int32_t W) {
+    return kept.valid && kept.level == &level && kept.seenStamp == LevelSeenStamp(&level) && kept.hero == hero &&
+           kept.size == size && kept.screenWidth == W && kept.spriteGeneration == SpriteMgr_Generation() &&
+           kept.spriteCount == SpriteMgr_Count() && kept.objectCount == level.objects.size() &&
+           kept.screen == ScreenSurface && ScreenSurface != nullptr && SameFormatAs(kept.format, ScreenSurface);
+}
+
+// Makes the kept picture for the screen. Without a screen of the usual kind the map stays
+// in its 8-bit surface and is blitted from there.
+void BuildMinimapPicture(const Level& level, const Player* hero, int32_t size, int32_t W) {
+    ForgetMinimapPicture();
+    ScanMapAndIcons(level, hero, size, W, &kept.icons);
+    SDL_Surface* screen = ScreenSurface;
+    SDL_Surface* map = mapSurfaces[size];
+    if (screen != nullptr && map != nullptr && screen->format->palette == nullptr) {
+        // The same pixels an 8-bit blit would write: every palette colour mapped to the
+        // screen's format; the colour key (black) stays see-through.
+        kept.map = SDL_ConvertSurface(map, screen->format, SDL_SRCCOLORKEY);
+        if (kept.map != nullptr) SDL_SetColorKey(kept.map, SDL_SRCCOLORKEY | SDL_RLEACCEL, kept.map->format->colorkey);
+    }
+    kept.valid = true;
+    kept.level = &level;
+    kept.seenStamp = LevelSeenStamp(&level);
+    kept.hero = hero;
+    kept.size = size;
+    kept.screenWidth = W;
+    kept.spriteGeneration = SpriteMgr_Generation();
+    kept.spriteCount = SpriteMgr_Count();
+    kept.objectCount = level.objects.size();
+    kept.screen = screen;
+    if (screen != nullptr) kept.format = *screen->format;
+}
+
+}  // namespace
+
 void DrawMinimap() {
     Level* level = CurrentLevel;
     Player* hero = CurrentPlayer;
@@ -229,22 +330,11 @@ void DrawMinimap() {
     if (level != nullptr && hero != nullptr) {
         LoadMissingPictures();
         if (iconsLoaded && iconsGeneration != SpriteMgr_Generation()) RefreshMinimapIcons();
-        static std::vector<MinimapSquare> withObjects;
-        SDL_Surface* map = mapSurfaces[size];
-        if (map != nullptr && SDL_LockSurface(map) == 0) {
-            ScanMinimapSquares(*level, c, static_cast<uint8_t*>(map->pixels), map->pitch, &withObjects);
-            SDL_UnlockSurface(map);
-        } else {
-            ScanMinimapSquares(*level, c, nullptr, 0, &withObjects);
-        }
+        if (!KeptPictureFits(*level, hero, size, W)) BuildMinimapPicture(*level, hero, size, W);
         HudBlit(backgrounds[size], "minimap background", W - 100 * c - 10, 0);
-        HudBlit(map, "minimap map", W - 100 * c - 5, 5);
-        for (const MinimapSquare& square : ByColumn(withObjects)) {
-            const LevelCell* cell = level->GetCell(square.x, square.y);
-            const HudPoint p = MinimapIconPoint(size, square.x, square.y, W);
-            for (GameObj* object : cell->contents) {
-                if (object != nullptr && object != hero) object->DrawOnMinimap(p.x, p.y, size);
-            }
+        HudBlit(kept.map != nullptr ? kept.map : mapSurfaces[size], "minimap map", W - 100 * c - 5, 5);
+        if (ScreenSurface != nullptr) {
+            for (const SpriteDrawCall& icon : kept.icons) icon.sprite->DrawFrame(icon.x, icon.y, icon.frame);
         }
         const HudPoint p = MinimapIconPoint(size, hero->x, hero->y, W);
         HudRecord("minimap hero", p.x, p.y);
@@ -278,6 +368,7 @@ void DrawMinimap() {
 }
 
 void FreeMinimap() {
+    ForgetMinimapPicture();
     for (int32_t i = 0; i < 4; ++i) {
         SDL_FreeSurface(mapSurfaces[i]);
         mapSurfaces[i] = nullptr;

@@ -2,6 +2,7 @@
 
 #include "levels/branch_db.h"
 #include "levels/level.h"
+#include "levels/seen_stamp.h"
 
 bool ZooDiscovered = false;
 
@@ -163,6 +164,7 @@ double FovInverseSlope(double ax, double ay, double bx, double by) {
 }
 
 void Level::ClearVisibility() {
+    NoteLevelSeenChange(this);
     for (LevelCell& cell : squares) cell.flags &= static_cast<uint8_t>(~kPerTurnBits);
     sightBox = SightBox();
     sightBox.grid = squares.data();
@@ -173,6 +175,7 @@ void Level::MarkSquareSeen(int32_t x, int32_t y) {
     LevelCell* cell = GetCell(x, y);
     if (cell == nullptr) return;
     cell->flags |= kSeenBits;
+    NoteLevelSeenChange(this);
     // A box recorded for another grid already stands for the whole level.
     if (!SightBoxFitsGrid(*this)) return;
     Extent box{sightBox.x0, sightBox.y0, sightBox.x1, sightBox.y1};
@@ -191,6 +194,7 @@ bool Level::BlocksSight(int32_t x, int32_t y) const {
 }
 
 void Level::RevealMap() {
+    NoteLevelSeenChange(this);
     for (LevelCell& cell : squares) cell.flags |= kSeenBits;
     sightBox.grid = nullptr;  // the whole level
 }
@@ -221,6 +225,7 @@ void Level::ScanOctant8(int32_t x, int32_t y, int32_t d0, int32_t r, double s, d
 }
 
 void Level::UpdateFieldOfView(int32_t x, int32_t y, int32_t radius) {
+    NoteLevelSeenChange(this);
     // The per-turn bits of the last pass (and of whatever marked squares since) lie in the
     // sight box; everything outside it has none.
     if (SightBoxFitsGrid(*this)) {

@@ -1,4 +1,5 @@
 #include "levels/level.h"
+#include "levels/seen_stamp.h"
 
 #include <algorithm>
 
@@ -37,6 +38,7 @@ Level::Level(int32_t, int32_t levelDepth) : depth(levelDepth) {
 Level* Level::LevelForLoading() { return new Level(NoBranchLookup{}); }
 
 Level::~Level() {
+    ForgetLevelSeenStamp(this);
     ClearRooms();
     // Each object's destructor takes it off its square and off this level.
     std::vector<GameObj*> doomed = objects;

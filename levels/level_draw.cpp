@@ -510,6 +510,117 @@ void Level::DrawObjects(const MapView& view) {
     }
 }
 
+namespace {
+
+bool Meets(const SDL_Rect& a, int32_t x, int32_t y, int32_t w, int32_t h) {
+    return x < a.x + a.w && a.x < x + w && y < a.y + a.h && a.y < y + h;
+}
+
+// Which blits reach which part of the screen: the screen's clip rectangle in cells of 64
+// pixels, each listing the blits that reach into it, in painting order. Kept from frame to
+// frame, so that once grown it makes nothing.
+class BlitGrid {
+public:
+    static constexpr int32_t kShift = 6;
+
+    void Build(const SDL_Rect& whole, const std::vector<MapBlit>& blits) {
+        whole_ = whole;
+        columns_ = (whole.w + (1 << kShift) - 1) >> kShift;
+        rows_ = (whole.h + (1 << kShift) - 1) >> kShift;
+        const size_t cellCount = static_cast<size_t>(columns_) * static_cast<size_t>(rows_);
+        if (cells_.size() < cellCount) cells_.resize(cellCount);
+        for (size_t c = 0; c < cellCount; ++c) cells_[c].clear();
+        for (size_t i = 0; i < blits.size(); ++i) {
+            const MapBlit& b = blits[i];
+            int32_t c0 = 0, r0 = 0, c1 = -1, r1 = -1;
+            if (!Span(b.x, b.y, b.from.w, b.from.h, &c0, &r0, &c1, &r1)) continue;
+            for (int32_t r = r0; r <= r1; ++r) {
+                for (int32_t c = c0; c <= c1; ++c) {
+                    cells_[static_cast<size_t>(r * columns_ + c)].push_back(static_cast<uint32_t>(i));
+                }
+            }
+        }
+    }
+    // The blits that may reach into the area, in painting order.
+    const std::vector<uint32_t>& Near(const SDL_Rect& area) {
+        near_.clear();
+        int32_t c0 = 0, r0 = 0, c1 = -1, r1 = -1;
+        if (Span(area.x, area.y, area.w, area.h, &c0, &r0, &c1, &r1)) {
+            for (int32_t r = r0; r <= r1; ++r) {
+                for (int32_t c = c0; c <= c1; ++c) {
+                    const std::vector<uint32_t>& cell = cells_[static_cast<size_t>(r * columns_ + c)];
+                    near_.insert(near_.end(), cell.begin(), cell.end());
+                }
+            }
+            if (r0 != r1 || c0 != c1) {
+                std::sort(near_.begin(), near_.end());
+                near_.erase(std::unique(near_.begin(), near_.end()), near_.end());
+            }
+        }
+        return near_;
+    }
+
+private:
+    // The cells a rectangle covers (within the grid); false when it lies outside.
+    bool Span(int32_t x, int32_t y, int32_t w, int32_t h, int32_t* c0, int32_t* r0, int32_t* c1, int32_t* r1) const {
+        const int32_t x0 = std::max<int32_t>(x, whole_.x);
+        const int32_t y0 = std::max<int32_t>(y, whole_.y);
+        const int32_t x1 = std::min<int32_t>(x + w, whole_.x + whole_.w);
+        const int32_t y1 = std::min<int32_t>(y + h, whole_.y + whole_.h);
+        if (x0 >= x1 || y0 >= y1) return false;
+        *c0 = (x0 - whole_.x) >> kShift;
+        *r0 = (y0 - whole_.y) >> kShift;
+        *c1 = (x1 - 1 - whole_.x) >> kShift;
+        *r1 = (y1 - 1 - whole_.y) >> kShift;
+        return true;
+    }
+
+    SDL_Rect whole_ = {0, 0, 0, 0};
+    int32_t columns_ = 0;
+    int32_t rows_ = 0;
+    std::vector<std::vector<uint32_t>> cells_;
+    std::vector<uint32_t> near_;
+};
+
+BlitGrid blitGrid;
+
+// Paints the frame's map blits again inside each area (clipped to it): cleared, the blits of
+// the base layer, `between`, the rest. Inside an area the pixels are those of painting the
+// whole map with `between` in its place; outside it nothing changes.
+void RepaintAreas(SDL_Surface* screen, const std::vector<MapBlit>& blits, size_t baseBlits,
+                  const std::vector<SDL_Rect>& areas, void (*between)(void*), void* context) {
+    const SDL_Rect whole = screen->clip_rect;
+    MapPainter direct(screen, nullptr);
+    blitGrid.Build(whole, blits);
+    for (const SDL_Rect& area : areas) {
+        const int32_t x0 = std::max<int32_t>(area.x, whole.x);
+        const int32_t y0 = std::max<int32_t>(area.y, whole.y);
+        const int32_t x1 = std::min<int32_t>(area.x + area.w, whole.x + whole.w);
+        const int32_t y1 = std::min<int32_t>(area.y + area.h, whole.y + whole.h);
+        if (x0 >= x1 || y0 >= y1) continue;
+        SDL_Rect clip;
+        clip.x = static_cast<Sint16>(x0);
+        clip.y = static_cast<Sint16>(y0);
+        clip.w = static_cast<Uint16>(x1 - x0);
+        clip.h = static_cast<Uint16>(y1 - y0);
+        SDL_SetClipRect(screen, &clip);
+        SDL_FillRect(screen, nullptr, 0);
+        bool betweenDone = between == nullptr;
+        for (const uint32_t i : blitGrid.Near(clip)) {
+            if (!betweenDone && i >= baseBlits) {
+                between(context);
+                betweenDone = true;
+            }
+            const MapBlit& b = blits[i];
+            if (Meets(clip, b.x, b.y, b.from.w, b.from.h)) direct.Blit(b.source, b.from, b.x, b.y);
+        }
+        if (!betweenDone) between(context);
+    }
+    SDL_SetClipRect(screen, &whole);
+}
+
+}  // namespace
+
 void Level::DrawFluids(const MapView& view) {
     MapPainter painter(ScreenSurface, nullptr);
     PaintFluids(view, &painter);
@@ -522,12 +633,35 @@ void Level::Draw(const MapView& view) {
     DrawObjects(view);
 }
 
+namespace {
+
+// What DrawMapWithInlays asks the DrawMap it calls to paint between the layers.
+struct MapInlays {
+    const std::vector<SDL_Rect>* areas = nullptr;
+    void (*between)(void*) = nullptr;
+    void* context = nullptr;
+};
+MapInlays pendingInlays;
+
+}  // namespace
+
+void DrawMapWithInlays(Level& level, const MapView& view, const std::vector<SDL_Rect>& areas,
+                       void (*between)(void*), void* context) {
+    pendingInlays.areas = &areas;
+    pendingInlays.between = between;
+    pendingInlays.context = context;
+    level.DrawMap(view);
+}
+
 void Level::DrawMap(const MapView& view) {
+    const MapInlays inlays = pendingInlays;
+    pendingInlays = MapInlays();
     SDL_Surface* screen = ScreenSurface;
     MapPicture& pic = mapPicture;
     pic.blits.clear();
     MapPainter recorder(screen, &pic.blits);
     PaintFluids(view, &recorder);
+    const size_t baseBlits = pic.blits.size();
     ReapFinishedEffects();
     const bool objects = PaintTopsAndShading(view, &recorder);
     if (screen != nullptr && !pic.blits.empty()) {
@@ -570,6 +704,10 @@ void Level::DrawMap(const MapView& view) {
         }
     } else if (screen != nullptr) {
         ClearClipArea(screen);
+    }
+    if (screen != nullptr && inlays.areas != nullptr && !inlays.areas->empty()) {
+        RepaintAreas(screen, pic.valid ? pic.painted : pic.blits, baseBlits, *inlays.areas, inlays.between,
+                     inlays.context);
     }
     if (objects) DrawObjects(view);
 }

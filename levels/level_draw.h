@@ -6,8 +6,10 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <vector>
 
 class Level;
+struct MapView;
 class Sprite;
 struct BranchTileRange;
 
@@ -47,3 +49,10 @@ LevelViewWindow ComputeLevelViewWindow(const Level& level, int32_t viewX, int32_
 // the tileset is not drawn. Returns the tile's height in cells (0 when nothing was drawn).
 int32_t DrawLevelTile(SDL_Surface* tileset, const BranchTileRange& tile, SDL_Surface* screen,
                       int32_t px, int32_t py, int32_t tileWidth, int32_t tileHeight);
+
+// Level::DrawMap with pictures that lie between the base layer and the tops (the glints):
+// the kept map is copied, then only inside each of the areas the map is painted again with
+// `between` called after its base layer; the objects come last. The pixels are those of
+// clearing the screen, Level::DrawFluids, `between` and Level::Draw.
+void DrawMapWithInlays(Level& level, const MapView& view, const std::vector<SDL_Rect>& areas,
+                       void (*between)(void*), void* context);

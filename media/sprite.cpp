@@ -1,4 +1,5 @@
 #include "media/sprite.h"
+#include "media/sprite_draw_list.h"
 
 #include <expat.h>
 
@@ -9,6 +10,8 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -154,6 +157,72 @@ void XMLCALL FrameListEnd(void* data, const XML_Char* element) {
 
 }  // namespace
 
+namespace {
+
+// The decoded frames of one ".spr" file (doubled or not), shared by every hue variant loaded
+// from it: a variant differs only in its palettes, so its frames are surfaces over these
+// pixels with palettes of their own. The pixels live while a variant uses them.
+struct SprPixels {
+    uint16_t count = 0;
+    int surfaceW = 0;
+    int surfaceH = 0;
+    std::vector<uint16_t> delays;
+    std::vector<uint8_t> palettes;  // count x 768
+    std::vector<uint8_t> pixels;    // count x surfaceW x surfaceH
+};
+
+std::map<std::string, std::weak_ptr<SprPixels>>& DecodedSprFiles() {
+    static auto* files = new std::map<std::string, std::weak_ptr<SprPixels>>();
+    return *files;
+}
+
+// The shared pixels each hue variant's frames lie on.
+std::map<const Sprite*, std::shared_ptr<SprPixels>>& SharedPixelUsers() {
+    static auto* users = new std::map<const Sprite*, std::shared_ptr<SprPixels>>();
+    return *users;
+}
+
+// Makes `sprite` the hue variant of the shared frames: surfaces over the shared pixels, each
+// with its frame's palette turned by `hueShift` degrees, colour 0 keyed out; the last frame's
+// turned palette stays in sprite.palette, as a load from the file leaves it.
+void LoadHueVariant(Sprite& sprite, const std::shared_ptr<SprPixels>& shared, int32_t hueShift) {
+    const uint16_t count = shared->count;
+    sprite.frames = new SDL_Surface*[count]();
+    sprite.outlines = new SDL_Surface*[count]();
+    sprite.delays = new uint16_t[count]();
+    sprite.frameCount = count;
+    const size_t frameBytes = static_cast<size_t>(shared->surfaceW) * static_cast<size_t>(shared->surfaceH);
+    SDL_Color colours[256];
+    uint8_t turned[256][3];
+    for (uint16_t i = 0; i < count; ++i) {
+        sprite.delays[i] = shared->delays[i];
+        const uint8_t* own = shared->palettes.data() + static_cast<size_t>(i) * kPaletteBytes;
+        // Frames mostly share one palette: it is turned once.
+        if (i == 0 || memcmp(own, own - kPaletteBytes, kPaletteBytes) != 0) {
+            for (int c = 0; c < 256; ++c) {
+                HueShiftColour(own + c * 3, static_cast<float>(hueShift), turned[c]);
+                colours[c].r = turned[c][0];
+                colours[c].g = turned[c][1];
+                colours[c].b = turned[c][2];
+                colours[c].unused = 0;
+            }
+        }
+        memcpy(sprite.palette, turned, kPaletteBytes);
+        SDL_Surface* s = SDL_CreateRGBSurfaceFrom(shared->pixels.data() + static_cast<size_t>(i) * frameBytes,
+                                                  shared->surfaceW, shared->surfaceH, 8, shared->surfaceW, 0, 0, 0, 0);
+        if (s == nullptr) s = MakePlaceholderFrame(shared->surfaceW, shared->surfaceH);
+        if (s == nullptr) continue;
+        SDL_SetColorKey(s, SDL_SRCCOLORKEY, 0);
+        SDL_SetColors(s, colours, 0, 256);
+        sprite.frames[i] = s;
+    }
+    sprite.width = count > 0 && sprite.frames[0] != nullptr ? static_cast<uint16_t>(sprite.frames[0]->w) : 0;
+    sprite.height = count > 0 && sprite.frames[0] != nullptr ? static_cast<uint16_t>(sprite.frames[0]->h) : 0;
+    SharedPixelUsers()[&sprite] = shared;
+}
+
+}  // namespace
+
 Sprite::Sprite() {
     memset(palette, 0, sizeof palette);
 }
@@ -179,6 +248,8 @@ void Sprite::FreeFrames() {
     frameCount = 0;
     width = 0;
     height = 0;
+    // The frames over shared pixels are gone: the pixels may go too.
+    if (!SharedPixelUsers().empty()) SharedPixelUsers().erase(this);
 }
 
 void Sprite::Allocate(uint16_t count, bool withOutlines) {
@@ -196,7 +267,7 @@ void Sprite::UsePlaceholder() {
     Finish(true);
 }
 
-void Sprite::Finish(bool withOutlines) {
+void Sprite::Finish(bool) {
     int w = 0, h = 0;
     for (uint16_t i = 0; i < frameCount; ++i) {
         if (frames[i] != nullptr) {
@@ -205,9 +276,10 @@ void Sprite::Finish(bool withOutlines) {
             break;
         }
     }
+    // The outline frames are made the first time each is drawn (DrawOutlineFrame): most
+    // frames of most sprites are never outlined.
     for (uint16_t i = 0; i < frameCount; ++i) {
         if (frames[i] == nullptr) frames[i] = MakePlaceholderFrame(w, h);
-        if (withOutlines && outlines != nullptr) outlines[i] = MakeOutline(frames[i]);
     }
     width = frameCount > 0 && frames[0] != nullptr ? static_cast<uint16_t>(frames[0]->w) : 0;
     height = frameCount > 0 && frames[0] != nullptr ? static_cast<uint16_t>(frames[0]->h) : 0;
@@ -260,8 +332,23 @@ bool Sprite::Load(const char* file, const char* paletteFile, int32_t hueShift, i
 bool Sprite::LoadSPR(const char* file, const char* paletteFile, int32_t hueShift,
                      int32_t whiteFirstFrame, int32_t nativeSize) {
     if (file == nullptr) file = "";
-    WarnIfArtMissing(file);
     const bool doubled = SpriteDoubling && nativeSize == 0;
+    // A hue variant of a file whose frames are decoded already takes its pixels from there.
+    const bool variant = hueShift != -1 && (paletteFile == nullptr || paletteFile[0] == '\0') && whiteFirstFrame == 0;
+    const std::string sharedKey =
+        std::string(file) + (doubled ? "|2" : "|1") + (smoothScaling != 0 ? "s" : "");
+    if (variant) {
+        auto found = DecodedSprFiles().find(sharedKey);
+        if (found != DecodedSprFiles().end()) {
+            if (std::shared_ptr<SprPixels> shared = found->second.lock()) {
+                FreeFrames();
+                name = file;
+                LoadHueVariant(*this, shared, hueShift);
+                return true;
+            }
+        }
+    }
+    WarnIfArtMissing(file);
     FreeFrames();
     name = file;
 
@@ -295,10 +382,40 @@ bool Sprite::LoadSPR(const char* file, const char* paletteFile, int32_t hueShift
         if (!useExternal) ShowBrokenArtBox(paletteFile, BrokenArtKind::Palette);
     }
 
-    Allocate(count, true);
     const bool smooth = smoothScaling != 0;
     const int surfaceW = doubled ? w * 2 : w;
     const int surfaceH = doubled ? h * 2 : h;
+    if (variant) {
+        // Decoded once into shared pixels; this sprite is their first variant.
+        auto shared = std::make_shared<SprPixels>();
+        shared->count = count;
+        shared->surfaceW = surfaceW;
+        shared->surfaceH = surfaceH;
+        const size_t frameBytes = static_cast<size_t>(surfaceW) * static_cast<size_t>(surfaceH);
+        shared->delays.resize(count);
+        shared->palettes.resize(static_cast<size_t>(count) * kPaletteBytes);
+        shared->pixels.resize(static_cast<size_t>(count) * frameBytes);
+        size_t at = kSprHeader;
+        for (uint16_t i = 0; i < count; ++i) {
+            shared->delays[i] = ReadU16(bytes + at);
+            at += 2;
+            memcpy(shared->palettes.data() + static_cast<size_t>(i) * kPaletteBytes, bytes + at, kPaletteBytes);
+            at += kPaletteBytes;
+            const uint8_t* pixels = bytes + at;
+            at += area;
+            uint8_t* into = shared->pixels.data() + static_cast<size_t>(i) * frameBytes;
+            if (doubled) {
+                DoublePixels8(pixels, w, h, w, into, static_cast<size_t>(surfaceW), smooth);
+            } else {
+                memcpy(into, pixels, static_cast<size_t>(area));
+            }
+        }
+        DecodedSprFiles()[sharedKey] = shared;
+        LoadHueVariant(*this, shared, hueShift);
+        return true;
+    }
+
+    Allocate(count, true);
     size_t pos = kSprHeader;
     for (uint16_t i = 0; i < count; ++i) {
         delays[i] = ReadU16(bytes + pos);
@@ -478,13 +595,27 @@ void BlitListedFrame(SDL_Surface** list, int32_t count, int32_t frame, int32_t x
     SDL_UpperBlit(list[frame], nullptr, screen, &dest);
 }
 
+std::vector<SpriteDrawCall>* spriteDrawList = nullptr;
+
 }  // namespace
 
+void SetSpriteDrawList(std::vector<SpriteDrawCall>* list) {
+    spriteDrawList = list;
+}
+
 void Sprite::DrawFrame(int32_t x, int32_t y, int32_t frame) {
+    if (spriteDrawList != nullptr) {
+        if (frames != nullptr && frame >= 0 && frame < frameCount && frames[frame] != nullptr) {
+            spriteDrawList->push_back({this, frame, x, y});
+        }
+        return;
+    }
     BlitListedFrame(frames, frameCount, frame, x, y);
 }
 
 void Sprite::DrawOutlineFrame(int32_t x, int32_t y, int32_t frame) {
+    if (outlines == nullptr || frames == nullptr || frame < 0 || frame >= frameCount) return;
+    if (outlines[frame] == nullptr) outlines[frame] = MakeOutline(frames[frame]);
     BlitListedFrame(outlines, frameCount, frame, x, y);
 }
 

@@ -29,7 +29,7 @@ public:
     std::string name;
     bool transient = false;
     SDL_Surface** frames = nullptr;    // frameCount entries, owned
-    SDL_Surface** outlines = nullptr;  // frameCount entries or null, owned
+    SDL_Surface** outlines = nullptr;  // frameCount entries (each made when first drawn) or null, owned
     SDL_Surface** seeThrough = nullptr;  // frameCount entries or null (made on first use), owned
     uint16_t frameCount = 0;
     uint16_t* delays = nullptr;        // milliseconds per frame
@@ -49,7 +49,7 @@ public:
     void InitFromSurface(SDL_Surface* surface);
     // Blits the frame to the screen surface at (x, y); nothing for a frame that does not exist.
     void DrawFrame(int32_t x, int32_t y, int32_t frame);
-    // Blits the outline frame at (x, y); nothing without outline frames.
+    // Blits the outline frame at (x, y), made on first use; nothing without outline frames.
     void DrawOutlineFrame(int32_t x, int32_t y, int32_t frame);
     // Blits the see-through picture of the frame (an invisible hero): the frame at half
     // opacity, made the first time it is asked for and kept with the sprite.
@@ -69,7 +69,7 @@ private:
     void Allocate(uint16_t count, bool withOutlines);
     // Makes the sprite a one-frame placeholder after a broken-art report.
     void UsePlaceholder();
-    // Fills null frames with placeholders; takes the size from the first frame; builds outlines.
+    // Fills null frames with placeholders; takes the size from the first frame.
     void Finish(bool withOutlines);
 };
 

@@ -1,5 +1,6 @@
 // Measuring and drawing text, with a cache of rendered text.
 #include "media/text.h"
+#include "media/text_picture.h"
 
 #include <climits>
 #include <cstdio>
@@ -174,6 +175,23 @@ void RenderKey(const char* text, TTF_Font* font, SDL_Color colour, std::string* 
     key->append(text);
 }
 
+// Blits rendered text with its top-left corner at (left, y).
+void BlitRendered(SDL_Surface* rendered, long left, long y, SDL_Surface* surface) {
+    // Rectangle coordinates are 16-bit: a position outside that range lies off every screen
+    // and must not wrap round onto it.
+    if (left < SHRT_MIN || left > SHRT_MAX || y < SHRT_MIN || y > SHRT_MAX) return;
+    SDL_Rect dst;
+    dst.x = static_cast<Sint16>(left);
+    dst.y = static_cast<Sint16>(y);
+    dst.w = static_cast<Uint16>(rendered->w);
+    dst.h = static_cast<Uint16>(rendered->h);
+    // A kept surface keeps the blit mapping of its last destination; force a fresh one,
+    // since a new destination may sit at a freed one's address with another format.
+    SDL_SetAlpha(rendered, 0, 0);
+    SDL_SetAlpha(rendered, SDL_SRCALPHA, SDL_ALPHA_OPAQUE);
+    SDL_BlitSurface(rendered, nullptr, surface, &dst);
+}
+
 // Blits the text with its top-left corner at (x, y), or, with align 1, its right edge at x,
 // or, with align 2, its centre at x.
 void DrawAligned(int x, int y, const char* text, SDL_Color colour, SDL_Surface* surface,
@@ -203,20 +221,7 @@ void DrawAligned(int x, int y, const char* text, SDL_Color colour, SDL_Surface* 
     long left = x;
     if (align == 1) left = static_cast<long>(x) - rendered->w;
     if (align == 2) left = static_cast<long>(x) - rendered->w / 2;
-    // Rectangle coordinates are 16-bit: a position outside that range lies off every screen
-    // and must not wrap round onto it.
-    if (left >= SHRT_MIN && left <= SHRT_MAX && y >= SHRT_MIN && y <= SHRT_MAX) {
-        SDL_Rect dst;
-        dst.x = static_cast<Sint16>(left);
-        dst.y = static_cast<Sint16>(y);
-        dst.w = static_cast<Uint16>(rendered->w);
-        dst.h = static_cast<Uint16>(rendered->h);
-        // A cached surface keeps the blit mapping of its last destination; force a fresh one,
-        // since a new destination may sit at a freed one's address with another format.
-        SDL_SetAlpha(rendered, 0, 0);
-        SDL_SetAlpha(rendered, SDL_SRCALPHA, SDL_ALPHA_OPAQUE);
-        SDL_BlitSurface(rendered, nullptr, surface, &dst);
-    }
+    BlitRendered(rendered, left, y, surface);
     if (owned) SDL_FreeSurface(rendered);
 }
 
@@ -276,6 +281,18 @@ int TextWidth(const std::string& text, TTF_Font* font) {
 
 int TextHeight(const std::string& text, TTF_Font* font) {
     return TextHeight(text.c_str(), font);
+}
+
+SDL_Surface* RenderTextPicture(const char* text, SDL_Color colour, TTF_Font* font) {
+    if (text == nullptr || *text == '\0' || font == nullptr) return nullptr;
+    return RenderFresh(text, font, colour);
+}
+
+void DrawTextPicture(int x, int y, SDL_Surface* picture, SDL_Surface* surface) {
+    if (picture == nullptr) return;
+    if (surface == nullptr) surface = ScreenSurface;
+    if (surface == nullptr) return;
+    BlitRendered(picture, x, y, surface);
 }
 
 void DrawText(int x, int y, const char* text, SDL_Color colour, SDL_Surface* surface, TTF_Font* font) {

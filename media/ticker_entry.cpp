@@ -4,11 +4,68 @@
 #include "media/screen.h"
 #include "media/font.h"
 #include "media/sprite.h"
+#include "media/text_picture.h"
 
-TickerEntry::~TickerEntry() = default;
+#include <string>
+#include <unordered_map>
+
+namespace {
+
+// The text and shadow pictures of a text piece, rendered when the piece is made (as its
+// line is posted) and again only when the text, colour or font changed since.
+struct TextPictures {
+    SDL_Surface* face = nullptr;
+    SDL_Surface* shadow = nullptr;
+    unsigned generation = 0;
+    std::string text;
+    SDL_Color colour = {0, 0, 0, 0};
+};
+
+// By piece; a piece's pictures go when the piece goes. Never destroyed, so that pieces
+// destroyed at exit still find it.
+std::unordered_map<const TickerEntry*, TextPictures>& PicturesByPiece() {
+    static auto* pictures = new std::unordered_map<const TickerEntry*, TextPictures>();
+    return *pictures;
+}
+
+void FreePictures(TextPictures& p) {
+    SDL_FreeSurface(p.face);
+    SDL_FreeSurface(p.shadow);
+    p.face = nullptr;
+    p.shadow = nullptr;
+}
+
+// The pictures of the piece for its text and colour in TickerFont; null without the font.
+const TextPictures* RenderedPictures(const TickerEntry* piece, const std::string& text, SDL_Color colour) {
+    if (TickerFont == nullptr) return nullptr;
+    TextPictures& p = PicturesByPiece()[piece];
+    if (p.generation != 0 && p.generation == FontGeneration() && p.text == text && p.colour.r == colour.r &&
+        p.colour.g == colour.g && p.colour.b == colour.b) {
+        return &p;
+    }
+    FreePictures(p);
+    p.shadow = RenderTextPicture(text.c_str(), kTextBlack, TickerFont);
+    p.face = RenderTextPicture(text.c_str(), colour, TickerFont);
+    p.generation = FontGeneration();
+    p.text = text;
+    p.colour = colour;
+    return &p;
+}
+
+}  // namespace
+
+TickerEntry::~TickerEntry() {
+    auto found = PicturesByPiece().find(this);
+    if (found == PicturesByPiece().end()) return;
+    FreePictures(found->second);
+    PicturesByPiece().erase(found);
+}
 
 TextTickerEntry::TextTickerEntry(const std::string& text_, const SDL_Color* colour_)
-    : text(text_), colour(colour_ != nullptr ? *colour_ : kTextWhite) {}
+    : text(text_), colour(colour_ != nullptr ? *colour_ : kTextWhite) {
+    // Rendered now, as the line is posted, not in the frame that first shows it.
+    RenderedPictures(this, text, colour);
+}
 
 void TextTickerEntry::Measure() {
     // The size only changes with the font, so it is measured once per font generation.
@@ -29,8 +86,11 @@ int TextTickerEntry::GetHeight() {
 }
 
 void TextTickerEntry::Draw() {
-    DrawText(x + 1, y + 1, text, kTextBlack, ScreenSurface, TickerFont);
-    DrawText(x, y, text, colour, ScreenSurface, TickerFont);
+    if (ScreenSurface == nullptr) return;
+    const TextPictures* p = RenderedPictures(this, text, colour);
+    if (p == nullptr) return;
+    DrawTextPicture(x + 1, y + 1, p->shadow, ScreenSurface);
+    DrawTextPicture(x, y, p->face, ScreenSurface);
 }
 
 IconTickerEntry::IconTickerEntry(SDL_Surface* icon_, const char* label_)

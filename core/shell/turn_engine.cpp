@@ -105,19 +105,29 @@ void ApplyQueuedMoves() {
     MovesUnderWay.pop_back();
 }
 
+// Counts down the mines of the squares holding any, square by square in the order the
+// squares lie (row after row), each square's mines in their order; expired mines go at the
+// end of their square's turn. Only the squares of the level's mine list are visited.
 void TickSpellMines(Level* level) {
-    for (int32_t y = 0; y < level->height; ++y) {
-        for (int32_t x = 0; x < level->width; ++x) {
-            LevelCell* cell = level->GetCell(x, y);
-            if (!cell || cell->mines.empty()) continue;
-            std::vector<SpellMine*> expired;
-            for (SpellMine* mine : cell->mines) {
-                if (mine->turnsLeft == -1) continue;
-                --mine->turnsLeft;
-                if (mine->turnsLeft == 0) expired.push_back(mine);
-            }
-            for (SpellMine* mine : expired) level->RemoveSpellMine(mine);
+    if (level->spellMines.empty()) return;
+    static std::vector<LevelCell*> squares;  // kept, so a turn makes nothing once grown
+    squares.clear();
+    const LevelCell* first = level->squares.data();
+    const LevelCell* end = first + level->squares.size();
+    for (SpellMine* mine : level->spellMines) {
+        if (mine != nullptr && mine->cell >= first && mine->cell < end) squares.push_back(mine->cell);
+    }
+    std::sort(squares.begin(), squares.end());
+    squares.erase(std::unique(squares.begin(), squares.end()), squares.end());
+    std::vector<SpellMine*> expired;
+    for (LevelCell* cell : squares) {
+        expired.clear();
+        for (SpellMine* mine : cell->mines) {
+            if (mine->turnsLeft == -1) continue;
+            --mine->turnsLeft;
+            if (mine->turnsLeft == 0) expired.push_back(mine);
         }
+        for (SpellMine* mine : expired) level->RemoveSpellMine(mine);
     }
 }
 

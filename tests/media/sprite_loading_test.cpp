@@ -58,6 +58,15 @@ std::vector<artw::SprFrame> SprFrames(int w, int h, const std::vector<uint16_t>&
 }
 
 // Positions of the set pixels of an outline frame.
+// The outline of a frame, made as its first draw makes it.
+SDL_Surface* OutlineOf(Sprite& sprite, int frame) {
+    SDL_Surface* savedScreen = ScreenSurface;
+    ScreenSurface = nullptr;
+    sprite.DrawOutlineFrame(0, 0, frame);
+    ScreenSurface = savedScreen;
+    return sprite.outlines != nullptr ? sprite.outlines[frame] : nullptr;
+}
+
 std::vector<std::pair<int, int>> OutlinePixels(SDL_Surface* s) {
     std::vector<std::pair<int, int>> on;
     for (int y = 0; y < s->h; ++y)
@@ -96,7 +105,9 @@ TEST_F(SpriteLoadingTest, SprRoundTripDoubledAndNative) {
                     const int expected = sx == 0 && sy == 0 ? 0 : (sx + sy + f) % 3 + 1;
                     ASSERT_EQ(Pixel8(s, x, y), expected) << "frame " << f << " at " << x << "," << y;
                 }
-            ASSERT_NE(sprite.outlines[f], nullptr);
+            // Made on first use only.
+            EXPECT_EQ(sprite.outlines[f], nullptr);
+            ASSERT_NE(OutlineOf(sprite, f), nullptr);
             EXPECT_EQ(sprite.outlines[f]->w, 5 * scale + 2);
             EXPECT_EQ(sprite.outlines[f]->h, 3 * scale + 2);
         }
@@ -116,8 +127,8 @@ TEST_F(SpriteLoadingTest, OutlineOfOnePixelIsItsFourNeighbours) {
         enableColourBlind = colourBlind;
         Sprite sprite;
         ASSERT_TRUE(sprite.Load("dot.spr", "", -1, 0, 1));
+        SDL_Surface* outline = OutlineOf(sprite, 0);
         enableColourBlind = old;
-        SDL_Surface* outline = sprite.outlines[0];
         ASSERT_NE(outline, nullptr);
         EXPECT_EQ(outline->w, 7);
         EXPECT_EQ(outline->h, 7);
@@ -145,7 +156,7 @@ TEST_F(SpriteLoadingTest, OutlineTreatsTheTopRowAsTransparent) {
     ASSERT_TRUE(sprite.LoadPNG("pair.png", 0));
     // The top pixel has an opaque neighbour below and counts as transparent: it is outlined.
     const std::vector<std::pair<int, int>> expected = {{2, 0}, {1, 1}, {2, 1}, {3, 1}, {1, 2}, {3, 2}, {2, 3}};
-    EXPECT_EQ(OutlinePixels(sprite.outlines[0]), expected);
+    EXPECT_EQ(OutlinePixels(OutlineOf(sprite, 0)), expected);
 }
 
 TEST_F(SpriteLoadingTest, SprPaletteOptions) {
@@ -192,6 +203,61 @@ TEST_F(SpriteLoadingTest, SprPaletteOptions) {
         EXPECT_EQ(shifted.frames[0]->format->palette->colors[1].r, out[0]);
         EXPECT_EQ(shifted.frames[0]->format->palette->colors[1].b, out[2]);
         EXPECT_GT(out[0], out[2]);
+    }
+}
+
+// Hue variants of one file share its decoded pixels: each differs from a plain load only in
+// its palettes, and the pixels stay while any variant uses them.
+TEST_F(SpriteLoadingTest, HueVariantsShareTheDecodedPixelsAndTurnOnlyThePalettes) {
+    // The second frame has a palette of its own.
+    std::vector<artw::SprFrame> frames = SprFrames(5, 3, {100, 200, 300});
+    for (int i = 0; i < 256 * 3; ++i) frames[1].palette[i] = uint8_t(255 - frames[1].palette[i]);
+    Put("hues.spr", artw::EncodeSpr(5, 3, frames));
+    Mount();
+    for (int32_t native : {1, 0}) {
+        SCOPED_TRACE(native ? "native size" : "doubled");
+        Sprite plain;
+        ASSERT_TRUE(plain.Load("hues.spr", nullptr, -1, 0, native));
+        auto* first = new Sprite();
+        auto* second = new Sprite();
+        ASSERT_TRUE(first->Load("hues.spr", nullptr, 40, 0, native));
+        ASSERT_TRUE(second->Load("hues.spr", nullptr, 200, 0, native));
+        for (Sprite* variant : {first, second}) {
+            const float degrees = variant == first ? 40.0f : 200.0f;
+            ASSERT_EQ(variant->frameCount, 3);
+            EXPECT_EQ(variant->width, plain.width);
+            EXPECT_EQ(variant->height, plain.height);
+            for (int f = 0; f < 3; ++f) {
+                EXPECT_EQ(variant->delays[f], plain.delays[f]);
+                SDL_Surface* v = variant->frames[f];
+                SDL_Surface* p = plain.frames[f];
+                ASSERT_EQ(v->w, p->w);
+                ASSERT_EQ(v->h, p->h);
+                EXPECT_TRUE(v->flags & SDL_SRCCOLORKEY);
+                EXPECT_EQ(v->format->colorkey, 0u);
+                for (int y = 0; y < v->h; ++y)
+                    for (int x = 0; x < v->w; ++x) ASSERT_EQ(Pixel8(v, x, y), Pixel8(p, x, y)) << x << "," << y;
+                for (int c : {1, 2, 3, 200}) {
+                    const SDL_Color in = p->format->palette->colors[c];
+                    const uint8_t rgb[3] = {in.r, in.g, in.b};
+                    uint8_t out[3];
+                    HueShiftColour(rgb, degrees, out);
+                    const SDL_Color got = v->format->palette->colors[c];
+                    EXPECT_EQ(got.r, out[0]) << c;
+                    EXPECT_EQ(got.g, out[1]) << c;
+                    EXPECT_EQ(got.b, out[2]) << c;
+                }
+            }
+            // Outlines are there for the variants as for any sprite.
+            EXPECT_NE(OutlineOf(*variant, 1), nullptr);
+        }
+        EXPECT_EQ(first->frames[1]->pixels, second->frames[1]->pixels) << "the variants do not share pixels";
+        delete first;
+        // The second variant still draws from the pixels the first decoded.
+        for (int y = 0; y < second->frames[0]->h; ++y)
+            for (int x = 0; x < second->frames[0]->w; ++x)
+                ASSERT_EQ(Pixel8(second->frames[0], x, y), Pixel8(plain.frames[0], x, y));
+        delete second;
     }
 }
 
@@ -263,7 +329,7 @@ TEST_F(SpriteLoadingTest, FrameListLoadsFramesWithDelaysFromTheListFolder) {
         EXPECT_EQ(sprite.height, doubled ? 6 : 3);
         EXPECT_EQ(Pixel32(sprite.frames[2], 0, 0) & 0xFF, 64u);
         ASSERT_NE(sprite.outlines, nullptr);
-        EXPECT_NE(sprite.outlines[3], nullptr);
+        EXPECT_NE(OutlineOf(sprite, 3), nullptr);
     }
 }
 

@@ -461,6 +461,38 @@ TEST_F(TurnEngineTest, SpellMinesCountDownAndNeverExpiringOnesStay) {
     EXPECT_EQ(level->spellMines.size(), 1u);
 }
 
+// Mines laid in any order, several to a square: each counts down once a turn, and what is
+// left of the level's list keeps its order.
+TEST_F(TurnEngineTest, EveryMineCountsDownOnceATurnWhateverTheOrderItWasLaidIn) {
+    struct Laid {
+        int x, y, turns;
+    };
+    const Laid laid[] = {{17, 17, 2}, {2, 9, 4}, {17, 17, -1}, {2, 9, 1}, {17, 17, 3}, {1, 1, 5}, {2, 9, 2}};
+    std::vector<SpellMine*> mines;
+    for (const Laid& l : laid) {
+        mines.push_back(level->AddSpellMine(l.x, l.y, nullptr, 0, nullptr, 0));
+        mines.back()->turnsLeft = l.turns;
+    }
+    AdvanceTurn();
+    AdvanceTurn();
+    // Left after two turns: those laid with -1, 3, 4 and 5 turns, in the order they were laid.
+    ASSERT_EQ(level->spellMines.size(), 4u);
+    EXPECT_EQ(level->spellMines[0], mines[1]);
+    EXPECT_EQ(level->spellMines[1], mines[2]);
+    EXPECT_EQ(level->spellMines[2], mines[4]);
+    EXPECT_EQ(level->spellMines[3], mines[5]);
+    EXPECT_EQ(mines[1]->turnsLeft, 2);
+    EXPECT_EQ(mines[2]->turnsLeft, -1);
+    EXPECT_EQ(mines[4]->turnsLeft, 1);
+    EXPECT_EQ(mines[5]->turnsLeft, 3);
+    EXPECT_EQ(level->GetCell(17, 17)->mines.size(), 2u);
+    EXPECT_EQ(level->GetCell(2, 9)->mines.size(), 1u);
+    for (int turn = 0; turn < 3; ++turn) AdvanceTurn();
+    ASSERT_EQ(level->spellMines.size(), 1u);
+    EXPECT_EQ(level->spellMines[0], mines[2]);
+    EXPECT_TRUE(level->GetCell(1, 1)->mines.empty());
+}
+
 TEST_F(TurnEngineTest, CooldownsFallByOneDownToZero) {
     Spell* spell = new Spell();
     spell->cooldownCounter = 2;
