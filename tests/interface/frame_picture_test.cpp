@@ -95,13 +95,13 @@ struct PictureCase {
 };
 
 const PictureCase kCases[] = {
-    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0xf707bea274a3b2ecull, 0x28dde5bf013e151cull}},
-    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0xa3578388882d635bull, 0x7646a0e62703c153ull}},
-    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0x1fe136c648996a74ull, 0xeb07651a21b79f99ull}},
-    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0xcaeeea890aff141cull, 0x086564c57019c468ull}},
-    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0xb0087a67d77ae794ull, 0x9315b37a19c85c22ull}},
-    {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0x4888e40aec82ac6dull, 0x32cbf62aff25e509ull}},
-    {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0x01d9e66213f88fadull, 0xb00b4d0e6bb6f7faull}},
+    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0xe92a8d4ba7f0a265ull, 0xe26391766a9403c9ull}},
+    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0xf133a8943fcbc3ffull, 0x0820754b84c04148ull}},
+    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0xfecad222dbedc5ccull, 0x35fe6e48dbe32d1cull}},
+    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0x14262c8466b33ed8ull, 0x7272a64b4e8f17e4ull}},
+    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0xc62cff1f6c479e61ull, 0x929f90431c13b337ull}},
+    {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0xd9d286815a4d1b3bull, 0xdb189c0d5a9fb5f3ull}},
+    {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0x1c51fef6d7cebc7full, 0x875775d433b70228ull}},
 };
 
 TEST(FramePicture, GeneratedLevelsPaintTheRecordedPictures) {
