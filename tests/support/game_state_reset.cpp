@@ -20,6 +20,8 @@
 #include "creatures/skill_db.h"
 #include "creatures/speech_db.h"
 #include "creatures/spell.h"
+#include "interface/autopickup_window.h"
+#include "interface/dialogs.h"
 #include "interface/play_screen.h"
 #include "items_fixtures/crafting.h"
 #include "items_fixtures/inventory.h"
@@ -35,6 +37,7 @@
 #include "media/eye_candy.h"
 #include "media/sprite.h"
 #include "media/ticker.h"
+#include "media/tooltip.h"
 #include "store_platform/store.h"
 
 void ResetTestGameState() {
@@ -68,6 +71,11 @@ void ResetTestGameState() {
     ClearTextDB();
     ClearHighScores();
     SaveSlots.clear();
+    // Pictures the windows read once and keep: read while no data was mounted they stay
+    // empty, and every later dialog would lose its background and its click zones.
+    FreeDialogPictures();  // the notice pictures as well
+    FreeAutoPickupArt();
+    FreeStatIcons();
     // The sprite table last: what the tables above kept of it goes first.
     SpriteMgr_FreeAll();
     SteamAPI_Shutdown();
