@@ -4,7 +4,7 @@
 # The test program runs its suites in the order they were linked; when that puts SECOND first,
 # shuffled orders are tried (seed 1, 2, ...) until one runs FIRST before SECOND. A run that
 # waits for input that never comes (a dialog whose click zones moved) is stopped and fails.
-set(timeout_seconds 300)
+set(timeout_seconds 120)
 set(ordered FALSE)
 foreach(seed RANGE 0 40)
   set(args "--gtest_filter=${FIRST}:${SECOND}")
