@@ -30,6 +30,7 @@
 #include "levels/branch_db.h"
 #include "levels/gen/monster_tables.h"
 #include "levels/level.h"
+#include "levels/level_draw.h"
 #include "levels/object_queue.h"
 #include "levels/room_templates.h"
 #include "levels/tutorial.h"
@@ -76,6 +77,7 @@ void ResetTestGameState() {
     FreeDialogPictures();  // the notice pictures as well
     FreeAutoPickupArt();
     FreeStatIcons();
+    FreeLevelDrawArt();  // the liquids tileset and the shading of unexplored squares
     // The sprite table last: what the tables above kept of it goes first.
     SpriteMgr_FreeAll();
     SteamAPI_Shutdown();
