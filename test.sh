@@ -37,7 +37,7 @@ if [ "$shuffled" != "0" ]; then
   rm -rf "$here/build/shuffled"
   mkdir -p "$here/build/shuffled"
   (cd "$here/build/shuffled" &&
-    exec timeout 1800 ../vaultmere_tests --gtest_shuffle --gtest_random_seed="$seed") > "$shuffle_log" 2>&1 &
+    exec timeout -k 30 1800 ../vaultmere_tests --gtest_shuffle --gtest_random_seed="$seed") > "$shuffle_log" 2>&1 &
   shuffle_pid=$!
 fi
 
