@@ -27,6 +27,7 @@
 #include "items_fixtures/inventory.h"
 #include "items_fixtures/item_db.h"
 #include "items_fixtures/quest.h"
+#include "items_fixtures/toolkit_windows.h"
 #include "levels/branch_db.h"
 #include "levels/gen/monster_tables.h"
 #include "levels/level.h"
@@ -64,6 +65,11 @@ void ResetTestGameState() {
     ClearSpeechDB();
     ClearItemDB();
     ClearRecipes();
+    // The toolkit windows follow the item database's layouts; a save's hero record holds one
+    // entry per window, so a window left over shifts every load after it.
+    ToolkitWindows.clear();
+    ToolkitWindowDragging = false;
+    CraftPanel = CraftPanelState();
     ClearQuestDB();
     ClearBranches();
     ClearRoomTemplates();
