@@ -150,10 +150,13 @@ TEST(LauncherSession, ClicksFlipSettingsEnableAModAndStartTheGame) {
     EXPECT_EQ(ReadWholeFile(user.file("steam_workshop/subscribed/100001-1234.dat")), zip);
     EXPECT_FALSE(FileExists(user.file("cookie.txt")));
 
+    // Quit (100, 444) ends the program in the launcher: of the start-up steps (printed with
+    // -startuptime) the main menu's never comes.
     TempDir quitter;
-    GameRun quit = RunGame({}, quitter.path(), Env(quitter, store.path(), "wait 100\nclick 1 100 444\n"));
+    GameRun quit = RunGame({"-startuptime"}, quitter.path(), Env(quitter, store.path(), "wait 100\nclick 1 100 444\n"));
     EXPECT_EQ(quit.exitCode, 0) << quit.output;
     EXPECT_FALSE(FileExists(quitter.file("cookie.txt")));
+    EXPECT_TRUE(Contains(quit.output, "[LogLoadProgress]")) << quit.output;
     EXPECT_FALSE(Contains(quit.output, "MainMenu")) << quit.output;
 
     // Without a script a headless first start goes on to the main menu by itself.
@@ -258,13 +261,16 @@ TEST(LauncherSession, TheModScreenAndThePublisherAnswerEveryMouseButton) {
     TempDir user, store;
     WriteWholeFile(user.file("config.xml"), kWelcomeShown);
     ASSERT_TRUE(MakeFileWithParents(user.file("mods/local_one/mod/mod.xml"), ModXml("Local One")));
-    GameRun launcher = RunGame({}, user.path(),
+    GameRun launcher = RunGame({"-startuptime"}, user.path(),
                                Env(user, store.path(),
                                    std::string("wait 100\nclick 1 300 444\nwait 200\nclick 3 150 560\nwait 200\n") +
                                        "click 1 100 110\nwait 100\nclick 1 600 560\nwait 5000\n" + kQuitFromMenuScript),
                                60);
     EXPECT_EQ(launcher.exitCode, 0) << launcher.output;
     EXPECT_FALSE(Contains(ReadWholeFile(user.file("config.xml")), "Local One")) << "the mod screen was still open";
+    // The right button's Quit ended the program in the launcher, before any main menu.
+    EXPECT_TRUE(Contains(launcher.output, "[LogLoadProgress]")) << launcher.output;
+    EXPECT_FALSE(Contains(launcher.output, "MainMenu")) << launcher.output;
     // The publisher: Exit (700, 560) by the middle button; the publication clicks after it
     // (New, the file answers, OK) find no publisher left.
     TempDir second;

@@ -3,8 +3,11 @@
 
 #include "support/run_game.h"
 
+#include <SDL.h>
+
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -103,15 +106,46 @@ TEST(Startup, KilledRunLeavesTheCookie) {
     EXPECT_EQ(ReadWholeFile(user.file("cookie.txt")).size(), 54u);
 }
 
+// The share of the pixels in which two screenshots of the same size differ; -1 when either
+// cannot be read.
+double ChangedShare(const std::string& a_file, const std::string& b_file) {
+    SDL_Surface* a = SDL_LoadBMP(a_file.c_str());
+    SDL_Surface* b = SDL_LoadBMP(b_file.c_str());
+    double share = -1;
+    if (a != nullptr && b != nullptr && a->w == b->w && a->h == b->h && a->format->BytesPerPixel == b->format->BytesPerPixel) {
+        const int bpp = a->format->BytesPerPixel;
+        long changed = 0;
+        for (int y = 0; y < a->h; ++y) {
+            for (int x = 0; x < a->w; ++x) {
+                const Uint8* pa = static_cast<const Uint8*>(a->pixels) + y * a->pitch + x * bpp;
+                const Uint8* pb = static_cast<const Uint8*>(b->pixels) + y * b->pitch + x * bpp;
+                changed += std::memcmp(pa, pb, static_cast<size_t>(bpp)) != 0 ? 1 : 0;
+            }
+        }
+        share = static_cast<double>(changed) / (static_cast<double>(a->w) * a->h);
+    }
+    if (a != nullptr) SDL_FreeSurface(a);
+    if (b != nullptr) SDL_FreeSurface(b);
+    return share;
+}
+
 TEST(Startup, MenuEntriesAreClickable) {
     TempDir user;
-    // "High scores" is the third entry: its table shows until a mouse-button release, and the
-    // menu shows again. (New game starts a game: see the game-session tests.)
-    WriteWholeFile(user.file("s.txt"), std::string("wait 50\nclick 1 960 354\nwait 100\nclick 1 640 457\n") + kQuitFromMenuScript);
+    // "High scores" is the third entry: its table covers the menu until a mouse-button release,
+    // and the menu shows again. Screenshots of the menu, the table and the menu once more.
+    // (New game starts a game: see the game-session tests.)
+    WriteWholeFile(user.file("s.txt"), std::string("wait 300\nscreenshot\nclick 1 960 354\nwait 300\nscreenshot\n"
+                                                   "click 1 640 457\nwait 300\nscreenshot\n") +
+                                           kQuitFromMenuScript);
     GameRun run = RunGame({"-no-initial-config"}, user.path(), {{"VAULTMERE_INPUT_SCRIPT", user.file("s.txt")}});
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_FALSE(Contains(run.output, "is not available yet")) << run.output;
     EXPECT_FALSE(Contains(run.output, "zarnoch_grave")) << run.output;
+    const double table = ChangedShare(user.file("bitmap_0.bmp"), user.file("bitmap_1.bmp"));
+    const double back = ChangedShare(user.file("bitmap_0.bmp"), user.file("bitmap_2.bmp"));
+    EXPECT_GT(table, 0.3) << "the high-score table covers the menu\n" << run.output;
+    EXPECT_GE(back, 0.0) << run.output;
+    EXPECT_LT(back, 0.05) << "the menu shows again after the table";
 }
 
 TEST(Startup, MissingFontExitsWithTwoAndKeepsTheUsersConfiguration) {

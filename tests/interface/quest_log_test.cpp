@@ -154,36 +154,6 @@ protected:
     // covers (478..510, 236..268), the completed tab (781..859, 150..169).
 };
 
-// Where the window drew its close cross while it ran on the script; false when it drew none.
-bool DrawnCloseCross(const std::function<void()>& run, HudPoint* at) {
-    std::vector<HudDrawCall> calls;
-    SetHudDrawRecorder(&calls);
-    run();
-    SetHudDrawRecorder(nullptr);
-    for (const HudDrawCall& call : calls) {
-        if (call.what != "close cross") continue;
-        *at = HudPoint{call.x, call.y};
-        return true;
-    }
-    return false;
-}
-
-TEST_F(QuestLogWindowTest, TheCloseCrossClosesWhereItIsDrawn) {
-    HudPoint cross;
-    ASSERT_TRUE(DrawnCloseCross([] {
-        MenuScreenTest::Script("wait 40\nkey escape");
-        ShowQuestLog();
-    }, &cross));
-    for (const HudPoint& p : {HudPoint{2, 2}, HudPoint{10, 10}, HudPoint{17, 17}}) {
-        SCOPED_TRACE(std::to_string(p.x) + ", " + std::to_string(p.y));
-        Script("wait 40\nclick 1 " + std::to_string(cross.x + p.x) + " " + std::to_string(cross.y + p.y) +
-               "\nwait 600\nkey escape");
-        const Uint32 start = LoggedGetTicks();
-        ShowQuestLog();
-        EXPECT_LT(LoggedGetTicks() - start, 300u) << "closed by the cross, not by the Escape after it";
-    }
-}
-
 TEST_F(QuestLogWindowTest, AbandonAsksAndOnlyYeaRemovesTheQuest) {
     QuestRecord* first = AddQuest(0, "Find the lost spoon.");
     AddQuest(2, "Bring back the bees.");

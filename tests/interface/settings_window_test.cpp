@@ -156,35 +156,6 @@ protected:
     int32_t saved2x_ = 0;
 };
 
-// Where the window drew its close cross while it ran on the script; false when it drew none.
-bool DrawnCloseCross(const std::function<void()>& run, HudPoint* at) {
-    std::vector<HudDrawCall> calls;
-    SetHudDrawRecorder(&calls);
-    run();
-    SetHudDrawRecorder(nullptr);
-    for (const HudDrawCall& call : calls) {
-        if (call.what != "close cross") continue;
-        *at = HudPoint{call.x, call.y};
-        return true;
-    }
-    return false;
-}
-
-TEST_F(SettingsWindowTest, TheCloseCrossClosesWhereItIsDrawn) {
-    HudPoint cross;
-    ASSERT_TRUE(DrawnCloseCross([this] { Run("wait 40\nkey escape"); }, &cross));
-    for (const HudPoint& p : {HudPoint{2, 2}, HudPoint{10, 10}, HudPoint{17, 17}}) {
-        SCOPED_TRACE(std::to_string(p.x) + ", " + std::to_string(p.y));
-        Sounds().clear();
-        const Uint32 start = LoggedGetTicks();
-        EXPECT_EQ(Run("wait 40\nclick 1 " + std::to_string(cross.x + p.x) + " " + std::to_string(cross.y + p.y) +
-                      "\nwait 600\nkey escape"),
-                  0);
-        EXPECT_LT(LoggedGetTicks() - start, 300u) << "closed by the cross, not by the Escape after it";
-        EXPECT_EQ(Count("click"), 1);
-    }
-}
-
 TEST_F(SettingsWindowTest, SliderPressesSetTheVolumes) {
     const struct {
         const char* name;

@@ -20,14 +20,18 @@
 #include "creatures/skill_db.h"
 #include "creatures/speech_db.h"
 #include "creatures/spell.h"
+#include "interface/autopickup_window.h"
+#include "interface/dialogs.h"
 #include "interface/play_screen.h"
 #include "items_fixtures/crafting.h"
 #include "items_fixtures/inventory.h"
 #include "items_fixtures/item_db.h"
 #include "items_fixtures/quest.h"
+#include "items_fixtures/toolkit_windows.h"
 #include "levels/branch_db.h"
 #include "levels/gen/monster_tables.h"
 #include "levels/level.h"
+#include "levels/level_draw.h"
 #include "levels/object_queue.h"
 #include "levels/room_templates.h"
 #include "levels/tutorial.h"
@@ -35,6 +39,7 @@
 #include "media/eye_candy.h"
 #include "media/sprite.h"
 #include "media/ticker.h"
+#include "media/tooltip.h"
 #include "store_platform/store.h"
 
 void ResetTestGameState() {
@@ -60,6 +65,11 @@ void ResetTestGameState() {
     ClearSpeechDB();
     ClearItemDB();
     ClearRecipes();
+    // The toolkit windows follow the item database's layouts; a save's hero record holds one
+    // entry per window, so a window left over shifts every load after it.
+    ToolkitWindows.clear();
+    ToolkitWindowDragging = false;
+    CraftPanel = CraftPanelState();
     ClearQuestDB();
     ClearBranches();
     ClearRoomTemplates();
@@ -68,6 +78,12 @@ void ResetTestGameState() {
     ClearTextDB();
     ClearHighScores();
     SaveSlots.clear();
+    // Pictures the windows read once and keep: read while no data was mounted they stay
+    // empty, and every later dialog would lose its background and its click zones.
+    FreeDialogPictures();  // the notice pictures as well
+    FreeAutoPickupArt();
+    FreeStatIcons();
+    FreeLevelDrawArt();  // the liquids tileset and the shading of unexplored squares
     // The sprite table last: what the tables above kept of it goes first.
     SpriteMgr_FreeAll();
     SteamAPI_Shutdown();
