@@ -637,3 +637,37 @@ TEST(ArtProjectManifest, CoversTheStartUpArtAtUsableSizes) {
   EXPECT_EQ(sheet.first % (sheet.second / 4), 0);
 }
 #endif
+
+#ifdef VAULTMERE_SOURCE_DIR
+// Backgrounds that the game writes its own headings and texts on carry no lettering of their
+// own (it would stand under or beside the game's text), and the portraits print no name of
+// their expression.
+TEST(ArtProjectManifest, BackgroundsTheGameWritesOnCarryNoLettering) {
+  const Bytes text = ReadFile(fs::path(VAULTMERE_SOURCE_DIR) / "data" / "art_manifest.txt");
+  ASSERT_FALSE(text.empty());
+  const std::vector<artw::ManifestEntry> entries = ParseOk(std::string(text.begin(), text.end()));
+  const std::vector<std::string> written = {
+      "ui/gameplay/panel_quest_bg.png", "ui/gameplay/questcomplete_bg.png",
+      "ui/gameplay/questoffer_bg.png", "ui/gameplay/krong_displeased.png",
+      "ui/gameplay/krong_pleased.png", "ui/gameplay/lutefisk_god_bg.png",
+      "ui/gameplay/lutefisk_god_bg_slot.png", "ui/fountain_bg_drink.png",
+      "ui/fountain_bg_text.png", "ui/tutorial/tutorial_complete_bg.png",
+      "ui/gameplay/monster_zoo_cleared.png", "ui/gameplay/monster_zoo_cleared_fem.png",
+      "ui/gameplay/dialog_steal.png", "ui/gameplay/levelup_bg.png",
+      "ui/gameplay/levelup_bg_fem.png"};
+  std::map<std::string, const artw::ManifestEntry*> byFile;
+  int portraits = 0;
+  for (const auto& e : entries) {
+    byFile[e.path] = &e;
+    if (e.path.rfind("ui/portrait/", 0) == 0) {
+      ++portraits;
+      EXPECT_EQ(e.label, "") << e.path << " prints its expression";
+    }
+  }
+  EXPECT_EQ(portraits, 48);
+  for (const std::string& f : written) {
+    ASSERT_TRUE(byFile.count(f)) << f << " is not in the manifest";
+    EXPECT_EQ(byFile[f]->label, "") << f << " has lettering under the game's text";
+  }
+}
+#endif
