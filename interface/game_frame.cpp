@@ -22,6 +22,7 @@
 #include "levels/level_cell.h"
 #include "media/bob.h"
 #include "media/eye_candy.h"
+#include "media/speech_lines.h"
 #include "media/image.h"
 
 Uint32 FrameStartTicks = 0;
@@ -203,6 +204,7 @@ void DrawGameScreen() {
         level->Draw(Layout.view);
     }
     // The second pass: speech lines and health bars over what stands on visible squares.
+    ClearSpeechLines();
     for (size_t i = 0; i < level->objects.size(); ++i) {
         GameObj* obj = level->objects[i];
         const LevelCell* cell = obj != nullptr ? level->GetCell(obj->x, obj->y) : nullptr;
