@@ -5,6 +5,7 @@
 #include <stb_image.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <map>
@@ -669,5 +670,31 @@ TEST(ArtProjectManifest, BackgroundsTheGameWritesOnCarryNoLettering) {
     ASSERT_TRUE(byFile.count(f)) << f << " is not in the manifest";
     EXPECT_EQ(byFile[f]->label, "") << f << " has lettering under the game's text";
   }
+}
+#endif
+
+#ifdef VAULTMERE_SOURCE_DIR
+// The crafting panel's six scroll buttons (one row, a page, the end; up and down) are six
+// different pictures.
+TEST(ArtProjectManifest, TheSixRecipeScrollButtonsDiffer) {
+  const Bytes text = ReadFile(fs::path(VAULTMERE_SOURCE_DIR) / "data" / "art_manifest.txt");
+  ASSERT_FALSE(text.empty());
+  const std::vector<artw::ManifestEntry> entries = ParseOk(std::string(text.begin(), text.end()));
+  std::vector<Bytes> pictures;
+  for (const char* step : {"top", "pageup", "up", "down", "pagedown", "bot"}) {
+    const std::string file = std::string("ui/crafting/uber_") + step + "0.png";
+    const auto found = std::find_if(entries.begin(), entries.end(),
+                                    [&](const artw::ManifestEntry& e) { return e.path == file; });
+    ASSERT_NE(found, entries.end()) << file;
+    artw::FileList files;
+    std::string error;
+    ASSERT_TRUE(artw::BuildEntryFiles(*found, &files, &error)) << error;
+    ASSERT_EQ(files.size(), 1u);
+    int w = 0, h = 0;
+    pictures.push_back(DecodeRgba(files[0].second, &w, &h));
+    ASSERT_FALSE(pictures.back().empty()) << file;
+  }
+  for (size_t i = 0; i < pictures.size(); ++i)
+    for (size_t j = 0; j < i; ++j) EXPECT_TRUE(pictures[i] != pictures[j]) << "buttons " << i << " and " << j << " look alike";
 }
 #endif
