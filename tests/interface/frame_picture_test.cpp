@@ -95,13 +95,13 @@ struct PictureCase {
 };
 
 const PictureCase kCases[] = {
-    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0xff7c9b3a25ce68c5ull, 0xa9e46ebc9737b0d1ull}},
-    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0x3e180c03cbb43628ull, 0x81a45d637f5ee942ull}},
-    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0xaba102a7faaf33d7ull, 0x49e0e639ad5e5841ull}},
-    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0x362098d979caf317ull, 0xd7a187df5bb21a19ull}},
-    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0xb1a63c4058a9b9b5ull, 0x084472574f59a710ull}},
-    {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0x1433b105a42f33d0ull, 0xb7430361b4e56addull}},
-    {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0xe3eab4e57e3e09b7ull, 0x2f5e187c364ee4fbull}},
+    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0x48d31653dd840481ull, 0x554ab61ca22476e4ull}},
+    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0xe858cb0e007bb9f2ull, 0xe1b01fb11b3b415eull}},
+    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0xe8428a71f8b1dc16ull, 0x15e3a7e15a6dd8b5ull}},
+    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0x0bcd321c0410d876ull, 0x28e401dd40e9f5efull}},
+    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0xdeb30053b7f7a871ull, 0xb7cc57ad4a092935ull}},
+    {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0x29741510b4cc2c88ull, 0xfc3925366a083b1full}},
+    {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0xd6724d04ff52ed29ull, 0xcc5100d2fd5adf78ull}},
 };
 
 TEST(FramePicture, GeneratedLevelsPaintTheRecordedPictures) {
