@@ -8,6 +8,7 @@
 #include "creatures/impact_sprites.h"
 #include "creatures/player.h"
 #include "levels/level_cell.h"
+#include "media/damage_number.h"
 #include "media/eye_candy.h"
 #include "media/sound.h"
 #include "media/ticker.h"
@@ -65,7 +66,9 @@ void ShowFloatingNumber(int32_t amount, Hittable* target, SDL_Color colour) {
     const int32_t width = target->bob.FrameWidth();
     const int32_t across = width * (r1 + 2) / 8;
     const int32_t up = r2 * 8;
-    SpawnRisingNumberText(target->bob.x + across, target->bob.y + width / 2 - up, std::to_string(amount), colour);
+    // The large outlined number stands a little higher than the ticker-sized text once did, so
+    // that its middle keeps to the same place over the target.
+    SpawnDamageNumber(target->bob.x + across, target->bob.y + width / 2 - up - 12, amount, colour);
 }
 
 void ShowFloatingNumberWhite(int32_t amount, Hittable* target) { ShowFloatingNumber(amount, target, kWhite); }

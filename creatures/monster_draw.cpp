@@ -1,6 +1,7 @@
 // Monster art: the record's sprites in its palette or in a hue variant, and the drawing of
 // the monster with its status icons, speech line, health bar and minimap mark.
 #include <SDL.h>
+#include <SDL_ttf.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -17,6 +18,7 @@
 #include "media/display_settings.h"
 #include "media/font.h"
 #include "media/screen.h"
+#include "media/speech_lines.h"
 #include "media/sprite.h"
 #include "media/text.h"
 
@@ -176,8 +178,12 @@ void Monster::DrawOverlay(const MapView& view) {
     const int32_t h = bob.FrameHeight();
     if (speechCooldown >= 1 && !speechText.empty() && ScreenSurface != nullptr && MediumFont != nullptr) {
         const SDL_Color white = {255, 255, 255, 0};
-        DrawTextCentered(bob.x + w / 2, bob.y + h - 64 * (1 + Doubled(view)) - 24, speechText.c_str(), MediumFont,
-                         white, ScreenSurface);
+        int textW = 0;
+        int textH = 0;
+        if (TTF_SizeUTF8(MediumFont, speechText.c_str(), &textW, &textH) != 0) textW = textH = 0;
+        // Neighbours' lines are stacked rather than printed over each other.
+        const SDL_Rect line = PlaceSpeechLine(bob.x + w / 2, bob.y + h - 64 * (1 + Doubled(view)) - 24, textW, textH);
+        DrawTextCentered(bob.x + w / 2, line.y, speechText.c_str(), MediumFont, white, ScreenSurface);
     }
     if (level == nullptr || !level->IsInside(x, y) || ScreenSurface == nullptr) return;
     int mouseX = 0;
@@ -189,10 +195,11 @@ void Monster::DrawOverlay(const MapView& view) {
     if (!hovered && ManhattanToHero(*this) != 1) return;
     const int32_t fraction = HealthBarWidth(health, stat[kStatLife]);
     if (fraction < 0) return;
-    SDL_Rect back = {static_cast<Sint16>(bob.x + w / 2 - 31), static_cast<Sint16>(bob.y + h - 64 * (1 + Doubled(view))),
-                     62, 3};
+    // A 62 x 5 bar in a one-pixel black rim, thick enough to read over any floor.
+    const int32_t barTop = bob.y + h - 64 * (1 + Doubled(view));
+    SDL_Rect back = {static_cast<Sint16>(bob.x + w / 2 - 32), static_cast<Sint16>(barTop - 1), 64, 7};
     SDL_FillRect(ScreenSurface, &back, SDL_MapRGB(ScreenSurface->format, 0, 0, 0));
-    SDL_Rect bar = back;
+    SDL_Rect bar = {static_cast<Sint16>(bob.x + w / 2 - 31), static_cast<Sint16>(barTop), 0, 5};
     bar.w = static_cast<Uint16>(fraction);
     const Uint32 colour = enableColourBlind != 0 ? SDL_MapRGB(ScreenSurface->format, 0, 0, 255)
                                                  : SDL_MapRGB(ScreenSurface->format, 255, 0, 0);

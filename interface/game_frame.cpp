@@ -24,6 +24,7 @@
 #include "levels/level_draw.h"
 #include "media/bob.h"
 #include "media/eye_candy.h"
+#include "media/speech_lines.h"
 #include "media/image.h"
 #include "media/sprite.h"
 #include "media/sprite_draw_list.h"
@@ -241,6 +242,7 @@ void DrawGameScreen() {
         DrawMapWithInlays(*level, Layout.view, areas, DrawListedGlintsInClip, &glints);
     }
     // The second pass: speech lines and health bars over what stands on visible squares.
+    ClearSpeechLines();
     for (size_t i = 0; i < level->objects.size(); ++i) {
         GameObj* obj = level->objects[i];
         const LevelCell* cell = obj != nullptr ? level->GetCell(obj->x, obj->y) : nullptr;

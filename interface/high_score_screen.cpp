@@ -34,6 +34,9 @@ const char* const kVictoryPages[4] = {
     "Vaultmere...",
 };
 
+const char* const kHighScoresTitle = "High Scores";
+const char* const kNoHighScoresText = "No scores yet";
+
 const char* const kVictoryDeathText = "Vanquished Lord Zarnoch!";
 
 namespace {
@@ -140,6 +143,14 @@ void ShowHighScores() {
     const int32_t cx = MenuScreenWidth() / 2;
     const int32_t cy = MenuScreenHeight() / 2;
     const std::vector<HighScoreEntry>& table = GetHighScores();
+    // The heading inside the grave's frame, an empty table said in words, and Back at the
+    // corner where the other menu screens keep it (any click or key leaves the screen).
+    DrawTextCentered(cx, cy - 250, kHighScoresTitle, LargeFont, kTextGold, MenuBackground);
+    if (table.empty()) DrawTextCentered(cx, cy - 40, kNoHighScoresText, LargeFont, kTextBlack, MenuBackground);
+    {
+        AutoSurface back(LoadMenuPicture("ui/skillselect_back0.png", 128, 64, "Back"));
+        BlitPictureAt(back, MenuBackground, 0, 0);
+    }
     for (int32_t i = 0; i < kShownHighScores && i < static_cast<int32_t>(table.size()); ++i) {
         const HighScoreEntry& entry = table[static_cast<size_t>(i)];
         const int32_t y = cy - 140 + 40 * i;

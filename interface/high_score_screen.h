@@ -16,6 +16,9 @@ constexpr int32_t kShownHighScores = 10;
 extern const char* const kVictoryPages[4];
 // The death text and high-score line of a won run.
 extern const char* const kVictoryDeathText;
+// The heading of the high-score screen and the line it shows while the table is empty.
+extern const char* const kHighScoresTitle;
+extern const char* const kNoHighScoresText;
 
 // The achievements a victory grants, in the order they are granted.
 std::vector<std::string> VictoryAchievements(int32_t difficulty, bool permadeath, bool randomBuild);

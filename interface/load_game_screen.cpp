@@ -92,6 +92,11 @@ private:
 };
 
 void LoadGameScreen::DrawSaveList(int32_t selection) {
+    if (Count() == 0) {
+        const SDL_Rect r = RowRect(0);
+        DrawTextCentered(r.x + r.w / 2, r.y + 20, kNoSavedGamesText, MediumFont, kTextBlack, MenuBackground);
+        return;
+    }
     for (int32_t i = 0; i < kLoadScreenRows && first_ + i < Count(); ++i) {
         const SDL_Rect r = RowRect(i);
         const bool selected = selection != -1 && selection - first_ == i;
@@ -132,6 +137,11 @@ void LoadGameScreen::DrawArrows(int32_t x, int32_t y) {
 void LoadGameScreen::DrawDelete(int32_t x, int32_t y) {
     const SDL_Rect r = DeleteRect();
     HidePanelPart(r);
+    // With no saves there is nothing to delete: the button is not shown.
+    if (Count() == 0) {
+        QueueMenuRect(r);
+        return;
+    }
     BlitPictureAt(art_.erase[InRectWithEdges(r, x, y) ? 1 : 0], MenuBackground, r.x, r.y);
     QueueMenuRect(r);
 }
@@ -262,7 +272,7 @@ std::string LoadGameScreen::Run() {
     BlitPictureAt(art_.done[0], MenuBackground, DoneRect().x, 0);
     DrawPanel();
     DrawSaveList(-1);
-    BlitPictureAt(art_.erase[0], MenuBackground, DeleteRect().x, DeleteRect().y);
+    if (Count() > 0) BlitPictureAt(art_.erase[0], MenuBackground, DeleteRect().x, DeleteRect().y);
     CopyMenuBackgroundToScreen();
     PresentFrame(ScreenSurface);
     SDL_Delay(10);
@@ -302,6 +312,8 @@ std::string LoadGameScreen::Run() {
 }
 
 }  // namespace
+
+const char* const kNoSavedGamesText = "No saved games yet";
 
 std::string SaveRowLabel(const SavedGameRow& row) {
     return row.fileName == "autosave.sav" ? std::string("Automatic Save") : row.line1;

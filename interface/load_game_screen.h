@@ -9,6 +9,8 @@
 #include "interface/menu_screen_hooks.h"
 
 constexpr int32_t kLoadScreenRows = 7;
+// The line shown in the list's first row when there is no save at all (Delete is hidden then).
+extern const char* const kNoSavedGamesText;
 
 // The label of a save's row: "Automatic Save" for exactly "autosave.sav", otherwise its
 // first line.

@@ -249,6 +249,7 @@ void ShowLevelUpDialog() {
     const char* title = LevelUpTitle(CurrentPlayer != nullptr ? CurrentPlayer->level : 0);
     Uint32 previous = LoggedGetTicks();
     RunNotice(background.get(), false, [&](int32_t x, int32_t y) {
+        DrawLargeTextCentered(x + 280, y + 24, "Level Up!");
         DrawMediumTextCentered(x + 395, y + 172, title);
         DrawTextWrapped("You must learn a new skill from your Skill Tome to gain the full effect of your new level.",
                         x + 160, y + 235, x + 352, y + 323, MediumFont, kTextBlack, ScreenSurface);

@@ -164,6 +164,8 @@ void ShowQuestLog() {
         int mx = 0, my = 0;
         LoggedGetMouseState(&mx, &my);
         DrawPicture(background, left, top);
+        // The heading is ours to draw: the background is plain, so nothing stands under it.
+        DrawLargeTextCentered(left + 150, top + 26, "Quests");
         auto drawHover = [&](QuestArt normal, QuestArt hover, int32_t x, int32_t y) {
             DrawPicture(PointInSDLRect(QuestArtPictures[normal], x, y, mx, my) ? QuestArtPictures[hover]
                                                                              : QuestArtPictures[normal],

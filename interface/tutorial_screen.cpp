@@ -23,6 +23,8 @@
 #include "media/surface.h"
 #include "media/text.h"
 
+#include <SDL_ttf.h>
+
 #include <cstdio>
 #include <map>
 #include <vector>
@@ -35,6 +37,19 @@ const char* const kTutorialNoticeText =
 namespace {
 
 constexpr int32_t kAutoLootSwitchCount = 12;
+// A row's name runs from 87 pixels into the row to the roller at its right end.
+constexpr int32_t kNameLeft = 87;
+constexpr int32_t kNameRight = 496;
+
+// The large font when the name fits between the icon and the roller, else the medium one.
+TTF_Font* TutorialNameFont(const std::string& name) {
+    int w = 0;
+    int h = 0;
+    if (LargeFont != nullptr && TTF_SizeUTF8(LargeFont, name.c_str(), &w, &h) == 0 && w <= kNameRight - kNameLeft) {
+        return LargeFont;
+    }
+    return MediumFont != nullptr ? MediumFont : LargeFont;
+}
 
 void PutAbilityOnBelt(Player* hero, const std::string& name) {
     AbilityRecord* ability = FindAbilityByName(name);
@@ -97,7 +112,11 @@ void TutorialScreen::DrawTutorialList() {
         const int32_t rowX = px_ + 148;
         const int32_t rowY = py_ + 77 + 86 * r;
         BlitPictureAt(widget_, MenuBackground, rowX, rowY);
-        DrawText(rowX + 87, rowY + 5, t->name, kTextBlack, MenuBackground, LargeFont);
+        // A name longer than even the medium font allows is cut at the roller.
+        SDL_Rect nameArea = MakeRect(rowX + kNameLeft, rowY, kNameRight - kNameLeft, 44);
+        SDL_SetClipRect(MenuBackground, &nameArea);
+        DrawText(rowX + kNameLeft, rowY + 5, t->name, kTextBlack, MenuBackground, TutorialNameFont(t->name));
+        SDL_SetClipRect(MenuBackground, nullptr);
         if (!t->description.empty()) {
             DrawTextWrapped(t->description.c_str(), rowX + 87, rowY + 45, rowX + 499, rowY + 64, TickerFont, kTextBlack,
                             MenuBackground);

@@ -238,7 +238,11 @@ void Dispenser::RunWindow() {
     FlushInput();
     bool open = true;
     while (open) {
+        // The map and the HUD under the window show no tooltips of their own: they would lie
+        // under the window. Its goods' tooltip is drawn last, over it.
+        TooltipSlotFree = false;
         DrawGameScreen();
+        TooltipSlotFree = true;
         const int32_t screenW = ScreenSurface != nullptr ? ScreenSurface->w : 0;
         const int32_t screenH = ScreenSurface != nullptr ? ScreenSurface->h : 0;
         const int32_t bx = screenW / 2 - (background != nullptr ? background->w : 0) / 2;
@@ -249,7 +253,7 @@ void Dispenser::RunWindow() {
         }
         int32_t mouseX = 0;
         int32_t mouseY = 0;
-        SDL_GetMouseState(&mouseX, &mouseY);
+        LoggedGetMouseState(&mouseX, &mouseY);
         for (int32_t i = 0; i < kSlots; ++i) {
             Item* item = stock[i];
             if (item == nullptr) continue;

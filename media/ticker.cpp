@@ -6,6 +6,7 @@
 
 #include "core/input_log.h"
 #include "media/font.h"
+#include "media/screen.h"
 #include "media/text_wrap.h"
 
 TickerList Ticker;
@@ -145,6 +146,22 @@ void DrawTicker() {
     if (lines > 10) interval = 5;
     if (lines > 20) interval = 2;
 
+    // A dark band behind every piece of text that is drawn, so that the lines read over any
+    // wall or floor; all bands first, so that no band covers a neighbouring piece's letters.
+    if (ScreenSurface != nullptr) {
+        const Uint32 backing = SDL_MapRGB(ScreenSurface->format, kTickerBacking.r, kTickerBacking.g, kTickerBacking.b);
+        for (const auto& piece : Ticker.entries) {
+            if (piece->IsLineBreak()) {
+                if (piece->y + piece->GetHeight() > kTickerBottom) break;
+                continue;
+            }
+            if (piece->GetWidth() <= 1) continue;
+            SDL_Rect band = {static_cast<Sint16>(piece->x - kTickerBackingPad), static_cast<Sint16>(piece->y),
+                             static_cast<Uint16>(piece->GetWidth() + 2 * kTickerBackingPad),
+                             static_cast<Uint16>(piece->GetHeight())};
+            SDL_FillRect(ScreenSurface, &band, backing);
+        }
+    }
     bool overfull = false;
     for (const auto& piece : Ticker.entries) {
         piece->Draw();

@@ -24,6 +24,10 @@ constexpr int kTickerRight = 692;
 constexpr int kTickerWrapWidth = kTickerRight - kTickerLeft;  // 592
 constexpr int kTickerLineHeight = 18;
 constexpr int kTickerBottom = 72;
+// Pixels of the dark backing left and right of each piece of ticker text.
+constexpr int kTickerBackingPad = 3;
+// The colour of that backing.
+constexpr SDL_Color kTickerBacking = {8, 8, 10, 0};
 
 class TickerList {
 public:

@@ -216,7 +216,10 @@ inline void Glyph(Canvas& c, const ShapeArgs& a) {
   const int bob = a.frames > 1 ? static_cast<int>(std::lround(std::sin(Phase(a) * 2 * kPi) *
                                                               std::max(1, c.height / 10)))
                                : 0;
-  const int margin = a.frames > 1 ? std::max(1, c.height / 10) + 1 : 1;
+  // Tall lettering (screen titles) keeps an eighth of its height free above and below, so
+  // that it never meets the screen's top edge or what is drawn under it.
+  const int still = c.height >= 40 ? c.height / 8 : 1;
+  const int margin = a.frames > 1 ? std::max(1, c.height / 10) + 1 : still;
   DrawLabel(c, a.label.empty() ? std::string("?") : a.label, c.width / 2, c.height / 2 + bob,
             c.width - 2, c.height - 2 * margin, a.colour, true);
 }

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "core/random.h"
 #include "creatures/hittable.h"
 #include "creatures/impact_sprites.h"
@@ -10,6 +13,7 @@
 #include "levels/level_test_map.h"
 #include "media/eye_candy.h"
 #include "media/sprite.h"
+#include "media/text_fixture.h"
 #include "media/ticker.h"
 
 namespace {
@@ -232,6 +236,64 @@ TEST_F(CombatFeedbackTest, InterruptingAWalkFlagsItAndTakesThePathOffTheSquares)
     EXPECT_TRUE(level->GetCell(2, 1)->bobs.empty());
     hero_.InterruptWalk();
     EXPECT_EQ(hero_.walkInterrupted, 1);
+}
+
+// A damage number is one rising picture: digits at least 16 x 24 pixels in the colour of the
+// damage type, ringed by a dark outline (the outermost inked pixels are dark).
+class DamageNumberTest : public GameFontTest {
+protected:
+    void SetUp() override {
+        GameFontTest::SetUp();
+        ClearEyeCandy();
+    }
+    void TearDown() override {
+        ClearEyeCandy();
+        GameFontTest::TearDown();
+    }
+};
+
+TEST_F(DamageNumberTest, DigitsAreLargeOutlinedAndColouredByDamageType) {
+    for (const int type : {kDamageCrushing, kDamageConflagratory, kDamageHyperborean, kDamageToxic}) {
+        SCOPED_TRACE(type);
+        ClearEyeCandy();
+        Target target;
+        ShowFloatingNumber(8, &target, DamageTypeColour[type]);
+        ASSERT_EQ(EyeCandyCount(), 1u) << "one outlined picture, not a shadow and a copy";
+        const Sprite* sprite = EyeCandyAt(0)->sprite;
+        ASSERT_NE(sprite, nullptr);
+        SDL_Surface* s = sprite->frames[0];
+        const SDL_Color want = DamageTypeColour[type];
+        int left = s->w, right = -1, top = s->h, bottom = -1, typeColoured = 0;
+        SDL_LockSurface(s);
+        const auto at = [s](int x, int y, Uint8* r, Uint8* g, Uint8* b, Uint8* a) {
+            Uint32 pixel = 0;
+            std::memcpy(&pixel, static_cast<const Uint8*>(s->pixels) + y * s->pitch + x * 4, 4);
+            SDL_GetRGBA(pixel, s->format, r, g, b, a);
+        };
+        for (int y = 0; y < s->h; ++y) {
+            for (int x = 0; x < s->w; ++x) {
+                Uint8 r, g, b, a;
+                at(x, y, &r, &g, &b, &a);
+                if (a < 128) continue;
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+                if (a == 255 && r == want.r && g == want.g && b == want.b) ++typeColoured;
+            }
+        }
+        EXPECT_GE(right - left + 1, 16);
+        EXPECT_GE(bottom - top + 1, 24);
+        EXPECT_GT(typeColoured, 40);
+        for (int x = left; x <= right; ++x) {
+            Uint8 r, g, b, a;
+            at(x, top, &r, &g, &b, &a);
+            if (a >= 128) {
+                EXPECT_LT(r + g + b, 3 * 64) << "top row, x " << x;
+            }
+        }
+        SDL_UnlockSurface(s);
+    }
 }
 
 }  // namespace

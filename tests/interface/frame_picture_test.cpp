@@ -95,13 +95,13 @@ struct PictureCase {
 };
 
 const PictureCase kCases[] = {
-    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0xe92a8d4ba7f0a265ull, 0xe26391766a9403c9ull}},
-    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0xf133a8943fcbc3ffull, 0x0820754b84c04148ull}},
-    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0xfecad222dbedc5ccull, 0x35fe6e48dbe32d1cull}},
-    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0x14262c8466b33ed8ull, 0x7272a64b4e8f17e4ull}},
-    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0xc62cff1f6c479e61ull, 0x929f90431c13b337ull}},
-    {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0xd9d286815a4d1b3bull, 0xdb189c0d5a9fb5f3ull}},
-    {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0x1c51fef6d7cebc7full, 0x875775d433b70228ull}},
+    {"start", 7, 0, false, Place::Start, 0.0f, 0.0f, 0, {0x37b1cb14e4cd7876ull, 0x13f0dd5df9115f01ull}},
+    {"all_seen", 7, 0, true, Place::Start, 0.0f, 0.0f, 0, {0xc4e431c098be53ceull, 0x17e57ebfecf7dda1ull}},
+    {"walking", 7, 0, true, Place::Start, -20.0f, 12.0f, 0, {0x2bd99aee474330f7ull, 0x07dceb5ba6f34570ull}},
+    {"liquids_animated", 3, 5, true, Place::Liquid, 0.0f, 0.0f, 40, {0x29051c757102e0bbull, 0x7261cf2fcb151aa8ull}},
+    {"deep_liquids", 5, 9, false, Place::Liquid, 6.0f, -30.0f, 7, {0x3c136d47a3c8bd00ull, 0x65274cc697e86b6cull}},
+    {"top_left", 2, 3, true, Place::TopLeft, 0.0f, 0.0f, 0, {0xdc8841717750a96dull, 0x28c05626e23a4005ull}},
+    {"bottom_right", 2, 3, true, Place::BottomRight, 22.0f, 40.0f, 0, {0xa5c1b11f9506ece2ull, 0xf0793890eb11aaa7ull}},
 };
 
 TEST(FramePicture, GeneratedLevelsPaintTheRecordedPictures) {

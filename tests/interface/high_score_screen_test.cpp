@@ -285,4 +285,35 @@ TEST_F(EndOfRunScreenTest, VictoryGrantsPlaysWaitsAndRecords) {
     EXPECT_EQ(score, 1234);
 }
 
+// The screen names itself inside the grave, says when the table is empty, and shows Back.
+// Compared with the bare grave: the title band (y 90..130), the middle band where the empty
+// text stands (y 320..360) and Back's corner.
+TEST_F(EndOfRunScreenTest, HighScoresHaveATitleAnEmptyTextAndBack) {
+    SDL_Surface* grave = DrawMenuBackground("ui/zarnoch_grave.png", nullptr);
+    ASSERT_NE(grave, nullptr);
+    struct Case {
+        int entries;
+        bool emptyText;
+    };
+    for (const Case c : {Case{0, true}, Case{1, false}}) {
+        if (c.entries == 0) {
+            std::remove(user_.file("hiscores.txt").c_str());
+        } else {
+            WriteWholeFile(user_.file("hiscores.txt"), Table(c.entries));
+        }
+        Script("wait 40\nclick 1 1270 710\n");
+        ShowHighScores();
+        EXPECT_GT(CountDifferentPixels(ScreenSurface, 440, 90, grave, 440, 90, 400, 40), 200) << c.entries;
+        EXPECT_GT(CountDifferentPixels(ScreenSurface, 10, 10, grave, 10, 10, 100, 40), 500) << c.entries;
+        const int middle = CountDifferentPixels(ScreenSurface, 440, 320, grave, 440, 320, 400, 40);
+        if (c.emptyText) {
+            EXPECT_GT(middle, 200);
+        } else {
+            // One row (y 220..260): nothing stands in the middle band.
+            EXPECT_EQ(middle, 0);
+        }
+    }
+    SDL_FreeSurface(grave);
+}
+
 }  // namespace

@@ -211,4 +211,38 @@ TEST_F(LoadGameScreenTest, PreviewDrawsTheThumbnailAtItsPlace) {
     EXPECT_NE(MenuPixelRgb(ScreenSurface, 800, 300), 0x0AC81Eu);
 }
 
+// With no saves the list says so in its first row and Delete is not shown; with one save
+// Delete is there. Compared with the backdrop and panel alone, drawn here.
+TEST_F(LoadGameScreenTest, AnEmptyListSaysSoAndShowsNoDelete) {
+    SDL_Surface* reference = DrawMenuBackground("ui/menus/menubg_sepia.png", "ui/menus/title_loadgame.png");
+    ASSERT_NE(reference, nullptr);
+    SDL_Surface* panel = LoadMenuPicture("ui/menus/loadgame_widgets.png", 800, 600);
+    ASSERT_NE(panel, nullptr);
+    SDL_Rect at = {240, 60, 0, 0};
+    SDL_BlitSurface(panel, nullptr, reference, &at);
+    SDL_FreeSurface(panel);
+    struct Case {
+        int saves;
+        bool deleteShown;
+        bool emptyText;
+    };
+    for (const Case c : {Case{0, false, true}, Case{1, true, false}}) {
+        MakeSaves(c.saves);
+        EXPECT_EQ(Run("wait 40\nkey escape\n"), "");
+        // Delete at (780, 636), 105 x 24.
+        const int deleteDiffers = CountDifferentPixels(ScreenSurface, 780, 636, reference, 780, 636, 105, 24);
+        if (c.deleteShown) {
+            EXPECT_GT(deleteDiffers, 500) << c.saves;
+        } else {
+            EXPECT_EQ(deleteDiffers, 0) << c.saves;
+        }
+        if (c.emptyText) {
+            // The first row, (240, 180), 400 x 64, holds the text and nothing else.
+            EXPECT_GT(CountDifferentPixels(ScreenSurface, 240, 180, reference, 240, 180, 400, 64), 100);
+            EXPECT_EQ(CountDifferentPixels(ScreenSurface, 240, 244, reference, 240, 244, 400, 64), 0);
+        }
+    }
+    SDL_FreeSurface(reference);
+}
+
 }  // namespace

@@ -271,4 +271,17 @@ TEST_F(TutorialScreenTest, BackButtonBoxIncludesItsEdgesAndEscapeMustBeReleased)
     EXPECT_TRUE(StartedTutorials.empty());
 }
 
+// A name too long for the large font stays left of the row's roller: the roller (20 pixels
+// from 496 into the row; the panel shows through the row's last few) of a row with a long name
+// looks as that of a row with a short one.
+TEST_F(TutorialScreenTest, LongNamesStayLeftOfTheRoller) {
+    Tutorials[0]->name = "Tutorial Chamber: Provisions and Pantries";
+    Tutorials[1]->name = "Short";
+    Run(kLeave);
+    // Rows at (398, 137) and (398, 223); the rollers from x 398 + 496.
+    EXPECT_EQ(CountDifferentPixels(ScreenSurface, 894, 137, ScreenSurface, 894, 223, 20, 60), 0);
+    // The long name is written, and differs from the short one.
+    EXPECT_GT(CountDifferentPixels(ScreenSurface, 485, 142, ScreenSurface, 485, 228, 400, 30), 100);
+}
+
 }  // namespace

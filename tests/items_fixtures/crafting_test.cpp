@@ -747,7 +747,9 @@ TEST_F(CraftingTest, UnpaidGoodsNeverEnterAToolkitAndCountAsCarriedWhereTheyLie)
             EXPECT_EQ(GetCursorItem(), nullptr) << label;
         } else {
             EXPECT_EQ(window->slots[0], laid) << label << ": the slot is untouched";
-            if (laid != nullptr) EXPECT_EQ(laid->count, 2) << label;
+            if (laid != nullptr) {
+                EXPECT_EQ(laid->count, 2) << label;
+            }
             EXPECT_EQ(GetCursorItem(), held) << label << ": the unpaid goods stay held";
             EXPECT_EQ(held->count, 3) << label;
             EXPECT_TRUE(Logged("You have to pay for that before you can craft with it.")) << label;

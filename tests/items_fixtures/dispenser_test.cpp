@@ -19,6 +19,8 @@
 #include "items_fixtures/item_db.h"
 #include "items_fixtures/shop_pedestal.h"
 #include "levels/level.h"
+#include "media/tooltip.h"
+#include "interface/menu_test_fixture.h"
 
 namespace {
 
@@ -292,6 +294,44 @@ TEST_F(DispenserTest, EachVendingTheftAbilityStealsOneItemOnce) {
         InventoryGrid.Clear();
     }
     ShopDialogs = saved;
+}
+
+// The window over a headless screen: with the pointer on the first of the goods, that slot's
+// tooltip is drawn over the window (its black box stands on the screen where the window is).
+class DispenserWindowTest : public MenuScreenTest {
+protected:
+    void SetUp() override {
+        MenuScreenTest::SetUp();
+        if (IsSkipped()) return;
+        ClearItemDB();
+        ASSERT_TRUE(itemDBLoadText(kItems, "test items"));
+        BuildItemLevelTables();
+        CSRand(11);
+        saved_ = CurrentPlayer;
+        CurrentPlayer = &hero_;
+    }
+    void TearDown() override {
+        if (!IsSkipped()) {
+            CurrentPlayer = saved_;
+            ClearItemDB();
+        }
+        MenuScreenTest::TearDown();
+    }
+    Player hero_;
+    Player* saved_ = nullptr;
+};
+
+TEST_F(DispenserWindowTest, TheTooltipOfTheGoodsUnderThePointerIsDrawnOverTheWindow) {
+    Dispenser machine(1);
+    ASSERT_NE(machine.stock[0], nullptr);
+    // 1280 x 720: the 320 x 320 window at (480, 200), its first slot at (500, 288), 64 x 64.
+    Script("move 530 320\nwait 200\nkey escape\n");
+    machine.Activate();
+    EXPECT_EQ(LastTooltipTitle(), machine.TooltipOf(0).title);
+    const SDL_Rect box = LastTooltipBox();
+    ASSERT_GT(box.w, 0);
+    // The box's corner is black on the final screen: nothing was drawn over the tooltip.
+    EXPECT_EQ(MenuPixelRgb(ScreenSurface, box.x + 1, box.y + 1), 0u);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -281,6 +282,11 @@ TEST_F(TickerTest, DrawsTextWithShadowAndStopsAfterTheOverfullBreak) {
     AddTickerEntry(new LineBreakTickerEntry);
     DrawTicker();
     SDL_Surface* want = NewSurface(800, 600, 32);
+    // The dark backing first, the piece's width and height and a little to each side.
+    SDL_Rect band = {static_cast<Sint16>(100 - kTickerBackingPad), 0,
+                     static_cast<Uint16>(Entry(0)->GetWidth() + 2 * kTickerBackingPad),
+                     static_cast<Uint16>(Entry(0)->GetHeight())};
+    SDL_FillRect(want, &band, SDL_MapRGB(want->format, kTickerBacking.r, kTickerBacking.g, kTickerBacking.b));
     DrawText(101, 1, "Red alert", kTextBlack, want, TickerFont);
     DrawText(100, 0, "Red alert", red, want, TickerFont);
     EXPECT_TRUE(SamePixelsAs(screen_, want));
@@ -441,6 +447,30 @@ TEST_F(TickerTest, LogFileNamedByTheEnvironment) {
     AddText("Pending", false);
     CloseTickerLogFile();
     EXPECT_EQ(ReadWholeFile(path), "The door creaks open.\nPending\n");
+}
+
+// The ticker stands on a dark backing over any picture: around a line drawn over white, the
+// pixels just left of its text and between its letters are dark, and the screen beyond the
+// backing stays white.
+TEST_F(TickerTest, TheLinesStandOnADarkBacking) {
+    SDL_FillRect(ScreenSurface, nullptr, SDL_MapRGB(ScreenSurface->format, 255, 255, 255));
+    AddText("Over a white wall.", true);
+    DrawTicker();
+    const TickerEntry* line = Entry(0);
+    const auto rgb = [](int x, int y) {
+        Uint8 r, g, b;
+        Uint32 pixel = 0;
+        std::memcpy(&pixel, static_cast<const Uint8*>(ScreenSurface->pixels) + y * ScreenSurface->pitch +
+                                x * ScreenSurface->format->BytesPerPixel,
+                    ScreenSurface->format->BytesPerPixel);
+        SDL_GetRGB(pixel, ScreenSurface->format, &r, &g, &b);
+        return r + g + b;
+    };
+    const int mid = line->y + 8;
+    EXPECT_LT(rgb(line->x - 2, mid), 3 * 40) << "left of the text";
+    EXPECT_LT(rgb(line->x - 2, line->y + 1), 3 * 40);
+    EXPECT_EQ(rgb(line->x - kTickerBackingPad - 2, mid), 3 * 255) << "beyond the backing";
+    EXPECT_EQ(rgb(line->x + 4, line->y + 20), 3 * 255) << "below the line";
 }
 
 }  // namespace

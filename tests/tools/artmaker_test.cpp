@@ -5,6 +5,7 @@
 #include <stb_image.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <map>
@@ -635,5 +636,65 @@ TEST(ArtProjectManifest, CoversTheStartUpArtAtUsableSizes) {
   const auto sheet = size("tilesets/liquids.png");
   EXPECT_EQ(sheet.second % 4, 0);
   EXPECT_EQ(sheet.first % (sheet.second / 4), 0);
+}
+#endif
+
+#ifdef VAULTMERE_SOURCE_DIR
+// Backgrounds that the game writes its own headings and texts on carry no lettering of their
+// own (it would stand under or beside the game's text), and the portraits print no name of
+// their expression.
+TEST(ArtProjectManifest, BackgroundsTheGameWritesOnCarryNoLettering) {
+  const Bytes text = ReadFile(fs::path(VAULTMERE_SOURCE_DIR) / "data" / "art_manifest.txt");
+  ASSERT_FALSE(text.empty());
+  const std::vector<artw::ManifestEntry> entries = ParseOk(std::string(text.begin(), text.end()));
+  const std::vector<std::string> written = {
+      "ui/gameplay/panel_quest_bg.png", "ui/gameplay/questcomplete_bg.png",
+      "ui/gameplay/questoffer_bg.png", "ui/gameplay/krong_displeased.png",
+      "ui/gameplay/krong_pleased.png", "ui/gameplay/lutefisk_god_bg.png",
+      "ui/gameplay/lutefisk_god_bg_slot.png", "ui/fountain_bg_drink.png",
+      "ui/fountain_bg_text.png", "ui/tutorial/tutorial_complete_bg.png",
+      "ui/gameplay/monster_zoo_cleared.png", "ui/gameplay/monster_zoo_cleared_fem.png",
+      "ui/gameplay/dialog_steal.png", "ui/gameplay/levelup_bg.png",
+      "ui/gameplay/levelup_bg_fem.png"};
+  std::map<std::string, const artw::ManifestEntry*> byFile;
+  int portraits = 0;
+  for (const auto& e : entries) {
+    byFile[e.path] = &e;
+    if (e.path.rfind("ui/portrait/", 0) == 0) {
+      ++portraits;
+      EXPECT_EQ(e.label, "") << e.path << " prints its expression";
+    }
+  }
+  EXPECT_EQ(portraits, 48);
+  for (const std::string& f : written) {
+    ASSERT_TRUE(byFile.count(f)) << f << " is not in the manifest";
+    EXPECT_EQ(byFile[f]->label, "") << f << " has lettering under the game's text";
+  }
+}
+#endif
+
+#ifdef VAULTMERE_SOURCE_DIR
+// The crafting panel's six scroll buttons (one row, a page, the end; up and down) are six
+// different pictures.
+TEST(ArtProjectManifest, TheSixRecipeScrollButtonsDiffer) {
+  const Bytes text = ReadFile(fs::path(VAULTMERE_SOURCE_DIR) / "data" / "art_manifest.txt");
+  ASSERT_FALSE(text.empty());
+  const std::vector<artw::ManifestEntry> entries = ParseOk(std::string(text.begin(), text.end()));
+  std::vector<Bytes> pictures;
+  for (const char* step : {"top", "pageup", "up", "down", "pagedown", "bot"}) {
+    const std::string file = std::string("ui/crafting/uber_") + step + "0.png";
+    const auto found = std::find_if(entries.begin(), entries.end(),
+                                    [&](const artw::ManifestEntry& e) { return e.path == file; });
+    ASSERT_NE(found, entries.end()) << file;
+    artw::FileList files;
+    std::string error;
+    ASSERT_TRUE(artw::BuildEntryFiles(*found, &files, &error)) << error;
+    ASSERT_EQ(files.size(), 1u);
+    int w = 0, h = 0;
+    pictures.push_back(DecodeRgba(files[0].second, &w, &h));
+    ASSERT_FALSE(pictures.back().empty()) << file;
+  }
+  for (size_t i = 0; i < pictures.size(); ++i)
+    for (size_t j = 0; j < i; ++j) EXPECT_TRUE(pictures[i] != pictures[j]) << "buttons " << i << " and " << j << " look alike";
 }
 #endif
