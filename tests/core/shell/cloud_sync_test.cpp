@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 #include <utime.h>
+#include <unistd.h>
 
 #include <ctime>
 #include <functional>
@@ -334,6 +335,35 @@ TEST_F(CloudSyncTest, HostileCloudCopiesLeaveTheLocalFilesAsTheyWere) {
     EXPECT_EQ(CloudText("Morwen.sav"), kPlayerFiles.at("Morwen.sav")) << "the good copy goes up again";
     EXPECT_EQ(CloudText("hiscores.txt"), kPlayerFiles.at("hiscores.txt"));
     EXPECT_EQ(CloudText("loadsave.dat"), index);
+}
+
+// A side whose file is there but cannot be read (a named pipe or a folder in its place, a read
+// error) has not lost the file: the other side's copy is neither deleted nor written over it.
+TEST_F(CloudSyncTest, AFileOneSideCannotReadIsNeitherDeletedNorReplaced) {
+    WritePlayerFiles();
+    SaveHero("Sefton.sav", "Sefton's save");
+    Sync();
+    const std::string cloud = StoreRemoteStorage::CloudFolder();
+    // In the cloud: a pipe instead of Morwen's save, a folder instead of her picture.
+    ASSERT_EQ(unlink((cloud + "Morwen.sav").c_str()), 0);
+    ASSERT_EQ(mkfifo((cloud + "Morwen.sav").c_str(), 0600), 0);
+    ASSERT_EQ(unlink((cloud + "bitmap_Morwen.sav").c_str()), 0);
+    ASSERT_EQ(mkdir((cloud + "bitmap_Morwen.sav").c_str(), 0700), 0);
+    // Here: a pipe instead of Sefton's save, a folder instead of his picture.
+    ASSERT_TRUE(MakeFileWithParents(Local("bitmap_Sefton.sav"), "BM Sefton"));
+    ASSERT_TRUE(UploadCloudFile(Local("bitmap_Sefton.sav").c_str(), "bitmap_Sefton.sav"));
+    ASSERT_EQ(unlink(Local("Sefton.sav").c_str()), 0);
+    ASSERT_EQ(mkfifo(Local("Sefton.sav").c_str(), 0600), 0);
+    ASSERT_EQ(unlink(Local("bitmap_Sefton.sav").c_str()), 0);
+    ASSERT_EQ(mkdir(Local("bitmap_Sefton.sav").c_str(), 0700), 0);
+    for (int start = 1; start <= 2; ++start) {
+        Sync();
+        EXPECT_EQ(ReadWholeFile(Local("Morwen.sav")), kPlayerFiles.at("Morwen.sav")) << "start " << start;
+        EXPECT_EQ(ReadWholeFile(Local("bitmap_Morwen.sav")), kPlayerFiles.at("bitmap_Morwen.sav")) << start;
+        EXPECT_EQ(CloudText("Sefton.sav"), "Sefton's save") << "start " << start << "\n" << printed_;
+        EXPECT_EQ(CloudText("bitmap_Sefton.sav"), "BM Sefton") << "start " << start;
+        EXPECT_EQ(IndexedSaves(), (std::vector<std::string>{"Sefton.sav", "Morwen.sav"})) << start;
+    }
 }
 
 TEST_F(CloudSyncTest, WithTheSwitchOffNothingMovesAndNoQuestionIsAsked) {
