@@ -366,6 +366,60 @@ TEST_F(CloudSyncTest, AFileOneSideCannotReadIsNeitherDeletedNorReplaced) {
     }
 }
 
+// The record of the last copies is only a hint: damaged, cut, hostile or no file at all, a save
+// made after the last copy (the game died before its cloud copy) is kept and uploaded.
+TEST_F(CloudSyncTest, ADamagedRecordOfTheLastCopiesNeverCostsTheNewerSave) {
+    const std::string newer = "save\x01 after three more floors";
+    const std::string maxed = "ffffffff 4294967295 ffffffff 4294967295 Morwen.sav\n";
+    const struct Case {
+        const char* label;
+        std::function<void(const std::string&, const std::string&)> damage;
+    } cases[] = {
+        {"cut in a line", [](const std::string& path, const std::string& text) {
+             WriteWholeFile(path, text.substr(0, text.find("Morwen.sav") - 3));
+         }},
+        {"empty", [](const std::string& path, const std::string&) { WriteWholeFile(path, ""); }},
+        {"missing fields", [](const std::string& path, const std::string& text) {
+             WriteWholeFile(path, text.substr(0, text.find('\n') + 1) + "Morwen.sav\n12 Morwen.sav\n");
+         }},
+        {"huge numbers", [&](const std::string& path, const std::string& text) {
+             WriteWholeFile(path, text.substr(0, text.find('\n') + 1) + maxed +
+                                      "99999999999999999999 1 2 3 Morwen.sav\n" + std::string(1 << 16, 'x'));
+         }},
+        {"larger than any record", [](const std::string& path, const std::string& text) {
+             WriteWholeFile(path, text + std::string(5 << 20, '\n'));
+         }},
+        {"a folder", [](const std::string& path, const std::string&) {
+             std::remove(path.c_str());
+             ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
+         }},
+        {"a pipe", [](const std::string& path, const std::string&) {
+             std::remove(path.c_str());
+             ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        WritePlayerFiles();
+        Sync();
+        const std::string path = CloudSyncRecord::Path();
+        const std::string text = ReadWholeFile(path);
+        ASSERT_NE(text.find("Morwen.sav"), std::string::npos) << text;
+        // The newer save is on the disk; its cloud copy never started.
+        ASSERT_TRUE(WriteFileAtomically(Local("Morwen.sav"), newer));
+        c.damage(path, text);
+        Sync();
+        EXPECT_EQ(ReadWholeFile(Local("Morwen.sav")), newer) << printed_;
+        EXPECT_EQ(CloudText("Morwen.sav"), newer) << printed_;
+        EXPECT_EQ(IndexedSaves(), (std::vector<std::string>{"Morwen.sav"}));
+        // A second start changes nothing.
+        Sync();
+        EXPECT_EQ(ReadWholeFile(Local("Morwen.sav")), newer) << printed_;
+        rmdir(path.c_str());
+        std::remove(path.c_str());
+    }
+}
+
 TEST_F(CloudSyncTest, WithTheSwitchOffNothingMovesAndNoQuestionIsAsked) {
     enableSteamCloud = 0;
     ResetCloudStorageLookup();
