@@ -208,6 +208,11 @@ CloudSyncStep DecideCloudSyncStep(const CloudSyncSide& local, const CloudSyncSid
         step = CloudSyncStep::Upload;
     }
     if (step == CloudSyncStep::Download && cloud.hash.length == 0 && local.hash.length > 0) step = CloudSyncStep::Upload;
+    // Nor does an emptied save or thumbnail (never empty when the game writes it) replace the
+    // cloud's copy: that copy comes back instead.
+    if (step == CloudSyncStep::Upload && deletable && local.hash.length == 0 && cloud.hash.length > 0) {
+        step = CloudSyncStep::Download;
+    }
     return step;
 }
 

@@ -32,7 +32,8 @@ enum class CloudSyncStep { Keep, Download, Upload, DeleteLocal, DeleteCloud };
 // What the start-up sync does with one user file, given both sides and the record of the last
 // copy (null when there is none). Only saves and thumbnails are `deletable`: the other user
 // files are copied to the side that lacks them. When both sides changed, the later write wins,
-// the local file on a tie. An empty cloud file never replaces a local file with contents. A
+// the local file on a tie. An empty cloud file never replaces a local file with contents, nor
+// an empty local save or thumbnail the cloud's copy with contents (it is restored). A
 // broken local file is kept and nothing is copied; a broken cloud file is replaced by the local
 // file, and neither is ever taken for a deleted one.
 CloudSyncStep DecideCloudSyncStep(const CloudSyncSide& local, const CloudSyncSide& cloud,

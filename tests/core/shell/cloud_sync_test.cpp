@@ -291,6 +291,10 @@ TEST_F(CloudSyncTest, EachStepFollowsTheSideThatChangedSinceTheLastCopy) {
         {"never copied, local later", true, true, b, c, false, true, 9, 5, false, S::Upload},
         {"empty cloud copy is newer", true, true, a, empty, true, true, 5, 9, false, S::Upload},
         {"empty cloud copy, no record", true, true, b, empty, false, true, 5, 9, false, S::Upload},
+        // A save is never empty: an emptied one is damage, and the cloud's copy comes back.
+        {"emptied local save", true, true, empty, a, true, true, 9, 5, false, S::Download},
+        {"empty local save, no record", true, true, empty, b, false, true, 9, 5, false, S::Download},
+        {"emptied high scores", true, true, empty, a, true, false, 9, 5, false, S::Upload},
         {"new local file", true, false, b, a, false, true, 5, 0, false, S::Upload},
         {"changed, cloud deleted", true, false, b, a, true, true, 5, 0, false, S::Upload},
         {"unchanged, cloud deleted", true, false, a, a, true, true, 5, 0, false, S::DeleteLocal},
