@@ -10,7 +10,9 @@ save, plays a few steps and a trapdoor, and saves and quits, but is sent SIGKILL
 moment of that run (most of them near the save). The user files are noted, the game is started
 again and left from the title menu (its start-up brings the user folder and the cloud together),
 and the user files must be exactly as noted: a restart that restores an older save, index, high
-score table or last build is a roll-back. Prints one line per kill and a summary; the exit code
+score table or last build is a roll-back. The hero is a permadeath hero: a run in which it dies
+deletes the save (the game's own doing, not a kill's), and the folders are then put back as they
+were before that run. Prints one line per kill and a summary; the exit code
 is 1 when any roll-back was seen. Runs headless; needs the assembled game folder (BUILD_DIR/game).
 """
 import argparse
@@ -63,6 +65,36 @@ def cloud_is_stale(user, store):
         if cloud != local:
             stale.append(name)
     return stale
+
+
+def snapshot(root, user, store):
+    """Copies the user and store folders aside, to be put back after a run in which the hero died."""
+    saved = os.path.join(root, "before")
+    shutil.rmtree(saved, ignore_errors=True)
+    shutil.copytree(user, os.path.join(saved, "user"), symlinks=True)
+    if os.path.isdir(store):
+        shutil.copytree(store, os.path.join(saved, "store"), symlinks=True)
+
+
+def put_back(root, user, store):
+    saved = os.path.join(root, "before")
+    for folder, name in ((user, "user"), (store, "store")):
+        shutil.rmtree(folder, ignore_errors=True)
+        if os.path.isdir(os.path.join(saved, name)):
+            shutil.copytree(os.path.join(saved, name), folder, symlinks=True)
+
+
+def died_with_save(user, save):
+    """Whether the game itself deleted the save: the hero (always a permadeath hero here) died.
+    The file is gone and the index no longer names it, which no kill can do: a kill leaves the
+    previous or the new save and index whole."""
+    if os.path.exists(os.path.join(user, save)):
+        return False
+    try:
+        with open(os.path.join(user, "loadsave.dat"), "rb") as f:
+            return save.encode() not in f.read()
+    except OSError:
+        return False
 
 
 def hero_save(folder):
@@ -128,7 +160,10 @@ def main():
         return 2
     print("hero saved as %s, %d bytes" % (save, os.path.getsize(os.path.join(user, save))))
     # How long a whole play-and-save run takes, so that the kills fall inside one.
+    snapshot(root, user, store)
     code, out, full = game.run(["-load-filename=" + save, "-debug-flag"], play_script(rng))
+    if died_with_save(user, save):
+        put_back(root, user, store)
     if code != 0:
         print("a plain play-and-save run failed (exit %d)\n%s" % (code, out[-3000:]))
         return 2
@@ -136,6 +171,7 @@ def main():
 
     rollbacks = 0
     window = 0
+    deaths = 0
     for kill in range(1, opts.kills + 1):
         # A quarter of the kills at any moment of the run, a quarter within 0.6 s of the start of
         # the save (seen as its temporary file), a quarter as the cloud copy of the save is begun,
@@ -150,6 +186,7 @@ def main():
         if kind == 3:
             with open(faults, "w") as f:
                 f.write("die-before-upload %s\n" % save)
+        snapshot(root, user, store)
         started = time.monotonic()
         proc = game.start(["-load-filename=" + save, "-debug-flag"], play_script(rng))
         if kind == 3:
@@ -165,6 +202,12 @@ def main():
             if killed:
                 proc.send_signal(signal.SIGKILL)
             proc.communicate()
+        if died_with_save(user, save):
+            # Not a kill's doing: the folders go back to where they were before that run.
+            deaths += 1
+            put_back(root, user, store)
+            print("kill %2d: the hero died in that run and the game deleted the save; folders put back" % kill)
+            continue
         before = user_files(user)
         stale = cloud_is_stale(user, store)
         window += 1 if stale else 0
@@ -179,7 +222,8 @@ def main():
                                              "kept" if ok else "ROLLED BACK %s (restart exit %d)" % (changed, code)))
         if not ok and code != 0:
             print(out[-2000:])
-    print("%d kills (%d left the cloud behind the user folder), %d roll-backs" % (opts.kills, window, rollbacks))
+    print("%d kills (%d left the cloud behind the user folder, %d runs in which the hero died), %d roll-backs"
+          % (opts.kills, window, deaths, rollbacks))
     if opts.keep:
         print("folders kept in " + root)
     else:

@@ -288,7 +288,7 @@ bool DownloadCloudFile(const char* cloudName, const char* local, uint32_t* crc, 
     CloudFileHash header;
     CloudFileHash made;
     if (size < 0 || static_cast<uint32_t>(size) > kMaxCloudFileLength + kMaxCloudFileLength / 512 + 64) {
-        printf("Cloud file '%s' is too large to restore; '%s' is kept\n", cloudName, local);
+        printf("Cloud file '%s' is too large to restore or cannot be read; '%s' is kept\n", cloudName, local);
         return false;
     }
     if (size == 0) {

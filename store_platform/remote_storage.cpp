@@ -320,14 +320,17 @@ int32_t StoreRemoteStorage::FileRead(const char* name, void* data, int32_t size)
 }
 
 bool StoreRemoteStorage::FileExists(const char* name) {
+    // A file that is there but cannot be read (a pipe, a folder, no permission) still exists:
+    // a sync must not take it for a file deleted elsewhere.
     const std::string path = CloudPath(name);
-    return !path.empty() && FileLength(path) >= 0;
+    struct stat st;
+    return !path.empty() && lstat(path.c_str(), &st) == 0;
 }
 
 int32_t StoreRemoteStorage::GetFileSize(const char* name) {
     const std::string path = CloudPath(name);
     const int64_t length = path.empty() ? -1 : FileLength(path);
-    if (length < 0) return 0;
+    if (length < 0) return FileExists(name) ? -1 : 0;
     return length > INT32_MAX ? -1 : static_cast<int32_t>(length);
 }
 

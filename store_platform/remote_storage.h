@@ -47,8 +47,10 @@ public:
     // The number of bytes copied (the first `size` bytes of the file at most); 0 for a missing
     // file.
     int32_t FileRead(const char* name, void* data, int32_t size);
+    // True when the cloud holds an entry of that name, whether it can be read or not.
     bool FileExists(const char* name);
-    // The length in bytes; 0 for a missing file, -1 for a file too long for the size field.
+    // The length in bytes; 0 for a missing file, -1 for a file too long for the size field or
+    // one that cannot be read as a file.
     int32_t GetFileSize(const char* name);
     // The time of the last write, in seconds since 1970; 0 for a missing file.
     int64_t GetFileTimestamp(const char* name);

@@ -8,6 +8,7 @@
 #include "store_platform/remote_storage.h"
 
 #include <strings.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <set>
@@ -109,7 +110,13 @@ bool AddCloudNames(StoreRemoteStorage* storage, SyncNames* names) {
 CloudSyncSide LocalSide(const std::string& path) {
     CloudSyncSide side;
     side.present = HashLocalFile(path, &side.hash);
-    if (side.present) side.time = LocalFileTimestamp(path);
+    if (side.present) {
+        side.time = LocalFileTimestamp(path);
+    } else {
+        // There but unreadable (a pipe, a folder, no permission): not a deleted file.
+        struct stat st;
+        side.present = side.broken = lstat(path.c_str(), &st) == 0;
+    }
     return side;
 }
 
@@ -177,6 +184,8 @@ public:
 
 CloudSyncStep DecideCloudSyncStep(const CloudSyncSide& local, const CloudSyncSide& cloud,
                                   const CloudSyncRecord::Entry* last, bool deletable) {
+    // A local file that cannot be read is neither copied, replaced nor taken as deleted.
+    if (local.broken) return CloudSyncStep::Keep;
     if (!cloud.present) {
         if (!local.present) return CloudSyncStep::Keep;
         const bool unchanged = last != nullptr && local.hash == last->local;
@@ -199,6 +208,11 @@ CloudSyncStep DecideCloudSyncStep(const CloudSyncSide& local, const CloudSyncSid
         step = CloudSyncStep::Upload;
     }
     if (step == CloudSyncStep::Download && cloud.hash.length == 0 && local.hash.length > 0) step = CloudSyncStep::Upload;
+    // Nor does an emptied save or thumbnail (never empty when the game writes it) replace the
+    // cloud's copy: that copy comes back instead.
+    if (step == CloudSyncStep::Upload && deletable && local.hash.length == 0 && cloud.hash.length > 0) {
+        step = CloudSyncStep::Download;
+    }
     return step;
 }
 
@@ -232,6 +246,11 @@ void InitSteamCloud(bool& clearCloud) {
         CloudFileHash stated, written;
         switch (step) {
         case CloudSyncStep::Keep:
+            if (local.broken || (cloud.broken && !local.present)) {
+                printf("'%s' cannot be read %s; it is left as it is\n", name.c_str(),
+                       local.broken ? "in the user folder" : "in the cloud");
+                break;
+            }
             if (local.present && cloud.present && local.hash == cloud.hash) record.Set(name, local.hash, cloud.hash);
             if (!local.present && !cloud.present) record.Erase(name);
             break;

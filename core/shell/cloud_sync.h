@@ -18,7 +18,8 @@
 void InitSteamCloud(bool& clearCloud);
 
 // One side of a user file: present or not, its contents' hash (a cloud file's as its header
-// states it), a cloud file that is no cloud copy of a user file, the time of its last write.
+// states it), a file that is there but cannot be read or is no cloud copy of a user file
+// (`broken`, with `present`), the time of its last write.
 struct CloudSyncSide {
     bool present = false;
     bool broken = false;
@@ -31,6 +32,9 @@ enum class CloudSyncStep { Keep, Download, Upload, DeleteLocal, DeleteCloud };
 // What the start-up sync does with one user file, given both sides and the record of the last
 // copy (null when there is none). Only saves and thumbnails are `deletable`: the other user
 // files are copied to the side that lacks them. When both sides changed, the later write wins,
-// the local file on a tie. An empty cloud file never replaces a local file with contents.
+// the local file on a tie. An empty cloud file never replaces a local file with contents, nor
+// an empty local save or thumbnail the cloud's copy with contents (it is restored). A
+// broken local file is kept and nothing is copied; a broken cloud file is replaced by the local
+// file, and neither is ever taken for a deleted one.
 CloudSyncStep DecideCloudSyncStep(const CloudSyncSide& local, const CloudSyncSide& cloud,
                                   const CloudSyncRecord::Entry* last, bool deletable);

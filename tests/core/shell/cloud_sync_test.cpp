@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 #include <utime.h>
+#include <unistd.h>
 
 #include <ctime>
 #include <functional>
@@ -290,6 +291,10 @@ TEST_F(CloudSyncTest, EachStepFollowsTheSideThatChangedSinceTheLastCopy) {
         {"never copied, local later", true, true, b, c, false, true, 9, 5, false, S::Upload},
         {"empty cloud copy is newer", true, true, a, empty, true, true, 5, 9, false, S::Upload},
         {"empty cloud copy, no record", true, true, b, empty, false, true, 5, 9, false, S::Upload},
+        // A save is never empty: an emptied one is damage, and the cloud's copy comes back.
+        {"emptied local save", true, true, empty, a, true, true, 9, 5, false, S::Download},
+        {"empty local save, no record", true, true, empty, b, false, true, 9, 5, false, S::Download},
+        {"emptied high scores", true, true, empty, a, true, false, 9, 5, false, S::Upload},
         {"new local file", true, false, b, a, false, true, 5, 0, false, S::Upload},
         {"changed, cloud deleted", true, false, b, a, true, true, 5, 0, false, S::Upload},
         {"unchanged, cloud deleted", true, false, a, a, true, true, 5, 0, false, S::DeleteLocal},
@@ -334,6 +339,89 @@ TEST_F(CloudSyncTest, HostileCloudCopiesLeaveTheLocalFilesAsTheyWere) {
     EXPECT_EQ(CloudText("Morwen.sav"), kPlayerFiles.at("Morwen.sav")) << "the good copy goes up again";
     EXPECT_EQ(CloudText("hiscores.txt"), kPlayerFiles.at("hiscores.txt"));
     EXPECT_EQ(CloudText("loadsave.dat"), index);
+}
+
+// A side whose file is there but cannot be read (a named pipe or a folder in its place, a read
+// error) has not lost the file: the other side's copy is neither deleted nor written over it.
+TEST_F(CloudSyncTest, AFileOneSideCannotReadIsNeitherDeletedNorReplaced) {
+    WritePlayerFiles();
+    SaveHero("Sefton.sav", "Sefton's save");
+    Sync();
+    const std::string cloud = StoreRemoteStorage::CloudFolder();
+    // In the cloud: a pipe instead of Morwen's save, a folder instead of her picture.
+    ASSERT_EQ(unlink((cloud + "Morwen.sav").c_str()), 0);
+    ASSERT_EQ(mkfifo((cloud + "Morwen.sav").c_str(), 0600), 0);
+    ASSERT_EQ(unlink((cloud + "bitmap_Morwen.sav").c_str()), 0);
+    ASSERT_EQ(mkdir((cloud + "bitmap_Morwen.sav").c_str(), 0700), 0);
+    // Here: a pipe instead of Sefton's save, a folder instead of his picture.
+    ASSERT_TRUE(MakeFileWithParents(Local("bitmap_Sefton.sav"), "BM Sefton"));
+    ASSERT_TRUE(UploadCloudFile(Local("bitmap_Sefton.sav").c_str(), "bitmap_Sefton.sav"));
+    ASSERT_EQ(unlink(Local("Sefton.sav").c_str()), 0);
+    ASSERT_EQ(mkfifo(Local("Sefton.sav").c_str(), 0600), 0);
+    ASSERT_EQ(unlink(Local("bitmap_Sefton.sav").c_str()), 0);
+    ASSERT_EQ(mkdir(Local("bitmap_Sefton.sav").c_str(), 0700), 0);
+    for (int start = 1; start <= 2; ++start) {
+        Sync();
+        EXPECT_EQ(ReadWholeFile(Local("Morwen.sav")), kPlayerFiles.at("Morwen.sav")) << "start " << start;
+        EXPECT_EQ(ReadWholeFile(Local("bitmap_Morwen.sav")), kPlayerFiles.at("bitmap_Morwen.sav")) << start;
+        EXPECT_EQ(CloudText("Sefton.sav"), "Sefton's save") << "start " << start << "\n" << printed_;
+        EXPECT_EQ(CloudText("bitmap_Sefton.sav"), "BM Sefton") << "start " << start;
+        EXPECT_EQ(IndexedSaves(), (std::vector<std::string>{"Sefton.sav", "Morwen.sav"})) << start;
+    }
+}
+
+// The record of the last copies is only a hint: damaged, cut, hostile or no file at all, a save
+// made after the last copy (the game died before its cloud copy) is kept and uploaded.
+TEST_F(CloudSyncTest, ADamagedRecordOfTheLastCopiesNeverCostsTheNewerSave) {
+    const std::string newer = "save\x01 after three more floors";
+    const std::string maxed = "ffffffff 4294967295 ffffffff 4294967295 Morwen.sav\n";
+    const struct Case {
+        const char* label;
+        std::function<void(const std::string&, const std::string&)> damage;
+    } cases[] = {
+        {"cut in a line", [](const std::string& path, const std::string& text) {
+             WriteWholeFile(path, text.substr(0, text.find("Morwen.sav") - 3));
+         }},
+        {"empty", [](const std::string& path, const std::string&) { WriteWholeFile(path, ""); }},
+        {"missing fields", [](const std::string& path, const std::string& text) {
+             WriteWholeFile(path, text.substr(0, text.find('\n') + 1) + "Morwen.sav\n12 Morwen.sav\n");
+         }},
+        {"huge numbers", [&](const std::string& path, const std::string& text) {
+             WriteWholeFile(path, text.substr(0, text.find('\n') + 1) + maxed +
+                                      "99999999999999999999 1 2 3 Morwen.sav\n" + std::string(1 << 16, 'x'));
+         }},
+        {"larger than any record", [](const std::string& path, const std::string& text) {
+             WriteWholeFile(path, text + std::string(5 << 20, '\n'));
+         }},
+        {"a folder", [](const std::string& path, const std::string&) {
+             std::remove(path.c_str());
+             ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
+         }},
+        {"a pipe", [](const std::string& path, const std::string&) {
+             std::remove(path.c_str());
+             ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        WritePlayerFiles();
+        Sync();
+        const std::string path = CloudSyncRecord::Path();
+        const std::string text = ReadWholeFile(path);
+        ASSERT_NE(text.find("Morwen.sav"), std::string::npos) << text;
+        // The newer save is on the disk; its cloud copy never started.
+        ASSERT_TRUE(WriteFileAtomically(Local("Morwen.sav"), newer));
+        c.damage(path, text);
+        Sync();
+        EXPECT_EQ(ReadWholeFile(Local("Morwen.sav")), newer) << printed_;
+        EXPECT_EQ(CloudText("Morwen.sav"), newer) << printed_;
+        EXPECT_EQ(IndexedSaves(), (std::vector<std::string>{"Morwen.sav"}));
+        // A second start changes nothing.
+        Sync();
+        EXPECT_EQ(ReadWholeFile(Local("Morwen.sav")), newer) << printed_;
+        rmdir(path.c_str());
+        std::remove(path.c_str());
+    }
 }
 
 TEST_F(CloudSyncTest, WithTheSwitchOffNothingMovesAndNoQuestionIsAsked) {

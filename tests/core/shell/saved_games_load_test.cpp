@@ -245,6 +245,30 @@ TEST_F(SavedGameLoadTest, BrokenAndHostileSavesFailWithAMessageAndLeaveNothingBe
     }
 }
 
+// A save cut at any byte, the empty file included, fails as a whole: nothing of it is played
+// and nothing is read past its end.
+TEST_F(SavedGameLoadTest, ASaveCutAtAnyByteFailsAndLeavesNothingBehind) {
+    StartGame();
+    ASSERT_TRUE(SaveGame("good.sav"));
+    const std::string good = Read("good.sav");
+    EndGame();
+    for (size_t cut = 0; cut < good.size(); ++cut) {
+        SCOPED_TRACE("cut at byte " + std::to_string(cut) + " of " + std::to_string(good.size()));
+        WriteWholeFile(user_.file("cut.sav"), good.substr(0, cut));
+        std::string printed;
+        EXPECT_FALSE(Load("cut.sav", &printed));
+        EXPECT_TRUE(printed.find("damaged") != std::string::npos || printed.find("not a saved game") != std::string::npos ||
+                    printed.find("holds no") != std::string::npos)
+            << printed;
+        EXPECT_EQ(CurrentPlayer, nullptr);
+        EXPECT_TRUE(GameLevels.empty());
+        EXPECT_TRUE(ActiveQuests.empty());
+        if (HasFailure()) break;
+    }
+    WriteWholeFile(user_.file("cut.sav"), good);
+    EXPECT_TRUE(Load("cut.sav")) << "the whole file still loads";
+}
+
 // A save is read whole into memory: a file far larger than any game (here a sparse one, which
 // costs no disk) is refused before anything is allocated, and one just below the limit that
 // holds no game fails as damaged without reading past its end.
