@@ -183,10 +183,12 @@ def main():
         moment = rng.uniform(0.0, 0.6) if kind == 1 else rng.uniform(0.1, 1.05) * full if kind == 0 else 0.0
         temp = os.path.join(user, save + ".tmp") if kind == 1 else os.path.join(store, "cloud", escaped(save) + ".tmp")
         faults = os.path.join(store, "faults.txt")
+        # The folders are noted before the fault is written, so that putting them back after a
+        # death never leaves the fault behind for the next run.
+        snapshot(root, user, store)
         if kind == 3:
             with open(faults, "w") as f:
                 f.write("die-before-upload %s\n" % save)
-        snapshot(root, user, store)
         started = time.monotonic()
         proc = game.start(["-load-filename=" + save, "-debug-flag"], play_script(rng))
         if kind == 3:
