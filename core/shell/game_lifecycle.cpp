@@ -108,10 +108,28 @@ void ResetGameState() {
     FlushInput();
 }
 
+namespace {
+
+// The item the player was moving belongs to the game that ends with it: it is deleted (unless a
+// level or a carried place holds it as well, whose owner deletes it) and the cursor emptied.
+void DropCursorItemOfEndingGame() {
+    Item* held = GetCursorItem();
+    if (held == nullptr) return;
+    ClearCursorItem();
+    if (held->level != nullptr) return;
+    for (Item** place : CarriedPlaces()) {
+        if (*place == held) return;
+    }
+    delete held;
+}
+
+}  // namespace
+
 void EndCurrentGame() {
     FlushInput();
     // No queued animation outlives the pictures of the game.
     ClearQueuedAnimations();
+    DropCursorItemOfEndingGame();
     delete CurrentPlayer;
     CurrentPlayer = nullptr;
     for (Level* level : GameLevels) delete level;
