@@ -72,6 +72,11 @@ Player::~Player() {
     if (CurrentPlayer == this) CurrentPlayer = nullptr;
 }
 
+void Player::GainZorkmids(int32_t amount) {
+    const int64_t total = static_cast<int64_t>(zorkmids) + amount;
+    zorkmids = static_cast<int32_t>(std::clamp<int64_t>(total, 0, kMaxSavedZorkmids));
+}
+
 namespace {
 
 // File stem and male sprite-table name of every hero animation, in HeroAnim order.

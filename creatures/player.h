@@ -122,6 +122,8 @@ public:
     // dead, x, y, offsetX and offsetY come from the bases.
     int32_t wanderingMonsterTurns = 0;
     int32_t facing = 0;          // 0 down, 1 left, 2 up, 3 right
+    // Adds money to the purse, which never holds more than a save may (kMaxSavedZorkmids).
+    void GainZorkmids(int32_t amount);
     int32_t level = 0;           // the hero's level (the Level it stands on is GameObj::level)
     int32_t skillPoints = 0;     // level-ups not yet spent on skills
     int32_t experience = 0;      // toward the next level

@@ -161,7 +161,7 @@ void Shopkeeper::BuyFromHero(Item* item) {
     std::snprintf(text, sizeof text, "I'll give you %i zorkmids for it.", static_cast<int>(price));
     if (ShopDialogs.show(text, "ui/dialog_but_DontSell", "ui/dialog_but_Sell") != 1) return;
     QueueObjectDeletion(item);
-    if (CurrentPlayer != nullptr) AddSaturating(CurrentPlayer->zorkmids, price);
+    if (CurrentPlayer != nullptr) CurrentPlayer->GainZorkmids(price);
 }
 
 void Shopkeeper::Update() {

@@ -37,7 +37,7 @@ void HandOutContents(Item* contents, int32_t x, int32_t y, Level* onLevel) {
     if (contents == nullptr) return;
     if (contents->type == kItemZorkmids) {
         Zorkmids* money = dynamic_cast<Zorkmids*>(contents);
-        if (CurrentPlayer != nullptr && money != nullptr) AddSaturating(CurrentPlayer->zorkmids, money->amount);
+        if (CurrentPlayer != nullptr && money != nullptr) CurrentPlayer->GainZorkmids(money->amount);
         QueueObjectDeletion(contents);
         return;
     }

@@ -371,7 +371,7 @@ bool SellItem(int32_t x, int32_t y) {
     const int32_t price = ShopSellPrice(item);
     RemoveItemFromGrid(item);
     QueueObjectDeletion(item);
-    if (CurrentPlayer != nullptr) AddSaturating(CurrentPlayer->zorkmids, price);
+    if (CurrentPlayer != nullptr) CurrentPlayer->GainZorkmids(price);
     PlaySFX("money_get");
     return true;
 }

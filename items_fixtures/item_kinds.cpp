@@ -247,7 +247,7 @@ int32_t Zorkmids::Activate() {
 
 void Zorkmids::PlayerEntered() {
     PlaySFX("money_get");
-    if (CurrentPlayer != nullptr) AddSaturating(CurrentPlayer->zorkmids, amount);
+    if (CurrentPlayer != nullptr) CurrentPlayer->GainZorkmids(amount);
     ShowMoneyFloater(amount);
     QueueObjectDeletion(this);
 }

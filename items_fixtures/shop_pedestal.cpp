@@ -114,7 +114,7 @@ int32_t ShopPedestal::UseItemOn(Item* item) {
     const int32_t price = ShopSellPrice(item);
     if (ShopDialogs.store(item, "ui/dialog_but_Sell", "ui/dialog_but_DontSell", nullptr) == 0) {
         TakeItem(item);
-        if (CurrentPlayer != nullptr) AddSaturating(CurrentPlayer->zorkmids, price);
+        if (CurrentPlayer != nullptr) CurrentPlayer->GainZorkmids(price);
         item->unpaid = 1;
     }
     return 0;

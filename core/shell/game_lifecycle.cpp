@@ -26,6 +26,7 @@
 #include "items_fixtures/inventory.h"
 #include "items_fixtures/item_db.h"
 #include "items_fixtures/quest.h"
+#include "items_fixtures/toolkit_windows.h"
 #include "levels/level.h"
 #include "levels/gen/level_content.h"
 #include "levels/gen/level_gfx.h"
@@ -108,10 +109,35 @@ void ResetGameState() {
     FlushInput();
 }
 
+namespace {
+
+// The item the player was moving belongs to the game that ends with it: the cursor is emptied
+// and the item deleted, unless a level, a carried place or a toolkit window holds it as well
+// (its owner there deletes it).
+void DropCursorItemOfEndingGame() {
+    Item* held = GetCursorItem();
+    if (held == nullptr) return;
+    ClearCursorItem();
+    if (held->level != nullptr) return;
+    for (Item** place : CarriedPlaces()) {
+        if (*place == held) return;
+    }
+    for (const ToolkitWindow& window : ToolkitWindows) {
+        if (window.output == held) return;
+        for (const Item* slot : window.slots) {
+            if (slot == held) return;
+        }
+    }
+    delete held;
+}
+
+}  // namespace
+
 void EndCurrentGame() {
     FlushInput();
     // No queued animation outlives the pictures of the game.
     ClearQueuedAnimations();
+    DropCursorItemOfEndingGame();
     delete CurrentPlayer;
     CurrentPlayer = nullptr;
     for (Level* level : GameLevels) delete level;

@@ -275,8 +275,12 @@ bool LoadGameData(const std::string& commandLineSave) {
     return true;
 }
 
+// Cleared by a run that ends because the save named on the command line does not load: such
+// a run has changed no setting, and leaves the user's file as it found it.
+bool ConfigWrittenAtExit = true;
+
 void WriteConfigAtExit() {
-    WriteConfig();
+    if (ConfigWrittenAtExit) WriteConfig();
 }
 
 // What the end of the run releases before the exit handlers run.
@@ -383,6 +387,7 @@ namespace {
 // The save named by -load-filename= cannot be loaded: the run ends with its own exit code.
 [[noreturn]] void FailCommandLineLoad(const std::string& loadName) {
     std::printf("Could not load the saved game \"%s\"\n", loadName.c_str());
+    ConfigWrittenAtExit = false;
     // The tables read at start-up go back before the early exit, as at every exit.
     ReleaseForExit();
     ExitEarly(kExitLoadFailed);

@@ -202,6 +202,21 @@ TEST_F(PlayerWalkTest, PlacingTheHeroEndsMoveBuffsAndPicksUpMoneyBesideIt) {
     DeleteQueuedObjects();
 }
 
+TEST_F(PlayerWalkTest, APurseNeverGrowsBeyondWhatASaveMayHold) {
+    // A full purse and a full pile are each a sound save; picking the pile up keeps the purse
+    // at the most a save holds, so the next save loads again (and the sum never overflows).
+    ScopedTestLevel level({"#....#"});
+    Player* hero = PlaceHero(level.get(), 1, 0);
+    hero->zorkmids = kMaxSavedZorkmids - 3;
+    (new Zorkmids(kMaxSavedZorkmids))->PlaceOnLevel(3, 0, level.get(), 0);
+    (new Zorkmids(kMaxSavedZorkmids))->PlaceOnLevel(4, 0, level.get(), 0);
+    hero->PlaceOnLevel(2, 0, level.get(), 0);
+    EXPECT_EQ(hero->zorkmids, kMaxSavedZorkmids);
+    hero->PlaceOnLevel(3, 0, level.get(), 0);
+    EXPECT_EQ(hero->zorkmids, kMaxSavedZorkmids);
+    DeleteQueuedObjects();
+}
+
 TEST_F(PlayerWalkTest, ActingOnASquareAsksItsCreaturesInOrderThenSwings) {
     ScopedTestLevel level({"#....#",
                            "#....#"});

@@ -155,4 +155,21 @@ TEST(DamagedSaveSession, AnObjectThatCannotBePutBackFailsTheLoadAndTouchesNoUser
     }
 }
 
+TEST(DamagedSaveSession, ASaveThatFailsToLoadLeavesTheConfigurationFileAsItWas) {
+    // A configuration the player wrote by hand (valid, but not laid out as the game writes
+    // it, and missing most settings): a run that ends because its save does not load changes
+    // nothing, so it does not rewrite the file either.
+    TempDir user;
+    const std::string config = "<config>\n  <setting name=\"completedATutorial\" value=\"1\"/>\n</config>\n";
+    WriteWholeFile(user.file("config.xml"), config);
+    WriteWholeFile(user.file("junk.sav"), "JUNKJUNKJUNKJUNKJUNK");
+    const std::map<std::string, std::string> before = FilesOf(user.path());
+
+    GameRun run = RunGame({"-no-initial-config", "-load-filename=junk.sav"}, user.path(), {});
+    EXPECT_EQ(run.exitCode, 3) << run.output;
+    EXPECT_TRUE(Contains(run.output, "Could not load the saved game \"junk.sav\"")) << run.output;
+    EXPECT_EQ(ReadWholeFile(user.file("config.xml")), config);
+    EXPECT_TRUE(FilesOf(user.path()) == before) << "a user file changed, came or went";
+}
+
 }  // namespace

@@ -20,6 +20,7 @@
 #include "interface/play_screen.h"
 #include "items_fixtures/inventory.h"
 #include "items_fixtures/item.h"
+#include "items_fixtures/item_kinds.h"
 #include "items_fixtures/quest.h"
 #include "levels/level.h"
 #include "core/text_db.h"
@@ -183,6 +184,42 @@ TEST_F(LifecycleTest, EndCurrentGameDestroysTheHeroAndEveryLevel) {
     EXPECT_EQ(CurrentLevel, nullptr);
     EXPECT_TRUE(GameLevels.empty());
     EXPECT_FALSE(SaveOnLeaveFlag);
+}
+
+// An item whose deletion the test can see.
+class WatchedItem : public Misc {
+public:
+    explicit WatchedItem(bool* gone) : Misc(0), gone_(gone) {}
+    ~WatchedItem() override { *gone_ = true; }
+
+private:
+    bool* gone_;
+};
+
+TEST_F(LifecycleTest, EndCurrentGameDeletesTheItemLeftOnTheCursor) {
+    // The item the player was moving belongs to the game that ends with it; it is neither
+    // leaked nor left on the cursor of the next game.
+    StartSmallGame();
+    bool gone = false;
+    SetCursorItem(new WatchedItem(&gone));
+    EndCurrentGame();
+    EXPECT_TRUE(gone);
+    EXPECT_EQ(GetCursorItem(), nullptr);
+}
+
+TEST_F(LifecycleTest, TryingASaveWithAnItemOnTheCursorLeavesNothingOfIt) {
+    // Start-up tries a save named on the command line and throws the game away again: the
+    // loaded cursor item goes with it.
+    StartSmallGame();
+    SetCursorItem(new Misc(0));
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(SaveGame("held.sav"));
+    EndCurrentGame();
+    const bool loads = SavedGameLoads("held.sav");
+    const std::string loading = testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(loads) << loading;
+    EXPECT_EQ(CurrentPlayer, nullptr);
+    EXPECT_EQ(GetCursorItem(), nullptr);
 }
 
 TEST_F(LifecycleTest, ALoadThatFailsReportsItAndLeavesNoGameBehind) {
