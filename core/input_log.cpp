@@ -58,6 +58,7 @@ InputLogState& State() {
 
 volatile sig_atomic_t terminationFlag = 0;
 TerminationHandler terminationHandler = nullptr;
+InputScriptSource scriptSource = nullptr;
 
 Uint32 RealTicks() {
     return SDL_GetTicks() + State().realOffset;
@@ -307,6 +308,8 @@ bool OpenInputScript(const std::string& path) {
     return StartReplay(in, path);
 }
 
+void SetInputScriptSource(InputScriptSource source) { scriptSource = source; }
+
 bool OpenInputScriptText(const std::string& text) {
     std::istringstream in(text);
     return StartReplay(in, "(text)");
@@ -406,6 +409,10 @@ int LoggedPollEvent(SDL_Event* event) {
     }
     InputLogState& s = State();
     MarkRecordBase();
+    if (scriptSource != nullptr && !InputScriptActive()) {
+        const std::string text = scriptSource();
+        if (!text.empty()) OpenInputScriptText(text);
+    }
     SDL_Event e;
     if (s.replaying) {
         // While a script plays, the real events are drained and dropped; a quit request
