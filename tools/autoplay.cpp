@@ -11,7 +11,7 @@
 // go for the final boss.
 //
 //   autoplay [--seeds N | --seeds A,B,C | --seed S] [--first-seed S] [--difficulty easy|normal|hard|0..2]
-//            [--quick] [--extended] [--start-depth D] [--hero-level L] [--turn-limit T]
+//            [--quick] [--extended] [--start-depth LEVEL] [--hero-level L] [--hero-bonus B] [--turn-limit T]
 //            [--permadeath] [--save-at-start] [--user-dir DIR] [--keep-logs DIR]
 //            [--game-timeout SECONDS] [--quiet]
 //
@@ -52,10 +52,15 @@
 #include "creatures/player.h"
 #include "creatures/shopkeeper.h"
 #include "core/shell/play_input.h"
+#include "interface/skill_tome.h"
+#include "items_fixtures/armour.h"
 #include "items_fixtures/inventory.h"
 #include "items_fixtures/item.h"
 #include "items_fixtures/item_db.h"
 #include "items_fixtures/item_kinds.h"
+#include "items_fixtures/weapon.h"
+#include "creatures/ability.h"
+#include "creatures/skill_db.h"
 #include "levels/gen/level_content.h"
 #include "levels/gen/level_layout.h"
 #include "levels/level.h"
@@ -74,6 +79,7 @@ struct Options {
     bool saveAtStart = false;
     int32_t startDepth = 0;
     int32_t heroLevel = 0;
+    int32_t heroBonus = 0;
     int32_t turnLimit = 20000;
     int32_t gameTimeout = 900;
     std::string userDir;
@@ -365,6 +371,54 @@ bool UseHealing(Player* hero) {
     return false;
 }
 
+// Spends a skill point as a click in the skill tome does: the learnable ability of the lowest
+// level, so the build grows evenly.
+bool LearnSomething(Player* hero) {
+    if (hero->skillPoints < 1) return false;
+    AbilityRecord* best = nullptr;
+    for (AbilityRecord* ability : AbilityList) {
+        if (AbilityLearnable(ability) && (best == nullptr || ability->level < best->level)) best = ability;
+    }
+    if (best == nullptr) return false;
+    D.lastAction = "learn " + best->name;
+    return LearnAbility(best);
+}
+
+int32_t DamageSum(const Item* item) {
+    int32_t sum = 0;
+    if (item != nullptr && item->def != nullptr) {
+        for (int32_t d : item->def->damage) sum += d;
+    }
+    return sum;
+}
+
+// Puts on what is better than what is worn, as a right click in the backpack does: body
+// armour of more protection, a melee weapon of more damage. Each item is tried once.
+bool EquipBetter(Player* hero) {
+    static std::set<const Item*> tried;
+    for (Item* item : InventoryGrid.cells) {
+        if (item == nullptr || item->def == nullptr || tried.count(item) != 0) continue;
+        bool better = false;
+        if (auto* armour = dynamic_cast<Armour*>(item)) {
+            const int32_t slot = armour->Slot();
+            if (slot == 0 || slot == 5 || slot == 6 || slot == 7 || (slot >= 9 && slot <= 11)) {
+                const Item* worn = hero->EquippedAt(slot);
+                better = worn == nullptr || (worn->def != nullptr && item->def->ac > worn->def->ac);
+            }
+        } else if (auto* weapon = dynamic_cast<Weapon*>(item)) {
+            const int32_t kind = weapon->Kind();
+            const Item* held = hero->firstHandWeapon;
+            better = kind >= 0 && kind < kWeaponCrossbow && DamageSum(item) > DamageSum(held) + (held == nullptr ? -1 : 0);
+        }
+        if (!better) continue;
+        tried.insert(item);
+        D.lastAction = "equip " + item->def->name;
+        item->Use();
+        return true;
+    }
+    return false;
+}
+
 void Rest(Player* hero) {
     D.lastAction = "rest";
     // The rest key: one turn, and the next wandering monster comes ten turns sooner.
@@ -382,13 +436,20 @@ void Setup(Player* hero) {
         hero->level += add;
         hero->skillPoints += add;
         hero->LevelUp();
-        hero->health = hero->stat[0];
     }
     for (int32_t d = 0; d < Opt.startDepth; ++d) {
         const Level* before = CurrentLevel;
         TrapdoorKeyAction(1);
         if (CurrentLevel == before) break;
     }
+    // The skill points go into the tome at once, and the hero starts whole.
+    while (LearnSomething(hero)) {
+    }
+    // A test's strong hero: every primary statistic raised by the same flat bonus.
+    for (int32_t& bonus : hero->primaryBonus) bonus += Opt.heroBonus;
+    hero->RecalculateStats();
+    hero->health = hero->stat[0];
+    hero->mana = hero->stat[1];
     if (Opt.saveAtStart) {
         // What the autosave and the settings window's save and quit write.
         if (hero->saveName.empty()) {
@@ -434,6 +495,8 @@ void Act(Player* hero, Level* level) {
         }
     }
     const bool threatened = adjacent != nullptr || hunting != nullptr;
+    // Free actions between fights: skill points and better things to wear.
+    if (!threatened && (LearnSomething(hero) || EquipBetter(hero))) return;
     if (hero->health * 100 < maxHealth * (threatened ? 35 : 50) && UseHealing(hero)) return;
     if (adjacent != nullptr) {
         ClickSquare(adjacent->x, adjacent->y, "attack");
@@ -514,6 +577,16 @@ void Act(Player* hero, Level* level) {
     Stuck("no path: no unexplored square and no stairs down can be reached");
 }
 
+// The final boss fell (the game shows the victory screen at its next pass).
+bool TellVictory() {
+    Player* hero = CurrentPlayer;
+    if (!VictoryFlag || hero == nullptr || CurrentLevel == nullptr) return false;
+    EmitLevelLine();
+    Emit("END victory %d %d %d %d %d", CurrentLevel->depth + 1, HeroInputTurns, hero->x, hero->y, hero->score);
+    D.finished = true;
+    return true;
+}
+
 void Drive() {
     Player* hero = CurrentPlayer;
     Level* level = CurrentLevel;
@@ -527,12 +600,7 @@ void Drive() {
         return;
     }
     NoteLevel(level);
-    if (VictoryFlag) {
-        EmitLevelLine();
-        Emit("END victory %d %d %d %d %d", level->depth + 1, HeroInputTurns, hero->x, hero->y, hero->score);
-        D.finished = true;
-        return;
-    }
+    if (TellVictory()) return;
     if (hero->dead != 0) {
         EmitLevelLine();
         Emit("END death %d %d %d %d %s", level->depth + 1, HeroInputTurns, hero->x, hero->y,
@@ -547,6 +615,7 @@ void Drive() {
     const int32_t x = hero->x;
     const int32_t y = hero->y;
     Act(hero, level);
+    if (TellVictory()) return;
     if (CurrentPlayer != hero || HeroInputTurns != turns || CurrentLevel != level || hero->x != x || hero->y != y) {
         D.idlePasses = 0;
     } else if (++D.idlePasses > 80) {
@@ -825,7 +894,7 @@ bool ParseSeeds(const std::string& text, uint32_t first, std::vector<uint32_t>* 
 int Usage() {
     std::printf(
         "usage: autoplay [--seeds N | --seeds A,B,C | --seed S] [--first-seed S] [--difficulty easy|normal|hard]\n"
-        "                [--quick] [--extended] [--start-depth D] [--hero-level L] [--turn-limit T]\n"
+        "                [--quick] [--extended] [--start-depth LEVEL] [--hero-level L] [--hero-bonus B] [--turn-limit T]\n"
         "                [--permadeath] [--save-at-start] [--user-dir DIR] [--keep-logs DIR]\n"
         "                [--game-timeout SECONDS] [--quiet]\n");
     return 2;
@@ -861,6 +930,8 @@ int main(int argc, char** argv) {
             Opt.startDepth = std::max(0, std::atoi(argv[++i]) - 1);
         } else if (arg == "--hero-level" && hasValue) {
             Opt.heroLevel = std::atoi(argv[++i]);
+        } else if (arg == "--hero-bonus" && hasValue) {
+            Opt.heroBonus = std::max(0, std::atoi(argv[++i]));
         } else if (arg == "--turn-limit" && hasValue) {
             Opt.turnLimit = std::max(1, std::atoi(argv[++i]));
         } else if (arg == "--game-timeout" && hasValue) {
