@@ -58,6 +58,7 @@
 #include "items_fixtures/item.h"
 #include "items_fixtures/item_db.h"
 #include "items_fixtures/item_kinds.h"
+#include "items_fixtures/passages.h"
 #include "items_fixtures/weapon.h"
 #include "creatures/ability.h"
 #include "creatures/skill_db.h"
@@ -124,7 +125,9 @@ struct DriverState {
     bool started = false;
     bool finished = false;  // the end was reported; the game winds down by itself
     bool gameSeen = false;  // a hero has been in play
-    Level* level = nullptr;
+    Level* level = nullptr;  // compared only: a side dimension is deleted once left
+    int32_t levelDepth = 0;  // shown depth (1 = the first level)
+    bool levelSide = false;  // a side dimension reached through a portal
     int32_t levelStartTurn = 0;
     int32_t levelStartKills = 0;
     int32_t picked = 0;
@@ -155,14 +158,14 @@ int32_t CarriedItems(const Player& hero) {
 void EmitLevelLine() {
     Player* hero = CurrentPlayer;
     if (hero == nullptr || D.level == nullptr) return;
-    Emit("LEVEL %d %d %d %d %d %d %d %d", D.level->depth + 1, HeroInputTurns - D.levelStartTurn, hero->health,
-         hero->stat[0], hero->level, Kills() - D.levelStartKills, D.picked, CarriedItems(*hero));
+    Emit("LEVEL %d %d %d %d %d %d %d %d %d", D.levelDepth, HeroInputTurns - D.levelStartTurn, hero->health,
+         hero->stat[0], hero->level, Kills() - D.levelStartKills, D.picked, CarriedItems(*hero), D.levelSide ? 1 : 0);
 }
 
 [[noreturn]] void Stuck(const std::string& reason) {
     EmitLevelLine();
     Player* hero = CurrentPlayer;
-    Emit("END stuck %d %d %d %d %s", CurrentLevel != nullptr ? CurrentLevel->depth + 1 : 0, HeroInputTurns,
+    Emit("END stuck %d %d %d %d %s", D.levelDepth, HeroInputTurns,
          hero != nullptr ? hero->x : -1, hero != nullptr ? hero->y : -1, reason.c_str());
     std::fflush(stdout);
     _exit(0);
@@ -311,6 +314,15 @@ bool Frontier(Level* level, Player* hero, int32_t x, int32_t y) {
         if (level->IsInside(nx, ny) && !Known(level, nx, ny) && IsWalkableSquareType(level->SquareKind(nx, ny))) {
             return true;
         }
+    }
+    return false;
+}
+
+bool HasPortal(Level* level, int32_t x, int32_t y) {
+    LevelCell* cell = level->GetCell(x, y);
+    if (cell == nullptr) return false;
+    for (GameObj* obj : cell->contents) {
+        if (dynamic_cast<Portal*>(obj) != nullptr) return true;
     }
     return false;
 }
@@ -469,9 +481,14 @@ void Setup(Player* hero) {
 }
 
 void NoteLevel(Level* level) {
-    if (level == D.level) return;
+    const bool side = level->isSideDimension != 0;
+    // A side dimension counts at the depth it was entered from.
+    const int32_t depth = (side ? level->returnDepth : level->depth) + 1;
+    if (level == D.level && depth == D.levelDepth && side == D.levelSide) return;
     if (D.level != nullptr) EmitLevelLine();
     D.level = level;
+    D.levelDepth = depth;
+    D.levelSide = side;
     D.levelStartTurn = HeroInputTurns;
     D.levelStartKills = Kills();
     D.picked = 0;
@@ -562,6 +579,17 @@ void Act(Player* hero, Level* level) {
         }
         Stuck("no path: the final boss cannot be reached");
     }
+    if (level->isSideDimension != 0) {
+        // The way back is the portal of the side dimension.
+        for (bool unknown : {false, true}) {
+            path = Route(level, hero, true, unknown, [&](int32_t x, int32_t y) { return HasPortal(level, x, y); });
+            if (!path.empty()) {
+                StepAlong(hero, path, "portal back");
+                return;
+            }
+        }
+        Stuck("no path: no way back out of the side dimension");
+    }
     for (bool zoo : {false, true}) {
         path = Route(level, hero, zoo, false, [&](int32_t x, int32_t y) { return level->SquareKind(x, y) == SquareType::StairsDown; });
         if (!path.empty()) {
@@ -589,7 +617,7 @@ bool TellVictory() {
     Player* hero = CurrentPlayer;
     if (!VictoryFlag || hero == nullptr || CurrentLevel == nullptr) return false;
     EmitLevelLine();
-    Emit("END victory %d %d %d %d %d", CurrentLevel->depth + 1, HeroInputTurns, hero->x, hero->y, hero->score);
+    Emit("END victory %d %d %d %d %d", D.levelDepth, HeroInputTurns, hero->x, hero->y, hero->score);
     D.finished = true;
     return true;
 }
@@ -610,7 +638,7 @@ void Drive() {
     if (TellVictory()) return;
     if (hero->dead != 0) {
         EmitLevelLine();
-        Emit("END death %d %d %d %d %s", level->depth + 1, HeroInputTurns, hero->x, hero->y,
+        Emit("END death %d %d %d %d %s%s", D.levelDepth, HeroInputTurns, hero->x, hero->y, D.levelSide ? "(in a side dimension) " : "",
              hero->deathCause.empty() ? "(no cause)" : hero->deathCause.c_str());
         D.finished = true;
         // Any click now leads to the death screen.

@@ -15,6 +15,7 @@ namespace autoplay {
 
 struct LevelRecord {
     int32_t depth = 0, turns = 0, health = 0, maxHealth = 0, heroLevel = 0, kills = 0, picked = 0, carried = 0;
+    int32_t side = 0;  // 1: a side dimension entered from that depth
 };
 
 struct GameResult {
@@ -43,7 +44,7 @@ inline GameResult ParseReport(uint32_t seed, const std::string& text) {
         words >> tag;
         if (tag == "LEVEL") {
             LevelRecord l;
-            words >> l.depth >> l.turns >> l.health >> l.maxHealth >> l.heroLevel >> l.kills >> l.picked >> l.carried;
+            words >> l.depth >> l.turns >> l.health >> l.maxHealth >> l.heroLevel >> l.kills >> l.picked >> l.carried >> l.side;
             r.levels.push_back(l);
         } else if (tag == "END") {
             words >> r.kind >> r.depth >> r.turns >> r.x >> r.y;
@@ -61,8 +62,9 @@ inline GameResult ParseReport(uint32_t seed, const std::string& text) {
 inline void PrintGame(const GameResult& r) {
     std::printf("seed %u\n", r.seed);
     for (const LevelRecord& l : r.levels) {
-        std::printf("  depth %2d: turns %5d  health %4d/%-4d  level %2d  kills %3d  items picked %2d carried %2d\n", l.depth,
-                    l.turns, l.health, l.maxHealth, l.heroLevel, l.kills, l.picked, l.carried);
+        std::printf("  depth %2d%s: turns %5d  health %4d/%-4d  level %2d  kills %3d  items picked %2d carried %2d\n", l.depth,
+                    l.side != 0 ? " (side dimension)" : "", l.turns, l.health, l.maxHealth, l.heroLevel, l.kills, l.picked,
+                    l.carried);
     }
     if (r.kind == "death") {
         std::printf("  end: death on depth %d at (%d, %d) after %d turns: %s\n", r.depth, r.x, r.y, r.turns, r.detail.c_str());
@@ -94,7 +96,7 @@ inline void PrintTable(const std::vector<GameResult>& results) {
         int32_t deep = r.depth;
         for (const LevelRecord& l : r.levels) {
             deep = std::max(deep, l.depth);
-            turnsByDepth[l.depth].push_back(l.turns);
+            if (l.side == 0) turnsByDepth[l.depth].push_back(l.turns);
         }
         std::set<int32_t> seen;
         for (const LevelRecord& l : r.levels) seen.insert(l.depth);
