@@ -363,6 +363,7 @@ void ResetInputLog() {
     s = InputLogState();
     s.initialised = true;
     terminationFlag = 0;
+    scriptSource = nullptr;
 }
 
 Uint32 LoggedGetTicks() {

@@ -86,6 +86,6 @@ void ResetInputLog();                                // back to plain pass-throu
 
 // A tool that answers the game itself: whenever the game asks for input while no script is
 // playing, the source is asked for script text, which then plays as a script would ("" gives
-// no input this time). Null (the default) turns it off; ResetInputLog leaves it in place.
+// no input this time). Null (the default, and after ResetInputLog) turns it off.
 using InputScriptSource = std::string (*)();
 void SetInputScriptSource(InputScriptSource source);
