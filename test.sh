@@ -59,7 +59,7 @@ grep -E '^\[  PASSED  \]' "$shuffle_log" | sed "s/\$/ (one process, shuffle seed
 [ "$ctest_ok" = 1 ] || { echo "ctest failed."; exit 1; }
 
 # A few short whole games played by the autoplay tool: a crash, a hang or a stuck game fails.
-"$here/scripts/autoplay_smoke.sh" "$here/build" 300
+"$here/scripts/autoplay_smoke.sh" "$here/build" 200
 
 # Every loader under its libFuzzer harness for a few seconds (fuzz/, a clang build of its own).
 "$here/scripts/fuzz_smoke.sh"
