@@ -39,6 +39,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 #include "core/input_log.h"
@@ -143,6 +144,7 @@ struct DriverState {
     // Squares that did not answer as expected, with the tries spent on them, per level.
     std::map<std::pair<int32_t, int32_t>, int32_t> tries;
     std::set<std::pair<int32_t, int32_t>> given;  // given up: never a target or a way again
+    bool crossTraps = false;  // no other way on: spotted traps count as open ground
 };
 DriverState D;
 
@@ -229,6 +231,24 @@ Monster* MonsterOn(Level* level, int32_t x, int32_t y) {
     return nullptr;
 }
 
+bool HasSpottedTrap(Level* level, int32_t x, int32_t y) {
+    LevelCell* cell = level->GetCell(x, y);
+    if (cell == nullptr) return false;
+    for (GameObj* obj : cell->contents) {
+        if (obj != nullptr && obj->IsSpottedTrap()) return true;
+    }
+    return false;
+}
+
+bool HasAlly(Level* level, int32_t x, int32_t y) {
+    LevelCell* cell = level->GetCell(x, y);
+    if (cell == nullptr) return false;
+    for (GameObj* obj : cell->contents) {
+        if (obj != nullptr && obj->blocksMovement != 0 && obj->passable != 0 && obj != CurrentPlayer) return true;
+    }
+    return false;
+}
+
 bool HasClosedDoor(Level* level, int32_t x, int32_t y) {
     LevelCell* cell = level->GetCell(x, y);
     if (cell == nullptr) return false;
@@ -249,8 +269,9 @@ bool Passable(Level* level, Player* hero, int32_t x, int32_t y, bool zoo) {
     LevelCell* cell = level->GetCell(x, y);
     for (GameObj* obj : cell->contents) {
         if (obj == nullptr || obj == hero) continue;
-        if (obj->IsSpottedTrap()) return false;
-        if (obj->blocksMovement == 0 || obj->IsDoorOrLever() != 0) continue;
+        if (obj->IsSpottedTrap() && !D.crossTraps) return false;
+        // An ally blocks but lets the hero swap places with it.
+        if (obj->blocksMovement == 0 || obj->IsDoorOrLever() != 0 || obj->passable != 0) continue;
         if (auto* m = dynamic_cast<Monster*>(obj)) {
             if (Hostile(m)) continue;
         }
@@ -338,6 +359,32 @@ bool LooseItemOn(Level* level, int32_t x, int32_t y) {
     return false;
 }
 
+// What closes the hero in, for a stuck report: each neighbour's square kind and what blocks it.
+std::string Surroundings(Level* level, Player* hero) {
+    static const int32_t kDx[4] = {1, -1, 0, 0};
+    static const int32_t kDy[4] = {0, 0, 1, -1};
+    static const char* const kSide[4] = {"east", "west", "south", "north"};
+    std::string text = "around the hero:";
+    for (int d = 0; d < 4; ++d) {
+        const int32_t x = hero->x + kDx[d];
+        const int32_t y = hero->y + kDy[d];
+        text += std::string(" ") + kSide[d] + " kind " + std::to_string(level->SquareKind(x, y));
+        if (LevelCell* cell = level->GetCell(x, y)) {
+            if (!Known(level, x, y)) text += " unseen";
+            if (D.given.count({x, y}) != 0) text += " given up";
+            for (GameObj* obj : cell->contents) {
+                if (obj == nullptr) continue;
+                const std::string name = obj->GetName();
+                text += " [" + (name.empty() ? std::string(typeid(*obj).name()) : name) +
+                        (obj->blocksMovement != 0 ? " blocking" : "") +
+                        (obj->IsSpottedTrap() ? " trap" : "") + "]";
+            }
+        }
+        text += ";";
+    }
+    return text;
+}
+
 // ---- actions, each the call a click or a key makes
 
 // A left click on the square: attack, open, pick up, use, or walk there.
@@ -351,6 +398,16 @@ void ClickSquare(int32_t x, int32_t y, const char* what) {
 void StepAlong(Player* hero, const std::vector<std::pair<int32_t, int32_t>>& path, const char* why) {
     const int32_t nx = path.front().first;
     const int32_t ny = path.front().second;
+    if (HasSpottedTrap(CurrentLevel, nx, ny) || HasAlly(CurrentLevel, nx, ny)) {
+        // A click would try to disarm a trap and a walk stops before it or an ally: a move key
+        // steps on (and swaps places with the ally).
+        static const char* const kKeys[3][3] = {{"", "up", ""}, {"left", "", "right"}, {"", "down", ""}};
+        const char* key = kKeys[ny - hero->y + 1][nx - hero->x + 1];
+        D.lastAction = std::string("key step to (") + std::to_string(nx) + ", " + std::to_string(ny) + ")";
+        if (++D.tries[{nx, ny}] > 6) D.given.insert({nx, ny});
+        OpenInputScriptText(SeedLine() + "key " + key + "\n");
+        return;
+    }
     const int32_t tried = ++D.tries[{nx, ny}];
     if (tried > 12) D.given.insert({nx, ny});
     if (tried > 3 && MonsterOn(CurrentLevel, nx, ny) == nullptr && !HasClosedDoor(CurrentLevel, nx, ny)) {
@@ -494,6 +551,7 @@ void NoteLevel(Level* level) {
     D.picked = 0;
     D.tries.clear();
     D.given.clear();
+    D.crossTraps = false;
     D.restStreak = 0;
     D.restingUseless = false;
 }
@@ -609,7 +667,24 @@ void Act(Player* hero, Level* level) {
         StepAlong(hero, path, "explore a zoo");
         return;
     }
-    Stuck("no path: no unexplored square and no stairs down can be reached");
+    // Nothing seen yet that leads on (a level just arrived on shows itself after a turn): a
+    // square never seen that is open ground, reached across unseen squares too.
+    for (bool unknown : {false, true}) {
+        path = Route(level, hero, true, unknown, [&](int32_t x, int32_t y) {
+            return !Known(level, x, y) && Passable(level, hero, x, y, true);
+        });
+        if (!path.empty()) {
+            StepAlong(hero, path, "explore the unseen");
+            return;
+        }
+    }
+    if (!D.crossTraps) {
+        // Every way on crosses a spotted trap: walk over them from now on.
+        D.crossTraps = true;
+        D.lastAction = "look again, traps and all";
+        return;
+    }
+    Stuck("no path: no unexplored square and no stairs down can be reached; " + Surroundings(level, hero));
 }
 
 // The final boss fell (the game shows the victory screen at its next pass).
@@ -646,6 +721,10 @@ void Drive() {
         return;
     }
     if (HeroInputTurns >= Opt.turnLimit) Stuck("turn limit");
+    // A key step or a script of ours is still under way: the game goes on with it first.
+    if (InputScriptActive() || !MoveKeyQueue.empty() || StepFlags[0] || StepFlags[1] || StepFlags[2] || StepFlags[3]) {
+        return;
+    }
     const int32_t turns = HeroInputTurns;
     const int32_t x = hero->x;
     const int32_t y = hero->y;
