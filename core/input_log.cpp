@@ -66,6 +66,7 @@ InputLogState& State() {
 
 volatile sig_atomic_t terminationFlag = 0;
 TerminationHandler terminationHandler = nullptr;
+InputScriptSource scriptSource = nullptr;
 
 Uint32 RealTicks() {
     return SDL_GetTicks() + State().realOffset;
@@ -341,6 +342,8 @@ bool OpenInputScript(const std::string& path) {
     return StartReplay(in, path);
 }
 
+void SetInputScriptSource(InputScriptSource source) { scriptSource = source; }
+
 bool OpenInputScriptText(const std::string& text) {
     std::istringstream in(text);
     return StartReplay(in, "(text)");
@@ -394,6 +397,7 @@ void ResetInputLog() {
     s = InputLogState();
     s.initialised = true;
     terminationFlag = 0;
+    scriptSource = nullptr;
 }
 
 Uint32 LoggedGetTicks() {
@@ -455,6 +459,10 @@ int LoggedPollEvent(SDL_Event* event) {
         return 1;
     }
     MarkRecordBase();
+    if (scriptSource != nullptr && !InputScriptActive()) {
+        const std::string text = scriptSource();
+        if (!text.empty()) OpenInputScriptText(text);
+    }
     SDL_Event e;
     if (s.replaying) {
         // While a script plays, the real events are drained and dropped; a quit request

@@ -91,3 +91,9 @@ void SetFixedFrameTime(Uint32 ms);                   // 0 returns to the real cl
 void AdvanceFakeClock(Uint32 ms);                    // fixed-frame mode only
 bool InputScriptActive();                            // a script is open and not used up
 void ResetInputLog();                                // back to plain pass-through
+
+// A tool that answers the game itself: whenever the game asks for input while no script is
+// playing, the source is asked for script text, which then plays as a script would ("" gives
+// no input this time). Null (the default, and after ResetInputLog) turns it off.
+using InputScriptSource = std::string (*)();
+void SetInputScriptSource(InputScriptSource source);

@@ -154,6 +154,7 @@ Player* CreatePlayerFromCommandLine(int argc, char** argv) {
     static const std::string kPermadeath = "-player-permadeath=";
     static const std::string kQuickie = "-player-quickie=";
     static const std::string kName = "-player-name=";
+    static const std::string kExtended = "-player-extended=";
 
     int unmatched = 0;
     for (int i = 0; i < argc && argv != nullptr; ++i) {
@@ -189,6 +190,12 @@ Player* CreatePlayerFromCommandLine(int argc, char** argv) {
             const int32_t value = ParseDecimalInt32(arg.c_str() + kQuickie.size());
             if (value == 0 || value == 1) {
                 hero->quickie = value;
+            }
+        } else if (StringStartsWith(arg, kExtended)) {
+            // The long dungeon of the expansion content (fifteen levels instead of ten).
+            const int32_t value = ParseDecimalInt32(arg.c_str() + kExtended.size());
+            if (value == 0 || value == 1) {
+                hero->extendedContent = value;
             }
         } else if (StringStartsWith(arg, kName)) {
             // The name goes into line-based user files: no control characters.

@@ -13,6 +13,7 @@
 #include "levels/branch_db.h"
 #include "levels/gen/level_content.h"
 #include "levels/gen/level_gfx.h"
+#include "levels/gen/level_layout.h"
 #include "levels/level.h"
 #include "levels/object_queue.h"
 #include "levels/path_finding.h"
@@ -299,7 +300,8 @@ void ChangeDepth(int32_t delta) {
     if (CurrentPlayer == nullptr || CurrentLevel == nullptr) return;
     if (delta != 1 && delta != -1) return;
     const int32_t depth = CurrentLevel->depth + delta;
-    if (depth < 0) return;
+    // The last level, with the final boss, is the bottom of the dungeon.
+    if (depth < 0 || depth > LastDungeonDepth()) return;
     Level* target = nullptr;
     for (Level* level : GameLevels) {
         if (target == nullptr && level->depth == depth && level->isSideDimension == 0) target = level;

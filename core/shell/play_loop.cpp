@@ -22,6 +22,7 @@
 
 bool LeaveGameFlag = false;
 bool SaveOnLeaveFlag = false;
+void (*PlayLoopDriver)() = nullptr;
 bool HeldTrackFlag = false;
 
 const char* const kAutosaveFileName = "autosave.sav";
@@ -169,6 +170,7 @@ void RunGameLoop() {
             DrawGameScreen();
             AdvanceFrame();
             HandleGameEvent();
+            if (PlayLoopDriver != nullptr && !LeaveGameFlag) PlayLoopDriver();
             RotateDungeonMusic(false);
             AutosaveIfDue(&autosaveTime);
         }

@@ -34,6 +34,11 @@ struct DungeonTrack {
 // The track at an index of the rotation (0..15; other indices give track 0).
 const DungeonTrack& GetDungeonTrack(int32_t index);
 
+// A tool that plays the game itself sets this: it runs once every pass of the play loop,
+// after the pass's input, and acts through the same calls a click or a key makes. Null (the
+// default) in the game.
+extern void (*PlayLoopDriver)();
+
 // Runs the game until the leave-game flag is set, then saves when asked and ends the game.
 void RunGameLoop();
 

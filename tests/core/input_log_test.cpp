@@ -83,6 +83,38 @@ TEST_F(InputLogTest, ScriptEventsArriveInOrderWithTheirState) {
     EXPECT_FALSE(InputScriptActive());
 }
 
+// A tool's script source is asked only while no script plays, and what it answers plays as a
+// script; an empty answer gives no input.
+std::vector<std::string> SourceAnswers;
+int SourceCalls = 0;
+std::string NextSourceAnswer() {
+    const size_t call = static_cast<size_t>(SourceCalls++);
+    return call < SourceAnswers.size() ? SourceAnswers[call] : std::string();
+}
+
+TEST_F(InputLogTest, AScriptSourceIsAskedOnlyWhileNoScriptPlaysAndItsAnswerPlays) {
+    SourceAnswers = {"", "key a\nkey b\n", ""};
+    SourceCalls = 0;
+    SetInputScriptSource(NextSourceAnswer);
+    SDL_Event e;
+    EXPECT_EQ(LoggedPollEvent(&e), 0);  // asked once: nothing this time
+    EXPECT_EQ(SourceCalls, 1);
+    std::vector<SDLKey> keys;
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_EQ(LoggedPollEvent(&e), 1) << i;
+        if (e.type == SDL_KEYDOWN) keys.push_back(e.key.keysym.sym);
+    }
+    EXPECT_EQ(keys, (std::vector<SDLKey>{SDLK_a, SDLK_b}));
+    // The four events came from one answer: the source was not asked while it played.
+    EXPECT_EQ(SourceCalls, 2);
+    EXPECT_EQ(LoggedPollEvent(&e), 0);
+    EXPECT_EQ(SourceCalls, 3);
+    // A reset turns the source off.
+    ResetInputLog();
+    EXPECT_EQ(LoggedPollEvent(&e), 0);
+    EXPECT_EQ(SourceCalls, 3);
+}
+
 TEST_F(InputLogTest, WaitHoldsEventsUntilTheClockHasAdvanced) {
     SetFixedFrameTime(16);
     ASSERT_TRUE(OpenInputScriptText("wait 100\nkey escape\n"));

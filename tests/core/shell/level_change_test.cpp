@@ -356,6 +356,37 @@ TEST_F(LevelChangeTest, TheTrapdoorKeysGoOneLevelDownAndBackToTheSquareLeft) {
     EXPECT_EQ(HeroLevel(), top);
 }
 
+// The last level holds the final boss; the trapdoor key never leads below it, whether the
+// level below was listed already or would have to be built. The long dungeon's last level
+// lies deeper, so there the same key still goes down.
+TEST_F(LevelChangeTest, TheTrapdoorKeyStopsAtTheLastLevelOfTheDungeon) {
+    struct Case {
+        bool extended;
+        int32_t from;
+        bool goesDown;
+    };
+    for (const Case c : {Case{false, 9, false}, Case{false, 8, true}, Case{true, 9, true}, Case{true, 14, false}}) {
+        SCOPED_TRACE(std::string(c.extended ? "long dungeon" : "normal dungeon") + " from depth " +
+                     std::to_string(c.from));
+        Level* here = AddLevel(c.from);
+        Level* below = AddLevel(c.from + 1);
+        Player* hero = StartOn(here, 4, 6);
+        hero->extendedContent = c.extended ? 1 : 0;
+        SeedRandomGeneratorsForTest(3);
+        ChangeDepth(1);
+        EXPECT_EQ(HeroLevel(), c.goesDown ? below : here);
+        EXPECT_EQ(CurrentLevel, c.goesDown ? below : here);
+        EXPECT_EQ(TrapdoorStack.size(), c.goesDown ? 1u : 0u);
+        if (!c.goesDown) {
+            EXPECT_EQ(hero->x, 4);
+            EXPECT_EQ(hero->y, 6);
+        }
+        EndCurrentGame();
+        CurrentLevel = nullptr;
+        TrapdoorStack.clear();
+    }
+}
+
 TEST_F(LevelChangeTest, TheTrapdoorGivesUpOnALevelWithNowhereToLand) {
     Level* top = AddLevel(0);
     Level* below = AddLevel(1);
