@@ -208,8 +208,10 @@ bool HeadlessVideo() {
 // A window-less game whose script has played out can get no more input: a game still running
 // kIdleAfterScriptMs later (a window or a notice waiting for an answer the script did not
 // give) would spin its frames for ever. It ends as on a termination request, which saves.
+// A game that is handed script text on demand (a script source) is never idle in this sense.
 void EndIdleHeadlessGame() {
     InputLogState& s = State();
+    if (scriptSource != nullptr) return;
     if (!s.scriptPlayedOut || s.replaying || s.idleEndAnnounced) return;
     if (LoggedGetTicks() - s.scriptEndedAt <= kIdleAfterScriptMs || !HeadlessVideo()) return;
     s.idleEndAnnounced = true;

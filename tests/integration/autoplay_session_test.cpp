@@ -64,7 +64,7 @@ std::vector<int> ScoresWithText(const std::string& table, const std::string& tex
 
 TEST(AutoplaySession, AStrongHeroOnTheLastLevelKillsLordZarnochAndTheVictoryIsRecorded) {
     TempDir user;
-    const GameRun run = RunAutoplay(user, {"--seed", "3", "--start-depth", "10", "--hero-level", "40", "--hero-bonus", "100",
+    const GameRun run = RunAutoplay(user, {"--seed", "3", "--start-depth", "10", "--hero-level", "40", "--hero-bonus", "200",
                                            "--turn-limit", "4000"});
     ASSERT_EQ(run.exitCode, 0) << run.output << GameLog(user, "3");
     EXPECT_NE(run.output.find("end: victory on depth 10"), std::string::npos) << run.output << GameLog(user, "3");

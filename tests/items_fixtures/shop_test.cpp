@@ -497,13 +497,13 @@ TEST_F(ShopTest, BillsPricesSalesAndStacksStayInsideWhatCanBeCountedAndSaved) {
     EXPECT_TRUE(PlayerHasUnpaidItem());
     MarkAllItemsPaid();
 
-    // A sale to a nearly full purse stops at int32's largest value.
-    hero_.zorkmids = 2147483647 - 1;
+    // A sale to a nearly full purse stops at the most a save may hold.
+    hero_.zorkmids = kMaxSavedZorkmids - 1;
     gTexts.clear();
     gAnswers = {1};
     Item* lamp = Make("Brass Lamp");
     keeper->UseItemOn(lamp);
-    EXPECT_EQ(hero_.zorkmids, 2147483647);
+    EXPECT_EQ(hero_.zorkmids, kMaxSavedZorkmids);
 
     // Stacks: joining may reach kMaxSavedItemCount but never pass it, on any merging path.
     Item* pile = Make("Pebble", kMaxSavedItemCount - 1, true);
