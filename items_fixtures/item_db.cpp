@@ -6,6 +6,7 @@
 #include "core/xml_util.h"
 #include "creatures/db_xml.h"
 #include "creatures/spell.h"
+#include "items_fixtures/toolkit_windows.h"
 #include "platform/vfs.h"
 
 ItemDefListSet ItemDefLists;
@@ -14,9 +15,18 @@ namespace {
 
 const char* const kLabel = "itemDB";
 
-// The records live until the process exits.
+void DropItemTables() {
+    ItemDefListSet& t = ItemDefLists;
+    for (ItemDef* def : t.all) delete def;
+    for (ItemPowerRecord* power : t.powers) delete power;
+    for (ToolkitLayout* layout : t.toolkitLayouts) delete layout;
+    t = ItemDefListSet();
+}
+
+// The records live until the process exits. The toolkit windows may be gone by then, so
+// this release leaves them alone.
 struct ItemTablesRelease {
-    ~ItemTablesRelease() { ClearItemDB(); }
+    ~ItemTablesRelease() { DropItemTables(); }
 } ReleaseAtExit;
 
 struct ItemParse {
@@ -365,11 +375,12 @@ void BuildItemLevelTables() {
 }
 
 void ClearItemDB() {
-    ItemDefListSet& t = ItemDefLists;
-    for (ItemDef* def : t.all) delete def;
-    for (ItemPowerRecord* power : t.powers) delete power;
-    for (ToolkitLayout* layout : t.toolkitLayouts) delete layout;
-    t = ItemDefListSet();
+    DropItemTables();
+    // The toolkit windows outlive the database (they hold the hero's crafting slots): they let
+    // go of the layouts and the pictures those named, and take the layout of their tag again
+    // when a database is next read (SyncToolkitWindows).
+    FreeToolkitWindowArt();
+    for (ToolkitWindow& window : ToolkitWindows) window.layout = nullptr;
 }
 
 ItemDef* FindItemDefByName(const std::string& name) {

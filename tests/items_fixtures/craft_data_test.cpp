@@ -3,6 +3,7 @@
 // known recipes are checked against the shipped list when it loads.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <set>
@@ -129,6 +130,35 @@ TEST_F(CraftDataTest, AKnownRecipePastTheShippedListIsDroppedWhenTheHeroLoads) {
     EXPECT_EQ(back->knownRecipes[0], (std::vector<int32_t>{0, 1}));
     EXPECT_NE((in.Error() + printed).find("known recipe " + std::to_string(past)), std::string::npos)
         << in.Error() << printed;
+}
+
+// The item database is dropped and read again (a mod is switched on, a new game starts): the
+// toolkit windows never keep a layout of the dropped database, and after the reload each
+// window takes the new layout of its tag instead of a second window being made beside it.
+TEST_F(CraftDataTest, AReloadedItemDatabaseHandsEachToolkitWindowItsNewLayout) {
+    const size_t windows = ToolkitWindows.size();
+    ASSERT_GT(windows, 0u);
+    ClearItemDB();
+    for (const ToolkitWindow& window : ToolkitWindows) EXPECT_EQ(window.layout, nullptr) << window.kind;
+
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(itemDBLoadText(ReadSource("data/game/itemDB.xml"), "itemDB.xml"));
+    testing::internal::GetCapturedStderr();
+    SyncToolkitWindows();
+    ASSERT_EQ(ToolkitWindows.size(), windows);
+    for (const ToolkitWindow& window : ToolkitWindows) {
+        ASSERT_NE(window.layout, nullptr) << window.kind;
+        EXPECT_EQ(window.layout->tag, window.kind);
+        EXPECT_NE(std::find(ItemDefLists.toolkitLayouts.begin(), ItemDefLists.toolkitLayouts.end(), window.layout),
+                  ItemDefLists.toolkitLayouts.end())
+            << window.kind;
+    }
+    // A click on the cube's close box, found through its layout, closes it.
+    ToolkitWindow* cube = FindToolkitWindow("lutefisk");
+    ASSERT_NE(cube, nullptr);
+    cube->open = true;
+    EXPECT_TRUE(ClickToolkitWindow(*cube, cube->layout->closePos[0] + 1, cube->layout->closePos[1] + 1));
+    EXPECT_FALSE(cube->open);
 }
 
 }  // namespace

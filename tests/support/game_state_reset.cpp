@@ -40,6 +40,7 @@
 #include "media/sprite.h"
 #include "media/ticker.h"
 #include "media/tooltip.h"
+#include "platform/platform.h"
 #include "store_platform/store.h"
 
 void ResetTestGameState() {
@@ -89,6 +90,8 @@ void ResetTestGameState() {
     SteamAPI_Shutdown();
     SetStoreFaults(StoreFaults());
     ResetInputLog();
+    // An answer set for the file chooser would answer the next test's question too.
+    ResetOpenFileAnswers();
     ResetConfigToDefaults();
 }
 
