@@ -144,6 +144,8 @@ int32_t Item::Activate() {
     if (shift != (AutoClick != 0)) {
         if (!AddItemToInventory(this, 0)) return 0;
         PlaySFX(pickUpSound.c_str());
+    } else if (GetCursorItem() != nullptr) {
+        return 0;  // the hand is full: what it holds is never dropped for this
     } else if ((mods & KMOD_ALT) != 0) {
         Item* self = this;
         TakeOneFromStack(&self);

@@ -91,6 +91,24 @@ TEST_F(ItemPickupTest, ShiftClickBagsAPlainClickHoldsAndAutoClickSwapsThem) {
     }
 }
 
+TEST_F(ItemPickupTest, AnItemHeldOnTheCursorIsNeverReplacedByAPickUp) {
+    // A plain click and an alt click both take onto the cursor: with something already held,
+    // the item stays where it lies and the held one is kept (before, the held one was lost).
+    for (const SDLMod mods : {KMOD_NONE, KMOD_LALT}) {
+        AutoClick = 0;
+        SDL_SetModState(mods);
+        Gem* held = new Gem(FindItemDefByName("Ruby"));
+        SetCursorItem(held);
+        Gem* gem = Lay(4, 4);
+        EXPECT_EQ(gem->Activate(), 0) << mods;
+        EXPECT_EQ(GetCursorItem(), held) << mods;
+        EXPECT_TRUE(OnLevel(gem)) << mods;
+        EXPECT_EQ(gem->level, level_.get()) << mods;  // the level deletes it with itself
+        ClearCursorItem();
+        delete held;
+    }
+}
+
 TEST_F(ItemPickupTest, AFullPackLeavesTheItemOnTheFloor) {
     for (Item*& cell : InventoryGrid.cells) cell = new Misc(0);
     for (Item*& slot : hero_.quickSlots) slot = nullptr;
